@@ -1,0 +1,57 @@
+# Shared settings for every target of the project: warnings, sanitizers and
+# precompiled headers, so each CMakeLists only names its sources and links.
+
+add_library(kv_settings INTERFACE)
+target_compile_options(kv_settings INTERFACE -Wall -Wextra)
+target_compile_definitions(kv_settings INTERFACE
+  QT_DISABLE_DEPRECATED_UP_TO=0x060000)
+if(KV_SANITIZE)
+  target_compile_options(kv_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  target_link_options(kv_settings INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Headers that nearly every translation unit of a layer pulls in; compiled once per target.
+set(KV_PCH_CORE <QtCore/QString> <QtCore/QVariant> <QtCore/QDateTime> <QtCore/QObject>
+  <QtCore/QList> <QtCore/QHash> <functional> <memory> <string> <vector> <optional>)
+set(KV_PCH_WIDGETS ${KV_PCH_CORE} <QtWidgets/QWidget> <QtWidgets/QDialog> <QtWidgets/QLabel>
+  <QtWidgets/QLineEdit> <QtWidgets/QLayout>)
+
+# kv_library(name [WIDGETS] SOURCES ... [PUBLIC ...] [PRIVATE ...])
+function(kv_library name)
+  cmake_parse_arguments(A "WIDGETS" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE kv_settings ${A_PRIVATE})
+  if(A_WIDGETS)
+    target_precompile_headers(${name} PRIVATE ${KV_PCH_WIDGETS})
+  else()
+    target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE})
+  endif()
+endfunction()
+
+# kv_executable(name SOURCES ... [LIBS ...])
+function(kv_executable name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE kv_settings ${A_LIBS})
+endfunction()
+
+# kv_test(name SOURCES ... [LIBS ...] [LABELS ...]): a GoogleTest binary whose
+# cases CTest discovers one by one.
+function(kv_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE kv_settings GTest::gtest GTest::gtest_main ${A_LIBS})
+  target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${A_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# kv_bench(name SOURCES ... [LIBS ...]): built with the rest, run by scripts/bench.
+function(kv_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE kv_settings benchmark::benchmark ${A_LIBS})
+endfunction()

@@ -1,0 +1,190 @@
+#pragma once
+
+#include "DbError.h"
+#include "FieldDef.h"
+#include "Params.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kv::db {
+
+class Connection;
+class Dataset;
+
+enum class DatasetMode {
+    ReadOnly,                 // only reads; edit/insert/delete refused
+    Cached,                   // changes cached and applied through the update statements
+    CachedWithoutUpdateObject // changes kept in the cache only, never written
+};
+
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+
+enum class UpdateKind { Modified, Inserted, Deleted };
+enum class UpdateAction { Abort, Skip, Retry };
+
+// Asked for each record the database refuses while changes are applied.
+using UpdateErrorHandler = std::function<UpdateAction(Dataset&, const DbError&, UpdateKind)>;
+// A record filter: true keeps the current row visible.
+using RecordFilter = std::function<bool(const Dataset&)>;
+
+enum LocateOption { LocateCaseInsensitive = 1, LocatePartialKey = 2 };
+
+// The statements of an update object. Parameters `:COL` take the record's new
+// values, `:OLD_COL` its values as read.
+struct UpdateStatements {
+    QString insertSql;
+    QString modifySql;
+    QString deleteSql;
+    bool isEmpty() const { return insertSql.isEmpty() && modifySql.isEmpty() && deleteSql.isEmpty(); }
+};
+
+// Read and write access to one column of the current row.
+class Field {
+public:
+    Field(Dataset& dataset, int index) : m_dataset(&dataset), m_index(index) {}
+
+    const FieldDef& def() const;
+    QString name() const { return def().name; }
+    FieldType type() const { return def().type; }
+    int size() const { return def().size; }
+
+    QVariant value() const;
+    QVariant oldValue() const;     // the value as read from the database (null for a new row)
+    bool isNull() const;
+    QString asString() const;      // null gives ""
+    long long asInt() const;       // null gives 0
+    double asFloat() const;        // null gives 0.0
+    QDateTime asDateTime() const;
+
+    // Refused with DbError when the dataset is not in edit or insert state,
+    // when a text is longer than the column or a number does not fit its type.
+    void setValue(const QVariant& value);
+    void clear();
+
+private:
+    Dataset* m_dataset;
+    int m_index;
+};
+
+// A query with a client cache of its rows and cached updates: the stand-in for
+// the data-aware query that every form and data module works with.
+//
+// Rows are fetched in batches as the cursor or a view needs them; asking for
+// the record count or the last row fetches the rest. Pending changes (edits,
+// inserts, deletions) stay in the cache until applyUpdates() writes them in
+// one transaction, in the order they were made.
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    explicit Dataset(QString name = {}, QObject* parent = nullptr);
+    ~Dataset() override;
+
+    QString name() const { return m_name; }
+
+    // --- configuration (while closed unless said otherwise) ---
+    void setConnection(std::shared_ptr<Connection> connection);
+    std::shared_ptr<Connection> connection() const;
+    void setSql(const QString& sql);             // refused while open
+    QString sql() const;
+    void setParam(const QString& name, const QVariant& value); // any time; used at next open
+    QVariant param(const QString& name) const;
+    const Params& params() const;
+    void setMode(DatasetMode mode);
+    DatasetMode mode() const;
+    void setUpdateStatements(const UpdateStatements& statements);
+    const UpdateStatements& updateStatements() const;
+    void setErrorHandler(UpdateErrorHandler handler); // none: errors reach the caller
+    bool hasErrorHandler() const;
+    void setFilter(RecordFilter filter);         // applied while filtered() is on
+    void setFiltered(bool on);                   // re-evaluates every row
+    bool filtered() const;
+    // Detail of a master: before each open, and whenever the master's current
+    // row changes, the detail's parameter of each pair takes the master field's
+    // value and the detail reopens.
+    void setMaster(Dataset* master, const std::vector<std::pair<QString, QString>>& paramFromField);
+    // Adds a column filled by the program (not read, never written).
+    void addCalculatedField(const QString& name, FieldType type);
+
+    // --- open / close ---
+    void open();
+    void close();
+    void refresh();                              // close and open, keeping the cursor's key when possible
+    bool isOpen() const;
+    DatasetState state() const;
+
+    // --- cursor ---
+    bool first();
+    bool prior();
+    bool next();
+    bool last();
+    bool moveTo(int row);                        // 0-based visible row
+    bool bof() const;
+    bool eof() const;
+    bool isEmpty() const;
+    int currentRow() const;                      // 0-based, -1 when empty
+    int recNo() const { return currentRow() + 1; }
+    int recordCount();                           // fetches every row
+    int fetchedCount() const;                    // visible rows fetched so far
+    bool canFetchMore() const;
+    void fetchMore();
+
+    // --- fields ---
+    int fieldCount() const;
+    const FieldDef& fieldDef(int index) const;
+    int fieldIndex(const QString& name) const;   // without regard to case; -1 when absent
+    Field field(const QString& name);            // throws DbError when absent
+    Field field(int index) { return Field(*this, index); }
+    QVariant value(const QString& name) const;   // current row
+    QVariant valueAt(int row, int column) const; // any fetched visible row, for views
+    void setValue(const QString& name, const QVariant& value);
+
+    // --- editing ---
+    void edit();
+    void insert();                               // new row before the current one
+    void append();                               // new row at the end
+    void post();
+    void cancel();                               // a new row disappears, an edited one gets its values back
+    void deleteRecord();                         // throws DbError on an empty dataset
+
+    // --- locate ---
+    bool locate(const QStringList& fields, const QVariantList& values, int options = 0);
+    bool locate(const QString& field, const QVariant& value, int options = 0)
+    {
+        return locate(QStringList{field}, QVariantList{value}, options);
+    }
+
+    // --- cached updates ---
+    bool hasPendingChanges() const;
+    // Writes every pending change in one transaction. On a refused record the
+    // error handler decides: Retry applies that record again, Skip leaves it
+    // pending and goes on, Abort rolls back and keeps every pending change (and
+    // throws DbError). Without a handler the error is thrown and nothing is
+    // applied. After success the change cache is empty.
+    void applyUpdates();
+    void cancelUpdates();
+
+Q_SIGNALS:
+    void opened();
+    void closed();
+    void reset();                                // rows replaced (open, refresh, filter)
+    void rowsFetched(int first, int count);      // visible rows appended by fetching
+    void rowChanged(int row);
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void currentChanged(int row);
+    void stateChanged(kv::db::DatasetState state);
+
+private:
+    friend class Field;
+    struct Impl;
+    QString m_name;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace kv::db

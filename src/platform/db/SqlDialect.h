@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kv::db {
+
+enum class Dialect { Sqlite, Postgres };
+
+// The few things SQL says differently on the two engines. Statements are
+// written once in portable SQL; these helpers fill the gaps.
+namespace sql {
+
+// Name of the collation that text columns use: case-insensitive, accent-aware.
+QString textCollation(Dialect dialect);
+
+// Expression for the year / month / day of a date-time expression, as an integer.
+QString yearOf(Dialect dialect, const QString& expr);
+QString monthOf(Dialect dialect, const QString& expr);
+QString dayOf(Dialect dialect, const QString& expr);
+
+// a || b || ... with NULLs treated as empty text.
+QString concat(Dialect dialect, const QStringList& parts);
+
+// INSERT ... that updates the listed columns when the key already exists.
+QString upsert(Dialect dialect, const QString& table, const QStringList& keyColumns,
+               const QStringList& otherColumns);
+
+} // namespace sql
+} // namespace kv::db

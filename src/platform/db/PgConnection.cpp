@@ -1,0 +1,368 @@
+#include "PgConnection.h"
+
+#include "RowStore.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <libpq-fe.h>
+
+namespace kv::db {
+
+namespace {
+
+// Type OIDs of the built-in types (pg_type.dat).
+enum : Oid {
+    BoolOid = 16, ByteaOid = 17, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, TextOid = 25,
+    Float4Oid = 700, Float8Oid = 701, BpcharOid = 1042, VarcharOid = 1043, DateOid = 1082,
+    TimestampOid = 1114, TimestamptzOid = 1184, NumericOid = 1700
+};
+
+QByteArray decodeBytea(const char* text, int length)
+{
+    if (length >= 2 && text[0] == '\\' && text[1] == 'x')
+        return QByteArray::fromHex(QByteArray::fromRawData(text + 2, length - 2));
+    std::size_t size = 0;
+    unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+    QByteArray out(reinterpret_cast<const char*>(raw), qsizetype(size));
+    PQfreemem(raw);
+    return out;
+}
+
+void putCell(RowStore& store, const FieldDef& def, Oid oid, const char* text, int length)
+{
+    switch (def.type) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64: {
+        if (oid == BoolOid) {
+            store.putInt(text[0] == 't' ? 1 : 0);
+            return;
+        }
+        qint64 v = 0;
+        if (std::from_chars(text, text + length, v).ec == std::errc())
+            store.putInt(v);
+        else
+            store.putText(text, std::size_t(length));
+        return;
+    }
+    case FieldType::Float: {
+        double v = 0;
+        if (std::from_chars(text, text + length, v).ec == std::errc())
+            store.putFloat(v);
+        else
+            store.putText(text, std::size_t(length));
+        return;
+    }
+    case FieldType::Blob: {
+        const QByteArray bytes = decodeBytea(text, length);
+        store.putBlob(bytes.constData(), std::size_t(bytes.size()));
+        return;
+    }
+    default:
+        store.putText(text, std::size_t(length));
+    }
+}
+
+QVariant cellValue(const FieldDef& def, Oid oid, const char* text, int length)
+{
+    switch (def.type) {
+    case FieldType::Int16:
+    case FieldType::Int32: {
+        if (oid == BoolOid)
+            return QVariant(text[0] == 't' ? 1 : 0);
+        int v = 0;
+        std::from_chars(text, text + length, v);
+        return QVariant(v);
+    }
+    case FieldType::Int64: {
+        qlonglong v = 0;
+        std::from_chars(text, text + length, v);
+        return QVariant(v);
+    }
+    case FieldType::Float: {
+        double v = 0;
+        std::from_chars(text, text + length, v);
+        return QVariant(v);
+    }
+    case FieldType::DateTime: {
+        qint64 jd = 0;
+        int ms = 0;
+        if (RowStore::parseDateTime(text, std::size_t(length), jd, ms))
+            return RowStore::dateTimeValue(jd, ms);
+        return {};
+    }
+    case FieldType::Blob:
+        return QVariant(decodeBytea(text, length));
+    default:
+        return QVariant(QString::fromUtf8(text, length));
+    }
+}
+
+std::vector<FieldDef> describe(const PGresult* result, std::vector<Oid>* oids = nullptr)
+{
+    std::vector<FieldDef> defs;
+    const int count = PQnfields(result);
+    for (int i = 0; i < count; ++i) {
+        defs.push_back(pgFieldDef(PQfname(result, i), PQftype(result, i), PQfmod(result, i)));
+        if (oids)
+            oids->push_back(PQftype(result, i));
+    }
+    return defs;
+}
+
+class PgCursor final : public NativeCursor {
+public:
+    PgCursor(PgConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
+        : m_connection(connection), m_sql(sql.source())
+    {
+        PGconn* conn = connection.handle();
+        const PgParams params(values);
+        if (!PQsendQueryParams(conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
+                               params.lengths.data(), params.formats.data(), 0))
+            connection.fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(conn)), m_sql);
+        m_running = true;
+        PQsetSingleRowMode(conn);
+        next();
+        if (m_result) {
+            m_fields = describe(m_result, &m_oids);
+        }
+    }
+    ~PgCursor() override
+    {
+        // The connection must be idle again before anything else is sent.
+        if (m_result)
+            PQclear(m_result);
+        while (m_running) {
+            PGresult* r = PQgetResult(m_connection.handle());
+            if (!r)
+                break;
+            PQclear(r);
+        }
+    }
+
+    int fetch(RowStore& store, int maxRows) override
+    {
+        int done = 0;
+        const int columns = int(m_fields.size());
+        while (m_result && done < maxRows) {
+            store.beginRow();
+            for (int i = 0; i < columns; ++i) {
+                if (PQgetisnull(m_result, 0, i))
+                    store.putNull();
+                else
+                    putCell(store, m_fields[std::size_t(i)], m_oids[std::size_t(i)],
+                            PQgetvalue(m_result, 0, i), PQgetlength(m_result, 0, i));
+            }
+            store.endRow();
+            ++done;
+            next();
+        }
+        return done;
+    }
+
+private:
+    // Leaves m_result on the next row, or null at the end (fields kept from the last result).
+    void next()
+    {
+        if (m_result) {
+            PQclear(m_result);
+            m_result = nullptr;
+        }
+        PGresult* r = PQgetResult(m_connection.handle());
+        if (!r) {
+            m_running = false;
+            m_atEnd = true;
+            return;
+        }
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_SINGLE_TUPLE) {
+            m_result = r;
+            return;
+        }
+        if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+            if (m_fields.empty())
+                m_fields = describe(r, &m_oids);
+            PQclear(r);
+            while ((r = PQgetResult(m_connection.handle())))
+                PQclear(r);
+            m_running = false;
+            m_atEnd = true;
+            return;
+        }
+        // An error: drain the connection, then report it.
+        while (PGresult* rest = PQgetResult(m_connection.handle()))
+            PQclear(rest);
+        m_running = false;
+        m_atEnd = true;
+        m_connection.check(r, m_sql);
+    }
+
+    PgConnection& m_connection;
+    QString m_sql;
+    PGresult* m_result = nullptr;
+    std::vector<Oid> m_oids;
+    bool m_running = false;
+};
+
+class PgStatement final : public NativeStatement {
+public:
+    PgStatement(PgConnection& connection, const NamedSql& sql)
+        : NativeStatement(connection), m_pg(connection), m_sql(sql.source())
+    {
+        m_name = QByteArrayLiteral("kv_stmt_") + QByteArray::number(connection.nextStatementNumber());
+        connection.check(PQprepare(connection.handle(), m_name.constData(), sql.text().constData(),
+                                   int(sql.names().size()), nullptr),
+                         m_sql);
+    }
+    ~PgStatement() override
+    {
+        try {
+            m_connection.finishReaders();
+            PQclear(PQexec(m_pg.handle(), ("DEALLOCATE " + m_name).constData()));
+        } catch (...) {
+        }
+    }
+
+protected:
+    long long run(const std::vector<QVariant>& values) override
+    {
+        const PgParams params(values);
+        PGresult* result = PQexecPrepared(m_pg.handle(), m_name.constData(), params.count(),
+                                          params.values.data(), params.lengths.data(),
+                                          params.formats.data(), 0);
+        const long long changes = result ? std::atoll(PQcmdTuples(result)) : 0;
+        m_pg.check(result, m_sql);
+        return changes;
+    }
+
+private:
+    PgConnection& m_pg;
+    QString m_sql;
+    QByteArray m_name;
+};
+
+} // namespace
+
+PgParams::PgParams(const std::vector<QVariant>& in)
+{
+    storage.reserve(in.size());
+    for (const QVariant& value : in) {
+        if (value.isNull()) {
+            storage.emplace_back();
+            values.push_back(nullptr);
+            lengths.push_back(0);
+            formats.push_back(0);
+            continue;
+        }
+        const bool binary = value.metaType().id() == QMetaType::QByteArray;
+        storage.push_back(boundText(value));
+        values.push_back(storage.back().constData());
+        lengths.push_back(int(storage.back().size()));
+        formats.push_back(binary ? 1 : 0);
+    }
+}
+
+FieldDef pgFieldDef(const char* name, unsigned int typeOid, int typeModifier)
+{
+    FieldDef def;
+    def.name = QString::fromUtf8(name);
+    switch (typeOid) {
+    case BoolOid:
+    case Int2Oid: def.type = FieldType::Int16; break;
+    case Int4Oid: def.type = FieldType::Int32; break;
+    case Int8Oid: def.type = FieldType::Int64; break;
+    case Float4Oid:
+    case Float8Oid:
+    case NumericOid: def.type = FieldType::Float; break;
+    case DateOid:
+    case TimestampOid:
+    case TimestamptzOid: def.type = FieldType::DateTime; break;
+    case ByteaOid: def.type = FieldType::Blob; break;
+    case VarcharOid:
+    case BpcharOid:
+        def.type = typeModifier > 4 ? FieldType::Text : FieldType::Memo;
+        def.size = typeModifier > 4 ? typeModifier - 4 : 0;
+        break;
+    default: def.type = FieldType::Memo; break;
+    }
+    return def;
+}
+
+PgConnection::PgConnection(PGconn* handle, const QString& alias) : NativeConnection(alias), m_conn(handle) {}
+
+PgConnection::~PgConnection() = default;
+
+void PgConnection::check(PGresult* result, const QString& sql, bool allowRows) const
+{
+    if (!result)
+        fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(m_conn)), sql);
+    const ExecStatusType status = PQresultStatus(result);
+    if (status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY || (allowRows && status == PGRES_TUPLES_OK)) {
+        PQclear(result);
+        return;
+    }
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const bool constraint = state && state[0] == '2' && state[1] == '3';
+    const QString message = QString::fromUtf8(PQresultErrorMessage(result));
+    PQclear(result);
+    fail(constraint ? DbError::Kind::Constraint : DbError::Kind::Statement, message, sql);
+}
+
+long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>& values)
+{
+    PGresult* result;
+    if (values.empty() && sql.names().isEmpty()) {
+        result = PQexec(m_conn, sql.text().constData()); // may hold several statements
+    } else {
+        const PgParams params(values);
+        result = PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
+                              params.lengths.data(), params.formats.data(), 0);
+    }
+    const long long changes = result ? std::atoll(PQcmdTuples(result)) : 0;
+    check(result, sql.source());
+    return changes;
+}
+
+QueryResult PgConnection::doQuery(const NamedSql& sql, const std::vector<QVariant>& values)
+{
+    const PgParams params(values);
+    PGresult* result = PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr,
+                                    params.values.data(), params.lengths.data(), params.formats.data(), 0);
+    if (!result || PQresultStatus(result) != PGRES_TUPLES_OK) {
+        check(result, sql.source(), false);
+        return {};
+    }
+    QueryResult out;
+    std::vector<Oid> oids;
+    const std::vector<FieldDef> defs = describe(result, &oids);
+    for (const FieldDef& def : defs)
+        out.columns << def.name;
+    const int rows = PQntuples(result);
+    out.rows.reserve(std::size_t(rows));
+    for (int r = 0; r < rows; ++r) {
+        std::vector<QVariant> row;
+        row.reserve(defs.size());
+        for (int c = 0; c < int(defs.size()); ++c) {
+            if (PQgetisnull(result, r, c))
+                row.emplace_back();
+            else
+                row.push_back(cellValue(defs[std::size_t(c)], oids[std::size_t(c)], PQgetvalue(result, r, c),
+                                        PQgetlength(result, r, c)));
+        }
+        out.rows.push_back(std::move(row));
+    }
+    PQclear(result);
+    return out;
+}
+
+std::unique_ptr<NativeStatement> PgConnection::doPrepare(const NamedSql& sql)
+{
+    return std::make_unique<PgStatement>(*this, sql);
+}
+
+std::unique_ptr<NativeCursor> PgConnection::doOpenCursor(const NamedSql& sql, const std::vector<QVariant>& values)
+{
+    return std::make_unique<PgCursor>(*this, sql, values);
+}
+
+} // namespace kv::db

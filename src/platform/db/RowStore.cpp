@@ -1,0 +1,368 @@
+#include "RowStore.h"
+
+#include <QDateTime>
+#include <cstring>
+
+namespace kv::db {
+
+namespace {
+
+std::uint64_t zigzag(qint64 v) { return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63); }
+qint64 unzigzag(std::uint64_t v) { return static_cast<qint64>(v >> 1) ^ -static_cast<qint64>(v & 1); }
+
+std::uint64_t readVarint(const char*& p)
+{
+    std::uint64_t result = 0;
+    int shift = 0;
+    for (;;) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        result |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+        if (!(byte & 0x80))
+            return result;
+        shift += 7;
+    }
+}
+
+void skipCell(FieldType type, const char*& p)
+{
+    switch (type) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64:
+        while (static_cast<unsigned char>(*p++) & 0x80) {
+        }
+        return;
+    case FieldType::Float:
+    case FieldType::DateTime:
+        p += 8;
+        return;
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Blob: {
+        const auto length = readVarint(p);
+        p += length;
+        return;
+    }
+    }
+}
+
+int digits(const char* p, int count)
+{
+    int v = 0;
+    for (int i = 0; i < count; ++i) {
+        if (p[i] < '0' || p[i] > '9')
+            return -1;
+        v = v * 10 + (p[i] - '0');
+    }
+    return v;
+}
+
+} // namespace
+
+void RowStore::reset(std::vector<FieldType> types)
+{
+    m_types = std::move(types);
+    m_batches.clear();
+    m_bitmapBytes = static_cast<int>((m_types.size() + 7) / 8);
+    m_rows = 0;
+}
+
+void RowStore::beginRow()
+{
+    if (m_batches.empty() || static_cast<int>(m_batches.back().offsets.size()) == BatchRows) {
+        if (!m_batches.empty())
+            m_batches.back().bytes.shrink_to_fit();
+        m_batches.emplace_back();
+        m_batches.back().offsets.reserve(BatchRows);
+        m_batches.back().bytes.reserve(std::size_t(BatchRows) * (m_bitmapBytes + 8 * m_types.size()));
+    }
+    auto& bytes = m_batches.back().bytes;
+    m_rowStart = bytes.size();
+    bytes.resize(bytes.size() + static_cast<std::size_t>(m_bitmapBytes), 0);
+    m_column = 0;
+}
+
+void RowStore::markNull()
+{
+    m_batches.back().bytes[m_rowStart + static_cast<std::size_t>(m_column / 8)] |= static_cast<char>(1 << (m_column % 8));
+}
+
+void RowStore::putVarint(std::uint64_t value)
+{
+    auto& bytes = m_batches.back().bytes;
+    while (value >= 0x80) {
+        bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
+        value >>= 7;
+    }
+    bytes.push_back(static_cast<char>(value));
+}
+
+void RowStore::putNull()
+{
+    markNull();
+    ++m_column;
+}
+
+void RowStore::putInt(qint64 value)
+{
+    switch (m_types[static_cast<std::size_t>(m_column)]) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64:
+        putVarint(zigzag(value));
+        ++m_column;
+        return;
+    case FieldType::Float:
+        putFloat(static_cast<double>(value));
+        return;
+    default: {
+        const QByteArray text = QByteArray::number(value);
+        putText(text.constData(), static_cast<std::size_t>(text.size()));
+        return;
+    }
+    }
+}
+
+void RowStore::putFloat(double value)
+{
+    const FieldType type = m_types[static_cast<std::size_t>(m_column)];
+    if (isIntegerType(type)) {
+        putInt(static_cast<qint64>(value));
+        return;
+    }
+    if (type != FieldType::Float) {
+        const QByteArray text = QByteArray::number(value, 'g', 17);
+        putText(text.constData(), static_cast<std::size_t>(text.size()));
+        return;
+    }
+    auto& bytes = m_batches.back().bytes;
+    const std::size_t at = bytes.size();
+    bytes.resize(at + 8);
+    std::memcpy(bytes.data() + at, &value, 8);
+    ++m_column;
+}
+
+void RowStore::putText(const char* utf8, std::size_t length)
+{
+    const FieldType type = m_types[static_cast<std::size_t>(m_column)];
+    if (isIntegerType(type)) {
+        bool ok = false;
+        const qint64 v = QByteArray::fromRawData(utf8, static_cast<qsizetype>(length)).toLongLong(&ok);
+        ok ? putInt(v) : putNull();
+        return;
+    }
+    if (type == FieldType::Float) {
+        bool ok = false;
+        const double v = QByteArray::fromRawData(utf8, static_cast<qsizetype>(length)).toDouble(&ok);
+        ok ? putFloat(v) : putNull();
+        return;
+    }
+    if (type == FieldType::DateTime) {
+        qint64 jd = 0;
+        int ms = 0;
+        parseDateTime(utf8, length, jd, ms) ? putDateTime(jd, ms) : putNull();
+        return;
+    }
+    putVarint(length);
+    auto& bytes = m_batches.back().bytes;
+    bytes.insert(bytes.end(), utf8, utf8 + length);
+    ++m_column;
+}
+
+void RowStore::putBlob(const void* data, std::size_t length)
+{
+    const FieldType type = m_types[static_cast<std::size_t>(m_column)];
+    if (type != FieldType::Blob && type != FieldType::Text && type != FieldType::Memo) {
+        putText(static_cast<const char*>(data), length);
+        return;
+    }
+    putVarint(length);
+    auto& bytes = m_batches.back().bytes;
+    const char* p = static_cast<const char*>(data);
+    bytes.insert(bytes.end(), p, p + length);
+    ++m_column;
+}
+
+void RowStore::putDateTime(qint64 julianDay, int msecsOfDay)
+{
+    if (m_types[static_cast<std::size_t>(m_column)] != FieldType::DateTime) {
+        const QByteArray text = dateTimeValue(julianDay, msecsOfDay).toDateTime()
+                                    .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
+        putText(text.constData(), static_cast<std::size_t>(text.size()));
+        return;
+    }
+    auto& bytes = m_batches.back().bytes;
+    const std::size_t at = bytes.size();
+    bytes.resize(at + 8);
+    const auto jd = static_cast<std::int32_t>(julianDay);
+    const auto ms = static_cast<std::int32_t>(msecsOfDay);
+    std::memcpy(bytes.data() + at, &jd, 4);
+    std::memcpy(bytes.data() + at + 4, &ms, 4);
+    ++m_column;
+}
+
+void RowStore::putValue(const QVariant& value)
+{
+    if (value.isNull()) {
+        putNull();
+        return;
+    }
+    switch (m_types[static_cast<std::size_t>(m_column)]) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64:
+        putInt(value.toLongLong());
+        return;
+    case FieldType::Float:
+        putFloat(value.toDouble());
+        return;
+    case FieldType::DateTime: {
+        const QDateTime dt = value.toDateTime();
+        if (!dt.isValid()) {
+            putNull();
+            return;
+        }
+        putDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay());
+        return;
+    }
+    case FieldType::Blob: {
+        const QByteArray bytes = value.toByteArray();
+        putBlob(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return;
+    }
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const QByteArray text = value.toString().toUtf8();
+        putVarint(static_cast<std::size_t>(text.size()));
+        auto& bytes = m_batches.back().bytes;
+        bytes.insert(bytes.end(), text.constData(), text.constData() + text.size());
+        ++m_column;
+        return;
+    }
+    }
+}
+
+void RowStore::endRow()
+{
+    while (m_column < columnCount())
+        putNull();
+    m_batches.back().offsets.push_back(static_cast<std::uint32_t>(m_rowStart));
+    ++m_rows;
+    if (static_cast<int>(m_batches.back().offsets.size()) == BatchRows)
+        m_batches.back().bytes.shrink_to_fit();
+}
+
+const char* RowStore::cell(int row, int column, bool& isNull) const
+{
+    const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
+    const char* p = batch.bytes.data() + batch.offsets[static_cast<std::size_t>(row % BatchRows)];
+    const auto* bitmap = reinterpret_cast<const unsigned char*>(p);
+    isNull = bitmap[column / 8] & (1 << (column % 8));
+    if (isNull)
+        return nullptr;
+    p += m_bitmapBytes;
+    for (int c = 0; c < column; ++c)
+        if (!(bitmap[c / 8] & (1 << (c % 8))))
+            skipCell(m_types[static_cast<std::size_t>(c)], p);
+    return p;
+}
+
+bool RowStore::isNull(int row, int column) const
+{
+    const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
+    const auto* bitmap = reinterpret_cast<const unsigned char*>(
+        batch.bytes.data() + batch.offsets[static_cast<std::size_t>(row % BatchRows)]);
+    return bitmap[column / 8] & (1 << (column % 8));
+}
+
+QVariant RowStore::value(int row, int column) const
+{
+    bool null = false;
+    const char* p = cell(row, column, null);
+    const FieldType type = m_types[static_cast<std::size_t>(column)];
+    if (null) {
+        switch (type) {
+        case FieldType::Int16:
+        case FieldType::Int32: return QVariant(QMetaType::fromType<int>());
+        case FieldType::Int64: return QVariant(QMetaType::fromType<qlonglong>());
+        case FieldType::Float: return QVariant(QMetaType::fromType<double>());
+        case FieldType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
+        case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
+        default: return QVariant(QMetaType::fromType<QString>());
+        }
+    }
+    switch (type) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+        return QVariant(static_cast<int>(unzigzag(readVarint(p))));
+    case FieldType::Int64:
+        return QVariant(static_cast<qlonglong>(unzigzag(readVarint(p))));
+    case FieldType::Float: {
+        double v;
+        std::memcpy(&v, p, 8);
+        return QVariant(v);
+    }
+    case FieldType::DateTime: {
+        std::int32_t jd, ms;
+        std::memcpy(&jd, p, 4);
+        std::memcpy(&ms, p + 4, 4);
+        return dateTimeValue(jd, ms);
+    }
+    case FieldType::Blob: {
+        const auto length = readVarint(p);
+        return QVariant(QByteArray(p, static_cast<qsizetype>(length)));
+    }
+    case FieldType::Text:
+    case FieldType::Memo: {
+        const auto length = readVarint(p);
+        return QVariant(QString::fromUtf8(p, static_cast<qsizetype>(length)));
+    }
+    }
+    return {};
+}
+
+std::size_t RowStore::memoryUsed() const
+{
+    std::size_t total = m_batches.capacity() * sizeof(Batch);
+    for (const Batch& batch : m_batches)
+        total += batch.bytes.capacity() + batch.offsets.capacity() * sizeof(std::uint32_t);
+    return total;
+}
+
+bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs)
+{
+    if (length < 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    const int y = digits(text, 4), mo = digits(text + 5, 2), d = digits(text + 8, 2);
+    if (y < 0 || mo < 0 || d < 0)
+        return false;
+    const QDate date(y, mo, d);
+    if (!date.isValid())
+        return false;
+    julianDay = date.toJulianDay();
+    msecs = 0;
+    if (length >= 16 && (text[10] == ' ' || text[10] == 'T') && text[13] == ':') {
+        const int h = digits(text + 11, 2), mi = digits(text + 14, 2);
+        int s = 0, ms = 0;
+        if (length >= 19 && text[16] == ':')
+            s = digits(text + 17, 2);
+        if (h < 0 || mi < 0 || s < 0)
+            return false;
+        if (length > 20 && text[19] == '.') {
+            int scale = 100;
+            for (std::size_t i = 20; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
+                ms += (text[i] - '0') * scale;
+                scale /= 10;
+            }
+        }
+        msecs = ((h * 60 + mi) * 60 + s) * 1000 + ms;
+    }
+    return true;
+}
+
+QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs)
+{
+    return QVariant(QDateTime(QDate::fromJulianDay(julianDay), QTime::fromMSecsSinceStartOfDay(msecs)));
+}
+
+} // namespace kv::db

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QByteArray>
+#include <QVariant>
+#include <cstdint>
+#include <vector>
+
+namespace kv::db {
+
+// The rows a dataset has read, held compactly: each batch of rows is one byte
+// arena with an offset per row, cells encoded by column type (a null bitmap,
+// zig-zag varints for integers, UTF-8 with a length for text, a day number and
+// milliseconds for date-times) and decoded only when a cell is asked for.
+// A QVariant per cell would take several times the size of the data itself.
+class RowStore {
+public:
+    static constexpr int BatchRows = 1024;
+
+    RowStore() = default;
+    explicit RowStore(std::vector<FieldType> types) { reset(std::move(types)); }
+    void reset(std::vector<FieldType> types);
+    void clear() { reset(m_types); }
+
+    int size() const { return m_rows; }
+    int columnCount() const { return static_cast<int>(m_types.size()); }
+
+    // Writing one row: beginRow, one put per column in order, endRow.
+    void beginRow();
+    void putNull();
+    void putInt(qint64 value);
+    void putFloat(double value);
+    void putText(const char* utf8, std::size_t length);
+    void putBlob(const void* data, std::size_t length);
+    void putDateTime(qint64 julianDay, int msecsOfDay);
+    void putValue(const QVariant& value); // converted to the column's type
+    void endRow();
+
+    bool isNull(int row, int column) const;
+    QVariant value(int row, int column) const;
+
+    std::size_t memoryUsed() const; // bytes held by the arenas and offset tables
+
+    // Parses "YYYY-MM-DD[ HH:MM:SS[.fff]]" (a 'T' may separate; a zone is ignored).
+    static bool parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs);
+    static QVariant dateTimeValue(qint64 julianDay, int msecs);
+
+private:
+    struct Batch {
+        std::vector<char> bytes;
+        std::vector<std::uint32_t> offsets;
+    };
+    const char* cell(int row, int column, bool& isNull) const;
+    void putVarint(std::uint64_t value);
+    void markNull();
+
+    std::vector<FieldType> m_types;
+    std::vector<Batch> m_batches;
+    int m_bitmapBytes = 0;
+    int m_rows = 0;
+    std::size_t m_rowStart = 0;
+    int m_column = 0;
+};
+
+} // namespace kv::db

@@ -1,0 +1,64 @@
+#include "SqlDialect.h"
+
+namespace kv::db::sql {
+
+QString textCollation(Dialect)
+{
+    // The same name on both engines, so the schema's DDL reads alike.
+    return QStringLiteral("pt_ci");
+}
+
+static QString datePart(Dialect dialect, const QString& expr, const char* sqliteFormat,
+                        const char* pgField)
+{
+    if (dialect == Dialect::Sqlite)
+        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)")
+            .arg(QLatin1String(sqliteFormat), expr);
+    return QStringLiteral("CAST(EXTRACT(%1 FROM %2) AS INTEGER)").arg(QLatin1String(pgField), expr);
+}
+
+QString yearOf(Dialect dialect, const QString& expr) { return datePart(dialect, expr, "%Y", "YEAR"); }
+QString monthOf(Dialect dialect, const QString& expr) { return datePart(dialect, expr, "%m", "MONTH"); }
+QString dayOf(Dialect dialect, const QString& expr) { return datePart(dialect, expr, "%d", "DAY"); }
+
+QString concat(Dialect dialect, const QStringList& parts)
+{
+    if (parts.isEmpty())
+        return QStringLiteral("''");
+    if (dialect == Dialect::Postgres)
+        return QStringLiteral("CONCAT(%1)").arg(parts.join(QStringLiteral(", ")));
+    QStringList wrapped;
+    for (const QString& part : parts)
+        wrapped << QStringLiteral("COALESCE(%1, '')").arg(part);
+    return QStringLiteral("(%1)").arg(wrapped.join(QStringLiteral(" || ")));
+}
+
+QString upsert(Dialect, const QString& table, const QStringList& keyColumns,
+               const QStringList& otherColumns)
+{
+    const QStringList all = keyColumns + otherColumns;
+    QStringList values;
+    for (const QString& column : all)
+        values << QLatin1Char(':') + column;
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (%4) ")
+                      .arg(table, all.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")),
+                           keyColumns.join(QStringLiteral(", ")));
+    if (otherColumns.isEmpty())
+        return sql + QStringLiteral("DO NOTHING");
+    QStringList sets;
+    for (const QString& column : otherColumns)
+        sets << QStringLiteral("%1 = excluded.%1").arg(column);
+    return sql + QStringLiteral("DO UPDATE SET ") + sets.join(QStringLiteral(", "));
+}
+
+QString startsWith(Dialect dialect, const QString& expr, const QString& param)
+{
+    const QString p = QLatin1Char(':') + param;
+    if (dialect == Dialect::Sqlite)
+        return QStringLiteral("(substr(%1, 1, length(%2)) = %2 COLLATE %3)")
+            .arg(expr, p, textCollation(dialect));
+    return QStringLiteral("(substr(CAST(%1 AS TEXT), 1, char_length(CAST(%2 AS TEXT))) = CAST(%2 AS TEXT) COLLATE %3)")
+        .arg(expr, p, textCollation(dialect));
+}
+
+} // namespace kv::db::sql

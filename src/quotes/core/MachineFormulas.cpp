@@ -1,0 +1,118 @@
+#include "MachineFormulas.h"
+
+#include <DecimalRounding.h>
+
+#include <cmath>
+
+namespace kv::quotes {
+
+std::optional<int> printingPasses(int colours, int coloursPerPass)
+{
+    if (coloursPerPass <= 0)
+        return std::nullopt;
+    if (colours < coloursPerPass)
+        return 1;
+    return (colours + coloursPerPass - 1) / coloursPerPass;
+}
+
+double makeReadyHoursMinutes(double hours)
+{
+    if (hours == 0.0)
+        return 0.0;
+    // Whole minutes; the small allowance keeps 0.7 h from reading as 41.99... minutes.
+    const double minutes = std::floor(hours * 60.0 + 1e-9);
+    double result = 0.0;
+    if (minutes == 60.0) {
+        result = 1.0;
+    } else if (minutes > 60.0) {
+        const double h = std::floor(minutes / 60.0);
+        const double mm = kv::text::roundDecimal((minutes - 60.0 * h) / 100.0, 2);
+        result = mm >= 0.60 ? h + 1.0 + (mm - 0.60) : h + mm;
+    } else {
+        result = minutes / 100.0;
+    }
+    return kv::text::roundDecimal(result, 2);
+}
+
+double productionFactor(const MachineRow& machine, int grade)
+{
+    return grade >= 1 && grade <= 3 ? machine.factor[grade - 1] : 0.0;
+}
+
+double makeReadyHours(const MachineRow& machine, int choice, int passes, bool embossed)
+{
+    switch (machine.machineType) {
+    case 1: {
+        const int column = passes >= 1 && passes <= 3 ? passes - 1 : 3;
+        if (choice == 1)
+            return machine.passMin[column];
+        if (choice == 2)
+            return machine.passMax[column];
+        return 0.0;
+    }
+    case 2: {
+        const double a = choice >= 1 && choice <= 3 ? machine.dieMin[choice - 1] : 0.0;
+        return embossed ? 2.0 * a : a;
+    }
+    case 3:
+        return choice == 1 ? machine.sideSeamMin : choice == 2 ? machine.autoBottomMin : 0.0;
+    case 4:
+        if (choice == 1 && machine.machineMin != 0.0)
+            return machine.machineMin;
+        if (choice == 2 && machine.machineMax != 0.0)
+            return machine.machineMax;
+        if (choice == 1 && machine.sideSeamMin != 0.0)
+            return machine.sideSeamMin;
+        if (choice == 2 && machine.autoBottomMin != 0.0)
+            return machine.autoBottomMin;
+        return 0.0;
+    default:
+        return 0.0;
+    }
+}
+
+MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
+{
+    MachineValues r;
+    r.factor = productionFactor(machine, job.grade);
+    r.makeReady = makeReadyHours(machine, job.makeReadyChoice, job.passes, job.embossed);
+    const double ch = machine.costPerHour;
+    const double f = r.factor;
+    const double a = r.makeReady;
+    switch (machine.machineType) {
+    case 1:
+        for (std::size_t n = 0; n < 3; ++n)
+            if (n == 0 || job.sheets[n] != 0.0)
+                r.value[n] = ch * a + ch * (job.sheets[n] / f) * job.passes;
+        break;
+    case 2:
+        for (std::size_t n = 0; n < 3; ++n)
+            if (n == 0 || job.sheets[n] != 0.0)
+                r.value[n] = ch * a + ch * job.sheets[n] / f;
+        break;
+    case 3: {
+        Triple pieces = job.quantities;
+        if (machine.productionUnit == QLatin1String("U") && job.unit == QLatin1String("M")) {
+            for (double& p : pieces)
+                p *= 1000.0;
+        } else if (machine.productionUnit == QLatin1String("M") && job.unit == QLatin1String("U")) {
+            for (double& p : pieces)
+                p /= 1000.0;
+        }
+        for (std::size_t n = 0; n < 3; ++n)
+            if (n == 0 || pieces[n] != 0.0)
+                r.value[n] = ch * (pieces[n] / f + a);
+        break;
+    }
+    case 4:
+        for (std::size_t n = 0; n < 3; ++n)
+            if (n == 0 || job.sheets[n] != 0.0)
+                r.value[n] = ch * (job.sheets[n] / f + a);
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+
+} // namespace kv::quotes

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "CostLine.h"
+#include "CostTables.h"
+
+#include <QString>
+#include <optional>
+
+namespace kv::quotes {
+
+// Printing passes of a quote on a printing machine: the colours over the
+// machine's colours per pass, rounded up; one pass when the quote has fewer
+// colours than the machine. Empty when the machine prints no colour per pass.
+std::optional<int> printingPasses(int colours, int coloursPerPass);
+
+// Make-ready hours written as hours and minutes, h.mm (1.75 h -> 1.45).
+double makeReadyHoursMinutes(double hours);
+
+// Hourly output of the production grade (1 to 3); 0 for any other grade.
+double productionFactor(const MachineRow& machine, int grade);
+
+// Make-ready hours of a machine line by the machine's type.
+double makeReadyHours(const MachineRow& machine, int makeReadyChoice, int passes, bool embossed);
+
+struct MachineJob {
+    int grade = 0;            // production grade 1 to 3
+    int makeReadyChoice = 0;  // make-ready choice
+    int passes = 0;           // printing passes
+    Triple sheets{};
+    Triple quantities{};
+    QString unit;             // quote unit
+    bool embossed = false;    // RELEVO "S"
+};
+
+struct MachineValues {
+    Triple value{};
+    double factor = 0;        // PRDHOR
+    double makeReady = 0;     // ACERTO, hours
+};
+
+// Values of a machine line for the three quantities. The caller makes sure
+// the production factor of the grade is not 0.
+MachineValues machineValues(const MachineRow& machine, const MachineJob& job);
+
+} // namespace kv::quotes

@@ -1,0 +1,127 @@
+#include "QuoteEngine.h"
+
+#include "ChartRows.h"
+#include "QuoteRepository.h"
+#include "QuoteTotals.h"
+#include "SubQuoteCalculator.h"
+
+#include <Connection.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kv::quotes {
+
+const QString QuoteEngine::kChartProgram = QStringLiteral("ORCP021");
+
+QuoteEngine::QuoteEngine(QuoteSession session)
+    : m_s(std::move(session))
+{
+    if (!m_s.application || !m_s.tables || !m_s.messages)
+        throw std::invalid_argument("QuoteEngine needs a connection, the cost tables and a message sink");
+}
+
+std::optional<SubQuote> QuoteEngine::start(const QuoteRow& row, int procedureCode)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    kv::db::Transaction tx(db);
+    if (procedureCode != 0) {
+        if (!repo.procedureExists(procedureCode)) {
+            m_s.messages->error(QStringLiteral("Procedimento Inexistente"));
+            return std::nullopt;
+        }
+        const auto chosen = repo.chosenProcedures(m_s.user);
+        if (std::find(chosen.begin(), chosen.end(), procedureCode) == chosen.end())
+            repo.addChosenProcedure(m_s.user, procedureCode, repo.procedureName(procedureCode));
+    }
+    SubQuote sq;
+    sq.row = row;
+    sq.lines = repo.lines(row.quoteNumber(), row.subQuote());
+    repo.saveRow(sq.row);
+    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    const bool done = sq.lines.empty() ? calculator.createLines(sq, repo.chosenProcedureLines(m_s.user))
+                                       : calculator.recalculate(sq);
+    if (done) {
+        repo.replaceLines(row.quoteNumber(), row.subQuote(), sq.lines);
+        repo.saveRow(sq.row);
+    }
+    tx.commit();
+    if (!done)
+        return std::nullopt;
+    return sq;
+}
+
+std::optional<SubQuote> QuoteEngine::recalculate(int quoteNumber, int subQuote)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    kv::db::Transaction tx(db);
+    auto row = repo.row(quoteNumber, subQuote);
+    if (!row)
+        return std::nullopt;
+    SubQuote sq;
+    sq.row = *row;
+    sq.lines = repo.lines(quoteNumber, subQuote);
+    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    if (!calculator.recalculate(sq))
+        return std::nullopt;
+    repo.replaceLines(quoteNumber, subQuote, sq.lines);
+    repo.saveRow(sq.row);
+    tx.commit();
+    return sq;
+}
+
+std::optional<QuoteRow> QuoteEngine::totals(int quoteNumber, int subQuote, const QVariant& vatCode)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    kv::db::Transaction tx(db);
+    if (auto row = repo.row(quoteNumber, subQuote)) {
+        subQuoteTotals(*row, m_s.priceDecimals);
+        repo.updateRow(*row);
+    }
+    auto summary = buildSummaryRow(quoteNumber, repo.subQuoteRows(quoteNumber), vatCode);
+    repo.deleteSummaryRow(quoteNumber);
+    if (summary)
+        repo.insertRow(*summary);
+    tx.commit();
+    return summary;
+}
+
+void QuoteEngine::writeChart(const QuoteRow& summary)
+{
+    ChartRows chart(*m_s.application, ChartRows::Table::Saldos, m_s.user, kChartProgram);
+    chart.clear();
+    for (const auto& slice : ChartRows::quoteSlices(summary))
+        chart.addSlice(slice.sequence, slice.label, slice.value, m_s.priceDecimals);
+}
+
+void QuoteEngine::showChart(const QuoteRow& summary)
+{
+    kv::db::Transaction tx(*m_s.application);
+    writeChart(summary);
+    tx.commit();
+}
+
+QuoteRow QuoteEngine::close(QuoteRow summary, int subQuote)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    CommercialPricing::close(summary, m_s.priceDecimals);
+    kv::db::Transaction tx(db);
+    if (auto row = repo.row(summary.quoteNumber(), subQuote)) {
+        for (int n = 1; n <= 3; ++n) {
+            row->set(quantityColumn("PRCCOM", n), summary.value(quantityColumn("PRCCOM", n)));
+            row->set(quantityColumn("PRECOCLI", n), summary.value(quantityColumn("PRECOCLI", n)));
+        }
+        repo.updateRow(*row);
+    }
+    writeChart(summary);
+    repo.saveRow(summary);
+    repo.zeroMissingSecondFormat();
+    tx.commit();
+    return summary;
+}
+
+} // namespace kv::quotes

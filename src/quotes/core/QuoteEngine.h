@@ -1,0 +1,69 @@
+#pragma once
+
+#include "CommercialPricing.h"
+#include "CostTables.h"
+#include "MessageSink.h"
+#include "QuoteRow.h"
+#include "SubQuote.h"
+
+#include <QString>
+#include <optional>
+
+namespace kv::db { class Connection; }
+
+namespace kv::quotes {
+
+// What the worksheet works with: the application database, the cost tables
+// read when it opened, the logged-in user and the working year's price
+// decimals. Nothing is read from globals.
+struct QuoteSession {
+    kv::db::Connection* application = nullptr;
+    const CostTables* tables = nullptr;
+    MessageSink* messages = nullptr;
+    QString user;             // WUtil
+    int priceDecimals = 2;    // PRC_DECIMAIS of the working year
+};
+
+// The quote calculation as the worksheet (and later the approval and
+// production steps) drive it: inputs in, cost lines and totals out, every
+// write sequence in one transaction.
+class QuoteEngine {
+public:
+    static const QString kChartProgram; // "ORCP021"
+
+    explicit QuoteEngine(QuoteSession session);
+
+    // "&Iniciar": stores the sub-quote row as edited, then creates its cost
+    // lines from the user's chosen procedures when it has none, or
+    // recalculates the lines it has. A procedure code other than 0 is added
+    // to the choice first; one that does not exist stops everything
+    // ("Procedimento Inexistente"). Returns the sub-quote as stored, or empty
+    // when nothing was calculated.
+    std::optional<SubQuote> start(const QuoteRow& row, int procedureCode = 0);
+
+    // Recalculates the stored lines of a sub-quote (after a line was changed
+    // or deleted); empty when the sub-quote does not exist or could not be
+    // calculated.
+    std::optional<SubQuote> recalculate(int quoteNumber, int subQuote);
+
+    // Opening the totals page: the sub-quote's totals and the quote's summary
+    // row rebuilt, replaced in one transaction (a failure keeps the previous
+    // summary row). Returns the new summary row, empty when the quote has no
+    // sub-quote rows (and so no summary row any more).
+    std::optional<QuoteRow> totals(int quoteNumber, int subQuote, const QVariant& vatCode);
+
+    // The chart rows of a summary row, rebuilt in one transaction.
+    void showChart(const QuoteRow& summary);
+
+    // The closing: the summary row's closing computations, its percentages
+    // and client prices copied into the sub-quote row, both stored, the
+    // missing second formats set to 0 and the chart rebuilt, in one
+    // transaction. Returns the summary row as stored.
+    QuoteRow close(QuoteRow summary, int subQuote);
+
+private:
+    void writeChart(const QuoteRow& summary);
+    QuoteSession m_s;
+};
+
+} // namespace kv::quotes

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "CalculationContext.h"
+#include "CostTables.h"
+#include "MessageSink.h"
+#include "SubQuote.h"
+
+#include <vector>
+
+namespace kv::quotes {
+
+struct MachineRow;
+
+// The cost-line calculation of one sub-quote, in memory: creates the lines
+// of a new sub-quote from its procedures or recalculates the lines it has,
+// pricing each line by the routine of its table type and adding it into the
+// sub-quote row's running totals. Messages go to the sink; a line whose table
+// row is missing, or whose machine has no usable factor, is not written and
+// the calculation goes on.
+class SubQuoteCalculator {
+public:
+    SubQuoteCalculator(const CostTables& tables, MessageSink& messages, int priceDecimals);
+
+    // Creates and calculates the lines of a sub-quote that has none, from the
+    // chosen procedures' lines in order. False (nothing changed) when the
+    // sub-quote cannot be calculated.
+    bool createLines(SubQuote& subQuote, const std::vector<ProcedureLine>& procedureLines);
+
+    // Recalculates every line with the sub-quote's current quantities, in
+    // DETAIL order, from fresh sheet counts. False (nothing changed) when the
+    // sub-quote cannot be calculated.
+    bool recalculate(SubQuote& subQuote);
+
+    const CalculationContext& context() const { return m_ctx; }
+
+private:
+    bool begin(const SubQuote& subQuote);
+    void computeSheets(int passes);
+    void startLine(int tableType, int tableCode, const QString& designation, int detail, bool create);
+    void runRoutine(SubQuote& sq, int tableType);
+    void machineLine(SubQuote& sq);
+    bool machineCheck(const MachineRow& machine);
+    void boardLine(SubQuote& sq);
+    void materialLine(SubQuote& sq, int tableType);
+    void transportLine(SubQuote& sq);
+    void boardLinesAfterProcedures(SubQuote& sq);
+    void writeLine(SubQuote& sq);
+    void writeFirstPass(SubQuote& sq);
+    void writeSecondPass(SubQuote& sq);
+    void addToRow(SubQuote& sq);
+    int lastPrintingPasses(const SubQuote& sq) const;
+    QString where() const;
+
+    const CostTables& m_tables;
+    MessageSink& m_messages;
+    int m_priceDecimals;
+    CalculationContext m_ctx;
+    int m_recalcIndex = -1; // line being recalculated
+};
+
+} // namespace kv::quotes

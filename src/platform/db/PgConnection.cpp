@@ -266,6 +266,10 @@ FieldDef pgFieldDef(const char* name, unsigned int typeOid, int typeModifier)
 {
     FieldDef def;
     def.name = QString::fromUtf8(name);
+    // Unquoted names come back folded to lower case; the schema writes them in
+    // upper case, as SQLite reports them, so both engines name fields alike.
+    if (def.name == def.name.toLower())
+        def.name = def.name.toUpper();
     switch (typeOid) {
     case BoolOid:
     case Int2Oid: def.type = FieldType::Int16; break;

@@ -1,0 +1,519 @@
+#include "DbTestFixture.h"
+
+#include "Dataset.h"
+
+using namespace kv::db;
+using kv::db::test::EngineTest;
+
+namespace {
+
+// The reference shape of a costing table: a 16-bit key, short texts, floats.
+class DatasetTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (IsSkipped())
+            return;
+        db->exec(QStringLiteral("CREATE TABLE TINTAS (CODIGO SMALLINT NOT NULL PRIMARY KEY, ARTIGO VARCHAR(16), "
+                                "DESIGNACAO VARCHAR(40) COLLATE pt_ci NOT NULL, GRAMAGEM FLOAT, PRECO FLOAT)"));
+        for (int code : {1, 2, 3})
+            db->exec(QStringLiteral("INSERT INTO TINTAS VALUES (:C, :A, :D, :G, :P)"),
+                     {{"C", code}, {"A", QStringLiteral("ART%1").arg(code)}, {"D", QStringLiteral("Tinta %1").arg(code)},
+                      {"G", code * 1.5}, {"P", code * 10.0}});
+    }
+
+    void configure(Dataset& ds, const std::shared_ptr<Connection>& connection)
+    {
+        ds.setConnection(connection);
+        ds.setSql(QStringLiteral("Select * From TINTAS Order By CODIGO"));
+        ds.setMode(DatasetMode::Cached);
+        ds.setUpdateStatements(
+            {QStringLiteral("INSERT INTO TINTAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO) "
+                            "VALUES (:CODIGO, :ARTIGO, :DESIGNACAO, :GRAMAGEM, :PRECO)"),
+             QStringLiteral("UPDATE TINTAS SET CODIGO = :CODIGO, ARTIGO = :ARTIGO, DESIGNACAO = :DESIGNACAO, "
+                            "GRAMAGEM = :GRAMAGEM, PRECO = :PRECO WHERE CODIGO = :OLD_CODIGO"),
+             QStringLiteral("DELETE FROM TINTAS WHERE CODIGO = :OLD_CODIGO")});
+    }
+
+    QStringList designations()
+    {
+        QStringList out;
+        for (const auto& row : db->query(QStringLiteral("SELECT DESIGNACAO FROM TINTAS ORDER BY CODIGO")).rows)
+            out << row[0].toString();
+        return out;
+    }
+
+    Dataset ds{QStringLiteral("TINTAS")};
+};
+KV_ENGINE_SUITE(DatasetTest);
+
+TEST_P(DatasetTest, FieldsComeFromTheColumnsDeclaredTypes)
+{
+    configure(ds, db);
+    ds.open();
+    ASSERT_EQ(ds.fieldCount(), 5);
+    EXPECT_EQ(ds.field("codigo").type(), FieldType::Int16);
+    EXPECT_EQ(ds.field("ARTIGO").type(), FieldType::Text);
+    EXPECT_EQ(ds.field("ARTIGO").size(), 16);
+    EXPECT_EQ(ds.field("DESIGNACAO").size(), 40);
+    EXPECT_EQ(ds.field("PRECO").type(), FieldType::Float);
+    EXPECT_THROW(ds.field("NADA"), DbError);
+}
+
+TEST_P(DatasetTest, WalksEditsInsertsAndDeletesThroughTheUpdateStatements)
+{
+    configure(ds, db);
+    ds.open();
+    EXPECT_TRUE(ds.bof());
+    QList<int> codes;
+    for (ds.first(); !ds.eof(); ds.next())
+        codes << int(ds.field("CODIGO").asInt());
+    EXPECT_EQ(codes, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(ds.recordCount(), 3);
+
+    ASSERT_TRUE(ds.locate("CODIGO", 2));
+    ds.edit();
+    ds.setValue("DESIGNACAO", QStringLiteral("Azul"));
+    EXPECT_EQ(ds.field("DESIGNACAO").oldValue().toString(), QStringLiteral("Tinta 2"));
+    ds.post();
+    ds.append();
+    ds.setValue("CODIGO", 4);
+    ds.setValue("DESIGNACAO", QStringLiteral("Verde"));
+    ds.post();
+    ds.first();
+    ds.deleteRecord(); // removes code 1
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_TRUE(ds.hasPendingChanges());
+    EXPECT_EQ(designations(), (QStringList{"Tinta 1", "Tinta 2", "Tinta 3"})); // nothing written yet
+
+    ds.applyUpdates();
+    EXPECT_FALSE(ds.hasPendingChanges());
+    EXPECT_EQ(designations(), (QStringList{"Azul", "Tinta 3", "Verde"}));
+    EXPECT_EQ(ds.value("DESIGNACAO").toString(), QStringLiteral("Azul"));
+
+    // A second round on the same rows uses the values just written as old values.
+    ASSERT_TRUE(ds.locate("CODIGO", 4));
+    ds.edit();
+    ds.setValue("CODIGO", 40);
+    ds.post();
+    ds.applyUpdates();
+    EXPECT_EQ(db->scalar("SELECT DESIGNACAO FROM TINTAS WHERE CODIGO = 40").toString(), QStringLiteral("Verde"));
+}
+
+enum class Answer { NoHandler, Abort, Skip, Retry };
+struct ApplyCase {
+    const char* name;
+    Answer answer;
+    bool notNull; // the failing record breaks NOT NULL instead of the key
+};
+
+TEST_P(DatasetTest, ApplyFailingHalfwayFollowsTheHandlersAnswer)
+{
+    const ApplyCase cases[] = {
+        {"no handler", Answer::NoHandler, false}, {"abort", Answer::Abort, false},
+        {"skip", Answer::Skip, false},            {"retry", Answer::Retry, false},
+        {"abort on NOT NULL", Answer::Abort, true}, {"skip on NOT NULL", Answer::Skip, true},
+    };
+    for (const ApplyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        db->exec("DELETE FROM TINTAS");
+        for (int code : {1, 2, 3})
+            db->exec("INSERT INTO TINTAS (CODIGO, DESIGNACAO) VALUES (:C, :D)",
+                     {{"C", code}, {"D", QStringLiteral("Tinta %1").arg(code)}});
+        Dataset set(QStringLiteral("TINTAS"));
+        configure(set, db);
+        int calls = 0;
+        QString seenNew;
+        QVariant seenOld;
+        if (c.answer != Answer::NoHandler)
+            set.setErrorHandler([&](Dataset& failing, const DbError& error, UpdateKind kind) {
+                ++calls;
+                EXPECT_EQ(kind, UpdateKind::Inserted);
+                EXPECT_FALSE(error.driverText().isEmpty());
+                seenNew = failing.field("CODIGO").asString();
+                seenOld = failing.field("CODIGO").oldValue();
+                if (c.answer == Answer::Retry && calls == 1) {
+                    failing.connection()->exec("DELETE FROM TINTAS WHERE CODIGO = 2");
+                    return UpdateAction::Retry;
+                }
+                return c.answer == Answer::Skip ? UpdateAction::Skip
+                     : c.answer == Answer::Retry ? UpdateAction::Retry : UpdateAction::Abort;
+            });
+        set.open();
+        set.edit();
+        set.setValue("DESIGNACAO", QStringLiteral("Mudada"));
+        set.post();
+        set.append();
+        set.setValue("CODIGO", c.notNull ? 9 : 2);
+        set.setValue("DESIGNACAO", c.notNull ? QVariant() : QVariant(QStringLiteral("Repetida")));
+        set.post();
+        set.append();
+        set.setValue("CODIGO", 5);
+        set.setValue("DESIGNACAO", QStringLiteral("Nova"));
+        set.post();
+
+        const bool fails = c.answer == Answer::NoHandler || c.answer == Answer::Abort;
+        if (fails) {
+            try {
+                set.applyUpdates();
+                ADD_FAILURE() << "apply reported success";
+            } catch (const DbError& e) {
+                EXPECT_EQ(e.kind(), DbError::Kind::Constraint);
+            }
+            // The database is untouched and every change is still in the cache.
+            EXPECT_EQ(designations(), (QStringList{"Tinta 1", "Tinta 2", "Tinta 3"}));
+            EXPECT_TRUE(set.hasPendingChanges());
+            EXPECT_EQ(set.recordCount(), 5);
+            ASSERT_TRUE(set.locate("CODIGO", 1));
+            EXPECT_EQ(set.value("DESIGNACAO").toString(), QStringLiteral("Mudada"));
+            // Once the offending record is put right the same cache applies.
+            ASSERT_TRUE(set.moveTo(3)); // the appended 2 or 9 follows the original rows
+            set.edit();
+            set.setValue("CODIGO", 7);
+            set.setValue("DESIGNACAO", QStringLiteral("Sete"));
+            set.post();
+            set.setErrorHandler({});
+            set.applyUpdates();
+            EXPECT_FALSE(set.hasPendingChanges());
+            EXPECT_EQ(designations(), (QStringList{"Mudada", "Tinta 2", "Tinta 3", "Nova", "Sete"}));
+        } else if (c.answer == Answer::Skip) {
+            set.applyUpdates();
+            EXPECT_EQ(calls, 1);
+            EXPECT_EQ(seenNew, c.notNull ? QStringLiteral("9") : QStringLiteral("2"));
+            EXPECT_TRUE(seenOld.isNull()); // a new record has no old values
+            EXPECT_EQ(designations(), (QStringList{"Mudada", "Tinta 2", "Tinta 3", "Nova"}));
+            EXPECT_TRUE(set.hasPendingChanges()); // the skipped insert waits
+        } else {
+            set.applyUpdates();
+            EXPECT_EQ(calls, 1);
+            EXPECT_EQ(designations(), (QStringList{"Mudada", "Repetida", "Tinta 3", "Nova"}));
+            EXPECT_FALSE(set.hasPendingChanges());
+        }
+    }
+}
+
+TEST_P(DatasetTest, TwoConnectionsChangingOneRow)
+{
+    auto other = connect(QStringLiteral("OUTRO"));
+    Dataset mine(QStringLiteral("A")), theirs(QStringLiteral("B"));
+    configure(mine, db);
+    configure(theirs, other);
+    mine.open();
+    theirs.open();
+    mine.edit();
+    mine.setValue("PRECO", 11.0);
+    mine.post();
+    theirs.edit();
+    theirs.setValue("PRECO", 22.0);
+    theirs.post();
+    mine.applyUpdates();
+    theirs.applyUpdates(); // the last apply wins
+    EXPECT_DOUBLE_EQ(db->scalar("SELECT PRECO FROM TINTAS WHERE CODIGO = 1").toDouble(), 22.0);
+
+    // A row the other workstation deleted is not silently "updated".
+    theirs.deleteRecord();
+    theirs.applyUpdates();
+    mine.edit();
+    mine.setValue("PRECO", 33.0);
+    mine.post();
+    try {
+        mine.applyUpdates();
+        FAIL() << "change of a deleted row reported as applied";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbError::Kind::NotFound);
+    }
+    EXPECT_TRUE(mine.hasPendingChanges());
+}
+
+TEST_P(DatasetTest, ParameterValuesWithQuotesAndSemicolonsAreStoredVerbatim)
+{
+    const QString nasty = QStringLiteral("x'; DELETE FROM TINTAS; --");
+    configure(ds, db);
+    ds.open();
+    ds.append();
+    ds.setValue("CODIGO", 9);
+    ds.setValue("DESIGNACAO", nasty);
+    ds.post();
+    ds.applyUpdates();
+    Dataset byName(QStringLiteral("Q"));
+    byName.setConnection(db);
+    byName.setSql(QStringLiteral("SELECT CODIGO FROM TINTAS WHERE DESIGNACAO = :Edit_Designacao.Text"));
+    byName.setParam(QStringLiteral("edit_designacao.text"), nasty);
+    byName.open();
+    ASSERT_EQ(byName.recordCount(), 1);
+    EXPECT_EQ(byName.value("CODIGO").toInt(), 9);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM TINTAS").toInt(), 4);
+}
+
+struct ValueCase {
+    const char* field;
+    QVariant value;
+    bool accepted;
+    DbError::Kind kind;
+};
+
+TEST_P(DatasetTest, ValuesThatDoNotFitTheirColumnAreRefused)
+{
+    const ValueCase cases[] = {
+        {"DESIGNACAO", QString(40, QLatin1Char('x')), true, {}},
+        {"DESIGNACAO", QString(41, QLatin1Char('x')), false, DbError::Kind::TextTooLong},
+        {"ARTIGO", QStringLiteral("ÇÃÕÉÍÓÚÀÂÊÔçãõéí"), true, {}}, // 16 characters, more bytes
+        {"CODIGO", 32767, true, {}},
+        {"CODIGO", 40000, false, DbError::Kind::ValueRange},
+        {"CODIGO", -32769, false, DbError::Kind::ValueRange},
+        {"CODIGO", QStringLiteral("12a"), false, DbError::Kind::ValueRange},
+        {"CODIGO", 2.5, false, DbError::Kind::ValueRange},
+        {"PRECO", QStringLiteral("abc"), false, DbError::Kind::ValueRange},
+        {"PRECO", QStringLiteral("12,5"), true, {}},
+    };
+    configure(ds, db);
+    ds.open();
+    for (const ValueCase& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " = " + c.value.toString().toStdString());
+        ds.edit();
+        const QVariant before = ds.value(c.field);
+        if (c.accepted) {
+            EXPECT_NO_THROW(ds.setValue(c.field, c.value));
+        } else {
+            try {
+                ds.setValue(c.field, c.value);
+                ADD_FAILURE() << "accepted";
+            } catch (const DbError& e) {
+                EXPECT_EQ(e.kind(), c.kind);
+                EXPECT_TRUE(e.text().contains(QString::fromLatin1(c.field)));
+            }
+            EXPECT_EQ(ds.value(c.field), before); // never cut or half-set
+        }
+        ds.cancel();
+    }
+    // Nothing can be set outside edit or insert.
+    EXPECT_THROW(ds.setValue("PRECO", 1.0), DbError);
+}
+
+TEST_P(DatasetTest, CancelUndoesInsertAndEdit)
+{
+    configure(ds, db);
+    ds.open();
+    ds.moveTo(1);
+    ds.insert();
+    EXPECT_EQ(ds.state(), DatasetState::Insert);
+    EXPECT_EQ(ds.recordCount(), 4);
+    ds.setValue("CODIGO", 8);
+    ds.cancel();
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_EQ(ds.value("CODIGO").toInt(), 2);
+    ds.edit();
+    ds.setValue("DESIGNACAO", QStringLiteral("Outra"));
+    EXPECT_EQ(ds.value("DESIGNACAO").toString(), QStringLiteral("Outra"));
+    ds.cancel();
+    EXPECT_EQ(ds.value("DESIGNACAO").toString(), QStringLiteral("Tinta 2"));
+    EXPECT_FALSE(ds.hasPendingChanges());
+
+    // cancelUpdates drops posted changes of every kind.
+    ds.edit();
+    ds.setValue("PRECO", 1.0);
+    ds.post();
+    ds.append();
+    ds.setValue("CODIGO", 9);
+    ds.setValue("DESIGNACAO", QStringLiteral("Nova"));
+    ds.post();
+    ds.first();
+    ds.deleteRecord();
+    ds.cancelUpdates();
+    EXPECT_FALSE(ds.hasPendingChanges());
+    EXPECT_EQ(ds.recordCount(), 3);
+    ASSERT_TRUE(ds.locate("CODIGO", 2));
+    EXPECT_DOUBLE_EQ(ds.value("PRECO").toDouble(), 20.0);
+}
+
+struct LocateCase {
+    QStringList fields;
+    QVariantList values;
+    int options;
+    int found; // code of the row found, 0 for none
+};
+
+TEST_P(DatasetTest, LocateOptions)
+{
+    db->exec("UPDATE TINTAS SET DESIGNACAO = 'Azul Cobalto', ARTIGO = 'X' WHERE CODIGO = 2");
+    db->exec("UPDATE TINTAS SET DESIGNACAO = 'Azul', ARTIGO = 'Y' WHERE CODIGO = 3");
+    const LocateCase cases[] = {
+        {{"DESIGNACAO"}, {"Azul"}, 0, 3},
+        {{"DESIGNACAO"}, {"azul"}, 0, 0},
+        {{"DESIGNACAO"}, {"azul"}, LocateCaseInsensitive, 3},
+        {{"DESIGNACAO"}, {"Azul"}, LocatePartialKey, 2},
+        {{"DESIGNACAO"}, {"AZUL C"}, LocatePartialKey | LocateCaseInsensitive, 2},
+        {{"DESIGNACAO", "ARTIGO"}, {"Azul Cobalto", "Y"}, 0, 0},
+        {{"designacao", "artigo"}, {"azul", "y"}, LocateCaseInsensitive, 3},
+        {{"CODIGO"}, {"3"}, 0, 3},
+        {{"CODIGO"}, {40000}, 0, 0},
+        {{"PRECO"}, {10}, 0, 1},
+        {{"ARTIGO"}, {QVariant()}, 0, 0},
+    };
+    configure(ds, db);
+    ds.open();
+    for (const LocateCase& c : cases) {
+        SCOPED_TRACE(c.fields.join(",").toStdString() + " " + c.values.value(0).toString().toStdString());
+        ds.moveTo(0);
+        EXPECT_EQ(ds.locate(c.fields, c.values, c.options), c.found != 0);
+        if (c.found)
+            EXPECT_EQ(ds.value("CODIGO").toInt(), c.found);
+        else
+            EXPECT_EQ(ds.currentRow(), 0); // a failed locate does not move
+    }
+}
+
+TEST_P(DatasetTest, FilterShowsOnlyAcceptedRows)
+{
+    db->exec("CREATE TABLE CNTPMOEDA (ANO VARCHAR(4), DESCRI VARCHAR(20))");
+    for (const char* y : {"2023", "2024", "2024", "2025"})
+        db->exec("INSERT INTO CNTPMOEDA VALUES (:A, 'EUR')", {{"A", y}});
+    Dataset moedas(QStringLiteral("MOEDAS"));
+    moedas.setConnection(db);
+    moedas.setSql("SELECT * FROM CNTPMOEDA ORDER BY ANO, DESCRI");
+    QString wAno = QStringLiteral("2024");
+    moedas.setFilter([&](const Dataset& row) { return row.value("ANO").toString() == wAno; });
+    moedas.setFiltered(true);
+    moedas.open();
+    EXPECT_EQ(moedas.recordCount(), 2);
+    for (moedas.first(); !moedas.eof(); moedas.next())
+        EXPECT_EQ(moedas.value("ANO").toString(), wAno);
+    wAno = QStringLiteral("2025");
+    moedas.setFiltered(true); // re-evaluates every row
+    EXPECT_EQ(moedas.recordCount(), 1);
+    moedas.setFiltered(false);
+    EXPECT_EQ(moedas.recordCount(), 4);
+}
+
+TEST_P(DatasetTest, DetailFollowsTheMastersCurrentRow)
+{
+    db->exec("CREATE TABLE PROCDET (CODIGO INTEGER, LINHA INTEGER)");
+    for (auto [code, line] : {std::pair{1, 1}, {1, 2}, {3, 1}})
+        db->exec("INSERT INTO PROCDET VALUES (:C, :L)", {{"C", code}, {"L", line}});
+    configure(ds, db);
+    Dataset detail(QStringLiteral("PROCDET"));
+    detail.setConnection(db);
+    detail.setSql("SELECT * FROM PROCDET WHERE CODIGO = :CODIGO ORDER BY LINHA");
+    detail.setMaster(&ds, {{QStringLiteral("CODIGO"), QStringLiteral("CODIGO")}});
+    ds.open();
+    detail.open();
+    EXPECT_EQ(detail.recordCount(), 2);
+    ds.next();
+    EXPECT_EQ(detail.recordCount(), 0);
+    ds.next();
+    ASSERT_EQ(detail.recordCount(), 1);
+    EXPECT_EQ(detail.value("CODIGO").toInt(), 3);
+    ds.locate("CODIGO", 1);
+    EXPECT_EQ(detail.recordCount(), 2);
+}
+
+TEST_P(DatasetTest, ModesWithoutWritingStatementsWriteNothing)
+{
+    configure(ds, db);
+    ds.setMode(DatasetMode::ReadOnly);
+    ds.open();
+    EXPECT_THROW(ds.edit(), DbError);
+    EXPECT_THROW(ds.deleteRecord(), DbError);
+    ds.close();
+    for (bool emptyUpdateObject : {false, true}) {
+        ds.setMode(emptyUpdateObject ? DatasetMode::Cached : DatasetMode::CachedWithoutUpdateObject);
+        if (emptyUpdateObject)
+            ds.setUpdateStatements({});
+        ds.open();
+        ds.edit();
+        ds.setValue("DESIGNACAO", QStringLiteral("Só na memória"));
+        ds.post();
+        ds.applyUpdates();
+        EXPECT_EQ(ds.value("DESIGNACAO").toString(), QStringLiteral("Só na memória"));
+        EXPECT_FALSE(ds.hasPendingChanges());
+        EXPECT_EQ(designations(), (QStringList{"Tinta 1", "Tinta 2", "Tinta 3"}));
+        ds.close();
+    }
+}
+
+TEST_P(DatasetTest, DeletingAnEmptyDatasetIsRefused)
+{
+    db->exec("DELETE FROM TINTAS");
+    configure(ds, db);
+    ds.open();
+    EXPECT_TRUE(ds.isEmpty());
+    EXPECT_EQ(ds.currentRow(), -1);
+    EXPECT_THROW(ds.deleteRecord(), DbError);
+}
+
+TEST_P(DatasetTest, LargeResultIsFetchedLazilyAndAnotherStatementStillRuns)
+{
+    db->exec("CREATE TABLE MUITAS (N INTEGER, T VARCHAR(20))");
+    {
+        Transaction t(*db);
+        for (int i = 0; i < 5000; ++i)
+            db->exec("INSERT INTO MUITAS VALUES (:N, :T)", {{"N", i}, {"T", QStringLiteral("linha %1").arg(i)}});
+        t.commit();
+    }
+    Dataset big(QStringLiteral("MUITAS"));
+    big.setConnection(db);
+    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    int fetchedSignals = 0;
+    QObject::connect(&big, &Dataset::rowsFetched, [&](int, int count) { fetchedSignals += count; });
+    big.open();
+    EXPECT_GT(big.fetchedCount(), 0);
+    EXPECT_LT(big.fetchedCount(), 5000);
+    EXPECT_TRUE(big.canFetchMore());
+    // Another statement on the same connection while rows are still coming.
+    EXPECT_EQ(db->exec("UPDATE MUITAS SET T = 'x' WHERE N = 4999"), 1);
+    EXPECT_EQ(big.recordCount(), 5000);
+    EXPECT_EQ(fetchedSignals, 5000);
+    EXPECT_FALSE(big.canFetchMore());
+    big.last();
+    EXPECT_EQ(big.value("N").toInt(), 4999);
+    EXPECT_EQ(big.value("T").toString(), QStringLiteral("linha 4999")); // read before the update
+}
+
+TEST_P(DatasetTest, SignalsLetAViewFollow)
+{
+    configure(ds, db);
+    QStringList events;
+    QObject::connect(&ds, &Dataset::reset, [&] { events << "reset"; });
+    QObject::connect(&ds, &Dataset::rowInserted, [&](int r) { events << QStringLiteral("inserted %1").arg(r); });
+    QObject::connect(&ds, &Dataset::rowRemoved, [&](int r) { events << QStringLiteral("removed %1").arg(r); });
+    QObject::connect(&ds, &Dataset::rowChanged, [&](int r) { events << QStringLiteral("changed %1").arg(r); });
+    QObject::connect(&ds, &Dataset::currentChanged, [&](int r) { events << QStringLiteral("current %1").arg(r); });
+    ds.open();
+    ds.next();
+    ds.edit();
+    ds.setValue("PRECO", 5.0);
+    ds.post();
+    ds.insert();
+    ds.cancel();
+    ds.deleteRecord();
+    EXPECT_EQ(events, (QStringList{"reset", "current 0", "current 1", "changed 1", "changed 1", "inserted 1",
+                                   "current 1", "removed 1", "current 1", "removed 1", "current 1"}));
+}
+
+TEST_P(DatasetTest, RefreshKeepsTheCurrentKey)
+{
+    configure(ds, db);
+    ds.open();
+    ds.locate("CODIGO", 3);
+    db->exec("INSERT INTO TINTAS (CODIGO, DESIGNACAO) VALUES (0, 'Primeira')");
+    ds.refresh();
+    EXPECT_EQ(ds.recordCount(), 4);
+    EXPECT_EQ(ds.value("CODIGO").toInt(), 3);
+}
+
+TEST_P(DatasetTest, CalculatedFieldsAreKeptButNeverWritten)
+{
+    configure(ds, db);
+    ds.addCalculatedField(QStringLiteral("TOTAL"), FieldType::Float);
+    ds.open();
+    ASSERT_EQ(ds.fieldCount(), 6);
+    EXPECT_TRUE(ds.fieldDef(5).calculated);
+    ds.setValue("TOTAL", 99.5);
+    EXPECT_DOUBLE_EQ(ds.value("TOTAL").toDouble(), 99.5);
+    EXPECT_FALSE(ds.hasPendingChanges());
+    ds.next();
+    EXPECT_TRUE(ds.value("TOTAL").isNull());
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QPointer>
+#include <QTableView>
+#include <vector>
+
+namespace kv::db {
+class Dataset;
+}
+
+namespace kv::ui {
+
+class DatasetModel;
+
+// The read-only grid over a dataset: one line per row, titles and column
+// lines, the whole row selected. The grid's current line and the dataset's
+// current row move together both ways. Tab leaves the grid; the form's
+// enter and exit handlers of the grid run as for any field.
+class DbGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DbGrid(QWidget* parent = nullptr);
+
+    void setDataset(kv::db::Dataset* dataset, std::vector<GridColumn> columns = {});
+    kv::db::Dataset* dataset() const;
+    DatasetModel* datasetModel() const { return m_model; }
+
+    int rowCount() const;
+    QString cellText(int row, int column) const;
+
+    // Pixels of a column `characters` wide in the grid's font.
+    int charactersWidth(int characters) const;
+
+Q_SIGNALS:
+    void rowActivated(int row); // double click or Enter is the form's; this is the double click
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void followDataset();
+    void applyWidths();
+
+    DatasetModel* m_model;
+    bool m_following = false;
+};
+
+} // namespace kv::ui

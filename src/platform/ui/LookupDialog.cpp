@@ -1,0 +1,115 @@
+#include "LookupDialog.h"
+
+#include "Dataset.h"
+#include "DbError.h"
+#include "DbGrid.h"
+#include "StatusBar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kv::ui {
+
+using kv::db::Dataset;
+
+LookupDialog::LookupDialog(Dataset& list, std::vector<GridColumn> columns, QWidget* parent, const QString& caption)
+    : QDialog(parent), m_list(list), m_columns(std::move(columns))
+{
+    setWindowTitle(caption);
+    setObjectName(QStringLiteral("LookupDialog"));
+
+    m_searchBy = new QComboBox(this);
+    m_searchBy->setObjectName(QStringLiteral("SearchBy"));
+    for (const GridColumn& column : m_columns)
+        m_searchBy->addItem(column.title.isEmpty() ? column.field : column.title);
+    m_searchText = new QLineEdit(this);
+    m_searchText->setObjectName(QStringLiteral("SearchText"));
+    m_grid = new DbGrid(this);
+    m_grid->setObjectName(QStringLiteral("Grid"));
+    m_grid->setDataset(&m_list, m_columns);
+    m_grid->setFocusPolicy(Qt::ClickFocus);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OKBtn"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel->setObjectName(QStringLiteral("CancelBtn"));
+    m_statusBar = new StatusBar(1, this);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("Procurar por:"), this));
+    searchRow->addWidget(m_searchBy);
+    searchRow->addWidget(m_searchText, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(searchRow);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(m_statusBar);
+
+    int width = 0;
+    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i)
+        width += m_grid->columnWidth(i);
+    resize(std::max(width + 40, 320), 360);
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_grid, &DbGrid::rowActivated, this, &QDialog::accept);
+    connect(m_searchBy, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_searchColumn = index;
+        m_searchText->clear();
+    });
+    connect(m_searchText, &QLineEdit::textEdited, this, &LookupDialog::search);
+    m_searchText->installEventFilter(this);
+    m_searchText->setFocus();
+}
+
+void LookupDialog::setSearchColumn(int column)
+{
+    if (column >= 0 && column < m_searchBy->count())
+        m_searchBy->setCurrentIndex(column);
+}
+
+void LookupDialog::setSearchText(const QString& text)
+{
+    m_searchText->setText(text);
+    search(text);
+}
+
+void LookupDialog::search(const QString& text)
+{
+    if (text.isEmpty() || m_searchColumn < 0 || m_searchColumn >= static_cast<int>(m_columns.size()))
+        return;
+    try {
+        m_list.locate(m_columns[static_cast<std::size_t>(m_searchColumn)].field, text,
+                      kv::db::LocateCaseInsensitive | kv::db::LocatePartialKey);
+    } catch (const kv::db::DbError&) {
+        // A search text that cannot be compared with the column finds nothing.
+    }
+}
+
+bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // Arrow and page keys in the search text move the list.
+    if (watched == m_searchText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            QKeyEvent copy(QEvent::KeyPress, key, static_cast<QKeyEvent*>(event)->modifiers());
+            QApplication::sendEvent(m_grid, &copy);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kv::ui

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QDialog>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace kv::db {
+class Dataset;
+}
+
+namespace kv::ui {
+
+class DbGrid;
+class StatusBar;
+
+// The selection dialog over a lookup list: the list's columns with their
+// widths, a "search by" choice of column and an incremental search that
+// moves the list to the first row whose column starts with the typed text
+// (without regard to case), OK and Cancel. The dialog moves the list's own
+// cursor: whatever the answer, the list is left on the row shown, and the
+// caller reads that row.
+//
+// Controls: "SearchBy" (combo), "SearchText" (edit), "Grid", "OKBtn",
+// "CancelBtn", "StatusBar".
+class LookupDialog : public QDialog {
+    Q_OBJECT
+public:
+    LookupDialog(kv::db::Dataset& list, std::vector<GridColumn> columns, QWidget* parent = nullptr,
+                 const QString& caption = QStringLiteral("Localizar"));
+
+    // The column searched (an index into the columns); the first by default.
+    void setSearchColumn(int column);
+    int searchColumn() const { return m_searchColumn; }
+    // Types into the search text, as the user would.
+    void setSearchText(const QString& text);
+
+    DbGrid* grid() const { return m_grid; }
+    kv::db::Dataset& list() const { return m_list; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void search(const QString& text);
+
+    kv::db::Dataset& m_list;
+    std::vector<GridColumn> m_columns;
+    int m_searchColumn = 0;
+    QComboBox* m_searchBy;
+    QLineEdit* m_searchText;
+    DbGrid* m_grid;
+    StatusBar* m_statusBar;
+};
+
+} // namespace kv::ui

@@ -1,0 +1,306 @@
+#include "Scenario.h"
+
+#include <FormRegistry.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+
+using kv::db::Connection;
+using kv::db::ConnectionSettings;
+using kv::db::Dialect;
+
+QApplication& application()
+{
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "kv-test";
+        static char* argv[] = {name, nullptr};
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+std::optional<kv::schema::PostgresServer> testServer()
+{
+    const QString host = qEnvironmentVariable("KV_TEST_PG_HOST");
+    if (host.isEmpty())
+        return std::nullopt;
+    kv::schema::PostgresServer server;
+    server.host = host;
+    server.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
+    if (server.port == 0)
+        server.port = 5432;
+    server.user = qEnvironmentVariable("KV_TEST_PG_USER");
+    return server;
+}
+
+namespace {
+
+ConnectionSettings serverSettings(const kv::schema::PostgresServer& server, const QString& database)
+{
+    ConnectionSettings settings;
+    settings.alias = database;
+    settings.dialect = Dialect::Postgres;
+    settings.database = database;
+    settings.host = server.host;
+    settings.port = server.port;
+    settings.user = server.user;
+    settings.password = server.password;
+    return settings;
+}
+
+QString uniquePrefix()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("kvt_%1_%2_%3_")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
+        .arg(counter++);
+}
+
+} // namespace
+
+// Sees every dialog shown while the scenario lives and hands the modal ones
+// that the scenario did not open itself to the queued handlers.
+class Scenario::DialogWatcher : public QObject {
+public:
+    explicit DialogWatcher(Scenario& scenario) : m_scenario(scenario) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            if (dialog && dialog->isWindow())
+                m_scenario.dialogShown(dialog);
+        }
+        return false;
+    }
+
+private:
+    Scenario& m_scenario;
+};
+
+Scenario::Scenario()
+{
+    application();
+    m_messages = std::make_shared<ScriptedMessages>();
+    m_previousMessages = kv::ui::MessageService::install(m_messages);
+    m_watcher = new DialogWatcher(*this);
+    qApp->installEventFilter(m_watcher);
+    m_databasePrefix = uniquePrefix();
+}
+
+Scenario::~Scenario()
+{
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) {
+        if (*it) {
+            (*it)->close();
+            delete it->data();
+        }
+    }
+    m_windows.clear();
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(m_watcher);
+    delete m_watcher;
+    if (!m_dialogHandlers.empty())
+        ADD_FAILURE() << m_dialogHandlers.size() << " diálogo(s) esperado(s) não abriram";
+    if (m_messages->pendingAnswers() > 0)
+        ADD_FAILURE() << m_messages->pendingAnswers() << " resposta(s) preparada(s) sem pergunta";
+    kv::ui::MessageService::install(m_previousMessages);
+
+    m_connections.clear();
+    if (auto server = testServer(); server && !m_postgresDatabases.empty()) {
+        try {
+            auto maintenance = Connection::open(serverSettings(*server, QStringLiteral("postgres")));
+            for (const QString& name : m_postgresDatabases)
+                maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        } catch (const kv::db::DbError& e) {
+            ADD_FAILURE() << "Não foi possível apagar as bases de dados do teste: " << e.fullText().toStdString();
+        }
+    }
+}
+
+QString Scenario::tempPath(const QString& name) const
+{
+    return name.isEmpty() ? m_temp.path() : m_temp.filePath(name);
+}
+
+kv::install::Installation& Scenario::createInstallation(kv::schema::InstallationOptions options)
+{
+    if (m_installation)
+        throw std::logic_error("Scenario: installation already created");
+    if (auto server = testServer(); server && !options.postgres) {
+        server->databasePrefix = m_databasePrefix;
+        options.postgres = *server;
+    }
+    if (options.workstation.isEmpty())
+        options.workstation = QStringLiteral("POSTO-TESTE");
+    kv::schema::InstallationBuilder builder(options);
+    m_installation = builder.create(tempPath(QStringLiteral("instalacao")));
+    if (options.postgres) {
+        const auto company = kv::schema::CompanyAliases::forCompany(options.companyNumber);
+        for (const QString& alias : {kv::schema::InstallationBuilder::generalAlias(), company.application,
+                                     company.invoicing, company.accounting})
+            m_postgresDatabases.push_back(m_installation->alias(alias).database);
+    }
+    return *m_installation;
+}
+
+kv::install::Installation& Scenario::installation()
+{
+    if (!m_installation)
+        throw std::logic_error("Scenario: no installation; call createInstallation() first");
+    return *m_installation;
+}
+
+std::shared_ptr<Connection> Scenario::connect(const QString& alias)
+{
+    for (const auto& [name, connection] : m_connections) {
+        if (name == alias)
+            return connection;
+    }
+    auto connection = Connection::open(installation().alias(alias));
+    m_connections.emplace_back(alias, connection);
+    return connection;
+}
+
+kv::schema::CompanyAliases Scenario::companyAliases() const
+{
+    return kv::schema::CompanyAliases::forCompany(1);
+}
+
+std::shared_ptr<Connection> Scenario::generalDatabase()
+{
+    return connect(kv::schema::InstallationBuilder::generalAlias());
+}
+
+std::shared_ptr<Connection> Scenario::applicationDatabase()
+{
+    return connect(companyAliases().application);
+}
+
+std::shared_ptr<Connection> Scenario::invoicingDatabase()
+{
+    return connect(companyAliases().invoicing);
+}
+
+std::shared_ptr<Connection> Scenario::accountingDatabase()
+{
+    return connect(companyAliases().accounting);
+}
+
+std::shared_ptr<Connection> Scenario::emptyDatabase(const QString& name)
+{
+    const QString key = QStringLiteral("vazia:") + name;
+    for (const auto& [alias, connection] : m_connections) {
+        if (alias == key)
+            return connection;
+    }
+    auto connection = openDatabase(name);
+    m_connections.emplace_back(key, connection);
+    return connection;
+}
+
+std::shared_ptr<Connection> Scenario::openDatabase(const QString& name)
+{
+    if (auto server = testServer()) {
+        const QString database = (m_databasePrefix + name).toLower();
+        auto maintenance = Connection::open(serverSettings(*server, QStringLiteral("postgres")));
+        maintenance->exec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(database));
+        m_postgresDatabases.push_back(database);
+        return Connection::open(serverSettings(*server, database));
+    }
+    ConnectionSettings settings;
+    settings.alias = name;
+    settings.dialect = Dialect::Sqlite;
+    settings.database = tempPath(name + QStringLiteral(".sqlite"));
+    return Connection::open(settings);
+}
+
+kv::db::QueryResult Scenario::rows(const std::shared_ptr<Connection>& connection, const QString& sql,
+                                   const kv::db::Params& params)
+{
+    return connection->query(sql, params);
+}
+
+FormDriver Scenario::open(const QString& className)
+{
+    QDialog* form = kv::ui::FormRegistry::instance().create(className);
+    if (!form) {
+        ADD_FAILURE() << "Formulário não registado: " << className.toStdString();
+        return FormDriver();
+    }
+    return show(form);
+}
+
+FormDriver Scenario::show(QWidget* window)
+{
+    m_windows.emplace_back(window);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window, 2000))
+        ADD_FAILURE() << "A janela não ficou activa: " << window->objectName().toStdString();
+    QCoreApplication::processEvents();
+    return FormDriver(window);
+}
+
+void Scenario::onDialog(std::function<void(FormDriver&)> handler)
+{
+    m_dialogHandlers.push_back(std::move(handler));
+}
+
+void Scenario::dialogShown(QDialog* dialog)
+{
+    for (const auto& window : m_windows) {
+        if (window == dialog)
+            return;
+    }
+    if (!dialog->isModal() && dialog->windowModality() == Qt::NonModal)
+        return;
+    QPointer<QDialog> shown(dialog);
+    if (m_dialogHandlers.empty()) {
+        ADD_FAILURE() << "Diálogo inesperado: \"" << dialog->windowTitle().toStdString() << "\"";
+        QTimer::singleShot(0, dialog, [shown] {
+            if (shown)
+                shown->reject();
+        });
+        return;
+    }
+    auto handler = std::move(m_dialogHandlers.front());
+    m_dialogHandlers.pop_front();
+    QTimer::singleShot(0, dialog, [shown, handler = std::move(handler)] {
+        if (!shown)
+            return;
+        (void)QTest::qWaitForWindowActive(shown.data(), 2000);
+        FormDriver driver(shown.data());
+        handler(driver);
+        // A handler that left the dialog open would block the test.
+        if (shown && shown->isVisible()) {
+            ADD_FAILURE() << "O diálogo \"" << shown->windowTitle().toStdString() << "\" ficou aberto";
+            shown->reject();
+        }
+    });
+}
+
+void Scenario::wait(int ms)
+{
+    if (ms <= 0) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    QTest::qWait(ms);
+}
+
+} // namespace kv::test

@@ -28,8 +28,6 @@ QString errorText(const std::exception& e)
         return db->fullText();
     if (const auto* schema = dynamic_cast<const SchemaError*>(&e))
         return schema->text();
-    if (const auto* install = dynamic_cast<const InstallationError*>(&e))
-        return install->text();
     return QString::fromLocal8Bit(e.what());
 }
 
@@ -131,6 +129,17 @@ private:
         return s;
     }
 
+    std::shared_ptr<Connection> server() const
+    {
+        return Connection::open(serverSettings(QStringLiteral("postgres")));
+    }
+
+    static bool serverHas(Connection& server, const QString& database)
+    {
+        return !server.scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :name"),
+                              {{QStringLiteral("name"), database}}).isNull();
+    }
+
     QString serverDatabase(const QString& alias) const
     {
         return m_options.postgres->databasePrefix + alias.toLower();
@@ -141,11 +150,10 @@ private:
     void checkServer()
     {
         try {
-            auto maintenance = Connection::open(serverSettings(QStringLiteral("postgres")));
+            auto maintenance = server();
             for (const Target& target : m_targets) {
                 const QString name = serverDatabase(target.alias);
-                if (maintenance->scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :name"),
-                                        {{QStringLiteral("name"), name}}).isNull())
+                if (!serverHas(*maintenance, name))
                     continue;
                 auto existing = Connection::open(serverSettings(name));
                 const qlonglong tables =
@@ -201,9 +209,8 @@ private:
         if (m_options.postgres) {
             settings.user = m_options.postgres->user;
             settings.password = m_options.postgres->password;
-            auto maintenance = Connection::open(serverSettings(QStringLiteral("postgres")));
-            if (maintenance->scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :name"),
-                                    {{QStringLiteral("name"), settings.database}}).isNull()) {
+            auto maintenance = server();
+            if (!serverHas(*maintenance, settings.database)) {
                 // The name is the checked prefix and a built-in alias: nothing typed reaches it unchecked.
                 maintenance->exec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(settings.database));
                 m_createdDatabases << settings.database;
@@ -235,7 +242,7 @@ private:
     {
         if (m_options.postgres) {
             try {
-                auto maintenance = Connection::open(serverSettings(QStringLiteral("postgres")));
+                auto maintenance = server();
                 for (const QString& name : m_createdDatabases)
                     maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
                 // Databases that existed empty get their emptiness back.
@@ -278,12 +285,6 @@ private:
 };
 
 } // namespace
-
-InstallationError::InstallationError(const QString& text)
-    : std::runtime_error(text.toStdString())
-    , m_text(text)
-{
-}
 
 CompanyAliases CompanyAliases::forCompany(int number)
 {

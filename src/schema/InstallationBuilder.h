@@ -57,13 +57,10 @@ private:
     const Schema& m_schema;
 };
 
-class InstallationError : public std::runtime_error {
+// What keeps an installation from being created, in Portuguese.
+class InstallationError : public SchemaError {
 public:
-    explicit InstallationError(const QString& text);
-    const QString& text() const { return m_text; }
-
-private:
-    QString m_text;
+    using SchemaError::SchemaError;
 };
 
 } // namespace kv::schema

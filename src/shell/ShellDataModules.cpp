@@ -1,0 +1,240 @@
+#include "ShellDataModules.h"
+
+#include "VersionUpdate.h"
+
+#include <DbError.h>
+#include <Installation.h>
+#include <Schema.h>
+
+namespace kv::shell {
+namespace {
+
+schema::Database schemaDatabase(CompanyDatabase database)
+{
+    switch (database) {
+    case CompanyDatabase::Invoicing: return schema::Database::Invoicing;
+    case CompanyDatabase::Accounting: return schema::Database::Accounting;
+    case CompanyDatabase::Application: break;
+    }
+    return schema::Database::Application;
+}
+
+// The four DTEMPRESAS datasets that stay open while the module exists.
+const QStringList& empresasOpenOrder()
+{
+    static const QStringList names{"APLICACAOCAP", "APLICACAOMST", "APLICACAODET", "PARAMTMP"};
+    return names;
+}
+
+} // namespace
+
+std::shared_ptr<db::Connection> CompanyConnections::of(CompanyDatabase database) const
+{
+    switch (database) {
+    case CompanyDatabase::Invoicing: return DbFacturacao;
+    case CompanyDatabase::Accounting: return DbContab;
+    case CompanyDatabase::Application: break;
+    }
+    return DbKavorime;
+}
+
+ShellDataModules::ShellDataModules(const LoginState& state,
+                                   const install::Installation& installation,
+                                   db::UpdateErrorHandler errorHandler)
+    : m_state(state), m_installation(installation), m_errorHandler(std::move(errorHandler))
+{
+}
+
+ShellDataModules::~ShellDataModules()
+{
+    freeAll();
+}
+
+void ShellDataModules::create()
+{
+    freeAll();
+    try {
+        for (const QString& name : dataModuleNames())
+            createModule(name);
+    } catch (...) {
+        freeAll();
+        throw;
+    }
+}
+
+void ShellDataModules::createModule(const QString& name)
+{
+    if (name == QLatin1String("DTDATABASE")) {
+        auto open = [this](const QString& alias) {
+            return db::Connection::open(
+                m_installation.alias(alias, m_state.WParamUserName, m_state.WParamPassword));
+        };
+        m_connections.DbFacturacao = open(m_state.WBdFactura);
+        m_connections.DbContab = open(m_state.WBdContab);
+        m_connections.DbKavorime = open(m_state.WBdEspecif01);
+    }
+    auto module = std::make_unique<db::DataModule>(name);
+    declareDatasets(*module);
+    m_registry.add(module.get());
+    m_modules.push_back(std::move(module));
+    if (name == QLatin1String("DTEMPRESAS")) {
+        db::DataModule& empresas = *m_modules.back();
+        for (const QString& dataset : empresasOpenOrder())
+            empresas.dataset(dataset).open();
+    }
+}
+
+void ShellDataModules::declareDatasets(db::DataModule& module)
+{
+    for (const DatasetDeclaration& d : datasetCatalog()) {
+        if (d.module != module.name())
+            continue;
+        const QStringList key = tableKey(d);
+        db::Dataset& dataset =
+            module.add(d.name, m_connections.of(d.database), d.selectSql(key), d.mode);
+        if (d.hasUpdateObject())
+            writeUpdateStatements(dataset, d);
+        if (d.errorHandler && m_errorHandler)
+            dataset.setErrorHandler(m_errorHandler);
+        switch (d.filter) {
+        case DatasetFilter::None:
+            break;
+        case DatasetFilter::WorkingYear:
+            dataset.setFilter([this](const db::Dataset& row) {
+                return row.value(QStringLiteral("ANO")).toString() == m_state.WAno;
+            });
+            dataset.setFiltered(true);
+            break;
+        case DatasetFilter::TableCode:
+            dataset.setFilter([this](const db::Dataset& row) {
+                const QVariant code = row.value(QStringLiteral("TABCOD"));
+                bool numeric = false;
+                const int value = code.toString().trimmed().toInt(&numeric);
+                return numeric && value == m_state.WTabCodFiltro;
+            });
+            dataset.setFiltered(true);
+            break;
+        }
+        if (!d.master.isEmpty())
+            dataset.setMaster(&module.dataset(d.master), d.masterParams);
+    }
+}
+
+QStringList ShellDataModules::tableKey(const DatasetDeclaration& declaration) const
+{
+    if (const schema::Table* table =
+            schema::Schema::standard().table(schemaDatabase(declaration.database), declaration.table))
+        return table->keyColumns();
+    for (const schema::Table& table : VersionUpdate::createdTables())
+        if (table.name.compare(declaration.table, Qt::CaseInsensitive) == 0)
+            return table.keyColumns();
+    return {};
+}
+
+void ShellDataModules::writeUpdateStatements(db::Dataset& dataset,
+                                             const DatasetDeclaration& declaration)
+{
+    db::Connection& connection = *dataset.connection();
+    // A table that a version step has yet to create cannot be opened either;
+    // its statements are written once the step has run.
+    if (!connection.tableExists(declaration.table))
+        return;
+    const QStringList key = tableKey(declaration);
+    if (key.isEmpty())
+        throw db::DbError(db::DbError::Kind::Statement,
+                          QStringLiteral("A tabela %1 não tem chave primária: o conjunto de dados "
+                                         "%2.%3 não pode gravar alterações.")
+                              .arg(declaration.table, declaration.module, declaration.name));
+    const QStringList columns =
+        connection.query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(declaration.table)).columns;
+    dataset.setUpdateStatements(updateStatementsFor(declaration.table, columns, key));
+}
+
+void ShellDataModules::refreshUpdateStatements()
+{
+    for (const DatasetDeclaration& d : datasetCatalog()) {
+        if (!d.hasUpdateObject())
+            continue;
+        if (db::DataModule* m = module(d.module)) {
+            db::Dataset& dataset = m->dataset(d.name);
+            const bool wasOpen = dataset.isOpen();
+            if (wasOpen)
+                dataset.close();
+            writeUpdateStatements(dataset, d);
+            if (wasOpen)
+                dataset.open();
+        }
+    }
+}
+
+db::UpdateStatements ShellDataModules::updateStatementsFor(const QString& table,
+                                                           const QStringList& columns,
+                                                           const QStringList& key)
+{
+    QStringList values;
+    QStringList assignments;
+    for (const QString& column : columns) {
+        values << QLatin1Char(':') + column;
+        assignments << QStringLiteral("%1 = :%1").arg(column);
+    }
+    QStringList conditions;
+    for (const QString& column : key)
+        conditions << QStringLiteral("%1 = :OLD_%1").arg(column);
+    const QString where = conditions.join(QStringLiteral(" AND "));
+
+    db::UpdateStatements statements;
+    statements.insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(table, columns.join(QStringLiteral(", ")),
+                                    values.join(QStringLiteral(", ")));
+    statements.modifySql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                               .arg(table, assignments.join(QStringLiteral(", ")), where);
+    statements.deleteSql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where);
+    return statements;
+}
+
+void ShellDataModules::freeModule(const QString& name)
+{
+    for (auto it = m_modules.begin(); it != m_modules.end(); ++it) {
+        if ((*it)->name() != name)
+            continue;
+        if (name == QLatin1String("DTEMPRESAS"))
+            for (const QString& dataset : empresasOpenOrder())
+                (*it)->dataset(dataset).close();
+        m_registry.remove(name);
+        m_modules.erase(it);   // frees the module and its datasets
+        break;
+    }
+    if (name == QLatin1String("DTDATABASE")) {
+        m_connections.DbFacturacao.reset();
+        m_connections.DbContab.reset();
+        m_connections.DbKavorime.reset();
+    }
+}
+
+void ShellDataModules::freeAll()
+{
+    for (const QString& name : dataModuleNames())
+        freeModule(name);
+    m_connections = {};
+}
+
+void ShellDataModules::freeAtShutdown()
+{
+    for (const QString& name : shutdownFreeOrder())
+        freeModule(name);
+}
+
+db::DataModule* ShellDataModules::module(const QString& name) const
+{
+    for (const auto& m : m_modules)
+        if (m->name() == name)
+            return m.get();
+    return nullptr;
+}
+
+db::Dataset& ShellDataModules::dataset(const QString& qualifiedName)
+{
+    return m_registry.dataset(qualifiedName);
+}
+
+} // namespace kv::shell

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "DatasetCatalog.h"
+#include "LoginState.h"
+
+#include <Connection.h>
+#include <DataModule.h>
+#include <Dataset.h>
+
+#include <memory>
+#include <vector>
+
+namespace kv::install { class Installation; }
+
+namespace kv::shell {
+
+// The company's three database connections (the DTDATABASE module).
+struct CompanyConnections {
+    std::shared_ptr<db::Connection> DbFacturacao;   // invoicing database (WBdFactura)
+    std::shared_ptr<db::Connection> DbContab;       // accounting database (WBdContab)
+    std::shared_ptr<db::Connection> DbKavorime;     // application database (WBdEspecif01)
+
+    std::shared_ptr<db::Connection> of(CompanyDatabase database) const;
+};
+
+// The eight data modules of an open company with every shared dataset. The
+// datasets are declared once in the dataset catalogue; this class turns the
+// declarations into datasets on the company's connections, with their modes,
+// statements, update statements, filters, master-detail links and the
+// update-error handler the program plugs in.
+class ShellDataModules {
+public:
+    // `state` must outlive the modules: the filters read it row by row.
+    ShellDataModules(const LoginState& state, const install::Installation& installation,
+                     db::UpdateErrorHandler errorHandler = {});
+    ~ShellDataModules();
+
+    ShellDataModules(const ShellDataModules&) = delete;
+    ShellDataModules& operator=(const ShellDataModules&) = delete;
+
+    // Connects the three company databases with the state's aliases and login
+    // lines (in the order invoicing, accounting, application), then creates
+    // the modules in their order; DTEMPRESAS opens APLICACAOCAP, APLICACAOMST,
+    // APLICACAODET and PARAMTMP. Throws DbError; nothing is left half-created.
+    void create();
+    bool exists() const { return !m_modules.empty(); }
+
+    // Writes the update statements of every cached dataset again from the
+    // columns its table has now (after a schema version step).
+    void refreshUpdateStatements();
+
+    // Frees every module in creation order (before a company is opened again).
+    void freeAll();
+    // Frees the modules a closing main window frees, in its order; ZURIVAVEZA
+    // and DTVERSAO stay until the object is destroyed.
+    void freeAtShutdown();
+
+    db::DataModule* module(const QString& name) const;
+    db::Dataset& dataset(const QString& qualifiedName);   // "DTFILES.CLIENTES"; throws DbError
+    db::DataModules& registry() { return m_registry; }
+    const CompanyConnections& connections() const { return m_connections; }
+
+    // Insert, modify and delete statements over `columns`, rows found by `key`.
+    static db::UpdateStatements updateStatementsFor(const QString& table, const QStringList& columns,
+                                                    const QStringList& key);
+
+private:
+    void createModule(const QString& name);
+    void freeModule(const QString& name);
+    void declareDatasets(db::DataModule& module);
+    void writeUpdateStatements(db::Dataset& dataset, const DatasetDeclaration& declaration);
+    QStringList tableKey(const DatasetDeclaration& declaration) const;
+
+    const LoginState& m_state;
+    const install::Installation& m_installation;
+    db::UpdateErrorHandler m_errorHandler;
+    CompanyConnections m_connections;
+    std::vector<std::unique_ptr<db::DataModule>> m_modules;   // in creation order
+    db::DataModules m_registry;
+};
+
+} // namespace kv::shell

@@ -1,0 +1,187 @@
+#include "ShellTestInstallation.h"
+
+#include <InstallationBuilder.h>
+#include <VersionUpdate.h>
+
+#include <QCoreApplication>
+#include <QDate>
+#include <atomic>
+
+namespace kv::shell::test {
+namespace {
+
+using schema::CompanyAliases;
+
+QString env(const char* name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+db::ConnectionSettings postgresSettings(const QString& database)
+{
+    db::ConnectionSettings s;
+    s.alias = database;
+    s.dialect = db::Dialect::Postgres;
+    s.host = env("KV_TEST_PG_HOST");
+    s.port = env("KV_TEST_PG_PORT").isEmpty() ? 5432 : env("KV_TEST_PG_PORT").toInt();
+    s.user = env("KV_TEST_PG_USER");
+    s.database = database;
+    return s;
+}
+
+QString uniquePrefix()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("kvshell_%1_%2_").arg(QCoreApplication::applicationPid()).arg(++counter);
+}
+
+QStringList aliases()
+{
+    const CompanyAliases a = CompanyAliases::forCompany(1);
+    return {schema::InstallationBuilder::generalAlias(), a.application, a.invoicing, a.accounting};
+}
+
+} // namespace
+
+std::string engineName(const ::testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
+}
+
+bool postgresAvailable()
+{
+    return !env("KV_TEST_PG_HOST").isEmpty();
+}
+
+QStringList ShellTestInstallation::menuPrograms()
+{
+    return {"Tabelas Orcamentos|Parametros Gerais",
+            "Tabelas Orcamentos|Micro; Canal B; Placa; Cartolinas",
+            "Tabelas Orcamentos|Tintas", "Tabelas Orcamentos|Vernizes", "Tabelas Orcamentos|Colas",
+            "Tabelas Orcamentos|Filme de Plasticizar", "Tabelas Orcamentos|PVC Janelas",
+            "Tabelas Orcamentos|Acabamentos", "Tabelas Orcamentos|Operacoes de Corte",
+            "Tabelas Orcamentos|Maquinas", "Tabelas Orcamentos|Tiragem Liquida",
+            "Tabelas Orcamentos|Custos de Transporte", "Tabelas Orcamentos|Custos Fixos",
+            "Tabelas Orcamentos|Procedimentos",
+            "Tabelas Orcamentos|Parametrizacao de Procedimentos",
+            "Tabelas Orcamentos|Subcontratos", "Orcamentos|Elaboracao de Orcamentos",
+            "Orcamentos|Emissao Orc.Cliente", "Orcamentos|Consulta de Orcamentos",
+            "Orcamentos|Aprovacao de Orcamentos", "Planeamento|Geracao de Ordens de Fabrico",
+            "Planeamento|Consulta/Alteracao OF(s)", "Planeamento|Emissao Ordens de Fabrico",
+            "Planeamento|Mapa de Consumos", "Planeamento|Finalizacao Producao"};
+}
+
+ShellTestInstallation::ShellTestInstallation(Engine engine) : m_engine(engine)
+{
+    schema::InstallationOptions options;
+    options.workstation = QStringLiteral("PC-TESTE");
+    options.workstationType = QStringLiteral("S");
+    m_dbUser = QStringLiteral("ana_bd");
+    if (engine == Engine::Postgres) {
+        const db::ConnectionSettings s = postgresSettings(QStringLiteral("postgres"));
+        m_prefix = uniquePrefix();
+        options.postgres = schema::PostgresServer{s.host, s.port, s.user, {}, m_prefix};
+        m_dbUser = s.user;
+    }
+    const QString root = m_dir.path() + QStringLiteral("/instalacao");
+    m_installation = std::make_unique<install::Installation>(
+        schema::InstallationBuilder(options).create(root));
+
+    const QDateTime today = QDate::currentDate().startOfDay();
+    execGeneral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO, DATA, PASSWOR) "
+                "VALUES ('PC-TESTE', 'KAVORIMETAS', 'ANA', 1, :ANO, :DATA, 'SEGREDO')",
+                {{"ANO", QString::number(today.date().year())}, {"DATA", today}});
+    execGeneral("INSERT INTO UTILPASSWORD (UTIL, EMPRESA, BDUSERNAME, BDPASSWORD) "
+                "VALUES ('ANA', 1, :USER, '')",
+                {{"USER", m_dbUser}});
+    execApplication("INSERT INTO UTILIZADORES (NRO, PASSWOR, SUPUTIL) VALUES ('ANA', 'SEGREDO', 'N')");
+    execApplication("INSERT INTO ORCPARGER (CODIGO, TIPOORCAM, TIPOORDFAB) VALUES (1, '1', 'M')");
+    for (const QString& entry : menuPrograms()) {
+        const QStringList parts = entry.split('|');
+        setRights("KAVORIMETAS", parts[0], parts[1], "S");
+    }
+}
+
+ShellTestInstallation::~ShellTestInstallation()
+{
+    m_connections.clear();
+    if (m_prefix.isEmpty())
+        return;
+    try {
+        auto maintenance = db::Connection::open(postgresSettings(QStringLiteral("postgres")));
+        for (const QString& alias : aliases())
+            maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
+                                  .arg(m_prefix + alias.toLower()));
+    } catch (...) {
+    }
+}
+
+std::shared_ptr<db::Connection> ShellTestInstallation::open(const QString& alias)
+{
+    auto connection = db::Connection::open(
+        m_installation->alias(alias, "USER NAME=" + m_dbUser, "PASSWORD="));
+    m_connections.push_back(connection);
+    return connection;
+}
+
+std::shared_ptr<db::Connection> ShellTestInstallation::general()
+{
+    return open(schema::InstallationBuilder::generalAlias());
+}
+
+std::shared_ptr<db::Connection> ShellTestInstallation::application()
+{
+    return open(CompanyAliases::forCompany(1).application);
+}
+
+std::shared_ptr<db::Connection> ShellTestInstallation::invoicing()
+{
+    return open(CompanyAliases::forCompany(1).invoicing);
+}
+
+std::shared_ptr<db::Connection> ShellTestInstallation::accounting()
+{
+    return open(CompanyAliases::forCompany(1).accounting);
+}
+
+GeneralCredentials ShellTestInstallation::credentials() const
+{
+    GeneralCredentials c;
+    c.userName = m_dbUser;
+    return c;
+}
+
+void ShellTestInstallation::execGeneral(const QString& sql, const db::Params& params)
+{
+    general()->exec(sql, params);
+}
+
+void ShellTestInstallation::execApplication(const QString& sql, const db::Params& params)
+{
+    application()->exec(sql, params);
+}
+
+void ShellTestInstallation::bringToProgramVersion()
+{
+    LoginState state;
+    state.setFixedValues();
+    state.WEmpNro = 1;
+    state.WData = QDate::currentDate();
+    auto db = application();
+    VersionUpdate update(*db, state);
+    update.readRecordedVersion();
+    ASSERT_TRUE(update.run().isEmpty());
+}
+
+void ShellTestInstallation::setRights(const QString& application, const QString& chapter,
+                                      const QString& program, const QString& aceder, int company,
+                                      const QString& user)
+{
+    execApplication("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, "
+                    "INSERIR, ELIMINAR, IMPORTAR, IMPRIMIR, SCANNER) VALUES (:A, :C, :P, :E, :U, "
+                    ":ACEDER, 'S', 'S', 'S', 'S', 'S')",
+                    {{"A", application}, {"C", chapter}, {"P", program}, {"E", company},
+                     {"U", user}, {"ACEDER", aceder}});
+}
+
+} // namespace kv::shell::test

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <Connection.h>
+#include <Installation.h>
+#include <MessageSink.h>
+#include <Session.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace kv::shell::test {
+
+enum class Engine { Sqlite, Postgres };
+std::string engineName(const ::testing::TestParamInfo<Engine>& info);
+bool postgresAvailable();
+
+// Records what the core tells the user.
+class RecordingSink : public MessageSink {
+public:
+    void beep() override { ++beeps; }
+    void message(const QString& text) override { messages << text; }
+    int beeps = 0;
+    QStringList messages;
+};
+
+// A fresh installation (SQLite, or PostgreSQL on the test server) with a
+// workstation "PC-TESTE" whose login row names user "ANA" (password "SEGREDO")
+// in company 1, the user's database login, the general costing parameters
+// (layout "1", model "M") and an "S" rights row for every program of the menu.
+class ShellTestInstallation {
+public:
+    explicit ShellTestInstallation(Engine engine);
+    ~ShellTestInstallation();
+
+    const install::Installation& installation() const { return *m_installation; }
+    std::shared_ptr<db::Connection> general();
+    std::shared_ptr<db::Connection> application();
+    std::shared_ptr<db::Connection> invoicing();
+    std::shared_ptr<db::Connection> accounting();
+    // A login for the company databases that the engine accepts.
+    QString databaseUser() const { return m_dbUser; }
+    GeneralCredentials credentials() const;
+
+    // Runs a statement on one of the databases.
+    void execGeneral(const QString& sql, const db::Params& params = {});
+    void execApplication(const QString& sql, const db::Params& params = {});
+    // The application database with its version recorded and its version
+    // steps run, as a program already started once leaves it.
+    void bringToProgramVersion();
+
+    void setRights(const QString& application, const QString& chapter, const QString& program,
+                   const QString& aceder, int company = 1, const QString& user = "ANA");
+
+    static QStringList menuPrograms(); // chapter|program of every menu entry
+
+private:
+    std::shared_ptr<db::Connection> open(const QString& alias);
+
+    Engine m_engine;
+    QTemporaryDir m_dir;
+    QString m_prefix;
+    QString m_dbUser;
+    std::unique_ptr<install::Installation> m_installation;
+    std::vector<std::shared_ptr<db::Connection>> m_connections;
+};
+
+} // namespace kv::shell::test

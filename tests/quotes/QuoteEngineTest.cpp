@@ -308,7 +308,7 @@ TEST_P(QuoteEngineTest, chartRowsAreRebuiltNotAddedUp)
     EXPECT_DOUBLE_EQ(slices[2].value, -7.5);
     EXPECT_EQ(other.slices().size(), 1u);
     // The same sequence written twice within one rebuild adds up.
-    chart.addSlice(3, "Margem", 0.105, 2);
+    chart.addSlice(3, "Margem", 0.11, 2);
     EXPECT_DOUBLE_EQ(chart.slices()[2].value, -7.39);
     ChartRows second(*db, ChartRows::Table::Saldos1, "ANA", "ORCP032LIST");
     second.addSlice(1, "Aprovados", 3, 2);

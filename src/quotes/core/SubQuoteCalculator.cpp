@@ -18,6 +18,32 @@ const QString kMP = QStringLiteral("MP");
 
 int asInt(qint64 v) { return static_cast<int>(v); }
 
+// The sub-quote's value so far per quantity (what percentage lines take a share of).
+Triple runningValues(const QuoteRow& row)
+{
+    Triple running{};
+    for (int n = 1; n <= 3; ++n)
+        running[static_cast<std::size_t>(n - 1)] = row.number(quantityColumn("VALORORC", n));
+    return running;
+}
+
+// Values of a line that is not a machine: no passes, factor or make-ready.
+void setLineValues(CostLine& l, const Triple& value, const Triple& consumption)
+{
+    l.value = value;
+    l.consumption = consumption;
+    l.passes = 0;
+    l.factor = 0;
+    l.makeReady = 0;
+    l.makeReadyHm = 0;
+}
+
+bool needsSecondPass(int tableType, int pass, double secondFormatLength)
+{
+    TableType type;
+    return pass == 1 && secondFormatLength != 0.0 && tableTypeFromCode(tableType, type) && usesBothSheetFormats(type);
+}
+
 } // namespace
 
 SubQuoteCalculator::SubQuoteCalculator(const CostTables& tables, MessageSink& messages, int priceDecimals)
@@ -121,10 +147,7 @@ bool SubQuoteCalculator::createLines(SubQuote& sq, const std::vector<ProcedureLi
             m_ctx.line.percentage = 0;
             if (pl.tableType >= 2 && pl.tableType <= 11)
                 materialLine(sq, pl.tableType);
-            TableType type;
-            const bool secondPass = pass == 1 && m_ctx.formatLength[1] != 0.0
-                && tableTypeFromCode(pl.tableType, type) && usesBothSheetFormats(type);
-            if (!secondPass)
+            if (!needsSecondPass(pl.tableType, pass, m_ctx.formatLength[1]))
                 break;
         }
         if (pl.tableType == static_cast<int>(TableType::Transport))
@@ -212,10 +235,7 @@ bool SubQuoteCalculator::recalculate(SubQuote& sq)
                 machineLine(sq);
             else if (stored.tableType >= 2 && stored.tableType <= 11)
                 materialLine(sq, stored.tableType);
-            TableType type;
-            const bool secondPass = pass == 1 && m_ctx.formatLength[1] != 0.0
-                && tableTypeFromCode(stored.tableType, type) && usesBothSheetFormats(type);
-            if (!secondPass)
+            if (!needsSecondPass(stored.tableType, pass, m_ctx.formatLength[1]))
                 break;
         }
         if (stored.tableType == static_cast<int>(TableType::Transport))
@@ -326,9 +346,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
     const double area = m_ctx.sheetArea;
     const Triple& sheets = m_ctx.sheets;
     const Triple& qty = m_ctx.quantities;
-    Triple running{};
-    for (int n = 1; n <= 3; ++n)
-        running[static_cast<std::size_t>(n - 1)] = sq.row.number(quantityColumn("VALORORC", n));
+    const Triple running = runningValues(sq.row);
 
     auto missing = [this](const QString& text) { m_messages.error(text); };
     auto found = [&l, create](const QString& designation, const QString& costClass, double price) {
@@ -432,12 +450,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
     default:
         return;
     }
-    l.value = v.value;
-    l.consumption = v.consumption;
-    l.passes = 0;
-    l.factor = 0;
-    l.makeReady = 0;
-    l.makeReadyHm = 0;
+    setLineValues(l, v.value, v.consumption);
     writeLine(sq);
 }
 
@@ -454,16 +467,8 @@ void SubQuoteCalculator::transportLine(SubQuote& sq)
     }
     l.designation = QStringLiteral("Custo de Transporte");
     l.costClass = QStringLiteral("TR");
-    Triple running{};
-    for (int n = 1; n <= 3; ++n)
-        running[static_cast<std::size_t>(n - 1)] = sq.row.number(quantityColumn("VALORORC", n));
-    const LineValues v = transportValues(l.price, l.percentage, l.kilometres, m_ctx.sheets, running);
-    l.value = v.value;
-    l.consumption = {};
-    l.passes = 0;
-    l.factor = 0;
-    l.makeReady = 0;
-    l.makeReadyHm = 0;
+    const LineValues v = transportValues(l.price, l.percentage, l.kilometres, m_ctx.sheets, runningValues(sq.row));
+    setLineValues(l, v.value, {});
     m_ctx.formatPass = 1;
     writeLine(sq);
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
 
@@ -149,10 +150,13 @@ void FormDriver::type(const QString& name, const QString& text)
 {
     focus(name);
     QWidget* target = focusTarget();
-    if (auto* edit = qobject_cast<QLineEdit*>(target))
-        edit->selectAll();
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(target))
-        memo->selectAll();
+    // Select what the control holds and type over it; nothing typed clears it.
+    if (qobject_cast<QLineEdit*>(target) || qobject_cast<QPlainTextEdit*>(target)) {
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(target, Qt::Key_Delete);
+        settle();
+    }
     typeText(text);
 }
 
@@ -189,7 +193,10 @@ void FormDriver::click(const QString& name)
         ADD_FAILURE() << "Botão escondido ou desactivado: " << name.toStdString();
         return;
     }
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    QPoint at = widget->rect().center();
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+        at = QPoint(std::min(8, widget->width() / 2), widget->height() / 2); // on the box itself
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
     settle();
 }
 
@@ -198,7 +205,11 @@ void FormDriver::doubleClick(const QString& name)
     QWidget* widget = find(name);
     if (!widget)
         return;
-    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    // As the window system delivers it: press, release, double click, release.
+    const QPoint at = widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
     settle();
 }
 

@@ -270,6 +270,16 @@ void Scenario::dialogShown(QDialog* dialog)
     if (!dialog->isModal() && dialog->windowModality() == Qt::NonModal)
         return;
     QPointer<QDialog> shown(dialog);
+    // When the dialog is gone, the window under it becomes active again, as
+    // a window manager does.
+    QPointer<QWidget> under = QApplication::activeWindow();
+    QObject::connect(dialog, &QDialog::finished, dialog, [under] {
+        if (under)
+            QTimer::singleShot(0, under, [under] {
+                if (under && under->isVisible())
+                    under->activateWindow();
+            });
+    }, Qt::SingleShotConnection);
     if (m_dialogHandlers.empty()) {
         ADD_FAILURE() << "Diálogo inesperado: \"" << dialog->windowTitle().toStdString() << "\"";
         QTimer::singleShot(0, dialog, [shown] {
@@ -283,7 +293,8 @@ void Scenario::dialogShown(QDialog* dialog)
     QTimer::singleShot(0, dialog, [shown, handler = std::move(handler)] {
         if (!shown)
             return;
-        (void)QTest::qWaitForWindowActive(shown.data(), 2000);
+        shown->activateWindow();
+        (void)QTest::qWaitFor([&] { return !shown || QApplication::activeWindow() == shown; }, 2000);
         FormDriver driver(shown.data());
         handler(driver);
         // A handler that left the dialog open would block the test.

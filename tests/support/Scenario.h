@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormDriver.h"
+#include "QtPrinters.h"
 #include "ScriptedMessages.h"
 
 #include <Connection.h>

@@ -96,7 +96,15 @@ Form::Form(QWidget* parent, int statusPanels) : QDialog(parent)
     layout->addWidget(m_statusBar);
 }
 
-Form::~Form() = default;
+Form::~Form()
+{
+    // The controls outlive this part of the form while the base destroys them.
+    for (const auto& [target, field] : m_fields) {
+        disconnect(target, &QObject::destroyed, this, nullptr);
+        target->removeEventFilter(this);
+    }
+    m_fields.clear();
+}
 
 void Form::setStatusText(int panel, const QString& text)
 {
@@ -161,6 +169,12 @@ void Form::setExitHandler(QWidget* field, std::function<void()> handler)
 
 void Form::EnableEvents()
 {
+    // Bound controls check what was typed into them whether or not the form
+    // gave them handlers of its own.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (dynamic_cast<BoundControl*>(child))
+            fieldFor(child);
+    }
     m_eventsEnabled = true;
 }
 

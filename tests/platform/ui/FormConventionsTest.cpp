@@ -1,0 +1,282 @@
+// The conventions every form shares, on a small form built here: Enter order,
+// exit checks that keep the focus however the field is left, the light-yellow
+// caption label, status-bar panels, handlers only between activation and
+// close, and buttons that never take the focus.
+#include <Form.h>
+#include <FormColours.h>
+#include <Scenario.h>
+#include <TGlyphButton.h>
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using kv::test::FormDriver;
+using kv::test::Scenario;
+using kv::ui::Form;
+
+namespace {
+
+class TesteForm : public Form {
+public:
+    QStringList log;
+    int activations = 0;
+    int closes = 0;
+    int clicks = 0;
+    int returnsSeen = 0;
+
+    TesteForm()
+    {
+        setObjectName(QStringLiteral("TTESTE"));
+        auto* grid = new QGridLayout(body());
+        int row = 0;
+        auto addField = [&](const QString& name, const QString& caption) {
+            auto* label = new QLabel(caption, body());
+            label->setObjectName(QStringLiteral("Label_") + name);
+            auto* edit = new QLineEdit(body());
+            edit->setObjectName(name);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(edit, row, 1);
+            ++row;
+            setCaptionLabel(edit, label);
+            setEnterHandler(edit, [this, name] { log << name + QStringLiteral("Enter"); });
+            connect(edit, &QLineEdit::returnPressed, this, [this] { ++returnsSeen; });
+            return edit;
+        };
+        codigo = addField(QStringLiteral("Edit_Codigo"), QStringLiteral("Código : "));
+        hidden = new QLineEdit(body());
+        hidden->setObjectName(QStringLiteral("Edit_Codigo1"));
+        hidden->hide();
+        grid->addWidget(hidden, row++, 1);
+        designacao = addField(QStringLiteral("Edit_Designacao"), QStringLiteral("Designação : "));
+        preco = addField(QStringLiteral("Edit_Preco"), QStringLiteral("Preço Kg: "));
+        auto* button = new kv::ui::TGlyphButton(QStringLiteral("&Inserir"), body());
+        button->setObjectName(QStringLiteral("BotInserir"));
+        grid->addWidget(button, row++, 1);
+        connect(button, &kv::ui::TGlyphButton::clicked, this, [this] { ++clicks; });
+
+        setKeyHint(designacao, QStringLiteral("Tecla <Insert> Procurar"));
+        setExitHandler(codigo, [this] {
+            log << QStringLiteral("Edit_CodigoExit");
+            if (codigo->text() == QLatin1String("7")) {
+                // An existing key: the form goes to another control, not back.
+                kv::ui::messages().beep();
+                kv::ui::messages().error(QStringLiteral("REGISTO JÁ FOI ABERTO ... <ENTER>"));
+                focusField(preco);
+            }
+        });
+        setExitHandler(designacao, [this] {
+            log << QStringLiteral("Edit_DesignacaoExit");
+            if (designacao->text().isEmpty())
+                rejectField(QStringLiteral("Designação Inválida !!!"));
+        });
+        setExitHandler(preco, [this] { log << QStringLiteral("Edit_PrecoExit"); });
+    }
+
+    QLineEdit* codigo;
+    QLineEdit* hidden;
+    QLineEdit* designacao;
+    QLineEdit* preco;
+
+protected:
+    void FormActivate() override
+    {
+        ++activations;
+        setStatusText(1, QStringLiteral("Marca de Teste"));
+        EnableEvents();
+    }
+    void FormClose() override { ++closes; }
+};
+
+struct Opened {
+    Scenario scenario;
+    TesteForm* form = new TesteForm;
+    FormDriver driver = scenario.show(form);
+
+    // Puts the focus in a field the way Enter does from the field before it,
+    // so its enter handler has run, and forgets what happened until then.
+    void start(const QString& field)
+    {
+        driver.find(field)->setFocus(Qt::TabFocusReason);
+        scenario.wait();
+        form->log.clear();
+        scenario.messages().clear();
+    }
+};
+
+TEST(FormConventions, ActivationRunsOnceAndWritesTheMakerTag)
+{
+    Opened o;
+    EXPECT_EQ(o.form->activations, 1);
+    EXPECT_TRUE(o.form->eventsEnabled());
+    EXPECT_EQ(o.driver.statusPanel(1), "Marca de Teste");
+
+    // Another window taking the focus and giving it back (as a message box
+    // does) activates the form again without running its activation.
+    auto* other = new QDialog;
+    o.scenario.show(other);
+    other->close();
+    o.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(o.form));
+    EXPECT_EQ(o.form->activations, 1);
+}
+
+struct EnterCase {
+    const char* from;
+    const char* to;
+};
+
+class EnterOrder : public ::testing::TestWithParam<EnterCase> {};
+
+TEST_P(EnterOrder, EnterMovesToTheNextControlAndIsSwallowed)
+{
+    Opened o;
+    o.form->designacao->setText(QStringLiteral("Tinta"));
+    o.start(QString::fromUtf8(GetParam().from));
+    o.driver.enter();
+    EXPECT_EQ(o.driver.focused(), QString::fromUtf8(GetParam().to));
+    EXPECT_EQ(o.form->returnsSeen, 0) << "the field must not see the Enter key";
+    EXPECT_TRUE(o.form->isVisible()) << "Enter must not close the form";
+}
+
+// The hidden mirror and the button (no focus) are passed over; the last field wraps.
+INSTANTIATE_TEST_SUITE_P(Fields, EnterOrder,
+                         ::testing::Values(EnterCase{"Edit_Codigo", "Edit_Designacao"},
+                                           EnterCase{"Edit_Designacao", "Edit_Preco"},
+                                           EnterCase{"Edit_Preco", "Edit_Codigo"}));
+
+enum class Leave { Enter, Tab, BackTab, Mouse };
+
+class FailingExitCheck : public ::testing::TestWithParam<Leave> {};
+
+void leaveBy(Opened& o, Leave how)
+{
+    switch (how) {
+    case Leave::Enter: o.driver.enter(); break;
+    case Leave::Tab: o.driver.tab(); break;
+    case Leave::BackTab: o.driver.press(Qt::Key_Backtab, Qt::ShiftModifier); break;
+    case Leave::Mouse: o.driver.focus(QStringLiteral("Edit_Preco")); break;
+    }
+}
+
+TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
+{
+    Opened o;
+    o.start(QStringLiteral("Edit_Designacao"));
+    leaveBy(o, GetParam());
+    o.scenario.wait(20);
+
+    EXPECT_EQ(o.driver.focused(), "Edit_Designacao");
+    EXPECT_EQ(o.scenario.messages().transcript(), QStringList({"<beep>", "Designação Inválida !!!"}));
+    // Back in the field: highlighted again, and no other field was entered or left.
+    EXPECT_EQ(o.driver.colour(QStringLiteral("Label_Edit_Designacao")), kv::ui::editingLabelColour());
+    EXPECT_EQ(o.form->log, QStringList({"Edit_DesignacaoExit", "Edit_DesignacaoEnter"}));
+
+    // Corrected, the same way out now leaves the field.
+    o.driver.typeText(QStringLiteral("Tinta azul"));
+    o.form->log.clear();
+    leaveBy(o, GetParam());
+    EXPECT_NE(o.driver.focused(), "Edit_Designacao");
+    EXPECT_EQ(o.scenario.messages().beeps(), 1);
+    EXPECT_EQ(o.form->log.value(0), "Edit_DesignacaoExit");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FailingExitCheck,
+                         ::testing::Values(Leave::Enter, Leave::Tab, Leave::BackTab, Leave::Mouse));
+
+TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)
+{
+    Opened o;
+    o.start(QStringLiteral("Edit_Codigo"));
+    o.driver.typeText(QStringLiteral("7"));
+    o.driver.enter();
+    o.scenario.wait(20);
+    EXPECT_EQ(o.driver.focused(), "Edit_Preco");
+    EXPECT_EQ(o.scenario.messages().texts(), QStringList({"REGISTO JÁ FOI ABERTO ... <ENTER>"}));
+    // The field that Enter was heading for was never entered nor checked.
+    EXPECT_EQ(o.form->log, QStringList({"Edit_CodigoExit", "Edit_PrecoEnter"}));
+}
+
+TEST(FormConventions, ClickingAButtonRunsNoExitCheck)
+{
+    Opened o;
+    o.start(QStringLiteral("Edit_Designacao"));
+    o.driver.click(QStringLiteral("BotInserir"));
+    EXPECT_EQ(o.form->clicks, 1);
+    EXPECT_EQ(o.driver.focused(), "Edit_Designacao");
+    EXPECT_TRUE(o.scenario.messages().entries().empty());
+    EXPECT_TRUE(o.form->log.isEmpty());
+}
+
+struct LabelCase {
+    const char* field;
+    const char* hint; // panel 0 while the field has the focus
+};
+
+class CaptionLabel : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(CaptionLabel, TurnsLightYellowWhileItsFieldHasTheFocus)
+{
+    Opened o;
+    o.form->designacao->setText(QStringLiteral("Tinta"));
+    const QString field = QString::fromUtf8(GetParam().field);
+    const QString label = QStringLiteral("Label_") + field;
+    o.start(QStringLiteral("Edit_Preco"));
+    EXPECT_EQ(o.driver.colour(label), field == "Edit_Preco" ? kv::ui::editingLabelColour() : kv::ui::formColour());
+
+    o.driver.focus(field);
+    EXPECT_EQ(o.driver.colour(label), kv::ui::editingLabelColour());
+    EXPECT_EQ(o.driver.statusPanel(0), QString::fromUtf8(GetParam().hint));
+
+    o.driver.focus(field == "Edit_Codigo" ? QStringLiteral("Edit_Preco") : QStringLiteral("Edit_Codigo"));
+    EXPECT_EQ(o.driver.colour(label), kv::ui::formColour());
+    EXPECT_EQ(o.driver.statusPanel(0), "");
+    EXPECT_EQ(o.driver.statusPanel(1), "Marca de Teste");
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, CaptionLabel,
+                         ::testing::Values(LabelCase{"Edit_Codigo", ""},
+                                           LabelCase{"Edit_Designacao", "Tecla <Insert> Procurar"}));
+
+TEST(FormConventions, TheFormColourIsTheBackground)
+{
+    Opened o;
+    EXPECT_EQ(o.form->palette().color(QPalette::Window), QColor(175, 202, 228));
+    EXPECT_EQ(kv::ui::editingLabelColour(), QColor(255, 255, 128));
+}
+
+TEST(FormConventions, ClosingRunsNoCheckAndTheCloseHandlerOnce)
+{
+    Opened o;
+    o.start(QStringLiteral("Edit_Designacao"));
+    o.driver.close();
+    EXPECT_FALSE(o.form->isVisible());
+    EXPECT_EQ(o.form->closes, 1);
+    EXPECT_FALSE(o.form->eventsEnabled());
+    EXPECT_TRUE(o.scenario.messages().entries().empty());
+    EXPECT_FALSE(o.form->log.contains("Edit_DesignacaoExit"));
+}
+
+TEST(FormConventions, HandlersDoNotRunBeforeActivation)
+{
+    Scenario scenario;
+    TesteForm form;
+    form.codigo->setFocus();
+    form.designacao->setFocus();
+    EXPECT_TRUE(form.log.isEmpty());
+}
+
+TEST(FormConventions, EscapeDoesNotCloseTheForm)
+{
+    Opened o;
+    o.form->designacao->setText(QStringLiteral("Tinta"));
+    o.start(QStringLiteral("Edit_Codigo"));
+    o.driver.escape();
+    EXPECT_TRUE(o.form->isVisible());
+    EXPECT_EQ(o.form->closes, 0);
+}
+
+} // namespace

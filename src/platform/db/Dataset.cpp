@@ -275,10 +275,23 @@ struct Dataset::Impl final : PendingReader {
             return it == calculated.end() ? nullOf(fields[std::size_t(column)].type)
                                           : it->second[std::size_t(column - dataCount)];
         }
-        const auto it = overlay.find(id);
-        if (it != overlay.end())
-            return it->second.current[std::size_t(column)];
+        if (!overlay.empty()) {
+            const auto it = overlay.find(id);
+            if (it != overlay.end())
+                return it->second.current[std::size_t(column)];
+        }
         return store.value(id, column);
+    }
+
+    // The stored row whose cell the current value is, when it comes straight
+    // from the row cache (no edit, no pending change): numbers are then read
+    // without a QVariant.
+    bool storedCell(int column, RowId& id) const
+    {
+        if (focus || column >= dataCount || current < 0 || state != DatasetState::Browse)
+            return false;
+        id = idAt(current);
+        return id >= 0 && (overlay.empty() || !overlay.count(id));
     }
 
     QVariant rowOldValue(RowId id, int column) const
@@ -406,8 +419,9 @@ struct Dataset::Impl final : PendingReader {
     {
         current = row;
         Q_EMIT q->currentChanged(row);
-        for (Dataset* detail : std::vector<Dataset*>(details))
-            detail->d->followMaster();
+        if (!details.empty())
+            for (Dataset* detail : std::vector<Dataset*>(details))
+                detail->d->followMaster();
     }
 
     void setState(DatasetState s)
@@ -548,7 +562,8 @@ const FieldDef& Field::def() const { return m_dataset->fieldDef(m_index); }
 QVariant Field::value() const
 {
     m_dataset->d->requireOpen();
-    def(); // refuses an index out of range
+    if (m_index < 0 || m_index >= int(m_dataset->d->fields.size()))
+        def(); // refuses the index
     return m_dataset->d->value(m_index);
 }
 
@@ -569,8 +584,23 @@ QString Field::asString() const
         return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     return v.toString();
 }
-long long Field::asInt() const { return value().toLongLong(); }
-double Field::asFloat() const { return value().toDouble(); }
+long long Field::asInt() const
+{
+    const auto& d = *m_dataset->d;
+    RowId id = 0;
+    if (d.open && d.storedCell(m_index, id) && isNumericType(d.fields[std::size_t(m_index)].type))
+        return d.store.intValue(id, m_index);
+    return value().toLongLong();
+}
+
+double Field::asFloat() const
+{
+    const auto& d = *m_dataset->d;
+    RowId id = 0;
+    if (d.open && d.storedCell(m_index, id) && isNumericType(d.fields[std::size_t(m_index)].type))
+        return d.store.floatValue(id, m_index);
+    return value().toDouble();
+}
 QDateTime Field::asDateTime() const { return value().toDateTime(); }
 
 void Field::setValue(const QVariant& value)

@@ -14,7 +14,10 @@ struct FieldDef {
     bool calculated = false;   // filled by the program, never written to the table
 };
 
-bool isIntegerType(FieldType type);
-bool isNumericType(FieldType type);
+inline bool isIntegerType(FieldType type)
+{
+    return type == FieldType::Int16 || type == FieldType::Int32 || type == FieldType::Int64;
+}
+inline bool isNumericType(FieldType type) { return isIntegerType(type) || type == FieldType::Float; }
 
 } // namespace kv::db

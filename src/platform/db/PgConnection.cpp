@@ -110,33 +110,40 @@ std::vector<FieldDef> describe(const PGresult* result, std::vector<Oid>* oids = 
     return defs;
 }
 
+// A server-side cursor read a batch at a time (FETCH): the first rows arrive
+// at once however large the result, and each batch is one round trip and one
+// result. Outside a transaction the cursor gets its own, ended as soon as the
+// last row is read or the cursor is dropped.
 class PgCursor final : public NativeCursor {
 public:
     PgCursor(PgConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
         : m_connection(connection), m_sql(sql.source())
     {
         PGconn* conn = connection.handle();
-        const PgParams params(values);
-        if (!PQsendQueryParams(conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
-                               params.lengths.data(), params.formats.data(), 0))
-            connection.fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(conn)), m_sql);
-        m_running = true;
-        PQsetSingleRowMode(conn);
-        next();
-        if (m_result) {
+        m_name = QByteArrayLiteral("kv_cursor_") + QByteArray::number(connection.nextStatementNumber());
+        if (PQtransactionStatus(conn) == PQTRANS_IDLE) {
+            connection.check(PQexec(conn, "BEGIN"), m_sql);
+            m_ownTransaction = true;
+        }
+        try {
+            const PgParams params(values);
+            const QByteArray declare = "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.text();
+            connection.check(PQexecParams(conn, declare.constData(), params.count(), nullptr, params.values.data(),
+                                          params.lengths.data(), params.formats.data(), 0),
+                             m_sql);
+            m_declared = true;
+            fetchResult(RowStore::BatchRows);
             m_fields = describe(m_result, &m_oids);
+        } catch (...) {
+            end();
+            throw;
         }
     }
     ~PgCursor() override
     {
-        // The connection must be idle again before anything else is sent.
-        if (m_result)
-            PQclear(m_result);
-        while (m_running) {
-            PGresult* r = PQgetResult(m_connection.handle());
-            if (!r)
-                break;
-            PQclear(r);
+        try {
+            end();
+        } catch (...) {
         }
     }
 
@@ -144,64 +151,81 @@ public:
     {
         int done = 0;
         const int columns = int(m_fields.size());
-        while (m_result && done < maxRows) {
+        while (done < maxRows && !m_atEnd) {
+            if (!m_result || m_next >= PQntuples(m_result)) {
+                if (m_exhausted) {
+                    end();
+                    break;
+                }
+                fetchResult(std::max(maxRows - done, RowStore::BatchRows));
+                continue;
+            }
+            const int r = m_next++;
             store.beginRow();
             for (int i = 0; i < columns; ++i) {
-                if (PQgetisnull(m_result, 0, i))
+                if (PQgetisnull(m_result, r, i))
                     store.putNull();
                 else
-                    putCell(store, m_fields[std::size_t(i)], m_oids[std::size_t(i)],
-                            PQgetvalue(m_result, 0, i), PQgetlength(m_result, 0, i));
+                    putCell(store, m_fields[std::size_t(i)], m_oids[std::size_t(i)], PQgetvalue(m_result, r, i),
+                            PQgetlength(m_result, r, i));
             }
             store.endRow();
             ++done;
-            next();
         }
+        if (!m_atEnd && m_exhausted && m_next >= PQntuples(m_result))
+            end();
         return done;
     }
 
 private:
-    // Leaves m_result on the next row, or null at the end (fields kept from the last result).
-    void next()
+    void fetchResult(int rows)
     {
         if (m_result) {
             PQclear(m_result);
             m_result = nullptr;
         }
-        PGresult* r = PQgetResult(m_connection.handle());
-        if (!r) {
-            m_running = false;
-            m_atEnd = true;
+        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(rows) + " FROM " + m_name;
+        PGresult* r = PQexec(m_connection.handle(), fetch.constData());
+        if (!r || PQresultStatus(r) != PGRES_TUPLES_OK) {
+            m_connection.check(r, m_sql, false);
             return;
         }
-        const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_SINGLE_TUPLE) {
-            m_result = r;
-            return;
-        }
-        if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
-            if (m_fields.empty())
-                m_fields = describe(r, &m_oids);
-            PQclear(r);
-            while ((r = PQgetResult(m_connection.handle())))
-                PQclear(r);
-            m_running = false;
-            m_atEnd = true;
-            return;
-        }
-        // An error: drain the connection, then report it.
-        while (PGresult* rest = PQgetResult(m_connection.handle()))
-            PQclear(rest);
-        m_running = false;
+        m_result = r;
+        m_next = 0;
+        m_exhausted = PQntuples(r) < rows;
+    }
+
+    // Closes the cursor and the transaction opened for it.
+    void end()
+    {
         m_atEnd = true;
-        m_connection.check(r, m_sql);
+        if (m_result) {
+            PQclear(m_result);
+            m_result = nullptr;
+        }
+        PGconn* conn = m_connection.handle();
+        if (m_declared) {
+            m_declared = false;
+            if (PQtransactionStatus(conn) == PQTRANS_INTRANS)
+                PQclear(PQexec(conn, ("CLOSE " + m_name).constData()));
+        }
+        if (m_ownTransaction) {
+            m_ownTransaction = false;
+            // A failed read leaves the transaction aborted: roll it back then.
+            const bool failed = PQtransactionStatus(conn) == PQTRANS_INERROR;
+            PQclear(PQexec(conn, failed ? "ROLLBACK" : "COMMIT"));
+        }
     }
 
     PgConnection& m_connection;
     QString m_sql;
+    QByteArray m_name;
     PGresult* m_result = nullptr;
+    int m_next = 0;
+    bool m_exhausted = false;
+    bool m_declared = false;
+    bool m_ownTransaction = false;
     std::vector<Oid> m_oids;
-    bool m_running = false;
 };
 
 class PgStatement final : public NativeStatement {

@@ -7,9 +7,9 @@ typedef struct pg_result PGresult;
 
 namespace kv::db {
 
-// PostgreSQL through libpq, on the handle QPSQL opened. Reads stream row by
-// row (single-row mode), so a large result never has to arrive whole before
-// the first rows can be shown.
+// PostgreSQL through libpq, on the handle QPSQL opened. Datasets read through
+// server-side cursors, so a large result never has to arrive whole before the
+// first rows can be shown.
 class PgConnection final : public NativeConnection {
 public:
     PgConnection(PGconn* handle, const QString& alias);

@@ -1,7 +1,10 @@
 #include "RowStore.h"
 
 #include <QDateTime>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <limits>
 
 namespace kv::db {
 
@@ -59,8 +62,60 @@ int digits(const char* p, int count)
 
 } // namespace
 
+RowStore::Batch::Batch(Batch&& other) noexcept
+    : data(other.data), size(other.size), capacity(other.capacity), offsets(std::move(other.offsets))
+{
+    other.data = nullptr;
+    other.size = other.capacity = 0;
+}
+
+RowStore::Batch& RowStore::Batch::operator=(Batch&& other) noexcept
+{
+    if (this != &other) {
+        std::free(data);
+        data = other.data;
+        size = other.size;
+        capacity = other.capacity;
+        offsets = std::move(other.offsets);
+        other.data = nullptr;
+        other.size = other.capacity = 0;
+    }
+    return *this;
+}
+
+RowStore::Batch::~Batch() { std::free(data); }
+
+char* RowStore::Batch::grow(std::size_t bytes)
+{
+    if (size + bytes > capacity) {
+        std::size_t next = std::max<std::size_t>(capacity * 2, 4096);
+        while (next < size + bytes)
+            next *= 2;
+        char* moved = static_cast<char*>(std::realloc(data, next));
+        if (!moved)
+            throw std::bad_alloc();
+        data = moved;
+        capacity = next;
+    }
+    char* at = data + size;
+    size += bytes;
+    return at;
+}
+
+void RowStore::Batch::shrink()
+{
+    if (size == capacity || size == 0)
+        return;
+    if (char* moved = static_cast<char*>(std::realloc(data, size))) {
+        data = moved;
+        capacity = size;
+    }
+}
+
 void RowStore::reset(std::vector<FieldType> types)
 {
+    m_lastRow = -1;
+    m_lastDateLength = 0;
     m_types = std::move(types);
     m_batches.clear();
     m_bitmapBytes = static_cast<int>((m_types.size() + 7) / 8);
@@ -71,30 +126,32 @@ void RowStore::beginRow()
 {
     if (m_batches.empty() || static_cast<int>(m_batches.back().offsets.size()) == BatchRows) {
         if (!m_batches.empty())
-            m_batches.back().bytes.shrink_to_fit();
+            m_batches.back().shrink();
         m_batches.emplace_back();
         m_batches.back().offsets.reserve(BatchRows);
-        m_batches.back().bytes.reserve(std::size_t(BatchRows) * (m_bitmapBytes + 8 * m_types.size()));
     }
-    auto& bytes = m_batches.back().bytes;
-    m_rowStart = bytes.size();
-    bytes.resize(bytes.size() + static_cast<std::size_t>(m_bitmapBytes), 0);
+    m_lastRow = -1; // the arena may move
+    Batch& batch = m_batches.back();
+    m_rowStart = batch.size;
+    std::memset(batch.grow(std::size_t(m_bitmapBytes)), 0, std::size_t(m_bitmapBytes));
     m_column = 0;
 }
 
 void RowStore::markNull()
 {
-    m_batches.back().bytes[m_rowStart + static_cast<std::size_t>(m_column / 8)] |= static_cast<char>(1 << (m_column % 8));
+    m_batches.back().data[m_rowStart + static_cast<std::size_t>(m_column / 8)] |= static_cast<char>(1 << (m_column % 8));
 }
 
 void RowStore::putVarint(std::uint64_t value)
 {
-    auto& bytes = m_batches.back().bytes;
+    char buffer[10];
+    std::size_t n = 0;
     while (value >= 0x80) {
-        bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
+        buffer[n++] = static_cast<char>((value & 0x7f) | 0x80);
         value >>= 7;
     }
-    bytes.push_back(static_cast<char>(value));
+    buffer[n++] = static_cast<char>(value);
+    std::memcpy(m_batches.back().grow(n), buffer, n);
 }
 
 void RowStore::putNull()
@@ -135,10 +192,7 @@ void RowStore::putFloat(double value)
         putText(text.constData(), static_cast<std::size_t>(text.size()));
         return;
     }
-    auto& bytes = m_batches.back().bytes;
-    const std::size_t at = bytes.size();
-    bytes.resize(at + 8);
-    std::memcpy(bytes.data() + at, &value, 8);
+    std::memcpy(m_batches.back().grow(8), &value, 8);
     ++m_column;
 }
 
@@ -158,14 +212,28 @@ void RowStore::putText(const char* utf8, std::size_t length)
         return;
     }
     if (type == FieldType::DateTime) {
+        if (length == m_lastDateLength && std::memcmp(utf8, m_lastDate, length) == 0) {
+            putDateTime(m_lastJulianDay, m_lastMsecs);
+            return;
+        }
         qint64 jd = 0;
         int ms = 0;
-        parseDateTime(utf8, length, jd, ms) ? putDateTime(jd, ms) : putNull();
+        if (!parseDateTime(utf8, length, jd, ms)) {
+            putNull();
+            return;
+        }
+        if (length <= sizeof m_lastDate) {
+            std::memcpy(m_lastDate, utf8, length);
+            m_lastDateLength = length;
+            m_lastJulianDay = jd;
+            m_lastMsecs = ms;
+        }
+        putDateTime(jd, ms);
         return;
     }
     putVarint(length);
-    auto& bytes = m_batches.back().bytes;
-    bytes.insert(bytes.end(), utf8, utf8 + length);
+    if (length)
+        std::memcpy(m_batches.back().grow(length), utf8, length);
     ++m_column;
 }
 
@@ -177,9 +245,8 @@ void RowStore::putBlob(const void* data, std::size_t length)
         return;
     }
     putVarint(length);
-    auto& bytes = m_batches.back().bytes;
-    const char* p = static_cast<const char*>(data);
-    bytes.insert(bytes.end(), p, p + length);
+    if (length)
+        std::memcpy(m_batches.back().grow(length), data, length);
     ++m_column;
 }
 
@@ -191,13 +258,11 @@ void RowStore::putDateTime(qint64 julianDay, int msecsOfDay)
         putText(text.constData(), static_cast<std::size_t>(text.size()));
         return;
     }
-    auto& bytes = m_batches.back().bytes;
-    const std::size_t at = bytes.size();
-    bytes.resize(at + 8);
+    char* at = m_batches.back().grow(8);
     const auto jd = static_cast<std::int32_t>(julianDay);
     const auto ms = static_cast<std::int32_t>(msecsOfDay);
-    std::memcpy(bytes.data() + at, &jd, 4);
-    std::memcpy(bytes.data() + at + 4, &ms, 4);
+    std::memcpy(at, &jd, 4);
+    std::memcpy(at + 4, &ms, 4);
     ++m_column;
 }
 
@@ -234,8 +299,8 @@ void RowStore::putValue(const QVariant& value)
     case FieldType::Memo: {
         const QByteArray text = value.toString().toUtf8();
         putVarint(static_cast<std::size_t>(text.size()));
-        auto& bytes = m_batches.back().bytes;
-        bytes.insert(bytes.end(), text.constData(), text.constData() + text.size());
+        if (!text.isEmpty())
+            std::memcpy(m_batches.back().grow(std::size_t(text.size())), text.constData(), std::size_t(text.size()));
         ++m_column;
         return;
     }
@@ -249,21 +314,30 @@ void RowStore::endRow()
     m_batches.back().offsets.push_back(static_cast<std::uint32_t>(m_rowStart));
     ++m_rows;
     if (static_cast<int>(m_batches.back().offsets.size()) == BatchRows)
-        m_batches.back().bytes.shrink_to_fit();
+        m_batches.back().shrink();
 }
 
 const char* RowStore::cell(int row, int column, bool& isNull) const
 {
     const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
-    const char* p = batch.bytes.data() + batch.offsets[static_cast<std::size_t>(row % BatchRows)];
+    const char* p = batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)];
     const auto* bitmap = reinterpret_cast<const unsigned char*>(p);
     isNull = bitmap[column / 8] & (1 << (column % 8));
     if (isNull)
         return nullptr;
-    p += m_bitmapBytes;
-    for (int c = 0; c < column; ++c)
+    int c = 0;
+    if (row == m_lastRow && column >= m_lastColumn) {
+        c = m_lastColumn;
+        p = m_lastCell;
+    } else {
+        p += m_bitmapBytes;
+    }
+    for (; c < column; ++c)
         if (!(bitmap[c / 8] & (1 << (c % 8))))
             skipCell(m_types[static_cast<std::size_t>(c)], p);
+    m_lastRow = row;
+    m_lastColumn = column;
+    m_lastCell = p;
     return p;
 }
 
@@ -271,7 +345,7 @@ bool RowStore::isNull(int row, int column) const
 {
     const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
     const auto* bitmap = reinterpret_cast<const unsigned char*>(
-        batch.bytes.data() + batch.offsets[static_cast<std::size_t>(row % BatchRows)]);
+        batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)]);
     return bitmap[column / 8] & (1 << (column % 8));
 }
 
@@ -321,11 +395,53 @@ QVariant RowStore::value(int row, int column) const
     return {};
 }
 
+qint64 RowStore::intValue(int row, int column) const
+{
+    bool null = false;
+    const char* p = cell(row, column, null);
+    if (null)
+        return 0;
+    switch (m_types[static_cast<std::size_t>(column)]) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64:
+        return unzigzag(readVarint(p));
+    case FieldType::Float: {
+        double v;
+        std::memcpy(&v, p, 8);
+        return qint64(v);
+    }
+    default:
+        return value(row, column).toLongLong();
+    }
+}
+
+double RowStore::floatValue(int row, int column) const
+{
+    bool null = false;
+    const char* p = cell(row, column, null);
+    if (null)
+        return 0;
+    switch (m_types[static_cast<std::size_t>(column)]) {
+    case FieldType::Int16:
+    case FieldType::Int32:
+    case FieldType::Int64:
+        return double(unzigzag(readVarint(p)));
+    case FieldType::Float: {
+        double v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+    default:
+        return value(row, column).toDouble();
+    }
+}
+
 std::size_t RowStore::memoryUsed() const
 {
     std::size_t total = m_batches.capacity() * sizeof(Batch);
     for (const Batch& batch : m_batches)
-        total += batch.bytes.capacity() + batch.offsets.capacity() * sizeof(std::uint32_t);
+        total += batch.capacity + batch.offsets.capacity() * sizeof(std::uint32_t);
     return total;
 }
 
@@ -360,9 +476,30 @@ bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julia
     return true;
 }
 
+// Any conversion to or from local time makes Qt call tzset(), which re-reads
+// the zone file on every call when TZ is not set: far too slow for a million
+// rows. So each day's offset from UTC is found once, and the value carries
+// that offset: the same wall-clock time and the same instant as local time.
+// Days on which the offset changes get a true local time, the slow way.
 QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs)
 {
-    return QVariant(QDateTime(QDate::fromJulianDay(julianDay), QTime::fromMSecsSinceStartOfDay(msecs)));
+    const QDate date = QDate::fromJulianDay(julianDay);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(msecs);
+    struct DayOffset {
+        qint64 day = std::numeric_limits<qint64>::min();
+        int offset = 0;
+        bool steady = false;
+    };
+    thread_local DayOffset cache[64];
+    DayOffset& entry = cache[static_cast<std::size_t>(julianDay) % 64];
+    if (entry.day != julianDay) {
+        const int start = date.startOfDay().offsetFromUtc();
+        const int end = date.endOfDay().offsetFromUtc();
+        entry = {julianDay, start, start == end};
+    }
+    if (!entry.steady)
+        return QVariant(QDateTime(date, time));
+    return QVariant(QDateTime(date, time, Qt::OffsetFromUTC, entry.offset));
 }
 
 } // namespace kv::db

@@ -39,6 +39,9 @@ public:
 
     bool isNull(int row, int column) const;
     QVariant value(int row, int column) const;
+    // Typed reads without a QVariant, for numeric columns (null reads as 0).
+    qint64 intValue(int row, int column) const;
+    double floatValue(int row, int column) const;
 
     std::size_t memoryUsed() const; // bytes held by the arenas and offset tables
 
@@ -47,9 +50,19 @@ public:
     static QVariant dateTimeValue(qint64 julianDay, int msecs);
 
 private:
+    // One arena of encoded rows; grown by hand, since a std::vector's
+    // insert costs more than the encoding itself.
     struct Batch {
-        std::vector<char> bytes;
+        Batch() = default;
+        Batch(Batch&& other) noexcept;
+        Batch& operator=(Batch&& other) noexcept;
+        ~Batch();
+        char* data = nullptr;
+        std::size_t size = 0;
+        std::size_t capacity = 0;
         std::vector<std::uint32_t> offsets;
+        char* grow(std::size_t bytes); // room for bytes more, returned at the end
+        void shrink();
     };
     const char* cell(int row, int column, bool& isNull) const;
     void putVarint(std::uint64_t value);
@@ -57,6 +70,16 @@ private:
 
     std::vector<FieldType> m_types;
     std::vector<Batch> m_batches;
+    // Where the last cell read starts: fields of one row are mostly read in
+    // order, so the next one is found from there instead of the row's start.
+    mutable int m_lastRow = -1;
+    mutable int m_lastColumn = 0;
+    mutable const char* m_lastCell = nullptr;
+    // The last date text parsed: dates repeat a lot in a column.
+    char m_lastDate[32] = {};
+    std::size_t m_lastDateLength = 0;
+    qint64 m_lastJulianDay = 0;
+    int m_lastMsecs = 0;
     int m_bitmapBytes = 0;
     int m_rows = 0;
     std::size_t m_rowStart = 0;

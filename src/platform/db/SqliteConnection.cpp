@@ -65,16 +65,20 @@ public:
         while (m_hasRow && done < maxRows) {
             store.beginRow();
             for (int i = 0; i < columns; ++i) {
-                switch (sqlite3_column_type(m_stmt, i)) {
+                // One locked call per cell; the value accessors need no lock.
+                sqlite3_value* v = sqlite3_column_value(m_stmt, i);
+                switch (sqlite3_value_type(v)) {
                 case SQLITE_NULL: store.putNull(); break;
-                case SQLITE_INTEGER: store.putInt(sqlite3_column_int64(m_stmt, i)); break;
-                case SQLITE_FLOAT: store.putFloat(sqlite3_column_double(m_stmt, i)); break;
-                case SQLITE_BLOB:
-                    store.putBlob(sqlite3_column_blob(m_stmt, i), std::size_t(sqlite3_column_bytes(m_stmt, i)));
+                case SQLITE_INTEGER: store.putInt(sqlite3_value_int64(v)); break;
+                case SQLITE_FLOAT: store.putFloat(sqlite3_value_double(v)); break;
+                case SQLITE_BLOB: {
+                    const void* blob = sqlite3_value_blob(v);
+                    store.putBlob(blob, std::size_t(sqlite3_value_bytes(v)));
                     break;
+                }
                 default: {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
-                    store.putText(text, std::size_t(sqlite3_column_bytes(m_stmt, i)));
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+                    store.putText(text, std::size_t(sqlite3_value_bytes(v)));
                     break;
                 }
                 }

@@ -1,0 +1,44 @@
+// KAVORIMETAS, the main program: splash, main window, login on its first
+// activation, and the message loop until the main window closes.
+
+#include <CredentialsLibrary.h>
+#include <Installation.h>
+#include <MessageServiceSink.h>
+#include <QtMessageService.h>
+#include <Session.h>
+#include <TFACFMENU.h>
+#include <TKAVAPMENU.h>
+#include <TUpdateErrorForm.h>
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+
+    auto splash = std::make_unique<kv::shell::TKAVAPMENU>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+    QApplication::setApplicationDisplayName(QStringLiteral("Kavorimetas"));
+
+    // Without the general database's credentials there is nothing to log in to.
+    const kv::shell::GeneralCredentials credentials = kv::shell::CredentialsLibrary::load();
+    if (!credentials.ok()) {
+        splash.reset();
+        kv::ui::messages().fail(credentials.error);
+        return 1;
+    }
+
+    const kv::install::Installation installation;
+    kv::shell::MessageServiceSink messages;
+    kv::shell::Session session(installation, messages);
+    kv::shell::TFACFMENU FACFMENU(session, credentials);
+    kv::ui::TUpdateErrorForm UpdateErrorForm;
+    session.setUpdateErrorHandler(UpdateErrorForm.handler());
+    splash.reset();
+
+    FACFMENU.show();
+    return application.exec();
+}

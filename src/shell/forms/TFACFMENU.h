@@ -1,0 +1,78 @@
+#pragma once
+
+#include "TGERFVERSAO.h"
+
+#include <CredentialsLibrary.h>
+#include <MainMenu.h>
+#include <Session.h>
+
+#include <QMainWindow>
+#include <QMap>
+
+class QAction;
+class QCalendarWidget;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+
+namespace kv::ui { class TGlyphButton; }
+
+namespace kv::shell {
+
+// The main window: logs in on its first activation, carries the menu and the
+// toolbar pages that open every function, the working date, the company and
+// the workstation, and logs out when it closes.
+class TFACFMENU : public QMainWindow {
+    Q_OBJECT
+public:
+    TFACFMENU(Session& session, GeneralCredentials credentials, QWidget* parent = nullptr);
+    ~TFACFMENU() override;
+
+    Session& session() { return m_session; }
+    bool loggedIn() const { return m_loggedIn; }
+    QAction* menuItem(const QString& name) const { return m_items.value(name); }
+
+Q_SIGNALS:
+    // The program must end: the window closed, or the login stopped.
+    void programEnded();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    QWidget* buildStatusPanels();
+    void addFunction(QMenu* menu, const MenuFunction& function);
+
+    void FormActivate();
+    bool MudEmpr();
+    void Edit_DataChange(bool outsideCurrentYear);
+    void TesteActualizacoesResult(bool buttonsVisible);
+    void applyMenuRights(const MenuRights& rights);
+    void openFunction(const QString& item);
+    void BotPassordClick();
+    void ExecuteHelpFile();
+    void endProgram();
+
+    Session& m_session;
+    GeneralCredentials m_credentials;
+    VersionUpdateDialog m_versionView;
+    bool m_activating = false;
+    bool m_loggedIn = false;
+    bool m_ended = false;
+    QMap<QString, QAction*> m_items;
+    QMap<QString, ui::TGlyphButton*> m_buttons;
+    QTabWidget* NB = nullptr;
+    QLabel* Label_Computador = nullptr;
+    QLineEdit* Edit_EmpNom = nullptr;
+    QWidget* PanelData = nullptr;
+    QCalendarWidget* Edit_Data = nullptr;
+    ui::TGlyphButton* BotPassord = nullptr;
+    ui::TGlyphButton* BotBusca = nullptr;
+    ui::TGlyphButton* BotPdf = nullptr;
+};
+
+} // namespace kv::shell

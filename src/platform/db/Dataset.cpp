@@ -42,7 +42,7 @@ QVariant nullOf(FieldType type)
 // The value converted to the field's type; refused when it does not fit.
 QVariant convertValue(const FieldDef& def, const QVariant& value)
 {
-    if (value.isNull() || !value.isValid())
+    if (isNullValue(value) || !value.isValid())
         return nullOf(def.type);
     switch (def.type) {
     case FieldType::Text:
@@ -540,10 +540,9 @@ struct Dataset::Impl final : PendingReader {
         return b;
     }
 
-    std::vector<QVariant> bindValues(const Binder& b, RowId id) const
+    void bindValues(const Binder& b, RowId id, std::vector<QVariant>& values) const
     {
-        std::vector<QVariant> values;
-        values.reserve(b.sources.size());
+        values.clear();
         for (std::size_t i = 0; i < b.sources.size(); ++i) {
             const auto [column, old] = b.sources[i];
             if (column < 0)
@@ -551,7 +550,6 @@ struct Dataset::Impl final : PendingReader {
             else
                 values.push_back(old ? rowOldValue(id, column) : rowValue(id, column));
         }
-        return values;
     }
 };
 
@@ -1223,10 +1221,12 @@ void Dataset::applyUpdates()
             }
             return {&*binders[k], statements[k].get()};
         };
+        std::vector<QVariant> values;
         auto applyOne = [&](RowId id) {
             const Overlay& o = d->overlay.at(id);
             auto [binder, statement] = statementFor(o.kind);
-            const long long changed = statement->execute(d->bindValues(*binder, id));
+            d->bindValues(*binder, id, values);
+            const long long changed = statement->execute(values);
             if (changed == 0 && o.kind != UpdateKind::Inserted)
                 throw DbError(DbError::Kind::NotFound,
                               QStringLiteral("O registo já não existe na base de dados como foi lido: outro "

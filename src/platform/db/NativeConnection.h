@@ -94,6 +94,9 @@ private:
     std::vector<PendingReader*> m_readers;
 };
 
+// Null, or a date that is not valid: bound as NULL.
+bool isNullValue(const QVariant& value);
+
 // Text of a bound value as both engines read it: dates as "yyyy-MM-dd hh:mm:ss[.zzz]".
 QByteArray boundText(const QVariant& value);
 

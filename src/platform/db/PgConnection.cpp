@@ -271,7 +271,7 @@ PgParams::PgParams(const std::vector<QVariant>& in)
 {
     storage.reserve(in.size());
     for (const QVariant& value : in) {
-        if (value.isNull()) {
+        if (isNullValue(value)) {
             storage.emplace_back();
             values.push_back(nullptr);
             lengths.push_back(0);

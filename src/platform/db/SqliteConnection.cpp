@@ -29,13 +29,13 @@ bool isSpace(const char* p)
 class SqliteCursor final : public NativeCursor {
 public:
     SqliteCursor(SqliteConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
-        : m_connection(connection), m_sql(sql.source())
+        : m_connection(connection), m_sql(sql.source()), m_values(values)
     {
         if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()),
                                &m_stmt, nullptr) != SQLITE_OK)
             connection.failLast(m_sql);
         try {
-            connection.bind(m_stmt, values, sql);
+            connection.bind(m_stmt, m_values, sql);
             step();
         } catch (...) {
             sqlite3_finalize(m_stmt);
@@ -106,6 +106,7 @@ private:
 
     SqliteConnection& m_connection;
     QString m_sql;
+    std::vector<QVariant> m_values; // bound texts point into these while the statement runs
     sqlite3_stmt* m_stmt = nullptr;
     bool m_hasRow = false;
 };
@@ -256,6 +257,9 @@ void SqliteConnection::failLast(const QString& sql) const
          message, sql);
 }
 
+// Texts are bound without a copy: the caller's values must outlive the run
+// of the statement (they do: a run never outlasts the call that binds it, and
+// a cursor keeps its own copy).
 void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& values, const NamedSql& sql)
 {
     const int count = sqlite3_bind_parameter_count(stmt);
@@ -266,7 +270,7 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& val
             failLast(sql.source());
         const QVariant& value = values[std::size_t(i - 1)];
         int rc;
-        if (value.isNull()) {
+        if (isNullValue(value)) {
             rc = sqlite3_bind_null(stmt, i);
         } else {
             switch (value.metaType().id()) {
@@ -289,6 +293,12 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& val
                 const QByteArray bytes = value.toByteArray();
                 rc = sqlite3_bind_blob64(stmt, i, bytes.constData(), sqlite3_uint64(bytes.size()),
                                          SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::QString: {
+                // The variant keeps the text alive until the statement is reset.
+                const QString text = value.toString();
+                rc = sqlite3_bind_text16(stmt, i, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
                 break;
             }
             default: {

@@ -47,6 +47,15 @@ std::optional<kv::schema::PostgresServer> testServer()
 
 namespace {
 
+// Every test program that links the harness has its application object
+// before the first test, whether or not the test opens a scenario.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { application(); }
+};
+[[maybe_unused]] ::testing::Environment* const applicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
 ConnectionSettings serverSettings(const kv::schema::PostgresServer& server, const QString& database)
 {
     ConnectionSettings settings;

@@ -166,6 +166,7 @@ struct StepCase {
     Mover mover;
     int expectedRow;
 };
+void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
 
 class GridInStep : public ::testing::TestWithParam<StepCase> {};
 
@@ -280,6 +281,7 @@ struct EditCase {
     const char* shown;
     QVariant stored;
 };
+void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 
 class DbEditTyping : public ::testing::TestWithParam<EditCase> {};
 
@@ -370,6 +372,7 @@ struct LookupCase {
     const char* answer;  // button
     const char* written; // the field afterwards: the list's row, OK or Cancel alike
 };
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
 
 class LookupAnswer : public ::testing::TestWithParam<LookupCase> {};
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using kv::test::FormDriver;
 using kv::test::Scenario;
 using kv::ui::Form;
@@ -128,6 +130,7 @@ struct EnterCase {
     const char* from;
     const char* to;
 };
+void PrintTo(const EnterCase& c, std::ostream* os) { *os << c.from << " -> " << c.to; }
 
 class EnterOrder : public ::testing::TestWithParam<EnterCase> {};
 
@@ -149,6 +152,12 @@ INSTANTIATE_TEST_SUITE_P(Fields, EnterOrder,
                                            EnterCase{"Edit_Preco", "Edit_Codigo"}));
 
 enum class Leave { Enter, Tab, BackTab, Mouse };
+
+void PrintTo(Leave how, std::ostream* os)
+{
+    static const char* names[] = {"Enter", "Tab", "BackTab", "Mouse"};
+    *os << names[static_cast<int>(how)];
+}
 
 class FailingExitCheck : public ::testing::TestWithParam<Leave> {};
 
@@ -185,7 +194,12 @@ TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, FailingExitCheck,
-                         ::testing::Values(Leave::Enter, Leave::Tab, Leave::BackTab, Leave::Mouse));
+                         ::testing::Values(Leave::Enter, Leave::Tab, Leave::BackTab, Leave::Mouse),
+                         [](const auto& info) {
+                             std::ostringstream name;
+                             PrintTo(info.param, &name);
+                             return name.str();
+                         });
 
 TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)
 {
@@ -215,6 +229,7 @@ struct LabelCase {
     const char* field;
     const char* hint; // panel 0 while the field has the focus
 };
+void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.field; }
 
 class CaptionLabel : public ::testing::TestWithParam<LabelCase> {};
 

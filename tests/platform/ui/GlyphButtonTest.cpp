@@ -77,6 +77,7 @@ struct GroupCase {
     std::vector<int> down;
     int clicks;
 };
+void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
 
 class GlyphButtonGroup : public ::testing::TestWithParam<GroupCase> {};
 
@@ -145,6 +146,7 @@ struct StripCase {
     int before; // number of images set before the strip is assigned
     int after;
 };
+void PrintTo(const StripCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
 
 class GlyphStrip : public ::testing::TestWithParam<StripCase> {};
 
@@ -169,6 +171,7 @@ struct StateImageCase {
     State state;
     int expectedImage; // which image of the strip the state shows
 };
+void PrintTo(const StateImageCase& c, std::ostream* os) { *os << c.images << " images, state " << int(c.state); }
 
 class GlyphStateImage : public ::testing::TestWithParam<StateImageCase> {};
 
@@ -338,6 +341,7 @@ struct PlaceCase {
     QPoint glyphAt;
     QPoint textAt;
 };
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 
 class GlyphPlacementCase : public ::testing::TestWithParam<PlaceCase> {};
 

@@ -22,6 +22,7 @@ struct MailCase {
     const char* bcc;
     const char* link; // as the desktop receives it
 };
+void PrintTo(const MailCase& c, std::ostream* os) { *os << c.name; }
 
 class MailLink : public ::testing::TestWithParam<MailCase> {};
 

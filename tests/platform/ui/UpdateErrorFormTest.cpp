@@ -19,6 +19,11 @@ using kv::ui::TUpdateErrorForm;
 namespace {
 
 enum class Answer { Retry, Skip, Abort, CloseBox };
+void PrintTo(Answer a, std::ostream* os)
+{
+    static const char* names[] = {"Retry", "Skip", "Abort", "CloseBox"};
+    *os << names[static_cast<int>(a)];
+}
 
 struct Shown {
     QString caption;
@@ -105,6 +110,7 @@ struct KindCase {
     QStringList newValues;
     QStringList oldValues;
 };
+void PrintTo(const KindCase& c, std::ostream* os) { *os << c.name; }
 
 // The refused change of each kind, made before a good change of row 30.
 void makeRefusedChange(Dataset& tintas, UpdateKind kind)

@@ -180,7 +180,13 @@ std::shared_ptr<Connection> Scenario::connect(const QString& alias)
         if (name == alias)
             return connection;
     }
-    auto connection = Connection::open(installation().alias(alias));
+    ConnectionSettings settings = installation().alias(alias);
+    // The program logs in with the user's own lines; the tests use the test server's login.
+    if (auto server = testServer(); server && settings.dialect == Dialect::Postgres && settings.user.isEmpty()) {
+        settings.user = server->user;
+        settings.password = server->password;
+    }
+    auto connection = Connection::open(settings);
     m_connections.emplace_back(alias, connection);
     return connection;
 }

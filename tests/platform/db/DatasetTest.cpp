@@ -517,3 +517,100 @@ TEST_P(DatasetTest, CalculatedFieldsAreKeptButNeverWritten)
 }
 
 } // namespace
+
+namespace {
+
+struct TypedCase {
+    const char* column;
+    FieldType type;
+    QVariant value;
+};
+
+// Every type through the row cache and back through the update statements.
+TEST_P(DatasetTest, ValuesOfEveryTypeSurviveTheCacheAndTheApply)
+{
+    const QString blobType = isPg() ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    db->exec(QStringLiteral("CREATE TABLE TIPOS (ID INTEGER PRIMARY KEY, I16 SMALLINT, I32 INTEGER, I64 BIGINT, "
+                            "F FLOAT, D TIMESTAMP, T VARCHAR(10), M TEXT, B %1)").arg(blobType));
+    const QByteArray bytes("\x00\x01\xff'\";", 6);
+    const TypedCase cases[] = {
+        {"I16", FieldType::Int16, -32768},
+        {"I32", FieldType::Int32, 2147483647},
+        {"I64", FieldType::Int64, qlonglong(-9000000000000000000LL)},
+        {"F", FieldType::Float, -1234.5678},
+        {"D", FieldType::DateTime, QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58, 125))},
+        {"T", FieldType::Text, QStringLiteral("Ação ñ €")},
+        {"M", FieldType::Memo, QString(5000, QChar(0x00e7))},
+        {"B", FieldType::Blob, bytes},
+    };
+    Dataset t(QStringLiteral("TIPOS"));
+    t.setConnection(db);
+    t.setSql("SELECT * FROM TIPOS ORDER BY ID");
+    t.setUpdateStatements({"INSERT INTO TIPOS VALUES (:ID, :I16, :I32, :I64, :F, :D, :T, :M, :B)",
+                           "UPDATE TIPOS SET T = :T WHERE ID = :OLD_ID", {}});
+    t.open();
+    for (int id : {1, 2}) {
+        t.append();
+        t.setValue("ID", id);
+        if (id == 1)
+            for (const TypedCase& c : cases)
+                t.setValue(c.column, c.value);
+        else
+            t.setValue("T", QString()); // an empty text is not a null
+        t.post();
+    }
+    t.applyUpdates();
+    t.close();
+    t.open();
+    ASSERT_EQ(t.recordCount(), 2);
+    for (const TypedCase& c : cases) {
+        SCOPED_TRACE(c.column);
+        EXPECT_EQ(t.field(c.column).type(), c.type);
+        const QVariant v = t.value(c.column);
+        if (c.type == FieldType::DateTime)
+            EXPECT_EQ(v.toDateTime(), c.value.toDateTime());
+        else if (c.type == FieldType::Float)
+            EXPECT_DOUBLE_EQ(v.toDouble(), c.value.toDouble());
+        else
+            EXPECT_EQ(v, c.value);
+    }
+    t.next();
+    for (const TypedCase& c : cases) {
+        if (QLatin1String(c.column) != QLatin1String("T")) {
+            EXPECT_TRUE(t.field(c.column).isNull()) << c.column;
+        }
+    }
+    EXPECT_FALSE(t.field("T").isNull());
+    EXPECT_EQ(t.field("T").asString(), QString());
+}
+
+TEST_P(DatasetTest, UnfinishedReadDoesNotBreakATransactionOnTheSameConnection)
+{
+    db->exec("CREATE TABLE MUITAS (N INTEGER)");
+    db->exec(isPg() ? "INSERT INTO MUITAS SELECT g FROM generate_series(1, 3000) g"
+                    : "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 3000) "
+                      "INSERT INTO MUITAS SELECT n FROM s");
+    Dataset big(QStringLiteral("MUITAS"));
+    big.setConnection(db);
+    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    {
+        Transaction t(*db);
+        big.open();
+        ASSERT_TRUE(big.canFetchMore());
+        db->exec("INSERT INTO MUITAS VALUES (0)");
+        t.commit();
+    }
+    EXPECT_EQ(big.recordCount(), 3000);
+    big.close();
+    big.open(); // outside any transaction, then dropped half-read
+    ASSERT_TRUE(big.canFetchMore());
+    big.close();
+    {
+        Transaction t(*db);
+        db->exec("DELETE FROM MUITAS WHERE N = 0");
+        // rolled back
+    }
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM MUITAS").toInt(), 3001);
+}
+
+} // namespace

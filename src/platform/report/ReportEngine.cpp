@@ -7,6 +7,7 @@
 #include <QImage>
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 namespace kv::report {
 
@@ -55,6 +56,7 @@ private:
     double bandHeight(Band& band, const RowView* row);
     void place(Band& band, const RowView* row, double top, double height);
     RenderedItem textItem(const TextElement& element, const QRectF& rect, bool stretch);
+    const QFont& mappedFont(const TextElement& element);
 
     Report& m_report;
     const PageSink& m_sink;
@@ -67,7 +69,17 @@ private:
     double m_bottom = 0.0;
     bool m_bodyEmpty = true;
     const RowView* m_masterRow = nullptr; // what page headers and footers read
+    // One mapped font per element, shared by all its items (hooks may change it).
+    std::unordered_map<const TextElement*, std::pair<QFont, QFont>> m_fonts;
 };
+
+const QFont& Layout::mappedFont(const TextElement& element)
+{
+    auto found = m_fonts.find(&element);
+    if (found == m_fonts.end() || found->second.first != element.font())
+        found = m_fonts.insert_or_assign(&element, std::make_pair(element.font(), FontMap::map(element.font()))).first;
+    return found->second.second;
+}
 
 int Layout::run()
 {
@@ -242,7 +254,7 @@ double Layout::bandHeight(Band& band, const RowView* row)
         if (!text || !text->isVisible() || !text->wordWrap())
             continue;
         const QRectF r = text->rect();
-        const double needed = textHeightMm(text->content(m_context), FontMap::map(text->font()), r.width(),
+        const double needed = textHeightMm(text->content(m_context), mappedFont(*text), r.width(),
                                            static_cast<int>(text->alignment()) | Qt::TextWordWrap);
         height = std::max(height, r.top() + std::max(needed, r.height()));
     }
@@ -258,7 +270,7 @@ RenderedItem Layout::textItem(const TextElement& element, const QRectF& rect, bo
     item.number = element.number(m_context);
     if (item.number.isValid())
         item.sheetFormat = element.sheetFormat();
-    item.font = FontMap::map(element.font());
+    item.font = mappedFont(element);
     item.color = element.color();
     item.fill = element.background();
     item.flags = static_cast<int>(element.alignment()) | (element.wordWrap() ? Qt::TextWordWrap : 0);

@@ -98,13 +98,14 @@ QString groupThousands(const std::string& digits, QChar group)
 
 QString DecimalDigits::fixedText(int decimals, QChar decimalSeparator, QChar group) const
 {
-    std::string whole = integerDigits();
-    if (whole.empty())
-        whole = "0";
+    const std::string whole = integerDigits();
     QString out;
     if (isNegative())
         out.append(QLatin1Char('-'));
-    out.append(groupThousands(whole, group));
+    if (whole.empty())
+        out.append(QLatin1Char('0'));
+    else
+        out.append(groupThousands(whole, group));
     if (decimals > 0) {
         out.append(decimalSeparator);
         out.append(QString::fromLatin1(fractionDigits(decimals)));

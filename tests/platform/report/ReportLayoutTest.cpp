@@ -1,9 +1,11 @@
 #include "FontMap.h"
+#include "PagePainter.h"
 #include "ReportEngine.h"
 #include "ReportTestSupport.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QTemporaryDir>
 
 using namespace kv::report;
 using namespace kv::report::test;
@@ -410,4 +412,53 @@ TEST_F(ReportLayout, WindowsFontsPrintWithInstalledMetricCompatibleFonts)
             if (item.kind == RenderedItem::Kind::Text) {
                 EXPECT_EQ(item.font.family(), QStringLiteral("Liberation Sans"));
             }
+}
+
+TEST_F(ReportLayout, ImagesShapesAndColoursAreDrawnWhereTheyStand)
+{
+    QTemporaryDir dir;
+    const QString logo = dir.filePath(QStringLiteral("Logo.Bmp"));
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(logo, "BMP"));
+
+    Report report;
+    report.page().setMargins(10, 10, 10, 10);
+    Band& title = report.titleBand().setHeight(100);
+    title.addImage(logo, {0, 0, 40, 20});
+    title.addImage(dir.filePath(QStringLiteral("Falta.Bmp")), {50, 0, 40, 20}); // missing: left empty
+    title.addShape(ShapeElement::Shape::Rectangle, {0, 30, 40, 20}).setFill(QColor(Qt::blue)).setPenWidth(0);
+    title.addShape(ShapeElement::Shape::Ellipse, {50, 30, 40, 20}).setFill(QColor(Qt::green)).setPenWidth(0);
+    title.addShape(ShapeElement::Shape::HorizontalLine, {0, 60, 90, 4}).setPenColor(QColor(Qt::magenta)).setPenWidth(1);
+    title.addText(QStringLiteral("FUNDO AUTOMÁTICO"), {0, 70, 90, 10}).setBackground(QColor(231, 231, 231)).setColor(Qt::darkRed);
+    report.summary().setHeight(10).setColor(QColor(Qt::yellow));
+    report.setPrintIfEmpty(true);
+
+    const Document document = ReportEngine::render(report);
+    ASSERT_EQ(document.pageCount(), 1);
+    int images = 0;
+    for (const RenderedBand& band : document.pages[0].bands)
+        for (const RenderedItem& item : band.items)
+            images += item.kind == RenderedItem::Kind::Image ? 1 : 0;
+    EXPECT_EQ(images, 1);
+
+    // 10 dots per mm; positions in mm from the page's corner (margins 10 mm).
+    const QImage page = PagePainter::image(document.pages[0], 254);
+    auto at = [&](double xMm, double yMm) { return page.pixelColor(qRound(xMm * 10), qRound(yMm * 10)); };
+    struct Probe { const char* what; double x; double y; QColor colour; };
+    const Probe probes[] = {
+        {"logo", 30, 20, Qt::red},
+        {"missing logo", 80, 20, Qt::white},
+        {"filled box", 30, 50, Qt::blue},
+        {"ellipse centre", 80, 50, Qt::green},
+        {"ellipse corner", 61, 41, Qt::white},
+        {"line across the middle", 50, 72, Qt::magenta},
+        {"text background", 95, 85, QColor(231, 231, 231)},
+        {"band colour", 150, 115, Qt::yellow},
+        {"margin", 5, 5, Qt::white},
+    };
+    for (const Probe& p : probes) {
+        SCOPED_TRACE(p.what);
+        EXPECT_EQ(at(p.x, p.y).rgb(), p.colour.rgb());
+    }
 }

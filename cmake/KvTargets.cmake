@@ -45,8 +45,11 @@ function(kv_test name)
   target_link_libraries(${name} PRIVATE kv_settings GTest::gtest GTest::gtest_main ${A_LIBS})
   target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${A_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(A_LABELS)
+    list(APPEND props LABELS "${A_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
 # kv_bench(name SOURCES ... [LIBS ...]): built with the rest, run by scripts/bench.

@@ -50,6 +50,17 @@ double now()
 
 QString designation(int i) { return QStringLiteral("Artigo de embalagem %1").arg(i); }
 
+// Dates spread over four years and through the day, as documents are.
+QByteArray benchDate(int i)
+{
+    const QDate day = QDate(2020, 1, 1).addDays(i % 1500);
+    const int second = i % 86400;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", day.year(), day.month(), day.day(),
+                  second / 3600, second / 60 % 60, second % 60);
+    return QByteArray(buffer);
+}
+
 // --- the two databases -------------------------------------------------------
 
 struct Sqlite {
@@ -77,7 +88,8 @@ struct Sqlite {
             sqlite3_bind_text(st, 2, d.constData(), int(d.size()), SQLITE_TRANSIENT);
             sqlite3_bind_int64(st, 3, i % 1000);
             sqlite3_bind_double(st, 4, i * 0.25);
-            sqlite3_bind_text(st, 5, "2024-03-15 10:30:00", -1, SQLITE_STATIC);
+            const QByteArray when = benchDate(i);
+            sqlite3_bind_text(st, 5, when.constData(), int(when.size()), SQLITE_TRANSIENT);
             sqlite3_step(st);
             sqlite3_reset(st);
         }
@@ -124,7 +136,8 @@ struct Pg {
         connection->exec(QString::fromLatin1(CreateTarget));
         connection->exec(QStringLiteral(
             "INSERT INTO BIG SELECT g, 'Artigo de embalagem ' || g, g % 1000, g * 0.25, "
-            "TIMESTAMP '2024-03-15 10:30:00' FROM generate_series(0, %1) g").arg(WalkRows - 1));
+            "TIMESTAMP '2020-01-01' + (g % 1500) * INTERVAL '1 day' + (g % 86400) * INTERVAL '1 second' "
+            "FROM generate_series(0, %1) g").arg(WalkRows - 1));
         connection->exec(QStringLiteral("ANALYZE BIG"));
         const ConnectionSettings s = settings(name);
         conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
@@ -204,6 +217,47 @@ void BM_Walk_Sqlite_Raw(benchmark::State& state)
         benchmark::DoNotOptimize(sum);
         g_rawBytes[0] = bytes;
         record("walk sqlite raw", now() - start);
+    }
+    sqlite3_close(db);
+}
+
+// The same raw read, building the values a Qt program works with (QString,
+// QDateTime): what of the difference is the layer and what is Qt's.
+QDateTime dateFromText(const char* text, int length)
+{
+    if (length < 19)
+        return {};
+    auto num = [text](int at, int width) {
+        int v = 0;
+        for (int i = 0; i < width; ++i)
+            v = v * 10 + (text[at + i] - '0');
+        return v;
+    };
+    return QDateTime(QDate(num(0, 4), num(5, 2), num(8, 2)), QTime(num(11, 2), num(14, 2), num(17, 2)), Qt::UTC);
+}
+
+void BM_Walk_Sqlite_RawQt(benchmark::State& state)
+{
+    const QByteArray path = sqliteDb().path.toUtf8();
+    sqlite3* db = nullptr;
+    sqlite3_open(path.constData(), &db);
+    for (auto _ : state) {
+        const double start = now();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, WalkSql, -1, &st, nullptr);
+        double sum = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2))
+                + sqlite3_column_double(st, 3);
+            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                                   sqlite3_column_bytes(st, 1));
+            const QDateTime date = dateFromText(reinterpret_cast<const char*>(sqlite3_column_text(st, 4)),
+                                                sqlite3_column_bytes(st, 4));
+            sum += double(text.size()) + (date.isValid() ? 1 : 0);
+        }
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(sum);
+        record("walk sqlite raw+qt", now() - start);
     }
     sqlite3_close(db);
 }
@@ -386,6 +440,7 @@ void BM_Apply_Pg_Dataset(benchmark::State& state)
 }
 
 BENCHMARK(BM_Walk_Sqlite_Raw)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Walk_Sqlite_RawQt)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Walk_Sqlite_Dataset)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Walk_Pg_Raw)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Walk_Pg_Dataset)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
@@ -427,6 +482,7 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\nDatabase layer summary (best of the runs):\n");
     ratio("walk 1M rows, SQLite", "walk sqlite dataset", "walk sqlite raw");
+    ratio("walk 1M rows, SQLite (Qt values)", "walk sqlite dataset", "walk sqlite raw+qt");
     ratio("walk 1M rows, PostgreSQL", "walk pg dataset", "walk pg raw");
     ratio("apply 100k inserts, SQLite", "apply sqlite dataset", "apply sqlite raw");
     ratio("apply 100k inserts, PostgreSQL", "apply pg dataset", "apply pg raw");

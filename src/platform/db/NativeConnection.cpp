@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <algorithm>
-#include <cstdio>
 
 namespace kv::db {
 
@@ -111,11 +110,28 @@ QByteArray boundText(const QVariant& value)
         const QDateTime dt = dateOnly ? QDateTime() : value.toDateTime();
         const QDate date = dateOnly ? value.toDate() : dt.date();
         const QTime time = dateOnly ? QTime(0, 0) : dt.time();
-        char buffer[40];
-        int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
-                              date.day(), time.hour(), time.minute(), time.second());
-        if (time.msec())
-            n += std::snprintf(buffer + n, sizeof buffer - std::size_t(n), ".%03d", time.msec());
+        char buffer[24];
+        auto put = [&buffer](int at, int value, int width) {
+            for (int i = width - 1; i >= 0; --i, value /= 10)
+                buffer[at + i] = char('0' + value % 10);
+        };
+        put(0, date.year(), 4);
+        buffer[4] = '-';
+        put(5, date.month(), 2);
+        buffer[7] = '-';
+        put(8, date.day(), 2);
+        buffer[10] = ' ';
+        put(11, time.hour(), 2);
+        buffer[13] = ':';
+        put(14, time.minute(), 2);
+        buffer[16] = ':';
+        put(17, time.second(), 2);
+        int n = 19;
+        if (time.msec()) {
+            buffer[19] = '.';
+            put(20, time.msec(), 3);
+            n = 23;
+        }
         return QByteArray(buffer, n);
     }
     case QMetaType::QTime:

@@ -200,6 +200,24 @@ void FormDriver::click(const QString& name)
     settle();
 }
 
+void FormDriver::clickButton(const QString& caption)
+{
+    if (!m_window)
+        return;
+    for (QAbstractButton* button : m_window->findChildren<QAbstractButton*>()) {
+        if (withoutAmpersands(button->text()) == caption && button->isVisible()) {
+            if (!button->isEnabled()) {
+                ADD_FAILURE() << "Botão desactivado: " << caption.toStdString();
+                return;
+            }
+            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+            settle();
+            return;
+        }
+    }
+    ADD_FAILURE() << "Botão inexistente: " << caption.toStdString();
+}
+
 void FormDriver::doubleClick(const QString& name)
 {
     QWidget* widget = find(name);

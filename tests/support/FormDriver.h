@@ -49,6 +49,9 @@ public:
     // --- mouse and menus ---
     // Left click in the middle of the control (a button, a navigator button, a label).
     void click(const QString& name);
+    // Left click on the button whose caption, without "&", is `caption`
+    // (the buttons of a message box: "OK", "Sim", "Não").
+    void clickButton(const QString& caption);
     void doubleClick(const QString& name);
     // Triggers the menu entry (window menu or a control's popup menu) whose
     // text, without "&", is `text`.

@@ -27,6 +27,7 @@ DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent)
     m_next = addButton(QStringLiteral("Next"), QStringLiteral("Próximo Registo"), Next);
     m_last = addButton(QStringLiteral("Last"), QStringLiteral("Último Registo"), Last);
     setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     updateButtons();
 }
 

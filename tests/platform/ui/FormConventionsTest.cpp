@@ -3,12 +3,14 @@
 // caption label, status-bar panels, handlers only between activation and
 // close, and buttons that never take the focus.
 #include <Form.h>
+#include <QtMessageService.h>
 #include <FormColours.h>
 #include <Scenario.h>
 #include <TGlyphButton.h>
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QTest>
 
@@ -200,6 +202,60 @@ INSTANTIATE_TEST_SUITE_P(Ways, FailingExitCheck,
                              PrintTo(info.param, &name);
                              return name.str();
                          });
+
+// With the program's real message boxes, the box takes the focus and gives
+// it back while the check runs; none of that may run another handler.
+class RealMessageBox : public ::testing::TestWithParam<Leave> {};
+
+TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
+{
+    Opened o;
+    auto previous = kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+    o.start(QStringLiteral("Edit_Designacao"));
+    QString shown;
+    QString caption;
+    o.scenario.onDialog([&](FormDriver& box) {
+        shown = box.window()->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+        caption = box.caption();
+        box.clickButton(QStringLiteral("OK"));
+    });
+    leaveBy(o, GetParam());
+    o.scenario.wait(50);
+    kv::ui::MessageService::install(previous);
+
+    EXPECT_EQ(shown, "Designação Inválida !!!");
+    EXPECT_EQ(caption, "Erro");
+    EXPECT_EQ(o.driver.focused(), "Edit_Designacao");
+    EXPECT_EQ(o.form->log, QStringList({"Edit_DesignacaoExit", "Edit_DesignacaoEnter"}));
+    EXPECT_EQ(o.driver.colour(QStringLiteral("Label_Edit_Designacao")), kv::ui::editingLabelColour());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, RealMessageBox, ::testing::Values(Leave::Enter, Leave::Mouse),
+                         [](const auto& info) {
+                             std::ostringstream name;
+                             PrintTo(info.param, &name);
+                             return name.str();
+                         });
+
+TEST(FormConventions, RealQuestionHasPortugueseButtons)
+{
+    Scenario scenario;
+    auto previous = kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+    QStringList buttons;
+    scenario.onDialog([&](FormDriver& box) {
+        for (auto* button : box.window()->findChildren<QAbstractButton*>())
+            buttons << button->text();
+        box.clickButton(QStringLiteral("Sim"));
+    });
+    const bool yes = kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?"));
+    scenario.onDialog([&](FormDriver& box) { box.clickButton(QStringLiteral("Não")); });
+    const bool no = kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?"));
+    kv::ui::MessageService::install(previous);
+    EXPECT_TRUE(yes);
+    EXPECT_FALSE(no);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"&Não", "&Sim"}));
+}
 
 TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)
 {

@@ -21,18 +21,7 @@ using RowId = int;
 
 constexpr int FirstBatch = RowStore::BatchRows;
 
-QVariant nullOf(FieldType type)
-{
-    switch (type) {
-    case FieldType::Int16:
-    case FieldType::Int32: return QVariant(QMetaType::fromType<int>());
-    case FieldType::Int64: return QVariant(QMetaType::fromType<qlonglong>());
-    case FieldType::Float: return QVariant(QMetaType::fromType<double>());
-    case FieldType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
-    case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
-    default: return QVariant(QMetaType::fromType<QString>());
-    }
-}
+QVariant nullOf(FieldType type) { return RowStore::nullValue(type); }
 
 [[noreturn]] void refuseValue(const FieldDef& def, const QString& text)
 {
@@ -494,6 +483,26 @@ struct Dataset::Impl final : PendingReader {
         o.current = std::move(values);
         o.source = OldSource::Store;
         return o;
+    }
+
+    // A new empty row at the visible row and physical position given, in insert state.
+    void startInsert(int row, int physicalIndex)
+    {
+        const RowId id = -(++insertedCount);
+        physical.insert(physical.begin() + physicalIndex, id);
+        if (!visibleIdentity)
+            visible.insert(visible.begin() + row, id);
+        Overlay& o = overlay[id];
+        for (int c = 0; c < dataCount; ++c)
+            o.current.push_back(nullOf(fields[std::size_t(c)].type));
+        o.source = OldSource::Null;
+        buffer = o.current;
+        editing = id;
+        state = DatasetState::Insert;
+        Q_EMIT q->rowInserted(row);
+        bof = eof = false;
+        setCurrent(row);
+        Q_EMIT q->stateChanged(DatasetState::Insert);
     }
 
     void removeFromLog(RowId id)
@@ -983,22 +992,7 @@ void Dataset::insert()
         post();
     const int row = std::max(d->current, 0);
     d->materializePhysical();
-    const RowId id = -(++d->insertedCount);
-    const int physicalIndex = row < d->visibleCount() ? d->physicalIndexOf(d->idAt(row)) : d->physicalCount();
-    d->physical.insert(d->physical.begin() + physicalIndex, id);
-    if (!d->visibleIdentity)
-        d->visible.insert(d->visible.begin() + row, id);
-    Overlay& o = d->overlay[id];
-    for (int c = 0; c < d->dataCount; ++c)
-        o.current.push_back(nullOf(d->fields[std::size_t(c)].type));
-    o.source = OldSource::Null;
-    d->buffer = o.current;
-    d->editing = id;
-    d->state = DatasetState::Insert;
-    Q_EMIT rowInserted(row);
-    d->bof = d->eof = false;
-    d->setCurrent(row);
-    Q_EMIT stateChanged(DatasetState::Insert);
+    d->startInsert(row, row < d->visibleCount() ? d->physicalIndexOf(d->idAt(row)) : d->physicalCount());
 }
 
 void Dataset::append()
@@ -1008,22 +1002,7 @@ void Dataset::append()
         post();
     d->fetchAll();
     d->materializePhysical();
-    const RowId id = -(++d->insertedCount);
-    d->physical.push_back(id);
-    if (!d->visibleIdentity)
-        d->visible.push_back(id);
-    Overlay& o = d->overlay[id];
-    for (int c = 0; c < d->dataCount; ++c)
-        o.current.push_back(nullOf(d->fields[std::size_t(c)].type));
-    o.source = OldSource::Null;
-    d->buffer = o.current;
-    d->editing = id;
-    d->state = DatasetState::Insert;
-    const int row = d->visibleCount() - 1;
-    Q_EMIT rowInserted(row);
-    d->bof = d->eof = false;
-    d->setCurrent(row);
-    Q_EMIT stateChanged(DatasetState::Insert);
+    d->startInsert(d->visibleCount(), d->physicalCount());
 }
 
 void Dataset::post()

@@ -354,17 +354,8 @@ QVariant RowStore::value(int row, int column) const
     bool null = false;
     const char* p = cell(row, column, null);
     const FieldType type = m_types[static_cast<std::size_t>(column)];
-    if (null) {
-        switch (type) {
-        case FieldType::Int16:
-        case FieldType::Int32: return QVariant(QMetaType::fromType<int>());
-        case FieldType::Int64: return QVariant(QMetaType::fromType<qlonglong>());
-        case FieldType::Float: return QVariant(QMetaType::fromType<double>());
-        case FieldType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
-        case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
-        default: return QVariant(QMetaType::fromType<QString>());
-        }
-    }
+    if (null)
+        return nullValue(type);
     switch (type) {
     case FieldType::Int16:
     case FieldType::Int32:
@@ -395,7 +386,7 @@ QVariant RowStore::value(int row, int column) const
     return {};
 }
 
-qint64 RowStore::intValue(int row, int column) const
+template <typename T> T RowStore::numberValue(int row, int column) const
 {
     bool null = false;
     const char* p = cell(row, column, null);
@@ -405,35 +396,30 @@ qint64 RowStore::intValue(int row, int column) const
     case FieldType::Int16:
     case FieldType::Int32:
     case FieldType::Int64:
-        return unzigzag(readVarint(p));
+        return T(unzigzag(readVarint(p)));
     case FieldType::Float: {
         double v;
         std::memcpy(&v, p, 8);
-        return qint64(v);
+        return T(v);
     }
     default:
-        return value(row, column).toLongLong();
+        return value(row, column).value<T>();
     }
 }
 
-double RowStore::floatValue(int row, int column) const
+qint64 RowStore::intValue(int row, int column) const { return numberValue<qint64>(row, column); }
+double RowStore::floatValue(int row, int column) const { return numberValue<double>(row, column); }
+
+QVariant RowStore::nullValue(FieldType type)
 {
-    bool null = false;
-    const char* p = cell(row, column, null);
-    if (null)
-        return 0;
-    switch (m_types[static_cast<std::size_t>(column)]) {
+    switch (type) {
     case FieldType::Int16:
-    case FieldType::Int32:
-    case FieldType::Int64:
-        return double(unzigzag(readVarint(p)));
-    case FieldType::Float: {
-        double v;
-        std::memcpy(&v, p, 8);
-        return v;
-    }
-    default:
-        return value(row, column).toDouble();
+    case FieldType::Int32: return QVariant(QMetaType::fromType<int>());
+    case FieldType::Int64: return QVariant(QMetaType::fromType<qlonglong>());
+    case FieldType::Float: return QVariant(QMetaType::fromType<double>());
+    case FieldType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
+    case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
+    default: return QVariant(QMetaType::fromType<QString>());
     }
 }
 

@@ -48,6 +48,8 @@ public:
     // Parses "YYYY-MM-DD[ HH:MM:SS[.fff]]" (a 'T' may separate; a zone is ignored).
     static bool parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs);
     static QVariant dateTimeValue(qint64 julianDay, int msecs);
+    // A null of the column type's QVariant type.
+    static QVariant nullValue(FieldType type);
 
 private:
     // One arena of encoded rows; grown by hand, since a std::vector's
@@ -65,6 +67,7 @@ private:
         void shrink();
     };
     const char* cell(int row, int column, bool& isNull) const;
+    template <typename T> T numberValue(int row, int column) const;
     void putVarint(std::uint64_t value);
     void markNull();
 

@@ -22,8 +22,7 @@ class RightsFixture : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Postgres && !postgresAvailable())
-            GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+        KV_SKIP_WITHOUT(GetParam());
         install = std::make_unique<ShellTestInstallation>(GetParam());
         state.setFixedValues();
         state.WUtil = "ANA";
@@ -43,11 +42,7 @@ protected:
 
     AccessRights& rights()
     {
-        rows = std::make_unique<kv::db::Dataset>("APLICACAODET");
-        rows->setConnection(install->application());
-        rows->setSql("SELECT * FROM APLICACAODET");
-        rows->setMode(kv::db::DatasetMode::ReadOnly);
-        rows->open();
+        rows = install->rightsRows();
         access = std::make_unique<AccessRights>(*rows, state);
         return *access;
     }
@@ -78,8 +73,7 @@ class RightsVariants : public ::testing::TestWithParam<std::tuple<Engine, Varian
 TEST_P(RightsVariants, ReadAndApply)
 {
     const auto& [engine, c] = GetParam();
-    if (engine == Engine::Postgres && !postgresAvailable())
-        GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+    KV_SKIP_WITHOUT(engine);
     ShellTestInstallation install(engine);
     if (c.row)
         install.execApplication(
@@ -88,15 +82,11 @@ TEST_P(RightsVariants, ReadAndApply)
             ":D, :PR, :IM)",
             {{"A", c.row->aceder}, {"I", c.row->inserir}, {"D", c.row->eliminar},
              {"PR", c.row->imprimir}, {"IM", c.row->importar}});
-    kv::db::Dataset rows("APLICACAODET");
-    rows.setConnection(install.application());
-    rows.setSql("SELECT * FROM APLICACAODET");
-    rows.setMode(kv::db::DatasetMode::ReadOnly);
-    rows.open();
+    auto rows = install.rightsRows();
     LoginState state;
     state.WUtil = "ANA";
     state.WEmpNro = 1;
-    AccessRights access(rows, state);
+    AccessRights access(*rows, state);
     const FormRights f = access.readForm(c.variant, "KAVORIMETAS", "Cap", "Prog");
     EXPECT_EQ(state.WCapitulo, "Cap");
     EXPECT_EQ(f.rights.ACEDER, c.aceder);
@@ -135,10 +125,7 @@ const VariantCase VariantTable[] = {
 INSTANTIATE_TEST_SUITE_P(Rights, RightsVariants,
                          ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
                                             ::testing::ValuesIn(VariantTable)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-                                 + std::to_string(info.index);
-                         });
+                         engineCaseName<VariantCase>);
 
 // ---------------------------------------------------------------- lookup
 
@@ -196,8 +183,7 @@ class MenuRightsCases : public ::testing::TestWithParam<std::tuple<Engine, MenuC
 TEST_P(MenuRightsCases, ClosingEntriesFollowTheProductionModel)
 {
     const auto& [engine, c] = GetParam();
-    if (engine == Engine::Postgres && !postgresAvailable())
-        GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+    KV_SKIP_WITHOUT(engine);
     ShellTestInstallation install(engine);
     install.execApplication("DELETE FROM APLICACAODET WHERE PROGRAMA IN ('Finalizacao Producao', "
                             "'Aprovacao de Orcamentos')");
@@ -206,17 +192,13 @@ TEST_P(MenuRightsCases, ClosingEntriesFollowTheProductionModel)
     install.execApplication("UPDATE APLICACAODET SET ACEDER = 'N' WHERE PROGRAMA = 'Tintas'");
     install.execApplication("UPDATE APLICACAODET SET ACEDER = '' WHERE PROGRAMA = 'Colas'");
 
-    kv::db::Dataset rows("APLICACAODET");
-    rows.setConnection(install.application());
-    rows.setSql("SELECT * FROM APLICACAODET");
-    rows.setMode(kv::db::DatasetMode::ReadOnly);
-    rows.open();
+    auto rows = install.rightsRows();
     LoginState state;
     state.setFixedValues();
     state.WUtil = "ANA";
     state.WEmpNro = 1;
     state.WTipoOrdFab = c.model;
-    const MenuRights menu = AccessRights(rows, state).menuRights();
+    const MenuRights menu = AccessRights(*rows, state).menuRights();
 
     for (const char* name : {"PLANO006", "BotFecho"})
         EXPECT_EQ(menu.isEnabled(name), c.plano006) << name;
@@ -241,10 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          MenuCase{"no model allowed", "", "S", false, true},
                                          MenuCase{"T refused", "T", "N", false, false},
                                          MenuCase{"M without row", "M", nullptr, false, false})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-            + std::to_string(info.index);
-    });
+    engineCaseName<MenuCase>);
 
 INSTANTIATE_TEST_SUITE_P(Engines, Rights, ::testing::Values(Engine::Sqlite, Engine::Postgres),
                          engineName);

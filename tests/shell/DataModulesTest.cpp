@@ -55,8 +55,7 @@ class DataModulesFixture : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Postgres && !postgresAvailable())
-            GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+        KV_SKIP_WITHOUT(GetParam());
         install = std::make_unique<ShellTestInstallation>(GetParam());
         session = std::make_unique<Session>(install->installation(), sink);
         session->setUpdateErrorHandler(

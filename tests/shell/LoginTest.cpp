@@ -28,8 +28,7 @@ class LoginFixture : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Postgres && !postgresAvailable())
-            GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+        KV_SKIP_WITHOUT(GetParam());
         install = std::make_unique<ShellTestInstallation>(GetParam());
     }
 
@@ -64,8 +63,7 @@ class LoginStopCases : public ::testing::TestWithParam<std::tuple<Engine, StopCa
 protected:
     void SetUp() override
     {
-        if (std::get<0>(GetParam()) == Engine::Postgres && !postgresAvailable())
-            GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+        KV_SKIP_WITHOUT(std::get<0>(GetParam()));
         install = std::make_unique<ShellTestInstallation>(std::get<0>(GetParam()));
     }
     std::unique_ptr<ShellTestInstallation> install;
@@ -133,13 +131,7 @@ const StopCase StopCasesTable[] = {
 INSTANTIATE_TEST_SUITE_P(Login, LoginStopCases,
                          ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
                                             ::testing::ValuesIn(StopCasesTable)),
-                         [](const auto& info) {
-                             std::string name = std::string(std::get<0>(info.param) == Engine::Sqlite
-                                                                ? "Sqlite_"
-                                                                : "Postgres_")
-                                 + std::to_string(info.index);
-                             return name;
-                         });
+                         engineCaseName<StopCase>);
 
 // ---------------------------------------------------------------- success
 
@@ -149,12 +141,9 @@ TEST_P(Login, OpensTheCompanyAndWritesTheLoginRow)
 {
     // The invoicing program's login rows of this company and year go; others stay.
     const QString year = QString::number(QDate::currentDate().year());
-    for (const auto& [computer, year_, company] :
-         {std::tuple{"PC-F1", year, 1}, std::tuple{"PC-F2", QString("1999"), 1},
-          std::tuple{"PC-F3", year, 2}})
-        install->execGeneral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO) "
-                             "VALUES (:C, 'FACTURACAO', 'RUI', :E, :A)",
-                             {{"C", computer}, {"E", company}, {"A", year_}});
+    install->addInvoicingLogin("PC-F1", year, 1);
+    install->addInvoicingLogin("PC-F2", "1999", 1);
+    install->addInvoicingLogin("PC-F3", year, 2);
     auto session = newSession();
     const LoginResult result = session->login(install->credentials());
     ASSERT_TRUE(result.loggedIn) << result.stopMessage.toStdString();
@@ -197,9 +186,7 @@ TEST_P(Login, WorkingYearFollowsTheDateAfterTheCleanUp)
     install->execGeneral("UPDATE PARAMUTIL SET ANO = '2008', DATA = :D",
                          {{"D", QDateTime(QDate(2009, 3, 2), QTime(0, 0))}});
     for (const char* year : {"2008", "2009"})
-        install->execGeneral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO) "
-                             "VALUES (:C, 'FACTURACAO', 'RUI', 1, :A)",
-                             {{"C", QString("PC-") + year}, {"A", year}});
+        install->addInvoicingLogin(QString("PC-") + year, year, 1);
     auto session = newSession();
     const LoginResult result = session->login(install->credentials(), QDate(2025, 6, 1));
     ASSERT_TRUE(result.loggedIn) << result.stopMessage.toStdString();
@@ -296,8 +283,7 @@ class LoginUpdateCheck : public ::testing::TestWithParam<std::tuple<Engine, Upda
 TEST_P(LoginUpdateCheck, LicenseDecidesSilentAndButtons)
 {
     const auto& [engine, c] = GetParam();
-    if (engine == Engine::Postgres && !postgresAvailable())
-        GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+    KV_SKIP_WITHOUT(engine);
     ShellTestInstallation install(engine);
     install.bringToProgramVersion();
     install.execApplication("UPDATE UTILIZADORES SET UPGRADE_LICENSE = :L", {{"L", c.license}});
@@ -329,10 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(UpdateCase{"S", "S", false, "UKavorimetas.txt"},
                                          UpdateCase{"N", "S", true, "UKavorimetas.txt"},
                                          UpdateCase{"N", "M", true, "UKavorimetas_MP.txt"})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-            + std::to_string(info.index);
-    });
+    engineCaseName<UpdateCase>);
 
 // ---------------------------------------------------------------- password
 

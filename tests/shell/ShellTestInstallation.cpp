@@ -173,6 +173,23 @@ void ShellTestInstallation::bringToProgramVersion()
     ASSERT_TRUE(update.run().isEmpty());
 }
 
+std::unique_ptr<db::Dataset> ShellTestInstallation::rightsRows()
+{
+    auto rows = std::make_unique<db::Dataset>(QStringLiteral("APLICACAODET"));
+    rows->setConnection(application());
+    rows->setSql(QStringLiteral("SELECT * FROM APLICACAODET"));
+    rows->setMode(db::DatasetMode::ReadOnly);
+    rows->open();
+    return rows;
+}
+
+void ShellTestInstallation::addInvoicingLogin(const QString& computer, const QString& year, int company)
+{
+    execGeneral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO) "
+                "VALUES (:C, 'FACTURACAO', 'RUI', :E, :A)",
+                {{"C", computer}, {"E", company}, {"A", year}});
+}
+
 void ShellTestInstallation::setRights(const QString& application, const QString& chapter,
                                       const QString& program, const QString& aceder, int company,
                                       const QString& user)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Connection.h>
+#include <Dataset.h>
 #include <Installation.h>
 #include <MessageSink.h>
 #include <Session.h>
@@ -15,6 +16,20 @@ namespace kv::shell::test {
 enum class Engine { Sqlite, Postgres };
 std::string engineName(const ::testing::TestParamInfo<Engine>& info);
 bool postgresAvailable();
+
+// Test names of cases combined with an engine: "Sqlite_3", "Postgres_3".
+template <class Case>
+std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Engine, Case>>& info)
+{
+    return (std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
+        + std::to_string(info.index);
+}
+
+// PostgreSQL cases run only where the test command gives a server.
+#define KV_SKIP_WITHOUT(engine)                                                  \
+    if ((engine) == ::kv::shell::test::Engine::Postgres                          \
+        && !::kv::shell::test::postgresAvailable())                              \
+    GTEST_SKIP() << "KV_TEST_PG_HOST não definido"
 
 // Records what the core tells the user.
 class RecordingSink : public MessageSink {
@@ -49,6 +64,11 @@ public:
     // The application database with its version recorded and its version
     // steps run, as a program already started once leaves it.
     void bringToProgramVersion();
+
+    // The rights rows as the data module reads them, open.
+    std::unique_ptr<db::Dataset> rightsRows();
+    // A login row of the invoicing program.
+    void addInvoicingLogin(const QString& computer, const QString& year, int company);
 
     void setRights(const QString& application, const QString& chapter, const QString& program,
                    const QString& aceder, int company = 1, const QString& user = "ANA");

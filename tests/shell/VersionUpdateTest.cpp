@@ -14,8 +14,7 @@ class VersionFixture : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == Engine::Postgres && !postgresAvailable())
-            GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+        KV_SKIP_WITHOUT(GetParam());
         install = std::make_unique<ShellTestInstallation>(GetParam());
         db = install->application();
         state.setFixedValues();
@@ -68,8 +67,7 @@ class VersionChains : public ::testing::TestWithParam<std::tuple<Engine, ChainCa
 TEST_P(VersionChains, RunTheStepsFromTheRecordedVersion)
 {
     const auto& [engine, c] = GetParam();
-    if (engine == Engine::Postgres && !postgresAvailable())
-        GTEST_SKIP() << "KV_TEST_PG_HOST não definido";
+    KV_SKIP_WITHOUT(engine);
     ShellTestInstallation install(engine);
     auto db = install.application();
     LoginState state;

@@ -98,26 +98,22 @@ bool TALTERFPASS::Edit_Pass1Exit()
     if (m_outcome == Cancelled)
         return true;
     m_newPassword = PasswordChange::stored(Edit_Pass1->text());
-    const PasswordCheck check = PasswordChange::checkNew(Edit_Pass1->text());
-    if (check.ok())
-        return true;
-    if (leavingField() == Edit_Pass1) {
-        rejectField(check.message);
-    } else {
-        ui::messages().fail(check.message);
-        focusField(Edit_Pass1);
-    }
-    return false;
+    return accepted(PasswordChange::checkNew(Edit_Pass1->text()));
 }
 
 bool TALTERFPASS::Edit_Pass2Exit()
 {
     if (m_outcome == Cancelled)
         return true;
-    const PasswordCheck check = PasswordChange::checkConfirmation(Edit_Pass1->text(), Edit_Pass2->text());
+    return accepted(PasswordChange::checkConfirmation(Edit_Pass1->text(), Edit_Pass2->text()));
+}
+
+bool TALTERFPASS::accepted(const PasswordCheck& check)
+{
     if (check.ok())
         return true;
     QLineEdit* target = check.focusField == 1 ? Edit_Pass1 : Edit_Pass2;
+    // Leaving the field to correct: the focus stays; otherwise it goes there.
     if (leavingField() == target) {
         rejectField(check.message);
     } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <PasswordChange.h>
+
 #include <Form.h>
 
 class QLineEdit;
@@ -28,6 +30,7 @@ protected:
 private:
     bool Edit_Pass1Exit();
     bool Edit_Pass2Exit();
+    bool accepted(const PasswordCheck& check);
     void BitTerminarClick();
     void BotCancelarClick();
 

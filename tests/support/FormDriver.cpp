@@ -123,15 +123,21 @@ QString FormDriver::focused() const
     return focus->objectName();
 }
 
-void FormDriver::focus(const QString& name)
+QWidget* FormDriver::usable(const QString& name) const
 {
     QWidget* widget = find(name);
+    if (widget && (!widget->isVisible() || !widget->isEnabled())) {
+        ADD_FAILURE() << "Controlo escondido ou desactivado: " << name.toStdString();
+        return nullptr;
+    }
+    return widget;
+}
+
+void FormDriver::focus(const QString& name)
+{
+    QWidget* widget = usable(name);
     if (!widget)
         return;
-    if (!widget->isVisible() || !widget->isEnabled()) {
-        ADD_FAILURE() << "Controlo escondido ou desactivado: " << name.toStdString();
-        return;
-    }
     QWidget* target = widget;
     while (target->focusProxy())
         target = target->focusProxy();
@@ -186,13 +192,9 @@ void FormDriver::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 void FormDriver::click(const QString& name)
 {
-    QWidget* widget = find(name);
+    QWidget* widget = usable(name);
     if (!widget)
         return;
-    if (!widget->isVisible() || !widget->isEnabled()) {
-        ADD_FAILURE() << "Botão escondido ou desactivado: " << name.toStdString();
-        return;
-    }
     QPoint at = widget->rect().center();
     if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
         at = QPoint(std::min(8, widget->width() / 2), widget->height() / 2); // on the box itself

@@ -80,6 +80,7 @@ public:
 
 private:
     QWidget* focusTarget() const;
+    QWidget* usable(const QString& name) const; // found, shown and enabled
 
     QPointer<QWidget> m_window;
 };

@@ -37,6 +37,8 @@ public:
     StatusBar* statusBar() const { return m_statusBar; }
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
+    // Panel 1: the maker tag of the login state, written at activation.
+    void setMakerTag(const QString& tag) { setStatusText(1, tag); }
 
     // --- fields ---
     // The caption label that turns light yellow while `field` has the focus.

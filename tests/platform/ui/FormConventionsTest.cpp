@@ -89,7 +89,7 @@ protected:
     void FormActivate() override
     {
         ++activations;
-        setStatusText(1, QStringLiteral("Marca de Teste"));
+        setMakerTag(QStringLiteral("Marca de Teste"));
         EnableEvents();
     }
     void FormClose() override { ++closes; }

@@ -34,7 +34,7 @@ public:
     int charactersWidth(int characters) const;
 
 Q_SIGNALS:
-    void rowActivated(int row); // double click or Enter is the form's; this is the double click
+    void rowActivated(int row); // a line double-clicked
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -7,6 +7,7 @@
 #include <DbCheckBox.h>
 #include <DbEdit.h>
 #include <DbGrid.h>
+#include <DbMemo.h>
 #include <DbNavigator.h>
 #include <Form.h>
 #include <LookupDialog.h>
@@ -354,6 +355,24 @@ TEST(DbEdit, CancelShowsTheOldValueAgain)
     o.driver.type(QStringLiteral("Edit_Designacao"), QStringLiteral("Outra"));
     o.inks->cancel();
     EXPECT_EQ(o.driver.text(QStringLiteral("Edit_Designacao")), "Tinta Azul");
+}
+
+TEST(DbMemo, WritesWhatIsTypedCutToTheColumnSize)
+{
+    Tables t;
+    auto inks = t.tintas();
+    auto* form = new kv::ui::Form;
+    auto* memo = new kv::ui::DbMemo(form->body());
+    memo->setObjectName(QStringLiteral("Memo"));
+    memo->setField(inks.get(), QStringLiteral("DESIGNACAO"));
+    (new QGridLayout(form->body()))->addWidget(memo, 0, 0);
+    auto driver = t.scenario.show(form);
+    EXPECT_EQ(driver.text(QStringLiteral("Memo")), "Tinta Azul");
+    driver.type(QStringLiteral("Memo"), QString(45, QLatin1Char('x')));
+    EXPECT_EQ(driver.text(QStringLiteral("Memo")), QString(40, QLatin1Char('x')));
+    EXPECT_EQ(inks->value(QStringLiteral("DESIGNACAO")).toString(), QString(40, QLatin1Char('x')));
+    inks->cancel();
+    EXPECT_EQ(driver.text(QStringLiteral("Memo")), "Tinta Azul");
 }
 
 TEST(DbCheckBox, ShowsAndWritesTheFlag)

@@ -49,9 +49,10 @@ PageSink PdfWriter::sink()
 
 void PdfWriter::finish()
 {
-    if (m_pages == 0)
+    if (m_pages == 0 || !m_painter)
         throw ReportError(nothingToExportMessage());
     m_painter->end();
+    m_painter.reset();
     m_writer.reset();
     if (!m_file.commit())
         throw ReportError(cannotWriteMessage(m_path, m_file.errorString()));

@@ -7,7 +7,8 @@
 
 namespace kv::report {
 
-// Lays reports out into pages.
+// Lays reports out into pages. Texts are measured with the fonts of the
+// platform, so a QGuiApplication (or QApplication) must exist.
 class ReportEngine {
 public:
     // One run of the report; each page goes to `sink` as soon as it is

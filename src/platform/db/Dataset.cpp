@@ -552,12 +552,23 @@ struct Dataset::Impl final : PendingReader {
     void bindValues(const Binder& b, RowId id, std::vector<QVariant>& values) const
     {
         values.clear();
+        // Every row with a pending change has its overlay: one lookup per record.
+        const auto it = overlay.find(id);
+        const Overlay* o = it == overlay.end() ? nullptr : &it->second;
         for (std::size_t i = 0; i < b.sources.size(); ++i) {
             const auto [column, old] = b.sources[i];
             if (column < 0)
                 values.push_back(params.value(b.sql.names()[qsizetype(i)]));
+            else if (!o)
+                values.push_back(store.value(id, column));
+            else if (!old)
+                values.push_back(o->current[std::size_t(column)]);
+            else if (o->source == OldSource::Own)
+                values.push_back(o->old[std::size_t(column)]);
+            else if (o->source == OldSource::Null || id < 0)
+                values.push_back(nullOf(fields[std::size_t(column)].type));
             else
-                values.push_back(old ? rowOldValue(id, column) : rowValue(id, column));
+                values.push_back(store.value(id, column));
         }
     }
 };

@@ -115,11 +115,13 @@ QByteArray boundText(const QVariant& value)
             for (int i = width - 1; i >= 0; --i, value /= 10)
                 buffer[at + i] = char('0' + value % 10);
         };
-        put(0, date.year(), 4);
+        int year = 0, month = 0, day = 0;
+        date.getDate(&year, &month, &day);
+        put(0, year, 4);
         buffer[4] = '-';
-        put(5, date.month(), 2);
+        put(5, month, 2);
         buffer[7] = '-';
-        put(8, date.day(), 2);
+        put(8, day, 2);
         buffer[10] = ' ';
         put(11, time.hour(), 2);
         buffer[13] = ':';

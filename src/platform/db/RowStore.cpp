@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <unordered_map>
 #include <limits>
 
 namespace kv::db {
@@ -85,21 +86,16 @@ RowStore::Batch& RowStore::Batch::operator=(Batch&& other) noexcept
 
 RowStore::Batch::~Batch() { std::free(data); }
 
-char* RowStore::Batch::grow(std::size_t bytes)
+void RowStore::Batch::reserveMore(std::size_t bytes)
 {
-    if (size + bytes > capacity) {
-        std::size_t next = std::max<std::size_t>(capacity * 2, 4096);
-        while (next < size + bytes)
-            next *= 2;
-        char* moved = static_cast<char*>(std::realloc(data, next));
-        if (!moved)
-            throw std::bad_alloc();
-        data = moved;
-        capacity = next;
-    }
-    char* at = data + size;
-    size += bytes;
-    return at;
+    std::size_t next = std::max<std::size_t>(capacity * 2, 4096);
+    while (next < size + bytes)
+        next *= 2;
+    char* moved = static_cast<char*>(std::realloc(data, next));
+    if (!moved)
+        throw std::bad_alloc();
+    data = moved;
+    capacity = next;
 }
 
 void RowStore::Batch::shrink()
@@ -115,7 +111,6 @@ void RowStore::Batch::shrink()
 void RowStore::reset(std::vector<FieldType> types)
 {
     m_lastRow = -1;
-    m_lastDateLength = 0;
     m_types = std::move(types);
     m_batches.clear();
     m_bitmapBytes = static_cast<int>((m_types.size() + 7) / 8);
@@ -212,23 +207,9 @@ void RowStore::putText(const char* utf8, std::size_t length)
         return;
     }
     if (type == FieldType::DateTime) {
-        if (length == m_lastDateLength && std::memcmp(utf8, m_lastDate, length) == 0) {
-            putDateTime(m_lastJulianDay, m_lastMsecs);
-            return;
-        }
         qint64 jd = 0;
         int ms = 0;
-        if (!parseDateTime(utf8, length, jd, ms)) {
-            putNull();
-            return;
-        }
-        if (length <= sizeof m_lastDate) {
-            std::memcpy(m_lastDate, utf8, length);
-            m_lastDateLength = length;
-            m_lastJulianDay = jd;
-            m_lastMsecs = ms;
-        }
-        putDateTime(jd, ms);
+        parseDateTime(utf8, length, jd, ms) ? putDateTime(jd, ms) : putNull();
         return;
     }
     putVarint(length);
@@ -436,12 +417,19 @@ bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julia
     if (length < 10 || text[4] != '-' || text[7] != '-')
         return false;
     const int y = digits(text, 4), mo = digits(text + 5, 2), d = digits(text + 8, 2);
-    if (y < 0 || mo < 0 || d < 0)
+    if (y < 1 || mo < 1 || mo > 12 || d < 1)
         return false;
-    const QDate date(y, mo, d);
-    if (!date.isValid())
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (d > monthDays[mo - 1] + (mo == 2 && leap ? 1 : 0))
         return false;
-    julianDay = date.toJulianDay();
+    // Days from the civil date (proleptic Gregorian), without QDate: this runs per cell.
+    const int yy = mo <= 2 ? y - 1 : y;
+    const int era = yy / 400;
+    const int yearOfEra = yy - era * 400;
+    const int dayOfYear = (153 * (mo + (mo > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    julianDay = qint64(era) * 146097 + dayOfEra - 719468 + 2440588;
     msecs = 0;
     if (length >= 16 && (text[10] == ' ' || text[10] == 'T') && text[13] == ':') {
         const int h = digits(text + 11, 2), mi = digits(text + 14, 2);
@@ -472,20 +460,25 @@ QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs)
     const QDate date = QDate::fromJulianDay(julianDay);
     const QTime time = QTime::fromMSecsSinceStartOfDay(msecs);
     struct DayOffset {
-        qint64 day = std::numeric_limits<qint64>::min();
         int offset = 0;
         bool steady = false;
     };
-    thread_local DayOffset cache[64];
-    DayOffset& entry = cache[static_cast<std::size_t>(julianDay) % 64];
-    if (entry.day != julianDay) {
+    // A few thousand distinct days make a large table; the map stays small.
+    thread_local std::unordered_map<qint64, DayOffset> days;
+    auto it = days.find(julianDay);
+    if (it == days.end()) {
+        if (days.size() > 100000)
+            days.clear();
         const int start = date.startOfDay().offsetFromUtc();
         const int end = date.endOfDay().offsetFromUtc();
-        entry = {julianDay, start, start == end};
+        it = days.emplace(julianDay, DayOffset{start, start == end}).first;
     }
+    const DayOffset& entry = it->second;
     if (!entry.steady)
         return QVariant(QDateTime(date, time));
-    return QVariant(QDateTime(date, time, Qt::OffsetFromUTC, entry.offset));
+    constexpr qint64 UnixEpochDay = 2440588;
+    const qint64 wall = (julianDay - UnixEpochDay) * 86400000LL + msecs;
+    return QVariant(QDateTime::fromMSecsSinceEpoch(wall - qint64(entry.offset) * 1000, Qt::OffsetFromUTC, entry.offset));
 }
 
 } // namespace kv::db

@@ -63,7 +63,16 @@ private:
         std::size_t size = 0;
         std::size_t capacity = 0;
         std::vector<std::uint32_t> offsets;
-        char* grow(std::size_t bytes); // room for bytes more, returned at the end
+        // Room for bytes more, returned at the end.
+        char* grow(std::size_t bytes)
+        {
+            if (size + bytes > capacity)
+                reserveMore(bytes);
+            char* at = data + size;
+            size += bytes;
+            return at;
+        }
+        void reserveMore(std::size_t bytes);
         void shrink();
     };
     const char* cell(int row, int column, bool& isNull) const;
@@ -78,11 +87,7 @@ private:
     mutable int m_lastRow = -1;
     mutable int m_lastColumn = 0;
     mutable const char* m_lastCell = nullptr;
-    // The last date text parsed: dates repeat a lot in a column.
-    char m_lastDate[32] = {};
-    std::size_t m_lastDateLength = 0;
-    qint64 m_lastJulianDay = 0;
-    int m_lastMsecs = 0;
+
     int m_bitmapBytes = 0;
     int m_rows = 0;
     std::size_t m_rowStart = 0;

@@ -3,6 +3,7 @@
 #include "RowStore.h"
 
 #include <QLocale>
+#include <QStringEncoder>
 #include <sqlite3.h>
 
 namespace kv::db {
@@ -29,13 +30,13 @@ bool isSpace(const char* p)
 class SqliteCursor final : public NativeCursor {
 public:
     SqliteCursor(SqliteConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
-        : m_connection(connection), m_sql(sql.source()), m_values(values)
+        : m_connection(connection), m_sql(sql.source())
     {
         if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()),
                                &m_stmt, nullptr) != SQLITE_OK)
             connection.failLast(m_sql);
         try {
-            connection.bind(m_stmt, m_values, sql);
+            connection.bind(m_stmt, values, sql, m_texts);
             step();
         } catch (...) {
             sqlite3_finalize(m_stmt);
@@ -106,7 +107,7 @@ private:
 
     SqliteConnection& m_connection;
     QString m_sql;
-    std::vector<QVariant> m_values; // bound texts point into these while the statement runs
+    std::vector<QByteArray> m_texts; // bound texts, alive while the statement runs
     sqlite3_stmt* m_stmt = nullptr;
     bool m_hasRow = false;
 };
@@ -126,7 +127,7 @@ protected:
     long long run(const std::vector<QVariant>& values) override
     {
         sqlite3_reset(m_stmt);
-        m_sqlite.bind(m_stmt, values, m_sql);
+        m_sqlite.bind(m_stmt, values, m_sql, m_texts);
         int rc;
         while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {
         }
@@ -146,6 +147,7 @@ protected:
 private:
     SqliteConnection& m_sqlite;
     NamedSql m_sql;
+    std::vector<QByteArray> m_texts;
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -257,17 +259,19 @@ void SqliteConnection::failLast(const QString& sql) const
          message, sql);
 }
 
-// Texts are bound without a copy: the caller's values must outlive the run
-// of the statement (they do: a run never outlasts the call that binds it, and
-// a cursor keeps its own copy).
-void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& values, const NamedSql& sql)
+// Texts are bound without SQLite copying them: they live in `texts` (reused
+// from run to run, so their buffers are too) until the statement is done.
+void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& values, const NamedSql& sql,
+                            std::vector<QByteArray>& texts)
 {
     const int count = sqlite3_bind_parameter_count(stmt);
+    if (texts.size() < std::size_t(count))
+        texts.resize(std::size_t(count));
     for (int i = 1; i <= count; ++i) {
-        if (!sqlite3_bind_parameter_name(stmt, i))
-            continue;
+        // Numbers that a statement of a script does not use are bound too: harmless.
         if (i > int(values.size()))
-            failLast(sql.source());
+            throw DbError(DbError::Kind::Statement,
+                          QStringLiteral("A instrução tem mais parâmetros do que valores."), sql.source());
         const QVariant& value = values[std::size_t(i - 1)];
         int rc;
         if (isNullValue(value)) {
@@ -295,16 +299,19 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& val
                                          SQLITE_TRANSIENT);
                 break;
             }
-            case QMetaType::QString: {
-                // The variant keeps the text alive until the statement is reset.
-                const QString text = value.toString();
-                rc = sqlite3_bind_text16(stmt, i, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
-                break;
-            }
             default: {
-                const QByteArray text = boundText(value);
-                rc = sqlite3_bind_text64(stmt, i, text.constData(), sqlite3_uint64(text.size()),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                QByteArray& text = texts[std::size_t(i - 1)];
+                if (value.metaType().id() == QMetaType::QString) {
+                    const QString source = value.toString();
+                    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+                    text.resize(utf8.requiredSpace(source.size()));
+                    char* end = utf8.appendToBuffer(text.data(), source);
+                    text.truncate(end - text.data());
+                } else {
+                    text = boundText(value);
+                }
+                rc = sqlite3_bind_text64(stmt, i, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC,
+                                         SQLITE_UTF8);
                 break;
             }
             }
@@ -345,7 +352,8 @@ long long SqliteConnection::doExec(const NamedSql& sql, const std::vector<QVaria
     if (single) {
         if (!stmt)
             return 0;
-        bind(stmt, values, sql);
+        std::vector<QByteArray> texts;
+        bind(stmt, values, sql, texts);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
@@ -375,8 +383,9 @@ long long SqliteConnection::doExec(const NamedSql& sql, const std::vector<QVaria
         if (!stmt)
             continue;
         int rc = SQLITE_OK;
+        std::vector<QByteArray> texts;
         try {
-            bind(stmt, values, sql);
+            bind(stmt, values, sql, texts);
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             }
             if (rc != SQLITE_DONE)
@@ -397,8 +406,9 @@ QueryResult SqliteConnection::doQuery(const NamedSql& sql, const std::vector<QVa
     if (sqlite3_prepare_v2(m_db, sql.text().constData(), int(sql.text().size()), &stmt, nullptr) != SQLITE_OK)
         failLast(sql.source());
     QueryResult result;
+    std::vector<QByteArray> texts;
     try {
-        bind(stmt, values, sql);
+        bind(stmt, values, sql, texts);
         const int count = sqlite3_column_count(stmt);
         std::vector<FieldDef> defs;
         for (int i = 0; i < count; ++i) {

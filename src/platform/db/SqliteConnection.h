@@ -21,7 +21,9 @@ public:
     Dialect dialect() const override { return Dialect::Sqlite; }
     sqlite3* handle() const { return m_db; }
 
-    void bind(sqlite3_stmt* stmt, const std::vector<QVariant>& values, const NamedSql& sql);
+    // Binds the values; texts are converted into `texts`, which must outlive the run.
+    void bind(sqlite3_stmt* stmt, const std::vector<QVariant>& values, const NamedSql& sql,
+              std::vector<QByteArray>& texts);
     [[noreturn]] void failLast(const QString& sql) const;
 
 protected:

@@ -87,6 +87,7 @@ void TGlyphButton::init()
     setAttribute(Qt::WA_Hover, false);
     m_color = palette().color(QPalette::Button);
     m_transparent = kOlive;
+    setAttribute(Qt::WA_OpaquePaintEvent, m_opaque);
     resize(22, 23);
 }
 
@@ -166,6 +167,7 @@ void TGlyphButton::SetSpacing(int spacing)
 void TGlyphButton::SetOpaque(bool opaque)
 {
     m_opaque = opaque;
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
     update();
 }
 

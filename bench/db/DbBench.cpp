@@ -188,7 +188,7 @@ double walkDataset(Dialect dialect, Dataset* keep = nullptr)
     int rows = 0;
     for (; !ds.eof(); ds.next()) {
         sum += double(codigo.asInt()) + double(qtd.asInt()) + preco.asFloat();
-        sum += double(designacao.value().toString().size());
+        sum += double(designacao.asString().size());
         sum += data.asDateTime().isValid() ? 1 : 0;
         ++rows;
     }

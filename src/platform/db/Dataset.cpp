@@ -277,7 +277,7 @@ struct Dataset::Impl final : PendingReader {
     // without a QVariant.
     bool storedCell(int column, RowId& id) const
     {
-        if (focus || column >= dataCount || current < 0 || state != DatasetState::Browse)
+        if (focus || column < 0 || column >= dataCount || current < 0 || state != DatasetState::Browse)
             return false;
         id = idAt(current);
         return id >= 0 && (overlay.empty() || !overlay.count(id));
@@ -592,9 +592,23 @@ QVariant Field::oldValue() const
     return m_dataset->d->oldValue(m_index);
 }
 
-bool Field::isNull() const { return value().isNull(); }
+bool Field::isNull() const
+{
+    const auto& d = *m_dataset->d;
+    RowId id = 0;
+    if (d.open && d.storedCell(m_index, id))
+        return d.store.isNull(id, m_index);
+    return value().isNull();
+}
+
 QString Field::asString() const
 {
+    const auto& d = *m_dataset->d;
+    RowId id = 0;
+    const FieldType t = m_index >= 0 && m_index < int(d.fields.size()) ? d.fields[std::size_t(m_index)].type
+                                                                       : FieldType::Blob;
+    if (d.open && (t == FieldType::Text || t == FieldType::Memo) && d.storedCell(m_index, id))
+        return d.store.textValue(id, m_index);
     const QVariant v = value();
     if (v.isNull())
         return {};
@@ -602,6 +616,7 @@ QString Field::asString() const
         return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     return v.toString();
 }
+
 long long Field::asInt() const
 {
     const auto& d = *m_dataset->d;
@@ -619,7 +634,14 @@ double Field::asFloat() const
         return d.store.floatValue(id, m_index);
     return value().toDouble();
 }
-QDateTime Field::asDateTime() const { return value().toDateTime(); }
+QDateTime Field::asDateTime() const
+{
+    const auto& d = *m_dataset->d;
+    RowId id = 0;
+    if (d.open && d.storedCell(m_index, id) && d.fields[std::size_t(m_index)].type == FieldType::DateTime)
+        return d.store.dateTimeAt(id, m_index);
+    return value().toDateTime();
+}
 
 void Field::setValue(const QVariant& value)
 {

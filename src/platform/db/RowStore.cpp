@@ -391,6 +391,33 @@ template <typename T> T RowStore::numberValue(int row, int column) const
 qint64 RowStore::intValue(int row, int column) const { return numberValue<qint64>(row, column); }
 double RowStore::floatValue(int row, int column) const { return numberValue<double>(row, column); }
 
+QString RowStore::textValue(int row, int column) const
+{
+    const FieldType type = m_types[static_cast<std::size_t>(column)];
+    if (type != FieldType::Text && type != FieldType::Memo)
+        return value(row, column).toString();
+    bool null = false;
+    const char* p = cell(row, column, null);
+    if (null)
+        return {};
+    const auto length = readVarint(p);
+    return QString::fromUtf8(p, static_cast<qsizetype>(length));
+}
+
+QDateTime RowStore::dateTimeAt(int row, int column) const
+{
+    if (m_types[static_cast<std::size_t>(column)] != FieldType::DateTime)
+        return value(row, column).toDateTime();
+    bool null = false;
+    const char* p = cell(row, column, null);
+    if (null)
+        return {};
+    std::int32_t jd, ms;
+    std::memcpy(&jd, p, 4);
+    std::memcpy(&ms, p + 4, 4);
+    return localDateTime(jd, ms);
+}
+
 QVariant RowStore::nullValue(FieldType type)
 {
     switch (type) {
@@ -455,7 +482,9 @@ bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julia
 // rows. So each day's offset from UTC is found once, and the value carries
 // that offset: the same wall-clock time and the same instant as local time.
 // Days on which the offset changes get a true local time, the slow way.
-QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs)
+QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs) { return QVariant(localDateTime(julianDay, msecs)); }
+
+QDateTime RowStore::localDateTime(qint64 julianDay, int msecs)
 {
     const QDate date = QDate::fromJulianDay(julianDay);
     const QTime time = QTime::fromMSecsSinceStartOfDay(msecs);
@@ -475,10 +504,10 @@ QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs)
     }
     const DayOffset& entry = it->second;
     if (!entry.steady)
-        return QVariant(QDateTime(date, time));
+        return QDateTime(date, time);
     constexpr qint64 UnixEpochDay = 2440588;
     const qint64 wall = (julianDay - UnixEpochDay) * 86400000LL + msecs;
-    return QVariant(QDateTime::fromMSecsSinceEpoch(wall - qint64(entry.offset) * 1000, Qt::OffsetFromUTC, entry.offset));
+    return QDateTime::fromMSecsSinceEpoch(wall - qint64(entry.offset) * 1000, Qt::OffsetFromUTC, entry.offset);
 }
 
 } // namespace kv::db

@@ -3,6 +3,7 @@
 #include "FieldDef.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QVariant>
 #include <cstdint>
 #include <vector>
@@ -42,12 +43,16 @@ public:
     // Typed reads without a QVariant, for numeric columns (null reads as 0).
     qint64 intValue(int row, int column) const;
     double floatValue(int row, int column) const;
+    // Typed reads of text and date-time columns (null reads as empty / invalid).
+    QString textValue(int row, int column) const;
+    QDateTime dateTimeAt(int row, int column) const;
 
     std::size_t memoryUsed() const; // bytes held by the arenas and offset tables
 
     // Parses "YYYY-MM-DD[ HH:MM:SS[.fff]]" (a 'T' may separate; a zone is ignored).
     static bool parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs);
     static QVariant dateTimeValue(qint64 julianDay, int msecs);
+    static QDateTime localDateTime(qint64 julianDay, int msecs);
     // A null of the column type's QVariant type.
     static QVariant nullValue(FieldType type);
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <cstring>
 #include <limits>
+#include <ctime>
 #include <gtest/gtest.h>
 
 using namespace kv::db;
@@ -80,6 +81,42 @@ TEST(RowStore, CellsOfEveryTypeAcrossBatches)
         EXPECT_TRUE(store.value(r, 8).isNull());
     }
     EXPECT_GT(store.memoryUsed(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// Dates are built from each day's offset; in a zone with summer time they
+// must still equal the local date-times a form makes, on both sides of the
+// change and on the day of it.
+TEST(RowStore, DatesMatchLocalTimeInAZoneWithSummerTime)
+{
+    const QByteArray saved = qgetenv("TZ");
+    const bool had = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "Europe/Lisbon");
+    tzset();
+    // Days far from those of other tests, so no offset was found for them in UTC.
+    const QDateTime cases[] = {
+        QDateTime(QDate(2031, 1, 15), QTime(10, 0)),
+        QDateTime(QDate(2031, 7, 15), QTime(10, 0)),
+        QDateTime(QDate(2031, 3, 30), QTime(0, 30)), // before the change at 01:00
+        QDateTime(QDate(2031, 3, 30), QTime(3, 0)),  // after it
+        QDateTime(QDate(2031, 10, 26), QTime(23, 0)),
+    };
+    for (const QDateTime& local : cases) {
+        SCOPED_TRACE(local.toString(Qt::ISODate).toStdString());
+        const QDateTime read = RowStore::localDateTime(local.date().toJulianDay(), local.time().msecsSinceStartOfDay());
+        EXPECT_EQ(read, local);
+        EXPECT_EQ(read.date(), local.date());
+        EXPECT_EQ(read.time(), local.time());
+        EXPECT_EQ(read.offsetFromUtc(), local.offsetFromUtc());
+    }
+    if (had)
+        qputenv("TZ", saved);
+    else
+        qunsetenv("TZ");
+    tzset();
 }
 
 } // namespace

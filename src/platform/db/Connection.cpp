@@ -92,10 +92,14 @@ std::shared_ptr<Connection> Connection::open(const ConnectionSettings& settings)
     std::shared_ptr<Connection> connection(new Connection(std::move(impl)));
     try {
         if (sqlite) {
-            // Readers do not block writers of other connections under WAL: a
-            // dataset still reading on one workstation must not stop another's apply.
-            connection->query(QStringLiteral("PRAGMA journal_mode = WAL"));
             connection->exec(QStringLiteral("PRAGMA busy_timeout = 10000"));
+            // Readers do not block writers of other connections under WAL: a
+            // dataset still reading on one workstation must not stop another's
+            // apply. A file that cannot take it (read-only folder) keeps its journal.
+            try {
+                connection->query(QStringLiteral("PRAGMA journal_mode = WAL"));
+            } catch (const DbError&) {
+            }
         } else {
             connection->exec(QStringLiteral("SET client_min_messages = warning"));
             const QString collation = sql::textCollation(Dialect::Postgres);

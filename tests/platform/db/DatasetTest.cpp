@@ -2,6 +2,8 @@
 
 #include "Dataset.h"
 
+#include <QElapsedTimer>
+
 using namespace kv::db;
 using kv::db::test::EngineTest;
 
@@ -611,6 +613,34 @@ TEST_P(DatasetTest, UnfinishedReadDoesNotBreakATransactionOnTheSameConnection)
         // rolled back
     }
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM MUITAS").toInt(), 3001);
+}
+
+} // namespace
+
+namespace {
+
+// A grid left half-read on one workstation must not hold up another's apply.
+TEST_P(DatasetTest, UnfinishedReadDoesNotBlockAnotherConnectionsWrites)
+{
+    db->exec("CREATE TABLE MUITAS (N INTEGER PRIMARY KEY, T VARCHAR(10))");
+    db->exec(isPg() ? "INSERT INTO MUITAS SELECT g, 'a' FROM generate_series(1, 3000) g"
+                    : "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 3000) "
+                      "INSERT INTO MUITAS SELECT n, 'a' FROM s");
+    Dataset big(QStringLiteral("MUITAS"));
+    big.setConnection(db);
+    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    big.open();
+    ASSERT_TRUE(big.canFetchMore());
+    auto other = connect(QStringLiteral("OUTRO"));
+    QElapsedTimer clock;
+    clock.start();
+    {
+        Transaction t(*other);
+        EXPECT_EQ(other->exec("UPDATE MUITAS SET T = 'b' WHERE N = 2999"), 1);
+        t.commit();
+    }
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(big.recordCount(), 3000);
 }
 
 } // namespace

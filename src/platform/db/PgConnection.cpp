@@ -157,7 +157,10 @@ public:
                     end();
                     break;
                 }
-                fetchResult(std::max(maxRows - done, RowStore::BatchRows));
+                // Each round trip asks for more rows than the last, up to a
+                // bound: a walk through a large result costs few round trips.
+                fetchResult(std::max(std::min(maxRows - done, MaxFetch), m_fetchSize));
+                m_fetchSize = std::min(m_fetchSize * 2, MaxFetch);
                 continue;
             }
             const int r = m_next++;
@@ -217,9 +220,11 @@ private:
         }
     }
 
+    static constexpr int MaxFetch = 32768;
     PgConnection& m_connection;
     QString m_sql;
     QByteArray m_name;
+    int m_fetchSize = RowStore::BatchRows;
     PGresult* m_result = nullptr;
     int m_next = 0;
     bool m_exhausted = false;

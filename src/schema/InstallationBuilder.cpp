@@ -1,5 +1,7 @@
 #include "InstallationBuilder.h"
 
+#include "DemoInstallation.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -197,9 +199,9 @@ private:
                                   "[%1]\nX: = .\nC:\\Palvexworks = .\n").arg(Installation::drivesGroup());
         writeText(m_installation.aliasFile(), aliases, normal);
 
-        const QString user = m_options.postgres ? m_options.postgres->user : QStringLiteral("kavorimetas");
-        const QString password = m_options.postgres ? m_options.postgres->password : randomSecret();
-        writeText(m_installation.credentialsFile(), user + QLatin1Char('\n') + password + QLatin1Char('\n'),
+        m_login = {m_options.postgres ? m_options.postgres->user : QStringLiteral("kavorimetas"),
+                   m_options.postgres ? m_options.postgres->password : randomSecret()};
+        writeText(m_installation.credentialsFile(), m_login.first + QLatin1Char('\n') + m_login.second + QLatin1Char('\n'),
                   QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
@@ -219,7 +221,11 @@ private:
             }
         }
         auto connection = Connection::open(settings);
-        m_schema.create(*connection, target.database, placeholders());
+        kv::db::Transaction transaction(*connection);
+        m_schema.create(*connection, target.database, placeholders(), m_options.demo);
+        if (m_options.demo)
+            DemoInstallation::addYear(*connection, target.database, m_today.year(), m_schema);
+        transaction.commit();
     }
 
     QHash<QString, QVariant> placeholders() const
@@ -233,8 +239,14 @@ private:
             {QStringLiteral("BDCONTAB"), aliases.accounting},
             {QStringLiteral("COMPUTADOR"), m_workstation},
             {QStringLiteral("TIPOCOMPUTADOR"), m_options.workstationType},
-            {QStringLiteral("ANO"), QString::number(QDate::currentDate().year())},
-            {QStringLiteral("DATA"), QDate::currentDate().startOfDay()},
+            {QStringLiteral("ANO"), QString::number(m_today.year())},
+            {QStringLiteral("DATA"), m_today.startOfDay()},
+            // The demo user logs in to the company's databases with the
+            // installation's own login.
+            {QStringLiteral("UTIL"), DemoInstallation::user()},
+            {QStringLiteral("PASSWOR"), DemoInstallation::password()},
+            {QStringLiteral("BDUSERNAME"), m_login.first},
+            {QStringLiteral("BDPASSWORD"), m_login.second},
         };
     }
 
@@ -279,6 +291,8 @@ private:
     Installation m_installation;
     std::vector<Target> m_targets;
     QString m_workstation;
+    const QDate m_today = QDate::currentDate();   // one date for every row, also across midnight
+    std::pair<QString, QString> m_login;         // the general database's login name and password
     bool m_createdRoot = false;
     QStringList m_createdDatabases;
     std::vector<std::pair<Database, QString>> m_filledDatabases;

@@ -27,6 +27,10 @@ struct InstallationOptions {
     std::optional<PostgresServer> postgres;   // none: embedded SQLite files
     int companyNumber = 1;
     QString companyName = QStringLiteral("Empresa de Demonstração");
+    // A demo installation also holds the definition's demo rows: the demo
+    // user (DemoInstallation) with every right, the workstation's login row
+    // dated today, and the rows of the current working year.
+    bool demo = false;
 };
 
 // The aliases an installation's company uses; general alias is "QXRGERAL".
@@ -40,7 +44,7 @@ struct CompanyAliases {
 // Creates a fresh installation in a folder that does not exist or is empty:
 // folders, workstation files, alias file, credentials file (owner-only), and
 // the general database plus the company's three databases with their schema
-// and rows (each database in one transaction). On failure nothing of it is
+// and rows (each database in one transaction; demo rows only when asked for). On failure nothing of it is
 // left behind: the folder's new content is removed and the PostgreSQL
 // databases it created are dropped. Errors are InstallationError with a
 // Portuguese text.

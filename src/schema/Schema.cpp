@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace kv::schema {
 
 using kv::db::Dialect;
@@ -221,13 +223,17 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                 throw SchemaError(QStringLiteral("%1: a tabela %2 já está definida").arg(where, words[1]));
             m_tables.push_back({words[1].toUpper(), database, subsystem, {}});
             block = Block::Table;
-        } else if (!indented && words[0] == QLatin1String("rows")) {
-            static const QRegularExpression re(QStringLiteral("^rows\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
+        } else if (!indented && (words[0] == QLatin1String("rows") || words[0] == QLatin1String("demo"))) {
+            static const QRegularExpression re(QStringLiteral(
+                "^(demo\\s+(yearly\\s+)?)?rows\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
             const auto m = re.match(line);
             if (!m.hasMatch())
-                throw SchemaError(QStringLiteral("%1: \"rows TABELA (COLUNA, ...)\" esperado").arg(where));
-            RowSet rows{m.captured(1).toUpper(), database, {}, {}, where};
-            for (const QString& c : m.captured(2).split(QLatin1Char(','), Qt::SkipEmptyParts))
+                throw SchemaError(QStringLiteral("%1: \"[demo [yearly]] rows TABELA (COLUNA, ...)\" esperado").arg(where));
+            const RowScope scope = m.captured(1).isEmpty() ? RowScope::Installation
+                                 : m.captured(2).isEmpty() ? RowScope::Demo
+                                                           : RowScope::DemoYear;
+            RowSet rows{m.captured(3).toUpper(), database, {}, {}, where, scope};
+            for (const QString& c : m.captured(4).split(QLatin1Char(','), Qt::SkipEmptyParts))
                 rows.columns << c.trimmed().toUpper();
             m_rows.push_back(rows);
             block = Block::Rows;
@@ -280,6 +286,15 @@ std::vector<const RowSet*> Schema::rows(Database database) const
     return result;
 }
 
+std::vector<const RowSet*> Schema::rows(Database database, RowScope scope) const
+{
+    std::vector<const RowSet*> result;
+    for (const RowSet* r : rows(database))
+        if (r->scope == scope)
+            result.push_back(r);
+    return result;
+}
+
 QString sqlType(FieldType type, int size, Dialect dialect)
 {
     const QString collate = QStringLiteral(" COLLATE ") + kv::db::sql::textCollation(dialect);
@@ -328,29 +343,64 @@ void Schema::checkRows() const
     }
 }
 
+void Schema::insertRows(kv::db::Connection& connection, const RowSet& rows,
+                        const QHash<QString, QVariant>& placeholders, bool skipExisting) const
+{
+    const Table* target = table(rows.database, rows.table);
+    QStringList markers;
+    for (const QString& c : rows.columns)
+        markers << QLatin1Char(':') + c;
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(target->name, rows.columns.join(QStringLiteral(", ")),
+                                    markers.join(QStringLiteral(", ")));
+    // A row is there already when its whole key is; a set without the whole
+    // key cannot tell, and its rows are inserted.
+    const QStringList keys = target->keyColumns();
+    QStringList keyTest;
+    for (const QString& key : keys)
+        keyTest << QStringLiteral("%1 = :%1").arg(key);
+    const bool canSkip = skipExisting && !keys.isEmpty()
+                      && std::all_of(keys.cbegin(), keys.cend(),
+                                     [&rows](const QString& key) { return rows.columns.contains(key); });
+    const QString exists = QStringLiteral("SELECT 1 FROM %1 WHERE %2")
+                               .arg(target->name, keyTest.join(QStringLiteral(" AND ")));
+    for (const QStringList& values : rows.values) {
+        kv::db::Params params;
+        for (int i = 0; i < rows.columns.size(); ++i)
+            params.set(rows.columns[i],
+                       rowValue(values[i], *target->column(rows.columns[i]), placeholders, rows.origin));
+        if (canSkip) {
+            kv::db::Params key;
+            for (const QString& column : keys)
+                key.set(column, params.value(column));
+            if (!connection.scalar(exists, key).isNull())
+                continue;
+        }
+        connection.exec(insert, params);
+    }
+}
+
 void Schema::create(kv::db::Connection& connection, Database database,
-                    const QHash<QString, QVariant>& placeholders) const
+                    const QHash<QString, QVariant>& placeholders, bool demo) const
 {
     checkRows();
     kv::db::Transaction transaction(connection);
     for (const QString& statement : createStatements(database, connection.dialect()))
         connection.exec(statement);
     for (const RowSet* rows : rows(database)) {
-        const Table* target = table(database, rows->table);
-        QStringList markers;
-        for (const QString& c : rows->columns)
-            markers << QLatin1Char(':') + c;
-        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(target->name, rows->columns.join(QStringLiteral(", ")),
-                                        markers.join(QStringLiteral(", ")));
-        for (const QStringList& values : rows->values) {
-            kv::db::Params params;
-            for (int i = 0; i < rows->columns.size(); ++i)
-                params.set(rows->columns[i],
-                           rowValue(values[i], *target->column(rows->columns[i]), placeholders, rows->origin));
-            connection.exec(insert, params);
-        }
+        if (rows->scope == RowScope::Installation || (demo && rows->scope == RowScope::Demo))
+            insertRows(connection, *rows, placeholders, false);
     }
+    transaction.commit();
+}
+
+void Schema::addMissingRows(kv::db::Connection& connection, Database database, RowScope scope,
+                            const QHash<QString, QVariant>& placeholders) const
+{
+    checkRows();
+    kv::db::Transaction transaction(connection);
+    for (const RowSet* rows : rows(database, scope))
+        insertRows(connection, *rows, placeholders, true);
     transaction.commit();
 }
 

@@ -37,6 +37,10 @@ struct Table {
     QStringList columnNames() const;
 };
 
+// Which installations hold a row set: every one, or only demo installations,
+// either once or once per working year (its rows then name the year "${ANO}").
+enum class RowScope { Installation, Demo, DemoYear };
+
 // Rows that a fresh installation holds. Values are text as written in the
 // definition; "${NAME}" takes the value of a placeholder and NULL is null.
 struct RowSet {
@@ -45,6 +49,7 @@ struct RowSet {
     QStringList columns;
     std::vector<QStringList> values;
     QString origin;      // file and line, for messages
+    RowScope scope = RowScope::Installation;
 };
 
 // A definition that cannot be read, or rows that do not fit their table.
@@ -68,6 +73,10 @@ private:
 //     PRECO      float
 //   rows TIPOTAB (CODIGO, DESIGNACAO)
 //     1 | Máquinas
+//   demo rows UTILIZADORES (NRO, PASSWOR)        -- demo installations only
+//     ${UTIL} | ${PASSWOR}
+//   demo yearly rows ENCPARGER (ANO, ENCNRO1)    -- and once per working year
+//     ${ANO} | 0
 //
 // Types: text N, memo, int16, int32, int64, float, datetime, blob. Values
 // are separated by "|"; a date-time is written 2024-02-29 or 2024-02-29T10:30.
@@ -84,22 +93,33 @@ public:
     std::vector<const Table*> tables(Database database) const;
     const Table* table(Database database, const QString& name) const;
     std::vector<const RowSet*> rows(Database database) const;
+    std::vector<const RowSet*> rows(Database database, RowScope scope) const;
 
     // CREATE TABLE statements of a database, in definition order.
     QStringList createStatements(Database database, kv::db::Dialect dialect) const;
     QString createStatement(const Table& table, kv::db::Dialect dialect) const;
 
-    // Creates the tables of `database` and inserts its rows, all in one
-    // transaction; placeholders fill "${NAME}" values. Throws SchemaError
-    // for rows that do not fit and kv::db::DbError for what the engine refuses.
+    // Creates the tables of `database` and inserts the rows of every
+    // installation, and with `demo` those of demo installations too (not the
+    // yearly ones), all in one transaction; placeholders fill "${NAME}"
+    // values. Throws SchemaError for rows that do not fit and
+    // kv::db::DbError for what the engine refuses.
     void create(kv::db::Connection& connection, Database database,
-                const QHash<QString, QVariant>& placeholders = {}) const;
+                const QHash<QString, QVariant>& placeholders = {}, bool demo = false) const;
+
+    // Inserts the rows of `scope` whose key `database` does not hold yet, in
+    // one transaction; rows already there are left as they are.
+    void addMissingRows(kv::db::Connection& connection, Database database, RowScope scope,
+                        const QHash<QString, QVariant>& placeholders) const;
 
     // Throws SchemaError when a row set names a table or column that no
     // definition has.
     void checkRows() const;
 
 private:
+    void insertRows(kv::db::Connection& connection, const RowSet& rows,
+                    const QHash<QString, QVariant>& placeholders, bool skipExisting) const;
+
     std::vector<Table> m_tables;
     std::vector<RowSet> m_rows;
 };

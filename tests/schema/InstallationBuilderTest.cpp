@@ -1,5 +1,6 @@
 #include "TestEngines.h"
 
+#include <DemoInstallation.h>
 #include <InstallationBuilder.h>
 
 #include <QDir>
@@ -272,6 +273,176 @@ INSTANTIATE_TEST_SUITE_P(Admin, AdminProgram, ::testing::Values(
     AdminCase{"postgres without host", {"create-installation", "<dir>/nova", "--postgres", "port=5432"}, 2, "host="},
     AdminCase{"bad port", {"create-installation", "<dir>/nova", "--postgres", "host=h", "port=x"}, 2, "Porta inválida"},
     AdminCase{"workstation too long", {"create-installation", "<dir>/nova", "--workstation", QString(31, 'W')}, 1,
-              "mais de 30"}));
+              "mais de 30"},
+    AdminCase{"fresh demo", {"create-installation", "<dir>/nova", "--workstation", "DEMO", "--demo"}, 0,
+              "Instalação criada"},
+    AdminCase{"demo date of a folder that is no installation", {"demo-today", "<dir>/usada"}, 1,
+              "não é uma instalação"},
+    AdminCase{"demo date without a folder", {"demo-today"}, 2, "Indique só a pasta"}));
+
+// ---------------------------------------------------------------- demo installation
+
+using kv::schema::Database;
+using kv::schema::DemoInstallation;
+
+// An installation of one engine, demo or not, and its databases.
+struct BuiltInstallation {
+    QTemporaryDir dir;
+    EngineOptions engine;
+    Installation installation;
+    BuiltInstallation(Dialect dialect, bool demo)
+        : engine(dialect), installation([&] {
+              engine.options.demo = demo;
+              engine.options.workstation = "DEMO";
+              return InstallationBuilder(engine.options).create(dir.path() + "/inst");
+          }())
+    {
+    }
+    std::shared_ptr<Connection> open(Database database) const
+    {
+        const CompanyAliases company = CompanyAliases::forCompany(1);
+        const QString alias = database == Database::General       ? InstallationBuilder::generalAlias()
+                            : database == Database::Application ? company.application
+                            : database == Database::Invoicing   ? company.invoicing
+                                                                : company.accounting;
+        const QString user = engine.options.postgres ? engine.options.postgres->user : QString();
+        return Connection::open(installation.alias(alias, "USER NAME=" + user, "PASSWORD="));
+    }
+    int count(Database database, const QString& sql, const kv::db::Params& params = {}) const
+    {
+        return open(database)->scalar(sql, params).toInt();
+    }
+};
+
+class DemoInstallationOn : public FreshInstallation {};
+
+// What the demo user needs to log in and work, and what a real installation
+// must not get from the demo.
+TEST_P(DemoInstallationOn, HoldsItsRowsWhereAnInstallationThatIsNoDemoHasNone)
+{
+    const struct {
+        Database database;
+        const char* table;
+    } demoTables[] = {
+        {Database::General, "PARAMUTIL"},       {Database::General, "UTILPASSWORD"},
+        {Database::Application, "UTILIZADORES"}, {Database::Application, "APLICACAODET"},
+        {Database::Application, "ORCPARGER"},    {Database::Invoicing, "PARGER"},
+        {Database::Invoicing, "FACTURAOBS"},     {Database::Invoicing, "ENCPARGER"},
+        {Database::Invoicing, "CALENDARIO"},
+    };
+    const BuiltInstallation plain(GetParam(), false);
+    const BuiltInstallation demo(GetParam(), true);
+    for (const auto& t : demoTables) {
+        const QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(t.table);
+        EXPECT_EQ(plain.count(t.database, sql), 0) << t.table;
+        EXPECT_GT(demo.count(t.database, sql), 0) << t.table;
+    }
+    // Both hold the rows every installation has.
+    EXPECT_EQ(plain.count(Database::Application, "SELECT COUNT(*) FROM TIPOTAB"),
+              demo.count(Database::Application, "SELECT COUNT(*) FROM TIPOTAB"));
+
+    const QDate today = QDate::currentDate();
+    const auto login = demo.open(Database::General)->query("SELECT * FROM PARAMUTIL");
+    ASSERT_EQ(login.rows.size(), 1u);
+    EXPECT_EQ(login.value(0, "COMP_NAME").toString(), "DEMO");
+    EXPECT_EQ(login.value(0, "UTIL").toString(), DemoInstallation::user());
+    EXPECT_EQ(login.value(0, "PASSWOR").toString(), DemoInstallation::password());
+    EXPECT_EQ(login.value(0, "DATA").toDateTime().date(), today);
+    EXPECT_EQ(login.value(0, "ANO").toString(), QString::number(today.year()));
+    const QString year = QString::number(today.year());
+    for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER"})
+        EXPECT_EQ(demo.count(Database::Invoicing, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ANO = :A").arg(table),
+                             {{"A", year}}), 1) << table;
+    EXPECT_EQ(demo.count(Database::Invoicing, "SELECT COUNT(*) FROM CALENDARIO WHERE ANO = :A", {{"A", year}}),
+              QDate(today.year(), 12, 31).dayOfYear());
+}
+
+struct CalendarCase {
+    QDate date;
+    const char* weekday;
+    const char* dayType;
+    int week;
+};
+
+TEST_P(DemoInstallationOn, CalendarGivesEachDayItsWeekdayWorkingDayAndIsoWeek)
+{
+    const CalendarCase cases[] = {
+        {QDate(2024, 2, 29), "Qui", "TB", 9},
+        {QDate(2024, 12, 30), "Seg", "TB", 1},   // the first week of the next year
+        {QDate(2027, 1, 1), "Sex", "TB", 53},    // the last week of the year before
+        {QDate(2026, 2, 21), "Sáb", "FS", 8},
+        {QDate(2026, 2, 22), "Dom", "FS", 8},
+        {QDate(2026, 12, 31), "Qui", "TB", 53},
+    };
+    ScratchDatabase scratch(GetParam());
+    auto invoicing = scratch.open();
+    kv::schema::Schema::standard().create(*invoicing, Database::Invoicing);
+    for (int year : {2024, 2026, 2027, 2024})
+        DemoInstallation::addYear(*invoicing, Database::Invoicing, year);
+    for (const auto& [year, days] : {std::pair{"2024", 366}, std::pair{"2026", 365}, std::pair{"2027", 365}})
+        EXPECT_EQ(invoicing->scalar("SELECT COUNT(*) FROM CALENDARIO WHERE ANO = :A", {{"A", year}}).toInt(), days)
+            << year;
+    for (const CalendarCase& c : cases) {
+        const auto row = invoicing->query("SELECT ANO, DIASEM, TIPODIA, SEMANA FROM CALENDARIO WHERE DATA = :D",
+                                          {{"D", c.date.startOfDay()}});
+        ASSERT_EQ(row.rows.size(), 1u) << c.date.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(row.value(0, "ANO").toString(), QString::number(c.date.year()));
+        EXPECT_EQ(row.value(0, "DIASEM").toString(), QString::fromUtf8(c.weekday));
+        EXPECT_EQ(row.value(0, "TIPODIA").toString(), c.dayType);
+        EXPECT_EQ(row.value(0, "SEMANA").toInt(), c.week) << c.date.toString(Qt::ISODate).toStdString();
+    }
+}
+
+// A demo made in one year and started in the next: its login row moves to
+// the new date only with the new year's rows in place, and what the user
+// changed in the old year stays.
+TEST_P(DemoInstallationOn, MovesToANewYearWithThatYearsRows)
+{
+    const BuiltInstallation demo(GetParam(), true);
+    const int year = QDate::currentDate().year();
+    demo.open(Database::Invoicing)->exec("UPDATE ENCPARGER SET ENCNRO1 = 7");
+    const QDate january(year + 1, 1, 4);
+    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));
+    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));   // twice adds nothing
+
+    const auto login = demo.open(Database::General)->query("SELECT DATA, ANO FROM PARAMUTIL");
+    EXPECT_EQ(login.value(0, "DATA").toDateTime().date(), january);
+    EXPECT_EQ(login.value(0, "ANO").toString(), QString::number(year + 1));
+    for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER"})
+        EXPECT_EQ(demo.count(Database::Invoicing, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), 2) << table;
+    EXPECT_EQ(demo.count(Database::Invoicing, "SELECT COUNT(*) FROM CALENDARIO WHERE ANO = :A",
+                         {{"A", QString::number(year + 1)}}),
+              QDate(year + 1, 12, 31).dayOfYear());
+    EXPECT_EQ(demo.count(Database::Invoicing, "SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :A",
+                         {{"A", QString::number(year)}}), 7);
+    EXPECT_EQ(demo.count(Database::Invoicing, "SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :A",
+                         {{"A", QString::number(year + 1)}}), 0);
+}
+
+TEST_P(DemoInstallationOn, LeavesAnInstallationThatIsNoDemoAsItIs)
+{
+    const BuiltInstallation plain(GetParam(), false);
+    EXPECT_FALSE(DemoInstallation::moveToDate(plain.installation, QDate::currentDate().addYears(1)));
+    for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER", "CALENDARIO"})
+        EXPECT_EQ(plain.count(Database::Invoicing, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), 0) << table;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DemoInstallationOn, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
+                         [](const auto& info) { return engineName(info.param).toStdString(); });
+
+TEST(AdminDemoToday, MovesTheDemoAndSaysWhenTheInstallationIsNoDemo)
+{
+    const BuiltInstallation demo(Dialect::Sqlite, true);
+    const BuiltInstallation plain(Dialect::Sqlite, false);
+    const struct {
+        const Installation& installation;
+        const char* message;
+    } cases[] = {{demo.installation, "com a data de trabalho"}, {plain.installation, "não é de demonstração"}};
+    for (const auto& c : cases) {
+        const AdminRun run = runAdmin({"demo-today", c.installation.root()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.message))) << run.out.toStdString();
+    }
+}
 
 } // namespace

@@ -207,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(Schema, DefinitionErrors, ::testing::Values(
     BadDefinition{"rows of an unknown table", "rows X (A)\n  1\n"},
     BadDefinition{"rows of an unknown column", "table T\n  A int32 key\nrows T (B)\n  1\n"},
     BadDefinition{"too few values", "table T\n  A int32 key\n  B text 2\nrows T (A, B)\n  1\n"},
-    BadDefinition{"rows without columns", "table T\n  A int32 key\nrows T\n  1\n"}));
+    BadDefinition{"rows without columns", "table T\n  A int32 key\nrows T\n  1\n"},
+    BadDefinition{"rows of an unknown kind", "table T\n  A int32 key\ndemo monthly rows T (A)\n  1\n"}));
 
 class SchemaOnEngine : public ::testing::TestWithParam<Dialect> {};
 
@@ -306,6 +307,65 @@ TEST_P(SchemaOnEngine, KeyRefusesADuplicateAndNothingIsLeft)
     // The key compares text as the collation does: "a" and "A" are one key.
     EXPECT_THROW(schema.create(*connection, Database::Application), DbError);
     EXPECT_FALSE(connection->tableExists("T"));
+}
+
+// One table of each kind of row set: every installation's, the demo's, and
+// the demo's rows of a working year.
+const char* const ScopedRows =
+    "table T\n  A int16 key\n  B text 10\n"
+    "table Y\n  ANO text 4 key\n  B text 10\n"
+    "rows T (A, B)\n  1 | todas\n"
+    "demo rows T (A, B)\n  2 | demo\n"
+    "demo yearly rows Y (ANO, B)\n  ${ANO} | ano\n";
+
+QStringList column(kv::db::Connection& connection, const QString& sql)
+{
+    QStringList values;
+    for (const auto& row : connection.query(sql).rows)
+        values << row[0].toString();
+    return values;
+}
+
+struct ScopeCase {
+    bool demo;
+    QStringList rowsOfT;
+};
+
+class RowScopes : public ::testing::TestWithParam<std::tuple<Dialect, ScopeCase>> {};
+
+TEST_P(RowScopes, DemoRowsOnlyInDemoInstallationsAndNoYearBeforeItIsAdded)
+{
+    const auto& [dialect, c] = GetParam();
+    skipWithoutServer(dialect);
+    ScratchDatabase scratch(dialect);
+    auto connection = scratch.open();
+    Schema schema;
+    schema.addDefinition(Database::Application, "teste", ScopedRows);
+    schema.create(*connection, Database::Application, {}, c.demo);
+    EXPECT_EQ(column(*connection, "SELECT B FROM T ORDER BY A"), c.rowsOfT);
+    EXPECT_TRUE(column(*connection, "SELECT B FROM Y").isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Schema, RowScopes, ::testing::Combine(
+    ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
+    ::testing::Values(ScopeCase{false, {"todas"}}, ScopeCase{true, {"todas", "demo"}})));
+
+TEST_P(SchemaOnEngine, YearlyRowsAreAddedOncePerYearAndKeepTheirChanges)
+{
+    skipWithoutServer(GetParam());
+    ScratchDatabase scratch(GetParam());
+    auto connection = scratch.open();
+    Schema schema;
+    schema.addDefinition(Database::Application, "teste", ScopedRows);
+    schema.create(*connection, Database::Application, {}, true);
+    schema.addMissingRows(*connection, Database::Application, kv::schema::RowScope::DemoYear, {{"ANO", "2026"}});
+    connection->exec("UPDATE Y SET B = 'mudado' WHERE ANO = '2026'");
+    schema.addMissingRows(*connection, Database::Application, kv::schema::RowScope::DemoYear, {{"ANO", "2026"}});
+    schema.addMissingRows(*connection, Database::Application, kv::schema::RowScope::DemoYear, {{"ANO", "2027"}});
+    EXPECT_EQ(column(*connection, "SELECT ANO || ':' || B FROM Y ORDER BY ANO"),
+              QStringList({"2026:mudado", "2027:ano"}));
+    // Only the yearly rows: the demo's other rows are not inserted again.
+    EXPECT_EQ(column(*connection, "SELECT B FROM T ORDER BY A"), QStringList({"todas", "demo"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SchemaOnEngine, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),

@@ -1,7 +1,11 @@
 // kavorimetas-admin: administration commands of an installation.
+#include <DbError.h>
+#include <DemoInstallation.h>
 #include <InstallationBuilder.h>
 
 #include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -11,7 +15,8 @@ namespace {
 const char* const usage =
     "Utilização:\n"
     "  kavorimetas-admin create-installation PASTA [--postgres host=H port=P user=U [password=S]]\n"
-    "                                        [--workstation NOME]\n";
+    "                                        [--workstation NOME] [--demo]\n"
+    "  kavorimetas-admin demo-today PASTA\n";
 
 int fail(const QString& message, int code = 1)
 {
@@ -30,6 +35,8 @@ int createInstallation(const QStringList& args)
             if (i + 1 >= args.size())
                 return fail(QStringLiteral("Falta o nome do computador depois de --workstation.\n") + usage, 2);
             options.workstation = args[++i];
+        } else if (arg == QLatin1String("--demo")) {
+            options.demo = true;
         } else if (arg == QLatin1String("--postgres")) {
             kv::schema::PostgresServer server;
             while (i + 1 < args.size() && args[i + 1].contains(QLatin1Char('=')) && !args[i + 1].startsWith(QLatin1String("--"))) {
@@ -76,6 +83,34 @@ int createInstallation(const QStringList& args)
     }
 }
 
+// The demo's workstation is logged in today: its login row takes today's
+// date, and the company gets the rows of today's year when it lacks them.
+int demoToday(const QStringList& args)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return fail(QStringLiteral("Indique só a pasta da instalação.\n") + usage, 2);
+    const kv::install::Installation installation(QFileInfo(args[0]).absoluteFilePath());
+    if (!QFileInfo::exists(installation.aliasFile()))
+        return fail(QStringLiteral("%1 não é uma instalação: falta %2.").arg(installation.root(), installation.aliasFile()));
+    try {
+        const QDate today = QDate::currentDate();
+        if (!kv::schema::DemoInstallation::moveToDate(installation, today)) {
+            QTextStream(stdout) << QStringLiteral("A instalação em %1 não é de demonstração: a data de trabalho não muda.")
+                                       .arg(installation.root())
+                                << Qt::endl;
+            return 0;
+        }
+        QTextStream(stdout) << QStringLiteral("Demonstração em %1 com a data de trabalho %2.")
+                                   .arg(installation.root(), today.toString(QStringLiteral("dd/MM/yyyy")))
+                            << Qt::endl;
+        return 0;
+    } catch (const kv::db::DbError& e) {
+        return fail(QStringLiteral("A data da demonstração não mudou: %1").arg(e.fullText()));
+    } catch (const kv::schema::SchemaError& e) {
+        return fail(QStringLiteral("A data da demonstração não mudou: %1").arg(e.text()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -87,5 +122,7 @@ int main(int argc, char* argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("create-installation"))
         return createInstallation(args);
+    if (command == QLatin1String("demo-today"))
+        return demoToday(args);
     return fail(QStringLiteral("Comando desconhecido: %1\n").arg(command) + usage, 2);
 }

@@ -40,5 +40,8 @@ int main(int argc, char* argv[])
     splash.reset();
 
     FACFMENU.show();
+    // The login runs on activation; a display without a window manager does not
+    // activate a new window by itself.
+    FACFMENU.activateWindow();
     return application.exec();
 }

@@ -1,0 +1,107 @@
+#include "DemoInstallation.h"
+
+#include "InstallationBuilder.h"
+
+#include <DbError.h>
+
+#include <QFile>
+#include <QSet>
+
+namespace kv::schema {
+
+using kv::db::Connection;
+
+namespace {
+
+QString yearText(int year)
+{
+    return QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+}
+
+void addCalendar(Connection& invoicing, int year)
+{
+    static const char* const weekdays[] = {"Seg", "Ter", "Qua", "Qui", "Sex", "Sáb", "Dom"};
+    const QDate first(year, 1, 1);
+    const QDate next(year + 1, 1, 1);
+    QSet<QDate> present;
+    const db::QueryResult existing = invoicing.query(
+        QStringLiteral("SELECT DATA FROM CALENDARIO WHERE DATA >= :FIRST AND DATA < :NEXT"),
+        {{"FIRST", first.startOfDay()}, {"NEXT", next.startOfDay()}});
+    for (std::size_t row = 0; row < existing.rows.size(); ++row)
+        present.insert(existing.value(row, QStringLiteral("DATA")).toDateTime().date());
+
+    const QString insert = QStringLiteral("INSERT INTO CALENDARIO (DATA, ANO, DIASEM, TIPODIA, SEMANA) "
+                                          "VALUES (:DATA, :ANO, :DIASEM, :TIPODIA, :SEMANA)");
+    for (QDate day = first; day < next; day = day.addDays(1)) {
+        if (present.contains(day))
+            continue;
+        const int weekday = day.dayOfWeek();   // 1 Monday .. 7 Sunday
+        invoicing.exec(insert, {{"DATA", day.startOfDay()},
+                                {"ANO", yearText(year)},
+                                {"DIASEM", QString::fromUtf8(weekdays[weekday - 1])},
+                                {"TIPODIA", weekday <= 5 ? QStringLiteral("TB") : QStringLiteral("FS")},
+                                {"SEMANA", day.weekNumber()}});
+    }
+}
+
+// The general database's login that the installation keeps for the programs.
+std::pair<QString, QString> generalLogin(const kv::install::Installation& installation)
+{
+    QFile file(installation.credentialsFile());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw SchemaError(QStringLiteral("Não foi possível ler o ficheiro de credenciais %1: %2")
+                              .arg(file.fileName(), file.errorString()));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    return {lines.value(0).trimmed(), lines.value(1).trimmed()};
+}
+
+} // namespace
+
+void DemoInstallation::addYear(Connection& connection, Database database, int year, const Schema& schema)
+{
+    db::Transaction transaction(connection);
+    schema.addMissingRows(connection, database, RowScope::DemoYear, {{QStringLiteral("ANO"), yearText(year)}});
+    if (database == Database::Invoicing)
+        addCalendar(connection, year);
+    transaction.commit();
+}
+
+bool DemoInstallation::moveToDate(const kv::install::Installation& installation, const QDate& date,
+                                  const Schema& schema)
+{
+    const auto [userName, password] = generalLogin(installation);
+    const QString userLine = QStringLiteral("USER NAME=") + userName;
+    const QString passwordLine = QStringLiteral("PASSWORD=") + password;
+    auto general = Connection::open(installation.alias(InstallationBuilder::generalAlias(), userLine, passwordLine));
+
+    const db::Params demoRows{{"UTIL", user()}, {"APLICACAO", QStringLiteral("KAVORIMETAS")}};
+    const db::QueryResult companies = general->query(
+        QStringLiteral("SELECT DISTINCT E.EMPNRO, E.BDESPECIF01, E.BDFACTURA, E.BDCONTAB "
+                       "FROM PARAMUTIL P JOIN EMPRESAS E ON E.EMPNRO = P.EMPNRO "
+                       "WHERE P.UTIL = :UTIL AND P.APLICACAO = :APLICACAO"),
+        demoRows);
+    if (companies.isEmpty())
+        return false;
+
+    // The year's rows first: a working date never points at a year the
+    // company has no rows for.
+    for (std::size_t row = 0; row < companies.rows.size(); ++row) {
+        const std::pair<Database, const char*> databases[] = {{Database::Application, "BDESPECIF01"},
+                                                              {Database::Invoicing, "BDFACTURA"},
+                                                              {Database::Accounting, "BDCONTAB"}};
+        for (const auto& [database, column] : databases) {
+            const QString alias = companies.value(row, QString::fromLatin1(column)).toString().trimmed();
+            auto company = Connection::open(installation.alias(alias, userLine, passwordLine));
+            addYear(*company, database, date.year(), schema);
+        }
+    }
+    db::Params moved = demoRows;
+    moved.set(QStringLiteral("DATA"), date.startOfDay());
+    moved.set(QStringLiteral("ANO"), yearText(date.year()));
+    general->exec(QStringLiteral("UPDATE PARAMUTIL SET DATA = :DATA, ANO = :ANO "
+                                 "WHERE UTIL = :UTIL AND APLICACAO = :APLICACAO"),
+                  moved);
+    return true;
+}
+
+} // namespace kv::schema

@@ -132,7 +132,7 @@ public:
                                           params.lengths.data(), params.formats.data(), 0),
                              m_sql);
             m_declared = true;
-            fetchResult(RowStore::BatchRows);
+            nextBatch();
             m_fields = describe(m_result, &m_oids);
         } catch (...) {
             end();
@@ -157,10 +157,7 @@ public:
                     end();
                     break;
                 }
-                // Each round trip asks for more rows than the last, up to a
-                // bound: a walk through a large result costs few round trips.
-                fetchResult(std::max(std::min(maxRows - done, MaxFetch), m_fetchSize));
-                m_fetchSize = std::min(m_fetchSize * 2, MaxFetch);
+                nextBatch();
                 continue;
             }
             const int r = m_next++;
@@ -181,21 +178,45 @@ public:
     }
 
 private:
-    void fetchResult(int rows)
+    // Takes the next batch: the one asked for ahead, or asked for now. While
+    // the rows of a full batch are copied, the server already prepares the
+    // next one (asked for without waiting), each larger than the last up to
+    // a bound: a walk through a large result costs few, overlapped round trips.
+    void nextBatch()
     {
         if (m_result) {
             PQclear(m_result);
             m_result = nullptr;
         }
-        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(rows) + " FROM " + m_name;
-        PGresult* r = PQexec(m_connection.handle(), fetch.constData());
+        PGconn* conn = m_connection.handle();
+        if (!m_ahead) {
+            send();
+        }
+        m_ahead = false;
+        PGresult* r = PQgetResult(conn);
+        while (PGresult* rest = PQgetResult(conn)) // the connection must be idle again
+            PQclear(rest);
         if (!r || PQresultStatus(r) != PGRES_TUPLES_OK) {
             m_connection.check(r, m_sql, false);
             return;
         }
         m_result = r;
         m_next = 0;
-        m_exhausted = PQntuples(r) < rows;
+        m_exhausted = PQntuples(r) < m_asked;
+        m_fetchSize = std::min(m_fetchSize * 2, MaxFetch);
+        if (!m_exhausted) {
+            send();
+            m_ahead = true;
+        }
+    }
+
+    void send()
+    {
+        m_asked = m_fetchSize;
+        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(m_asked) + " FROM " + m_name;
+        if (!PQsendQuery(m_connection.handle(), fetch.constData()))
+            m_connection.fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(m_connection.handle())),
+                              m_sql);
     }
 
     // Closes the cursor and the transaction opened for it.
@@ -207,6 +228,11 @@ private:
             m_result = nullptr;
         }
         PGconn* conn = m_connection.handle();
+        if (m_ahead) {
+            m_ahead = false;
+            while (PGresult* r = PQgetResult(conn))
+                PQclear(r);
+        }
         if (m_declared) {
             m_declared = false;
             if (PQtransactionStatus(conn) == PQTRANS_INTRANS)
@@ -225,6 +251,8 @@ private:
     QString m_sql;
     QByteArray m_name;
     int m_fetchSize = RowStore::BatchRows;
+    int m_asked = 0;    // rows asked for by the FETCH whose answer comes next
+    bool m_ahead = false; // a FETCH was sent and its answer not read yet
     PGresult* m_result = nullptr;
     int m_next = 0;
     bool m_exhausted = false;

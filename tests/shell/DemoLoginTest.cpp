@@ -1,0 +1,205 @@
+// The demo that ./run creates and starts, as the README tells it: the demo
+// user logs in to the demo company on the workstation DEMO.
+#include "ShellTestInstallation.h"
+
+#include <CredentialsLibrary.h>
+#include <DemoInstallation.h>
+#include <InstallationBuilder.h>
+#include <MainMenu.h>
+#include <MessageServiceSink.h>
+#include <Scenario.h>
+#include <TFACFMENU.h>
+
+#include <QProcess>
+#include <QTest>
+
+using namespace kv::shell;
+using namespace kv::shell::test;
+using kv::schema::DemoInstallation;
+using kv::test::FormDriver;
+using kv::test::Scenario;
+
+namespace {
+
+// The installation folder the programs and the credentials library read.
+class InstallationRoot {
+public:
+    explicit InstallationRoot(const QString& root) : m_previous(qgetenv("PALVEXWORKS_ROOT"))
+    {
+        qputenv("PALVEXWORKS_ROOT", root.toLocal8Bit());
+    }
+    ~InstallationRoot() { qputenv("PALVEXWORKS_ROOT", m_previous); }
+
+private:
+    QByteArray m_previous;
+};
+
+GeneralCredentials credentialsOf(const kv::install::Installation& installation)
+{
+    InstallationRoot root(installation.root());
+    return CredentialsLibrary::load({QStringLiteral(KV_PALVEXWORKS_LIBRARY)});
+}
+
+// The demo as ./run creates it: kavorimetas-admin create-installation with
+// --demo, on the test server's PostgreSQL when asked. The server's databases
+// of that name are dropped at the end, and never touched when they were
+// there before.
+class AdminDemo {
+public:
+    explicit AdminDemo(Engine engine) : m_root(m_dir.path() + QStringLiteral("/demo"))
+    {
+        QStringList args{QStringLiteral("create-installation"), m_root, QStringLiteral("--workstation"),
+                         QStringLiteral("DEMO"), QStringLiteral("--demo")};
+        if (engine == Engine::Postgres) {
+            m_server = kv::test::testServer();
+            const auto maintenance = kv::db::Connection::open(serverSettings(QStringLiteral("postgres")));
+            for (const QString& name : databases()) {
+                if (!maintenance->scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :N"),
+                                         {{"N", name}}).isNull()) {
+                    m_error = QStringLiteral("o servidor de teste já tem a base de dados %1").arg(name);
+                    m_server.reset();
+                    return;
+                }
+            }
+            args << QStringLiteral("--postgres") << QStringLiteral("host=") + m_server->host
+                 << QStringLiteral("port=%1").arg(m_server->port) << QStringLiteral("user=") + m_server->user;
+        }
+        QProcess admin;
+        admin.start(QStringLiteral(KV_ADMIN_PROGRAM), args);
+        admin.waitForFinished(120000);
+        if (admin.exitCode() != 0)
+            m_error = QString::fromUtf8(admin.readAllStandardError());
+    }
+
+    ~AdminDemo()
+    {
+        if (!m_server)
+            return;
+        try {
+            const auto maintenance = kv::db::Connection::open(serverSettings(QStringLiteral("postgres")));
+            for (const QString& name : databases())
+                maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        } catch (const kv::db::DbError& e) {
+            ADD_FAILURE() << e.fullText().toStdString();
+        }
+    }
+
+    QString error() const { return m_error; }
+    QString root() const { return m_root; }
+
+private:
+    QStringList databases() const
+    {
+        const auto company = kv::schema::CompanyAliases::forCompany(1);
+        QStringList names;
+        for (const QString& alias : {kv::schema::InstallationBuilder::generalAlias(), company.application,
+                                     company.invoicing, company.accounting})
+            names << m_server->databasePrefix + alias.toLower();
+        return names;
+    }
+
+    kv::db::ConnectionSettings serverSettings(const QString& database) const
+    {
+        kv::db::ConnectionSettings s;
+        s.alias = database;
+        s.dialect = kv::db::Dialect::Postgres;
+        s.host = m_server->host;
+        s.port = m_server->port;
+        s.user = m_server->user;
+        s.password = m_server->password;
+        s.database = database;
+        return s;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_root;
+    std::optional<kv::schema::PostgresServer> m_server;
+    QString m_error;
+};
+
+class DemoLogin : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    const AdminDemo demo(GetParam());
+    ASSERT_TRUE(demo.error().isEmpty()) << demo.error().toStdString();
+    const kv::install::Installation installation(demo.root());
+    const GeneralCredentials credentials = credentialsOf(installation);
+    ASSERT_TRUE(credentials.ok()) << credentials.error.toStdString();
+
+    MessageServiceSink sink;
+    Session session(installation, sink);
+    Scenario scenario;   // closes the window while the session still exists
+    QString versionDialog;
+    scenario.onDialog([&versionDialog](FormDriver& dialog) { versionDialog = dialog.caption(); });
+    auto* window = new TFACFMENU(session, credentials);
+    FormDriver main = scenario.show(window);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([window] { return window->loggedIn(); }, 10000))
+        << scenario.messages().texts().join("\n").toStdString();
+    EXPECT_TRUE(scenario.messages().transcript().isEmpty());
+    // A new database is brought to the program's version at its first login.
+    EXPECT_EQ(versionDialog, "Actualização de Versão ...");
+    EXPECT_EQ(main.text("Label_Computador"), "DEMO");
+    EXPECT_EQ(main.text("Edit_EmpNom"), "Empresa de Demonstração");
+    EXPECT_EQ(main.text("BotPassord"), DemoInstallation::user());
+    const LoginState& state = session.state();
+    EXPECT_EQ(state.WData, QDate::currentDate());
+    EXPECT_EQ(state.WAno, QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(state.WTipoOrcam, "1");
+    EXPECT_EQ(state.WTipoOrdFab, "M");
+
+    // Every menu entry is the user's; of the closing entries only those of
+    // the production-order model "M".
+    const MenuRights menu = session.rights().menuRights();
+    for (const MainMenu::Menu& m : MainMenu::menus()) {
+        for (const auto* list : {&m.functions, &m.submenuFunctions, &m.afterSubmenu}) {
+            for (const MenuFunction& f : *list)
+                EXPECT_EQ(menu.isEnabled(f.item), f.item != "PLANO006") << f.item.toStdString();
+        }
+    }
+    // Every program of the rights catalogue, as the login leaves it, with every flag.
+    auto application = session.dataModules().connections().DbKavorime;
+    const auto missing = application->query(
+        "SELECT M.APLICACAO, M.CAPITULO, M.PROGRAMA FROM APLICACAOMST M WHERE NOT EXISTS ("
+        "SELECT 1 FROM APLICACAODET D WHERE D.APLICACAO = M.APLICACAO AND D.CAPITULO = M.CAPITULO "
+        "AND D.PROGRAMA = M.PROGRAMA AND D.UTIL = :U AND D.EMPNRO = 1 AND D.ACEDER = 'S' AND D.INSERIR = 'S' "
+        "AND D.ALTERAR = 'S' AND D.ELIMINAR = 'S' AND D.IMPORTAR = 'S' AND D.IMPRIMIR = 'S' "
+        "AND D.ARQUIVAR = 'S' AND D.MAIL = 'S' AND D.SCANNER = 'S')",
+        {{"U", DemoInstallation::user()}});
+    for (const auto& row : missing.rows)
+        ADD_FAILURE() << "sem direitos: " << row[0].toString().toStdString() << " / "
+                      << row[1].toString().toStdString() << " / " << row[2].toString().toStdString();
+    EXPECT_GT(application->scalar("SELECT COUNT(*) FROM APLICACAOMST").toInt(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+// A demo created in one year and started in the next: ./run moves its
+// working date, and the login goes on in the new year.
+TEST(DemoLoginNextYear, LogsInOnTheFirstDayOfTheNextYear)
+{
+    Scenario scenario;
+    kv::schema::InstallationOptions options;
+    options.workstation = QStringLiteral("DEMO");
+    options.demo = true;
+    const kv::install::Installation& installation = scenario.createInstallation(options);
+    const QDate january(QDate::currentDate().year() + 1, 1, 1);
+    ASSERT_TRUE(DemoInstallation::moveToDate(installation, january));
+
+    MessageServiceSink sink;
+    Session session(installation, sink);
+    ASSERT_EQ(session.activate(), Activation::Login);
+    const LoginResult result = session.login(credentialsOf(installation), january);
+    ASSERT_TRUE(result.loggedIn) << result.stopMessage.toStdString();
+    EXPECT_FALSE(result.dateOutsideCurrentYear);
+    EXPECT_EQ(session.state().WAno, QString::number(january.year()));
+    auto invoicing = session.dataModules().connections().DbFacturacao;
+    for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER", "CALENDARIO"})
+        EXPECT_GT(invoicing->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ANO = :A").arg(table),
+                                    {{"A", session.state().WAno}}).toInt(), 0) << table;
+    session.shutDown();
+}
+
+} // namespace

@@ -644,3 +644,37 @@ TEST_P(DatasetTest, UnfinishedReadDoesNotBlockAnotherConnectionsWrites)
 }
 
 } // namespace
+
+namespace {
+
+constexpr int RowStoreBatchForTests = 1024; // the first batch a dataset reads
+
+// A read that fails before or after its first rows reports the error and
+// leaves the connection fit for the next statement.
+TEST_P(DatasetTest, ReadFailingHalfwayLeavesTheConnectionUsable)
+{
+    if (!isPg())
+        GTEST_SKIP() << "SQLite divides by zero into NULL";
+    db->exec("CREATE TABLE MUITAS (N INTEGER)");
+    db->exec("INSERT INTO MUITAS SELECT g FROM generate_series(1, 5000) g");
+    Dataset bad(QStringLiteral("MUITAS"));
+    bad.setConnection(db);
+    bad.setSql("SELECT N, 1 / (N - 4000) AS X FROM MUITAS ORDER BY N"); // fails before the first row
+    EXPECT_THROW(bad.open(), DbError);
+    EXPECT_FALSE(bad.isOpen());
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM MUITAS").toInt(), 5000);
+    bad.setSql("SELECT N, 1 / (N - 4000) AS X FROM MUITAS"); // fails after some batches
+    bad.open();
+    EXPECT_THROW(bad.recordCount(), DbError);
+    EXPECT_FALSE(bad.canFetchMore());
+    EXPECT_GE(bad.fetchedCount(), RowStoreBatchForTests);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM MUITAS").toInt(), 5000);
+    {
+        Transaction t(*db); // no transaction was left open by the read
+        db->exec("DELETE FROM MUITAS WHERE N = 1");
+        t.commit();
+    }
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM MUITAS").toInt(), 4999);
+}
+
+} // namespace

@@ -198,7 +198,9 @@ double walkDataset(Dialect dialect, Dataset* keep = nullptr)
     return sum;
 }
 
-void BM_Walk_Sqlite_Raw(benchmark::State& state)
+// The raw SQLite walk: prepare, step through every row handing it to readRow,
+// which adds to the checksum and returns the row's raw data size.
+template <typename ReadRow> void rawSqliteWalk(benchmark::State& state, const std::string& key, ReadRow readRow)
 {
     const QByteArray path = sqliteDb().path.toUtf8();
     sqlite3* db = nullptr;
@@ -208,22 +210,28 @@ void BM_Walk_Sqlite_Raw(benchmark::State& state)
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(db, WalkSql, -1, &st, nullptr);
         double sum = 0, bytes = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2))
-                + sqlite3_column_double(st, 3);
-            const unsigned char* text = sqlite3_column_text(st, 1);
-            const int length = sqlite3_column_bytes(st, 1);
-            const unsigned char* date = sqlite3_column_text(st, 4);
-            const int dateLength = sqlite3_column_bytes(st, 4);
-            sum += length + dateLength + (text ? text[0] : 0) + (date ? date[0] : 0);
-            bytes += RawFixedBytes + length;
-        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            bytes += readRow(st, sum);
         sqlite3_finalize(st);
         benchmark::DoNotOptimize(sum);
         g_rawBytes[0] = bytes;
-        record("walk sqlite raw", now() - start);
+        record(key, now() - start);
     }
     sqlite3_close(db);
+}
+
+// Values as the engine gives them: numbers, and text as bytes.
+void BM_Walk_Sqlite_Raw(benchmark::State& state)
+{
+    rawSqliteWalk(state, "walk sqlite raw", [](sqlite3_stmt* st, double& sum) {
+        sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2)) + sqlite3_column_double(st, 3);
+        const unsigned char* text = sqlite3_column_text(st, 1);
+        const int length = sqlite3_column_bytes(st, 1);
+        const unsigned char* date = sqlite3_column_text(st, 4);
+        const int dateLength = sqlite3_column_bytes(st, 4);
+        sum += length + dateLength + (text ? text[0] : 0) + (date ? date[0] : 0);
+        return RawFixedBytes + length;
+    });
 }
 
 // The same raw read, building the values a Qt program works with (QString,
@@ -243,28 +251,15 @@ QDateTime dateFromText(const char* text, int length)
 
 void BM_Walk_Sqlite_RawQt(benchmark::State& state)
 {
-    const QByteArray path = sqliteDb().path.toUtf8();
-    sqlite3* db = nullptr;
-    sqlite3_open(path.constData(), &db);
-    for (auto _ : state) {
-        const double start = now();
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, WalkSql, -1, &st, nullptr);
-        double sum = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2))
-                + sqlite3_column_double(st, 3);
-            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
-                                                   sqlite3_column_bytes(st, 1));
-            const QDateTime date = dateFromText(reinterpret_cast<const char*>(sqlite3_column_text(st, 4)),
-                                                sqlite3_column_bytes(st, 4));
-            sum += double(text.size()) + (date.isValid() ? 1 : 0);
-        }
-        sqlite3_finalize(st);
-        benchmark::DoNotOptimize(sum);
-        record("walk sqlite raw+qt", now() - start);
-    }
-    sqlite3_close(db);
+    rawSqliteWalk(state, "walk sqlite raw+qt", [](sqlite3_stmt* st, double& sum) {
+        sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2)) + sqlite3_column_double(st, 3);
+        const int length = sqlite3_column_bytes(st, 1);
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), length);
+        const QDateTime date = dateFromText(reinterpret_cast<const char*>(sqlite3_column_text(st, 4)),
+                                            sqlite3_column_bytes(st, 4));
+        sum += double(text.size()) + (date.isValid() ? 1 : 0);
+        return RawFixedBytes + length;
+    });
 }
 
 void BM_Walk_Sqlite_Dataset(benchmark::State& state)

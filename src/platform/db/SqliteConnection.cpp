@@ -18,6 +18,12 @@ int compareText(void* arg, int length1, const void* text1, int length2, const vo
     return collator->compare(a, b);
 }
 
+// Finalizes a statement when the scope ends, by exception or not.
+struct Finalizer {
+    sqlite3_stmt* stmt;
+    ~Finalizer() { sqlite3_finalize(stmt); }
+};
+
 bool isSpace(const char* p)
 {
     for (; *p; ++p)
@@ -382,19 +388,14 @@ long long SqliteConnection::doExec(const NamedSql& sql, const std::vector<QVaria
         rest = tail ? tail : end;
         if (!stmt)
             continue;
-        int rc = SQLITE_OK;
+        const Finalizer finalizer{stmt};
         std::vector<QByteArray> texts;
-        try {
-            bind(stmt, values, sql, texts);
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            }
-            if (rc != SQLITE_DONE)
-                failLast(sql.source());
-        } catch (...) {
-            sqlite3_finalize(stmt);
-            throw;
+        bind(stmt, values, sql, texts);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
-        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            failLast(sql.source());
         changes += sqlite3_changes64(m_db);
     }
     return changes;
@@ -405,31 +406,26 @@ QueryResult SqliteConnection::doQuery(const NamedSql& sql, const std::vector<QVa
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.text().constData(), int(sql.text().size()), &stmt, nullptr) != SQLITE_OK)
         failLast(sql.source());
+    const Finalizer finalizer{stmt};
     QueryResult result;
     std::vector<QByteArray> texts;
-    try {
-        bind(stmt, values, sql, texts);
-        const int count = sqlite3_column_count(stmt);
-        std::vector<FieldDef> defs;
-        for (int i = 0; i < count; ++i) {
-            defs.push_back(sqliteFieldDef(sqlite3_column_name(stmt, i), sqlite3_column_decltype(stmt, i)));
-            result.columns << defs.back().name;
-        }
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            std::vector<QVariant> row;
-            row.reserve(std::size_t(count));
-            for (int i = 0; i < count; ++i)
-                row.push_back(columnValue(stmt, i, defs[std::size_t(i)]));
-            result.rows.push_back(std::move(row));
-        }
-        if (rc != SQLITE_DONE)
-            failLast(sql.source());
-    } catch (...) {
-        sqlite3_finalize(stmt);
-        throw;
+    bind(stmt, values, sql, texts);
+    const int count = sqlite3_column_count(stmt);
+    std::vector<FieldDef> defs;
+    for (int i = 0; i < count; ++i) {
+        defs.push_back(sqliteFieldDef(sqlite3_column_name(stmt, i), sqlite3_column_decltype(stmt, i)));
+        result.columns << defs.back().name;
     }
-    sqlite3_finalize(stmt);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(std::size_t(count));
+        for (int i = 0; i < count; ++i)
+            row.push_back(columnValue(stmt, i, defs[std::size_t(i)]));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        failLast(sql.source());
     return result;
 }
 

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <ArticleLists.h>
+#include <CodeKey.h>
+#include <FieldRule.h>
+#include <ListStatement.h>
+
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kv::report {
+class Report;
+class RowView;
+} // namespace kv::report
+
+namespace kv::costing {
+
+class CodeTableForm;
+
+// How a value is written in a grid and a list report.
+enum class ValueFormat { Plain, Money };
+
+// A column of the form's grid.
+struct GridColumnSpec {
+    QString column;
+    QString title;
+    int width = 0;                         // characters; 0: the column's size
+    ValueFormat format = ValueFormat::Plain;
+};
+
+// An edit field of the form, bound to a column of the table, after the key
+// in tab order.
+struct FieldSpec {
+    QString name;            // "Edit_Designacao"
+    QString column;          // "DESIGNACAO"
+    QString caption;         // the label that lights up: "Designação : "
+    QString suffix;          // a text after the field: "( Grs )"
+    QString hint;            // status panel 0 while the field has the focus
+    bool upperCase = false;
+    bool readOnly = false;   // shown only: not in the tab order, no checks
+    FieldRule rule;          // the check made on leaving it
+    QString page;            // notebook page of the field; empty: above the notebook
+    // Behaviour beyond the rule, for members that need it: run after the
+    // label lights up, and after the rule passed (false: refused, the hook
+    // having told the user through CodeTableForm::refuse).
+    std::function<void(CodeTableForm&)> onEnter;
+    std::function<bool(CodeTableForm&)> onExit;
+};
+
+// The link of a table whose rows name a stock article (column ARTIGO): the
+// article lists of the form with their condition, the lookups on Insert and
+// Ctrl+Insert, the check on leaving the field and the columns a new row takes
+// from its article.
+struct ArticleLinkSpec {
+    QString field = QStringLiteral("Edit_Artigo");
+    ArticleListSpec lists;
+    std::vector<CopiedColumn> copied;
+};
+
+// A column of a list report: a title over a value of each row.
+struct ReportColumnSpec {
+    QString title;
+    QString column;          // the row's column; empty when `text` writes it
+    double width = 20.0;     // millimetres
+    ValueFormat format = ValueFormat::Plain;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    // The printed text worked out from the row (DetailBand1BeforePrint).
+    std::function<QString(const kv::report::RowView&)> text = {};
+};
+
+// The list print dialog and list report of a member.
+struct ListPrintSpec {
+    QString dialogClass;     // "TORCFSPR002"
+    QString dialogCaption;   // "Tabela de Tintas"
+    QString reportClass;     // "TORCFPR002"
+    QString reportTitle;     // "Tabela de Tintas"
+    // With a range of article codes (tables linked to stock articles): the
+    // numeric order is the article code's. Without: the order choice alone.
+    bool articleRange = true;
+    QStringList numericOrder{QStringLiteral("CODIGO")};        // rangeless members
+    QStringList alphabeticOrder{QStringLiteral("DESIGNACAO")}; // rangeless members
+    std::vector<ReportColumnSpec> columns;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // Members whose report is not a line per row lay their detail out here.
+    std::function<void(kv::report::Report&)> customise;
+};
+
+// A costing reference table kept in the code table form: everything in which
+// one member differs from another. The inks table is the reference member.
+struct CodeTableDescription {
+    QString formClass;       // "TORCF002"
+    QString caption;         // "Tabela de Tintas"
+    QString table;           // "TINTAS"
+    QString dataset;         // "ZURIVAVEZA.TINTAS"
+    QStringList order{QStringLiteral("CODIGO")};   // of the grid, restored after printing
+    QString keyColumn = QStringLiteral("CODIGO");
+    QString keyCaption = QStringLiteral("Código : ");
+    KeyBounds keyBounds;
+    QString rightsProgram;   // "Tintas", chapter "Tabelas Orcamentos"
+    std::vector<FieldSpec> fields;
+    QString firstField;      // where editing starts; empty: the first field
+    std::vector<GridColumnSpec> grid;
+    std::optional<ArticleLinkSpec> article;
+    std::optional<ListPrintSpec> print;
+
+    // Members with more to do (all optional):
+    // at activation before the table opens; false closes the form.
+    std::function<bool(CodeTableForm&)> beforeOpen;
+    // whenever another row becomes current (Edit_Codigo1Change), not while inserting.
+    std::function<void(CodeTableForm&)> rowShown;
+    // when a free key has started a new row, before the focus moves on.
+    std::function<void(CodeTableForm&)> rowStarted;
+    // on return to the grid, before saving; false keeps the row being edited.
+    std::function<bool(CodeTableForm&)> beforeSave;
+    // at close, after the table's dataset.
+    std::function<void(CodeTableForm&)> closed;
+
+    const FieldSpec* field(const QString& name) const;
+};
+
+} // namespace kv::costing

@@ -1,0 +1,565 @@
+#include "CodeTableForm.h"
+
+#include "FieldLookup.h"
+#include "ListPrintDialog.h"
+
+#include <DbEdit.h>
+#include <DbError.h>
+#include <DbGrid.h>
+#include <DbNavigator.h>
+#include <MessageService.h>
+#include <NumberText.h>
+#include <TGlyphButton.h>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <map>
+
+namespace kv::costing {
+
+using kv::db::DbError;
+using kv::ui::GridColumn;
+
+namespace {
+
+// The codes the forms return to, by form class, for the program's run.
+std::map<QString, qint64>& rememberedCodes()
+{
+    static std::map<QString, qint64> codes;
+    return codes;
+}
+
+std::function<QString(const QVariant&)> gridFormat(ValueFormat format)
+{
+    if (format != ValueFormat::Money)
+        return {};
+    return [](const QVariant& value) {
+        return value.isNull() ? QString() : kv::text::money(value.toDouble(), 2);
+    };
+}
+
+kv::ui::TGlyphButton* button(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new kv::ui::TGlyphButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QString fieldText(QWidget* widget)
+{
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    return edit ? edit->text() : QString();
+}
+
+const QString CodeColumn = QStringLiteral("CODIGO");
+
+} // namespace
+
+CodeTableForm::CodeTableForm(const CodeTableDescription& member, CostingEnvironment environment, QWidget* parent)
+    : kv::ui::Form(parent), m_member(member), m_environment(environment),
+      m_table(&environment.dataset(member.dataset))
+{
+    setObjectName(m_member.formClass);
+    setWindowTitle(m_member.caption);
+    setModal(true);
+    if (m_member.article)
+        m_articles = std::make_unique<ArticleLists>(m_environment.invoicing(), m_member.article->lists);
+    buildLayout();
+    attachHandlers();
+    connect(m_table, &kv::db::Dataset::currentChanged, this, [this] { Edit_Codigo1Change(); });
+    connect(m_table, &kv::db::Dataset::reset, this, [this] { Edit_Codigo1Change(); });
+}
+
+CodeTableForm::~CodeTableForm()
+{
+    disconnect(m_table, nullptr, this, nullptr);
+}
+
+qint64 CodeTableForm::rememberedCode(const QString& formClass)
+{
+    auto it = rememberedCodes().find(formClass);
+    return it == rememberedCodes().end() ? 0 : it->second;
+}
+
+void CodeTableForm::remember(qint64 code)
+{
+    rememberedCodes()[m_member.formClass] = code;
+}
+
+qint64 CodeTableForm::remembered() const
+{
+    return rememberedCode(m_member.formClass);
+}
+
+// ------------------------------------------------------------------ layout
+
+void CodeTableForm::buildLayout()
+{
+    auto* layout = new QVBoxLayout(body());
+    auto* top = new QGridLayout;
+    layout->addLayout(top);
+
+    auto* keyLabel = new QLabel(m_member.keyCaption, body());
+    keyLabel->setObjectName(QStringLiteral("Label_Codigo"));
+    Edit_Codigo = new QLineEdit(body());
+    Edit_Codigo->setObjectName(QStringLiteral("Edit_Codigo"));
+    top->addWidget(keyLabel, 0, 0);
+    top->addWidget(Edit_Codigo, 0, 1);
+    setCaptionLabel(Edit_Codigo, keyLabel);
+
+    QTabWidget* pages = nullptr;
+    std::map<QString, QGridLayout*> pageLayouts;
+    QWidget* previous = Edit_Codigo;
+    for (const FieldSpec& spec : m_member.fields) {
+        QGridLayout* grid = top;
+        QWidget* parent = body();
+        if (!spec.page.isEmpty()) {
+            if (!pages) {
+                pages = new QTabWidget(body());
+                pages->setObjectName(QStringLiteral("Tb"));
+                layout->addWidget(pages);
+            }
+            auto it = pageLayouts.find(spec.page);
+            if (it == pageLayouts.end()) {
+                auto* page = new QWidget(pages);
+                pages->addTab(page, spec.page);
+                it = pageLayouts.emplace(spec.page, new QGridLayout(page)).first;
+            }
+            grid = it->second;
+            parent = grid->parentWidget();
+        }
+        const int row = grid->rowCount();
+        auto* label = new QLabel(spec.caption, parent);
+        label->setObjectName(QStringLiteral("Label_") + spec.name.mid(spec.name.indexOf(QLatin1Char('_')) + 1));
+        QWidget* field = buildField(spec, parent);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        if (!spec.suffix.isEmpty())
+            grid->addWidget(new QLabel(spec.suffix, parent), row, 2);
+        m_fields.emplace_back(&spec, field);
+        if (!spec.readOnly) {
+            setCaptionLabel(field, label);
+            setTabOrder(previous, field);
+            previous = field;
+        }
+    }
+
+    DBGrid1 = new kv::ui::DbGrid(body());
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    std::vector<GridColumn> columns;
+    for (const GridColumnSpec& column : m_member.grid)
+        columns.push_back({column.column, column.title, column.width, gridFormat(column.format)});
+    DBGrid1->setDataset(m_table, std::move(columns));
+    layout->addWidget(DBGrid1, 1);
+    setTabOrder(previous, DBGrid1);
+
+    auto* bottom = new QHBoxLayout;
+    BotNavig = new kv::ui::DbNavigator(body());
+    BotNavig->setObjectName(QStringLiteral("BotNavig"));
+    BotNavig->setDataset(m_table);
+    bottom->addWidget(BotNavig);
+    bottom->addStretch(1);
+    BotInserir = button(QStringLiteral("BotInserir"), QStringLiteral("&Inserir"), body());
+    BotCancelar = button(QStringLiteral("BotCancelar"), QStringLiteral("&Cancelar"), body());
+    BotDelete = button(QStringLiteral("BotDelete"), QStringLiteral("&Eliminar"), body());
+    BotPrint = button(QStringLiteral("BotPrint"), QStringLiteral("Im&primir"), body());
+    BitTerminar = button(QStringLiteral("BitTerminar"), QStringLiteral("&Terminar"), body());
+    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint, BitTerminar})
+        bottom->addWidget(b);
+    // Shown by the rights.
+    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint})
+        b->setVisible(false);
+    layout->addLayout(bottom);
+    connect(BotInserir, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotInserirClick);
+    connect(BotCancelar, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotCancelarClick);
+    connect(BotDelete, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotDeleteClick);
+    connect(BotPrint, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotPrintClick);
+    connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BitTerminarClick);
+}
+
+QWidget* CodeTableForm::buildField(const FieldSpec& spec, QWidget* parent)
+{
+    auto* edit = new kv::ui::DbEdit(parent);
+    edit->setObjectName(spec.name);
+    edit->setField(m_table, spec.column);
+    if (spec.upperCase)
+        edit->setCharCase(kv::ui::DbEdit::CharCase::Upper);
+    if (spec.readOnly) {
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+    }
+    if (m_member.article && spec.name == m_member.article->field) {
+        setKeyHint(edit, numericAlphabeticHint());
+        addFieldAction(edit, QStringLiteral("Procura Numérica"), QKeySequence(Qt::Key_Insert),
+                       [this] { articleLookup(false); });
+        addFieldAction(edit, QStringLiteral("Procura Alfabética"),
+                       QKeySequence(Qt::ControlModifier | Qt::Key_Insert), [this] { articleLookup(true); });
+    } else if (!spec.hint.isEmpty()) {
+        setKeyHint(edit, spec.hint);
+    }
+    return edit;
+}
+
+void CodeTableForm::attachHandlers()
+{
+    // Active only while the form's events are: from activation to close.
+    setExitHandler(Edit_Codigo, [this] { Edit_CodigoExit(); });
+    for (const auto& [spec, widget] : m_fields) {
+        if (spec->readOnly)
+            continue;
+        if (spec->onEnter)
+            setEnterHandler(widget, [this, spec = spec] { spec->onEnter(*this); });
+        setExitHandler(widget, [this, spec = spec, widget = widget] { fieldExit(*spec, widget); });
+    }
+    setEnterHandler(DBGrid1, [this] { DbGrid1Enter(); });
+    setExitHandler(DBGrid1, [this] { DbGrid1Exit(); });
+}
+
+QWidget* CodeTableForm::control(const QString& name) const
+{
+    return findChild<QWidget*>(name);
+}
+
+QWidget* CodeTableForm::firstField() const
+{
+    if (!m_member.firstField.isEmpty())
+        return control(m_member.firstField);
+    for (const auto& [spec, widget] : m_fields)
+        if (!spec->readOnly)
+            return widget;
+    return DBGrid1;
+}
+
+void CodeTableForm::refuse(const QString& message, bool beep)
+{
+    if (beep) {
+        rejectField(message);
+        return;
+    }
+    if (!message.isEmpty())
+        kv::ui::messages().error(message);
+    focusField(leavingField());
+}
+
+void CodeTableForm::moveFocus(const QString& name)
+{
+    focusField(control(name));
+}
+
+void CodeTableForm::showError(const DbError& error)
+{
+    kv::ui::messages().fail(error.fullText());
+}
+
+// ------------------------------------------------------------------ open / close
+
+void CodeTableForm::FormActivate()
+{
+    setStatusText(1, m_environment.state().WMarca);
+    const kv::shell::FormRights rights =
+        m_environment.costingRights(kv::shell::RightsVariant::R1, m_member.rightsProgram);
+    BotInserir->setVisible(rights.showInserir);
+    BotCancelar->setVisible(rights.showCancelar);
+    BotDelete->setVisible(rights.showDelete);
+    BotPrint->setVisible(rights.showPrint);
+    m_insertMark = false;
+    m_cancelMark = false;
+
+    if (m_member.beforeOpen && !m_member.beforeOpen(*this)) {
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    try {
+        m_table->close();
+        m_table->setSql(tableStatement(m_member.table, m_member.order));
+        m_table->open();
+        if (m_articles)
+            m_articles->open();
+    } catch (const DbError& error) {
+        showError(error);
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    EnableEvents();
+    Edit_Codigo1Change();
+    focusField(DBGrid1);
+}
+
+void CodeTableForm::FormClose()
+{
+    // Nothing is applied: a row still being edited goes with the cache.
+    m_table->close();
+    if (m_articles)
+        m_articles->close();
+    if (m_member.closed)
+        m_member.closed(*this);
+}
+
+void CodeTableForm::BitTerminarClick()
+{
+    accept();
+}
+
+// ------------------------------------------------------------------ grid
+
+void CodeTableForm::Edit_Codigo1Change()
+{
+    if (!eventsEnabled() || m_insertMark)
+        return;
+    const bool hasRow = m_table->isOpen() && !m_table->isEmpty();
+    Edit_Codigo->setText(hasRow ? m_table->value(m_member.keyColumn).toString() : QString());
+    if (m_member.rowShown)
+        m_member.rowShown(*this);
+}
+
+void CodeTableForm::setGridMode(bool on)
+{
+    m_gridMode = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{BotNavig, BotInserir, BotDelete, BotPrint, BitTerminar})
+        w->setEnabled(on);
+}
+
+void CodeTableForm::reopenTable()
+{
+    m_table->close();
+    m_table->open();
+    if (remembered() != 0)
+        m_table->locate(m_member.keyColumn, remembered());
+}
+
+// Returning to the grid saves what was edited or inserted.
+void CodeTableForm::DbGrid1Enter()
+{
+    if (!m_cancelMark && m_member.beforeSave && !m_member.beforeSave(*this))
+        return;
+    setGridMode(true);
+    if (!m_cancelMark) {
+        try {
+            m_table->applyUpdates();
+            reopenTable();
+        } catch (const DbError& error) {
+            // Refused by the database: the update-error dialog has had its
+            // say where the dataset has one; the change stays pending.
+            if (!m_table->hasErrorHandler())
+                showError(error);
+        }
+    }
+    m_insertMark = false;
+    m_cancelMark = false;
+    Edit_Codigo1Change();
+}
+
+// Leaving the grid starts editing the current row.
+void CodeTableForm::DbGrid1Exit()
+{
+    setGridMode(false);
+    // A Cancelar pressed in the grid concerns no edit to come.
+    m_cancelMark = false;
+    if (m_insertMark || m_cancelling)
+        return;
+    if (m_table->isEmpty()) {
+        // Nothing to edit: an empty table is filled through Inserir.
+        if (BotInserir->isVisible())
+            BotInserirClick();
+        else
+            focusField(DBGrid1);
+        return;
+    }
+    remember(m_table->value(m_member.keyColumn).toLongLong());
+    try {
+        m_table->edit();
+    } catch (const DbError& error) {
+        showError(error);
+        focusField(DBGrid1);
+        return;
+    }
+    focusField(firstField());
+}
+
+// ------------------------------------------------------------------ buttons
+
+void CodeTableForm::BotInserirClick()
+{
+    m_insertMark = true;
+    std::optional<qint64> highest;
+    if (m_table->last())
+        highest = m_table->value(m_member.keyColumn).toLongLong();
+    try {
+        // The new row goes in before the last one; saved, it takes its place
+        // in code order.
+        m_table->insert();
+    } catch (const DbError& error) {
+        m_insertMark = false;
+        showError(error);
+        return;
+    }
+    Edit_Codigo->setText(QString::number(proposeKey(highest)));
+    focusField(Edit_Codigo);
+}
+
+void CodeTableForm::BotCancelarClick()
+{
+    m_insertMark = false;
+    m_cancelMark = true;
+    m_table->cancel();
+    // The field being left is not checked: Cancelar is the way out of it.
+    m_cancelling = true;
+    focusField(DBGrid1);
+    m_cancelling = false;
+}
+
+void CodeTableForm::BotDeleteClick()
+{
+    if (m_table->isEmpty())
+        return;
+    if (!kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?")))
+        return;
+    try {
+        m_table->deleteRecord();
+        m_table->applyUpdates();
+        m_table->close();
+        m_table->open();
+    } catch (const DbError& error) {
+        if (!m_table->hasErrorHandler())
+            showError(error);
+    }
+}
+
+void CodeTableForm::BotPrintClick()
+{
+    if (!m_member.print)
+        return;
+    {
+        ListPrintDialog dialog(m_member, m_environment, this);
+        dialog.setStatusText(0, m_environment.state().WMarca);
+        dialog.exec();
+    }
+    try {
+        m_table->close();
+        m_table->setSql(tableStatement(m_member.table, m_member.order));
+        m_table->open();
+    } catch (const DbError& error) {
+        showError(error);
+    }
+}
+
+// ------------------------------------------------------------------ fields
+
+bool CodeTableForm::keyExists(qint64 code)
+{
+    const int key = m_table->fieldIndex(m_member.keyColumn);
+    const int rows = m_table->recordCount();
+    const bool newRow = m_table->state() == kv::db::DatasetState::Insert;
+    for (int row = 0; row < rows; ++row) {
+        if (newRow && row == m_table->currentRow())
+            continue;
+        const QVariant value = m_table->valueAt(row, key);
+        if (!value.isNull() && value.toLongLong() == code)
+            return true;
+    }
+    return false;
+}
+
+void CodeTableForm::Edit_CodigoExit()
+{
+    if (!m_insertMark || m_cancelling)
+        return;
+    const int key = m_table->fieldIndex(m_member.keyColumn);
+    const KeyCheck check = checkKey(Edit_Codigo->text(), m_member.keyBounds, m_table->fieldDef(key).type,
+                                    [this](qint64 code) { return keyExists(code); });
+    switch (check.verdict) {
+    case KeyVerdict::Empty:
+        refuse({});
+        return;
+    case KeyVerdict::Invalid:
+        refuse(invalidKeyMessage());
+        return;
+    case KeyVerdict::Taken:
+        // The grid, on its return, stands on the row that has the code.
+        remember(check.code);
+        m_table->cancel();
+        focusField(DBGrid1);
+        kv::ui::messages().fail(takenKeyMessage());
+        return;
+    case KeyVerdict::Free:
+        break;
+    }
+    remember(check.code);
+    try {
+        if (m_table->state() != kv::db::DatasetState::Insert)
+            m_table->insert();
+        m_table->setValue(m_member.keyColumn, check.code);
+    } catch (const DbError& error) {
+        refuse(error.text());
+        return;
+    }
+    if (m_member.rowStarted)
+        m_member.rowStarted(*this);
+    focusField(firstField());
+}
+
+void CodeTableForm::fieldExit(const FieldSpec& spec, QWidget* widget)
+{
+    if (m_cancelling)
+        return;
+    if (!spec.rule.passes(fieldText(widget))) {
+        refuse(spec.rule.message, spec.rule.beep);
+        return;
+    }
+    if (m_member.article && spec.name == m_member.article->field && !articleExit(widget))
+        return;
+    if (spec.onExit)
+        spec.onExit(*this);
+}
+
+bool CodeTableForm::articleExit(QWidget* widget)
+{
+    const QString typed = fieldText(widget);
+    if (!m_articles->locate(typed)) {
+        refuse(unknownArticleMessage(typed));
+        return false;
+    }
+    if (!m_insertMark)
+        return true;
+    // A new row takes the article's designation and cost, once.
+    try {
+        for (const auto& [column, value] : m_articles->copiedValues(m_member.article->copied))
+            m_table->setValue(column, value);
+    } catch (const DbError& error) {
+        refuse(error.text());
+        return false;
+    }
+    return true;
+}
+
+void CodeTableForm::articleLookup(bool alphabetic)
+{
+    kv::db::Dataset& list = alphabetic ? m_articles->alphabetic() : m_articles->numeric();
+    if (!list.isOpen() || !m_table->isOpen())
+        return;
+    const std::vector<GridColumn> columns =
+        alphabetic ? std::vector<GridColumn>{{QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}},
+                                             {CodeColumn, QStringLiteral("Artigo Nº"), 16, {}}}
+                   : std::vector<GridColumn>{{CodeColumn, QStringLiteral("Artigo Nº"), 16, {}},
+                                             {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}},
+                                             {QStringLiteral("TIPOARTIGO"), QStringLiteral("Tipo artigo"), 2, {}}};
+    runLookup(list, columns, this);
+    // Confirmed or cancelled alike, the list's row is taken.
+    if (list.isEmpty())
+        return;
+    try {
+        if (m_table->state() == kv::db::DatasetState::Browse)
+            m_table->edit();
+        m_table->setValue(m_member.field(m_member.article->field)->column, list.value(CodeColumn));
+    } catch (const DbError& error) {
+        showError(error);
+    }
+}
+
+} // namespace kv::costing

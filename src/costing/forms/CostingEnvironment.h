@@ -1,0 +1,41 @@
+#pragma once
+
+#include <AccessRights.h>
+#include <LoginState.h>
+#include <ShellDataModules.h>
+
+#include <functional>
+
+namespace kv::costing {
+
+// What the costing forms take from the running program: the login state and
+// the company's data modules. Both outlive every form, which is modal.
+class CostingEnvironment {
+public:
+    CostingEnvironment(kv::shell::LoginState& state, kv::shell::ShellDataModules& modules)
+        : m_state(&state), m_modules(&modules)
+    {
+    }
+
+    kv::shell::LoginState& state() const { return *m_state; }
+    kv::shell::ShellDataModules& modules() const { return *m_modules; }
+    kv::db::Dataset& dataset(const QString& qualifiedName) const { return m_modules->dataset(qualifiedName); }
+    std::shared_ptr<kv::db::Connection> invoicing() const { return m_modules->connections().DbFacturacao; }
+    std::shared_ptr<kv::db::Connection> application() const { return m_modules->connections().DbKavorime; }
+
+    // The rights row of a costing program (chapter "Tabelas Orcamentos").
+    kv::shell::FormRights costingRights(kv::shell::RightsVariant variant, const QString& program) const;
+
+    // The company name of this user's login row, as the report footers print it.
+    QString companyName() const;
+
+private:
+    kv::shell::LoginState* m_state;
+    kv::shell::ShellDataModules* m_modules;
+};
+
+// Gives the environment of the session running now; asked each time a form
+// is created, since a new login replaces the data modules.
+using EnvironmentSource = std::function<CostingEnvironment()>;
+
+} // namespace kv::costing

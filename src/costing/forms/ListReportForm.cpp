@@ -1,0 +1,154 @@
+#include "ListReportForm.h"
+
+#include <DatasetRowSource.h>
+#include <MessageService.h>
+#include <PreviewWindow.h>
+#include <ReportEngine.h>
+
+#include <map>
+
+namespace kv::costing {
+
+using kv::report::FieldFormat;
+using kv::report::SystemElement;
+using kv::report::TextElement;
+
+namespace {
+
+std::map<QString, ListReportForm*>& openForms()
+{
+    static std::map<QString, ListReportForm*> forms;
+    return forms;
+}
+
+FieldFormat formatOf(ValueFormat format)
+{
+    return format == ValueFormat::Money ? FieldFormat::money(2) : FieldFormat();
+}
+
+const QColor LightGrey(192, 192, 192);
+
+} // namespace
+
+ListReportForm::ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent)
+    : QDialog(parent), m_spec(std::move(spec)), m_environment(environment), m_report(m_spec.reportTitle)
+{
+    setObjectName(m_spec.reportClass);
+    setWindowTitle(m_spec.reportTitle);
+    openForms()[m_spec.reportClass] = this;
+    build();
+}
+
+ListReportForm::~ListReportForm()
+{
+    auto it = openForms().find(m_spec.reportClass);
+    if (it != openForms().end() && it->second == this)
+        openForms().erase(it);
+}
+
+ListReportForm* ListReportForm::instance(const QString& reportClass)
+{
+    auto it = openForms().find(reportClass);
+    return it == openForms().end() ? nullptr : it->second;
+}
+
+void ListReportForm::build()
+{
+    m_report.page()
+        .setSize(QPageSize::A4)
+        .setOrientation(m_spec.orientation)
+        .setMargins(7, 10, 7, 10);
+    m_report.setPageHeaderOnFirstPage(true);
+    m_report.setPageFooterOnLastPage(true);
+    const double width = m_report.page().contentWidth();
+
+    kv::report::Band& header = m_report.pageHeader();
+    header.setHeight(16);
+    TextElement& title = header.addText(m_spec.reportTitle, QRectF(0, 2, width, 7), QStringLiteral("Titulo"));
+    title.setAlignment(Qt::AlignHCenter | Qt::AlignTop).setPointSize(14).setBold(true);
+    const double right = width - 60;
+    if (m_spec.articleRange) {
+        header.addText(QStringLiteral("Do Artigo : "), QRectF(right, 1, 22, 4.5));
+        header.addText({}, QRectF(right + 22, 1, 38, 4.5), QStringLiteral("Label_DoArtigo"));
+        header.addText(QStringLiteral("Ao Artigo : "), QRectF(right, 5.5, 22, 4.5));
+        header.addText({}, QRectF(right + 22, 5.5, 38, 4.5), QStringLiteral("Label_AoArtigo"));
+    }
+    header.addText({}, QRectF(right + 22, 10, 38, 4.5), QStringLiteral("Label_Ordem"));
+    header.setBeforePrint([this](kv::report::BandContext&) { PageHeaderBand1BeforePrint(); });
+
+    if (m_spec.customise) {
+        m_spec.customise(m_report);
+    } else {
+        kv::report::Band& titles = m_report.columnHeader();
+        titles.setHeight(6).setColor(LightGrey);
+        kv::report::DataBand& detail = m_report.detail();
+        detail.setHeight(5);
+        double x = 0;
+        for (const ReportColumnSpec& column : m_spec.columns) {
+            const QRectF cell(x, 0.5, column.width - 1, 4.5);
+            titles.addText(column.title, cell).setAlignment(column.alignment).setBold(true);
+            if (column.text) {
+                auto text = column.text;
+                detail.addExpression([text](const kv::report::RowView& row) { return QVariant(text(row)); }, cell)
+                    .setAlignment(column.alignment);
+            } else {
+                detail.addField(column.column, cell, formatOf(column.format), column.column)
+                    .setAlignment(column.alignment);
+            }
+            x += column.width;
+        }
+    }
+
+    kv::report::Band& footer = m_report.pageFooter();
+    footer.setHeight(10);
+    footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, width, 0));
+    footer.addText({}, QRectF(0, 1.5, width * 0.55, 4), QStringLiteral("Label_Empresa"));
+    footer.addSystem(SystemElement::Field::DateTime, QRectF(width * 0.55, 1.5, width * 0.3, 4),
+                     QStringLiteral("Data : "));
+    footer.addSystem(SystemElement::Field::PageNumber, QRectF(width - 25, 1.5, 25, 4), QStringLiteral("Página : "))
+        .setAlignment(Qt::AlignRight | Qt::AlignTop);
+    footer.addText({}, QRectF(0, 5.5, width, 4), QStringLiteral("Label_Rodape"))
+        .setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_report.setBeforePrint([this](kv::report::Report&) { TabelasRepBeforePrint(); });
+}
+
+void ListReportForm::PageHeaderBand1BeforePrint()
+{
+    auto set = [this](const char* name, const QString& text) {
+        if (auto* label = m_report.find<TextElement>(QString::fromLatin1(name)))
+            label->setText(text);
+    };
+    set("Label_DoArtigo", m_from);
+    set("Label_AoArtigo", m_to);
+    set("Label_Ordem", orderText(m_order));
+}
+
+void ListReportForm::TabelasRepBeforePrint()
+{
+    if (auto* footer = m_report.find<TextElement>(QStringLiteral("Label_Rodape")))
+        footer->setText(m_environment.state().WRodape);
+    if (auto* company = m_report.find<TextElement>(QStringLiteral("Label_Empresa")))
+        company->setText(QStringLiteral("Empresa : ") + m_environment.companyName());
+}
+
+kv::report::Document ListReportForm::render(kv::db::Dataset& dataset, ListOrder order, const QString& from,
+                                            const QString& to)
+{
+    m_order = order;
+    m_from = from;
+    m_to = to;
+    m_rows = std::make_unique<kv::report::DatasetRowSource>(dataset);
+    m_report.detail().setSource(m_rows.get());
+    return kv::report::ReportEngine::render(m_report);
+}
+
+void ListReportForm::preview(kv::db::Dataset& dataset, ListOrder order, const QString& from, const QString& to,
+                             QWidget* parent)
+{
+    kv::report::PreviewWindow window(render(dataset, order, from, to), parent);
+    window.setWindowTitle(m_spec.reportTitle);
+    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
+    window.exec();
+}
+
+} // namespace kv::costing

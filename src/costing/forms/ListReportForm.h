@@ -1,0 +1,56 @@
+#pragma once
+
+#include "CodeTableDescription.h"
+#include "CostingEnvironment.h"
+
+#include <Document.h>
+#include <Report.h>
+
+#include <QDialog>
+#include <memory>
+
+namespace kv::report {
+class DatasetRowSource;
+}
+
+namespace kv::costing {
+
+// The list report of a costing table (TORCFPR002 for the inks): the table's
+// title, the range and order of the list, the column titles, one line per
+// row of the table's shared dataset and the page footer. Created by the menu
+// before the table form and freed after it; while it lives, the print dialog
+// finds it by its class name.
+class ListReportForm : public QDialog {
+    Q_OBJECT
+public:
+    ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent = nullptr);
+    ~ListReportForm() override;
+
+    // The open report form of a class (its form instance variable), or nullptr.
+    static ListReportForm* instance(const QString& reportClass);
+
+    kv::report::Report& TabelasRep() { return m_report; }
+
+    // Lays the report out over the dataset as its statement selected the
+    // rows, with the range and the order that statement used.
+    kv::report::Document render(kv::db::Dataset& dataset, ListOrder order, const QString& from = {},
+                                 const QString& to = {});
+    // Shows the laid-out report in the preview, from which the user prints or exports.
+    void preview(kv::db::Dataset& dataset, ListOrder order, const QString& from, const QString& to,
+                 QWidget* parent);
+
+private:
+    void build();
+    void PageHeaderBand1BeforePrint();
+    void TabelasRepBeforePrint();
+
+    ListPrintSpec m_spec;
+    CostingEnvironment m_environment;
+    kv::report::Report m_report;
+    std::unique_ptr<kv::report::DatasetRowSource> m_rows;
+    ListOrder m_order = ListOrder::Numeric;
+    QString m_from;
+    QString m_to;
+};
+
+} // namespace kv::costing

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <CostingEnvironment.h>
+#include <Scenario.h>
+
+#include <optional>
+#include <string>
+
+namespace kv::costing::test {
+
+enum class Engine { Sqlite, Postgres };
+std::string engineName(Engine engine);
+const std::vector<Engine>& engines();
+
+// A company opened as the login leaves it, for the costing forms: a fresh
+// installation on the engine asked for (in the scenario's folder, or on the
+// test server), the login state of user "ANA" of company 1 and the eight data
+// modules; the costing forms registered over them.
+class CostingSession {
+public:
+    CostingSession(kv::test::Scenario& scenario, Engine engine);
+    ~CostingSession();
+
+    // False when the engine is PostgreSQL and no test server is set.
+    static bool available(Engine engine);
+
+    kv::shell::LoginState& state() { return m_state; }
+    CostingEnvironment environment() { return CostingEnvironment(m_state, *m_modules); }
+    kv::db::Dataset& dataset(const QString& qualifiedName) { return m_modules->dataset(qualifiedName); }
+
+    // Connections of the test's own, as another workstation has them.
+    std::shared_ptr<kv::db::Connection> application();
+    std::shared_ptr<kv::db::Connection> invoicing();
+
+    // The user's rights row for a costing program ("S" or "N" per flag).
+    void grant(const QString& program, const QString& inserir, const QString& eliminar = "S",
+               const QString& imprimir = "S");
+    void addArticle(const QString& code, const QString& designation, const QString& type, double averageCost,
+                    double standardCost);
+    void addInk(int code, const QString& article, const QString& designation, double grams, double price);
+
+private:
+    std::shared_ptr<kv::db::Connection> connect(const QString& alias);
+
+    kv::test::Scenario& m_scenario;
+    std::optional<kv::install::Installation> m_ownInstallation;
+    kv::install::Installation* m_installation = nullptr;
+    kv::shell::LoginState m_state;
+    std::unique_ptr<kv::shell::ShellDataModules> m_modules;
+    std::shared_ptr<kv::db::Connection> m_application;
+    std::shared_ptr<kv::db::Connection> m_invoicing;
+};
+
+} // namespace kv::costing::test

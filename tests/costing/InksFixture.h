@@ -1,0 +1,42 @@
+#pragma once
+
+#include "CostingSession.h"
+
+#include <FormDriver.h>
+
+#include <gtest/gtest.h>
+
+namespace kv::costing::test {
+
+// The inks form over three inks and the stock articles they name: codes 10,
+// 20 and 40 (TI-CIA01, TI-MAG01, TI-PRE01), and articles of the types the
+// form offers (6 to 11) besides a service.
+struct Inks {
+    kv::test::Scenario scenario;
+    CostingSession session;
+
+    explicit Inks(Engine engine, const QString& inserir = "S");
+
+    kv::test::FormDriver open();
+    // Moves the grid to a row and leaves it into the first field: the row is being edited.
+    void editRow(kv::test::FormDriver& form, int row);
+    QString currentCode(kv::test::FormDriver& form) const;
+    kv::db::QueryResult stored(const QString& columns = "CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO");
+};
+
+#define SKIP_WITHOUT(engine)                                                                                       \
+    if (!::kv::costing::test::CostingSession::available(engine))                                                    \
+    GTEST_SKIP() << "sem servidor PostgreSQL de teste"
+
+// Test names with the engine: "Case_Sqlite".
+template <class Case>
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Case, Engine>>& info)
+{
+    std::string name = std::get<0>(info.param).label;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name + "_" + engineName(std::get<1>(info.param));
+}
+
+} // namespace kv::costing::test

@@ -1,0 +1,159 @@
+// The inks list print: TORCFSPR002 rewrites the shared dataset's statement
+// for the order and range chosen and previews TORCFPR002; the inks form puts
+// its own statement back afterwards.
+#include "InksFixture.h"
+
+#include <Dataset.h>
+#include <PreviewWindow.h>
+#include <QtPrinters.h>
+
+using namespace kv::costing;
+using namespace kv::costing::test;
+using kv::report::BandKind;
+using kv::report::Document;
+using kv::test::FormDriver;
+
+namespace {
+
+QStringList bandTexts(const Document& document, BandKind kind)
+{
+    QStringList texts;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == kind)
+                for (const auto& item : band.items)
+                    if (!item.text.isEmpty())
+                        texts << item.text;
+    return texts;
+}
+
+// The first column of each detail line: the ink's code.
+QStringList listedCodes(const Document& document)
+{
+    QStringList codes;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == BandKind::Detail && !band.items.empty())
+                codes << band.items.front().text;
+    return codes;
+}
+
+struct PrintCase {
+    const char* label;
+    bool alphabetic;
+    std::optional<QString> from;   // typed and left; none: the dialog's default left untouched
+    std::optional<QString> to;
+    QStringList codes;
+    QStringList header;            // the range and the order the header shows
+};
+
+class ListPrint : public ::testing::TestWithParam<std::tuple<PrintCase, Engine>> {};
+
+TEST_P(ListPrint, ListsTheRangeInTheOrderChosen)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Inks inks(engine);
+    // Its article sorts between the others' while its code and designation come first.
+    inks.session.addInk(5, "TI-OUR01", "Amarelo Ouro", 2.0, 32.0);
+    FormDriver form = inks.open();
+
+    Document document;
+    QString dialogCaption;
+    QString dialogStatus;
+    inks.scenario.onDialog([&](FormDriver& dialog) {
+        dialogCaption = dialog.caption();
+        dialogStatus = dialog.statusPanel(0);
+        if (c.from)
+            dialog.type("Edit_Artigo1", *c.from);
+        if (c.to) {
+            dialog.type("Edit_Artigo2", *c.to);
+            dialog.tab();
+        }
+        if (c.alphabetic)
+            dialog.click("RadAlfabetica");
+        inks.scenario.onDialog([&](FormDriver& preview) {
+            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
+            preview.close();
+        });
+        dialog.click("BitPrint");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    inks.scenario.wait();
+
+    EXPECT_EQ(dialogCaption, "Tabela de Tintas");
+    EXPECT_EQ(dialogStatus, inks.session.state().WMarca);
+    EXPECT_EQ(listedCodes(document), c.codes);
+    const QStringList header = bandTexts(document, BandKind::PageHeader);
+    for (const QString& text : c.header)
+        EXPECT_TRUE(header.contains(text)) << text.toStdString() << " not in the header";
+    if (!c.codes.isEmpty()) {
+        EXPECT_TRUE(header.contains("Tabela de Tintas"));
+        EXPECT_EQ(bandTexts(document, BandKind::ColumnHeader),
+                  (QStringList{"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço"}));
+        const QStringList footer = bandTexts(document, BandKind::PageFooter);
+        EXPECT_TRUE(footer.contains("Empresa : Cartonagem do Vale, Lda"));
+        EXPECT_TRUE(footer.contains(inks.session.state().WRodape));
+        EXPECT_TRUE(footer.contains("Página : 1"));
+    }
+
+    // Back in the form, the whole table in code order again.
+    EXPECT_EQ(inks.session.dataset("ZURIVAVEZA.TINTAS").sql(), "Select * From TINTAS Order By CODIGO");
+    EXPECT_EQ(form.gridRowCount("DBGrid1"), 4);
+    EXPECT_EQ(form.gridCell("DBGrid1", 0, 0), "5");
+}
+
+const QString AllCodes = QString(16, 'Z');
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, ListPrint,
+    ::testing::Combine(
+        ::testing::Values(
+            // The header shows the range the rows were selected by, also when
+            // the fields were never left.
+            PrintCase{"default range by article", false, std::nullopt, std::nullopt,
+                      {"10", "20", "5", "40"}, {AllCodes, "Ord.Numérica"}},
+            PrintCase{"default range by designation", true, std::nullopt, std::nullopt,
+                      {"5", "10", "20", "40"}, {AllCodes, "Ord.Alfabética"}},
+            PrintCase{"range of articles", false, "TI-MAG01", "TI-OUR01", {"20", "5"},
+                      {"TI-MAG01", "TI-OUR01", "Ord.Numérica"}},
+            PrintCase{"range of unknown codes", false, "TI-D", "TI-N", {"20"}, {"TI-D", "TI-N"}},
+            PrintCase{"inverted range", false, "TI-PRE01", "TI-CIA01", {}, {}}),
+        ::testing::ValuesIn(engines())),
+    caseName<PrintCase>);
+
+class RangeFields : public ::testing::TestWithParam<Engine> {};
+
+// A 'to' code of a known article before the 'from' code sends the focus
+// back to 'from', without a message; known codes show their designation.
+TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
+{
+    SKIP_WITHOUT(GetParam());
+    Inks inks(GetParam());
+    FormDriver form = inks.open();
+    QString focusAfterInverted;
+    QString designationFrom;
+    inks.scenario.onDialog([&](FormDriver& dialog) {
+        EXPECT_EQ(dialog.text("Edit_Artigo1"), "");
+        EXPECT_EQ(dialog.text("Edit_Artigo2"), QString(16, 'Z'));
+        EXPECT_TRUE(dialog.isChecked("RadNumerica"));
+        dialog.type("Edit_Artigo1", "TI-PRE01");
+        dialog.type("Edit_Artigo2", "TI-CIA01");
+        dialog.tab();
+        inks.scenario.wait();
+        focusAfterInverted = dialog.focused();
+        designationFrom = dialog.text("Label_Designacao1");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    inks.scenario.wait();
+    EXPECT_EQ(focusAfterInverted, "Edit_Artigo1");
+    EXPECT_EQ(designationFrom, "Tinta Offset Preto");
+    EXPECT_TRUE(inks.scenario.messages().transcript().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
+                         [](const auto& info) { return engineName(info.param); });
+
+} // namespace

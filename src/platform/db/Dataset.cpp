@@ -248,14 +248,6 @@ struct Dataset::Impl final : PendingReader {
         return int(std::find(physical.begin(), physical.end(), id) - physical.begin());
     }
 
-    int visibleIndexOf(RowId id) const
-    {
-        if (visibleIdentity)
-            return physicalIndexOf(id);
-        const auto it = std::find(visible.begin(), visible.end(), id);
-        return it == visible.end() ? -1 : int(it - visible.begin());
-    }
-
     // --- values ---
     QVariant rowValue(RowId id, int column) const
     {

@@ -247,47 +247,6 @@ void RowStore::putDateTime(qint64 julianDay, int msecsOfDay)
     ++m_column;
 }
 
-void RowStore::putValue(const QVariant& value)
-{
-    if (value.isNull()) {
-        putNull();
-        return;
-    }
-    switch (m_types[static_cast<std::size_t>(m_column)]) {
-    case FieldType::Int16:
-    case FieldType::Int32:
-    case FieldType::Int64:
-        putInt(value.toLongLong());
-        return;
-    case FieldType::Float:
-        putFloat(value.toDouble());
-        return;
-    case FieldType::DateTime: {
-        const QDateTime dt = value.toDateTime();
-        if (!dt.isValid()) {
-            putNull();
-            return;
-        }
-        putDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay());
-        return;
-    }
-    case FieldType::Blob: {
-        const QByteArray bytes = value.toByteArray();
-        putBlob(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        return;
-    }
-    case FieldType::Text:
-    case FieldType::Memo: {
-        const QByteArray text = value.toString().toUtf8();
-        putVarint(static_cast<std::size_t>(text.size()));
-        if (!text.isEmpty())
-            std::memcpy(m_batches.back().grow(std::size_t(text.size())), text.constData(), std::size_t(text.size()));
-        ++m_column;
-        return;
-    }
-    }
-}
-
 void RowStore::endRow()
 {
     while (m_column < columnCount())
@@ -429,14 +388,6 @@ QVariant RowStore::nullValue(FieldType type)
     case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
     default: return QVariant(QMetaType::fromType<QString>());
     }
-}
-
-std::size_t RowStore::memoryUsed() const
-{
-    std::size_t total = m_batches.capacity() * sizeof(Batch);
-    for (const Batch& batch : m_batches)
-        total += batch.capacity + batch.offsets.capacity() * sizeof(std::uint32_t);
-    return total;
 }
 
 bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs)

@@ -35,7 +35,6 @@ public:
     void putText(const char* utf8, std::size_t length);
     void putBlob(const void* data, std::size_t length);
     void putDateTime(qint64 julianDay, int msecsOfDay);
-    void putValue(const QVariant& value); // converted to the column's type
     void endRow();
 
     bool isNull(int row, int column) const;
@@ -46,8 +45,6 @@ public:
     // Typed reads of text and date-time columns (null reads as empty / invalid).
     QString textValue(int row, int column) const;
     QDateTime dateTimeAt(int row, int column) const;
-
-    std::size_t memoryUsed() const; // bytes held by the arenas and offset tables
 
     // Parses "YYYY-MM-DD[ HH:MM:SS[.fff]]" (a 'T' may separate; a zone is ignored).
     static bool parseDateTime(const char* text, std::size_t length, qint64& julianDay, int& msecs);

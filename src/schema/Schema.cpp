@@ -23,15 +23,18 @@ QString stripComment(const QString& line)
 
 bool isIdentifier(const QString& name)
 {
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return re.match(name).hasMatch();
+    const auto letter = [](QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
+    if (name.isEmpty() || !letter(name.front()))
+        return false;
+    return std::all_of(name.cbegin(), name.cend(), [&letter](QChar c) { return letter(c) || (c >= u'0' && c <= u'9'); });
 }
 
 // "CODIGO int16 key", "DESIGNACAO text 40"
-Column parseColumn(const QStringList& words, const QString& where)
+template <class Where>  // where() names the line, for messages
+Column parseColumn(const QStringList& words, const Where& where)
 {
     if (words.size() < 2 || !isIdentifier(words[0]))
-        throw SchemaError(QStringLiteral("%1: coluna mal definida").arg(where));
+        throw SchemaError(QStringLiteral("%1: coluna mal definida").arg(where()));
     Column column;
     column.name = words[0].toUpper();
     const QString type = words[1].toLower();
@@ -46,19 +49,19 @@ Column parseColumn(const QStringList& words, const QString& where)
         bool ok = false;
         column.size = words.value(2).toInt(&ok);
         if (!ok || column.size <= 0)
-            throw SchemaError(QStringLiteral("%1: a coluna de texto %2 precisa de um tamanho").arg(where, column.name));
+            throw SchemaError(QStringLiteral("%1: a coluna de texto %2 precisa de um tamanho").arg(where(), column.name));
         column.type = FieldType::Text;
         next = 3;
     } else if (plain.contains(type)) {
         column.type = plain.value(type);
     } else {
-        throw SchemaError(QStringLiteral("%1: tipo desconhecido \"%2\"").arg(where, words[1]));
+        throw SchemaError(QStringLiteral("%1: tipo desconhecido \"%2\"").arg(where(), words[1]));
     }
     for (int i = next; i < words.size(); ++i) {
         if (words[i].compare(QLatin1String("key"), Qt::CaseInsensitive) == 0)
             column.key = true;
         else
-            throw SchemaError(QStringLiteral("%1: palavra desconhecida \"%2\"").arg(where, words[i]));
+            throw SchemaError(QStringLiteral("%1: palavra desconhecida \"%2\"").arg(where(), words[i]));
     }
     return column;
 }
@@ -206,7 +209,8 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
     enum class Block { None, Table, Rows } block = Block::None;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        const QString where = QStringLiteral("%1:%2").arg(source).arg(i + 1);
+        // Formatted only for a message: the definition is read at every start.
+        const auto where = [&source, i] { return QStringLiteral("%1:%2").arg(source).arg(i + 1); };
         const bool indented = lines[i].startsWith(QLatin1Char(' ')) || lines[i].startsWith(QLatin1Char('\t'));
         // A row's values may hold "--"; there only whole-line comments count.
         const QString line = indented && block == Block::Rows && !lines[i].trimmed().startsWith(QLatin1String("--"))
@@ -214,13 +218,14 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                                  : stripComment(lines[i]);
         if (line.isEmpty())
             continue;
-        const QStringList words = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        // Read at every program start: no pattern matching per line.
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
 
         if (!indented && words[0] == QLatin1String("table")) {
             if (words.size() != 2 || !isIdentifier(words[1]))
-                throw SchemaError(QStringLiteral("%1: \"table NOME\" esperado").arg(where));
+                throw SchemaError(QStringLiteral("%1: \"table NOME\" esperado").arg(where()));
             if (table(database, words[1]))
-                throw SchemaError(QStringLiteral("%1: a tabela %2 já está definida").arg(where, words[1]));
+                throw SchemaError(QStringLiteral("%1: a tabela %2 já está definida").arg(where(), words[1]));
             m_tables.push_back({words[1].toUpper(), database, subsystem, {}});
             block = Block::Table;
         } else if (!indented && (words[0] == QLatin1String("rows") || words[0] == QLatin1String("demo"))) {
@@ -228,11 +233,11 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                 "^(demo\\s+(yearly\\s+)?)?rows\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
             const auto m = re.match(line);
             if (!m.hasMatch())
-                throw SchemaError(QStringLiteral("%1: \"[demo [yearly]] rows TABELA (COLUNA, ...)\" esperado").arg(where));
+                throw SchemaError(QStringLiteral("%1: \"[demo [yearly]] rows TABELA (COLUNA, ...)\" esperado").arg(where()));
             const RowScope scope = m.captured(1).isEmpty() ? RowScope::Installation
                                  : m.captured(2).isEmpty() ? RowScope::Demo
                                                            : RowScope::DemoYear;
-            RowSet rows{m.captured(3).toUpper(), database, {}, {}, where, scope};
+            RowSet rows{m.captured(3).toUpper(), database, {}, {}, where(), scope};
             for (const QString& c : m.captured(4).split(QLatin1Char(','), Qt::SkipEmptyParts))
                 rows.columns << c.trimmed().toUpper();
             m_rows.push_back(rows);
@@ -241,7 +246,7 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
             Table& current = m_tables.back();
             Column column = parseColumn(words, where);
             if (current.column(column.name))
-                throw SchemaError(QStringLiteral("%1: a coluna %2 repete-se em %3").arg(where, column.name, current.name));
+                throw SchemaError(QStringLiteral("%1: a coluna %2 repete-se em %3").arg(where(), column.name, current.name));
             current.columns.push_back(column);
         } else if (indented && block == Block::Rows) {
             RowSet& rows = m_rows.back();
@@ -249,10 +254,10 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
             for (const QString& v : line.split(QLatin1Char('|')))
                 values << v.trimmed();
             if (values.size() != rows.columns.size())
-                throw SchemaError(QStringLiteral("%1: %2 valores para %3 colunas").arg(where).arg(values.size()).arg(rows.columns.size()));
+                throw SchemaError(QStringLiteral("%1: %2 valores para %3 colunas").arg(where()).arg(values.size()).arg(rows.columns.size()));
             rows.values.push_back(values);
         } else {
-            throw SchemaError(QStringLiteral("%1: linha inesperada \"%2\"").arg(where, line));
+            throw SchemaError(QStringLiteral("%1: linha inesperada \"%2\"").arg(where(), line));
         }
     }
     for (const Table& t : m_tables)

@@ -44,10 +44,10 @@ struct CompanyAliases {
 // Creates a fresh installation in a folder that does not exist or is empty:
 // folders, workstation files, alias file, credentials file (owner-only), and
 // the general database plus the company's three databases with their schema
-// and rows (each database in one transaction; demo rows only when asked for). On failure nothing of it is
-// left behind: the folder's new content is removed and the PostgreSQL
-// databases it created are dropped. Errors are InstallationError with a
-// Portuguese text.
+// and rows (each database in one transaction; demo rows only when asked
+// for). On failure nothing of it is left behind: the folder's new content is
+// removed and the PostgreSQL databases it created are dropped. Errors are
+// InstallationError with a Portuguese text.
 class InstallationBuilder {
 public:
     explicit InstallationBuilder(InstallationOptions options = {}, const Schema& schema = Schema::standard());

@@ -12,6 +12,8 @@ using kv::test::FormDriver;
 
 namespace {
 
+using kv::costing::test::operator<<;
+
 // ------------------------------------------------------------------ Inserir
 
 struct ProposalCase {

@@ -71,16 +71,12 @@ std::shared_ptr<kv::db::Connection> CostingSession::connect(const QString& alias
 
 std::shared_ptr<kv::db::Connection> CostingSession::application()
 {
-    if (!m_application)
-        m_application = connect(m_state.WBdEspecif01);
-    return m_application;
+    return m_application ? m_application : (m_application = connect(m_state.WBdEspecif01));
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::invoicing()
 {
-    if (!m_invoicing)
-        m_invoicing = connect(m_state.WBdFactura);
-    return m_invoicing;
+    return m_invoicing ? m_invoicing : (m_invoicing = connect(m_state.WBdFactura));
 }
 
 void CostingSession::grant(const QString& program, const QString& inserir, const QString& eliminar,

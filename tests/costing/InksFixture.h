@@ -28,6 +28,15 @@ struct Inks {
     if (!::kv::costing::test::CostingSession::available(engine))                                                    \
     GTEST_SKIP() << "sem servidor PostgreSQL de teste"
 
+// A case of a table prints as its label in failure messages; each test file
+// brings it into its cases' namespace with a using-declaration.
+template <class Case>
+    requires requires(const Case& c) { c.label; }
+std::ostream& operator<<(std::ostream& os, const Case& c)
+{
+    return os << c.label;
+}
+
 // Test names with the engine: "Case_Sqlite".
 template <class Case>
 std::string caseName(const ::testing::TestParamInfo<std::tuple<Case, Engine>>& info)

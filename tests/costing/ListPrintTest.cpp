@@ -3,6 +3,7 @@
 // its own statement back afterwards.
 #include "InksFixture.h"
 
+#include <CodeTableForm.h>
 #include <Dataset.h>
 #include <PreviewWindow.h>
 #include <QtPrinters.h>
@@ -14,6 +15,8 @@ using kv::report::Document;
 using kv::test::FormDriver;
 
 namespace {
+
+using kv::costing::test::operator<<;
 
 QStringList bandTexts(const Document& document, BandKind kind)
 {
@@ -155,5 +158,91 @@ TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
 
 INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
                          [](const auto& info) { return engineName(info.param); });
+
+// A member without an article link: the cutting operations, whose dialog
+// offers the order alone.
+CodeTableDescription cuttingOperations()
+{
+    CodeTableDescription m;
+    m.formClass = "TORCF008";
+    m.caption = "Tabela de Operações de Corte";
+    m.table = "OPERCORTE";
+    m.dataset = "ZURIVAVEZA.OPERCORTE";
+    m.rightsProgram = "Operacoes de Corte";
+    FieldSpec designation;
+    designation.name = "Edit_Designacao";
+    designation.column = "DESIGNACAO";
+    designation.caption = "Designação : ";
+    designation.rule = FieldRule::notEmpty("Designação Inválida !!!");
+    FieldSpec cost;
+    cost.name = "Edit_CustoPPlano";
+    cost.column = "CUSTOPPLANO";
+    cost.caption = "Custo : ";
+    m.fields = {designation, cost};
+    m.grid = {{"CODIGO", "Código", 6}, {"DESIGNACAO", "Designação", 40}, {"CUSTOPPLANO", "Custo ", 12}};
+    ListPrintSpec print;
+    print.dialogClass = "TORCFSPR008";
+    print.dialogCaption = m.caption;
+    print.reportClass = "TORCFPR008";
+    print.reportTitle = m.caption;
+    print.articleRange = false;
+    print.columns = {{"Código", "CODIGO", 15}, {"Designação do artigo", "DESIGNACAO", 80},
+                     {"Custo ", "CUSTOPPLANO", 30, ValueFormat::Money}, {"", "UNIDADE", 10}};
+    m.print = print;
+    return m;
+}
+
+struct OrderCase {
+    const char* label;
+    bool alphabetic;
+    QStringList codes;
+    QString orderText;
+};
+
+class OrderOnly : public ::testing::TestWithParam<std::tuple<OrderCase, Engine>> {};
+
+TEST_P(OrderOnly, ListsTheWholeTableInTheOrderChosen)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, engine);
+    session.grant("Operacoes de Corte", "S");
+    session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES "
+                                "(1, 'Vincar', 0.02, 'U'), (2, 'Cortar e vincar', 0.035, 'U'), "
+                                "(3, 'Abrir janela', 15, 'M')");
+    FormDriver form = scenario.show(new CodeTableForm(cuttingOperations(), session.environment()));
+    scenario.wait();
+
+    Document document;
+    bool rangeFields = true;
+    scenario.onDialog([&](FormDriver& dialog) {
+        rangeFields = dialog.has("Edit_Artigo1") || dialog.has("Edit_Artigo2");
+        if (c.alphabetic)
+            dialog.click("RadAlfabetica");
+        scenario.onDialog([&](FormDriver& preview) {
+            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
+            preview.close();
+        });
+        dialog.click("BitPrint");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    scenario.wait();
+
+    EXPECT_FALSE(rangeFields);
+    EXPECT_EQ(listedCodes(document), c.codes);
+    const QStringList header = bandTexts(document, BandKind::PageHeader);
+    EXPECT_EQ(header, (QStringList{"Tabela de Operações de Corte", c.orderText}));
+    EXPECT_EQ(session.dataset("ZURIVAVEZA.OPERCORTE").sql(), "Select * From OPERCORTE Order By CODIGO");
+    EXPECT_EQ(form.gridCell("DBGrid1", 0, 1), "Vincar");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, OrderOnly,
+    ::testing::Combine(::testing::Values(OrderCase{"by code", false, {"1", "2", "3"}, "Ord.Numérica"},
+                                         OrderCase{"by designation", true, {"3", "2", "1"}, "Ord.Alfabética"}),
+                       ::testing::ValuesIn(engines())),
+    caseName<OrderCase>);
 
 } // namespace

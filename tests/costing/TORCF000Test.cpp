@@ -13,6 +13,8 @@ using kv::test::FormDriver;
 
 namespace {
 
+using kv::costing::test::operator<<;
+
 // A company with its parameters, two warehouses, an entry and an issue
 // transaction, and the rights row of "Parametros Gerais".
 struct Parameters {

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace kv::costing {
 
@@ -82,14 +83,20 @@ TORCF000::TORCF000(CostingEnvironment environment, QWidget* parent)
     setExitHandler(Edit_ArmSai, [this] { warehouseExit(Edit_ArmSai, Label_ArmSai); });
     setExitHandler(Edit_TrsEnt, [this] { transactionExit(Edit_TrsEnt, Label_TrsEnt, TransactionKind::Entry); });
     setExitHandler(Edit_TrsSai, [this] { transactionExit(Edit_TrsSai, Label_TrsSai, TransactionKind::Issue); });
-    addFieldAction(Edit_ArmEnt, QStringLiteral("Procurar Tabela"), QKeySequence(Qt::Key_Insert),
-                   [this] { warehouseLookup(Edit_ArmEnt, Label_ArmEnt); });
-    addFieldAction(Edit_ArmSai, QStringLiteral("Procurar Tabela"), QKeySequence(Qt::Key_Insert),
-                   [this] { warehouseLookup(Edit_ArmSai, Label_ArmSai); });
-    addFieldAction(Edit_TrsEnt, QStringLiteral("Procurar Tabela"), QKeySequence(Qt::Key_Insert),
-                   [this] { transactionLookup(Edit_TrsEnt, Label_TrsEnt); });
-    addFieldAction(Edit_TrsSai, QStringLiteral("Procurar Tabela"), QKeySequence(Qt::Key_Insert),
-                   [this] { transactionLookup(Edit_TrsSai, Label_TrsSai); });
+    const kv::ui::GridColumn warehouse{QStringLiteral("CODIGO"), QStringLiteral("Arm.Nº"), 10, {}};
+    const kv::ui::GridColumn warehouseName{QStringLiteral("NOME"), QStringLiteral("Localização"), 40, {}};
+    const kv::ui::GridColumn transaction{QStringLiteral("TRSCOD"), QStringLiteral("Cód.Transacção"), 10, {}};
+    const kv::ui::GridColumn transactionName{QStringLiteral("TRSNOM"), QStringLiteral("Designação"), 30, {}};
+    const std::tuple<DbEdit*, QLabel*, kv::db::Dataset*, kv::ui::GridColumn, kv::ui::GridColumn> stockFields[] = {
+        {Edit_ArmEnt, Label_ArmEnt, &m_warehouses, warehouse, warehouseName},
+        {Edit_ArmSai, Label_ArmSai, &m_warehouses, warehouse, warehouseName},
+        {Edit_TrsEnt, Label_TrsEnt, &m_transactions, transaction, transactionName},
+        {Edit_TrsSai, Label_TrsSai, &m_transactions, transaction, transactionName}};
+    for (const auto& [field, label, list, code, name] : stockFields)
+        addFieldAction(field, QStringLiteral("Procurar Tabela"), QKeySequence(Qt::Key_Insert),
+                       [this, field = field, label = label, list = list, code = code, name = name] {
+                           stockLookup(*list, code, name, field, label);
+                       });
 }
 
 TORCF000::~TORCF000() = default;
@@ -380,32 +387,18 @@ void TORCF000::departmentLookup()
         m_params.setValue(QStringLiteral("DEPARTAMENTO"), m_departments->value(QStringLiteral("DEPARTAMENTO")));
 }
 
-void TORCF000::warehouseLookup(DbEdit* field, QLabel* name)
+// The list's row is taken, confirmed or not: its code into the row, its
+// name into the label beside the field.
+void TORCF000::stockLookup(kv::db::Dataset& list, const kv::ui::GridColumn& code, const kv::ui::GridColumn& name,
+                           DbEdit* field, QLabel* label)
 {
-    if (!m_warehouses.isOpen())
+    if (!list.isOpen())
         return;
-    runLookup(m_warehouses,
-              {{QStringLiteral("CODIGO"), QStringLiteral("Arm.Nº"), 10, {}},
-               {QStringLiteral("NOME"), QStringLiteral("Localização"), 40, {}}},
-              this);
-    if (m_warehouses.isEmpty())
+    runLookup(list, {code, name}, this);
+    if (list.isEmpty())
         return;
-    m_params.setValue(field->fieldName(), m_warehouses.value(QStringLiteral("CODIGO")));
-    name->setText(m_warehouses.value(QStringLiteral("NOME")).toString());
-}
-
-void TORCF000::transactionLookup(DbEdit* field, QLabel* name)
-{
-    if (!m_transactions.isOpen())
-        return;
-    runLookup(m_transactions,
-              {{QStringLiteral("TRSCOD"), QStringLiteral("Cód.Transacção"), 10, {}},
-               {QStringLiteral("TRSNOM"), QStringLiteral("Designação"), 30, {}}},
-              this);
-    if (m_transactions.isEmpty())
-        return;
-    m_params.setValue(field->fieldName(), m_transactions.value(QStringLiteral("TRSCOD")));
-    name->setText(m_transactions.value(QStringLiteral("TRSNOM")).toString());
+    m_params.setValue(field->fieldName(), list.value(code.field));
+    label->setText(list.value(name.field).toString());
 }
 
 // ------------------------------------------------------------------ save

@@ -5,6 +5,7 @@
 #include <GeneralParameters.h>
 
 #include <Form.h>
+#include <GridColumn.h>
 
 #include <memory>
 
@@ -46,8 +47,8 @@ private:
     void Edit_TipIncidExit();
     void warehouseExit(kv::ui::DbEdit* field, QLabel* name);
     void transactionExit(kv::ui::DbEdit* field, QLabel* name, TransactionKind kind);
-    void warehouseLookup(kv::ui::DbEdit* field, QLabel* name);
-    void transactionLookup(kv::ui::DbEdit* field, QLabel* name);
+    void stockLookup(kv::db::Dataset& list, const kv::ui::GridColumn& code, const kv::ui::GridColumn& name,
+                     kv::ui::DbEdit* field, QLabel* label);
     void departmentLookup();
 
     CostingEnvironment m_environment;

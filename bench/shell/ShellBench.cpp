@@ -154,13 +154,15 @@ BENCHMARK(BM_BareQtWindowStart)->Unit(benchmark::kMillisecond)->UseRealTime()->M
 BENCHMARK(BM_BareQtWindowWithProgramLibraries)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_MainProgramStart)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-// Keeps the mean wall time of each benchmark for the closing ratio.
+// Keeps the wall time of each benchmark for the closing ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
+        // With repetitions, their mean.
         for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+            if (!run.error_occurred
+                && (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean"))
                 g_seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }

@@ -69,9 +69,9 @@ void DemoInstallation::addYear(Connection& connection, Database database, int ye
 bool DemoInstallation::moveToDate(const kv::install::Installation& installation, const QDate& date,
                                   const Schema& schema)
 {
-    const auto [userName, password] = generalLogin(installation);
-    const QString userLine = QStringLiteral("USER NAME=") + userName;
-    const QString passwordLine = QStringLiteral("PASSWORD=") + password;
+    const auto [loginName, loginPassword] = generalLogin(installation);
+    const QString userLine = QStringLiteral("USER NAME=") + loginName;
+    const QString passwordLine = QStringLiteral("PASSWORD=") + loginPassword;
     auto general = Connection::open(installation.alias(InstallationBuilder::generalAlias(), userLine, passwordLine));
 
     const db::Params demoRows{{"UTIL", user()}, {"APLICACAO", QStringLiteral("KAVORIMETAS")}};
@@ -89,18 +89,26 @@ bool DemoInstallation::moveToDate(const kv::install::Installation& installation,
         const std::pair<Database, const char*> databases[] = {{Database::Application, "BDESPECIF01"},
                                                               {Database::Invoicing, "BDFACTURA"},
                                                               {Database::Accounting, "BDCONTAB"}};
+        QString userPassword;
         for (const auto& [database, column] : databases) {
             const QString alias = companies.value(row, QString::fromLatin1(column)).toString().trimmed();
             auto company = Connection::open(installation.alias(alias, userLine, passwordLine));
             addYear(*company, database, date.year(), schema);
+            if (database == Database::Application)
+                userPassword = company->scalar(QStringLiteral("SELECT PASSWOR FROM UTILIZADORES WHERE NRO = :UTIL"),
+                                               {{"UTIL", user()}}).toString();
         }
+        // The user logs in at the workstation with the password he has now,
+        // also after changing it in the program.
+        db::Params moved = demoRows;
+        moved.set(QStringLiteral("EMPNRO"), companies.value(row, QStringLiteral("EMPNRO")));
+        moved.set(QStringLiteral("DATA"), date.startOfDay());
+        moved.set(QStringLiteral("ANO"), yearText(date.year()));
+        moved.set(QStringLiteral("PASSWOR"), userPassword.isEmpty() ? password() : userPassword);
+        general->exec(QStringLiteral("UPDATE PARAMUTIL SET DATA = :DATA, ANO = :ANO, PASSWOR = :PASSWOR "
+                                     "WHERE UTIL = :UTIL AND APLICACAO = :APLICACAO AND EMPNRO = :EMPNRO"),
+                      moved);
     }
-    db::Params moved = demoRows;
-    moved.set(QStringLiteral("DATA"), date.startOfDay());
-    moved.set(QStringLiteral("ANO"), yearText(date.year()));
-    general->exec(QStringLiteral("UPDATE PARAMUTIL SET DATA = :DATA, ANO = :ANO "
-                                 "WHERE UTIL = :UTIL AND APLICACAO = :APLICACAO"),
-                  moved);
     return true;
 }
 

@@ -26,11 +26,12 @@ public:
     static void addYear(kv::db::Connection& connection, Database database, int year,
                         const Schema& schema = Schema::standard());
 
-    // Gives the demo user's workstation login rows of the main program the
-    // working date `date` and its year, after adding the rows of that year to
-    // the companies those rows name. False, with nothing changed, when no
-    // login row is the demo user's: the installation is not a demo. Throws
-    // kv::db::DbError and SchemaError.
+    // Logs the demo user in at the workstation as the company's other
+    // programs would: his login rows of the main program get the working date
+    // `date`, its year and the password he has now (DEMO until he changes it),
+    // after the rows of that year are added to the companies those rows name.
+    // False, with nothing changed, when no login row is the demo user's: the
+    // installation is not a demo. Throws kv::db::DbError and SchemaError.
     static bool moveToDate(const kv::install::Installation& installation, const QDate& date,
                            const Schema& schema = Schema::standard());
 };

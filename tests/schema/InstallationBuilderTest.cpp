@@ -395,18 +395,21 @@ TEST_P(DemoInstallationOn, CalendarGivesEachDayItsWeekdayWorkingDayAndIsoWeek)
 
 // A demo made in one year and started in the next: its login row moves to
 // the new date only with the new year's rows in place, and what the user
-// changed in the old year stays.
+// changed stays.
 TEST_P(DemoInstallationOn, MovesToANewYearWithThatYearsRows)
 {
     const BuiltInstallation demo(GetParam(), true);
     const int year = QDate::currentDate().year();
     demo.open(Database::Invoicing)->exec("UPDATE ENCPARGER SET ENCNRO1 = 7");
+    // The password changed in the program is the one the workstation logs in with.
+    demo.open(Database::Application)->exec("UPDATE UTILIZADORES SET PASSWOR = 'NOVA'");
     const QDate january(year + 1, 1, 4);
     ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));
     ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));   // twice adds nothing
 
-    const auto login = demo.open(Database::General)->query("SELECT DATA, ANO FROM PARAMUTIL");
+    const auto login = demo.open(Database::General)->query("SELECT DATA, ANO, PASSWOR FROM PARAMUTIL");
     EXPECT_EQ(login.value(0, "DATA").toDateTime().date(), january);
+    EXPECT_EQ(login.value(0, "PASSWOR").toString(), "NOVA");
     EXPECT_EQ(login.value(0, "ANO").toString(), QString::number(year + 1));
     for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER"})
         EXPECT_EQ(demo.count(Database::Invoicing, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), 2) << table;

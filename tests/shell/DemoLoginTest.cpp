@@ -177,7 +177,8 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
 INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
 
 // A demo created in one year and started in the next: ./run moves its
-// working date, and the login goes on in the new year.
+// working date, and the login goes on in the new year, with the password the
+// user has now.
 TEST(DemoLoginNextYear, LogsInOnTheFirstDayOfTheNextYear)
 {
     Scenario scenario;
@@ -185,6 +186,8 @@ TEST(DemoLoginNextYear, LogsInOnTheFirstDayOfTheNextYear)
     options.workstation = QStringLiteral("DEMO");
     options.demo = true;
     const kv::install::Installation& installation = scenario.createInstallation(options);
+    // The user changed his password in the program meanwhile.
+    scenario.applicationDatabase()->exec("UPDATE UTILIZADORES SET PASSWOR = 'NOVA' WHERE NRO = 'DEMO'");
     const QDate january(QDate::currentDate().year() + 1, 1, 1);
     ASSERT_TRUE(DemoInstallation::moveToDate(installation, january));
 

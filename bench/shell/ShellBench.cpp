@@ -5,6 +5,8 @@
 // process of its own, in the same run. The demo installation is made once
 // and brought to the program's version by a first start that is not timed.
 // Ends with the ratios.
+#include "BareWindow.h"
+
 #include <CredentialsLibrary.h>
 #include <DemoInstallation.h>
 #include <Installation.h>
@@ -18,9 +20,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMainWindow>
 #include <QTemporaryDir>
-#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,25 +82,6 @@ int startProgram(int argc, char** argv)
     // Leaving at once: the time to tear the windows down is not the start's.
     std::fflush(nullptr);
     std::_Exit(FACFMENU.loggedIn() ? 0 : 1);
-}
-
-// Child: a bare main window until it is shown and active, in a process that
-// has loaded the main program's libraries.
-int startBareWindow(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kavorimetas"));
-    window.resize(784, 549);
-    window.show();
-    window.activateWindow();
-    QElapsedTimer timer;
-    timer.start();
-    while (!(window.isActiveWindow() && window.windowHandle() && window.windowHandle()->isExposed())
-           && timer.elapsed() < ChildTimeoutMs)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    std::fflush(nullptr);
-    std::_Exit(window.isActiveWindow() ? 0 : 1);
 }
 
 // Runs a program to its end; false when it failed. The timed runs keep
@@ -177,7 +158,7 @@ int main(int argc, char** argv)
         if (std::strncmp(argv[i], ChildOption, std::strlen(ChildOption)) != 0)
             continue;
         const char* mode = argv[i] + std::strlen(ChildOption);
-        return std::strcmp(mode, "program") == 0 ? startProgram(1, argv) : startBareWindow(1, argv);
+        return std::strcmp(mode, "program") == 0 ? startProgram(1, argv) : showBareWindow(1, argv);
     }
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -25,15 +25,16 @@ bool CostingSession::available(Engine engine)
     return engine == Engine::Sqlite || kv::test::testServer().has_value();
 }
 
-CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine) : m_scenario(scenario)
+CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo) : m_scenario(scenario)
 {
+    kv::schema::InstallationOptions options;
+    options.workstation = QStringLiteral("POSTO-TESTE");
+    options.demo = demo;
     if (engine == Engine::Postgres) {
-        m_installation = &scenario.createInstallation();
+        m_installation = &scenario.createInstallation(options);
         m_state.WParamUserName = QStringLiteral("USER NAME=") + kv::test::testServer()->user;
     } else {
         // The scenario's own installation goes to the test server when there is one.
-        kv::schema::InstallationOptions options;
-        options.workstation = QStringLiteral("POSTO-TESTE");
         m_ownInstallation = kv::schema::InstallationBuilder(options).create(scenario.tempPath(QStringLiteral("sqlite")));
         m_installation = &*m_ownInstallation;
     }

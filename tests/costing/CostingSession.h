@@ -18,7 +18,8 @@ const std::vector<Engine>& engines();
 // modules; the costing forms registered over them.
 class CostingSession {
 public:
-    CostingSession(kv::test::Scenario& scenario, Engine engine);
+    // `demo`: the installation holds the demo company's rows as well.
+    CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo = false);
     ~CostingSession();
 
     // False when the engine is PostgreSQL and no test server is set.

@@ -11,6 +11,7 @@
 #include <TFACFMENU.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace kv::shell;
@@ -175,6 +176,50 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+// The program itself, as ./run starts it on a machine without a display: on
+// a virtual X screen that has no window manager to activate its window.
+TEST(MainProgram, LogsInOnTheDemoOnAScreenWithoutWindowManager)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty())
+        GTEST_SKIP() << "Xvfb não está instalado";
+    const AdminDemo demo(Engine::Sqlite);
+    ASSERT_TRUE(demo.error().isEmpty()) << demo.error().toStdString();
+
+    QProcess screen;
+    screen.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+    ASSERT_TRUE(screen.waitForReadyRead(20000)) << "o Xvfb não arrancou";
+    const QString display = QStringLiteral(":") + QString::fromLatin1(screen.readLine()).trimmed();
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("PALVEXWORKS_ROOT"), demo.root());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(KV_KAVORIMETAS_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted(20000));
+
+    // Logged in: the login row of the demo user is written.
+    const kv::install::Installation installation(demo.root());
+    auto application = kv::db::Connection::open(
+        installation.alias(kv::schema::CompanyAliases::forCompany(1).application));
+    const bool loggedIn = QTest::qWaitFor([&] {
+        return program.state() == QProcess::Running
+            && application->scalar("SELECT COUNT(*) FROM PARAMTMP WHERE UTIL = 'DEMO'").toInt() == 1;
+    }, 30000);
+    const bool running = program.state() == QProcess::Running;
+    program.terminate();
+    program.waitForFinished(10000);
+    screen.terminate();
+    screen.waitForFinished(10000);
+    EXPECT_TRUE(loggedIn) << (running ? "o programa não entrou" : "o programa terminou");
+}
 
 // A demo created in one year and started in the next: ./run moves its
 // working date, and the login goes on in the new year, with the password the

@@ -1,7 +1,7 @@
 // The inks form TORCF002, the reference member of the code table form,
 // driven as a user would: keys, field checks, article lookups, saving on the
 // return to the grid, Cancelar, Eliminar, closing and reopening, rights.
-#include "InksFixture.h"
+#include "FormFixtures.h"
 
 #include <CodeTableForm.h>
 #include <QtPrinters.h>
@@ -404,6 +404,46 @@ TEST_P(InksForm, EliminarOnAnEmptyTableDoesNothing)
     EXPECT_TRUE(inks.scenario.messages().transcript().isEmpty());
     EXPECT_TRUE(form.isOpen());
 }
+
+// ------------------------------------------------------------------ members without an article link
+
+// A help panel beside a field shows only while the field has the focus,
+// also when its check sends the focus back.
+class MemberWithoutArticle : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
+{
+    SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, GetParam());
+    session.grant("Operacoes de Corte", "S");
+    session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) "
+                                "VALUES (1, 'Vincar', 0.02, 'U')");
+    FormDriver form = scenario.show(new CodeTableForm(cuttingOperations(), session.environment()));
+    scenario.wait();
+    EXPECT_FALSE(form.isVisible("Panel_Unidade"));
+    form.focus("Edit_Designacao");   // leaves the grid: the row is edited from its designation
+    scenario.wait();
+    EXPECT_EQ(form.focused(), "Edit_Designacao");
+    form.focus("Edit_Unidade");
+    EXPECT_TRUE(form.isVisible("Panel_Unidade"));
+    form.type("Edit_Unidade", "u");
+    form.tab();
+    scenario.wait();
+    EXPECT_EQ(scenario.messages().transcript(),
+              (QStringList{"<beep>", "INSIRA A UNIDADE DE CUSTO - (U) - (M) !!"}));
+    EXPECT_EQ(form.focused(), "Edit_Unidade");
+    EXPECT_TRUE(form.isVisible("Panel_Unidade"));
+    form.type("Edit_Unidade", "M");
+    form.tab();
+    scenario.wait();
+    EXPECT_FALSE(form.isVisible("Panel_Unidade"));
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    EXPECT_EQ(session.application()->scalar("SELECT UNIDADE FROM OPERCORTE").toString(), "M");
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()),
+                         [](const auto& info) { return engineName(info.param); });
 
 INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()),
                          [](const auto& info) { return engineName(info.param); });

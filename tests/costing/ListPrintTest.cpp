@@ -1,7 +1,7 @@
 // The inks list print: TORCFSPR002 rewrites the shared dataset's statement
 // for the order and range chosen and previews TORCFPR002; the inks form puts
 // its own statement back afterwards.
-#include "InksFixture.h"
+#include "FormFixtures.h"
 
 #include <CodeTableForm.h>
 #include <Dataset.h>
@@ -158,39 +158,6 @@ TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
 
 INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
                          [](const auto& info) { return engineName(info.param); });
-
-// A member without an article link: the cutting operations, whose dialog
-// offers the order alone.
-CodeTableDescription cuttingOperations()
-{
-    CodeTableDescription m;
-    m.formClass = "TORCF008";
-    m.caption = "Tabela de Operações de Corte";
-    m.table = "OPERCORTE";
-    m.dataset = "ZURIVAVEZA.OPERCORTE";
-    m.rightsProgram = "Operacoes de Corte";
-    FieldSpec designation;
-    designation.name = "Edit_Designacao";
-    designation.column = "DESIGNACAO";
-    designation.caption = "Designação : ";
-    designation.rule = FieldRule::notEmpty("Designação Inválida !!!");
-    FieldSpec cost;
-    cost.name = "Edit_CustoPPlano";
-    cost.column = "CUSTOPPLANO";
-    cost.caption = "Custo : ";
-    m.fields = {designation, cost};
-    m.grid = {{"CODIGO", "Código", 6}, {"DESIGNACAO", "Designação", 40}, {"CUSTOPPLANO", "Custo ", 12}};
-    ListPrintSpec print;
-    print.dialogClass = "TORCFSPR008";
-    print.dialogCaption = m.caption;
-    print.reportClass = "TORCFPR008";
-    print.reportTitle = m.caption;
-    print.articleRange = false;
-    print.columns = {{"Código", "CODIGO", 15}, {"Designação do artigo", "DESIGNACAO", 80},
-                     {"Custo ", "CUSTOPPLANO", 30, ValueFormat::Money}, {"", "UNIDADE", 10}};
-    m.print = print;
-    return m;
-}
 
 struct OrderCase {
     const char* label;

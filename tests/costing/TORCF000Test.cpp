@@ -1,7 +1,7 @@
 // The general costing parameters form TORCF000: the row created when
 // missing, the field checks of its pages, rights variant R2, saving only
 // through Terminar, and the counters another workstation raised meanwhile.
-#include "InksFixture.h"
+#include "FormFixtures.h"
 
 #include <QtPrinters.h>
 

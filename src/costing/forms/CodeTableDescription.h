@@ -44,6 +44,11 @@ struct FieldSpec {
     bool readOnly = false;   // shown only: not in the tab order, no checks
     FieldRule rule;          // the check made on leaving it
     QString page;            // notebook page of the field; empty: above the notebook
+    QString nameLabel;       // a label beside the field that the member's hooks fill ("Label_Tipopap")
+    // A framed panel of help lines beside the field, shown only while the
+    // field has the focus ("Panel_TipoCalculo": "1 - ...", "2 - ...").
+    QString helpPanel;
+    QStringList helpLines;
     // Behaviour beyond the rule, for members that need it: run after the
     // label lights up, and after the rule passed (false: refused, the hook
     // having told the user through CodeTableForm::refuse).

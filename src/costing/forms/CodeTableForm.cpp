@@ -11,6 +11,7 @@
 #include <NumberText.h>
 #include <TGlyphButton.h>
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -142,6 +143,21 @@ void CodeTableForm::buildLayout()
         grid->addWidget(field, row, 1);
         if (!spec.suffix.isEmpty())
             grid->addWidget(new QLabel(spec.suffix, parent), row, 2);
+        if (!spec.nameLabel.isEmpty()) {
+            auto* name = new QLabel(parent);
+            name->setObjectName(spec.nameLabel);
+            grid->addWidget(name, row, 3);
+        }
+        if (!spec.helpLines.isEmpty()) {
+            auto* help = new QFrame(parent);
+            help->setObjectName(spec.helpPanel);
+            help->setFrameShape(QFrame::Panel);
+            auto* lines = new QVBoxLayout(help);
+            for (const QString& line : spec.helpLines)
+                lines->addWidget(new QLabel(line, help));
+            help->setVisible(false);
+            grid->addWidget(help, row, 4, 2, 1);
+        }
         m_fields.emplace_back(&spec, field);
         if (!spec.readOnly) {
             setCaptionLabel(field, label);
@@ -213,8 +229,11 @@ void CodeTableForm::attachHandlers()
     for (const auto& [spec, widget] : m_fields) {
         if (spec->readOnly)
             continue;
-        if (spec->onEnter)
-            setEnterHandler(widget, [this, spec = spec] { spec->onEnter(*this); });
+        setEnterHandler(widget, [this, spec = spec] {
+            showHelp(*spec, true);
+            if (spec->onEnter)
+                spec->onEnter(*this);
+        });
         setExitHandler(widget, [this, spec = spec, widget = widget] { fieldExit(*spec, widget); });
     }
     setEnterHandler(DBGrid1, [this] { DbGrid1Enter(); });
@@ -504,8 +523,15 @@ void CodeTableForm::Edit_CodigoExit()
     focusField(firstField());
 }
 
+void CodeTableForm::showHelp(const FieldSpec& spec, bool shown)
+{
+    if (QWidget* help = spec.helpPanel.isEmpty() ? nullptr : control(spec.helpPanel))
+        help->setVisible(shown);
+}
+
 void CodeTableForm::fieldExit(const FieldSpec& spec, QWidget* widget)
 {
+    showHelp(spec, false);
     if (m_cancelling)
         return;
     if (!spec.rule.passes(fieldText(widget))) {

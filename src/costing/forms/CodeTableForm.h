@@ -69,6 +69,7 @@ private:
     void BitTerminarClick();
     void Edit_CodigoExit();
     void fieldExit(const FieldSpec& spec, QWidget* widget);
+    void showHelp(const FieldSpec& spec, bool shown);
     bool articleExit(QWidget* widget);
     void articleLookup(bool alphabetic);
 

@@ -2,6 +2,8 @@
 
 #include "CostingSession.h"
 
+#include <CodeTableDescription.h>
+
 #include <FormDriver.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +25,10 @@ struct Inks {
     QString currentCode(kv::test::FormDriver& form) const;
     kv::db::QueryResult stored(const QString& columns = "CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO");
 };
+
+// A member without an article link, with a help panel and a one-of check:
+// the cutting operations (OPERCORTE), whose print dialog offers the order alone.
+CodeTableDescription cuttingOperations();
 
 #define SKIP_WITHOUT(engine)                                                                                       \
     if (!::kv::costing::test::CostingSession::available(engine))                                                    \

@@ -1,0 +1,81 @@
+#include "FormFixtures.h"
+
+namespace kv::costing::test {
+
+Inks::Inks(Engine engine, const QString& inserir) : session(scenario, engine)
+{
+    session.grant("Tintas", inserir);
+    session.addArticle("TI-CIA01", "Tinta Offset Ciano", "6", 8.95, 9.10);
+    session.addArticle("TI-MAG01", "Tinta Offset Magenta", "6", 9.40, 9.40);
+    session.addArticle("TI-OUR01", "Tinta Metalizada Ouro", "11", 32.0, 30.0);
+    session.addArticle("TI-PRE01", "Tinta Offset Preto", "8", 0.0, 6.85);
+    session.addArticle("SV-001", "Serviço de Mistura", "3", 0.0, 0.0);
+    session.addInk(10, "TI-CIA01", "Ciano Processo", 1.2, 8.95);
+    session.addInk(20, "TI-MAG01", "Magenta Processo", 1.2, 9.40);
+    session.addInk(40, "TI-PRE01", "Preto Processo", 1.1, 6.85);
+}
+
+kv::test::FormDriver Inks::open()
+{
+    kv::test::FormDriver form = scenario.open("TORCF002");
+    scenario.wait();
+    return form;
+}
+
+void Inks::editRow(kv::test::FormDriver& form, int row)
+{
+    form.clickRow("DBGrid1", row);
+    form.focus("Edit_Artigo");
+    scenario.wait();
+}
+
+QString Inks::currentCode(kv::test::FormDriver& form) const
+{
+    return form.gridCell("DBGrid1", form.gridCurrentRow("DBGrid1"), 0);
+}
+
+kv::db::QueryResult Inks::stored(const QString& columns)
+{
+    return session.application()->query(QStringLiteral("SELECT %1 FROM TINTAS ORDER BY CODIGO").arg(columns));
+}
+
+CodeTableDescription cuttingOperations()
+{
+    CodeTableDescription m;
+    m.formClass = "TORCF008";
+    m.caption = "Tabela de Operações de Corte";
+    m.table = "OPERCORTE";
+    m.dataset = "ZURIVAVEZA.OPERCORTE";
+    m.rightsProgram = "Operacoes de Corte";
+    FieldSpec designation;
+    designation.name = "Edit_Designacao";
+    designation.column = "DESIGNACAO";
+    designation.caption = "Designação : ";
+    designation.rule = FieldRule::notEmpty("Designação Inválida !!!");
+    FieldSpec cost;
+    cost.name = "Edit_CustoPPlano";
+    cost.column = "CUSTOPPLANO";
+    cost.caption = "Custo : ";
+    FieldSpec unit;
+    unit.name = "Edit_Unidade";
+    unit.column = "UNIDADE";
+    unit.caption = "Unidade : ";
+    unit.rule = FieldRule::oneOf({"U", "M"}, "INSIRA A UNIDADE DE CUSTO - (U) - (M) !!");
+    unit.helpPanel = "Panel_Unidade";
+    unit.helpLines = {"(U) - P/Plano", "(M) - P/Mil Planos"};
+    m.fields = {designation, cost, unit};
+    m.grid = {{"CODIGO", "Código", 6}, {"DESIGNACAO", "Designação", 40}, {"CUSTOPPLANO", "Custo ", 12},
+              {"UNIDADE", "Un.", 3}};
+    ListPrintSpec print;
+    print.dialogClass = "TORCFSPR008";
+    print.dialogCaption = m.caption;
+    print.reportClass = "TORCFPR008";
+    print.reportTitle = m.caption;
+    print.articleRange = false;
+    print.columns = {{"Código", "CODIGO", 15}, {"Designação do artigo", "DESIGNACAO", 80},
+                     {"Custo ", "CUSTOPPLANO", 30, ValueFormat::Money}, {"", "UNIDADE", 10}};
+    m.print = print;
+    return m;
+}
+
+} // namespace kv::costing::test

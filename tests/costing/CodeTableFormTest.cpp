@@ -4,6 +4,8 @@
 #include "FormFixtures.h"
 
 #include <CodeTableForm.h>
+#include <FormRegistry.h>
+#include <MainMenu.h>
 #include <QtPrinters.h>
 
 using namespace kv::costing;
@@ -13,6 +15,23 @@ using kv::test::FormDriver;
 namespace {
 
 using kv::costing::test::operator<<;
+
+// ------------------------------------------------------------------ menu
+
+// The menu entries of the general parameters and of the inks open forms
+// that are registered, the inks' list report first.
+TEST(CostingMenu, OpensRegisteredForms)
+{
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, Engine::Sqlite);
+    const kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
+    for (const char* item : {"TABORC000", "TABORC002"}) {
+        const kv::shell::FormOpening opening = kv::shell::MainMenu::opening(item, session.state());
+        EXPECT_TRUE(registry.contains(opening.form)) << item;
+        for (const QString& report : opening.reports)
+            EXPECT_TRUE(registry.contains(report)) << report.toStdString();
+    }
+}
 
 // ------------------------------------------------------------------ Inserir
 

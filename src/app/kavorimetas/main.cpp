@@ -1,6 +1,7 @@
 // KAVORIMETAS, the main program: splash, main window, login on its first
 // activation, and the message loop until the main window closes.
 
+#include <CostingForms.h>
 #include <CredentialsLibrary.h>
 #include <Installation.h>
 #include <MessageServiceSink.h>
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
     const kv::install::Installation installation;
     kv::shell::MessageServiceSink messages;
     kv::shell::Session session(installation, messages);
+    kv::costing::registerCostingForms(session);
     kv::shell::TFACFMENU FACFMENU(session, credentials);
     kv::ui::TUpdateErrorForm UpdateErrorForm;
     session.setUpdateErrorHandler(UpdateErrorForm.handler());

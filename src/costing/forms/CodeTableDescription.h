@@ -111,6 +111,10 @@ struct CodeTableDescription {
     std::vector<GridColumnSpec> grid;
     std::optional<ArticleLinkSpec> article;
     std::optional<ListPrintSpec> print;
+    // A fixed text under the fields (how the table's codes are applied).
+    QString note;
+    // False: the status bar shows the maker tag only from the first Imprimir on.
+    bool makerTagOnOpen = true;
 
     // Members with more to do (all optional):
     // at activation before the table opens; false closes the form.

@@ -166,6 +166,12 @@ void CodeTableForm::buildLayout()
         }
     }
 
+    if (!m_member.note.isEmpty()) {
+        auto* note = new QLabel(m_member.note, body());
+        note->setObjectName(QStringLiteral("Label_Nota"));
+        layout->addWidget(note);
+    }
+
     DBGrid1 = new kv::ui::DbGrid(body());
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     std::vector<GridColumn> columns;
@@ -280,7 +286,8 @@ void CodeTableForm::showError(const DbError& error)
 
 void CodeTableForm::FormActivate()
 {
-    setStatusText(1, m_environment.state().WMarca);
+    if (m_member.makerTagOnOpen)
+        setStatusText(1, m_environment.state().WMarca);
     const kv::shell::FormRights rights =
         m_environment.costingRights(kv::shell::RightsVariant::R1, m_member.rightsProgram);
     BotInserir->setVisible(rights.showInserir);
@@ -339,7 +346,6 @@ void CodeTableForm::Edit_Codigo1Change()
 
 void CodeTableForm::setGridMode(bool on)
 {
-    m_gridMode = on;
     for (QWidget* w : std::initializer_list<QWidget*>{BotNavig, BotInserir, BotDelete, BotPrint, BitTerminar})
         w->setEnabled(on);
 }
@@ -454,6 +460,7 @@ void CodeTableForm::BotPrintClick()
 {
     if (!m_member.print)
         return;
+    setStatusText(1, m_environment.state().WMarca);
     {
         ListPrintDialog dialog(m_member, m_environment, this);
         dialog.setStatusText(0, m_environment.state().WMarca);

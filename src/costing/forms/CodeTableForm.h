@@ -88,7 +88,6 @@ private:
     bool m_insertMark = false;
     bool m_cancelMark = false;
     bool m_cancelling = false;
-    bool m_gridMode = false;
 
     QLineEdit* Edit_Codigo = nullptr;
     std::vector<std::pair<const FieldSpec*, QWidget*>> m_fields;

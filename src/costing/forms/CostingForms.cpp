@@ -3,7 +3,9 @@
 #include "CodeTableForm.h"
 #include "ListReportForm.h"
 #include "MaterialMember.h"
+#include "MemberDescriptions.h"
 #include "TORCF000.h"
+#include "ParameterRowMembers.h"
 
 #include <FormRegistry.h>
 #include <Session.h>
@@ -12,7 +14,10 @@ namespace kv::costing {
 
 const std::vector<CodeTableDescription>& codeTableMembers()
 {
-    static const std::vector<CodeTableDescription> members{inksMember()};
+    static const std::vector<CodeTableDescription> members{
+        boardsMember(),         inksMember(),     varnishesMember(), gluesMember(), laminatingFilmMember(),
+        windowPvcMember(),      finishesMember(), cuttingOperationsMember(),
+        fixedCostsMember(),     subcontractsMember()};
     return members;
 }
 

@@ -1,0 +1,30 @@
+#include "MaterialMember.h"
+#include "MemberDescriptions.h"
+
+namespace kv::costing {
+
+CodeTableDescription varnishesMember()
+{
+    return materialMember({QStringLiteral("TORCF003"), QStringLiteral("Tabela de Vernizes"), QStringLiteral("VERNIZES"),
+                           QStringLiteral("Vernizes"), QStringLiteral("( Grs )"), QStringLiteral("Preço Kg : "),
+                           QStringLiteral("TORCFSPR003"), QStringLiteral("TORCFPR003"),
+                           QStringLiteral("Tabela de Vernizes"), QStringLiteral("Preço")});
+}
+
+CodeTableDescription laminatingFilmMember()
+{
+    return materialMember({QStringLiteral("TORCF005"), QStringLiteral("Filme para Plasticizar"),
+                           QStringLiteral("FILMEPLAS"), QStringLiteral("Filme de Plasticizar"), QStringLiteral("Grs"),
+                           QStringLiteral("Preço Kg : "), QStringLiteral("TORCFSPR005"), QStringLiteral("TORCFPR005"),
+                           QStringLiteral("Filme para Plasticizar"), QStringLiteral("Preço (Kg)")});
+}
+
+CodeTableDescription windowPvcMember()
+{
+    return materialMember({QStringLiteral("TORCF006"), QStringLiteral("Tabela de PVC Janelas"), QStringLiteral("PVC"),
+                           QStringLiteral("PVC Janelas"), QStringLiteral("Grs"), QStringLiteral("Preço Kg : "),
+                           QStringLiteral("TORCFSPR006"), QStringLiteral("TORCFPR006"), QStringLiteral("PVC Janelas"),
+                           QStringLiteral("Preço (Kg)")});
+}
+
+} // namespace kv::costing

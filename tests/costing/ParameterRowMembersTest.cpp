@@ -1,0 +1,321 @@
+// The fixed costs (TORCF012) and subcontracts (TORCF016) forms: both open
+// only over the general costing parameters' row 1; the fixed costs' "S"/"N"
+// flags, the subcontracts' accessory mark and calculation unit, their keys
+// and their lists.
+#include "FormFixtures.h"
+
+#include <CodeTableForm.h>
+#include <PreviewWindow.h>
+#include <VersionUpdate.h>
+
+using namespace kv::costing;
+using namespace kv::costing::test;
+using kv::test::FormDriver;
+
+namespace {
+
+using kv::costing::test::operator<<;
+
+// A company as the login leaves it: brought to the program's version (the
+// subcontracts table comes from a version step), with the general
+// parameters' row 1 unless told otherwise, and two rows in each table.
+struct ChargeTables {
+    kv::test::Scenario scenario;
+    CostingSession session;
+
+    ChargeTables(Engine engine, bool parameterRow = true) : session(scenario, engine)
+    {
+        kv::shell::VersionUpdate update(*session.environment().application(), session.state());
+        update.readRecordedVersion();
+        EXPECT_EQ(update.run(), "");
+        session.environment().modules().refreshUpdateStatements();
+        if (parameterRow)
+            session.application()->exec("INSERT INTO ORCPARGER (CODIGO) VALUES (1)");
+        session.grant("Custos Fixos", "S");
+        session.grant("Subcontratos", "S");
+        session.application()->exec(
+            "INSERT INTO CUSTFIXOS (CODIGO, DESIGNACAO, PRECO, SERVTERC, CEV, EXTRACEV, LUCROBRUTO, MATPRIMA, "
+            "MAOOBRA, EMBALAGEM, PRODSUBSID) VALUES "
+            "(1, 'Cunho de gravação', 85, 'S', 'X', 'Y', 'S', 'N', 'N', 'N', 'S'), "
+            "(2, 'Arte final', 40, 'N', NULL, NULL, 'N', 'N', 'S', 'N', 'N')");
+        session.application()->exec(
+            "INSERT INTO SUBCONTRATO (CODIGO, DESIGNACAO, PRECO, GRS_M2, ACESSORIO, UNIDADE) VALUES "
+            "(1, 'Plastificação exterior', 0.18, NULL, 'N', 'M2'), "
+            "(2, 'Pega de cordão', 35, NULL, 'S', 'MIL')");
+    }
+
+    FormDriver open(const QString& formClass)
+    {
+        FormDriver form = scenario.open(formClass);
+        scenario.wait();
+        return form;
+    }
+
+    // The first row of the grid, being edited.
+    FormDriver editFirstRow(const QString& formClass)
+    {
+        FormDriver form = open(formClass);
+        form.clickRow("DBGrid1", 0);
+        form.focus("Edit_Designacao");
+        scenario.wait();
+        return form;
+    }
+};
+
+// ------------------------------------------------------------------ the parameter row
+
+struct FormCase {
+    const char* label;
+    const char* formClass;
+};
+
+class WithoutParameters : public ::testing::TestWithParam<std::tuple<FormCase, Engine>> {};
+
+TEST_P(WithoutParameters, TheFormSaysSoAndCloses)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine, false);
+    FormDriver form = tables.open(c.formClass);
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(),
+              (QStringList{"<beep>", "Parâmetros Gerais não estão Definidos !!"}));
+    EXPECT_FALSE(form.isOpen());
+}
+
+TEST_P(WithoutParameters, OpensOverRowOne)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    EXPECT_TRUE(form.isOpen());
+    EXPECT_TRUE(tables.scenario.messages().transcript().isEmpty());
+    EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
+    form.close();
+    // The form reads nothing from the row and leaves the parameters open.
+    EXPECT_TRUE(tables.session.dataset("ZURIVAVEZA.ORCPARGER").isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, WithoutParameters,
+                         ::testing::Combine(::testing::Values(FormCase{"fixed costs", "TORCF012"},
+                                                              FormCase{"subcontracts", "TORCF016"}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<FormCase>);
+
+// ------------------------------------------------------------------ keys
+
+struct KeyCase {
+    const char* label;
+    const char* formClass;
+    QString typed;
+    QStringList transcript;
+    QString focus;
+};
+
+class NewKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
+
+TEST_P(NewKey, IsCheckedAgainstTheKeyColumn)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    form.click("BotInserir");
+    EXPECT_EQ(form.text("Edit_Codigo"), "3");
+    form.type("Edit_Codigo", c.typed);
+    form.enter();
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(), c.transcript);
+    EXPECT_EQ(form.focused(), c.focus);
+}
+
+const QStringList InvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, NewKey,
+    ::testing::Combine(
+        ::testing::Values(KeyCase{"fixed cost above 16 bits", "TORCF012", "40000", InvalidCode, "Edit_Codigo"},
+                          KeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
+                          KeyCase{"subcontract of 32 bits", "TORCF016", "40000", {}, "Edit_Designacao"},
+                          KeyCase{"subcontract above the bounds", "TORCF016", "1000000", InvalidCode,
+                                  "Edit_Codigo"},
+                          KeyCase{"subcontract taken", "TORCF016", "2",
+                                  {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
+        ::testing::ValuesIn(engines())),
+    caseName<KeyCase>);
+
+// ------------------------------------------------------------------ field checks
+
+struct FieldCase {
+    const char* label;
+    const char* formClass;
+    QString field;
+    QString typed;
+    QStringList transcript;   // empty: the field is left
+    QString focus = {};       // where the focus goes when refused: the field itself when empty
+};
+
+class FieldCheck : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+
+TEST_P(FieldCheck, KeepsTheUserUntilTheTextPasses)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine);
+    FormDriver form = tables.editFirstRow(c.formClass);
+    form.focus(c.field);
+    form.type(c.field, c.typed);
+    form.tab();
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(), c.transcript);
+    if (c.transcript.isEmpty())
+        EXPECT_NE(form.focused(), c.field);
+    else
+        EXPECT_EQ(form.focused(), c.focus.isEmpty() ? c.field : c.focus);
+}
+
+const QStringList NoDesignation{"<beep>", "Designação Inválida !!!"};
+const QStringList FlagRefused{"<beep>", "Digite [S] ou [N] !!!"};
+const QStringList AccessoryRefused{"<beep>", "Digite S ou N "};
+const QStringList UnknownUnit{"Insira a unidade de cálculo para o subcontrato ..."};
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, FieldCheck,
+    ::testing::Combine(
+        ::testing::Values(
+            FieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
+            FieldCase{"fixed cost without price", "TORCF012", "Edit_CustoFixo", "", {}},
+            FieldCase{"third parties yes", "TORCF012", "Edit_ServTerc", "S", {}},
+            FieldCase{"third parties lower case", "TORCF012", "Edit_ServTerc", "s", FlagRefused},
+            FieldCase{"third parties empty", "TORCF012", "Edit_ServTerc", "", FlagRefused},
+            FieldCase{"third parties other letter", "TORCF012", "Edit_ServTerc", "X", FlagRefused},
+            FieldCase{"repeats left empty", "TORCF012", "DBEdit1", "", {}},
+            FieldCase{"raw material lower case", "TORCF012", "Edit_MatPrima", "s", FlagRefused},
+            FieldCase{"packaging empty", "TORCF012", "Edit_Embalagem", "", FlagRefused},
+            FieldCase{"labour no", "TORCF012", "Edit_MaoObra", "N", {}},
+            FieldCase{"subsidiary other letter", "TORCF012", "Edit_ProdSubsid", "1", FlagRefused},
+            FieldCase{"subcontract without designation", "TORCF016", "Edit_Designacao", "", NoDesignation},
+            FieldCase{"accessory lower case", "TORCF016", "Edit_Acessorio", "n", AccessoryRefused},
+            FieldCase{"accessory empty", "TORCF016", "Edit_Acessorio", "", AccessoryRefused},
+            FieldCase{"accessory yes", "TORCF016", "Edit_Acessorio", "S", {}},
+            FieldCase{"unit in small letters", "TORCF016", "Edit_UndCalc", "kg", UnknownUnit},
+            FieldCase{"unit unknown", "TORCF016", "Edit_UndCalc", "CX", UnknownUnit},
+            FieldCase{"unit empty", "TORCF016", "Edit_UndCalc", "", UnknownUnit},
+            FieldCase{"kilograms without consumption", "TORCF016", "Edit_UndCalc", "KG",
+                      {"Não inseriu o consumo p/ M2"}, "Edit_GrsM2"},
+            FieldCase{"per thousand", "TORCF016", "Edit_UndCalc", "MIL", {}},
+            FieldCase{"per piece", "TORCF016", "Edit_UndCalc", "UND", {}}),
+        ::testing::ValuesIn(engines())),
+    caseName<FieldCase>);
+
+// "KG" passes once a consumption is typed, "0" included, and the row is saved
+// with it on the return to the grid.
+TEST(SubcontractUnit, KilogramsWithAConsumptionTypedAreSaved)
+{
+    for (Engine engine : engines()) {
+        if (!CostingSession::available(engine))
+            continue;
+        ChargeTables tables(engine);
+        FormDriver form = tables.editFirstRow("TORCF016");
+        form.type("Edit_GrsM2", "0");
+        form.type("Edit_UndCalc", "KG");
+        form.enter();
+        tables.scenario.wait();
+        EXPECT_TRUE(tables.scenario.messages().transcript().isEmpty()) << engineName(engine);
+        const auto rows = tables.session.application()->query(
+            "SELECT GRS_M2, UNIDADE FROM SUBCONTRATO WHERE CODIGO = 1");
+        ASSERT_EQ(rows.rows.size(), 1u);
+        EXPECT_EQ(rows.value(0, "UNIDADE").toString(), "KG") << engineName(engine);
+        EXPECT_EQ(rows.value(0, "GRS_M2").toDouble(), 0.0) << engineName(engine);
+    }
+}
+
+// ------------------------------------------------------------------ saving
+
+// A new fixed cost keeps the columns the form does not show as the row held
+// them, and an edited one keeps CEV and EXTRACEV.
+TEST(FixedCosts, AnEditedRowKeepsTheColumnsTheFormDoesNotShow)
+{
+    for (Engine engine : engines()) {
+        if (!CostingSession::available(engine))
+            continue;
+        ChargeTables tables(engine);
+        FormDriver form = tables.editFirstRow("TORCF012");
+        form.type("Edit_Designacao", "Cunho de gravação a quente");
+        form.focus("DBGrid1");
+        tables.scenario.wait();
+        const auto rows = tables.session.application()->query(
+            "SELECT DESIGNACAO, CEV, EXTRACEV, LUCROBRUTO FROM CUSTFIXOS WHERE CODIGO = 1");
+        ASSERT_EQ(rows.rows.size(), 1u);
+        EXPECT_EQ(rows.value(0, "DESIGNACAO").toString(), "Cunho de gravação a quente");
+        EXPECT_EQ(rows.value(0, "CEV").toString(), "X");
+        EXPECT_EQ(rows.value(0, "EXTRACEV").toString(), "Y");
+        EXPECT_EQ(rows.value(0, "LUCROBRUTO").toString(), "S");
+    }
+}
+
+// ------------------------------------------------------------------ lists
+
+struct ListCase {
+    const char* label;
+    const char* formClass;
+    bool alphabetic;
+    QStringList titles;     // the column header
+    QStringList firstLine;  // the first detail line
+};
+
+QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind kind, int which = 0)
+{
+    QStringList texts;
+    int seen = 0;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == kind && seen++ == which)
+                for (const auto& item : band.items)
+                    texts << item.text;
+    return texts;
+}
+
+class List : public ::testing::TestWithParam<std::tuple<ListCase, Engine>> {};
+
+TEST_P(List, PrintsEveryColumnOfTheRows)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    kv::report::Document document;
+    tables.scenario.onDialog([&](FormDriver& dialog) {
+        if (c.alphabetic)
+            dialog.click("RadAlfabetica");
+        tables.scenario.onDialog([&](FormDriver& preview) {
+            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
+            preview.close();
+        });
+        dialog.click("BitPrint");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    tables.scenario.wait();
+    EXPECT_EQ(bandTexts(document, kv::report::BandKind::ColumnHeader), c.titles);
+    EXPECT_EQ(bandTexts(document, kv::report::BandKind::Detail), c.firstLine);
+    // The form lists its table by code again.
+    EXPECT_EQ(form.gridCell("DBGrid1", 0, 0), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, List,
+    ::testing::Combine(
+        ::testing::Values(
+            ListCase{"fixed costs by designation", "TORCF012", true,
+                     {"Código", "Designação do artigo", "Preco", "Serv.Terc.", "Mát.Prima", "Embalagem", "Mão Obra",
+                      "Prod.Subsid.", "Exc.Repetições "},
+                     {"2", "Arte final", "40,00", "N", "N", "N", "S", "N", "N"}},
+            ListCase{"subcontracts by code", "TORCF016", false,
+                     {"Código", "Designação do artigo", "Preco", "Un", "Consumo Grs/M2", "Acessório"},
+                     {"1", "Plastificação exterior", "0,18", "M2", "", "N"}}),
+        ::testing::ValuesIn(engines())),
+    caseName<ListCase>);
+
+} // namespace

@@ -127,6 +127,9 @@ struct CodeTableDescription {
     std::function<bool(CodeTableForm&)> beforeSave;
     // at close, after the table's dataset.
     std::function<void(CodeTableForm&)> closed;
+    // Eliminar, after the question: deletes the current row itself, with the
+    // rows that hang on it; the form reopens the table afterwards.
+    std::function<void(CodeTableForm&)> deleteRow;
 
     const FieldSpec* field(const QString& name) const;
 };

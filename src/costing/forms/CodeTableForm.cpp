@@ -445,6 +445,17 @@ void CodeTableForm::BotDeleteClick()
         return;
     if (!kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?")))
         return;
+    if (m_member.deleteRow) {
+        // The member deletes the row with what hangs on it, in its own transaction.
+        try {
+            m_member.deleteRow(*this);
+            m_table->close();
+            m_table->open();
+        } catch (const DbError& error) {
+            showError(error);
+        }
+        return;
+    }
     try {
         m_table->deleteRecord();
         m_table->applyUpdates();

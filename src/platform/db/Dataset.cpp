@@ -1078,11 +1078,14 @@ void Dataset::cancel()
         const bool posted = it != d->overlay.end() && it->second.pending;
         if (!posted) {
             d->removeRow(id);
-            d->setState(DatasetState::Browse);
-            Q_EMIT rowRemoved(row);
+            // The cursor must stand on a real row before any listener hears of
+            // the change: a view reads the current row from its handlers.
             const int count = d->visibleCount();
             d->eof = count == 0;
-            d->setCurrent(std::min(row, count - 1));
+            d->current = std::min(row, count - 1);
+            d->setState(DatasetState::Browse);
+            Q_EMIT rowRemoved(row);
+            d->setCurrent(d->current);
             return;
         }
     }

@@ -340,6 +340,28 @@ TEST_P(DatasetTest, CancelUndoesInsertAndEdit)
     EXPECT_DOUBLE_EQ(ds.value("PRECO").toDouble(), 20.0);
 }
 
+// Views read the current row as soon as they hear of a change: a cancelled
+// new row at the end must not leave the cursor on the row that went.
+TEST_P(DatasetTest, CancelledAppendLeavesTheCursorOnARealRowWhenListenersHear)
+{
+    configure(ds, db);
+    ds.open();
+    ds.last();
+    ds.append();
+    ds.setValue("CODIGO", 9);
+    std::vector<QString> seen;
+    auto read = [&] { seen.push_back(ds.value("DESIGNACAO").toString()); };
+    QObject::connect(&ds, &Dataset::stateChanged, read);
+    QObject::connect(&ds, &Dataset::rowRemoved, read);
+    QObject::connect(&ds, &Dataset::currentChanged, read);
+    ds.cancel();
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_EQ(ds.currentRow(), 2);
+    ASSERT_FALSE(seen.empty());
+    for (const QString& s : seen)
+        EXPECT_EQ(s, QStringLiteral("Tinta 3"));
+}
+
 struct LocateCase {
     QStringList fields;
     QVariantList values;

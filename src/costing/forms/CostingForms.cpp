@@ -2,9 +2,13 @@
 
 #include "CodeTableForm.h"
 #include "ListReportForm.h"
+#include "MachinesMember.h"
 #include "MaterialMember.h"
 #include "MemberDescriptions.h"
+#include "ProceduresMember.h"
 #include "TORCF000.h"
+#include "TORCF014.h"
+#include "WasteBandsMember.h"
 #include "ParameterRowMembers.h"
 
 #include <FormRegistry.h>
@@ -17,7 +21,8 @@ const std::vector<CodeTableDescription>& codeTableMembers()
     static const std::vector<CodeTableDescription> members{
         boardsMember(),         inksMember(),     varnishesMember(), gluesMember(), laminatingFilmMember(),
         windowPvcMember(),      finishesMember(), cuttingOperationsMember(),
-        fixedCostsMember(),     subcontractsMember()};
+        fixedCostsMember(),     subcontractsMember(),
+        machinesMember(),       wasteBandsMember(), proceduresMember()};
     return members;
 }
 
@@ -26,6 +31,8 @@ void registerCostingForms(EnvironmentSource source)
     kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
     registry.add(QStringLiteral("TORCF000"),
                  [source](QWidget* parent) -> QDialog* { return new TORCF000(source(), parent); });
+    registry.add(QStringLiteral("TORCF014"),
+                 [source](QWidget* parent) -> QDialog* { return new TORCF014(source(), parent); });
     for (const CodeTableDescription& member : codeTableMembers()) {
         registry.add(member.formClass, [source, &member](QWidget* parent) -> QDialog* {
             return new CodeTableForm(member, source(), parent);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace kv::costing {
 
@@ -172,9 +173,10 @@ bool activate(CodeTableForm& form)
                                   QStringLiteral("CODIGOCOLA"));
                        });
         auto* pages = qobject_cast<QTabWidget*>(form.control(QStringLiteral("Tb")));
-        QObject::connect(pages, &QTabWidget::tabBarClicked, &form, [&form](int index) {
+        // The rule runs once the click has shown its page.
+        QObject::connect(pages, &QTabWidget::tabBarClicked, &form, [&form, pages](int index) {
             if (index >= 0)
-                showPage(form, index);
+                QTimer::singleShot(0, &form, [&form, pages] { showPage(form, pages->currentIndex()); });
         });
     }
     showPageOnly(form, 0);
@@ -230,7 +232,7 @@ void layoutReport(kv::report::Report& report)
 {
     kv::report::DataBand& detail = report.detail();
     double y = 1;
-    const double line = 4.5;
+    constexpr double line = 4.5;
     auto label = [&detail](const QString& caption, double x, double y, double w = 30) {
         detail.addText(caption, QRectF(x, y, w, line));
     };

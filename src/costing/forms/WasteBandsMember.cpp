@@ -81,7 +81,7 @@ void layoutReport(kv::report::Report& report)
     using kv::report::FieldFormat;
     kv::report::Band& titles = report.columnHeader();
     titles.setHeight(11);
-    const double line = 4.5;
+    constexpr double line = 4.5;
     auto title = [&titles](const QString& text, double x, double y, double w) {
         titles.addText(text, QRectF(x, y, w, line)).setBold(true);
     };

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "CodeTableDescription.h"
+
+namespace kv::costing {
+
+// The procedure names PROCMAS in TORCF013; deleting a procedure deletes its
+// lines with it.
+CodeTableDescription proceduresMember();
+
+} // namespace kv::costing

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_map>
+#include <vector>
 #include <limits>
 
 namespace kv::db {
@@ -88,7 +88,7 @@ RowStore::Batch::~Batch() { std::free(data); }
 
 void RowStore::Batch::reserveMore(std::size_t bytes)
 {
-    std::size_t next = std::max<std::size_t>(capacity * 2, 4096);
+    std::size_t next = capacity ? capacity * 2 : std::max<std::size_t>(bytes, 4096);
     while (next < size + bytes)
         next *= 2;
     char* moved = static_cast<char*>(std::realloc(data, next));
@@ -112,19 +112,31 @@ void RowStore::reset(std::vector<FieldType> types)
 {
     m_lastRow = -1;
     m_types = std::move(types);
+    m_cellStarts.assign(m_types.size(), nullptr);
+    m_batchBytesHint = 0;
     m_batches.clear();
     m_bitmapBytes = static_cast<int>((m_types.size() + 7) / 8);
     m_rows = 0;
 }
 
+void RowStore::startBatch()
+{
+    if (!m_batches.empty()) {
+        m_batches.back().shrink();
+        m_batchBytesHint = m_batches.back().size;
+    }
+    m_batches.emplace_back();
+    Batch& batch = m_batches.back();
+    batch.offsets.reserve(BatchRows);
+    // A little more than the last batch took, since rows vary in length.
+    if (m_batchBytesHint)
+        batch.reserveMore(m_batchBytesHint + m_batchBytesHint / 8);
+}
+
 void RowStore::beginRow()
 {
-    if (m_batches.empty() || static_cast<int>(m_batches.back().offsets.size()) == BatchRows) {
-        if (!m_batches.empty())
-            m_batches.back().shrink();
-        m_batches.emplace_back();
-        m_batches.back().offsets.reserve(BatchRows);
-    }
+    if (m_batches.empty() || static_cast<int>(m_batches.back().offsets.size()) == BatchRows)
+        startBatch();
     m_lastRow = -1; // the arena may move
     Batch& batch = m_batches.back();
     m_rowStart = batch.size;
@@ -139,14 +151,17 @@ void RowStore::markNull()
 
 void RowStore::putVarint(std::uint64_t value)
 {
-    char buffer[10];
+    Batch& batch = m_batches.back();
+    if (batch.size + 10 > batch.capacity)
+        batch.reserveMore(10);
+    auto* out = reinterpret_cast<unsigned char*>(batch.data + batch.size);
     std::size_t n = 0;
     while (value >= 0x80) {
-        buffer[n++] = static_cast<char>((value & 0x7f) | 0x80);
+        out[n++] = static_cast<unsigned char>((value & 0x7f) | 0x80);
         value >>= 7;
     }
-    buffer[n++] = static_cast<char>(value);
-    std::memcpy(m_batches.back().grow(n), buffer, n);
+    out[n++] = static_cast<unsigned char>(value);
+    batch.size += n;
 }
 
 void RowStore::putNull()
@@ -265,19 +280,21 @@ const char* RowStore::cell(int row, int column, bool& isNull) const
     isNull = bitmap[column / 8] & (1 << (column % 8));
     if (isNull)
         return nullptr;
-    int c = 0;
-    if (row == m_lastRow && column >= m_lastColumn) {
-        c = m_lastColumn;
-        p = m_lastCell;
-    } else {
-        p += m_bitmapBytes;
+    if (row != m_lastRow) {
+        m_lastRow = row;
+        m_cellStarts[0] = p + m_bitmapBytes;
+        m_knownColumns = 1;
     }
-    for (; c < column; ++c)
+    if (column < m_knownColumns)
+        return m_cellStarts[static_cast<std::size_t>(column)];
+    int c = m_knownColumns - 1;
+    p = m_cellStarts[static_cast<std::size_t>(c)];
+    for (; c < column; ++c) {
         if (!(bitmap[c / 8] & (1 << (c % 8))))
             skipCell(m_types[static_cast<std::size_t>(c)], p);
-    m_lastRow = row;
-    m_lastColumn = column;
-    m_lastCell = p;
+        m_cellStarts[static_cast<std::size_t>(c + 1)] = p;
+    }
+    m_knownColumns = column + 1;
     return p;
 }
 
@@ -437,25 +454,24 @@ QVariant RowStore::dateTimeValue(qint64 julianDay, int msecs) { return QVariant(
 
 QDateTime RowStore::localDateTime(qint64 julianDay, int msecs)
 {
-    const QDate date = QDate::fromJulianDay(julianDay);
-    const QTime time = QTime::fromMSecsSinceStartOfDay(msecs);
     struct DayOffset {
+        qint64 day = std::numeric_limits<qint64>::min();
         int offset = 0;
         bool steady = false;
     };
-    // A few thousand distinct days make a large table; the map stays small.
-    thread_local std::unordered_map<qint64, DayOffset> days;
-    auto it = days.find(julianDay);
-    if (it == days.end()) {
-        if (days.size() > 100000)
-            days.clear();
+    // Direct-mapped by day number: the days of a large table fall on distinct
+    // slots, and a slot taken by another day is simply found again the slow way.
+    constexpr std::size_t Slots = 8192;
+    thread_local std::vector<DayOffset> days(Slots);
+    DayOffset& entry = days[static_cast<std::size_t>(julianDay) & (Slots - 1)];
+    if (entry.day != julianDay) {
+        const QDate date = QDate::fromJulianDay(julianDay);
         const int start = date.startOfDay().offsetFromUtc();
         const int end = date.endOfDay().offsetFromUtc();
-        it = days.emplace(julianDay, DayOffset{start, start == end}).first;
+        entry = DayOffset{julianDay, start, start == end};
     }
-    const DayOffset& entry = it->second;
     if (!entry.steady)
-        return QDateTime(date, time);
+        return QDateTime(QDate::fromJulianDay(julianDay), QTime::fromMSecsSinceStartOfDay(msecs));
     constexpr qint64 UnixEpochDay = 2440588;
     const qint64 wall = (julianDay - UnixEpochDay) * 86400000LL + msecs;
     return QDateTime::fromMSecsSinceEpoch(wall - qint64(entry.offset) * 1000, Qt::OffsetFromUTC, entry.offset);

@@ -77,6 +77,7 @@ private:
         void reserveMore(std::size_t bytes);
         void shrink();
     };
+    void startBatch();
     const char* cell(int row, int column, bool& isNull) const;
     template <typename T> T numberValue(int row, int column) const;
     void putVarint(std::uint64_t value);
@@ -84,11 +85,15 @@ private:
 
     std::vector<FieldType> m_types;
     std::vector<Batch> m_batches;
-    // Where the last cell read starts: fields of one row are mostly read in
-    // order, so the next one is found from there instead of the row's start.
+    // Where the cells of the last row read start, as far as they were walked:
+    // the fields of one row are read one after the other, in any order, and
+    // each is found without walking the row from its start again.
     mutable int m_lastRow = -1;
-    mutable int m_lastColumn = 0;
-    mutable const char* m_lastCell = nullptr;
+    mutable int m_knownColumns = 0;             // cells of m_lastRow whose start is known
+    mutable std::vector<const char*> m_cellStarts;
+    // Bytes of the last full batch: the next one starts with that room, so
+    // filling it does not move it again and again.
+    std::size_t m_batchBytesHint = 0;
 
     int m_bitmapBytes = 0;
     int m_rows = 0;

@@ -1,0 +1,75 @@
+// The codes of the costing tables and the texts the forms and list reports
+// show for them.
+#include <CodeMeanings.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace kv::costing;
+
+namespace {
+
+struct MeaningCase {
+    const char* label;
+    std::function<QString(const QString&)> text;
+    QString code;
+    QString expected;
+};
+
+std::ostream& operator<<(std::ostream& os, const MeaningCase& c)
+{
+    return os << c.label;
+}
+
+class CodeText : public ::testing::TestWithParam<MeaningCase> {};
+
+TEST_P(CodeText, IsTheOneOfItsCode)
+{
+    const MeaningCase& c = GetParam();
+    EXPECT_EQ(c.text(c.code), c.expected);
+}
+
+QString paperForm(const QString& code) { return meaningOf(paperTypes(), code); }
+QString calculationForm(const QString& code) { return meaningOf(boardCalculations(), code); }
+QString glueRule(const QString& code) { return meaningOf(glueRules(), code); }
+QString costType(const QString& code) { return meaningOf(finishCostTypes(), code); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, CodeText,
+    ::testing::Values(
+        MeaningCase{"paper in the form", paperForm, "P", "Papel"},
+        MeaningCase{"cardstock in the form", paperForm, "C", "Cartolina"},
+        MeaningCase{"lower case is no paper type", paperForm, "p", ""},
+        MeaningCase{"reels in the form", calculationForm, "1", "Bobinas"},
+        MeaningCase{"unknown calculation in the form", calculationForm, "3", ""},
+        // The list knows two of each: anything but paper is cardstock, anything but reels is reams.
+        MeaningCase{"paper in the list", paperTypeListText, "P", "Papel"},
+        MeaningCase{"empty paper type in the list", paperTypeListText, "", "Cartolinas"},
+        MeaningCase{"unknown paper type in the list", paperTypeListText, "X", "Cartolinas"},
+        MeaningCase{"reels in the list", boardCalculationListText, "1", "Bobinas"},
+        MeaningCase{"empty calculation in the list", boardCalculationListText, "", "Resmas"},
+        MeaningCase{"glue rule 1", glueRule, "1", "Área x Consumo(Gr) x Nº Planos x Preço"},
+        MeaningCase{"glue rule 4", glueRule, "4", "(Área x Consumo(Kgs) x Nº Planos x Preço)/100"},
+        MeaningCase{"glue rule 5", glueRule, "5", ""},
+        MeaningCase{"no glue rule", glueRule, "", ""},
+        MeaningCase{"labour", costType, "1", "Mão de Obra"},
+        MeaningCase{"packaging", costType, "2", "Embalagem"},
+        MeaningCase{"cost type 3", costType, "3", ""}),
+    [](const auto& info) {
+        std::string name = info.param.label;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+TEST(GlueRuleLines, NumberEachRuleForTheHelpPanel)
+{
+    EXPECT_EQ(glueRuleLines(), (QStringList{"1 - Área x Consumo(Gr) x Nº Planos x Preço",
+                                            "2 - Consumo(Kgs) p/ 1000 Caixas x Preço",
+                                            "3 - (%) * Consumo(Kgs) p/ 1000 Caixas x Preço",
+                                            "4 - (Área x Consumo(Kgs) x Nº Planos x Preço)/100"}));
+}
+
+} // namespace

@@ -1,0 +1,742 @@
+// The costing tables beside the inks, driven through their forms as a user
+// would: boards and papers, varnishes, laminating film, window PVC, glues,
+// finishes and cutting operations. Field checks and messages, upper-casing,
+// what a new row takes from its article, the glue rule's formula text, the
+// finish's unit that follows its fixed cost, and the list reports.
+#include "FormFixtures.h"
+
+#include <ArticleLists.h>
+#include <CodeMeanings.h>
+#include <CostingForms.h>
+#include <Dataset.h>
+#include <Export.h>
+#include <FormRegistry.h>
+#include <PreviewWindow.h>
+#include <QtPrinters.h>
+
+#include <QFile>
+#include <functional>
+
+using namespace kv::costing;
+using namespace kv::costing::test;
+using kv::report::BandKind;
+using kv::report::Document;
+using kv::test::FormDriver;
+
+namespace {
+
+using kv::costing::test::operator<<;
+
+// A company with one row in each table and the stock articles they name:
+// boards of any type but services, the other materials of types above 5.
+struct Tables {
+    kv::test::Scenario scenario;
+    CostingSession session;
+
+    explicit Tables(Engine engine) : session(scenario, engine)
+    {
+        for (const char* program : {"Micro; Canal B; Placa; Cartolinas", "Vernizes", "Colas", "Filme de Plasticizar",
+                                    "PVC Janelas", "Acabamentos", "Operacoes de Corte", "Tintas"})
+            session.grant(program, "S");
+        article("CT-MIC01", "Micro Canal E Kraft", "6", 0.72, 0.70, 1600, 1200);
+        article("CT-PLA01", "Placa Compacta Cinza", "1", 0.0, 0.52, 1000, 700);
+        article("SV-001", "Serviço de Corte", "3", 0.0, 0.0, 0, 0);
+        article("VE-UV001", "Verniz UV Brilho", "6", 7.80, 8.00, 0, 0);
+        article("FP-BOP01", "Filme BOPP Brilho", "6", 3.40, 3.50, 0, 0);
+        article("PV-JAN01", "PVC Cristal 150", "11", 0.0, 2.90, 0, 0);
+        article("CO-HOT01", "Cola Termofusível", "6", 4.80, 4.75, 0, 0);
+        exec("INSERT INTO PAPEIS (CODIGO, ARTIGO, DESIGNACAO, COMPRI, LARGUR, GRAMAGEM, TIPOPAP, PRECO, TIPOCALC) "
+             "VALUES (10, 'CT-MIC01', 'Micro Kraft', 1600, 1200, 420, 'C', 0.72, '1')");
+        for (const char* table : {"VERNIZES", "FILMEPLAS", "PVC"})
+            exec(QStringLiteral("INSERT INTO %1 (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO) "
+                                "VALUES (10, 'VE-UV001', 'Verniz UV', 4, 7.8)")
+                     .arg(QLatin1String(table)));
+        exec("INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC, TIPOCALCDES) "
+             "VALUES (10, 'CO-HOT01', 'Hot-Melt', 0.6, 0, 4.8, '2', 'Consumo(Kgs) p/ 1000 Caixas x Preço')");
+        exec("INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO, PERC, TIPOCUSTO, UNIDADE) "
+             "VALUES (10, 'Colagem Manual', 12.5, 0, '1', 'M')");
+        exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES (10, 'Corte e Vinco', 18, 'M')");
+    }
+
+    void exec(const QString& sql) { session.application()->exec(sql); }
+
+    void article(const QString& code, const QString& designation, const QString& type, double average,
+                 double standard, double length, double width)
+    {
+        session.invoicing()->exec(
+            QStringLiteral("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, PMCUSTO, CUSTOPADRAO, COMPRIM, "
+                           "LARGURA) VALUES (:C, :D, :T, :M, :S, :L, :W)"),
+            {{QStringLiteral("C"), code},
+             {QStringLiteral("D"), designation},
+             {QStringLiteral("T"), type},
+             {QStringLiteral("M"), average},
+             {QStringLiteral("S"), standard},
+             {QStringLiteral("L"), length},
+             {QStringLiteral("W"), width}});
+    }
+
+    FormDriver open(const QString& formClass)
+    {
+        FormDriver form = scenario.open(formClass);
+        scenario.wait();
+        return form;
+    }
+
+    // Leaves the grid into the row's first field: the first row is being edited.
+    void editFirstRow(FormDriver& form, const QString& firstField)
+    {
+        form.clickRow("DBGrid1", 0);
+        form.focus(firstField);
+        scenario.wait();
+    }
+
+    QVariant stored(const QString& table, const QString& column, int code = 10)
+    {
+        return session.application()->scalar(
+            QStringLiteral("SELECT %1 FROM %2 WHERE CODIGO = %3").arg(column, table).arg(code));
+    }
+};
+
+const QString Article = "Edit_Artigo";
+const QString Designation = "Edit_Designacao";
+
+QString firstFieldOf(const QString& formClass)
+{
+    return formClass == "TORCF007" || formClass == "TORCF008" ? Designation : Article;
+}
+
+// ------------------------------------------------------------------ registration
+
+class Registered : public ::testing::TestWithParam<Engine> {};
+
+// The menu enables an entry when its table form and list report are registered.
+TEST_P(Registered, EveryTableFormAndItsListReport)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8}) {
+        const QString suffix = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+        EXPECT_TRUE(kv::ui::FormRegistry::instance().contains("TORCF" + suffix)) << n;
+        EXPECT_TRUE(kv::ui::FormRegistry::instance().contains("TORCFPR" + suffix)) << n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()),
+                         [](const auto& info) { return engineName(info.param); });
+
+// ------------------------------------------------------------------ field checks
+
+struct FieldCase {
+    const char* label;
+    QString formClass;
+    QString field;
+    QString typed;
+    QStringList transcript;   // empty: the field is left
+};
+
+class MemberField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+
+TEST_P(MemberField, KeepsTheFocusUntilTheTextPasses)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Tables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    tables.editFirstRow(form, firstFieldOf(c.formClass));
+    form.focus(c.field);
+    form.type(c.field, c.typed);
+    form.tab();
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(), c.transcript);
+    if (c.transcript.isEmpty())
+        EXPECT_NE(form.focused(), c.field);
+    else
+        EXPECT_EQ(form.focused(), c.field);
+}
+
+QStringList refused(const QString& message)
+{
+    return {"<beep>", message};
+}
+
+const QStringList Size = refused("Medida Inválida !!!");
+const QStringList Grams = refused("Gramagem Inválida !!!");
+const QStringList Price = refused("Preco Inválido !!!");
+const QStringList NoDesignation = refused("Designação Inválida !!!");
+const QStringList PaperType = refused("Tipo de Papel Inválido !!!");
+const QStringList Calculation = refused("Tipo de Cálculo Inválido !!!");
+const QStringList FinishUnit = refused("INSIRA A UNIDADE PARA CÁLCULO DE CUSTO");
+const QStringList CuttingUnit = refused("INSIRA A UNIDADE DE CUSTO - (U) - (M) !!");
+const QStringList CostType = refused("Tipo de Custo Inválido Inválido !!!");
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, MemberField,
+    ::testing::Combine(
+        ::testing::Values(
+            FieldCase{"board without length", "TORCF001", "Edit_Compri", "", Size},
+            FieldCase{"board without width", "TORCF001", "Edit_Largur", "", Size},
+            FieldCase{"board without grammage", "TORCF001", "Edit_Gramagem", "", Grams},
+            FieldCase{"board without price", "TORCF001", "Edit_Preco", "", Price},
+            FieldCase{"board without designation", "TORCF001", Designation, "", NoDesignation},
+            FieldCase{"unknown paper type", "TORCF001", "Edit_TipoPap", "X", PaperType},
+            FieldCase{"no paper type", "TORCF001", "Edit_TipoPap", "", PaperType},
+            FieldCase{"lower-case cardstock", "TORCF001", "Edit_TipoPap", "c", {}},
+            FieldCase{"calculation type 3", "TORCF001", "Edit_TipoCalc", "3", Calculation},
+            FieldCase{"no calculation type", "TORCF001", "Edit_TipoCalc", "", Calculation},
+            FieldCase{"board from a service", "TORCF001", Article, "SV-001",
+                      refused("Artigo Inexistente ou Inválido !!! SV-001")},
+            FieldCase{"board from a product", "TORCF001", Article, "CT-PLA01", {}},
+            FieldCase{"varnish from a product", "TORCF003", Article, "CT-PLA01",
+                      refused("Artigo Inexistente ou Inválido !!! CT-PLA01")},
+            FieldCase{"varnish without consumption", "TORCF003", "Edit_Gramagem", "", Grams},
+            FieldCase{"varnish without price", "TORCF003", "Edit_Preco", "", Price},
+            FieldCase{"film without designation", "TORCF005", Designation, "", NoDesignation},
+            FieldCase{"film without consumption", "TORCF005", "Edit_Gramagem", "", Grams},
+            FieldCase{"window PVC of type 11", "TORCF006", Article, "PV-JAN01", {}},
+            FieldCase{"window PVC without price", "TORCF006", "Edit_Preco", "", Price},
+            FieldCase{"glue without consumption", "TORCF004", "Edit_Gramagem", "", Grams},
+            FieldCase{"glue without percentage", "TORCF004", "Edit_Perc", "", {}},
+            FieldCase{"glue rule 5", "TORCF004", "Edit_TipoCalc", "5", Calculation},
+            FieldCase{"no glue rule", "TORCF004", "Edit_TipoCalc", "", Calculation},
+            FieldCase{"glue rule 4", "TORCF004", "Edit_TipoCalc", "4", {}},
+            FieldCase{"finish without designation", "TORCF007", Designation, "", NoDesignation},
+            FieldCase{"finish unit X", "TORCF007", "Edit_Unidade", "X", FinishUnit},
+            FieldCase{"finish unit in lower case", "TORCF007", "Edit_Unidade", "u", FinishUnit},
+            FieldCase{"finish cost type 3", "TORCF007", "Edit_TipoCusto", "3", CostType},
+            FieldCase{"finish cost type 2", "TORCF007", "Edit_TipoCusto", "2", {}},
+            FieldCase{"finish without percentage", "TORCF007", "Edit_Perc", "", {}},
+            FieldCase{"cutting without cost", "TORCF008", "Edit_CustoPPlano", "", {}},
+            FieldCase{"cutting unit in lower case", "TORCF008", "Edit_Unidade", "m", CuttingUnit}),
+        ::testing::ValuesIn(engines())),
+    caseName<FieldCase>);
+
+// ------------------------------------------------------------------ board type codes
+
+struct TypeCase {
+    const char* label;
+    QString field;
+    QString typed;
+    QString column;
+    QString stored;
+    QString nameLabel;
+    QString meaning;
+};
+
+class BoardType : public ::testing::TestWithParam<std::tuple<TypeCase, Engine>> {};
+
+TEST_P(BoardType, IsUpperCasedAndNamedBesideTheField)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Tables tables(engine);
+    FormDriver form = tables.open("TORCF001");
+    tables.editFirstRow(form, Article);
+    form.focus(c.field);
+    form.type(c.field, c.typed);
+    form.tab();
+    tables.scenario.wait();
+    EXPECT_TRUE(tables.scenario.messages().transcript().isEmpty());
+    EXPECT_EQ(form.text(c.nameLabel), c.meaning);
+    form.focus("DBGrid1");
+    EXPECT_EQ(tables.stored("PAPEIS", c.column).toString(), c.stored);
+    // The row shown names its codes too.
+    EXPECT_EQ(form.text(c.nameLabel), c.meaning);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, BoardType,
+    ::testing::Combine(
+        ::testing::Values(TypeCase{"paper", "Edit_TipoPap", "p", "TIPOPAP", "P", "Label_Tipopap", "Papel"},
+                          TypeCase{"cardstock", "Edit_TipoPap", "C", "TIPOPAP", "C", "Label_Tipopap", "Cartolina"},
+                          TypeCase{"reams", "Edit_TipoCalc", "2", "TIPOCALC", "2", "Label_TipoCalc", "Resmas"}),
+        ::testing::ValuesIn(engines())),
+    caseName<TypeCase>);
+
+// ------------------------------------------------------------------ new rows
+
+struct Step {
+    QString field;
+    std::optional<QString> typed;   // none: Enter on what the field holds
+};
+
+struct NewRowCase {
+    const char* label;
+    QString formClass;
+    QString table;
+    QString article;
+    std::vector<Step> steps;                            // after the article
+    std::vector<std::pair<QString, QVariant>> stored;   // the row saved
+};
+
+class MemberNewRow : public ::testing::TestWithParam<std::tuple<NewRowCase, Engine>> {};
+
+TEST_P(MemberNewRow, TakesItsArticlesColumns)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Tables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    form.click("BotInserir");
+    form.type("Edit_Codigo", "50");
+    form.enter();
+    form.type(Article, c.article);
+    form.enter();
+    for (const Step& step : c.steps) {
+        tables.scenario.wait();
+        EXPECT_EQ(form.focused(), step.field);
+        if (step.typed)
+            form.type(step.field, *step.typed);
+        form.enter();
+    }
+    tables.scenario.wait();
+    EXPECT_TRUE(tables.scenario.messages().transcript().isEmpty())
+        << tables.scenario.messages().lastText().toStdString();
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    for (const auto& [column, expected] : c.stored) {
+        const QVariant value = tables.stored(c.table, column, 50);
+        if (expected.typeId() == QMetaType::Double)
+            EXPECT_DOUBLE_EQ(value.toDouble(), expected.toDouble()) << column.toStdString();
+        else
+            EXPECT_EQ(value.toString(), expected.toString()) << column.toStdString();
+    }
+}
+
+const std::vector<Step> BoardSteps{{Designation, {}},     {"Edit_Compri", {}}, {"Edit_Largur", {}},
+                                   {"Edit_Gramagem", "420"}, {"Edit_Preco", {}},  {"Edit_TipoPap", "c"},
+                                   {"Edit_TipoCalc", "1"}};
+const std::vector<Step> MaterialSteps{{Designation, {}}, {"Edit_Gramagem", "4"}, {"Edit_Preco", {}}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, MemberNewRow,
+    ::testing::Combine(
+        ::testing::Values(
+            NewRowCase{"board with an average cost", "TORCF001", "PAPEIS", "CT-MIC01", BoardSteps,
+                       {{"DESIGNACAO", "Micro Canal E Kraft"}, {"PRECO", 0.72}, {"COMPRI", 1600.0},
+                        {"LARGUR", 1200.0}, {"TIPOPAP", "C"}}},
+            NewRowCase{"board without an average cost", "TORCF001", "PAPEIS", "CT-PLA01", BoardSteps,
+                       {{"DESIGNACAO", "Placa Compacta Cinza"}, {"PRECO", 0.52}, {"COMPRI", 1000.0},
+                        {"LARGUR", 700.0}}},
+            NewRowCase{"varnish", "TORCF003", "VERNIZES", "VE-UV001", MaterialSteps,
+                       {{"DESIGNACAO", "Verniz UV Brilho"}, {"PRECO", 7.8}, {"GRAMAGEM", 4.0}}},
+            NewRowCase{"laminating film", "TORCF005", "FILMEPLAS", "FP-BOP01", MaterialSteps,
+                       {{"DESIGNACAO", "Filme BOPP Brilho"}, {"PRECO", 3.4}}},
+            NewRowCase{"window PVC without an average cost", "TORCF006", "PVC", "PV-JAN01", MaterialSteps,
+                       {{"DESIGNACAO", "PVC Cristal 150"}, {"PRECO", 2.9}}},
+            NewRowCase{"glue", "TORCF004", "COLAS", "CO-HOT01",
+                       {{Designation, {}}, {"Edit_Gramagem", "0,6"}, {"Edit_Perc", {}}, {"Edit_Preco", {}},
+                        {"Edit_TipoCalc", "3"}},
+                       {{"DESIGNACAO", "Cola Termofusível"}, {"PRECO", 4.8}, {"TIPOCALC", "3"},
+                        {"TIPOCALCDES", "(%) * Consumo(Kgs) p/ 1000 Caixas x Preço"}}}),
+        ::testing::ValuesIn(engines())),
+    caseName<NewRowCase>);
+
+class MemberForms : public ::testing::TestWithParam<Engine> {};
+
+// An existing board keeps its designation, price and format when its article changes.
+TEST_P(MemberForms, AnExistingBoardKeepsItsColumnsWhenItsArticleChanges)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    FormDriver form = tables.open("TORCF001");
+    tables.editFirstRow(form, Article);
+    form.type(Article, "CT-PLA01");
+    form.enter();
+    form.focus("DBGrid1");
+    EXPECT_EQ(tables.stored("PAPEIS", "ARTIGO").toString(), "CT-PLA01");
+    EXPECT_EQ(tables.stored("PAPEIS", "DESIGNACAO").toString(), "Micro Kraft");
+    EXPECT_DOUBLE_EQ(tables.stored("PAPEIS", "COMPRI").toDouble(), 1600);
+    EXPECT_DOUBLE_EQ(tables.stored("PAPEIS", "PRECO").toDouble(), 0.72);
+}
+
+// ------------------------------------------------------------------ glues
+
+TEST_P(MemberForms, LeavingTheGlueRuleRewritesItsFormulaText)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    FormDriver form = tables.open("TORCF004");
+    EXPECT_FALSE(form.isVisible("Panel_TipoCalculo"));
+    tables.editFirstRow(form, Article);
+    form.focus("Edit_TipoCalc");
+    EXPECT_EQ(form.statusPanel(0), "Digite de [1 a 4]");
+    EXPECT_TRUE(form.isVisible("Panel_TipoCalculo"));
+    form.type("Edit_TipoCalc", "3");
+    form.tab();
+    tables.scenario.wait();
+    EXPECT_FALSE(form.isVisible("Panel_TipoCalculo"));
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    const QString formula = "(%) * Consumo(Kgs) p/ 1000 Caixas x Preço";
+    EXPECT_EQ(form.text("Edit_TipoCalcDes"), formula);
+    EXPECT_EQ(tables.stored("COLAS", "TIPOCALC").toString(), "3");
+    EXPECT_EQ(tables.stored("COLAS", "TIPOCALCDES").toString(), formula);
+}
+
+// ------------------------------------------------------------------ finishes
+
+TEST_P(MemberForms, AFinishesUnitFollowsItsFixedCost)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    FormDriver form = tables.open("TORCF007");
+    tables.editFirstRow(form, Designation);
+    form.focus("Edit_CustoFixo");
+    form.type("Edit_CustoFixo", "");
+    form.enter();
+    tables.scenario.wait();
+    EXPECT_FALSE(form.isEnabled("Edit_Unidade"));
+    EXPECT_EQ(form.focused(), "Edit_Perc");
+    form.focus("DBGrid1");
+    EXPECT_TRUE(tables.stored("ACABAMENTO", "CUSTOFIXO").isNull());
+    EXPECT_TRUE(tables.stored("ACABAMENTO", "UNIDADE").toString().isEmpty());
+
+    // A fixed cost typed again asks for its unit.
+    tables.editFirstRow(form, Designation);
+    EXPECT_FALSE(form.isEnabled("Edit_Unidade"));
+    form.focus("Edit_CustoFixo");
+    form.type("Edit_CustoFixo", "15");
+    form.enter();
+    tables.scenario.wait();
+    EXPECT_TRUE(form.isEnabled("Edit_Unidade"));
+    EXPECT_EQ(form.focused(), "Edit_Unidade");
+    EXPECT_TRUE(form.isVisible("Panel_Unidade"));
+    form.type("Edit_Unidade", "X");
+    form.enter();
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(), FinishUnit);
+    EXPECT_EQ(form.focused(), "Edit_Unidade");
+    form.type("Edit_Unidade", "U");
+    form.focus("DBGrid1");
+    EXPECT_DOUBLE_EQ(tables.stored("ACABAMENTO", "CUSTOFIXO").toDouble(), 15);
+    EXPECT_EQ(tables.stored("ACABAMENTO", "UNIDADE").toString(), "U");
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()),
+                         [](const auto& info) { return engineName(info.param); });
+
+// ------------------------------------------------------------------ maker tag
+
+struct TagCase {
+    const char* label;
+    QString formClass;
+    bool tagOnOpen;
+};
+
+class MakerTag : public ::testing::TestWithParam<std::tuple<TagCase, Engine>> {};
+
+TEST_P(MakerTag, ShowsFromActivationOrFromTheFirstPrint)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Tables tables(engine);
+    FormDriver form = tables.open(c.formClass);
+    const QString tag = tables.session.state().WMarca;
+    ASSERT_FALSE(tag.isEmpty());
+    EXPECT_EQ(form.statusPanel(1), c.tagOnOpen ? tag : QString());
+    QString dialogTag;
+    tables.scenario.onDialog([&](FormDriver& dialog) {
+        dialogTag = dialog.statusPanel(0);
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    tables.scenario.wait();
+    EXPECT_EQ(dialogTag, tag);
+    EXPECT_EQ(form.statusPanel(1), tag);
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, MakerTag,
+                         ::testing::Combine(::testing::Values(TagCase{"finishes", "TORCF007", true},
+                                                              TagCase{"cutting operations", "TORCF008", false}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<TagCase>);
+
+// ------------------------------------------------------------------ list reports
+
+QStringList bandTexts(const Document& document, BandKind kind)
+{
+    QStringList texts;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == kind)
+                for (const auto& item : band.items)
+                    if (!item.text.isEmpty())
+                        texts << item.text;
+    return texts;
+}
+
+// Each detail line as the texts of its items, empty ones included.
+std::vector<QStringList> detailLines(const Document& document)
+{
+    std::vector<QStringList> lines;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == BandKind::Detail) {
+                QStringList line;
+                for (const auto& item : band.items)
+                    line << item.text;
+                lines.push_back(line);
+            }
+    return lines;
+}
+
+// Prints the open form's list in numeric order and returns the previewed
+// document; `exportTo` also writes it to a CSV file from the preview.
+Document printList(Tables& tables, FormDriver& form, const QString& exportTo = {})
+{
+    Document document;
+    tables.scenario.onDialog([&](FormDriver& dialog) {
+        tables.scenario.onDialog([&](FormDriver& preview) {
+            auto* window = qobject_cast<kv::report::PreviewWindow*>(preview.window());
+            document = window->document();
+            if (!exportTo.isEmpty())
+                window->exportTo(kv::report::ExportFormat::Csv, exportTo);
+            preview.close();
+        });
+        dialog.click("BitPrint");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    tables.scenario.wait();
+    return document;
+}
+
+struct ReportCase {
+    const char* label;
+    QString formClass;
+    QStringList extraRows;             // statements run before the form opens
+    QString title;
+    QStringList columnTitles;
+    std::vector<std::pair<int, QString>> checkedItems;   // item index, text per line...
+    std::vector<QStringList> lines;    // ...of these lines, in that order
+};
+
+class MemberReport : public ::testing::TestWithParam<std::tuple<ReportCase, Engine>> {};
+
+TEST_P(MemberReport, PrintsItsTitleColumnsAndLineTexts)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Tables tables(engine);
+    for (const QString& sql : c.extraRows)
+        tables.exec(sql);
+    FormDriver form = tables.open(c.formClass);
+    const Document document = printList(tables, form);
+
+    EXPECT_TRUE(bandTexts(document, BandKind::PageHeader).contains(c.title));
+    EXPECT_EQ(bandTexts(document, BandKind::ColumnHeader), c.columnTitles);
+    const std::vector<QStringList> lines = detailLines(document);
+    ASSERT_EQ(lines.size(), c.lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        QStringList picked;
+        for (const auto& [index, unused] : c.checkedItems)
+            picked << (index < lines[i].size() ? lines[i][index] : QStringLiteral("<none>"));
+        EXPECT_EQ(picked, c.lines[i]) << "line " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, MemberReport,
+    ::testing::Combine(
+        ::testing::Values(
+            // Numeric order is the article's: CT-MIC01, CT-PLA01, VE-UV001.
+            ReportCase{"boards",
+                       "TORCF001",
+                       {"INSERT INTO PAPEIS (CODIGO, ARTIGO, DESIGNACAO, COMPRI, LARGUR, GRAMAGEM, TIPOPAP, PRECO, "
+                        "TIPOCALC) VALUES (11, 'CT-PLA01', 'Placa', 1000, 700, 900, NULL, 0.52, NULL)",
+                        "INSERT INTO PAPEIS (CODIGO, ARTIGO, DESIGNACAO, COMPRI, LARGUR, GRAMAGEM, TIPOPAP, PRECO, "
+                        "TIPOCALC) VALUES (12, 'VE-UV001', 'Couché', 1000, 700.5, 150, 'P', 1.15, '2')"},
+                       "Micro; Canal B; Placa; Cartolinas",
+                       {"Código", "Referência", "Designação do artigo", "Formato (CxL) : ", "Gramagem", "Tipo Papel",
+                        "Preço", "Tipo Cálculo"},
+                       {{0, {}}, {3, {}}, {5, {}}, {7, {}}},
+                       {{"10", "1600 x 1200", "Cartolinas", "Bobinas"},
+                        {"11", "1000 x 700", "Cartolinas", "Resmas"},
+                        {"12", "1000 x 700,5", "Papel", "Resmas"}}},
+            // The rule text comes from the rule, not from the stored text.
+            ReportCase{"glues",
+                       "TORCF004",
+                       {"INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC, TIPOCALCDES) "
+                        "VALUES (11, 'CO-HOT02', 'Amido', 12, 0, 0.95, '1', 'texto antigo')",
+                        "INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC, TIPOCALCDES) "
+                        "VALUES (12, 'CO-HOT03', 'Vinílica', 0.8, 15, 2.6, '9', 'texto antigo')"},
+                       "Tabela de Colas",
+                       {"Código", "Referência", "Designação do artigo", "Grs.(M2)", "(%)", "Preço (Kg)", "Tipo Cálc.",
+                        "Rotina de Cálculo"},
+                       {{0, {}}, {6, {}}, {7, {}}},
+                       {{"10", "2", "Consumo(Kgs) p/ 1000 Caixas x Preço"},
+                        {"11", "1", "Área x Consumo(Gr) x Nº Planos x Preço"},
+                        {"12", "9", ""}}},
+            ReportCase{"finishes",
+                       "TORCF007",
+                       {"INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO, PERC, TIPOCUSTO, UNIDADE) "
+                        "VALUES (11, 'Embalar', 0.35, 0, '2', 'U')",
+                        "INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO, PERC, TIPOCUSTO, UNIDADE) "
+                        "VALUES (12, 'Outro', NULL, 2, '7', NULL)"},
+                       "Tabela de Acabamentos",
+                       {"Código", "Designação do artigo", "Custo Fixo", "(%) Incid.Orçam.", "Tipo de Custo"},
+                       {{0, {}}, {4, {}}},
+                       {{"10", "Mão de Obra"}, {"11", "Embalagem"}, {"12", ""}}},
+            ReportCase{"cutting operations",
+                       "TORCF008",
+                       {"INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES (11, 'Guilhotina', "
+                        "NULL, 'U')"},
+                       "Tabela de Operações de Corte",
+                       {"Código", "Designação do artigo", "Custo "},
+                       {{0, {}}, {1, {}}, {3, {}}},
+                       {{"10", "Corte e Vinco", "M"}, {"11", "Guilhotina", "U"}}},
+            ReportCase{"laminating film",
+                       "TORCF005",
+                       {},
+                       "Filme para Plasticizar",
+                       {"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço (Kg)"},
+                       {{0, {}}, {2, {}}},
+                       {{"10", "Verniz UV"}}},
+            ReportCase{"window PVC",
+                       "TORCF006",
+                       {},
+                       "PVC Janelas",
+                       {"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço (Kg)"},
+                       {{0, {}}},
+                       {{"10"}}},
+            ReportCase{"varnishes",
+                       "TORCF003",
+                       {},
+                       "Tabela de Vernizes",
+                       {"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço"},
+                       {{0, {}}},
+                       {{"10"}}}),
+        ::testing::ValuesIn(engines())),
+    caseName<ReportCase>);
+
+// The boards list exported from its preview and read back.
+TEST_P(MemberForms, TheBoardsListExportsWithItsTypeTexts)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    tables.exec("INSERT INTO PAPEIS (CODIGO, ARTIGO, DESIGNACAO, COMPRI, LARGUR, GRAMAGEM, TIPOPAP, PRECO, TIPOCALC) "
+                "VALUES (12, 'VE-UV001', 'Papel Couché', 1000, 700, 150, 'P', 1.15, '2')");
+    FormDriver form = tables.open("TORCF001");
+    const QString path = tables.scenario.tempPath("papeis.csv");
+    printList(tables, form, path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    auto lineWith = [&](const QString& text) {
+        for (const QString& line : lines)
+            if (line.contains(text))
+                return line;
+        return QString();
+    };
+    EXPECT_FALSE(lineWith("Micro; Canal B; Placa; Cartolinas").isEmpty());
+    EXPECT_FALSE(lineWith("Tipo Cálculo").isEmpty());
+    const QString micro = lineWith("Micro Kraft");
+    EXPECT_TRUE(micro.contains("1600 x 1200")) << micro.toStdString();
+    EXPECT_TRUE(micro.contains("Cartolinas")) << micro.toStdString();
+    EXPECT_TRUE(micro.contains("Bobinas")) << micro.toStdString();
+    const QString paper = lineWith("Papel Couché");
+    EXPECT_TRUE(paper.contains("Papel")) << paper.toStdString();
+    EXPECT_TRUE(paper.contains("Resmas")) << paper.toStdString();
+}
+
+// ------------------------------------------------------------------ demo company
+
+struct DemoCase {
+    const char* label;
+    QString formClass;
+    // A check of one demo row beyond the form's own field checks; "" when it passes.
+    std::function<QString(const kv::db::QueryResult&, size_t row, const QVariantMap& article)> check;
+    // The column whose field the form leaves locked on some rows, and when.
+    QString lockedColumn = {};
+    std::function<bool(const kv::db::QueryResult&, size_t row)> locked = {};
+};
+
+class DemoRows : public ::testing::TestWithParam<std::tuple<DemoCase, Engine>> {};
+
+// The demo company's rows of each table pass the checks of its form, and
+// name stock articles that its form's article list offers.
+TEST_P(DemoRows, PassTheirFormsChecks)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, engine, true);
+    const CodeTableDescription* member = nullptr;
+    for (const CodeTableDescription& d : codeTableMembers())
+        if (d.formClass == c.formClass)
+            member = &d;
+    ASSERT_NE(member, nullptr);
+    const auto rows = session.application()->query("SELECT * FROM " + member->table + " ORDER BY CODIGO");
+    ASSERT_FALSE(rows.rows.empty());
+    for (size_t row = 0; row < rows.rows.size(); ++row) {
+        const QString code = rows.value(row, "CODIGO").toString();
+        for (const FieldSpec& field : member->fields) {
+            if (field.column == c.lockedColumn && c.locked(rows, row))
+                continue;
+            const QVariant value = rows.value(row, field.column);
+            const QString text = value.isNull() ? QString() : value.toString();
+            EXPECT_TRUE(field.rule.passes(text)) << code.toStdString() << " " << field.column.toStdString();
+        }
+        QVariantMap article;
+        if (member->article) {
+            const QString sql = ArticleLists::numericSql(member->article->lists, session.invoicing()->dialect());
+            const auto list = session.invoicing()->query(sql);
+            for (size_t i = 0; i < list.rows.size(); ++i) {
+                if (list.value(i, "CODIGO") != rows.value(row, "ARTIGO"))
+                    continue;
+                for (qsizetype k = 0; k < list.columns.size(); ++k)
+                    article.insert(list.columns[k].toUpper(), list.rows[i][static_cast<size_t>(k)]);
+            }
+            EXPECT_FALSE(article.isEmpty()) << code.toStdString() << " names no article of the list";
+            if (article.isEmpty())
+                continue;
+            EXPECT_EQ(article.value("DESIGNACAO").toString(), rows.value(row, "DESIGNACAO").toString());
+        }
+        if (c.check) {
+            EXPECT_EQ(c.check(rows, row, article), "") << code.toStdString();
+        }
+    }
+}
+
+QString boardRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap& article)
+{
+    if (meaningOf(paperTypes(), rows.value(row, "TIPOPAP").toString()).isEmpty())
+        return "tipo de papel";
+    if (meaningOf(boardCalculations(), rows.value(row, "TIPOCALC").toString()).isEmpty())
+        return "tipo de cálculo";
+    if (rows.value(row, "COMPRI").toDouble() != article.value("COMPRIM").toDouble() ||
+        rows.value(row, "LARGUR").toDouble() != article.value("LARGURA").toDouble())
+        return "formato do artigo";
+    return {};
+}
+
+QString glueRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap&)
+{
+    return rows.value(row, "TIPOCALCDES").toString() ==
+                   meaningOf(glueRules(), rows.value(row, "TIPOCALC").toString())
+               ? QString()
+               : QStringLiteral("fórmula do tipo de cálculo");
+}
+
+// A finish has a unit exactly when it has a fixed cost.
+QString finishRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap&)
+{
+    const bool hasCost = !rows.value(row, "CUSTOFIXO").isNull();
+    const QString unit = rows.value(row, "UNIDADE").toString();
+    return hasCost == !unit.isEmpty() ? QString() : QStringLiteral("unidade do custo fixo");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, DemoRows,
+    ::testing::Combine(::testing::Values(DemoCase{"boards", "TORCF001", boardRow},
+                                         DemoCase{"varnishes", "TORCF003", {}},
+                                         DemoCase{"glues", "TORCF004", glueRow},
+                                         DemoCase{"laminating film", "TORCF005", {}},
+                                         DemoCase{"window PVC", "TORCF006", {}},
+                                         DemoCase{"finishes", "TORCF007", finishRow, "UNIDADE",
+                                                  [](const kv::db::QueryResult& rows, size_t row) {
+                                                      return rows.value(row, "CUSTOFIXO").isNull();
+                                                  }},
+                                         DemoCase{"cutting operations", "TORCF008", {}}),
+                       ::testing::ValuesIn(engines())),
+    caseName<DemoCase>);
+
+} // namespace

@@ -124,6 +124,39 @@ TEST_P(Registered, EveryTableFormAndItsListReport)
 INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()),
                          [](const auto& info) { return engineName(info.param); });
 
+// ------------------------------------------------------------------ rights
+
+struct RightsCase {
+    const char* label;
+    QString formClass;
+    bool buttons;   // Inserir, Cancelar, Eliminar and Imprimir shown
+};
+
+class ProgramRights : public ::testing::TestWithParam<std::tuple<RightsCase, Engine>> {};
+
+// Each table has its own rights program: a user with the inks' row alone
+// sees the buttons in the ink form only.
+TEST_P(ProgramRights, ShowTheButtonsOfTheirOwnTableOnly)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, engine);
+    session.grant("Tintas", "S");
+    FormDriver form = scenario.open(c.formClass);
+    scenario.wait();
+    for (const char* button : {"BotInserir", "BotCancelar", "BotDelete", "BotPrint"})
+        EXPECT_EQ(form.isVisible(button), c.buttons) << button;
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, ProgramRights,
+                         ::testing::Combine(::testing::Values(RightsCase{"inks", "TORCF002", true},
+                                                              RightsCase{"varnishes", "TORCF003", false},
+                                                              RightsCase{"boards", "TORCF001", false},
+                                                              RightsCase{"cutting operations", "TORCF008", false}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<RightsCase>);
+
 // ------------------------------------------------------------------ field checks
 
 struct FieldCase {

@@ -69,9 +69,9 @@ struct FormCase {
     const char* formClass;
 };
 
-class WithoutParameters : public ::testing::TestWithParam<std::tuple<FormCase, Engine>> {};
+class GeneralParametersRow : public ::testing::TestWithParam<std::tuple<FormCase, Engine>> {};
 
-TEST_P(WithoutParameters, TheFormSaysSoAndCloses)
+TEST_P(GeneralParametersRow, TheFormSaysSoAndCloses)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -83,7 +83,7 @@ TEST_P(WithoutParameters, TheFormSaysSoAndCloses)
     EXPECT_FALSE(form.isOpen());
 }
 
-TEST_P(WithoutParameters, OpensOverRowOne)
+TEST_P(GeneralParametersRow, OpensOverRowOne)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -97,7 +97,7 @@ TEST_P(WithoutParameters, OpensOverRowOne)
     EXPECT_TRUE(tables.session.dataset("ZURIVAVEZA.ORCPARGER").isOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, WithoutParameters,
+INSTANTIATE_TEST_SUITE_P(Costing, GeneralParametersRow,
                          ::testing::Combine(::testing::Values(FormCase{"fixed costs", "TORCF012"},
                                                               FormCase{"subcontracts", "TORCF016"}),
                                             ::testing::ValuesIn(engines())),
@@ -113,9 +113,9 @@ struct KeyCase {
     QString focus;
 };
 
-class NewKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
+class ChargeTableKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
 
-TEST_P(NewKey, IsCheckedAgainstTheKeyColumn)
+TEST_P(ChargeTableKey, IsCheckedAgainstTheKeyColumn)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -133,7 +133,7 @@ TEST_P(NewKey, IsCheckedAgainstTheKeyColumn)
 const QStringList InvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
 
 INSTANTIATE_TEST_SUITE_P(
-    Costing, NewKey,
+    Costing, ChargeTableKey,
     ::testing::Combine(
         ::testing::Values(KeyCase{"fixed cost above 16 bits", "TORCF012", "40000", InvalidCode, "Edit_Codigo"},
                           KeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
@@ -156,9 +156,9 @@ struct FieldCase {
     QString focus = {};       // where the focus goes when refused: the field itself when empty
 };
 
-class FieldCheck : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+class ChargeTableField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
 
-TEST_P(FieldCheck, KeepsTheUserUntilTheTextPasses)
+TEST_P(ChargeTableField, KeepsTheUserUntilTheTextPasses)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -181,7 +181,7 @@ const QStringList AccessoryRefused{"<beep>", "Digite S ou N "};
 const QStringList UnknownUnit{"Insira a unidade de cálculo para o subcontrato ..."};
 
 INSTANTIATE_TEST_SUITE_P(
-    Costing, FieldCheck,
+    Costing, ChargeTableField,
     ::testing::Combine(
         ::testing::Values(
             FieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
@@ -277,9 +277,9 @@ QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind
     return texts;
 }
 
-class List : public ::testing::TestWithParam<std::tuple<ListCase, Engine>> {};
+class ChargeTableList : public ::testing::TestWithParam<std::tuple<ListCase, Engine>> {};
 
-TEST_P(List, PrintsEveryColumnOfTheRows)
+TEST_P(ChargeTableList, PrintsEveryColumnOfTheRows)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -305,16 +305,16 @@ TEST_P(List, PrintsEveryColumnOfTheRows)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Costing, List,
+    Costing, ChargeTableList,
     ::testing::Combine(
         ::testing::Values(
             ListCase{"fixed costs by designation", "TORCF012", true,
                      {"Código", "Designação do artigo", "Preco", "Serv.Terc.", "Mát.Prima", "Embalagem", "Mão Obra",
                       "Prod.Subsid.", "Exc.Repetições "},
-                     {"2", "Arte final", "40,00", "N", "N", "N", "S", "N", "N"}},
+                     {"2", "Arte final", "40,00 €", "N", "N", "N", "S", "N", "N"}},
             ListCase{"subcontracts by code", "TORCF016", false,
                      {"Código", "Designação do artigo", "Preco", "Un", "Consumo Grs/M2", "Acessório"},
-                     {"1", "Plastificação exterior", "0,18", "M2", "", "N"}}),
+                     {"1", "Plastificação exterior", "0,18 €", "M2", "", "N"}}),
         ::testing::ValuesIn(engines())),
     caseName<ListCase>);
 

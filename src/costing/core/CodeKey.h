@@ -30,6 +30,7 @@ enum class KeyVerdict {
 struct KeyCheck {
     KeyVerdict verdict = KeyVerdict::Empty;
     qint64 code = 0;   // the code read, for Taken and Free
+    QString message;   // Invalid: a member's own message; empty: invalidKeyMessage()
 };
 
 // Checks a key typed for a new row. `exists` answers whether a row already

@@ -5,6 +5,7 @@
 #include <FieldRule.h>
 #include <ListStatement.h>
 
+#include <QKeySequence>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,14 @@ struct GridColumnSpec {
     ValueFormat format = ValueFormat::Plain;
 };
 
+// An entry of a field's popup menu, also reached by its key while the field
+// has the focus ("Procurar" on Insert).
+struct FieldAction {
+    QString text;
+    QKeySequence key;
+    std::function<void(CodeTableForm&)> run;
+};
+
 // An edit field of the form, bound to a column of the table, after the key
 // in tab order.
 struct FieldSpec {
@@ -54,6 +63,10 @@ struct FieldSpec {
     // having told the user through CodeTableForm::refuse).
     std::function<void(CodeTableForm&)> onEnter;
     std::function<bool(CodeTableForm&)> onExit;
+    // A plain field, not bound to the column: the member's hooks show the
+    // row in it and write what passed its check. Emptied by Inserir.
+    bool bound = true;
+    std::vector<FieldAction> actions;
 };
 
 // The link of a table whose rows name a stock article (column ARTIGO): the
@@ -89,6 +102,8 @@ struct ListPrintSpec {
     QStringList numericOrder{QStringLiteral("CODIGO")};        // rangeless members
     QStringList alphabeticOrder{QStringLiteral("DESIGNACAO")}; // rangeless members
     std::vector<ReportColumnSpec> columns;
+    // Without: the dialog offers no order and lists the table in the form's own order.
+    bool orderChoice = true;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     // Members whose report is not a line per row lay their detail out here.
     std::function<void(kv::report::Report&)> customise;
@@ -105,6 +120,13 @@ struct CodeTableDescription {
     QString keyColumn = QStringLiteral("CODIGO");
     QString keyCaption = QStringLiteral("Código : ");
     KeyBounds keyBounds;
+    // Members whose key is typed without a proposal: Inserir empties the key
+    // and starts no row until a free key has been typed.
+    bool proposeKey = true;
+    // The member's own check of a typed key; empty: checkKey over keyBounds.
+    std::function<KeyCheck(const QString& text, const std::function<bool(qint64)>& exists)> keyCheck;
+    // Where a free key sends the focus; empty: the first field.
+    QString afterKeyField;
     QString rightsProgram;   // "Tintas", chapter "Tabelas Orcamentos"
     std::vector<FieldSpec> fields;
     QString firstField;      // where editing starts; empty: the first field

@@ -209,7 +209,8 @@ QWidget* CodeTableForm::buildField(const FieldSpec& spec, QWidget* parent)
 {
     auto* edit = new kv::ui::DbEdit(parent);
     edit->setObjectName(spec.name);
-    edit->setField(m_table, spec.column);
+    if (spec.bound)
+        edit->setField(m_table, spec.column);
     if (spec.upperCase)
         edit->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     if (spec.readOnly) {
@@ -225,6 +226,8 @@ QWidget* CodeTableForm::buildField(const FieldSpec& spec, QWidget* parent)
     } else if (!spec.hint.isEmpty()) {
         setKeyHint(edit, spec.hint);
     }
+    for (const FieldAction& action : spec.actions)
+        addFieldAction(edit, action.text, action.key, [this, run = action.run] { run(*this); });
     return edit;
 }
 
@@ -411,7 +414,15 @@ void CodeTableForm::DbGrid1Exit()
 
 void CodeTableForm::BotInserirClick()
 {
+    for (const auto& [spec, widget] : m_fields)
+        if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && !spec->bound)
+            edit->clear();
     m_insertMark = true;
+    if (!m_member.proposeKey) {
+        Edit_Codigo->clear();
+        focusField(Edit_Codigo);
+        return;
+    }
     std::optional<qint64> highest;
     if (m_table->last())
         highest = m_table->value(m_member.keyColumn).toLongLong();
@@ -508,14 +519,16 @@ void CodeTableForm::Edit_CodigoExit()
     if (!m_insertMark || m_cancelling)
         return;
     const int key = m_table->fieldIndex(m_member.keyColumn);
-    const KeyCheck check = checkKey(Edit_Codigo->text(), m_member.keyBounds, m_table->fieldDef(key).type,
-                                    [this](qint64 code) { return keyExists(code); });
+    const auto exists = [this](qint64 code) { return keyExists(code); };
+    const KeyCheck check = m_member.keyCheck
+        ? m_member.keyCheck(Edit_Codigo->text(), exists)
+        : checkKey(Edit_Codigo->text(), m_member.keyBounds, m_table->fieldDef(key).type, exists);
     switch (check.verdict) {
     case KeyVerdict::Empty:
         refuse({});
         return;
     case KeyVerdict::Invalid:
-        refuse(invalidKeyMessage());
+        refuse(check.message.isEmpty() ? invalidKeyMessage() : check.message);
         return;
     case KeyVerdict::Taken:
         // The grid, on its return, stands on the row that has the code.
@@ -538,7 +551,7 @@ void CodeTableForm::Edit_CodigoExit()
     }
     if (m_member.rowStarted)
         m_member.rowStarted(*this);
-    focusField(firstField());
+    focusField(m_member.afterKeyField.isEmpty() ? firstField() : control(m_member.afterKeyField));
 }
 
 void CodeTableForm::showHelp(const FieldSpec& spec, bool shown)

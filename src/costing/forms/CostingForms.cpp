@@ -10,6 +10,7 @@
 #include "TORCF014.h"
 #include "WasteBandsMember.h"
 #include "ParameterRowMembers.h"
+#include "TransportMember.h"
 
 #include <FormRegistry.h>
 #include <Session.h>
@@ -21,7 +22,7 @@ const std::vector<CodeTableDescription>& codeTableMembers()
     static const std::vector<CodeTableDescription> members{
         boardsMember(),         inksMember(),     varnishesMember(), gluesMember(), laminatingFilmMember(),
         windowPvcMember(),      finishesMember(), cuttingOperationsMember(),
-        fixedCostsMember(),     subcontractsMember(),
+        fixedCostsMember(),     subcontractsMember(), transportMember(),
         machinesMember(),       wasteBandsMember(), proceduresMember()};
     return members;
 }

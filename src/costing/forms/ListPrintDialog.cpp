@@ -52,6 +52,7 @@ ListPrintDialog::ListPrintDialog(const CodeTableDescription& member, CostingEnvi
     orderLayout->addWidget(RadNumerica);
     orderLayout->addWidget(RadAlfabetica);
     layout->addWidget(order);
+    order->setVisible(m_spec.orderChoice);
 
     if (m_spec.articleRange) {
         m_articles = std::make_unique<ArticleLists>(m_environment.invoicing(), dialogArticles());
@@ -180,6 +181,11 @@ void ListPrintDialog::OpenAlfabetico()
 
 void ListPrintDialog::openList(ListOrder order)
 {
+    if (!m_spec.orderChoice) {
+        // The table as the form lists it, its statement untouched.
+        preview(m_environment.dataset(m_member.dataset), order, {}, {});
+        return;
+    }
     // The report's header shows the range this statement selects, whatever
     // the fields held when they were last left.
     const QString from = m_spec.articleRange ? Edit_Artigo1->text() : QString();
@@ -198,6 +204,11 @@ void ListPrintDialog::openList(ListOrder order)
         kv::ui::messages().fail(error.fullText());
         return;
     }
+    preview(table, order, from, to);
+}
+
+void ListPrintDialog::preview(kv::db::Dataset& table, ListOrder order, const QString& from, const QString& to)
+{
     ListReportForm* report = ListReportForm::instance(m_spec.reportClass);
     std::unique_ptr<ListReportForm> own;
     if (!report) {

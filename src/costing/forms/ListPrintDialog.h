@@ -39,6 +39,7 @@ private:
     void OpenNumerico();
     void OpenAlfabetico();
     void openList(ListOrder order);
+    void preview(kv::db::Dataset& table, ListOrder order, const QString& from, const QString& to);
     void lookup(QLineEdit* field, bool alphabetic);
     QLineEdit* addRangeField(const QString& name, QLabel** designation);
 

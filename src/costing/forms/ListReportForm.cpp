@@ -73,7 +73,8 @@ void ListReportForm::build()
         header.addText(QStringLiteral("Ao Artigo : "), QRectF(right, 5.5, 22, 4.5));
         header.addText({}, QRectF(right + 22, 5.5, 38, 4.5), QStringLiteral("Label_AoArtigo"));
     }
-    header.addText({}, QRectF(right + 22, 10, 38, 4.5), QStringLiteral("Label_Ordem"));
+    if (m_spec.orderChoice)
+        header.addText({}, QRectF(right + 22, 10, 38, 4.5), QStringLiteral("Label_Ordem"));
     header.setBeforePrint([this](kv::report::BandContext&) { PageHeaderBand1BeforePrint(); });
 
     if (m_spec.customise) {

@@ -1,12 +1,11 @@
 #include "ParameterRowMembers.h"
 
 #include "CodeTableForm.h"
+#include "MemberParts.h"
 
 #include <CostTableChecks.h>
 #include <DbError.h>
 #include <MessageService.h>
-
-#include <QLineEdit>
 
 namespace kv::costing {
 
@@ -26,52 +25,25 @@ bool parametersDefined(CodeTableForm& form)
     return defined;
 }
 
-FieldSpec field(const char* name, const char* column, const QString& caption, FieldRule rule = {})
-{
-    FieldSpec spec;
-    spec.name = QString::fromLatin1(name);
-    spec.column = QString::fromLatin1(column);
-    spec.caption = caption;
-    spec.rule = std::move(rule);
-    return spec;
-}
-
-FieldRule designationRule()
-{
-    return FieldRule::notEmpty(QStringLiteral("Designação Inválida !!!"));
-}
-
 // A list with the order choice alone, by code or by designation.
 ListPrintSpec orderOnlyPrint(const QString& number, const QString& title)
 {
-    ListPrintSpec print;
-    print.dialogClass = QStringLiteral("TORCFSPR") + number;
-    print.dialogCaption = title;
-    print.reportClass = QStringLiteral("TORCFPR") + number;
-    print.reportTitle = title;
-    print.articleRange = false;
-    return print;
+    return listPrint(QStringLiteral("TORCFSPR") + number, QStringLiteral("TORCFPR") + number, title, title, false);
 }
 
 CodeTableDescription parameterRowMember(const QString& number, const QString& caption, const QString& table,
-                                        const QString& dataset, const QString& rightsProgram)
+                                        const QString& rightsProgram)
 {
-    CodeTableDescription m;
-    m.formClass = QStringLiteral("TORCF") + number;
-    m.caption = caption;
-    m.table = table;
-    m.dataset = dataset;
-    m.rightsProgram = rightsProgram;
+    CodeTableDescription m = tableMember(QStringLiteral("TORCF") + number, caption, table, rightsProgram);
     m.firstField = QStringLiteral("Edit_Designacao");
     m.beforeOpen = parametersDefined;
     m.print = orderOnlyPrint(number, caption);
     return m;
 }
 
-QString fieldText(CodeTableForm& form, const QString& name)
+FieldSpec field(const char* name, const char* column, const QString& caption, FieldRule rule = {})
 {
-    auto* edit = qobject_cast<QLineEdit*>(form.control(name));
-    return edit ? edit->text() : QString();
+    return editField(QString::fromLatin1(name), QString::fromLatin1(column), caption, std::move(rule));
 }
 
 } // namespace
@@ -79,11 +51,10 @@ QString fieldText(CodeTableForm& form, const QString& name)
 CodeTableDescription fixedCostsMember()
 {
     CodeTableDescription m = parameterRowMember(QStringLiteral("012"), QStringLiteral("Tabela de Custos Fixos"),
-                                                QStringLiteral("CUSTFIXOS"), QStringLiteral("ZURIVAVEZA.CUSTFIXOS"),
-                                                QStringLiteral("Custos Fixos"));
+                                                QStringLiteral("CUSTFIXOS"), QStringLiteral("Custos Fixos"));
     const FieldRule flag = FieldRule::oneOf(yesNo(), fixedCostFlagMessage());
     FieldSpec repeats = field("DBEdit1", "LUCROBRUTO", QStringLiteral("Excluido em Repetições ? : "));
-    m.fields = {field("Edit_Designacao", "DESIGNACAO", QStringLiteral("Designação : "), designationRule()),
+    m.fields = {designationField(),
                 field("Edit_CustoFixo", "PRECO", QStringLiteral("Preço : ")),
                 field("Edit_ServTerc", "SERVTERC", QStringLiteral("Serv.Terceiros? : "), flag),
                 repeats,
@@ -113,8 +84,9 @@ CodeTableDescription fixedCostsMember()
 CodeTableDescription subcontractsMember()
 {
     CodeTableDescription m = parameterRowMember(QStringLiteral("016"), QStringLiteral("Tabela de Subcontratos"),
-                                                QStringLiteral("SUBCONTRATO"), QStringLiteral("ZURIVAVEZA.SUBCONT"),
-                                                QStringLiteral("Subcontratos"));
+                                                QStringLiteral("SUBCONTRATO"), QStringLiteral("Subcontratos"));
+    // The data module names its dataset SUBCONT, not after the table.
+    m.dataset = QStringLiteral("ZURIVAVEZA.SUBCONT");
     FieldSpec accessory = field("Edit_Acessorio", "ACESSORIO", QStringLiteral("Acessório ? :"),
                                 FieldRule::oneOf(yesNo(), accessoryFlagMessage()));
     accessory.suffix = QStringLiteral("( S/N )");
@@ -138,7 +110,7 @@ CodeTableDescription subcontractsMember()
             form.moveFocus(QStringLiteral("Edit_GrsM2"));
         return false;
     };
-    m.fields = {field("Edit_Designacao", "DESIGNACAO", QStringLiteral("Designação : "), designationRule()),
+    m.fields = {designationField(),
                 accessory,
                 field("Edit_CustoFixo", "PRECO", QStringLiteral("Preço : ")),
                 grams,

@@ -381,6 +381,25 @@ TEST_P(MemberForms, AnExistingBoardKeepsItsColumnsWhenItsArticleChanges)
     EXPECT_DOUBLE_EQ(tables.stored("PAPEIS", "PRECO").toDouble(), 0.72);
 }
 
+// The boards form states its two costings, and length and width light up
+// the one format label.
+TEST_P(MemberForms, TheBoardsFormatLabelServesLengthAndWidth)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    FormDriver form = tables.open("TORCF001");
+    EXPECT_EQ(form.text("Label_Nota"),
+              "[1];  Área Plano X Gramagem X Nº de Planos X Preço -- [2];  Nº de Planos X Preço");
+    tables.editFirstRow(form, Article);
+    const QColor normal = form.colour("Label_Compri");
+    for (const char* field : {"Edit_Compri", "Edit_Largur"}) {
+        form.focus(field);
+        EXPECT_NE(form.colour("Label_Compri"), normal) << field;
+    }
+    form.focus("Edit_Gramagem");
+    EXPECT_EQ(form.colour("Label_Compri"), normal);
+}
+
 // ------------------------------------------------------------------ glues
 
 TEST_P(MemberForms, LeavingTheGlueRuleRewritesItsFormulaText)

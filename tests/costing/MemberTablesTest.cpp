@@ -11,6 +11,7 @@
 #include <Dataset.h>
 #include <Export.h>
 #include <FormRegistry.h>
+#include <MainMenu.h>
 #include <PreviewWindow.h>
 #include <QtPrinters.h>
 
@@ -109,15 +110,20 @@ QString firstFieldOf(const QString& formClass)
 
 class Registered : public ::testing::TestWithParam<Engine> {};
 
-// The menu enables an entry when its table form and list report are registered.
+// The menu enables an entry, and its toolbar button, when the entry's table
+// form and list report are registered.
 TEST_P(Registered, EveryTableFormAndItsListReport)
 {
     SKIP_WITHOUT(GetParam());
     Tables tables(GetParam());
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8}) {
-        const QString suffix = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
-        EXPECT_TRUE(kv::ui::FormRegistry::instance().contains("TORCF" + suffix)) << n;
-        EXPECT_TRUE(kv::ui::FormRegistry::instance().contains("TORCFPR" + suffix)) << n;
+    const kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
+    for (int n = 1; n <= 8; ++n) {
+        const QString item = QStringLiteral("TABORC%1").arg(n, 3, 10, QLatin1Char('0'));
+        const kv::shell::FormOpening opening = kv::shell::MainMenu::opening(item, tables.session.state());
+        EXPECT_EQ(opening.form, QStringLiteral("TORCF%1").arg(n, 3, 10, QLatin1Char('0')));
+        EXPECT_TRUE(registry.contains(opening.form)) << item.toStdString();
+        ASSERT_EQ(opening.reports.size(), 1) << item.toStdString();
+        EXPECT_TRUE(registry.contains(opening.reports.front())) << opening.reports.front().toStdString();
     }
 }
 

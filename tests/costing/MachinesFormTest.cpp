@@ -85,9 +85,9 @@ struct PathCase {
     int page;                // the page shown then
 };
 
-class KeyboardPath : public ::testing::TestWithParam<std::tuple<PathCase, Engine>> {};
+class MachineKeyboardPath : public ::testing::TestWithParam<std::tuple<PathCase, Engine>> {};
 
-TEST_P(KeyboardPath, FollowsTheMachineType)
+TEST_P(MachineKeyboardPath, FollowsTheMachineType)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -126,7 +126,7 @@ TEST_P(KeyboardPath, FollowsTheMachineType)
     EXPECT_EQ(form.text("Edit_CodigoCola"), "0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, KeyboardPath,
+INSTANTIATE_TEST_SUITE_P(Costing, MachineKeyboardPath,
                          ::testing::Combine(::testing::Values(PathCase{"printing", "1", "Edit_AceMaqMin", 2},
                                                               PathCase{"cutting", "2", "Edit_AceMaqMin", 2},
                                                               PathCase{"gluing", "3", "Edit_ConsumoCola", 1},
@@ -148,9 +148,9 @@ struct CheckCase {
     QString name = {};
 };
 
-class FieldCheck : public ::testing::TestWithParam<std::tuple<CheckCase, Engine>> {};
+class MachineFieldCheck : public ::testing::TestWithParam<std::tuple<CheckCase, Engine>> {};
 
-TEST_P(FieldCheck, RefusesWhatCannotPriceAMachine)
+TEST_P(MachineFieldCheck, RefusesWhatCannotPriceAMachine)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -174,7 +174,7 @@ const QStringList Centre{"<beep>", "C.Custo Inexistente"};
 const QStringList Glue{"<beep>", "Código de Cola Inexistente"};
 
 INSTANTIATE_TEST_SUITE_P(
-    Costing, FieldCheck,
+    Costing, MachineFieldCheck,
     ::testing::Combine(
         ::testing::Values(
             CheckCase{"type empty", 0, 0, "Edit_TipoMaquina", "", Type, "Edit_TipoMaquina"},
@@ -238,9 +238,9 @@ struct SaveCase {
     QVariant storedAfter;
 };
 
-class Saving : public ::testing::TestWithParam<std::tuple<SaveCase, Engine>> {};
+class MachineSaving : public ::testing::TestWithParam<std::tuple<SaveCase, Engine>> {};
 
-TEST_P(Saving, ARowThatCannotPriceIsNotSaved)
+TEST_P(MachineSaving, ARowThatCannotPriceIsNotSaved)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -261,7 +261,7 @@ TEST_P(Saving, ARowThatCannotPriceIsNotSaved)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Costing, Saving,
+    Costing, MachineSaving,
     ::testing::Combine(
         ::testing::Values(
             SaveCase{"without production unit", 2, "", "", Unit, "Edit_UndProd", "DESIGNACAO", "Cortante Plano"},

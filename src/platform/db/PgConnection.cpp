@@ -4,7 +4,7 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <libpq-fe.h>
+#include "PgApi.h"
 
 namespace kv::db {
 
@@ -22,9 +22,9 @@ QByteArray decodeBytea(const char* text, int length)
     if (length >= 2 && text[0] == '\\' && text[1] == 'x')
         return QByteArray::fromHex(QByteArray::fromRawData(text + 2, length - 2));
     std::size_t size = 0;
-    unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+    unsigned char* raw = pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
     QByteArray out(reinterpret_cast<const char*>(raw), qsizetype(size));
-    PQfreemem(raw);
+    pq().PQfreemem(raw);
     return out;
 }
 
@@ -101,11 +101,11 @@ QVariant cellValue(const FieldDef& def, Oid oid, const char* text, int length)
 std::vector<FieldDef> describe(const PGresult* result, std::vector<Oid>* oids = nullptr)
 {
     std::vector<FieldDef> defs;
-    const int count = PQnfields(result);
+    const int count = pq().PQnfields(result);
     for (int i = 0; i < count; ++i) {
-        defs.push_back(pgFieldDef(PQfname(result, i), PQftype(result, i), PQfmod(result, i)));
+        defs.push_back(pgFieldDef(pq().PQfname(result, i), pq().PQftype(result, i), pq().PQfmod(result, i)));
         if (oids)
-            oids->push_back(PQftype(result, i));
+            oids->push_back(pq().PQftype(result, i));
     }
     return defs;
 }
@@ -121,14 +121,14 @@ public:
     {
         PGconn* conn = connection.handle();
         m_name = QByteArrayLiteral("kv_cursor_") + QByteArray::number(connection.nextStatementNumber());
-        if (PQtransactionStatus(conn) == PQTRANS_IDLE) {
-            connection.check(PQexec(conn, "BEGIN"), m_sql);
+        if (pq().PQtransactionStatus(conn) == PQTRANS_IDLE) {
+            connection.check(pq().PQexec(conn, "BEGIN"), m_sql);
             m_ownTransaction = true;
         }
         try {
             const PgParams params(values);
             const QByteArray declare = "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.text();
-            connection.check(PQexecParams(conn, declare.constData(), params.count(), nullptr, params.values.data(),
+            connection.check(pq().PQexecParams(conn, declare.constData(), params.count(), nullptr, params.values.data(),
                                           params.lengths.data(), params.formats.data(), 0),
                              m_sql);
             m_declared = true;
@@ -152,7 +152,7 @@ public:
         int done = 0;
         const int columns = int(m_fields.size());
         while (done < maxRows && !m_atEnd) {
-            if (!m_result || m_next >= PQntuples(m_result)) {
+            if (!m_result || m_next >= pq().PQntuples(m_result)) {
                 if (m_exhausted) {
                     end();
                     break;
@@ -163,16 +163,16 @@ public:
             const int r = m_next++;
             store.beginRow();
             for (int i = 0; i < columns; ++i) {
-                if (PQgetisnull(m_result, r, i))
+                if (pq().PQgetisnull(m_result, r, i))
                     store.putNull();
                 else
-                    putCell(store, m_fields[std::size_t(i)], m_oids[std::size_t(i)], PQgetvalue(m_result, r, i),
-                            PQgetlength(m_result, r, i));
+                    putCell(store, m_fields[std::size_t(i)], m_oids[std::size_t(i)], pq().PQgetvalue(m_result, r, i),
+                            pq().PQgetlength(m_result, r, i));
             }
             store.endRow();
             ++done;
         }
-        if (!m_atEnd && m_exhausted && m_next >= PQntuples(m_result))
+        if (!m_atEnd && m_exhausted && m_next >= pq().PQntuples(m_result))
             end();
         return done;
     }
@@ -185,7 +185,7 @@ private:
     void nextBatch()
     {
         if (m_result) {
-            PQclear(m_result);
+            pq().PQclear(m_result);
             m_result = nullptr;
         }
         PGconn* conn = m_connection.handle();
@@ -193,16 +193,16 @@ private:
             send();
         }
         m_ahead = false;
-        PGresult* r = PQgetResult(conn);
-        while (PGresult* rest = PQgetResult(conn)) // the connection must be idle again
-            PQclear(rest);
-        if (!r || PQresultStatus(r) != PGRES_TUPLES_OK) {
+        PGresult* r = pq().PQgetResult(conn);
+        while (PGresult* rest = pq().PQgetResult(conn)) // the connection must be idle again
+            pq().PQclear(rest);
+        if (!r || pq().PQresultStatus(r) != PGRES_TUPLES_OK) {
             m_connection.check(r, m_sql, false);
             return;
         }
         m_result = r;
         m_next = 0;
-        m_exhausted = PQntuples(r) < m_asked;
+        m_exhausted = pq().PQntuples(r) < m_asked;
         m_fetchSize = std::min(m_fetchSize * 2, MaxFetch);
         if (!m_exhausted) {
             send();
@@ -214,8 +214,8 @@ private:
     {
         m_asked = m_fetchSize;
         const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(m_asked) + " FROM " + m_name;
-        if (!PQsendQuery(m_connection.handle(), fetch.constData()))
-            m_connection.fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(m_connection.handle())),
+        if (!pq().PQsendQuery(m_connection.handle(), fetch.constData()))
+            m_connection.fail(DbError::Kind::Statement, QString::fromUtf8(pq().PQerrorMessage(m_connection.handle())),
                               m_sql);
     }
 
@@ -224,25 +224,25 @@ private:
     {
         m_atEnd = true;
         if (m_result) {
-            PQclear(m_result);
+            pq().PQclear(m_result);
             m_result = nullptr;
         }
         PGconn* conn = m_connection.handle();
         if (m_ahead) {
             m_ahead = false;
-            while (PGresult* r = PQgetResult(conn))
-                PQclear(r);
+            while (PGresult* r = pq().PQgetResult(conn))
+                pq().PQclear(r);
         }
         if (m_declared) {
             m_declared = false;
-            if (PQtransactionStatus(conn) == PQTRANS_INTRANS)
-                PQclear(PQexec(conn, ("CLOSE " + m_name).constData()));
+            if (pq().PQtransactionStatus(conn) == PQTRANS_INTRANS)
+                pq().PQclear(pq().PQexec(conn, ("CLOSE " + m_name).constData()));
         }
         if (m_ownTransaction) {
             m_ownTransaction = false;
             // A failed read leaves the transaction aborted: roll it back then.
-            const bool failed = PQtransactionStatus(conn) == PQTRANS_INERROR;
-            PQclear(PQexec(conn, failed ? "ROLLBACK" : "COMMIT"));
+            const bool failed = pq().PQtransactionStatus(conn) == PQTRANS_INERROR;
+            pq().PQclear(pq().PQexec(conn, failed ? "ROLLBACK" : "COMMIT"));
         }
     }
 
@@ -267,7 +267,7 @@ public:
         : NativeStatement(connection), m_pg(connection), m_sql(sql.source())
     {
         m_name = QByteArrayLiteral("kv_stmt_") + QByteArray::number(connection.nextStatementNumber());
-        connection.check(PQprepare(connection.handle(), m_name.constData(), sql.text().constData(),
+        connection.check(pq().PQprepare(connection.handle(), m_name.constData(), sql.text().constData(),
                                    int(sql.names().size()), nullptr),
                          m_sql);
     }
@@ -275,7 +275,7 @@ public:
     {
         try {
             m_connection.finishReaders();
-            PQclear(PQexec(m_pg.handle(), ("DEALLOCATE " + m_name).constData()));
+            pq().PQclear(pq().PQexec(m_pg.handle(), ("DEALLOCATE " + m_name).constData()));
         } catch (...) {
         }
     }
@@ -284,10 +284,10 @@ protected:
     long long run(const std::vector<QVariant>& values) override
     {
         const PgParams params(values);
-        PGresult* result = PQexecPrepared(m_pg.handle(), m_name.constData(), params.count(),
+        PGresult* result = pq().PQexecPrepared(m_pg.handle(), m_name.constData(), params.count(),
                                           params.values.data(), params.lengths.data(),
                                           params.formats.data(), 0);
-        const long long changes = result ? std::atoll(PQcmdTuples(result)) : 0;
+        const long long changes = result ? std::atoll(pq().PQcmdTuples(result)) : 0;
         m_pg.check(result, m_sql);
         return changes;
     }
@@ -319,14 +319,17 @@ PgParams::PgParams(const std::vector<QVariant>& in)
     }
 }
 
+QString pgColumnName(const QString& name)
+{
+    // Unquoted names come back folded to lower case; the schema writes them in
+    // upper case, as SQLite reports them, so both engines name fields alike.
+    return name == name.toLower() ? name.toUpper() : name;
+}
+
 FieldDef pgFieldDef(const char* name, unsigned int typeOid, int typeModifier)
 {
     FieldDef def;
-    def.name = QString::fromUtf8(name);
-    // Unquoted names come back folded to lower case; the schema writes them in
-    // upper case, as SQLite reports them, so both engines name fields alike.
-    if (def.name == def.name.toLower())
-        def.name = def.name.toUpper();
+    def.name = pgColumnName(QString::fromUtf8(name));
     switch (typeOid) {
     case BoolOid:
     case Int2Oid: def.type = FieldType::Int16; break;
@@ -349,23 +352,26 @@ FieldDef pgFieldDef(const char* name, unsigned int typeOid, int typeModifier)
     return def;
 }
 
-PgConnection::PgConnection(PGconn* handle, const QString& alias) : NativeConnection(alias), m_conn(handle) {}
+PgConnection::PgConnection(PGconn* handle, const QString& alias) : NativeConnection(alias), m_conn(handle)
+{
+    pq(); // a client library that cannot be bound refuses the connection, not a later statement
+}
 
 PgConnection::~PgConnection() = default;
 
 void PgConnection::check(PGresult* result, const QString& sql, bool allowRows) const
 {
     if (!result)
-        fail(DbError::Kind::Statement, QString::fromUtf8(PQerrorMessage(m_conn)), sql);
-    const ExecStatusType status = PQresultStatus(result);
+        fail(DbError::Kind::Statement, QString::fromUtf8(pq().PQerrorMessage(m_conn)), sql);
+    const ExecStatusType status = pq().PQresultStatus(result);
     if (status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY || (allowRows && status == PGRES_TUPLES_OK)) {
-        PQclear(result);
+        pq().PQclear(result);
         return;
     }
-    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const char* state = pq().PQresultErrorField(result, PG_DIAG_SQLSTATE);
     const bool constraint = state && state[0] == '2' && state[1] == '3';
-    const QString message = QString::fromUtf8(PQresultErrorMessage(result));
-    PQclear(result);
+    const QString message = QString::fromUtf8(pq().PQresultErrorMessage(result));
+    pq().PQclear(result);
     fail(constraint ? DbError::Kind::Constraint : DbError::Kind::Statement, message, sql);
 }
 
@@ -373,13 +379,13 @@ long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>&
 {
     PGresult* result;
     if (values.empty() && sql.names().isEmpty()) {
-        result = PQexec(m_conn, sql.text().constData()); // may hold several statements
+        result = pq().PQexec(m_conn, sql.text().constData()); // may hold several statements
     } else {
         const PgParams params(values);
-        result = PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
+        result = pq().PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
                               params.lengths.data(), params.formats.data(), 0);
     }
-    const long long changes = result ? std::atoll(PQcmdTuples(result)) : 0;
+    const long long changes = result ? std::atoll(pq().PQcmdTuples(result)) : 0;
     check(result, sql.source());
     return changes;
 }
@@ -387,9 +393,9 @@ long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>&
 QueryResult PgConnection::doQuery(const NamedSql& sql, const std::vector<QVariant>& values)
 {
     const PgParams params(values);
-    PGresult* result = PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr,
+    PGresult* result = pq().PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr,
                                     params.values.data(), params.lengths.data(), params.formats.data(), 0);
-    if (!result || PQresultStatus(result) != PGRES_TUPLES_OK) {
+    if (!result || pq().PQresultStatus(result) != PGRES_TUPLES_OK) {
         check(result, sql.source(), false);
         return {};
     }
@@ -398,21 +404,21 @@ QueryResult PgConnection::doQuery(const NamedSql& sql, const std::vector<QVarian
     const std::vector<FieldDef> defs = describe(result, &oids);
     for (const FieldDef& def : defs)
         out.columns << def.name;
-    const int rows = PQntuples(result);
+    const int rows = pq().PQntuples(result);
     out.rows.reserve(std::size_t(rows));
     for (int r = 0; r < rows; ++r) {
         std::vector<QVariant> row;
         row.reserve(defs.size());
         for (int c = 0; c < int(defs.size()); ++c) {
-            if (PQgetisnull(result, r, c))
+            if (pq().PQgetisnull(result, r, c))
                 row.emplace_back();
             else
-                row.push_back(cellValue(defs[std::size_t(c)], oids[std::size_t(c)], PQgetvalue(result, r, c),
-                                        PQgetlength(result, r, c)));
+                row.push_back(cellValue(defs[std::size_t(c)], oids[std::size_t(c)], pq().PQgetvalue(result, r, c),
+                                        pq().PQgetlength(result, r, c)));
         }
         out.rows.push_back(std::move(row));
     }
-    PQclear(result);
+    pq().PQclear(result);
     return out;
 }
 

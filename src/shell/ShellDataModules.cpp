@@ -60,6 +60,7 @@ void ShellDataModules::create()
         freeAll();
         throw;
     }
+    m_tableColumns.clear();
 }
 
 void ShellDataModules::createModule(const QString& name)
@@ -134,10 +135,11 @@ QStringList ShellDataModules::tableKey(const DatasetDeclaration& declaration) co
 void ShellDataModules::writeUpdateStatements(db::Dataset& dataset,
                                              const DatasetDeclaration& declaration)
 {
-    db::Connection& connection = *dataset.connection();
     // A table that a version step has yet to create cannot be opened either;
     // its statements are written once the step has run.
-    if (!connection.tableExists(declaration.table))
+    const QHash<QString, QStringList>& tables = tableColumns(*dataset.connection());
+    const auto table = tables.constFind(declaration.table.toUpper());
+    if (table == tables.constEnd())
         return;
     const QStringList key = tableKey(declaration);
     if (key.isEmpty())
@@ -145,13 +147,21 @@ void ShellDataModules::writeUpdateStatements(db::Dataset& dataset,
                           QStringLiteral("A tabela %1 não tem chave primária: o conjunto de dados "
                                          "%2.%3 não pode gravar alterações.")
                               .arg(declaration.table, declaration.module, declaration.name));
-    const QStringList columns =
-        connection.query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(declaration.table)).columns;
-    dataset.setUpdateStatements(updateStatementsFor(declaration.table, columns, key));
+    dataset.setUpdateStatements(updateStatementsFor(declaration.table, *table, key));
+}
+
+const QHash<QString, QStringList>& ShellDataModules::tableColumns(db::Connection& connection)
+{
+    auto it = m_tableColumns.find(&connection);
+    if (it == m_tableColumns.end())
+        it = m_tableColumns.emplace(&connection, connection.tableColumns()).first;
+    return it->second;
 }
 
 void ShellDataModules::refreshUpdateStatements()
 {
+    // The tables as the version steps left them, read once for all datasets.
+    m_tableColumns.clear();
     for (const DatasetDeclaration& d : datasetCatalog()) {
         if (!d.hasUpdateObject())
             continue;
@@ -165,6 +175,7 @@ void ShellDataModules::refreshUpdateStatements()
                 dataset.open();
         }
     }
+    m_tableColumns.clear();
 }
 
 db::UpdateStatements ShellDataModules::updateStatementsFor(const QString& table,
@@ -216,6 +227,7 @@ void ShellDataModules::freeAll()
     for (const QString& name : dataModuleNames())
         freeModule(name);
     m_connections = {};
+    m_tableColumns.clear();
 }
 
 void ShellDataModules::freeAtShutdown()

@@ -7,6 +7,8 @@
 #include <DataModule.h>
 #include <Dataset.h>
 
+#include <QHash>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -70,6 +72,9 @@ private:
     void declareDatasets(db::DataModule& module);
     void writeUpdateStatements(db::Dataset& dataset, const DatasetDeclaration& declaration);
     QStringList tableKey(const DatasetDeclaration& declaration) const;
+    // The columns of every table of the connection's database, read once
+    // while the modules are created or their statements rewritten.
+    const QHash<QString, QStringList>& tableColumns(db::Connection& connection);
 
     const LoginState& m_state;
     const install::Installation& m_installation;
@@ -77,6 +82,7 @@ private:
     CompanyConnections m_connections;
     std::vector<std::unique_ptr<db::DataModule>> m_modules;   // in creation order
     db::DataModules m_registry;
+    std::map<const db::Connection*, QHash<QString, QStringList>> m_tableColumns;
 };
 
 } // namespace kv::shell

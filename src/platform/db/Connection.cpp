@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "NativeConnection.h"
+#include "PgConnection.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -159,6 +160,22 @@ bool Connection::columnExists(const QString& table, const QString& column)
         : QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
                          "AND lower(table_name) = lower(:T) AND lower(column_name) = lower(:C)");
     return scalar(sql, {{QStringLiteral("T"), table}, {QStringLiteral("C"), column}}).isValid();
+}
+
+QHash<QString, QStringList> Connection::tableColumns()
+{
+    const QString sql = dialect() == Dialect::Sqlite
+        ? QStringLiteral("SELECT m.name, c.name FROM sqlite_master m, pragma_table_info(m.name) c "
+                         "WHERE m.type IN ('table', 'view') ORDER BY m.name, c.cid")
+        : QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                         "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position");
+    const bool postgres = dialect() == Dialect::Postgres;
+    QHash<QString, QStringList> tables;
+    for (const std::vector<QVariant>& row : query(sql).rows) {
+        const QString column = row[1].toString();
+        tables[row[0].toString().toUpper()].append(postgres ? pgColumnName(column) : column);
+    }
+    return tables;
 }
 
 bool Connection::inTransaction() const { return d->transactionDepth > 0; }

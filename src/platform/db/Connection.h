@@ -4,6 +4,8 @@
 #include "Params.h"
 #include "SqlDialect.h"
 
+#include <QHash>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -61,6 +63,9 @@ public:
 
     bool tableExists(const QString& table);
     bool columnExists(const QString& table, const QString& column);
+    // Every table and view with its columns in their order, keyed by the
+    // upper-case name: one statement where a lookup per table would take two.
+    QHash<QString, QStringList> tableColumns();
 
     // True while a Transaction object of this connection is alive.
     bool inTransaction() const;

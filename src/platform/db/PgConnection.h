@@ -35,6 +35,9 @@ private:
     int m_statements = 0;
 };
 
+// A column's name as the layer reports it (see pgFieldDef).
+QString pgColumnName(const QString& name);
+
 // The field a result column stands for, from its type OID and modifier.
 FieldDef pgFieldDef(const char* name, unsigned int typeOid, int typeModifier);
 

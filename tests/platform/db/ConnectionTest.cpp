@@ -59,6 +59,25 @@ TEST_P(ConnectionTest, TableAndColumnExistenceIgnoresCase)
     EXPECT_FALSE(db->columnExists(QStringLiteral("NADA"), QStringLiteral("CODIGO")));
 }
 
+// The data modules write their update statements from this list: it must name
+// the columns a SELECT * gives, in its order, also after a column was added.
+TEST_P(ConnectionTest, TableColumnsAreThoseOfSelectStarInTheirOrder)
+{
+    createTable();
+    db->exec(QStringLiteral("ALTER TABLE ARTIGOS ADD COLUMN VALSUB1 FLOAT"));
+    db->exec(QStringLiteral("CREATE TABLE Cores (Codigo INTEGER NOT NULL PRIMARY KEY, Nome VARCHAR(10))"));
+    db->exec(QStringLiteral("CREATE VIEW VCORES AS SELECT Nome FROM Cores"));
+    const QHash<QString, QStringList> tables = db->tableColumns();
+    for (const char* table : {"ARTIGOS", "CORES", "VCORES"}) {
+        SCOPED_TRACE(table);
+        const QueryResult star = db->query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(QLatin1String(table)));
+        ASSERT_TRUE(tables.contains(QLatin1String(table)));
+        EXPECT_EQ(tables.value(QLatin1String(table)), star.columns);
+    }
+    EXPECT_EQ(tables.value(QStringLiteral("ARTIGOS")).size(), 5);
+    EXPECT_FALSE(tables.contains(QStringLiteral("NADA")));
+}
+
 TEST_P(ConnectionTest, TransactionRollsBackUnlessCommittedAndNests)
 {
     createTable();

@@ -104,7 +104,7 @@ ShellTestInstallation::ShellTestInstallation(Engine engine) : m_engine(engine)
 
 ShellTestInstallation::~ShellTestInstallation()
 {
-    m_connections.clear();
+    m_statementConnections.clear();
     if (m_prefix.isEmpty())
         return;
     try {
@@ -118,10 +118,15 @@ ShellTestInstallation::~ShellTestInstallation()
 
 std::shared_ptr<db::Connection> ShellTestInstallation::open(const QString& alias)
 {
-    auto connection = db::Connection::open(
-        m_installation->alias(alias, "USER NAME=" + m_dbUser, "PASSWORD="));
-    m_connections.push_back(connection);
-    return connection;
+    return db::Connection::open(m_installation->alias(alias, "USER NAME=" + m_dbUser, "PASSWORD="));
+}
+
+db::Connection& ShellTestInstallation::statementConnection(const QString& alias)
+{
+    std::shared_ptr<db::Connection>& connection = m_statementConnections[alias];
+    if (!connection)
+        connection = open(alias);
+    return *connection;
 }
 
 std::shared_ptr<db::Connection> ShellTestInstallation::general()
@@ -153,12 +158,12 @@ GeneralCredentials ShellTestInstallation::credentials() const
 
 void ShellTestInstallation::execGeneral(const QString& sql, const db::Params& params)
 {
-    general()->exec(sql, params);
+    statementConnection(schema::InstallationBuilder::generalAlias()).exec(sql, params);
 }
 
 void ShellTestInstallation::execApplication(const QString& sql, const db::Params& params)
 {
-    application()->exec(sql, params);
+    statementConnection(CompanyAliases::forCompany(1).application).exec(sql, params);
 }
 
 void ShellTestInstallation::bringToProgramVersion()

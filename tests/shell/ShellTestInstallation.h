@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace kv::shell::test {
@@ -77,13 +78,16 @@ public:
 
 private:
     std::shared_ptr<db::Connection> open(const QString& alias);
+    // The connection the statement helpers share for an alias: one each, not
+    // one per statement left open until the end of the test.
+    db::Connection& statementConnection(const QString& alias);
 
     Engine m_engine;
     QTemporaryDir m_dir;
     QString m_prefix;
     QString m_dbUser;
     std::unique_ptr<install::Installation> m_installation;
-    std::vector<std::shared_ptr<db::Connection>> m_connections;
+    std::map<QString, std::shared_ptr<db::Connection>> m_statementConnections;
 };
 
 } // namespace kv::shell::test

@@ -64,6 +64,41 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+struct UnitCase {
+    const char* label;
+    QString fixedCost;
+    QString unit;
+    bool accepted;
+};
+
+std::ostream& operator<<(std::ostream& os, const UnitCase& c)
+{
+    return os << c.label;
+}
+
+class FinishUnit : public ::testing::TestWithParam<UnitCase> {};
+
+TEST_P(FinishUnit, IsNeededOnlyWithAFixedCost)
+{
+    const UnitCase& c = GetParam();
+    EXPECT_EQ(finishUnitAccepted(c.fixedCost, c.unit), c.accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, FinishUnit,
+                         ::testing::Values(UnitCase{"no fixed cost", "", "", true},
+                                           UnitCase{"per unit", "12,5", "U", true},
+                                           UnitCase{"per thousand", "0", "M", true},
+                                           UnitCase{"fixed cost without unit", "12,5", "", false},
+                                           UnitCase{"lower case unit", "12,5", "u", false},
+                                           UnitCase{"unknown unit", "12,5", "X", false}),
+                         [](const auto& info) {
+                             std::string name = info.param.label;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
+
 TEST(GlueRuleLines, NumberEachRuleForTheHelpPanel)
 {
     EXPECT_EQ(glueRuleLines(), (QStringList{"1 - Área x Consumo(Gr) x Nº Planos x Preço",

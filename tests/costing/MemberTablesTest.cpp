@@ -468,6 +468,30 @@ TEST_P(MemberForms, AFinishesUnitFollowsItsFixedCost)
     EXPECT_EQ(tables.stored("ACABAMENTO", "UNIDADE").toString(), "U");
 }
 
+// A fixed cost cannot reach the table without its unit, also when the
+// user clicks past the unit field.
+TEST_P(MemberForms, AFinishWithAFixedCostIsNotSavedWithoutItsUnit)
+{
+    SKIP_WITHOUT(GetParam());
+    Tables tables(GetParam());
+    FormDriver form = tables.open("TORCF007");
+    form.click("BotInserir");
+    form.type("Edit_Codigo", "50");
+    form.enter();
+    form.type(Designation, "Aplicar Fita Adesiva");
+    form.enter();
+    form.type("Edit_CustoFixo", "4,5");
+    form.focus("DBGrid1");
+    tables.scenario.wait();
+    EXPECT_EQ(tables.scenario.messages().transcript(), FinishUnit);
+    EXPECT_EQ(form.focused(), "Edit_Unidade");
+    EXPECT_TRUE(tables.stored("ACABAMENTO", "CODIGO", 50).isNull());
+    form.type("Edit_Unidade", "M");
+    form.focus("DBGrid1");
+    tables.scenario.wait();
+    EXPECT_EQ(tables.stored("ACABAMENTO", "UNIDADE", 50).toString(), "M");
+}
+
 INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()),
                          [](const auto& info) { return engineName(info.param); });
 

@@ -67,4 +67,9 @@ const std::vector<CodeMeaning>& finishCostTypes()
     return types;
 }
 
+bool finishUnitAccepted(const QString& fixedCost, const QString& unit)
+{
+    return fixedCost.isEmpty() || unit == QLatin1String("U") || unit == QLatin1String("M");
+}
+
 } // namespace kv::costing

@@ -33,5 +33,8 @@ QStringList glueRuleLines();
 
 // Finishes: the cost type ("1" labour, "2" packaging) in the list report.
 const std::vector<CodeMeaning>& finishCostTypes();
+// A finish's fixed cost is given per unit ("U") or per thousand ("M"); a
+// finish without a fixed cost needs no unit.
+bool finishUnitAccepted(const QString& fixedCost, const QString& unit);
 
 } // namespace kv::costing

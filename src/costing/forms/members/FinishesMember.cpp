@@ -4,6 +4,7 @@
 #include "MemberParts.h"
 
 #include <DbError.h>
+#include <MessageService.h>
 #include <RowSource.h>
 
 namespace kv::costing {
@@ -11,6 +12,7 @@ namespace kv::costing {
 namespace {
 
 const QString UnitField = QStringLiteral("Edit_Unidade");
+const QString FinishUnitMessage = QStringLiteral("INSIRA A UNIDADE PARA CÁLCULO DE CUSTO");
 
 // The unit a cost is given in, with its help panel.
 FieldSpec unitField(const QString& message, const QStringList& helpLines)
@@ -68,7 +70,7 @@ CodeTableDescription finishesMember()
 
     m.fields = {designationField(),
                 fixedCost,
-                unitField(QStringLiteral("INSIRA A UNIDADE PARA CÁLCULO DE CUSTO"),
+                unitField(FinishUnitMessage,
                           {QStringLiteral("(U) - Unidades"), QStringLiteral("(M) - Milhares")}),
                 editField(QStringLiteral("Edit_Perc"), QStringLiteral("PERC"), QStringLiteral("( % ) Incid.Orçamento : ")),
                 costType};
@@ -78,6 +80,19 @@ CodeTableDescription finishesMember()
         const bool hasRow = form.table().isOpen() && !form.table().isEmpty();
         form.control(UnitField)->setEnabled(!hasRow ||
                                             !form.table().value(QStringLiteral("CUSTOFIXO")).isNull());
+    };
+
+    // A fixed cost reached the grid without passing the unit field (a click
+    // past it): the row would be costed without knowing per what.
+    m.beforeSave = [](CodeTableForm& form) {
+        if (form.table().state() == kv::db::DatasetState::Browse ||
+            finishUnitAccepted(fieldText(form, QStringLiteral("Edit_CustoFixo")), fieldText(form, UnitField)))
+            return true;
+        form.control(UnitField)->setEnabled(true);
+        kv::ui::messages().beep();
+        kv::ui::messages().error(FinishUnitMessage);
+        form.moveFocus(UnitField);
+        return false;
     };
 
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 6},

@@ -562,11 +562,13 @@ std::vector<QStringList> detailLines(const Document& document)
 
 // Prints the open form's list in numeric order and returns the previewed
 // document; `exportTo` also writes it to a CSV file from the preview.
-Document printList(Tables& tables, FormDriver& form, const QString& exportTo = {})
+Document printList(Tables& tables, FormDriver& form, const QString& exportTo = {}, QString* caption = nullptr)
 {
     Document document;
     tables.scenario.onDialog([&](FormDriver& dialog) {
         tables.scenario.onDialog([&](FormDriver& preview) {
+            if (caption)
+                *caption = preview.caption();
             auto* window = qobject_cast<kv::report::PreviewWindow*>(preview.window());
             document = window->document();
             if (!exportTo.isEmpty())
@@ -589,6 +591,7 @@ struct ReportCase {
     QStringList columnTitles;
     std::vector<std::pair<int, QString>> checkedItems;   // item index, text per line...
     std::vector<QStringList> lines;    // ...of these lines, in that order
+    QString caption = {};              // of the preview; empty: the title
 };
 
 class MemberReport : public ::testing::TestWithParam<std::tuple<ReportCase, Engine>> {};
@@ -601,8 +604,10 @@ TEST_P(MemberReport, PrintsItsTitleColumnsAndLineTexts)
     for (const QString& sql : c.extraRows)
         tables.exec(sql);
     FormDriver form = tables.open(c.formClass);
-    const Document document = printList(tables, form);
+    QString caption;
+    const Document document = printList(tables, form, {}, &caption);
 
+    EXPECT_EQ(caption, c.caption.isEmpty() ? c.title : c.caption);
     EXPECT_TRUE(bandTexts(document, BandKind::PageHeader).contains(c.title));
     EXPECT_EQ(bandTexts(document, BandKind::ColumnHeader), c.columnTitles);
     const std::vector<QStringList> lines = detailLines(document);
@@ -671,14 +676,16 @@ INSTANTIATE_TEST_SUITE_P(
                        "Filme para Plasticizar",
                        {"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço (Kg)"},
                        {{0, {}}, {2, {}}},
-                       {{"10", "Verniz UV"}}},
+                       {{"10", "Verniz UV"}},
+                       "Tabela de Filme para Plasticizar"},
             ReportCase{"window PVC",
                        "TORCF006",
                        {},
                        "PVC Janelas",
                        {"Código", "Referência", "Designação do artigo", "Gram.M2", "Preço (Kg)"},
                        {{0, {}}},
-                       {{"10"}}},
+                       {{"10"}},
+                       "Tabela de PVC Janelas"},
             ReportCase{"varnishes",
                        "TORCF003",
                        {},

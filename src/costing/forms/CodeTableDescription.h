@@ -96,6 +96,7 @@ struct ListPrintSpec {
     QString dialogCaption;   // "Tabela de Tintas"
     QString reportClass;     // "TORCFPR002"
     QString reportTitle;     // "Tabela de Tintas"
+    QString reportCaption;   // the report's caption on its preview; empty: the title
     // With a range of article codes (tables linked to stock articles): the
     // numeric order is the article code's. Without: the order choice alone.
     bool articleRange = true;

@@ -34,7 +34,7 @@ ListReportForm::ListReportForm(ListPrintSpec spec, CostingEnvironment environmen
     : QDialog(parent), m_spec(std::move(spec)), m_environment(environment), m_report(m_spec.reportTitle)
 {
     setObjectName(m_spec.reportClass);
-    setWindowTitle(m_spec.reportTitle);
+    setWindowTitle(m_spec.reportCaption.isEmpty() ? m_spec.reportTitle : m_spec.reportCaption);
     openForms()[m_spec.reportClass] = this;
     build();
 }
@@ -147,7 +147,7 @@ void ListReportForm::preview(kv::db::Dataset& dataset, ListOrder order, const QS
                              QWidget* parent)
 {
     kv::report::PreviewWindow window(render(dataset, order, from, to), parent);
-    window.setWindowTitle(m_spec.reportTitle);
+    window.setWindowTitle(windowTitle());
     window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
     window.exec();
 }

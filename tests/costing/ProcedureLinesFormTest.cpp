@@ -6,6 +6,7 @@
 
 #include <Dataset.h>
 #include <PreviewWindow.h>
+#include <MachineRules.h>
 #include <ProcedureLines.h>
 
 using namespace kv::costing;
@@ -384,6 +385,58 @@ TEST(ProcedureList, PrintsEachProcedureFollowedByItsLines)
     EXPECT_EQ(printed, (QStringList{"1", "Caixa impressa e cortada", "Máquinas", "1", "Linha", "Máquinas", "2",
                                     "Linha", "Máquinas", "3", "Linha", "2", "Caixa com janela", "Tintas", "4",
                                     "Preto Processo"}));
+}
+
+} // namespace
+
+namespace {
+
+// The demo company's tables as the quote engine will read them: machines it
+// can price, bands in code order, procedure lines naming existing rows by
+// the names those rows have.
+TEST(DemoTables, MachinesBandsAndProceduresHoldTogether)
+{
+    kv::test::Scenario scenario;
+    CostingSession session(scenario, Engine::Sqlite, true);
+    auto app = session.application();
+    const kv::db::QueryResult machines =
+        app->query("SELECT CODIGO, TIPOMAQUINA, NROCORES, FACTOR1, UNDPROD, CODIGOCOLA FROM MAQUINAS");
+    ASSERT_FALSE(machines.isEmpty());
+    QSet<int> types;
+    for (std::size_t i = 0; i < machines.rows.size(); ++i) {
+        types << machines.value(i, "TIPOMAQUINA").toInt();
+        EXPECT_TRUE(validFactor(machines.value(i, "FACTOR1"))) << i;
+        EXPECT_TRUE(validColoursPerPass(machines.value(i, "TIPOMAQUINA"), machines.value(i, "NROCORES"))) << i;
+        EXPECT_TRUE(validProductionUnit(machines.value(i, "UNDPROD").toString())) << i;
+        const int glue = machines.value(i, "CODIGOCOLA").toInt();
+        if (usesGlue(machines.value(i, "TIPOMAQUINA").toInt())) {
+            EXPECT_EQ(app->scalar("SELECT COUNT(*) FROM COLAS WHERE CODIGO = :G", {{"G", glue}}).toInt(), 1) << i;
+        }
+    }
+    EXPECT_EQ(types, (QSet<int>{1, 2, 3, 4}));
+    // Every machine's cost centre is one of the demo accounting's in each year it has.
+    auto accounting = session.environment().modules().connections().DbContab;
+    const kv::db::QueryResult years = accounting->query("SELECT DISTINCT ANO FROM CCUSTO");
+    for (const auto& year : years.rows)
+        for (const auto& centre : app->query("SELECT DISTINCT CCUSTO FROM MAQUINAS").rows)
+            EXPECT_EQ(accounting->scalar("SELECT COUNT(*) FROM CCUSTO WHERE ANO = :A AND CODIGO = :C",
+                                         {{"A", year.front()}, {"C", centre.front()}}).toInt(), 1);
+    EXPECT_GT(app->scalar("SELECT COUNT(*) FROM TIRAGLIQ").toInt(), 0);
+    EXPECT_EQ(app->scalar("SELECT COUNT(*) FROM PROCMAS").toInt(), 3);
+
+    const kv::db::QueryResult lines = app->query("SELECT TIPOTABELA, CODTAB, NOMETABELA, DESTAB FROM PROCDET");
+    ASSERT_FALSE(lines.isEmpty());
+    for (std::size_t i = 0; i < lines.rows.size(); ++i) {
+        const TableSearch* search = tableSearch(lines.value(i, "TIPOTABELA").toInt());
+        ASSERT_NE(search, nullptr) << i;
+        const QVariant name = app->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE CODIGO = :C")
+                                              .arg(search->designation, search->table),
+                                          {{"C", lines.value(i, "CODTAB")}});
+        EXPECT_EQ(name.toString().left(30), lines.value(i, "DESTAB").toString()) << i;
+        EXPECT_EQ(app->scalar("SELECT DESIGNACAO FROM TIPOTAB WHERE CODIGO = :T", {{"T", search->type}}).toString(),
+                  lines.value(i, "NOMETABELA").toString())
+            << i;
+    }
 }
 
 } // namespace

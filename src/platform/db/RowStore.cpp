@@ -274,21 +274,21 @@ void RowStore::endRow()
 
 const char* RowStore::cell(int row, int column, bool& isNull) const
 {
-    const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
-    const char* p = batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)];
-    const auto* bitmap = reinterpret_cast<const unsigned char*>(p);
+    if (row != m_lastRow) {
+        const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
+        m_lastRowStart = batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)];
+        m_lastRow = row;
+        m_cellStarts[0] = m_lastRowStart + m_bitmapBytes;
+        m_knownColumns = 1;
+    }
+    const auto* bitmap = reinterpret_cast<const unsigned char*>(m_lastRowStart);
     isNull = bitmap[column / 8] & (1 << (column % 8));
     if (isNull)
         return nullptr;
-    if (row != m_lastRow) {
-        m_lastRow = row;
-        m_cellStarts[0] = p + m_bitmapBytes;
-        m_knownColumns = 1;
-    }
     if (column < m_knownColumns)
         return m_cellStarts[static_cast<std::size_t>(column)];
     int c = m_knownColumns - 1;
-    p = m_cellStarts[static_cast<std::size_t>(c)];
+    const char* p = m_cellStarts[static_cast<std::size_t>(c)];
     for (; c < column; ++c) {
         if (!(bitmap[c / 8] & (1 << (c % 8))))
             skipCell(m_types[static_cast<std::size_t>(c)], p);

@@ -89,6 +89,7 @@ private:
     // the fields of one row are read one after the other, in any order, and
     // each is found without walking the row from its start again.
     mutable int m_lastRow = -1;
+    mutable const char* m_lastRowStart = nullptr;
     mutable int m_knownColumns = 0;             // cells of m_lastRow whose start is known
     mutable std::vector<const char*> m_cellStarts;
     // Bytes of the last full batch: the next one starts with that room, so

@@ -229,9 +229,17 @@ AdminRun runAdmin(const QStringList& args)
 {
     QProcess process;
     process.start(QStringLiteral(KV_ADMIN_PROGRAM), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    // A run that did not end by itself has no exit code to compare: -1.
+    const bool finished = process.waitForFinished(300000);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const bool normal = finished && process.exitStatus() == QProcess::NormalExit;
+    QString err = QString::fromUtf8(process.readAllStandardError());
+    if (!normal)
+        err += finished ? QStringLiteral("\n(terminado à força)") : QStringLiteral("\n(não terminou a tempo)");
+    return {normal ? process.exitCode() : -1, QString::fromUtf8(process.readAllStandardOutput()), err};
 }
 
 struct AdminCase {

@@ -10,17 +10,30 @@ using namespace kv::costing;
 
 namespace {
 
+// A case prints as its label, and names its test by it.
+template <class Case>
+    requires requires(const Case& c) { c.label; }
+std::ostream& operator<<(std::ostream& os, const Case& c)
+{
+    return os << c.label;
+}
+
+template <class Case>
+std::string caseName(const ::testing::TestParamInfo<Case>& info)
+{
+    std::string name = info.param.label;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+}
+
 struct MeaningCase {
     const char* label;
     std::function<QString(const QString&)> text;
     QString code;
     QString expected;
 };
-
-std::ostream& operator<<(std::ostream& os, const MeaningCase& c)
-{
-    return os << c.label;
-}
 
 class CodeText : public ::testing::TestWithParam<MeaningCase> {};
 
@@ -56,13 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         MeaningCase{"labour", costType, "1", "Mão de Obra"},
         MeaningCase{"packaging", costType, "2", "Embalagem"},
         MeaningCase{"cost type 3", costType, "3", ""}),
-    [](const auto& info) {
-        std::string name = info.param.label;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return name;
-    });
+    caseName<MeaningCase>);
 
 struct UnitCase {
     const char* label;
@@ -70,11 +77,6 @@ struct UnitCase {
     QString unit;
     bool accepted;
 };
-
-std::ostream& operator<<(std::ostream& os, const UnitCase& c)
-{
-    return os << c.label;
-}
 
 class FinishUnit : public ::testing::TestWithParam<UnitCase> {};
 
@@ -91,13 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Costing, FinishUnit,
                                            UnitCase{"fixed cost without unit", "12,5", "", false},
                                            UnitCase{"lower case unit", "12,5", "u", false},
                                            UnitCase{"unknown unit", "12,5", "X", false}),
-                         [](const auto& info) {
-                             std::string name = info.param.label;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+                         caseName<UnitCase>);
 
 TEST(GlueRuleLines, NumberEachRuleForTheHelpPanel)
 {

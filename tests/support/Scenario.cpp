@@ -309,7 +309,9 @@ void Scenario::dialogShown(QDialog* dialog)
         if (!shown)
             return;
         shown->activateWindow();
-        (void)QTest::qWaitFor([&] { return !shown || QApplication::activeWindow() == shown; }, 2000);
+        // A dialog that does its work on activation may close itself meanwhile.
+        (void)QTest::qWaitFor(
+            [&] { return !shown || !shown->isVisible() || QApplication::activeWindow() == shown; }, 2000);
         FormDriver driver(shown.data());
         handler(driver);
         // A handler that left the dialog open would block the test.

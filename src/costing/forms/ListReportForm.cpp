@@ -30,6 +30,29 @@ const QColor LightGrey(192, 192, 192);
 
 } // namespace
 
+void addListFooter(kv::report::Report& report)
+{
+    const double width = report.page().contentWidth();
+    kv::report::Band& footer = report.pageFooter();
+    footer.setHeight(10);
+    footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, width, 0));
+    footer.addText({}, QRectF(0, 1.5, width * 0.55, 4), QStringLiteral("Label_Empresa"));
+    footer.addSystem(SystemElement::Field::DateTime, QRectF(width * 0.55, 1.5, width * 0.3, 4),
+                     QStringLiteral("Data : "));
+    footer.addSystem(SystemElement::Field::PageNumber, QRectF(width - 25, 1.5, 25, 4), QStringLiteral("Página : "))
+        .setAlignment(Qt::AlignRight | Qt::AlignTop);
+    footer.addText({}, QRectF(0, 5.5, width, 4), QStringLiteral("Label_Rodape"))
+        .setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void fillListFooter(kv::report::Report& report, const CostingEnvironment& environment)
+{
+    if (auto* footer = report.find<TextElement>(QStringLiteral("Label_Rodape")))
+        footer->setText(environment.state().WRodape);
+    if (auto* company = report.find<TextElement>(QStringLiteral("Label_Empresa")))
+        company->setText(QStringLiteral("Empresa : ") + environment.companyName());
+}
+
 ListReportForm::ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent)
     : QDialog(parent), m_spec(std::move(spec)), m_environment(environment), m_report(m_spec.reportTitle)
 {
@@ -100,16 +123,7 @@ void ListReportForm::build()
         }
     }
 
-    kv::report::Band& footer = m_report.pageFooter();
-    footer.setHeight(10);
-    footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, width, 0));
-    footer.addText({}, QRectF(0, 1.5, width * 0.55, 4), QStringLiteral("Label_Empresa"));
-    footer.addSystem(SystemElement::Field::DateTime, QRectF(width * 0.55, 1.5, width * 0.3, 4),
-                     QStringLiteral("Data : "));
-    footer.addSystem(SystemElement::Field::PageNumber, QRectF(width - 25, 1.5, 25, 4), QStringLiteral("Página : "))
-        .setAlignment(Qt::AlignRight | Qt::AlignTop);
-    footer.addText({}, QRectF(0, 5.5, width, 4), QStringLiteral("Label_Rodape"))
-        .setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    addListFooter(m_report);
     m_report.setBeforePrint([this](kv::report::Report&) { TabelasRepBeforePrint(); });
 }
 
@@ -126,10 +140,7 @@ void ListReportForm::PageHeaderBand1BeforePrint()
 
 void ListReportForm::TabelasRepBeforePrint()
 {
-    if (auto* footer = m_report.find<TextElement>(QStringLiteral("Label_Rodape")))
-        footer->setText(m_environment.state().WRodape);
-    if (auto* company = m_report.find<TextElement>(QStringLiteral("Label_Empresa")))
-        company->setText(QStringLiteral("Empresa : ") + m_environment.companyName());
+    fillListFooter(m_report, m_environment);
 }
 
 kv::report::Document ListReportForm::render(kv::db::Dataset& dataset, ListOrder order, const QString& from,

@@ -15,6 +15,11 @@ class DatasetRowSource;
 
 namespace kv::costing {
 
+// The page footer of the costing lists: a rule, the company, the date and
+// page, and the login's footer text, filled before each printing.
+void addListFooter(kv::report::Report& report);
+void fillListFooter(kv::report::Report& report, const CostingEnvironment& environment);
+
 // The list report of a costing table (TORCFPR002 for the inks): the table's
 // title, the range and order of the list, the column titles, one line per
 // row of the table's shared dataset and the page footer. Created by the menu

@@ -158,6 +158,9 @@ bool activate(CodeTableForm& form)
     }
     if (QWidget* field = form.control(QStringLiteral("Edit_CCusto")); field && !field->property("kvSearch").toBool()) {
         field->setProperty("kvSearch", true);
+        // The designation has no label of its own: the key's lights up for it.
+        form.setCaptionLabel(form.control(QStringLiteral("Edit_Designacao")),
+                             qobject_cast<QLabel*>(form.control(QStringLiteral("Label_Codigo"))));
         addFieldAction(field, QStringLiteral("Procura Numérica"), QKeySequence(Qt::Key_Insert), [&form, own] {
             search(form, own->centres.list(),
                    {{QStringLiteral("CODIGO"), QStringLiteral("C.Custo Nº"), 10, {}},

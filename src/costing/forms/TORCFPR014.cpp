@@ -1,13 +1,13 @@
 #include "TORCFPR014.h"
 
+#include "ListReportForm.h"
+
 #include <DatasetRowSource.h>
 #include <MessageService.h>
 #include <PreviewWindow.h>
 #include <ReportEngine.h>
 
 namespace kv::costing {
-
-using kv::report::SystemElement;
 
 TORCFPR014::TORCFPR014(CostingEnvironment environment)
     : m_environment(environment), m_report(QStringLiteral("Parametrização de Procedimentos")),
@@ -47,22 +47,8 @@ TORCFPR014::TORCFPR014(CostingEnvironment environment)
         .setAlignment(Qt::AlignRight);
     lines.addField(QStringLiteral("DESTAB"), QRectF(84, 0, 80, line), {}, QStringLiteral("DESTAB"));
 
-    kv::report::Band& footer = m_report.pageFooter();
-    footer.setHeight(10);
-    footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, width, 0));
-    footer.addText({}, QRectF(0, 1.5, width * 0.55, 4), QStringLiteral("Label_Empresa"));
-    footer.addSystem(SystemElement::Field::DateTime, QRectF(width * 0.55, 1.5, width * 0.3, 4),
-                     QStringLiteral("Data : "));
-    footer.addSystem(SystemElement::Field::PageNumber, QRectF(width - 25, 1.5, 25, 4), QStringLiteral("Página : "))
-        .setAlignment(Qt::AlignRight | Qt::AlignTop);
-    footer.addText({}, QRectF(0, 5.5, width, 4), QStringLiteral("Label_Rodape"))
-        .setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_report.setBeforePrint([this](kv::report::Report&) {
-        if (auto* text = m_report.find<kv::report::TextElement>(QStringLiteral("Label_Rodape")))
-            text->setText(m_environment.state().WRodape);
-        if (auto* text = m_report.find<kv::report::TextElement>(QStringLiteral("Label_Empresa")))
-            text->setText(QStringLiteral("Empresa : ") + m_environment.companyName());
-    });
+    addListFooter(m_report);
+    m_report.setBeforePrint([this](kv::report::Report&) { fillListFooter(m_report, m_environment); });
 }
 
 TORCFPR014::~TORCFPR014() = default;

@@ -293,41 +293,46 @@ TEST(LineDelete, DeletesTheLineChosenAndTheNextLineTakesTheHighestNumber)
 
 // ------------------------------------------------------------------ procedures
 
-TEST(ProcedureDelete, TakesItsLinesWithItAndTheyNeverComeBack)
+struct DeleteCase {
+    const char* label;
+    bool confirmed;
+    int procedures;          // left in the grid
+    std::size_t lines;       // lines of procedure 1 left
+};
+
+class ProcedureDelete : public ::testing::TestWithParam<std::tuple<DeleteCase, Engine>> {};
+
+TEST_P(ProcedureDelete, TakesItsLinesWithIt)
 {
-    Procedures p(Engine::Sqlite);
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    Procedures p(engine);
     {
         FormDriver form = p.open("TORCF013");
         form.clickRow("DBGrid1", 0);
-        p.scenario.messages().answer(true);
+        p.scenario.messages().answer(c.confirmed);
         form.click("BotDelete");
         p.scenario.wait();
-        EXPECT_EQ(form.gridRowCount("DBGrid1"), 1);
+        EXPECT_EQ(form.gridRowCount("DBGrid1"), c.procedures);
         form.click("BitTerminar");
     }
-    auto app = p.session.application();
-    EXPECT_EQ(app->scalar("SELECT COUNT(*) FROM PROCMAS WHERE CODIGO = 1").toInt(), 0);
-    EXPECT_EQ(p.lines(1).rows.size(), 0u);
+    EXPECT_EQ(p.lines(1).rows.size(), c.lines);
     EXPECT_EQ(p.lines(2).rows.size(), 1u);
+    if (!c.confirmed)
+        return;
     // A new procedure with the same number starts without lines.
-    app->exec("INSERT INTO PROCMAS (CODIGO, DESIGNACAO) VALUES (1, 'Caixa nova')");
+    p.session.application()->exec("INSERT INTO PROCMAS (CODIGO, DESIGNACAO) VALUES (1, 'Caixa nova')");
     FormDriver lines = p.open();
     lines.clickRow("DBGrid2", 0);
     p.scenario.wait();
     EXPECT_EQ(lines.gridRowCount("DBGrid1"), 0);
 }
 
-TEST(ProcedureDelete, AnsweredNoKeepsProcedureAndLines)
-{
-    Procedures p(Engine::Sqlite);
-    FormDriver form = p.open("TORCF013");
-    form.clickRow("DBGrid1", 0);
-    p.scenario.messages().answer(false);
-    form.click("BotDelete");
-    p.scenario.wait();
-    EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
-    EXPECT_EQ(p.lines(1).rows.size(), 3u);
-}
+INSTANTIATE_TEST_SUITE_P(Costing, ProcedureDelete,
+                         ::testing::Combine(::testing::Values(DeleteCase{"confirmed", true, 1, 0},
+                                                              DeleteCase{"answered no", false, 2, 3}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<DeleteCase>);
 
 TEST(ProcedureName, AnEmptyNameIsRefused)
 {

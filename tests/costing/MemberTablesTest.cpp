@@ -16,6 +16,7 @@
 #include <QtPrinters.h>
 
 #include <QFile>
+#include <QLabel>
 #include <functional>
 
 using namespace kv::costing;
@@ -259,6 +260,7 @@ struct TypeCase {
     QString stored;
     QString nameLabel;
     QString meaning;
+    QString caption;
 };
 
 class BoardType : public ::testing::TestWithParam<std::tuple<TypeCase, Engine>> {};
@@ -278,16 +280,24 @@ TEST_P(BoardType, IsUpperCasedAndNamedBesideTheField)
     EXPECT_EQ(form.text(c.nameLabel), c.meaning);
     form.focus("DBGrid1");
     EXPECT_EQ(tables.stored("PAPEIS", c.column).toString(), c.stored);
-    // The row shown names its codes too.
+    // The row shown names its codes too, beside the field's caption.
     EXPECT_EQ(form.text(c.nameLabel), c.meaning);
+    QStringList labels;
+    for (const QLabel* label : form.window()->findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains(c.caption));
+    EXPECT_EQ(labels.count(c.meaning), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, BoardType,
     ::testing::Combine(
-        ::testing::Values(TypeCase{"paper", "Edit_TipoPap", "p", "TIPOPAP", "P", "Label_Tipopap", "Papel"},
-                          TypeCase{"cardstock", "Edit_TipoPap", "C", "TIPOPAP", "C", "Label_Tipopap", "Cartolina"},
-                          TypeCase{"reams", "Edit_TipoCalc", "2", "TIPOCALC", "2", "Label_TipoCalc", "Resmas"}),
+        ::testing::Values(TypeCase{"paper", "Edit_TipoPap", "p", "TIPOPAP", "P", "Label_Tipopap", "Papel",
+                                   "Tipo de Papel : "},
+                          TypeCase{"cardstock", "Edit_TipoPap", "C", "TIPOPAP", "C", "Label_Tipopap", "Cartolina",
+                                   "Tipo de Papel : "},
+                          TypeCase{"reams", "Edit_TipoCalc", "2", "TIPOCALC", "2", "Label_TipoCalc", "Resmas",
+                                   "Tipo de Cálculo : "}),
         ::testing::ValuesIn(engines())),
     caseName<TypeCase>);
 

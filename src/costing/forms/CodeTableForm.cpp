@@ -137,7 +137,11 @@ void CodeTableForm::buildLayout()
         }
         const int row = grid->rowCount();
         auto* label = new QLabel(spec.caption, parent);
-        label->setObjectName(QStringLiteral("Label_") + spec.name.mid(spec.name.indexOf(QLatin1Char('_')) + 1));
+        QString labelName = QStringLiteral("Label_") + spec.name.mid(spec.name.indexOf(QLatin1Char('_')) + 1);
+        // The label that names the field's code may have taken the caption's name ("Label_TipoCalc").
+        if (labelName == spec.nameLabel)
+            labelName += QStringLiteral("Caption");
+        label->setObjectName(labelName);
         QWidget* field = buildField(spec, parent);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);

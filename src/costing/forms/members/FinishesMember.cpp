@@ -99,7 +99,7 @@ CodeTableDescription finishesMember()
               {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40},
               {QStringLiteral("CUSTOFIXO"), QStringLiteral("Custo Fixo"), 12, ValueFormat::Money},
               {QStringLiteral("PERC"), QStringLiteral("( % ) Incid."), 10},
-              {QStringLiteral("TIPOCUSTO"), QStringLiteral("Tipo Custo"), 6}};
+              {QStringLiteral("TIPOCUSTO"), QStringLiteral("Tipo Custo"), 10}};
 
     ListPrintSpec print = orderOnlyPrint(QStringLiteral("TORCFSPR007"), QStringLiteral("TORCFPR007"), m.caption);
     print.columns = {

@@ -125,7 +125,11 @@ struct CodeTableDescription {
     // and starts no row until a free key has been typed.
     bool proposeKey = true;
     // The member's own check of a typed key; empty: checkKey over keyBounds.
-    std::function<KeyCheck(const QString& text, const std::function<bool(qint64)>& exists)> keyCheck;
+    std::function<KeyCheck(CodeTableForm& form, const QString& text, const std::function<bool(qint64)>& exists)>
+        keyCheck;
+    // The key field's own searches, and a label beside it that the member's hooks fill.
+    std::vector<FieldAction> keyActions;
+    QString keyNameLabel;
     // Where a free key sends the focus; empty: the first field.
     QString afterKeyField;
     QString rightsProgram;   // "Tintas", chapter "Tabelas Orcamentos"
@@ -144,6 +148,8 @@ struct CodeTableDescription {
     std::function<bool(CodeTableForm&)> beforeOpen;
     // whenever another row becomes current (Edit_Codigo1Change), not while inserting.
     std::function<void(CodeTableForm&)> rowShown;
+    // when Inserir is clicked, before the key is offered or typed.
+    std::function<void(CodeTableForm&)> insertStarted;
     // when a free key has started a new row, before the focus moves on.
     std::function<void(CodeTableForm&)> rowStarted;
     // on return to the grid, before saving; false keeps the row being edited.

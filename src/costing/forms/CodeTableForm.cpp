@@ -113,6 +113,13 @@ void CodeTableForm::buildLayout()
     top->addWidget(keyLabel, 0, 0);
     top->addWidget(Edit_Codigo, 0, 1);
     setCaptionLabel(Edit_Codigo, keyLabel);
+    if (!m_member.keyNameLabel.isEmpty()) {
+        auto* name = new QLabel(body());
+        name->setObjectName(m_member.keyNameLabel);
+        top->addWidget(name, 0, 3);
+    }
+    for (const FieldAction& action : m_member.keyActions)
+        addFieldAction(Edit_Codigo, action.text, action.key, [this, run = action.run] { run(*this); });
 
     QTabWidget* pages = nullptr;
     std::map<QString, QGridLayout*> pageLayouts;
@@ -421,6 +428,8 @@ void CodeTableForm::BotInserirClick()
     for (const auto& [spec, widget] : m_fields)
         if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && !spec->bound)
             edit->clear();
+    if (m_member.insertStarted)
+        m_member.insertStarted(*this);
     m_insertMark = true;
     if (!m_member.proposeKey) {
         Edit_Codigo->clear();
@@ -525,7 +534,7 @@ void CodeTableForm::Edit_CodigoExit()
     const int key = m_table->fieldIndex(m_member.keyColumn);
     const auto exists = [this](qint64 code) { return keyExists(code); };
     const KeyCheck check = m_member.keyCheck
-        ? m_member.keyCheck(Edit_Codigo->text(), exists)
+        ? m_member.keyCheck(*this, Edit_Codigo->text(), exists)
         : checkKey(Edit_Codigo->text(), m_member.keyBounds, m_table->fieldDef(key).type, exists);
     switch (check.verdict) {
     case KeyVerdict::Empty:

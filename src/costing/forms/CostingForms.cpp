@@ -11,6 +11,7 @@
 #include "WasteBandsMember.h"
 #include "ParameterRowMembers.h"
 #include "TransportMember.h"
+#include "CustomerArticlesMember.h"
 
 #include <FormRegistry.h>
 #include <Session.h>
@@ -22,7 +23,7 @@ const std::vector<CodeTableDescription>& codeTableMembers()
     static const std::vector<CodeTableDescription> members{
         boardsMember(),         inksMember(),     varnishesMember(), gluesMember(), laminatingFilmMember(),
         windowPvcMember(),      finishesMember(), cuttingOperationsMember(),
-        fixedCostsMember(),     subcontractsMember(), transportMember(),
+        fixedCostsMember(),     subcontractsMember(), transportMember(), customerArticlesMember(),
         machinesMember(),       wasteBandsMember(), proceduresMember()};
     return members;
 }

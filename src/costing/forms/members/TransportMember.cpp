@@ -124,7 +124,9 @@ CodeTableDescription transportMember()
                                          QStringLiteral("CUSTRANSP"), QStringLiteral("Custos de Transporte"));
     m.order = {QStringLiteral("PAIS"), QStringLiteral("REGIAO"), QStringLiteral("PROVINCIA")};
     m.proposeKey = false;
-    m.keyCheck = checkTransportCode;
+    m.keyCheck = [](CodeTableForm&, const QString& text, const std::function<bool(qint64)>& exists) {
+        return checkTransportCode(text, exists);
+    };
     m.afterKeyField = QStringLiteral("Edit_Pais");
     // An existing row is edited in its rates; its destination only when the
     // user goes into those fields.

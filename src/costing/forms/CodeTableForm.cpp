@@ -2,6 +2,7 @@
 
 #include "FieldLookup.h"
 #include "ListPrintDialog.h"
+#include "TableButtons.h"
 
 #include <DbEdit.h>
 #include <DbError.h>
@@ -43,13 +44,6 @@ std::function<QString(const QVariant&)> gridFormat(ValueFormat format)
     return [](const QVariant& value) {
         return value.isNull() ? QString() : kv::text::money(value.toDouble(), 2);
     };
-}
-
-kv::ui::TGlyphButton* button(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new kv::ui::TGlyphButton(caption, parent);
-    b->setObjectName(name);
-    return b;
 }
 
 QString fieldText(QWidget* widget)
@@ -192,23 +186,14 @@ void CodeTableForm::buildLayout()
     layout->addWidget(DBGrid1, 1);
     setTabOrder(previous, DBGrid1);
 
-    auto* bottom = new QHBoxLayout;
-    BotNavig = new kv::ui::DbNavigator(body());
-    BotNavig->setObjectName(QStringLiteral("BotNavig"));
-    BotNavig->setDataset(m_table);
-    bottom->addWidget(BotNavig);
-    bottom->addStretch(1);
-    BotInserir = button(QStringLiteral("BotInserir"), QStringLiteral("&Inserir"), body());
-    BotCancelar = button(QStringLiteral("BotCancelar"), QStringLiteral("&Cancelar"), body());
-    BotDelete = button(QStringLiteral("BotDelete"), QStringLiteral("&Eliminar"), body());
-    BotPrint = button(QStringLiteral("BotPrint"), QStringLiteral("Im&primir"), body());
-    BitTerminar = button(QStringLiteral("BitTerminar"), QStringLiteral("&Terminar"), body());
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint, BitTerminar})
-        bottom->addWidget(b);
-    // Shown by the rights.
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint})
-        b->setVisible(false);
-    layout->addLayout(bottom);
+    const TableButtons bar(body(), m_table);
+    layout->addLayout(bar.layout);
+    BotNavig = bar.BotNavig;
+    BotInserir = bar.BotInserir;
+    BotCancelar = bar.BotCancelar;
+    BotDelete = bar.BotDelete;
+    BotPrint = bar.BotPrint;
+    BitTerminar = bar.BitTerminar;
     connect(BotInserir, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotInserirClick);
     connect(BotCancelar, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotCancelarClick);
     connect(BotDelete, &kv::ui::TGlyphButton::clicked, this, &CodeTableForm::BotDeleteClick);

@@ -2,6 +2,7 @@
 
 #include "FieldLookup.h"
 #include "TORCFPR014.h"
+#include "TableButtons.h"
 
 #include <DbError.h>
 #include <DbGrid.h>
@@ -24,13 +25,6 @@ using kv::db::DbError;
 using kv::ui::GridColumn;
 
 namespace {
-
-kv::ui::TGlyphButton* button(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new kv::ui::TGlyphButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 QLineEdit* edit(const QString& name, bool readOnly, QWidget* parent)
 {
@@ -123,22 +117,14 @@ void TORCF014::buildLayout()
     setTabOrder(Edit_TipoTab, Edit_CodTab);
     setTabOrder(Edit_CodTab, DBGrid1);
 
-    auto* bottom = new QHBoxLayout;
-    BotNavig = new kv::ui::DbNavigator(body());
-    BotNavig->setObjectName(QStringLiteral("BotNavig"));
-    BotNavig->setDataset(m_lines);
-    bottom->addWidget(BotNavig);
-    bottom->addStretch(1);
-    BotInserir = button(QStringLiteral("BotInserir"), QStringLiteral("&Inserir"), body());
-    BotCancelar = button(QStringLiteral("BotCancelar"), QStringLiteral("&Cancelar"), body());
-    BotDelete = button(QStringLiteral("BotDelete"), QStringLiteral("&Eliminar"), body());
-    BotPrint = button(QStringLiteral("BotPrint"), QStringLiteral("Im&primir"), body());
-    BitTerminar = button(QStringLiteral("BitTerminar"), QStringLiteral("&Terminar"), body());
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint, BitTerminar})
-        bottom->addWidget(b);
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint})
-        b->setVisible(false);
-    layout->addLayout(bottom);
+    const TableButtons bar(body(), m_lines);
+    layout->addLayout(bar.layout);
+    BotNavig = bar.BotNavig;
+    BotInserir = bar.BotInserir;
+    BotCancelar = bar.BotCancelar;
+    BotDelete = bar.BotDelete;
+    BotPrint = bar.BotPrint;
+    BitTerminar = bar.BitTerminar;
     connect(BotInserir, &kv::ui::TGlyphButton::clicked, this, &TORCF014::BotInserirClick);
     connect(BotCancelar, &kv::ui::TGlyphButton::clicked, this, &TORCF014::BotCancelarClick);
     connect(BotDelete, &kv::ui::TGlyphButton::clicked, this, &TORCF014::BotDeleteClick);

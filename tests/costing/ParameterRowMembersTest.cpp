@@ -255,6 +255,25 @@ TEST(FixedCosts, AnEditedRowKeepsTheColumnsTheFormDoesNotShow)
     }
 }
 
+// Enter on "Excluido em Repetições ?" returns to the grid and saves the row
+// without passing through the cost class flags.
+TEST(FixedCosts, EnterOnTheRepeatsMarkSaves)
+{
+    for (Engine engine : engines()) {
+        if (!CostingSession::available(engine))
+            continue;
+        ChargeTables tables(engine);
+        FormDriver form = tables.editFirstRow("TORCF012");
+        form.type("DBEdit1", "N");
+        form.enter();
+        tables.scenario.wait();
+        EXPECT_EQ(form.focused(), "DBGrid1") << engineName(engine);
+        EXPECT_EQ(tables.session.application()->scalar("SELECT LUCROBRUTO FROM CUSTFIXOS WHERE CODIGO = 1").toString(),
+                  "N")
+            << engineName(engine);
+    }
+}
+
 // ------------------------------------------------------------------ lists
 
 struct ListCase {

@@ -67,6 +67,9 @@ struct FieldSpec {
     // row in it and write what passed its check. Emptied by Inserir.
     bool bound = true;
     std::vector<FieldAction> actions;
+    // After the grid in tab order: Enter on the field before returns to the
+    // grid and saves, and this one is reached with the mouse.
+    bool afterGrid = false;
 };
 
 // The link of a table whose rows name a stock article (column ARTIGO): the

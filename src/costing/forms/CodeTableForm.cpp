@@ -118,6 +118,7 @@ void CodeTableForm::buildLayout()
     QTabWidget* pages = nullptr;
     std::map<QString, QGridLayout*> pageLayouts;
     QWidget* previous = Edit_Codigo;
+    std::vector<QWidget*> afterGrid;
     for (const FieldSpec& spec : m_member.fields) {
         QGridLayout* grid = top;
         QWidget* parent = body();
@@ -166,8 +167,12 @@ void CodeTableForm::buildLayout()
         m_fields.emplace_back(&spec, field);
         if (!spec.readOnly) {
             setCaptionLabel(field, label);
-            setTabOrder(previous, field);
-            previous = field;
+            if (spec.afterGrid) {
+                afterGrid.push_back(field);
+            } else {
+                setTabOrder(previous, field);
+                previous = field;
+            }
         }
     }
 
@@ -185,6 +190,11 @@ void CodeTableForm::buildLayout()
     DBGrid1->setDataset(m_table, std::move(columns));
     layout->addWidget(DBGrid1, 1);
     setTabOrder(previous, DBGrid1);
+    QWidget* last = DBGrid1;
+    for (QWidget* field : afterGrid) {
+        setTabOrder(last, field);
+        last = field;
+    }
 
     const TableButtons bar(body(), m_table);
     layout->addLayout(bar.layout);

@@ -62,8 +62,12 @@ CodeTableDescription fixedCostsMember()
                 field("Edit_Embalagem", "EMBALAGEM", QStringLiteral("Embalagem : "), flag),
                 field("Edit_MaoObra", "MAOOBRA", QStringLiteral("Mão de Obra : "), flag),
                 field("Edit_ProdSubsid", "PRODSUBSID", QStringLiteral("Mat.Subsidiárias : "), flag)};
-    for (std::size_t i = 4; i < m.fields.size(); ++i)
+    // The cost class flags stand in their own frame after the grid: Enter on
+    // "Excluido em Repetições ?" saves the row, the flags are reached with the mouse.
+    for (std::size_t i = 4; i < m.fields.size(); ++i) {
         m.fields[i].page = QStringLiteral("Grupo de Custo");
+        m.fields[i].afterGrid = true;
+    }
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 6},
               {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40},
               {QStringLiteral("PRECO"), QStringLiteral("Preço"), 12, ValueFormat::Money}};

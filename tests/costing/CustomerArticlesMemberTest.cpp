@@ -4,8 +4,6 @@
 // changes; the list by customer number or name.
 #include "FormFixtures.h"
 
-#include <PreviewWindow.h>
-
 using namespace kv::costing;
 using namespace kv::costing::test;
 using kv::test::FormDriver;
@@ -199,19 +197,7 @@ TEST_P(CustomerArticleList, ListsByCustomerNumberOrName)
         "INSERT INTO PLN_FICTEC (CLIENTE, ARTIGO, DESIGNACAO, MATPRIMA, MATDESCRI, NOME) VALUES "
         "(102, 'PR-B', 'Caixa de Doces', 'MP-2', 'Cartolina Branca', 'Alfa Doces, Lda')");
     FormDriver form = table.open();
-    kv::report::Document document;
-    table.scenario.onDialog([&](FormDriver& dialog) {
-        if (c.alphabetic)
-            dialog.click("RadAlfabetica");
-        table.scenario.onDialog([&](FormDriver& preview) {
-            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
-            preview.close();
-        });
-        dialog.click("BitPrint");
-        dialog.click("BitTerminar");
-    });
-    form.click("BotPrint");
-    table.scenario.wait();
+    const kv::report::Document document = printList(table.scenario, form, c.alphabetic);
     QStringList customers;
     QStringList header;
     for (const auto& page : document.pages)

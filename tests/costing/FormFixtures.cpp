@@ -1,5 +1,7 @@
 #include "FormFixtures.h"
 
+#include <PreviewWindow.h>
+
 namespace kv::costing::test {
 
 Inks::Inks(Engine engine, const QString& inserir) : session(scenario, engine)
@@ -76,6 +78,27 @@ CodeTableDescription cuttingOperations()
                      {"Custo ", "CUSTOPPLANO", 30, ValueFormat::Money}, {"", "UNIDADE", 10}};
     m.print = print;
     return m;
+}
+
+kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic,
+                               const std::function<void(kv::test::FormDriver&)>& inDialog)
+{
+    kv::report::Document document;
+    scenario.onDialog([&](kv::test::FormDriver& dialog) {
+        if (inDialog)
+            inDialog(dialog);
+        if (alphabetic)
+            dialog.click("RadAlfabetica");
+        scenario.onDialog([&](kv::test::FormDriver& preview) {
+            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
+            preview.close();
+        });
+        dialog.click("BitPrint");
+        dialog.click("BitTerminar");
+    });
+    form.click("BotPrint");
+    scenario.wait();
+    return document;
 }
 
 } // namespace kv::costing::test

@@ -4,9 +4,12 @@
 
 #include <CodeTableDescription.h>
 
+#include <Document.h>
 #include <FormDriver.h>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace kv::costing::test {
 
@@ -25,6 +28,12 @@ struct Inks {
     QString currentCode(kv::test::FormDriver& form) const;
     kv::db::QueryResult stored(const QString& columns = "CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO");
 };
+
+// Clicks the form's Imprimir, lets `inDialog` look at the print dialog,
+// chooses the alphabetic order when asked, prints, and returns the report the
+// preview showed once the dialog is closed again.
+kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic = false,
+                               const std::function<void(kv::test::FormDriver&)>& inDialog = {});
 
 // A member without an article link, with a help panel and a one-of check:
 // the cutting operations (OPERCORTE), whose print dialog offers the order alone.

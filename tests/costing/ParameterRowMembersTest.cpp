@@ -5,7 +5,6 @@
 #include "FormFixtures.h"
 
 #include <CodeTableForm.h>
-#include <PreviewWindow.h>
 #include <VersionUpdate.h>
 
 using namespace kv::costing;
@@ -304,19 +303,7 @@ TEST_P(ChargeTableList, PrintsEveryColumnOfTheRows)
     SKIP_WITHOUT(engine);
     ChargeTables tables(engine);
     FormDriver form = tables.open(c.formClass);
-    kv::report::Document document;
-    tables.scenario.onDialog([&](FormDriver& dialog) {
-        if (c.alphabetic)
-            dialog.click("RadAlfabetica");
-        tables.scenario.onDialog([&](FormDriver& preview) {
-            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
-            preview.close();
-        });
-        dialog.click("BitPrint");
-        dialog.click("BitTerminar");
-    });
-    form.click("BotPrint");
-    tables.scenario.wait();
+    const kv::report::Document document = printList(tables.scenario, form, c.alphabetic);
     EXPECT_EQ(bandTexts(document, kv::report::BandKind::ColumnHeader), c.titles);
     EXPECT_EQ(bandTexts(document, kv::report::BandKind::Detail), c.firstLine);
     // The form lists its table by code again.

@@ -3,8 +3,6 @@
 // into the row, and the list by destination without codes.
 #include "FormFixtures.h"
 
-#include <PreviewWindow.h>
-
 using namespace kv::costing;
 using namespace kv::costing::test;
 using kv::test::FormDriver;
@@ -244,19 +242,9 @@ TEST(TransportCosts, PrintsByDestinationWithoutCodes)
             continue;
         Transport transport(engine);
         FormDriver form = transport.open();
-        kv::report::Document document;
         bool orderChoice = true;
-        transport.scenario.onDialog([&](FormDriver& dialog) {
-            orderChoice = dialog.isVisible("RadNumerica");
-            transport.scenario.onDialog([&](FormDriver& preview) {
-                document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
-                preview.close();
-            });
-            dialog.click("BitPrint");
-            dialog.click("BitTerminar");
-        });
-        form.click("BotPrint");
-        transport.scenario.wait();
+        const kv::report::Document document = printList(
+            transport.scenario, form, false, [&](FormDriver& dialog) { orderChoice = dialog.isVisible("RadNumerica"); });
         EXPECT_FALSE(orderChoice);
         EXPECT_EQ(bandLines(document, kv::report::BandKind::Detail),
                   (QStringList{"ESPANHA|GALIZA|CORUNHA|0|1,20 €", "ESPANHA|GALIZA|PONTEVEDRA|0|1,35 €",

@@ -179,6 +179,46 @@ TEST(CustomerArticles, RowsTakeTheNamesAndExistingRowsTheirRawMaterialOnly)
     }
 }
 
+// The maker tag stands in panel 0 from activation on, through every field
+// of a new row and the print, and no label lights up on entry.
+TEST(CustomerArticles, KeepsTheMakerTagInPanelZeroAndNoLabelLightsUp)
+{
+    for (Engine engine : engines()) {
+        if (!CostingSession::available(engine))
+            continue;
+        CustomerArticles table(engine);
+        FormDriver form = table.open();
+        const QString tag = table.session.state().WMarca;
+        ASSERT_FALSE(tag.isEmpty());
+        EXPECT_EQ(form.statusPanel(0), tag) << engineName(engine);
+        EXPECT_EQ(form.statusPanel(1), "") << engineName(engine);
+        const QColor normal = form.colour("Label_Codigo");
+        form.click("BotInserir");
+        table.scenario.wait();
+        struct Step {
+            QString field;
+            QString caption;
+            QString typed;
+        };
+        for (const Step& step : {Step{"Edit_Codigo", "Label_Codigo", "102"}, Step{"Edit_Artigo", "Label_Artigo", "PR-B"},
+                                 Step{"Edit_MatPrm", "Label_MatPrm", "MP-2"}}) {
+            ASSERT_EQ(form.focused(), step.field) << engineName(engine);
+            EXPECT_EQ(form.colour(step.caption), normal) << step.caption.toStdString();
+            EXPECT_EQ(form.statusPanel(0), tag) << step.field.toStdString();
+            table.typeAndEnter(form, step.field, step.typed);
+            EXPECT_EQ(form.statusPanel(0), tag) << step.field.toStdString();
+        }
+        EXPECT_TRUE(table.scenario.messages().transcript().isEmpty());
+        EXPECT_EQ(table.stored().rows.size(), 2u);
+        // The raw material's searches are told by the field's tooltip, not on the status bar.
+        EXPECT_EQ(form.find("Edit_MatPrm")->toolTip(),
+                  "Tecla <Insert> - Procura Numérica, <Ctrl-Insert> - Procura Alfabética");
+        printList(table.scenario, form, false);
+        EXPECT_EQ(form.statusPanel(0), tag) << engineName(engine);
+        EXPECT_EQ(form.statusPanel(1), "") << engineName(engine);
+    }
+}
+
 struct ListCase {
     const char* label;
     bool alphabetic;

@@ -208,6 +208,44 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::ValuesIn(engines())),
     caseName<FieldCase>);
 
+// Only some labels light up while their field has the focus: the repeats
+// mark, the accessory mark and the consumption keep the form colour.
+struct LabelCase {
+    const char* label;
+    const char* formClass;
+    QString field;
+    QString caption;   // the label beside the field
+    bool lightsUp;
+};
+
+class ChargeTableLabel : public ::testing::TestWithParam<std::tuple<LabelCase, Engine>> {};
+
+TEST_P(ChargeTableLabel, LightsUpOnEntryOnlyWhereItShould)
+{
+    const auto& [c, engine] = GetParam();
+    SKIP_WITHOUT(engine);
+    ChargeTables tables(engine);
+    FormDriver form = tables.editFirstRow(c.formClass);
+    const QColor normal = form.colour(c.caption);
+    form.focus(c.field);
+    tables.scenario.wait();
+    ASSERT_EQ(form.focused(), c.field);
+    EXPECT_EQ(form.colour(c.caption) != normal, c.lightsUp);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Costing, ChargeTableLabel,
+    ::testing::Combine(
+        ::testing::Values(LabelCase{"fixed cost price", "TORCF012", "Edit_CustoFixo", "Label_CustoFixo", true},
+                          LabelCase{"third parties", "TORCF012", "Edit_ServTerc", "Label_ServTerc", true},
+                          LabelCase{"repeats mark", "TORCF012", "DBEdit1", "Label_DBEdit1", false},
+                          LabelCase{"accessory mark", "TORCF016", "Edit_Acessorio", "Label_Acessorio", false},
+                          LabelCase{"subcontract price", "TORCF016", "Edit_CustoFixo", "Label_CustoFixo", true},
+                          LabelCase{"consumption", "TORCF016", "Edit_GrsM2", "Label_GrsM2", false},
+                          LabelCase{"unit", "TORCF016", "Edit_UndCalc", "Label_UndCalc", true}),
+        ::testing::ValuesIn(engines())),
+    caseName<LabelCase>);
+
 // "KG" passes once a consumption is typed, "0" included, and the row is saved
 // with it on the return to the grid.
 TEST(SubcontractUnit, KilogramsWithAConsumptionTypedAreSaved)

@@ -70,6 +70,8 @@ struct FieldSpec {
     // After the grid in tab order: Enter on the field before returns to the
     // grid and saves, and this one is reached with the mouse.
     bool afterGrid = false;
+    // False: the field's label keeps the form colour while it has the focus.
+    bool labelLightsUp = true;
 };
 
 // The link of a table whose rows name a stock article (column ARTIGO): the
@@ -145,6 +147,11 @@ struct CodeTableDescription {
     QString note;
     // False: the status bar shows the maker tag only from the first Imprimir on.
     bool makerTagOnOpen = true;
+    // The status-bar panel that carries the maker tag. A member that keeps it
+    // in panel 0 has no key hints there: its field hints are tooltips.
+    int makerTagPanel = 1;
+    // False: no label of the form, the key's included, lights up on entry.
+    bool labelsLightUp = true;
 
     // Members with more to do (all optional):
     // at activation before the table opens; false closes the form.

@@ -106,7 +106,8 @@ void CodeTableForm::buildLayout()
     Edit_Codigo->setObjectName(QStringLiteral("Edit_Codigo"));
     top->addWidget(keyLabel, 0, 0);
     top->addWidget(Edit_Codigo, 0, 1);
-    setCaptionLabel(Edit_Codigo, keyLabel);
+    if (m_member.labelsLightUp)
+        setCaptionLabel(Edit_Codigo, keyLabel);
     if (!m_member.keyNameLabel.isEmpty()) {
         auto* name = new QLabel(body());
         name->setObjectName(m_member.keyNameLabel);
@@ -166,7 +167,8 @@ void CodeTableForm::buildLayout()
         }
         m_fields.emplace_back(&spec, field);
         if (!spec.readOnly) {
-            setCaptionLabel(field, label);
+            if (m_member.labelsLightUp && spec.labelLightsUp)
+                setCaptionLabel(field, label);
             if (spec.afterGrid) {
                 afterGrid.push_back(field);
             } else {
@@ -224,23 +226,46 @@ QWidget* CodeTableForm::buildField(const FieldSpec& spec, QWidget* parent)
         edit->setFocusPolicy(Qt::NoFocus);
     }
     if (m_member.article && spec.name == m_member.article->field) {
-        setKeyHint(edit, numericAlphabeticHint());
+        showHint(edit, numericAlphabeticHint());
         addFieldAction(edit, QStringLiteral("Procura Numérica"), QKeySequence(Qt::Key_Insert),
                        [this] { articleLookup(false); });
         addFieldAction(edit, QStringLiteral("Procura Alfabética"),
                        QKeySequence(Qt::ControlModifier | Qt::Key_Insert), [this] { articleLookup(true); });
     } else if (!spec.hint.isEmpty()) {
-        setKeyHint(edit, spec.hint);
+        showHint(edit, spec.hint);
     }
     for (const FieldAction& action : spec.actions)
         addFieldAction(edit, action.text, action.key, [this, run = action.run] { run(*this); });
     return edit;
 }
 
+void CodeTableForm::showHint(QWidget* field, const QString& hint)
+{
+    // Panel 0 holds the maker tag on some members: their hints stay off it.
+    if (m_member.makerTagPanel == 0)
+        field->setToolTip(hint);
+    else
+        setKeyHint(field, hint);
+}
+
+void CodeTableForm::showMakerTag()
+{
+    setStatusText(m_member.makerTagPanel, m_environment.state().WMarca);
+}
+
 void CodeTableForm::attachHandlers()
 {
+    // Every control's exit clears panel 0 of its key hints; where the maker
+    // tag stands there, it is put back.
+    const auto exitHandler = [this](QWidget* control, std::function<void()> handler) {
+        setExitHandler(control, [this, handler = std::move(handler)] {
+            if (m_member.makerTagPanel == 0)
+                showMakerTag();
+            handler();
+        });
+    };
     // Active only while the form's events are: from activation to close.
-    setExitHandler(Edit_Codigo, [this] { Edit_CodigoExit(); });
+    exitHandler(Edit_Codigo, [this] { Edit_CodigoExit(); });
     for (const auto& [spec, widget] : m_fields) {
         if (spec->readOnly)
             continue;
@@ -249,10 +274,10 @@ void CodeTableForm::attachHandlers()
             if (spec->onEnter)
                 spec->onEnter(*this);
         });
-        setExitHandler(widget, [this, spec = spec, widget = widget] { fieldExit(*spec, widget); });
+        exitHandler(widget, [this, spec = spec, widget = widget] { fieldExit(*spec, widget); });
     }
     setEnterHandler(DBGrid1, [this] { DbGrid1Enter(); });
-    setExitHandler(DBGrid1, [this] { DbGrid1Exit(); });
+    exitHandler(DBGrid1, [this] { DbGrid1Exit(); });
 }
 
 QWidget* CodeTableForm::control(const QString& name) const
@@ -296,7 +321,7 @@ void CodeTableForm::showError(const DbError& error)
 void CodeTableForm::FormActivate()
 {
     if (m_member.makerTagOnOpen)
-        setStatusText(1, m_environment.state().WMarca);
+        showMakerTag();
     const kv::shell::FormRights rights =
         m_environment.costingRights(kv::shell::RightsVariant::R1, m_member.rightsProgram);
     BotInserir->setVisible(rights.showInserir);
@@ -490,7 +515,7 @@ void CodeTableForm::BotPrintClick()
 {
     if (!m_member.print)
         return;
-    setStatusText(1, m_environment.state().WMarca);
+    showMakerTag();
     {
         ListPrintDialog dialog(m_member, m_environment, this);
         dialog.setStatusText(0, m_environment.state().WMarca);

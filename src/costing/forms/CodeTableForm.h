@@ -58,6 +58,8 @@ private:
     void buildLayout();
     QWidget* buildField(const FieldSpec& spec, QWidget* parent);
     void attachHandlers();
+    void showHint(QWidget* field, const QString& hint);
+    void showMakerTag();
 
     void Edit_Codigo1Change();
     void DbGrid1Enter();

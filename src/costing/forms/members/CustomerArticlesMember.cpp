@@ -203,6 +203,8 @@ CodeTableDescription customerArticlesMember()
     m.afterKeyField = QStringLiteral("Edit_Artigo");
     m.firstField = QStringLiteral("Edit_MatPrm");
     m.rowStarted = customerChosen;
+    m.labelsLightUp = false;
+    m.makerTagPanel = 0;
 
     FieldSpec product = articleField();
     product.bound = false;

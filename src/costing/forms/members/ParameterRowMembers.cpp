@@ -54,6 +54,7 @@ CodeTableDescription fixedCostsMember()
                                                 QStringLiteral("CUSTFIXOS"), QStringLiteral("Custos Fixos"));
     const FieldRule flag = FieldRule::oneOf(yesNo(), fixedCostFlagMessage());
     FieldSpec repeats = field("DBEdit1", "LUCROBRUTO", QStringLiteral("Excluido em Repetições ? : "));
+    repeats.labelLightsUp = false;
     m.fields = {designationField(),
                 field("Edit_CustoFixo", "PRECO", QStringLiteral("Preço : ")),
                 field("Edit_ServTerc", "SERVTERC", QStringLiteral("Serv.Terceiros? : "), flag),
@@ -94,8 +95,10 @@ CodeTableDescription subcontractsMember()
     FieldSpec accessory = field("Edit_Acessorio", "ACESSORIO", QStringLiteral("Acessório ? :"),
                                 FieldRule::oneOf(yesNo(), accessoryFlagMessage()));
     accessory.suffix = QStringLiteral("( S/N )");
+    accessory.labelLightsUp = false;
     FieldSpec grams = field("Edit_GrsM2", "GRS_M2", QStringLiteral("Consumo p/ M2 : "));
     grams.suffix = QStringLiteral("( Grs )");
+    grams.labelLightsUp = false;
     FieldSpec unit = field("Edit_UndCalc", "UNIDADE", QStringLiteral("Un.Cálculo : "));
     unit.helpPanel = QStringLiteral("Panel_UndCalc");
     unit.helpLines = {QStringLiteral("Unidade de Cálculo"), QStringLiteral("UN - Custo Fixo"),

@@ -11,6 +11,7 @@
 #include <TGlyphButton.h>
 
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -185,6 +186,10 @@ QWidget* TFACFMENU::buildStatusPanels()
     Edit_Data = new QCalendarWidget(PanelData);
     Edit_Data->setObjectName(QStringLiteral("Edit_Data"));
     Edit_Data->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    // Month and day names as the users read them, whatever the desktop's language.
+    Edit_Data->setLocale(QLocale(QLocale::Portuguese, QLocale::Portugal));
+    // Weeks start on Monday, so each row matches its ISO week number.
+    Edit_Data->setFirstDayOfWeek(Qt::Monday);
     pd->addWidget(Edit_Data);
 
     BotPassord = glyphButton(QStringLiteral("BotPassord"), {}, QStringLiteral("Alterar Palavra Passe"), bar);

@@ -2,7 +2,12 @@
 # precompiled headers, so each CMakeLists only names its sources and links.
 
 add_library(kv_settings INTERFACE)
-target_compile_options(kv_settings INTERFACE -Wall -Wextra)
+target_compile_options(kv_settings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)
+target_include_directories(kv_settings INTERFACE ${PROJECT_SOURCE_DIR}/src)
+option(KV_WERROR "Treat warnings as errors (./test and CI)" OFF)
+if(KV_WERROR)
+  target_compile_options(kv_settings INTERFACE -Werror)
+endif()
 target_compile_definitions(kv_settings INTERFACE
   QT_DISABLE_DEPRECATED_UP_TO=0x060000)
 if(KV_SANITIZE)
@@ -21,7 +26,9 @@ set(KV_PCH_WIDGETS ${KV_PCH_CORE} <QtWidgets/QWidget> <QtWidgets/QDialog> <QtWid
 function(kv_library name)
   cmake_parse_arguments(A "WIDGETS" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  # One include root for the whole project: headers are named by their path
+  # ("platform/db/Dataset.h"), so two subsystems may not shadow each other.
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE kv_settings ${A_PRIVATE})
   if(A_WIDGETS)
     target_precompile_headers(${name} PRIVATE ${KV_PCH_WIDGETS})
@@ -43,6 +50,7 @@ function(kv_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE kv_settings GTest::gtest GTest::gtest_main ${A_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
   include(GoogleTest)
   set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
@@ -57,4 +65,5 @@ function(kv_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE kv_settings benchmark::benchmark ${A_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/bench)
 endfunction()

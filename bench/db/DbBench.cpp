@@ -1,8 +1,8 @@
 // Open-and-walk and apply benchmarks of the dataset layer against the raw
 // engine APIs, on SQLite always and on PostgreSQL when KV_TEST_PG_* is set.
 // Ends with one summary line per ratio and the memory of the cached rows.
-#include "Connection.h"
-#include "Dataset.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>

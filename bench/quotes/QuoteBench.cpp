@@ -1,13 +1,13 @@
 // Calculating and storing a sub-quote of 30 cost lines for three quantities,
 // against writing the same rows raw in one transaction, on an embedded
 // application database.
-#include <CostTables.h>
-#include <MessageSink.h>
-#include <QuoteEngine.h>
-#include <QuoteRepository.h>
-#include <Schema.h>
+#include "quotes/core/CostTables.h"
+#include "quotes/core/MessageSink.h"
+#include "quotes/core/QuoteEngine.h"
+#include "quotes/core/QuoteRepository.h"
+#include "schema/Schema.h"
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

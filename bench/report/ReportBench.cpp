@@ -1,11 +1,11 @@
 // A 100,000-row list report laid out and written to PDF, against a raw
 // QPdfWriter loop that draws the same lines on the same pages. Ends with the
 // ratio of the two and the peak heap each needed while it ran.
-#include "MemoryRowSource.h"
-#include "NumberText.h"
-#include "PdfWriter.h"
-#include "Report.h"
-#include "ReportEngine.h"
+#include "platform/report/MemoryRowSource.h"
+#include "platform/text/NumberText.h"
+#include "platform/report/PdfWriter.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportEngine.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -5,16 +5,16 @@
 // process of its own, in the same run. The demo installation is made once
 // and brought to the program's version by a first start that is not timed.
 // Ends with the ratios.
-#include "BareWindow.h"
+#include "shell/BareWindow.h"
 
-#include <CredentialsLibrary.h>
-#include <DemoInstallation.h>
-#include <Installation.h>
-#include <InstallationBuilder.h>
-#include <Session.h>
-#include <TFACFMENU.h>
-#include <TKAVAPMENU.h>
-#include <TUpdateErrorForm.h>
+#include "shell/CredentialsLibrary.h"
+#include "schema/DemoInstallation.h"
+#include "platform/install/Installation.h"
+#include "schema/InstallationBuilder.h"
+#include "shell/Session.h"
+#include "shell/forms/TFACFMENU.h"
+#include "shell/forms/TKAVAPMENU.h"
+#include "platform/ui/TUpdateErrorForm.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
-#include "DemoInstallation.h"
+#include "schema/DemoInstallation.h"
 
-#include "InstallationBuilder.h"
+#include "schema/InstallationBuilder.h"
 
-#include <DbError.h>
+#include "platform/db/DbError.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "InstallationBuilder.h"
+#include "schema/InstallationBuilder.h"
 
-#include "DemoInstallation.h"
+#include "schema/DemoInstallation.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Schema.h"
+#include "schema/Schema.h"
 
-#include <Installation.h>
+#include "platform/install/Installation.h"
 
 #include <QHash>
 #include <QString>

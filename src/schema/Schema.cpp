@@ -1,4 +1,4 @@
-#include "Schema.h"
+#include "schema/Schema.h"
 
 #include <QDate>
 #include <QDateTime>

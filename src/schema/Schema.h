@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Connection.h>
-#include <FieldDef.h>
+#include "platform/db/Connection.h"
+#include "platform/db/FieldDef.h"
 
 #include <QHash>
 #include <QString>

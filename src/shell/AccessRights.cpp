@@ -1,4 +1,4 @@
-#include "AccessRights.h"
+#include "shell/AccessRights.h"
 
 namespace kv::shell {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LoginState.h"
+#include "shell/LoginState.h"
 
-#include <Dataset.h>
+#include "platform/db/Dataset.h"
 
 #include <QMap>
 #include <QString>

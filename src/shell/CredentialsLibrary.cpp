@@ -1,4 +1,4 @@
-#include "CredentialsLibrary.h"
+#include "shell/CredentialsLibrary.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

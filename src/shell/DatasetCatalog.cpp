@@ -1,4 +1,4 @@
-#include "DatasetCatalog.h"
+#include "shell/DatasetCatalog.h"
 
 namespace kv::shell {
 namespace {

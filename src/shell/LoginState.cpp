@@ -1,4 +1,4 @@
-#include "LoginState.h"
+#include "shell/LoginState.h"
 
 namespace kv::shell {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoginState.h"
+#include "shell/LoginState.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "PasswordChange.h"
+#include "shell/PasswordChange.h"
 
 namespace kv::shell {
 namespace {

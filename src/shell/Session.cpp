@@ -1,9 +1,9 @@
-#include "Session.h"
+#include "shell/Session.h"
 
-#include "WorkstationFiles.h"
+#include "shell/WorkstationFiles.h"
 
-#include <DbError.h>
-#include <Installation.h>
+#include "platform/db/DbError.h"
+#include "platform/install/Installation.h"
 
 namespace kv::shell {
 namespace {

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "AccessRights.h"
-#include "CredentialsLibrary.h"
-#include "LoginState.h"
-#include "MessageSink.h"
-#include "ShellDataModules.h"
-#include "UpdateCheck.h"
-#include "UserTable.h"
-#include "VersionUpdateView.h"
+#include "shell/AccessRights.h"
+#include "shell/CredentialsLibrary.h"
+#include "shell/LoginState.h"
+#include "shell/MessageSink.h"
+#include "shell/ShellDataModules.h"
+#include "shell/UpdateCheck.h"
+#include "shell/UserTable.h"
+#include "shell/VersionUpdateView.h"
 
-#include <Connection.h>
-#include <Dataset.h>
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 
 #include <QDate>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "ShellDataModules.h"
+#include "shell/ShellDataModules.h"
 
-#include "VersionUpdate.h"
+#include "shell/VersionUpdate.h"
 
-#include <DbError.h>
-#include <Installation.h>
-#include <Schema.h>
+#include "platform/db/DbError.h"
+#include "platform/install/Installation.h"
+#include "schema/Schema.h"
 
 namespace kv::shell {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DatasetCatalog.h"
-#include "LoginState.h"
+#include "shell/DatasetCatalog.h"
+#include "shell/LoginState.h"
 
-#include <Connection.h>
-#include <DataModule.h>
-#include <Dataset.h>
+#include "platform/db/Connection.h"
+#include "platform/db/DataModule.h"
+#include "platform/db/Dataset.h"
 
 #include <QHash>
 #include <map>

@@ -1,4 +1,4 @@
-#include "UpdateCheck.h"
+#include "shell/UpdateCheck.h"
 
 namespace kv::shell {
 

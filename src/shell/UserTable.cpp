@@ -1,6 +1,6 @@
-#include "UserTable.h"
+#include "shell/UserTable.h"
 
-#include <DbError.h>
+#include "platform/db/DbError.h"
 
 namespace kv::shell {
 namespace {

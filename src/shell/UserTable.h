@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Connection.h>
-#include <Dataset.h>
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 
 #include <QString>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "VersionUpdate.h"
+#include "shell/VersionUpdate.h"
 
-#include <DbError.h>
+#include "platform/db/DbError.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "LoginState.h"
+#include "shell/LoginState.h"
 
-#include <Connection.h>
-#include <Schema.h>
+#include "platform/db/Connection.h"
+#include "schema/Schema.h"
 
 #include <QString>
 #include <functional>

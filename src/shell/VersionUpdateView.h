@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VersionUpdate.h"
+#include "shell/VersionUpdate.h"
 
 namespace kv::shell {
 

@@ -1,4 +1,4 @@
-#include "WorkstationFiles.h"
+#include "shell/WorkstationFiles.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -2,9 +2,9 @@
 // the article type is a text compared as a number, on both engines, a new
 // row's cost falls back to the standard cost, and the demo inks name
 // articles of the list.
-#include "CostingSession.h"
+#include "costing/CostingSession.h"
 
-#include <ArticleLists.h>
+#include "costing/core/ArticleLists.h"
 
 #include <gtest/gtest.h>
 

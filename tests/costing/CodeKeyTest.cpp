@@ -1,8 +1,8 @@
 // The key rules of the costing tables, without a form: what a typed key
 // gives in a table whose key is a 16-bit or a 32-bit column.
-#include <CodeKey.h>
-#include <FieldRule.h>
-#include <QtPrinters.h>
+#include "costing/core/CodeKey.h"
+#include "costing/core/FieldRule.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The codes of the costing tables and the texts the forms and list reports
 // show for them.
-#include <CodeMeanings.h>
+#include "costing/core/CodeMeanings.h"
 
 #include <gtest/gtest.h>
 

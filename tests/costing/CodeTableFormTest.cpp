@@ -1,12 +1,12 @@
 // The inks form TORCF002, the reference member of the code table form,
 // driven as a user would: keys, field checks, article lookups, saving on the
 // return to the grid, Cancelar, Eliminar, closing and reopening, rights.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <CodeTableForm.h>
-#include <FormRegistry.h>
-#include <MainMenu.h>
-#include <QtPrinters.h>
+#include "costing/forms/CodeTableForm.h"
+#include "platform/ui/FormRegistry.h"
+#include "shell/MainMenu.h"
+#include "support/QtPrinters.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

@@ -1,8 +1,8 @@
 // The checks of the transport, fixed cost, subcontract and raw-material
 // tables, without a form: the subcontract units, the transport codes and the
 // customer numbers of the raw material per customer article.
-#include <CostTableChecks.h>
-#include <QtPrinters.h>
+#include "costing/core/CostTableChecks.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "CostingSession.h"
+#include "costing/CostingSession.h"
 
-#include "CostingForms.h"
+#include "costing/forms/CostingForms.h"
 
-#include <InstallationBuilder.h>
+#include "schema/InstallationBuilder.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <CostingEnvironment.h>
-#include <Scenario.h>
+#include "costing/forms/CostingEnvironment.h"
+#include "support/Scenario.h"
 
 #include <optional>
 #include <string>

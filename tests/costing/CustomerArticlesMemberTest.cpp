@@ -2,7 +2,7 @@
 // that key a new row, checked against the invoicing database; one row per
 // customer and product; the raw material, the only thing an existing row
 // changes; the list by customer number or name.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

@@ -2,9 +2,9 @@
 // customer article pass what their forms check when a row is made: the
 // destinations are in the geography, the flags are "S" or "N", the customers,
 // products and raw materials exist with the names the rows copied.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <CostingForms.h>
+#include "costing/forms/CostingForms.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <PreviewWindow.h>
+#include "platform/report/PreviewWindow.h"
 
 namespace kv::costing::test {
 

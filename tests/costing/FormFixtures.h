@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CostingSession.h"
+#include "costing/CostingSession.h"
 
-#include <CodeTableDescription.h>
+#include "costing/forms/CodeTableDescription.h"
 
-#include <Document.h>
-#include <FormDriver.h>
+#include "platform/report/Document.h"
+#include "support/FormDriver.h"
 
 #include <gtest/gtest.h>
 

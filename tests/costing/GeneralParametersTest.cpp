@@ -2,9 +2,9 @@
 // connection writes only what its user changed, and never takes back a
 // quote or production-order number that the other workstation gave out
 // while the form was open.
-#include "CostingSession.h"
+#include "costing/CostingSession.h"
 
-#include <GeneralParameters.h>
+#include "costing/core/GeneralParameters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The inks list print: TORCFSPR002 rewrites the shared dataset's statement
 // for the order and range chosen and previews TORCFPR002; the inks form puts
 // its own statement back afterwards.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <CodeTableForm.h>
-#include <Dataset.h>
-#include <PreviewWindow.h>
-#include <QtPrinters.h>
+#include "costing/forms/CodeTableForm.h"
+#include "platform/db/Dataset.h"
+#include "platform/report/PreviewWindow.h"
+#include "support/QtPrinters.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

@@ -2,11 +2,11 @@
 // the three pages by machine type, the field checks (cost centre of the
 // working year, type, production unit, glue, the divisors of the quote), the
 // refusal to save a row without production unit, and the report's blocks.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <Dataset.h>
-#include <MachineRules.h>
-#include <PreviewWindow.h>
+#include "platform/db/Dataset.h"
+#include "costing/core/MachineRules.h"
+#include "platform/report/PreviewWindow.h"
 
 #include <QLineEdit>
 #include <QTabBar>

@@ -3,17 +3,17 @@
 // finishes and cutting operations. Field checks and messages, upper-casing,
 // what a new row takes from its article, the glue rule's formula text, the
 // finish's unit that follows its fixed cost, and the list reports.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <ArticleLists.h>
-#include <CodeMeanings.h>
-#include <CostingForms.h>
-#include <Dataset.h>
-#include <Export.h>
-#include <FormRegistry.h>
-#include <MainMenu.h>
-#include <PreviewWindow.h>
-#include <QtPrinters.h>
+#include "costing/core/ArticleLists.h"
+#include "costing/core/CodeMeanings.h"
+#include "costing/forms/CostingForms.h"
+#include "platform/db/Dataset.h"
+#include "platform/report/Export.h"
+#include "platform/ui/FormRegistry.h"
+#include "shell/MainMenu.h"
+#include "platform/report/PreviewWindow.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 #include <QLabel>

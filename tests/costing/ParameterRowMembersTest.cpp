@@ -2,10 +2,10 @@
 // only over the general costing parameters' row 1; the fixed costs' "S"/"N"
 // flags, the subcontracts' accessory mark and calculation unit, their keys
 // and their lists.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <CodeTableForm.h>
-#include <VersionUpdate.h>
+#include "costing/forms/CodeTableForm.h"
+#include "shell/VersionUpdate.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

@@ -2,12 +2,12 @@
 // added by each kind of table search with the names it records, a search
 // dismissed, the checks of the line fields, a procedure deleted with its
 // lines, the statements given back at close and the list of procedures.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <Dataset.h>
-#include <PreviewWindow.h>
-#include <MachineRules.h>
-#include <ProcedureLines.h>
+#include "platform/db/Dataset.h"
+#include "platform/report/PreviewWindow.h"
+#include "costing/core/MachineRules.h"
+#include "costing/core/ProcedureLines.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

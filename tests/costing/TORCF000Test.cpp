@@ -1,9 +1,9 @@
 // The general costing parameters form TORCF000: the row created when
 // missing, the field checks of its pages, rights variant R2, saving only
 // through Terminar, and the counters another workstation raised meanwhile.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <QtPrinters.h>
+#include "support/QtPrinters.h"
 
 #include <QTabWidget>
 

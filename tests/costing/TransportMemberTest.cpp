@@ -1,7 +1,7 @@
 // The transport costs form TORCF011: codes typed without a proposal, the
 // destination checked against the commercial geography tables and written
 // into the row, and the list by destination without codes.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

@@ -1,10 +1,10 @@
 // The net print-run waste bands TORCF010: the bands 1 to 100 made when
 // missing, the limits of a band, the red label of the field being edited and
 // the list of every band.
-#include "FormFixtures.h"
+#include "costing/FormFixtures.h"
 
-#include <PreviewWindow.h>
-#include <WasteBands.h>
+#include "platform/report/PreviewWindow.h"
+#include "costing/core/WasteBands.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;

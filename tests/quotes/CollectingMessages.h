@@ -1,6 +1,6 @@
 #pragma once
 
-#include <MessageSink.h>
+#include "quotes/core/MessageSink.h"
 
 #include <QStringList>
 

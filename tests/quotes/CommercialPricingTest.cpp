@@ -1,4 +1,4 @@
-#include <CommercialPricing.h>
+#include "quotes/core/CommercialPricing.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include <MachineFormulas.h>
+#include "quotes/core/MachineFormulas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "QuoteDatabase.h"
+#include "quotes/QuoteDatabase.h"
 
-#include <Schema.h>
+#include "schema/Schema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

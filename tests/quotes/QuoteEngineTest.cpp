@@ -1,11 +1,11 @@
-#include "CollectingMessages.h"
-#include "QuoteDatabase.h"
-#include "QuoteFixture.h"
+#include "quotes/CollectingMessages.h"
+#include "quotes/QuoteDatabase.h"
+#include "quotes/QuoteFixture.h"
 
-#include <ChartRows.h>
-#include <CommercialPricing.h>
-#include <QuoteEngine.h>
-#include <QuoteRepository.h>
+#include "quotes/core/ChartRows.h"
+#include "quotes/core/CommercialPricing.h"
+#include "quotes/core/QuoteEngine.h"
+#include "quotes/core/QuoteRepository.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "QuoteFixture.h"
+#include "quotes/QuoteFixture.h"
 
 namespace kv::quotes::test {
 

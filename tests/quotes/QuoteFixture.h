@@ -1,8 +1,8 @@
 #pragma once
 
-#include <CostTables.h>
-#include <QuoteRow.h>
-#include <SubQuote.h>
+#include "quotes/core/CostTables.h"
+#include "quotes/core/QuoteRow.h"
+#include "quotes/core/SubQuote.h"
 
 namespace kv::quotes::test {
 

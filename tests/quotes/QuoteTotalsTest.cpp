@@ -1,4 +1,4 @@
-#include <QuoteTotals.h>
+#include "quotes/core/QuoteTotals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include <SheetCount.h>
+#include "quotes/core/SheetCount.h"
 
 #include <gtest/gtest.h>
 

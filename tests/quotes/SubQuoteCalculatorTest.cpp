@@ -1,8 +1,8 @@
-#include "CollectingMessages.h"
-#include "QuoteFixture.h"
+#include "quotes/CollectingMessages.h"
+#include "quotes/QuoteFixture.h"
 
-#include <QuoteTotals.h>
-#include <SubQuoteCalculator.h>
+#include "quotes/core/QuoteTotals.h"
+#include "quotes/core/SubQuoteCalculator.h"
 
 #include <algorithm>
 #include <cmath>

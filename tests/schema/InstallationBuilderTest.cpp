@@ -1,7 +1,7 @@
-#include "TestEngines.h"
+#include "schema/TestEngines.h"
 
-#include <DemoInstallation.h>
-#include <InstallationBuilder.h>
+#include "schema/DemoInstallation.h"
+#include "schema/InstallationBuilder.h"
 
 #include <QDir>
 #include <QDirIterator>

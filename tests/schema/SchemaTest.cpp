@@ -1,6 +1,6 @@
-#include "TestEngines.h"
+#include "schema/TestEngines.h"
 
-#include <Schema.h>
+#include "schema/Schema.h"
 
 #include <gtest/gtest.h>
 

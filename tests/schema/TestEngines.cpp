@@ -1,4 +1,4 @@
-#include "TestEngines.h"
+#include "schema/TestEngines.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <AccessRights.h>
-#include <Dataset.h>
+#include "shell/AccessRights.h"
+#include "platform/db/Dataset.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <DataModule.h>
-#include <DatasetCatalog.h>
-#include <DbError.h>
-#include <Schema.h>
-#include <ShellDataModules.h>
-#include <VersionUpdate.h>
+#include "platform/db/DataModule.h"
+#include "shell/DatasetCatalog.h"
+#include "platform/db/DbError.h"
+#include "schema/Schema.h"
+#include "shell/ShellDataModules.h"
+#include "shell/VersionUpdate.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -1,14 +1,14 @@
 // The demo that ./run creates and starts, as the README tells it: the demo
 // user logs in to the demo company on the workstation DEMO.
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <CredentialsLibrary.h>
-#include <DemoInstallation.h>
-#include <InstallationBuilder.h>
-#include <MainMenu.h>
-#include <MessageServiceSink.h>
-#include <Scenario.h>
-#include <TFACFMENU.h>
+#include "shell/CredentialsLibrary.h"
+#include "schema/DemoInstallation.h"
+#include "schema/InstallationBuilder.h"
+#include "shell/MainMenu.h"
+#include "shell/forms/MessageServiceSink.h"
+#include "support/Scenario.h"
+#include "shell/forms/TFACFMENU.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,9 +1,9 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <DataModule.h>
-#include <DatasetCatalog.h>
-#include <DbError.h>
-#include <Session.h>
+#include "platform/db/DataModule.h"
+#include "shell/DatasetCatalog.h"
+#include "platform/db/DbError.h"
+#include "shell/Session.h"
 
 #include <QDate>
 #include <functional>

@@ -1,4 +1,4 @@
-#include <MainMenu.h>
+#include "shell/MainMenu.h"
 
 #include <gtest/gtest.h>
 

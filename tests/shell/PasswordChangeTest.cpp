@@ -1,4 +1,4 @@
-#include <PasswordChange.h>
+#include "shell/PasswordChange.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <FormRegistry.h>
-#include <MessageServiceSink.h>
-#include <Scenario.h>
-#include <TALTERFPASS.h>
-#include <TFACFMENU.h>
-#include <TGlyphButton.h>
+#include "platform/ui/FormRegistry.h"
+#include "shell/forms/MessageServiceSink.h"
+#include "support/Scenario.h"
+#include "shell/forms/TALTERFPASS.h"
+#include "shell/forms/TFACFMENU.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,7 +1,7 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <InstallationBuilder.h>
-#include <VersionUpdate.h>
+#include "schema/InstallationBuilder.h"
+#include "shell/VersionUpdate.h"
 
 #include <QCoreApplication>
 #include <QDate>

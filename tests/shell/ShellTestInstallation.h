@@ -1,10 +1,10 @@
 #pragma once
 
-#include <Connection.h>
-#include <Dataset.h>
-#include <Installation.h>
-#include <MessageSink.h>
-#include <Session.h>
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
+#include "platform/install/Installation.h"
+#include "shell/MessageSink.h"
+#include "shell/Session.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

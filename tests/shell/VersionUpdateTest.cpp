@@ -1,7 +1,7 @@
-#include "ShellTestInstallation.h"
+#include "shell/ShellTestInstallation.h"
 
-#include <DbError.h>
-#include <VersionUpdate.h>
+#include "platform/db/DbError.h"
+#include "shell/VersionUpdate.h"
 
 #include <QDate>
 

@@ -1,5 +1,5 @@
-#include <UpdateCheck.h>
-#include <WorkstationFiles.h>
+#include "shell/UpdateCheck.h"
+#include "shell/WorkstationFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "FormDriver.h"
+#include "support/FormDriver.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -14,10 +14,10 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include <Form.h>
-#include <StatusBar.h>
-#include <TDBLookupComboDlg.h>
-#include <TGlyphButton.h>
+#include "platform/ui/Form.h"
+#include "platform/ui/StatusBar.h"
+#include "platform/ui/TDBLookupComboDlg.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Scenario.h"
+#include "support/Scenario.h"
 
-#include <FormRegistry.h>
+#include "platform/ui/FormRegistry.h"
 
 #include <QApplication>
 #include <QCoreApplication>

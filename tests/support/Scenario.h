@@ -1,12 +1,12 @@
 #pragma once
 
-#include "FormDriver.h"
-#include "QtPrinters.h"
-#include "ScriptedMessages.h"
+#include "support/FormDriver.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedMessages.h"
 
-#include <Connection.h>
-#include <Installation.h>
-#include <InstallationBuilder.h>
+#include "platform/db/Connection.h"
+#include "platform/install/Installation.h"
+#include "schema/InstallationBuilder.h"
 
 #include <QTemporaryDir>
 #include <deque>

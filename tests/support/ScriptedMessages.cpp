@@ -1,4 +1,4 @@
-#include "ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <MessageService.h>
+#include "platform/ui/MessageService.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // kavorimetas-admin: administration commands of an installation.
-#include <DbError.h>
-#include <DemoInstallation.h>
-#include <InstallationBuilder.h>
+#include "platform/db/DbError.h"
+#include "schema/DemoInstallation.h"
+#include "schema/InstallationBuilder.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,15 +1,15 @@
 // KAVORIMETAS, the main program: splash, main window, login on its first
 // activation, and the message loop until the main window closes.
 
-#include <CostingForms.h>
-#include <CredentialsLibrary.h>
-#include <Installation.h>
-#include <MessageServiceSink.h>
-#include <QtMessageService.h>
-#include <Session.h>
-#include <TFACFMENU.h>
-#include <TKAVAPMENU.h>
-#include <TUpdateErrorForm.h>
+#include "costing/forms/CostingForms.h"
+#include "shell/CredentialsLibrary.h"
+#include "platform/install/Installation.h"
+#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/QtMessageService.h"
+#include "shell/Session.h"
+#include "shell/forms/TFACFMENU.h"
+#include "shell/forms/TKAVAPMENU.h"
+#include "platform/ui/TUpdateErrorForm.h"
 
 #include <QApplication>
 

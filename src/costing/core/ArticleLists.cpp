@@ -1,6 +1,6 @@
-#include "ArticleLists.h"
+#include "costing/core/ArticleLists.h"
 
-#include "SqlName.h"
+#include "costing/core/SqlName.h"
 
 namespace kv::costing {
 

@@ -1,6 +1,6 @@
-#include "CodeKey.h"
+#include "costing/core/CodeKey.h"
 
-#include <NumberText.h>
+#include "platform/text/NumberText.h"
 
 #include <algorithm>
 

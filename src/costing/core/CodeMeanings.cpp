@@ -1,4 +1,4 @@
-#include "CodeMeanings.h"
+#include "costing/core/CodeMeanings.h"
 
 namespace kv::costing {
 

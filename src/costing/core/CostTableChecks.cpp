@@ -1,6 +1,6 @@
-#include "CostTableChecks.h"
+#include "costing/core/CostTableChecks.h"
 
-#include <NumberText.h>
+#include "platform/text/NumberText.h"
 
 namespace kv::costing {
 

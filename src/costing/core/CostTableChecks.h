@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CodeKey.h"
+#include "costing/core/CodeKey.h"
 
-#include <Dataset.h>
+#include "platform/db/Dataset.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "CustomerArticleLists.h"
+#include "costing/core/CustomerArticleLists.h"
 
 namespace kv::costing {
 

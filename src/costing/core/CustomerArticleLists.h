@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ArticleLists.h"
+#include "costing/core/ArticleLists.h"
 
-#include <Connection.h>
-#include <Dataset.h>
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 
 #include <memory>
 

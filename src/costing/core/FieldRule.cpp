@@ -1,6 +1,6 @@
-#include "FieldRule.h"
+#include "costing/core/FieldRule.h"
 
-#include <NumberText.h>
+#include "platform/text/NumberText.h"
 
 namespace kv::costing {
 

@@ -1,9 +1,9 @@
-#include "GeneralParameters.h"
+#include "costing/core/GeneralParameters.h"
 
-#include "SqlName.h"
+#include "costing/core/SqlName.h"
 
-#include <DbError.h>
-#include <NumberText.h>
+#include "platform/db/DbError.h"
+#include "platform/text/NumberText.h"
 
 namespace kv::costing {
 

@@ -1,6 +1,6 @@
-#include "ListStatement.h"
+#include "costing/core/ListStatement.h"
 
-#include "SqlName.h"
+#include "costing/core/SqlName.h"
 
 namespace kv::costing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <Params.h>
+#include "platform/db/Params.h"
 
 #include <QString>
 #include <QStringList>

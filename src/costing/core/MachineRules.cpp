@@ -1,4 +1,4 @@
-#include "MachineRules.h"
+#include "costing/core/MachineRules.h"
 
 namespace kv::costing {
 

@@ -1,4 +1,4 @@
-#include "ProcedureLines.h"
+#include "costing/core/ProcedureLines.h"
 
 namespace kv::costing {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ListStatement.h"
+#include "costing/core/ListStatement.h"
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "SqlName.h"
+#include "costing/core/SqlName.h"
 
 #include <QRegularExpression>
 #include <stdexcept>

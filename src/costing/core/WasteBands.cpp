@@ -1,4 +1,4 @@
-#include "WasteBands.h"
+#include "costing/core/WasteBands.h"
 
 #include <set>
 

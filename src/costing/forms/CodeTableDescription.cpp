@@ -1,4 +1,4 @@
-#include "CodeTableDescription.h"
+#include "costing/forms/CodeTableDescription.h"
 
 namespace kv::costing {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <ArticleLists.h>
-#include <CodeKey.h>
-#include <FieldRule.h>
-#include <ListStatement.h>
+#include "costing/core/ArticleLists.h"
+#include "costing/core/CodeKey.h"
+#include "costing/core/FieldRule.h"
+#include "costing/core/ListStatement.h"
 
 #include <QKeySequence>
 #include <QPageLayout>

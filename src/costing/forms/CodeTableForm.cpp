@@ -1,16 +1,16 @@
-#include "CodeTableForm.h"
+#include "costing/forms/CodeTableForm.h"
 
-#include "FieldLookup.h"
-#include "ListPrintDialog.h"
-#include "TableButtons.h"
+#include "costing/forms/FieldLookup.h"
+#include "costing/forms/ListPrintDialog.h"
+#include "costing/forms/TableButtons.h"
 
-#include <DbEdit.h>
-#include <DbError.h>
-#include <DbGrid.h>
-#include <DbNavigator.h>
-#include <MessageService.h>
-#include <NumberText.h>
-#include <TGlyphButton.h>
+#include "platform/ui/DbEdit.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/DbNavigator.h"
+#include "platform/ui/MessageService.h"
+#include "platform/text/NumberText.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CodeTableDescription.h"
-#include "CostingEnvironment.h"
+#include "costing/forms/CodeTableDescription.h"
+#include "costing/forms/CostingEnvironment.h"
 
-#include <Form.h>
+#include "platform/ui/Form.h"
 
 #include <memory>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CostingEnvironment.h"
+#include "costing/forms/CostingEnvironment.h"
 
 namespace kv::costing {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <AccessRights.h>
-#include <LoginState.h>
-#include <ShellDataModules.h>
+#include "shell/AccessRights.h"
+#include "shell/LoginState.h"
+#include "shell/ShellDataModules.h"
 
 #include <functional>
 

@@ -1,20 +1,20 @@
-#include "CostingForms.h"
+#include "costing/forms/CostingForms.h"
 
-#include "CodeTableForm.h"
-#include "ListReportForm.h"
-#include "MachinesMember.h"
-#include "MaterialMember.h"
-#include "MemberDescriptions.h"
-#include "ProceduresMember.h"
-#include "TORCF000.h"
-#include "TORCF014.h"
-#include "WasteBandsMember.h"
-#include "ParameterRowMembers.h"
-#include "TransportMember.h"
-#include "CustomerArticlesMember.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/ListReportForm.h"
+#include "costing/forms/MachinesMember.h"
+#include "costing/forms/MaterialMember.h"
+#include "costing/forms/members/MemberDescriptions.h"
+#include "costing/forms/ProceduresMember.h"
+#include "costing/forms/TORCF000.h"
+#include "costing/forms/TORCF014.h"
+#include "costing/forms/WasteBandsMember.h"
+#include "costing/forms/members/ParameterRowMembers.h"
+#include "costing/forms/members/TransportMember.h"
+#include "costing/forms/members/CustomerArticlesMember.h"
 
-#include <FormRegistry.h>
-#include <Session.h>
+#include "platform/ui/FormRegistry.h"
+#include "shell/Session.h"
 
 namespace kv::costing {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeTableDescription.h"
-#include "CostingEnvironment.h"
+#include "costing/forms/CodeTableDescription.h"
+#include "costing/forms/CostingEnvironment.h"
 
 #include <vector>
 

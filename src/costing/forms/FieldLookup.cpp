@@ -1,6 +1,6 @@
-#include "FieldLookup.h"
+#include "costing/forms/FieldLookup.h"
 
-#include <LookupDialog.h>
+#include "platform/ui/LookupDialog.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,11 +1,11 @@
-#include "ListPrintDialog.h"
+#include "costing/forms/ListPrintDialog.h"
 
-#include "FieldLookup.h"
-#include "ListReportForm.h"
+#include "costing/forms/FieldLookup.h"
+#include "costing/forms/ListReportForm.h"
 
-#include <DbError.h>
-#include <MessageService.h>
-#include <TGlyphButton.h>
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

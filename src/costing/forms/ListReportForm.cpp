@@ -1,9 +1,9 @@
-#include "ListReportForm.h"
+#include "costing/forms/ListReportForm.h"
 
-#include <DatasetRowSource.h>
-#include <MessageService.h>
-#include <PreviewWindow.h>
-#include <ReportEngine.h>
+#include "platform/report/DatasetRowSource.h"
+#include "platform/ui/MessageService.h"
+#include "platform/report/PreviewWindow.h"
+#include "platform/report/ReportEngine.h"
 
 #include <map>
 

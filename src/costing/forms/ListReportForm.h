@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CodeTableDescription.h"
-#include "CostingEnvironment.h"
+#include "costing/forms/CodeTableDescription.h"
+#include "costing/forms/CostingEnvironment.h"
 
-#include <Document.h>
-#include <Report.h>
+#include "platform/report/Document.h"
+#include "platform/report/Report.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,13 +1,13 @@
-#include "MachinesMember.h"
+#include "costing/forms/MachinesMember.h"
 
-#include "CodeTableForm.h"
-#include "FieldLookup.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/FieldLookup.h"
 
-#include <DbError.h>
-#include <MachineRules.h>
-#include <MessageService.h>
-#include <Report.h>
-#include <RowSource.h>
+#include "platform/db/DbError.h"
+#include "costing/core/MachineRules.h"
+#include "platform/ui/MessageService.h"
+#include "platform/report/Report.h"
+#include "platform/report/RowSource.h"
 
 #include <QKeySequence>
 #include <QLabel>

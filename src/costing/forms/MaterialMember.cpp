@@ -1,4 +1,4 @@
-#include "MaterialMember.h"
+#include "costing/forms/MaterialMember.h"
 
 namespace kv::costing {
 

@@ -1,8 +1,8 @@
-#include "ProceduresMember.h"
+#include "costing/forms/ProceduresMember.h"
 
-#include "CodeTableForm.h"
+#include "costing/forms/CodeTableForm.h"
 
-#include <ProcedureLines.h>
+#include "costing/core/ProcedureLines.h"
 
 namespace kv::costing {
 

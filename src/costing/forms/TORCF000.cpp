@@ -1,14 +1,14 @@
-#include "TORCF000.h"
+#include "costing/forms/TORCF000.h"
 
-#include "FieldLookup.h"
+#include "costing/forms/FieldLookup.h"
 
-#include <BoundControl.h>
-#include <DbCheckBox.h>
-#include <DbEdit.h>
-#include <DbError.h>
-#include <GeneralParameters.h>
-#include <MessageService.h>
-#include <TGlyphButton.h>
+#include "platform/ui/BoundControl.h"
+#include "platform/ui/DbCheckBox.h"
+#include "platform/ui/DbEdit.h"
+#include "platform/db/DbError.h"
+#include "costing/core/GeneralParameters.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

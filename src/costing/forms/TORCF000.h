@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CostingEnvironment.h"
+#include "costing/forms/CostingEnvironment.h"
 
-#include <GeneralParameters.h>
+#include "costing/core/GeneralParameters.h"
 
-#include <Form.h>
-#include <GridColumn.h>
+#include "platform/ui/Form.h"
+#include "platform/ui/GridColumn.h"
 
 #include <memory>
 

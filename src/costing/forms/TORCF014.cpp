@@ -1,15 +1,15 @@
-#include "TORCF014.h"
+#include "costing/forms/TORCF014.h"
 
-#include "FieldLookup.h"
-#include "TORCFPR014.h"
-#include "TableButtons.h"
+#include "costing/forms/FieldLookup.h"
+#include "costing/forms/TORCFPR014.h"
+#include "costing/forms/TableButtons.h"
 
-#include <DbError.h>
-#include <DbGrid.h>
-#include <DbNavigator.h>
-#include <LookupDialog.h>
-#include <MessageService.h>
-#include <TGlyphButton.h>
+#include "platform/db/DbError.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/DbNavigator.h"
+#include "platform/ui/LookupDialog.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CostingEnvironment.h"
+#include "costing/forms/CostingEnvironment.h"
 
-#include <Form.h>
-#include <ListStatement.h>
-#include <ProcedureLines.h>
+#include "platform/ui/Form.h"
+#include "costing/core/ListStatement.h"
+#include "costing/core/ProcedureLines.h"
 
 class QLineEdit;
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CostingEnvironment.h"
+#include "costing/forms/CostingEnvironment.h"
 
-#include <Document.h>
-#include <Report.h>
+#include "platform/report/Document.h"
+#include "platform/report/Report.h"
 
 #include <memory>
 

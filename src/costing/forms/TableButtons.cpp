@@ -1,8 +1,8 @@
-#include "TableButtons.h"
+#include "costing/forms/TableButtons.h"
 
-#include <Dataset.h>
-#include <DbNavigator.h>
-#include <TGlyphButton.h>
+#include "platform/db/Dataset.h"
+#include "platform/ui/DbNavigator.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QHBoxLayout>
 

@@ -1,11 +1,11 @@
-#include "WasteBandsMember.h"
+#include "costing/forms/WasteBandsMember.h"
 
-#include "CodeTableForm.h"
+#include "costing/forms/CodeTableForm.h"
 
-#include <DbError.h>
-#include <MessageService.h>
-#include <Report.h>
-#include <WasteBands.h>
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
+#include "platform/report/Report.h"
+#include "costing/core/WasteBands.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "Connection.h"
+#include "platform/db/Connection.h"
 
-#include "NativeConnection.h"
-#include "PgConnection.h"
+#include "platform/db/engine/NativeConnection.h"
+#include "platform/db/engine/PgConnection.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

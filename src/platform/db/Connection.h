@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DbError.h"
-#include "Params.h"
-#include "SqlDialect.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Params.h"
+#include "platform/db/SqlDialect.h"
 
 #include <QHash>
 #include <QStringList>

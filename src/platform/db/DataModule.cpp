@@ -1,4 +1,4 @@
-#include "DataModule.h"
+#include "platform/db/DataModule.h"
 
 #include <algorithm>
 

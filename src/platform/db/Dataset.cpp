@@ -1,8 +1,8 @@
-#include "Dataset.h"
+#include "platform/db/Dataset.h"
 
-#include "Connection.h"
-#include "NativeConnection.h"
-#include "RowStore.h"
+#include "platform/db/Connection.h"
+#include "platform/db/engine/NativeConnection.h"
+#include "platform/db/engine/RowStore.h"
 
 #include <QDateTime>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DbError.h"
-#include "FieldDef.h"
-#include "Params.h"
+#include "platform/db/DbError.h"
+#include "platform/db/FieldDef.h"
+#include "platform/db/Params.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "DbError.h"
+#include "platform/db/DbError.h"
 
 namespace kv::db {
 

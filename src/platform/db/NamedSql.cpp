@@ -1,6 +1,6 @@
-#include "NamedSql.h"
+#include "platform/db/NamedSql.h"
 
-#include "DbError.h"
+#include "platform/db/DbError.h"
 
 namespace kv::db {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Params.h"
-#include "SqlDialect.h"
+#include "platform/db/Params.h"
+#include "platform/db/SqlDialect.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Params.h"
+#include "platform/db/Params.h"
 
 namespace kv::db {
 

@@ -1,4 +1,4 @@
-#include "SqlDialect.h"
+#include "platform/db/SqlDialect.h"
 
 namespace kv::db::sql {
 

@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "platform/install/IniFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "Installation.h"
+#include "platform/install/Installation.h"
 
-#include "IniFile.h"
+#include "platform/install/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "Band.h"
+#include "platform/report/Band.h"
 
-#include "RowSource.h"
+#include "platform/report/RowSource.h"
 
 namespace kv::report {
 

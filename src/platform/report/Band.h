@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FieldElement.h"
-#include "ImageElement.h"
-#include "ShapeElement.h"
-#include "SystemElement.h"
-#include "TextElement.h"
-#include "TotalElement.h"
+#include "platform/report/FieldElement.h"
+#include "platform/report/ImageElement.h"
+#include "platform/report/ShapeElement.h"
+#include "platform/report/SystemElement.h"
+#include "platform/report/TextElement.h"
+#include "platform/report/TotalElement.h"
 
 #include <QColor>
 #include <functional>

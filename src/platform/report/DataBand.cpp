@@ -1,4 +1,4 @@
-#include "DataBand.h"
+#include "platform/report/DataBand.h"
 
 namespace kv::report {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Band.h"
-#include "RowSource.h"
+#include "platform/report/Band.h"
+#include "platform/report/RowSource.h"
 
 namespace kv::report {
 

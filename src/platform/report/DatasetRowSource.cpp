@@ -1,6 +1,6 @@
-#include "DatasetRowSource.h"
+#include "platform/report/DatasetRowSource.h"
 
-#include "Dataset.h"
+#include "platform/db/Dataset.h"
 
 namespace kv::report {
 

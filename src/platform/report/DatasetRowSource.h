@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowSource.h"
+#include "platform/report/RowSource.h"
 
 namespace kv::db {
 class Dataset;

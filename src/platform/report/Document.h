@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Band.h"
-#include "PageSetup.h"
+#include "platform/report/Band.h"
+#include "platform/report/PageSetup.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "Element.h"
+#include "platform/report/Element.h"
 
 namespace kv::report {
 

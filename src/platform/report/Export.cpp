@@ -1,8 +1,8 @@
-#include "Export.h"
+#include "platform/report/Export.h"
 
-#include "ExportSupport.h"
-#include "PdfWriter.h"
-#include "ReportError.h"
+#include "platform/report/ExportSupport.h"
+#include "platform/report/PdfWriter.h"
+#include "platform/report/ReportError.h"
 
 #include <QSaveFile>
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 // Pieces the export formats share; not part of the layer's interface.
 
-#include "Document.h"
+#include "platform/report/Document.h"
 
 #include <QByteArray>
 #include <QString>

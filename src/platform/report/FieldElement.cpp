@@ -1,6 +1,6 @@
-#include "FieldElement.h"
+#include "platform/report/FieldElement.h"
 
-#include "RowSource.h"
+#include "platform/report/RowSource.h"
 
 namespace kv::report {
 

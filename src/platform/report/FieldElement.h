@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldFormat.h"
-#include "TextElement.h"
+#include "platform/report/FieldFormat.h"
+#include "platform/report/TextElement.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "FieldFormat.h"
+#include "platform/report/FieldFormat.h"
 
-#include "DateText.h"
-#include "NumberText.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "FontMap.h"
+#include "platform/report/FontMap.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "ExportSupport.h"
+#include "platform/report/ExportSupport.h"
 
 #include <QBuffer>
 

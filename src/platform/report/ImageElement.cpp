@@ -1,4 +1,4 @@
-#include "ImageElement.h"
+#include "platform/report/ImageElement.h"
 
 #include <QFileInfo>
 

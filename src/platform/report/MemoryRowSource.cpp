@@ -1,4 +1,4 @@
-#include "MemoryRowSource.h"
+#include "platform/report/MemoryRowSource.h"
 
 namespace kv::report {
 

@@ -1,4 +1,4 @@
-#include "PagePainter.h"
+#include "platform/report/PagePainter.h"
 
 #include <QPaintDevice>
 #include <QPainter>

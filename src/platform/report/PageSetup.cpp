@@ -1,4 +1,4 @@
-#include "PageSetup.h"
+#include "platform/report/PageSetup.h"
 
 namespace kv::report {
 

@@ -1,8 +1,8 @@
-#include "PdfWriter.h"
+#include "platform/report/PdfWriter.h"
 
-#include "ExportSupport.h"
-#include "PagePainter.h"
-#include "ReportError.h"
+#include "platform/report/ExportSupport.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/ReportError.h"
 
 #include <QPainter>
 #include <QPdfWriter>

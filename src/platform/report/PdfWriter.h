@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "platform/report/Document.h"
 
 #include <QSaveFile>
 #include <memory>

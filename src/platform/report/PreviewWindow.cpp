@@ -1,8 +1,8 @@
-#include "PreviewWindow.h"
+#include "platform/report/PreviewWindow.h"
 
-#include "FontMap.h"
-#include "PagePainter.h"
-#include "ReportError.h"
+#include "platform/report/FontMap.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/ReportError.h"
 
 #include <QAction>
 #include <QFileDialog>

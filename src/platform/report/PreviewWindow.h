@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Document.h"
-#include "Export.h"
+#include "platform/report/Document.h"
+#include "platform/report/Export.h"
 
 #include <QDialog>
 #include <functional>

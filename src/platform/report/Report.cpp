@@ -1,4 +1,4 @@
-#include "Report.h"
+#include "platform/report/Report.h"
 
 namespace kv::report {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataBand.h"
-#include "PageSetup.h"
+#include "platform/report/DataBand.h"
+#include "platform/report/PageSetup.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "ReportEngine.h"
+#include "platform/report/ReportEngine.h"
 
-#include "FontMap.h"
-#include "MemoryRowSource.h"
+#include "platform/report/FontMap.h"
+#include "platform/report/MemoryRowSource.h"
 
 #include <QFontMetricsF>
 #include <QImage>

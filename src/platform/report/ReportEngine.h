@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Document.h"
-#include "Report.h"
+#include "platform/report/Document.h"
+#include "platform/report/Report.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "RowSource.h"
+#include "platform/report/RowSource.h"
 
 namespace kv::report {
 

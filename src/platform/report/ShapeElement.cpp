@@ -1,4 +1,4 @@
-#include "ShapeElement.h"
+#include "platform/report/ShapeElement.h"
 
 namespace kv::report {
 

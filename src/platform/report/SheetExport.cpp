@@ -1,6 +1,6 @@
-#include "ExportSupport.h"
-#include "NumberText.h"
-#include "ReportError.h"
+#include "platform/report/ExportSupport.h"
+#include "platform/text/NumberText.h"
+#include "platform/report/ReportError.h"
 
 #include <QDir>
 #include <QFileInfo>

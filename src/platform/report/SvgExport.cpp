@@ -1,5 +1,5 @@
-#include "ExportSupport.h"
-#include "PagePainter.h"
+#include "platform/report/ExportSupport.h"
+#include "platform/report/PagePainter.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "SystemElement.h"
+#include "platform/report/SystemElement.h"
 
-#include "DateText.h"
-#include "Report.h"
+#include "platform/text/DateText.h"
+#include "platform/report/Report.h"
 
 namespace kv::report {
 

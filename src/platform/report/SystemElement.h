@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextElement.h"
+#include "platform/report/TextElement.h"
 
 namespace kv::report {
 

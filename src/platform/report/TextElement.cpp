@@ -1,4 +1,4 @@
-#include "TextElement.h"
+#include "platform/report/TextElement.h"
 
 namespace kv::report {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Element.h"
+#include "platform/report/Element.h"
 
 #include <QColor>
 #include <QFont>

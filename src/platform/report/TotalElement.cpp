@@ -1,4 +1,4 @@
-#include "TotalElement.h"
+#include "platform/report/TotalElement.h"
 
 namespace kv::report {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldElement.h"
-#include "Fixed4.h"
+#include "platform/report/FieldElement.h"
+#include "platform/text/Fixed4.h"
 
 namespace kv::report {
 

@@ -1,4 +1,4 @@
-#include "DateText.h"
+#include "platform/text/DateText.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "DecimalDigits.h"
+#include "platform/text/DecimalDigits.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "DecimalRounding.h"
+#include "platform/text/DecimalRounding.h"
 
-#include "DecimalDigits.h"
+#include "platform/text/DecimalDigits.h"
 
 #include <algorithm>
 #include <cmath>

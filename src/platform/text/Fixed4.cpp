@@ -1,6 +1,6 @@
-#include "Fixed4.h"
+#include "platform/text/Fixed4.h"
 
-#include "NumberText.h"
+#include "platform/text/NumberText.h"
 
 #include <cmath>
 #include <limits>

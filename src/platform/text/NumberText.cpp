@@ -1,6 +1,6 @@
-#include "NumberText.h"
+#include "platform/text/NumberText.h"
 
-#include "DecimalDigits.h"
+#include "platform/text/DecimalDigits.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "DatasetModel.h"
+#include "platform/ui/DatasetModel.h"
 
-#include "Dataset.h"
-#include "FieldText.h"
+#include "platform/db/Dataset.h"
+#include "platform/ui/FieldText.h"
 
 namespace kv::ui {
 

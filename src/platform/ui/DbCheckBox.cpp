@@ -1,7 +1,7 @@
-#include "DbCheckBox.h"
+#include "platform/ui/DbCheckBox.h"
 
-#include "FieldLink.h"
-#include "MessageService.h"
+#include "platform/ui/FieldLink.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::ui {
 

@@ -1,8 +1,8 @@
-#include "DbEdit.h"
+#include "platform/ui/DbEdit.h"
 
-#include "Dataset.h"
-#include "FieldLink.h"
-#include "FieldText.h"
+#include "platform/db/Dataset.h"
+#include "platform/ui/FieldLink.h"
+#include "platform/ui/FieldText.h"
 
 #include <QRegularExpression>
 #include <QValidator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BoundControl.h"
+#include "platform/ui/BoundControl.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
-#include "DbGrid.h"
+#include "platform/ui/DbGrid.h"
 
-#include "Dataset.h"
-#include "DatasetModel.h"
-#include "DbError.h"
-#include "MessageService.h"
+#include "platform/db/Dataset.h"
+#include "platform/ui/DatasetModel.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
 
 #include <QHeaderView>
 

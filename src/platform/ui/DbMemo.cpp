@@ -1,7 +1,7 @@
-#include "DbMemo.h"
+#include "platform/ui/DbMemo.h"
 
-#include "FieldLink.h"
-#include "MessageService.h"
+#include "platform/ui/FieldLink.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::ui {
 

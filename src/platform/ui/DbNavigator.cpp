@@ -1,8 +1,8 @@
-#include "DbNavigator.h"
+#include "platform/ui/DbNavigator.h"
 
-#include "Dataset.h"
-#include "DbError.h"
-#include "MessageService.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "FieldLink.h"
+#include "platform/ui/FieldLink.h"
 
-#include "DbError.h"
+#include "platform/db/DbError.h"
 
 namespace kv::ui {
 

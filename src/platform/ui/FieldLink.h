@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dataset.h"
+#include "platform/db/Dataset.h"
 
 #include <QObject>
 #include <QPointer>

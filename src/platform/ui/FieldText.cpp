@@ -1,7 +1,7 @@
-#include "FieldText.h"
+#include "platform/ui/FieldText.h"
 
-#include "DateText.h"
-#include "NumberText.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
 
 namespace kv::ui {
 

@@ -1,9 +1,9 @@
-#include "Form.h"
+#include "platform/ui/Form.h"
 
-#include "BoundControl.h"
-#include "FormColours.h"
-#include "MessageService.h"
-#include "StatusBar.h"
+#include "platform/ui/BoundControl.h"
+#include "platform/ui/FormColours.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/StatusBar.h"
 
 #include <QAction>
 #include <QApplication>

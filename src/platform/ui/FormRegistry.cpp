@@ -1,4 +1,4 @@
-#include "FormRegistry.h"
+#include "platform/ui/FormRegistry.h"
 
 #include <QDialog>
 

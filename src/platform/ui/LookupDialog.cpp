@@ -1,9 +1,9 @@
-#include "LookupDialog.h"
+#include "platform/ui/LookupDialog.h"
 
-#include "Dataset.h"
-#include "DbError.h"
-#include "DbGrid.h"
-#include "StatusBar.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/StatusBar.h"
 
 #include <QApplication>
 #include <QComboBox>

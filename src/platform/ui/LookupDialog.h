@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridColumn.h"
+#include "platform/ui/GridColumn.h"
 
 #include <QDialog>
 #include <vector>

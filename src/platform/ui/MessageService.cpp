@@ -1,6 +1,6 @@
-#include "MessageService.h"
+#include "platform/ui/MessageService.h"
 
-#include "QtMessageService.h"
+#include "platform/ui/QtMessageService.h"
 
 namespace kv::ui {
 

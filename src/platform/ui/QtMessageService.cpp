@@ -1,4 +1,4 @@
-#include "QtMessageService.h"
+#include "platform/ui/QtMessageService.h"
 
 #include <QApplication>
 #include <QMessageBox>

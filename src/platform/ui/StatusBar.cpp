@@ -1,4 +1,4 @@
-#include "StatusBar.h"
+#include "platform/ui/StatusBar.h"
 
 #include <QLabel>
 

@@ -1,11 +1,11 @@
-#include "TDBLookupComboDlg.h"
+#include "platform/ui/TDBLookupComboDlg.h"
 
-#include "Dataset.h"
-#include "DbError.h"
-#include "FieldLink.h"
-#include "FieldText.h"
-#include "LookupDialog.h"
-#include "MessageService.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/FieldLink.h"
+#include "platform/ui/FieldText.h"
+#include "platform/ui/LookupDialog.h"
+#include "platform/ui/MessageService.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

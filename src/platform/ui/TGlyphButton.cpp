@@ -1,4 +1,4 @@
-#include "TGlyphButton.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QApplication>
 #include <QKeySequence>

@@ -1,4 +1,4 @@
-#include "TMailit.h"
+#include "platform/ui/TMailit.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>

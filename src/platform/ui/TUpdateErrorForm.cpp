@@ -1,8 +1,8 @@
-#include "TUpdateErrorForm.h"
+#include "platform/ui/TUpdateErrorForm.h"
 
-#include "DbError.h"
-#include "FieldText.h"
-#include "FormColours.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/FieldText.h"
+#include "platform/ui/FormColours.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "Amounts.h"
+#include "quotes/core/Amounts.h"
 
-#include <DecimalRounding.h>
-#include <Fixed4.h>
+#include "platform/text/DecimalRounding.h"
+#include "platform/text/Fixed4.h"
 
 namespace kv::quotes {
 

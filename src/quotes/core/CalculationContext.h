@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CostLine.h"
+#include "quotes/core/CostLine.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "ChartRows.h"
+#include "quotes/core/ChartRows.h"
 
-#include "Amounts.h"
+#include "quotes/core/Amounts.h"
 
-#include <Connection.h>
-#include <Fixed4.h>
+#include "platform/db/Connection.h"
+#include "platform/text/Fixed4.h"
 
 namespace kv::quotes {
 

@@ -1,7 +1,7 @@
-#include "CommercialPricing.h"
+#include "quotes/core/CommercialPricing.h"
 
-#include "Amounts.h"
-#include "Vocabulary.h"
+#include "quotes/core/Amounts.h"
+#include "quotes/core/Vocabulary.h"
 
 #include <cmath>
 

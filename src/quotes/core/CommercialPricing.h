@@ -1,8 +1,8 @@
 #pragma once
 
-#include "QuoteRow.h"
+#include "quotes/core/QuoteRow.h"
 
-#include <Fixed4.h>
+#include "platform/text/Fixed4.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Vocabulary.h"
+#include "quotes/core/Vocabulary.h"
 
 #include <QString>
 #include <QVariant>

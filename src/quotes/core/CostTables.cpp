@@ -1,6 +1,6 @@
-#include "CostTables.h"
+#include "quotes/core/CostTables.h"
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 namespace kv::quotes {
 

@@ -1,4 +1,4 @@
-#include "LineFormulas.h"
+#include "quotes/core/LineFormulas.h"
 
 namespace kv::quotes {
 

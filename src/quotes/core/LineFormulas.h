@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CostLine.h"
-#include "CostTables.h"
-#include "Vocabulary.h"
+#include "quotes/core/CostLine.h"
+#include "quotes/core/CostTables.h"
+#include "quotes/core/Vocabulary.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "MachineFormulas.h"
+#include "quotes/core/MachineFormulas.h"
 
-#include <DecimalRounding.h>
+#include "platform/text/DecimalRounding.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
-#include "QuoteEngine.h"
+#include "quotes/core/QuoteEngine.h"
 
-#include "ChartRows.h"
-#include "QuoteRepository.h"
-#include "QuoteTotals.h"
-#include "SubQuoteCalculator.h"
+#include "quotes/core/ChartRows.h"
+#include "quotes/core/QuoteRepository.h"
+#include "quotes/core/QuoteTotals.h"
+#include "quotes/core/SubQuoteCalculator.h"
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 #include <algorithm>
 #include <stdexcept>

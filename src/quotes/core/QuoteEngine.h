@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommercialPricing.h"
-#include "CostTables.h"
-#include "MessageSink.h"
-#include "QuoteRow.h"
-#include "SubQuote.h"
+#include "quotes/core/CommercialPricing.h"
+#include "quotes/core/CostTables.h"
+#include "quotes/core/MessageSink.h"
+#include "quotes/core/QuoteRow.h"
+#include "quotes/core/SubQuote.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "QuoteRepository.h"
+#include "quotes/core/QuoteRepository.h"
 
-#include <Connection.h>
+#include "platform/db/Connection.h"
 
 namespace kv::quotes {
 

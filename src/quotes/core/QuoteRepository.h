@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommercialPricing.h"
-#include "QuoteRow.h"
-#include "SubQuote.h"
+#include "quotes/core/CommercialPricing.h"
+#include "quotes/core/QuoteRow.h"
+#include "quotes/core/SubQuote.h"
 
 #include <QString>
 #include <optional>

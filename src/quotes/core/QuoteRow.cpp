@@ -1,4 +1,4 @@
-#include "QuoteRow.h"
+#include "quotes/core/QuoteRow.h"
 
 namespace kv::quotes {
 

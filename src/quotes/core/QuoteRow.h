@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Record.h"
+#include "quotes/core/Record.h"
 
 namespace kv::quotes {
 

@@ -1,10 +1,10 @@
-#include "QuoteTotals.h"
+#include "quotes/core/QuoteTotals.h"
 
-#include "Amounts.h"
-#include "Vocabulary.h"
+#include "quotes/core/Amounts.h"
+#include "quotes/core/Vocabulary.h"
 
-#include <Fixed4.h>
-#include <NumberText.h>
+#include "platform/text/Fixed4.h"
+#include "platform/text/NumberText.h"
 
 namespace kv::quotes {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuoteRow.h"
+#include "quotes/core/QuoteRow.h"
 
 #include <optional>
 #include <vector>

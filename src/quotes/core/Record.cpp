@@ -1,4 +1,4 @@
-#include "Record.h"
+#include "quotes/core/Record.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "SheetCount.h"
+#include "quotes/core/SheetCount.h"
 
-#include <DecimalRounding.h>
+#include "platform/text/DecimalRounding.h"
 
 namespace kv::quotes {
 

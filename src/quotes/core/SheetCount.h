@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CostLine.h"
-#include "CostTables.h"
+#include "quotes/core/CostLine.h"
+#include "quotes/core/CostTables.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "SubQuote.h"
+#include "quotes/core/SubQuote.h"
 
 #include <algorithm>
 

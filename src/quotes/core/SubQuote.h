@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CostLine.h"
-#include "QuoteRow.h"
+#include "quotes/core/CostLine.h"
+#include "quotes/core/QuoteRow.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
-#include "SubQuoteCalculator.h"
+#include "quotes/core/SubQuoteCalculator.h"
 
-#include "Amounts.h"
-#include "LineFormulas.h"
-#include "MachineFormulas.h"
-#include "SheetCount.h"
+#include "quotes/core/Amounts.h"
+#include "quotes/core/LineFormulas.h"
+#include "quotes/core/MachineFormulas.h"
+#include "quotes/core/SheetCount.h"
 
-#include <NumberText.h>
+#include "platform/text/NumberText.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CalculationContext.h"
-#include "CostTables.h"
-#include "MessageSink.h"
-#include "SubQuote.h"
+#include "quotes/core/CalculationContext.h"
+#include "quotes/core/CostTables.h"
+#include "quotes/core/MessageSink.h"
+#include "quotes/core/SubQuote.h"
 
 #include <vector>
 

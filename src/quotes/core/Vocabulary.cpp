@@ -1,4 +1,4 @@
-#include "Vocabulary.h"
+#include "quotes/core/Vocabulary.h"
 
 namespace kv::quotes {
 

@@ -1,4 +1,4 @@
-#include "Palvexworks.h"
+#include "shell/credentials/Palvexworks.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <MessageSink.h>
-#include <MessageService.h>
+#include "shell/MessageSink.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::shell {
 

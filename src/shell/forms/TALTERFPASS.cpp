@@ -1,9 +1,9 @@
-#include "TALTERFPASS.h"
+#include "shell/forms/TALTERFPASS.h"
 
-#include <PasswordChange.h>
+#include "shell/PasswordChange.h"
 
-#include <MessageService.h>
-#include <TGlyphButton.h>
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <PasswordChange.h>
+#include "shell/PasswordChange.h"
 
-#include <Form.h>
+#include "platform/ui/Form.h"
 
 class QLineEdit;
 class QLabel;

@@ -1,14 +1,14 @@
-#include "TFACFMENU.h"
+#include "shell/forms/TFACFMENU.h"
 
-#include "TALTERFPASS.h"
-#include "TKAVAPMENU.h"
+#include "shell/forms/TALTERFPASS.h"
+#include "shell/forms/TKAVAPMENU.h"
 
-#include <DbError.h>
-#include <FormColours.h>
-#include <FormRegistry.h>
-#include <Installation.h>
-#include <MessageService.h>
-#include <TGlyphButton.h>
+#include "platform/db/DbError.h"
+#include "platform/ui/FormColours.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/install/Installation.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QCalendarWidget>
 #include <QLocale>

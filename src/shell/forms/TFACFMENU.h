@@ -1,10 +1,10 @@
 #pragma once
 
-#include "TGERFVERSAO.h"
+#include "shell/forms/TGERFVERSAO.h"
 
-#include <CredentialsLibrary.h>
-#include <MainMenu.h>
-#include <Session.h>
+#include "shell/CredentialsLibrary.h"
+#include "shell/MainMenu.h"
+#include "shell/Session.h"
 
 #include <QMainWindow>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "TGERFVERSAO.h"
+#include "shell/forms/TGERFVERSAO.h"
 
 #include <QCoreApplication>
 #include <QLabel>

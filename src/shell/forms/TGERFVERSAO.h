@@ -1,9 +1,9 @@
 #pragma once
 
-#include <VersionUpdate.h>
-#include <VersionUpdateView.h>
+#include "shell/VersionUpdate.h"
+#include "shell/VersionUpdateView.h"
 
-#include <Form.h>
+#include "platform/ui/Form.h"
 
 class QLabel;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "TKAVAPMENU.h"
+#include "shell/forms/TKAVAPMENU.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "DbTestFixture.h"
+#include "platform/db/DbTestFixture.h"
 
-#include "SqlDialect.h"
+#include "platform/db/SqlDialect.h"
 
 #include <QDateTime>
 

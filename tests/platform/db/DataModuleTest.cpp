@@ -1,6 +1,6 @@
-#include "DbTestFixture.h"
+#include "platform/db/DbTestFixture.h"
 
-#include "DataModule.h"
+#include "platform/db/DataModule.h"
 
 using namespace kv::db;
 using kv::db::test::EngineTest;

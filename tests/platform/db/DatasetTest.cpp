@@ -1,6 +1,6 @@
-#include "DbTestFixture.h"
+#include "platform/db/DbTestFixture.h"
 
-#include "Dataset.h"
+#include "platform/db/Dataset.h"
 
 #include <QElapsedTimer>
 

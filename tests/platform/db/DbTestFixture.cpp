@@ -1,4 +1,4 @@
-#include "DbTestFixture.h"
+#include "platform/db/DbTestFixture.h"
 
 #include <QCoreApplication>
 #include <QAtomicInt>

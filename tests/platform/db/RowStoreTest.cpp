@@ -1,4 +1,4 @@
-#include "RowStore.h"
+#include "platform/db/engine/RowStore.h"
 
 #include <QDateTime>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include <Installation.h>
+#include "platform/install/Installation.h"
 
 #include <QDir>
 #include <QFile>

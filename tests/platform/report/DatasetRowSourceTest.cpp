@@ -1,8 +1,8 @@
-#include "Connection.h"
-#include "Dataset.h"
-#include "DatasetRowSource.h"
-#include "ReportEngine.h"
-#include "ReportTestSupport.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
+#include "platform/report/DatasetRowSource.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportTestSupport.h"
 
 #include <QTemporaryDir>
 

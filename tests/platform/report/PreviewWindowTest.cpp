@@ -1,6 +1,6 @@
-#include "PreviewWindow.h"
-#include "ReportEngine.h"
-#include "ReportTestSupport.h"
+#include "platform/report/PreviewWindow.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportTestSupport.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "Export.h"
-#include "PdfWriter.h"
-#include "ReportEngine.h"
-#include "ReportError.h"
-#include "ReportTestSupport.h"
+#include "platform/report/Export.h"
+#include "platform/report/PdfWriter.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ReportTestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "FontMap.h"
-#include "PagePainter.h"
-#include "ReportEngine.h"
-#include "ReportTestSupport.h"
+#include "platform/report/FontMap.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportTestSupport.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,4 +1,4 @@
-#include "ReportTestSupport.h"
+#include "platform/report/ReportTestSupport.h"
 
 #include <QProcess>
 

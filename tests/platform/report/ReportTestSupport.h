@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Document.h"
-#include "MemoryRowSource.h"
-#include "Report.h"
+#include "platform/report/Document.h"
+#include "platform/report/MemoryRowSource.h"
+#include "platform/report/Report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "DateText.h"
-#include "QStringPrinter.h"
+#include "platform/text/DateText.h"
+#include "platform/text/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

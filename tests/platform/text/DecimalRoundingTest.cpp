@@ -1,4 +1,4 @@
-#include "DecimalRounding.h"
+#include "platform/text/DecimalRounding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Fixed4.h"
+#include "platform/text/Fixed4.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "NumberText.h"
-#include "QStringPrinter.h"
+#include "platform/text/NumberText.h"
+#include "platform/text/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

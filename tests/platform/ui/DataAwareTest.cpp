@@ -2,17 +2,17 @@
 // ways, titles and widths, bound edits, check box, navigator, the lookup
 // dialog on OK and on Cancel, the lookup field, and a long list that opens,
 // scrolls and searches without reading everything first.
-#include <Dataset.h>
-#include <DatasetModel.h>
-#include <DbCheckBox.h>
-#include <DbEdit.h>
-#include <DbGrid.h>
-#include <DbMemo.h>
-#include <DbNavigator.h>
-#include <Form.h>
-#include <LookupDialog.h>
-#include <Scenario.h>
-#include <TDBLookupComboDlg.h>
+#include "platform/db/Dataset.h"
+#include "platform/ui/DatasetModel.h"
+#include "platform/ui/DbCheckBox.h"
+#include "platform/ui/DbEdit.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/DbMemo.h"
+#include "platform/ui/DbNavigator.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/LookupDialog.h"
+#include "support/Scenario.h"
+#include "platform/ui/TDBLookupComboDlg.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,11 +2,11 @@
 // exit checks that keep the focus however the field is left, the light-yellow
 // caption label, status-bar panels, handlers only between activation and
 // close, and buttons that never take the focus.
-#include <Form.h>
-#include <QtMessageService.h>
-#include <FormColours.h>
-#include <Scenario.h>
-#include <TGlyphButton.h>
+#include "platform/ui/Form.h"
+#include "platform/ui/QtMessageService.h"
+#include "platform/ui/FormColours.h"
+#include "support/Scenario.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The flat glyph button: group rules, glyph strips, layout of glyph and
 // caption, the disabled look and the mouse.
-#include <Scenario.h>
-#include <TGlyphButton.h>
+#include "support/Scenario.h"
+#include "platform/ui/TGlyphButton.h"
 
 #include <QHBoxLayout>
 #include <QTest>

@@ -1,8 +1,8 @@
 // The scenario harness itself: what it promises to every form test.
-#include <Form.h>
-#include <FormRegistry.h>
-#include <MessageService.h>
-#include <Scenario.h>
+#include "platform/ui/Form.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MessageService.h"
+#include "support/Scenario.h"
 
 #include <QDialog>
 #include <QFileInfo>

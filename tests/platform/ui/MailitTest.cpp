@@ -1,7 +1,7 @@
 // The mail label: the "mailto:" link it opens, encoded so that what was
 // typed reaches the mail program intact, and its caption and colours.
-#include <Scenario.h>
-#include <TMailit.h>
+#include "support/Scenario.h"
+#include "platform/ui/TMailit.h"
 
 #include <QDesktopServices>
 #include <QTest>

@@ -1,9 +1,9 @@
 // The update-error dialog on a real apply that the database refuses: each
 // kind of change, each answer, and the close box.
-#include <Dataset.h>
-#include <DbError.h>
-#include <Scenario.h>
-#include <TUpdateErrorForm.h>
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "support/Scenario.h"
+#include "platform/ui/TUpdateErrorForm.h"
 
 #include <QTableWidget>
 

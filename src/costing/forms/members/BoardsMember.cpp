@@ -1,10 +1,10 @@
-#include "CodeMeanings.h"
-#include "CodeTableForm.h"
-#include "MemberDescriptions.h"
-#include "MemberParts.h"
+#include "costing/core/CodeMeanings.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/members/MemberDescriptions.h"
+#include "costing/forms/members/MemberParts.h"
 
-#include <FieldFormat.h>
-#include <RowSource.h>
+#include "platform/report/FieldFormat.h"
+#include "platform/report/RowSource.h"
 
 #include <QLabel>
 

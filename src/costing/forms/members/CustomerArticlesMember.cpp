@@ -1,13 +1,13 @@
-#include "CustomerArticlesMember.h"
+#include "costing/forms/members/CustomerArticlesMember.h"
 
-#include "CodeTableForm.h"
-#include "FieldLookup.h"
-#include "MemberParts.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/FieldLookup.h"
+#include "costing/forms/members/MemberParts.h"
 
-#include <CostTableChecks.h>
-#include <CustomerArticleLists.h>
-#include <DbError.h>
-#include <MessageService.h>
+#include "costing/core/CostTableChecks.h"
+#include "costing/core/CustomerArticleLists.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
 
 #include <QKeySequence>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodeTableDescription.h"
+#include "costing/forms/CodeTableDescription.h"
 
 namespace kv::costing {
 

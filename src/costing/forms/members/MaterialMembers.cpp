@@ -1,5 +1,5 @@
-#include "MaterialMember.h"
-#include "MemberDescriptions.h"
+#include "costing/forms/MaterialMember.h"
+#include "costing/forms/members/MemberDescriptions.h"
 
 namespace kv::costing {
 

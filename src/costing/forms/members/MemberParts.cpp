@@ -1,6 +1,6 @@
-#include "MemberParts.h"
+#include "costing/forms/members/MemberParts.h"
 
-#include "CodeTableForm.h"
+#include "costing/forms/CodeTableForm.h"
 
 #include <QLabel>
 

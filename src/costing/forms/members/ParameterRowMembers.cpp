@@ -1,11 +1,11 @@
-#include "ParameterRowMembers.h"
+#include "costing/forms/members/ParameterRowMembers.h"
 
-#include "CodeTableForm.h"
-#include "MemberParts.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/members/MemberParts.h"
 
-#include <CostTableChecks.h>
-#include <DbError.h>
-#include <MessageService.h>
+#include "costing/core/CostTableChecks.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::costing {
 

@@ -1,12 +1,12 @@
-#include "TransportMember.h"
+#include "costing/forms/members/TransportMember.h"
 
-#include "CodeTableForm.h"
-#include "FieldLookup.h"
-#include "MemberParts.h"
+#include "costing/forms/CodeTableForm.h"
+#include "costing/forms/FieldLookup.h"
+#include "costing/forms/members/MemberParts.h"
 
-#include <CostTableChecks.h>
-#include <DbError.h>
-#include <MessageService.h>
+#include "costing/core/CostTableChecks.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::costing {
 

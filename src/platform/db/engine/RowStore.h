@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "platform/db/FieldDef.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NativeConnection.h"
+#include "platform/db/engine/NativeConnection.h"
 
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;

@@ -1,7 +1,7 @@
-#include "NativeConnection.h"
+#include "platform/db/engine/NativeConnection.h"
 
-#include "PgConnection.h"
-#include "SqliteConnection.h"
+#include "platform/db/engine/PgConnection.h"
+#include "platform/db/engine/SqliteConnection.h"
 
 #include <QDateTime>
 #include <algorithm>

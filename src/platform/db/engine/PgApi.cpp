@@ -1,6 +1,6 @@
-#include "PgApi.h"
+#include "platform/db/engine/PgApi.h"
 
-#include "DbError.h"
+#include "platform/db/DbError.h"
 
 #include <QString>
 #include <dlfcn.h>

@@ -1,10 +1,10 @@
-#include "PgConnection.h"
+#include "platform/db/engine/PgConnection.h"
 
-#include "RowStore.h"
+#include "platform/db/engine/RowStore.h"
 
 #include <charconv>
 #include <cstdlib>
-#include "PgApi.h"
+#include "platform/db/engine/PgApi.h"
 
 namespace kv::db {
 

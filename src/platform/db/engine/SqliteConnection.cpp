@@ -1,6 +1,6 @@
-#include "SqliteConnection.h"
+#include "platform/db/engine/SqliteConnection.h"
 
-#include "RowStore.h"
+#include "platform/db/engine/RowStore.h"
 
 #include <QLocale>
 #include <QStringEncoder>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Connection.h"
-#include "DbError.h"
-#include "FieldDef.h"
-#include "NamedSql.h"
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/FieldDef.h"
+#include "platform/db/NamedSql.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NativeConnection.h"
+#include "platform/db/engine/NativeConnection.h"
 
 #include <QCollator>
 #include <map>

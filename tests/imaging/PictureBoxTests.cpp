@@ -4,6 +4,8 @@
 #include "imaging/dib/ImagingSettings.h"
 #include "imaging/forms/TPictureBox.h"
 #include "platform/install/Installation.h"
+#include "schema/DemoInstallation.h"
+#include "schema/InstallationBuilder.h"
 #include "support/Scenario.h"
 
 #include <QApplication>
@@ -354,6 +356,11 @@ protected:
     {
         QDir().mkpath(b.file("sane"));
         kv::test::writeBytes(b.file("sane/dll.conf"), "test\n");
+        // The test device's own settings: two devices, an 80 x 100 mm page at 50 dpi.
+        kv::test::writeBytes(b.file("sane/test.conf"),
+                             "number_of_devices 2\nresolution_min 1.0\nresolution_max 1200.0\n"
+                             "resolution_quant 1.0\nresolution 50.0\ngeometry_min 0.0\ngeometry_max 200.0\n"
+                             "geometry_quant 1.0\ntl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n");
         qputenv("SANE_CONFIG_DIR", b.file("sane").toUtf8());
     }
     void TearDown() override { qunsetenv("SANE_CONFIG_DIR"); }
@@ -375,6 +382,8 @@ TEST_F(Scanning, ColourAndGreyPagesKeepZoomAndName)
         b.box->setImageReadRes(c.resolution);
         b.box->scanImage(nullptr);
         ASSERT_TRUE(b.box->hasPicture());
+        EXPECT_EQ(b.box->picture().size(), QSize(157, 196)); // 80 x 100 mm at 50 dpi
+        EXPECT_EQ(b.box->picture().isGrayscale(), c.grey);
         EXPECT_EQ(b.box->picture().format(), c.grey ? QImage::Format_Indexed8 : QImage::Format_RGB32);
         EXPECT_DOUBLE_EQ(b.box->zoom(), 2.0);
         EXPECT_EQ(b.box->getImageName(), b.file("p.png"));
@@ -415,4 +424,31 @@ TEST_F(Scanning, ChosenSourceIsKeptInTheSettingsFile)
     });
     EXPECT_TRUE(b.box->selectScanner(nullptr));
     EXPECT_EQ(iniValue(twainSettingsFile(), "Imaging Twain", "Source"), "test:1");
+}
+
+
+TEST(TPictureBox, DemoPicturesAreFoundThroughTheDriveMap)
+{
+    kv::test::Scenario scenario;
+    kv::schema::InstallationOptions options;
+    options.demo = true;
+    auto& installation = scenario.createInstallation(options);
+    const QDate today = QDate::currentDate();
+    ASSERT_TRUE(kv::schema::DemoInstallation::moveToDate(installation, today));
+    const QString folder = scenario.rows(scenario.invoicingDatabase(),
+                                         QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"),
+                                         {{"ANO", QString::number(today.year())}})
+                               .value(0, QStringLiteral("PATHFOTO"))
+                               .toString()
+                               .trimmed();
+    ASSERT_EQ(folder, "X:\\Fotos");
+    auto libs = kv::test::realLibraries(scenario.tempPath());
+    TPictureBox box(nullptr, libs.get());
+    box.setInstallation(std::make_shared<kv::install::Installation>(installation.root()));
+    for (int n = 1; n <= 4; ++n) {
+        box.setImageName(folder + "\\PR-VIN06" + QString::number(n) + ".Bmp");
+        EXPECT_TRUE(box.hasPicture()) << n;
+        EXPECT_EQ(box.picture().size(), QSize(240, 180));
+    }
+    EXPECT_TRUE(scenario.messages().texts().isEmpty());
 }

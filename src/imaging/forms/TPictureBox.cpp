@@ -516,6 +516,7 @@ void TPictureBox::pictureChangedStep()
         if (m_stretchRatio)
             fitZoom();
     }
+    layoutScrollbars();
     emit pictureChanged();
     update();
 }
@@ -549,6 +550,7 @@ void TPictureBox::setStretch(bool value)
     m_stretch = value;
     if (value)
         m_stretchRatio = false;
+    layoutScrollbars();
     update();
 }
 
@@ -571,6 +573,7 @@ void TPictureBox::setStretchRatio(bool value)
         if (value)
             m_stretch = false;
     }
+    layoutScrollbars();
     update();
 }
 

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -153,4 +155,27 @@ TEST_F(InstallerTest, ReadsTheProgramsArguments)
         EXPECT_EQ(r->method(), c.method);
         EXPECT_EQ(r->parentPid, 77);
     }
+}
+
+TEST_F(InstallerTest, TheInstallationProgramReplacesAndStartsAgain)
+{
+    // The program: a script that records the arguments it was started with.
+    const QString started = dir.filePath(QStringLiteral("started"));
+    write(app(QStringLiteral("kavorimetas.uTMP")),
+          "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + started.toUtf8() + "'\n");
+    write(app(QStringLiteral("b.dat.uTMP")), "new b");
+    const InstallRequest r = request({app(QStringLiteral("kavorimetas")), app(QStringLiteral("b.dat"))},
+                                     QStringLiteral("/VerySilent0"));
+    QProcess helper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("UPDHELPER_PARENT_PID"), QStringLiteral("0"));
+    environment.insert(QStringLiteral("UPDHELPER_QUEUE"), r.queueFile);
+    helper.setProcessEnvironment(environment);
+    helper.start(QStringLiteral(UPDHELPER_PATH), {r.programFile, QStringLiteral("+/VerySilent0")});
+    ASSERT_TRUE(helper.waitForFinished(20000));
+    EXPECT_EQ(helper.exitCode(), 0);
+    EXPECT_EQ(read(app(QStringLiteral("b.dat"))), "new b");
+    for (int i = 0; i < 200 && !QFile::exists(started); ++i)
+        QThread::msleep(50);
+    EXPECT_EQ(read(started), "/VerySilent\n");
 }

@@ -203,9 +203,8 @@ void TupAutoUpdater::infoFileDone(const QByteArray& data)
         if (!m_silent) {
             bool accepted = canUpgrade;
             if (accepted && (ShowMessages & mAskUpgrade)) {
-                const QString title = QCoreApplication::applicationName();
                 const QString framed = message.isEmpty() ? QString() : QStringLiteral("\n") + message + QStringLiteral("\n");
-                accepted = m_view && m_view->askUpgrade(*this, m_messages.format(23, title, framed));
+                accepted = m_view && m_view->askUpgrade(*this, m_messages.format(23, Title, framed));
             }
             if (!accepted) {
                 if (OnLaterUpgrade)
@@ -477,8 +476,9 @@ void TupAutoUpdater::Restart()
     // The temporary folder first; another one when programs may not run from there.
     const QString temp = TempFolder(m_applicationFolder);
     const QString folder = FolderAllowsPrograms(temp) ? temp : m_applicationFolder;
-    if (!writeHelper(folder))
-        m_helperFile = folder + QStringLiteral("UpdHelper"); // an older one, if any
+    // A helper that could not be written anew is not run: whatever stands in its
+    // place in a shared temporary folder may not be ours.
+    bool started = writeHelper(folder);
 
     // Only the files that came in whole in this upgrade are installed.
     TupStringList queued;
@@ -486,7 +486,7 @@ void TupAutoUpdater::Restart()
         if (m_arrived.contains(i) && !m_files.ValueOf(i).isEmpty())
             queued.Add(m_files.at(i));
     QFile::remove(QueueFile());
-    bool started = queued.SaveValues(QueueFile());
+    started = started && queued.SaveValues(QueueFile());
 
     qint64 pid = 0;
     if (started) {

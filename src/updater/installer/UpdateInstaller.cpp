@@ -121,8 +121,10 @@ UpdateInstaller::Outcome UpdateInstaller::install()
         }
         if (hadOld)
             QFile::setPermissions(target, permissions);
-        else if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_request.programFile).absoluteFilePath())
-            QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner | QFile::ExeGroup);
+        // The program must start again whatever the download's bits were.
+        if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_request.programFile).absoluteFilePath())
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner | QFile::ExeGroup
+                                              | QFile::ExeOther);
         done.push_back({target, hadOld});
         note(QStringLiteral("Installed %1").arg(target));
     }

@@ -165,7 +165,7 @@ TEST_F(AutoUpdaterTest, ComparesWithTheInstalledVersion)
         }
         EXPECT_EQ(!view.shown.isEmpty(), c.asked) << c.version << " " << view.shown.join('|').toStdString();
         if (c.asked) {
-            EXPECT_EQ(view.shown.value(0), QStringLiteral("upgrade? Existe uma nova versão do kavorimetas.\n\n"
+            EXPECT_EQ(view.shown.value(0), QStringLiteral("upgrade? Existe uma nova versão do Kavorimetas.\n\n"
                                                           "Deseja actualizar a nova versão?"));
         }
     }
@@ -194,7 +194,7 @@ TEST_F(AutoUpdaterTest, DownloadsEverythingThenStartsTheInstallationProgram)
     EXPECT_TRUE(view.closed);
     EXPECT_TRUE(updates->updater().Restarting());
     EXPECT_EQ(view.shown, (QStringList{
-        "upgrade? Existe uma nova versão do kavorimetas.\n\nNova versão\n\nDeseja actualizar a nova versão?",
+        "upgrade? Existe uma nova versão do Kavorimetas.\n\nNova versão\n\nDeseja actualizar a nova versão?",
         "wizard", "Transferir 1 de 2", "Transferir 2 de 2", "finished"}));
     QFile setupFile(appFolder() + QStringLiteral("/SetupKavorimetas.uTMP"));
     ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
@@ -295,8 +295,8 @@ TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
 {
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
     announce("#version=01.007\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
-    struct Case { bool closeWizard; bool brokenHelper; };
-    const Case cases[] = {{true, false}, {false, true}};
+    struct Case { bool closeWizard; bool brokenHelper; bool missingHelper; };
+    const Case cases[] = {{true, false, false}, {false, true, false}, {false, false, true}};
     for (const Case& c : cases) {
         view.shown.clear();
         view.abortAtFinish = c.closeWizard;
@@ -312,12 +312,22 @@ TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
             f.close();
             updates->updater().HelperSource = broken;
         }
+        if (c.missingHelper) {
+            // An old helper of someone else's in the temporary folder is never run instead.
+            QFile old(temp() + QStringLiteral("/UpdHelper"));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("#!/bin/sh\ntouch \"$UPDHELPER_RECORD/args\"\n");
+            old.close();
+            old.setPermissions(old.permissions() | QFileDevice::ExeOwner);
+            updates->updater().HelperSource = dir.filePath(QStringLiteral("no-such-helper"));
+        }
         updates->check({QStringLiteral("UKavorimetas.txt"), false});
         ASSERT_TRUE(kv::test::spinUntil([&] { return aborted; })) << view.shown.join('|').toStdString();
         EXPECT_EQ(leftovers(), QStringList());
         EXPECT_FALSE(view.closed);
         EXPECT_FALSE(updates->updater().Restarting());
-        if (c.brokenHelper) {
+        EXPECT_FALSE(QFile::exists(record(QStringLiteral("args"))));
+        if (c.brokenHelper || c.missingHelper) {
             EXPECT_TRUE(view.shown.contains(QStringLiteral(
                 "message [Actualização do Software] Não foi possível iniciar o programa de instalação da "
                 "actualização.\n\nA actualização foi interrompida.")));

@@ -7,6 +7,7 @@
 #include "updater/core/UpdaterUtils.h"
 #include "updater/core/UpdaterView.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QSet>
@@ -81,6 +82,8 @@ public:
     // Where the installation program's bytes come from.
     QString HelperSource = QStringLiteral(":/UPDHLP");
     PathMacros Macros;
+    // The program's name in the question and the wizard.
+    QString Title = QCoreApplication::applicationName();
 
     QString ApplicationFileName() const { return m_applicationFile; }
     QString ApplicationFolder() const { return m_applicationFolder; }

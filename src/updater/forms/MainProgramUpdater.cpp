@@ -20,6 +20,7 @@ MainProgramUpdater::MainProgramUpdater(UpdateServer server, UpdaterView* view, c
     // A private server's own authority keeps its certificate checked.
     u.InternetOptions = ioKeepConnection | (m_server.caFile.isEmpty() ? ioIgnoreUnknownCertificateAuthority : 0u);
     u.CAFile = m_server.caFile;
+    u.Title = QStringLiteral("Kavorimetas");
     u.AutoCheckDelay = 1000;
     u.RestartParams = QStringLiteral("/verysilent");
     u.VersionControl = TupVersionControl::byNumber;

@@ -19,7 +19,6 @@ TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, 
     const UpdaterMessages& m = updater.messages();
     setObjectName(QStringLiteral("TupAutoUpdaterPasswordForm"));
     setWindowTitle(m.text(11));
-    setFixedWidth(297);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(UpdaterPictures::icon());
@@ -27,6 +26,7 @@ TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, 
     Label1 = new QLabel(text, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    Label1->setFixedWidth(246); // a wrapped text takes the height its width needs
     auto* userLabel = new QLabel(m.text(12), this);
     userLabel->setObjectName(QStringLiteral("UsernameLab"));
     auto* passwordLabel = new QLabel(m.text(13), this);
@@ -64,6 +64,7 @@ TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, 
     layout->addLayout(top);
     layout->addLayout(fields);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace kv::updater

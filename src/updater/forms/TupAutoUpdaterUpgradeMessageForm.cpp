@@ -17,7 +17,6 @@ TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const Updater
     setObjectName(QStringLiteral("TupAutoUpdaterUpgradeMessageForm"));
     setWindowTitle(messages.text(0));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setFixedWidth(318);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Icon"));
@@ -26,6 +25,7 @@ TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const Updater
     Label1 = new QLabel(text, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    Label1->setFixedWidth(262); // a wrapped text takes the height its width needs
     YesBtn = new QPushButton(messages.text(14), this);
     YesBtn->setObjectName(QStringLiteral("YesBtn"));
     YesBtn->setDefault(true);
@@ -48,6 +48,7 @@ TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const Updater
     layout->addLayout(top);
     layout->addSpacing(8);
     layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace kv::updater

@@ -65,6 +65,7 @@ TupAutoUpdaterWizardForm::TupAutoUpdaterWizardForm(TupAutoUpdater& updater, QWid
     WizardTitle->setFont(title);
     AfterNote = label(this, "AfterNote");
     AfterNote->setWordWrap(true);
+    AfterNote->setFixedWidth(319);
     AfterNote->hide();
 
     LCurrentFile = new QGroupBox(QLatin1Char(' ') + m.text(3) + QLatin1Char(' '), this);
@@ -142,6 +143,7 @@ TupAutoUpdaterWizardForm::TupAutoUpdaterWizardForm(TupAutoUpdater& updater, QWid
 void TupAutoUpdaterWizardForm::showFile(const QString& url, const QString& counter)
 {
     FileURL->setText(url);
+    FileURL->setCursorPosition(0); // the address from its start
     AllDownloading->setText(counter);
     LEstimatedTime->setText(m_updater.messages().text(22));
     ProgressCurrentFile->setValue(0);
@@ -172,7 +174,7 @@ void TupAutoUpdaterWizardForm::showFinished()
 {
     const UpdaterMessages& m = m_updater.messages();
     WizardTitle->setText(m.text(2));
-    AfterNote->setText(m.format(10, QCoreApplication::applicationName()));
+    AfterNote->setText(m.format(10, m_updater.Title));
     AfterNote->show();
     LCurrentFile->hide();
     LAllFiles->hide();
@@ -207,7 +209,7 @@ void TupAutoUpdaterWizardForm::closeEvent(QCloseEvent* event)
     }
     UpdaterView* view = m_updater.view();
     const bool abort = view && view->question(UpdaterView::Icon::Question, m_updater.messages().text(27),
-                                              QCoreApplication::applicationName());
+                                              m_updater.Title);
     if (!abort) {
         event->ignore();
         return;

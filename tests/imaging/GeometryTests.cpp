@@ -157,3 +157,20 @@ TEST(UndoHistory, KeepsTheFourNewest)
     EXPECT_EQ(history.entry(0).width(), 5);
     EXPECT_EQ(history.entry(3).width(), 2);
 }
+
+TEST(ZoomGeometry, ShrunkTwoColourPicturesKeepThinLines)
+{
+    QImage lines(100, 100, QImage::Format_Mono);
+    lines.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    lines.fill(0);
+    for (int y = 0; y < 100; ++y)
+        lines.setPixel(37, y, 1); // one black line on white
+    const QImage dark = shrinkTwoColour(lines, QSize(10, 10), true);
+    EXPECT_EQ(dark.pixel(3, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(dark.pixel(4, 5), qRgb(255, 255, 255));
+    QImage inverted = lines;
+    inverted.invertPixels();
+    const QImage light = shrinkTwoColour(inverted, QSize(10, 10), false);
+    EXPECT_EQ(light.pixel(3, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(light.pixel(4, 5), qRgb(0, 0, 0));
+}

@@ -172,3 +172,33 @@ QPoint rubberBandEnd(QPoint start, QPoint mouse, QSize control)
 }
 
 } // namespace kv::imaging
+
+namespace kv::imaging {
+
+QImage shrinkTwoColour(const QImage& picture, QSize size, bool keepDark)
+{
+    if (picture.isNull() || size.isEmpty() || (size.width() >= picture.width() && size.height() >= picture.height()))
+        return picture;
+    const QImage mono = picture.convertToFormat(QImage::Format_Mono);
+    const QList<QRgb> table = mono.colorTable();
+    const bool index1Dark = table.size() > 1 && qGray(table[1]) < qGray(table[0]);
+    const int darkIndex = index1Dark ? 1 : 0;
+    const int wanted = keepDark ? darkIndex : 1 - darkIndex;
+    QImage out(size, QImage::Format_Mono);
+    out.setColorTable(table);
+    out.fill(1 - wanted);
+    const int pw = mono.width();
+    const int ph = mono.height();
+    for (int y = 0; y < ph; ++y) {
+        const uchar* line = mono.constScanLine(y);
+        const int ty = int(qint64(y) * size.height() / ph);
+        for (int x = 0; x < pw; ++x) {
+            const int bit = (line[x >> 3] >> (7 - (x & 7))) & 1;
+            if (bit == wanted)
+                out.setPixel(int(qint64(x) * size.width() / pw), ty, uint(wanted));
+        }
+    }
+    return out;
+}
+
+} // namespace kv::imaging

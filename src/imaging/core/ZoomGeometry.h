@@ -68,3 +68,14 @@ int rubberBandQuadrant(int dx, int dy);
 QPoint rubberBandEnd(QPoint start, QPoint mouse, QSize control);
 
 } // namespace kv::imaging
+
+#include <QImage>
+
+namespace kv::imaging {
+
+// A two-colour picture shrunk to `size` keeping thin lines: with keepDark a
+// target pixel is dark when any picture pixel under it is (black on white),
+// otherwise light when any is (white on black). Larger sizes are not shrunk.
+QImage shrinkTwoColour(const QImage& picture, QSize size, bool keepDark);
+
+} // namespace kv::imaging

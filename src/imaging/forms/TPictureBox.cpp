@@ -822,8 +822,11 @@ void TPictureBox::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), m_color);
         layoutScrollbars();
     } else if (m_stretch) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_info.bits > 1 || m_blitMode == BlitMode::Light);
-        painter.drawImage(rect(), m_picture);
+        // Two-colour pictures keep their thin lines when shrunk, as the blit mode asks.
+        if (m_picture.depth() == 1 && m_blitMode != BlitMode::Light)
+            painter.drawImage(rect(), shrinkTwoColour(m_picture, size(), m_blitMode == BlitMode::Dark));
+        else
+            painter.drawImage(rect(), m_picture);
         layoutScrollbars();
         emit paintArea(0, 0, m_picture.width(), m_picture.height());
     } else if (!m_stretchRatio && !m_scrolling) {

@@ -365,3 +365,34 @@ TEST_F(AutoUpdaterTest, RedirectMethodOpensTheBrowser)
     EXPECT_EQ(view.shown.value(1), QStringLiteral("browser http://pagename"));
     EXPECT_EQ(leftovers(), QStringList());
 }
+
+TEST_F(AutoUpdaterTest, RestartParameters)
+{
+    struct Case { QString set; QString stored; QStringList arguments; bool afterRestart; };
+    const Case cases[] = {
+        {QStringLiteral("/VerySilent"), QStringLiteral("/VerySilent"), {"kavorimetas", "/VerySilent"}, true},
+        {QStringLiteral("/VerySilent"), QStringLiteral("/VerySilent"), {"kavorimetas", "/verysilent"}, false},
+        {QString(), QStringLiteral(" "), {"kavorimetas", " "}, true},
+        {QString(), QStringLiteral(" "), {"kavorimetas"}, false},
+    };
+    for (const Case& c : cases) {
+        TupAutoUpdater updater(nullptr, appFile());
+        updater.SetRestartParams(c.set);
+        EXPECT_EQ(updater.RestartParams, c.stored);
+        bool raised = false;
+        updater.OnAfterRestart = [&] { raised = true; };
+        updater.Loaded(c.arguments);
+        EXPECT_EQ(raised, c.afterRestart) << c.arguments.join(' ').toStdString();
+    }
+
+    // An empty restart text reaches the installation program as "+ " and the method digit.
+    server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(100, 'a')});
+    announce("#version=01.007\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
+    auto updates = mainProgram();
+    updates->updater().OnEndUpgrade = [&](bool&) { updates->updater().SetRestartParams(QString()); };
+    updates->check({QStringLiteral("UKavorimetas.txt"), false});
+    ASSERT_TRUE(kv::test::spinUntil([&] { return QFile::exists(record(QStringLiteral("args"))); }));
+    QFile args(record(QStringLiteral("args")));
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readAll(), appFile().toUtf8() + "\n+ 0\n");
+}

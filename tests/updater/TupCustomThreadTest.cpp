@@ -146,3 +146,40 @@ TEST_F(ThreadTest, DestroyedWhileExecutingSkipsItsHandlers)
     }
     EXPECT_EQ(terminations, 0);
 }
+
+TEST_F(ThreadTest, PostedReportsKeepTheirOrderAndStopWithTheWork)
+{
+    std::vector<int> seen;
+    std::atomic<bool> finished{false};
+    TupCustomThread thread;
+    thread.SetOnExecute([&](TupCustomThread& t) {
+        for (int i = 0; i < 2000; ++i)
+            t.Post([&seen, i] { seen.push_back(i); });
+        t.Synchronize([&seen] { seen.push_back(-1); });
+    });
+    thread.SetOnTerminate([&](TupCustomThread&) { finished = true; });
+    thread.Start();
+    ASSERT_TRUE(spinUntil([&] { return finished.load(); }));
+    ASSERT_EQ(seen.size(), 2001u);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(seen[std::size_t(i)], i);
+    EXPECT_EQ(seen.back(), -1);
+
+    // Reports still queued when a stop is asked are not shown.
+    seen.clear();
+    std::atomic<bool> posted{false};
+    thread.SetOnExecute([&](TupCustomThread& t) {
+        for (int i = 0; i < 100; ++i)
+            t.Post([&seen, i] { seen.push_back(i); });
+        posted = true;
+        while (!t.IsTerminated())
+            QThread::msleep(1);
+    });
+    thread.Start();
+    while (!posted)
+        QThread::msleep(1); // the main thread runs nothing meanwhile
+    thread.Stop(false);
+    ASSERT_TRUE(spinUntil([&] { return !thread.IsExecuting(); }));
+    settle();
+    EXPECT_TRUE(seen.empty());
+}

@@ -124,8 +124,9 @@ void TupCustomHTTP::Transfer::progress()
     p.TransferRate = double(bytesRead) / 1024.0;
     if (p.ElapsedTime != 0)
         p.TransferRate /= double(p.ElapsedTime);
+    // One event per block; the worker does not wait for each to be shown.
     TupCustomHTTP* component = owner;
-    thread->Synchronize([component, &p] {
+    thread->Post([component, p] {
         if (component->OnTransferProgress)
             component->OnTransferProgress(p);
     });

@@ -79,6 +79,42 @@ void TupEventThread::Synchronize(const std::function<void()>& call)
     m_changed.wait(lock, [this] { return m_pending == nullptr; });
 }
 
+void TupEventThread::Post(std::function<void()> call)
+{
+    // Enough to let a burst of blocks through, little enough to bound memory.
+    constexpr std::size_t Backlog = 256;
+    if (skipHandlers() || m_terminated)
+        return;
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_posted.size() < Backlog || m_killed; });
+    m_posted.push_back(std::move(call));
+    // One wake-up of the main thread runs every call queued by then.
+    if (!m_drainQueued) {
+        m_drainQueued = true;
+        QMetaObject::invokeMethod(&m_mainThreadAnchor, [this] { drainPosted(); }, Qt::QueuedConnection);
+    }
+}
+
+void TupEventThread::drainPosted()
+{
+    std::vector<std::function<void()>> calls;
+    {
+        std::lock_guard lock(m_mutex);
+        calls.swap(m_posted);
+        m_drainQueued = false;
+        m_changed.notify_all();
+    }
+    for (const auto& call : calls) {
+        if (skipHandlers() || m_terminated)
+            break;
+        try {
+            call();
+        } catch (...) {
+            // A report's failure stays on the main thread.
+        }
+    }
+}
+
 void TupEventThread::runPending()
 {
     std::unique_lock lock(m_mutex);
@@ -87,6 +123,7 @@ void TupEventThread::runPending()
     const std::function<void()>* call = m_pending;
     m_pendingRunning = true;
     lock.unlock();
+    drainPosted(); // reports posted before this call come first
     if (!skipHandlers()) {
         try {
             (*call)();
@@ -163,6 +200,16 @@ void TupCustomThread::Synchronize(const std::function<void()>& call)
         return;
     if (TupEventThread* worker = currentWorker())
         worker->Synchronize(call);
+    else
+        call();
+}
+
+void TupCustomThread::Post(std::function<void()> call)
+{
+    if (m_ownerDestroying)
+        return;
+    if (TupEventThread* worker = currentWorker())
+        worker->Post(std::move(call));
     else
         call();
 }

@@ -28,6 +28,11 @@ public:
     // Runs the call on the main thread and returns once it has run; an
     // exception it throws is dropped there. Called on the worker.
     void Synchronize(const std::function<void()>& call);
+    // Hands a call to the main thread without waiting for it: for reports
+    // the worker needs no answer to. Calls keep their order with Synchronize;
+    // past a backlog of queued calls the worker waits for the main thread.
+    // Dropped once a stop was asked.
+    void Post(std::function<void()> call);
     // Waits for the worker to end; from the main thread the calls the worker
     // hands over keep running meanwhile.
     void WaitFor();
@@ -52,6 +57,7 @@ protected:
 
 private:
     void runPending();
+    void drainPosted();
     bool skipHandlers() const;
 
     TupCustomThread& m_owner;
@@ -65,6 +71,8 @@ private:
     const std::function<void()>* m_pending = nullptr;
     bool m_pendingRunning = false;
     bool m_ended = false;
+    std::vector<std::function<void()>> m_posted; // posted calls not yet run
+    bool m_drainQueued = false;
     QObject m_mainThreadAnchor; // lives in the main thread: queued calls arrive there
 
     static std::atomic<int> s_live;
@@ -84,6 +92,7 @@ public:
     // once (it runs no termination step) and a fresh one takes its place.
     void Stop(bool kill);
     void Synchronize(const std::function<void()>& call);
+    void Post(std::function<void()> call);
     bool IsExecuting() const { return m_current->Executing(); }
     // The work's check point: a stop was asked or this worker was ended.
     bool IsTerminated() const;

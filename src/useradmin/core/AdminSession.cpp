@@ -12,7 +12,7 @@ const QString AdminSession::ApplicationDatabaseName = QStringLiteral("BDDADOSKAV
 
 QString AdminSession::makerTag()
 {
-    return QStringLiteral("Palvexworks - Gestão de Utilizadores e Acessos");
+    return QStringLiteral("Palvexworks - Utilizadores e Acessos");
 }
 
 AdminSession::AdminSession(const install::Installation& installation, const QString& generalUser,

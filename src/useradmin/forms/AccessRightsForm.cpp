@@ -1,13 +1,13 @@
 #include "useradmin/forms/AccessRightsForm.h"
 
 #include "useradmin/core/RightsRows.h"
+#include "useradmin/forms/GridFit.h"
 
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/StatusBar.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTimer>
 
@@ -43,26 +43,20 @@ AccessRightsForm::AccessRightsForm(AdminSession& session, const QString& formCla
     DBGridWorkDet->setObjectName(QStringLiteral("DBGridWorkDet"));
     std::vector<ui::GridColumn> rights{{QStringLiteral("PROGRAMA"), QStringLiteral("Programa"), 35, {}}};
     const QStringList titles{"Aceder", "Inserir", "Eliminar", "Imprimir", "Scanner"};
-    int totalCharacters = 35;
     for (int i = 0; i < titles.size(); ++i) {
-        ui::GridColumn flag{RightsRows::editedFlags()[i], titles[i], 8, {}};
+        ui::GridColumn flag{RightsRows::editedFlags()[i], titles[i], 9, {}};
         flag.checkBox = true;
         flag.alignment = Qt::AlignHCenter;
         rights.push_back(flag);
-        totalCharacters += 8;
     }
     DBGridWorkDet->setDataset(&WORKDET, std::move(rights));
 
-    const int rows = DBGrid1->verticalHeader()->defaultSectionSize() * 20;
-    DBGrid1->setFixedWidth(DBGrid1->charactersWidth(15) + 24);
-    DBGrid4->setFixedWidth(DBGrid4->charactersWidth(24) + 24);
-    DBGridWorkDet->setMinimumWidth(DBGridWorkDet->charactersWidth(totalCharacters) + 24);
     for (ui::DbGrid* grid : {DBGrid1, DBGrid4, DBGridWorkDet})
-        grid->setMinimumHeight(rows);
+        fitGridToColumns(grid, 20);
     auto* layout = new QHBoxLayout(body());
     layout->addWidget(DBGrid1);
     layout->addWidget(DBGrid4);
-    layout->addWidget(DBGridWorkDet, 1);
+    layout->addWidget(DBGridWorkDet);
     setTabOrder(DBGrid1, DBGrid4);
     setTabOrder(DBGrid4, DBGridWorkDet);
     if (QLabel* tag = statusBar()->panel(0))

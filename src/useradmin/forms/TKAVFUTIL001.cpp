@@ -1,5 +1,7 @@
 #include "useradmin/forms/TKAVFUTIL001.h"
 
+#include "useradmin/forms/GridFit.h"
+
 #include "platform/ui/DbEdit.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/FormColours.h"
@@ -108,8 +110,7 @@ TKAVFUTIL001::TKAVFUTIL001(AdminSession& session, QWidget* parent)
                                 {QStringLiteral("NOM"), QStringLiteral("Nome do Utilizador"), 30, {}},
                                 superUser,
                                 mayUpgrade});
-    DBGrid1->setMinimumWidth(DBGrid1->charactersWidth(15 + 10 + 30 + 11 + 13) + 24);
-    DBGrid1->setMinimumHeight(DBGrid1->verticalHeader()->defaultSectionSize() * 12);
+    fitGridToColumns(DBGrid1, 12);
     setTabOrder(previous, DBGrid1);
 
     BotInserir = button("BotInserir", QStringLiteral("Inserir"), QStringLiteral("Inserir"), body());
@@ -128,7 +129,7 @@ TKAVFUTIL001::TKAVFUTIL001(AdminSession& session, QWidget* parent)
 
     auto* layout = new QVBoxLayout(body());
     layout->addLayout(fields);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(DBGrid1, 1, Qt::AlignLeft);
     layout->addLayout(buttons);
 
     setEnterHandler(DBGrid1, [this] { DBGrid1Enter(); });

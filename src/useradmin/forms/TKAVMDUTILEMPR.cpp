@@ -1,6 +1,7 @@
 #include "useradmin/forms/TKAVMDUTILEMPR.h"
 
 #include "useradmin/core/CompanySelection.h"
+#include "useradmin/forms/GridFit.h"
 
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/MessageService.h"
@@ -48,9 +49,7 @@ TKAVMDUTILEMPR::TKAVMDUTILEMPR(AdminSession& session, QWidget* parent)
     auto* layout = new QVBoxLayout(body());
     layout->addWidget(DBGrid1);
     layout->addLayout(buttons);
-    const int gridWidth = DBGrid1->charactersWidth(7) + DBGrid1->charactersWidth(40) + 24;
-    DBGrid1->setMinimumWidth(gridWidth);
-    DBGrid1->setMinimumHeight(DBGrid1->verticalHeader()->defaultSectionSize() * 10);
+    fitGridToColumns(DBGrid1, 10);
     setFixedSize(sizeHint());
 }
 

@@ -16,7 +16,9 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -135,84 +137,64 @@ void record(benchmark::State& state, const std::string& name, double seconds)
         g_seconds[name] = perIteration;
 }
 
-void firstChoice(benchmark::State& state, bool postgres, const char* name)
+// Times `work` alone. `fresh`: the new user has no rows before each run;
+// otherwise the user has been chosen once already.
+void measure(benchmark::State& state, bool postgres, const char* name, bool fresh,
+             const std::function<void(Company&)>& work)
 {
     if (skipped(state, postgres))
         return;
     Company& c = company(postgres);
+    if (!fresh)
+        c.choose();
     double seconds = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        c.forgetNewUser();
-        state.ResumeTiming();
+        if (fresh) {
+            state.PauseTiming();
+            c.forgetNewUser();
+            state.ResumeTiming();
+        }
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(c.choose());
+        work(c);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     record(state, name, seconds);
 }
 
-void rawInsert(benchmark::State& state, bool postgres, const char* name)
+void choose(Company& c)
 {
-    if (skipped(state, postgres))
-        return;
-    Company& c = company(postgres);
-    double seconds = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        c.forgetNewUser();
-        state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        kv::db::Transaction transaction(*c.db);
-        for (int p = 0; p < Programs; ++p)
-            c.insertRow(Key, p, 1, NewUser);
-        transaction.commit();
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    record(state, name, seconds);
+    benchmark::DoNotOptimize(c.choose());
 }
 
-void secondChoice(benchmark::State& state, bool postgres, const char* name)
+void rawInsert(Company& c)
 {
-    if (skipped(state, postgres))
-        return;
-    Company& c = company(postgres);
-    c.choose();
-    double seconds = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(c.choose());
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    record(state, name, seconds);
+    kv::db::Transaction transaction(*c.db);
+    for (int p = 0; p < Programs; ++p)
+        c.insertRow(Key, p, 1, NewUser);
+    transaction.commit();
 }
 
-void keyedRead(benchmark::State& state, bool postgres, const char* name)
+void keyedRead(Company& c)
 {
-    if (skipped(state, postgres))
-        return;
-    Company& c = company(postgres);
-    c.choose();
-    double seconds = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const auto rows = c.db->query(QStringLiteral("SELECT * FROM APLICACAODET WHERE APLICACAO = :A AND "
-                                                     "EMPNRO = :E AND UTIL = :U"),
-                                      {{"A", Key}, {"E", 1}, {"U", NewUser}});
-        benchmark::DoNotOptimize(rows.rows.size());
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    record(state, name, seconds);
+    const auto rows = c.db->query(
+        QStringLiteral("SELECT * FROM APLICACAODET WHERE APLICACAO = :A AND EMPNRO = :E AND UTIL = :U"),
+        {{"A", Key}, {"E", 1}, {"U", NewUser}});
+    benchmark::DoNotOptimize(rows.rows.size());
 }
+
+void firstChoice(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, true, choose); }
+void bareInsert(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, true, rawInsert); }
+void secondChoice(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, false, choose); }
+void bareRead(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, false, keyedRead); }
 
 BENCHMARK_CAPTURE(firstChoice, sqlite, false, "first choice sqlite")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(rawInsert, sqlite, false, "raw insert sqlite")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bareInsert, sqlite, false, "raw insert sqlite")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(secondChoice, sqlite, false, "second choice sqlite")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(keyedRead, sqlite, false, "keyed read sqlite")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bareRead, sqlite, false, "keyed read sqlite")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(firstChoice, pg, true, "first choice pg")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(rawInsert, pg, true, "raw insert pg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bareInsert, pg, true, "raw insert pg")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(secondChoice, pg, true, "second choice pg")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(keyedRead, pg, true, "keyed read pg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(bareRead, pg, true, "keyed read pg")->Unit(benchmark::kMillisecond);
 
 void ratio(const char* label, const char* ours, const char* bare)
 {

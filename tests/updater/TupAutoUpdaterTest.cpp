@@ -396,3 +396,29 @@ TEST_F(AutoUpdaterTest, RestartParameters)
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     EXPECT_EQ(args.readAll(), appFile().toUtf8() + "\n+ 0\n");
 }
+
+TEST_F(AutoUpdaterTest, FileTimesComeFromTheServerAndNeverCarryOver)
+{
+    server.serve(QStringLiteral("/f/a.bin"),
+                 R{200, bytes(1000, 'a'), R::Normal, "Last-Modified: Sun, 06 Nov 1994 08:49:37 GMT\r\n"});
+    const QString local = dir.filePath(QStringLiteral("local.bin"));
+    QFile source(local);
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write(bytes(500, 'l'));
+    source.close();
+    announce("#version=01.007\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2=file://"
+             + local.toUtf8() + "=b.bin\r\n");
+    auto updates = mainProgram();
+    QStringList started;
+    updates->updater().OnFileStart = [&](const QString& url, qint64 size, const QDateTime& time, bool&) {
+        started << QStringLiteral("%1 %2 %3").arg(FileNameFromURL(url)).arg(size).arg(time.toUTC().toString(Qt::ISODate));
+    };
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-5);
+    updates->check({QStringLiteral("UKavorimetas.txt"), false});
+    ASSERT_TRUE(kv::test::spinUntil([&] { return QFile::exists(record(QStringLiteral("args"))); }));
+    // A file read from disk has no headers: no start event, and not the time of the file before it.
+    EXPECT_EQ(started, QStringList{"a.bin 1000 1994-11-06T08:49:37Z"});
+    EXPECT_EQ(QFileInfo(appFolder() + QStringLiteral("/a.bin.uTMP")).lastModified().toUTC(),
+              QDateTime(QDate(1994, 11, 6), QTime(8, 49, 36), Qt::UTC)); // to two seconds
+    EXPECT_GT(QFileInfo(appFolder() + QStringLiteral("/b.bin.uTMP")).lastModified().toUTC(), before);
+}

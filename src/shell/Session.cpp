@@ -3,6 +3,7 @@
 #include "shell/WorkstationFiles.h"
 
 #include "platform/db/DbError.h"
+#include "platform/db/SqlDialect.h"
 #include "platform/install/Installation.h"
 
 namespace kv::shell {
@@ -206,27 +207,21 @@ void Session::readCostingParameters()
 void Session::createParamTmp()
 {
     db::Dataset& rows = m_modules->dataset(QStringLiteral("DTEMPRESAS.PARAMTMP"));
-    // A row left by another run of this user is brought up to date, so the
-    // reports never print another company's name.
-    if (rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")},
-                    {m_state.WUtil, m_state.WAplicacao})) {
-        rows.edit();
-    } else {
-        rows.append();
-        rows.setValue(QStringLiteral("UTIL"), m_state.WUtil);
-        rows.setValue(QStringLiteral("APLICACAO"), m_state.WAplicacao);
-    }
-    rows.setValue(QStringLiteral("EMPNRO"), m_state.WEmpNro);
-    rows.setValue(QStringLiteral("EMPNOM"), m_state.WEmpNom);
-    rows.setValue(QStringLiteral("DATA"), QDateTime(m_state.WData, QTime(0, 0)));
-    rows.post();
-    try {
-        rows.applyUpdates();
-    } catch (const db::DbError&) {
-        rows.cancelUpdates();
-        throw;
-    }
+    db::Connection& application = *m_modules->connections().DbKavorime;
+    // One statement writes the row or brings it up to date (so the reports
+    // never print another company's name): programs of one user starting at
+    // once would otherwise each find no row and each add one.
+    application.exec(db::sql::upsert(application.dialect(), QStringLiteral("PARAMTMP"),
+                                     {QStringLiteral("UTIL"), QStringLiteral("APLICACAO")},
+                                     {QStringLiteral("EMPNRO"), QStringLiteral("EMPNOM"), QStringLiteral("DATA")}),
+                     {{"UTIL", m_state.WUtil},
+                      {"APLICACAO", m_state.WAplicacao},
+                      {"EMPNRO", m_state.WEmpNro},
+                      {"EMPNOM", m_state.WEmpNom},
+                      {"DATA", QDateTime(m_state.WData, QTime(0, 0))}});
     m_loginRowWritten = true;
+    rows.refresh();
+    rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")}, {m_state.WUtil, m_state.WAplicacao});
 }
 
 bool Session::testUpdates(LoginResult& result)

@@ -94,11 +94,37 @@ QString VersionUpdate::versionText(int step)
     return QStringLiteral("01.%1").arg(step, 3, 10, QLatin1Char('0'));
 }
 
+// Programs starting at once on one company take turns with their version
+// transactions, so every check a step makes (does the table, the column,
+// the row exist?) still holds when it acts on it. On SQLite the write
+// transaction is the turn. Nothing waits without limit: a table that
+// another workstation keeps in use (a transaction left open) stops the
+// login with a message after a few seconds instead of hanging it.
+void VersionUpdate::takeTurn()
+{
+    m_table = QStringLiteral("ACTUAL_VERSAO");
+    if (m_db.dialect() != db::Dialect::Postgres)
+        return;
+    m_db.exec(QStringLiteral("SET LOCAL lock_timeout = '5s'"));
+    m_db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock(:KEY)"), {{"KEY", qint64(0x4b41564f)}});
+}
+
+db::DbError VersionUpdate::busy(const db::DbError& error) const
+{
+    if (error.kind() != db::DbError::Kind::Busy)
+        return error;
+    return db::DbError(db::DbError::Kind::Busy,
+                       QStringLiteral("Outro posto de trabalho está a usar a tabela %1: a base de dados não pode "
+                                      "ser actualizada agora. Entre de novo quando esse posto sair do programa.")
+                           .arg(m_table));
+}
+
 void VersionUpdate::readRecordedVersion()
 {
     const db::Params company{{"WEMPNRO", m_state.WEmpNro}, {"PROGRAMA", Program}};
-    {
+    try {
         db::Transaction transaction(m_db);
+        takeTurn();
         createTable(QStringLiteral("ACTUAL_VERSAO"));
         // Two workstations starting the same company at once must not both
         // insert its row.
@@ -113,6 +139,8 @@ void VersionUpdate::readRecordedVersion()
                                      "VALUES (:WEMPNRO, :PROGRAMA, :VERSAO)"),
                       {{"WEMPNRO", m_state.WEmpNro}, {"PROGRAMA", Program}, {"VERSAO", versionText(1)}});
         transaction.commit();
+    } catch (const db::DbError& error) {
+        throw busy(error);
     }
     const QVariant version = m_db.scalar(
         QStringLiteral("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
@@ -174,6 +202,7 @@ QString VersionUpdate::run(const Progress& progress)
             progress(version);
         try {
             db::Transaction transaction(m_db);
+            takeTurn();
             runStep(step);
             m_db.exec(QStringLiteral("UPDATE ACTUAL_VERSAO SET VERSAO = :WBDVERSAO, "
                                      "DATULTACT = :WMENUDATA WHERE EMPRESA = :WEMPNRO "
@@ -184,6 +213,8 @@ QString VersionUpdate::run(const Progress& progress)
                        {"PROGRAMA", Program}});
             transaction.commit();
         } catch (const db::DbError& error) {
+            if (error.kind() == db::DbError::Kind::Busy)
+                return busy(error).text();
             return QStringLiteral("Erro na actualização da base de dados para a versão %1:\n%2")
                 .arg(version, error.fullText());
         }
@@ -240,6 +271,7 @@ void VersionUpdate::addColumn(const QString& table, const QString& column, db::F
 {
     if (m_db.columnExists(table, column))
         return;
+    m_table = table;
     m_db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                   .arg(table, column, schema::sqlType(type, size, m_db.dialect())));
 }
@@ -248,6 +280,7 @@ void VersionUpdate::createTable(const QString& name)
 {
     if (m_db.tableExists(name))
         return;
+    m_table = name;
     for (const schema::Table& table : createdTables())
         if (table.name == name)
             m_db.exec(schema::Schema::standard().createStatement(table, m_db.dialect()));
@@ -280,8 +313,9 @@ void VersionUpdate::insertIfMissing(const QString& table, const db::Params& row)
 }
 
 void VersionUpdate::addRightsCatalogue()
-{
+try {
     db::Transaction transaction(m_db);
+    takeTurn();
     for (const auto& [application, chapter] : catalogueChapters())
         insertIfMissing(QStringLiteral("APLICACAOCAP"),
                         {{"APLICACAO", QString::fromLatin1(application)},
@@ -292,6 +326,8 @@ void VersionUpdate::addRightsCatalogue()
                          {"CAPITULO", QString::fromLatin1(p.chapter)},
                          {"PROGRAMA", p.program}});
     transaction.commit();
+} catch (const db::DbError& error) {
+    throw busy(error);
 }
 
 } // namespace kv::shell

@@ -66,8 +66,13 @@ private:
     bool rowExists(const QString& table, const QString& keyColumn, const QVariant& key);
     void insertIfMissing(const QString& table, const db::Params& row);
 
+    // Starts a version transaction's turn: see the .cpp.
+    void takeTurn();
+    db::DbError busy(const db::DbError& error) const;
+
     db::Connection& m_db;
     LoginState& m_state;
+    QString m_table; // the table being changed, for the message when another workstation holds it
 };
 
 } // namespace kv::shell

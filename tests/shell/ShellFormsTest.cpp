@@ -154,6 +154,7 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
     main.close();
     scenario.wait();
     EXPECT_TRUE(ended);
+    EXPECT_EQ(window->exitCode(), 0);
     EXPECT_EQ(install->application()->scalar("SELECT COUNT(*) FROM PARAMTMP").toInt(), 0);
 }
 
@@ -167,6 +168,7 @@ TEST_F(MainWindow, LoginStopEndsTheProgram)
               (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
     EXPECT_TRUE(ended);
     EXPECT_FALSE(window->loggedIn());
+    EXPECT_EQ(window->exitCode(), 1); // the program ends with a failure status
 }
 
 TEST_F(MainWindow, VersionUpdateDialogRunsTheStepsAndCloses)

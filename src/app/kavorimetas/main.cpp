@@ -56,5 +56,7 @@ int main(int argc, char* argv[])
     // The login runs on activation; a display without a window manager does not
     // activate a new window by itself.
     FACFMENU.activateWindow();
-    return application.exec();
+    const int code = application.exec();
+    // A login that stopped is a failure for whoever started the program.
+    return code != 0 ? code : FACFMENU.exitCode();
 }

@@ -22,7 +22,9 @@ struct ConnectionSettings {
     int port = 5432;        // PostgreSQL only
     QString user;           // from the login's "USER NAME=" line where the driver uses it
     QString password;       // from the login's "PASSWORD=" line
-    bool mustExist = false; // SQLite only: refuse a missing file instead of creating it
+    // SQLite only: refuse a missing file instead of creating an empty one
+    // (an installation's aliases always do, outside creating it).
+    bool mustExist = false;
 };
 
 // Rows of an ad-hoc read ("scratch query"): small results read at once.

@@ -1,5 +1,7 @@
 #include "quotes/core/SubQuoteCalculator.h"
 
+#include "platform/text/Fixed4.h"
+
 #include "quotes/core/Amounts.h"
 #include "quotes/core/LineFormulas.h"
 #include "quotes/core/MachineFormulas.h"
@@ -118,7 +120,42 @@ void SubQuoteCalculator::startLine(int tableType, int tableCode, const QString& 
     m_ctx.createMode = create;
 }
 
+bool SubQuoteCalculator::overflowStops(const kv::text::Fixed4Error& error)
+{
+    // Huge values in a cost table: the calculation stops with what to look
+    // at, as for any other impossible value, instead of ending the program.
+    TableType type{};
+    const QString table = tableTypeFromCode(m_ctx.line.tableType, type) ? tableName(type)
+                                                                        : QString::number(m_ctx.line.tableType);
+    m_messages.error(QStringLiteral("Erro Grave, %1 na tabela %2, código %3 (Orçamento nº %4/%5, linha %6) !!!")
+                         .arg(error.text(), table)
+                         .arg(m_ctx.line.tableCode)
+                         .arg(m_ctx.quoteNumber)
+                         .arg(m_ctx.subQuote)
+                         .arg(m_ctx.line.detail));
+    m_recalcIndex = -1;
+    return false;
+}
+
 bool SubQuoteCalculator::createLines(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines)
+{
+    try {
+        return createLinesOf(sq, procedureLines);
+    } catch (const kv::text::Fixed4Error& error) {
+        return overflowStops(error);
+    }
+}
+
+bool SubQuoteCalculator::recalculate(SubQuote& sq)
+{
+    try {
+        return recalculateLines(sq);
+    } catch (const kv::text::Fixed4Error& error) {
+        return overflowStops(error);
+    }
+}
+
+bool SubQuoteCalculator::createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines)
 {
     if (!begin(sq))
         return false;
@@ -192,7 +229,7 @@ int SubQuoteCalculator::lastPrintingPasses(const SubQuote& sq) const
     return passes;
 }
 
-bool SubQuoteCalculator::recalculate(SubQuote& sq)
+bool SubQuoteCalculator::recalculateLines(SubQuote& sq)
 {
     if (!begin(sq))
         return false;

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace kv::text { class Fixed4Error; }
+
 namespace kv::quotes {
 
 struct MachineRow;
@@ -34,6 +36,9 @@ public:
     const CalculationContext& context() const { return m_ctx; }
 
 private:
+    bool createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines);
+    bool recalculateLines(SubQuote& sq);
+    bool overflowStops(const kv::text::Fixed4Error& error);
     bool begin(const SubQuote& subQuote);
     void computeSheets(int passes);
     void startLine(int tableType, int tableCode, const QString& designation, int detail, bool create);

@@ -241,12 +241,15 @@ void TFACFMENU::FormActivate()
         setGeometry(0, 0, s->geometry().width(), s->geometry().height() - 30);
     const Activation activation = m_session.activate();
     if (activation == Activation::Stop) {
+        m_stopped = true;
         endProgram();
         return;
     }
     Label_Computador->setText(m_session.state().WComputador);
-    if (activation == Activation::Login && !MudEmpr())
+    if (activation == Activation::Login && !MudEmpr()) {
+        m_stopped = true;
         endProgram();
+    }
 }
 
 bool TFACFMENU::MudEmpr()

@@ -31,6 +31,9 @@ public:
 
     Session& session() { return m_session; }
     bool loggedIn() const { return m_loggedIn; }
+    // What the program returns when it ends: 1 when the workstation files or
+    // the login stopped it, 0 after a session.
+    int exitCode() const { return m_stopped ? 1 : 0; }
     QAction* menuItem(const QString& name) const { return m_items.value(name); }
 
 Q_SIGNALS:
@@ -63,6 +66,7 @@ private:
     bool m_activating = false;
     bool m_loggedIn = false;
     bool m_ended = false;
+    bool m_stopped = false;
     QMap<QString, QAction*> m_items;
     QMap<QString, ui::TGlyphButton*> m_buttons;
     QTabWidget* NB = nullptr;

@@ -519,6 +519,13 @@ void SubQuoteCalculator::writeLine(SubQuote& sq)
         l.consumption[n] = roundConsumption(l.consumption[n]);
     }
     l.designation.truncate(CostLine::kDesignationSize);
+    // Every stored amount is summed in the fixed point later; one beyond its
+    // range is refused here, while the line that holds it is still known.
+    (void)kv::text::Fixed4::fromDouble(l.price);
+    for (std::size_t n = 0; n < 3; ++n) {
+        (void)kv::text::Fixed4::fromDouble(l.value[n]);
+        (void)kv::text::Fixed4::fromDouble(l.consumption[n]);
+    }
     if (m_ctx.formatPass == 2)
         writeSecondPass(sq);
     else

@@ -111,10 +111,13 @@ struct Company {
     }
 };
 
+// The companies of the run, by engine; emptied before the program ends, while
+// the database layer is still whole.
+std::map<bool, std::unique_ptr<Company>> g_companies;
+
 Company& company(bool postgres)
 {
-    static std::map<bool, std::unique_ptr<Company>> companies;
-    auto& c = companies[postgres];
+    auto& c = g_companies[postgres];
     if (!c)
         c = std::make_unique<Company>(postgres);
     return *c;
@@ -219,6 +222,8 @@ int main(int argc, char** argv)
     ratio("second choice of a user, SQLite", "second choice sqlite", "keyed read sqlite");
     ratio("first choice of a user, PostgreSQL", "first choice pg", "raw insert pg");
     ratio("second choice of a user, PostgreSQL", "second choice pg", "keyed read pg");
+    std::fflush(stdout);
+    g_companies.clear();
     benchmark::Shutdown();
     return 0;
 }

@@ -185,16 +185,16 @@ NativeConnection& Connection::native() { return *d->native; }
 
 // Nested transactions become savepoints, so a write sequence of the core can
 // include an apply of cached updates, which opens its own transaction.
-// On SQLite a transaction takes the write lock as it begins: one that read
-// first and wrote later would fail at once ("database is locked") when
-// another workstation committed in between, without the busy timeout ever
-// applying; taken up front, workstations wait their turn instead.
-Transaction::Transaction(Connection& connection) : m_connection(connection)
+// On SQLite a transaction that will write takes the write lock as it begins:
+// one that read first and wrote later would fail at once ("database is
+// locked") when another workstation committed in between, without the busy
+// timeout ever applying; taken up front, workstations wait their turn instead.
+Transaction::Transaction(Connection& connection, TransactionMode mode) : m_connection(connection)
 {
     auto& d = *connection.d;
-    const QString begin = d.settings.dialect == Dialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                                : QStringLiteral("BEGIN");
-    d.exec(d.transactionDepth == 0 ? begin : QStringLiteral("SAVEPOINT kv_sp_%1").arg(d.transactionDepth));
+    const bool immediate = mode == TransactionMode::Write && d.settings.dialect == Dialect::Sqlite;
+    d.exec(d.transactionDepth == 0 ? (immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"))
+                                   : QStringLiteral("SAVEPOINT kv_sp_%1").arg(d.transactionDepth));
     ++d.transactionDepth;
 }
 

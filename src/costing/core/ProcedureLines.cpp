@@ -142,8 +142,8 @@ int addProcedureLine(kv::db::Connection& application, int procedure, const Proce
                                     "VALUES (:P, :D, :T, :C, :N, :S)"),
                      {{QStringLiteral("P"), procedure},
                       {QStringLiteral("D"), detail},
-                      {QStringLiteral("T"), line.type},
-                      {QStringLiteral("C"), line.code},
+                      {QStringLiteral("T"), line.tableType},
+                      {QStringLiteral("C"), line.tableCode},
                       {QStringLiteral("N"), line.tableName.left(NameWidth)},
                       {QStringLiteral("S"), line.designation.left(DesignationWidth)}});
     transaction.commit();

@@ -2,6 +2,8 @@
 
 #include "shell/forms/TGERFVERSAO.h"
 
+#include "platform/ui/FormRegistry.h"
+
 #include "shell/CredentialsLibrary.h"
 #include "shell/MainMenu.h"
 #include "shell/Session.h"
@@ -30,6 +32,9 @@ public:
     ~TFACFMENU() override;
 
     Session& session() { return m_session; }
+    // The forms of this run, registered by the subsystems before the first
+    // activation; they go with the window, before the session ends.
+    ui::FormRegistry& forms() { return m_forms; }
     bool loggedIn() const { return m_loggedIn; }
     QAction* menuItem(const QString& name) const { return m_items.value(name); }
 
@@ -58,6 +63,7 @@ private:
     void endProgram();
 
     Session& m_session;
+    ui::FormRegistry m_forms;
     GeneralCredentials m_credentials;
     VersionUpdateDialog m_versionView;
     bool m_activating = false;

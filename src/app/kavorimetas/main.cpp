@@ -1,12 +1,16 @@
 // KAVORIMETAS, the main program: splash, main window, login on its first
 // activation, and the message loop until the main window closes.
 
-#include "costing/forms/CostingForms.h"
+#include "costing/unit/CostingUnit.h"
+#include "production/unit/ProductionUnit.h"
+#include "quotes/unit/QuotesUnit.h"
 #include "shell/CredentialsLibrary.h"
 #include "platform/install/Installation.h"
-#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/MessageServiceSink.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/Session.h"
+#include "shell/ShellUnit.h"
+#include "shell/Subsystems.h"
 #include "shell/forms/TFACFMENU.h"
 #include "shell/forms/TKAVAPMENU.h"
 #include "platform/ui/TUpdateErrorForm.h"
@@ -16,6 +20,10 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The subsystems of the program, in the order their datasets, version
+    // steps and menus are assembled.
+    kv::shell::Subsystems::assemble({kv::shell::shellUnit(), kv::costing::costingUnit(), kv::quotes::quotesUnit(),
+                                     kv::production::productionUnit()});
     kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
 
     auto splash = std::make_unique<kv::shell::TKAVAPMENU>();
@@ -33,10 +41,10 @@ int main(int argc, char* argv[])
     }
 
     const kv::install::Installation installation;
-    kv::shell::MessageServiceSink messages;
+    kv::ui::MessageServiceSink messages;
     kv::shell::Session session(installation, messages);
-    kv::costing::registerCostingForms(session);
     kv::shell::TFACFMENU FACFMENU(session, credentials);
+    kv::shell::Subsystems::registerForms(session, FACFMENU.forms());
     kv::ui::TUpdateErrorForm UpdateErrorForm;
     session.setUpdateErrorHandler(UpdateErrorForm.handler());
     splash.reset();

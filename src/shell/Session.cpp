@@ -19,7 +19,7 @@ QString text(const db::QueryResult& result, const char* column)
 
 } // namespace
 
-Session::Session(const install::Installation& installation, MessageSink& messages)
+Session::Session(const install::Installation& installation, notify::MessageSink& messages)
     : m_installation(installation),
       m_messages(messages),
       m_modules(std::make_unique<ShellDataModules>(m_state, installation))
@@ -49,8 +49,7 @@ Activation Session::activate()
     const WorkstationReading workstation = WorkstationFiles::read(
         m_installation.workstationFile(), m_installation.workstationTypeFile());
     if (!workstation.ok()) {
-        m_messages.beep();
-        m_messages.message(workstation.stopMessage);
+        m_messages.fail(workstation.stopMessage);
         return Activation::Stop;
     }
     m_state.WComputador = workstation.name;
@@ -60,8 +59,7 @@ Activation Session::activate()
 
 LoginResult Session::stop(const QString& message)
 {
-    m_messages.beep();
-    m_messages.message(message);
+    m_messages.fail(message);
     LoginResult result;
     result.stopMessage = message;
     return result;
@@ -295,8 +293,7 @@ void Session::shutDown()
             rows.close();
             m_modules->dataset(QStringLiteral("DTTABELAS.PARGRUPOS")).close();
         } catch (const db::DbError& error) {
-            m_messages.beep();
-            m_messages.message(error.fullText());
+            m_messages.fail(error.fullText());
         }
         m_users.reset();
         m_modules->freeAtShutdown();

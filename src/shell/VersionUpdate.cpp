@@ -1,5 +1,8 @@
 #include "shell/VersionUpdate.h"
 
+#include "shell/Subsystems.h"
+#include "shell/VersionStepContext.h"
+
 #include "platform/db/DbError.h"
 
 #include <QRegularExpression>
@@ -7,24 +10,7 @@
 namespace kv::shell {
 namespace {
 
-using db::FieldType;
-
 const QString Program = QStringLiteral("KAVORIME");
-
-schema::Column column(const char* name, FieldType type, int size = 0, bool key = false)
-{
-    return schema::Column{QString::fromLatin1(name), type, size, key};
-}
-
-schema::Table makeTable(const char* name, std::vector<schema::Column> columns)
-{
-    schema::Table table;
-    table.name = QString::fromLatin1(name);
-    table.database = schema::Database::Application;
-    table.subsystem = QStringLiteral("shell");
-    table.columns = std::move(columns);
-    return table;
-}
 
 // The rights chapters and programs every login makes sure of.
 struct CatalogueProgram {
@@ -57,15 +43,6 @@ std::vector<CatalogueProgram> cataloguePrograms()
     return programs;
 }
 
-// Creates the tables of the definition that the database does not hold yet.
-void createMissingTables(db::Connection& connection, schema::Database database, const QStringList& names)
-{
-    const schema::Schema& definition = schema::Schema::standard();
-    for (const QString& name : names)
-        if (!connection.tableExists(name))
-            connection.exec(definition.createStatement(*definition.table(database, name), connection.dialect()));
-}
-
 } // namespace
 
 VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
@@ -75,27 +52,12 @@ VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
 
 const std::vector<schema::Table>& VersionUpdate::createdTables()
 {
-    static const std::vector<schema::Table> tables{
-        makeTable("ACTUAL_VERSAO", {column("EMPRESA", FieldType::Int32),
-                                    column("PROGRAMA", FieldType::Text, 10),
-                                    column("VERSAO", FieldType::Text, 6),
-                                    column("DATULTACT", FieldType::DateTime)}),
-        makeTable("SUBCONTRATO", {column("CODIGO", FieldType::Int32, 0, true),
-                                  column("DESIGNACAO", FieldType::Text, 40),
-                                  column("PRECO", FieldType::Float),
-                                  column("GRS_M2", FieldType::Float),
-                                  column("ACESSORIO", FieldType::Text, 1),
-                                  column("UNIDADE", FieldType::Text, 3)}),
-        makeTable("WORKORDFABDET", {column("UTIL", FieldType::Text, 15, true),
-                                    column("ORDNRO", FieldType::Int32, 0, true),
-                                    column("SUBORC", FieldType::Int32, 0, true),
-                                    column("DETAIL", FieldType::Int32, 0, true),
-                                    column("WRK_DETAIL", FieldType::Int32, 0, true),
-                                    column("ARTIGO", FieldType::Text, 16),
-                                    column("DESIGNACAO", FieldType::Text, 40),
-                                    column("QUANTIDADE", FieldType::Float)}),
-    };
-    return tables;
+    return Subsystems::createdTables();
+}
+
+int VersionUpdate::lastStep()
+{
+    return Subsystems::lastVersionStep();
 }
 
 void VersionUpdate::addCompanyDatabase(schema::Database database, db::Connection& connection)
@@ -176,13 +138,13 @@ VersionPlan VersionUpdate::planFor(const QString& recorded, const QString& progr
     }
     const int major = match.captured(1).toInt();
     const int step = match.captured(2).toInt();
-    if (major > 1 || (major == 1 && step > LastStep)) {
+    const int last = lastStep();
+    if (major > 1 || (major == 1 && step > last)) {
         plan.kind = VersionPlan::Kind::Newer;
-    } else if (major == 1 && step >= 1 && step < LastStep
-               && programVersion == versionText(LastStep)) {
+    } else if (major == 1 && step >= 1 && step < last && programVersion == versionText(last)) {
         plan.kind = VersionPlan::Kind::Chain;
         plan.firstStep = step + 1;
-        plan.lastStep = LastStep;
+        plan.lastStep = last;
     } else {
         plan.kind = VersionPlan::Kind::Unknown;
     }
@@ -237,84 +199,16 @@ QString VersionUpdate::run(const Progress& progress)
     return {};
 }
 
+// The units' steps of one version, in the order the units are assembled.
 void VersionUpdate::runStep(int step)
 {
-    switch (step) {
-    case 2:
-        addColumn(QStringLiteral("UTILIZADORES"), QStringLiteral("UPGRADE_LICENSE"), FieldType::Text, 1);
-        // Only users without a value: a right already given is never taken back.
-        m_db.exec(QStringLiteral("UPDATE UTILIZADORES SET UPGRADE_LICENSE = 'N' "
-                                 "WHERE UPGRADE_LICENSE IS NULL"));
-        break;
-    case 4: {
-        for (const char* c : {"VALSUB1", "VALSUB2", "VALSUB3"})
-            addColumn(QStringLiteral("ORCMAS"), QString::fromLatin1(c), FieldType::Float);
-        // Type 11 becomes 99 once only: after the step, 11 means subcontracts,
-        // and lines of that type must keep it.
-        if (!rowExists(QStringLiteral("TIPOTAB"), QStringLiteral("CODIGO"), 99)) {
-            m_db.exec(QStringLiteral("DELETE FROM TIPOTAB WHERE CODIGO = 11"));
-            for (const char* table : {"ORCDET", "ORCCONSUMOS", "PROCDET"})
-                m_db.exec(QStringLiteral("UPDATE %1 SET TIPOTABELA = 99 WHERE TIPOTABELA = 11")
-                              .arg(QLatin1String(table)));
-        }
-        createTable(QStringLiteral("SUBCONTRATO"));
-        const std::pair<int, QString> rows[] = {{11, QStringLiteral("Subcontratação")},
-                                                {99, QStringLiteral("Custos de Transporte")}};
-        for (const auto& [code, designation] : rows)
-            if (!rowExists(QStringLiteral("TIPOTAB"), QStringLiteral("CODIGO"), code))
-                m_db.exec(QStringLiteral("INSERT INTO TIPOTAB (CODIGO, DESIGNACAO) "
-                                         "VALUES (:CODIGO, :DESIGNACAO)"),
-                          {{"CODIGO", code}, {"DESIGNACAO", designation}});
-        break;
-    }
-    case 5:
-        addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
-        addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
-        break;
-    case 6:
-        createTable(QStringLiteral("WORKORDFABDET"));
-        addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
-        break;
-    case 7: {
-        // The pending records and journal of work that spans two databases,
-        // in every company database.
-        const QStringList tables{QStringLiteral("OPERPENDENTE"), QStringLiteral("OPERDIARIO")};
-        for (const auto& [database, connection] : m_otherDatabases)
-            createMissingTables(*connection, database, tables);
-        createMissingTables(m_db, schema::Database::Application, tables);
-        break;
-    }
-    default:   // step 3 changes nothing
-        break;
-    }
-}
-
-void VersionUpdate::addColumn(const QString& table, const QString& column, db::FieldType type,
-                              int size)
-{
-    if (m_db.columnExists(table, column))
-        return;
-    m_table = table;
-    m_db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                  .arg(table, column, schema::sqlType(type, size, m_db.dialect())));
+    VersionStepContext context(m_db, m_state, &m_table, m_otherDatabases);
+    Subsystems::runVersionStep(step, context);
 }
 
 void VersionUpdate::createTable(const QString& name)
 {
-    if (m_db.tableExists(name))
-        return;
-    m_table = name;
-    for (const schema::Table& table : createdTables())
-        if (table.name == name)
-            m_db.exec(schema::Schema::standard().createStatement(table, m_db.dialect()));
-}
-
-bool VersionUpdate::rowExists(const QString& table, const QString& keyColumn, const QVariant& key)
-{
-    return m_db
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :KEY").arg(table, keyColumn),
-                       {{"KEY", key}})
-               .toInt() > 0;
+    VersionStepContext(m_db, m_state, &m_table, m_otherDatabases).createTable(name);
 }
 
 void VersionUpdate::insertIfMissing(const QString& table, const db::Params& row)

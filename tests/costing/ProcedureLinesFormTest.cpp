@@ -251,7 +251,7 @@ TEST_P(LineNumbers, NeverCollide)
     for (int detail : c.deleted)
         deleteProcedureLine(*app, c.procedure, detail);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next);
-    EXPECT_EQ(addProcedureLine(*app, c.procedure, {1, 1, "Máquinas", "Offset 4 Cores"}), c.next);
+    EXPECT_EQ(addProcedureLine(*app, c.procedure, {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Offset 4 Cores"}), c.next);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next + 1);
 }
 

@@ -3,7 +3,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 #include "platform/install/Installation.h"
-#include "shell/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "shell/Session.h"
 
 #include <QStringList>
@@ -33,10 +33,11 @@ std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Engine, Cas
     GTEST_SKIP() << "KV_TEST_PG_HOST não definido"
 
 // Records what the core tells the user.
-class RecordingSink : public MessageSink {
+class RecordingSink : public notify::MessageSink {
 public:
     void beep() override { ++beeps; }
-    void message(const QString& text) override { messages << text; }
+    void error(const QString& text) override { messages << text; }
+    void information(const QString& text) override { messages << text; }
     int beeps = 0;
     QStringList messages;
 };

@@ -252,7 +252,7 @@ kv::db::QueryResult Scenario::rows(const std::shared_ptr<Connection>& connection
 
 FormDriver Scenario::open(const QString& className)
 {
-    QDialog* form = kv::ui::FormRegistry::instance().create(className);
+    QDialog* form = m_forms.create(className);
     if (!form) {
         ADD_FAILURE() << "Formulário não registado: " << className.toStdString();
         return FormDriver();

@@ -137,8 +137,8 @@ int nextLineNumber(kv::db::Connection& application, int procedure)
 int addProcedureLine(kv::db::Connection& application, int procedure, const ProcedureLine& line)
 {
     const kv::db::Params values{{QStringLiteral("P"), procedure},
-                                {QStringLiteral("T"), line.type},
-                                {QStringLiteral("C"), line.code},
+                                {QStringLiteral("T"), line.tableType},
+                                {QStringLiteral("C"), line.tableCode},
                                 {QStringLiteral("N"), line.tableName.left(NameWidth)},
                                 {QStringLiteral("S"), line.designation.left(DesignationWidth)}};
     kv::db::Transaction transaction(application);

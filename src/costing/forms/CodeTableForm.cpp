@@ -30,13 +30,6 @@ using kv::ui::GridColumn;
 
 namespace {
 
-// The codes the forms return to, by form class, for the program's run.
-std::map<QString, qint64>& rememberedCodes()
-{
-    static std::map<QString, qint64> codes;
-    return codes;
-}
-
 std::function<QString(const QVariant&)> gridFormat(ValueFormat format)
 {
     if (format != ValueFormat::Money)
@@ -76,20 +69,17 @@ CodeTableForm::~CodeTableForm()
     disconnect(m_table, nullptr, this, nullptr);
 }
 
-qint64 CodeTableForm::rememberedCode(const QString& formClass)
-{
-    auto it = rememberedCodes().find(formClass);
-    return it == rememberedCodes().end() ? 0 : it->second;
-}
-
+// The code a form returns to is the session's: a new login starts afresh.
 void CodeTableForm::remember(qint64 code)
 {
-    rememberedCodes()[m_member.formClass] = code;
+    m_environment.session().rememberedCodes[m_member.formClass] = code;
 }
 
 qint64 CodeTableForm::remembered() const
 {
-    return rememberedCode(m_member.formClass);
+    const auto& codes = m_environment.session().rememberedCodes;
+    auto it = codes.find(m_member.formClass);
+    return it == codes.end() ? 0 : it->second;
 }
 
 // ------------------------------------------------------------------ layout

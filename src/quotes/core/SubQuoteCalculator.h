@@ -2,7 +2,7 @@
 
 #include "quotes/core/CalculationContext.h"
 #include "quotes/core/CostTables.h"
-#include "quotes/core/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "quotes/core/SubQuote.h"
 
 #include <vector>
@@ -21,7 +21,7 @@ struct MachineRow;
 // the calculation goes on.
 class SubQuoteCalculator {
 public:
-    SubQuoteCalculator(const CostTables& tables, MessageSink& messages, int priceDecimals);
+    SubQuoteCalculator(const CostTables& tables, notify::MessageSink& messages, int priceDecimals);
 
     // Creates and calculates the lines of a sub-quote that has none, from the
     // chosen procedures' lines in order. False (nothing changed) when the
@@ -57,7 +57,7 @@ private:
     QString where() const;
 
     const CostTables& m_tables;
-    MessageSink& m_messages;
+    notify::MessageSink& m_messages;
     int m_priceDecimals;
     CalculationContext m_ctx;
     int m_recalcIndex = -1; // line being recalculated

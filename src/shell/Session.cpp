@@ -260,8 +260,7 @@ void Session::finishPendingWork()
         texts << error.fullText();
     }
     for (const QString& text : texts) {
-        m_messages.beep();
-        m_messages.message(text);
+        m_messages.error(text);
     }
 }
 

@@ -87,7 +87,7 @@ AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine)
     addUser(QStringLiteral("ANA"), QStringLiteral("SEGREDO"));
     application()->exec(QStringLiteral("INSERT INTO ORCPARGER (CODIGO, TIPOORCAM, TIPOORDFAB) VALUES (1, '1', 'M')"));
     m_session = std::make_unique<AdminSession>(*m_installation, databaseUser(), QString(), m_login);
-    registerUserAdminForms(*m_session);
+    registerUserAdminForms(*m_session, m_scenario.forms());
 }
 
 AdminTestCompany::~AdminTestCompany()

@@ -122,9 +122,8 @@ bool SubQuoteCalculator::overflowStops(const kv::text::Fixed4Error& error)
 {
     // Huge values in a cost table: the calculation stops with what to look
     // at, as for any other impossible value, instead of ending the program.
-    TableType type{};
-    const QString table = tableTypeFromCode(m_ctx.line.tableType, type) ? tableName(type)
-                                                                        : QString::number(m_ctx.line.tableType);
+    const auto type = tableTypeFromCode(m_ctx.line.tableType);
+    const QString table = type ? tableName(*type) : QString::number(m_ctx.line.tableType);
     m_messages.error(QStringLiteral("Erro Grave, %1 na tabela %2, código %3 (Orçamento nº %4/%5, linha %6) !!!")
                          .arg(error.text(), table)
                          .arg(m_ctx.line.tableCode)

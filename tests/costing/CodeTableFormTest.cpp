@@ -438,7 +438,7 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     session.grant("Operacoes de Corte", "S");
     session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) "
                                 "VALUES (1, 'Vincar', 0.02, 'U')");
-    FormDriver form = scenario.show(new CodeTableForm(cuttingOperations(), session.environment()));
+    FormDriver form = scenario.open("TORCF008");
     scenario.wait();
     EXPECT_FALSE(form.isVisible("Panel_Unidade"));
     form.focus("Edit_Designacao");   // leaves the grid: the row is edited from its designation
@@ -462,9 +462,9 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         kv::test::engineTestName);
 
 INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         kv::test::engineTestName);
 
 } // namespace

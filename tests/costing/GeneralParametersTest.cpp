@@ -112,6 +112,6 @@ TEST_P(ParameterRow, IsCreatedOnceAndASaveWithoutItFails)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParameterRow, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         kv::test::engineTestName);
 
 } // namespace

@@ -232,6 +232,6 @@ TEST_P(ParametersForm, LookupsTakeTheListsRow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParametersForm, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         kv::test::engineTestName);
 
 } // namespace

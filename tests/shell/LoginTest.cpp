@@ -334,6 +334,6 @@ TEST_P(Login, NewPasswordIsStoredAndCheckedAtTheNextLogin)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Login, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         engineName);
+                         kv::test::engineTestName);
 
 } // namespace

@@ -96,7 +96,7 @@ protected:
         QObject::connect(window, &TFACFMENU::programEnded, [this] { ended = true; });
         FormDriver driver = scenario.show(window);
         window->activateWindow();
-        scenario.wait(50);
+        scenario.settle();
         return driver;
     }
 
@@ -148,7 +148,7 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
 
     // A later activation does not log in again.
     window->activateWindow();
-    scenario.wait(20);
+    scenario.settle();
     EXPECT_TRUE(scenario.messages().texts().isEmpty());
 
     main.close();
@@ -162,7 +162,7 @@ TEST_F(MainWindow, LoginStopEndsTheProgram)
     install->bringToProgramVersion();
     install->execApplication("DELETE FROM ORCPARGER");
     openMainWindow();
-    scenario.wait(20);
+    scenario.settle();
     EXPECT_EQ(scenario.messages().transcript(),
               (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
     EXPECT_TRUE(ended);

@@ -339,7 +339,7 @@ TEST(DbEdit, ATextThatIsNoNumberKeepsTheFocus)
     Opened o;
     o.driver.type(QStringLiteral("Edit_Preco"), QStringLiteral("1,2,3"));
     o.driver.enter();
-    o.scenario.wait(20);
+    o.scenario.settle();
     EXPECT_EQ(o.driver.focused(), "Edit_Preco");
     ASSERT_EQ(o.scenario.messages().beeps(), 1);
     EXPECT_FALSE(o.scenario.messages().lastText().isEmpty());

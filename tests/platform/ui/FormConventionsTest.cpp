@@ -178,7 +178,7 @@ TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
     Opened o;
     o.start(QStringLiteral("Edit_Designacao"));
     leaveBy(o, GetParam());
-    o.scenario.wait(20);
+    o.scenario.settle();
 
     EXPECT_EQ(o.driver.focused(), "Edit_Designacao");
     EXPECT_EQ(o.scenario.messages().transcript(), QStringList({"<beep>", "Designação Inválida !!!"}));
@@ -220,7 +220,7 @@ TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
         box.clickButton(QStringLiteral("OK"));
     });
     leaveBy(o, GetParam());
-    o.scenario.wait(50);
+    o.scenario.settle();
     kv::ui::MessageService::install(previous);
 
     EXPECT_EQ(shown, "Designação Inválida !!!");
@@ -263,7 +263,7 @@ TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)
     o.start(QStringLiteral("Edit_Codigo"));
     o.driver.typeText(QStringLiteral("7"));
     o.driver.enter();
-    o.scenario.wait(20);
+    o.scenario.settle();
     EXPECT_EQ(o.driver.focused(), "Edit_Preco");
     EXPECT_EQ(o.scenario.messages().texts(), QStringList({"REGISTO JÁ FOI ABERTO ... <ENTER>"}));
     // The field that Enter was heading for was never entered nor checked.

@@ -197,9 +197,9 @@ TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
 
 INSTANTIATE_TEST_SUITE_P(Ways, FailingExitCheck,
                          ::testing::Values(Leave::Enter, Leave::Tab, Leave::BackTab, Leave::Mouse),
-                         [](const auto& info) {
+                         [](const auto& testInfo) {
                              std::ostringstream name;
-                             PrintTo(info.param, &name);
+                             PrintTo(testInfo.param, &name);
                              return name.str();
                          });
 
@@ -231,9 +231,9 @@ TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RealMessageBox, ::testing::Values(Leave::Enter, Leave::Mouse),
-                         [](const auto& info) {
+                         [](const auto& testInfo) {
                              std::ostringstream name;
-                             PrintTo(info.param, &name);
+                             PrintTo(testInfo.param, &name);
                              return name.str();
                          });
 

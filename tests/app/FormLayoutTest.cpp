@@ -101,7 +101,7 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
         delete form;
         GTEST_SKIP() << "sem janela";
     }
-    form->setScreen(screen);
+    kv::test::placeOn(form, screen);
     kv::test::FormDriver driver = demo.scenario.show(form);
     demo.scenario.wait();
     EXPECT_EQ(form->screen(), screen);
@@ -129,7 +129,7 @@ TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
         GTEST_SKIP() << "sem listagem";
     DemoCompany& demo = company();
     auto* dialog = new kv::costing::ListPrintDialog(member, demo.session.environment());
-    dialog->setScreen(kv::test::screenOfSize(kv::test::smallScreen()));
+    kv::test::placeOn(dialog, kv::test::screenOfSize(kv::test::smallScreen()));
     kv::test::FormDriver driver = demo.scenario.show(dialog);
     demo.scenario.wait();
     const QStringList faults = kv::test::layoutFaults(dialog);
@@ -145,17 +145,17 @@ TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
 
 INSTANTIATE_TEST_SUITE_P(Tables, PrintDialogLayout,
                          ::testing::Range(0, static_cast<int>(kv::costing::codeTableMembers().size())),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return kv::costing::codeTableMembers()[static_cast<std::size_t>(info.param)]
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return kv::costing::codeTableMembers()[static_cast<std::size_t>(p.param)]
                                  .formClass.toStdString();
                          });
 
 INSTANTIATE_TEST_SUITE_P(Registered, FormLayout, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
+                         [](const ::testing::TestParamInfo<Case>& p) {
                              return QStringLiteral("%1_%2x%3")
-                                 .arg(info.param.form)
-                                 .arg(info.param.screen.width())
-                                 .arg(info.param.screen.height())
+                                 .arg(p.param.form)
+                                 .arg(p.param.screen.width())
+                                 .arg(p.param.screen.height())
                                  .toStdString();
                          });
 

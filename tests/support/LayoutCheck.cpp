@@ -266,6 +266,15 @@ QScreen* screenOfSize(QSize size)
     return nullptr;
 }
 
+void placeOn(QWidget* window, QScreen* screen)
+{
+    if (!screen)
+        return;
+    window->setScreen(screen);
+    // The platform places a window by where it stands on the desktop.
+    window->move(screen->availableGeometry().topLeft());
+}
+
 QStringList layoutFaults(QWidget* window)
 {
     QStringList faults;

@@ -17,6 +17,9 @@ QSize largeScreen();
 // none (a real display).
 QScreen* screenOfSize(QSize size);
 
+// Puts a window that is not shown yet on that screen.
+void placeOn(QWidget* window, QScreen* screen);
+
 // What makes an open window look unfinished, one text per fault, each naming
 // the widget: a window larger than its screen; a caption, button text, check
 // box text, tab text or grid title wider than the room its widget gives it;

@@ -115,6 +115,7 @@ CodeTableLayout::CodeTableLayout(CodeTableForm& form, ArticleLink* article) : m_
             lineRow = grid->rowCount();
         const int row = lineRow;
         if (beside) {
+            line->insertSpacing(line->count() - 1, label->fontMetrics().averageCharWidth() * 2);
             line->insertWidget(line->count() - 1, label);
         } else {
             line = new QHBoxLayout;

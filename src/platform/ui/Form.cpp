@@ -162,6 +162,11 @@ void Form::fitToScreen()
     QScreen* screen = this->screen();
     if (!screen)
         return;
+    // Fields sized meanwhile (a dataset opened) have their layouts still to redo.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // Pages not shown yet measure as the style will draw them.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->ensurePolished();
     if (QLayout* own = layout())
         own->activate();
     const QRect available = screen->availableGeometry();

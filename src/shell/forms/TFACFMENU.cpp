@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -79,6 +81,15 @@ const QHash<QString, QString>& iconNames()
 QIcon themeIcon(const QString& name)
 {
     static const bool themed = [] {
+        // The distribution's icon folders, whatever the platform looked in.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& folder : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                               QStringLiteral("icons"), QStandardPaths::LocateDirectory))
+            if (!paths.contains(folder))
+                paths << folder;
+        if (!paths.contains(QStringLiteral("/usr/share/icons")))
+            paths << QStringLiteral("/usr/share/icons");
+        QIcon::setThemeSearchPaths(paths);
         QIcon::setFallbackThemeName(QStringLiteral("Tango"));
         if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
             QIcon::setThemeName(QStringLiteral("Tango"));
@@ -304,8 +315,14 @@ bool TFACFMENU::event(QEvent* event)
 
 void TFACFMENU::FormActivate()
 {
-    if (const QScreen* s = screen())
-        setGeometry(0, 0, s->geometry().width(), s->geometry().height() - 30);
+    if (const QScreen* s = screen()) {
+        // The window with its frame at the top left, as wide as the screen
+        // and 30 pixels short of its height.
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        setGeometry(s->geometry().x() + frame.left(), s->geometry().y() + frame.top(),
+                    s->geometry().width() - frame.left() - frame.right(),
+                    s->geometry().height() - 30 - frame.top() - frame.bottom());
+    }
     const Activation activation = m_session.activate();
     if (activation == Activation::Stop) {
         endProgram();

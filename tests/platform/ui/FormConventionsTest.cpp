@@ -426,6 +426,6 @@ TEST_P(FormOnScreen, OpensAtItsNaturalSizeWithinTheScreenCentredOnItsWindow)
 
 INSTANTIATE_TEST_SUITE_P(FormConventions, FormOnScreen,
                          ::testing::Values(SizeCase{"short", 3, false}, SizeCase{"taller than the screen", 60, true}),
-                         [](const auto& info) { return std::string(info.param.lines < 10 ? "Short" : "Tall"); });
+                         [](const auto& p) { return std::string(p.param.lines < 10 ? "Short" : "Tall"); });
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "shell/forms/TFACFMENU.h"
 #include "shell/forms/TKAVAPMENU.h"
 #include "platform/ui/TUpdateErrorForm.h"
+#include "updater/forms/MainProgramUpdater.h"
+#include "updater/forms/UpdaterWindows.h"
 
 #include <QApplication>
 
@@ -36,7 +38,16 @@ int main(int argc, char* argv[])
     kv::shell::MessageServiceSink messages;
     kv::shell::Session session(installation, messages);
     kv::costing::registerCostingForms(session);
+    // The updater ends the program by closing the main window, shut-down included.
+    QWidget* mainWindow = nullptr;
+    kv::updater::UpdaterWindows updaterWindows([&mainWindow] {
+        if (mainWindow)
+            mainWindow->close();
+    });
+    kv::updater::MainProgramUpdater updates(kv::updater::UpdateServer::read(installation), &updaterWindows);
+    session.setUpdateCheck(&updates);
     kv::shell::TFACFMENU FACFMENU(session, credentials);
+    mainWindow = &FACFMENU;
     kv::ui::TUpdateErrorForm UpdateErrorForm;
     session.setUpdateErrorHandler(UpdateErrorForm.handler());
     splash.reset();

@@ -2,6 +2,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/ui/FieldText.h"
+#include "platform/ui/MessageService.h"
 
 namespace kv::ui {
 
@@ -137,15 +138,51 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
+    const bool checkBox = m_shown[static_cast<std::size_t>(index.column())].checkBox;
+    if (checkBox && role == Qt::CheckStateRole)
+        return cellText(index.row(), index.column()) == QLatin1String("S") ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::DisplayRole)
-        return cellText(index.row(), index.column());
+        return checkBox ? QVariant() : QVariant(cellText(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole) {
+        if (const Qt::Alignment alignment = m_shown[static_cast<std::size_t>(index.column())].alignment)
+            return QVariant::fromValue(alignment | Qt::AlignVCenter);
         const int field = fieldIndex(index.column());
         if (m_dataset && field >= 0 && kv::db::isNumericType(m_dataset->fieldDef(field).type))
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }
     return {};
+}
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_shown[static_cast<std::size_t>(index.column())].checkBox && fieldIndex(index.column()) >= 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole || !m_dataset || !m_dataset->isOpen()
+        || !m_shown[static_cast<std::size_t>(index.column())].checkBox)
+        return false;
+    const int field = fieldIndex(index.column());
+    if (field < 0)
+        return false;
+    const bool ticked = value.toInt() == Qt::Checked;
+    try {
+        if (m_dataset->currentRow() != index.row() && !m_dataset->moveTo(index.row()))
+            return false;
+        if (m_dataset->state() == kv::db::DatasetState::Browse)
+            m_dataset->edit();
+        m_dataset->field(field).setValue(ticked ? QStringLiteral("S") : QStringLiteral("N"));
+        m_dataset->post();
+    } catch (const kv::db::DbError& error) {
+        messages().fail(error.text());
+        return false;
+    }
+    return true;
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const

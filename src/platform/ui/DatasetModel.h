@@ -12,7 +12,7 @@ class Dataset;
 
 namespace kv::ui {
 
-// A read-only table model over a dataset: rows are the dataset's visible
+// A table model over a dataset, read-only but for its check-box columns: rows are the dataset's visible
 // rows, fetched as the view scrolls (the dataset's own batches), columns the
 // given ones or every field. Follows the dataset's signals, so edits,
 // inserts, deletions and reopening show at once.
@@ -30,6 +30,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A check-box column's tick: the row becomes current and takes "S" or "N".
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;

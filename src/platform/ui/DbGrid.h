@@ -14,8 +14,9 @@ namespace kv::ui {
 
 class DatasetModel;
 
-// The read-only grid over a dataset: one line per row, titles and column
-// lines, the whole row selected. The grid's current line and the dataset's
+// The grid over a dataset: one line per row, titles and column lines, the
+// whole row selected; read-only but for check-box columns (GridColumn::checkBox),
+// whose tick (mouse or space bar) writes "S" or "N" into the row. The grid's current line and the dataset's
 // current row move together both ways. Tab leaves the grid; the form's
 // enter and exit handlers of the grid run as for any field.
 class DbGrid : public QTableView {

@@ -1,5 +1,6 @@
 #include "schema/DemoInstallation.h"
 
+#include "schema/DemoPictures.h"
 #include "schema/InstallationBuilder.h"
 
 #include "platform/db/DbError.h"
@@ -66,6 +67,22 @@ void DemoInstallation::addYear(Connection& connection, Database database, int ye
     transaction.commit();
 }
 
+// The article pictures of the year's picture folder, which the forms find
+// through the installation's drive map.
+static void addPictures(const kv::install::Installation& installation, Connection& invoicing, int year)
+{
+    const QString stored = invoicing.scalar(QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"),
+                                            {{"ANO", yearText(year)}}).toString().trimmed();
+    const QString folder = stored.isEmpty() ? QString() : installation.mapWindowsPath(stored);
+    if (folder.isEmpty())
+        return;
+    const db::QueryResult articles = invoicing.query(QStringLiteral("SELECT CODIGO FROM ARTIGOSCLS ORDER BY CODIGO"));
+    QStringList codes;
+    for (std::size_t row = 0; row < articles.rows.size(); ++row)
+        codes << articles.value(row, QStringLiteral("CODIGO")).toString().trimmed();
+    writeDemoPictures(folder, codes);
+}
+
 bool DemoInstallation::moveToDate(const kv::install::Installation& installation, const QDate& date,
                                   const Schema& schema)
 {
@@ -94,6 +111,8 @@ bool DemoInstallation::moveToDate(const kv::install::Installation& installation,
             const QString alias = companies.value(row, QString::fromLatin1(column)).toString().trimmed();
             auto company = Connection::open(installation.alias(alias, userLine, passwordLine));
             addYear(*company, database, date.year(), schema);
+            if (database == Database::Invoicing)
+                addPictures(installation, *company, date.year());
             if (database == Database::Application)
                 userPassword = company->scalar(QStringLiteral("SELECT PASSWOR FROM UTILIZADORES WHERE NRO = :UTIL"),
                                                {{"UTIL", user()}}).toString();

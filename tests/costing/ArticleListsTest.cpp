@@ -59,10 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
                           {"A01", "A06", "A10", "A11", "AVZ", "AXX"}},
             ConditionCase{"products", {ArticleTypeCondition::Op::Equal, 1}, {"A01"}}),
         ::testing::ValuesIn(engines())),
-    [](const auto& info) {
-        std::string name = std::get<0>(info.param).label;
+    [](const auto& testInfo) {
+        std::string name = std::get<0>(testInfo.param).label;
         std::replace(name.begin(), name.end(), ' ', '_');
-        return name + "_" + engineName(std::get<1>(info.param));
+        return name + "_" + engineName(std::get<1>(testInfo.param));
     });
 
 struct CostCase {
@@ -107,6 +107,6 @@ TEST_P(DemoInks, NameArticlesOfTheInksList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, DemoInks, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 } // namespace

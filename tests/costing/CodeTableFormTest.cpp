@@ -478,9 +478,9 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 } // namespace

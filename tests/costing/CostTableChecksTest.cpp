@@ -39,8 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{"with a blank", "UN ", "", UnitVerdict::Unknown},
                       UnitCase{"empty", "", "", UnitVerdict::Unknown},
                       UnitCase{"other", "CX", "", UnitVerdict::Unknown}),
-    [](const auto& info) {
-        std::string name = info.param.label;
+    [](const auto& testInfo) {
+        std::string name = testInfo.param.label;
         for (char& ch : name)
             if (!std::isalnum(static_cast<unsigned char>(ch)))
                 ch = '_';

@@ -63,10 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
             CounterCase{"lowered here, raised elsewhere", "ORCNRO5", 1250, 1260, 1000, 1260},
             CounterCase{"empty counter given its first number", "OFNRO5", 0, std::nullopt, 1, 1}),
         ::testing::ValuesIn(engines())),
-    [](const auto& info) {
-        std::string name = std::get<0>(info.param).label;
+    [](const auto& testInfo) {
+        std::string name = std::get<0>(testInfo.param).label;
         std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
-        return name + "_" + engineName(std::get<1>(info.param));
+        return name + "_" + engineName(std::get<1>(testInfo.param));
     });
 
 class ParameterRow : public ::testing::TestWithParam<Engine> {};
@@ -112,6 +112,6 @@ TEST_P(ParameterRow, IsCreatedOnceAndASaveWithoutItFails)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParameterRow, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 } // namespace

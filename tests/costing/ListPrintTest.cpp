@@ -157,7 +157,7 @@ TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 struct OrderCase {
     const char* label;

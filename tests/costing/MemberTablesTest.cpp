@@ -129,7 +129,7 @@ TEST_P(Registered, EveryTableFormAndItsListReport)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 // ------------------------------------------------------------------ rights
 
@@ -503,7 +503,7 @@ TEST_P(MemberForms, AFinishWithAFixedCostIsNotSavedWithoutItsUnit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 // ------------------------------------------------------------------ maker tag
 

@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"known_type", 0, "9", false, {}, "Edit_CodTab"},
         FieldCase{"code_without_search", 0, "1", true,
                   {"<beep>", "Prima <Ins> Busca numérica ; <Crtl>+<Ins> Busca Alfabética"}, "Edit_CodTab"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 // ------------------------------------------------------------------ line numbers
 

@@ -240,6 +240,6 @@ TEST_P(ParametersForm, LookupsTakeTheRowChosenWithOkAndNothingOnCancel)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParametersForm, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 } // namespace

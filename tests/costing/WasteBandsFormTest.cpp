@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Costing, BandKey,
                          ::testing::Values(KeyCase{"999", "999", {}, "Edit_Qtd1"},
                                            KeyCase{"1000", "1000", InvalidKey, "Edit_Codigo"},
                                            KeyCase{"0", "0", InvalidKey, "Edit_Codigo"}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 struct QuantityCase {
     const char* label;
@@ -261,6 +261,6 @@ INSTANTIATE_TEST_SUITE_P(Costing, BandRules,
                                            RuleCase{"from_spaces", " 12 ", std::nullopt, BandQuantity::Accepted},
                                            RuleCase{"to_text", "10", "x", BandQuantity::Refused},
                                            RuleCase{"to_00", "0", "00", BandQuantity::Refused}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 } // namespace

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         CevCase{"allOnCost", {"C", "C", "C"}, {10, 5, 20}, true, 0, {100, 50, 200}, 1350},
         // Sale-price percentages adding up to 100: none is computed.
         CevCase{"divisorZero", {"C", "P", "P"}, {10, 40, 60}, true, 0, {100, 0, 0}, 1100}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(CommercialPricingTest, costWithoutNameHasNoPercentage)
 {
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ClosingCase{"valueRoundedToCents", 3, 0.335, 1.01, -4.79, -474.26},
                       // A client value of 0 gives a margin percent of 0, not a division by zero.
                       ClosingCase{"noClientValue", 5, 0, 0, -5.8, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ClosingTest, automaticQuoteKeepsItsMark)
 {

@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Created from a procedure: no kilometres yet.
         LineCase{"transportWithoutKilometres", [] { return transportValues(1.5, 0, 0, {10, 0, 0}, {0, 0, 0}); },
                  {0, 0, 0}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(FixedCostClassTest, lastClassFlagInTheirOrderDecides)
 {

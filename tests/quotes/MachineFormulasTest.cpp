@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {30 * (1.5 + 0.3), 0, 0}},
         MachineCase{"counterGluerNothingToFallBackTo", counterGluer(0, 0), job(1, 2, 1, {1500, 0, 0}), 0,
                     {30 * 1.5, 0, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ProductionFactorTest, gradeOutsideOneToThreeHasNoFactor)
 {

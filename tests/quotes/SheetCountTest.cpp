@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         SheetCase{"zeroQuantityInZeroBand", 0, "U", 4, 2, "S", 1, 0},
         SheetCase{"halfAwayFromZero", 10003, "U", 2, 0, "S", 0, 5002}, // 5001.5 net, no waste
         SheetCase{"tenSignificantDigits", 12345678901.4, "U", 1, 0, "S", 0, 12345678900}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(WasteBandTest, firstBandInCodeOrderHoldingTheCount)
 {

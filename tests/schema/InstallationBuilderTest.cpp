@@ -167,7 +167,7 @@ TEST_P(FreshInstallation, RefusesAFolderThatIsNotEmptyWithoutHarmingIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FreshInstallation, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& info) { return engineName(info.param).toStdString(); });
+                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
 
 TEST(FreshInstallation, AcceptsAnEmptyExistingFolderAndUndoesAFailureInside)
 {
@@ -439,7 +439,7 @@ TEST_P(DemoInstallationOn, LeavesAnInstallationThatIsNoDemoAsItIs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoInstallationOn, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& info) { return engineName(info.param).toStdString(); });
+                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
 
 TEST(AdminDemoToday, MovesTheDemoAndSaysWhenTheInstallationIsNoDemo)
 {

@@ -369,6 +369,6 @@ TEST_P(SchemaOnEngine, YearlyRowsAreAddedOncePerYearAndKeepTheirChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SchemaOnEngine, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& info) { return engineName(info.param).toStdString(); });
+                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
 
 } // namespace

@@ -108,9 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
             ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006"}, false, true},
             ChainCase{"01.004", {"01.005", "01.006"}, false, false},
             ChainCase{"01.006", {}, false, false})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-            + std::get<1>(info.param).from.mid(3).toStdString();
+    [](const auto& testInfo) {
+        return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
+            + std::get<1>(testInfo.param).from.mid(3).toStdString();
     });
 
 // ---------------------------------------------------------------- plans

@@ -42,8 +42,8 @@ std::unique_ptr<Dataset> readOnlyList(const QString& name, std::shared_ptr<kv::d
 
 QString ArticleTypeCondition::sql(Dialect dialect) const
 {
-    const char* op = this->op == Op::Above ? ">" : this->op == Op::NotEqual ? "<>" : "=";
-    return QStringLiteral("%1 %2 %3").arg(articleTypeNumber(dialect), QLatin1String(op)).arg(value);
+    const char* comparison = op == Op::Above ? ">" : op == Op::NotEqual ? "<>" : "=";
+    return QStringLiteral("%1 %2 %3").arg(articleTypeNumber(dialect), QLatin1String(comparison)).arg(value);
 }
 
 ArticleLists::ArticleLists(std::shared_ptr<kv::db::Connection> invoicing, ArticleListSpec spec)

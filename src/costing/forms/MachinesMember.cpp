@@ -235,15 +235,15 @@ void layoutReport(kv::report::Report& report)
     kv::report::DataBand& detail = report.detail();
     double y = 1;
     constexpr double line = 4.5;
-    auto label = [&detail](const QString& caption, double x, double y, double w = 30) {
-        detail.addText(caption, QRectF(x, y, w, line));
+    auto label = [&detail](const QString& caption, double x, double top, double w = 30) {
+        detail.addText(caption, QRectF(x, top, w, line));
     };
-    auto value = [&detail](const char* column, double x, double y, double w = 22) {
-        detail.addField(QString::fromLatin1(column), QRectF(x, y, w, line), {}, QString::fromLatin1(column));
+    auto value = [&detail](const char* column, double x, double top, double w = 22) {
+        detail.addField(QString::fromLatin1(column), QRectF(x, top, w, line), {}, QString::fromLatin1(column));
     };
-    auto computed = [&detail](std::function<QString(const RowView&)> text, double x, double y, double w,
+    auto computed = [&detail](std::function<QString(const RowView&)> text, double x, double top, double w,
                               const char* name) {
-        detail.addExpression([text](const RowView& row) { return QVariant(text(row)); }, QRectF(x, y, w, line), {},
+        detail.addExpression([text](const RowView& row) { return QVariant(text(row)); }, QRectF(x, top, w, line), {},
                              QString::fromLatin1(name));
     };
     label(QStringLiteral("Máquina : "), 0, y, 20);

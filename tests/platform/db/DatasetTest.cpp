@@ -25,12 +25,12 @@ protected:
                       {"G", code * 1.5}, {"P", code * 10.0}});
     }
 
-    void configure(Dataset& ds, const std::shared_ptr<Connection>& connection)
+    void configure(Dataset& dataset, const std::shared_ptr<Connection>& connection)
     {
-        ds.setConnection(connection);
-        ds.setSql(QStringLiteral("Select * From TINTAS Order By CODIGO"));
-        ds.setMode(DatasetMode::Cached);
-        ds.setUpdateStatements(
+        dataset.setConnection(connection);
+        dataset.setSql(QStringLiteral("Select * From TINTAS Order By CODIGO"));
+        dataset.setMode(DatasetMode::Cached);
+        dataset.setUpdateStatements(
             {QStringLiteral("INSERT INTO TINTAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO) "
                             "VALUES (:CODIGO, :ARTIGO, :DESIGNACAO, :GRAMAGEM, :PRECO)"),
              QStringLiteral("UPDATE TINTAS SET CODIGO = :CODIGO, ARTIGO = :ARTIGO, DESIGNACAO = :DESIGNACAO, "

@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Moves, GridInStep,
                                            StepCase{"GridKeyDown", Mover::GridKeyDown, 3},
                                            StepCase{"NavigatorLast", Mover::NavigatorLast, 3},
                                            StepCase{"NavigatorPrior", Mover::NavigatorPrior, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DbGrid, TitlesWidthsAndCellTextComeFromTheColumns)
 {
@@ -325,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"DecimalComma", "PRECO", kv::ui::DbEdit::CharCase::Normal, "12,5", "12,5", QVariant(12.5)},
         EditCase{"LettersRefusedInANumber", "PRECO", kv::ui::DbEdit::CharCase::Normal, "7x", "7", QVariant(7.0)},
         EditCase{"EmptyNumberIsNull", "GRAMAGEM", kv::ui::DbEdit::CharCase::Normal, "", "", QVariant()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DbEdit, PasswordShowsHashes)
 {
@@ -429,7 +429,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupCase{"AlphabeticCancel", Qt::ControlModifier, "Micro", "CancelBtn", ""},
                       LookupCase{"ShiftInsertOk", Qt::ShiftModifier, "papel", "OKBtn", "MP001"},
                       LookupCase{"NothingFoundStaysOnTheFirst", Qt::NoModifier, "ZZ", "OKBtn", "MP001"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(LookupDialog, SearchByAnotherColumnAndMenuEntries)
 {

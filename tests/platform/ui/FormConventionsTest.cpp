@@ -203,9 +203,9 @@ TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
 
 INSTANTIATE_TEST_SUITE_P(Ways, FailingExitCheck,
                          ::testing::Values(Leave::Enter, Leave::Tab, Leave::BackTab, Leave::Mouse),
-                         [](const auto& info) {
+                         [](const auto& testInfo) {
                              std::ostringstream name;
-                             PrintTo(info.param, &name);
+                             PrintTo(testInfo.param, &name);
                              return name.str();
                          });
 
@@ -237,9 +237,9 @@ TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RealMessageBox, ::testing::Values(Leave::Enter, Leave::Mouse),
-                         [](const auto& info) {
+                         [](const auto& testInfo) {
                              std::ostringstream name;
-                             PrintTo(info.param, &name);
+                             PrintTo(testInfo.param, &name);
                              return name.str();
                          });
 

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GroupCase{"WithoutAllowAllUpTheDownOneStays", 1, false, {3, 3}, {3}, 2},
                       GroupCase{"WithoutAllowAllUpAnotherStillTakesOver", 1, false, {3, 5}, {5}, 2},
                       GroupCase{"WithoutGroupNothingStaysDown", 0, true, {3, 3, 4}, {}, 3}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(GlyphButton, DownWithoutGroupStaysUp)
 {
@@ -373,7 +373,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"GlyphOnly", GlyphLayout::GlyphLeft, -1, 4, {16, 16}, {0, 0}, {43, 8}, {59, 16}},
         // no glyph: the caption alone, centred
         PlaceCase{"CaptionOnly", GlyphLayout::GlyphLeft, -1, 4, {0, 0}, {40, 13}, {31, 16}, {31, 10}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(GlyphButton, PressedContentIsShiftedByOnePixel)
 {

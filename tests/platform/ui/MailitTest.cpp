@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "mailto:a@b.pt?Subject=Pre%C3%A7o%3D10%3F%20sim&cc=c@d.pt&bcc=e@f.pt"},
         MailCase{"AddressWithBlankAndAmpersand", "joão silva&filhos@empresa.pt", "", "x@y.pt,z@w.pt", "",
                  "mailto:jo%C3%A3o%20silva%26filhos@empresa.pt?Subject=&cc=x@y.pt,z@w.pt&bcc="}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Stands in for the desktop's mail program.
 class MailProgram : public QObject {

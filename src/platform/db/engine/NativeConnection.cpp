@@ -111,9 +111,9 @@ QByteArray boundText(const QVariant& value)
         const QDate date = dateOnly ? value.toDate() : dt.date();
         const QTime time = dateOnly ? QTime(0, 0) : dt.time();
         char buffer[24];
-        auto put = [&buffer](int at, int value, int width) {
-            for (int i = width - 1; i >= 0; --i, value /= 10)
-                buffer[at + i] = char('0' + value % 10);
+        auto put = [&buffer](int at, int number, int width) {
+            for (int i = width - 1; i >= 0; --i, number /= 10)
+                buffer[at + i] = char('0' + number % 10);
         };
         int year = 0, month = 0, day = 0;
         date.getDate(&year, &month, &day);

@@ -44,8 +44,12 @@ struct Company {
     std::optional<kv::install::Installation> installation;
     std::shared_ptr<Connection> db;
 
-    explicit Company(bool postgres)
+    const QString prefix = QStringLiteral("kv_bench_useradmin_");
+    bool onServer = false;
+
+    explicit Company(bool postgres) : onServer(postgres)
     {
+        dropServerDatabases();   // left by a run that did not end
         kv::schema::InstallationOptions options;
         options.workstation = QStringLiteral("BENCH");
         if (postgres)
@@ -53,7 +57,7 @@ struct Company {
                                                           qEnvironmentVariableIntValue("KV_TEST_PG_PORT"),
                                                           qEnvironmentVariable("KV_TEST_PG_USER"),
                                                           {},
-                                                          QStringLiteral("kv_bench_useradmin_")};
+                                                          prefix};
         installation = kv::schema::InstallationBuilder(options).create(dir.filePath(QStringLiteral("inst")));
         auto settings = installation->alias(kv::schema::CompanyAliases::forCompany(1).application);
         settings.user = qEnvironmentVariable("KV_TEST_PG_USER");
@@ -76,6 +80,30 @@ struct Company {
                     for (int p = 0; p < Programs; ++p)
                         insertRow(key, p, e, QStringLiteral("U%1").arg(u, 2, 10, QLatin1Char('0')));
         transaction.commit();
+    }
+
+    ~Company()
+    {
+        db.reset();
+        dropServerDatabases();
+    }
+
+    void dropServerDatabases()
+    {
+        if (!onServer)
+            return;
+        kv::db::ConnectionSettings admin;
+        admin.alias = QStringLiteral("BENCHPG");
+        admin.dialect = kv::db::Dialect::Postgres;
+        admin.host = qEnvironmentVariable("KV_TEST_PG_HOST");
+        admin.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
+        admin.user = qEnvironmentVariable("KV_TEST_PG_USER");
+        admin.database = QStringLiteral("postgres");
+        auto server = Connection::open(admin);
+        const auto aliases = kv::schema::CompanyAliases::forCompany(1);
+        for (const QString& alias : {kv::schema::InstallationBuilder::generalAlias(), aliases.application,
+                                     aliases.invoicing, aliases.accounting})
+            server->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(prefix + alias.toLower()));
     }
 
     void insertRow(const QString& key, int program, int company, const QString& user)
@@ -111,10 +139,13 @@ struct Company {
     }
 };
 
+// The companies of the run, by engine; emptied before the program ends, while
+// the database layer is still whole.
+std::map<bool, std::unique_ptr<Company>> g_companies;
+
 Company& company(bool postgres)
 {
-    static std::map<bool, std::unique_ptr<Company>> companies;
-    auto& c = companies[postgres];
+    auto& c = g_companies[postgres];
     if (!c)
         c = std::make_unique<Company>(postgres);
     return *c;
@@ -219,6 +250,8 @@ int main(int argc, char** argv)
     ratio("second choice of a user, SQLite", "second choice sqlite", "keyed read sqlite");
     ratio("first choice of a user, PostgreSQL", "first choice pg", "raw insert pg");
     ratio("second choice of a user, PostgreSQL", "second choice pg", "keyed read pg");
+    std::fflush(stdout);
+    g_companies.clear();
     benchmark::Shutdown();
     return 0;
 }

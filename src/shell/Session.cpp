@@ -4,6 +4,7 @@
 
 #include "platform/db/DbError.h"
 #include "platform/install/Installation.h"
+#include "schema/Schema.h"
 
 namespace kv::shell {
 namespace {
@@ -98,6 +99,7 @@ LoginResult Session::login(const GeneralCredentials& credentials, const QDate& t
         return stop(error.fullText());
     }
     result.loggedIn = true;
+    finishPendingWork();
     return result;
 }
 
@@ -162,7 +164,10 @@ void Session::openCompany(const GeneralCredentials& credentials)
 
 void Session::updateDatabaseVersion()
 {
-    VersionUpdate update(*m_modules->connections().DbKavorime, m_state);
+    const CompanyConnections& company = m_modules->connections();
+    VersionUpdate update(*company.DbKavorime, m_state);
+    update.addCompanyDatabase(schema::Database::Invoicing, *company.DbFacturacao);
+    update.addCompanyDatabase(schema::Database::Accounting, *company.DbContab);
     update.readRecordedVersion();
     const VersionPlan plan = update.plan();
     if (plan.kind == VersionPlan::Kind::Newer || plan.kind == VersionPlan::Kind::Unknown)
@@ -243,6 +248,28 @@ bool Session::testUpdates(LoginResult& result)
 void Session::checkForUpdates()
 {
     m_updates->check({UpdateCheck::infoFileFor(m_state.WTipoComputador), false});
+}
+
+db::TwoDatabaseWork Session::twoDatabaseWork() const
+{
+    const CompanyConnections& company = m_modules->connections();
+    return db::TwoDatabaseWork(m_twoDatabaseKinds, {{db::role::application(), company.DbKavorime},
+                                                    {db::role::invoicing(), company.DbFacturacao},
+                                                    {db::role::accounting(), company.DbContab}});
+}
+
+void Session::finishPendingWork()
+{
+    QStringList texts;
+    try {
+        texts = db::TwoDatabaseWork::messages(twoDatabaseWork().recover());
+    } catch (const db::DbError& error) {
+        texts << error.fullText();
+    }
+    for (const QString& text : texts) {
+        m_messages.beep();
+        m_messages.message(text);
+    }
 }
 
 AccessRights Session::rights()

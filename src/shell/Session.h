@@ -11,6 +11,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
+#include "platform/db/TwoDatabaseWork.h"
 
 #include <QDate>
 #include <memory>
@@ -78,6 +79,16 @@ public:
     // it); false when the user has no row. Throws DbError when refused.
     bool changePassword(const QString& newPassword);
 
+    // The kinds of two-database work the program knows; each subsystem adds
+    // its own from its registration function, before the login.
+    db::TwoDatabaseKinds& twoDatabaseKinds() { return m_twoDatabaseKinds; }
+    // Work over the open company's databases.
+    db::TwoDatabaseWork twoDatabaseWork() const;
+    // Finishes the company's pending two-database work (after the login, and
+    // when a form that starts such work opens); what needs the user's
+    // attention is told through the message sink.
+    void finishPendingWork();
+
     ShellDataModules& dataModules() { return *m_modules; }
     AccessRights rights();
     std::shared_ptr<db::Connection> generalDatabase() const { return m_general; }
@@ -106,6 +117,7 @@ private:
     std::unique_ptr<UserTable> m_users;
     QString m_workstationPassword;
     bool m_loginRowWritten = false;
+    db::TwoDatabaseKinds m_twoDatabaseKinds;
 };
 
 } // namespace kv::shell

@@ -57,6 +57,15 @@ std::vector<CatalogueProgram> cataloguePrograms()
     return programs;
 }
 
+// Creates the tables of the definition that the database does not hold yet.
+void createMissingTables(db::Connection& connection, schema::Database database, const QStringList& names)
+{
+    const schema::Schema& definition = schema::Schema::standard();
+    for (const QString& name : names)
+        if (!connection.tableExists(name))
+            connection.exec(definition.createStatement(*definition.table(database, name), connection.dialect()));
+}
+
 } // namespace
 
 VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
@@ -87,6 +96,11 @@ const std::vector<schema::Table>& VersionUpdate::createdTables()
                                     column("QUANTIDADE", FieldType::Float)}),
     };
     return tables;
+}
+
+void VersionUpdate::addCompanyDatabase(schema::Database database, db::Connection& connection)
+{
+    m_otherDatabases.emplace_back(database, &connection);
 }
 
 QString VersionUpdate::versionText(int step)
@@ -230,6 +244,15 @@ void VersionUpdate::runStep(int step)
         createTable(QStringLiteral("WORKORDFABDET"));
         addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
         break;
+    case 7: {
+        // The pending records and journal of work that spans two databases,
+        // in every company database.
+        const QStringList tables{QStringLiteral("OPERPENDENTE"), QStringLiteral("OPERDIARIO")};
+        for (const auto& [database, connection] : m_otherDatabases)
+            createMissingTables(*connection, database, tables);
+        createMissingTables(m_db, schema::Database::Application, tables);
+        break;
+    }
     default:   // step 3 changes nothing
         break;
     }

@@ -42,6 +42,10 @@ public:
     VersionPlan plan() const { return planFor(m_state.WVersaoBd, m_state.WVersao); }
     static VersionPlan planFor(const QString& recorded, const QString& programVersion);
 
+    // The company's other databases, for the steps that add tables to every
+    // one of them; those tables are created outside the step's transaction.
+    void addCompanyDatabase(schema::Database database, db::Connection& connection);
+
     // Runs the plan's steps in order. `progress` hears the version each step
     // is about to reach. Returns an empty text when every step ran, else the
     // database's message; the steps after the failing one do not run.
@@ -57,7 +61,7 @@ public:
     // The tables the steps create, for their key and DDL.
     static const std::vector<schema::Table>& createdTables();
     static QString versionText(int step);   // 4 -> "01.004"
-    static constexpr int LastStep = 6;
+    static constexpr int LastStep = 7;
 
 private:
     void runStep(int step);
@@ -68,6 +72,7 @@ private:
 
     db::Connection& m_db;
     LoginState& m_state;
+    std::vector<std::pair<schema::Database, db::Connection*>> m_otherDatabases;
 };
 
 } // namespace kv::shell

@@ -120,10 +120,10 @@ const StopCase StopCasesTable[] = {
     {"database of a newer program",
      [](auto& i) {
          i.bringToProgramVersion();
-         execA(i, "UPDATE ACTUAL_VERSAO SET VERSAO = '01.007'");
+         execA(i, "UPDATE ACTUAL_VERSAO SET VERSAO = '01.008'");
      },
-     "A base de dados da empresa está na versão 01.007, mais recente do que a deste programa "
-     "(01.006). Instale a versão actual do programa."},
+     "A base de dados da empresa está na versão 01.008, mais recente do que a deste programa "
+     "(01.007). Instale a versão actual do programa."},
     {"failing version step", [](auto& i) { execA(i, "DROP TABLE WORKORDFAB"); },
      "Erro na actualização da base de dados para a versão 01.005:", true},
 };
@@ -156,7 +156,7 @@ TEST_P(Login, OpensTheCompanyAndWritesTheLoginRow)
     EXPECT_EQ(s.WComputador, "PC-TESTE");
     EXPECT_EQ(s.WTipoOrcam, "1");
     EXPECT_EQ(s.WTipoOrdFab, "M");
-    EXPECT_EQ(s.WVersaoBd, "01.006");
+    EXPECT_EQ(s.WVersaoBd, "01.007");
     EXPECT_EQ(s.WParamUserName, "USER NAME=" + install->databaseUser());
     EXPECT_EQ(s.WAno, year);
 
@@ -247,6 +247,31 @@ TEST_P(Login, StoppedLoginLeavesTheUsersOtherSessionAlone)
     EXPECT_EQ(paramTmpRows(), 1);
 }
 
+TEST_P(Login, PendingTwoDatabaseWorkIsFinishedOrReportedAfterTheLogin)
+{
+    install->bringToProgramVersion();
+    for (const char* kind : {"TESTE.DIARIO", "OUTRO.PROGRAMA"})
+        install->execApplication("INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL) "
+                                 "VALUES (:ID, :TIPO, :D, '{}', 'RUI')",
+                                 {{"ID", QStringLiteral("op-") + QLatin1String(kind)},
+                                  {"TIPO", QLatin1String(kind)},
+                                  {"D", QStringLiteral("Operação ") + QLatin1String(kind)}});
+    auto session = newSession();
+    kv::db::TwoDatabaseKind journalOnly;
+    journalOnly.name = QStringLiteral("TESTE.DIARIO");
+    journalOnly.first = kv::db::role::application();
+    journalOnly.second = kv::db::role::invoicing();
+    journalOnly.secondStep = [](kv::db::Connection&, const kv::db::TwoDatabaseOperation&) {};
+    session->twoDatabaseKinds().add(journalOnly);
+
+    ASSERT_TRUE(session->login(install->credentials()).loggedIn);
+    EXPECT_EQ(count(*install->invoicing(), "SELECT COUNT(*) FROM OPERDIARIO WHERE OPERID = 'op-TESTE.DIARIO'"), 1);
+    EXPECT_EQ(count(*install->application(), "SELECT COUNT(*) FROM OPERPENDENTE"), 1);
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages[0].startsWith("A operação «Operação OUTRO.PROGRAMA» ficou pendente"))
+        << sink.messages[0].toStdString();
+}
+
 TEST_P(Login, SecondLoginRecreatesTheModules)
 {
     auto session = newSession();
@@ -263,7 +288,7 @@ TEST_P(Login, LaterActivationsDoNotLogInAgain)
 {
     auto session = newSession();
     EXPECT_EQ(session->activate(), Activation::Continue);
-    EXPECT_EQ(session->state().WVersao, "01.006");
+    EXPECT_EQ(session->state().WVersao, "01.007");
     QFile::remove(install->installation().workstationFile());
     EXPECT_EQ(session->activate(), Activation::Stop);
     EXPECT_EQ(sink.messages, QStringList{"Parâmetros de Pc_Name não definidos ..."});

@@ -201,7 +201,7 @@ TEST_F(MainWindow, VersionUpdateDialogRunsTheStepsAndCloses)
     FormDriver main = openMainWindow();
     ASSERT_TRUE(window->loggedIn()) << scenario.messages().texts().join("\n").toStdString();
     EXPECT_EQ(shown, "Actualização de Versão ...");
-    EXPECT_EQ(session->state().WVersaoBd, "01.006");
+    EXPECT_EQ(session->state().WVersaoBd, "01.007");
 }
 
 TEST_F(MainWindow, PasswordButtonWritesTheNewPassword)

@@ -83,8 +83,8 @@ TEST_P(VersionChains, RunTheStepsFromTheRecordedVersion)
     QStringList seen;
     ASSERT_TRUE(update.run([&seen](const QString& v) { seen << v; }).isEmpty());
     EXPECT_EQ(seen, c.steps);
-    EXPECT_EQ(state.WVersaoBd, "01.006");
-    EXPECT_EQ(db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), "01.006");
+    EXPECT_EQ(state.WVersaoBd, "01.007");
+    EXPECT_EQ(db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), "01.007");
     if (!c.steps.isEmpty()) {
         EXPECT_EQ(db->scalar("SELECT DATULTACT FROM ACTUAL_VERSAO").toDateTime().date(),
                   QDate(2024, 5, 17));
@@ -104,10 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Engine::Sqlite, Engine::Postgres),
         ::testing::Values(
-            ChainCase{"01.001", {"01.002", "01.003", "01.004", "01.005", "01.006"}, true, true},
-            ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006"}, false, true},
-            ChainCase{"01.004", {"01.005", "01.006"}, false, false},
-            ChainCase{"01.006", {}, false, false})),
+            ChainCase{"01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007"}, true, true},
+            ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007"}, false, true},
+            ChainCase{"01.004", {"01.005", "01.006", "01.007"}, false, false},
+            ChainCase{"01.007", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
             + std::get<1>(testInfo.param).from.mid(3).toStdString();
@@ -126,7 +126,7 @@ class VersionPlans : public ::testing::TestWithParam<PlanCase> {};
 TEST_P(VersionPlans, FromTheRecordedVersion)
 {
     const PlanCase& c = GetParam();
-    const VersionPlan plan = VersionUpdate::planFor(c.recorded, "01.006");
+    const VersionPlan plan = VersionUpdate::planFor(c.recorded, "01.007");
     EXPECT_EQ(plan.kind, c.kind);
     if (c.kind == VersionPlan::Kind::Chain) {
         EXPECT_EQ(plan.firstStep, c.firstStep);
@@ -135,10 +135,11 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
-    ::testing::Values(PlanCase{"01.006", VersionPlan::Kind::UpToDate, 0},
+    ::testing::Values(PlanCase{"01.007", VersionPlan::Kind::UpToDate, 0},
+                      PlanCase{"01.006", VersionPlan::Kind::Chain, 7},
                       PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
                       PlanCase{"01.005", VersionPlan::Kind::Chain, 6},
-                      PlanCase{"01.007", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.008", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
                       PlanCase{"01.000", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"", VersionPlan::Kind::Unknown, 0},
@@ -150,14 +151,14 @@ class Version : public VersionFixture {};
 
 TEST_P(Version, NewerVersionChangesNothing)
 {
-    record("01.007");
+    record("01.008");
     VersionUpdate update(*db, state);
     update.readRecordedVersion();
     EXPECT_EQ(update.plan().kind, VersionPlan::Kind::Newer);
     EXPECT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.007");
+    EXPECT_EQ(recorded(), "01.008");
     EXPECT_FALSE(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"));
-    EXPECT_TRUE(update.refusal().contains("01.007"));
+    EXPECT_TRUE(update.refusal().contains("01.008"));
 }
 
 TEST_P(Version, FailingStepIsRolledBackAndTheLaterStepsDoNotRun)
@@ -195,6 +196,27 @@ TEST_P(Version, StepsOnAnUpgradedDatabaseKeepItsData)
     EXPECT_EQ(db->scalar("SELECT DESIGNACAO FROM TIPOTAB WHERE CODIGO = 11").toString(),
               "Subcontratação");
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM ACTUAL_VERSAO").toInt(), 2);
+}
+
+TEST_P(Version, TwoDatabaseWorkTablesComeToEveryCompanyDatabase)
+{
+    // A company whose databases were made before the tables existed.
+    auto invoicing = install->invoicing();
+    auto accounting = install->accounting();
+    for (kv::db::Connection* c : {db.get(), invoicing.get(), accounting.get()})
+        for (const char* table : {"OPERPENDENTE", "OPERDIARIO"})
+            c->exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+    record("01.006");
+    VersionUpdate update(*db, state);
+    update.readRecordedVersion();
+    update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
+    update.addCompanyDatabase(kv::schema::Database::Accounting, *accounting);
+    ASSERT_TRUE(update.run().isEmpty());
+    EXPECT_EQ(recorded(), "01.007");
+    for (kv::db::Connection* c : {db.get(), invoicing.get(), accounting.get()}) {
+        EXPECT_TRUE(c->columnExists("OPERPENDENTE", "DADOS")) << c->alias().toStdString();
+        EXPECT_TRUE(c->columnExists("OPERDIARIO", "ESTADO")) << c->alias().toStdString();
+    }
 }
 
 TEST_P(Version, NewUsersGetNoUpgradeRight)

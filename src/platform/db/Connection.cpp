@@ -184,10 +184,11 @@ NativeConnection& Connection::native() { return *d->native; }
 
 // Nested transactions become savepoints, so a write sequence of the core can
 // include an apply of cached updates, which opens its own transaction.
-Transaction::Transaction(Connection& connection) : m_connection(connection)
+Transaction::Transaction(Connection& connection, TransactionMode mode) : m_connection(connection)
 {
     auto& d = *connection.d;
-    d.exec(d.transactionDepth == 0 ? QStringLiteral("BEGIN")
+    const bool immediate = mode == TransactionMode::Write && d.settings.dialect == Dialect::Sqlite;
+    d.exec(d.transactionDepth == 0 ? (immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"))
                                    : QStringLiteral("SAVEPOINT kv_sp_%1").arg(d.transactionDepth));
     ++d.transactionDepth;
 }

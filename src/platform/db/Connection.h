@@ -79,10 +79,15 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// How an outermost transaction starts on SQLite: Write takes the database's
+// write lock at once (BEGIN IMMEDIATE), so another writer waits its turn
+// before anything is read instead of being refused on its first write.
+enum class TransactionMode { Deferred, Write };
+
 // One database transaction, rolled back unless committed before it ends.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection);
+    explicit Transaction(Connection& connection, TransactionMode mode = TransactionMode::Deferred);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -2,6 +2,7 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "shell/forms/MessageServiceSink.h"
+#include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
 #include "shell/forms/TFACFMENU.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTabWidget>
 
 using namespace kv::shell;
 using namespace kv::shell::test;
@@ -155,6 +158,28 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
     scenario.wait();
     EXPECT_TRUE(ended);
     EXPECT_EQ(install->application()->scalar("SELECT COUNT(*) FROM PARAMTMP").toInt(), 0);
+}
+
+TEST_F(MainWindow, ToolbarPagesShowPicturedButtonsThatFitTheSmallScreen)
+{
+    install->bringToProgramVersion();
+    FormDriver main = openMainWindow();
+    ASSERT_TRUE(window->loggedIn()) << scenario.messages().texts().join("\n").toStdString();
+    ASSERT_EQ(window->screen()->geometry().size(), kv::test::smallScreen());
+    auto* pages = main.find<QTabWidget>("NB");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        scenario.wait();
+        for (auto* button : pages->widget(page)->findChildren<kv::ui::TGlyphButton*>()) {
+            const std::string name = button->objectName().toStdString();
+            EXPECT_FALSE(button->GetGlyph().isNull()) << name << ": sem imagem";
+            EXPECT_FALSE(button->Caption().isEmpty()) << name << ": sem legenda";
+            // A toolbar button, not a bar across the page.
+            EXPECT_LT(button->width(), pages->width() / 3) << name;
+        }
+    }
+    const QStringList faults = kv::test::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
 }
 
 TEST_F(MainWindow, LoginStopEndsTheProgram)

@@ -27,8 +27,11 @@ using kv::db::Dialect;
 QApplication& application()
 {
     static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Offscreen, on the smallest screen the program serves, with a large
+        // one beside it (see LayoutCheck.h).
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen")
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KV_TEST_SCREENS);
         static int argc = 1;
         static char name[] = "kv-test";
         static char* argv[] = {name, nullptr};

@@ -116,7 +116,7 @@ protected:
         if (action == QLatin1String("hold-in-step2")) {
             while (!child.readAllStandardOutput().contains("PASSO2"))
                 ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
-            auto locker = m_db->connect(QStringLiteral("BLOQUEIO"));
+            auto locker = m_db->open(QStringLiteral("BLOQUEIO"));
             Transaction hold(*locker, TransactionMode::Write);
             if (isPg())
                 locker->exec(QStringLiteral("LOCK TABLE OPERPENDENTE IN EXCLUSIVE MODE"));

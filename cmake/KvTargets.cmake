@@ -44,20 +44,32 @@ function(kv_executable name)
   target_link_libraries(${name} PRIVATE kv_settings ${A_LIBS})
 endfunction()
 
-# kv_test(name SOURCES ... [LIBS ...] [LABELS ...]): a GoogleTest binary whose
-# cases CTest discovers one by one.
+# kv_test(name SOURCES ... [LIBS ...] [LABELS ...]): a GoogleTest binary.
+# CTest runs it one suite per process (large suites in chunks, see
+# KvDiscoverSuites.cmake): a process per case would spend more time loading
+# Qt and the sanitizers, and building fixtures, than testing. Tests are named
+# "binary:Suite" (or "binary:Suite:2"); one case alone is
+# `build/test/tests/.../binary --gtest_filter=Suite.Case`.
+set(KV_DISCOVER_SUITES ${CMAKE_CURRENT_LIST_DIR}/KvDiscoverSuites.cmake)
 function(kv_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE kv_settings GTest::gtest GTest::gtest_main ${A_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
-  include(GoogleTest)
-  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-  if(A_LABELS)
-    list(APPEND props LABELS "${A_LABELS}")
-  endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  set(ctest_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  string(REPLACE ";" "," labels "${A_LABELS}")
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+      ${CMAKE_COMMAND} -D EXE=$<TARGET_FILE:${name}> -D OUT=${ctest_file} -D TARGET=${name}
+        -D LABELS=${labels} -P ${KV_DISCOVER_SUITES}
+    BYPRODUCTS ${ctest_file}
+    VERBATIM)
+  # Before the first build there is nothing to list yet.
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
+  file(WRITE ${include_file} "if(EXISTS \"${ctest_file}\")\n  include(\"${ctest_file}\")\n"
+    "else()\n  add_test(${name}_NOT_BUILT ${name}_NOT_BUILT)\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()
 
 # kv_bench(name SOURCES ... [LIBS ...]): built with the rest, run by scripts/bench.

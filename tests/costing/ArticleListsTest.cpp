@@ -107,6 +107,6 @@ TEST_P(DemoInks, NameArticlesOfTheInksList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, DemoInks, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 } // namespace

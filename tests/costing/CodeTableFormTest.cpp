@@ -211,6 +211,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 class InksForm : public ::testing::TestWithParam<Engine> {};
 
+TEST_P(InksForm, KeepsItsSizeWhileTheKeyHintsComeAndGo)
+{
+    SKIP_WITHOUT(GetParam());
+    Inks inks(GetParam());
+    FormDriver form = inks.open();
+    const QSize opened = form.window()->size();
+    inks.editRow(form, 0);
+    EXPECT_FALSE(form.statusPanel(0).isEmpty());
+    EXPECT_EQ(form.window()->size(), opened);
+    form.focus("DBGrid1");
+    EXPECT_EQ(form.window()->size(), opened);
+}
+
 TEST_P(InksForm, ChangingAnArticleKeepsTheRowsDesignationAndPrice)
 {
     SKIP_WITHOUT(GetParam());
@@ -329,13 +342,14 @@ TEST_P(InksForm, AnEmptyTableWithoutTheInsertRightStaysInTheGrid)
 struct LookupCase {
     const char* label;
     bool alphabetic;
-    int row;           // the list row the user moves to before Cancel
-    QString code;
+    int row;           // the list row the user moves to
+    const char* answer;
+    QString code;      // the row's article afterwards
 };
 
 class ArticleLookup : public ::testing::TestWithParam<std::tuple<LookupCase, Engine>> {};
 
-TEST_P(ArticleLookup, DismissedWithCancelStillTakesTheListsRow)
+TEST_P(ArticleLookup, OkTakesTheRowChosenAndCancelChangesNothing)
 {
     const auto& [c, engine] = GetParam();
     SKIP_WITHOUT(engine);
@@ -347,7 +361,7 @@ TEST_P(ArticleLookup, DismissedWithCancelStillTakesTheListsRow)
     inks.scenario.onDialog([&](FormDriver& dialog) {
         caption = dialog.caption();
         dialog.clickRow("Grid", c.row);
-        dialog.click("CancelBtn");
+        dialog.click(c.answer);
     });
     if (c.alphabetic)
         form.ctrlInsert();
@@ -363,8 +377,10 @@ TEST_P(ArticleLookup, DismissedWithCancelStillTakesTheListsRow)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, ArticleLookup,
-    ::testing::Combine(::testing::Values(LookupCase{"numeric", false, 2, "TI-OUR01"},
-                                         LookupCase{"alphabetic", true, 3, "TI-PRE01"}),
+    ::testing::Combine(::testing::Values(LookupCase{"numericOk", false, 2, "OKBtn", "TI-OUR01"},
+                                         LookupCase{"alphabeticOk", true, 3, "OKBtn", "TI-PRE01"},
+                                         LookupCase{"numericCancel", false, 2, "CancelBtn", "TI-CIA01"},
+                                         LookupCase{"alphabeticCancel", true, 3, "CancelBtn", "TI-CIA01"}),
                        ::testing::ValuesIn(engines())),
     caseName<LookupCase>);
 
@@ -454,7 +470,7 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     session.grant("Operacoes de Corte", "S");
     session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) "
                                 "VALUES (1, 'Vincar', 0.02, 'U')");
-    FormDriver form = scenario.show(new CodeTableForm(cuttingOperations(), session.environment()));
+    FormDriver form = scenario.open("TORCF008");
     scenario.wait();
     EXPECT_FALSE(form.isVisible("Panel_Unidade"));
     form.focus("Edit_Designacao");   // leaves the grid: the row is edited from its designation
@@ -478,9 +494,9 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 } // namespace

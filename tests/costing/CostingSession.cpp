@@ -9,20 +9,9 @@
 
 namespace kv::costing::test {
 
-std::string engineName(Engine engine)
-{
-    return engine == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
-
-const std::vector<Engine>& engines()
-{
-    static const std::vector<Engine> all{Engine::Sqlite, Engine::Postgres};
-    return all;
-}
-
 bool CostingSession::available(Engine engine)
 {
-    return engine == Engine::Sqlite || kv::test::testServer().has_value();
+    return kv::test::engineAvailable(engine);
 }
 
 CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo) : m_scenario(scenario)
@@ -30,14 +19,9 @@ CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool
     kv::schema::InstallationOptions options;
     options.workstation = QStringLiteral("POSTO-TESTE");
     options.demo = demo;
-    if (engine == Engine::Postgres) {
-        m_installation = &scenario.createInstallation(options);
+    m_installation = &scenario.createInstallation(engine, options);
+    if (engine == Engine::Postgres)
         m_state.WParamUserName = QStringLiteral("USER NAME=") + kv::test::testServer()->user;
-    } else {
-        // The scenario's own installation goes to the test server when there is one.
-        m_ownInstallation = kv::schema::InstallationBuilder(options).create(scenario.tempPath(QStringLiteral("sqlite")));
-        m_installation = &*m_ownInstallation;
-    }
     m_state.setFixedValues();
     m_state.WUtil = QStringLiteral("ANA");
     m_state.WEmpNro = 1;

@@ -8,9 +8,9 @@
 
 namespace kv::costing::test {
 
-enum class Engine { Sqlite, Postgres };
-std::string engineName(Engine engine);
-const std::vector<Engine>& engines();
+using kv::test::Engine;
+using kv::test::engineName;
+using kv::test::engines;
 
 // A company opened as the login leaves it, for the costing forms: a fresh
 // installation on the engine asked for (in the scenario's folder, or on the
@@ -45,7 +45,6 @@ private:
     std::shared_ptr<kv::db::Connection> connect(const QString& alias);
 
     kv::test::Scenario& m_scenario;
-    std::optional<kv::install::Installation> m_ownInstallation;
     kv::install::Installation* m_installation = nullptr;
     kv::shell::LoginState m_state;
     CostingSessionState m_formsState;

@@ -41,45 +41,6 @@ kv::db::QueryResult Inks::stored(const QString& columns)
     return session.application()->query(QStringLiteral("SELECT %1 FROM TINTAS ORDER BY CODIGO").arg(columns));
 }
 
-CodeTableDescription cuttingOperations()
-{
-    CodeTableDescription m;
-    m.formClass = "TORCF008";
-    m.caption = "Tabela de Operações de Corte";
-    m.table = "OPERCORTE";
-    m.dataset = "ZURIVAVEZA.OPERCORTE";
-    m.rightsProgram = "Operacoes de Corte";
-    FieldSpec designation;
-    designation.name = "Edit_Designacao";
-    designation.column = "DESIGNACAO";
-    designation.caption = "Designação : ";
-    designation.rule = FieldRule::notEmpty("Designação Inválida !!!");
-    FieldSpec cost;
-    cost.name = "Edit_CustoPPlano";
-    cost.column = "CUSTOPPLANO";
-    cost.caption = "Custo : ";
-    FieldSpec unit;
-    unit.name = "Edit_Unidade";
-    unit.column = "UNIDADE";
-    unit.caption = "Unidade : ";
-    unit.rule = FieldRule::oneOf({"U", "M"}, "INSIRA A UNIDADE DE CUSTO - (U) - (M) !!");
-    unit.helpPanel = "Panel_Unidade";
-    unit.helpLines = {"(U) - P/Plano", "(M) - P/Mil Planos"};
-    m.fields = {designation, cost, unit};
-    m.grid = {{"CODIGO", "Código", 6}, {"DESIGNACAO", "Designação", 40}, {"CUSTOPPLANO", "Custo ", 12},
-              {"UNIDADE", "Un.", 3}};
-    ListPrintSpec print;
-    print.dialogClass = "TORCFSPR008";
-    print.dialogCaption = m.caption;
-    print.reportClass = "TORCFPR008";
-    print.reportTitle = m.caption;
-    print.articleRange = false;
-    print.columns = {{"Código", "CODIGO", 15}, {"Designação do artigo", "DESIGNACAO", 80},
-                     {"Custo ", "CUSTOPPLANO", 30, ValueFormat::Money}, {"", "UNIDADE", 10}};
-    m.print = print;
-    return m;
-}
-
 kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic,
                                const std::function<void(kv::test::FormDriver&)>& inDialog)
 {

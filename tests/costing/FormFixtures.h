@@ -35,10 +35,6 @@ struct Inks {
 kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic = false,
                                const std::function<void(kv::test::FormDriver&)>& inDialog = {});
 
-// A member without an article link, with a help panel and a one-of check:
-// the cutting operations (OPERCORTE), whose print dialog offers the order alone.
-CodeTableDescription cuttingOperations();
-
 #define SKIP_WITHOUT(engine)                                                                                       \
     if (!::kv::costing::test::CostingSession::available(engine))                                                    \
     GTEST_SKIP() << "sem servidor PostgreSQL de teste"
@@ -52,15 +48,6 @@ std::ostream& operator<<(std::ostream& os, const Case& c)
     return os << c.label;
 }
 
-// Test names with the engine: "Case_Sqlite".
-template <class Case>
-std::string caseName(const ::testing::TestParamInfo<std::tuple<Case, Engine>>& info)
-{
-    std::string name = std::get<0>(info.param).label;
-    for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name + "_" + engineName(std::get<1>(info.param));
-}
+using kv::test::caseName;
 
 } // namespace kv::costing::test

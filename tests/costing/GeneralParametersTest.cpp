@@ -121,6 +121,6 @@ TEST_P(ParameterRow, IsCreatedOnceAndASaveWithoutItFails)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParameterRow, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 } // namespace

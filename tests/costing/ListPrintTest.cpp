@@ -157,7 +157,7 @@ TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 struct OrderCase {
     const char* label;
@@ -178,7 +178,7 @@ TEST_P(OrderOnly, ListsTheWholeTableInTheOrderChosen)
     session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES "
                                 "(1, 'Vincar', 0.02, 'U'), (2, 'Cortar e vincar', 0.035, 'U'), "
                                 "(3, 'Abrir janela', 15, 'M')");
-    FormDriver form = scenario.show(new CodeTableForm(cuttingOperations(), session.environment()));
+    FormDriver form = scenario.open("TORCF008");
     scenario.wait();
 
     Document document;

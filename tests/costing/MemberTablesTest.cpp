@@ -129,7 +129,7 @@ TEST_P(Registered, EveryTableFormAndItsListReport)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 // ------------------------------------------------------------------ rights
 
@@ -503,7 +503,7 @@ TEST_P(MemberForms, AFinishWithAFixedCostIsNotSavedWithoutItsUnit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 // ------------------------------------------------------------------ maker tag
 

@@ -219,16 +219,24 @@ TEST_P(ParametersForm, TerminarTellsOfACounterPassedElsewhere)
     EXPECT_EQ(parameters.stored("ORCNRO2").toInt(), 60);
 }
 
-TEST_P(ParametersForm, LookupsTakeTheListsRow)
+TEST_P(ParametersForm, LookupsTakeTheRowChosenWithOkAndNothingOnCancel)
 {
     SKIP_WITHOUT(GetParam());
     Parameters parameters(GetParam());
     FormDriver form = parameters.open();
     form.focus("Edit_Depart");
     EXPECT_EQ(form.statusPanel(0), "Tecla <INS> Localizar Departamento");
+    const QString before = form.text("Edit_Depart");
     parameters.scenario.onDialog([](FormDriver& dialog) {
         dialog.clickRow("Grid", 1);
         dialog.click("CancelBtn");
+    });
+    form.insert();
+    parameters.scenario.wait();
+    EXPECT_EQ(form.text("Edit_Depart"), before);
+    parameters.scenario.onDialog([](FormDriver& dialog) {
+        dialog.clickRow("Grid", 1);
+        dialog.click("OKBtn");
     });
     form.insert();
     parameters.scenario.wait();
@@ -250,6 +258,6 @@ TEST_P(ParametersForm, LookupsTakeTheListsRow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, ParametersForm, ::testing::ValuesIn(engines()),
-                         [](const auto& testInfo) { return engineName(testInfo.param); });
+                         kv::test::engineTestName);
 
 } // namespace

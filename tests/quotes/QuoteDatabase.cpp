@@ -2,25 +2,11 @@
 
 #include "schema/Schema.h"
 
-#include <QAtomicInt>
 #include <QCoreApplication>
-#include <unistd.h>
 
 namespace kv::quotes::test {
 
 namespace {
-
-kv::db::ConnectionSettings pgServer(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = QStringLiteral("BDESPECIF01");
-    s.dialect = kv::db::Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
 
 // What the program's version steps add to the quote tables of a new
 // installation: the subcontract table and the subcontract totals.
@@ -54,27 +40,16 @@ void addVersionStepColumns(kv::db::Connection& db)
 
 QuoteDatabase::QuoteDatabase(kv::db::Dialect dialect)
 {
-    static QAtomicInt counter;
     if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "kv_quotes_db_tests";
         static char* argv[] = {name, nullptr};
         new QCoreApplication(argc, argv); // lives for the whole test binary
     }
-    if (dialect == kv::db::Dialect::Sqlite) {
-        m_settings.alias = QStringLiteral("BDESPECIF01");
-        m_settings.dialect = dialect;
-        m_settings.database = m_dir.filePath(QStringLiteral("especif01.db"));
-    } else {
-        if (qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"))
-            return;
-        const QString name = QStringLiteral("kvtest_quotes_%1_%2").arg(getpid()).arg(counter.fetchAndAddRelaxed(1));
-        auto admin = kv::db::Connection::open(pgServer(QStringLiteral("postgres")));
-        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
-        admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-        m_settings = pgServer(name);
-    }
-    m_connection = kv::db::Connection::open(m_settings);
+    if (!kv::test::engineAvailable(dialect))
+        return;
+    m_database.emplace(dialect, QStringLiteral("quotes"));
+    m_connection = m_database->open(QStringLiteral("BDESPECIF01"));
     kv::schema::Schema::standard().create(*m_connection, kv::schema::Database::Application);
     addVersionStepColumns(*m_connection);
 }
@@ -82,13 +57,7 @@ QuoteDatabase::QuoteDatabase(kv::db::Dialect dialect)
 QuoteDatabase::~QuoteDatabase()
 {
     m_connection.reset();
-    if (m_settings.dialect == kv::db::Dialect::Postgres && !m_settings.database.isEmpty()) {
-        try {
-            auto admin = kv::db::Connection::open(pgServer(QStringLiteral("postgres")));
-            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_settings.database));
-        } catch (...) {
-        }
-    }
+    m_database.reset();
 }
 
 } // namespace kv::quotes::test

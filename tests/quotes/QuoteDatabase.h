@@ -1,9 +1,10 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "support/Engines.h"
 
-#include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 namespace kv::quotes::test {
 
@@ -20,8 +21,7 @@ public:
     kv::db::Connection& connection() { return *m_connection; }
 
 private:
-    kv::db::ConnectionSettings m_settings;
-    QTemporaryDir m_dir;
+    std::optional<kv::test::ScratchDatabase> m_database;
     std::shared_ptr<kv::db::Connection> m_connection;
 };
 

@@ -126,11 +126,6 @@ protected:
     CollectingMessages messages;
 };
 
-std::string engineName(const ::testing::TestParamInfo<Dialect>& info)
-{
-    return info.param == Dialect::Sqlite ? "Sqlite" : "Postgres";
-}
-
 // A whole sub-quote from a small procedure through totals, commercial costs
 // and closing, every stored value checked to the cent.
 TEST_P(QuoteEngineTest, wholeSubQuoteToTheCent)
@@ -347,6 +342,6 @@ TEST_P(QuoteEngineTest, costTablesReadBack)
     EXPECT_EQ(tables.fixedCost(1)->rawMaterial, true);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, QuoteEngineTest, ::testing::Values(Dialect::Sqlite, Dialect::Postgres), engineName);
+KV_ENGINE_SUITE(QuoteEngineTest);
 
 } // namespace

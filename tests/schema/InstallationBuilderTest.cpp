@@ -1,4 +1,4 @@
-#include "schema/TestEngines.h"
+#include "support/Engines.h"
 
 #include "schema/DemoInstallation.h"
 #include "schema/InstallationBuilder.h"
@@ -18,7 +18,7 @@ using kv::schema::InstallationBuilder;
 using kv::schema::InstallationError;
 using kv::schema::InstallationOptions;
 using kv::schema::PostgresServer;
-using namespace kv::schema::test;
+using namespace kv::test;
 
 namespace {
 
@@ -50,8 +50,8 @@ struct EngineOptions {
     {
         options.workstation = "PC-TESTE";
         if (dialect == Dialect::Postgres) {
-            const auto s = postgresSettings("postgres");
-            prefix = uniqueName("inst") + "_";
+            const auto s = serverSettings("postgres");
+            prefix = uniqueDatabaseName("inst") + "_";
             options.postgres = PostgresServer{s.host, s.port, s.user, {}, prefix};
         }
     }
@@ -62,7 +62,7 @@ struct EngineOptions {
         const CompanyAliases a = CompanyAliases::forCompany(1);
         for (const QString& alias : {InstallationBuilder::generalAlias(), a.application, a.invoicing, a.accounting}) {
             try {
-                dropPostgresDatabase(prefix + alias.toLower());
+                dropServerDatabase(prefix + alias.toLower());
             } catch (...) {
             }
         }
@@ -187,14 +187,14 @@ TEST_P(FreshInstallation, RefusesAFolderThatIsNotEmptyWithoutHarmingIt)
     }
     EXPECT_EQ(snapshot(dir.path()), before);
     if (engine.options.postgres) {
-        auto server = Connection::open(postgresSettings("postgres"));
+        auto server = Connection::open(serverSettings("postgres"));
         EXPECT_TRUE(server->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
                                    {{"N", engine.database(InstallationBuilder::generalAlias())}}).isNull());
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FreshInstallation, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
+                         engineTestName);
 
 TEST(FreshInstallation, AcceptsAnEmptyExistingFolderAndUndoesAFailureInside)
 {
@@ -233,16 +233,16 @@ TEST(FreshInstallation, OnPostgresRefusesDatabasesThatAlreadyHoldTables)
     QTemporaryDir dir;
     EngineOptions engine(Dialect::Postgres);
     const QString taken = engine.database(CompanyAliases::forCompany(1).invoicing);
-    Connection::open(postgresSettings("postgres"))
+    Connection::open(serverSettings("postgres"))
         ->exec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(taken));
-    Connection::open(postgresSettings(taken))->exec("CREATE TABLE CLIENTES (CODIGO INTEGER PRIMARY KEY)");
+    Connection::open(serverSettings(taken))->exec("CREATE TABLE CLIENTES (CODIGO INTEGER PRIMARY KEY)");
 
     EXPECT_THROW(InstallationBuilder(engine.options).create(dir.path() + "/nova"), InstallationError);
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/nova"));
-    auto server = Connection::open(postgresSettings("postgres"));
+    auto server = Connection::open(serverSettings("postgres"));
     EXPECT_TRUE(server->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
                                {{"N", engine.database(InstallationBuilder::generalAlias())}}).isNull());
-    EXPECT_TRUE(Connection::open(postgresSettings(taken))->tableExists("CLIENTES"));
+    EXPECT_TRUE(Connection::open(serverSettings(taken))->tableExists("CLIENTES"));
 }
 
 // The administration program as a user runs it.
@@ -466,7 +466,7 @@ TEST_P(DemoInstallationOn, LeavesAnInstallationThatIsNoDemoAsItIs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoInstallationOn, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
+                         engineTestName);
 
 TEST(AdminDemoToday, MovesTheDemoAndSaysWhenTheInstallationIsNoDemo)
 {

@@ -1,4 +1,4 @@
-#include "schema/TestEngines.h"
+#include "support/Engines.h"
 
 #include "schema/Schema.h"
 
@@ -10,14 +10,9 @@ using kv::db::FieldType;
 using kv::schema::Database;
 using kv::schema::Schema;
 using kv::schema::SchemaError;
-using namespace kv::schema::test;
+using namespace kv::test;
 
 namespace {
-
-// GTEST_SKIP only leaves the function it stands in, so this is a macro.
-#define skipWithoutServer(dialect) \
-    if ((dialect) == Dialect::Postgres && !postgresAvailable()) \
-        GTEST_SKIP() << "KV_TEST_PG_HOST não definido"
 
 // Column name -> declared type, as the engine reports it back, per table.
 using ColumnList = std::vector<std::pair<QString, QString>>;
@@ -214,7 +209,7 @@ class SchemaOnEngine : public ::testing::TestWithParam<Dialect> {};
 
 TEST_P(SchemaOnEngine, CreatesEveryTableWithItsColumns)
 {
-    skipWithoutServer(GetParam());
+    KV_SKIP_WITHOUT(GetParam());
     for (Database database : kv::schema::allDatabases()) {
         ScratchDatabase scratch(GetParam());
         auto connection = scratch.open();
@@ -226,7 +221,7 @@ TEST_P(SchemaOnEngine, CreatesEveryTableWithItsColumns)
 
 TEST_P(SchemaOnEngine, TextSortsAccentAwareWithoutRegardToCase)
 {
-    skipWithoutServer(GetParam());
+    KV_SKIP_WITHOUT(GetParam());
     ScratchDatabase scratch(GetParam());
     auto connection = scratch.open();
     Schema schema;
@@ -244,7 +239,7 @@ TEST_P(SchemaOnEngine, TextSortsAccentAwareWithoutRegardToCase)
 
 TEST_P(SchemaOnEngine, RowsTakeTypedValuesAndPlaceholders)
 {
-    skipWithoutServer(GetParam());
+    KV_SKIP_WITHOUT(GetParam());
     ScratchDatabase scratch(GetParam());
     auto connection = scratch.open();
     Schema schema;
@@ -275,7 +270,7 @@ class RowsThatDoNotFit : public ::testing::TestWithParam<std::tuple<Dialect, Bad
 TEST_P(RowsThatDoNotFit, LeaveTheDatabaseWithoutAnyTable)
 {
     const auto& [dialect, bad] = GetParam();
-    skipWithoutServer(dialect);
+    KV_SKIP_WITHOUT(dialect);
     ScratchDatabase scratch(dialect);
     auto connection = scratch.open();
     Schema schema;
@@ -298,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Schema, RowsThatDoNotFit, ::testing::Combine(
 
 TEST_P(SchemaOnEngine, KeyRefusesADuplicateAndNothingIsLeft)
 {
-    skipWithoutServer(GetParam());
+    KV_SKIP_WITHOUT(GetParam());
     ScratchDatabase scratch(GetParam());
     auto connection = scratch.open();
     Schema schema;
@@ -336,7 +331,7 @@ class RowScopes : public ::testing::TestWithParam<std::tuple<Dialect, ScopeCase>
 TEST_P(RowScopes, DemoRowsOnlyInDemoInstallationsAndNoYearBeforeItIsAdded)
 {
     const auto& [dialect, c] = GetParam();
-    skipWithoutServer(dialect);
+    KV_SKIP_WITHOUT(dialect);
     ScratchDatabase scratch(dialect);
     auto connection = scratch.open();
     Schema schema;
@@ -352,7 +347,7 @@ INSTANTIATE_TEST_SUITE_P(Schema, RowScopes, ::testing::Combine(
 
 TEST_P(SchemaOnEngine, YearlyRowsAreAddedOncePerYearAndKeepTheirChanges)
 {
-    skipWithoutServer(GetParam());
+    KV_SKIP_WITHOUT(GetParam());
     ScratchDatabase scratch(GetParam());
     auto connection = scratch.open();
     Schema schema;
@@ -369,6 +364,6 @@ TEST_P(SchemaOnEngine, YearlyRowsAreAddedOncePerYearAndKeepTheirChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SchemaOnEngine, ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-                         [](const auto& testInfo) { return engineName(testInfo.param).toStdString(); });
+                         engineTestName);
 
 } // namespace

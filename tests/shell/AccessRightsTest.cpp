@@ -226,6 +226,6 @@ INSTANTIATE_TEST_SUITE_P(
     engineCaseName<MenuCase>);
 
 INSTANTIATE_TEST_SUITE_P(Engines, Rights, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         engineName);
+                         kv::test::engineTestName);
 
 } // namespace

@@ -222,6 +222,6 @@ TEST_P(DataModules, SecondCompanyOpeningFreesInCreationOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DataModules, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         engineName);
+                         kv::test::engineTestName);
 
 } // namespace

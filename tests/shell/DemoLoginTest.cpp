@@ -186,7 +186,7 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
     EXPECT_GT(application->scalar("SELECT COUNT(*) FROM SUBCONTRATO").toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), kv::test::engineTestName);
 
 // The program itself, as ./run starts it on a machine without a display: on
 // a virtual X screen that has no window manager to activate its window.

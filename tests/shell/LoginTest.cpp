@@ -439,6 +439,6 @@ TEST_P(Login, MissingDatabaseFileStopsTheLogin)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Login, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         engineName);
+                         kv::test::engineTestName);
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MessageServiceSink.h"
+#include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
 #include "shell/forms/TFACFMENU.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTabWidget>
 
 using namespace kv::shell;
 using namespace kv::shell::test;
@@ -99,7 +102,7 @@ protected:
         QObject::connect(window, &TFACFMENU::programEnded, [this] { ended = true; });
         FormDriver driver = scenario.show(window);
         window->activateWindow();
-        scenario.wait(50);
+        scenario.settle();
         return driver;
     }
 
@@ -149,7 +152,7 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
 
     // A later activation does not log in again.
     window->activateWindow();
-    scenario.wait(20);
+    scenario.settle();
     EXPECT_TRUE(scenario.messages().texts().isEmpty());
 
     main.close();
@@ -159,12 +162,34 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
     EXPECT_EQ(install->application()->scalar("SELECT COUNT(*) FROM PARAMTMP").toInt(), 0);
 }
 
+TEST_F(MainWindow, ToolbarPagesShowPicturedButtonsThatFitTheSmallScreen)
+{
+    install->bringToProgramVersion();
+    FormDriver main = openMainWindow();
+    ASSERT_TRUE(window->loggedIn()) << scenario.messages().texts().join("\n").toStdString();
+    ASSERT_EQ(window->screen()->geometry().size(), kv::test::smallScreen());
+    auto* pages = main.find<QTabWidget>("NB");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        scenario.wait();
+        for (auto* button : pages->widget(page)->findChildren<kv::ui::TGlyphButton*>()) {
+            const std::string name = button->objectName().toStdString();
+            EXPECT_FALSE(button->GetGlyph().isNull()) << name << ": sem imagem";
+            EXPECT_FALSE(button->Caption().isEmpty()) << name << ": sem legenda";
+            // A toolbar button, not a bar across the page.
+            EXPECT_LT(button->width(), pages->width() / 3) << name;
+        }
+    }
+    const QStringList faults = kv::test::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+}
+
 TEST_F(MainWindow, LoginStopEndsTheProgram)
 {
     install->bringToProgramVersion();
     install->execApplication("DELETE FROM ORCPARGER");
     openMainWindow();
-    scenario.wait(20);
+    scenario.settle();
     EXPECT_EQ(scenario.messages().transcript(),
               (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
     EXPECT_TRUE(ended);

@@ -2,6 +2,7 @@
 
 #include "schema/InstallationBuilder.h"
 #include "shell/VersionUpdate.h"
+#include "support/InstallationClones.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -12,28 +13,7 @@ namespace {
 
 using schema::CompanyAliases;
 
-QString env(const char* name)
-{
-    return QString::fromLocal8Bit(qgetenv(name));
-}
-
-db::ConnectionSettings postgresSettings(const QString& database)
-{
-    db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = db::Dialect::Postgres;
-    s.host = env("KV_TEST_PG_HOST");
-    s.port = env("KV_TEST_PG_PORT").isEmpty() ? 5432 : env("KV_TEST_PG_PORT").toInt();
-    s.user = env("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-QString uniquePrefix()
-{
-    static std::atomic<int> counter{0};
-    return QStringLiteral("kvshell_%1_%2_").arg(QCoreApplication::applicationPid()).arg(++counter);
-}
+using kv::test::serverSettings;
 
 QStringList aliases()
 {
@@ -42,16 +22,6 @@ QStringList aliases()
 }
 
 } // namespace
-
-std::string engineName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
-
-bool postgresAvailable()
-{
-    return !env("KV_TEST_PG_HOST").isEmpty();
-}
 
 QStringList ShellTestInstallation::menuPrograms()
 {
@@ -78,14 +48,13 @@ ShellTestInstallation::ShellTestInstallation(Engine engine) : m_engine(engine)
     options.workstationType = QStringLiteral("S");
     m_dbUser = QStringLiteral("ana_bd");
     if (engine == Engine::Postgres) {
-        const db::ConnectionSettings s = postgresSettings(QStringLiteral("postgres"));
-        m_prefix = uniquePrefix();
+        const db::ConnectionSettings s = serverSettings(QStringLiteral("postgres"));
+        m_prefix = kv::test::uniqueDatabaseName(QStringLiteral("shell")) + QLatin1Char('_');
         options.postgres = schema::PostgresServer{s.host, s.port, s.user, {}, m_prefix};
         m_dbUser = s.user;
     }
     const QString root = m_dir.path() + QStringLiteral("/instalacao");
-    m_installation = std::make_unique<install::Installation>(
-        schema::InstallationBuilder(options).create(root));
+    m_installation = std::make_unique<install::Installation>(kv::test::cloneInstallation(options, root));
 
     const QDateTime today = QDate::currentDate().startOfDay();
     execGeneral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO, DATA, PASSWOR) "
@@ -108,7 +77,7 @@ ShellTestInstallation::~ShellTestInstallation()
     if (m_prefix.isEmpty())
         return;
     try {
-        auto maintenance = db::Connection::open(postgresSettings(QStringLiteral("postgres")));
+        auto maintenance = db::Connection::open(serverSettings(QStringLiteral("postgres")));
         for (const QString& alias : aliases())
             maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
                                   .arg(m_prefix + alias.toLower()));

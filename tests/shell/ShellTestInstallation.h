@@ -5,6 +5,7 @@
 #include "platform/install/Installation.h"
 #include "platform/notify/MessageSink.h"
 #include "shell/Session.h"
+#include "support/Engines.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -14,9 +15,9 @@
 
 namespace kv::shell::test {
 
-enum class Engine { Sqlite, Postgres };
-std::string engineName(const ::testing::TestParamInfo<Engine>& info);
-bool postgresAvailable();
+using kv::test::Engine;
+using kv::test::engineName;
+using kv::test::postgresAvailable;
 
 // Test names of cases combined with an engine: "Sqlite_3", "Postgres_3".
 template <class Case>
@@ -25,12 +26,6 @@ std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Engine, Cas
     return (std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
         + std::to_string(info.index);
 }
-
-// PostgreSQL cases run only where the test command gives a server.
-#define KV_SKIP_WITHOUT(engine)                                                  \
-    if ((engine) == ::kv::shell::test::Engine::Postgres                          \
-        && !::kv::shell::test::postgresAvailable())                              \
-    GTEST_SKIP() << "KV_TEST_PG_HOST não definido"
 
 // Records what the core tells the user.
 class RecordingSink : public notify::MessageSink {

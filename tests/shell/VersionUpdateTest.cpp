@@ -257,6 +257,6 @@ TEST_P(Version, RightsCatalogueTwiceLeavesOneRowPerKey)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Version, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         engineName);
+                         kv::test::engineTestName);
 
 } // namespace

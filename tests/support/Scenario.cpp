@@ -1,9 +1,15 @@
 #include "support/Scenario.h"
 
-#include "platform/ui/FormRegistry.h"
+#include "support/InstallationClones.h"
 
+#include "platform/ui/FormRegistry.h"
+#include "schema/DemoInstallation.h"
+#include "shell/forms/MessageServiceSink.h"
+
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
@@ -21,8 +27,11 @@ using kv::db::Dialect;
 QApplication& application()
 {
     static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Offscreen, on the smallest screen the program serves, with a large
+        // one beside it (see LayoutCheck.h).
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen")
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KV_TEST_SCREENS);
         static int argc = 1;
         static char name[] = "kv-test";
         static char* argv[] = {name, nullptr};
@@ -33,15 +42,13 @@ QApplication& application()
 
 std::optional<kv::schema::PostgresServer> testServer()
 {
-    const QString host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    if (host.isEmpty())
+    if (!postgresAvailable())
         return std::nullopt;
+    const ConnectionSettings settings = serverSettings(QStringLiteral("postgres"));
     kv::schema::PostgresServer server;
-    server.host = host;
-    server.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    if (server.port == 0)
-        server.port = 5432;
-    server.user = qEnvironmentVariable("KV_TEST_PG_USER");
+    server.host = settings.host;
+    server.port = settings.port;
+    server.user = settings.user;
     return server;
 }
 
@@ -56,19 +63,6 @@ public:
 [[maybe_unused]] ::testing::Environment* const applicationEnvironment =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-ConnectionSettings serverSettings(const kv::schema::PostgresServer& server, const QString& database)
-{
-    ConnectionSettings settings;
-    settings.alias = database;
-    settings.dialect = Dialect::Postgres;
-    settings.database = database;
-    settings.host = server.host;
-    settings.port = server.port;
-    settings.user = server.user;
-    settings.password = server.password;
-    return settings;
-}
-
 QString uniquePrefix()
 {
     static std::atomic<int> counter{0};
@@ -76,6 +70,70 @@ QString uniquePrefix()
         .arg(QCoreApplication::applicationPid())
         .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
         .arg(counter++);
+}
+
+// What a login that must not fail says, kept to tell why it failed.
+class RecordingSink : public kv::shell::MessageSink {
+public:
+    void beep() override {}
+    void message(const QString& text) override { texts << text; }
+    QStringList texts;
+};
+
+// The login to the general database that the credentials library gives the
+// programs, read from the installation's credentials file.
+kv::shell::GeneralCredentials credentialsOf(const kv::install::Installation& installation)
+{
+    QFile file(installation.credentialsFile());
+    kv::shell::GeneralCredentials credentials;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        credentials.error = file.errorString();
+        return credentials;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    credentials.userName = lines.value(0).trimmed();
+    credentials.password = lines.value(1).trimmed();
+    return credentials;
+}
+
+const QDate plainWorkingDate(2024, 3, 15);
+const QString plainWorkstation = QStringLiteral("POSTO-TESTE");
+
+// The plain company's user, login row and costing parameters.
+void addPlainUser(const kv::install::Installation& installation, const QString& databaseUser)
+{
+    using kv::db::Connection;
+    const auto company = kv::schema::CompanyAliases::forCompany(1);
+    auto general = Connection::open(installation.alias(kv::schema::InstallationBuilder::generalAlias(),
+                                                       QStringLiteral("USER NAME=") + databaseUser,
+                                                       QStringLiteral("PASSWORD=")));
+    general->exec(QStringLiteral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO, DATA, PASSWOR) "
+                                 "VALUES (:C, 'KAVORIMETAS', 'ANA', 1, :ANO, :DATA, 'SEGREDO')"),
+                  {{QStringLiteral("C"), plainWorkstation},
+                   {QStringLiteral("ANO"), QString::number(plainWorkingDate.year())},
+                   {QStringLiteral("DATA"), plainWorkingDate.startOfDay()}});
+    general->exec(QStringLiteral("INSERT INTO UTILPASSWORD (UTIL, EMPRESA, BDUSERNAME, BDPASSWORD) "
+                                 "VALUES ('ANA', 1, :U, '')"),
+                  {{QStringLiteral("U"), databaseUser}});
+    auto application = Connection::open(installation.alias(company.application,
+                                                           QStringLiteral("USER NAME=") + databaseUser,
+                                                           QStringLiteral("PASSWORD=")));
+    application->exec(QStringLiteral("INSERT INTO UTILIZADORES (NRO, PASSWOR, SUPUTIL) VALUES ('ANA', 'SEGREDO', 'N')"));
+    application->exec(QStringLiteral("INSERT INTO ORCPARGER (CODIGO, TIPOORCAM, TIPOORDFAB) VALUES (1, '1', 'M')"));
+}
+
+// Logs in and out once, so the version update has run and recorded the
+// program's version: the copies log in without running it again.
+void firstLogin(const kv::install::Installation& installation)
+{
+    RecordingSink sink;
+    kv::shell::Session session(installation, sink);
+    const kv::shell::LoginResult result =
+        session.activate() == kv::shell::Activation::Login ? session.login(credentialsOf(installation))
+                                                           : kv::shell::LoginResult{};
+    if (!result.loggedIn)
+        throw std::runtime_error("first login failed: " + sink.texts.join(QStringLiteral(" / ")).toStdString());
+    session.shutDown();
 }
 
 } // namespace
@@ -121,6 +179,17 @@ Scenario::~Scenario()
     }
     m_windows.clear();
     QCoreApplication::processEvents();
+    if (m_session) {
+        // Forms the test opened by other ways still edit the session's datasets.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog*>(window)) {
+                window->close();
+                delete window;
+            }
+        }
+        m_session->shutDown();
+        m_session.reset();
+    }
     qApp->removeEventFilter(m_watcher);
     delete m_watcher;
     if (!m_dialogHandlers.empty())
@@ -132,7 +201,7 @@ Scenario::~Scenario()
     m_connections.clear();
     if (auto server = testServer(); server && !m_postgresDatabases.empty()) {
         try {
-            auto maintenance = Connection::open(serverSettings(*server, QStringLiteral("postgres")));
+            auto maintenance = Connection::open(serverSettings(QStringLiteral("postgres")));
             for (const QString& name : m_postgresDatabases)
                 maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
         } catch (const kv::db::DbError& e) {
@@ -148,16 +217,23 @@ QString Scenario::tempPath(const QString& name) const
 
 kv::install::Installation& Scenario::createInstallation(kv::schema::InstallationOptions options)
 {
+    return createInstallation(usesPostgres() ? Engine::Postgres : Engine::Sqlite, std::move(options));
+}
+
+kv::install::Installation& Scenario::createInstallation(Engine engine, kv::schema::InstallationOptions options)
+{
     if (m_installation)
         throw std::logic_error("Scenario: installation already created");
-    if (auto server = testServer(); server && !options.postgres) {
+    if (engine == Engine::Postgres && !options.postgres) {
+        auto server = testServer();
+        if (!server)
+            throw std::logic_error("Scenario: no PostgreSQL test server (KV_TEST_PG_HOST)");
         server->databasePrefix = m_databasePrefix;
         options.postgres = *server;
     }
     if (options.workstation.isEmpty())
         options.workstation = QStringLiteral("POSTO-TESTE");
-    kv::schema::InstallationBuilder builder(options);
-    m_installation = builder.create(tempPath(QStringLiteral("instalacao")));
+    m_installation = cloneInstallation(options, tempPath(QStringLiteral("instalacao")));
     if (options.postgres) {
         const auto company = kv::schema::CompanyAliases::forCompany(options.companyNumber);
         for (const QString& alias : {kv::schema::InstallationBuilder::generalAlias(), company.application,
@@ -165,6 +241,59 @@ kv::install::Installation& Scenario::createInstallation(kv::schema::Installation
             m_postgresDatabases.push_back(m_installation->alias(alias).database);
     }
     return *m_installation;
+}
+
+kv::shell::Session& Scenario::login(Engine engine, Company company)
+{
+    if (m_session)
+        throw std::logic_error("Scenario: already logged in");
+    kv::schema::InstallationOptions options;
+    options.workstation = plainWorkstation;
+    if (engine == Engine::Postgres) {
+        auto server = testServer();
+        if (!server)
+            throw std::logic_error("Scenario: no PostgreSQL test server (KV_TEST_PG_HOST)");
+        server->databasePrefix = m_databasePrefix;
+        options.postgres = *server;
+    }
+    Preparation preparation;
+    if (company == Company::Demo) {
+        options.demo = true;
+        preparation = {QStringLiteral("demo login"), firstLogin};
+    } else {
+        options.companyName = QStringLiteral("Cartonagem do Vale, Lda");
+        const QString databaseUser = options.postgres ? options.postgres->user : QStringLiteral("ana_bd");
+        preparation = {QStringLiteral("plain login"), [databaseUser](const kv::install::Installation& installation) {
+                           addPlainUser(installation, databaseUser);
+                           firstLogin(installation);
+                       }};
+    }
+    if (m_installation)
+        throw std::logic_error("Scenario: installation already created");
+    m_installation = cloneInstallation(options, tempPath(QStringLiteral("instalacao")), preparation);
+    if (options.postgres) {
+        const auto aliases = kv::schema::CompanyAliases::forCompany(options.companyNumber);
+        for (const QString& alias : {kv::schema::InstallationBuilder::generalAlias(), aliases.application,
+                                     aliases.invoicing, aliases.accounting})
+            m_postgresDatabases.push_back(m_installation->alias(alias).database);
+    }
+
+    m_sink = std::make_unique<kv::shell::MessageServiceSink>();
+    m_session = std::make_unique<kv::shell::Session>(*m_installation, *m_sink);
+    const kv::shell::Activation activation = m_session->activate();
+    const kv::shell::LoginResult result = activation == kv::shell::Activation::Login
+        ? m_session->login(credentialsOf(*m_installation))
+        : kv::shell::LoginResult{};
+    if (!result.loggedIn)
+        ADD_FAILURE() << "O login não entrou: " << m_messages->texts().join(QStringLiteral(" / ")).toStdString();
+    return *m_session;
+}
+
+kv::shell::Session& Scenario::session()
+{
+    if (!m_session)
+        throw std::logic_error("Scenario: not logged in; call login() first");
+    return *m_session;
 }
 
 kv::install::Installation& Scenario::installation()
@@ -232,10 +361,10 @@ std::shared_ptr<Connection> Scenario::openDatabase(const QString& name)
 {
     if (auto server = testServer()) {
         const QString database = (m_databasePrefix + name).toLower();
-        auto maintenance = Connection::open(serverSettings(*server, QStringLiteral("postgres")));
+        auto maintenance = Connection::open(serverSettings(QStringLiteral("postgres")));
         maintenance->exec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(database));
         m_postgresDatabases.push_back(database);
-        return Connection::open(serverSettings(*server, database));
+        return Connection::open(serverSettings(database));
     }
     ConnectionSettings settings;
     settings.alias = name;
@@ -320,6 +449,17 @@ void Scenario::dialogShown(QDialog* dialog)
             shown->reject();
         }
     });
+}
+
+void Scenario::settle()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    // Two quiet rounds in a row: work that queues more work is followed.
+    for (int round = 0, quiet = 0; quiet < 2 && round < 1000; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const bool worked = dispatcher->processEvents(QEventLoop::AllEvents);
+        quiet = worked ? 0 : quiet + 1;
+    }
 }
 
 void Scenario::wait(int ms)

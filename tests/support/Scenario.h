@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Engines.h"
 #include "support/FormDriver.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedMessages.h"
@@ -8,6 +9,7 @@
 #include "platform/install/Installation.h"
 #include "platform/ui/FormRegistry.h"
 #include "schema/InstallationBuilder.h"
+#include "shell/Session.h"
 
 #include <QTemporaryDir>
 #include <deque>
@@ -20,6 +22,16 @@ class QApplication;
 class QDialog;
 
 namespace kv::test {
+
+// The companies a test logs in to.
+enum class Company {
+    // Company 1 "Cartonagem do Vale, Lda" with user "ANA" (password
+    // "SEGREDO", working date 15-03-2024), its general costing parameters
+    // (layout "1", model "M") and no rights: the test grants what it needs.
+    Plain,
+    // The demo company with the demo user (every right), dated today.
+    Demo
+};
 
 // The application object of a test program (created on first use, on the
 // offscreen platform unless QT_QPA_PLATFORM says otherwise).
@@ -48,8 +60,11 @@ public:
 
     // --- databases ---
     // A fresh installation in the temporary folder: SQLite files, or the
-    // test server's PostgreSQL databases (dropped at the end).
+    // test server's PostgreSQL databases (dropped at the end). It is a copy
+    // of one built once per test program (see InstallationClones.h).
     kv::install::Installation& createInstallation(kv::schema::InstallationOptions options = {});
+    // The same on the engine asked for (SQLite even when there is a server).
+    kv::install::Installation& createInstallation(Engine engine, kv::schema::InstallationOptions options = {});
     kv::install::Installation& installation();
     // A connection to one alias of the installation ("QXRGERAL", or the
     // company's aliases below), opened once and kept.
@@ -59,6 +74,14 @@ public:
     std::shared_ptr<kv::db::Connection> applicationDatabase();
     std::shared_ptr<kv::db::Connection> invoicingDatabase();
     std::shared_ptr<kv::db::Connection> accountingDatabase();
+    // Logs in as the main program does on its first activation: an
+    // installation of the company on the engine asked for (its version
+    // update already run once per test program), a Session over it,
+    // activate() and login() with the installation's credentials. A login
+    // that stops fails the test. Forms are registered over session() by
+    // the test, as the programs do.
+    kv::shell::Session& login(Engine engine, Company company = Company::Plain);
+    kv::shell::Session& session();
     // An empty database of the scenario's own, for tests of the platform
     // layers (same engine choice).
     std::shared_ptr<kv::db::Connection> emptyDatabase(const QString& name = QStringLiteral("vazia"));
@@ -81,6 +104,10 @@ public:
     int pendingDialogHandlers() const { return static_cast<int>(m_dialogHandlers.size()); }
     // Lets queued work run (timers, deferred focus moves) for `ms` milliseconds.
     void wait(int ms = 0);
+    // Runs the queued work (posted events, timers that are due, deferred
+    // deletes) until a round finds none: no fixed wait, no dependence on the
+    // machine's speed.
+    void settle();
 
 private:
     class DialogWatcher;
@@ -91,6 +118,8 @@ private:
     std::shared_ptr<ScriptedMessages> m_messages;
     std::shared_ptr<kv::ui::MessageService> m_previousMessages;
     std::optional<kv::install::Installation> m_installation;
+    std::unique_ptr<kv::shell::MessageSink> m_sink;
+    std::unique_ptr<kv::shell::Session> m_session;
     QString m_databasePrefix;
     std::vector<QString> m_postgresDatabases;
     std::vector<std::pair<QString, std::shared_ptr<kv::db::Connection>>> m_connections;

@@ -32,17 +32,6 @@ QString databaseUser()
 
 } // namespace
 
-const std::vector<Engine>& engines()
-{
-    static const std::vector<Engine> all{Engine::Sqlite, Engine::Postgres};
-    return all;
-}
-
-std::string engineName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
-
 bool ScriptedLogin::ask(const QString& databaseName, QString& user, QString& password)
 {
     asked << databaseName;
@@ -57,7 +46,7 @@ bool ScriptedLogin::ask(const QString& databaseName, QString& user, QString& pas
 
 bool AdminTestCompany::available(Engine engine)
 {
-    return engine == Engine::Sqlite || kv::test::testServer().has_value();
+    return kv::test::engineAvailable(engine);
 }
 
 AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine)
@@ -65,13 +54,7 @@ AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine)
 {
     schema::InstallationOptions options;
     options.workstation = Workstation;
-    if (engine == Engine::Postgres) {
-        m_installation = &scenario.createInstallation(options);
-    } else {
-        // The scenario's own installation goes to the test server when there is one.
-        m_ownInstallation = schema::InstallationBuilder(options).create(scenario.tempPath(QStringLiteral("sqlite")));
-        m_installation = &*m_ownInstallation;
-    }
+    m_installation = &scenario.createInstallation(engine, options);
 
     // The main program has opened the company once: UPGRADE_LICENSE exists.
     shell::LoginState state;

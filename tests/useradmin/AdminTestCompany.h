@@ -12,9 +12,12 @@
 
 namespace kv::useradmin::test {
 
-enum class Engine { Sqlite, Postgres };
-const std::vector<Engine>& engines();
-std::string engineName(const ::testing::TestParamInfo<Engine>& info);
+using kv::test::Engine;
+using kv::test::engines;
+inline std::string engineName(const ::testing::TestParamInfo<Engine>& info)
+{
+    return kv::test::engineTestName(info);
+}
 
 // Test names of cases combined with an engine: "Sqlite_3", "Postgres_3".
 template <class Case>
@@ -78,7 +81,6 @@ public:
 private:
     kv::test::Scenario& m_scenario;
     Engine m_engine;
-    std::optional<install::Installation> m_ownInstallation;
     install::Installation* m_installation = nullptr;
     ScriptedLogin m_login;
     std::unique_ptr<AdminSession> m_session;

@@ -73,6 +73,11 @@ struct FieldSpec {
     bool afterGrid = false;
     // False: the field's label keeps the form colour while it has the focus.
     bool labelLightsUp = true;
+    // The field's width in characters; 0: what its column's kind and size need.
+    int width = 0;
+    // On the line of the field before it, after that field (a pair such as
+    // length x width, minimum and maximum).
+    bool besidePrevious = false;
 };
 
 // The link of a table whose rows name a stock article (column ARTIGO): the

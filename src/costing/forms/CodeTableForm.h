@@ -18,6 +18,10 @@ class TGlyphButton;
 
 namespace kv::costing {
 
+class ArticleLink;
+class CodeKeyEntry;
+class CodeTableLayout;
+
 // The one form of every costing reference table (TORCF002 for the inks, and
 // each member described by a CodeTableDescription): a read-only grid of the
 // whole table, a key field and the member's edit fields, a navigator and the
@@ -38,7 +42,7 @@ public:
     const CodeTableDescription& member() const { return m_member; }
     const CostingEnvironment& environment() const { return m_environment; }
     kv::db::Dataset& table() const { return *m_table; }
-    ArticleLists* articles() const { return m_articles.get(); }
+    ArticleLists* articles() const;
     QWidget* control(const QString& name) const;
     bool inserting() const { return m_insertMark; }
     // From a field's exit hook: the value is refused. A beep (unless told
@@ -52,10 +56,10 @@ protected:
     void FormClose() override;
 
 private:
+    friend class CodeKeyEntry;
+
     void buildLayout();
-    QWidget* buildField(const FieldSpec& spec, QWidget* parent);
     void attachHandlers();
-    void showHint(QWidget* field, const QString& hint);
     void showMakerTag();
 
     void Edit_Codigo1Change();
@@ -66,15 +70,11 @@ private:
     void BotDeleteClick();
     void BotPrintClick();
     void BitTerminarClick();
-    void Edit_CodigoExit();
     void fieldExit(const FieldSpec& spec, QWidget* widget);
     void showHelp(const FieldSpec& spec, bool shown);
-    bool articleExit(QWidget* widget);
-    void articleLookup(bool alphabetic);
 
     void setGridMode(bool on);
     void reopenTable();
-    bool keyExists(qint64 code);
     QWidget* firstField() const;
     void remember(qint64 code);
     qint64 remembered() const;
@@ -83,7 +83,9 @@ private:
     CodeTableDescription m_member;
     CostingEnvironment m_environment;
     kv::db::Dataset* m_table;
-    std::unique_ptr<ArticleLists> m_articles;
+    std::unique_ptr<ArticleLink> m_article;
+    std::unique_ptr<CodeTableLayout> m_layout;
+    std::unique_ptr<CodeKeyEntry> m_key;
     bool m_insertMark = false;
     bool m_cancelMark = false;
     bool m_cancelling = false;

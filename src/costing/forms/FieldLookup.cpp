@@ -18,10 +18,10 @@ void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key
     QObject::connect(entry, &QAction::triggered, field, std::move(action));
 }
 
-void runLookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, QWidget* parent)
+bool runLookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, QWidget* parent)
 {
     kv::ui::LookupDialog dialog(list, std::move(columns), parent);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString numericAlphabeticHint()

@@ -19,9 +19,10 @@ namespace kv::costing {
 // has the focus ("Procura Numérica" on Insert).
 void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action);
 
-// Shows the lookup dialog "Localizar" over `list`; whatever the answer, the
-// list stays on the row the dialog showed, and the caller takes that row.
-void runLookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, QWidget* parent);
+// Shows the lookup dialog "Localizar" over `list`. True when the user chose
+// a row with OK: the list stands on it and the caller takes it. On Cancel the
+// list is back where it was and the caller changes nothing.
+[[nodiscard]] bool runLookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, QWidget* parent);
 
 // Lookup key hints of the status bar.
 QString numericAlphabeticHint(); // "Teclas <Insert> - Procura Numérica <Ctrl-Insert> Procura Alfabética"

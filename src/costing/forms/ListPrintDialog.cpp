@@ -7,6 +7,8 @@
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
 
+#include "platform/ui/FieldWidth.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,18 +67,21 @@ ListPrintDialog::ListPrintDialog(const CodeTableDescription& member, CostingEnvi
         Edit_Artigo2 = addRangeField(QStringLiteral("Edit_Artigo2"), &Label_Designacao2);
         range->addWidget(Edit_Artigo2, 2, 1);
         range->addWidget(Label_Designacao2, 3, 1);
+        // Room for an article's designation, so that showing one does not widen the dialog.
+        for (QLabel* designation : {Label_Designacao1, Label_Designacao2})
+            designation->setMinimumWidth(designation->fontMetrics().averageCharWidth() * 40);
+        range->setColumnStretch(2, 1);
         layout->addLayout(range);
     }
 
-    auto* buttons = new QHBoxLayout;
-    BitPrint = new kv::ui::TGlyphButton(QStringLiteral("&Imprimir"), body());
+    auto* buttons = new QHBoxLayout(buttonBar());
+    BitPrint = new kv::ui::TGlyphButton(QStringLiteral("&Imprimir"), buttonBar());
     BitPrint->setObjectName(QStringLiteral("BitPrint"));
-    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), body());
+    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), buttonBar());
     BitTerminar->setObjectName(QStringLiteral("BitTerminar"));
     buttons->addStretch(1);
     buttons->addWidget(BitPrint);
     buttons->addWidget(BitTerminar);
-    layout->addLayout(buttons);
     connect(BitPrint, &kv::ui::TGlyphButton::clicked, this, &ListPrintDialog::BitPrintClick);
     connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, [this] { accept(); });
 
@@ -93,6 +98,7 @@ QLineEdit* ListPrintDialog::addRangeField(const QString& name, QLabel** designat
     auto* field = new QLineEdit(body());
     field->setObjectName(name);
     field->setMaxLength(16);
+    kv::ui::setFieldWidth(field, 16);
     *designation = new QLabel(body());
     (*designation)->setObjectName(name == QLatin1String("Edit_Artigo1") ? QStringLiteral("Label_Designacao1")
                                                                          : QStringLiteral("Label_Designacao2"));
@@ -157,7 +163,8 @@ void ListPrintDialog::lookup(QLineEdit* field, bool alphabetic)
                    : std::vector<GridColumn>{{CodeColumn, QStringLiteral("Artigo Nº"), 18, {}},
                                              {QStringLiteral("TIPOARTIGO"), QStringLiteral("T.A."), 2, {}},
                                              {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}};
-    runLookup(list, columns, this);
+    if (!runLookup(list, columns, this))
+        return;
     field->setText(list.value(CodeColumn).toString());
 }
 

@@ -115,14 +115,13 @@ bool readGlue(CodeTableForm& form, const QVariant& code)
     return name.has_value();
 }
 
-// A search puts the row the list stands on into the field, confirmed or not.
+// A search puts the row chosen with OK into the field; Cancel changes nothing.
 void search(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns,
             const QString& column)
 {
     if (!list.isOpen())
         return;
-    runLookup(list, std::move(columns), &form);
-    if (list.isEmpty())
+    if (!runLookup(list, std::move(columns), &form) || list.isEmpty())
         return;
     try {
         if (form.table().state() == kv::db::DatasetState::Browse)
@@ -222,7 +221,7 @@ CodeTableDescription machinesMember()
     m.dataset = QStringLiteral("ZURIVAVEZA.MAQUINAS");
     m.rightsProgram = QStringLiteral("Maquinas");
 
-    FieldSpec designation = field("Edit_Designacao", "DESIGNACAO", "");
+    FieldSpec designation = field("Edit_Designacao", "DESIGNACAO", "Designação : ");
     FieldSpec centre = field("Edit_CCusto", "CCUSTO", "C.Custo : ");
     centre.hint = QStringLiteral("Tecla <Insert> Para Procurar !!!");
     centre.nameLabel = QStringLiteral("Label_CCusto");
@@ -254,6 +253,7 @@ CodeTableDescription machinesMember()
     };
     FieldSpec length = field("Edit_Comprim", "COMPRIM", "Formato (CxL) : ");
     FieldSpec width = field("Edit_Largura", "LARGURA", "x");
+    width.besidePrevious = true;
 
     FieldSpec factor1 = field("Edit_Factor1", "FACTOR1", "Factor I : ", ProductionPage);
     factor1.onExit = [](CodeTableForm& form) {
@@ -328,6 +328,8 @@ CodeTableDescription machinesMember()
     for (const auto& [name, column, caption] : setup) {
         FieldSpec f = field("", column, caption, SetupPage);
         f.name = QStringLiteral("Edit_Ace") + QString::fromLatin1(name);
+        // Each maximum on the line of its minimum.
+        f.besidePrevious = f.name.contains(QLatin1String("Max"));
         m.fields.push_back(f);
     }
 

@@ -60,12 +60,11 @@ TORCF000::TORCF000(CostingEnvironment environment, QWidget* parent)
     Tb->addTab(buildNumberingPage(), QStringLiteral("Num.Documentos"));
     Tb->addTab(buildStockPage(), QStringLiteral("Ligação com Stocks"));
     layout->addWidget(Tb);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout(buttonBar());
     buttons->addStretch(1);
-    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), Panel1);
+    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), buttonBar());
     BitTerminar->setObjectName(QStringLiteral("BitTerminar"));
     buttons->addWidget(BitTerminar);
-    layout->addLayout(buttons);
     connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, &TORCF000::BitTerminarClick);
     connect(Tb, &QTabWidget::currentChanged, this, [this] { TbClick(); });
 
@@ -175,7 +174,8 @@ QWidget* TORCF000::buildGeneralPage()
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(costs, 1);
     bottom->addWidget(logistics, 0, Qt::AlignTop);
-    grid->addLayout(bottom, row++, 0, 1, 2);
+    grid->addLayout(bottom, row++, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
     return page;
 }
 
@@ -270,6 +270,10 @@ QWidget* TORCF000::buildStockPage()
         grid->addWidget(armCaption, 1, 0);
         grid->addWidget(*s.warehouse, 1, 1);
         grid->addWidget(*s.warehouseName, 1, 2);
+        // Room for the names the fields' codes bring.
+        for (QLabel* name : {*s.transactionName, *s.warehouseName})
+            name->setMinimumWidth(name->fontMetrics().averageCharWidth() * 40);
+        grid->setColumnStretch(2, 1);
         layout->addWidget(box);
     }
     layout->addStretch(1);
@@ -382,20 +386,19 @@ void TORCF000::departmentLookup()
 {
     if (!m_departments->isOpen())
         return;
-    runLookup(*m_departments, {{QStringLiteral("DEPARTAMENTO"), QStringLiteral("Departamento"), 20, {}}}, this);
-    if (!m_departments->isEmpty())
+    if (runLookup(*m_departments, {{QStringLiteral("DEPARTAMENTO"), QStringLiteral("Departamento"), 20, {}}}, this)
+        && !m_departments->isEmpty())
         m_params.setValue(QStringLiteral("DEPARTAMENTO"), m_departments->value(QStringLiteral("DEPARTAMENTO")));
 }
 
-// The list's row is taken, confirmed or not: its code into the row, its
-// name into the label beside the field.
+// The row chosen with OK: its code into the row, its name into the label
+// beside the field. Cancel changes nothing.
 void TORCF000::stockLookup(kv::db::Dataset& list, const kv::ui::GridColumn& code, const kv::ui::GridColumn& name,
                            DbEdit* field, QLabel* label)
 {
     if (!list.isOpen())
         return;
-    runLookup(list, {code, name}, this);
-    if (list.isEmpty())
+    if (!runLookup(list, {code, name}, this) || list.isEmpty())
         return;
     m_params.setValue(field->fieldName(), list.value(code.field));
     label->setText(list.value(name.field).toString());

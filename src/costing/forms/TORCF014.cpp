@@ -7,6 +7,7 @@
 #include "platform/db/DbError.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbNavigator.h"
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
@@ -26,10 +27,11 @@ using kv::ui::GridColumn;
 
 namespace {
 
-QLineEdit* edit(const QString& name, bool readOnly, QWidget* parent)
+QLineEdit* edit(const QString& name, bool readOnly, QWidget* parent, int characters)
 {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
+    kv::ui::setFieldWidth(e, characters);
     if (readOnly) {
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::NoFocus);
@@ -83,12 +85,13 @@ void TORCF014::buildLayout()
     auto* fields = new QGridLayout;
     layout->addLayout(fields);
     auto* typeLabel = new QLabel(QStringLiteral("Tipo de Tabela  : "), body());
-    Edit_TipoTab = edit(QStringLiteral("Edit_TipoTab"), false, body());
-    Edit_NomeTabela = edit(QStringLiteral("Edit_NomeTabela"), true, body());
+    Edit_TipoTab = edit(QStringLiteral("Edit_TipoTab"), false, body(), 3);
+    Edit_NomeTabela = edit(QStringLiteral("Edit_NomeTabela"), true, body(), 30);
     auto* codeLabel = new QLabel(QStringLiteral("Código da Tabela : "), body());
-    Edit_CodTab = edit(QStringLiteral("Edit_CodTab"), false, body());
+    Edit_CodTab = edit(QStringLiteral("Edit_CodTab"), false, body(), 8);
     Edit_CodTab->setReadOnly(true);   // filled by a search only
-    Edit_DesTab = edit(QStringLiteral("Edit_DesTab"), true, body());
+    Edit_DesTab = edit(QStringLiteral("Edit_DesTab"), true, body(), 40);
+    fields->setColumnStretch(3, 1);
     fields->addWidget(typeLabel, 0, 0);
     fields->addWidget(Edit_TipoTab, 0, 1);
     fields->addWidget(Edit_NomeTabela, 0, 2);
@@ -117,8 +120,8 @@ void TORCF014::buildLayout()
     setTabOrder(Edit_TipoTab, Edit_CodTab);
     setTabOrder(Edit_CodTab, DBGrid1);
 
-    const TableButtons bar(body(), m_lines);
-    layout->addLayout(bar.layout);
+    const TableButtons bar(buttonBar(), m_lines);
+    buttonBar()->setLayout(bar.layout);
     BotNavig = bar.BotNavig;
     BotInserir = bar.BotInserir;
     BotCancelar = bar.BotCancelar;
@@ -338,9 +341,10 @@ void TORCF014::ProcTipoTabClick()
 {
     if (!m_types->isOpen())
         return;
-    runLookup(*m_types, {{Code, QStringLiteral("Tabela Nº"), 1, {}}, {Designation, QStringLiteral("Nome Tabela"), 30, {}}},
-              this);
-    if (m_types->isEmpty())
+    if (!runLookup(*m_types,
+                   {{Code, QStringLiteral("Tabela Nº"), 1, {}}, {Designation, QStringLiteral("Nome Tabela"), 30, {}}},
+                   this)
+        || m_types->isEmpty())
         return;
     Edit_TipoTab->setText(m_types->value(Code).toString());
     Edit_NomeTabela->setText(m_types->value(Designation).toString());

@@ -3,6 +3,7 @@
 #include "platform/db/Dataset.h"
 #include "platform/ui/FieldLink.h"
 #include "platform/ui/FieldText.h"
+#include "platform/ui/FieldWidth.h"
 
 #include <QRegularExpression>
 #include <QValidator>
@@ -91,9 +92,17 @@ void DbEdit::setPasswordChar(QChar echo)
     setStyleSheet(QStringLiteral("lineedit-password-character: %1").arg(echo.unicode()));
 }
 
+void DbEdit::setDisplayWidth(int characters)
+{
+    m_displayWidth = characters;
+    setFieldWidth(this, characters);
+}
+
 void DbEdit::applyFieldKind()
 {
     const kv::db::FieldDef* def = m_link->fieldDef();
+    if (def && m_displayWidth == 0)
+        setFieldWidth(this, fieldCharacters(*def));
     const FieldType type = def ? def->type : FieldType::Text;
     delete validator();
     setValidator(new FieldValidator(m_charCase, type, this));

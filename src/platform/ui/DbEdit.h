@@ -34,6 +34,9 @@ public:
     // Shows every typed character as `echo` ("#" for passwords); a null
     // character shows the text.
     void setPasswordChar(QChar echo);
+    // The field's width in characters; without one, the column's kind and
+    // size give it once the dataset is open.
+    void setDisplayWidth(int characters);
 
     bool commitPending(QString* error) override;
 
@@ -44,6 +47,7 @@ private:
 
     FieldLink* m_link;
     CharCase m_charCase = CharCase::Normal;
+    int m_displayWidth = 0;
     QString m_pendingError;
     bool m_refreshing = false;
 };

@@ -6,6 +6,9 @@
 #include "platform/ui/MessageService.h"
 
 #include <QHeaderView>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace kv::ui {
 
@@ -79,8 +82,34 @@ void DbGrid::applyWidths()
             const int size = (dataset && field >= 0) ? dataset->fieldDef(field).size : 0;
             characters = size > 0 ? std::min(size, 40) : 10;
         }
-        setColumnWidth(i, charactersWidth(characters));
+        // A title is never cut: the column is at least as wide as its title.
+        const int title = horizontalHeader()->sectionSizeHint(i);
+        setColumnWidth(i, std::max(charactersWidth(characters), title));
     }
+    updateGeometry();
+}
+
+QSize DbGrid::sizeHint() const
+{
+    int width = 0;
+    for (int i = 0; i < horizontalHeader()->count(); ++i)
+        if (!horizontalHeader()->isSectionHidden(i))
+            width += columnWidth(i);
+    const int frame = 2 * frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int lines = 8;
+    return {width + frame + scrollBar + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0),
+            horizontalHeader()->sizeHint().height() + lines * verticalHeader()->defaultSectionSize() + frame
+                + scrollBar};
+}
+
+QSize DbGrid::minimumSizeHint() const
+{
+    const QSize full = sizeHint();
+    const int lines = 3;
+    return {std::min(full.width(), 400),
+            horizontalHeader()->sizeHint().height() + lines * verticalHeader()->defaultSectionSize()
+                + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)};
 }
 
 void DbGrid::followDataset()

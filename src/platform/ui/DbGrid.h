@@ -34,6 +34,11 @@ public:
     // Pixels of a column `characters` wide in the grid's font.
     int charactersWidth(int characters) const;
 
+    // Every column at its width and eight lines; at the least three lines
+    // and as much width as a form usually has.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     void rowActivated(int row); // a line double-clicked
 

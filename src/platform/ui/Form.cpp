@@ -9,7 +9,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace kv::ui {
 
@@ -76,6 +82,20 @@ protected:
     }
 };
 
+// The scroller around a form's body: as big as the body asks, so that the
+// form's natural size is its content's; smaller when the screen is.
+class BodyScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(frame, frame)
+                        : QScrollArea::sizeHint();
+    }
+};
+
 } // namespace
 
 Form::Form(QWidget* parent, int statusPanels) : QDialog(parent)
@@ -89,9 +109,17 @@ Form::Form(QWidget* parent, int statusPanels) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_body = new QWidget(this);
+    m_scroll = new BodyScroll(this);
+    m_scroll->setObjectName(QStringLiteral("BodyScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidgetResizable(true);
+    m_body = new QWidget;
     m_body->setObjectName(QStringLiteral("Body"));
-    layout->addWidget(m_body, 1);
+    m_scroll->setWidget(m_body);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_body->setAutoFillBackground(false);
+    layout->addWidget(m_scroll, 1);
     m_statusBar = new StatusBar(statusPanels, this);
     layout->addWidget(m_statusBar);
 }
@@ -104,6 +132,59 @@ Form::~Form()
         target->removeEventFilter(this);
     }
     m_fields.clear();
+}
+
+QWidget* Form::buttonBar()
+{
+    if (!m_buttonBar) {
+        m_buttonBar = new QWidget(this);
+        m_buttonBar->setObjectName(QStringLiteral("ButtonBar"));
+        static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_buttonBar);
+    }
+    return m_buttonBar;
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_fitted && !event->spontaneous()) {
+        m_fitted = true;
+        // Notebook pages in the form's colour, as the rest of the form.
+        for (QTabWidget* pages : findChildren<QTabWidget*>())
+            for (int i = 0; i < pages->count(); ++i)
+                pages->widget(i)->setAutoFillBackground(true);
+        fitToScreen();
+    }
+}
+
+void Form::fitToScreen()
+{
+    QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    // Fields sized meanwhile (a dataset opened) have their layouts still to redo.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // Pages not shown yet measure as the style will draw them.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->ensurePolished();
+    if (QLayout* own = layout())
+        own->activate();
+    const QRect available = screen->availableGeometry();
+    QSize frame(0, 0);
+    if (const QWindow* window = windowHandle()) {
+        const QMargins margins = window->frameMargins();
+        frame = QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    }
+    const QSize size = sizeHint().expandedTo(minimumSizeHint()).boundedTo(available.size() - frame);
+    resize(size);
+    // Centred on the window the form opened from, within the screen.
+    QWidget* over = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    const QRect area = (over && over != this && over->isVisible()) ? over->frameGeometry() : available;
+    const QSize outer = size + frame;
+    QPoint topLeft = area.center() - QPoint(outer.width() / 2, outer.height() / 2);
+    topLeft.setX(std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
+    move(topLeft);
 }
 
 void Form::setStatusText(int panel, const QString& text)
@@ -329,6 +410,9 @@ bool Form::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && !m_activated && !m_closing) {
         m_activated = true;
         FormActivate();
+        // What the activation filled in (datasets opened, names shown) counts.
+        if (isVisible())
+            fitToScreen();
     }
     return handled;
 }
@@ -343,6 +427,7 @@ void Form::done(int result)
     QDialog::done(result);
     m_closing = false;
     m_activated = false;
+    m_fitted = false;
 }
 
 } // namespace kv::ui

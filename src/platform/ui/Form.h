@@ -7,6 +7,7 @@
 
 class QLabel;
 class QKeyEvent;
+class QScrollArea;
 
 namespace kv::ui {
 
@@ -25,14 +26,22 @@ class StatusBar;
 // Inside a handler the focus is moved with focusField() (or kept with
 // rejectField()); the move happens once the focus change that called the
 // handler is over, and no handler runs for the steps in between.
+//
+// A form opens at its natural size (what its layout asks for), centred on
+// the window it opened from, and never larger than the screen: a body taller
+// or wider than the screen scrolls, while the button bar under it stays in
+// sight. It keeps that size while the user works in it.
 class Form : public QDialog {
     Q_OBJECT
 public:
     explicit Form(QWidget* parent = nullptr, int statusPanels = 2);
     ~Form() override;
 
-    // Where the form lays out its controls (above the status bar).
+    // Where the form lays out its controls (above the button bar).
     QWidget* body() const { return m_body; }
+    // The bar of the form's own buttons (Terminar...) under the body: the
+    // form gives it a layout. Created on first use.
+    QWidget* buttonBar();
 
     StatusBar* statusBar() const { return m_statusBar; }
     void setStatusText(int panel, const QString& text);
@@ -85,6 +94,11 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    // Sizes the window to its natural size within the screen and centres
+    // it; run when it opens and once more after FormActivate has filled it.
+    void fitToScreen();
 
 private:
     struct Field {
@@ -104,7 +118,10 @@ private:
     void paintLabel(QLabel* label, bool editing);
 
     QWidget* m_body = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_buttonBar = nullptr;
     StatusBar* m_statusBar = nullptr;
+    bool m_fitted = false;
     std::map<QWidget*, Field> m_fields; // by focus target
     bool m_eventsEnabled = false;
     bool m_activated = false;

@@ -20,7 +20,7 @@ namespace kv::ui {
 using kv::db::Dataset;
 
 LookupDialog::LookupDialog(Dataset& list, std::vector<GridColumn> columns, QWidget* parent, const QString& caption)
-    : QDialog(parent), m_list(list), m_columns(std::move(columns))
+    : QDialog(parent), m_list(list), m_columns(std::move(columns)), m_startRow(list.currentRow())
 {
     setWindowTitle(caption);
     setObjectName(QStringLiteral("LookupDialog"));
@@ -96,6 +96,13 @@ void LookupDialog::search(const QString& text)
     } catch (const kv::db::DbError&) {
         // A search text that cannot be compared with the column finds nothing.
     }
+}
+
+void LookupDialog::reject()
+{
+    QDialog::reject();
+    if (m_list.isOpen() && m_startRow >= 0 && m_list.currentRow() != m_startRow)
+        m_list.moveTo(m_startRow);
 }
 
 bool LookupDialog::eventFilter(QObject* watched, QEvent* event)

@@ -22,8 +22,9 @@ class StatusBar;
 // widths, a "search by" choice of column and an incremental search that
 // moves the list to the first row whose column starts with the typed text
 // (without regard to case), OK and Cancel. The dialog moves the list's own
-// cursor: whatever the answer, the list is left on the row shown, and the
-// caller reads that row.
+// cursor: OK leaves the list on the row chosen, which the caller reads;
+// Cancel (or the close box) puts the list back on the row it stood on, and
+// the caller takes nothing.
 //
 // Controls: "SearchBy" (combo), "SearchText" (edit), "Grid", "OKBtn",
 // "CancelBtn", "StatusBar".
@@ -42,6 +43,8 @@ public:
     DbGrid* grid() const { return m_grid; }
     kv::db::Dataset& list() const { return m_list; }
 
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -51,6 +54,7 @@ private:
     kv::db::Dataset& m_list;
     std::vector<GridColumn> m_columns;
     int m_searchColumn = 0;
+    int m_startRow;
     QComboBox* m_searchBy;
     QLineEdit* m_searchText;
     DbGrid* m_grid;

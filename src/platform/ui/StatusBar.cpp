@@ -13,6 +13,9 @@ StatusBar::StatusBar(int panels, QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Panel%1").arg(i));
         label->setAlignment(Qt::AlignCenter);
         if (i == 0) {
+            // The hints come and go while the user works: they take the
+            // room the bar has and never widen the window.
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
             addWidget(label, 1);

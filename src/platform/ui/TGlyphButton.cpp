@@ -88,7 +88,14 @@ void TGlyphButton::init()
     m_color = palette().color(QPalette::Button);
     m_transparent = kOlive;
     setAttribute(Qt::WA_OpaquePaintEvent, m_opaque);
+    // As big as its glyph and caption, never cut and never stretched.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     resize(22, 23);
+}
+
+QSize TGlyphButton::minimumSizeHint() const
+{
+    return sizeHint();
 }
 
 void TGlyphButton::SetCaption(const QString& caption)

@@ -82,6 +82,7 @@ public:
     void Click();
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     void clicked();

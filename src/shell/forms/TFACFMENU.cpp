@@ -16,10 +16,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGridLayout>
+#include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -38,13 +42,73 @@ void paint(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
+// The picture of each button, by its name in the desktop's icon theme.
+const QHash<QString, QString>& iconNames()
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("BotPapeis"), QStringLiteral("x-office-document")},
+        {QStringLiteral("BotTintas"), QStringLiteral("applications-graphics")},
+        {QStringLiteral("BotVernizes"), QStringLiteral("x-office-drawing")},
+        {QStringLiteral("BotColas"), QStringLiteral("edit-paste")},
+        {QStringLiteral("BotFilme"), QStringLiteral("x-office-presentation")},
+        {QStringLiteral("BotPVC"), QStringLiteral("window-new")},
+        {QStringLiteral("BotAcabamentos"), QStringLiteral("format-justify-fill")},
+        {QStringLiteral("BotOperCorte"), QStringLiteral("edit-cut")},
+        {QStringLiteral("BotMaquinas"), QStringLiteral("applications-system")},
+        {QStringLiteral("BotTiragemLiq"), QStringLiteral("x-office-spreadsheet")},
+        {QStringLiteral("BotCustosTransp"), QStringLiteral("go-jump")},
+        {QStringLiteral("BotCustosFixos"), QStringLiteral("x-office-calendar")},
+        {QStringLiteral("BotSubCont"), QStringLiteral("system-users")},
+        {QStringLiteral("BotProcedim"), QStringLiteral("text-x-generic")},
+        {QStringLiteral("BotParProcedim"), QStringLiteral("preferences-system")},
+        {QStringLiteral("BotOrcam"), QStringLiteral("document-new")},
+        {QStringLiteral("BotConsOrc"), QStringLiteral("edit-find")},
+        {QStringLiteral("BotAprova"), QStringLiteral("emblem-favorite")},
+        {QStringLiteral("BotGeraOf"), QStringLiteral("media-playback-start")},
+        {QStringLiteral("BotConsOf"), QStringLiteral("system-search")},
+        {QStringLiteral("BotFecho"), QStringLiteral("process-stop")},
+        {QStringLiteral("BotCalc"), QStringLiteral("accessories-calculator")},
+        {QStringLiteral("BotFechoOf"), QStringLiteral("document-save")},
+        {QStringLiteral("BotPassord"), QStringLiteral("system-lock-screen")},
+        {QStringLiteral("BotBusca"), QStringLiteral("system-software-update")},
+        {QStringLiteral("BotPdf"), QStringLiteral("help-browser")},
+    };
+    return names;
+}
+
+// The desktop's icon theme, and a free theme of the distribution where the
+// desktop has none (or lacks an icon).
+QIcon themeIcon(const QString& name)
+{
+    static const bool themed = [] {
+        // The distribution's icon folders, whatever the platform looked in.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& folder : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                               QStringLiteral("icons"), QStandardPaths::LocateDirectory))
+            if (!paths.contains(folder))
+                paths << folder;
+        if (!paths.contains(QStringLiteral("/usr/share/icons")))
+            paths << QStringLiteral("/usr/share/icons");
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+            QIcon::setThemeName(QStringLiteral("Tango"));
+        return true;
+    }();
+    (void)themed;
+    return QIcon::fromTheme(name);
+}
+
 ui::TGlyphButton* glyphButton(const QString& name, const QString& caption, const QString& hint,
-                              QWidget* parent)
+                              QWidget* parent, int iconSize = 24)
 {
     auto* button = new ui::TGlyphButton(caption, parent);
     button->setObjectName(name);
     button->SetHint(hint);
     button->SetLayout(ui::GlyphLayout::GlyphTop);
+    const QIcon icon = themeIcon(iconNames().value(name));
+    if (!icon.isNull())
+        button->SetGlyph(icon.pixmap(iconSize, iconSize).toImage());
     return button;
 }
 
@@ -140,16 +204,19 @@ void TFACFMENU::buildToolbar()
         grids.insert(page, grid);
         NB->addTab(widget, page);
     }
-    auto place = [this, &grids](const MenuFunction& f) {
+    // Toolbar buttons: the picture over the caption, in rows of a few.
+    constexpr int PerRow = 5;
+    QMap<QString, int> placed;
+    auto place = [this, &grids, &placed](const MenuFunction& f) {
         if (f.button.isEmpty())
             return;
         QGridLayout* grid = grids.value(f.page);
         QWidget* page = grid->parentWidget();
-        auto* button = glyphButton(f.button, {}, f.hint, page);
-        auto* caption = new QLabel(f.hint, page);
-        const int row = grid->rowCount();
-        grid->addWidget(button, row, 0);
-        grid->addWidget(caption, row, 1);
+        const QString caption = f.hint.isEmpty() ? f.caption.mid(f.caption.indexOf(QLatin1Char('-')) + 1).trimmed()
+                                                 : f.hint;
+        auto* button = glyphButton(f.button, caption, f.hint, page, 32);
+        const int index = placed[f.page]++;
+        grid->addWidget(button, index / PerRow, index % PerRow);
         m_buttons.insert(f.button, button);
         connect(button, &ui::TGlyphButton::clicked, this, [this, item = f.item] { openFunction(item); });
     };
@@ -157,6 +224,17 @@ void TFACFMENU::buildToolbar()
         for (const auto* list : {&m.functions, &m.submenuFunctions, &m.afterSubmenu})
             for (const MenuFunction& f : *list)
                 place(f);
+    }
+    // One size for the buttons of a page, the widest one's.
+    for (QGridLayout* grid : grids) {
+        QSize widest;
+        for (int i = 0; i < grid->count(); ++i)
+            if (QWidget* w = grid->itemAt(i)->widget())
+                widest = widest.expandedTo(w->sizeHint());
+        for (int i = 0; i < grid->count(); ++i)
+            if (QWidget* w = grid->itemAt(i)->widget())
+                w->setFixedSize(widest);
+        grid->setColumnStretch(PerRow, 1);
     }
     NB->setCurrentIndex(MainMenu::pages().indexOf(MainMenu::startPage()));
 }
@@ -237,8 +315,14 @@ bool TFACFMENU::event(QEvent* event)
 
 void TFACFMENU::FormActivate()
 {
-    if (const QScreen* s = screen())
-        setGeometry(0, 0, s->geometry().width(), s->geometry().height() - 30);
+    if (const QScreen* s = screen()) {
+        // The window with its frame at the top left, as wide as the screen
+        // and 30 pixels short of its height.
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        setGeometry(s->geometry().x() + frame.left(), s->geometry().y() + frame.top(),
+                    s->geometry().width() - frame.left() - frame.right(),
+                    s->geometry().height() - 30 - frame.top() - frame.bottom());
+    }
     const Activation activation = m_session.activate();
     if (activation == Activation::Stop) {
         m_stopped = true;

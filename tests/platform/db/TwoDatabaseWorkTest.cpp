@@ -37,8 +37,8 @@ protected:
         EngineTest::SetUp();
         if (IsSkipped())
             return;
-        m_second = std::make_unique<TestDatabase>(dialect());
-        second = m_second->connect(QStringLiteral("SEGUNDA"));
+        m_second = std::make_unique<kv::test::ScratchDatabase>(dialect(), QStringLiteral("segunda"));
+        second = m_second->open(QStringLiteral("SEGUNDA"));
         createExampleTables(*db, *second);
         for (int number = 1; number <= 8; ++number)
             db->exec(QStringLiteral("INSERT INTO TST_ORCAMENTO (NRO, APROVADO, ANULACOES) VALUES (:NRO, 'N', 0)"),
@@ -116,7 +116,7 @@ protected:
         if (action == QLatin1String("hold-in-step2")) {
             while (!child.readAllStandardOutput().contains("PASSO2"))
                 ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
-            auto locker = m_db->connect(QStringLiteral("BLOQUEIO"));
+            auto locker = m_db->open(QStringLiteral("BLOQUEIO"));
             Transaction hold(*locker, TransactionMode::Write);
             if (isPg())
                 locker->exec(QStringLiteral("LOCK TABLE OPERPENDENTE IN EXCLUSIVE MODE"));
@@ -139,7 +139,7 @@ protected:
         EXPECT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
     }
 
-    std::unique_ptr<TestDatabase> m_second;
+    std::unique_ptr<kv::test::ScratchDatabase> m_second;
     std::shared_ptr<Connection> second;
     TwoDatabaseKinds kinds;
 };

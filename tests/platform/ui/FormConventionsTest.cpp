@@ -2,13 +2,19 @@
 // exit checks that keep the focus however the field is left, the light-yellow
 // caption label, status-bar panels, handlers only between activation and
 // close, and buttons that never take the focus.
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/FormColours.h"
+#include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "platform/ui/TGlyphButton.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QLabel>
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -178,7 +184,7 @@ TEST_P(FailingExitCheck, KeepsTheFocusInTheField)
     Opened o;
     o.start(QStringLiteral("Edit_Designacao"));
     leaveBy(o, GetParam());
-    o.scenario.wait(20);
+    o.scenario.settle();
 
     EXPECT_EQ(o.driver.focused(), "Edit_Designacao");
     EXPECT_EQ(o.scenario.messages().transcript(), QStringList({"<beep>", "Designação Inválida !!!"}));
@@ -220,7 +226,7 @@ TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
         box.clickButton(QStringLiteral("OK"));
     });
     leaveBy(o, GetParam());
-    o.scenario.wait(50);
+    o.scenario.settle();
     kv::ui::MessageService::install(previous);
 
     EXPECT_EQ(shown, "Designação Inválida !!!");
@@ -263,7 +269,7 @@ TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)
     o.start(QStringLiteral("Edit_Codigo"));
     o.driver.typeText(QStringLiteral("7"));
     o.driver.enter();
-    o.scenario.wait(20);
+    o.scenario.settle();
     EXPECT_EQ(o.driver.focused(), "Edit_Preco");
     EXPECT_EQ(o.scenario.messages().texts(), QStringList({"REGISTO JÁ FOI ABERTO ... <ENTER>"}));
     // The field that Enter was heading for was never entered nor checked.
@@ -349,5 +355,77 @@ TEST(FormConventions, EscapeDoesNotCloseTheForm)
     EXPECT_TRUE(o.form->isVisible());
     EXPECT_EQ(o.form->closes, 0);
 }
+
+
+// ---------------------------------------------------------------- size on the screen
+
+// A form of `lines` captioned fields and a Terminar button in its button bar.
+class LinesForm : public Form {
+public:
+    explicit LinesForm(int lines, QWidget* parent = nullptr) : Form(parent)
+    {
+        setObjectName(QStringLiteral("TLINHAS"));
+        auto* grid = new QGridLayout(body());
+        for (int i = 0; i < lines; ++i) {
+            grid->addWidget(new QLabel(QStringLiteral("Linha %1 : ").arg(i + 1), body()), i, 0);
+            auto* edit = new QLineEdit(body());
+            edit->setObjectName(QStringLiteral("Edit_%1").arg(i + 1));
+            kv::ui::setFieldWidth(edit, 10);
+            grid->addWidget(edit, i, 1);
+        }
+        auto* buttons = new QHBoxLayout(buttonBar());
+        buttons->addStretch(1);
+        auto* done = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), buttonBar());
+        done->setObjectName(QStringLiteral("BitTerminar"));
+        buttons->addWidget(done);
+    }
+};
+
+struct SizeCase {
+    const char* label;
+    int lines;
+    bool scrolls;
+};
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.label; }
+
+class FormOnScreen : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(FormOnScreen, OpensAtItsNaturalSizeWithinTheScreenCentredOnItsWindow)
+{
+    const SizeCase& c = GetParam();
+    Scenario scenario;
+    QScreen* screen = kv::test::screenOfSize(kv::test::smallScreen());
+    if (!screen)
+        GTEST_SKIP() << "sem o ecrã de teste";
+    auto* main = new QWidget;
+    main->setScreen(screen);
+    main->setGeometry(100, 50, 1000, 600);
+    scenario.show(main);
+    auto* form = new LinesForm(c.lines, main);
+    FormDriver driver = scenario.show(form);
+    scenario.wait();
+    const QRect available = screen->availableGeometry();
+    EXPECT_TRUE(available.contains(form->frameGeometry())) << form->frameGeometry().height();
+    EXPECT_TRUE(form->rect().contains(QRect(driver.find("BitTerminar")->mapTo(form, QPoint(0, 0)),
+                                            driver.find("BitTerminar")->size())));
+    auto* scroll = driver.find<QScrollArea>(QStringLiteral("BodyScroll"));
+    EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), c.scrolls);
+    if (!c.scrolls) {
+        EXPECT_EQ(form->size(), form->sizeHint());
+        EXPECT_LE(std::abs(form->frameGeometry().center().x() - main->frameGeometry().center().x()), 2);
+        EXPECT_LE(std::abs(form->frameGeometry().center().y() - main->frameGeometry().center().y()), 2);
+    }
+    EXPECT_TRUE(kv::test::layoutFaults(form).isEmpty()) << kv::test::layoutFaults(form).join('\n').toStdString();
+
+    // A long hint in the status bar does not widen the form.
+    const QSize opened = form->size();
+    form->setStatusText(0, QString(300, QLatin1Char('x')));
+    scenario.wait();
+    EXPECT_EQ(form->size(), opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(FormConventions, FormOnScreen,
+                         ::testing::Values(SizeCase{"short", 3, false}, SizeCase{"taller than the screen", 60, true}),
+                         [](const auto& p) { return std::string(p.param.lines < 10 ? "Short" : "Tall"); });
 
 } // namespace

@@ -49,12 +49,14 @@ CodeTableDescription boardsMember()
     CodeTableDescription m = tableMember(QStringLiteral("TORCF001"), caption, QStringLiteral("PAPEIS"), caption);
 
     const FieldRule size = FieldRule::notEmpty(QStringLiteral("Medida Inválida !!!"));
+    FieldSpec width = editField(QStringLiteral("Edit_Largur"), QStringLiteral("LARGUR"), QStringLiteral("x"), size);
+    width.besidePrevious = true; // on the line of the length
     m.fields = {
         articleField(),
         designationField(),
         editField(QStringLiteral("Edit_Compri"), QStringLiteral("COMPRI"), QStringLiteral("Fomato : (Comp./Larg.) "),
                   size),
-        editField(QStringLiteral("Edit_Largur"), QStringLiteral("LARGUR"), QStringLiteral("x"), size),
+        width,
         editField(QStringLiteral("Edit_Gramagem"), QStringLiteral("GRAMAGEM"), QStringLiteral("Gramagem : "),
                   FieldRule::notEmpty(QStringLiteral("Gramagem Inválida !!!"))),
         editField(QStringLiteral("Edit_Preco"), QStringLiteral("PRECO"), QStringLiteral("Preço (KG / M2): "),

@@ -100,15 +100,15 @@ bool materialExit(CodeTableForm& form)
     return true;
 }
 
-// A lookup over one of the lists; confirmed or cancelled alike, its row's
-// code goes into the field.
+// A lookup over one of the lists: the code of the row chosen with OK goes
+// into the field; Cancel changes nothing.
 void lookup(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns,
             const QString& field, const QString& column)
 {
     if (!list.isOpen())
         return;
-    runLookup(list, std::move(columns), &form);
-    if (auto* edit = qobject_cast<QLineEdit*>(form.control(field)); edit && !list.isEmpty())
+    const bool chosen = runLookup(list, std::move(columns), &form);
+    if (auto* edit = qobject_cast<QLineEdit*>(form.control(field)); edit && chosen && !list.isEmpty())
         edit->setText(list.value(column).toString());
     form.moveFocus(field);
 }

@@ -83,9 +83,9 @@ void destinationLookup(CodeTableForm& form, const DestinationField& d)
     kv::db::Dataset& rows = list(form, d);
     if (!rows.isOpen())
         return;
-    runLookup(rows, {{QString::fromLatin1(d.column), d.title, 20, {}}}, &form);
-    // Confirmed or cancelled alike, the list's row is taken; the check runs
-    // when the field is left.
+    if (!runLookup(rows, {{QString::fromLatin1(d.column), d.title, 20, {}}}, &form))
+        return;
+    // The check runs when the field is left.
     setField(form, d.field, rows.isEmpty() ? QString() : rows.value(QString::fromLatin1(d.column)).toString());
 }
 

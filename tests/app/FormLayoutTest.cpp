@@ -1,0 +1,162 @@
+// Every form the program registers, opened on the demo company at the
+// smallest screen served and at a large one: nothing cut, nothing off the
+// screen. A form added later is checked as soon as it is registered.
+
+#include "costing/CostingSession.h"
+
+#include "costing/forms/CostingForms.h"
+#include "costing/forms/ListPrintDialog.h"
+#include "platform/ui/FormRegistry.h"
+#include "support/LayoutCheck.h"
+#include "support/Scenario.h"
+
+#include <QDialog>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using kv::costing::test::CostingSession;
+using kv::costing::test::Engine;
+
+// The demo company, logged in once for the whole program.
+struct DemoCompany {
+    kv::test::Scenario scenario;
+    CostingSession session{scenario, Engine::Sqlite, true};
+
+    // Every right, so that every button of the forms is shown.
+    DemoCompany()
+    {
+        QStringList programs{QStringLiteral("Parametros Gerais"), QStringLiteral("Parametrizacao de Procedimentos")};
+        for (const kv::costing::CodeTableDescription& member : kv::costing::codeTableMembers())
+            programs << member.rightsProgram;
+        programs.removeDuplicates();
+        for (const QString& program : programs)
+            if (!program.isEmpty())
+                session.grant(program, QStringLiteral("S"));
+    }
+};
+
+std::unique_ptr<DemoCompany>& demo()
+{
+    static std::unique_ptr<DemoCompany> company;
+    return company;
+}
+
+DemoCompany& company()
+{
+    if (!demo())
+        demo() = std::make_unique<DemoCompany>();
+    return *demo();
+}
+
+class CloseCompany : public ::testing::Environment {
+public:
+    void TearDown() override { demo().reset(); }
+};
+[[maybe_unused]] ::testing::Environment* const closeCompany = ::testing::AddGlobalTestEnvironment(new CloseCompany);
+
+// Every form of every subsystem, registered over the demo company.
+QStringList registeredForms()
+{
+    kv::costing::registerCostingForms([] { return company().session.environment(); });
+    return kv::ui::FormRegistry::instance().classNames();
+}
+
+struct Case {
+    QString form;
+    QSize screen;
+};
+
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.form.toStdString() << " " << c.screen.width() << "x" << c.screen.height();
+}
+
+std::vector<Case> cases()
+{
+    std::vector<Case> all;
+    for (const QString& form : registeredForms())
+        for (const QSize screen : {kv::test::smallScreen(), kv::test::largeScreen()})
+            all.push_back({form, screen});
+    return all;
+}
+
+class FormLayout : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FormLayout, FitsTheScreenWithNothingCut)
+{
+    const Case& c = GetParam();
+    QScreen* screen = kv::test::screenOfSize(c.screen);
+    if (!screen)
+        GTEST_SKIP() << "sem ecrã de " << c.screen.width() << "x" << c.screen.height();
+    DemoCompany& demo = company();
+    QDialog* form = kv::ui::FormRegistry::instance().create(c.form);
+    ASSERT_NE(form, nullptr);
+    // A report form holds a report for the table form and is never shown.
+    if (!form->layout()) {
+        delete form;
+        GTEST_SKIP() << "sem janela";
+    }
+    kv::test::placeOn(form, screen);
+    kv::test::FormDriver driver = demo.scenario.show(form);
+    demo.scenario.wait();
+    EXPECT_EQ(form->screen(), screen);
+    const QStringList faults = kv::test::layoutFaults(form);
+    EXPECT_TRUE(faults.isEmpty()) << c.form.toStdString() << " em " << c.screen.width() << "x"
+                                  << c.screen.height() << ":\n"
+                                  << faults.join(QLatin1Char('\n')).toStdString();
+    // scripts/screens asks for the pictures of the small screen.
+    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
+    if (!pictures.isEmpty() && c.screen == kv::test::smallScreen())
+        kv::test::savePages(form, pictures, c.form);
+    driver.close();
+    delete form;
+    demo.scenario.messages().clear();
+}
+
+// The list print dialog each table opens from its Imprimir.
+class PrintDialogLayout : public ::testing::TestWithParam<int> {};
+
+TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
+{
+    const kv::costing::CodeTableDescription& member =
+        kv::costing::codeTableMembers()[static_cast<std::size_t>(GetParam())];
+    if (!member.print)
+        GTEST_SKIP() << "sem listagem";
+    DemoCompany& demo = company();
+    auto* dialog = new kv::costing::ListPrintDialog(member, demo.session.environment());
+    kv::test::placeOn(dialog, kv::test::screenOfSize(kv::test::smallScreen()));
+    kv::test::FormDriver driver = demo.scenario.show(dialog);
+    demo.scenario.wait();
+    const QStringList faults = kv::test::layoutFaults(dialog);
+    EXPECT_TRUE(faults.isEmpty()) << member.print->dialogClass.toStdString() << ":\n"
+                                  << faults.join(QLatin1Char('\n')).toStdString();
+    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
+    if (!pictures.isEmpty())
+        kv::test::savePages(dialog, pictures, member.print->dialogClass);
+    driver.close();
+    delete dialog;
+    demo.scenario.messages().clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, PrintDialogLayout,
+                         ::testing::Range(0, static_cast<int>(kv::costing::codeTableMembers().size())),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return kv::costing::codeTableMembers()[static_cast<std::size_t>(p.param)]
+                                 .formClass.toStdString();
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Registered, FormLayout, ::testing::ValuesIn(cases()),
+                         [](const ::testing::TestParamInfo<Case>& p) {
+                             return QStringLiteral("%1_%2x%3")
+                                 .arg(p.param.form)
+                                 .arg(p.param.screen.width())
+                                 .arg(p.param.screen.height())
+                                 .toStdString();
+                         });
+
+} // namespace

@@ -118,7 +118,7 @@ private:
     std::shared_ptr<ScriptedMessages> m_messages;
     std::shared_ptr<kv::ui::MessageService> m_previousMessages;
     std::optional<kv::install::Installation> m_installation;
-    std::unique_ptr<kv::shell::MessageSink> m_sink;
+    std::unique_ptr<kv::notify::MessageSink> m_sink;
     std::unique_ptr<kv::shell::Session> m_session;
     QString m_databasePrefix;
     std::vector<QString> m_postgresDatabases;

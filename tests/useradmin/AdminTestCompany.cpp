@@ -4,7 +4,7 @@
 
 #include "schema/InstallationBuilder.h"
 #include "shell/LoginState.h"
-#include "shell/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "shell/VersionUpdate.h"
 
 #include <QApplication>
@@ -17,10 +17,11 @@ namespace {
 
 const QString Workstation = QStringLiteral("POSTO-TESTE");
 
-class RecordingSink : public shell::MessageSink {
+class RecordingSink : public notify::MessageSink {
 public:
     void beep() override {}
-    void message(const QString& text) override { texts << text; }
+    void error(const QString& text) override { texts << text; }
+    void information(const QString& text) override { texts << text; }
     QStringList texts;
 };
 

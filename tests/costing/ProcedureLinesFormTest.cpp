@@ -280,7 +280,8 @@ TEST_P(LinesTogether, TwoWorkstationsAddingLinesAtOnceBothSucceed)
     auto add = [&](int which) {
         try {
             for (int i = 0; i < Lines; ++i)
-                numbers[which].push_back(addProcedureLine(*workstations[which], 1, {1, 1, "Máquinas", "Linha"}));
+                numbers[which].push_back(addProcedureLine(*workstations[which], 1,
+                                                                {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Linha"}));
         } catch (const kv::db::DbError& e) {
             failures[which] = e.fullText().toStdString();
         }
@@ -297,7 +298,7 @@ TEST_P(LinesTogether, TwoWorkstationsAddingLinesAtOnceBothSucceed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, LinesTogether, ::testing::ValuesIn(engines()),
-                         [](const auto& info) { return engineName(info.param); });
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 TEST(LineDelete, DeletesTheLineChosenAndTheNextLineTakesTheHighestNumber)
 {

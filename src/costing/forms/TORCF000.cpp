@@ -290,6 +290,9 @@ void TORCF000::FormActivate()
     if (!rights.message.isEmpty())
         kv::ui::messages().information(rights.message);
     Panel1->setEnabled(rights.enableFields);
+    // Terminar sits in the button bar, outside the fields: it saves, so it
+    // follows the same right.
+    BitTerminar->setEnabled(rights.enableFields);
     try {
         m_warehouses.open();
         m_transactions.open();

@@ -2,7 +2,7 @@
 // against writing the same rows raw in one transaction, on an embedded
 // application database.
 #include "quotes/core/CostTables.h"
-#include "quotes/core/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "quotes/core/QuoteEngine.h"
 #include "quotes/core/QuoteRepository.h"
 #include "schema/Schema.h"
@@ -17,8 +17,9 @@ using namespace kv::quotes;
 
 namespace {
 
-class SilentMessages : public MessageSink {
+class SilentMessages : public kv::notify::MessageSink {
 public:
+    void beep() override {}
     void error(const QString&) override {}
     void information(const QString&) override {}
 };

@@ -12,6 +12,11 @@
 #include "platform/install/Installation.h"
 #include "schema/InstallationBuilder.h"
 #include "shell/Session.h"
+#include "shell/ShellUnit.h"
+#include "shell/Subsystems.h"
+#include "costing/unit/CostingUnit.h"
+#include "production/unit/ProductionUnit.h"
+#include "quotes/unit/QuotesUnit.h"
 #include "shell/forms/TFACFMENU.h"
 #include "shell/forms/TKAVAPMENU.h"
 #include "platform/ui/TUpdateErrorForm.h"
@@ -44,15 +49,18 @@ std::map<std::string, double> g_seconds;
 
 // Child: the steps of the main program's start until its first activation
 // has logged in.
-class PrintingSink : public kv::shell::MessageSink {
+class PrintingSink : public kv::notify::MessageSink {
 public:
     void beep() override {}
-    void message(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void information(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
 
 int startProgram(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    kv::shell::Subsystems::assemble({kv::shell::shellUnit(), kv::costing::costingUnit(), kv::quotes::quotesUnit(),
+                                     kv::production::productionUnit()});
     auto splash = std::make_unique<kv::shell::TKAVAPMENU>();
     splash->show();
     splash->repaint();

@@ -180,6 +180,12 @@ private:
                                       m_installation.dataFolder()})
             if (!QDir().mkpath(folder))
                 throw InstallationError(QStringLiteral("Não foi possível criar a pasta %1.").arg(folder));
+        // The database files hold what the credentials file guards, the users'
+        // passwords included: owner only, as it is.
+        if (!QFile::setPermissions(m_installation.dataFolder(),
+                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+            throw InstallationError(
+                QStringLiteral("Não foi possível restringir o acesso à pasta %1.").arg(m_installation.dataFolder()));
 
         const auto normal = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
         writeText(m_installation.workstationFile(), m_workstation + QLatin1Char('\n'), normal);
@@ -208,6 +214,14 @@ private:
     void createDatabase(const Target& target)
     {
         ConnectionSettings settings = m_installation.alias(target.alias);
+        settings.mustExist = false; // made here
+        if (!m_options.postgres) {
+            // Created owner-only before SQLite opens it; its journal files take the same mode.
+            QFile file(settings.database);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+                throw InstallationError(QStringLiteral("Não foi possível criar o ficheiro %1: %2")
+                                            .arg(settings.database, file.errorString()));
+        }
         if (m_options.postgres) {
             settings.user = m_options.postgres->user;
             settings.password = m_options.postgres->password;

@@ -37,11 +37,21 @@ struct DatasetDeclaration {
     bool hasUpdateObject() const { return mode == db::DatasetMode::Cached; }
 };
 
+// A declaration as the units write them. Modes: R read-only, C cached with
+// the update-error dialog, N cached without it (errors reach the caller), X
+// cached without update object (changes never written). `order` is a comma
+// list of columns ("" for the table's key).
+DatasetDeclaration declareDataset(const char* module, CompanyDatabase database, const char* name,
+                                  const char* table, char mode, const char* order = "", const char* where = "");
+// Makes the detail dataset follow its master's current row (same module).
+void linkToMaster(std::vector<DatasetDeclaration>& datasets, const char* detail, const char* master,
+                  std::vector<std::pair<QString, QString>> params);
+
 // The eight data modules in the order the login creates them.
 const QStringList& dataModuleNames();
 // The modules a shut-down frees, in that order; the others go with the program.
 const QStringList& shutdownFreeOrder();
-// Every shared dataset, module by module in creation order.
+// Every shared dataset the assembled units declare, unit by unit.
 const std::vector<DatasetDeclaration>& datasetCatalog();
 
 } // namespace kv::shell

@@ -39,7 +39,9 @@ struct LoginState {
     QString WTipoOrcam;       // "" or one character
     QString WTipoOrdFab;      // "" or one character
 
-    // Set by the forms.
+    // Set by the forms. These keep the names and places the company's other
+    // programs and the shared datasets read; a new form hands its result
+    // back to its caller (a return value, a signal) and adds nothing here.
     QString WCapitulo;        // chapter of the last rights lookup
     int WTabCodFiltro = 0;    // table code the customisation datasets show
     QString WTabGrupo;

@@ -26,7 +26,16 @@ struct MenuFunction {
     bool separatorAfter = false;
 };
 
-// The menus of the main window, their functions and what each opens.
+// What an entry opens, as the units declare it: the reports are freed in the
+// order they were created unless another order is given.
+FormOpening formOpening(const char* form, QStringList reports = {}, QStringList freeOrder = {});
+
+// A menu function as the units declare it.
+MenuFunction menuFunction(const char* item, const char* caption, const char* button = "", const char* page = "",
+                          const char* hint = "", bool separatorAfter = false);
+
+// The menus of the main window, their functions and what each opens, as the
+// subsystems contribute them (Subsystems).
 class MainMenu {
 public:
     struct Menu {
@@ -39,11 +48,11 @@ public:
     };
 
     static const std::vector<Menu>& menus();
-    static const QStringList& pages();   // toolbar pages, in order
+    static QStringList pages();   // toolbar pages, in the order the menus first name them
     static QString startPage() { return QStringLiteral("Orçamentos"); }
 
     // The forms an entry opens, by the quote letter layout and the
-    // production-order model of the login.
+    // production-order model of the login (the units decide).
     static FormOpening opening(const QString& item, const LoginState& state);
 };
 

@@ -3,6 +3,7 @@
 #include "shell/WorkstationFiles.h"
 
 #include "platform/db/DbError.h"
+#include "platform/db/SqlDialect.h"
 #include "platform/install/Installation.h"
 #include "schema/Schema.h"
 
@@ -18,7 +19,7 @@ QString text(const db::QueryResult& result, const char* column)
 
 } // namespace
 
-Session::Session(const install::Installation& installation, MessageSink& messages)
+Session::Session(const install::Installation& installation, notify::MessageSink& messages)
     : m_installation(installation),
       m_messages(messages),
       m_modules(std::make_unique<ShellDataModules>(m_state, installation))
@@ -48,8 +49,7 @@ Activation Session::activate()
     const WorkstationReading workstation = WorkstationFiles::read(
         m_installation.workstationFile(), m_installation.workstationTypeFile());
     if (!workstation.ok()) {
-        m_messages.beep();
-        m_messages.message(workstation.stopMessage);
+        m_messages.fail(workstation.stopMessage);
         return Activation::Stop;
     }
     m_state.WComputador = workstation.name;
@@ -59,8 +59,7 @@ Activation Session::activate()
 
 LoginResult Session::stop(const QString& message)
 {
-    m_messages.beep();
-    m_messages.message(message);
+    m_messages.fail(message);
     LoginResult result;
     result.stopMessage = message;
     return result;
@@ -211,27 +210,21 @@ void Session::readCostingParameters()
 void Session::createParamTmp()
 {
     db::Dataset& rows = m_modules->dataset(QStringLiteral("DTEMPRESAS.PARAMTMP"));
-    // A row left by another run of this user is brought up to date, so the
-    // reports never print another company's name.
-    if (rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")},
-                    {m_state.WUtil, m_state.WAplicacao})) {
-        rows.edit();
-    } else {
-        rows.append();
-        rows.setValue(QStringLiteral("UTIL"), m_state.WUtil);
-        rows.setValue(QStringLiteral("APLICACAO"), m_state.WAplicacao);
-    }
-    rows.setValue(QStringLiteral("EMPNRO"), m_state.WEmpNro);
-    rows.setValue(QStringLiteral("EMPNOM"), m_state.WEmpNom);
-    rows.setValue(QStringLiteral("DATA"), QDateTime(m_state.WData, QTime(0, 0)));
-    rows.post();
-    try {
-        rows.applyUpdates();
-    } catch (const db::DbError&) {
-        rows.cancelUpdates();
-        throw;
-    }
+    db::Connection& application = *m_modules->connections().DbKavorime;
+    // One statement writes the row or brings it up to date (so the reports
+    // never print another company's name): programs of one user starting at
+    // once would otherwise each find no row and each add one.
+    application.exec(db::sql::upsert(application.dialect(), QStringLiteral("PARAMTMP"),
+                                     {QStringLiteral("UTIL"), QStringLiteral("APLICACAO")},
+                                     {QStringLiteral("EMPNRO"), QStringLiteral("EMPNOM"), QStringLiteral("DATA")}),
+                     {{"UTIL", m_state.WUtil},
+                      {"APLICACAO", m_state.WAplicacao},
+                      {"EMPNRO", m_state.WEmpNro},
+                      {"EMPNOM", m_state.WEmpNom},
+                      {"DATA", QDateTime(m_state.WData, QTime(0, 0))}});
     m_loginRowWritten = true;
+    rows.refresh();
+    rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")}, {m_state.WUtil, m_state.WAplicacao});
 }
 
 bool Session::testUpdates(LoginResult& result)
@@ -267,8 +260,7 @@ void Session::finishPendingWork()
         texts << error.fullText();
     }
     for (const QString& text : texts) {
-        m_messages.beep();
-        m_messages.message(text);
+        m_messages.error(text);
     }
 }
 
@@ -300,8 +292,7 @@ void Session::shutDown()
             rows.close();
             m_modules->dataset(QStringLiteral("DTTABELAS.PARGRUPOS")).close();
         } catch (const db::DbError& error) {
-            m_messages.beep();
-            m_messages.message(error.fullText());
+            m_messages.fail(error.fullText());
         }
         m_users.reset();
         m_modules->freeAtShutdown();

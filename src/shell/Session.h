@@ -3,7 +3,6 @@
 #include "shell/AccessRights.h"
 #include "shell/CredentialsLibrary.h"
 #include "shell/LoginState.h"
-#include "shell/MessageSink.h"
 #include "shell/ShellDataModules.h"
 #include "shell/UpdateCheck.h"
 #include "shell/UserTable.h"
@@ -12,6 +11,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/TwoDatabaseWork.h"
+#include "platform/notify/MessageSink.h"
 
 #include <QDate>
 #include <memory>
@@ -41,7 +41,7 @@ struct LoginResult {
 // company's data modules, and the login, update check and shut-down.
 class Session {
 public:
-    Session(const install::Installation& installation, MessageSink& messages);
+    Session(const install::Installation& installation, notify::MessageSink& messages);
     ~Session();
 
     Session(const Session&) = delete;
@@ -104,7 +104,7 @@ private:
     LoginResult stop(const QString& message);
 
     const install::Installation& m_installation;
-    MessageSink& m_messages;
+    notify::MessageSink& m_messages;
     LoginState m_state;
     int m_activations = 0;
     db::UpdateErrorHandler m_errorHandler;

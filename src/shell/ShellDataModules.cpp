@@ -182,25 +182,10 @@ db::UpdateStatements ShellDataModules::updateStatementsFor(const QString& table,
                                                            const QStringList& columns,
                                                            const QStringList& key)
 {
-    QStringList values;
-    QStringList assignments;
-    for (const QString& column : columns) {
-        values << QLatin1Char(':') + column;
-        assignments << QStringLiteral("%1 = :%1").arg(column);
-    }
-    QStringList conditions;
-    for (const QString& column : key)
-        conditions << QStringLiteral("%1 = :OLD_%1").arg(column);
-    const QString where = conditions.join(QStringLiteral(" AND "));
-
-    db::UpdateStatements statements;
-    statements.insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(table, columns.join(QStringLiteral(", ")),
-                                    values.join(QStringLiteral(", ")));
-    statements.modifySql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                               .arg(table, assignments.join(QStringLiteral(", ")), where);
-    statements.deleteSql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where);
-    return statements;
+    // The dataset writes each record's statement itself: a changed row sets
+    // only the columns changed, so what another workstation changed meanwhile
+    // in the other columns stays.
+    return db::UpdateStatements::forTable(table, columns, key);
 }
 
 void ShellDataModules::freeModule(const QString& name)

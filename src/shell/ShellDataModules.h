@@ -62,7 +62,8 @@ public:
     db::DataModules& registry() { return m_registry; }
     const CompanyConnections& connections() const { return m_connections; }
 
-    // Insert, modify and delete statements over `columns`, rows found by `key`.
+    // The update statements of a table with `columns`, rows found by `key`
+    // (written by the dataset record by record: see db::UpdateStatements).
     static db::UpdateStatements updateStatementsFor(const QString& table, const QStringList& columns,
                                                     const QStringList& key);
 

@@ -25,11 +25,11 @@ UserTable::UserTable(std::shared_ptr<db::Connection> application)
     m_users->setConnection(m_connection);
     m_users->setSql(QStringLiteral("SELECT NRO, PASSWOR, SUPUTIL FROM UTILIZADORES"));
     m_users->setMode(db::DatasetMode::Cached);
-    m_users->setUpdateStatements(
-        {QStringLiteral("INSERT INTO UTILIZADORES (NRO, PASSWOR, SUPUTIL) VALUES (:NRO, :PASSWOR, :SUPUTIL)"),
-         QStringLiteral("UPDATE UTILIZADORES SET NRO = :NRO, PASSWOR = :PASSWOR, SUPUTIL = :SUPUTIL "
-                        "WHERE NRO = :OLD_NRO"),
-         QStringLiteral("DELETE FROM UTILIZADORES WHERE NRO = :OLD_NRO")});
+    // A password change writes the password only, whatever else another
+    // workstation changed in the user's row meanwhile.
+    m_users->setUpdateStatements(db::UpdateStatements::forTable(
+        QStringLiteral("UTILIZADORES"), {QStringLiteral("NRO"), QStringLiteral("PASSWOR"), QStringLiteral("SUPUTIL")},
+        {QStringLiteral("NRO")}));
 }
 
 std::optional<QString> UserTable::password(const QString& user)

@@ -1,5 +1,8 @@
 #include "shell/VersionUpdate.h"
 
+#include "shell/Subsystems.h"
+#include "shell/VersionStepContext.h"
+
 #include "platform/db/DbError.h"
 
 #include <QRegularExpression>
@@ -7,24 +10,7 @@
 namespace kv::shell {
 namespace {
 
-using db::FieldType;
-
 const QString Program = QStringLiteral("KAVORIME");
-
-schema::Column column(const char* name, FieldType type, int size = 0, bool key = false)
-{
-    return schema::Column{QString::fromLatin1(name), type, size, key};
-}
-
-schema::Table makeTable(const char* name, std::vector<schema::Column> columns)
-{
-    schema::Table table;
-    table.name = QString::fromLatin1(name);
-    table.database = schema::Database::Application;
-    table.subsystem = QStringLiteral("shell");
-    table.columns = std::move(columns);
-    return table;
-}
 
 // The rights chapters and programs every login makes sure of.
 struct CatalogueProgram {
@@ -57,15 +43,6 @@ std::vector<CatalogueProgram> cataloguePrograms()
     return programs;
 }
 
-// Creates the tables of the definition that the database does not hold yet.
-void createMissingTables(db::Connection& connection, schema::Database database, const QStringList& names)
-{
-    const schema::Schema& definition = schema::Schema::standard();
-    for (const QString& name : names)
-        if (!connection.tableExists(name))
-            connection.exec(definition.createStatement(*definition.table(database, name), connection.dialect()));
-}
-
 } // namespace
 
 VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
@@ -75,27 +52,12 @@ VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
 
 const std::vector<schema::Table>& VersionUpdate::createdTables()
 {
-    static const std::vector<schema::Table> tables{
-        makeTable("ACTUAL_VERSAO", {column("EMPRESA", FieldType::Int32),
-                                    column("PROGRAMA", FieldType::Text, 10),
-                                    column("VERSAO", FieldType::Text, 6),
-                                    column("DATULTACT", FieldType::DateTime)}),
-        makeTable("SUBCONTRATO", {column("CODIGO", FieldType::Int32, 0, true),
-                                  column("DESIGNACAO", FieldType::Text, 40),
-                                  column("PRECO", FieldType::Float),
-                                  column("GRS_M2", FieldType::Float),
-                                  column("ACESSORIO", FieldType::Text, 1),
-                                  column("UNIDADE", FieldType::Text, 3)}),
-        makeTable("WORKORDFABDET", {column("UTIL", FieldType::Text, 15, true),
-                                    column("ORDNRO", FieldType::Int32, 0, true),
-                                    column("SUBORC", FieldType::Int32, 0, true),
-                                    column("DETAIL", FieldType::Int32, 0, true),
-                                    column("WRK_DETAIL", FieldType::Int32, 0, true),
-                                    column("ARTIGO", FieldType::Text, 16),
-                                    column("DESIGNACAO", FieldType::Text, 40),
-                                    column("QUANTIDADE", FieldType::Float)}),
-    };
-    return tables;
+    return Subsystems::createdTables();
+}
+
+int VersionUpdate::lastStep()
+{
+    return Subsystems::lastVersionStep();
 }
 
 void VersionUpdate::addCompanyDatabase(schema::Database database, db::Connection& connection)
@@ -108,11 +70,37 @@ QString VersionUpdate::versionText(int step)
     return QStringLiteral("01.%1").arg(step, 3, 10, QLatin1Char('0'));
 }
 
+// Programs starting at once on one company take turns with their version
+// transactions, so every check a step makes (does the table, the column,
+// the row exist?) still holds when it acts on it. On SQLite the write
+// transaction is the turn. Nothing waits without limit: a table that
+// another workstation keeps in use (a transaction left open) stops the
+// login with a message after a few seconds instead of hanging it.
+void VersionUpdate::takeTurn()
+{
+    m_table = QStringLiteral("ACTUAL_VERSAO");
+    if (m_db.dialect() != db::Dialect::Postgres)
+        return;
+    m_db.exec(QStringLiteral("SET LOCAL lock_timeout = '5s'"));
+    m_db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock(:KEY)"), {{"KEY", qint64(0x4b41564f)}});
+}
+
+db::DbError VersionUpdate::busy(const db::DbError& error) const
+{
+    if (error.kind() != db::DbError::Kind::Busy)
+        return error;
+    return db::DbError(db::DbError::Kind::Busy,
+                       QStringLiteral("Outro posto de trabalho está a usar a tabela %1: a base de dados não pode "
+                                      "ser actualizada agora. Entre de novo quando esse posto sair do programa.")
+                           .arg(m_table));
+}
+
 void VersionUpdate::readRecordedVersion()
 {
     const db::Params company{{"WEMPNRO", m_state.WEmpNro}, {"PROGRAMA", Program}};
-    {
+    try {
         db::Transaction transaction(m_db);
+        takeTurn();
         createTable(QStringLiteral("ACTUAL_VERSAO"));
         // Two workstations starting the same company at once must not both
         // insert its row.
@@ -127,6 +115,8 @@ void VersionUpdate::readRecordedVersion()
                                      "VALUES (:WEMPNRO, :PROGRAMA, :VERSAO)"),
                       {{"WEMPNRO", m_state.WEmpNro}, {"PROGRAMA", Program}, {"VERSAO", versionText(1)}});
         transaction.commit();
+    } catch (const db::DbError& error) {
+        throw busy(error);
     }
     const QVariant version = m_db.scalar(
         QStringLiteral("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
@@ -148,13 +138,13 @@ VersionPlan VersionUpdate::planFor(const QString& recorded, const QString& progr
     }
     const int major = match.captured(1).toInt();
     const int step = match.captured(2).toInt();
-    if (major > 1 || (major == 1 && step > LastStep)) {
+    const int last = lastStep();
+    if (major > 1 || (major == 1 && step > last)) {
         plan.kind = VersionPlan::Kind::Newer;
-    } else if (major == 1 && step >= 1 && step < LastStep
-               && programVersion == versionText(LastStep)) {
+    } else if (major == 1 && step >= 1 && step < last && programVersion == versionText(last)) {
         plan.kind = VersionPlan::Kind::Chain;
         plan.firstStep = step + 1;
-        plan.lastStep = LastStep;
+        plan.lastStep = last;
     } else {
         plan.kind = VersionPlan::Kind::Unknown;
     }
@@ -188,6 +178,7 @@ QString VersionUpdate::run(const Progress& progress)
             progress(version);
         try {
             db::Transaction transaction(m_db);
+            takeTurn();
             runStep(step);
             m_db.exec(QStringLiteral("UPDATE ACTUAL_VERSAO SET VERSAO = :WBDVERSAO, "
                                      "DATULTACT = :WMENUDATA WHERE EMPRESA = :WEMPNRO "
@@ -198,6 +189,8 @@ QString VersionUpdate::run(const Progress& progress)
                        {"PROGRAMA", Program}});
             transaction.commit();
         } catch (const db::DbError& error) {
+            if (error.kind() == db::DbError::Kind::Busy)
+                return busy(error).text();
             return QStringLiteral("Erro na actualização da base de dados para a versão %1:\n%2")
                 .arg(version, error.fullText());
         }
@@ -206,82 +199,16 @@ QString VersionUpdate::run(const Progress& progress)
     return {};
 }
 
+// The units' steps of one version, in the order the units are assembled.
 void VersionUpdate::runStep(int step)
 {
-    switch (step) {
-    case 2:
-        addColumn(QStringLiteral("UTILIZADORES"), QStringLiteral("UPGRADE_LICENSE"), FieldType::Text, 1);
-        // Only users without a value: a right already given is never taken back.
-        m_db.exec(QStringLiteral("UPDATE UTILIZADORES SET UPGRADE_LICENSE = 'N' "
-                                 "WHERE UPGRADE_LICENSE IS NULL"));
-        break;
-    case 4: {
-        for (const char* c : {"VALSUB1", "VALSUB2", "VALSUB3"})
-            addColumn(QStringLiteral("ORCMAS"), QString::fromLatin1(c), FieldType::Float);
-        // Type 11 becomes 99 once only: after the step, 11 means subcontracts,
-        // and lines of that type must keep it.
-        if (!rowExists(QStringLiteral("TIPOTAB"), QStringLiteral("CODIGO"), 99)) {
-            m_db.exec(QStringLiteral("DELETE FROM TIPOTAB WHERE CODIGO = 11"));
-            for (const char* table : {"ORCDET", "ORCCONSUMOS", "PROCDET"})
-                m_db.exec(QStringLiteral("UPDATE %1 SET TIPOTABELA = 99 WHERE TIPOTABELA = 11")
-                              .arg(QLatin1String(table)));
-        }
-        createTable(QStringLiteral("SUBCONTRATO"));
-        const std::pair<int, QString> rows[] = {{11, QStringLiteral("Subcontratação")},
-                                                {99, QStringLiteral("Custos de Transporte")}};
-        for (const auto& [code, designation] : rows)
-            if (!rowExists(QStringLiteral("TIPOTAB"), QStringLiteral("CODIGO"), code))
-                m_db.exec(QStringLiteral("INSERT INTO TIPOTAB (CODIGO, DESIGNACAO) "
-                                         "VALUES (:CODIGO, :DESIGNACAO)"),
-                          {{"CODIGO", code}, {"DESIGNACAO", designation}});
-        break;
-    }
-    case 5:
-        addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
-        addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
-        break;
-    case 6:
-        createTable(QStringLiteral("WORKORDFABDET"));
-        addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
-        break;
-    case 7: {
-        // The pending records and journal of work that spans two databases,
-        // in every company database.
-        const QStringList tables{QStringLiteral("OPERPENDENTE"), QStringLiteral("OPERDIARIO")};
-        for (const auto& [database, connection] : m_otherDatabases)
-            createMissingTables(*connection, database, tables);
-        createMissingTables(m_db, schema::Database::Application, tables);
-        break;
-    }
-    default:   // step 3 changes nothing
-        break;
-    }
-}
-
-void VersionUpdate::addColumn(const QString& table, const QString& column, db::FieldType type,
-                              int size)
-{
-    if (m_db.columnExists(table, column))
-        return;
-    m_db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                  .arg(table, column, schema::sqlType(type, size, m_db.dialect())));
+    VersionStepContext context(m_db, m_state, &m_table, m_otherDatabases);
+    Subsystems::runVersionStep(step, context);
 }
 
 void VersionUpdate::createTable(const QString& name)
 {
-    if (m_db.tableExists(name))
-        return;
-    for (const schema::Table& table : createdTables())
-        if (table.name == name)
-            m_db.exec(schema::Schema::standard().createStatement(table, m_db.dialect()));
-}
-
-bool VersionUpdate::rowExists(const QString& table, const QString& keyColumn, const QVariant& key)
-{
-    return m_db
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :KEY").arg(table, keyColumn),
-                       {{"KEY", key}})
-               .toInt() > 0;
+    VersionStepContext(m_db, m_state, &m_table, m_otherDatabases).createTable(name);
 }
 
 void VersionUpdate::insertIfMissing(const QString& table, const db::Params& row)
@@ -303,8 +230,9 @@ void VersionUpdate::insertIfMissing(const QString& table, const db::Params& row)
 }
 
 void VersionUpdate::addRightsCatalogue()
-{
+try {
     db::Transaction transaction(m_db);
+    takeTurn();
     for (const auto& [application, chapter] : catalogueChapters())
         insertIfMissing(QStringLiteral("APLICACAOCAP"),
                         {{"APLICACAO", QString::fromLatin1(application)},
@@ -315,6 +243,8 @@ void VersionUpdate::addRightsCatalogue()
                          {"CAPITULO", QString::fromLatin1(p.chapter)},
                          {"PROGRAMA", p.program}});
     transaction.commit();
+} catch (const db::DbError& error) {
+    throw busy(error);
 }
 
 } // namespace kv::shell

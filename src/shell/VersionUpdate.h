@@ -25,7 +25,8 @@ struct VersionPlan {
 };
 
 // Brings a company's application database to the program's version through
-// numbered steps, and keeps the rights catalogue complete.
+// numbered steps, which the subsystems' units contribute (Subsystems), and
+// keeps the rights catalogue complete.
 //
 // Every step checks what already exists before it adds a table, column or
 // row, and runs in one transaction together with the recording of the
@@ -58,20 +59,24 @@ public:
     // Adds the rights chapters and programs that are missing (one transaction).
     void addRightsCatalogue();
 
-    // The tables the steps create, for their key and DDL.
+    // The tables the units' steps create, for their key and DDL.
     static const std::vector<schema::Table>& createdTables();
     static QString versionText(int step);   // 4 -> "01.004"
-    static constexpr int LastStep = 7;
+    // The highest step of the assembled units; the program's version names it.
+    static int lastStep();
 
 private:
     void runStep(int step);
-    void addColumn(const QString& table, const QString& column, db::FieldType type, int size = 0);
     void createTable(const QString& name);
-    bool rowExists(const QString& table, const QString& keyColumn, const QVariant& key);
     void insertIfMissing(const QString& table, const db::Params& row);
+
+    // Starts a version transaction's turn: see the .cpp.
+    void takeTurn();
+    db::DbError busy(const db::DbError& error) const;
 
     db::Connection& m_db;
     LoginState& m_state;
+    QString m_table; // the table being changed, for the message when another workstation holds it
     std::vector<std::pair<schema::Database, db::Connection*>> m_otherDatabases;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTextStream>
+#include <algorithm>
 
 namespace kv::shell {
 namespace {
@@ -23,7 +24,12 @@ QString lastLineValue(const QString& path, int length)
         if (value.isEmpty())
             return {};
     }
-    return value;
+    // A name with control characters (NUL bytes of a damaged file) or bytes
+    // that are not text names no workstation: the file is not set up.
+    const bool garbage = std::any_of(value.cbegin(), value.cend(), [](QChar c) {
+        return !c.isPrint() || c == QChar::ReplacementCharacter;
+    });
+    return garbage ? QString() : value;
 }
 
 } // namespace

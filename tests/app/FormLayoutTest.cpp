@@ -62,8 +62,8 @@ public:
 // Every form of every subsystem, registered over the demo company.
 QStringList registeredForms()
 {
-    kv::costing::registerCostingForms([] { return company().session.environment(); });
-    return kv::ui::FormRegistry::instance().classNames();
+    // The costing session registers its forms in the scenario's registry.
+    return company().scenario.forms().classNames();
 }
 
 struct Case {
@@ -94,7 +94,7 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
     if (!screen)
         GTEST_SKIP() << "sem ecrã de " << c.screen.width() << "x" << c.screen.height();
     DemoCompany& demo = company();
-    QDialog* form = kv::ui::FormRegistry::instance().create(c.form);
+    QDialog* form = demo.scenario.forms().create(c.form);
     ASSERT_NE(form, nullptr);
     // A report form holds a report for the table form and is never shown.
     if (!form->layout()) {

@@ -24,7 +24,7 @@ TEST(CostingMenu, OpensRegisteredForms)
 {
     kv::test::Scenario scenario;
     CostingSession session(scenario, Engine::Sqlite);
-    const kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
+    const kv::ui::FormRegistry& registry = scenario.forms();
     for (const char* item : {"TABORC000", "TABORC002"}) {
         const kv::shell::FormOpening opening = kv::shell::MainMenu::opening(item, session.state());
         EXPECT_TRUE(registry.contains(opening.form)) << item;
@@ -289,6 +289,22 @@ TEST_P(InksForm, ReopensOnTheRowLastEdited)
     inks.session.application()->exec("DELETE FROM TINTAS WHERE CODIGO = 40");
     FormDriver third = inks.open();
     EXPECT_EQ(inks.currentCode(third), "10");
+}
+
+// The row a form returns to is the session's: the next login starts afresh.
+TEST_P(InksForm, ANewSessionStartsOnTheFirstRow)
+{
+    SKIP_WITHOUT(GetParam());
+    {
+        Inks finished(GetParam());
+        FormDriver form = finished.open();
+        finished.editRow(form, 2);
+        form.focus("DBGrid1");
+        form.close();
+    }
+    Inks inks(GetParam());
+    FormDriver form = inks.open();
+    EXPECT_EQ(inks.currentCode(form), "10");
 }
 
 TEST_P(InksForm, WithoutTheInsertRightRowsAreStillChanged)

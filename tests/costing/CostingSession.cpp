@@ -34,7 +34,7 @@ CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool
     m_state.WBdContab = aliases.accounting;
     m_modules = std::make_unique<kv::shell::ShellDataModules>(m_state, *m_installation);
     m_modules->create();
-    registerCostingForms([this] { return environment(); });
+    registerCostingForms([this] { return environment(); }, scenario.forms());
 }
 
 CostingSession::~CostingSession()
@@ -47,6 +47,7 @@ CostingSession::~CostingSession()
         }
     }
     m_modules.reset();
+    m_scenario.forms().clear();
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::connect(const QString& alias)

@@ -15,7 +15,8 @@ using kv::test::engines;
 // A company opened as the login leaves it, for the costing forms: a fresh
 // installation on the engine asked for (in the scenario's folder, or on the
 // test server), the login state of user "ANA" of company 1 and the eight data
-// modules; the costing forms registered over them.
+// modules; the costing forms registered over them in the scenario's form
+// registry, until the session ends.
 class CostingSession {
 public:
     // `demo`: the installation holds the demo company's rows as well.
@@ -26,7 +27,7 @@ public:
     static bool available(Engine engine);
 
     kv::shell::LoginState& state() { return m_state; }
-    CostingEnvironment environment() { return CostingEnvironment(m_state, *m_modules); }
+    CostingEnvironment environment() { return CostingEnvironment(m_state, *m_modules, m_formsState); }
     kv::db::Dataset& dataset(const QString& qualifiedName) { return m_modules->dataset(qualifiedName); }
 
     // Connections of the test's own, as another workstation has them.
@@ -46,6 +47,7 @@ private:
     kv::test::Scenario& m_scenario;
     kv::install::Installation* m_installation = nullptr;
     kv::shell::LoginState m_state;
+    CostingSessionState m_formsState;
     std::unique_ptr<kv::shell::ShellDataModules> m_modules;
     std::shared_ptr<kv::db::Connection> m_application;
     std::shared_ptr<kv::db::Connection> m_invoicing;

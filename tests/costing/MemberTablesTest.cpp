@@ -117,7 +117,7 @@ TEST_P(Registered, EveryTableFormAndItsListReport)
 {
     SKIP_WITHOUT(GetParam());
     Tables tables(GetParam());
-    const kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
+    const kv::ui::FormRegistry& registry = tables.scenario.forms();
     for (int n = 1; n <= 8; ++n) {
         const QString item = QStringLiteral("TABORC%1").arg(n, 3, 10, QLatin1Char('0'));
         const kv::shell::FormOpening opening = kv::shell::MainMenu::opening(item, tables.session.state());

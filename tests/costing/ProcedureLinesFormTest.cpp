@@ -9,6 +9,9 @@
 #include "costing/core/MachineRules.h"
 #include "costing/core/ProcedureLines.h"
 
+#include <set>
+#include <thread>
+
 using namespace kv::costing;
 using namespace kv::costing::test;
 using kv::test::FormDriver;
@@ -248,7 +251,7 @@ TEST_P(LineNumbers, NeverCollide)
     for (int detail : c.deleted)
         deleteProcedureLine(*app, c.procedure, detail);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next);
-    EXPECT_EQ(addProcedureLine(*app, c.procedure, {1, 1, "Máquinas", "Offset 4 Cores"}), c.next);
+    EXPECT_EQ(addProcedureLine(*app, c.procedure, {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Offset 4 Cores"}), c.next);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next + 1);
 }
 
@@ -261,6 +264,41 @@ INSTANTIATE_TEST_SUITE_P(
                                          NumberCase{"every line deleted", 1, {1, 2, 3}, 1}),
                        ::testing::ValuesIn(engines())),
     caseName<NumberCase>);
+
+class LinesTogether : public ::testing::TestWithParam<Engine> {};
+
+// Two workstations adding lines to one procedure at the same moment: every
+// line is stored, each under a number of its own.
+TEST_P(LinesTogether, TwoWorkstationsAddingLinesAtOnceBothSucceed)
+{
+    SKIP_WITHOUT(GetParam());
+    Procedures p(GetParam());
+    constexpr int Lines = 40;
+    std::shared_ptr<kv::db::Connection> workstations[2] = {p.session.application(), p.session.application()};
+    std::vector<int> numbers[2];
+    std::string failures[2];
+    auto add = [&](int which) {
+        try {
+            for (int i = 0; i < Lines; ++i)
+                numbers[which].push_back(addProcedureLine(*workstations[which], 1,
+                                                                {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Linha"}));
+        } catch (const kv::db::DbError& e) {
+            failures[which] = e.fullText().toStdString();
+        }
+    };
+    std::thread first(add, 0), second(add, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures[0], "");
+    EXPECT_EQ(failures[1], "");
+    std::set<int> all(numbers[0].begin(), numbers[0].end());
+    all.insert(numbers[1].begin(), numbers[1].end());
+    EXPECT_EQ(all.size(), std::size_t(2 * Lines));
+    EXPECT_EQ(p.lines(1).rows.size(), std::size_t(3 + 2 * Lines));
+}
+
+INSTANTIATE_TEST_SUITE_P(Costing, LinesTogether, ::testing::ValuesIn(engines()),
+                         [](const auto& testInfo) { return engineName(testInfo.param); });
 
 TEST(LineDelete, DeletesTheLineChosenAndTheNextLineTakesTheHighestNumber)
 {

@@ -201,6 +201,24 @@ TEST_P(ParametersForm, TerminarKeepsTheCountersRaisedElsewhere)
     EXPECT_EQ(parameters.stored("TRANSPORTE").toString(), "Cliente levanta");
 }
 
+// The user typed a quote number that another workstation has meanwhile
+// passed: the higher number stays, and Terminar says so.
+TEST_P(ParametersForm, TerminarTellsOfACounterPassedElsewhere)
+{
+    SKIP_WITHOUT(GetParam());
+    Parameters parameters(GetParam());
+    FormDriver form = parameters.open();
+    parameters.session.application()->exec("UPDATE ORCPARGER SET ORCNRO2 = 60 WHERE CODIGO = 1");
+    showPage(form, 1);
+    form.type("Edit_OrcNro2", "45");
+    form.click("BitTerminar");
+    EXPECT_EQ(parameters.scenario.messages().transcript(),
+              QStringList{"Outro posto de trabalho já deu o número 60 do contador ORCNRO2: o contador fica em 60 "
+                          "e não em 45."});
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(parameters.stored("ORCNRO2").toInt(), 60);
+}
+
 TEST_P(ParametersForm, LookupsTakeTheRowChosenWithOkAndNothingOnCancel)
 {
     SKIP_WITHOUT(GetParam());

@@ -236,6 +236,29 @@ TEST_F(SubQuoteCalculatorTest, zeroDivisorsStopTheLineWithAMessageNamingQuoteLin
     EXPECT_EQ(sq.lines.front().tableType, kFixed);
 }
 
+// Values too large for the totals in a cost table stop the calculation
+// with a message, as a zero divisor does, instead of an exception that
+// would end the program from the worksheet.
+TEST_F(SubQuoteCalculatorTest, hugeCostTableValuesStopTheCalculationWithAMessageNamingQuoteLineAndRow)
+{
+    for (const bool recalculating : {false, true}) {
+        SCOPED_TRACE(recalculating ? "recalculation" : "new lines");
+        tables = plantTables();
+        sq = SubQuote{plantQuoteRow(), {}};
+        messages.errors.clear();
+        if (recalculating) {
+            ASSERT_TRUE(create({procedureLine(kInk, 1), procedureLine(kFixed, 1)}));
+        }
+        tables.fixedCosts.at(1).price = 5e15; // beyond the totals' fixed point
+        EXPECT_FALSE(recalculating ? recalc() : create({procedureLine(kInk, 1), procedureLine(kFixed, 1)}));
+        ASSERT_EQ(messages.errors.size(), 1);
+        EXPECT_TRUE(messages.errors[0].startsWith("Erro Grave, Valor fora do intervalo dos totais: "))
+            << messages.errors[0].toStdString();
+        EXPECT_TRUE(messages.errors[0].endsWith("código 1 (Orçamento nº 7/0, linha 2) !!!"))
+            << messages.errors[0].toStdString();
+    }
+}
+
 TEST_F(SubQuoteCalculatorTest, gradeOutsideOneToThreeStopsTheMachineLine)
 {
     sq.row.set("PRDHORACV", 4);

@@ -141,6 +141,33 @@ TEST_P(FreshInstallation, KeepsTheCredentialsOwnerOnly)
     }
 }
 
+// The database files hold the users' passwords as the credentials do: the
+// data folder and every file in it are owner-only, also the journal files
+// a program leaves next to them.
+TEST_P(FreshInstallation, KeepsTheDataFolderOwnerOnly)
+{
+    QTemporaryDir dir;
+    EngineOptions engine(GetParam());
+    const Installation inst = InstallationBuilder(engine.options).create(dir.path() + "/nova");
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const QFileInfo folder(inst.dataFolder());
+    ASSERT_TRUE(folder.isDir());
+    EXPECT_EQ(folder.permissions() & ~ownerOnly, QFileDevice::Permissions());
+    if (engine.options.postgres)
+        return;
+    {
+        // A program at work: SQLite's journal files appear beside the database.
+        auto general = kv::db::Connection::open(inst.alias(InstallationBuilder::generalAlias()));
+        general->exec("CREATE TABLE PROVA (N INTEGER)");
+        const QStringList files = QDir(inst.dataFolder()).entryList(QDir::Files);
+        EXPECT_GE(files.size(), 4) << files.join(' ').toStdString();
+        for (const QString& name : files)
+            EXPECT_EQ(QFileInfo(inst.dataFolder() + "/" + name).permissions() & ~ownerOnly, QFileDevice::Permissions())
+                << name.toStdString();
+    }
+}
+
 TEST_P(FreshInstallation, RefusesAFolderThatIsNotEmptyWithoutHarmingIt)
 {
     QTemporaryDir dir;

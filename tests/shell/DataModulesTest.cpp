@@ -45,10 +45,10 @@ TEST(DatasetCatalog, UpdateStatementsFindRowsByTheirOldKey)
 {
     const auto s = ShellDataModules::updateStatementsFor("CUSTRANSP", {"PAIS", "REGIAO", "PRECO"},
                                                          {"PAIS", "REGIAO"});
-    EXPECT_EQ(s.insertSql, "INSERT INTO CUSTRANSP (PAIS, REGIAO, PRECO) VALUES (:PAIS, :REGIAO, :PRECO)");
-    EXPECT_EQ(s.modifySql, "UPDATE CUSTRANSP SET PAIS = :PAIS, REGIAO = :REGIAO, PRECO = :PRECO "
-                           "WHERE PAIS = :OLD_PAIS AND REGIAO = :OLD_REGIAO");
-    EXPECT_EQ(s.deleteSql, "DELETE FROM CUSTRANSP WHERE PAIS = :OLD_PAIS AND REGIAO = :OLD_REGIAO");
+    EXPECT_TRUE(s.writesTable());
+    EXPECT_EQ(s.table, "CUSTRANSP");
+    EXPECT_EQ(s.keyColumns, QStringList({"PAIS", "REGIAO"}));
+    EXPECT_EQ(s.tableColumns, QStringList({"PAIS", "REGIAO", "PRECO"}));
 }
 
 class DataModulesFixture : public ::testing::TestWithParam<Engine> {

@@ -6,7 +6,7 @@
 #include "schema/DemoInstallation.h"
 #include "schema/InstallationBuilder.h"
 #include "shell/MainMenu.h"
-#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/MessageServiceSink.h"
 #include "support/Scenario.h"
 #include "shell/forms/TFACFMENU.h"
 
@@ -138,7 +138,7 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
     const GeneralCredentials credentials = credentialsOf(installation);
     ASSERT_TRUE(credentials.ok()) << credentials.error.toStdString();
 
-    MessageServiceSink sink;
+    kv::ui::MessageServiceSink sink;
     Session session(installation, sink);
     Scenario scenario;   // closes the window while the session still exists
     QString versionDialog;
@@ -182,6 +182,8 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
         ADD_FAILURE() << "sem direitos: " << row[0].toString().toStdString() << " / "
                       << row[1].toString().toStdString() << " / " << row[2].toString().toStdString();
     EXPECT_GT(application->scalar("SELECT COUNT(*) FROM APLICACAOMST").toInt(), 0);
+    // The version step that makes the subcontracts table gives the demo its subcontracts.
+    EXPECT_GT(application->scalar("SELECT COUNT(*) FROM SUBCONTRATO").toInt(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), kv::test::engineTestName);
@@ -247,7 +249,7 @@ TEST(DemoLoginNextYear, LogsInOnTheFirstDayOfTheNextYear)
     const QDate january(QDate::currentDate().year() + 1, 1, 1);
     ASSERT_TRUE(DemoInstallation::moveToDate(installation, january));
 
-    MessageServiceSink sink;
+    kv::ui::MessageServiceSink sink;
     Session session(installation, sink);
     ASSERT_EQ(session.activate(), Activation::Login);
     const LoginResult result = session.login(credentialsOf(installation), january);

@@ -6,7 +6,10 @@
 #include "shell/Session.h"
 
 #include <QDate>
+#include <QFile>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 using namespace kv::shell;
 using namespace kv::shell::test;
@@ -356,6 +359,83 @@ TEST_P(Login, NewPasswordIsStoredAndCheckedAtTheNextLogin)
     EXPECT_EQ(newSession()->login(install->credentials()).stopMessage, "Palavra-passe Inválida");
     install->execGeneral("UPDATE PARAMUTIL SET PASSWOR = 'NOVA1'");
     EXPECT_TRUE(newSession()->login(install->credentials()).loggedIn);
+}
+
+// ---------------------------------------------------------------- several workstations
+
+// Three programs started at once on a new installation: its version table,
+// its version steps and the user's login row are made by whichever comes
+// first, and all three log in.
+TEST_P(Login, ThreeProgramsStartingAtOnceAllLogIn)
+{
+    const GeneralCredentials credentials = install->credentials();
+    const QString root = install->installation().root();
+    constexpr int Programs = 3;
+    std::string outcome[Programs];
+    std::atomic<int> ready{0};
+    auto program = [&](int which) {
+        const kv::install::Installation installation(root);
+        RecordingSink messages;
+        RecordingUpdateCheck checks;
+        Session session(installation, messages);
+        session.setUpdateCheck(&checks);
+        if (session.activate() != Activation::Login) {
+            outcome[which] = "no login";
+            return;
+        }
+        ++ready;
+        while (ready < Programs)
+            std::this_thread::yield();
+        const LoginResult result = session.login(credentials);
+        outcome[which] = result.loggedIn ? "" : result.stopMessage.toStdString();
+    };
+    std::vector<std::thread> programs;
+    for (int i = 0; i < Programs; ++i)
+        programs.emplace_back(program, i);
+    for (std::thread& t : programs)
+        t.join();
+    for (const std::string& o : outcome)
+        EXPECT_EQ(o, "");
+    auto app = install->application();
+    EXPECT_EQ(count(*app, "SELECT COUNT(*) FROM ACTUAL_VERSAO"), 1);
+    EXPECT_EQ(app->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), "01.006");
+}
+
+// A table change of the version update never waits without limit for a
+// workstation that keeps the table in use: the login stops and says so.
+TEST_P(Login, VersionUpdateStopsWhenAnotherWorkstationKeepsTheTableInUse)
+{
+    if (GetParam() != Engine::Postgres)
+        GTEST_SKIP() << "SQLite locks the whole file: the busy timeout covers it";
+    install->bringToProgramVersion();
+    install->execApplication("ALTER TABLE WORKORDFAB DROP COLUMN PLCOMPRI2");
+    install->execApplication("UPDATE ACTUAL_VERSAO SET VERSAO = '01.004'");
+    auto other = install->application();
+    kv::db::Transaction inUse(*other);
+    other->query("SELECT * FROM WORKORDFAB");
+
+    const LoginResult result = newSession()->login(install->credentials());
+    EXPECT_FALSE(result.loggedIn);
+    EXPECT_EQ(result.stopMessage,
+              "Outro posto de trabalho está a usar a tabela WORKORDFAB: a base de dados não pode ser actualizada "
+              "agora. Entre de novo quando esse posto sair do programa.");
+}
+
+// A database file that is gone is reported with the alias and the file;
+// no empty database takes its place.
+TEST_P(Login, MissingDatabaseFileStopsTheLogin)
+{
+    if (GetParam() != Engine::Sqlite)
+        GTEST_SKIP() << "a PostgreSQL database is not a file";
+    const QString alias = install->general()->scalar("SELECT BDCONTAB FROM EMPRESAS WHERE EMPNRO = 1").toString().trimmed();
+    const QString file = install->installation().alias(alias).database;
+    ASSERT_TRUE(QFile::remove(file));
+    const LoginResult result = newSession()->login(install->credentials());
+    EXPECT_FALSE(result.loggedIn);
+    EXPECT_TRUE(result.stopMessage.startsWith(
+        QStringLiteral("A base de dados «%1» não existe: falta o ficheiro «%2».").arg(alias, file)))
+        << result.stopMessage.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Login, ::testing::Values(Engine::Sqlite, Engine::Postgres),

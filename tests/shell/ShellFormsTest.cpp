@@ -1,7 +1,7 @@
 #include "shell/ShellTestInstallation.h"
 
 #include "platform/ui/FormRegistry.h"
-#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/MessageServiceSink.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
@@ -93,9 +93,12 @@ protected:
         session = std::make_unique<Session>(install->installation(), sink);
     }
 
-    FormDriver openMainWindow()
+    // `registerForms` stands for the subsystems registering their forms.
+    FormDriver openMainWindow(const std::function<void(kv::ui::FormRegistry&)>& registerForms = {})
     {
         window = new TFACFMENU(*session, install->credentials());
+        if (registerForms)
+            registerForms(window->forms());
         QObject::connect(window, &TFACFMENU::programEnded, [this] { ended = true; });
         FormDriver driver = scenario.show(window);
         window->activateWindow();
@@ -104,7 +107,7 @@ protected:
     }
 
     std::unique_ptr<ShellTestInstallation> install;
-    MessageServiceSink sink;
+    kv::ui::MessageServiceSink sink;
     std::unique_ptr<Session> session;
     Scenario scenario;   // closes the window while the session still exists
     TFACFMENU* window = nullptr;
@@ -120,10 +123,10 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
 {
     install->bringToProgramVersion();
     install->execApplication("UPDATE APLICACAODET SET ACEDER = 'N' WHERE PROGRAMA = 'Vernizes'");
-    auto& registry = kv::ui::FormRegistry::instance();
-    for (const char* name : {"TORCF002", "TORCF003"})
-        registry.add(name, [](QWidget* parent) { return new FakeForm(parent); });
-    FormDriver main = openMainWindow();
+    FormDriver main = openMainWindow([](kv::ui::FormRegistry& registry) {
+        for (const char* name : {"TORCF002", "TORCF003"})
+            registry.add(name, [](QWidget* parent) { return new FakeForm(parent); });
+    });
     ASSERT_TRUE(window->loggedIn()) << scenario.messages().texts().join("\n").toStdString();
     EXPECT_EQ(main.text("Label_Computador"), "PC-TESTE");
     EXPECT_EQ(main.text("BotPassord"), "ANA");
@@ -146,8 +149,6 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
     window->menuItem("TABORC002")->trigger();
     scenario.wait();
     EXPECT_TRUE(opened);
-    for (const char* name : {"TORCF002", "TORCF003"})
-        registry.remove(name);
 
     // A later activation does not log in again.
     window->activateWindow();
@@ -157,6 +158,7 @@ TEST_F(MainWindow, LogsInOnItsFirstActivation)
     main.close();
     scenario.wait();
     EXPECT_TRUE(ended);
+    EXPECT_EQ(window->exitCode(), 0);
     EXPECT_EQ(install->application()->scalar("SELECT COUNT(*) FROM PARAMTMP").toInt(), 0);
 }
 
@@ -192,6 +194,7 @@ TEST_F(MainWindow, LoginStopEndsTheProgram)
               (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
     EXPECT_TRUE(ended);
     EXPECT_FALSE(window->loggedIn());
+    EXPECT_EQ(window->exitCode(), 1); // the program ends with a failure status
 }
 
 TEST_F(MainWindow, VersionUpdateDialogRunsTheStepsAndCloses)

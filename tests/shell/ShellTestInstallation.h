@@ -3,7 +3,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 #include "platform/install/Installation.h"
-#include "shell/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "shell/Session.h"
 #include "support/Engines.h"
 
@@ -28,10 +28,11 @@ std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Engine, Cas
 }
 
 // Records what the core tells the user.
-class RecordingSink : public MessageSink {
+class RecordingSink : public notify::MessageSink {
 public:
     void beep() override { ++beeps; }
-    void message(const QString& text) override { messages << text; }
+    void error(const QString& text) override { messages << text; }
+    void information(const QString& text) override { messages << text; }
     int beeps = 0;
     QStringList messages;
 };

@@ -62,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
         FilesCase{"empty name file", "", "S\n", "", "", NameMessage},
         FilesCase{"name file missing", std::nullopt, "S\n", "", "", NameMessage},
         FilesCase{"empty type line", "PC1\n", "S\n\n", "", "", TypeMessage},
-        FilesCase{"type file missing", "PC1\n", std::nullopt, "", "", TypeMessage}));
+        FilesCase{"type file missing", "PC1\n", std::nullopt, "", "", TypeMessage},
+        FilesCase{"NUL bytes in the name", QByteArray("PC\0\0\0\n", 6), "S\n", "", "", NameMessage},
+        FilesCase{"binary garbage", QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x01"), "S\n", "", "", NameMessage},
+        FilesCase{"accented name", "POSTO-JOÃO\n", "S\n", "POSTO-JOÃO", "S", ""}));
 
 TEST(UpdateInformationFile, StandardOnlyForTypeS)
 {

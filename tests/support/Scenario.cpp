@@ -4,7 +4,7 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "schema/DemoInstallation.h"
-#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/MessageServiceSink.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -73,10 +73,11 @@ QString uniquePrefix()
 }
 
 // What a login that must not fail says, kept to tell why it failed.
-class RecordingSink : public kv::shell::MessageSink {
+class RecordingSink : public kv::notify::MessageSink {
 public:
     void beep() override {}
-    void message(const QString& text) override { texts << text; }
+    void error(const QString& text) override { texts << text; }
+    void information(const QString& text) override { texts << text; }
     QStringList texts;
 };
 
@@ -278,7 +279,7 @@ kv::shell::Session& Scenario::login(Engine engine, Company company)
             m_postgresDatabases.push_back(m_installation->alias(alias).database);
     }
 
-    m_sink = std::make_unique<kv::shell::MessageServiceSink>();
+    m_sink = std::make_unique<kv::ui::MessageServiceSink>();
     m_session = std::make_unique<kv::shell::Session>(*m_installation, *m_sink);
     const kv::shell::Activation activation = m_session->activate();
     const kv::shell::LoginResult result = activation == kv::shell::Activation::Login
@@ -381,7 +382,7 @@ kv::db::QueryResult Scenario::rows(const std::shared_ptr<Connection>& connection
 
 FormDriver Scenario::open(const QString& className)
 {
-    QDialog* form = kv::ui::FormRegistry::instance().create(className);
+    QDialog* form = m_forms.create(className);
     if (!form) {
         ADD_FAILURE() << "Formulário não registado: " << className.toStdString();
         return FormDriver();

@@ -7,6 +7,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/install/Installation.h"
+#include "platform/ui/FormRegistry.h"
 #include "schema/InstallationBuilder.h"
 #include "shell/Session.h"
 
@@ -89,6 +90,9 @@ public:
                              const kv::db::Params& params = {});
 
     // --- windows ---
+    // The scenario's form registry, which stands for the session's: the
+    // subsystems register their forms here and `open` creates them.
+    kv::ui::FormRegistry& forms() { return m_forms; }
     // Creates the form registered under `className` and opens it.
     FormDriver open(const QString& className);
     // Opens a window the test built (owned by the scenario from now on).
@@ -114,12 +118,13 @@ private:
     std::shared_ptr<ScriptedMessages> m_messages;
     std::shared_ptr<kv::ui::MessageService> m_previousMessages;
     std::optional<kv::install::Installation> m_installation;
-    std::unique_ptr<kv::shell::MessageSink> m_sink;
+    std::unique_ptr<kv::notify::MessageSink> m_sink;
     std::unique_ptr<kv::shell::Session> m_session;
     QString m_databasePrefix;
     std::vector<QString> m_postgresDatabases;
     std::vector<std::pair<QString, std::shared_ptr<kv::db::Connection>>> m_connections;
     std::vector<QPointer<QWidget>> m_windows;
+    kv::ui::FormRegistry m_forms;
     std::deque<std::function<void(FormDriver&)>> m_dialogHandlers;
     DialogWatcher* m_watcher = nullptr;
 };

@@ -4,7 +4,7 @@
 
 #include "schema/InstallationBuilder.h"
 #include "shell/LoginState.h"
-#include "shell/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "shell/VersionUpdate.h"
 
 #include <QApplication>
@@ -17,10 +17,11 @@ namespace {
 
 const QString Workstation = QStringLiteral("POSTO-TESTE");
 
-class RecordingSink : public shell::MessageSink {
+class RecordingSink : public notify::MessageSink {
 public:
     void beep() override {}
-    void message(const QString& text) override { texts << text; }
+    void error(const QString& text) override { texts << text; }
+    void information(const QString& text) override { texts << text; }
     QStringList texts;
 };
 
@@ -70,7 +71,7 @@ AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine)
     addUser(QStringLiteral("ANA"), QStringLiteral("SEGREDO"));
     application()->exec(QStringLiteral("INSERT INTO ORCPARGER (CODIGO, TIPOORCAM, TIPOORDFAB) VALUES (1, '1', 'M')"));
     m_session = std::make_unique<AdminSession>(*m_installation, databaseUser(), QString(), m_login);
-    registerUserAdminForms(*m_session);
+    registerUserAdminForms(*m_session, m_scenario.forms());
 }
 
 AdminTestCompany::~AdminTestCompany()

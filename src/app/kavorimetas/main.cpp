@@ -1,12 +1,16 @@
 // KAVORIMETAS, the main program: splash, main window, login on its first
 // activation, and the message loop until the main window closes.
 
-#include "costing/forms/CostingForms.h"
+#include "costing/unit/CostingUnit.h"
+#include "production/unit/ProductionUnit.h"
+#include "quotes/unit/QuotesUnit.h"
 #include "shell/CredentialsLibrary.h"
 #include "platform/install/Installation.h"
-#include "shell/forms/MessageServiceSink.h"
+#include "platform/ui/MessageServiceSink.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/Session.h"
+#include "shell/ShellUnit.h"
+#include "shell/Subsystems.h"
 #include "shell/forms/TFACFMENU.h"
 #include "shell/forms/TKAVAPMENU.h"
 #include "platform/ui/TUpdateErrorForm.h"
@@ -18,6 +22,10 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The subsystems of the program, in the order their datasets, version
+    // steps and menus are assembled.
+    kv::shell::Subsystems::assemble({kv::shell::shellUnit(), kv::costing::costingUnit(), kv::quotes::quotesUnit(),
+                                     kv::production::productionUnit()});
     kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
 
     auto splash = std::make_unique<kv::shell::TKAVAPMENU>();
@@ -35,9 +43,8 @@ int main(int argc, char* argv[])
     }
 
     const kv::install::Installation installation;
-    kv::shell::MessageServiceSink messages;
+    kv::ui::MessageServiceSink messages;
     kv::shell::Session session(installation, messages);
-    kv::costing::registerCostingForms(session);
     // The updater ends the program by closing the main window, shut-down included.
     QWidget* mainWindow = nullptr;
     kv::updater::UpdaterWindows updaterWindows([&mainWindow] {
@@ -48,6 +55,7 @@ int main(int argc, char* argv[])
     session.setUpdateCheck(&updates);
     kv::shell::TFACFMENU FACFMENU(session, credentials);
     mainWindow = &FACFMENU;
+    kv::shell::Subsystems::registerForms(session, FACFMENU.forms());
     kv::ui::TUpdateErrorForm UpdateErrorForm;
     session.setUpdateErrorHandler(UpdateErrorForm.handler());
     splash.reset();
@@ -56,5 +64,7 @@ int main(int argc, char* argv[])
     // The login runs on activation; a display without a window manager does not
     // activate a new window by itself.
     FACFMENU.activateWindow();
-    return application.exec();
+    const int code = application.exec();
+    // A login that stopped is a failure for whoever started the program.
+    return code != 0 ? code : FACFMENU.exitCode();
 }

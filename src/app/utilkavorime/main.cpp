@@ -29,7 +29,6 @@ int main(int argc, char* argv[])
     const kv::install::Installation installation;
     kv::useradmin::DatabaseLoginDialog login;
     kv::useradmin::AdminSession session(installation, credentials.userName, credentials.password, login);
-    kv::useradmin::registerUserAdminForms(session);
     kv::useradmin::TKAVFMENUUTIL KAVFMENUUTIL(session);
     kv::ui::TUpdateErrorForm UpdateErrorForm;
     QObject::connect(&KAVFMENUUTIL, &kv::useradmin::TKAVFMENUUTIL::programEnded, &application,

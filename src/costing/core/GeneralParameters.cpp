@@ -48,8 +48,17 @@ bool GeneralParameters::ensureRow()
     return created > 0;
 }
 
-void GeneralParameters::save(const std::vector<ParameterChange>& changes)
+QString GeneralParameters::counterKeptMessage(const CounterKept& kept)
 {
+    return QStringLiteral("Outro posto de trabalho já deu o número %1 do contador %2: o contador fica em %1 "
+                          "e não em %3.")
+        .arg(kept.stored).arg(kept.column).arg(kept.typed);
+}
+
+std::vector<CounterKept> GeneralParameters::save(const std::vector<ParameterChange>& changes)
+{
+    std::vector<CounterKept> kept;
+    QStringList typedCounters;
     QStringList assignments;
     kv::db::Params params;
     for (const ParameterChange& change : changes) {
@@ -65,20 +74,33 @@ void GeneralParameters::save(const std::vector<ParameterChange>& changes)
                                .arg(column);
             params.set(QStringLiteral("READ_") + column, counterValue(change.read));
             params.set(column, counterValue(change.edited));
+            typedCounters << column;
         } else {
             assignments << QStringLiteral("%1 = :%1").arg(column);
             params.set(column, change.edited);
         }
     }
     if (assignments.isEmpty())
-        return;
+        return kept;
     kv::db::Transaction transaction(m_db);
     const long long written = m_db.exec(
         QStringLiteral("UPDATE ORCPARGER SET %1 WHERE CODIGO = 1").arg(assignments.join(QStringLiteral(", "))),
         params);
     if (written == 0)
         throw DbError(DbError::Kind::NotFound, missingRowMessage());
+    if (!typedCounters.isEmpty()) {
+        // Read inside the transaction that wrote them: what this save left.
+        const kv::db::QueryResult stored = m_db.query(
+            QStringLiteral("SELECT %1 FROM ORCPARGER WHERE CODIGO = 1").arg(typedCounters.join(QStringLiteral(", "))));
+        for (qsizetype i = 0; i < typedCounters.size(); ++i) {
+            const qint64 typed = params.value(typedCounters[i]).toLongLong();
+            const qint64 now = counterValue(stored.rows.front()[std::size_t(i)]);
+            if (now != typed)
+                kept.push_back({typedCounters[i], typed, now});
+        }
+    }
     transaction.commit();
+    return kept;
 }
 
 bool isIncidence(const QString& text)

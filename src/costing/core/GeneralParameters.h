@@ -19,6 +19,14 @@ struct ParameterChange {
     QVariant edited;
 };
 
+// A counter that another workstation raised past the value the user typed
+// while the form was open: the higher number stays.
+struct CounterKept {
+    QString column;
+    qint64 typed = 0;
+    qint64 stored = 0;
+};
+
 // The one row (CODIGO 1) of ORCPARGER: created when missing, saved column by
 // column, and the checks of its stock link.
 class GeneralParameters {
@@ -33,9 +41,13 @@ public:
     // from the value read. A quote or production-order counter is written as
     // typed only when nobody raised it since the form read it; when another
     // workstation did, the higher of the two stays, so a number already
-    // given out is never given again. Throws DbError when the row is gone or
-    // the database refuses it; nothing is written then.
-    void save(const std::vector<ParameterChange>& changes);
+    // given out is never given again; each counter kept higher than typed is
+    // returned so that the user can be told. Throws DbError when the row is
+    // gone or the database refuses it; nothing is written then.
+    std::vector<CounterKept> save(const std::vector<ParameterChange>& changes);
+
+    // What the form tells the user of a counter kept higher than typed.
+    static QString counterKeptMessage(const CounterKept& kept);
 
     // ORCNRO1..ORCNRO5 and OFNRO1..OFNRO5.
     static const QStringList& counterColumns();

@@ -2,18 +2,9 @@
 
 namespace kv::costing {
 
-std::optional<int> machineType(const QString& text)
-{
-    bool ok = false;
-    const int type = text.trimmed().toInt(&ok);
-    if (!ok || type < PrintingMachine || type > CounterGluingMachine)
-        return std::nullopt;
-    return type;
-}
-
 bool usesGlue(int type)
 {
-    return type >= GluingMachine;
+    return type >= domain::typeCode(domain::MachineType::Gluing);
 }
 
 bool validFactor(const QVariant& factor)
@@ -23,7 +14,7 @@ bool validFactor(const QVariant& factor)
 
 bool validColoursPerPass(const QVariant& type, const QVariant& colours)
 {
-    return type.toInt() != PrintingMachine || (!colours.isNull() && colours.toInt() >= 1);
+    return !domain::isMachineType(type.toInt(), domain::MachineType::Printing) || (!colours.isNull() && colours.toInt() >= 1);
 }
 
 bool validProductionUnit(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/MachineType.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 
@@ -10,14 +11,8 @@
 
 namespace kv::costing {
 
-// The kinds of machine a quote prices differently.
-enum MachineType : int { PrintingMachine = 1, CuttingMachine = 2, GluingMachine = 3, CounterGluingMachine = 4 };
-
-// The type typed in its field: a whole number from 1 to 4, or nothing.
-std::optional<int> machineType(const QString& text);
-
 // Only gluing and counter-gluing machines consume glue: the glue page of the
-// others is passed over.
+// others is passed over. `type` is a stored machine type code.
 bool usesGlue(int type);
 
 // The hourly output divides the sheets or pieces of a quote: it must be above 0.

@@ -136,18 +136,36 @@ int nextLineNumber(kv::db::Connection& application, int procedure)
 
 int addProcedureLine(kv::db::Connection& application, int procedure, const ProcedureLine& line)
 {
+    const kv::db::Params values{{QStringLiteral("P"), procedure},
+                                {QStringLiteral("T"), line.tableType},
+                                {QStringLiteral("C"), line.tableCode},
+                                {QStringLiteral("N"), line.tableName.left(NameWidth)},
+                                {QStringLiteral("S"), line.designation.left(DesignationWidth)}};
     kv::db::Transaction transaction(application);
-    const int detail = nextLineNumber(application, procedure);
-    application.exec(QStringLiteral("INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, DESTAB) "
-                                    "VALUES (:P, :D, :T, :C, :N, :S)"),
-                     {{QStringLiteral("P"), procedure},
-                      {QStringLiteral("D"), detail},
-                      {QStringLiteral("T"), line.type},
-                      {QStringLiteral("C"), line.code},
-                      {QStringLiteral("N"), line.tableName.left(NameWidth)},
-                      {QStringLiteral("S"), line.designation.left(DesignationWidth)}});
-    transaction.commit();
-    return detail;
+    // The number is taken in the statement that stores the line. Two
+    // workstations adding a line at once may still compute the same number
+    // (PostgreSQL reads the highest line before the other commits); the one
+    // refused by the key takes the next number, so both lines are stored.
+    constexpr int Attempts = 20;
+    for (int attempt = 1;; ++attempt) {
+        kv::db::Transaction step(application);
+        try {
+            const int detail = application
+                                   .scalar(QStringLiteral(
+                                               "INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, "
+                                               "DESTAB) SELECT :P, COALESCE(MAX(DETAIL), 0) + 1, :T, :C, :N, :S "
+                                               "FROM PROCDET WHERE CODIGO = :P RETURNING DETAIL"),
+                                           values)
+                                   .toInt();
+            step.commit();
+            transaction.commit();
+            return detail;
+        } catch (const kv::db::DbError& error) {
+            step.rollback();
+            if (error.kind() != kv::db::DbError::Kind::Constraint || attempt == Attempts)
+                throw;
+        }
+    }
 }
 
 void deleteProcedureLine(kv::db::Connection& application, int procedure, int detail)

@@ -2,6 +2,7 @@
 
 #include "costing/core/ListStatement.h"
 
+#include "domain/ProcedureLine.h"
 #include "platform/db/Connection.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ struct SearchColumn {
 // table and its shared dataset, the two search lists and the column copied
 // into the line as its designation.
 struct TableSearch {
-    int type = 0;                      // TIPOTABELA
+    int type = 0;                      // TIPOTABELA (a domain::TableType code)
     QString table;                     // "MAQUINAS"
     QString dataset;                   // "ZURIVAVEZA.MAQUINAS"
     std::vector<SearchColumn> numeric;
@@ -41,14 +42,9 @@ const std::vector<TableSearch>& tableSearches();
 // The search of a table type; nullptr for a type outside the twelve.
 const TableSearch* tableSearch(int type);
 
-// What a new line records: the row it names, and the names of the table type
-// and of the row as they are when the line is added.
-struct ProcedureLine {
-    int type = 0;
-    qint64 code = 0;
-    QString tableName;     // NOMETABELA
-    QString designation;   // DESTAB
-};
+// What a new line records: the row it names (`tableType`, `tableCode`), and
+// the names of the table type and of the row as they are when the line is added.
+using domain::ProcedureLine;
 
 // The lines of the current procedure in line order, so that the last line
 // read is the highest number.

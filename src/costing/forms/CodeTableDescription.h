@@ -21,6 +21,7 @@ class RowView;
 namespace kv::costing {
 
 class CodeTableForm;
+class CostingEnvironment;
 
 // How a value is written in a grid and a list report.
 enum class ValueFormat { Plain, Money };
@@ -117,7 +118,7 @@ struct ListPrintSpec {
     bool orderChoice = true;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     // Members whose report is not a line per row lay their detail out here.
-    std::function<void(kv::report::Report&)> customise;
+    std::function<void(kv::report::Report&, const CostingEnvironment&)> customise;
 };
 
 // A costing reference table kept in the code table form: everything in which

@@ -23,13 +23,6 @@ using kv::db::DbError;
 
 namespace {
 
-// The codes the forms return to, by form class, for the program's run.
-std::map<QString, qint64>& rememberedCodes()
-{
-    static std::map<QString, qint64> codes;
-    return codes;
-}
-
 QString fieldText(QWidget* widget)
 {
     auto* edit = qobject_cast<QLineEdit*>(widget);
@@ -58,25 +51,22 @@ CodeTableForm::~CodeTableForm()
     disconnect(m_table, nullptr, this, nullptr);
 }
 
+// The code a form returns to is the session's: a new login starts afresh.
 ArticleLists* CodeTableForm::articles() const
 {
     return m_article ? &m_article->lists() : nullptr;
 }
 
-qint64 CodeTableForm::rememberedCode(const QString& formClass)
-{
-    auto it = rememberedCodes().find(formClass);
-    return it == rememberedCodes().end() ? 0 : it->second;
-}
-
 void CodeTableForm::remember(qint64 code)
 {
-    rememberedCodes()[m_member.formClass] = code;
+    m_environment.session().rememberedCodes[m_member.formClass] = code;
 }
 
 qint64 CodeTableForm::remembered() const
 {
-    return rememberedCode(m_member.formClass);
+    const auto& codes = m_environment.session().rememberedCodes;
+    auto it = codes.find(m_member.formClass);
+    return it == codes.end() ? 0 : it->second;
 }
 
 // ------------------------------------------------------------------ layout

@@ -30,8 +30,8 @@ class CodeTableLayout;
 // It edits the table's shared dataset and applies the changes when the focus
 // returns to the grid: leaving the grid edits the current row, Inserir starts
 // a new one with the highest code + 1 offered. Closing the window applies
-// nothing. The row last edited or inserted is remembered for the program's
-// run, and the next opening of the form starts on it.
+// nothing. The row last edited or inserted is remembered for the session,
+// and the next opening of the form starts on it.
 class CodeTableForm : public kv::ui::Form {
     Q_OBJECT
 public:
@@ -50,9 +50,6 @@ public:
     void refuse(const QString& message, bool beep = true);
     // Moves the focus to a control of the form once the current check is over.
     void moveFocus(const QString& name);
-
-    // The code the form of this class returns to (0 when none yet).
-    static qint64 rememberedCode(const QString& formClass);
 
 protected:
     void FormActivate() override;

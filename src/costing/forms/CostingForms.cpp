@@ -28,9 +28,8 @@ const std::vector<CodeTableDescription>& codeTableMembers()
     return members;
 }
 
-void registerCostingForms(EnvironmentSource source)
+void registerCostingForms(EnvironmentSource source, kv::ui::FormRegistry& registry)
 {
-    kv::ui::FormRegistry& registry = kv::ui::FormRegistry::instance();
     registry.add(QStringLiteral("TORCF000"),
                  [source](QWidget* parent) -> QDialog* { return new TORCF000(source(), parent); });
     registry.add(QStringLiteral("TORCF014"),
@@ -46,9 +45,11 @@ void registerCostingForms(EnvironmentSource source)
     }
 }
 
-void registerCostingForms(kv::shell::Session& session)
+void registerCostingForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
 {
-    registerCostingForms([&session] { return CostingEnvironment(session.state(), session.dataModules()); });
+    auto state = std::make_shared<CostingSessionState>();
+    registerCostingForms(
+        [&session, state] { return CostingEnvironment(session.state(), session.dataModules(), *state); }, forms);
 }
 
 } // namespace kv::costing

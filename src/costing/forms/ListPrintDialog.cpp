@@ -216,7 +216,7 @@ void ListPrintDialog::openList(ListOrder order)
 
 void ListPrintDialog::preview(kv::db::Dataset& table, ListOrder order, const QString& from, const QString& to)
 {
-    ListReportForm* report = ListReportForm::instance(m_spec.reportClass);
+    ListReportForm* report = ListReportForm::instance(m_environment, m_spec.reportClass);
     std::unique_ptr<ListReportForm> own;
     if (!report) {
         own = std::make_unique<ListReportForm>(m_spec, m_environment);

@@ -15,12 +15,6 @@ using kv::report::TextElement;
 
 namespace {
 
-std::map<QString, ListReportForm*>& openForms()
-{
-    static std::map<QString, ListReportForm*> forms;
-    return forms;
-}
-
 FieldFormat formatOf(ValueFormat format)
 {
     return format == ValueFormat::Money ? FieldFormat::money(2) : FieldFormat();
@@ -58,21 +52,23 @@ ListReportForm::ListReportForm(ListPrintSpec spec, CostingEnvironment environmen
 {
     setObjectName(m_spec.reportClass);
     setWindowTitle(m_spec.reportCaption.isEmpty() ? m_spec.reportTitle : m_spec.reportCaption);
-    openForms()[m_spec.reportClass] = this;
+    m_environment.session().openReports[m_spec.reportClass] = this;
     build();
 }
 
 ListReportForm::~ListReportForm()
 {
-    auto it = openForms().find(m_spec.reportClass);
-    if (it != openForms().end() && it->second == this)
-        openForms().erase(it);
+    auto& open = m_environment.session().openReports;
+    auto it = open.find(m_spec.reportClass);
+    if (it != open.end() && it->second == this)
+        open.erase(it);
 }
 
-ListReportForm* ListReportForm::instance(const QString& reportClass)
+ListReportForm* ListReportForm::instance(const CostingEnvironment& environment, const QString& reportClass)
 {
-    auto it = openForms().find(reportClass);
-    return it == openForms().end() ? nullptr : it->second;
+    const auto& open = environment.session().openReports;
+    auto it = open.find(reportClass);
+    return it == open.end() ? nullptr : it->second;
 }
 
 void ListReportForm::build()
@@ -101,7 +97,7 @@ void ListReportForm::build()
     header.setBeforePrint([this](kv::report::BandContext&) { PageHeaderBand1BeforePrint(); });
 
     if (m_spec.customise) {
-        m_spec.customise(m_report);
+        m_spec.customise(m_report, m_environment);
     } else {
         kv::report::Band& titles = m_report.columnHeader();
         titles.setHeight(6).setColor(LightGrey);

@@ -31,8 +31,8 @@ public:
     ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent = nullptr);
     ~ListReportForm() override;
 
-    // The open report form of a class (its form instance variable), or nullptr.
-    static ListReportForm* instance(const QString& reportClass);
+    // The session's open report form of a class (its form instance variable), or nullptr.
+    static ListReportForm* instance(const CostingEnvironment& environment, const QString& reportClass);
 
     kv::report::Report& TabelasRep() { return m_report; }
 

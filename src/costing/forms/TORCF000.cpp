@@ -421,6 +421,7 @@ void TORCF000::BitTerminarClick()
             return;
         }
     }
+    std::vector<CounterKept> kept;
     try {
         m_params.post();
         std::vector<ParameterChange> changes;
@@ -428,11 +429,13 @@ void TORCF000::BitTerminarClick()
             kv::db::Field field = m_params.field(i);
             changes.push_back({field.name(), field.oldValue(), field.value()});
         }
-        GeneralParameters(*m_environment.application()).save(changes);
+        kept = GeneralParameters(*m_environment.application()).save(changes);
     } catch (const DbError& error) {
         kv::ui::messages().fail(error.fullText());
         return;
     }
+    for (const CounterKept& counter : kept)
+        kv::ui::messages().information(GeneralParameters::counterKeptMessage(counter));
     m_params.cancelUpdates();
     m_params.close();
     accept();

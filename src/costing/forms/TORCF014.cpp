@@ -236,7 +236,7 @@ void TORCF014::reopenLines()
 void TORCF014::DbGrid1Enter()
 {
     setGridMode(true);
-    if (!m_cancelMark && m_adding && m_line.code != 0) {
+    if (!m_cancelMark && m_adding && m_line.tableCode != 0) {
         try {
             const int detail = addProcedureLine(*m_environment.application(), m_procedure, m_line);
             m_adding = false;
@@ -332,7 +332,7 @@ void TORCF014::Edit_TipoTabExit()
         rejectField(invalidTableTypeMessage());
         return;
     }
-    m_line.type = type;
+    m_line.tableType = type;
     m_line.tableName = m_types->value(Designation).toString();
     Edit_NomeTabela->setText(m_line.tableName);
 }
@@ -361,7 +361,7 @@ void TORCF014::Edit_CodTabExit()
 
 void TORCF014::search(ListOrder order)
 {
-    const TableSearch* table = tableSearch(m_line.type);
+    const TableSearch* table = tableSearch(m_line.tableType);
     if (!m_adding || !table)
         return;
     kv::db::Dataset& rows = m_environment.dataset(table->dataset);
@@ -375,9 +375,9 @@ void TORCF014::search(ListOrder order)
         // Only a row the user confirms makes a line.
         chosen = dialog.exec() == QDialog::Accepted && !rows.isEmpty();
         if (chosen) {
-            m_line.code = rows.value(Code).toLongLong();
+            m_line.tableCode = rows.value(Code).toInt();
             m_line.designation = rows.value(table->designation).toString();
-            if (m_types->locate(Code, m_line.type))
+            if (m_types->locate(Code, m_line.tableType))
                 m_line.tableName = m_types->value(Designation).toString();
         }
         rows.close();
@@ -387,7 +387,7 @@ void TORCF014::search(ListOrder order)
     }
     if (!chosen)
         return;
-    Edit_CodTab->setText(QString::number(m_line.code));
+    Edit_CodTab->setText(QString::number(m_line.tableCode));
     Edit_DesTab->setText(m_line.designation);
     Edit_NomeTabela->setText(m_line.tableName);
     focusField(DBGrid1);

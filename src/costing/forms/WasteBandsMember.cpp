@@ -162,7 +162,7 @@ CodeTableDescription wasteBandsMember()
     // The bands have no designation: both orders list them by code.
     print.alphabeticOrder = {QStringLiteral("CODIGO")};
     print.orientation = QPageLayout::Landscape;
-    print.customise = layoutReport;
+    print.customise = [](kv::report::Report& report, const CostingEnvironment&) { layoutReport(report); };
     m.print = print;
     return m;
 }

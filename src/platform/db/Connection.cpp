@@ -69,7 +69,9 @@ std::shared_ptr<Connection> Connection::open(const ConnectionSettings& settings)
     impl->settings = settings;
     const bool sqlite = settings.dialect == Dialect::Sqlite;
     if (sqlite && settings.mustExist && !QFileInfo::exists(settings.database))
-        refuse(settings, QStringLiteral("O ficheiro «%1» não existe.").arg(settings.database));
+        throw DbError(DbError::Kind::Connection,
+                      QStringLiteral("A base de dados «%1» não existe: falta o ficheiro «%2».")
+                          .arg(settings.alias, settings.database));
 
     const QString name = QStringLiteral("kv_db_%1_%2").arg(counter.fetchAndAddRelaxed(1) + 1).arg(settings.alias);
     {
@@ -93,7 +95,6 @@ std::shared_ptr<Connection> Connection::open(const ConnectionSettings& settings)
     std::shared_ptr<Connection> connection(new Connection(std::move(impl)));
     try {
         if (sqlite) {
-            connection->exec(QStringLiteral("PRAGMA busy_timeout = 10000"));
             // Readers do not block writers of other connections under WAL: a
             // dataset still reading on one workstation must not stop another's
             // apply. A file that cannot take it (read-only folder) keeps its journal.
@@ -184,6 +185,10 @@ NativeConnection& Connection::native() { return *d->native; }
 
 // Nested transactions become savepoints, so a write sequence of the core can
 // include an apply of cached updates, which opens its own transaction.
+// On SQLite a transaction that will write takes the write lock as it begins:
+// one that read first and wrote later would fail at once ("database is
+// locked") when another workstation committed in between, without the busy
+// timeout ever applying; taken up front, workstations wait their turn instead.
 Transaction::Transaction(Connection& connection, TransactionMode mode) : m_connection(connection)
 {
     auto& d = *connection.d;

@@ -22,7 +22,9 @@ struct ConnectionSettings {
     int port = 5432;        // PostgreSQL only
     QString user;           // from the login's "USER NAME=" line where the driver uses it
     QString password;       // from the login's "PASSWORD=" line
-    bool mustExist = false; // SQLite only: refuse a missing file instead of creating it
+    // SQLite only: refuse a missing file instead of creating an empty one
+    // (an installation's aliases always do, outside creating it).
+    bool mustExist = false;
 };
 
 // Rows of an ad-hoc read ("scratch query"): small results read at once.
@@ -79,15 +81,16 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-// How an outermost transaction starts on SQLite: Write takes the database's
-// write lock at once (BEGIN IMMEDIATE), so another writer waits its turn
-// before anything is read instead of being refused on its first write.
+// How an outermost transaction starts on SQLite: Write (the default, since
+// nearly every transaction here writes) takes the database's write lock at
+// once (BEGIN IMMEDIATE), so another writer waits its turn before anything is
+// read instead of being refused on its first write; Deferred is for reads.
 enum class TransactionMode { Deferred, Write };
 
 // One database transaction, rolled back unless committed before it ends.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection, TransactionMode mode = TransactionMode::Deferred);
+    explicit Transaction(Connection& connection, TransactionMode mode = TransactionMode::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -3,10 +3,12 @@
 #include "platform/db/Connection.h"
 #include "platform/db/engine/NativeConnection.h"
 #include "platform/db/engine/RowStore.h"
+#include "platform/db/SqlDialect.h"
 
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -539,6 +541,167 @@ struct Dataset::Impl final : PendingReader {
             b.sources.emplace_back(column, old);
         }
         return b;
+    }
+
+    // --- statements written from the table's name, columns and key ---
+    std::vector<int> tableFieldIndexes() const
+    {
+        std::vector<int> out;
+        for (int c = 0; c < dataCount; ++c)
+            if (updates.tableColumns.isEmpty()
+                || updates.tableColumns.contains(fields[std::size_t(c)].name, Qt::CaseInsensitive))
+                out.push_back(c);
+        return out;
+    }
+
+    std::vector<int> keyFieldIndexes() const
+    {
+        std::vector<int> out;
+        for (const QString& key : updates.keyColumns) {
+            const int c = q->fieldIndex(key);
+            if (c < 0 || c >= dataCount)
+                throw DbError(DbError::Kind::Statement,
+                              QStringLiteral("O conjunto de dados «%1» não tem o campo «%2» da chave da tabela %3.")
+                                  .arg(q->name(), key, updates.table));
+            out.push_back(c);
+        }
+        if (out.empty())
+            throw DbError(DbError::Kind::Statement,
+                          QStringLiteral("A tabela %1 não tem chave: o conjunto de dados «%2» não pode gravar "
+                                         "alterações.").arg(updates.table, q->name()));
+        return out;
+    }
+
+    // The table's columns whose value in the cache differs from the value read.
+    std::vector<int> changedColumns(RowId id) const
+    {
+        std::vector<int> out;
+        const Overlay& o = overlay.at(id);
+        for (int c : tableFieldIndexes())
+            if (!sameValue(o.current[std::size_t(c)], rowOldValue(id, c)))
+                out.push_back(c);
+        return out;
+    }
+
+    // "The column still holds the value read", NULL included, compared
+    // exactly: letter case counts, and a date compares as a moment whatever
+    // text SQLite keeps it as.
+    QString stillHolds(int column, const QString& param) const
+    {
+        const Dialect dialect = connection->dialect();
+        const QString name = sql::identifier(dialect, fields[std::size_t(column)].name);
+        const FieldType type = fields[std::size_t(column)].type;
+        if (dialect == Dialect::Sqlite) {
+            if (type == FieldType::DateTime)
+                return QStringLiteral("julianday(%1) IS julianday(%2)").arg(name, param);
+            if (type == FieldType::Text || type == FieldType::Memo)
+                return QStringLiteral("%1 IS %2 COLLATE BINARY").arg(name, param);
+            return QStringLiteral("%1 IS %2").arg(name, param);
+        }
+        if (type == FieldType::Text || type == FieldType::Memo)
+            return QStringLiteral("(%1 COLLATE \"C\") IS NOT DISTINCT FROM %2").arg(name, param);
+        return QStringLiteral("%1 IS NOT DISTINCT FROM %2").arg(name, param);
+    }
+
+    Binder tableStatement(UpdateKind kind, const std::vector<int>& changed) const
+    {
+        const Dialect dialect = connection->dialect();
+        Binder b;
+        auto name = [&](int c) { return sql::identifier(dialect, fields[std::size_t(c)].name); };
+        auto param = [&](int c, bool old) {
+            b.sources.emplace_back(c, old);
+            return QStringLiteral(":V%1").arg(b.sources.size());
+        };
+        const QString table = sql::identifier(dialect, updates.table);
+        QString text;
+        if (kind == UpdateKind::Inserted) {
+            QStringList columns, values;
+            for (int c : tableFieldIndexes()) {
+                columns << name(c);
+                values << param(c, false);
+            }
+            text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+        } else {
+            // Parameters are numbered in the order they appear in the text.
+            QStringList sets;
+            for (int c : changed)
+                sets << name(c) + QStringLiteral(" = ") + param(c, false);
+            QStringList conditions;
+            const std::vector<int> key = keyFieldIndexes();
+            for (int c : key)
+                conditions << name(c) + QStringLiteral(" = ") + param(c, true);
+            for (int c : changed)
+                if (std::find(key.begin(), key.end(), c) == key.end())
+                    conditions << stillHolds(c, param(c, true));
+            const QString where = conditions.join(QStringLiteral(" AND "));
+            text = kind == UpdateKind::Modified
+                ? QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QStringLiteral(", ")), where)
+                : QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where);
+        }
+        b.sql = NamedSql(text, dialect);
+        return b;
+    }
+
+    // The table's row of a record, found by its key as read; empty when gone.
+    std::optional<std::vector<QVariant>> readRow(RowId id) const
+    {
+        const Dialect dialect = connection->dialect();
+        const std::vector<int> columns = tableFieldIndexes();
+        QStringList names;
+        for (int c : columns)
+            names << sql::identifier(dialect, fields[std::size_t(c)].name);
+        QStringList conditions;
+        Params keyValues;
+        int n = 0;
+        for (int c : keyFieldIndexes()) {
+            const QString param = QStringLiteral("K%1").arg(++n);
+            conditions << QStringLiteral("%1 = :%2").arg(sql::identifier(dialect, fields[std::size_t(c)].name), param);
+            keyValues.set(param, rowOldValue(id, c));
+        }
+        const QueryResult result = connection->query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(names.join(QStringLiteral(", ")), sql::identifier(dialect, updates.table),
+                     conditions.join(QStringLiteral(" AND "))),
+            keyValues);
+        if (result.rows.empty())
+            return std::nullopt;
+        std::vector<QVariant> row = rowValues(id);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const int c = columns[i];
+            try {
+                row[std::size_t(c)] = convertValue(fields[std::size_t(c)], result.rows.front()[i]);
+            } catch (const DbError&) {
+                row[std::size_t(c)] = nullOf(fields[std::size_t(c)].type);
+            }
+        }
+        return row;
+    }
+
+    // The record's row as another user left it, with this user's changes
+    // over it: what a retry after a conflict writes.
+    void rereadRow(RowId id)
+    {
+        const auto fresh = readRow(id);
+        if (!fresh)
+            return; // gone: the retry reports it
+        const std::vector<int> mine = changedColumns(id);
+        Overlay& o = overlay.at(id);
+        std::vector<QVariant> read;
+        for (int c = 0; c < dataCount; ++c)
+            read.push_back(rowOldValue(id, c));
+        for (int c : tableFieldIndexes()) {
+            read[std::size_t(c)] = (*fresh)[std::size_t(c)];
+            if (std::find(mine.begin(), mine.end(), c) == mine.end())
+                o.current[std::size_t(c)] = (*fresh)[std::size_t(c)];
+        }
+        o.old = std::move(read);
+        o.source = OldSource::Own;
+        for (int row = 0; row < visibleCount(); ++row)
+            if (idAt(row) == id) {
+                Q_EMIT q->rowChanged(row);
+                break;
+            }
     }
 
     void bindValues(const Binder& b, RowId id, std::vector<QVariant>& values) const
@@ -1214,6 +1377,11 @@ void Dataset::applyUpdates()
         auto statementFor = [&](UpdateKind kind) -> std::pair<Impl::Binder*, NativeStatement*> {
             const int k = int(kind);
             if (!statements[k]) {
+                if (d->updates.writesTable()) {
+                    binders[k] = d->tableStatement(kind, {});
+                    statements[k] = connection.native().prepare(binders[k]->sql);
+                    return {&*binders[k], statements[k].get()};
+                }
                 const QString& text = kind == UpdateKind::Inserted ? d->updates.insertSql
                     : kind == UpdateKind::Modified                 ? d->updates.modifySql
                                                                    : d->updates.deleteSql;
@@ -1228,16 +1396,38 @@ void Dataset::applyUpdates()
             }
             return {&*binders[k], statements[k].get()};
         };
+        // A changed row's statement sets only its changed columns: one per set of columns.
+        std::map<std::vector<int>, std::pair<Impl::Binder, std::unique_ptr<NativeStatement>>> modifies;
         std::vector<QVariant> values;
         auto applyOne = [&](RowId id) {
             const Overlay& o = d->overlay.at(id);
-            auto [binder, statement] = statementFor(o.kind);
+            Impl::Binder* binder = nullptr;
+            NativeStatement* statement = nullptr;
+            const bool ownModify = d->updates.writesTable() && o.kind == UpdateKind::Modified;
+            if (ownModify) {
+                const std::vector<int> columns = d->changedColumns(id);
+                if (columns.empty())
+                    return; // only fields outside the table changed
+                auto& [b, s] = modifies[columns];
+                if (!s) {
+                    b = d->tableStatement(UpdateKind::Modified, columns);
+                    s = connection.native().prepare(b.sql);
+                }
+                binder = &b;
+                statement = s.get();
+            } else {
+                std::tie(binder, statement) = statementFor(o.kind);
+            }
             d->bindValues(*binder, id, values);
             const long long changed = statement->execute(values);
-            if (changed == 0 && o.kind != UpdateKind::Inserted)
+            if (changed == 0 && o.kind != UpdateKind::Inserted) {
+                if (ownModify && d->readRow(id))
+                    throw DbError(DbError::Kind::Changed,
+                                  QStringLiteral("O registo foi alterado por outro utilizador."));
                 throw DbError(DbError::Kind::NotFound,
                               QStringLiteral("O registo já não existe na base de dados como foi lido: outro "
                                              "utilizador alterou-o ou eliminou-o."));
+            }
         };
         // PostgreSQL aborts the whole transaction on an error, so after a first
         // failure the apply starts over with a savepoint around each record.
@@ -1274,8 +1464,11 @@ void Dataset::applyUpdates()
                                 throw;
                             }
                             d->focus.reset();
-                            if (action == UpdateAction::Retry)
+                            if (action == UpdateAction::Retry) {
+                                if (error.kind() == DbError::Kind::Changed)
+                                    d->rereadRow(id);
                                 continue;
+                            }
                             if (action == UpdateAction::Skip) {
                                 skipped[i] = true;
                                 break;

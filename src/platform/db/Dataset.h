@@ -37,11 +37,43 @@ enum LocateOption { LocateCaseInsensitive = 1, LocatePartialKey = 2 };
 
 // The statements of an update object. Parameters `:COL` take the record's new
 // values, `:OLD_COL` its values as read.
+//
+// Given a table instead (forTable), the dataset writes the statements itself,
+// naming tables and columns as quoted identifiers: a new row inserts the
+// fields that are columns of the table; a deleted row is found by its key as
+// read; a changed row sets only the columns changed in the cache, and its
+// row is found by the key as read and by the old values of those columns. A
+// column another workstation changed meanwhile is therefore never put back
+// silently: the record goes to the error handler as changed by another user
+// (DbError::Kind::Changed), and Retry reads the row again, keeping the
+// user's changes over it. Columns nobody changed are never written.
 struct UpdateStatements {
+    UpdateStatements() = default;
+    UpdateStatements(QString insert, QString modify, QString remove)
+        : insertSql(std::move(insert)), modifySql(std::move(modify)), deleteSql(std::move(remove))
+    {
+    }
+
     QString insertSql;
     QString modifySql;
     QString deleteSql;
-    bool isEmpty() const { return insertSql.isEmpty() && modifySql.isEmpty() && deleteSql.isEmpty(); }
+    QString table;
+    QStringList tableColumns; // the fields with these names are written; empty: every field
+    QStringList keyColumns;
+
+    static UpdateStatements forTable(const QString& table, const QStringList& columns, const QStringList& key)
+    {
+        UpdateStatements statements;
+        statements.table = table;
+        statements.tableColumns = columns;
+        statements.keyColumns = key;
+        return statements;
+    }
+    bool writesTable() const { return !table.isEmpty(); }
+    bool isEmpty() const
+    {
+        return insertSql.isEmpty() && modifySql.isEmpty() && deleteSql.isEmpty() && table.isEmpty();
+    }
 };
 
 // Read and write access to one column of the current row.

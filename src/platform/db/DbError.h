@@ -10,7 +10,11 @@ namespace kv::db {
 // Portuguese message a form shows; `driverText()` what the engine said.
 class DbError : public std::runtime_error {
 public:
-    enum class Kind { Connection, Statement, Constraint, ValueRange, TextTooLong, State, NotFound };
+    enum class Kind {
+        Connection, Statement, Constraint, ValueRange, TextTooLong, State, NotFound,
+        Changed, // the row was changed by another user since it was read
+        Busy     // another workstation held what was needed past the wait allowed
+    };
 
     DbError(Kind kind, QString text, QString driverText = {});
 

@@ -2,6 +2,13 @@
 
 namespace kv::db::sql {
 
+QString identifier(Dialect dialect, const QString& name)
+{
+    QString text = dialect == Dialect::Postgres && name == name.toUpper() ? name.toLower() : name;
+    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 QString textCollation(Dialect)
 {
     // The same name on both engines, so the schema's DDL reads alike.

@@ -11,6 +11,12 @@ enum class Dialect { Sqlite, Postgres };
 // written once in portable SQL; these helpers fill the gaps.
 namespace sql {
 
+// A table or column name as a quoted identifier, so a name that is a keyword
+// or holds spaces or signs still works. PostgreSQL keeps the names the schema
+// wrote unquoted in lower case (and reports them in upper case, as SQLite
+// does), so an all-upper-case name is quoted in lower case there.
+QString identifier(Dialect dialect, const QString& name);
+
 // Name of the collation that text columns use: case-insensitive, accent-aware.
 QString textCollation(Dialect dialect);
 

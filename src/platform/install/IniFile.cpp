@@ -14,40 +14,49 @@ IniFile IniFile::read(const QString& path)
 
 IniFile IniFile::parse(const QString& text)
 {
+    // One pass over the text, each group found through the index and no
+    // copy of a line that is not kept: a huge or hostile file costs its
+    // length, not its length times its groups.
     IniFile ini;
-    Group* current = nullptr;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        line = line.trimmed();
+    std::size_t current = 0;
+    bool inGroup = false;
+    const QStringView all(text);
+    qsizetype start = 0;
+    while (start <= all.size()) {
+        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = all.size();
+        const QStringView line = all.mid(start, end - start).trimmed();
+        start = end + 1;
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const QString name = line.mid(1, line.size() - 2).trimmed();
-            auto it = std::find_if(ini.m_groups.begin(), ini.m_groups.end(), [&](const Group& g) {
-                return g.name.compare(name, Qt::CaseInsensitive) == 0;
-            });
-            if (it == ini.m_groups.end()) {
+            const QString name = line.mid(1, line.size() - 2).trimmed().toString();
+            const QString key = name.toCaseFolded();
+            const auto it = ini.m_index.constFind(key);
+            if (it == ini.m_index.constEnd()) {
+                ini.m_index.insert(key, ini.m_groups.size());
                 ini.m_groups.push_back({name, {}});
-                current = &ini.m_groups.back();
+                current = ini.m_groups.size() - 1;
             } else {
-                current = &*it;
+                current = *it;
             }
+            inGroup = true;
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || !current)
+        if (eq <= 0 || !inGroup)
             continue;
-        current->entries.emplace_back(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
+        ini.m_groups[current].entries.emplace_back(line.left(eq).trimmed().toString(),
+                                                   line.mid(eq + 1).trimmed().toString());
     }
     return ini;
 }
 
 const IniFile::Group* IniFile::find(const QString& group) const
 {
-    for (const Group& g : m_groups)
-        if (g.name.compare(group, Qt::CaseInsensitive) == 0)
-            return &g;
-    return nullptr;
+    const auto it = m_index.constFind(group.toCaseFolded());
+    return it == m_index.constEnd() ? nullptr : &m_groups[*it];
 }
 
 bool IniFile::hasGroup(const QString& group) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -29,6 +30,7 @@ private:
     };
     const Group* find(const QString& group) const;
     std::vector<Group> m_groups;
+    QHash<QString, std::size_t> m_index; // case-folded name -> group
 };
 
 } // namespace kv::install

@@ -93,10 +93,25 @@ QString Installation::aliasFile() const { return m_root + QStringLiteral("/alias
 QString Installation::credentialsFile() const { return m_root + QStringLiteral("/credenciais"); }
 QString Installation::dataFolder() const { return m_root + QStringLiteral("/dados"); }
 
+const IniFile& Installation::aliases() const
+{
+    // Read once per start: only an administrator's edit (another size or
+    // time) makes it read again.
+    const QFileInfo info(aliasFile());
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    if (!m_aliases || m_aliasesSize != size || m_aliasesModified != modified) {
+        m_aliases = std::make_shared<const IniFile>(IniFile::read(aliasFile()));
+        m_aliasesSize = size;
+        m_aliasesModified = modified;
+    }
+    return *m_aliases;
+}
+
 ConnectionSettings Installation::alias(const QString& name) const
 {
     const QString wanted = name.trimmed();
-    const IniFile ini = IniFile::read(aliasFile());
+    const IniFile& ini = aliases();
     if (wanted.isEmpty() || wanted.compare(drivesGroup(), Qt::CaseInsensitive) == 0 || !ini.hasGroup(wanted))
         throw aliasError(wanted, QStringLiteral("não existe em %1").arg(aliasFile()));
 
@@ -109,6 +124,8 @@ ConnectionSettings Installation::alias(const QString& name) const
         if (file.isEmpty())
             throw aliasError(wanted, QStringLiteral("falta o ficheiro da base de dados (file=)"));
         settings.database = QDir::cleanPath(QDir(dataFolder()).absoluteFilePath(file));
+        // A database file that is gone is reported, not replaced by an empty one.
+        settings.mustExist = true;
     } else if (driver == QLatin1String("postgres")) {
         settings.dialect = Dialect::Postgres;
         settings.host = ini.value(wanted, QStringLiteral("host"));
@@ -147,7 +164,7 @@ QString Installation::mapWindowsPath(const QString& windowsPath) const
     const QString wanted = windowsForm(path);
     QString bestPrefix;
     QString bestFolder;
-    for (const auto& [key, folder] : IniFile::read(aliasFile()).entries(drivesGroup())) {
+    for (const auto& [key, folder] : aliases().entries(drivesGroup())) {
         const QString prefix = windowsForm(key);
         if (prefix.size() > bestPrefix.size() && hasPrefix(wanted, prefix)) {
             bestPrefix = prefix;

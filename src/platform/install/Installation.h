@@ -1,6 +1,10 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/install/IniFile.h"
+
+#include <QDateTime>
+#include <memory>
 
 #include <QString>
 
@@ -54,7 +58,12 @@ public:
     static QString drivesGroup() { return QStringLiteral("drives"); }
 
 private:
+    const IniFile& aliases() const;
+
     QString m_root;
+    mutable std::shared_ptr<const IniFile> m_aliases;
+    mutable qint64 m_aliasesSize = -1;
+    mutable QDateTime m_aliasesModified;
 };
 
 // Applies the login's connection lines ("USER NAME=name", "PASSWORD=secret")

@@ -4,12 +4,6 @@
 
 namespace kv::ui {
 
-FormRegistry& FormRegistry::instance()
-{
-    static FormRegistry registry;
-    return registry;
-}
-
 void FormRegistry::add(const QString& className, Factory factory)
 {
     m_factories[className] = std::move(factory);

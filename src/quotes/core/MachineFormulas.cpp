@@ -1,5 +1,7 @@
 #include "quotes/core/MachineFormulas.h"
 
+#include "quotes/core/Vocabulary.h"
+
 #include "platform/text/DecimalRounding.h"
 
 #include <cmath>
@@ -41,8 +43,8 @@ double productionFactor(const MachineRow& machine, int grade)
 
 double makeReadyHours(const MachineRow& machine, int choice, int passes, bool embossed)
 {
-    switch (machine.machineType) {
-    case 1: {
+    switch (static_cast<MachineType>(machine.machineType)) {
+    case MachineType::Printing: {
         const int column = passes >= 1 && passes <= 3 ? passes - 1 : 3;
         if (choice == 1)
             return machine.passMin[column];
@@ -50,13 +52,13 @@ double makeReadyHours(const MachineRow& machine, int choice, int passes, bool em
             return machine.passMax[column];
         return 0.0;
     }
-    case 2: {
+    case MachineType::CuttingCreasing: {
         const double a = choice >= 1 && choice <= 3 ? machine.dieMin[choice - 1] : 0.0;
         return embossed ? 2.0 * a : a;
     }
-    case 3:
+    case MachineType::Gluing:
         return choice == 1 ? machine.sideSeamMin : choice == 2 ? machine.autoBottomMin : 0.0;
-    case 4:
+    case MachineType::CounterGluing:
         if (choice == 1 && machine.machineMin != 0.0)
             return machine.machineMin;
         if (choice == 2 && machine.machineMax != 0.0)
@@ -79,18 +81,18 @@ MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
     const double ch = machine.costPerHour;
     const double f = r.factor;
     const double a = r.makeReady;
-    switch (machine.machineType) {
-    case 1:
+    switch (static_cast<MachineType>(machine.machineType)) {
+    case MachineType::Printing:
         for (std::size_t n = 0; n < 3; ++n)
             if (n == 0 || job.sheets[n] != 0.0)
                 r.value[n] = ch * a + ch * (job.sheets[n] / f) * job.passes;
         break;
-    case 2:
+    case MachineType::CuttingCreasing:
         for (std::size_t n = 0; n < 3; ++n)
             if (n == 0 || job.sheets[n] != 0.0)
                 r.value[n] = ch * a + ch * job.sheets[n] / f;
         break;
-    case 3: {
+    case MachineType::Gluing: {
         Triple pieces = job.quantities;
         if (machine.productionUnit == QLatin1String("U") && job.unit == QLatin1String("M")) {
             for (double& p : pieces)
@@ -104,7 +106,7 @@ MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
                 r.value[n] = ch * (pieces[n] / f + a);
         break;
     }
-    case 4:
+    case MachineType::CounterGluing:
         for (std::size_t n = 0; n < 3; ++n)
             if (n == 0 || job.sheets[n] != 0.0)
                 r.value[n] = ch * (job.sheets[n] / f + a);

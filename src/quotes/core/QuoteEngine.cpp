@@ -28,7 +28,7 @@ std::optional<SubQuote> QuoteEngine::start(const QuoteRow& row, int procedureCod
     kv::db::Transaction tx(db);
     if (procedureCode != 0) {
         if (!repo.procedureExists(procedureCode)) {
-            m_s.messages->error(QStringLiteral("Procedimento Inexistente"));
+            m_s.messages->fail(QStringLiteral("Procedimento Inexistente"));
             return std::nullopt;
         }
         const auto chosen = repo.chosenProcedures(m_s.user);

@@ -2,7 +2,7 @@
 
 #include "quotes/core/CommercialPricing.h"
 #include "quotes/core/CostTables.h"
-#include "quotes/core/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "quotes/core/QuoteRow.h"
 #include "quotes/core/SubQuote.h"
 
@@ -19,7 +19,7 @@ namespace kv::quotes {
 struct QuoteSession {
     kv::db::Connection* application = nullptr;
     const CostTables* tables = nullptr;
-    MessageSink* messages = nullptr;
+    notify::MessageSink* messages = nullptr;
     QString user;             // WUtil
     int priceDecimals = 2;    // PRC_DECIMAIS of the working year
 };

@@ -3,6 +3,8 @@
 #include "quotes/core/CostLine.h"
 #include "quotes/core/QuoteRow.h"
 
+#include "domain/ProcedureLine.h"
+
 #include <vector>
 
 namespace kv::quotes {
@@ -19,13 +21,6 @@ struct SubQuote {
     int find(int detail, int tableType, int tableCode) const;
 };
 
-// A line of a chosen procedure (`PROCDET`), in the order the lines are created.
-struct ProcedureLine {
-    int procedure = 0;       // CODIGO
-    int detail = 0;          // DETAIL
-    int tableType = 0;       // TIPOTABELA
-    int tableCode = 0;       // CODTAB
-    QString designation;     // DESTAB
-};
+using domain::ProcedureLine;
 
 } // namespace kv::quotes

@@ -1,5 +1,7 @@
 #include "quotes/core/SubQuoteCalculator.h"
 
+#include "platform/text/Fixed4.h"
+
 #include "quotes/core/Amounts.h"
 #include "quotes/core/LineFormulas.h"
 #include "quotes/core/MachineFormulas.h"
@@ -13,8 +15,6 @@ namespace kv::quotes {
 
 namespace {
 
-const QString kCM = QStringLiteral("CM");
-const QString kMP = QStringLiteral("MP");
 
 int asInt(qint64 v) { return static_cast<int>(v); }
 
@@ -40,13 +40,13 @@ void setLineValues(CostLine& l, const Triple& value, const Triple& consumption)
 
 bool needsSecondPass(int tableType, int pass, double secondFormatLength)
 {
-    TableType type;
-    return pass == 1 && secondFormatLength != 0.0 && tableTypeFromCode(tableType, type) && usesBothSheetFormats(type);
+    const std::optional<TableType> type = tableTypeFromCode(tableType);
+    return pass == 1 && secondFormatLength != 0.0 && type && usesBothSheetFormats(*type);
 }
 
 } // namespace
 
-SubQuoteCalculator::SubQuoteCalculator(const CostTables& tables, MessageSink& messages, int priceDecimals)
+SubQuoteCalculator::SubQuoteCalculator(const CostTables& tables, notify::MessageSink& messages, int priceDecimals)
     : m_tables(tables)
     , m_messages(messages)
     , m_priceDecimals(priceDecimals)
@@ -86,7 +86,7 @@ bool SubQuoteCalculator::begin(const SubQuote& sq)
     m_ctx.windowWeight = r.number("PESOJANELAS");
     m_ctx.sheets = m_ctx.quantities;
     if (m_ctx.unitsPerSheet < 1) {
-        m_messages.error(QStringLiteral("Erro Grave, Unidades por Plano Inválidas (%1) no Orçamento nº %2/%3 !!!")
+        m_messages.fail(QStringLiteral("Erro Grave, Unidades por Plano Inválidas (%1) no Orçamento nº %2/%3 !!!")
                              .arg(m_ctx.unitsPerSheet).arg(m_ctx.quoteNumber).arg(m_ctx.subQuote));
         return false;
     }
@@ -118,7 +118,41 @@ void SubQuoteCalculator::startLine(int tableType, int tableCode, const QString& 
     m_ctx.createMode = create;
 }
 
+bool SubQuoteCalculator::overflowStops(const kv::text::Fixed4Error& error)
+{
+    // Huge values in a cost table: the calculation stops with what to look
+    // at, as for any other impossible value, instead of ending the program.
+    const auto type = tableTypeFromCode(m_ctx.line.tableType);
+    const QString table = type ? tableName(*type) : QString::number(m_ctx.line.tableType);
+    m_messages.error(QStringLiteral("Erro Grave, %1 na tabela %2, código %3 (Orçamento nº %4/%5, linha %6) !!!")
+                         .arg(error.text(), table)
+                         .arg(m_ctx.line.tableCode)
+                         .arg(m_ctx.quoteNumber)
+                         .arg(m_ctx.subQuote)
+                         .arg(m_ctx.line.detail));
+    m_recalcIndex = -1;
+    return false;
+}
+
 bool SubQuoteCalculator::createLines(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines)
+{
+    try {
+        return createLinesOf(sq, procedureLines);
+    } catch (const kv::text::Fixed4Error& error) {
+        return overflowStops(error);
+    }
+}
+
+bool SubQuoteCalculator::recalculate(SubQuote& sq)
+{
+    try {
+        return recalculateLines(sq);
+    } catch (const kv::text::Fixed4Error& error) {
+        return overflowStops(error);
+    }
+}
+
+bool SubQuoteCalculator::createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines)
 {
     if (!begin(sq))
         return false;
@@ -130,14 +164,14 @@ bool SubQuoteCalculator::createLines(SubQuote& sq, const std::vector<ProcedureLi
             m_ctx.sheetArea = m_ctx.formatArea(pass);
             m_ctx.line.grade = 0;
             m_ctx.line.makeReadyChoice = 0;
-            if (pl.tableType == static_cast<int>(TableType::Machine)) {
+            if (isTableType(pl.tableType, TableType::Machine)) {
                 if (const MachineRow* m = m_tables.machine(pl.tableCode)) {
                     static const char* const columns[4][2] = {{"PRDHORAIMP", "ACERTOIMP"},
                                                               {"PRDHORACV", "ACERTOCV"},
                                                               {"PRDHORACOL", "ACERTOCOL"},
                                                               {"PRDHORAC_COL", "ACERTOC_COL"}};
-                    if (m->machineType >= 1 && m->machineType <= 4) {
-                        const auto& c = columns[m->machineType - 1];
+                    if (machineTypeFromCode(m->machineType)) {
+                        const auto& c = columns[m->machineType - typeCode(MachineType::Printing)];
                         m_ctx.line.grade = asInt(sq.row.integer(QString::fromLatin1(c[0])));
                         m_ctx.line.makeReadyChoice = asInt(sq.row.integer(QString::fromLatin1(c[1])));
                     }
@@ -145,12 +179,12 @@ bool SubQuoteCalculator::createLines(SubQuote& sq, const std::vector<ProcedureLi
                 machineLine(sq);
             }
             m_ctx.line.percentage = 0;
-            if (pl.tableType >= 2 && pl.tableType <= 11)
+            if (isMaterialType(pl.tableType))
                 materialLine(sq, pl.tableType);
             if (!needsSecondPass(pl.tableType, pass, m_ctx.formatLength[1]))
                 break;
         }
-        if (pl.tableType == static_cast<int>(TableType::Transport))
+        if (isTableType(pl.tableType, TableType::Transport))
             transportLine(sq);
     }
     if (m_ctx.stage == CalculationStage::Started)
@@ -173,7 +207,7 @@ void SubQuoteCalculator::boardLinesAfterProcedures(SubQuote& sq)
                 continue;
             const int detail = pass == 1 ? sq.lastDetail() + 1 : details[b];
             details[b] = detail;
-            startLine(static_cast<int>(TableType::Board), m_ctx.boards[b], QString(), detail, true);
+            startLine(typeCode(TableType::Board), m_ctx.boards[b], QString(), detail, true);
             boardLine(sq);
         }
     }
@@ -183,16 +217,16 @@ int SubQuoteCalculator::lastPrintingPasses(const SubQuote& sq) const
 {
     int passes = 0;
     for (const CostLine& l : sq.lines) {
-        if (l.tableType != static_cast<int>(TableType::Machine))
+        if (!isTableType(l.tableType, TableType::Machine))
             continue;
         const MachineRow* m = m_tables.machine(l.tableCode);
-        if (m && m->machineType == 1)
+        if (m && isMachineType(m->machineType, MachineType::Printing))
             passes = l.passes;
     }
     return passes;
 }
 
-bool SubQuoteCalculator::recalculate(SubQuote& sq)
+bool SubQuoteCalculator::recalculateLines(SubQuote& sq)
 {
     if (!begin(sq))
         return false;
@@ -231,14 +265,14 @@ bool SubQuoteCalculator::recalculate(SubQuote& sq)
             m_ctx.line.grade = stored.grade;
             m_ctx.line.makeReadyChoice = stored.makeReadyChoice;
             m_ctx.line.passes = stored.passes;
-            if (stored.tableType == static_cast<int>(TableType::Machine))
+            if (isTableType(stored.tableType, TableType::Machine))
                 machineLine(sq);
             else if (stored.tableType >= 2 && stored.tableType <= 11)
                 materialLine(sq, stored.tableType);
             if (!needsSecondPass(stored.tableType, pass, m_ctx.formatLength[1]))
                 break;
         }
-        if (stored.tableType == static_cast<int>(TableType::Transport))
+        if (isTableType(stored.tableType, TableType::Transport))
             transportLine(sq);
     }
     m_recalcIndex = -1;
@@ -248,7 +282,7 @@ bool SubQuoteCalculator::recalculate(SubQuote& sq)
 bool SubQuoteCalculator::machineCheck(const MachineRow& m)
 {
     if (productionFactor(m, m_ctx.line.grade) == 0.0) {
-        m_messages.error(QStringLiteral("Erro Grave, Máquina %1 sem Factor de Produção para o grau %2 (%3) !!!")
+        m_messages.fail(QStringLiteral("Erro Grave, Máquina %1 sem Factor de Produção para o grau %2 (%3) !!!")
                              .arg(m.code).arg(m_ctx.line.grade).arg(where()));
         return false;
     }
@@ -260,11 +294,11 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
     CostLine& l = m_ctx.line;
     const MachineRow* m = m_tables.machine(l.tableCode);
     if (!m) {
-        m_messages.error(QStringLiteral("Erro Grave, Código da Máquina Inexistente --> %1").arg(l.tableCode));
+        m_messages.fail(QStringLiteral("Erro Grave, Código da Máquina Inexistente --> %1").arg(l.tableCode));
         return;
     }
     l.designation = m->designation;
-    l.costClass = kCM;
+    l.costClass = costClassCode(CostClass::Machines);
     if (m_ctx.createMode)
         l.price = m->costPerHour;
     l.value = {};
@@ -275,11 +309,12 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
     if (m_ctx.createMode)
         l.passes = 1;
 
-    if (m->machineType >= 1 && m->machineType <= 4) {
-        if (m->machineType == 1 && m_ctx.createMode) {
+    if (machineTypeFromCode(m->machineType)) {
+        const bool printing = isMachineType(m->machineType, MachineType::Printing);
+        if (printing && m_ctx.createMode) {
             const auto passes = printingPasses(m_ctx.colours, m->coloursPerPass);
             if (!passes) {
-                m_messages.error(QStringLiteral("Erro Grave, Máquina %1 sem Nº de Côres por passagem (%2) !!!")
+                m_messages.fail(QStringLiteral("Erro Grave, Máquina %1 sem Nº de Côres por passagem (%2) !!!")
                                      .arg(m->code).arg(where()));
                 return;
             }
@@ -287,7 +322,7 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
         }
         if (!machineCheck(*m))
             return;
-        if (m->machineType == 1) {
+        if (printing) {
             if (m_ctx.stage == CalculationStage::BoardsAdded) {
                 computeSheets(l.passes);
                 m_ctx.stage = CalculationStage::SheetsRecomputed;
@@ -315,19 +350,19 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
 
     if (!m_ctx.createMode)
         return;
-    if (m->machineType != 1 && m->glueCode != 0) {
-        startLine(static_cast<int>(TableType::Glue), m->glueCode, QString(), sq.lastDetail() + 1, true);
+    if (!isMachineType(m->machineType, MachineType::Printing) && m->glueCode != 0) {
+        startLine(typeCode(TableType::Glue), m->glueCode, QString(), sq.lastDetail() + 1, true);
         if (m->glueConsumption != 0.0)
             m_ctx.rate = m->glueConsumption / 1000.0;
         if (m_ctx.glueKind >= 1 && m_ctx.glueKind <= 3)
             m_ctx.rate = m->glueConsumptionByKind[m_ctx.glueKind - 1] / 1000.0;
-        materialLine(sq, static_cast<int>(TableType::Glue));
+        materialLine(sq, typeCode(TableType::Glue));
     }
-    if (m->machineType == 1 && m_ctx.stage == CalculationStage::SheetsComputed) {
+    if (isMachineType(m->machineType, MachineType::Printing) && m_ctx.stage == CalculationStage::SheetsComputed) {
         for (int board : m_ctx.boards) {
             if (board == 0)
                 continue;
-            startLine(static_cast<int>(TableType::Board), board, QString(), sq.lastDetail() + 1, true);
+            startLine(typeCode(TableType::Board), board, QString(), sq.lastDetail() + 1, true);
             boardLine(sq);
         }
         m_ctx.stage = CalculationStage::BoardsAdded;
@@ -336,7 +371,7 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
 
 void SubQuoteCalculator::boardLine(SubQuote& sq)
 {
-    materialLine(sq, static_cast<int>(TableType::Board));
+    materialLine(sq, typeCode(TableType::Board));
 }
 
 void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
@@ -348,10 +383,10 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
     const Triple& qty = m_ctx.quantities;
     const Triple running = runningValues(sq.row);
 
-    auto missing = [this](const QString& text) { m_messages.error(text); };
-    auto found = [&l, create](const QString& designation, const QString& costClass, double price) {
+    auto missing = [this](const QString& text) { m_messages.fail(text); };
+    auto found = [&l, create](const QString& designation, CostClass costClass, double price) {
         l.designation = designation;
-        l.costClass = costClass;
+        l.costClass = costClassCode(costClass);
         if (create)
             l.price = price;
     };
@@ -360,7 +395,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
             missing(message);
             return nullptr;
         }
-        found(row->designation, kMP, row->price);
+        found(row->designation, CostClass::RawMaterial, row->price);
         m_ctx.rate = row->grammage / 1000.0;
         return row;
     };
@@ -371,7 +406,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const BoardRow* b = m_tables.board(l.tableCode);
         if (!b)
             return missing(QStringLiteral("Erro Grave, Tipo de Papel Inexistente !!!"));
-        found(b->designation, kMP, b->price);
+        found(b->designation, CostClass::RawMaterial, b->price);
         m_ctx.rate = b->grammage / 1000.0;
         v = boardValues(b->calculation, m_ctx.rate, l.price, area, sheets);
         break;
@@ -400,7 +435,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const GlueRow* g = m_tables.glue(l.tableCode);
         if (!g)
             return missing(QStringLiteral("Erro Grave, Referência de Cola Inexistente !!!"));
-        found(g->designation, kMP, g->price);
+        found(g->designation, CostClass::RawMaterial, g->price);
         if (m_ctx.rate == 0.0)
             m_ctx.rate = g->grammage / 1000.0;
         v = glueValues(*g, m_ctx.rate, l.price, area, sheets, qty, m_ctx.unit);
@@ -410,8 +445,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const FinishRow* f = m_tables.finish(l.tableCode);
         if (!f)
             return missing(QStringLiteral("Erro Grave, Referência do Acabamento Inexistente !!!"));
-        found(f->designation, f->costType == QLatin1String("1") ? QStringLiteral("MO") : QStringLiteral("EM"),
-              f->fixedCost);
+        found(f->designation, finishCostClass(f->costType), f->fixedCost);
         if (create)
             l.percentage = f->percentage;
         v = finishValues(*f, l.price, l.percentage, qty, m_ctx.unit, running);
@@ -421,7 +455,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const CuttingRow* c = m_tables.cutting(l.tableCode);
         if (!c)
             return missing(QStringLiteral("Erro Grave, codigo - Oper.Corte - Inexistente !!!"));
-        found(c->designation, kCM, c->cost);
+        found(c->designation, CostClass::Machines, c->cost);
         v = cuttingValues(*c, l.price, sheets);
         break;
     }
@@ -429,7 +463,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const FixedCostRow* f = m_tables.fixedCost(l.tableCode);
         if (!f)
             return missing(QStringLiteral("Erro Grave, Custo Fixo Inexistente !!!"));
-        found(f->designation, costClassCode(fixedCostClass(*f)), f->price);
+        found(f->designation, fixedCostClass(*f), f->price);
         v = fixedCostValues(l.price, sheets);
         break;
     }
@@ -437,7 +471,7 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         const SubcontractRow* s = m_tables.subcontract(l.tableCode);
         if (!s)
             return missing(QStringLiteral("Erro Grave, Serviço de subcontratação Inexistente !!!"));
-        found(s->designation, QStringLiteral("SB"), s->price);
+        found(s->designation, CostClass::Subcontract, s->price);
         m_ctx.rate = s->gramsPerM2 / 1000.0;
         bool unknownUnit = false;
         v = subcontractValues(*s, l.price, area, sheets, qty, m_ctx.unit, unknownUnit);
@@ -466,7 +500,7 @@ void SubQuoteCalculator::transportLine(SubQuote& sq)
         l.percentage = t->percentage;
     }
     l.designation = QStringLiteral("Custo de Transporte");
-    l.costClass = QStringLiteral("TR");
+    l.costClass = costClassCode(CostClass::Transport);
     const LineValues v = transportValues(l.price, l.percentage, l.kilometres, m_ctx.sheets, runningValues(sq.row));
     setLineValues(l, v.value, {});
     m_ctx.formatPass = 1;
@@ -482,6 +516,13 @@ void SubQuoteCalculator::writeLine(SubQuote& sq)
         l.consumption[n] = roundConsumption(l.consumption[n]);
     }
     l.designation.truncate(CostLine::kDesignationSize);
+    // Every stored amount is summed in the fixed point later; one beyond its
+    // range is refused here, while the line that holds it is still known.
+    (void)kv::text::Fixed4::fromDouble(l.price);
+    for (std::size_t n = 0; n < 3; ++n) {
+        (void)kv::text::Fixed4::fromDouble(l.value[n]);
+        (void)kv::text::Fixed4::fromDouble(l.consumption[n]);
+    }
     if (m_ctx.formatPass == 2)
         writeSecondPass(sq);
     else
@@ -518,7 +559,7 @@ void SubQuoteCalculator::writeSecondPass(SubQuote& sq)
     const CostLine& l = m_ctx.line;
     const int index = sq.find(l.detail, l.tableType, l.tableCode);
     if (index < 0) {
-        m_messages.error(QStringLiteral("Erro cálculo de 2º Plano :%1 %2").arg(l.tableType).arg(l.tableCode));
+        m_messages.fail(QStringLiteral("Erro cálculo de 2º Plano :%1 %2").arg(l.tableType).arg(l.tableCode));
         return;
     }
     CostLine& target = sq.lines[static_cast<std::size_t>(index)];

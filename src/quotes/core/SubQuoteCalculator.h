@@ -2,10 +2,12 @@
 
 #include "quotes/core/CalculationContext.h"
 #include "quotes/core/CostTables.h"
-#include "quotes/core/MessageSink.h"
+#include "platform/notify/MessageSink.h"
 #include "quotes/core/SubQuote.h"
 
 #include <vector>
+
+namespace kv::text { class Fixed4Error; }
 
 namespace kv::quotes {
 
@@ -19,7 +21,7 @@ struct MachineRow;
 // the calculation goes on.
 class SubQuoteCalculator {
 public:
-    SubQuoteCalculator(const CostTables& tables, MessageSink& messages, int priceDecimals);
+    SubQuoteCalculator(const CostTables& tables, notify::MessageSink& messages, int priceDecimals);
 
     // Creates and calculates the lines of a sub-quote that has none, from the
     // chosen procedures' lines in order. False (nothing changed) when the
@@ -34,6 +36,9 @@ public:
     const CalculationContext& context() const { return m_ctx; }
 
 private:
+    bool createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines);
+    bool recalculateLines(SubQuote& sq);
+    bool overflowStops(const kv::text::Fixed4Error& error);
     bool begin(const SubQuote& subQuote);
     void computeSheets(int passes);
     void startLine(int tableType, int tableCode, const QString& designation, int detail, bool create);
@@ -52,7 +57,7 @@ private:
     QString where() const;
 
     const CostTables& m_tables;
-    MessageSink& m_messages;
+    notify::MessageSink& m_messages;
     int m_priceDecimals;
     CalculationContext m_ctx;
     int m_recalcIndex = -1; // line being recalculated

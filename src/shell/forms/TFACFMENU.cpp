@@ -114,9 +114,9 @@ ui::TGlyphButton* glyphButton(const QString& name, const QString& caption, const
 
 // The functions whose form this program has: an entry stays disabled until
 // the form it opens is built.
-bool available(const FormOpening& opening)
+bool available(const FormOpening& opening, const ui::FormRegistry& forms)
 {
-    return !opening.form.isEmpty() && ui::FormRegistry::instance().contains(opening.form);
+    return !opening.form.isEmpty() && forms.contains(opening.form);
 }
 
 // The help file of a folder, its name matched without regard to case.
@@ -325,12 +325,15 @@ void TFACFMENU::FormActivate()
     }
     const Activation activation = m_session.activate();
     if (activation == Activation::Stop) {
+        m_stopped = true;
         endProgram();
         return;
     }
     Label_Computador->setText(m_session.state().WComputador);
-    if (activation == Activation::Login && !MudEmpr())
+    if (activation == Activation::Login && !MudEmpr()) {
+        m_stopped = true;
         endProgram();
+    }
 }
 
 bool TFACFMENU::MudEmpr()
@@ -369,10 +372,10 @@ void TFACFMENU::applyMenuRights(const MenuRights& rights)
             for (const MenuFunction& f : *list) {
                 if (f.item.startsWith(QLatin1String("GERAL")))
                     continue;
-                const bool on = available(MainMenu::opening(f.item, state)) && rights.isEnabled(f.item);
+                const bool on = available(MainMenu::opening(f.item, state), m_forms) && rights.isEnabled(f.item);
                 m_items.value(f.item)->setEnabled(on);
                 if (ui::TGlyphButton* button = m_buttons.value(f.button))
-                    button->setEnabled(available(MainMenu::opening(f.item, state))
+                    button->setEnabled(available(MainMenu::opening(f.item, state), m_forms)
                                        && rights.isEnabled(f.button));
             }
         }
@@ -386,9 +389,9 @@ void TFACFMENU::applyMenuRights(const MenuRights& rights)
 void TFACFMENU::openFunction(const QString& item)
 {
     const FormOpening opening = MainMenu::opening(item, m_session.state());
-    if (!available(opening))
+    if (!available(opening, m_forms))
         return;
-    ui::FormRegistry& registry = ui::FormRegistry::instance();
+    ui::FormRegistry& registry = m_forms;
     std::map<QString, std::unique_ptr<QDialog>> reports;
     for (const QString& report : opening.reports)
         if (registry.contains(report))

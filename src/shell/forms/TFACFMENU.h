@@ -2,6 +2,8 @@
 
 #include "shell/forms/TGERFVERSAO.h"
 
+#include "platform/ui/FormRegistry.h"
+
 #include "shell/CredentialsLibrary.h"
 #include "shell/MainMenu.h"
 #include "shell/Session.h"
@@ -30,7 +32,13 @@ public:
     ~TFACFMENU() override;
 
     Session& session() { return m_session; }
+    // The forms of this run, registered by the subsystems before the first
+    // activation; they go with the window, before the session ends.
+    ui::FormRegistry& forms() { return m_forms; }
     bool loggedIn() const { return m_loggedIn; }
+    // What the program returns when it ends: 1 when the workstation files or
+    // the login stopped it, 0 after a session.
+    int exitCode() const { return m_stopped ? 1 : 0; }
     QAction* menuItem(const QString& name) const { return m_items.value(name); }
 
 Q_SIGNALS:
@@ -58,11 +66,13 @@ private:
     void endProgram();
 
     Session& m_session;
+    ui::FormRegistry m_forms;
     GeneralCredentials m_credentials;
     VersionUpdateDialog m_versionView;
     bool m_activating = false;
     bool m_loggedIn = false;
     bool m_ended = false;
+    bool m_stopped = false;
     QMap<QString, QAction*> m_items;
     QMap<QString, ui::TGlyphButton*> m_buttons;
     QTabWidget* NB = nullptr;

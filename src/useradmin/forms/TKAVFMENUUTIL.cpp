@@ -1,4 +1,5 @@
 #include "useradmin/forms/TKAVFMENUUTIL.h"
+#include "useradmin/forms/UserAdminForms.h"
 
 #include "useradmin/forms/TKAVMDUTILEMPR.h"
 
@@ -34,6 +35,7 @@ ui::TGlyphButton* button(const char* name, const QString& caption, const QString
 TKAVFMENUUTIL::TKAVFMENUUTIL(AdminSession& session, QWidget* parent)
     : QMainWindow(parent), m_session(session)
 {
+    registerUserAdminForms(session, m_forms);
     setObjectName(QStringLiteral("TKAVFMENUUTIL"));
     setWindowTitle(QStringLiteral("Industrias de Kavorimeta"));
     QPalette palette = this->palette();
@@ -146,7 +148,7 @@ bool TKAVFMENUUTIL::MudUtilEmpr()
 
 void TKAVFMENUUTIL::openForm(const QString& className)
 {
-    std::unique_ptr<QDialog> form(ui::FormRegistry::instance().create(className, this));
+    std::unique_ptr<QDialog> form(m_forms.create(className, this));
     if (form)
         form->exec();
 }

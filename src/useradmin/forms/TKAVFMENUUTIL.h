@@ -2,6 +2,8 @@
 
 #include "useradmin/core/AdminSession.h"
 
+#include "platform/ui/FormRegistry.h"
+
 #include <QMainWindow>
 
 class QLabel;
@@ -36,6 +38,7 @@ private:
     void endProgram();
 
     AdminSession& m_session;
+    ui::FormRegistry m_forms; // the forms this window opens, for its session
     QLabel* Panel_EmpNome = nullptr;
     bool m_activated = false;
     bool m_ended = false;

@@ -7,9 +7,8 @@
 
 namespace kv::useradmin {
 
-void registerUserAdminForms(AdminSession& session)
+void registerUserAdminForms(AdminSession& session, ui::FormRegistry& registry)
 {
-    ui::FormRegistry& registry = ui::FormRegistry::instance();
     registry.add(QStringLiteral("TKAVFUTIL001"),
                  [&session](QWidget* parent) { return new TKAVFUTIL001(session, parent); });
     registry.add(QStringLiteral("TKAVFUTIL002"), [&session](QWidget* parent) {

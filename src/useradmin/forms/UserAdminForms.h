@@ -1,5 +1,9 @@
 #pragma once
 
+namespace kv::ui {
+class FormRegistry;
+}
+
 namespace kv::useradmin {
 
 class AdminSession;
@@ -7,6 +11,6 @@ class AdminSession;
 // Registers the working forms of the user administration program under their
 // class names: the user file TKAVFUTIL001 and the rights editors TKAVFUTIL002
 // ("KAVORIMETAS") and TKAVFUTIL003 ("MODULO BASE").
-void registerUserAdminForms(AdminSession& session);
+void registerUserAdminForms(AdminSession& session, ui::FormRegistry& registry);
 
 } // namespace kv::useradmin

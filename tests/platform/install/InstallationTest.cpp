@@ -1,6 +1,7 @@
 #include "platform/install/Installation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -231,6 +232,34 @@ TEST(InstallationFolder, DefaultRootFollowsTheEnvironment)
     EXPECT_EQ(Installation::defaultRoot(), QDir::homePath() + "/.local/share/palvexworks");
     if (!saved.isNull())
         qputenv("PALVEXWORKS_ROOT", saved);
+}
+
+} // namespace
+
+namespace {
+
+// A huge alias file (an administrator's mistake, or a damaged disk) is read
+// once and in time proportional to its size: the start does not hang.
+TEST(AliasFile, AHugeFileIsReadOnceInLinearTime)
+{
+    QByteArray ini = aliases;
+    ini.reserve(4 * 1024 * 1024);
+    for (int i = 0; i < 40000; ++i)
+        ini += "[LIXO" + QByteArray::number(i) + "]\ndriver = sqlite\nfile = lixo.sqlite\n; comentario\n";
+    ini += "[ULTIMO]\ndriver = postgres\nhost = h\ndatabase = ultimo\n";
+    Folder folder(ini);
+    const Installation inst = folder.installation();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(inst.alias("ultimo").database, "ultimo");
+        EXPECT_EQ(inst.alias("QXRGERAL").database, inst.dataFolder() + "/geral.sqlite");
+        EXPECT_EQ(inst.mapWindowsPath("Z:\\nada"), "");
+    }
+    EXPECT_LT(clock.elapsed(), 30000); // read once: a fraction of that, even under the sanitizers
+    // An edit made while the program runs is read.
+    writeFile(folder.dir.path() + "/aliases.ini", aliases + "\n[ULTIMO]\ndriver = sqlite\nfile = u.sqlite\n");
+    EXPECT_EQ(inst.alias("ULTIMO").dialect, Dialect::Sqlite);
 }
 
 } // namespace

@@ -47,9 +47,8 @@ protected:
 
 TEST(Harness, OpensARegisteredFormByClassNameAndSavesAPicture)
 {
-    kv::ui::FormRegistry::instance().add(QStringLiteral("TFORMREGISTADO"),
-                                         [](QWidget* parent) { return new TFORMREGISTADO(parent); });
     Scenario scenario;
+    scenario.forms().add(QStringLiteral("TFORMREGISTADO"), [](QWidget* parent) { return new TFORMREGISTADO(parent); });
     FormDriver form = scenario.open(QStringLiteral("TFORMREGISTADO"));
     ASSERT_TRUE(form.isOpen());
     EXPECT_EQ(form.window()->objectName(), "TFORMREGISTADO");
@@ -65,7 +64,6 @@ TEST(Harness, OpensARegisteredFormByClassNameAndSavesAPicture)
     const QImage image(picture);
     EXPECT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), form.window()->size() * form.window()->devicePixelRatio());
-    kv::ui::FormRegistry::instance().remove(QStringLiteral("TFORMREGISTADO"));
 }
 
 TEST(Harness, QuestionsAreAnsweredFromTheScriptAndRecorded)

@@ -3,6 +3,7 @@
 #include "platform/db/engine/RowStore.h"
 
 #include <charconv>
+#include <string_view>
 #include <cstdlib>
 #include "platform/db/engine/PgApi.h"
 
@@ -110,10 +111,13 @@ std::vector<FieldDef> describe(const PGresult* result, std::vector<Oid>* oids = 
     return defs;
 }
 
-// A server-side cursor read a batch at a time (FETCH): the first rows arrive
-// at once however large the result, and each batch is one round trip and one
-// result. Outside a transaction the cursor gets its own, ended as soon as the
-// last row is read or the cursor is dropped.
+// A server-side cursor read a batch at a time (FETCH), each batch one round
+// trip and one result. Inside a transaction the first rows arrive at once
+// however large the result. Outside one the cursor is a held cursor: the
+// server keeps the result past the implicit transaction of its declaration,
+// so a grid left half-read on a form holds no transaction open (which would
+// keep VACUUM back and make another workstation's table change wait).
+// The cursor is closed as soon as the last row is read or it is dropped.
 class PgCursor final : public NativeCursor {
 public:
     PgCursor(PgConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
@@ -121,13 +125,11 @@ public:
     {
         PGconn* conn = connection.handle();
         m_name = QByteArrayLiteral("kv_cursor_") + QByteArray::number(connection.nextStatementNumber());
-        if (pq().PQtransactionStatus(conn) == PQTRANS_IDLE) {
-            connection.check(pq().PQexec(conn, "BEGIN"), m_sql);
-            m_ownTransaction = true;
-        }
+        m_held = pq().PQtransactionStatus(conn) == PQTRANS_IDLE;
         try {
             const PgParams params(values);
-            const QByteArray declare = "DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql.text();
+            const QByteArray declare = "DECLARE " + m_name + " NO SCROLL CURSOR" + (m_held ? " WITH HOLD" : "")
+                + " FOR " + sql.text();
             connection.check(pq().PQexecParams(conn, declare.constData(), params.count(), nullptr, params.values.data(),
                                           params.lengths.data(), params.formats.data(), 0),
                              m_sql);
@@ -235,14 +237,11 @@ private:
         }
         if (m_declared) {
             m_declared = false;
-            if (pq().PQtransactionStatus(conn) == PQTRANS_INTRANS)
+            // A held cursor outlives transactions, so it is closed outside one
+            // too; a cursor of an aborted transaction goes with its rollback.
+            const PGTransactionStatusType status = pq().PQtransactionStatus(conn);
+            if (status == PQTRANS_INTRANS || (m_held && status == PQTRANS_IDLE))
                 pq().PQclear(pq().PQexec(conn, ("CLOSE " + m_name).constData()));
-        }
-        if (m_ownTransaction) {
-            m_ownTransaction = false;
-            // A failed read leaves the transaction aborted: roll it back then.
-            const bool failed = pq().PQtransactionStatus(conn) == PQTRANS_INERROR;
-            pq().PQclear(pq().PQexec(conn, failed ? "ROLLBACK" : "COMMIT"));
         }
     }
 
@@ -257,7 +256,7 @@ private:
     int m_next = 0;
     bool m_exhausted = false;
     bool m_declared = false;
-    bool m_ownTransaction = false;
+    bool m_held = false;
     std::vector<Oid> m_oids;
 };
 
@@ -370,9 +369,12 @@ void PgConnection::check(PGresult* result, const QString& sql, bool allowRows) c
     }
     const char* state = pq().PQresultErrorField(result, PG_DIAG_SQLSTATE);
     const bool constraint = state && state[0] == '2' && state[1] == '3';
+    // lock_not_available: a lock timeout ran out waiting for another session.
+    const bool busy = state && std::string_view(state) == "55P03";
     const QString message = QString::fromUtf8(pq().PQresultErrorMessage(result));
     pq().PQclear(result);
-    fail(constraint ? DbError::Kind::Constraint : DbError::Kind::Statement, message, sql);
+    fail(constraint ? DbError::Kind::Constraint : busy ? DbError::Kind::Busy : DbError::Kind::Statement, message,
+         sql);
 }
 
 long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>& values)

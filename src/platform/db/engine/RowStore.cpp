@@ -431,7 +431,8 @@ bool RowStore::parseDateTime(const char* text, std::size_t length, qint64& julia
         int s = 0, ms = 0;
         if (length >= 19 && text[16] == ':')
             s = digits(text + 17, 2);
-        if (h < 0 || mi < 0 || s < 0)
+        // Out of range is not a date: 99:99:99 must not become four days later.
+        if (h < 0 || mi < 0 || s < 0 || h > 23 || mi > 59 || s > 59)
             return false;
         if (length > 20 && text[19] == '.') {
             int scale = 100;

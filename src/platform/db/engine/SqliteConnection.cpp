@@ -10,6 +10,19 @@ namespace kv::db {
 
 namespace {
 
+// Waits for another workstation's write transaction for up to about ten
+// seconds, trying again every millisecond. SQLite's own busy timeout sleeps
+// up to a tenth of a second between tries, so a workstation that commits
+// often would take the lock again every time before a waiting one looked.
+int waitForLock(void*, int attempts)
+{
+    constexpr int MaxAttempts = 10000;
+    if (attempts >= MaxAttempts)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
 int compareText(void* arg, int length1, const void* text1, int length2, const void* text2)
 {
     const auto* collator = static_cast<const QCollator*>(arg);
@@ -243,6 +256,7 @@ FieldDef sqliteFieldDef(const char* name, const char* declaredType)
 SqliteConnection::SqliteConnection(sqlite3* handle, const QString& alias)
     : NativeConnection(alias), m_db(handle), m_collator(QLocale(QStringLiteral("pt_PT")))
 {
+    sqlite3_busy_handler(m_db, waitForLock, nullptr);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(false);
     const QByteArray name = sql::textCollation(Dialect::Sqlite).toUtf8();
@@ -261,7 +275,10 @@ void SqliteConnection::failLast(const QString& sql) const
 {
     const int code = sqlite3_extended_errcode(m_db);
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-    fail((code & 0xff) == SQLITE_CONSTRAINT ? DbError::Kind::Constraint : DbError::Kind::Statement,
+    const int primary = code & 0xff;
+    fail(primary == SQLITE_CONSTRAINT                           ? DbError::Kind::Constraint
+         : primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? DbError::Kind::Busy
+                                                               : DbError::Kind::Statement,
          message, sql);
 }
 

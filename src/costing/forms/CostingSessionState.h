@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <map>
+#include <optional>
+
+namespace kv::costing {
+
+class ListReportForm;
+
+// The names the machines list prints beside a machine's cost centre and
+// glue, read through the lookups the open machine form keeps.
+class MachineNames {
+public:
+    virtual ~MachineNames() = default;
+    virtual std::optional<QString> costCentreName(const QString& code) = 0;
+    virtual std::optional<QString> glueName(const QVariant& code) = 0;
+};
+
+// What the costing forms keep from one form to the next for one session, so
+// that nothing of a finished session reaches the next: made with the
+// session's form registrations and gone with them.
+struct CostingSessionState {
+    std::map<QString, qint64> rememberedCodes;        // by form class: the code a table form returns to
+    std::map<QString, ListReportForm*> openReports;   // by report class, while the report form lives
+    MachineNames* openMachineForm = nullptr;          // while a machine form is open
+};
+
+} // namespace kv::costing

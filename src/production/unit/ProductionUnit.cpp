@@ -1,0 +1,108 @@
+#include "production/unit/ProductionUnit.h"
+
+#include "shell/VersionStepContext.h"
+
+namespace kv::production {
+namespace {
+
+using kv::shell::CompanyDatabase;
+using kv::shell::declareDataset;
+using kv::shell::FormOpening;
+using kv::shell::formOpening;
+using kv::shell::menuFunction;
+
+// The production-order model "T" has forms of its own; "M" prints the
+// micro-flute order documents.
+FormOpening planningOpening(const QString& item, const kv::shell::LoginState& state)
+{
+    if (item == QLatin1String("PLANO001"))
+        return formOpening("TORCF100");
+    if (item == QLatin1String("PLANO002"))
+        return formOpening(state.productionModelT() ? "TORCF105" : "TORCF101");
+    if (item == QLatin1String("PLANO003")) {
+        if (state.productionModelT())
+            return formOpening("TORCF106", {"TORCFPR106CONT"});
+        if (state.WTipoOrdFab == QLatin1String("M"))
+            return formOpening("TORCF102", {"TORCFPR102MICRO", "TORCFPR102CORTE", "TORCFPR102REGISTO",
+                                     "TORCFPR102ETIQ"});
+        return formOpening("TORCF102");
+    }
+    if (item == QLatin1String("PLANO006"))
+        return formOpening("TORCF107");
+    if (item == QLatin1String("PLANO004"))
+        return formOpening("TORCF104", {"TORCFPR104"});
+    if (item == QLatin1String("PLANO005"))
+        return formOpening("TORCF040", {"TORCFPR040REQ", "TORCFPR040REQMedidas"});
+    if (item == QLatin1String("PLANO009"))
+        return formOpening("TORCF041", {"TORCFPR041", "TORCFPR041MICRO"}, {"TORCFPR041MICRO", "TORCFPR041"});
+    if (item == QLatin1String("PLANO010"))
+        return formOpening("TORCF108");
+    if (item == QLatin1String("PLANO008"))
+        return formOpening("TORCF110", {"TORCFPR110"});
+    return {};
+}
+
+kv::shell::MainMenu::Menu planningMenu()
+{
+    const char* Planeamento = "Planeamento";
+    const char* Stock = "Gestão Stock Materiais";
+    kv::shell::MainMenu::Menu menu;
+    menu.title = QStringLiteral("&D - Planeamento");
+    menu.functions = {
+        menuFunction("PLANO001", "&A -Geração Ordens de Fabrico", "BotGeraOf", Planeamento, "Geração de O.F."),
+        menuFunction("PLANO002", "&B - Consulta Ordens de Fabrico", "BotConsOf", Planeamento,
+                     "Consulta de O.Fabrico"),
+        menuFunction("PLANO003", "&C - Emissão Ordens de Fabrico", "", "", "", true),
+        menuFunction("PLANO006", "&D - Fecho Ord.Fabrico", "BotFecho", Planeamento,
+                     "Fecho de Ordem de Fabrico", true),
+        menuFunction("PLANO004", "&E - Mapa de Previsão de Consumos", "", "", "", true),
+        menuFunction("PLANO005", "&F - Cálculo de Necessidades", "", "", "", true)};
+    menu.submenu = QStringLiteral("&G - Gestão do Stock de Materiais");
+    menu.submenuFunctions = {
+        menuFunction("PLANO009", "&1 - Necessidades para Fabrico", "BotCalc", Stock, ""),
+        menuFunction("PLANO010", "&2 - Fecho de O.F. ( registo de consumos )", "BotFechoOf", Stock,
+                     "Fecho de O.F. ( registo de consumos )")};
+    menu.separatorAfterSubmenu = true;
+    menu.afterSubmenu = {menuFunction("PLANO008", "&H - Mapa de Existências por Cliente")};
+    return menu;
+}
+
+} // namespace
+
+kv::shell::SubsystemUnit productionUnit()
+{
+    using kv::db::FieldType;
+    using kv::shell::VersionStepContext;
+    constexpr auto App = CompanyDatabase::Application;
+    kv::shell::SubsystemUnit unit;
+    unit.name = QStringLiteral("production");
+    unit.datasets = {declareDataset("ZURIVAVEZA", App, "ORDFABDET", "ORDFABDET", 'R', "ANO,SEMANA,ORDNRO"),
+                     declareDataset("ZURIVAVEZA", App, "ORCCONSUMOS", "ORCCONSUMOS", 'R', "CODIGO,SUBCODIGO,DETAIL")};
+    unit.createdTables = {kv::shell::createdTable("WORKORDFABDET", "production",
+                                                  {{QStringLiteral("UTIL"), FieldType::Text, 15, true},
+                                                   {QStringLiteral("ORDNRO"), FieldType::Int32, 0, true},
+                                                   {QStringLiteral("SUBORC"), FieldType::Int32, 0, true},
+                                                   {QStringLiteral("DETAIL"), FieldType::Int32, 0, true},
+                                                   {QStringLiteral("WRK_DETAIL"), FieldType::Int32, 0, true},
+                                                   {QStringLiteral("ARTIGO"), FieldType::Text, 16, false},
+                                                   {QStringLiteral("DESIGNACAO"), FieldType::Text, 40, false},
+                                                   {QStringLiteral("QUANTIDADE"), FieldType::Float, 0, false}})};
+    unit.versionSteps = {
+        // The production order's second sheet format.
+        {5, unit.name,
+         [](VersionStepContext& step) {
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
+         }},
+        // The order's material lines, and what a planned consumption used.
+        {6, unit.name,
+         [](VersionStepContext& step) {
+             step.createTable(QStringLiteral("WORKORDFABDET"));
+             step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
+         }}};
+    unit.menus = {planningMenu()};
+    unit.opening = planningOpening;
+    return unit;
+}
+
+} // namespace kv::production

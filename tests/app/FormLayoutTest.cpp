@@ -8,6 +8,7 @@
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "support/LayoutCheck.h"
+#include "support/ProgramUnits.h"
 #include "support/Scenario.h"
 
 #include <QDialog>
@@ -62,7 +63,9 @@ public:
 // Every form of every subsystem, registered over the demo company.
 QStringList registeredForms()
 {
-    // The costing session registers its forms in the scenario's registry.
+    // The case list is read before main(), so the units are assembled here
+    // rather than by the test kit's environment.
+    kv::test::assembleProgramUnits();
     return company().scenario.forms().classNames();
 }
 

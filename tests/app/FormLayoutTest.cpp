@@ -3,12 +3,12 @@
 // screen. A form added later is checked as soon as it is registered.
 
 #include "costing/CostingSession.h"
+#include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "support/LayoutCheck.h"
-#include "support/ProgramUnits.h"
 #include "support/Scenario.h"
 #include "useradmin/core/AdminSession.h"
 #include "useradmin/forms/DatabaseLoginDialog.h"
@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 namespace {
 
@@ -44,6 +43,7 @@ struct DemoCompany {
     // Every right, so that every button of the forms is shown.
     DemoCompany()
     {
+        chooseAdminCompany();
         kv::useradmin::registerUserAdminForms(admin, scenario.forms());
         QStringList programs{QStringLiteral("Parametros Gerais"), QStringLiteral("Parametrizacao de Procedimentos")};
         for (const kv::costing::CodeTableDescription& member : kv::costing::codeTableMembers())
@@ -55,12 +55,9 @@ struct DemoCompany {
     }
 
     // The user administration program's forms work on the company it has
-    // chosen. Not done while the case list is read: nothing is connected
-    // then that would outlive the application.
+    // chosen, the demo company.
     void chooseAdminCompany()
     {
-        if (admin.application())
-            return;
         const kv::db::QueryResult company = scenario.rows(
             scenario.generalDatabase(), QStringLiteral("SELECT NOME, BDESPECIF01 FROM EMPRESAS WHERE EMPNRO = 1"));
         admin.setCompany({1, company.value(0, "NOME").toString(), company.value(0, "BDESPECIF01").toString()});
@@ -68,22 +65,30 @@ struct DemoCompany {
     }
 };
 
-std::unique_ptr<DemoCompany>& demo()
+// Held by a plain pointer rather than a static owner: the case list logs in
+// before main(), and a static owner would close the company at exit after the
+// statics its close reads were already gone. A run closes it after its last
+// test; a listing leaves it to the process's end.
+DemoCompany*& demo()
 {
-    static std::unique_ptr<DemoCompany> company;
+    static DemoCompany* company = nullptr;
     return company;
 }
 
 DemoCompany& company()
 {
     if (!demo())
-        demo() = std::make_unique<DemoCompany>();
+        demo() = new DemoCompany;
     return *demo();
 }
 
 class CloseCompany : public ::testing::Environment {
 public:
-    void TearDown() override { demo().reset(); }
+    void TearDown() override
+    {
+        delete demo();
+        demo() = nullptr;
+    }
 };
 [[maybe_unused]] ::testing::Environment* const closeCompany = ::testing::AddGlobalTestEnvironment(new CloseCompany);
 
@@ -92,12 +97,8 @@ QStringList registeredForms()
 {
     // The case list is read before main(), so the units are assembled here
     // rather than by the test kit's environment.
-    kv::test::assembleProgramUnits();
-    // A company of its own, gone before the list is used: one kept from
-    // here would be torn down only at the program's exit, after what it
-    // still needs of Qt and of the modules' statics.
-    DemoCompany listing;
-    return listing.scenario.forms().classNames();
+    kv::program::assembleUnits();
+    return company().scenario.forms().classNames();
 }
 
 struct Case {
@@ -128,7 +129,6 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
     if (!screen)
         GTEST_SKIP() << "sem ecrã de " << c.screen.width() << "x" << c.screen.height();
     DemoCompany& demo = company();
-    demo.chooseAdminCompany();
     QDialog* form = demo.scenario.forms().create(c.form);
     ASSERT_NE(form, nullptr);
     // A report form holds a report for the table form and is never shown.

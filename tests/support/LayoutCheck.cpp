@@ -154,11 +154,21 @@ void checkTexts(QWidget* window, QStringList& faults)
 void checkEdits(QWidget* window, QStringList& faults)
 {
     for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
-        if (!shown(edit))
+        if (!shown(edit) || partOfControl(edit))
             continue;
+        // A field is as wide as its value: without a declared width it takes
+        // whatever its layout gives it, stretched across the form or Qt's
+        // default, which fits no value in particular.
         const int declared = kv::ui::declaredFieldWidth(edit);
-        if (declared > 0 && edit->width() < declared)
+        if (declared == 0)
+            faults << QStringLiteral("%1: campo sem largura declarada (%2 px)").arg(nameOf(edit)).arg(edit->width());
+        else if (edit->width() < declared)
             faults << QStringLiteral("%1: campo com %2 px, mais estreito do que os seus %3 px")
+                          .arg(nameOf(edit))
+                          .arg(edit->width())
+                          .arg(declared);
+        else if (edit->width() > declared)
+            faults << QStringLiteral("%1: campo esticado para %2 px, mais largo do que os seus %3 px")
                           .arg(nameOf(edit))
                           .arg(edit->width())
                           .arg(declared);

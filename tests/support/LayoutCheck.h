@@ -23,7 +23,8 @@ void placeOn(QWidget* window, QScreen* screen);
 // What makes an open window look unfinished, one text per fault, each naming
 // the widget: a window larger than its screen; a caption, button text, check
 // box text, tab text or grid title wider than the room its widget gives it;
-// an edit field narrower than its declared width (kv::ui::setFieldWidth);
+// an edit field with no declared width (kv::ui::setFieldWidth), or not as
+// wide as it;
 // a form's body that needs its scroll bars; two visible widgets of one
 // layout overlapping; a button outside the window.
 // Every page of a notebook is looked at, the notebooks left as they were.

@@ -4,6 +4,7 @@
 #include "shell/forms/TKAVAPMENU.h"
 
 #include "platform/db/DbError.h"
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/FormColours.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/install/Installation.h"
@@ -254,6 +255,7 @@ QWidget* TFACFMENU::buildStatusPanels()
     Edit_EmpNom->setObjectName(QStringLiteral("Edit_EmpNom"));
     Edit_EmpNom->setReadOnly(true);
     Edit_EmpNom->setFocusPolicy(Qt::NoFocus);
+    ui::setFieldWidth(Edit_EmpNom, 40); // EMPNOM's size
     p1->addWidget(Label_Computador);
     p1->addWidget(Edit_EmpNom);
 

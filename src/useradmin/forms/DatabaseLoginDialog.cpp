@@ -1,5 +1,6 @@
 #include "useradmin/forms/DatabaseLoginDialog.h"
 
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/TGlyphButton.h"
 
 #include <QApplication>
@@ -28,9 +29,8 @@ bool DatabaseLoginDialog::ask(const QString& databaseName, QString& user, QStrin
     auto* passwordEdit = new QLineEdit(&dialog);
     passwordEdit->setObjectName(QStringLiteral("Edit_Password"));
     passwordEdit->setEchoMode(QLineEdit::Password);
-    const int width = userEdit->fontMetrics().averageCharWidth() * 26 + 12;
-    userEdit->setFixedWidth(width);
-    passwordEdit->setFixedWidth(width);
+    kv::ui::setFieldWidth(userEdit, 26);
+    kv::ui::setFieldWidth(passwordEdit, 26);
 
     auto* ok = new ui::TGlyphButton(QStringLiteral("&OK"), &dialog);
     ok->setObjectName(QStringLiteral("BotOk"));

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 using kv::test::FormDriver;
@@ -521,6 +522,60 @@ INSTANTIATE_TEST_SUITE_P(FormConventions, FormGrows,
                                            LaterCase{"FieldWidenedOnceOpen", false, 60, true},
                                            LaterCase{"FieldWiderThanTheScreen", false, 400, false}),
                          [](const auto& p) { return std::string(p.param.label); });
+
+// A field is as wide as its value: the layout check names one that has no
+// width of its own or is not as wide as it.
+struct WidthCase {
+    const char* label;
+    std::function<void(QLineEdit*)> size;
+    QString fault; // the start of the one fault after the field's name; empty: none
+};
+void PrintTo(const WidthCase& c, std::ostream* os) { *os << c.label; }
+
+class FieldWidthCheck : public ::testing::TestWithParam<WidthCase> {};
+
+TEST_P(FieldWidthCheck, NamesAFieldNotAsWideAsItsValue)
+{
+    Scenario scenario;
+    auto* form = new Form;
+    auto* row = new QHBoxLayout(form->body());
+    row->addWidget(new QLabel(QStringLiteral("Valor : "), form->body()));
+    auto* edit = new QLineEdit(form->body());
+    edit->setObjectName(QStringLiteral("Edit_Valor"));
+    GetParam().size(edit);
+    row->addWidget(edit);
+    kv::test::placeOn(form, kv::test::screenOfSize(kv::test::smallScreen()));
+    FormDriver driver = scenario.show(form);
+    scenario.wait();
+    const QStringList faults = kv::test::layoutFaults(form);
+    if (GetParam().fault.isEmpty()) {
+        EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+    } else {
+        ASSERT_EQ(faults.size(), 1) << faults.join('\n').toStdString();
+        EXPECT_TRUE(faults[0].startsWith(QStringLiteral("Body/Edit_Valor: ") + GetParam().fault))
+            << faults[0].toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FormConventions, FieldWidthCheck,
+    ::testing::Values(WidthCase{"Declared", [](QLineEdit* e) { kv::ui::setFieldWidth(e, 12); }, {}},
+                      WidthCase{"Undeclared", [](QLineEdit*) {}, QStringLiteral("campo sem largura declarada")},
+                      WidthCase{"FixedByHand", [](QLineEdit* e) { e->setFixedWidth(120); },
+                                QStringLiteral("campo sem largura declarada")},
+                      WidthCase{"Stretched",
+                                [](QLineEdit* e) {
+                                    kv::ui::setFieldWidth(e, 12);
+                                    e->setFixedWidth(kv::ui::declaredFieldWidth(e) + 40);
+                                },
+                                QStringLiteral("campo esticado")},
+                      WidthCase{"Squeezed",
+                                [](QLineEdit* e) {
+                                    kv::ui::setFieldWidth(e, 12);
+                                    e->setFixedWidth(kv::ui::declaredFieldWidth(e) - 20);
+                                },
+                                QStringLiteral("campo com")}),
+    [](const auto& p) { return std::string(p.param.label); });
 
 INSTANTIATE_TEST_SUITE_P(FormConventions, FormOnScreen,
                          ::testing::Values(SizeCase{"short", 3, false}, SizeCase{"taller than the screen", 60, true}),

@@ -3,6 +3,7 @@
 #include "useradmin/forms/GridFit.h"
 
 #include "platform/ui/DbEdit.h"
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/FormColours.h"
 #include "platform/ui/MessageService.h"
@@ -21,11 +22,6 @@ namespace kv::useradmin {
 namespace {
 
 const QString NRO = QStringLiteral("NRO");
-
-int charactersWidth(const QWidget* widget, int characters)
-{
-    return widget->fontMetrics().horizontalAdvance(QLatin1Char('W')) * characters * 3 / 4 + 12;
-}
 
 ui::TGlyphButton* button(const char* name, const QString& caption, const QString& hint, QWidget* parent)
 {
@@ -49,7 +45,7 @@ TKAVFUTIL001::TKAVFUTIL001(AdminSession& session, QWidget* parent)
 
     Edit_UtilNro = new QLineEdit(body());
     Edit_UtilNro->setObjectName(QStringLiteral("Edit_UtilNro"));
-    Edit_UtilNro->setFixedWidth(charactersWidth(Edit_UtilNro, UserFile::CodeLength));
+    ui::setFieldWidth(Edit_UtilNro, UserFile::CodeLength);
     Edit_Nome = boundEdit("Edit_Nome", QStringLiteral("NOM"), 30);
     auto* morada = boundEdit("Edit_Morada", QStringLiteral("MORADA"), 30);
     auto* morada1 = boundEdit("Edit_Morada1", QStringLiteral("MORADA1"), 30);
@@ -153,7 +149,7 @@ ui::DbEdit* TKAVFUTIL001::boundEdit(const char* name, const QString& column, int
     auto* edit = new ui::DbEdit(body());
     edit->setObjectName(QString::fromLatin1(name));
     edit->setField(&UTIL, column);
-    edit->setFixedWidth(charactersWidth(edit, std::max(characters, 2)));
+    edit->setDisplayWidth(std::max(characters, 2));
     return edit;
 }
 

@@ -7,6 +7,7 @@
 #include "costing/forms/CostingForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/ui/FormRegistry.h"
+#include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/ProgramUnits.h"
 #include "support/Scenario.h"
@@ -38,6 +39,22 @@ struct DemoCompany {
         for (const QString& program : programs)
             if (!program.isEmpty())
                 session.grant(program, QStringLiteral("S"));
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, ALTERAR, "
+            "ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES ('KAVORIMETAS', 'Orcamentos', "
+            "'Elaboracao de Orcamentos', 1, 'ANA', 'S', 'S', 'S', 'S', 'N', 'S', 'N', 'N', 'N')"));
+        if (kv::db::Dataset& rights = session.dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")); rights.isOpen())
+            rights.refresh();
+        // The worksheet opens on the session's working year.
+        session.invoicing()->exec(
+            QStringLiteral("INSERT INTO PARGER (ANO, PRC_DECIMAIS) SELECT :ANO, 2 WHERE NOT EXISTS "
+                           "(SELECT 1 FROM PARGER WHERE ANO = :ANO)"),
+            {{"ANO", session.state().WAno}});
+        kv::quotes::registerQuoteForms(
+            [this] {
+                return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
+            },
+            scenario.forms());
     }
 };
 
@@ -66,7 +83,11 @@ QStringList registeredForms()
     // The case list is read before main(), so the units are assembled here
     // rather than by the test kit's environment.
     kv::test::assembleProgramUnits();
-    return company().scenario.forms().classNames();
+    const QStringList names = company().scenario.forms().classNames();
+    // Closed again before main(): a company left open until the program's
+    // exit would outlive the statics its data modules use.
+    demo().reset();
+    return names;
 }
 
 struct Case {

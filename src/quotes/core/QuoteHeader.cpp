@@ -3,6 +3,7 @@
 #include "quotes/core/QuoteRepository.h"
 
 #include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 #include "platform/text/Fixed4.h"
 
 #include <QSet>
@@ -339,6 +340,51 @@ bool QuoteHeader::remove(int quoteNumber)
     repo.deleteQuote(quoteNumber);
     transaction.commit();
     return true;
+}
+
+std::unique_ptr<kv::db::Dataset> QuoteHeader::quoteList(std::shared_ptr<kv::db::Connection> application)
+{
+    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
+    list->setConnection(std::move(application));
+    list->setSql(QStringLiteral(
+        "SELECT M.CODIGO, M.SUBCODIGO, M.CLINRO, M.NOME, M.NOSREF FROM ORCMAS M "
+        "WHERE M.SUBCODIGO <> 99 AND (M.APROVADO IS NULL OR M.APROVADO <> 'S') "
+        "AND NOT EXISTS (SELECT 1 FROM ORCMAS T WHERE T.CODIGO = M.CODIGO AND T.SUBCODIGO = 99 AND T.APROVADO = 'S') "
+        "ORDER BY M.CODIGO, M.SUBCODIGO"));
+    return list;
+}
+
+std::unique_ptr<kv::db::Dataset> QuoteHeader::baseQuoteList(std::shared_ptr<kv::db::Connection> application,
+                                                            bool byName)
+{
+    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCBASE"));
+    list->setConnection(std::move(application));
+    list->setSql(byName ? QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
+                                         "ORDER BY NOME, CODIGO")
+                        : QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
+                                         "ORDER BY CODIGO"));
+    return list;
+}
+
+std::optional<int> QuoteHeader::priceDecimals(kv::db::Connection& invoicing, const QString& year)
+{
+    const auto result = invoicing.query(QStringLiteral("SELECT PRC_DECIMAIS FROM PARGER WHERE ANO = :WAno"),
+                                        {{"WAno", year}});
+    if (result.rows.empty())
+        return std::nullopt;
+    return static_cast<int>(result.rows.front().front().toLongLong());
+}
+
+std::optional<QStringList> QuoteHeader::commissionNames()
+{
+    const auto result =
+        m_db.query(QStringLiteral("SELECT DESIGNCOM1, DESIGNCOM2, DESIGNCOM3 FROM ORCPARGER WHERE CODIGO = 1"));
+    if (result.rows.empty())
+        return std::nullopt;
+    QStringList names;
+    for (const QVariant& v : result.rows.front())
+        names << v.toString().trimmed();
+    return names;
 }
 
 } // namespace kv::quotes

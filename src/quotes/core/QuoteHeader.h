@@ -7,9 +7,13 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
-namespace kv::db { class Connection; }
+namespace kv::db {
+class Connection;
+class Dataset;
+} // namespace kv::db
 
 namespace kv::quotes {
 
@@ -85,6 +89,19 @@ public:
     // (false, with the message) when its summary row is approved or has a
     // customer order.
     bool remove(int quoteNumber);
+
+    // The quote lookup's list: the sub-quote rows open for change (neither
+    // the row nor its quote's summary row approved), by number. Rows are
+    // fetched as the list shows them.
+    static std::unique_ptr<kv::db::Dataset> quoteList(std::shared_ptr<kv::db::Connection> application);
+    // The base-quote lookups' list: summary rows by number, or by customer name.
+    static std::unique_ptr<kv::db::Dataset> baseQuoteList(std::shared_ptr<kv::db::Connection> application,
+                                                          bool byName);
+    // PRC_DECIMAIS of the working year's commercial parameters (`PARGER` of
+    // the invoicing database); empty when the year has no row.
+    static std::optional<int> priceDecimals(kv::db::Connection& invoicing, const QString& year);
+    // The commission names (`DESIGNCOM1`..3) of the general parameters.
+    std::optional<QStringList> commissionNames();
 
 private:
     // False when the summary row is missing; true when created, or opened

@@ -1,6 +1,8 @@
 #include "quotes/forms/TORCF021.h"
 
 #include "quotes/core/QuoteRepository.h"
+
+#include "costing/forms/FieldLookup.h"
 #include "quotes/core/QuoteTotals.h"
 
 #include "platform/db/Dataset.h"
@@ -9,12 +11,10 @@
 #include "platform/text/NumberText.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/GridColumn.h"
-#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
 #include "shell/AccessRights.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,16 +43,6 @@ public:
     void information(const QString& text) override { kv::ui::messages().information(text); }
     QString refusal;
 };
-
-void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action)
-{
-    auto* entry = new QAction(text, field);
-    entry->setShortcut(key);
-    entry->setShortcutContext(Qt::WidgetShortcut);
-    field->addAction(entry);
-    field->setContextMenuPolicy(Qt::ActionsContextMenu);
-    QObject::connect(entry, &QAction::triggered, field, std::move(action));
-}
 
 QString moneyText(double value, int decimals)
 {
@@ -108,11 +98,12 @@ TORCF021::TORCF021(QuoteFormsEnvironment environment, QWidget* parent)
     setExitHandler(Edit_OrcBase, [this] { Edit_OrcBaseExit(); });
     setEnterHandler(Edit_CliNro, [this] { Edit_CliNroEnter(); });
     for (QLineEdit* field : {Edit_Codigo, Edit_SubCodigo})
-        addFieldAction(field, QStringLiteral("Procura"), QKeySequence(Qt::Key_Insert), [this] { ProcOrcNumClick(); });
-    addFieldAction(Edit_OrcBase, QStringLiteral("Procurar Num"), QKeySequence(Qt::Key_Insert),
-                   [this] { baseQuoteLookup(false); });
-    addFieldAction(Edit_OrcBase, QStringLiteral("Procura Alfabética"), QKeySequence(Qt::CTRL | Qt::Key_Insert),
-                   [this] { baseQuoteLookup(true); });
+        kv::costing::addFieldAction(field, QStringLiteral("Procura"), QKeySequence(Qt::Key_Insert),
+                                    [this] { ProcOrcNumClick(); });
+    kv::costing::addFieldAction(Edit_OrcBase, QStringLiteral("Procurar Num"), QKeySequence(Qt::Key_Insert),
+                                [this] { baseQuoteLookup(false); });
+    kv::costing::addFieldAction(Edit_OrcBase, QStringLiteral("Procura Alfabética"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { baseQuoteLookup(true); });
     for (int k = 0; k < 3; ++k) {
         setEnterHandler(Edit_PrcCom[k], [this, k] { Edit_PrcComEnter(k + 1); });
         setExitHandler(Edit_PrcCom[k], [this, k] { Edit_PrcComExit(k + 1); });
@@ -559,9 +550,7 @@ void TORCF021::Edit_OrcBaseExit()
 bool TORCF021::lookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns)
 {
     list.open();
-    kv::ui::LookupDialog dialog(list, std::move(columns), this);
-    const bool chosen = dialog.exec() == QDialog::Accepted && !list.isEmpty();
-    return chosen;
+    return kv::costing::runLookup(list, std::move(columns), this) && !list.isEmpty();
 }
 
 void TORCF021::ProcOrcNumClick()

@@ -21,68 +21,19 @@ using namespace kv::quotes;
 
 namespace {
 
-// The demo company (every right, its cost tables and procedures) with quote
-// 1 stored by the engine: a box of cardstock in thousands, closed, with an
-// accessory sub-quote 1.
+// The demo company (every right, its cost tables and procedures, and its
+// closed quotes: 1, a wine box in units with an accessory insert 1; 2, a box
+// with a window in thousands, three quantities; series 1 at 2).
 struct Worksheet {
     kv::test::Scenario scenario;
     std::shared_ptr<kv::db::Connection> db;
-    CostTables tables;
-    kv::ui::MessageServiceSink sink;
 
-    explicit Worksheet(Engine engine, bool withQuote = true)
+    explicit Worksheet(Engine engine)
     {
         scenario.login(engine, Company::Demo);
         registerQuoteForms(scenario.session(), scenario.forms());
         db = scenario.session().dataModules().connections().DbKavorime;
-        tables = CostTables::load(*db);
-        if (withQuote)
-            storeQuote(1);
         scenario.messages().clear();
-    }
-
-    QuoteEngine engine()
-    {
-        QuoteSession s;
-        s.application = db.get();
-        s.tables = &tables;
-        s.messages = &sink;
-        s.user = scenario.session().state().WUtil;
-        return QuoteEngine(s);
-    }
-
-    void storeQuote(int number)
-    {
-        QuoteRow row;
-        row.set("CODIGO", number);
-        row.set("SUBCODIGO", 0);
-        QuoteHeader::applyNewRowDefaults(row);
-        row.set("CLINRO", 1);
-        row.set("NOME", QStringLiteral("Cliente de Demonstração"));
-        row.set("DESIGN1", QStringLiteral("Caixa de cartolina"));
-        row.set("UNIDADE", QStringLiteral("M"));
-        row.set("QTDORC1", 5.0);
-        row.set("QTDORC2", 10.0);
-        row.set("QTDORC3", 20.0);
-        row.set("UNDPLANO", 4);
-        row.set("PLNCOMPRIM1", 100.0);
-        row.set("PLNLARGURA1", 70.0);
-        row.set("NROCORES", 4);
-        row.set("SUPERFIMPR", 60.0);
-        row.set("CARTOLINA", 6);
-        row.set("PRCCOM1", 3.0);
-        row.set("PRCCOM2", 1.5);
-        row.set("PRCCOM3", 12.0);
-        QuoteEngine e = engine();
-        ASSERT_TRUE(e.startNew(row, 1, 1));
-        QuoteRow accessory = row;
-        accessory.set("SUBCODIGO", 1);
-        accessory.set("DESIGN1", QStringLiteral("Calço interior"));
-        QuoteRepository(*db).clearChosenProcedures(scenario.session().state().WUtil);
-        ASSERT_TRUE(e.start(accessory, 2));
-        auto summary = e.totals(number, 0, QVariant(2));
-        ASSERT_TRUE(summary);
-        e.close(*summary, 0);
     }
 
     FormDriver open()
@@ -152,7 +103,7 @@ TEST_P(WorksheetActivation, missingParametersCloseTheForm)
 {
     const auto& [c, engine] = GetParam();
     KV_SKIP_WITHOUT(engine);
-    Worksheet w(engine, false);
+    Worksheet w(engine);
     auto db = c.invoicing ? w.scenario.session().dataModules().connections().DbFacturacao : w.db;
     db->exec(QString::fromLatin1(c.statement));
     FormDriver form = w.open();
@@ -198,7 +149,7 @@ TEST_P(WorksheetHeaderField, refusesWithItsMessage)
 {
     const auto& [c, engine] = GetParam();
     KV_SKIP_WITHOUT(engine);
-    Worksheet w(engine, false);
+    Worksheet w(engine);
     FormDriver form = w.open();
     const QString field = QString::fromLatin1(c.field);
     if (field != "Edit_Serie") {
@@ -279,7 +230,7 @@ TEST_P(WorksheetForm, quoteLookupTakesTheChosenRowAndCancelTakesNothing)
     w.scenario.onDialog([](FormDriver& dialog) {
         EXPECT_EQ(dialog.gridTitles("Grid"),
                   (QStringList{"Orcam.Nº", "Tipo OrÇam.", "Cliente Nº", "Nome Cliente", "N/ Referª"}));
-        EXPECT_EQ(dialog.gridRowCount("Grid"), 2); // sub-quotes 0 and 1, not the summary row
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 3); // the sub-quotes of both demo quotes, no summary row
         dialog.clickRow("Grid", 1);
         dialog.click("OKBtn");
     });
@@ -298,7 +249,7 @@ TEST_P(WorksheetForm, approvedQuoteIsLeftOutOfTheLookupAndRefused)
     form.enter();
     w.scenario.settle();
     w.scenario.onDialog([](FormDriver& dialog) {
-        EXPECT_EQ(dialog.gridRowCount("Grid"), 0);
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 1); // quote 2 only
         dialog.click("CancelBtn");
     });
     form.insert();
@@ -318,7 +269,7 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "2", "0");
+    w.header(form, "1", "3", "0");
     EXPECT_EQ(form.focused(), "Edit_DatEmi");
     form.enter();
     w.scenario.settle();
@@ -327,9 +278,9 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
     form.enter();
     w.scenario.settle();
     EXPECT_EQ(w.scenario.messages().transcript(), QStringList{});
-    EXPECT_EQ(w.rows(2), 3);
-    EXPECT_EQ(w.lines(2), w.lines(1));
-    EXPECT_EQ(w.counter(), 2);
+    EXPECT_EQ(w.rows(3), 3);
+    EXPECT_EQ(w.lines(3), w.lines(1));
+    EXPECT_EQ(w.counter(), 3);
     const WorksheetState& state = w.worksheet(form)->worksheet();
     EXPECT_EQ(state.mode, WorksheetMode::Copied);
     EXPECT_FALSE(state.newQuote);
@@ -342,7 +293,7 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
               QStringList{"Não pode desligar o Programa sem Fechar ou Cancelar o Orçamento !!!"});
     form.click("BotCancelar");
     w.scenario.settle();
-    EXPECT_EQ(w.rows(2), 3);
+    EXPECT_EQ(w.rows(3), 3);
     EXPECT_EQ(form.focused(), "Edit_Serie");
     EXPECT_TRUE(form.isEnabled("BitTerminar"));
 }
@@ -352,7 +303,7 @@ TEST_P(WorksheetForm, baseQuoteLookupDismissedStartsNoCopy)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "2", "0");
+    w.header(form, "1", "3", "0");
     form.enter();
     w.scenario.settle();
     ASSERT_EQ(form.focused(), "Edit_OrcBase");
@@ -363,7 +314,7 @@ TEST_P(WorksheetForm, baseQuoteLookupDismissedStartsNoCopy)
     form.ctrlInsert();
     w.scenario.settle();
     EXPECT_EQ(form.text("Edit_OrcBase"), "");
-    EXPECT_EQ(w.rows(2), 0);
+    EXPECT_EQ(w.rows(3), 0);
 }
 
 TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
@@ -371,7 +322,7 @@ TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "2", "0");
+    w.header(form, "1", "3", "0");
     form.enter();
     w.scenario.settle();
     form.type("Edit_OrcBase", "77");
@@ -379,8 +330,8 @@ TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
     w.scenario.settle();
     EXPECT_EQ(w.scenario.messages().transcript(), (QStringList{"<beep>", "Orçamento Base Inexistente !!!"}));
     EXPECT_EQ(form.focused(), "Edit_OrcBase");
-    EXPECT_EQ(w.rows(2), 0);
-    EXPECT_EQ(w.counter(), 1);
+    EXPECT_EQ(w.rows(3), 0);
+    EXPECT_EQ(w.counter(), 2);
 }
 
 struct DeleteCase {
@@ -424,11 +375,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, WorksheetDeletion,
                          ::testing::Combine(::testing::ValuesIn(kDeletions), ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<DeleteCase>);
 
-// Opens quote 1 and goes to "Totais" through "&Finalização".
+// Opens demo quote 2 and goes to "Totais" through "&Finalização".
 FormDriver toTotals(Worksheet& w)
 {
     FormDriver form = w.open();
-    w.header(form, "1", "1", "0");
+    w.header(form, "1", "2", "0");
     form.enter(); // the date: a stored quote goes on to the customer
     w.scenario.settle();
     form.find<QTabWidget>("Tb")->setCurrentIndex(2);
@@ -474,10 +425,10 @@ TEST_P(WorksheetForm, totalsClosedWithClientPricesAndSaved)
     w.scenario.settle();
     EXPECT_EQ(w.scenario.messages().texts(),
               (QStringList{"FECHO DO ORÇAMENTO !!! Confirma ?", "EMISSÃO DO ORÇAMENTO INTERNO !!! Confirma ?"}));
-    EXPECT_DOUBLE_EQ(w.stored(1, 99, "PRCCOM1").toDouble(), 4);
-    EXPECT_DOUBLE_EQ(w.stored(1, 99, "VALORCLI1").toDouble(), 1500);
-    EXPECT_DOUBLE_EQ(w.stored(1, 0, "PRECOCLI2").toDouble(), 280);
-    EXPECT_FALSE(w.stored(1, 99, "MARGEMLIQ3").isNull());
+    EXPECT_DOUBLE_EQ(w.stored(2, 99, "PRCCOM1").toDouble(), 4);
+    EXPECT_DOUBLE_EQ(w.stored(2, 99, "VALORCLI1").toDouble(), 1500);
+    EXPECT_DOUBLE_EQ(w.stored(2, 0, "PRECOCLI2").toDouble(), 280);
+    EXPECT_FALSE(w.stored(2, 99, "MARGEMLIQ3").isNull());
     EXPECT_EQ(form.focused(), "Edit_Serie");
     EXPECT_FALSE(w.worksheet(form)->worksheet().quoteOpen);
     form.click("BitTerminar");
@@ -489,8 +440,8 @@ TEST_P(WorksheetForm, declinedClosingStoresNothing)
 {
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
-    const QVariant before = w.stored(1, 99, "PRECOCLI1");
     FormDriver form = toTotals(w);
+    const QVariant before = w.stored(2, 99, "PRECOCLI1"); // as the totals rebuilt it
     for (int i = 0; i < 3; ++i) {
         form.enter();
         w.scenario.settle();
@@ -503,7 +454,7 @@ TEST_P(WorksheetForm, declinedClosingStoresNothing)
     }
     EXPECT_EQ(w.scenario.messages().texts(), QStringList{"FECHO DO ORÇAMENTO !!! Confirma ?"});
     EXPECT_EQ(form.focused(), "Edit_PrcCom1");
-    EXPECT_EQ(w.stored(1, 99, "PRECOCLI1").toDouble(), before.toDouble());
+    EXPECT_EQ(w.stored(2, 99, "PRECOCLI1").toDouble(), before.toDouble());
 }
 
 TEST_P(WorksheetForm, unnamedCommercialCostIsSkippedAtZero)
@@ -517,6 +468,35 @@ TEST_P(WorksheetForm, unnamedCommercialCostIsSkippedAtZero)
     form.enter();
     w.scenario.settle();
     EXPECT_EQ(form.focused(), "Edit_PrcCom3");
+}
+
+// The demo quotes are what the engine calculates from the demo cost tables:
+// recalculating their sub-quotes changes no line and no total.
+TEST_P(WorksheetForm, demoQuotesAreTheEnginesOwn)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Worksheet w(GetParam());
+    CostTables tables = CostTables::load(*w.db);
+    kv::ui::MessageServiceSink sink;
+    QuoteSession session;
+    session.application = w.db.get();
+    session.tables = &tables;
+    session.messages = &sink;
+    QuoteEngine engine(session);
+    const char* lines = "SELECT SUBCODIGO, DETAIL, PRECO, VALQTD1, VALQTD2, VALQTD3 FROM ORCDET WHERE CODIGO = :N "
+                        "ORDER BY SUBCODIGO, DETAIL";
+    const char* totals = "SELECT SUBCODIGO, VALORORC1, VALORORC2, VALORORC3, NPLANOS1 FROM ORCMAS WHERE CODIGO = :N "
+                         "AND SUBCODIGO <> 99 ORDER BY SUBCODIGO";
+    for (const auto& [number, subQuotes] : std::vector<std::pair<int, std::vector<int>>>{{1, {0, 1}}, {2, {0}}}) {
+        const auto linesBefore = w.db->query(QString::fromLatin1(lines), {{"N", number}}).rows;
+        const auto totalsBefore = w.db->query(QString::fromLatin1(totals), {{"N", number}}).rows;
+        ASSERT_FALSE(linesBefore.empty());
+        for (int subQuote : subQuotes)
+            ASSERT_TRUE(engine.recalculate(number, subQuote));
+        EXPECT_EQ(w.db->query(QString::fromLatin1(lines), {{"N", number}}).rows, linesBefore) << number;
+        EXPECT_EQ(w.db->query(QString::fromLatin1(totals), {{"N", number}}).rows, totalsBefore) << number;
+    }
+    EXPECT_EQ(w.counter(), 2);
 }
 
 KV_ENGINE_SUITE(WorksheetForm);

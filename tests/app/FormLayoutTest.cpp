@@ -3,13 +3,13 @@
 // screen. A form added later is checked as soon as it is registered.
 
 #include "costing/CostingSession.h"
+#include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
-#include "support/ProgramUnits.h"
 #include "support/Scenario.h"
 
 #include <QDialog>
@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 namespace {
 
@@ -58,22 +57,30 @@ struct DemoCompany {
     }
 };
 
-std::unique_ptr<DemoCompany>& demo()
+// Held by a plain pointer rather than a static owner: the case list logs in
+// before main(), and a static owner would close the company at exit after the
+// statics its close reads were already gone. A run closes it after its last
+// test; a listing leaves it to the process's end.
+DemoCompany*& demo()
 {
-    static std::unique_ptr<DemoCompany> company;
+    static DemoCompany* company = nullptr;
     return company;
 }
 
 DemoCompany& company()
 {
     if (!demo())
-        demo() = std::make_unique<DemoCompany>();
+        demo() = new DemoCompany;
     return *demo();
 }
 
 class CloseCompany : public ::testing::Environment {
 public:
-    void TearDown() override { demo().reset(); }
+    void TearDown() override
+    {
+        delete demo();
+        demo() = nullptr;
+    }
 };
 [[maybe_unused]] ::testing::Environment* const closeCompany = ::testing::AddGlobalTestEnvironment(new CloseCompany);
 
@@ -82,7 +89,7 @@ QStringList registeredForms()
 {
     // The case list is read before main(), so the units are assembled here
     // rather than by the test kit's environment.
-    kv::test::assembleProgramUnits();
+    kv::program::assembleUnits();
     const QStringList names = company().scenario.forms().classNames();
     // Closed again before main(): a company left open until the program's
     // exit would outlive the statics its data modules use.

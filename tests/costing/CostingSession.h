@@ -33,6 +33,8 @@ public:
     // Connections of the test's own, as another workstation has them.
     std::shared_ptr<kv::db::Connection> application();
     std::shared_ptr<kv::db::Connection> invoicing();
+    // A further workstation's own connection to the application database.
+    std::shared_ptr<kv::db::Connection> newApplicationConnection() { return connect(m_state.WBdEspecif01); }
 
     // The user's rights row for a costing program ("S" or "N" per flag).
     void grant(const QString& program, const QString& inserir, const QString& eliminar = "S",

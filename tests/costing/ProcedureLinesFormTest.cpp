@@ -274,7 +274,8 @@ TEST_P(LinesTogether, TwoWorkstationsAddingLinesAtOnceBothSucceed)
     SKIP_WITHOUT(GetParam());
     Procedures p(GetParam());
     constexpr int Lines = 40;
-    std::shared_ptr<kv::db::Connection> workstations[2] = {p.session.application(), p.session.application()};
+    std::shared_ptr<kv::db::Connection> workstations[2] = {p.session.newApplicationConnection(),
+                                                            p.session.newApplicationConnection()};
     std::vector<int> numbers[2];
     std::string failures[2];
     auto add = [&](int which) {

@@ -247,9 +247,14 @@ TEST_F(SubQuoteCalculatorTest, hugeCostTableValuesStopTheCalculationWithAMessage
         sq = SubQuote{plantQuoteRow(), {}};
         messages.errors.clear();
         if (recalculating) {
+            // A recalculation keeps the stored prices: the huge one is the line's own.
             ASSERT_TRUE(create({procedureLine(kInk, 1), procedureLine(kFixed, 1)}));
+            for (CostLine& l : sq.lines)
+                if (l.tableType == kFixed)
+                    l.price = 5e15; // beyond the totals' fixed point
+        } else {
+            tables.fixedCosts.at(1).price = 5e15;
         }
-        tables.fixedCosts.at(1).price = 5e15; // beyond the totals' fixed point
         EXPECT_FALSE(recalculating ? recalc() : create({procedureLine(kInk, 1), procedureLine(kFixed, 1)}));
         ASSERT_EQ(messages.errors.size(), 1);
         EXPECT_TRUE(messages.errors[0].startsWith("Erro Grave, Valor fora do intervalo dos totais: "))

@@ -159,7 +159,7 @@ TEST_P(Login, OpensTheCompanyAndWritesTheLoginRow)
     EXPECT_EQ(s.WComputador, "PC-TESTE");
     EXPECT_EQ(s.WTipoOrcam, "1");
     EXPECT_EQ(s.WTipoOrdFab, "M");
-    EXPECT_EQ(s.WVersaoBd, "01.007");
+    EXPECT_EQ(s.WVersaoBd, kv::shell::ProgramVersion);
     EXPECT_EQ(s.WParamUserName, "USER NAME=" + install->databaseUser());
     EXPECT_EQ(s.WAno, year);
 
@@ -291,7 +291,7 @@ TEST_P(Login, LaterActivationsDoNotLogInAgain)
 {
     auto session = newSession();
     EXPECT_EQ(session->activate(), Activation::Continue);
-    EXPECT_EQ(session->state().WVersao, "01.007");
+    EXPECT_EQ(session->state().WVersao, kv::shell::ProgramVersion);
     QFile::remove(install->installation().workstationFile());
     EXPECT_EQ(session->activate(), Activation::Stop);
     EXPECT_EQ(sink.messages, QStringList{"Parâmetros de Pc_Name não definidos ..."});
@@ -398,7 +398,7 @@ TEST_P(Login, ThreeProgramsStartingAtOnceAllLogIn)
         EXPECT_EQ(o, "");
     auto app = install->application();
     EXPECT_EQ(count(*app, "SELECT COUNT(*) FROM ACTUAL_VERSAO"), 1);
-    EXPECT_EQ(app->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), "01.006");
+    EXPECT_EQ(app->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), kv::shell::ProgramVersion);
 }
 
 // A table change of the version update never waits without limit for a

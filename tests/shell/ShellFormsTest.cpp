@@ -204,7 +204,7 @@ TEST_F(MainWindow, VersionUpdateDialogRunsTheStepsAndCloses)
     FormDriver main = openMainWindow();
     ASSERT_TRUE(window->loggedIn()) << scenario.messages().texts().join("\n").toStdString();
     EXPECT_EQ(shown, "Actualização de Versão ...");
-    EXPECT_EQ(session->state().WVersaoBd, "01.007");
+    EXPECT_EQ(session->state().WVersaoBd, kv::shell::ProgramVersion);
 }
 
 TEST_F(MainWindow, PasswordButtonWritesTheNewPassword)

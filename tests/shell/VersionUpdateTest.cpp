@@ -83,8 +83,8 @@ TEST_P(VersionChains, RunTheStepsFromTheRecordedVersion)
     QStringList seen;
     ASSERT_TRUE(update.run([&seen](const QString& v) { seen << v; }).isEmpty());
     EXPECT_EQ(seen, c.steps);
-    EXPECT_EQ(state.WVersaoBd, "01.007");
-    EXPECT_EQ(db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), "01.007");
+    EXPECT_EQ(state.WVersaoBd, kv::shell::ProgramVersion);
+    EXPECT_EQ(db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), kv::shell::ProgramVersion);
     if (!c.steps.isEmpty()) {
         EXPECT_EQ(db->scalar("SELECT DATULTACT FROM ACTUAL_VERSAO").toDateTime().date(),
                   QDate(2024, 5, 17));

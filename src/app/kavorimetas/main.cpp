@@ -1,15 +1,12 @@
 // KAVORIMETAS, the main program: splash, main window, login on its first
 // activation, and the message loop until the main window closes.
 
-#include "costing/unit/CostingUnit.h"
-#include "production/unit/ProductionUnit.h"
-#include "quotes/unit/QuotesUnit.h"
+#include "program/ProgramUnits.h"
 #include "shell/CredentialsLibrary.h"
 #include "platform/install/Installation.h"
 #include "platform/ui/MessageServiceSink.h"
 #include "platform/ui/QtMessageService.h"
 #include "shell/Session.h"
-#include "shell/ShellUnit.h"
 #include "shell/Subsystems.h"
 #include "shell/forms/TFACFMENU.h"
 #include "shell/forms/TKAVAPMENU.h"
@@ -22,10 +19,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    // The subsystems of the program, in the order their datasets, version
-    // steps and menus are assembled.
-    kv::shell::Subsystems::assemble({kv::shell::shellUnit(), kv::costing::costingUnit(), kv::quotes::quotesUnit(),
-                                     kv::production::productionUnit()});
+    kv::program::assembleUnits();
     kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
 
     auto splash = std::make_unique<kv::shell::TKAVAPMENU>();

@@ -7,6 +7,7 @@
 #include "useradmin/forms/UserAdminForms.h"
 
 #include "platform/install/Installation.h"
+#include "program/ProgramUnits.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/TUpdateErrorForm.h"
 #include "shell/CredentialsLibrary.h"
@@ -16,6 +17,8 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The companies it opens carry every subsystem's tables.
+    kv::program::assembleUnits();
     kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
     QApplication::setApplicationDisplayName(QStringLiteral("Industrias de Kavorimeta, Utilizadores"));
 

@@ -90,11 +90,7 @@ QStringList registeredForms()
     // The case list is read before main(), so the units are assembled here
     // rather than by the test kit's environment.
     kv::program::assembleUnits();
-    const QStringList names = company().scenario.forms().classNames();
-    // Closed again before main(): a company left open until the program's
-    // exit would outlive the statics its data modules use.
-    demo().reset();
-    return names;
+    return company().scenario.forms().classNames();
 }
 
 struct Case {

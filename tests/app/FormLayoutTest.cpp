@@ -11,6 +11,10 @@
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
+#include "useradmin/core/AdminSession.h"
+#include "useradmin/forms/DatabaseLoginDialog.h"
+#include "useradmin/forms/TKAVFMENUUTIL.h"
+#include "useradmin/forms/UserAdminForms.h"
 
 #include <QDialog>
 #include <QScreen>
@@ -23,14 +27,25 @@ namespace {
 using kv::costing::test::CostingSession;
 using kv::costing::test::Engine;
 
-// The demo company, logged in once for the whole program.
+// A file database asks for no login.
+class NoLogin : public kv::useradmin::DatabaseLogin {
+public:
+    bool ask(const QString&, QString&, QString&) override { return false; }
+};
+
+// The demo company, logged in once for the whole program, and chosen in the
+// user administration program.
 struct DemoCompany {
     kv::test::Scenario scenario;
     CostingSession session{scenario, Engine::Sqlite, true};
+    NoLogin noLogin;
+    kv::useradmin::AdminSession admin{scenario.installation(), QString(), QString(), noLogin};
 
     // Every right, so that every button of the forms is shown.
     DemoCompany()
     {
+        chooseAdminCompany();
+        kv::useradmin::registerUserAdminForms(admin, scenario.forms());
         QStringList programs{QStringLiteral("Parametros Gerais"), QStringLiteral("Parametrizacao de Procedimentos")};
         for (const kv::costing::CodeTableDescription& member : kv::costing::codeTableMembers())
             programs << member.rightsProgram;
@@ -54,6 +69,16 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
+    }
+
+    // The user administration program's forms work on the company it has
+    // chosen, the demo company.
+    void chooseAdminCompany()
+    {
+        const kv::db::QueryResult company = scenario.rows(
+            scenario.generalDatabase(), QStringLiteral("SELECT NOME, BDESPECIF01 FROM EMPRESAS WHERE EMPNRO = 1"));
+        admin.setCompany({1, company.value(0, "NOME").toString(), company.value(0, "BDESPECIF01").toString()});
+        admin.connectApplication();
     }
 };
 
@@ -169,6 +194,59 @@ TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
     delete dialog;
     demo.scenario.messages().clear();
 }
+
+// The user administration program's own windows: its main window with the
+// company selection it opens on the first activation, and the login prompt
+// of a server database.
+QString faultText(const QString& window, const QStringList& faults)
+{
+    return window + QStringLiteral(":\n") + faults.join(QLatin1Char('\n'));
+}
+
+class UserAdminWindows : public ::testing::TestWithParam<QSize> {};
+
+TEST_P(UserAdminWindows, FitTheScreenWithNothingCut)
+{
+    QScreen* screen = kv::test::screenOfSize(GetParam());
+    if (!screen)
+        GTEST_SKIP() << "sem ecrã";
+    DemoCompany& demo = company();
+    QStringList selectionFaults;
+    demo.scenario.onDialog([&](kv::test::FormDriver& selection) {
+        selectionFaults = kv::test::layoutFaults(selection.window());
+        selection.click(QStringLiteral("BotSelect"));
+    });
+    auto* window = new kv::useradmin::TKAVFMENUUTIL(demo.admin);
+    kv::test::placeOn(window, screen);
+    kv::test::FormDriver driver = demo.scenario.show(window);
+    window->activateWindow();
+    demo.scenario.wait(50);
+    EXPECT_EQ(demo.scenario.pendingDialogHandlers(), 0);
+    EXPECT_TRUE(selectionFaults.isEmpty()) << faultText(QStringLiteral("TKAVMDUTILEMPR"), selectionFaults).toStdString();
+    const QStringList faults = kv::test::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << faultText(QStringLiteral("TKAVFMENUUTIL"), faults).toStdString();
+
+    QStringList loginFaults;
+    demo.scenario.onDialog([&](kv::test::FormDriver& login) {
+        loginFaults = kv::test::layoutFaults(login.window());
+        login.click(QStringLiteral("BotCancelar"));
+    });
+    QString user = QStringLiteral("GESTOR");
+    QString password;
+    EXPECT_FALSE(kv::useradmin::DatabaseLoginDialog().ask(QStringLiteral("BDDADOSKAVORIME"), user, password));
+    EXPECT_TRUE(loginFaults.isEmpty()) << faultText(QStringLiteral("DatabaseLogin"), loginFaults).toStdString();
+    driver.close();
+    delete window;
+    demo.scenario.messages().clear();
+    // Closing the program let its company's database go.
+    demo.chooseAdminCompany();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, UserAdminWindows,
+                         ::testing::Values(kv::test::smallScreen(), kv::test::largeScreen()),
+                         [](const ::testing::TestParamInfo<QSize>& p) {
+                             return std::to_string(p.param.width()) + "x" + std::to_string(p.param.height());
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Tables, PrintDialogLayout,
                          ::testing::Range(0, static_cast<int>(kv::costing::codeTableMembers().size())),

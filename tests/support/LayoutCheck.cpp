@@ -165,6 +165,27 @@ void checkEdits(QWidget* window, QStringList& faults)
     }
 }
 
+// A scroller that lays its content out as part of the window (a form's
+// body) is there for a smaller screen than the program serves: where it
+// needs its scroll bars, fields hide behind them. A scroller showing a
+// document at its own size (a report preview) scrolls by design.
+void checkScrollers(QWidget* window, QStringList& faults)
+{
+    for (QScrollArea* area : window->findChildren<QScrollArea*>()) {
+        if (!shown(area) || !area->widgetResizable() || !area->widget() || partOfControl(area))
+            continue;
+        const QScrollBar* across = area->horizontalScrollBar();
+        const QScrollBar* down = area->verticalScrollBar();
+        if (across->maximum() > across->minimum() || down->maximum() > down->minimum())
+            faults << QStringLiteral("%1: precisa de barras de deslocamento (%2x%3 px de conteúdo em %4x%5 px)")
+                          .arg(nameOf(area))
+                          .arg(area->widget()->minimumSizeHint().width())
+                          .arg(area->widget()->minimumSizeHint().height())
+                          .arg(area->viewport()->width())
+                          .arg(area->viewport()->height());
+    }
+}
+
 void checkOverlaps(QWidget* window, QStringList& faults)
 {
     QList<QWidget*> containers = window->findChildren<QWidget*>();
@@ -222,9 +243,18 @@ void checkWindow(QWidget* window, QStringList& faults)
         faults << QStringLiteral("janela fora do ecrã (%1,%2)").arg(frame.x()).arg(frame.y());
 }
 
+// Lets the layouts that a page change asked for be done, and the scrollers
+// learn their content's new size, before anything is measured.
+void settleLayouts()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+}
+
 // Runs `look` on every combination of notebook pages, one notebook at a time.
 void onEveryPage(QWidget* window, const std::function<void(int)>& look)
 {
+    settleLayouts();
     look(0);
     int shot = 1;
     for (QTabWidget* pages : window->findChildren<QTabWidget*>()) {
@@ -237,12 +267,12 @@ void onEveryPage(QWidget* window, const std::function<void(int)>& look)
             // Quietly: a page change may have handlers of the form.
             const QSignalBlocker quiet(pages);
             pages->setCurrentIndex(i);
-            QCoreApplication::processEvents();
+            settleLayouts();
             look(shot++);
         }
         const QSignalBlocker quiet(pages);
         pages->setCurrentIndex(current);
-        QCoreApplication::processEvents();
+        settleLayouts();
     }
 }
 
@@ -282,6 +312,7 @@ QStringList layoutFaults(QWidget* window)
     onEveryPage(window, [&](int) {
         checkTexts(window, faults);
         checkEdits(window, faults);
+        checkScrollers(window, faults);
         checkOverlaps(window, faults);
         checkButtons(window, faults);
     });

@@ -24,7 +24,8 @@ void placeOn(QWidget* window, QScreen* screen);
 // the widget: a window larger than its screen; a caption, button text, check
 // box text, tab text or grid title wider than the room its widget gives it;
 // an edit field narrower than its declared width (kv::ui::setFieldWidth);
-// two visible widgets of one layout overlapping; a button outside the window.
+// a form's body that needs its scroll bars; two visible widgets of one
+// layout overlapping; a button outside the window.
 // Every page of a notebook is looked at, the notebooks left as they were.
 QStringList layoutFaults(QWidget* window);
 

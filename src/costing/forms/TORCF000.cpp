@@ -219,7 +219,8 @@ QWidget* TORCF000::buildNumberingPage()
         typeEdit->setCharCase(DbEdit::CharCase::Upper);
         grid->addWidget(type, 9, 0);
         grid->addWidget(typeEdit, 9, 1);
-        layout->addWidget(box);
+        // As tall as its fields: the page's spare room stays below the boxes.
+        layout->addWidget(box, 0, Qt::AlignTop);
     }
     auto* pages = new QGroupBox(QStringLiteral("Páginas de Impressão"), page);
     auto* p = new QVBoxLayout(pages);
@@ -231,7 +232,8 @@ QWidget* TORCF000::buildNumberingPage()
         check->setField(&m_params, "PRINTPAG" + number(i));
         p->addWidget(check);
     }
-    layout->addWidget(pages);
+    layout->addWidget(pages, 0, Qt::AlignTop);
+    layout->addStretch(1);
     return page;
 }
 

@@ -94,7 +94,35 @@ public:
         return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(frame, frame)
                         : QScrollArea::sizeHint();
     }
+
+protected:
+    // The body asks for another size (a page shown, a field sized): the
+    // form measures this scroller again, whose size is the body's.
+    bool viewportEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::viewportEvent(event);
+    }
 };
+
+// The part of a window's outer size that its frame takes.
+QSize frameExtent(const QWidget* window)
+{
+    if (const QWindow* handle = window->windowHandle()) {
+        const QMargins margins = handle->frameMargins();
+        return {margins.left() + margins.right(), margins.top() + margins.bottom()};
+    }
+    return {0, 0};
+}
+
+// Where a window of outer size `outer` meant to stand at `wanted` stands
+// within the screen's available area.
+QPoint withinScreen(QPoint wanted, QSize outer, const QRect& available)
+{
+    return {std::clamp(wanted.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
+            std::clamp(wanted.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()))};
+}
 
 } // namespace
 
@@ -167,24 +195,36 @@ void Form::fitToScreen()
     // Pages not shown yet measure as the style will draw them.
     for (QWidget* child : findChildren<QWidget*>())
         child->ensurePolished();
+    // A hidden notebook page does not pass its fields' new widths up: the
+    // layouts around it keep the size they measured before. Every layout
+    // measures again.
+    for (QLayout* inner : findChildren<QLayout*>())
+        inner->invalidate();
     if (QLayout* own = layout())
         own->activate();
     const QRect available = screen->availableGeometry();
-    QSize frame(0, 0);
-    if (const QWindow* window = windowHandle()) {
-        const QMargins margins = window->frameMargins();
-        frame = QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
-    }
+    const QSize frame = frameExtent(this);
     const QSize size = sizeHint().expandedTo(minimumSizeHint()).boundedTo(available.size() - frame);
     resize(size);
     // Centred on the window the form opened from, within the screen.
     QWidget* over = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
     const QRect area = (over && over != this && over->isVisible()) ? over->frameGeometry() : available;
     const QSize outer = size + frame;
-    QPoint topLeft = area.center() - QPoint(outer.width() / 2, outer.height() / 2);
-    topLeft.setX(std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())));
-    topLeft.setY(std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
-    move(topLeft);
+    move(withinScreen(area.center() - QPoint(outer.width() / 2, outer.height() / 2), outer, available));
+}
+
+void Form::growToContent()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize frame = frameExtent(this);
+    const QSize grown = size().expandedTo(sizeHint()).boundedTo(available.size() - frame);
+    if (grown.width() <= width() && grown.height() <= height())
+        return;
+    resize(grown.expandedTo(size()));
+    move(withinScreen(pos(), size() + frame, available));
 }
 
 void Form::setStatusText(int panel, const QString& text)
@@ -407,6 +447,10 @@ void Form::keyPressEvent(QKeyEvent* event)
 bool Form::event(QEvent* event)
 {
     const bool handled = QDialog::event(event);
+    // Content that grew once the form was open (a page shown for the first
+    // time, a field sized by its data) gets its room rather than scroll bars.
+    if (event->type() == QEvent::LayoutRequest && m_fitted && isVisible())
+        growToContent();
     if (event->type() == QEvent::WindowActivate && !m_activated && !m_closing) {
         m_activated = true;
         FormActivate();

@@ -99,6 +99,9 @@ protected:
     // Sizes the window to its natural size within the screen and centres
     // it; run when it opens and once more after FormActivate has filled it.
     void fitToScreen();
+    // Makes the open window as large as its content asks, within the
+    // screen, where it has grown; never smaller.
+    void growToContent();
 
 private:
     struct Field {

@@ -2,6 +2,7 @@
 // driven as a user would: keys, field checks, article lookups, saving on the
 // return to the grid, Cancelar, Eliminar, closing and reopening, rights.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "costing/forms/CodeTableForm.h"
 #include "platform/ui/FormRegistry.h"
@@ -468,8 +469,8 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     kv::test::Scenario scenario;
     CostingSession session(scenario, GetParam());
     session.grant("Operacoes de Corte", "S");
-    session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) "
-                                "VALUES (1, 'Vincar', 0.02, 'U')");
+    kv::test::insertRows(*session.application(), "OPERCORTE", {"CODIGO", "DESIGNACAO", "CUSTOPPLANO", "UNIDADE"},
+                         {{1, "Vincar", 0.02, "U"}});
     FormDriver form = scenario.open("TORCF008");
     scenario.wait();
     EXPECT_FALSE(form.isVisible("Panel_Unidade"));

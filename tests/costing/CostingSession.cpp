@@ -2,7 +2,7 @@
 
 #include "costing/forms/CostingForms.h"
 
-#include "schema/InstallationBuilder.h"
+#include "support/TableRows.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,26 +14,10 @@ bool CostingSession::available(Engine engine)
     return kv::test::engineAvailable(engine);
 }
 
-CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo) : m_scenario(scenario)
+CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo)
+    : m_scenario(scenario),
+      m_session(scenario.login(engine, demo ? kv::test::Company::Demo : kv::test::Company::Plain))
 {
-    kv::schema::InstallationOptions options;
-    options.workstation = QStringLiteral("POSTO-TESTE");
-    options.demo = demo;
-    m_installation = &scenario.createInstallation(engine, options);
-    if (engine == Engine::Postgres)
-        m_state.WParamUserName = QStringLiteral("USER NAME=") + kv::test::testServer()->user;
-    m_state.setFixedValues();
-    m_state.WUtil = QStringLiteral("ANA");
-    m_state.WEmpNro = 1;
-    m_state.WEmpNom = QStringLiteral("Cartonagem do Vale, Lda");
-    m_state.WData = QDate(2024, 3, 15);
-    m_state.WAno = QStringLiteral("2024");
-    const auto aliases = kv::schema::CompanyAliases::forCompany(1);
-    m_state.WBdEspecif01 = aliases.application;
-    m_state.WBdFactura = aliases.invoicing;
-    m_state.WBdContab = aliases.accounting;
-    m_modules = std::make_unique<kv::shell::ShellDataModules>(m_state, *m_installation);
-    m_modules->create();
     registerCostingForms([this] { return environment(); }, scenario.forms());
 }
 
@@ -46,23 +30,24 @@ CostingSession::~CostingSession()
             delete window;
         }
     }
-    m_modules.reset();
     m_scenario.forms().clear();
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::connect(const QString& alias)
 {
-    return kv::db::Connection::open(m_installation->alias(alias, m_state.WParamUserName, m_state.WParamPassword));
+    const kv::shell::LoginState& login = m_session.state();
+    return kv::db::Connection::open(
+        m_session.installation().alias(alias, login.WParamUserName, login.WParamPassword));
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::application()
 {
-    return m_application ? m_application : (m_application = connect(m_state.WBdEspecif01));
+    return m_application ? m_application : (m_application = connect(state().WBdEspecif01));
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::invoicing()
 {
-    return m_invoicing ? m_invoicing : (m_invoicing = connect(m_state.WBdFactura));
+    return m_invoicing ? m_invoicing : (m_invoicing = connect(state().WBdFactura));
 }
 
 void CostingSession::grant(const QString& program, const QString& inserir, const QString& eliminar,
@@ -79,16 +64,17 @@ void CostingSession::grant(const QString& program, const QString& inserir, const
     rights.open();
 }
 
+void CostingSession::removeParameterRow()
+{
+    application()->exec(QStringLiteral("DELETE FROM ORCPARGER"));
+    // As a login finding no row leaves it: the parameters' dataset closed.
+    dataset(QStringLiteral("ZURIVAVEZA.ORCPARGER")).close();
+}
+
 void CostingSession::addArticle(const QString& code, const QString& designation, const QString& type,
                                 double averageCost, double standardCost)
 {
-    invoicing()->exec(QStringLiteral("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, PMCUSTO, CUSTOPADRAO) "
-                                     "VALUES (:C, :D, :T, :M, :S)"),
-                      {{QStringLiteral("C"), code},
-                       {QStringLiteral("D"), designation},
-                       {QStringLiteral("T"), type},
-                       {QStringLiteral("M"), averageCost},
-                       {QStringLiteral("S"), standardCost}});
+    kv::test::addArticles(*invoicing(), {{code, designation, type, averageCost, standardCost}});
 }
 
 void CostingSession::addInk(int code, const QString& article, const QString& designation, double grams,

@@ -3,6 +3,7 @@
 // customer and product; the raw material, the only thing an existing row
 // changes; the list by customer number or name.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;
@@ -21,8 +22,7 @@ struct CustomerArticles {
     explicit CustomerArticles(Engine engine) : session(scenario, engine)
     {
         session.grant("Tintas", "S");
-        session.invoicing()->exec("INSERT INTO CLIENTES (CODIGO, NOME) VALUES (101, 'Zeta Vinhos, S.A.'), "
-                                  "(102, 'Alfa Doces, Lda')");
+        kv::test::addCustomers(*session.invoicing(), {{101, "Zeta Vinhos, S.A."}, {102, "Alfa Doces, Lda"}});
         session.addArticle("PR-A", "Caixa de Vinho", "1", 0, 0);
         session.addArticle("PR-B", "Caixa de Doces", "1", 0, 0);
         session.addArticle("SV-1", "Serviço de Montagem", "3", 0, 0);

@@ -35,6 +35,7 @@ TEST_P(CounterSave, NeverGivesANumberOutTwice)
     CostingSession session(scenario, engine);
     auto form = session.environment().application();
     auto other = session.application();
+    session.removeParameterRow();
     form->exec(QStringLiteral("INSERT INTO ORCPARGER (CODIGO, %1, TRANSPORTE) VALUES (1, :V, 'Por nossa conta')")
                    .arg(c.column),
                {{"V", c.read}});
@@ -89,6 +90,7 @@ TEST_P(ParameterRow, WritesOnlyTheColumnsChangedHere)
     CostingSession session(scenario, GetParam());
     auto form = session.environment().application();
     auto other = session.application();
+    session.removeParameterRow();
     form->exec("INSERT INTO ORCPARGER (CODIGO, TRANSPORTE, PRZENT, COMISSAO1) VALUES (1, 'A', 'B', 3)");
     other->exec("UPDATE ORCPARGER SET PRZENT = '8 dias', COMISSAO1 = 4 WHERE CODIGO = 1");
 
@@ -108,6 +110,7 @@ TEST_P(ParameterRow, IsCreatedOnceAndASaveWithoutItFails)
         GTEST_SKIP() << "sem servidor PostgreSQL de teste";
     Scenario scenario;
     CostingSession session(scenario, GetParam());
+    session.removeParameterRow();
     auto db = session.application();
     GeneralParameters parameters(*db);
     EXPECT_THROW(parameters.save({{"TRANSPORTE", QVariant(), QString("X")}}), kv::db::DbError);

@@ -2,6 +2,7 @@
 // for the order and range chosen and previews TORCFPR002; the inks form puts
 // its own statement back afterwards.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "costing/forms/CodeTableForm.h"
 #include "platform/db/Dataset.h"
@@ -175,9 +176,8 @@ TEST_P(OrderOnly, ListsTheWholeTableInTheOrderChosen)
     kv::test::Scenario scenario;
     CostingSession session(scenario, engine);
     session.grant("Operacoes de Corte", "S");
-    session.application()->exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES "
-                                "(1, 'Vincar', 0.02, 'U'), (2, 'Cortar e vincar', 0.035, 'U'), "
-                                "(3, 'Abrir janela', 15, 'M')");
+    kv::test::insertRows(*session.application(), "OPERCORTE", {"CODIGO", "DESIGNACAO", "CUSTOPPLANO", "UNIDADE"},
+                         {{1, "Vincar", 0.02, "U"}, {2, "Cortar e vincar", 0.035, "U"}, {3, "Abrir janela", 15, "M"}});
     FormDriver form = scenario.open("TORCF008");
     scenario.wait();
 

@@ -3,6 +3,7 @@
 // working year, type, production unit, glue, the divisors of the quote), the
 // refusal to save a row without production unit, and the report's blocks.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "platform/db/Dataset.h"
 #include "costing/core/MachineRules.h"
@@ -38,14 +39,15 @@ struct Machines {
             accounting->exec("INSERT INTO CCUSTO (ANO, CODIGO, DESIGN) VALUES (:A, :C, :D)",
                              {{"A", year}, {"C", code}, {"D", name}});
         auto app = session.application();
-        app->exec("INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO) VALUES (3, 'CO-PVA01', 'Cola PVA Rápida')");
-        app->exec("INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO) VALUES (4, 'CO-HOT01', 'Cola Hot-Melt')");
-        app->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, CCUSTO, NROCORES, TIPOMAQUINA, UNDPROD, FACTOR1, "
-                  "CUSTOHORA, CODIGOCOLA) VALUES (1, 'Offset 4 Cores', 'CC01', 4, 1, 'U', 8000, 95, 0)");
-        app->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, CCUSTO, NROCORES, TIPOMAQUINA, UNDPROD, FACTOR1, "
-                  "CUSTOHORA, CODIGOCOLA) VALUES (3, 'Coladora Linear', 'CC02', 0, 3, 'M', 12, 60, 3)");
-        app->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, TIPOMAQUINA, FACTOR1) VALUES (7, 'Cortante Plano', 2, "
-                  "3000)");
+        kv::test::insertRows(*app, "COLAS", {"CODIGO", "ARTIGO", "DESIGNACAO"},
+                             {{3, "CO-PVA01", "Cola PVA Rápida"}, {4, "CO-HOT01", "Cola Hot-Melt"}});
+        kv::test::insertRows(*app, "MAQUINAS",
+                             {"CODIGO", "DESIGNACAO", "CCUSTO", "NROCORES", "TIPOMAQUINA", "UNDPROD", "FACTOR1",
+                              "CUSTOHORA", "CODIGOCOLA"},
+                             {{1, "Offset 4 Cores", "CC01", 4, 1, "U", 8000, 95, 0},
+                              {3, "Coladora Linear", "CC02", 0, 3, "M", 12, 60, 3}});
+        kv::test::insertRows(*app, "MAQUINAS", {"CODIGO", "DESIGNACAO", "TIPOMAQUINA", "FACTOR1"},
+                             {{7, "Cortante Plano", 2, 3000}});
     }
 
     FormDriver open()

@@ -4,6 +4,7 @@
 // what a new row takes from its article, the glue rule's formula text, the
 // finish's unit that follows its fixed cost, and the list reports.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "costing/core/ArticleLists.h"
 #include "costing/core/CodeMeanings.h"
@@ -40,42 +41,31 @@ struct Tables {
         for (const char* program : {"Micro; Canal B; Placa; Cartolinas", "Vernizes", "Colas", "Filme de Plasticizar",
                                     "PVC Janelas", "Acabamentos", "Operacoes de Corte", "Tintas"})
             session.grant(program, "S");
-        article("CT-MIC01", "Micro Canal E Kraft", "6", 0.72, 0.70, 1600, 1200);
-        article("CT-PLA01", "Placa Compacta Cinza", "1", 0.0, 0.52, 1000, 700);
-        article("SV-001", "Serviço de Corte", "3", 0.0, 0.0, 0, 0);
-        article("VE-UV001", "Verniz UV Brilho", "6", 7.80, 8.00, 0, 0);
-        article("FP-BOP01", "Filme BOPP Brilho", "6", 3.40, 3.50, 0, 0);
-        article("PV-JAN01", "PVC Cristal 150", "11", 0.0, 2.90, 0, 0);
-        article("CO-HOT01", "Cola Termofusível", "6", 4.80, 4.75, 0, 0);
-        exec("INSERT INTO PAPEIS (CODIGO, ARTIGO, DESIGNACAO, COMPRI, LARGUR, GRAMAGEM, TIPOPAP, PRECO, TIPOCALC) "
-             "VALUES (10, 'CT-MIC01', 'Micro Kraft', 1600, 1200, 420, 'C', 0.72, '1')");
+        kv::test::addArticles(*session.invoicing(), {{"CT-MIC01", "Micro Canal E Kraft", "6", 0.72, 0.70, 1600, 1200},
+                                                    {"CT-PLA01", "Placa Compacta Cinza", "1", 0.0, 0.52, 1000, 700},
+                                                    {"SV-001", "Serviço de Corte", "3", 0.0, 0.0, 0, 0},
+                                                    {"VE-UV001", "Verniz UV Brilho", "6", 7.80, 8.00, 0, 0},
+                                                    {"FP-BOP01", "Filme BOPP Brilho", "6", 3.40, 3.50, 0, 0},
+                                                    {"PV-JAN01", "PVC Cristal 150", "11", 0.0, 2.90, 0, 0},
+                                                    {"CO-HOT01", "Cola Termofusível", "6", 4.80, 4.75, 0, 0}});
+        auto app = session.application();
+        kv::test::insertRows(*app, "PAPEIS",
+                             {"CODIGO", "ARTIGO", "DESIGNACAO", "COMPRI", "LARGUR", "GRAMAGEM", "TIPOPAP", "PRECO",
+                              "TIPOCALC"},
+                             {{10, "CT-MIC01", "Micro Kraft", 1600, 1200, 420, "C", 0.72, "1"}});
         for (const char* table : {"VERNIZES", "FILMEPLAS", "PVC"})
-            exec(QStringLiteral("INSERT INTO %1 (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO) "
-                                "VALUES (10, 'VE-UV001', 'Verniz UV', 4, 7.8)")
-                     .arg(QLatin1String(table)));
-        exec("INSERT INTO COLAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC, TIPOCALCDES) "
-             "VALUES (10, 'CO-HOT01', 'Hot-Melt', 0.6, 0, 4.8, '2', 'Consumo(Kgs) p/ 1000 Caixas x Preço')");
-        exec("INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO, PERC, TIPOCUSTO, UNIDADE) "
-             "VALUES (10, 'Colagem Manual', 12.5, 0, '1', 'M')");
-        exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES (10, 'Corte e Vinco', 18, 'M')");
+            kv::test::insertRows(*app, table, {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "PRECO"},
+                                 {{10, "VE-UV001", "Verniz UV", 4, 7.8}});
+        kv::test::insertRows(*app, "COLAS",
+                             {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "PERC", "PRECO", "TIPOCALC", "TIPOCALCDES"},
+                             {{10, "CO-HOT01", "Hot-Melt", 0.6, 0, 4.8, "2", "Consumo(Kgs) p/ 1000 Caixas x Preço"}});
+        kv::test::insertRows(*app, "ACABAMENTO", {"CODIGO", "DESIGNACAO", "CUSTOFIXO", "PERC", "TIPOCUSTO", "UNIDADE"},
+                             {{10, "Colagem Manual", 12.5, 0, "1", "M"}});
+        kv::test::insertRows(*app, "OPERCORTE", {"CODIGO", "DESIGNACAO", "CUSTOPPLANO", "UNIDADE"},
+                             {{10, "Corte e Vinco", 18, "M"}});
     }
 
     void exec(const QString& sql) { session.application()->exec(sql); }
-
-    void article(const QString& code, const QString& designation, const QString& type, double average,
-                 double standard, double length, double width)
-    {
-        session.invoicing()->exec(
-            QStringLiteral("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, PMCUSTO, CUSTOPADRAO, COMPRIM, "
-                           "LARGURA) VALUES (:C, :D, :T, :M, :S, :L, :W)"),
-            {{QStringLiteral("C"), code},
-             {QStringLiteral("D"), designation},
-             {QStringLiteral("T"), type},
-             {QStringLiteral("M"), average},
-             {QStringLiteral("S"), standard},
-             {QStringLiteral("L"), length},
-             {QStringLiteral("W"), width}});
-    }
 
     FormDriver open(const QString& formClass)
     {

@@ -3,6 +3,7 @@
 // flags, the subcontracts' accessory mark and calculation unit, their keys
 // and their lists.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "costing/forms/CodeTableForm.h"
 #include "shell/VersionUpdate.h"
@@ -28,19 +29,20 @@ struct ChargeTables {
         update.readRecordedVersion();
         EXPECT_EQ(update.run(), "");
         session.environment().modules().refreshUpdateStatements();
+        session.removeParameterRow();
         if (parameterRow)
             session.application()->exec("INSERT INTO ORCPARGER (CODIGO) VALUES (1)");
         session.grant("Custos Fixos", "S");
         session.grant("Subcontratos", "S");
-        session.application()->exec(
-            "INSERT INTO CUSTFIXOS (CODIGO, DESIGNACAO, PRECO, SERVTERC, CEV, EXTRACEV, LUCROBRUTO, MATPRIMA, "
-            "MAOOBRA, EMBALAGEM, PRODSUBSID) VALUES "
-            "(1, 'Cunho de gravação', 85, 'S', 'X', 'Y', 'S', 'N', 'N', 'N', 'S'), "
-            "(2, 'Arte final', 40, 'N', NULL, NULL, 'N', 'N', 'S', 'N', 'N')");
-        session.application()->exec(
-            "INSERT INTO SUBCONTRATO (CODIGO, DESIGNACAO, PRECO, GRS_M2, ACESSORIO, UNIDADE) VALUES "
-            "(1, 'Plastificação exterior', 0.18, NULL, 'N', 'M2'), "
-            "(2, 'Pega de cordão', 35, NULL, 'S', 'MIL')");
+        kv::test::insertRows(*session.application(), "CUSTFIXOS",
+                             {"CODIGO", "DESIGNACAO", "PRECO", "SERVTERC", "CEV", "EXTRACEV", "LUCROBRUTO", "MATPRIMA",
+                              "MAOOBRA", "EMBALAGEM", "PRODSUBSID"},
+                             {{1, "Cunho de gravação", 85, "S", "X", "Y", "S", "N", "N", "N", "S"},
+                              {2, "Arte final", 40, "N", QVariant(), QVariant(), "N", "N", "S", "N", "N"}});
+        kv::test::insertRows(*session.application(), "SUBCONTRATO",
+                             {"CODIGO", "DESIGNACAO", "PRECO", "GRS_M2", "ACESSORIO", "UNIDADE"},
+                             {{1, "Plastificação exterior", 0.18, QVariant(), "N", "M2"},
+                              {2, "Pega de cordão", 35, QVariant(), "S", "MIL"}});
     }
 
     FormDriver open(const QString& formClass)

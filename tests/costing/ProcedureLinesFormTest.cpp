@@ -3,6 +3,7 @@
 // dismissed, the checks of the line fields, a procedure deleted with its
 // lines, the statements given back at close and the list of procedures.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 #include "platform/db/Dataset.h"
 #include "platform/report/PreviewWindow.h"
@@ -21,7 +22,7 @@ namespace {
 using kv::costing::test::operator<<;
 
 // Two procedures, the first with lines 1 to 3, and a row in each table the
-// tests search (the version step's type names 11 and 99 included).
+// tests search (the version step's type names 11 and 99, made at the login, included).
 struct Procedures {
     kv::test::Scenario scenario;
     CostingSession session;
@@ -31,30 +32,23 @@ struct Procedures {
         session.grant("Parametrizacao de Procedimentos", "S");
         session.grant("Procedimentos", "S");
         auto app = session.application();
-        if (!app->tableExists("SUBCONTRATO"))
-            app->exec("CREATE TABLE SUBCONTRATO (CODIGO INTEGER NOT NULL PRIMARY KEY, DESIGNACAO VARCHAR(40), "
-                      "PRECO DOUBLE PRECISION)");
-        app->exec("INSERT INTO TIPOTAB (CODIGO, DESIGNACAO) VALUES (11, 'Subcontratação')");
-        app->exec("INSERT INTO TIPOTAB (CODIGO, DESIGNACAO) VALUES (99, 'Custos de Transporte')");
-        app->exec("INSERT INTO PROCMAS (CODIGO, DESIGNACAO) VALUES (1, 'Caixa impressa e cortada')");
-        app->exec("INSERT INTO PROCMAS (CODIGO, DESIGNACAO) VALUES (2, 'Caixa com janela')");
+        kv::test::insertRows(*app, "PROCMAS", {"CODIGO", "DESIGNACAO"},
+                             {{1, "Caixa impressa e cortada"}, {2, "Caixa com janela"}});
         for (int detail = 1; detail <= 3; ++detail)
             app->exec("INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, DESTAB) "
                       "VALUES (1, :D, 1, :D, 'Máquinas', 'Linha')",
                       {{"D", detail}});
         app->exec("INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, DESTAB) "
                   "VALUES (2, 1, 2, 4, 'Tintas', 'Preto Processo')");
-        app->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, TIPOMAQUINA) VALUES (1, 'Offset 4 Cores', 1)");
-        app->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, TIPOMAQUINA) VALUES "
-                  "(2, 'Cortante Automático Grande Formato', 2)");
+        kv::test::insertRows(*app, "MAQUINAS", {"CODIGO", "DESIGNACAO", "TIPOMAQUINA"},
+                             {{1, "Offset 4 Cores", 1}, {2, "Cortante Automático Grande Formato", 2}});
         session.addInk(4, "TI-PRE01", "Preto Processo", 1.1, 6.85);
-        app->exec("INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO) VALUES (3, 'Plastificação Brilho', 25)");
-        app->exec("INSERT INTO SUBCONTRATO (CODIGO, DESIGNACAO, PRECO) VALUES (1, 'Serigrafia', 40)");
-        app->exec("INSERT INTO SUBCONTRATO (CODIGO, DESIGNACAO, PRECO) VALUES (2, 'Dourado a Quente', 55)");
-        app->exec("INSERT INTO CUSTRANSP (CODIGO, PAIS, REGIAO, PROVINCIA, PRCORCAM, CUSTOKM) "
-                  "VALUES (5, 'Portugal', 'Norte', 'Braga', 60, 0.9)");
-        app->exec("INSERT INTO CUSTRANSP (CODIGO, PAIS, REGIAO, PROVINCIA, PRCORCAM, CUSTOKM) "
-                  "VALUES (6, 'Portugal', 'Centro', 'Aveiro', 45, 0.8)");
+        kv::test::insertRows(*app, "ACABAMENTO", {"CODIGO", "DESIGNACAO", "CUSTOFIXO"},
+                             {{3, "Plastificação Brilho", 25}});
+        kv::test::insertRows(*app, "SUBCONTRATO", {"CODIGO", "DESIGNACAO", "PRECO"},
+                             {{1, "Serigrafia", 40}, {2, "Dourado a Quente", 55}});
+        kv::test::insertRows(*app, "CUSTRANSP", {"CODIGO", "PAIS", "REGIAO", "PROVINCIA", "PRCORCAM", "CUSTOKM"},
+                             {{5, "Portugal", "Norte", "Braga", 60, 0.9}, {6, "Portugal", "Centro", "Aveiro", 45, 0.8}});
     }
 
     FormDriver open(const char* form = "TORCF014")

@@ -25,6 +25,7 @@ struct Parameters {
     {
         if (withRights)
             session.grant("Parametros Gerais", "S");
+        session.removeParameterRow();
         session.application()->exec(
             "INSERT INTO ORCPARGER (CODIGO, TRANSPORTE, ORCNRO1, ORCNRO2, OFNRO1, TIPOORCAM, TIPOORDFAB, "
             "TIPINCID1, TIPINCID2, TIPINCID3, TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA) "

@@ -2,6 +2,7 @@
 // destination checked against the commercial geography tables and written
 // into the row, and the list by destination without codes.
 #include "costing/FormFixtures.h"
+#include "support/TableRows.h"
 
 using namespace kv::costing;
 using namespace kv::costing::test;
@@ -24,10 +25,11 @@ struct Transport {
         invoicing->exec("INSERT INTO PAISES (PAIS) VALUES ('PORTUGAL'), ('ESPANHA')");
         invoicing->exec("INSERT INTO REGIOES (REGIAO) VALUES ('NORTE'), ('GALIZA')");
         invoicing->exec("INSERT INTO PROVINCIAS (PROVINCIA) VALUES ('PORTO'), ('PONTEVEDRA')");
-        session.application()->exec(
-            "INSERT INTO CUSTRANSP (CODIGO, PAIS, REGIAO, PROVINCIA, PRCORCAM, CUSTOKM) VALUES "
-            "(1, 'PORTUGAL', 'NORTE', 'PORTO', 1.5, 0), (2, 'ESPANHA', 'GALIZA', 'PONTEVEDRA', 0, 1.35), "
-            "(3, 'ESPANHA', 'GALIZA', 'CORUNHA', 0, 1.2)");
+        kv::test::insertRows(*session.application(), "CUSTRANSP",
+                             {"CODIGO", "PAIS", "REGIAO", "PROVINCIA", "PRCORCAM", "CUSTOKM"},
+                             {{1, "PORTUGAL", "NORTE", "PORTO", 1.5, 0},
+                              {2, "ESPANHA", "GALIZA", "PONTEVEDRA", 0, 1.35},
+                              {3, "ESPANHA", "GALIZA", "CORUNHA", 0, 1.2}});
     }
 
     FormDriver open()

@@ -8,6 +8,7 @@
 #include "costing/forms/CostingForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/ui/FormRegistry.h"
+#include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "useradmin/core/AdminSession.h"
@@ -52,6 +53,22 @@ struct DemoCompany {
         for (const QString& program : programs)
             if (!program.isEmpty())
                 session.grant(program, QStringLiteral("S"));
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, ALTERAR, "
+            "ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES ('KAVORIMETAS', 'Orcamentos', "
+            "'Elaboracao de Orcamentos', 1, 'ANA', 'S', 'S', 'S', 'S', 'N', 'S', 'N', 'N', 'N')"));
+        if (kv::db::Dataset& rights = session.dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")); rights.isOpen())
+            rights.refresh();
+        // The worksheet opens on the session's working year.
+        session.invoicing()->exec(
+            QStringLiteral("INSERT INTO PARGER (ANO, PRC_DECIMAIS) SELECT :ANO, 2 WHERE NOT EXISTS "
+                           "(SELECT 1 FROM PARGER WHERE ANO = :ANO)"),
+            {{"ANO", session.state().WAno}});
+        kv::quotes::registerQuoteForms(
+            [this] {
+                return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
+            },
+            scenario.forms());
     }
 
     // The user administration program's forms work on the company it has

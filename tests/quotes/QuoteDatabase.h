@@ -19,6 +19,8 @@ public:
     ~QuoteDatabase();
     bool available() const { return m_connection != nullptr; }
     kv::db::Connection& connection() { return *m_connection; }
+    // A second connection to the same database, as another workstation has.
+    std::shared_ptr<kv::db::Connection> openAnother() { return m_database->open(QStringLiteral("BDESPECIF01")); }
 
 private:
     std::optional<kv::test::ScratchDatabase> m_database;

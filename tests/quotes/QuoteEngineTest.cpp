@@ -310,7 +310,9 @@ TEST_P(QuoteEngineTest, chartRowsAreRebuiltNotAddedUp)
     EXPECT_EQ(second.slices().size(), 1u);
 }
 
-TEST_P(QuoteEngineTest, closingSetsMissingSecondFormatsToZero)
+// The closing gives the closed quote's missing second formats 0 and leaves
+// every other quote as it is.
+TEST_P(QuoteEngineTest, closingSetsMissingSecondFormatsToZeroInItsQuoteOnly)
 {
     QuoteRow other = plantQuoteRow();
     other.set("CODIGO", 8);
@@ -318,14 +320,54 @@ TEST_P(QuoteEngineTest, closingSetsMissingSecondFormatsToZero)
     other.setNull("PLNLARGURA2");
     QuoteRepository repo(*db);
     repo.insertRow(other);
+    QuoteRow row = plantQuoteRow();
+    row.setNull("PLNCOMPRIM2");
+    row.setNull("PLNLARGURA2");
     QuoteEngine e = engine();
-    ASSERT_TRUE(e.start(plantQuoteRow(), 6));
+    ASSERT_TRUE(e.start(row, 6));
     auto summary = e.totals(7, 0, QVariant(2));
     ASSERT_TRUE(summary);
     e.close(*summary, 0);
-    const auto stored = repo.row(8, 0);
-    EXPECT_FALSE(stored->isNull("PLNCOMPRIM2"));
-    EXPECT_DOUBLE_EQ(stored->number("PLNLARGURA2"), 0);
+    const auto closed = repo.row(7, 0);
+    EXPECT_FALSE(closed->isNull("PLNCOMPRIM2"));
+    EXPECT_DOUBLE_EQ(closed->number("PLNLARGURA2"), 0);
+    EXPECT_TRUE(repo.row(8, 0)->isNull("PLNCOMPRIM2"));
+    EXPECT_TRUE(repo.row(8, 0)->isNull("PLNLARGURA2"));
+}
+
+// "&Iniciar" on a new quote inserts its first row under the number shown,
+// or under the series' next free number when another workstation stored a
+// quote under it meanwhile; that quote is not touched.
+TEST_P(QuoteEngineTest, newQuoteNeverWritesOverAnotherOnesNumber)
+{
+    db->exec("UPDATE ORCPARGER SET ORCNRO1 = 6");
+    QuoteRow theirs = plantQuoteRow();
+    theirs.set("NOME", "Da outra estação");
+    QuoteRepository repo(*db);
+    repo.insertRow(theirs); // quote 7, stored by another workstation after 7 was proposed here
+    QuoteRow mine = plantQuoteRow();
+    QuoteEngine e = engine();
+    ASSERT_TRUE(e.startNew(mine, 1, 6));
+    EXPECT_EQ(mine.quoteNumber(), 8);
+    EXPECT_EQ(messages.notices, QStringList{"Nº de Orçamento já utilizado !!! O orçamento fica com o nº 8"});
+    EXPECT_EQ(repo.row(7, 0)->text("NOME"), "Da outra estação");
+    EXPECT_TRUE(repo.lines(7, 0).empty());
+    EXPECT_EQ(repo.lines(8, 0).size(), 2u);
+    EXPECT_EQ(*repo.seriesCounter(1), 8);
+}
+
+TEST_P(QuoteEngineTest, refusedNewQuoteConsumesNoNumber)
+{
+    db->exec("UPDATE ORCPARGER SET ORCNRO1 = 6");
+    QuoteRow mine = plantQuoteRow();
+    QuoteEngine e = engine();
+    EXPECT_FALSE(e.startNew(mine, 1, 404));
+    QuoteRepository repo(*db);
+    EXPECT_FALSE(repo.row(7, 0));
+    EXPECT_EQ(*repo.seriesCounter(1), 6);
+    ASSERT_TRUE(e.startNew(mine, 1, 6));
+    EXPECT_EQ(mine.quoteNumber(), 7);
+    EXPECT_EQ(*repo.seriesCounter(1), 7);
 }
 
 TEST_P(QuoteEngineTest, costTablesReadBack)

@@ -23,6 +23,17 @@ QuoteEngine::QuoteEngine(QuoteSession session)
 
 std::optional<SubQuote> QuoteEngine::start(const QuoteRow& row, int procedureCode)
 {
+    QuoteRow stored = row;
+    return startRow(stored, procedureCode, 0);
+}
+
+std::optional<SubQuote> QuoteEngine::startNew(QuoteRow& row, int series, int procedureCode)
+{
+    return startRow(row, procedureCode, series);
+}
+
+std::optional<SubQuote> QuoteEngine::startRow(QuoteRow& row, int procedureCode, int newQuoteSeries)
+{
     kv::db::Connection& db = *m_s.application;
     QuoteRepository repo(db);
     kv::db::Transaction tx(db);
@@ -35,10 +46,16 @@ std::optional<SubQuote> QuoteEngine::start(const QuoteRow& row, int procedureCod
         if (std::find(chosen.begin(), chosen.end(), procedureCode) == chosen.end())
             repo.addChosenProcedure(m_s.user, procedureCode, repo.procedureName(procedureCode));
     }
+    const int wanted = row.quoteNumber();
+    if (newQuoteSeries > 0) {
+        row.set(QStringLiteral("CODIGO"), repo.claimQuoteNumber(newQuoteSeries, wanted));
+        repo.insertRow(row);
+    }
     SubQuote sq;
     sq.row = row;
     sq.lines = repo.lines(row.quoteNumber(), row.subQuote());
-    repo.saveRow(sq.row);
+    if (newQuoteSeries == 0)
+        repo.saveRow(sq.row);
     SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
     const bool done = sq.lines.empty() ? calculator.createLines(sq, repo.chosenProcedureLines(m_s.user))
                                        : calculator.recalculate(sq);
@@ -47,6 +64,9 @@ std::optional<SubQuote> QuoteEngine::start(const QuoteRow& row, int procedureCod
         repo.saveRow(sq.row);
     }
     tx.commit();
+    if (row.quoteNumber() != wanted)
+        m_s.messages->information(QStringLiteral("Nº de Orçamento já utilizado !!! O orçamento fica com o nº ")
+                                  + QString::number(row.quoteNumber()));
     if (!done)
         return std::nullopt;
     return sq;
@@ -119,7 +139,7 @@ QuoteRow QuoteEngine::close(QuoteRow summary, int subQuote)
     }
     writeChart(summary);
     repo.saveRow(summary);
-    repo.zeroMissingSecondFormat();
+    repo.zeroMissingSecondFormat(summary.quoteNumber());
     tx.commit();
     return summary;
 }

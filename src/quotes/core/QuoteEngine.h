@@ -40,6 +40,13 @@ public:
     // ("Procedimento Inexistente"). Returns the sub-quote as stored, or empty
     // when nothing was calculated.
     std::optional<SubQuote> start(const QuoteRow& row, int procedureCode = 0);
+    // "&Iniciar" on a new quote, whose row is not stored yet: in the same
+    // transaction the row is inserted (never written over another) under
+    // its number, or under the series' next free number when another
+    // workstation stored a quote under it meanwhile (said to the user, and
+    // `row` takes it); the series counter is raised to it when lower. A
+    // refused start consumes no number.
+    std::optional<SubQuote> startNew(QuoteRow& row, int series, int procedureCode = 0);
 
     // Recalculates the stored lines of a sub-quote (after a line was changed
     // or deleted); empty when the sub-quote does not exist or could not be
@@ -62,6 +69,7 @@ public:
     QuoteRow close(QuoteRow summary, int subQuote);
 
 private:
+    std::optional<SubQuote> startRow(QuoteRow& row, int procedureCode, int newQuoteSeries);
     void writeChart(const QuoteRow& summary);
     QuoteSession m_s;
 };

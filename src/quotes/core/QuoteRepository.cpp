@@ -1,6 +1,9 @@
 #include "quotes/core/QuoteRepository.h"
 
 #include "platform/db/Connection.h"
+#include "platform/db/NumberAllocator.h"
+
+#include <stdexcept>
 
 namespace kv::quotes {
 
@@ -116,10 +119,78 @@ void QuoteRepository::deleteSummaryRow(int quoteNumber)
               {{"WOrcNro", quoteNumber}});
 }
 
-void QuoteRepository::zeroMissingSecondFormat()
+std::vector<QuoteRow> QuoteRepository::quoteRows(int quoteNumber)
 {
-    m_db.exec(QStringLiteral("UPDATE ORCMAS SET PLNCOMPRIM2 = 0 WHERE PLNCOMPRIM2 IS NULL"));
-    m_db.exec(QStringLiteral("UPDATE ORCMAS SET PLNLARGURA2 = 0 WHERE PLNLARGURA2 IS NULL"));
+    return toRows(m_db.query(QStringLiteral("SELECT * FROM ORCMAS WHERE CODIGO = :WOrcNro ORDER BY CODIGO, SUBCODIGO"),
+                             {{"WOrcNro", quoteNumber}}));
+}
+
+bool QuoteRepository::quoteExists(int quoteNumber)
+{
+    return m_db.scalar(QStringLiteral("SELECT 1 FROM ORCMAS WHERE CODIGO = :WOrcNro"), {{"WOrcNro", quoteNumber}})
+        .isValid();
+}
+
+void QuoteRepository::deleteQuote(int quoteNumber)
+{
+    m_db.exec(QStringLiteral("DELETE FROM ORCDET WHERE CODIGO = :WOrcNro"), {{"WOrcNro", quoteNumber}});
+    m_db.exec(QStringLiteral("DELETE FROM ORCMAS WHERE CODIGO = :WOrcNro"), {{"WOrcNro", quoteNumber}});
+}
+
+void QuoteRepository::zeroMissingSecondFormat(int quoteNumber)
+{
+    m_db.exec(QStringLiteral("UPDATE ORCMAS SET PLNCOMPRIM2 = 0 WHERE CODIGO = :WOrcNro AND PLNCOMPRIM2 IS NULL"),
+              {{"WOrcNro", quoteNumber}});
+    m_db.exec(QStringLiteral("UPDATE ORCMAS SET PLNLARGURA2 = 0 WHERE CODIGO = :WOrcNro AND PLNLARGURA2 IS NULL"),
+              {{"WOrcNro", quoteNumber}});
+}
+
+namespace {
+
+// The series becomes part of a column name: only 1 to 5 ever get there.
+QString seriesColumn(int series)
+{
+    if (series < 1 || series > 5)
+        throw std::invalid_argument("a quote series is 1 to 5");
+    return QStringLiteral("ORCNRO%1").arg(series);
+}
+
+kv::db::Counter seriesCounterColumn(int series)
+{
+    return {QStringLiteral("ORCPARGER"), seriesColumn(series), QStringLiteral("CODIGO = 1"), {}};
+}
+
+} // namespace
+
+std::optional<long long> QuoteRepository::seriesCounter(int series)
+{
+    const auto result = m_db.query(QStringLiteral("SELECT %1 FROM ORCPARGER WHERE CODIGO = 1").arg(seriesColumn(series)));
+    if (result.rows.empty())
+        return std::nullopt;
+    return result.rows.front().front().toLongLong();
+}
+
+int QuoteRepository::claimQuoteNumber(int series, int wanted)
+{
+    kv::db::NumberAllocator numbers(m_db);
+    const kv::db::Counter counter = seriesCounterColumn(series);
+    if (numbers.claim(counter, wanted, {QStringLiteral("ORCMAS"), QStringLiteral("CODIGO"), {}, {}}))
+        return wanted;
+    // A number outside the series may already be in use further on.
+    for (;;) {
+        const int number = static_cast<int>(numbers.next(counter));
+        if (!quoteExists(number))
+            return number;
+    }
+}
+
+bool QuoteRepository::raiseSeriesCounter(int series, int number)
+{
+    return m_db.exec(QStringLiteral("UPDATE ORCPARGER SET %1 = CASE WHEN COALESCE(%1, 0) < :NUMBER "
+                                    "THEN :NUMBER ELSE %1 END WHERE CODIGO = 1")
+                         .arg(seriesColumn(series)),
+                     {{"NUMBER", number}})
+        > 0;
 }
 
 std::vector<CostLine> QuoteRepository::lines(int quoteNumber, int subQuote)

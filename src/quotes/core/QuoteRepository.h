@@ -28,8 +28,24 @@ public:
     bool updateRow(const QuoteRow& row);
     void saveRow(const QuoteRow& row);          // update, or insert when new
     void deleteSummaryRow(int quoteNumber);
-    // Nulls of the second sheet format become 0 in every quote row.
-    void zeroMissingSecondFormat();
+    // Every row of a quote, the summary row included, in SUBCODIGO order.
+    std::vector<QuoteRow> quoteRows(int quoteNumber);
+    bool quoteExists(int quoteNumber);
+    // Every row and cost line of a quote.
+    void deleteQuote(int quoteNumber);
+    // Nulls of the second sheet format become 0 in the rows of a quote.
+    void zeroMissingSecondFormat(int quoteNumber);
+
+    // --- numbering (series 1 to 5: ORCNRO1..5 of ORCPARGER row 1) ---
+    // The series counter; empty when the parameters row is missing.
+    std::optional<long long> seriesCounter(int series);
+    // The number a new quote is stored under, inside the caller's
+    // transaction: `wanted` when no quote holds it (the counter raised to it
+    // when lower), otherwise the series' next free number.
+    int claimQuoteNumber(int series, int wanted);
+    // The counter raised to `number` when lower; false when the parameters
+    // row is missing.
+    bool raiseSeriesCounter(int series, int number);
 
     // --- cost lines ---
     std::vector<CostLine> lines(int quoteNumber, int subQuote);   // DETAIL order

@@ -1,5 +1,7 @@
 #include "quotes/unit/QuotesUnit.h"
 
+#include "quotes/forms/QuoteForms.h"
+
 #include "shell/VersionStepContext.h"
 
 #include <QHash>
@@ -83,6 +85,9 @@ kv::shell::SubsystemUnit quotesUnit()
     unit.versionSteps = {{4, unit.name, addSubcontractTotals}};
     unit.menus = {quotesMenu()};
     unit.opening = quotesOpening;
+    unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
+        registerQuoteForms(session, forms);
+    };
     return unit;
 }
 

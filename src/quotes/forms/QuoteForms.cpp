@@ -1,0 +1,22 @@
+#include "quotes/forms/QuoteForms.h"
+
+#include "quotes/forms/TORCF021.h"
+
+#include "platform/ui/FormRegistry.h"
+#include "shell/Session.h"
+
+namespace kv::quotes {
+
+void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms)
+{
+    forms.add(QStringLiteral("TORCF021"),
+              [source](QWidget* parent) -> QDialog* { return new TORCF021(source(), parent); });
+}
+
+void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
+{
+    registerQuoteForms([&session] { return QuoteFormsEnvironment{&session.state(), &session.dataModules()}; },
+                       forms);
+}
+
+} // namespace kv::quotes

@@ -1,0 +1,833 @@
+#include "quotes/forms/TORCF021.h"
+
+#include "quotes/core/QuoteRepository.h"
+
+#include "costing/forms/FieldLookup.h"
+#include "quotes/core/QuoteTotals.h"
+
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "platform/ui/FieldWidth.h"
+#include "platform/ui/GridColumn.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/TGlyphButton.h"
+#include "shell/AccessRights.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kv::quotes {
+
+namespace {
+
+enum Page { CustomerPage = 0, ProductionPage = 1, DetailPage = 2, TotalsPage = 3 };
+
+const QString SearchHint = QStringLiteral("Tecla <Insert> Procurar");
+
+// Keeps what a core step says: a refusal is shown by the form where its
+// focus rule wants it; notices are shown at once.
+class StepMessages : public notify::MessageSink {
+public:
+    void beep() override {}
+    void error(const QString& text) override { refusal = text; }
+    void information(const QString& text) override { kv::ui::messages().information(text); }
+    QString refusal;
+};
+
+QString moneyText(double value, int decimals)
+{
+    return kv::text::number(value, decimals);
+}
+
+} // namespace
+
+TORCF021::TORCF021(QuoteFormsEnvironment environment, QWidget* parent)
+    : kv::ui::Form(parent), m_environment(environment)
+{
+    setObjectName(QStringLiteral("TORCF021"));
+    setWindowTitle(QStringLiteral("Orçamentação"));
+    setModal(true);
+
+    auto* outer = new QVBoxLayout(body());
+    outer->setContentsMargins(4, 4, 4, 0);
+    outer->addWidget(buildHeader());
+    Tb = new QTabWidget(body());
+    Tb->setObjectName(QStringLiteral("Tb"));
+    Tb->addTab(buildCustomerPage(), QStringLiteral("Identif.Cliente e Produto"));
+    Tb->addTab(buildProductionPage(), QStringLiteral("Inform.Produção"));
+    Tb->addTab(buildDetailPage(), QStringLiteral("Orçamento Detalhado"));
+    Tb->addTab(buildTotalsPage(), QStringLiteral("Totais"));
+    outer->addWidget(Tb, 1);
+
+    auto* buttons = new QHBoxLayout(buttonBar());
+    BotCancelar = new kv::ui::TGlyphButton(QStringLiteral("&Cancelar"), buttonBar());
+    BotCancelar->setObjectName(QStringLiteral("BotCancelar"));
+    BotDelete = new kv::ui::TGlyphButton(QStringLiteral("&Eliminar"), buttonBar());
+    BotDelete->setObjectName(QStringLiteral("BotDelete"));
+    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), buttonBar());
+    BitTerminar->setObjectName(QStringLiteral("BitTerminar"));
+    buttons->addWidget(BotCancelar);
+    buttons->addWidget(BotDelete);
+    buttons->addStretch(1);
+    buttons->addWidget(BitTerminar);
+    connect(BotCancelar, &kv::ui::TGlyphButton::clicked, this, &TORCF021::BotCancelarClick);
+    connect(BotDelete, &kv::ui::TGlyphButton::clicked, this, &TORCF021::BotDeleteClick);
+    connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, [this] { close(); });
+    connect(Tb, &QTabWidget::currentChanged, this, [this] {
+        if (!m_switchingPage)
+            TbClick();
+    });
+
+    setEnterHandler(Edit_Serie, [this] { Edit_SerieEnter(); });
+    setExitHandler(Edit_Serie, [this] { Edit_SerieExit(); });
+    setEnterHandler(Edit_Codigo, [this] { Edit_CodigoEnter(); });
+    setExitHandler(Edit_Codigo, [this] { Edit_CodigoExit(); });
+    setKeyHint(Edit_SubCodigo, SearchHint);
+    setExitHandler(Edit_SubCodigo, [this] { Edit_SubCodigoExit(); });
+    setExitHandler(Edit_DatEmi, [this] { Edit_DatEmiExit(); });
+    setExitHandler(Edit_OrcBase, [this] { Edit_OrcBaseExit(); });
+    setEnterHandler(Edit_CliNro, [this] { Edit_CliNroEnter(); });
+    for (QLineEdit* field : {Edit_Codigo, Edit_SubCodigo})
+        kv::costing::addFieldAction(field, QStringLiteral("Procura"), QKeySequence(Qt::Key_Insert),
+                                    [this] { ProcOrcNumClick(); });
+    kv::costing::addFieldAction(Edit_OrcBase, QStringLiteral("Procurar Num"), QKeySequence(Qt::Key_Insert),
+                                [this] { baseQuoteLookup(false); });
+    kv::costing::addFieldAction(Edit_OrcBase, QStringLiteral("Procura Alfabética"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { baseQuoteLookup(true); });
+    for (int k = 0; k < 3; ++k) {
+        setEnterHandler(Edit_PrcCom[k], [this, k] { Edit_PrcComEnter(k + 1); });
+        setExitHandler(Edit_PrcCom[k], [this, k] { Edit_PrcComExit(k + 1); });
+        setExitHandler(Edit_PrcCli[k], [this, k] { Edit_PrcCliExit(k + 1); });
+    }
+}
+
+TORCF021::~TORCF021() = default;
+
+// ------------------------------------------------------------------ layout
+
+QLineEdit* TORCF021::edit(const QString& name, int characters, QLabel* caption)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(name);
+    kv::ui::setFieldWidth(e, characters);
+    if (caption)
+        setCaptionLabel(e, caption);
+    return e;
+}
+
+QLabel* TORCF021::value(const QString& name, int characters)
+{
+    auto* l = new QLabel;
+    l->setObjectName(name);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setMinimumWidth(l->fontMetrics().averageCharWidth() * characters + 8);
+    return l;
+}
+
+QWidget* TORCF021::buildHeader()
+{
+    PanelHeader = new QWidget(body());
+    PanelHeader->setObjectName(QStringLiteral("PanelHeader"));
+    auto* row = new QHBoxLayout(PanelHeader);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* series = new QLabel(QStringLiteral("Série  : "));
+    Edit_Serie = edit(QStringLiteral("Edit_Serie"), 2, series);
+    auto* number = new QLabel(QStringLiteral("Orc.Nº : "));
+    Edit_Codigo = edit(QStringLiteral("Edit_Codigo"), 8, number);
+    auto* subQuote = new QLabel(QStringLiteral(" - "));
+    Edit_SubCodigo = edit(QStringLiteral("Edit_SubCodigo"), 2, number);
+    auto* date = new QLabel(QStringLiteral("Data Emissão : "));
+    Edit_DatEmi = edit(QStringLiteral("Edit_DatEmi"), 10, date);
+    Edit_DatEmi->setReadOnly(true); // the date is set by "&D", never typed
+    BotData = new kv::ui::TGlyphButton(QStringLiteral("&D"), PanelHeader);
+    BotData->setObjectName(QStringLiteral("BotData"));
+    BotData->setToolTip(QStringLiteral("Data do Sistema"));
+    connect(BotData, &kv::ui::TGlyphButton::clicked, this, &TORCF021::BotDataClick);
+    auto* base = new QLabel(QStringLiteral("Orcam.Base Nº : "));
+    Edit_OrcBase = edit(QStringLiteral("Edit_OrcBase"), 8, base);
+    row->addWidget(series);
+    row->addWidget(Edit_Serie);
+    row->addWidget(new QLabel(QStringLiteral("(1 a 5)")));
+    row->addSpacing(12);
+    row->addWidget(number);
+    row->addWidget(Edit_Codigo);
+    row->addWidget(subQuote);
+    row->addWidget(Edit_SubCodigo);
+    row->addSpacing(12);
+    row->addWidget(date);
+    row->addWidget(Edit_DatEmi);
+    row->addWidget(BotData);
+    row->addSpacing(12);
+    row->addWidget(base);
+    row->addWidget(Edit_OrcBase);
+    row->addStretch(1);
+    return PanelHeader;
+}
+
+// The customer and product fields come with the pages; the customer number
+// is where a quote is opened for work.
+QWidget* TORCF021::buildCustomerPage()
+{
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    auto* customer = new QLabel(QStringLiteral("Cliente : "));
+    Edit_CliNro = edit(QStringLiteral("Edit_CliNro"), 8, customer);
+    Edit_CliNro->setReadOnly(true);
+    Label_Nome = new QLabel;
+    Label_Nome->setObjectName(QStringLiteral("Label_Nome"));
+    grid->addWidget(customer, 0, 0);
+    grid->addWidget(Edit_CliNro, 0, 1);
+    grid->addWidget(Label_Nome, 0, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(1, 1);
+    return page;
+}
+
+QWidget* TORCF021::buildProductionPage()
+{
+    return new QWidget;
+}
+
+QWidget* TORCF021::buildDetailPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    BotTotais = new kv::ui::TGlyphButton(QStringLiteral("&Finalização"), page);
+    BotTotais->setObjectName(QStringLiteral("BotTotais"));
+    BotTotais->setToolTip(QStringLiteral("Fechar Documento"));
+    connect(BotTotais, &kv::ui::TGlyphButton::clicked, this, &TORCF021::BotTotaisClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BotTotais);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* TORCF021::buildTotalsPage()
+{
+    auto* page = new QWidget;
+    auto* outer = new QHBoxLayout(page);
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(3);
+    outer->addLayout(grid);
+    outer->addStretch(1);
+    const int Money = 14;
+    int r = 0;
+    grid->addWidget(new QLabel(QStringLiteral("Quantidades")), r, 0);
+    for (int n = 0; n < 3; ++n) {
+        Label_Quant[n] = value(QStringLiteral("Label_Quant%1").arg(n + 1), Money);
+        grid->addWidget(Label_Quant[n], r, 2 + n);
+    }
+    ++r;
+    grid->addWidget(new QLabel(QStringLiteral("Custo : ")), r, 0);
+    for (int n = 0; n < 3; ++n) {
+        Label_Custo[n] = value(QStringLiteral("Label_Custo%1").arg(n + 1), Money);
+        grid->addWidget(Label_Custo[n], r, 2 + n);
+    }
+    ++r;
+    for (int k = 0; k < 3; ++k, ++r) {
+        Label_Comiss[k] = new QLabel;
+        Label_Comiss[k]->setObjectName(QStringLiteral("Label_Comiss%1").arg(k + 1));
+        Label_Comiss[k]->setMinimumWidth(Label_Comiss[k]->fontMetrics().averageCharWidth() * 20);
+        Edit_PrcCom[k] = edit(QStringLiteral("Edit_PrcCom%1").arg(k + 1), 6, Label_Comiss[k]);
+        Edit_PrcCom[k]->setAlignment(Qt::AlignRight);
+        grid->addWidget(Label_Comiss[k], r, 0);
+        grid->addWidget(Edit_PrcCom[k], r, 1);
+        for (int n = 0; n < 3; ++n) {
+            Label_ValCom[k][n] = value(QStringLiteral("Label_ValCom%1%2").arg(k + 1).arg(n + 1), Money);
+            grid->addWidget(Label_ValCom[k][n], r, 2 + n);
+        }
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Preço Proposto : ")), r, 0);
+    for (int n = 0; n < 3; ++n) {
+        Label_PrcOrc[n] = value(QStringLiteral("Label_PrcOrc%1").arg(n + 1), Money);
+        grid->addWidget(Label_PrcOrc[n], r, 2 + n);
+    }
+    ++r;
+    auto* clientPrice = new QLabel(QStringLiteral("Preço Cliente : "));
+    grid->addWidget(clientPrice, r, 0);
+    for (int n = 0; n < 3; ++n) {
+        Edit_PrcCli[n] = edit(QStringLiteral("Edit_PrcCli%1").arg(n + 1), Money, clientPrice);
+        Edit_PrcCli[n]->setAlignment(Qt::AlignRight);
+        grid->addWidget(Edit_PrcCli[n], r, 2 + n, Qt::AlignRight);
+    }
+    ++r;
+    grid->addWidget(new QLabel(QStringLiteral("Valor Cliente : ")), r, 0);
+    for (int n = 0; n < 3; ++n) {
+        Label_ValCli[n] = value(QStringLiteral("Label_ValCli%1").arg(n + 1), Money);
+        grid->addWidget(Label_ValCli[n], r, 2 + n);
+    }
+    ++r;
+    grid->addWidget(new QLabel(QStringLiteral("Margem Líquida ( % ) : ")), r, 0);
+    for (int n = 0; n < 3; ++n) {
+        LabelMargLiq[n] = value(QStringLiteral("LabelMargLiq%1").arg(n + 1), Money);
+        grid->addWidget(LabelMargLiq[n], r, 2 + n);
+    }
+    grid->setRowStretch(r + 1, 1);
+    return page;
+}
+
+// -------------------------------------------------------------- activation
+
+QuoteHeader TORCF021::header()
+{
+    return QuoteHeader(*m_environment.application(), m_messages);
+}
+
+QuoteEngine TORCF021::engine(notify::MessageSink& messages)
+{
+    QuoteSession session;
+    session.application = m_environment.application().get();
+    session.tables = &*m_tables;
+    session.messages = &messages;
+    session.user = m_environment.state->WUtil;
+    session.priceDecimals = m_w.priceDecimals;
+    return QuoteEngine(session);
+}
+
+void TORCF021::closeAtActivation(const QString& message)
+{
+    kv::ui::messages().error(message);
+    QTimer::singleShot(0, this, &QDialog::reject);
+}
+
+void TORCF021::FormActivate()
+{
+    const kv::shell::LoginState& state = *m_environment.state;
+    kv::shell::AccessRights rights(m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")),
+                                   *m_environment.state);
+    const kv::shell::FormRights form = rights.readForm(kv::shell::RightsVariant::R1, state.WAplicacao,
+                                                       QStringLiteral("Orcamentos"),
+                                                       QStringLiteral("Elaboracao de Orcamentos"));
+    m_w.mayInsert = form.showCancelar;
+    m_w.mayDelete = form.showDelete;
+    BotCancelar->setVisible(m_w.mayInsert);
+    BotDelete->setVisible(m_w.mayDelete);
+    showPage(CustomerPage);
+    m_w.newQuote = true;
+    try {
+        kv::db::Connection& application = *m_environment.application();
+        const auto proposal = header().proposedNumber(1);
+        if (!proposal)
+            return closeAtActivation(QStringLiteral("PARÂMETROS GERAIS NÃO ESTÃO DEFINIDOS !!!"));
+        const auto decimals = QuoteHeader::priceDecimals(*m_environment.invoicing(), state.WAno);
+        if (!decimals)
+            return closeAtActivation(QStringLiteral("PARÂMETROS GERAIS - GESTÃO COMERCIAL - NÃO ESTÃO DEFINIDOS !!!"));
+        m_w.priceDecimals = *decimals;
+        m_w.commercial = *QuoteRepository(application).commercialParameters();
+        m_tables = CostTables::load(application);
+        QuoteRepository(application).clearChosenProcedures(state.WUtil);
+        m_w.series = 1;
+        m_w.quoteNumber = *proposal;
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    Edit_Serie->setText(QStringLiteral("1"));
+    Edit_Codigo->setText(QString::number(m_w.quoteNumber));
+    m_w.headerReset = false;
+    enableHeader(true);
+    BotCancelar->setEnabled(false);
+    EnableEvents();
+    focusField(Edit_Serie);
+}
+
+void TORCF021::FormClose()
+{
+    m_w.row.reset();
+    m_w.summary.reset();
+}
+
+void TORCF021::done(int result)
+{
+    if (m_w.quoteOpen) {
+        kv::ui::messages().fail(QStringLiteral("Não pode desligar o Programa sem Fechar ou Cancelar o Orçamento !!!"));
+        return;
+    }
+    kv::ui::Form::done(result);
+}
+
+// ------------------------------------------------------------------ header
+
+void TORCF021::enableHeader(bool enabled)
+{
+    for (QWidget* w : {static_cast<QWidget*>(Edit_Serie), static_cast<QWidget*>(Edit_Codigo),
+                       static_cast<QWidget*>(Edit_SubCodigo), static_cast<QWidget*>(Edit_DatEmi),
+                       static_cast<QWidget*>(Edit_OrcBase), static_cast<QWidget*>(BotData)})
+        w->setEnabled(enabled);
+    BitTerminar->setEnabled(enabled);
+}
+
+void TORCF021::Edit_SerieEnter()
+{
+    m_w.cancelled = false;
+    m_w.headerReset = false;
+    BotCancelar->setEnabled(false);
+    showPage(CustomerPage);
+    Edit_OrcBase->clear();
+    Edit_SubCodigo->clear();
+    m_w.row.reset();
+    m_w.summary.reset();
+    showRow();
+}
+
+void TORCF021::Edit_SerieExit()
+{
+    const auto series = QuoteHeader::series(Edit_Serie->text());
+    if (!series) {
+        m_w.headerReset = true;
+        rejectField(QStringLiteral("INSIRA O Nº DA SÉRIE DE ORÇAMENTOS DE 1 A 5 !!!"));
+        return;
+    }
+    const auto proposal = header().proposedNumber(*series);
+    if (!proposal) {
+        rejectField(QStringLiteral("PARÂMETROS GERAIS NÃO ESTÃO DEFINIDOS !!!"));
+        return;
+    }
+    m_w.series = *series;
+    m_w.quoteNumber = *proposal;
+    Edit_Codigo->setText(QString::number(m_w.quoteNumber));
+}
+
+void TORCF021::Edit_CodigoEnter()
+{
+    setStatusText(0, SearchHint);
+    QuoteRepository(*m_environment.application()).clearChosenProcedures(m_environment.state->WUtil);
+}
+
+void TORCF021::Edit_CodigoExit()
+{
+    const auto number = QuoteHeader::wholeNumber(Edit_Codigo->text());
+    if (!number || *number <= 0) {
+        rejectField(QStringLiteral("Nº de Orçamento Inválido"));
+        return;
+    }
+    if (!m_w.mayInsert) {
+        rejectField(QStringLiteral("Não tem privilégios para inserir Orçamentos"));
+        return;
+    }
+    m_w.quoteNumber = *number;
+}
+
+void TORCF021::Edit_SubCodigoExit()
+{
+    m_w.pricing.reset();
+    setStatusText(0, {});
+    if (Edit_SubCodigo->text().trimmed().isEmpty())
+        Edit_SubCodigo->setText(QStringLiteral("0"));
+    const auto subQuote = QuoteHeader::wholeNumber(Edit_SubCodigo->text());
+    if (!subQuote || *subQuote < 0 || *subQuote > 9) {
+        rejectField(QStringLiteral("Tipo de Orçamento Inválido"));
+        return;
+    }
+    m_w.subQuote = *subQuote;
+    if (const auto number = QuoteHeader::wholeNumber(Edit_Codigo->text()))
+        m_w.quoteNumber = *number;
+    StepMessages sink;
+    QuoteHeader steps(*m_environment.application(), sink);
+    const SubQuoteOpening opening =
+        steps.openSubQuote(m_w.quoteNumber, m_w.subQuote, m_environment.state->WData, m_w.mayInsert);
+    if (opening.kind == SubQuoteOpening::Kind::Refused) {
+        m_w.row.reset();
+        switch (opening.focus) {
+        case HeaderFocus::Stay:
+            rejectField(sink.refusal);
+            return;
+        case HeaderFocus::Number:
+            kv::ui::messages().fail(sink.refusal);
+            focusField(Edit_Codigo);
+            return;
+        case HeaderFocus::Series:
+            m_w.headerReset = true;
+            kv::ui::messages().fail(sink.refusal);
+            focusField(Edit_Serie);
+            return;
+        }
+    }
+    openRow(opening);
+}
+
+void TORCF021::openRow(const SubQuoteOpening& opening)
+{
+    m_w.row = opening.row;
+    m_w.mode = opening.mode;
+    m_w.newQuote = opening.kind == SubQuoteOpening::Kind::NewQuote;
+    showPage(CustomerPage);
+    for (QLabel* margin : LabelMargLiq)
+        margin->clear();
+    showRow();
+    BotCancelar->setEnabled(m_w.mayInsert);
+}
+
+void TORCF021::showRow()
+{
+    if (!m_w.row) {
+        Edit_DatEmi->clear();
+        Edit_CliNro->clear();
+        Label_Nome->clear();
+        return;
+    }
+    const QuoteRow& row = *m_w.row;
+    Edit_DatEmi->setText(kv::text::date(row.value(QStringLiteral("DATEMI")).toDate()));
+    Edit_CliNro->setText(row.isNull(QStringLiteral("CLINRO")) ? QString()
+                                                               : QString::number(row.integer(QStringLiteral("CLINRO"))));
+    Label_Nome->setText(row.text(QStringLiteral("NOME")));
+}
+
+void TORCF021::Edit_DatEmiExit()
+{
+    if (!m_w.row)
+        return;
+    if (m_w.newQuote) {
+        Edit_OrcBase->setEnabled(true);
+        return;
+    }
+    Edit_OrcBase->setEnabled(false);
+    focusField(Edit_CliNro);
+}
+
+void TORCF021::BotDataClick()
+{
+    const QDate today = m_environment.state->WData;
+    Edit_DatEmi->setText(kv::text::date(today));
+    if (m_w.row)
+        m_w.row->set(QStringLiteral("DATEMI"), QDateTime(today, QTime(0, 0)));
+}
+
+void TORCF021::Edit_OrcBaseExit()
+{
+    m_w.baseQuote = 0;
+    const QString text = Edit_OrcBase->text().trimmed();
+    if (text.isEmpty())
+        return;
+    const auto base = QuoteHeader::wholeNumber(text);
+    if (!base || *base <= 0) {
+        rejectField(QStringLiteral("Orçamento Base Inexistente !!!"));
+        return;
+    }
+    m_w.baseQuote = *base;
+    StepMessages sink;
+    QuoteHeader steps(*m_environment.application(), sink);
+    std::optional<int> number;
+    try {
+        number = steps.copy(m_w.quoteNumber, m_w.baseQuote, m_w.series, m_environment.state->WData,
+                            [this](const QString& status) { setStatusText(0, status); });
+    } catch (const std::exception& error) {
+        setStatusText(0, {});
+        rejectField(QString::fromUtf8(error.what()));
+        return;
+    }
+    setStatusText(0, {});
+    if (!number) {
+        rejectField(sink.refusal);
+        return;
+    }
+    m_w.quoteNumber = *number;
+    m_w.subQuote = 0;
+    Edit_Codigo->setText(QString::number(*number));
+    Edit_SubCodigo->setText(QStringLiteral("0"));
+    SubQuoteOpening opening = steps.openSubQuote(*number, 0, m_environment.state->WData, true);
+    opening.mode = WorksheetMode::Copied;
+    openRow(opening);
+    m_w.newQuote = false;
+    Edit_OrcBase->setEnabled(false);
+    focusField(Edit_CliNro);
+}
+
+bool TORCF021::lookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns)
+{
+    list.open();
+    return kv::costing::runLookup(list, std::move(columns), this) && !list.isEmpty();
+}
+
+void TORCF021::ProcOrcNumClick()
+{
+    auto list = QuoteHeader::quoteList(m_environment.application());
+    if (!lookup(*list, {{QStringLiteral("CODIGO"), QStringLiteral("Orcam.Nº"), 8, {}},
+                        {QStringLiteral("SUBCODIGO"), QStringLiteral("Tipo OrÇam."), 6, {}},
+                        {QStringLiteral("CLINRO"), QStringLiteral("Cliente Nº"), 8, {}},
+                        {QStringLiteral("NOME"), QStringLiteral("Nome Cliente"), 30, {}},
+                        {QStringLiteral("NOSREF"), QStringLiteral("N/ Referª"), 16, {}}}))
+        return;
+    m_w.quoteNumber = static_cast<int>(list->value(QStringLiteral("CODIGO")).toLongLong());
+    m_w.subQuote = static_cast<int>(list->value(QStringLiteral("SUBCODIGO")).toLongLong());
+    Edit_Codigo->setText(QString::number(m_w.quoteNumber));
+    Edit_SubCodigo->setText(QString::number(m_w.subQuote));
+    focusField(Edit_Codigo);
+}
+
+void TORCF021::baseQuoteLookup(bool byName)
+{
+    auto list = QuoteHeader::baseQuoteList(m_environment.application(), byName);
+    std::vector<kv::ui::GridColumn> columns{{QStringLiteral("CODIGO"), QStringLiteral("Orc.Nrº"), 8, {}},
+                                            {QStringLiteral("NOME"), QStringLiteral("Cliente"), 30, {}},
+                                            {QStringLiteral("DESIGN1"), QStringLiteral("Artigo"), 30, {}}};
+    if (byName)
+        std::swap(columns[0], columns[1]);
+    if (!lookup(*list, std::move(columns)))
+        return;
+    Edit_OrcBase->setText(QString::number(list->value(QStringLiteral("CODIGO")).toLongLong()));
+}
+
+void TORCF021::closeQuote()
+{
+    m_w.row.reset();
+    m_w.summary.reset();
+    m_w.quoteOpen = false;
+    m_w.headerReset = true;
+    enableHeader(true);
+    BotCancelar->setEnabled(false);
+    showPage(CustomerPage);
+    showRow();
+    setStatusText(0, {});
+    focusField(Edit_Serie);
+}
+
+// The rows already stored (by "&Iniciar", the copy or a created sub-quote) stay stored.
+void TORCF021::BotCancelarClick()
+{
+    m_w.cancelled = true;
+    m_w.newQuote = false;
+    closeQuote();
+}
+
+void TORCF021::BotDeleteClick()
+{
+    if (!kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?")))
+        return;
+    StepMessages sink;
+    if (!QuoteHeader(*m_environment.application(), sink).remove(m_w.quoteNumber)) {
+        kv::ui::messages().fail(sink.refusal);
+        return;
+    }
+    m_w.newQuote = true;
+    closeQuote();
+}
+
+void TORCF021::BotGravarClick()
+{
+    StepMessages sink;
+    if (!QuoteHeader(*m_environment.application(), sink).save(m_w.quoteNumber, m_w.series)) {
+        m_w.quoteOpen = false;
+        kv::ui::messages().error(sink.refusal);
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    m_w.newQuote = true;
+    closeQuote();
+}
+
+// ------------------------------------------------------------------- pages
+
+void TORCF021::showPage(int index)
+{
+    m_switchingPage = true;
+    Tb->setCurrentIndex(index);
+    m_switchingPage = false;
+}
+
+void TORCF021::Edit_CliNroEnter()
+{
+    if (m_w.headerReset || !m_w.row) {
+        focusField(Edit_Serie);
+        return;
+    }
+    m_w.quoteOpen = true;
+    enableHeader(false);
+}
+
+void TORCF021::BotTotaisClick()
+{
+    setStatusText(0, {});
+    m_w.mode = WorksheetMode::BackFromTotals;
+    showPage(TotalsPage);
+    TbClick();
+}
+
+void TORCF021::TbClick()
+{
+    // Until a quote is open the pages after the first have nothing to show.
+    if (!m_w.row) {
+        showPage(CustomerPage);
+        focusField(Edit_Serie);
+        return;
+    }
+    switch (Tb->currentIndex()) {
+    case CustomerPage:
+        focusField(m_w.headerReset ? static_cast<QWidget*>(Edit_Serie) : Edit_CliNro);
+        break;
+    case ProductionPage:
+        m_w.headerReset = false;
+        break;
+    case DetailPage:
+        if (m_w.mode == WorksheetMode::BackFromTotals) {
+            m_w.mode = WorksheetMode::Recalculate;
+        } else {
+            m_w.headerReset = false;
+            m_w.row->set(QStringLiteral("UNIDADE"), QStringLiteral("U"));
+        }
+        break;
+    case TotalsPage:
+        m_w.headerReset = false;
+        enterTotals();
+        break;
+    }
+}
+
+// ------------------------------------------------------------------ totals
+
+void TORCF021::enterTotals()
+{
+    setStatusText(0, QStringLiteral("ACTUALIZAÇÃO DE TOTAIS EM CURSO !!!"));
+    QuoteEngine engine = this->engine(m_messages);
+    m_w.summary = engine.totals(m_w.quoteNumber, m_w.subQuote, m_w.row->value(QStringLiteral("CODIVA")));
+    setStatusText(0, {});
+    if (!m_w.summary) {
+        kv::ui::messages().fail(QStringLiteral("ERRO FATAL !!! Orçamento Incompleto !!!"));
+        showPage(DetailPage);
+        return;
+    }
+    m_w.pricing.reset();
+    engine.showChart(*m_w.summary);
+    const QString unit = m_w.summary->text(QStringLiteral("UNIDADE"));
+    for (int n = 0; n < 3; ++n) {
+        Label_Quant[n]->setText(quantityCaption(m_w.summary->quantity(n + 1), unit));
+        LabelMargLiq[n]->clear();
+        // A quantity not quoted has no price.
+        Edit_PrcCli[n]->setEnabled(n == 0 || m_w.summary->quantity(n + 1) != 0);
+    }
+    for (int k = 0; k < 3; ++k) {
+        Label_Comiss[k]->setText(m_w.commercial.name[k]);
+        Edit_PrcCom[k]->setEnabled(true);
+    }
+    CommercialPricing::clearUnnamed(*m_w.summary, m_w.commercial);
+    showTotals();
+    for (int k = 0; k < 3; ++k)
+        if (m_w.commercial.name[k].isEmpty()) {
+            Edit_PrcCom[k]->setEnabled(false);
+        }
+    for (QLineEdit* field : Edit_PrcCom)
+        if (field->isEnabled()) {
+            focusField(field);
+            return;
+        }
+    CalculaCev();
+}
+
+void TORCF021::showTotals()
+{
+    if (!m_w.summary)
+        return;
+    const QuoteRow& s = *m_w.summary;
+    const int d = m_w.priceDecimals;
+    for (int n = 1; n <= 3; ++n) {
+        const bool quoted = n == 1 || s.quantity(n) != 0;
+        auto show = [quoted, d](QLabel* label, double v) { label->setText(quoted ? moneyText(v, d) : QString()); };
+        double commercial = 0;
+        for (int k = 1; k <= 3; ++k) {
+            const double c = m_w.pricing.included() ? m_w.pricing.cost(k, n).toDouble() : 0.0;
+            commercial += c;
+            show(Label_ValCom[k - 1][n - 1], c);
+        }
+        show(Label_Custo[n - 1], s.number(quantityColumn("VALORORC", n)) - commercial);
+        show(Label_PrcOrc[n - 1], s.number(quantityColumn("PRECOORC", n)));
+        show(Label_ValCli[n - 1], s.number(quantityColumn("VALORCLI", n)));
+        Edit_PrcCli[n - 1]->setText(quoted ? kv::text::fixed(s.number(quantityColumn("PRECOCLI", n)), d) : QString());
+    }
+    for (int k = 1; k <= 3; ++k)
+        Edit_PrcCom[k - 1]->setText(kv::text::plain(s.number(quantityColumn("PRCCOM", k))));
+}
+
+void TORCF021::Edit_PrcComEnter(int k)
+{
+    if (!m_w.summary)
+        return;
+    m_w.pricing.restoreCost(*m_w.summary);
+    if (k == 1)
+        for (int i = 0; i < 3; ++i)
+            Label_Comiss[i]->setText(m_w.commercial.name[i]);
+    showTotals();
+}
+
+bool TORCF021::readPercentage(int k)
+{
+    const auto percentage = kv::text::parseNumber(Edit_PrcCom[k - 1]->text());
+    if (!percentage) {
+        rejectField(kv::text::notANumberMessage(Edit_PrcCom[k - 1]->text()));
+        return false;
+    }
+    m_w.summary->set(quantityColumn("PRCCOM", k), *percentage);
+    return true;
+}
+
+void TORCF021::Edit_PrcComExit(int k)
+{
+    if (!m_w.summary || !readPercentage(k))
+        return;
+    // The commercial costs are computed on leaving the last percentage the user can reach.
+    for (int later = k + 1; later <= 3; ++later)
+        if (Edit_PrcCom[later - 1]->isEnabled())
+            return;
+    CalculaCev();
+}
+
+void TORCF021::CalculaCev()
+{
+    m_w.pricing.calculate(*m_w.summary, m_w.commercial, m_w.priceDecimals);
+    engine(m_messages).showChart(*m_w.summary);
+    showTotals();
+    focusField(Edit_PrcCli[0]);
+}
+
+void TORCF021::Edit_PrcCliExit(int n)
+{
+    if (!m_w.summary)
+        return;
+    const auto price = kv::text::parseNumber(Edit_PrcCli[n - 1]->text());
+    if (!price) {
+        rejectField(kv::text::notANumberMessage(Edit_PrcCli[n - 1]->text()));
+        return;
+    }
+    CommercialPricing::setClientPrice(*m_w.summary, n, *price, m_w.priceDecimals);
+    showTotals();
+    const QuoteRow& s = *m_w.summary;
+    const bool last = n == 3 || (n == 2 && s.quantity(3) == 0) || (n == 1 && s.quantity(2) == 0 && s.quantity(3) == 0);
+    if (last)
+        FechoOrc();
+}
+
+void TORCF021::FechoOrc()
+{
+    if (!kv::ui::messages().question(QStringLiteral("FECHO DO ORÇAMENTO !!! Confirma ?"))) {
+        for (QLineEdit* field : Edit_PrcCom)
+            if (field->isEnabled()) {
+                focusField(field);
+                return;
+            }
+        return;
+    }
+    m_w.summary = engine(m_messages).close(*m_w.summary, m_w.subQuote);
+    for (int n = 1; n <= 3; ++n)
+        LabelMargLiq[n - 1]->setText(n == 1 || m_w.summary->quantity(n) != 0
+                                         ? kv::text::plain(m_w.summary->number(quantityColumn("MARGEMPRC", n)))
+                                         : QString());
+    // The internal print's three pages are previewed here once it exists.
+    (void)kv::ui::messages().question(QStringLiteral("EMISSÃO DO ORÇAMENTO INTERNO !!! Confirma ?"));
+    setStatusText(0, {});
+    BotGravarClick();
+}
+
+} // namespace kv::quotes

@@ -183,6 +183,7 @@ void CodeTableForm::FormActivate()
         m_table->close();
         m_table->setSql(tableStatement(m_member.table, m_member.order));
         m_table->open();
+        m_layout->sizeUnboundFields(*m_table);
         if (m_article)
             m_article->lists().open();
     } catch (const DbError& error) {

@@ -4,6 +4,7 @@
 #include "costing/forms/CodeTableForm.h"
 #include "costing/forms/FieldLookup.h"
 
+#include "platform/db/Dataset.h"
 #include "platform/ui/DbEdit.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/FieldWidth.h"
@@ -181,6 +182,15 @@ CodeTableLayout::CodeTableLayout(CodeTableForm& form, ArticleLink* article) : m_
     form.buttonBar()->setLayout(buttons->layout);
 }
 
+void CodeTableLayout::sizeUnboundFields(const kv::db::Dataset& table)
+{
+    for (const auto& [edit, column] : m_sizedByColumn) {
+        const int index = table.fieldIndex(column);
+        if (index >= 0)
+            edit->setDisplayWidth(kv::ui::fieldCharacters(table.fieldDef(index)));
+    }
+}
+
 QWidget* CodeTableLayout::buildField(const FieldSpec& spec, QWidget* parent)
 {
     auto* edit = new kv::ui::DbEdit(parent);
@@ -189,6 +199,8 @@ QWidget* CodeTableLayout::buildField(const FieldSpec& spec, QWidget* parent)
         edit->setDisplayWidth(spec.width);
     if (spec.bound)
         edit->setField(&m_form.table(), spec.column);
+    else if (spec.width == 0)
+        m_sizedByColumn.emplace_back(edit, spec.column);
     if (spec.upperCase)
         edit->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     if (spec.readOnly) {

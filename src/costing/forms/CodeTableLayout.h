@@ -11,7 +11,12 @@ class QLineEdit;
 class QString;
 class QWidget;
 
+namespace kv::db {
+class Dataset;
+} // namespace kv::db
+
 namespace kv::ui {
+class DbEdit;
 class DbGrid;
 } // namespace kv::ui
 
@@ -30,6 +35,11 @@ class CodeTableLayout {
 public:
     CodeTableLayout(CodeTableForm& form, ArticleLink* article);
 
+    // Gives the plain fields that have no width of their own the width of
+    // their column, once the table is open and its columns are known (a bound
+    // field takes it through its link).
+    void sizeUnboundFields(const kv::db::Dataset& table);
+
     QLineEdit* Edit_Codigo = nullptr;
     std::vector<std::pair<const FieldSpec*, QWidget*>> fields;
     kv::ui::DbGrid* DBGrid1 = nullptr;
@@ -40,6 +50,7 @@ private:
 
     CodeTableForm& m_form;
     ArticleLink* m_article;
+    std::vector<std::pair<kv::ui::DbEdit*, QString>> m_sizedByColumn; // unbound, no width given
 };
 
 // Shows a field's key hint: in status panel 0 while the field has the focus,

@@ -208,8 +208,6 @@ CodeTableDescription customerArticlesMember()
 
     FieldSpec product = articleField();
     product.bound = false;
-    // Not bound, the field is not sized from its column: the column's size.
-    product.width = 16;
     product.nameLabel = QStringLiteral("Label_Designacao");
     product.onExit = productExit;
     product.actions = articleSearches(product.name, products);

@@ -135,8 +135,6 @@ CodeTableDescription transportMember()
     for (const DestinationField& d : destinations()) {
         FieldSpec field = editField(QString::fromLatin1(d.field), QString::fromLatin1(d.column), d.caption);
         field.bound = false;
-        // Not bound, the field is not sized from its column: the column's size.
-        field.width = 20;
         field.hint = QStringLiteral("Tecla <Insert> - Procurar");
         field.onExit = [&d](CodeTableForm& form) { return destinationExit(form, d); };
         field.actions = {{QStringLiteral("Procurar"), QKeySequence(Qt::Key_Insert),

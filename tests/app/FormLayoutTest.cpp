@@ -7,17 +7,33 @@
 
 #include "costing/forms/CostingForms.h"
 #include "costing/forms/ListPrintDialog.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/report/PreviewWindow.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/LookupDialog.h"
+#include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
+#include "shell/forms/TALTERFPASS.h"
+#include "shell/forms/TKAVAPMENU.h"
+#include "updater/core/TupAutoUpdater.h"
+#include "updater/forms/TupAutoUpdaterPasswordForm.h"
+#include "updater/forms/TupAutoUpdaterUpgradeMessageForm.h"
+#include "updater/forms/TupAutoUpdaterWizardForm.h"
+#include "updater/forms/UpdaterWindows.h"
 #include "useradmin/core/AdminSession.h"
 #include "useradmin/forms/DatabaseLoginDialog.h"
 #include "useradmin/forms/TKAVFMENUUTIL.h"
 #include "useradmin/forms/UserAdminForms.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QScreen>
+
+#include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +125,19 @@ public:
 };
 [[maybe_unused]] ::testing::Environment* const closeCompany = ::testing::AddGlobalTestEnvironment(new CloseCompany);
 
+// The layout check on an open window, failing with the window's name and the
+// screen's size. scripts/screens asks for the pictures of the small screen.
+void expectLaidOut(QWidget* window, const QString& name, QSize screen)
+{
+    const QStringList faults = kv::test::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << " em " << screen.width() << "x" << screen.height()
+                                  << ":\n"
+                                  << faults.join(QLatin1Char('\n')).toStdString();
+    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
+    if (!pictures.isEmpty() && screen == kv::test::smallScreen())
+        kv::test::savePages(window, pictures, name);
+}
+
 // Every form of every subsystem, registered over the demo company.
 QStringList registeredForms()
 {
@@ -157,14 +186,7 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
     kv::test::FormDriver driver = demo.scenario.show(form);
     demo.scenario.wait();
     EXPECT_EQ(form->screen(), screen);
-    const QStringList faults = kv::test::layoutFaults(form);
-    EXPECT_TRUE(faults.isEmpty()) << c.form.toStdString() << " em " << c.screen.width() << "x"
-                                  << c.screen.height() << ":\n"
-                                  << faults.join(QLatin1Char('\n')).toStdString();
-    // scripts/screens asks for the pictures of the small screen.
-    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
-    if (!pictures.isEmpty() && c.screen == kv::test::smallScreen())
-        kv::test::savePages(form, pictures, c.form);
+    expectLaidOut(form, c.form, c.screen);
     driver.close();
     delete form;
     demo.scenario.messages().clear();
@@ -184,12 +206,7 @@ TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
     kv::test::placeOn(dialog, kv::test::screenOfSize(kv::test::smallScreen()));
     kv::test::FormDriver driver = demo.scenario.show(dialog);
     demo.scenario.wait();
-    const QStringList faults = kv::test::layoutFaults(dialog);
-    EXPECT_TRUE(faults.isEmpty()) << member.print->dialogClass.toStdString() << ":\n"
-                                  << faults.join(QLatin1Char('\n')).toStdString();
-    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
-    if (!pictures.isEmpty())
-        kv::test::savePages(dialog, pictures, member.print->dialogClass);
+    expectLaidOut(dialog, member.print->dialogClass, kv::test::smallScreen());
     driver.close();
     delete dialog;
     demo.scenario.messages().clear();
@@ -198,10 +215,6 @@ TEST_P(PrintDialogLayout, FitsTheSmallScreenWithNothingCut)
 // The user administration program's own windows: its main window with the
 // company selection it opens on the first activation, and the login prompt
 // of a server database.
-QString faultText(const QString& window, const QStringList& faults)
-{
-    return window + QStringLiteral(":\n") + faults.join(QLatin1Char('\n'));
-}
 
 class UserAdminWindows : public ::testing::TestWithParam<QSize> {};
 
@@ -211,9 +224,8 @@ TEST_P(UserAdminWindows, FitTheScreenWithNothingCut)
     if (!screen)
         GTEST_SKIP() << "sem ecrã";
     DemoCompany& demo = company();
-    QStringList selectionFaults;
     demo.scenario.onDialog([&](kv::test::FormDriver& selection) {
-        selectionFaults = kv::test::layoutFaults(selection.window());
+        expectLaidOut(selection.window(), QStringLiteral("TKAVMDUTILEMPR"), GetParam());
         selection.click(QStringLiteral("BotSelect"));
     });
     auto* window = new kv::useradmin::TKAVFMENUUTIL(demo.admin);
@@ -222,25 +234,191 @@ TEST_P(UserAdminWindows, FitTheScreenWithNothingCut)
     window->activateWindow();
     demo.scenario.wait(50);
     EXPECT_EQ(demo.scenario.pendingDialogHandlers(), 0);
-    EXPECT_TRUE(selectionFaults.isEmpty()) << faultText(QStringLiteral("TKAVMDUTILEMPR"), selectionFaults).toStdString();
-    const QStringList faults = kv::test::layoutFaults(window);
-    EXPECT_TRUE(faults.isEmpty()) << faultText(QStringLiteral("TKAVFMENUUTIL"), faults).toStdString();
+    expectLaidOut(window, QStringLiteral("TKAVFMENUUTIL"), GetParam());
 
-    QStringList loginFaults;
     demo.scenario.onDialog([&](kv::test::FormDriver& login) {
-        loginFaults = kv::test::layoutFaults(login.window());
+        expectLaidOut(login.window(), QStringLiteral("DatabaseLogin"), GetParam());
         login.click(QStringLiteral("BotCancelar"));
     });
     QString user = QStringLiteral("GESTOR");
     QString password;
     EXPECT_FALSE(kv::useradmin::DatabaseLoginDialog().ask(QStringLiteral("BDDADOSKAVORIME"), user, password));
-    EXPECT_TRUE(loginFaults.isEmpty()) << faultText(QStringLiteral("DatabaseLogin"), loginFaults).toStdString();
     driver.close();
     delete window;
     demo.scenario.messages().clear();
     // Closing the program let its company's database go.
     demo.chooseAdminCompany();
 }
+
+// The windows that are not registered forms: opened by a field, a dataset,
+// the main window or the updater. Each is opened as its caller opens it, with
+// values of the length they have in use.
+struct StandaloneWindow {
+    const char* name;
+    // Opens the window and hands it to `check` while it is open; what the
+    // window needs is kept in `keep` until the case ends.
+    std::function<void(DemoCompany&, QScreen*, std::vector<std::shared_ptr<void>>& keep,
+                       const std::function<void(QWidget*)>& check)>
+        open;
+};
+
+// A window the test builds and shows as its caller does, without blocking.
+void showAndCheck(DemoCompany& demo, QWidget* window, QScreen* screen, const std::function<void(QWidget*)>& check)
+{
+    kv::test::placeOn(window, screen);
+    kv::test::FormDriver driver = demo.scenario.show(window);
+    demo.scenario.wait();
+    check(window);
+    // A window that ends itself on closing (the updater's wizard) is gone by now.
+    const QPointer<QWidget> open(window);
+    driver.close();
+    delete open.data();
+}
+
+// The updater as the main program builds it, speaking Portuguese.
+kv::updater::TupAutoUpdater& updater(DemoCompany& demo, std::vector<std::shared_ptr<void>>& keep)
+{
+    auto view = std::make_shared<kv::updater::UpdaterWindows>();
+    auto updater = std::make_shared<kv::updater::TupAutoUpdater>(
+        view.get(), demo.scenario.tempPath(QStringLiteral("kavorimetas")));
+    updater->messages().setLanguage(kv::updater::UpdaterMessages::Portuguese);
+    keep.push_back(view);
+    keep.push_back(updater);
+    return *updater;
+}
+
+std::vector<StandaloneWindow> standaloneWindows()
+{
+    using Keep = std::vector<std::shared_ptr<void>>;
+    using Check = std::function<void(QWidget*)>;
+    return {
+        {"LookupDialog",
+         [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
+             auto list = std::make_shared<kv::db::Dataset>();
+             list->setConnection(demo.session.application());
+             list->setSql(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM TINTAS ORDER BY CODIGO"));
+             list->open();
+             keep.push_back(list);
+             showAndCheck(demo,
+                          new kv::ui::LookupDialog(*list, {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8, {}},
+                                                           {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}}),
+                          screen, check);
+         }},
+        {"TUpdateErrorForm",
+         [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
+             auto rows = std::make_shared<kv::db::Dataset>();
+             rows->setConnection(demo.session.application());
+             rows->setSql(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM TINTAS ORDER BY CODIGO"));
+             rows->open();
+             keep.push_back(rows);
+             auto* form = new kv::ui::TUpdateErrorForm;
+             kv::test::placeOn(form, screen);
+             demo.scenario.onDialog([&](kv::test::FormDriver& dialog) {
+                 check(dialog.window());
+                 dialog.click(QStringLiteral("AbortButton"));
+             });
+             form->HandleError(*rows,
+                               kv::db::DbError(kv::db::DbError::Kind::Constraint,
+                                               QStringLiteral("O registo foi alterado por outro utilizador.")),
+                               kv::db::UpdateKind::Modified);
+             EXPECT_EQ(demo.scenario.pendingDialogHandlers(), 0);
+             delete form;
+         }},
+        {"PreviewWindow",
+         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
+             kv::report::Document document;
+             document.title = QStringLiteral("Listagem de Tintas");
+             showAndCheck(demo, new kv::report::PreviewWindow(std::move(document)), screen, check);
+         }},
+        {"TALTERFPASS",
+         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
+             showAndCheck(demo, new kv::shell::TALTERFPASS, screen, check);
+         }},
+        {"TKAVAPMENU",
+         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
+             showAndCheck(demo, new kv::shell::TKAVAPMENU, screen, check);
+         }},
+        {"TupAutoUpdaterUpgradeMessageForm",
+         [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
+             kv::updater::TupAutoUpdater& u = updater(demo, keep);
+             showAndCheck(demo,
+                          new kv::updater::TupAutoUpdaterUpgradeMessageForm(
+                              u.messages(), u.messages().format(23, QStringLiteral("Kavorimetas"),
+                                                                QStringLiteral("\nNova versão com os orçamentos\n"))),
+                          screen, check);
+         }},
+        {"TupAutoUpdaterPasswordForm",
+         [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
+             kv::updater::TupAutoUpdater& u = updater(demo, keep);
+             showAndCheck(demo,
+                          new kv::updater::TupAutoUpdaterPasswordForm(
+                              u, u.messages().format(29, QStringLiteral("SetupKavorimetas.exe"))),
+                          screen, check);
+         }},
+        {"TupAutoUpdaterWizardForm",
+         [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
+             kv::updater::TupAutoUpdater& u = updater(demo, keep);
+             auto* wizard = new kv::updater::TupAutoUpdaterWizardForm(u);
+             wizard->showFile(QStringLiteral("https://actualizacoes.exemplo.pt/kavorimetas/SetupKavorimetas.exe"),
+                              u.messages().format(9, 1, 2));
+             wizard->showSize(u.messages().format(6, 20480.0));
+             kv::updater::TupProgress progress;
+             progress.TotalSize = 20480 * 1024;
+             progress.BytesRead = 5120 * 1024;
+             progress.PercentsDone = 25;
+             progress.ElapsedTime = 40;
+             progress.EstimatedTimeLeft = 120;
+             progress.TransferRate = 128;
+             wizard->showProgress(progress, 12);
+             demo.scenario.messages().answer(true); // closing it abandons the upgrade
+             showAndCheck(demo, wizard, screen, check);
+         }},
+    };
+}
+
+struct WindowCase {
+    StandaloneWindow window;
+    QSize screen;
+};
+
+void PrintTo(const WindowCase& c, std::ostream* os)
+{
+    *os << c.window.name << " " << c.screen.width() << "x" << c.screen.height();
+}
+
+std::vector<WindowCase> windowCases()
+{
+    std::vector<WindowCase> all;
+    for (const StandaloneWindow& window : standaloneWindows())
+        for (const QSize screen : {kv::test::smallScreen(), kv::test::largeScreen()})
+            all.push_back({window, screen});
+    return all;
+}
+
+class StandaloneLayout : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(StandaloneLayout, FitsTheScreenWithNothingCut)
+{
+    const WindowCase& c = GetParam();
+    QScreen* screen = kv::test::screenOfSize(c.screen);
+    if (!screen)
+        GTEST_SKIP() << "sem ecrã de " << c.screen.width() << "x" << c.screen.height();
+    DemoCompany& demo = company();
+    std::vector<std::shared_ptr<void>> keep;
+    bool checked = false;
+    c.window.open(demo, screen, keep, [&](QWidget* window) {
+        checked = true;
+        expectLaidOut(window, QString::fromLatin1(c.window.name), c.screen);
+    });
+    EXPECT_TRUE(checked) << c.window.name << " não abriu";
+    demo.scenario.messages().clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, StandaloneLayout, ::testing::ValuesIn(windowCases()),
+                         [](const ::testing::TestParamInfo<WindowCase>& p) {
+                             return std::string(p.param.window.name) + "_" + std::to_string(p.param.screen.width()) +
+                                    "x" + std::to_string(p.param.screen.height());
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Screens, UserAdminWindows,
                          ::testing::Values(kv::test::smallScreen(), kv::test::largeScreen()),

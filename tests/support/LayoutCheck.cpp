@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <functional>
@@ -123,6 +125,15 @@ void checkTexts(QWidget* window, QStringList& faults)
                                   .arg(std::min(tab.width(), bar->width() - tab.left()))
                                   .arg(text);
             }
+            continue;
+        } else if (auto* tools = qobject_cast<QToolBar*>(widget)) {
+            // Entries that do not fit go behind the bar's extension button.
+            for (QToolButton* more : tools->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+                if (more->isVisible())
+                    faults << QStringLiteral("%1: entradas escondidas (%2 px para %3 px)")
+                                  .arg(nameOf(tools))
+                                  .arg(tools->width())
+                                  .arg(tools->sizeHint().width());
             continue;
         } else if (auto* table = qobject_cast<QTableView*>(widget)) {
             QHeaderView* header = table->horizontalHeader();

@@ -23,6 +23,7 @@ void placeOn(QWidget* window, QScreen* screen);
 // What makes an open window look unfinished, one text per fault, each naming
 // the widget: a window larger than its screen; a caption, button text, check
 // box text, tab text or grid title wider than the room its widget gives it;
+// a tool bar whose entries do not all fit;
 // an edit field with no declared width (kv::ui::setFieldWidth), or not as
 // wide as it;
 // a form's body that needs its scroll bars; two visible widgets of one

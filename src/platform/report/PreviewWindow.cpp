@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -36,8 +37,9 @@ PreviewWindow::PreviewWindow(Document document, QWidget* parent)
 {
     FontMap::install();
     setWindowTitle(m_document.title.isEmpty() ? QStringLiteral("Pré-visualização") : m_document.title);
+    // Resized through its frame: a size grip would stand over the corner of
+    // the page's scroll bars.
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
-    setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -59,6 +61,14 @@ PreviewWindow::PreviewWindow(Document document, QWidget* parent)
 
     m_message = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
     refresh();
+
+    // A document viewer opens large, with its whole tool bar in sight (the
+    // layout alone would give it the size of an empty page).
+    if (const QScreen* shown = screen()) {
+        const QSize room = shown->availableGeometry().size();
+        resize(std::min(std::max(m_toolBar->sizeHint().width(), room.width() * 3 / 4), room.width()),
+               room.height() * 9 / 10);
+    }
 }
 
 PreviewWindow::~PreviewWindow() = default;

@@ -3,6 +3,7 @@
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/StatusBar.h"
 
 #include <QApplication>
@@ -18,6 +19,13 @@
 namespace kv::ui {
 
 using kv::db::Dataset;
+
+namespace {
+
+// A column whose width the caller left to the grid.
+constexpr int DefaultSearchCharacters = 20;
+
+} // namespace
 
 LookupDialog::LookupDialog(Dataset& list, std::vector<GridColumn> columns, QWidget* parent, const QString& caption)
     : QDialog(parent), m_list(list), m_columns(std::move(columns)), m_startRow(list.currentRow())
@@ -46,7 +54,8 @@ LookupDialog::LookupDialog(Dataset& list, std::vector<GridColumn> columns, QWidg
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("Procurar por:"), this));
     searchRow->addWidget(m_searchBy);
-    searchRow->addWidget(m_searchText, 1);
+    searchRow->addWidget(m_searchText);
+    searchRow->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -57,10 +66,13 @@ LookupDialog::LookupDialog(Dataset& list, std::vector<GridColumn> columns, QWidg
     layout->addLayout(buttons);
     layout->addWidget(m_statusBar);
 
-    int width = 0;
-    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i)
-        width += m_grid->columnWidth(i);
-    resize(std::max(width + 40, 320), 360);
+    // The search text holds a value of any of the columns: as wide as the
+    // widest. The dialog opens at its natural size, the grid showing its
+    // columns and its lines.
+    int characters = 0;
+    for (const GridColumn& column : m_columns)
+        characters = std::max(characters, column.width > 0 ? column.width : DefaultSearchCharacters);
+    setFieldWidth(m_searchText, characters > 0 ? characters : DefaultSearchCharacters);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -2,6 +2,7 @@
 
 #include "shell/PasswordChange.h"
 
+#include "platform/ui/FieldWidth.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
 
@@ -33,6 +34,8 @@ QLineEdit* passwordEdit(const char* name, QWidget* parent)
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 35;")); // "#"
     edit->setValidator(new UpperCase(edit));
+    // Room for a whole password; a longer one is refused on leaving the field.
+    ui::setFieldWidth(edit, PasswordChange::MaxLength);
     return edit;
 }
 
@@ -43,7 +46,6 @@ TALTERFPASS::TALTERFPASS(QWidget* parent) : ui::Form(parent)
     setObjectName(QStringLiteral("TALTERFPASS"));
     setWindowTitle(QStringLiteral("Alteração de Palavra Passe"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    resize(317, 140);
 
     auto* title = new QLabel(windowTitle(), body());
     title->setObjectName(QStringLiteral("PanelTitulo"));
@@ -57,10 +59,10 @@ TALTERFPASS::TALTERFPASS(QWidget* parent) : ui::Form(parent)
     Edit_Pass1 = passwordEdit("Edit_Pass1", body());
     Edit_Pass2 = passwordEdit("Edit_Pass2", body());
 
-    auto* confirm = new ui::TGlyphButton(QStringLiteral("&Confirmar"), body());
+    auto* confirm = new ui::TGlyphButton(QStringLiteral("&Confirmar"), buttonBar());
     confirm->setObjectName(QStringLiteral("BitTerminar"));
     confirm->SetHint(QStringLiteral("Confirmar Alteração"));
-    auto* cancel = new ui::TGlyphButton(QStringLiteral("&Anular"), body());
+    auto* cancel = new ui::TGlyphButton(QStringLiteral("&Anular"), buttonBar());
     cancel->setObjectName(QStringLiteral("BotCancelar"));
     cancel->SetHint(QStringLiteral("Cancelar Alteração"));
     connect(confirm, &ui::TGlyphButton::clicked, this, &TALTERFPASS::BitTerminarClick);
@@ -71,14 +73,14 @@ TALTERFPASS::TALTERFPASS(QWidget* parent) : ui::Form(parent)
     fields->addWidget(Edit_Pass1, 0, 1);
     fields->addWidget(label2, 1, 0);
     fields->addWidget(Edit_Pass2, 1, 1);
-    auto* buttons = new QHBoxLayout;
+    fields->setColumnStretch(2, 1);
+    auto* buttons = new QHBoxLayout(buttonBar());
     buttons->addStretch();
     buttons->addWidget(confirm);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(body());
     layout->addWidget(title);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
 
     setCaptionLabel(Edit_Pass1, label1);
     setCaptionLabel(Edit_Pass2, label2);

@@ -15,7 +15,8 @@ QString makerWebAddress()
 TKAVAPMENU::TKAVAPMENU(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("TKAVAPMENU"));
-    setFixedSize(258, 181);
+    // The picture's size, larger where the font's texts need more room.
+    setMinimumSize(258, 181);
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("background: black; color: white;"));
 
@@ -37,6 +38,7 @@ TKAVAPMENU::TKAVAPMENU(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     layout->addWidget(page);
     layout->addWidget(address);
 
+    adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }

@@ -1,5 +1,6 @@
 #include "updater/forms/TupAutoUpdaterPasswordForm.h"
 
+#include "platform/ui/FieldWidth.h"
 #include "updater/core/TupAutoUpdater.h"
 #include "updater/forms/UpdaterPictures.h"
 
@@ -11,6 +12,12 @@
 #include <QVBoxLayout>
 
 namespace kv::updater {
+
+namespace {
+
+constexpr int CredentialCharacters = 24;
+
+} // namespace
 
 TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, const QString& text,
                                                        QWidget* parent)
@@ -36,6 +43,9 @@ TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, 
     PasswordEdit = new QLineEdit(this);
     PasswordEdit->setObjectName(QStringLiteral("PasswordEdit"));
     PasswordEdit->setEchoMode(QLineEdit::Password);
+    // A server's user names and passwords have no set length: room for a long one.
+    for (QLineEdit* edit : {UsernameEdit, PasswordEdit})
+        kv::ui::setFieldWidth(edit, CredentialCharacters);
     OKBtn = new QPushButton(m.text(16), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);

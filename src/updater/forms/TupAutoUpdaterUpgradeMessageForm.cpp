@@ -31,8 +31,9 @@ TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const Updater
     YesBtn->setDefault(true);
     LaterBtn = new QPushButton(messages.text(19), this);
     LaterBtn->setObjectName(QStringLiteral("LaterBtn"));
+    // One width for both, wider where a language's captions need it.
     for (QPushButton* b : {YesBtn, LaterBtn})
-        b->setFixedWidth(75);
+        b->setMinimumWidth(75);
     connect(YesBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(LaterBtn, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -1,6 +1,7 @@
 #include "updater/forms/TupAutoUpdaterWizardForm.h"
 
 #include "platform/report/FontMap.h"
+#include "platform/ui/FieldWidth.h"
 #include "updater/core/TupAutoUpdater.h"
 #include "updater/forms/UpdaterPictures.h"
 
@@ -21,6 +22,7 @@ namespace {
 
 // Redraws while a file comes in, at most about ten a second.
 constexpr qint64 DrawIntervalMs = 100;
+constexpr int UrlCharacters = 40;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text = {})
 {
@@ -76,6 +78,8 @@ TupAutoUpdaterWizardForm::TupAutoUpdaterWizardForm(TupAutoUpdater& updater, QWid
     FileURL->setReadOnly(true);
     FileURL->setFrame(false);
     FileURL->setFocusPolicy(Qt::NoFocus);
+    // Room for a server's address and folder; a longer one scrolls inside.
+    kv::ui::setFieldWidth(FileURL, UrlCharacters);
     FileURL->setStyleSheet(QStringLiteral("background: palette(button); color: palette(highlight);"));
     LFileSize = label(LCurrentFile, "LFileSize");
     LTransferRate = label(LCurrentFile, "LTransferRate");
@@ -137,7 +141,8 @@ TupAutoUpdaterWizardForm::TupAutoUpdaterWizardForm(TupAutoUpdater& updater, QWid
     layout->addLayout(body);
     layout->addWidget(line);
     layout->addLayout(buttons);
-    setFixedWidth(463);
+    // The picture's width, wider where the address field needs it.
+    setMinimumWidth(463);
 }
 
 void TupAutoUpdaterWizardForm::showFile(const QString& url, const QString& counter)

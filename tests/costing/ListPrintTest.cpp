@@ -6,7 +6,6 @@
 
 #include "costing/forms/CodeTableForm.h"
 #include "platform/db/Dataset.h"
-#include "platform/report/PreviewWindow.h"
 #include "support/QtPrinters.h"
 
 using namespace kv::costing;
@@ -62,10 +61,9 @@ TEST_P(ListPrint, ListsTheRangeInTheOrderChosen)
     inks.session.addInk(5, "TI-OUR01", "Amarelo Ouro", 2.0, 32.0);
     FormDriver form = inks.open();
 
-    Document document;
     QString dialogCaption;
     QString dialogStatus;
-    inks.scenario.onDialog([&](FormDriver& dialog) {
+    const Document document = printList(inks.scenario, form, c.alphabetic, [&](FormDriver& dialog) {
         dialogCaption = dialog.caption();
         dialogStatus = dialog.statusPanel(0);
         if (c.from)
@@ -74,17 +72,7 @@ TEST_P(ListPrint, ListsTheRangeInTheOrderChosen)
             dialog.type("Edit_Artigo2", *c.to);
             dialog.tab();
         }
-        if (c.alphabetic)
-            dialog.click("RadAlfabetica");
-        inks.scenario.onDialog([&](FormDriver& preview) {
-            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
-            preview.close();
-        });
-        dialog.click("BitPrint");
-        dialog.click("BitTerminar");
     });
-    form.click("BotPrint");
-    inks.scenario.wait();
 
     EXPECT_EQ(dialogCaption, "Tabela de Tintas");
     EXPECT_EQ(dialogStatus, inks.session.state().WMarca);
@@ -181,21 +169,10 @@ TEST_P(OrderOnly, ListsTheWholeTableInTheOrderChosen)
     FormDriver form = scenario.open("TORCF008");
     scenario.wait();
 
-    Document document;
     bool rangeFields = true;
-    scenario.onDialog([&](FormDriver& dialog) {
+    const Document document = printList(scenario, form, c.alphabetic, [&](FormDriver& dialog) {
         rangeFields = dialog.has("Edit_Artigo1") || dialog.has("Edit_Artigo2");
-        if (c.alphabetic)
-            dialog.click("RadAlfabetica");
-        scenario.onDialog([&](FormDriver& preview) {
-            document = qobject_cast<kv::report::PreviewWindow*>(preview.window())->document();
-            preview.close();
-        });
-        dialog.click("BitPrint");
-        dialog.click("BitTerminar");
     });
-    form.click("BotPrint");
-    scenario.wait();
 
     EXPECT_FALSE(rangeFields);
     EXPECT_EQ(listedCodes(document), c.codes);

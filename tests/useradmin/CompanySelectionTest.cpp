@@ -119,6 +119,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SelectionLifecycle : public ::testing::TestWithParam<Engine> {};
 
+// The selection window with no company to choose: "Ok" is refused, "Sair" ends.
+void okOnAnEmptyListThenSair(FormDriver& selection)
+{
+    EXPECT_EQ(selection.gridRowCount("DBGrid1"), 0);
+    selection.click("BotSelect");
+    selection.click("BitTerminar");
+}
+
 TEST_P(SelectionLifecycle, AnEmptyListRefusesOk)
 {
     KV_SKIP_UNLESS_AVAILABLE(GetParam());
@@ -126,13 +134,7 @@ TEST_P(SelectionLifecycle, AnEmptyListRefusesOk)
     AdminTestCompany company(scenario, GetParam());
     company.general()->exec("DELETE FROM EMPRESAS");
     bool ended = false;
-    company.openMainWindow(
-        [](FormDriver& selection) {
-            EXPECT_EQ(selection.gridRowCount("DBGrid1"), 0);
-            selection.click("BotSelect");
-            selection.click("BitTerminar");
-        },
-        &ended);
+    company.openMainWindow(okOnAnEmptyListThenSair, &ended);
     EXPECT_EQ(scenario.messages().transcript(), QStringList{"Seleccione a Empresa !!!"});
     EXPECT_TRUE(ended);
 }
@@ -272,13 +274,7 @@ TEST(ServerLogin, CancelledAtTheGeneralDatabaseLeavesTheListEmpty)
     AdminTestCompany company(scenario, Engine::Postgres);
     company.login().cancel = true;
     bool ended = false;
-    company.openMainWindow(
-        [](FormDriver& selection) {
-            EXPECT_EQ(selection.gridRowCount("DBGrid1"), 0);
-            selection.click("BotSelect");
-            selection.click("BitTerminar");
-        },
-        &ended);
+    company.openMainWindow(okOnAnEmptyListThenSair, &ended);
     const QStringList transcript = scenario.messages().transcript();
     ASSERT_EQ(transcript.size(), 3);
     EXPECT_TRUE(transcript[1].contains("QXRGERAL"));

@@ -29,6 +29,17 @@ public:
         return form;
     }
 
+    // "Inserir", a new code and a name: the start every insertion test shares.
+    void beginUser(FormDriver& form, const QString& code, const QString& name)
+    {
+        form.click("BotInserir");
+        scenario.wait();
+        form.typeText(code);
+        form.enter();
+        scenario.wait();
+        form.typeText(name);
+    }
+
     int users(const QString& code)
     {
         return company.count("SELECT COUNT(*) FROM UTILIZADORES WHERE NRO = :NRO", {{"NRO", code}});
@@ -202,12 +213,7 @@ TEST_P(UserFile, ARowWithSkippedFieldsIsRefusedAtApply)
     KV_SKIP_UNLESS_AVAILABLE(GetParam());
     UserFileForm t(GetParam());
     FormDriver form = t.open();
-    form.click("BotInserir");
-    t.scenario.wait();
-    form.typeText("RUI");
-    form.enter();
-    t.scenario.wait();
-    form.typeText("Rui Sem Senha");
+    t.beginUser(form, "RUI", "Rui Sem Senha");
     // The password and the super-user flag were never entered.
     form.focus("DBGrid1");
     t.scenario.wait();
@@ -239,12 +245,7 @@ TEST_P(UserFile, CancelarGivesUpAnInsertionOrAChange)
     KV_SKIP_UNLESS_AVAILABLE(GetParam());
     UserFileForm t(GetParam());
     FormDriver form = t.open();
-    form.click("BotInserir");
-    t.scenario.wait();
-    form.typeText("RUI");
-    form.enter();
-    t.scenario.wait();
-    form.typeText("Rui");
+    t.beginUser(form, "RUI", "Rui");
     form.click("BotCancelar");
     t.scenario.wait();
     EXPECT_EQ(form.focused(), "DBGrid1");

@@ -50,6 +50,14 @@ protected:
                               .arg(count));
     }
 
+    // A dataset over that table in its order, not yet open.
+    void readNumbers(Dataset& dataset, int count)
+    {
+        createNumbers(count);
+        dataset.setConnection(db);
+        dataset.setSql(QStringLiteral("SELECT * FROM MUITAS ORDER BY N"));
+    }
+
     QStringList designations()
     {
         QStringList out;
@@ -480,10 +488,8 @@ TEST_P(DatasetTest, DeletingAnEmptyDatasetIsRefused)
 
 TEST_P(DatasetTest, LargeResultIsFetchedLazilyAndAnotherStatementStillRuns)
 {
-    createNumbers(5000);
     Dataset big(QStringLiteral("MUITAS"));
-    big.setConnection(db);
-    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    readNumbers(big, 5000);
     int fetchedSignals = 0;
     QObject::connect(&big, &Dataset::rowsFetched, [&](int, int count) { fetchedSignals += count; });
     big.open();
@@ -616,10 +622,8 @@ TEST_P(DatasetTest, ValuesOfEveryTypeSurviveTheCacheAndTheApply)
 
 TEST_P(DatasetTest, UnfinishedReadDoesNotBreakATransactionOnTheSameConnection)
 {
-    createNumbers(3000);
     Dataset big(QStringLiteral("MUITAS"));
-    big.setConnection(db);
-    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    readNumbers(big, 3000);
     {
         Transaction t(*db);
         big.open();
@@ -647,10 +651,8 @@ namespace {
 // A grid left half-read on one workstation must not hold up another's apply.
 TEST_P(DatasetTest, UnfinishedReadDoesNotBlockAnotherConnectionsWrites)
 {
-    createNumbers(3000);
     Dataset big(QStringLiteral("MUITAS"));
-    big.setConnection(db);
-    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    readNumbers(big, 3000);
     big.open();
     ASSERT_TRUE(big.canFetchMore());
     auto other = connect(QStringLiteral("OUTRO"));
@@ -669,10 +671,8 @@ TEST_P(DatasetTest, UnfinishedReadDoesNotBlockAnotherConnectionsWrites)
 // change to the table's columns (a version step) does not wait for it.
 TEST_P(DatasetTest, UnfinishedReadLetsAnotherWorkstationChangeTheTable)
 {
-    createNumbers(3000);
     Dataset big(QStringLiteral("MUITAS"));
-    big.setConnection(db);
-    big.setSql("SELECT * FROM MUITAS ORDER BY N");
+    readNumbers(big, 3000);
     big.open();
     ASSERT_TRUE(big.canFetchMore());
     auto other = connect(QStringLiteral("OUTRO"));

@@ -109,7 +109,7 @@ int occurrences(const QStringList& list, const QString& text)
     return static_cast<int>(std::count(list.begin(), list.end(), text));
 }
 
-class InternalPrint : public ::testing::TestWithParam<Engine> { };
+class InternalPrint : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(InternalPrint, technicalSheetHasAPagePerSubQuoteWithItsCaptionsAndConsumptions)
 {

@@ -47,7 +47,7 @@ struct TimeCase {
     QString total1;
 };
 
-class MachineTimesTest : public ::testing::TestWithParam<TimeCase> { };
+class MachineTimesTest : public ::testing::TestWithParam<TimeCase> {};
 
 TEST_P(MachineTimesTest, givesTheTimesOfOneLine)
 {

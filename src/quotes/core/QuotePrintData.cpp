@@ -50,7 +50,7 @@ std::optional<PrintSection> sectionOf(const CostLine& line, const QHash<int, boo
 // share their postal code and salesman.
 class KeyedText {
 public:
-    KeyedText(kv::db::Connection* db, QString sql) : m_db(db), m_sql(std::move(sql)) { }
+    KeyedText(kv::db::Connection* db, QString sql) : m_db(db), m_sql(std::move(sql)) {}
 
     QString operator()(const QVariant& key)
     {

@@ -26,10 +26,7 @@ ChartRowsPie::ChartRowsPie(QWidget* parent) : QChartView(new QChart, parent)
     setMinimumSize(460, 250);
 }
 
-void ChartRowsPie::showRows(ChartRows& rows)
-{
-    showSlices(rows.slices());
-}
+void ChartRowsPie::showRows(ChartRows& rows) { showSlices(rows.slices()); }
 
 void ChartRowsPie::showSlices(const std::vector<ChartRows::Slice>& slices)
 {

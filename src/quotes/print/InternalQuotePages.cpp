@@ -111,10 +111,7 @@ void addPair(Band& band, const QString& caption, const QString& field, double x,
 }
 
 // The heading of a sub-quote (number, caption, date, unit) common to pages 1 and 2.
-QStringList headingFields()
-{
-    return {"INDEX", "CODIGO", "LEGENDA", "DATEMI", "UNIDADE", "Q1", "Q2", "Q3"};
-}
+QStringList headingFields() { return {"INDEX", "CODIGO", "LEGENDA", "DATEMI", "UNIDADE", "Q1", "Q2", "Q3"}; }
 
 std::vector<QVariant> headingValues(std::size_t index, const PrintedSubQuote& sub)
 {
@@ -387,8 +384,8 @@ void buildTotals(PageReport& page, const QuotePrintData& data, int priceDecimals
     title.addText(QStringLiteral("ORÇAMENTO Nº : ") + QString::number(data.quoteNumber), QRectF(0, 9, 80, Line))
         .setBold(true);
     title
-        .addText(QStringLiteral("DATA : ") +
-                     (summary ? kv::text::date(summary->value(QStringLiteral("DATEMI")).toDate()) : QString()),
+        .addText(QStringLiteral("DATA : ")
+                     + (summary ? kv::text::date(summary->value(QStringLiteral("DATEMI")).toDate()) : QString()),
                  QRectF(140, 9, 50, Line))
         .setBold(true);
     title.addText(UnitLabel, QRectF(0, 15, 48, Line)).setBold(true);

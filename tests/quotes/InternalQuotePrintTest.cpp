@@ -220,6 +220,7 @@ TEST_P(InternalPrint, totalsPageComputesItsRowsUnderTheCommissionNames)
     KV_SKIP_WITHOUT(GetParam());
     DemoPrint p(GetParam());
     p.db->exec("UPDATE ORCPARGER SET DESIGNCOM2 = '' WHERE CODIGO = 1");
+    p.db->exec("UPDATE ORCMAS SET VALTR1 = 12.5, VALTR2 = 20, VALTR3 = 0 WHERE CODIGO = 2 AND SUBCODIGO = 99");
     const Document two = p.page(2, InternalPage::Totals, 2);
     ASSERT_EQ(two.pageCount(), 1);
     const QStringList rows = bandLines(two.pages[0], kv::report::BandKind::Detail);
@@ -243,6 +244,8 @@ TEST_P(InternalPrint, totalsPageComputesItsRowsUnderTheCommissionNames)
     EXPECT_TRUE(rows.contains(commercial.join('|'))) << rows.join('\n').toStdString();
     EXPECT_TRUE(rows.contains(client.join('|'))) << rows.join('\n').toStdString();
     EXPECT_TRUE(rows.contains("PREÇO APROVADO :"));
+    // Transport has its own row, outside the commercial cost.
+    EXPECT_TRUE(rows.contains("TRANSPORTE :|12,5|20,0|0,0")) << rows.join('\n').toStdString();
     // The unnamed commission keeps its row, captioned by nothing but its percentage.
     EXPECT_TRUE(rows[9].startsWith(kv::text::plain(p.stored(2, 99, "PRCCOM2")) + " %|")) << rows[9].toStdString();
     EXPECT_TRUE(texts(two).contains("MILHEIRO"));

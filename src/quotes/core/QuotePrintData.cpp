@@ -168,11 +168,12 @@ std::vector<TotalsLine> totalsTable(const QuotePrintData& data)
         return line;
     };
     std::vector<std::function<QString(int)>> base;
-    for (const char* prefix : {"VALMP", "VALPS", "VALCM", "VALMO", "VALEM", "VALSUB"}) {
-        static const QHash<QString, QString> captions{{"VALMP", "MATÉRIAS PRIMAS"}, {"VALPS", "MATÉRIAS SUBSIDIÁRIAS "},
-                                                      {"VALCM", "MÁQUINAS"},        {"VALMO", "MÃO DE OBRA"},
-                                                      {"VALEM", "EMBALAGEM"},       {"VALSUB", "SUBCONTRATOS"}};
-        table.push_back(columns(captions.value(QString::fromLatin1(prefix)), byQuantity(prefix)));
+    const std::pair<const char*, QString> classes[] = {
+        {"VALMP", QStringLiteral("MATÉRIAS PRIMAS")}, {"VALPS", QStringLiteral("MATÉRIAS SUBSIDIÁRIAS ")},
+        {"VALCM", QStringLiteral("MÁQUINAS")},        {"VALMO", QStringLiteral("MÃO DE OBRA")},
+        {"VALEM", QStringLiteral("EMBALAGEM")},       {"VALSUB", QStringLiteral("SUBCONTRATOS")}};
+    for (const auto& [prefix, caption] : classes) {
+        table.push_back(columns(caption, byQuantity(prefix)));
         base.push_back(byQuantity(prefix));
     }
     table.push_back(sum(QStringLiteral("CUSTO BASE :"), base));

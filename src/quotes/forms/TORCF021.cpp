@@ -850,12 +850,8 @@ void TORCF021::printInternalQuote()
 {
     InternalPrintInputs inputs;
     inputs.priceDecimals = m_w.priceDecimals;
+    // The company of the login row, as the login wrote it.
     inputs.companyName = m_environment.state->WEmpNom;
-    kv::db::Dataset& login = m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.PARAMTMP"));
-    if (login.isOpen()
-        && login.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")},
-                        {m_environment.state->WUtil, m_environment.state->WAplicacao}))
-        inputs.companyName = login.value(QStringLiteral("EMPNOM")).toString();
     try {
         const QuotePrintData quote =
             QuotePrintData::load(*m_environment.application(), m_environment.invoicing().get(), m_w.quoteNumber);

@@ -841,7 +841,11 @@ void TORCF021::drawChart()
 {
     ChartRows rows(*m_environment.application(), ChartRows::Table::Saldos, m_environment.state->WUtil,
                    QuoteEngine::kChartProgram);
-    ChartTotais->showRows(rows);
+    try {
+        ChartTotais->showRows(rows);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
 }
 
 // The internal print's three pages in turn, read by key from the stored

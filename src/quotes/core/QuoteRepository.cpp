@@ -195,9 +195,20 @@ bool QuoteRepository::raiseSeriesCounter(int series, int number)
 
 std::vector<CostLine> QuoteRepository::lines(int quoteNumber, int subQuote)
 {
-    const auto result = m_db.query(QStringLiteral("SELECT * FROM ORCDET WHERE CODIGO = :WOrcNro AND SUBCODIGO = :WSubOrc "
-                                                  "ORDER BY CODIGO, SUBCODIGO, DETAIL"),
-                                   {{"WOrcNro", quoteNumber}, {"WSubOrc", subQuote}});
+    return toLines(m_db.query(QStringLiteral("SELECT * FROM ORCDET WHERE CODIGO = :WOrcNro AND SUBCODIGO = :WSubOrc "
+                                             "ORDER BY CODIGO, SUBCODIGO, DETAIL"),
+                              {{"WOrcNro", quoteNumber}, {"WSubOrc", subQuote}}));
+}
+
+std::vector<CostLine> QuoteRepository::quoteLines(int quoteNumber)
+{
+    return toLines(m_db.query(QStringLiteral("SELECT * FROM ORCDET WHERE CODIGO = :WOrcNro "
+                                             "ORDER BY CODIGO, SUBCODIGO, DETAIL"),
+                              {{"WOrcNro", quoteNumber}}));
+}
+
+std::vector<CostLine> QuoteRepository::toLines(const kv::db::QueryResult& result)
+{
     std::vector<int> at;
     for (const QString& c : lineColumns())
         at.push_back(result.columnIndex(c));

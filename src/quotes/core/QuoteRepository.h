@@ -8,7 +8,10 @@
 #include <optional>
 #include <vector>
 
-namespace kv::db { class Connection; }
+namespace kv::db {
+class Connection;
+struct QueryResult;
+}
 
 namespace kv::quotes {
 
@@ -49,6 +52,8 @@ public:
 
     // --- cost lines ---
     std::vector<CostLine> lines(int quoteNumber, int subQuote);   // DETAIL order
+    // Every line of a quote in one read, in SUBCODIGO and DETAIL order.
+    std::vector<CostLine> quoteLines(int quoteNumber);
     void replaceLines(int quoteNumber, int subQuote, const std::vector<CostLine>& lines);
 
     // --- procedures ---
@@ -68,6 +73,7 @@ public:
     std::optional<CommercialParameters> commercialParameters();
 
 private:
+    static std::vector<CostLine> toLines(const kv::db::QueryResult& result);
     kv::db::Connection& m_db;
 };
 

@@ -1,6 +1,7 @@
 #include "quotes/forms/QuoteForms.h"
 
 #include "quotes/forms/TORCF021.h"
+#include "quotes/print/InternalQuoteReportForm.h"
 
 #include "platform/ui/FormRegistry.h"
 #include "shell/Session.h"
@@ -11,6 +12,7 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
 {
     forms.add(QStringLiteral("TORCF021"),
               [source](QWidget* parent) -> QDialog* { return new TORCF021(source(), parent); });
+    registerInternalQuoteReports(forms, QStringLiteral("TORCFPR021"));
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)

@@ -1,6 +1,8 @@
 #include "quotes/forms/TORCF021.h"
 
 #include "quotes/core/QuoteRepository.h"
+#include "quotes/print/ChartRowsPie.h"
+#include "quotes/print/InternalQuotePages.h"
 
 #include "costing/forms/FieldLookup.h"
 #include "quotes/core/QuoteTotals.h"
@@ -222,7 +224,6 @@ QWidget* TORCF021::buildTotalsPage()
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(3);
     outer->addLayout(grid);
-    outer->addStretch(1);
     const int Money = 14;
     int r = 0;
     grid->addWidget(new QLabel(QStringLiteral("Quantidades")), r, 0);
@@ -276,6 +277,9 @@ QWidget* TORCF021::buildTotalsPage()
         grid->addWidget(LabelMargLiq[n], r, 2 + n);
     }
     grid->setRowStretch(r + 1, 1);
+    ChartTotais = new ChartRowsPie(page);
+    ChartTotais->setObjectName(QStringLiteral("ChartTotais"));
+    outer->addWidget(ChartTotais, 1);
     return page;
 }
 
@@ -702,6 +706,7 @@ void TORCF021::enterTotals()
     }
     m_w.pricing.reset();
     engine.showChart(*m_w.summary);
+    drawChart();
     const QString unit = m_w.summary->text(QStringLiteral("UNIDADE"));
     for (int n = 0; n < 3; ++n) {
         Label_Quant[n]->setText(quantityCaption(m_w.summary->quantity(n + 1), unit));
@@ -788,6 +793,7 @@ void TORCF021::CalculaCev()
 {
     m_w.pricing.calculate(*m_w.summary, m_w.commercial, m_w.priceDecimals);
     engine(m_messages).showChart(*m_w.summary);
+    drawChart();
     showTotals();
     focusField(Edit_PrcCli[0]);
 }
@@ -820,14 +826,43 @@ void TORCF021::FechoOrc()
         return;
     }
     m_w.summary = engine(m_messages).close(*m_w.summary, m_w.subQuote);
+    drawChart();
     for (int n = 1; n <= 3; ++n)
         LabelMargLiq[n - 1]->setText(n == 1 || m_w.summary->quantity(n) != 0
                                          ? kv::text::plain(m_w.summary->number(quantityColumn("MARGEMPRC", n)))
                                          : QString());
-    // The internal print's three pages are previewed here once it exists.
-    (void)kv::ui::messages().question(QStringLiteral("EMISSÃO DO ORÇAMENTO INTERNO !!! Confirma ?"));
+    if (kv::ui::messages().question(QStringLiteral("EMISSÃO DO ORÇAMENTO INTERNO !!! Confirma ?")))
+        printInternalQuote();
     setStatusText(0, {});
     BotGravarClick();
+}
+
+void TORCF021::drawChart()
+{
+    ChartRows rows(*m_environment.application(), ChartRows::Table::Saldos, m_environment.state->WUtil,
+                   QuoteEngine::kChartProgram);
+    try {
+        ChartTotais->showRows(rows);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
+}
+
+// The internal print's three pages in turn, read by key from the stored
+// quote; the caller's datasets stay as they are.
+void TORCF021::printInternalQuote()
+{
+    InternalPrintInputs inputs;
+    inputs.priceDecimals = m_w.priceDecimals;
+    // The company of the login row, as the login wrote it.
+    inputs.companyName = m_environment.state->WEmpNom;
+    try {
+        const QuotePrintData quote =
+            QuotePrintData::load(*m_environment.application(), m_environment.invoicing().get(), m_w.quoteNumber);
+        InternalQuotePages(quote, inputs).previewAll(this);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
 }
 
 } // namespace kv::quotes

@@ -26,6 +26,8 @@ struct GridColumn;
 
 namespace kv::quotes {
 
+class ChartRowsPie;
+
 // What the worksheet keeps while it is open: the quote being worked on, the
 // marks that steer its fields and the results the totals page works with.
 // Nothing of it is stored apart from the quote rows.
@@ -113,6 +115,8 @@ private:
     void FechoOrc();
     void showTotals();
     bool readPercentage(int k);
+    void drawChart();
+    void printInternalQuote();
 
     QuoteFormsEnvironment m_environment;
     WorksheetState m_w;
@@ -141,6 +145,7 @@ private:
     QLineEdit* Edit_PrcCli[3] = {};
     QLabel* Label_ValCli[3] = {};
     QLabel* LabelMargLiq[3] = {};
+    ChartRowsPie* ChartTotais = nullptr;
     kv::ui::TGlyphButton* BotCancelar = nullptr;
     kv::ui::TGlyphButton* BotDelete = nullptr;
     kv::ui::TGlyphButton* BitTerminar = nullptr;

@@ -342,30 +342,6 @@ bool QuoteHeader::remove(int quoteNumber)
     return true;
 }
 
-std::unique_ptr<kv::db::Dataset> QuoteHeader::quoteList(std::shared_ptr<kv::db::Connection> application)
-{
-    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
-    list->setConnection(std::move(application));
-    list->setSql(QStringLiteral(
-        "SELECT M.CODIGO, M.SUBCODIGO, M.CLINRO, M.NOME, M.NOSREF FROM ORCMAS M "
-        "WHERE M.SUBCODIGO <> 99 AND (M.APROVADO IS NULL OR M.APROVADO <> 'S') "
-        "AND NOT EXISTS (SELECT 1 FROM ORCMAS T WHERE T.CODIGO = M.CODIGO AND T.SUBCODIGO = 99 AND T.APROVADO = 'S') "
-        "ORDER BY M.CODIGO, M.SUBCODIGO"));
-    return list;
-}
-
-std::unique_ptr<kv::db::Dataset> QuoteHeader::baseQuoteList(std::shared_ptr<kv::db::Connection> application,
-                                                            bool byName)
-{
-    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCBASE"));
-    list->setConnection(std::move(application));
-    list->setSql(byName ? QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
-                                         "ORDER BY NOME, CODIGO")
-                        : QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
-                                         "ORDER BY CODIGO"));
-    return list;
-}
-
 std::optional<int> QuoteHeader::priceDecimals(kv::db::Connection& invoicing, const QString& year)
 {
     const auto result = invoicing.query(QStringLiteral("SELECT PRC_DECIMAIS FROM PARGER WHERE ANO = :WAno"),

@@ -248,7 +248,7 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                 throw SchemaError(QStringLiteral("%1: \"table NOME\" esperado").arg(where()));
             if (table(database, words[1]))
                 throw SchemaError(QStringLiteral("%1: a tabela %2 já está definida").arg(where(), words[1]));
-            m_tables.push_back({words[1].toUpper(), database, subsystem, {}});
+            m_tables.push_back({words[1].toUpper(), database, subsystem, {}, {}});
             block = Block::Table;
         } else if (!indented && (words[0] == QLatin1String("rows") || words[0] == QLatin1String("demo"))) {
             static const QRegularExpression re(QStringLiteral(

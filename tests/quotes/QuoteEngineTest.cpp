@@ -400,7 +400,7 @@ TEST_P(EnteredLine, onACopiedQuoteIsWrittenInPlace)
 {
     const EnteredLineCase& c = std::get<0>(GetParam());
     QuoteEngine e = engine();
-    ASSERT_TRUE(e.start(plantQuoteRow(), 6)); // one fixed-cost line of 25
+    ASSERT_TRUE(e.start(plantQuoteRow(), 6)); // a fixed cost of 25 and the board line
     db->exec("UPDATE ORCPARGER SET ORCNRO1 = 19");
     ASSERT_EQ(QuoteHeader(*db, messages).copy(20, 7, 1, QDate(2024, 3, 1)), 20);
 
@@ -422,15 +422,15 @@ TEST_P(EnteredLine, onACopiedQuoteIsWrittenInPlace)
     EXPECT_EQ(values, c.values) << c.label;
     EXPECT_DOUBLE_EQ(repo.row(20, 0)->number("VALORORC1"), total) << c.label;
     EXPECT_DOUBLE_EQ(repo.row(20, 0)->number("VALMP1"), total) << c.label;
-    ASSERT_EQ(repo.lines(7, 0).size(), 1u); // the base quote is not touched
+    ASSERT_EQ(repo.lines(7, 0).size(), 2u); // the base quote is not touched
     EXPECT_DOUBLE_EQ(repo.lines(7, 0)[0].value[0], 25);
 }
 
 const EnteredLineCase kEnteredLines[] = {
-    {"added after the copied line", 0, 1, 40, true, {25, 40}},
-    {"copied line changed, counted once", 1, 1, 30, true, {30}},
-    {"changed line that is not there", 9, 1, 30, false, {25}},
-    {"added line of a missing table row", 0, 77, 40, false, {25}},
+    {"added after the copied lines", 0, 1, 40, true, {25, 220.58, 40}},
+    {"copied line changed, counted once", 1, 1, 30, true, {30, 220.58}},
+    {"changed line that is not there", 9, 1, 30, false, {25, 220.58}},
+    {"added line of a missing table row", 0, 77, 40, false, {25, 220.58}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, EnteredLine,

@@ -60,8 +60,9 @@ TEST_P(QuoteLookupListTest, readsOnlyAWindowAroundTheTypedKey)
     storeQuotes(database.connection());
     QuoteLookupList list(database.openAnother(), c.kind);
     list.open();
-    if (c.typed)
+    if (c.typed) {
         ASSERT_TRUE(list.position(QString::fromUtf8(c.typed)));
+    }
     kv::db::Dataset& rows = list.dataset();
     const QString key = list.keyField();
     EXPECT_EQ(rows.value(key).toString(), QString::fromUtf8(c.current));
@@ -72,8 +73,9 @@ TEST_P(QuoteLookupListTest, readsOnlyAWindowAroundTheTypedKey)
     QVariant previous;
     for (bool more = rows.first(); more && !rows.eof(); more = rows.next()) {
         const QVariant value = rows.value(key);
-        if (previous.isValid() && c.kind != Kind::BaseByName)
+        if (previous.isValid() && c.kind != Kind::BaseByName) {
             EXPECT_LT(previous.toInt(), value.toInt());
+        }
         if (c.kind == Kind::Quotes) {
             EXPECT_NE(value.toInt() % 10, 0) << value.toInt();
             EXPECT_EQ(rows.value("SUBCODIGO").toInt(), 0);

@@ -39,12 +39,15 @@ const QString TypedName = QStringLiteral("Cliente 25");
 
 class SilentMessages : public kv::notify::MessageSink {
 public:
-    void beep() override {}
-    void error(const QString&) override {}
-    void information(const QString&) override {}
+    void beep() override { }
+    void error(const QString&) override { }
+    void information(const QString&) override { }
 };
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
+bool hasPg()
+{
+    return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST");
+}
 
 kv::db::ConnectionSettings pgSettings(const QString& database)
 {
@@ -65,21 +68,22 @@ void fill(kv::db::Connection& db, int quotes)
 {
     kv::schema::Schema::standard().create(db, kv::schema::Database::Application);
     kv::db::Transaction tx(db);
+    db.exec(
+        QStringLiteral(
+            "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1), "
+            "S(K) AS (SELECT 0 UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 99) "
+            "INSERT INTO ORCMAS (CODIGO, SUBCODIGO, CLINRO, NOME, NOSREF, DESIGN1, UNIDADE, QTDORC1, QTDORC2, "
+            "QTDORC3, UNDPLANO, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, NROCORES, VALORORC1, APROVADO) "
+            "SELECT I, K, (I * 7919) % 5000, 'Cliente ' || ((I * 7919) % 5000), 'REF' || I, 'Caixa de cartão ' || I, "
+            "'M', 5, 10, 20, 4, 100, 70, 0, 0, 4, 431.06, CASE WHEN I % 5 = 0 THEN 'S' ELSE 'N' END FROM N, S")
+            .arg(quotes));
     db.exec(QStringLiteral(
-        "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1), "
-        "S(K) AS (SELECT 0 UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 99) "
-        "INSERT INTO ORCMAS (CODIGO, SUBCODIGO, CLINRO, NOME, NOSREF, DESIGN1, UNIDADE, QTDORC1, QTDORC2, "
-        "QTDORC3, UNDPLANO, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, NROCORES, VALORORC1, APROVADO) "
-        "SELECT I, K, (I * 7919) % 5000, 'Cliente ' || ((I * 7919) % 5000), 'REF' || I, 'Caixa de cartão ' || I, "
-        "'M', 5, 10, 20, 4, 100, 70, 0, 0, 4, 431.06, CASE WHEN I % 5 = 0 THEN 'S' ELSE 'N' END FROM N, S")
-                .arg(quotes));
-    db.exec(QStringLiteral(
-        "WITH RECURSIVE D(J) AS (SELECT 1 UNION ALL SELECT J + 1 FROM D WHERE J < %1) "
-        "INSERT INTO ORCDET (CODIGO, SUBCODIGO, DETAIL, TIPOTABELA, CODTAB, DESIGN, TIPOCUSTO, PRECO, VALQTD1, "
-        "VALQTD2, VALQTD3, NROPASSAGENS, PRDHOR, ACERTO, PERC, CONSUM1, CONSUM2, CONSUM3, QUANTID, CODPRDHOR, "
-        "CODACERTO, TMPACERTO) "
-        "SELECT M.CODIGO, M.SUBCODIGO, J, 1 + J % 10, J, 'Linha de custo ' || J, 'MP', 0.8, 242.59, 485.18, 0, "
-        "1, 5000, 0.5, 0, 303.24, 606.48, 0, 0, 1, 1, 0.3 FROM ORCMAS M, D WHERE M.SUBCODIGO <> 99")
+                "WITH RECURSIVE D(J) AS (SELECT 1 UNION ALL SELECT J + 1 FROM D WHERE J < %1) "
+                "INSERT INTO ORCDET (CODIGO, SUBCODIGO, DETAIL, TIPOTABELA, CODTAB, DESIGN, TIPOCUSTO, PRECO, VALQTD1, "
+                "VALQTD2, VALQTD3, NROPASSAGENS, PRDHOR, ACERTO, PERC, CONSUM1, CONSUM2, CONSUM3, QUANTID, CODPRDHOR, "
+                "CODACERTO, TMPACERTO) "
+                "SELECT M.CODIGO, M.SUBCODIGO, J, 1 + J % 10, J, 'Linha de custo ' || J, 'MP', 0.8, 242.59, 485.18, 0, "
+                "1, 5000, 0.5, 0, 303.24, 606.48, 0, 0, 1, 1, 0.3 FROM ORCMAS M, D WHERE M.SUBCODIGO <> 99")
                 .arg(LinesPerSubQuote));
     tx.commit();
     if (db.dialect() == Dialect::Postgres)
@@ -88,7 +92,7 @@ void fill(kv::db::Connection& db, int quotes)
 
 struct Volume {
     std::shared_ptr<kv::db::Connection> db;
-    std::string path;     // SQLite file
+    std::string path; // SQLite file
     std::string conninfo; // PostgreSQL
     QString pgName;
     int quotes = 0;
@@ -237,7 +241,7 @@ struct RawSqlite {
 
 struct RawPg {
     PGconn* conn = nullptr;
-    explicit RawPg(const std::string& conninfo) : conn(PQconnectdb(conninfo.c_str())) {}
+    explicit RawPg(const std::string& conninfo) : conn(PQconnectdb(conninfo.c_str())) { }
     ~RawPg() { PQfinish(conn); }
     double run(const std::string& sql, const std::vector<QVariant>& values)
     {
@@ -247,8 +251,8 @@ struct RawPg {
             texts.push_back(v.toString().toUtf8());
         for (const QByteArray& t : texts)
             pointers.push_back(t.constData());
-        PGresult* r = PQexecParams(conn, sql.c_str(), int(pointers.size()), nullptr, pointers.data(), nullptr,
-                                   nullptr, 0);
+        PGresult* r =
+            PQexecParams(conn, sql.c_str(), int(pointers.size()), nullptr, pointers.data(), nullptr, nullptr, 0);
         const double sum = take(r);
         PQclear(r);
         return sum;
@@ -296,7 +300,10 @@ double rawOpening(Raw& raw, Dialect dialect, int quote)
 
 // --- benchmarks ----------------------------------------------------------------
 
-Dialect dialectOf(const benchmark::State& state) { return state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres; }
+Dialect dialectOf(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
+}
 
 bool skipped(benchmark::State& state)
 {
@@ -356,9 +363,9 @@ void BM_OpenSubQuote_Raw(benchmark::State& state)
 // name; range(3): 0 the first screen, 1 the first screen and a typed name.
 QuoteLookupList::Kind kindOf(const benchmark::State& state)
 {
-    return state.range(2) == 0 ? QuoteLookupList::Kind::Quotes
-         : state.range(2) == 1 ? QuoteLookupList::Kind::BaseByNumber
-                               : QuoteLookupList::Kind::BaseByName;
+    return state.range(2) == 0   ? QuoteLookupList::Kind::Quotes
+           : state.range(2) == 1 ? QuoteLookupList::Kind::BaseByNumber
+                                 : QuoteLookupList::Kind::BaseByName;
 }
 
 double readWindow(kv::db::Dataset& list)

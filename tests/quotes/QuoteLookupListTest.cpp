@@ -24,7 +24,8 @@ void storeQuotes(kv::db::Connection& db)
             db.exec("INSERT INTO ORCMAS (CODIGO, SUBCODIGO, NOME, APROVADO) VALUES (:C, :S, :N, :A)",
                     {{"C", number},
                      {"S", subQuote},
-                     {"N", QStringLiteral("%1 %2").arg(QString::fromUtf8(names[number % 4])).arg(number, 3, 10, QChar('0'))},
+                     {"N",
+                      QStringLiteral("%1 %2").arg(QString::fromUtf8(names[number % 4])).arg(number, 3, 10, QChar('0'))},
                      {"A", subQuote == 99 && number % 10 == 0 ? QStringLiteral("S") : QStringLiteral("N")}});
     transaction.commit();
 }
@@ -32,10 +33,10 @@ void storeQuotes(kv::db::Connection& db)
 struct LookupCase {
     const char* label;
     Kind kind;
-    const char* typed;   // nullptr: the first screen
+    const char* typed; // nullptr: the first screen
     const char* current; // key of the row the list stands on
-    int before;          // rows of the window before it
-    int rows;            // rows the list read
+    int before; // rows of the window before it
+    int rows; // rows the list read
 };
 
 const LookupCase kLookups[] = {
@@ -49,7 +50,7 @@ const LookupCase kLookups[] = {
     {"baseByNameTypedInCapitals", Kind::BaseByName, "LIS", "Lisboa 003", 20, 100},
 };
 
-class QuoteLookupListTest : public ::testing::TestWithParam<std::tuple<LookupCase, kv::test::Engine>> {};
+class QuoteLookupListTest : public ::testing::TestWithParam<std::tuple<LookupCase, kv::test::Engine>> { };
 
 TEST_P(QuoteLookupListTest, readsOnlyAWindowAroundTheTypedKey)
 {

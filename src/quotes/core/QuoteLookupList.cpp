@@ -9,8 +9,8 @@ namespace {
 
 struct ListShape {
     QString columns;
-    QString from;      // FROM and WHERE without the window's key condition
-    QString key;       // the column the window is cut on
+    QString from; // FROM and WHERE without the window's key condition
+    QString key; // the column the window is cut on
     QString ascending; // the list's order
     QString descending;
 };
@@ -47,9 +47,8 @@ QString resultOrder(const ListShape& s)
 } // namespace
 
 QuoteLookupList::QuoteLookupList(std::shared_ptr<kv::db::Connection> application, Kind kind)
-    : m_kind(kind)
-    , m_list(std::make_unique<kv::db::Dataset>(kind == Kind::Quotes ? QStringLiteral("ORCMAS")
-                                                                     : QStringLiteral("ORCBASE")))
+    : m_kind(kind), m_list(std::make_unique<kv::db::Dataset>(kind == Kind::Quotes ? QStringLiteral("ORCMAS")
+                                                                                  : QStringLiteral("ORCBASE")))
 {
     m_list->setConnection(std::move(application));
 }

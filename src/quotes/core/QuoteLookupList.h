@@ -18,9 +18,9 @@ namespace kv::quotes {
 class QuoteLookupList {
 public:
     enum class Kind {
-        Quotes,       // sub-quote rows open for change, by number ("Orcam.Nº", ...)
+        Quotes, // sub-quote rows open for change, by number ("Orcam.Nº", ...)
         BaseByNumber, // summary rows by number
-        BaseByName,   // summary rows by customer name, then number
+        BaseByName, // summary rows by customer name, then number
     };
 
     static constexpr int RowsBefore = 20;

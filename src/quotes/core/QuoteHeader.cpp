@@ -209,12 +209,14 @@ SubQuoteOpening QuoteHeader::openSubQuote(int quoteNumber, int subQuote, const Q
         return opening;
     }
     QuoteRepository repo(m_db);
-    if (subQuote > 0 && !repo.row(quoteNumber, 0)) {
+    if (subQuote > 0 && !repo.rowExists(quoteNumber, 0)) {
         refuse(opening, QStringLiteral("Orçamento da Caixa Inexistente !!!"), HeaderFocus::Stay);
         return opening;
     }
     const auto stored = repo.row(quoteNumber, subQuote);
-    const auto summary = repo.row(quoteNumber, kSummary);
+    // Of the summary row only its approval and the header a sub-quote takes again.
+    static const QStringList summaryColumns = QStringList(sharedHeader()) << QStringLiteral("APROVADO");
+    const auto summary = repo.row(quoteNumber, kSummary, summaryColumns);
     // The approval marks the summary row; its sub-quotes are no longer to be changed either.
     if ((stored && isApproved(*stored)) || (summary && isApproved(*summary))) {
         refuse(opening, approvedRefusal(quoteNumber), HeaderFocus::Stay);

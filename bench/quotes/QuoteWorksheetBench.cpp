@@ -39,15 +39,12 @@ const QString TypedName = QStringLiteral("Cliente 25");
 
 class SilentMessages : public kv::notify::MessageSink {
 public:
-    void beep() override { }
-    void error(const QString&) override { }
-    void information(const QString&) override { }
+    void beep() override {}
+    void error(const QString&) override {}
+    void information(const QString&) override {}
 };
 
-bool hasPg()
-{
-    return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST");
-}
+bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
 
 kv::db::ConnectionSettings pgSettings(const QString& database)
 {
@@ -243,7 +240,7 @@ struct RawSqlite {
 
 struct RawPg {
     PGconn* conn = nullptr;
-    explicit RawPg(const std::string& conninfo) : conn(PQconnectdb(conninfo.c_str())) { }
+    explicit RawPg(const std::string& conninfo) : conn(PQconnectdb(conninfo.c_str())) {}
     ~RawPg() { PQfinish(conn); }
     double run(const std::string& sql, const std::vector<QVariant>& values)
     {
@@ -310,10 +307,7 @@ double rawOpening(Raw& raw, Dialect dialect, int quote)
 
 // --- benchmarks ----------------------------------------------------------------
 
-Dialect dialectOf(const benchmark::State& state)
-{
-    return state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-}
+Dialect dialectOf(const benchmark::State& state) { return state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres; }
 
 bool skipped(benchmark::State& state)
 {

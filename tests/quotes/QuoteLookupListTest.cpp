@@ -50,7 +50,7 @@ const LookupCase kLookups[] = {
     {"baseByNameTypedInCapitals", Kind::BaseByName, "LIS", "Lisboa 003", 20, 100},
 };
 
-class QuoteLookupListTest : public ::testing::TestWithParam<std::tuple<LookupCase, kv::test::Engine>> { };
+class QuoteLookupListTest : public ::testing::TestWithParam<std::tuple<LookupCase, kv::test::Engine>> {};
 
 TEST_P(QuoteLookupListTest, readsOnlyAWindowAroundTheTypedKey)
 {

@@ -39,10 +39,7 @@ ListShape shape(QuoteLookupList::Kind kind)
 }
 
 // The outer order names the result's columns, without the table's alias.
-QString resultOrder(const ListShape& s)
-{
-    return QString(s.ascending).remove(QStringLiteral("M."));
-}
+QString resultOrder(const ListShape& s) { return QString(s.ascending).remove(QStringLiteral("M.")); }
 
 } // namespace
 

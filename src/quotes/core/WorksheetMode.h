@@ -14,9 +14,6 @@ enum class WorksheetMode {
 
 // Entering the line grid recalculates the whole sub-quote only while a
 // recalculation is pending; a copied quote's lines stand as copied.
-constexpr bool gridEntryRecalculates(WorksheetMode mode)
-{
-    return mode == WorksheetMode::Recalculate;
-}
+constexpr bool gridEntryRecalculates(WorksheetMode mode) { return mode == WorksheetMode::Recalculate; }
 
 } // namespace kv::quotes

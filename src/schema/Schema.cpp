@@ -66,6 +66,28 @@ Column parseColumn(const QStringList& words, const Where& where)
     return column;
 }
 
+// "index ORCMAS_NOME (SUBCODIGO, NOME, CODIGO)", columns of the table above.
+template <class Where>
+Index parseIndex(const QString& line, const Table& table, const Where& where)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^index\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
+    const auto m = re.match(line);
+    if (!m.hasMatch())
+        throw SchemaError(QStringLiteral("%1: \"index NOME (COLUNA, ...)\" esperado").arg(where()));
+    Index index{m.captured(1).toUpper(), {}};
+    for (const QString& c : m.captured(2).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = c.trimmed().toUpper();
+        if (!table.column(name))
+            throw SchemaError(QStringLiteral("%1: o índice %2 nomeia a coluna %3, que %4 não tem")
+                                  .arg(where(), index.name, name, table.name));
+        index.columns << name;
+    }
+    if (index.columns.isEmpty())
+        throw SchemaError(QStringLiteral("%1: o índice %2 não tem colunas").arg(where(), index.name));
+    return index;
+}
+
 // The value of one definition text for one column, typed as the column is.
 QVariant rowValue(const QString& written, const Column& column, const QHash<QString, QVariant>& placeholders,
                   const QString& where)
@@ -226,7 +248,7 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                 throw SchemaError(QStringLiteral("%1: \"table NOME\" esperado").arg(where()));
             if (table(database, words[1]))
                 throw SchemaError(QStringLiteral("%1: a tabela %2 já está definida").arg(where(), words[1]));
-            m_tables.push_back({words[1].toUpper(), database, subsystem, {}});
+            m_tables.push_back({words[1].toUpper(), database, subsystem, {}, {}});
             block = Block::Table;
         } else if (!indented && (words[0] == QLatin1String("rows") || words[0] == QLatin1String("demo"))) {
             static const QRegularExpression re(QStringLiteral(
@@ -242,6 +264,8 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
                 rows.columns << c.trimmed().toUpper();
             m_rows.push_back(rows);
             block = Block::Rows;
+        } else if (indented && block == Block::Table && words[0] == QLatin1String("index")) {
+            m_tables.back().indexes.push_back(parseIndex(line, m_tables.back(), where));
         } else if (indented && block == Block::Table) {
             Table& current = m_tables.back();
             Column column = parseColumn(words, where);
@@ -328,11 +352,20 @@ QString Schema::createStatement(const Table& table, Dialect dialect) const
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, parts.join(QStringLiteral(", ")));
 }
 
+QStringList Schema::indexStatements(const Table& table) const
+{
+    QStringList statements;
+    for (const Index& index : table.indexes)
+        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                          .arg(index.name, table.name, index.columns.join(QStringLiteral(", ")));
+    return statements;
+}
+
 QStringList Schema::createStatements(Database database, Dialect dialect) const
 {
     QStringList statements;
     for (const Table* t : tables(database))
-        statements << createStatement(*t, dialect);
+        statements << createStatement(*t, dialect) << indexStatements(*t);
     return statements;
 }
 

@@ -26,11 +26,19 @@ struct Column {
     bool key = false;    // part of the primary key
 };
 
+// A secondary index: the lookups that filter and order on its columns read
+// only the rows they show.
+struct Index {
+    QString name;
+    QStringList columns;
+};
+
 struct Table {
     QString name;
     Database database = Database::Application;
     QString subsystem;   // the definition file it comes from ("costing", "shell", ...)
     std::vector<Column> columns;
+    std::vector<Index> indexes;
 
     const Column* column(const QString& name) const;   // without regard to case
     QStringList keyColumns() const;
@@ -71,6 +79,7 @@ private:
 //     CODIGO     int16 key
 //     DESIGNACAO text 40
 //     PRECO      float
+//     index PAPEIS_NOME (DESIGNACAO, CODIGO)     -- a secondary index
 //   rows TIPOTAB (CODIGO, DESIGNACAO)
 //     1 | Máquinas
 //   demo rows UTILIZADORES (NRO, PASSWOR)        -- demo installations only
@@ -95,9 +104,12 @@ public:
     std::vector<const RowSet*> rows(Database database) const;
     std::vector<const RowSet*> rows(Database database, RowScope scope) const;
 
-    // CREATE TABLE statements of a database, in definition order.
+    // CREATE TABLE statements of a database, each followed by its table's
+    // CREATE INDEX statements, in definition order.
     QStringList createStatements(Database database, kv::db::Dialect dialect) const;
     QString createStatement(const Table& table, kv::db::Dialect dialect) const;
+    // CREATE INDEX statements of one table.
+    QStringList indexStatements(const Table& table) const;
 
     // Creates the tables of `database` and inserts the rows of every
     // installation, and with `demo` those of demo installations too (not the

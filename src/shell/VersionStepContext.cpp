@@ -30,8 +30,11 @@ void VersionStepContext::createTable(const QString& name)
     if (m_tableBeingChanged)
         *m_tableBeingChanged = name;
     for (const schema::Table& table : Subsystems::createdTables())
-        if (table.name == name)
+        if (table.name == name) {
             m_db.exec(schema::Schema::standard().createStatement(table, m_db.dialect()));
+            for (const QString& index : schema::Schema::standard().indexStatements(table))
+                m_db.exec(index);
+        }
 }
 
 bool VersionStepContext::rowExists(const QString& table, const QString& keyColumn, const QVariant& key)
@@ -55,7 +58,10 @@ void VersionStepContext::createMissingTables(const QStringList& names)
             if (!connection.tableExists(name)) {
                 if (m_tableBeingChanged)
                     *m_tableBeingChanged = name;
-                connection.exec(definition.createStatement(*definition.table(database, name), connection.dialect()));
+                const schema::Table& table = *definition.table(database, name);
+                connection.exec(definition.createStatement(table, connection.dialect()));
+                for (const QString& index : definition.indexStatements(table))
+                    connection.exec(index);
             }
     };
     for (const auto& [database, connection] : m_otherDatabases)

@@ -5,6 +5,7 @@
 #include "quotes/core/ChartRows.h"
 #include "quotes/core/CommercialPricing.h"
 #include "quotes/core/QuoteEngine.h"
+#include "quotes/core/QuoteHeader.h"
 #include "quotes/core/QuoteRepository.h"
 
 #include <gtest/gtest.h>
@@ -87,11 +88,14 @@ void storeTables(kv::db::Connection& db, const CostTables& t)
                  {"I2", b.printing[1]}, {"I3", b.printing[2]}, {"I4", b.printing[3]}});
 }
 
-class QuoteEngineTest : public ::testing::TestWithParam<Dialect> {
+template <class Param>
+class EngineFixture : public ::testing::TestWithParam<Param> {
 protected:
+    virtual Dialect dialect() const = 0;
+
     void SetUp() override
     {
-        m_database = std::make_unique<QuoteDatabase>(GetParam());
+        m_database = std::make_unique<QuoteDatabase>(dialect());
         if (!m_database->available())
             GTEST_SKIP() << "PostgreSQL de teste indisponível (KV_TEST_PG_HOST)";
         db = &m_database->connection();
@@ -124,6 +128,11 @@ protected:
     kv::db::Connection* db = nullptr;
     CostTables tables;
     CollectingMessages messages;
+};
+
+class QuoteEngineTest : public EngineFixture<Dialect> {
+protected:
+    Dialect dialect() const override { return GetParam(); }
 };
 
 // A whole sub-quote from a small procedure through totals, commercial costs
@@ -369,6 +378,64 @@ TEST_P(QuoteEngineTest, refusedNewQuoteConsumesNoNumber)
     EXPECT_EQ(mine.quoteNumber(), 7);
     EXPECT_EQ(*repo.seriesCounter(1), 7);
 }
+
+// A line entered by hand on a copied quote: written in place (an added one
+// after the last line), the copied lines left as they are, and the stored
+// totals counting every line once.
+struct EnteredLineCase {
+    const char* label;
+    int detail;            // 0: added
+    int tableCode;
+    double price;
+    bool stored;
+    std::vector<double> values; // VALQTD1 of the lines afterwards, DETAIL order
+};
+
+class EnteredLine : public EngineFixture<std::tuple<EnteredLineCase, Dialect>> {
+protected:
+    Dialect dialect() const override { return std::get<1>(GetParam()); }
+};
+
+TEST_P(EnteredLine, onACopiedQuoteIsWrittenInPlace)
+{
+    const EnteredLineCase& c = std::get<0>(GetParam());
+    QuoteEngine e = engine();
+    ASSERT_TRUE(e.start(plantQuoteRow(), 6)); // a fixed cost of 25 and the board line
+    db->exec("UPDATE ORCPARGER SET ORCNRO1 = 19");
+    ASSERT_EQ(QuoteHeader(*db, messages).copy(20, 7, 1, QDate(2024, 3, 1)), 20);
+
+    CostLine line;
+    line.detail = c.detail;
+    line.tableType = 10;
+    line.tableCode = c.tableCode;
+    line.price = c.price;
+    EXPECT_EQ(e.enterLine(20, 0, line).has_value(), c.stored) << c.label;
+
+    QuoteRepository repo(*db);
+    const auto lines = repo.lines(20, 0);
+    std::vector<double> values;
+    double total = 0;
+    for (const CostLine& l : lines) {
+        values.push_back(l.value[0]);
+        total += l.value[0];
+    }
+    EXPECT_EQ(values, c.values) << c.label;
+    EXPECT_DOUBLE_EQ(repo.row(20, 0)->number("VALORORC1"), total) << c.label;
+    EXPECT_DOUBLE_EQ(repo.row(20, 0)->number("VALMP1"), total) << c.label;
+    ASSERT_EQ(repo.lines(7, 0).size(), 2u); // the base quote is not touched
+    EXPECT_DOUBLE_EQ(repo.lines(7, 0)[0].value[0], 25);
+}
+
+const EnteredLineCase kEnteredLines[] = {
+    {"added after the copied lines", 0, 1, 40, true, {25, 220.58, 40}},
+    {"copied line changed, counted once", 1, 1, 30, true, {30, 220.58}},
+    {"changed line that is not there", 9, 1, 30, false, {25, 220.58}},
+    {"added line of a missing table row", 0, 77, 40, false, {25, 220.58}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, EnteredLine,
+                         ::testing::Combine(::testing::ValuesIn(kEnteredLines), ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<EnteredLineCase>);
 
 TEST_P(QuoteEngineTest, costTablesReadBack)
 {

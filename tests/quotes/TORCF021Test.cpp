@@ -317,6 +317,29 @@ TEST_P(WorksheetForm, baseQuoteLookupDismissedStartsNoCopy)
     EXPECT_EQ(w.rows(3), 0);
 }
 
+// The alphabetic base-quote lookup lists the summary rows by customer; a
+// typed name moves the list to it, and OK takes its number.
+TEST_P(WorksheetForm, baseQuoteLookupByNameFindsTheTypedCustomer)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Worksheet w(GetParam());
+    FormDriver form = w.open();
+    w.header(form, "1", "3", "0");
+    form.enter();
+    w.scenario.settle();
+    ASSERT_EQ(form.focused(), "Edit_OrcBase");
+    w.scenario.onDialog([](FormDriver& dialog) {
+        EXPECT_EQ(dialog.gridTitles("Grid"), (QStringList{"Cliente", "Orc.Nrº", "Artigo"}));
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 2);
+        dialog.type("SearchText", "quinta");
+        dialog.click("OKBtn");
+    });
+    form.ctrlInsert();
+    w.scenario.settle();
+    EXPECT_EQ(form.text("Edit_OrcBase"), "1");
+    EXPECT_EQ(w.rows(3), 0); // the copy runs when the field is left
+}
+
 TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
 {
     KV_SKIP_WITHOUT(GetParam());

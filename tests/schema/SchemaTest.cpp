@@ -203,7 +203,10 @@ INSTANTIATE_TEST_SUITE_P(Schema, DefinitionErrors, ::testing::Values(
     BadDefinition{"rows of an unknown column", "table T\n  A int32 key\nrows T (B)\n  1\n"},
     BadDefinition{"too few values", "table T\n  A int32 key\n  B text 2\nrows T (A, B)\n  1\n"},
     BadDefinition{"rows without columns", "table T\n  A int32 key\nrows T\n  1\n"},
-    BadDefinition{"rows of an unknown kind", "table T\n  A int32 key\ndemo monthly rows T (A)\n  1\n"}));
+    BadDefinition{"rows of an unknown kind", "table T\n  A int32 key\ndemo monthly rows T (A)\n  1\n"},
+    BadDefinition{"index of an unknown column", "table T\n  A int32 key\n  index T_B (B)\n"},
+    BadDefinition{"index without columns", "table T\n  A int32 key\n  index T_A ()\n"},
+    BadDefinition{"index without name", "table T\n  A int32 key\n  index (A)\n"}));
 
 class SchemaOnEngine : public ::testing::TestWithParam<Dialect> {};
 
@@ -235,6 +238,21 @@ TEST_P(SchemaOnEngine, TextSortsAccentAwareWithoutRegardToCase)
     for (const auto& row : result.rows)
         order << row[0].toString();
     EXPECT_EQ(order, QStringList({"abade", "Águeda", "árvore", "Zebra", "zona"})) << order.join(',').toStdString();
+}
+
+TEST_P(SchemaOnEngine, SecondaryIndexesAreCreatedWithTheirTable)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ScratchDatabase scratch(GetParam());
+    auto connection = scratch.open();
+    Schema::standard().create(*connection, Database::Application);
+    const QString catalog = GetParam() == Dialect::Postgres
+                                ? QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE UPPER(indexname) = :N")
+                                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = :N");
+    for (const auto* table : Schema::standard().tables(Database::Application))
+        for (const auto& index : table->indexes)
+            EXPECT_EQ(connection->scalar(catalog, {{"N", index.name}}).toInt(), 1) << index.name.toStdString();
+    EXPECT_FALSE(Schema::standard().table(Database::Application, "ORCMAS")->indexes.empty());
 }
 
 TEST_P(SchemaOnEngine, RowsTakeTypedValuesAndPlaceholders)

@@ -102,8 +102,11 @@ void LookupDialog::search(const QString& text)
 {
     if (text.isEmpty() || m_searchColumn < 0 || m_searchColumn >= static_cast<int>(m_columns.size()))
         return;
+    const QString& field = m_columns[static_cast<std::size_t>(m_searchColumn)].field;
+    if (m_searchQuery && m_searchQuery(field, text))
+        return;
     try {
-        m_list.locate(m_columns[static_cast<std::size_t>(m_searchColumn)].field, text,
+        m_list.locate(field, text,
                       kv::db::LocateCaseInsensitive | kv::db::LocatePartialKey);
     } catch (const kv::db::DbError&) {
         // A search text that cannot be compared with the column finds nothing.

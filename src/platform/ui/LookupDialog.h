@@ -3,6 +3,7 @@
 #include "platform/ui/GridColumn.h"
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -39,6 +40,11 @@ public:
     int searchColumn() const { return m_searchColumn; }
     // Types into the search text, as the user would.
     void setSearchText(const QString& text);
+    // For a list that holds only a window of its rows: moves the list to the
+    // typed text of a field by a query of its own and says whether it did;
+    // otherwise the search looks among the rows read.
+    using SearchQuery = std::function<bool(const QString& field, const QString& text)>;
+    void setSearchQuery(SearchQuery query) { m_searchQuery = std::move(query); }
 
     DbGrid* grid() const { return m_grid; }
     kv::db::Dataset& list() const { return m_list; }
@@ -55,6 +61,7 @@ private:
     std::vector<GridColumn> m_columns;
     int m_searchColumn = 0;
     int m_startRow;
+    SearchQuery m_searchQuery;
     QComboBox* m_searchBy;
     QLineEdit* m_searchText;
     DbGrid* m_grid;

@@ -92,6 +92,45 @@ std::optional<SubQuote> QuoteEngine::recalculate(int quoteNumber, int subQuote)
     return sq;
 }
 
+std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, const CostLine& line)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    kv::db::Transaction tx(db);
+    auto row = repo.row(quoteNumber, subQuote);
+    if (!row)
+        return std::nullopt;
+    SubQuote sq;
+    sq.row = *row;
+    sq.lines = repo.lines(quoteNumber, subQuote);
+    const bool added = line.detail == 0;
+    int index = added ? -1 : sq.find(line.detail);
+    if (added) {
+        CostLine entered = line;
+        entered.detail = sq.lastDetail() + 1;
+        sq.lines.push_back(entered);
+        index = static_cast<int>(sq.lines.size()) - 1;
+    } else if (index < 0) {
+        return std::nullopt;
+    } else {
+        CostLine& changed = sq.lines[static_cast<std::size_t>(index)];
+        const QVariant plannedTime = changed.plannedTime;
+        changed = line;
+        changed.plannedTime = plannedTime;
+    }
+    sq.lines[static_cast<std::size_t>(index)].quoteNumber = quoteNumber;
+    sq.lines[static_cast<std::size_t>(index)].subQuote = subQuote;
+    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    if (!calculator.calculateEnteredLine(sq, index))
+        return std::nullopt;
+    if (!added && !calculator.recalculate(sq))
+        return std::nullopt;
+    repo.replaceLines(quoteNumber, subQuote, sq.lines);
+    repo.saveRow(sq.row);
+    tx.commit();
+    return sq;
+}
+
 std::optional<QuoteRow> QuoteEngine::totals(int quoteNumber, int subQuote, const QVariant& vatCode)
 {
     kv::db::Connection& db = *m_s.application;

@@ -53,6 +53,15 @@ public:
     // calculated.
     std::optional<SubQuote> recalculate(int quoteNumber, int subQuote);
 
+    // The line being entered by hand (`DETAIL` 0: added after the last line)
+    // or changed (its `DETAIL`), as the line fields hold it: calculated and
+    // written in place with the sub-quote row, in one transaction. A changed
+    // line's old values were in the running totals, so the sub-quote is
+    // recalculated with it and its totals count every line once. The other
+    // lines stay as stored, a copied quote's too. Empty when the sub-quote or
+    // the changed line does not exist, or nothing could be calculated.
+    std::optional<SubQuote> enterLine(int quoteNumber, int subQuote, const CostLine& line);
+
     // Opening the totals page: the sub-quote's totals and the quote's summary
     // row rebuilt, replaced in one transaction (a failure keeps the previous
     // summary row). Returns the new summary row, empty when the quote has no

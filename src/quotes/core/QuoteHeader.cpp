@@ -209,12 +209,14 @@ SubQuoteOpening QuoteHeader::openSubQuote(int quoteNumber, int subQuote, const Q
         return opening;
     }
     QuoteRepository repo(m_db);
-    if (subQuote > 0 && !repo.row(quoteNumber, 0)) {
+    if (subQuote > 0 && !repo.rowExists(quoteNumber, 0)) {
         refuse(opening, QStringLiteral("Orçamento da Caixa Inexistente !!!"), HeaderFocus::Stay);
         return opening;
     }
     const auto stored = repo.row(quoteNumber, subQuote);
-    const auto summary = repo.row(quoteNumber, kSummary);
+    // Of the summary row only its approval and the header a sub-quote takes again.
+    static const QStringList summaryColumns = QStringList(sharedHeader()) << QStringLiteral("APROVADO");
+    const auto summary = repo.row(quoteNumber, kSummary, summaryColumns);
     // The approval marks the summary row; its sub-quotes are no longer to be changed either.
     if ((stored && isApproved(*stored)) || (summary && isApproved(*summary))) {
         refuse(opening, approvedRefusal(quoteNumber), HeaderFocus::Stay);
@@ -340,30 +342,6 @@ bool QuoteHeader::remove(int quoteNumber)
     repo.deleteQuote(quoteNumber);
     transaction.commit();
     return true;
-}
-
-std::unique_ptr<kv::db::Dataset> QuoteHeader::quoteList(std::shared_ptr<kv::db::Connection> application)
-{
-    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
-    list->setConnection(std::move(application));
-    list->setSql(QStringLiteral(
-        "SELECT M.CODIGO, M.SUBCODIGO, M.CLINRO, M.NOME, M.NOSREF FROM ORCMAS M "
-        "WHERE M.SUBCODIGO <> 99 AND (M.APROVADO IS NULL OR M.APROVADO <> 'S') "
-        "AND NOT EXISTS (SELECT 1 FROM ORCMAS T WHERE T.CODIGO = M.CODIGO AND T.SUBCODIGO = 99 AND T.APROVADO = 'S') "
-        "ORDER BY M.CODIGO, M.SUBCODIGO"));
-    return list;
-}
-
-std::unique_ptr<kv::db::Dataset> QuoteHeader::baseQuoteList(std::shared_ptr<kv::db::Connection> application,
-                                                            bool byName)
-{
-    auto list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCBASE"));
-    list->setConnection(std::move(application));
-    list->setSql(byName ? QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
-                                         "ORDER BY NOME, CODIGO")
-                        : QStringLiteral("SELECT CODIGO, NOME, SUBCODIGO, DESIGN1 FROM ORCMAS WHERE SUBCODIGO = 99 "
-                                         "ORDER BY CODIGO"));
-    return list;
 }
 
 std::optional<int> QuoteHeader::priceDecimals(kv::db::Connection& invoicing, const QString& year)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quotes/core/QuoteRow.h"
+#include "quotes/core/WorksheetMode.h"
 
 #include "platform/notify/MessageSink.h"
 
@@ -16,16 +17,6 @@ class Dataset;
 } // namespace kv::db
 
 namespace kv::quotes {
-
-// What the worksheet's `worksheet mode` says entering the line grid and
-// page 3 must do.
-enum class WorksheetMode {
-    Settled = 0,          // nothing pending
-    Recalculate = 1,      // entering the grid recalculates the sub-quote
-    CreatedSubQuote = 2,  // a sub-quote was just created from the summary row
-    BackFromTotals = 4,   // page 3 re-entered from "Totais": the unit stays
-    Copied = 5,           // a copied quote: the current line is changed in place
-};
 
 // Where a refused header field sends the focus.
 enum class HeaderFocus { Stay, Number, Series };
@@ -90,13 +81,6 @@ public:
     // customer order.
     bool remove(int quoteNumber);
 
-    // The quote lookup's list: the sub-quote rows open for change (neither
-    // the row nor its quote's summary row approved), by number. Rows are
-    // fetched as the list shows them.
-    static std::unique_ptr<kv::db::Dataset> quoteList(std::shared_ptr<kv::db::Connection> application);
-    // The base-quote lookups' list: summary rows by number, or by customer name.
-    static std::unique_ptr<kv::db::Dataset> baseQuoteList(std::shared_ptr<kv::db::Connection> application,
-                                                          bool byName);
     // PRC_DECIMAIS of the working year's commercial parameters (`PARGER` of
     // the invoicing database); empty when the year has no row.
     static std::optional<int> priceDecimals(kv::db::Connection& invoicing, const QString& year);

@@ -48,9 +48,19 @@ const QStringList& lineColumns()
 std::vector<QuoteRow> toRows(const kv::db::QueryResult& result)
 {
     const RecordLayout& layout = quoteRowLayout();
+    // "SELECT *" gives the columns in the table's order, which the layout
+    // follows: each is looked for where the previous one left off before
+    // the whole list is searched (a row has some 130 columns).
     std::vector<int> from;
-    for (const RecordColumn& c : layout.columns())
-        from.push_back(result.columnIndex(c.name));
+    int next = 0;
+    for (const RecordColumn& c : layout.columns()) {
+        int index = next < result.columns.size() && result.columns[next].compare(c.name, Qt::CaseInsensitive) == 0
+                        ? next
+                        : result.columnIndex(c.name);
+        from.push_back(index);
+        if (index >= 0)
+            next = index + 1;
+    }
     std::vector<QuoteRow> rows;
     for (const auto& values : result.rows) {
         QuoteRow row;
@@ -85,6 +95,25 @@ std::optional<QuoteRow> QuoteRepository::row(int quoteNumber, int subQuote)
     if (rows.empty())
         return std::nullopt;
     return std::move(rows.front());
+}
+
+std::optional<QuoteRow> QuoteRepository::row(int quoteNumber, int subQuote, const QStringList& columns)
+{
+    // Column names come from the program, never from typed text.
+    auto rows = toRows(m_db.query(QStringLiteral("SELECT %1 FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO")
+                                      .arg(columns.join(QLatin1Char(','))),
+                                  {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}}));
+    if (rows.empty())
+        return std::nullopt;
+    return std::move(rows.front());
+}
+
+bool QuoteRepository::rowExists(int quoteNumber, int subQuote)
+{
+    return m_db
+        .scalar(QStringLiteral("SELECT 1 FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO"),
+                {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}})
+        .isValid();
 }
 
 std::vector<QuoteRow> QuoteRepository::subQuoteRows(int quoteNumber)

@@ -24,6 +24,9 @@ public:
 
     // --- quote rows ---
     std::optional<QuoteRow> row(int quoteNumber, int subQuote);
+    // Only the columns named; the others stay null.
+    std::optional<QuoteRow> row(int quoteNumber, int subQuote, const QStringList& columns);
+    bool rowExists(int quoteNumber, int subQuote);
     // Sub-quote rows 0 to 9 of a quote in SUBCODIGO order (the summary row excluded).
     std::vector<QuoteRow> subQuoteRows(int quoteNumber);
     void insertRow(const QuoteRow& row);

@@ -250,33 +250,64 @@ bool SubQuoteCalculator::recalculateLines(SubQuote& sq)
     m_ctx.sheets = {0, 0, 0};
     computeSheets(lastPrintingPasses(sq));
 
-    for (std::size_t i = 0; i < sq.lines.size(); ++i) {
-        const CostLine stored = sq.lines[i];
-        m_recalcIndex = static_cast<int>(i);
-        startLine(stored.tableType, stored.tableCode, stored.designation, stored.detail, false);
-        m_ctx.line.price = stored.price;
-        m_ctx.line.percentage = stored.percentage;
-        m_ctx.line.kilometres = stored.kilometres;
-        m_ctx.line.plannedTime = stored.plannedTime;
-        for (int pass = 1; pass <= 2; ++pass) {
-            m_ctx.formatPass = pass;
-            m_ctx.sheetArea = m_ctx.formatArea(pass);
-            m_ctx.stage = CalculationStage::BoardsAdded;
-            m_ctx.line.grade = stored.grade;
-            m_ctx.line.makeReadyChoice = stored.makeReadyChoice;
-            m_ctx.line.passes = stored.passes;
-            if (isTableType(stored.tableType, TableType::Machine))
-                machineLine(sq);
-            else if (stored.tableType >= 2 && stored.tableType <= 11)
-                materialLine(sq, stored.tableType);
-            if (!needsSecondPass(stored.tableType, pass, m_ctx.formatLength[1]))
-                break;
-        }
-        if (isTableType(stored.tableType, TableType::Transport))
-            transportLine(sq);
-    }
+    for (std::size_t i = 0; i < sq.lines.size(); ++i)
+        recalculateLineAt(sq, static_cast<int>(i));
     m_recalcIndex = -1;
     return true;
+}
+
+// One stored line priced again with its own price, percentage, kilometres
+// and machine choices, and written over itself.
+void SubQuoteCalculator::recalculateLineAt(SubQuote& sq, int index)
+{
+    const CostLine stored = sq.lines[static_cast<std::size_t>(index)];
+    m_recalcIndex = index;
+    startLine(stored.tableType, stored.tableCode, stored.designation, stored.detail, false);
+    m_ctx.line.price = stored.price;
+    m_ctx.line.percentage = stored.percentage;
+    m_ctx.line.kilometres = stored.kilometres;
+    m_ctx.line.plannedTime = stored.plannedTime;
+    for (int pass = 1; pass <= 2; ++pass) {
+        m_ctx.formatPass = pass;
+        m_ctx.sheetArea = m_ctx.formatArea(pass);
+        m_ctx.stage = CalculationStage::BoardsAdded;
+        m_ctx.line.grade = stored.grade;
+        m_ctx.line.makeReadyChoice = stored.makeReadyChoice;
+        m_ctx.line.passes = stored.passes;
+        if (isTableType(stored.tableType, TableType::Machine))
+            machineLine(sq);
+        else if (stored.tableType >= 2 && stored.tableType <= 11)
+            materialLine(sq, stored.tableType);
+        if (!needsSecondPass(stored.tableType, pass, m_ctx.formatLength[1]))
+            break;
+    }
+    if (isTableType(stored.tableType, TableType::Transport))
+        transportLine(sq);
+    m_ctx.formatPass = 1;
+}
+
+bool SubQuoteCalculator::calculateEnteredLine(SubQuote& sq, int index)
+{
+    try {
+        if (index < 0 || index >= static_cast<int>(sq.lines.size()) || !begin(sq))
+            return false;
+        // The counts the sub-quote's last calculation left on its row; a row
+        // never calculated gets them from its quantities.
+        if (sq.row.number(QStringLiteral("NPLANOS1")) != 0.0) {
+            for (int n = 1; n <= 3; ++n)
+                m_ctx.sheets[static_cast<std::size_t>(n - 1)] = sq.row.number(quantityColumn("NPLANOS", n));
+        } else {
+            m_ctx.sheets = {0, 0, 0};
+            computeSheets(lastPrintingPasses(sq));
+        }
+        const int before = m_linesWritten;
+        recalculateLineAt(sq, index);
+        m_recalcIndex = -1;
+        // A line whose table row is gone was refused with its message.
+        return m_linesWritten > before;
+    } catch (const kv::text::Fixed4Error& error) {
+        return overflowStops(error);
+    }
 }
 
 bool SubQuoteCalculator::machineCheck(const MachineRow& m)
@@ -509,6 +540,7 @@ void SubQuoteCalculator::transportLine(SubQuote& sq)
 
 void SubQuoteCalculator::writeLine(SubQuote& sq)
 {
+    ++m_linesWritten;
     CostLine& l = m_ctx.line;
     l.price = roundMoney(l.price, m_priceDecimals);
     for (std::size_t n = 0; n < 3; ++n) {

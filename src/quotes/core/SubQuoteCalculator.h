@@ -33,11 +33,21 @@ public:
     // sub-quote cannot be calculated.
     bool recalculate(SubQuote& subQuote);
 
+    // The line being entered or changed by hand, at `index` of the lines (a
+    // line just added is there already under its own DETAIL): priced with
+    // the price, percentage, kilometres and machine choices it holds, both
+    // sheet formats for varnish, glue and board lines of a quote with a
+    // second format, written over itself (never appended, in any worksheet
+    // mode) and added into the row's running totals. It adds no line of its
+    // own. False (nothing changed) when it cannot be calculated.
+    bool calculateEnteredLine(SubQuote& subQuote, int index);
+
     const CalculationContext& context() const { return m_ctx; }
 
 private:
     bool createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines);
     bool recalculateLines(SubQuote& sq);
+    void recalculateLineAt(SubQuote& sq, int index);
     bool overflowStops(const kv::text::Fixed4Error& error);
     bool begin(const SubQuote& subQuote);
     void computeSheets(int passes);
@@ -61,6 +71,7 @@ private:
     int m_priceDecimals;
     CalculationContext m_ctx;
     int m_recalcIndex = -1; // line being recalculated
+    int m_linesWritten = 0;
 };
 
 } // namespace kv::quotes

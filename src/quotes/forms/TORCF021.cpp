@@ -1,5 +1,6 @@
 #include "quotes/forms/TORCF021.h"
 
+#include "quotes/core/QuoteLookupList.h"
 #include "quotes/core/QuoteRepository.h"
 #include "quotes/print/ChartRowsPie.h"
 #include "quotes/print/InternalQuotePages.h"
@@ -13,6 +14,7 @@
 #include "platform/text/NumberText.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/GridColumn.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
 #include "shell/AccessRights.h"
@@ -551,23 +553,27 @@ void TORCF021::Edit_OrcBaseExit()
     focusField(Edit_CliNro);
 }
 
-bool TORCF021::lookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns)
+bool TORCF021::lookup(QuoteLookupList& list, std::vector<kv::ui::GridColumn> columns)
 {
     list.open();
-    return kv::costing::runLookup(list, std::move(columns), this) && !list.isEmpty();
+    kv::ui::LookupDialog dialog(list.dataset(), std::move(columns), this);
+    dialog.setSearchQuery([&list](const QString& field, const QString& text) {
+        return field == list.keyField() && list.position(text);
+    });
+    return dialog.exec() == QDialog::Accepted && !list.dataset().isEmpty();
 }
 
 void TORCF021::ProcOrcNumClick()
 {
-    auto list = QuoteHeader::quoteList(m_environment.application());
-    if (!lookup(*list, {{QStringLiteral("CODIGO"), QStringLiteral("Orcam.Nº"), 8, {}},
-                        {QStringLiteral("SUBCODIGO"), QStringLiteral("Tipo OrÇam."), 6, {}},
-                        {QStringLiteral("CLINRO"), QStringLiteral("Cliente Nº"), 8, {}},
-                        {QStringLiteral("NOME"), QStringLiteral("Nome Cliente"), 30, {}},
-                        {QStringLiteral("NOSREF"), QStringLiteral("N/ Referª"), 16, {}}}))
+    QuoteLookupList list(m_environment.application(), QuoteLookupList::Kind::Quotes);
+    if (!lookup(list, {{QStringLiteral("CODIGO"), QStringLiteral("Orcam.Nº"), 8, {}},
+                       {QStringLiteral("SUBCODIGO"), QStringLiteral("Tipo OrÇam."), 6, {}},
+                       {QStringLiteral("CLINRO"), QStringLiteral("Cliente Nº"), 8, {}},
+                       {QStringLiteral("NOME"), QStringLiteral("Nome Cliente"), 30, {}},
+                       {QStringLiteral("NOSREF"), QStringLiteral("N/ Referª"), 16, {}}}))
         return;
-    m_w.quoteNumber = static_cast<int>(list->value(QStringLiteral("CODIGO")).toLongLong());
-    m_w.subQuote = static_cast<int>(list->value(QStringLiteral("SUBCODIGO")).toLongLong());
+    m_w.quoteNumber = static_cast<int>(list.dataset().value(QStringLiteral("CODIGO")).toLongLong());
+    m_w.subQuote = static_cast<int>(list.dataset().value(QStringLiteral("SUBCODIGO")).toLongLong());
     Edit_Codigo->setText(QString::number(m_w.quoteNumber));
     Edit_SubCodigo->setText(QString::number(m_w.subQuote));
     focusField(Edit_Codigo);
@@ -575,15 +581,16 @@ void TORCF021::ProcOrcNumClick()
 
 void TORCF021::baseQuoteLookup(bool byName)
 {
-    auto list = QuoteHeader::baseQuoteList(m_environment.application(), byName);
+    QuoteLookupList list(m_environment.application(),
+                         byName ? QuoteLookupList::Kind::BaseByName : QuoteLookupList::Kind::BaseByNumber);
     std::vector<kv::ui::GridColumn> columns{{QStringLiteral("CODIGO"), QStringLiteral("Orc.Nrº"), 8, {}},
                                             {QStringLiteral("NOME"), QStringLiteral("Cliente"), 30, {}},
                                             {QStringLiteral("DESIGN1"), QStringLiteral("Artigo"), 30, {}}};
     if (byName)
         std::swap(columns[0], columns[1]);
-    if (!lookup(*list, std::move(columns)))
+    if (!lookup(list, std::move(columns)))
         return;
-    Edit_OrcBase->setText(QString::number(list->value(QStringLiteral("CODIGO")).toLongLong()));
+    Edit_OrcBase->setText(QString::number(list.dataset().value(QStringLiteral("CODIGO")).toLongLong()));
 }
 
 void TORCF021::closeQuote()

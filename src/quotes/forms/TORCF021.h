@@ -27,6 +27,7 @@ struct GridColumn;
 namespace kv::quotes {
 
 class ChartRowsPie;
+class QuoteLookupList;
 
 // What the worksheet keeps while it is open: the quote being worked on, the
 // marks that steer its fields and the results the totals page works with.
@@ -91,7 +92,7 @@ private:
     void BotDataClick();
     void ProcOrcNumClick();
     void baseQuoteLookup(bool byName);
-    bool lookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns);
+    bool lookup(QuoteLookupList& list, std::vector<kv::ui::GridColumn> columns);
     void openRow(const SubQuoteOpening& opening);
     void showRow();
     void enableHeader(bool enabled);

@@ -124,6 +124,7 @@ void CommercialTableForm::buildLayout()
                               {{spec.lookup->column, spec.lookup->title, 20, {}}});
             field = lookup;
             focusTarget = lookup->edit();
+            kv::ui::setFieldWidth(lookup->edit(), spec.width > 0 ? spec.width : 20);
             if (!spec.lookup->sideDoor.isEmpty()) {
                 auto* button = sideDoorButton(spec.lookup->sideDoor, body);
                 const LookupSpec door = *spec.lookup;

@@ -18,8 +18,8 @@ bool FormEnvironment::sideDoorVisible(const QString& application, const QString&
 QString FormEnvironment::companyName() const
 {
     kv::db::Dataset& rows = dataset(QStringLiteral("DTEMPRESAS.PARAMTMP"));
-    if (rows.isOpen() &&
-        rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")}, {m_state->WUtil, m_state->WAplicacao}))
+    if (rows.isOpen()
+        && rows.locate({QStringLiteral("UTIL"), QStringLiteral("APLICACAO")}, {m_state->WUtil, m_state->WAplicacao}))
         return rows.value(QStringLiteral("EMPNOM")).toString();
     return m_state->WEmpNom;
 }

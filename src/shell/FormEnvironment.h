@@ -13,7 +13,7 @@ namespace kv::shell {
 // read. Both outlive every form, which is modal.
 class FormEnvironment {
 public:
-    FormEnvironment(LoginState& state, ShellDataModules& modules) : m_state(&state), m_modules(&modules) { }
+    FormEnvironment(LoginState& state, ShellDataModules& modules) : m_state(&state), m_modules(&modules) {}
 
     LoginState& state() const { return *m_state; }
     ShellDataModules& modules() const { return *m_modules; }

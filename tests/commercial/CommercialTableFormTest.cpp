@@ -66,7 +66,7 @@ struct KeyCase {
     QString focus;
 };
 
-class TypedKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> { };
+class TypedKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
 
 TEST_P(TypedKey, IsCheckedWhenTheKeyEditIsLeft)
 {
@@ -85,10 +85,7 @@ TEST_P(TypedKey, IsCheckedWhenTheKeyEditIsLeft)
     EXPECT_EQ(form.focused(), c.focus);
 }
 
-QStringList refused(const char* message)
-{
-    return {Beep, QString::fromUtf8(message)};
-}
+QStringList refused(const char* message) { return {Beep, QString::fromUtf8(message)}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Commercial, TypedKey,
@@ -127,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A one-column table applies a new name as soon as it is accepted. The same
 // name in other letter case passes the form's check; the database, which
 // holds keys without regard to case, refuses it at the apply.
-class OneColumnTable : public ::testing::TestWithParam<Engine> { };
+class OneColumnTable : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(OneColumnTable, OtherLetterCaseIsRefusedAtTheApply)
 {
@@ -158,7 +155,7 @@ struct ProposalCase {
     QStringList transcript;
 };
 
-class ProposedKey : public ::testing::TestWithParam<std::tuple<ProposalCase, Engine>> { };
+class ProposedKey : public ::testing::TestWithParam<std::tuple<ProposalCase, Engine>> {};
 
 TEST_P(ProposedKey, IsTheLastPlusOne)
 {
@@ -199,7 +196,7 @@ struct FieldCase {
     QString focus;
 };
 
-class FieldCheck : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> { };
+class FieldCheck : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
 
 TEST_P(FieldCheck, RefusesWhatTheTableDoesNotTake)
 {
@@ -285,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // No row is written that its own checks refuse: neither a return to the
 // grid past a field never visited nor the close box.
-class UncheckedRow : public ::testing::TestWithParam<Engine> { };
+class UncheckedRow : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(UncheckedRow, IsNotAppliedByAReturnToTheGrid)
 {
@@ -327,7 +324,7 @@ TEST_P(UncheckedRow, IsNotAppliedByTheCloseBox)
 
 KV_ENGINE_SUITE(UncheckedRow);
 
-class Deletion : public ::testing::TestWithParam<Engine> { };
+class Deletion : public ::testing::TestWithParam<Engine> {};
 
 // The regions' deletion waits for the next apply; the provinces' is at once.
 TEST_P(Deletion, OfARegionIsAppliedAtTheClose)
@@ -372,7 +369,7 @@ KV_ENGINE_SUITE(Deletion);
 
 // ------------------------------------------------------------------ side doors
 
-class PostalCodes : public ::testing::TestWithParam<Engine> { };
+class PostalCodes : public ::testing::TestWithParam<Engine> {};
 
 // A region added through the side door can be chosen at once; the postal
 // code being typed stays as it was; nothing of the form is left open.
@@ -459,7 +456,7 @@ TEST_P(PostalCodes, RightsHideAndDisable)
 
 KV_ENGINE_SUITE(PostalCodes);
 
-class Rights : public ::testing::TestWithParam<Engine> { };
+class Rights : public ::testing::TestWithParam<Engine> {};
 
 // The discounts say they found no rights row, and open for viewing.
 TEST_P(Rights, MissingRowOfTheDiscounts)
@@ -478,7 +475,7 @@ TEST_P(Rights, MissingRowOfTheDiscounts)
 KV_ENGINE_SUITE(Rights);
 
 // A side door leaves its opener's dataset open, with its parameters, on its row.
-class SideDoor : public ::testing::TestWithParam<Engine> { };
+class SideDoor : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(SideDoor, LeavesTheOpenersDatasetOnItsRow)
 {
@@ -511,7 +508,7 @@ QStringList detailLines(const kv::report::Document& document)
     return lines;
 }
 
-class ListReport : public ::testing::TestWithParam<Engine> { };
+class ListReport : public ::testing::TestWithParam<Engine> {};
 
 // The shipping methods print their mode's name, empty for an unknown code.
 TEST_P(ListReport, NamesTheTransportModes)

@@ -10,10 +10,7 @@ using kv::text::FieldRule;
 
 namespace {
 
-QString S(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+QString S(const char* text) { return QString::fromUtf8(text); }
 
 CommercialField field(const char* name, const char* column, const char* caption)
 {

@@ -222,8 +222,8 @@ void CommercialTableForm::applyRights()
     for (std::size_t i = 0; i < m_sideDoors.size(); ++i)
         if (QWidget* door = m_sideDoors[i]) {
             const LookupSpec& lookup = *m_member.fields[i].lookup;
-            door->setVisible(m_environment.forms().contains(lookup.form) &&
-                             m_environment.sideDoorVisible(lookup.rightsProgram));
+            door->setVisible(m_environment.forms().contains(lookup.form)
+                             && m_environment.sideDoorVisible(lookup.rightsProgram));
         }
     const kv::shell::FormRights rights = m_environment.tableRights(m_member.rights, m_member.rightsProgram);
     if (!rights.message.isEmpty()) {
@@ -323,10 +323,7 @@ bool CommercialTableForm::applyPending()
     return true;
 }
 
-void CommercialTableForm::FormClose()
-{
-    closeDatasets();
-}
+void CommercialTableForm::FormClose() { closeDatasets(); }
 
 // ------------------------------------------------------------------ checks before an apply
 
@@ -365,10 +362,7 @@ bool CommercialTableForm::appliesOnReturn() const
     return true;
 }
 
-bool CommercialTableForm::beforeApply()
-{
-    return checkFields();
-}
+bool CommercialTableForm::beforeApply() { return checkFields(); }
 
 void CommercialTableForm::returned(bool applied)
 {
@@ -402,8 +396,8 @@ void CommercialTableForm::editStarted()
         return;
     if (m_member.applyOnReturn == ApplyOnReturn::UnlessSkipped && m_member.skipsApplyAfterDelete)
         m_skipApply = false;
-    if (m_member.keyDisabledOnGridExit &&
-        !(m_member.keyDisabledOnlyWhenCodeNotZero && table().value(m_member.keyColumn).toLongLong() == 0))
+    if (m_member.keyDisabledOnGridExit
+        && !(m_member.keyDisabledOnlyWhenCodeNotZero && table().value(m_member.keyColumn).toLongLong() == 0))
         m_keyEdit->setEnabled(false);
     moveTo(m_member.focusAfterGridExit);
 }

@@ -21,10 +21,7 @@ TableForm::TableForm(kv::db::Dataset& table, TableKey key, RememberedKeys& remem
     connect(m_table, &kv::db::Dataset::reset, this, [this] { showCurrentKey(); });
 }
 
-TableForm::~TableForm()
-{
-    disconnect(m_table, nullptr, this, nullptr);
-}
+TableForm::~TableForm() { disconnect(m_table, nullptr, this, nullptr); }
 
 void TableForm::setControls(QLineEdit* keyEdit, DbGrid* grid, const TableButtons& buttons,
                             std::vector<TableField> fields)
@@ -68,10 +65,7 @@ void TableForm::attachHandlers()
     exitHandler(m_grid, [this] { DbGrid1Exit(); });
 }
 
-QWidget* TableForm::control(const QString& name) const
-{
-    return findChild<QWidget*>(name);
-}
+QWidget* TableForm::control(const QString& name) const { return findChild<QWidget*>(name); }
 
 void TableForm::refuse(const QString& message, bool beep)
 {
@@ -84,22 +78,13 @@ void TableForm::refuse(const QString& message, bool beep)
     focusField(leavingField());
 }
 
-void TableForm::moveFocus(const QString& name)
-{
-    focusField(control(name));
-}
+void TableForm::moveFocus(const QString& name) { focusField(control(name)); }
 
-void TableForm::showError(const DbError& error)
-{
-    messages().fail(error.fullText());
-}
+void TableForm::showError(const DbError& error) { messages().fail(error.fullText()); }
 
 // ------------------------------------------------------------------ keys
 
-void TableForm::remember(const QVariant& key)
-{
-    m_remembered[objectName()] = key;
-}
+void TableForm::remember(const QVariant& key) { m_remembered[objectName()] = key; }
 
 QVariant TableForm::remembered() const
 {
@@ -120,10 +105,7 @@ bool TableForm::locateKey(const QVariant& key)
     return m_table->locate(columns, values);
 }
 
-QString TableForm::keyText(const QVariant& key) const
-{
-    return key.toString();
-}
+QString TableForm::keyText(const QVariant& key) const { return key.toString(); }
 
 void TableForm::showCurrentKey()
 {
@@ -200,15 +182,9 @@ void TableForm::DbGrid1Exit()
     editStarted();
 }
 
-void TableForm::leftEmptyTable()
-{
-    focusField(m_grid);
-}
+void TableForm::leftEmptyTable() { focusField(m_grid); }
 
-void TableForm::editStarted()
-{
-    focusField(firstField());
-}
+void TableForm::editStarted() { focusField(firstField()); }
 
 QWidget* TableForm::firstField() const
 {

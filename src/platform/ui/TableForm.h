@@ -110,7 +110,7 @@ protected:
     // grid stands on the remembered key (or on the first row).
     virtual void afterApply() { reopenTable(); }
     // At the end of every return to the grid, with whether it applied.
-    virtual void returned(bool) { }
+    virtual void returned(bool) {}
     // Leaving the grid on an empty table (nothing to edit).
     virtual void leftEmptyTable();
     // The row just put into edit on leaving the grid: where the focus goes.
@@ -119,15 +119,15 @@ protected:
     // Eliminar after the question: deletes the current row and applies.
     virtual void deleteCurrent();
     // Whenever another row becomes current, not while a key is typed.
-    virtual void rowShown() { }
+    virtual void rowShown() {}
     // The key edit's text for a key value (and for an empty table).
     virtual QString keyText(const QVariant& key) const;
     // A field's hooks around its rule: on entry, and once the rule passed
     // (false: refused, the hook having told the user through refuse).
-    virtual void fieldEntered(std::size_t) { }
+    virtual void fieldEntered(std::size_t) {}
     virtual bool fieldPassed(std::size_t) { return true; }
     // Called from every control's exit handler before its check.
-    virtual void controlLeft() { }
+    virtual void controlLeft() {}
 
     bool m_insertMark = false;
     bool m_cancelMark = false;

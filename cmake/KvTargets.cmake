@@ -20,8 +20,8 @@ endif()
 # suite" in docs/PERFORMANCE.md); these keep that cost within its budget.
 #
 # The sanitizer build keeps line tables and function names (-g1): enough for
-# the sanitizers' stack traces and for a debugger's backtrace, at about three
-# quarters of the compile time and half the object size of full debug
+# the sanitizers' stack traces and for a debugger's backtrace, at about four
+# fifths of the compile time and two thirds of the object size of full debug
 # information. Configure with -DKV_FULL_DEBUG_INFO=ON to see variables in gdb.
 option(KV_FULL_DEBUG_INFO "Full debug information in the sanitizer build" OFF)
 if(KV_SANITIZE AND NOT KV_FULL_DEBUG_INFO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")

@@ -16,11 +16,68 @@ if(KV_SANITIZE)
   target_link_options(kv_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
+# What a cold ./test costs is mostly the compiler and the linker (see "The test
+# suite" in docs/PERFORMANCE.md); these keep that cost within its budget.
+#
+# The sanitizer build keeps line tables and function names (-g1): enough for
+# the sanitizers' stack traces and for a debugger's backtrace, at about four
+# fifths of the compile time and two thirds of the object size of full debug
+# information. Configure with -DKV_FULL_DEBUG_INFO=ON to see variables in gdb.
+option(KV_FULL_DEBUG_INFO "Full debug information in the sanitizer build" OFF)
+if(KV_SANITIZE AND NOT KV_FULL_DEBUG_INFO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options($<$<CONFIG:Debug>:-g1>)
+endif()
+
+# lld links the large debug, sanitized binaries in about a third of the time
+# of the default linker; scripts/install-deps installs it.
+option(KV_USE_LLD "Link with lld when the compiler accepts it" ON)
+if(KV_USE_LLD)
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX -fuse-ld=lld KV_HAVE_LLD)
+  if(KV_HAVE_LLD)
+    add_link_options(-fuse-ld=lld)
+  endif()
+endif()
+
+# Unity builds: the sources of a target are compiled a few at a time in one
+# translation unit, so the Qt, standard library and GoogleTest templates they
+# share are instantiated, instrumented and written out once per batch rather
+# than once per file. A target whose files do not compile together opts out
+# with set_target_properties(NAME PROPERTIES UNITY_BUILD OFF).
+option(KV_UNITY_BUILD "Compile each target's sources in batches" ON)
+set(KV_UNITY_BATCH 8)
+
 # Headers that nearly every translation unit of a layer pulls in; compiled once per target.
 set(KV_PCH_CORE <QtCore/QString> <QtCore/QVariant> <QtCore/QDateTime> <QtCore/QObject>
   <QtCore/QList> <QtCore/QHash> <functional> <memory> <string> <vector> <optional>)
 set(KV_PCH_WIDGETS ${KV_PCH_CORE} <QtWidgets/QWidget> <QtWidgets/QDialog> <QtWidgets/QLabel>
   <QtWidgets/QLineEdit> <QtWidgets/QLayout>)
+
+# Each set is compiled once for the whole build, by a target of its own, and
+# reused by every library and test (REUSE_FROM): with sanitizers and debug
+# information a precompiled header costs as much as several sources, and most
+# targets have only a handful. GCC refuses a header precompiled with macros
+# its user lacks (-Winvalid-pch is an error here), so each owner links only
+# what all of its users link.
+set(KV_PCH_SOURCE ${CMAKE_BINARY_DIR}/kv_pch_owner.cpp)
+if(NOT EXISTS ${KV_PCH_SOURCE})
+  file(WRITE ${KV_PCH_SOURCE} "// Owner of a shared precompiled header.\n")
+endif()
+function(kv_pch_owner name)
+  add_library(${name} OBJECT ${KV_PCH_SOURCE})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF UNITY_BUILD OFF)
+  target_link_libraries(${name} PRIVATE kv_settings ${ARGN})
+endfunction()
+kv_pch_owner(kv_pch_core Qt6::Core)
+target_precompile_headers(kv_pch_core PRIVATE ${KV_PCH_CORE})
+kv_pch_owner(kv_pch_widgets Qt6::Widgets)
+target_precompile_headers(kv_pch_widgets PRIVATE ${KV_PCH_WIDGETS})
+
+function(kv_unity name)
+  if(KV_UNITY_BUILD)
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${KV_UNITY_BATCH})
+  endif()
+endfunction()
 
 # kv_library(name [WIDGETS] SOURCES ... [PUBLIC ...] [PRIVATE ...])
 function(kv_library name)
@@ -31,10 +88,12 @@ function(kv_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${A_PUBLIC} PRIVATE kv_settings ${A_PRIVATE})
   if(A_WIDGETS)
-    target_precompile_headers(${name} PRIVATE ${KV_PCH_WIDGETS})
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+    target_precompile_headers(${name} REUSE_FROM kv_pch_widgets)
   else()
-    target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE})
+    target_precompile_headers(${name} REUSE_FROM kv_pch_core)
   endif()
+  kv_unity(${name})
 endfunction()
 
 # kv_executable(name SOURCES ... [LIBS ...])
@@ -56,7 +115,12 @@ function(kv_test name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE kv_settings GTest::gtest GTest::gtest_main ${A_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_precompile_headers(${name} PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
+  if(NOT TARGET kv_pch_tests)
+    kv_pch_owner(kv_pch_tests Qt6::Core GTest::gtest)
+    target_precompile_headers(kv_pch_tests PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
+  endif()
+  target_precompile_headers(${name} REUSE_FROM kv_pch_tests)
+  kv_unity(${name})
   set(ctest_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   string(REPLACE ";" "," labels "${A_LABELS}")
   add_custom_command(TARGET ${name} POST_BUILD

@@ -1,5 +1,6 @@
 #include "program/ProgramUnits.h"
 
+#include "commercial/unit/CommercialUnit.h"
 #include "costing/unit/CostingUnit.h"
 #include "production/unit/ProductionUnit.h"
 #include "quotes/unit/QuotesUnit.h"
@@ -12,7 +13,8 @@ void assembleUnits()
 {
     static const bool assembled = [] {
         shell::Subsystems::assemble(
-            {shell::shellUnit(), costing::costingUnit(), quotes::quotesUnit(), production::productionUnit()});
+            {shell::shellUnit(), costing::costingUnit(), commercial::commercialUnit(), quotes::quotesUnit(),
+             production::productionUnit()});
         return true;
     }();
     (void)assembled;

@@ -145,10 +145,10 @@ TEST_F(AutoUpdaterTest, ComparesWithTheInstalledVersion)
 {
     struct Case { const char* version; bool silent; bool found; bool asked; };
     const Case cases[] = {
-        {"01.007", false, false, false}, // the installed version: nothing newer
+        {"01.008", false, false, false}, // the installed version: nothing newer
         {"01.004", false, false, false},
-        {"01.008", true, true, false},   // silent: found, nothing offered
-        {"01.008", false, true, true},
+        {"01.009", true, true, false},   // silent: found, nothing offered
+        {"01.009", false, true, true},
     };
     for (const Case& c : cases) {
         view.shown.clear();

@@ -147,11 +147,13 @@ const LinkedCode* LookupSet::find(const QString& code) const
     return at == m_rows.constEnd() ? nullptr : &m_codes[static_cast<std::size_t>(*at)];
 }
 
-LinkStatus LookupSet::check(const QString& code, bool postingOnly) const
+LinkStatus LookupSet::check(const QString& code, bool postingOnly, const LinkedCode** entry) const
 {
+    const LinkedCode* found = code.isEmpty() ? nullptr : find(code);
+    if (entry)
+        *entry = found;
     if (code.isEmpty())
         return LinkStatus::Empty;
-    const LinkedCode* found = find(code);
     if (!found)
         return LinkStatus::NotFound;
     if (postingOnly && found->type != PostingType)

@@ -79,7 +79,8 @@ public:
     // Exact match of the whole code, letter case counting; VAT codes are
     // numbers, so " 05" finds code 5.
     const LinkedCode* find(const QString& code) const;
-    LinkStatus check(const QString& code, bool postingOnly) const;
+    // `entry`, when given, gets the row found (nullptr when none).
+    LinkStatus check(const QString& code, bool postingOnly, const LinkedCode** entry = nullptr) const;
     int size() const { return static_cast<int>(m_codes.size()); }
 
     // The list under the lookup dialog; position() puts it on a code's row

@@ -135,13 +135,14 @@ void AccountLinkField::leave()
         m_label->clear();
     if (!m_set)
         return;
-    const QString checked = code();
-    const LinkStatus status = m_set->check(checked, m_spec.postingOnly);
+    const LinkedCode* found = nullptr;
+    const LinkStatus status = m_set->check(code(), m_spec.postingOnly, &found);
     if (status == LinkStatus::NotFound || status == LinkStatus::NotPosting) {
         m_form.rejectField(refusal(status), m_spec.beep);
         return;
     }
-    showName(checked);
+    if (m_label && found)
+        m_label->setText(found->name);
     if (status == LinkStatus::Found && m_accepted)
         m_accepted();
 }
@@ -173,10 +174,11 @@ void AccountLinkField::refresh()
     // A VAT code of 0 names none.
     if (stored.isEmpty() || (m_set->kind() == LookupSet::Kind::VatCodes && stored.toLongLong() == 0))
         return;
-    switch (m_set->check(stored, m_spec.refreshChecksType && m_spec.postingOnly)) {
+    const LinkedCode* found = nullptr;
+    switch (m_set->check(stored, m_spec.refreshChecksType && m_spec.postingOnly, &found)) {
     case LinkStatus::NotFound: m_label->setText(m_spec.labelNotFound); break;
     case LinkStatus::NotPosting: m_label->setText(m_spec.labelNotPosting); break;
-    case LinkStatus::Found: showName(stored); break;
+    case LinkStatus::Found: m_label->setText(found->name); break;
     case LinkStatus::Empty: break;
     }
 }

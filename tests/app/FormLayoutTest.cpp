@@ -3,6 +3,8 @@
 // screen. A form added later is checked as soon as it is registered.
 
 #include "costing/CostingSession.h"
+#include "commercial/forms/CommercialForms.h"
+#include "commercial/forms/CommercialMembers.h"
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
@@ -64,6 +66,20 @@ struct DemoCompany {
             QStringLiteral("INSERT INTO PARGER (ANO, PRC_DECIMAIS) SELECT :ANO, 2 WHERE NOT EXISTS "
                            "(SELECT 1 FROM PARGER WHERE ANO = :ANO)"),
             {{"ANO", session.state().WAno}});
+        for (const kv::commercial::CommercialTableDescription& member : kv::commercial::commercialTableMembers()) {
+            session.application()->exec(
+                QStringLiteral("DELETE FROM APLICACAODET WHERE APLICACAO = :A AND CAPITULO = 'Tabelas' AND "
+                               "PROGRAMA = :P AND EMPNRO = 1 AND UTIL = :U"),
+                {{"A", session.state().WModuloBase}, {"P", member.rightsProgram}, {"U", session.state().WUtil}});
+            session.application()->exec(
+                QStringLiteral("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, "
+                               "INSERIR, ALTERAR, ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES (:A, "
+                               "'Tabelas', :P, 1, :U, 'S', 'S', 'S', 'S', 'N', 'S', 'N', 'N', 'N')"),
+                {{"A", session.state().WModuloBase}, {"P", member.rightsProgram}, {"U", session.state().WUtil}});
+        }
+        if (kv::db::Dataset& rights = session.dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")); rights.isOpen())
+            rights.refresh();
+        kv::commercial::registerCommercialForms(scenario.session(), scenario.forms());
         kv::quotes::registerQuoteForms(
             [this] {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};

@@ -1,10 +1,36 @@
 #include "commercial/forms/CommercialForms.h"
 
+#include "commercial/forms/CommercialListReport.h"
+#include "commercial/forms/CommercialMembers.h"
+#include "commercial/forms/CommercialTableForm.h"
+
 #include "platform/ui/FormRegistry.h"
 #include "shell/Session.h"
 
+#include <memory>
+
 namespace kv::commercial {
 
-void registerCommercialForms(kv::shell::Session&, kv::ui::FormRegistry&) { }
+void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormRegistry& registry)
+{
+    for (const CommercialTableDescription& member : commercialTableMembers()) {
+        registry.add(member.formClass, [source, &member](QWidget* parent) -> QDialog* {
+            return new CommercialTableForm(member, source(), parent);
+        });
+        registry.add(member.report.reportClass, [source, &member](QWidget* parent) -> QDialog* {
+            return new CommercialListReport(member.report, source(), parent);
+        });
+    }
+}
+
+void registerCommercialForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
+{
+    auto state = std::make_shared<CommercialSessionState>();
+    registerCommercialForms(
+        [&session, &forms, state] {
+            return CommercialEnvironment(session.state(), session.dataModules(), *state, forms);
+        },
+        forms);
+}
 
 } // namespace kv::commercial

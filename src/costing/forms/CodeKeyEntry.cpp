@@ -78,7 +78,7 @@ void CodeKeyEntry::check()
         // The grid, on its return, stands on the row that has the code.
         f.remember(check.code);
         table.cancel();
-        f.focusField(f.DBGrid1);
+        f.focusField(f.grid());
         kv::ui::messages().fail(takenKeyMessage());
         return;
     case KeyVerdict::Free:

@@ -3,18 +3,12 @@
 #include "costing/forms/CodeTableDescription.h"
 #include "costing/forms/CostingEnvironment.h"
 
-#include "platform/ui/Form.h"
+#include "platform/ui/TableForm.h"
 
 #include <memory>
 #include <vector>
 
 class QLineEdit;
-
-namespace kv::ui {
-class DbGrid;
-class DbNavigator;
-class TGlyphButton;
-} // namespace kv::ui
 
 namespace kv::costing {
 
@@ -32,7 +26,7 @@ class CodeTableLayout;
 // a new one with the highest code + 1 offered. Closing the window applies
 // nothing. The row last edited or inserted is remembered for the session,
 // and the next opening of the form starts on it.
-class CodeTableForm : public kv::ui::Form {
+class CodeTableForm : public kv::ui::TableForm {
     Q_OBJECT
 public:
     CodeTableForm(const CodeTableDescription& member, CostingEnvironment environment, QWidget* parent = nullptr);
@@ -41,64 +35,40 @@ public:
     // --- for the members' hooks ---
     const CodeTableDescription& member() const { return m_member; }
     const CostingEnvironment& environment() const { return m_environment; }
-    kv::db::Dataset& table() const { return *m_table; }
     ArticleLists* articles() const;
-    QWidget* control(const QString& name) const;
-    bool inserting() const { return m_insertMark; }
-    // From a field's exit hook: the value is refused. A beep (unless told
-    // otherwise), the message (none when empty), the focus back in the field.
-    void refuse(const QString& message, bool beep = true);
-    // Moves the focus to a control of the form once the current check is over.
-    void moveFocus(const QString& name);
 
 protected:
     void FormActivate() override;
     void FormClose() override;
 
+    void BotInserirClick() override;
+    void checkKey() override;
+    void BotPrintClick() override;
+    bool beforeApply() override;
+    void leftEmptyTable() override;
+    QWidget* firstField() const override;
+    void deleteCurrent() override;
+    void rowShown() override;
+    void fieldEntered(std::size_t index) override;
+    bool fieldPassed(std::size_t index) override;
+    void controlLeft() override;
+
 private:
     friend class CodeKeyEntry;
 
     void buildLayout();
-    void attachHandlers();
     void showMakerTag();
-
-    void Edit_Codigo1Change();
-    void DbGrid1Enter();
-    void DbGrid1Exit();
-    void BotInserirClick();
-    void BotCancelarClick();
-    void BotDeleteClick();
-    void BotPrintClick();
-    void BitTerminarClick();
-    void fieldExit(const FieldSpec& spec, QWidget* widget);
-    void showHelp(const FieldSpec& spec, bool shown);
-
-    void setGridMode(bool on);
-    void reopenTable();
-    QWidget* firstField() const;
-    void remember(qint64 code);
-    qint64 remembered() const;
-    void showError(const kv::db::DbError& error);
 
     CodeTableDescription m_member;
     CostingEnvironment m_environment;
-    kv::db::Dataset* m_table;
     std::unique_ptr<ArticleLink> m_article;
     std::unique_ptr<CodeTableLayout> m_layout;
     std::unique_ptr<CodeKeyEntry> m_key;
-    bool m_insertMark = false;
-    bool m_cancelMark = false;
-    bool m_cancelling = false;
 
     QLineEdit* Edit_Codigo = nullptr;
     std::vector<std::pair<const FieldSpec*, QWidget*>> m_fields;
-    kv::ui::DbGrid* DBGrid1 = nullptr;
-    kv::ui::DbNavigator* BotNavig = nullptr;
-    kv::ui::TGlyphButton* BotInserir = nullptr;
-    kv::ui::TGlyphButton* BotCancelar = nullptr;
-    kv::ui::TGlyphButton* BotDelete = nullptr;
-    kv::ui::TGlyphButton* BotPrint = nullptr;
-    kv::ui::TGlyphButton* BitTerminar = nullptr;
+    // The fields with exit checks, in the order the base numbers them.
+    std::vector<std::pair<const FieldSpec*, QWidget*>> m_checked;
 };
 
 } // namespace kv::costing

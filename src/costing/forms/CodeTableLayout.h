@@ -1,7 +1,7 @@
 #pragma once
 
 #include "costing/forms/CodeTableDescription.h"
-#include "costing/forms/TableButtons.h"
+#include "platform/ui/TableButtons.h"
 
 #include <optional>
 #include <utility>
@@ -33,7 +33,7 @@ public:
     QLineEdit* Edit_Codigo = nullptr;
     std::vector<std::pair<const FieldSpec*, QWidget*>> fields;
     kv::ui::DbGrid* DBGrid1 = nullptr;
-    std::optional<TableButtons> buttons;
+    std::optional<kv::ui::TableButtons> buttons;
 
 private:
     QWidget* buildField(const FieldSpec& spec, QWidget* parent);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/TableForm.h"
+
 #include <QString>
 #include <QVariant>
 #include <map>
@@ -22,7 +24,7 @@ public:
 // that nothing of a finished session reaches the next: made with the
 // session's form registrations and gone with them.
 struct CostingSessionState {
-    std::map<QString, qint64> rememberedCodes;        // by form class: the code a table form returns to
+    kv::ui::RememberedKeys rememberedCodes;           // by form class: the code a table form returns to
     std::map<QString, ListReportForm*> openReports;   // by report class, while the report form lives
     MachineNames* openMachineForm = nullptr;          // while a machine form is open
 };

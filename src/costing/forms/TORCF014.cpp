@@ -2,7 +2,7 @@
 
 #include "costing/forms/FieldLookup.h"
 #include "costing/forms/TORCFPR014.h"
-#include "costing/forms/TableButtons.h"
+#include "platform/ui/TableButtons.h"
 
 #include "platform/db/DbError.h"
 #include "platform/ui/DbGrid.h"
@@ -120,7 +120,7 @@ void TORCF014::buildLayout()
     setTabOrder(Edit_TipoTab, Edit_CodTab);
     setTabOrder(Edit_CodTab, DBGrid1);
 
-    const TableButtons bar(buttonBar(), m_lines);
+    const kv::ui::TableButtons bar(buttonBar(), m_lines);
     buttonBar()->setLayout(bar.layout);
     BotNavig = bar.BotNavig;
     BotInserir = bar.BotInserir;

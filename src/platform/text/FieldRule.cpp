@@ -1,8 +1,8 @@
-#include "costing/core/FieldRule.h"
+#include "platform/text/FieldRule.h"
 
 #include "platform/text/NumberText.h"
 
-namespace kv::costing {
+namespace kv::text {
 
 bool FieldRule::passes(const QString& text) const
 {
@@ -14,7 +14,7 @@ bool FieldRule::passes(const QString& text) const
     case Kind::OneOf:
         return accepted.contains(text, Qt::CaseSensitive);
     case Kind::IntegerRange: {
-        const auto number = kv::text::parseInteger(text);
+        const auto number = parseInteger(text);
         return number && *number >= low && *number <= high;
     }
     }
@@ -48,4 +48,4 @@ FieldRule FieldRule::integerRange(qint64 low, qint64 high, const QString& messag
     return rule;
 }
 
-} // namespace kv::costing
+} // namespace kv::text

@@ -1,4 +1,4 @@
-#include "costing/forms/TableButtons.h"
+#include "platform/ui/TableButtons.h"
 
 #include "platform/db/Dataset.h"
 #include "platform/ui/DbNavigator.h"
@@ -6,13 +6,13 @@
 
 #include <QHBoxLayout>
 
-namespace kv::costing {
+namespace kv::ui {
 
 namespace {
 
-kv::ui::TGlyphButton* button(const QString& name, const QString& caption, QWidget* parent)
+TGlyphButton* button(const QString& name, const QString& caption, QWidget* parent)
 {
-    auto* b = new kv::ui::TGlyphButton(caption, parent);
+    auto* b = new TGlyphButton(caption, parent);
     b->setObjectName(name);
     return b;
 }
@@ -21,7 +21,7 @@ kv::ui::TGlyphButton* button(const QString& name, const QString& caption, QWidge
 
 TableButtons::TableButtons(QWidget* parent, kv::db::Dataset* dataset) : layout(new QHBoxLayout)
 {
-    BotNavig = new kv::ui::DbNavigator(parent);
+    BotNavig = new DbNavigator(parent);
     BotNavig->setObjectName(QStringLiteral("BotNavig"));
     BotNavig->setDataset(dataset);
     layout->addWidget(BotNavig);
@@ -31,10 +31,10 @@ TableButtons::TableButtons(QWidget* parent, kv::db::Dataset* dataset) : layout(n
     BotDelete = button(QStringLiteral("BotDelete"), QStringLiteral("&Eliminar"), parent);
     BotPrint = button(QStringLiteral("BotPrint"), QStringLiteral("Im&primir"), parent);
     BitTerminar = button(QStringLiteral("BitTerminar"), QStringLiteral("&Terminar"), parent);
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint, BitTerminar})
+    for (TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint, BitTerminar})
         layout->addWidget(b);
-    for (kv::ui::TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint})
+    for (TGlyphButton* b : {BotInserir, BotCancelar, BotDelete, BotPrint})
         b->setVisible(false);
 }
 
-} // namespace kv::costing
+} // namespace kv::ui

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "commercial/forms/CommercialEnvironment.h"
+#include "commercial/forms/CommercialTableDescription.h"
+
+#include "platform/ui/TableForm.h"
+
+#include <vector>
+
+class QLineEdit;
+
+namespace kv::ui {
+class DbEdit;
+class TDBLookupComboDlg;
+} // namespace kv::ui
+
+namespace kv::commercial {
+
+// The one form of every commercial code table (TFACF008 for the postal
+// codes, and each member described by a CommercialTableDescription): the
+// table's grid, the key edit with its hidden mirror, the member's fields,
+// its lookup fields with their side doors, the navigator and the buttons.
+//
+// Rights come from the base module's chapter "Tabelas"; Imprimir previews
+// the list report its opener created; closing the form applies the pending
+// changes. Before any apply every field's check is made again, so that no
+// row is written that its own checks would refuse.
+class CommercialTableForm : public kv::ui::TableForm {
+    Q_OBJECT
+public:
+    CommercialTableForm(const CommercialTableDescription& member, CommercialEnvironment environment,
+                        QWidget* parent = nullptr);
+    ~CommercialTableForm() override;
+
+    const CommercialTableDescription& member() const { return m_member; }
+
+    // The member's text for the key typed, cut to what the table keeps.
+    QString storedKey(const QString& typed) const;
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+    void done(int result) override;
+
+    void BotInserirClick() override;
+    void checkKey() override;
+    void BotPrintClick() override;
+    void BotCancelarClick() override;
+    bool appliesOnReturn() const override;
+    bool beforeApply() override;
+    void afterApply() override;
+    void returned(bool applied) override;
+    void leftEmptyTable() override;
+    void editStarted() override;
+    void deleteCurrent() override;
+    QString keyText(const QVariant& key) const override;
+    bool fieldPassed(std::size_t index) override;
+
+private:
+    void buildLayout();
+    void applyRights();
+    bool openDatasets();
+    void closeDatasets();
+    void moveTo(const QString& target);
+    bool keyTaken(const QVariant& key) const;
+    void startRow(const QVariant& key);
+    bool checkFields();
+    bool applyPending();
+    void openSideDoor(const LookupSpec& lookup);
+
+    CommercialTableDescription m_member;
+    CommercialEnvironment m_environment;
+    bool m_skipApply = false;
+    bool m_closing = false;
+    bool m_checkFailed = false; // the focus went to a refused field: leaving the grid sends it nowhere else
+    QLineEdit* m_keyEdit = nullptr;
+    kv::ui::DbEdit* m_keyMirror = nullptr;
+    std::vector<QWidget*> m_fieldWidgets; // as the description lists them
+    std::vector<kv::ui::TDBLookupComboDlg*> m_lookups; // per field, nullptr for plain edits
+    std::vector<QWidget*> m_sideDoors; // per field, nullptr without one
+};
+
+} // namespace kv::commercial

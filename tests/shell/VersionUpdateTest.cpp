@@ -129,7 +129,7 @@ class VersionPlans : public ::testing::TestWithParam<PlanCase> {};
 TEST_P(VersionPlans, FromTheRecordedVersion)
 {
     const PlanCase& c = GetParam();
-    const VersionPlan plan = VersionUpdate::planFor(c.recorded, "01.007");
+    const VersionPlan plan = VersionUpdate::planFor(c.recorded, kv::shell::ProgramVersion);
     EXPECT_EQ(plan.kind, c.kind);
     if (c.kind == VersionPlan::Kind::Chain) {
         EXPECT_EQ(plan.firstStep, c.firstStep);
@@ -138,11 +138,11 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
-    ::testing::Values(PlanCase{"01.007", VersionPlan::Kind::UpToDate, 0},
-                      PlanCase{"01.006", VersionPlan::Kind::Chain, 7},
+    ::testing::Values(PlanCase{"01.008", VersionPlan::Kind::UpToDate, 0},
+                      PlanCase{"01.007", VersionPlan::Kind::Chain, 8},
                       PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
                       PlanCase{"01.005", VersionPlan::Kind::Chain, 6},
-                      PlanCase{"01.008", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.009", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
                       PlanCase{"01.000", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"", VersionPlan::Kind::Unknown, 0},

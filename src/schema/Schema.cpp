@@ -433,12 +433,22 @@ void Schema::create(kv::db::Connection& connection, Database database,
 }
 
 void Schema::addMissingRows(kv::db::Connection& connection, Database database, RowScope scope,
-                            const QHash<QString, QVariant>& placeholders) const
+                            const QHash<QString, QVariant>& placeholders, const QStringList& tables) const
 {
     checkRows();
+    // The rows of a table or column that a version step of the program adds
+    // wait for that step: it adds them itself.
+    const QHash<QString, QStringList> present = connection.tableColumns();
+    const auto arrived = [&present](const RowSet& rows) {
+        const QStringList columns = present.value(rows.table.toUpper());
+        return std::all_of(rows.columns.cbegin(), rows.columns.cend(), [&columns](const QString& column) {
+            return columns.contains(column, Qt::CaseInsensitive);
+        });
+    };
     kv::db::Transaction transaction(connection);
     for (const RowSet* rows : rows(database, scope))
-        insertRows(connection, *rows, placeholders, true);
+        if (arrived(*rows) && (tables.isEmpty() || tables.contains(rows->table, Qt::CaseInsensitive)))
+            insertRows(connection, *rows, placeholders, true);
     transaction.commit();
 }
 

@@ -120,9 +120,11 @@ public:
                 const QHash<QString, QVariant>& placeholders = {}, bool demo = false) const;
 
     // Inserts the rows of `scope` whose key `database` does not hold yet, in
-    // one transaction; rows already there are left as they are.
+    // one transaction; rows already there are left as they are, and so are
+    // the rows of a table or column the database does not have yet. With
+    // `tables`, only the rows of those tables.
     void addMissingRows(kv::db::Connection& connection, Database database, RowScope scope,
-                        const QHash<QString, QVariant>& placeholders) const;
+                        const QHash<QString, QVariant>& placeholders, const QStringList& tables = {}) const;
 
     // Throws SchemaError when a row set names a table or column that no
     // definition has.

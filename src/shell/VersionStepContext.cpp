@@ -55,7 +55,7 @@ void VersionStepContext::createMissingTables(const QStringList& names)
     const schema::Schema& definition = schema::Schema::standard();
     auto create = [&](db::Connection& connection, schema::Database database) {
         for (const QString& name : names)
-            if (!connection.tableExists(name)) {
+            if (definition.table(database, name) && !connection.tableExists(name)) {
                 if (m_tableBeingChanged)
                     *m_tableBeingChanged = name;
                 const schema::Table& table = *definition.table(database, name);
@@ -67,6 +67,29 @@ void VersionStepContext::createMissingTables(const QStringList& names)
     for (const auto& [database, connection] : m_otherDatabases)
         create(*connection, database);
     create(m_db, schema::Database::Application);
+}
+
+db::Connection* VersionStepContext::companyDatabase(schema::Database database)
+{
+    if (database == schema::Database::Application)
+        return &m_db;
+    for (const auto& [given, connection] : m_otherDatabases)
+        if (given == database)
+            return connection;
+    return nullptr;
+}
+
+bool VersionStepContext::addColumn(schema::Database database, const QString& table, const QString& column,
+                                   db::FieldType type, int size)
+{
+    db::Connection* connection = companyDatabase(database);
+    if (!connection || connection->columnExists(table, column))
+        return false;
+    if (m_tableBeingChanged)
+        *m_tableBeingChanged = table;
+    connection->exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                         .arg(table, column, schema::sqlType(type, size, connection->dialect())));
+    return true;
 }
 
 } // namespace kv::shell

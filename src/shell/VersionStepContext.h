@@ -37,8 +37,17 @@ public:
     // demo user), where a step may add demo rows to what it creates.
     bool demoCompany();
     // Creates the tables of the definition that a company database (the
-    // application's and the others given) does not hold yet.
+    // application's and the others given) does not hold yet; a name is
+    // looked for only in the databases whose definition has it.
     void createMissingTables(const QStringList& names);
+
+    // The company's database `database`: the application's, or one the
+    // update was given; nullptr otherwise.
+    db::Connection* companyDatabase(schema::Database database);
+    // Adds a column to a table of a company database that lacks it; true
+    // when it was added, false when it was there (or the database was not given).
+    bool addColumn(schema::Database database, const QString& table, const QString& column, db::FieldType type,
+                   int size = 0);
 
 private:
     db::Connection& m_db;

@@ -107,10 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Engine::Sqlite, Engine::Postgres),
         ::testing::Values(
-            ChainCase{"01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007"}, true, true},
-            ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007"}, false, true},
-            ChainCase{"01.004", {"01.005", "01.006", "01.007"}, false, false},
-            ChainCase{"01.007", {}, false, false})),
+            ChainCase{"01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008"}, true, true},
+            ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008"}, false, true},
+            ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008"}, false, false},
+            ChainCase{"01.008", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
             + std::get<1>(testInfo.param).from.mid(3).toStdString();
@@ -129,7 +129,7 @@ class VersionPlans : public ::testing::TestWithParam<PlanCase> {};
 TEST_P(VersionPlans, FromTheRecordedVersion)
 {
     const PlanCase& c = GetParam();
-    const VersionPlan plan = VersionUpdate::planFor(c.recorded, "01.007");
+    const VersionPlan plan = VersionUpdate::planFor(c.recorded, kv::shell::ProgramVersion);
     EXPECT_EQ(plan.kind, c.kind);
     if (c.kind == VersionPlan::Kind::Chain) {
         EXPECT_EQ(plan.firstStep, c.firstStep);
@@ -138,11 +138,11 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
-    ::testing::Values(PlanCase{"01.007", VersionPlan::Kind::UpToDate, 0},
-                      PlanCase{"01.006", VersionPlan::Kind::Chain, 7},
+    ::testing::Values(PlanCase{"01.008", VersionPlan::Kind::UpToDate, 0},
+                      PlanCase{"01.007", VersionPlan::Kind::Chain, 8},
                       PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
                       PlanCase{"01.005", VersionPlan::Kind::Chain, 6},
-                      PlanCase{"01.008", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.009", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
                       PlanCase{"01.000", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"", VersionPlan::Kind::Unknown, 0},
@@ -154,14 +154,14 @@ class Version : public VersionFixture {};
 
 TEST_P(Version, NewerVersionChangesNothing)
 {
-    record("01.008");
+    record("01.009");
     VersionUpdate update(*db, state);
     update.readRecordedVersion();
     EXPECT_EQ(update.plan().kind, VersionPlan::Kind::Newer);
     EXPECT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.008");
+    EXPECT_EQ(recorded(), "01.009");
     EXPECT_FALSE(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"));
-    EXPECT_TRUE(update.refusal().contains("01.008"));
+    EXPECT_TRUE(update.refusal().contains("01.009"));
 }
 
 TEST_P(Version, FailingStepIsRolledBackAndTheLaterStepsDoNotRun)
@@ -215,7 +215,7 @@ TEST_P(Version, TwoDatabaseWorkTablesComeToEveryCompanyDatabase)
     update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
     update.addCompanyDatabase(kv::schema::Database::Accounting, *accounting);
     ASSERT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.007");
+    EXPECT_EQ(recorded(), kv::shell::ProgramVersion);
     for (kv::db::Connection* c : {db.get(), invoicing.get(), accounting.get()}) {
         EXPECT_TRUE(c->columnExists("OPERPENDENTE", "DADOS")) << c->alias().toStdString();
         EXPECT_TRUE(c->columnExists("OPERDIARIO", "ESTADO")) << c->alias().toStdString();

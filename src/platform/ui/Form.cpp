@@ -354,12 +354,13 @@ void Form::land()
         m_redirect = nullptr;
 }
 
-void Form::rejectField(const QString& message)
+void Form::rejectField(const QString& message, bool beep)
 {
     QWidget* field = m_leaving;
     if (field)
         m_redirect = focusTarget(field); // hold every handler while the box is up
-    messages().beep();
+    if (beep)
+        messages().beep();
     if (!message.isEmpty())
         messages().error(message);
     if (field)

@@ -62,9 +62,10 @@ public:
     // the current focus change is over; the widget's enter handler runs on
     // arrival.
     void focusField(QWidget* widget);
-    // From an exit handler: the check failed. Beeps, shows `message` (none
-    // when empty) and puts the focus back into the field being left.
-    void rejectField(const QString& message = {});
+    // From an exit handler: the check failed. Beeps (unless `beep` is
+    // false), shows `message` (none when empty) and puts the focus back into
+    // the field being left.
+    void rejectField(const QString& message = {}, bool beep = true);
     // The field whose exit handler is running, or nullptr.
     QWidget* leavingField() const { return m_leaving; }
     bool isHandlerRunning() const { return m_handlerDepth > 0; }

@@ -356,7 +356,7 @@ QStringList Schema::indexStatements(const Table& table) const
 {
     QStringList statements;
     for (const Index& index : table.indexes)
-        statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                           .arg(index.name, table.name, index.columns.join(QStringLiteral(", ")));
     return statements;
 }

@@ -92,4 +92,16 @@ bool VersionStepContext::addColumn(schema::Database database, const QString& tab
     return true;
 }
 
+void VersionStepContext::createMissingIndexes(const QString& name)
+{
+    const schema::Schema& definition = schema::Schema::standard();
+    const schema::Table* table = definition.table(schema::Database::Application, name);
+    if (!table || !m_db.tableExists(name))
+        return;
+    if (m_tableBeingChanged)
+        *m_tableBeingChanged = name;
+    for (const QString& index : definition.indexStatements(*table))
+        m_db.exec(index);
+}
+
 } // namespace kv::shell

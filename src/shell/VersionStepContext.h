@@ -40,6 +40,9 @@ public:
     // application's and the others given) does not hold yet; a name is
     // looked for only in the databases whose definition has it.
     void createMissingTables(const QStringList& names);
+    // Creates the secondary indexes the definition gives an application
+    // table that an older version created without them.
+    void createMissingIndexes(const QString& table);
 
     // The company's database `database`: the application's, or one the
     // update was given; nullptr otherwise.

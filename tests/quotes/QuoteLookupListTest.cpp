@@ -8,7 +8,7 @@
 
 using namespace kv::quotes;
 using namespace kv::quotes::test;
-using Kind = QuoteLookupList::Kind;
+using LookupKind = QuoteLookupList::Kind;
 
 namespace {
 
@@ -32,7 +32,7 @@ void storeQuotes(kv::db::Connection& db)
 
 struct LookupCase {
     const char* label;
-    Kind kind;
+    LookupKind kind;
     const char* typed; // nullptr: the first screen
     const char* current; // key of the row the list stands on
     int before; // rows of the window before it
@@ -40,14 +40,14 @@ struct LookupCase {
 };
 
 const LookupCase kLookups[] = {
-    {"quotesFirstScreen", Kind::Quotes, nullptr, "1", 0, 100},
-    {"quotesTypedApprovedNumber", Kind::Quotes, "150", "151", 20, 100},
-    {"quotesTypedPastTheEnd", Kind::Quotes, "900", "299", 19, 20},
-    {"baseByNumberTyped", Kind::BaseByNumber, "150", "150", 20, 100},
-    {"baseByNumberNearTheStart", Kind::BaseByNumber, "5", "5", 4, 84},
-    {"baseByNameFirstScreen", Kind::BaseByName, nullptr, "abade 002", 0, 100},
-    {"baseByNameTypedWithoutAccent", Kind::BaseByName, "agu", "Águeda 001", 20, 100},
-    {"baseByNameTypedInCapitals", Kind::BaseByName, "LIS", "Lisboa 003", 20, 100},
+    {"quotesFirstScreen", LookupKind::Quotes, nullptr, "1", 0, 100},
+    {"quotesTypedApprovedNumber", LookupKind::Quotes, "150", "151", 20, 100},
+    {"quotesTypedPastTheEnd", LookupKind::Quotes, "900", "299", 19, 20},
+    {"baseByNumberTyped", LookupKind::BaseByNumber, "150", "150", 20, 100},
+    {"baseByNumberNearTheStart", LookupKind::BaseByNumber, "5", "5", 4, 84},
+    {"baseByNameFirstScreen", LookupKind::BaseByName, nullptr, "abade 002", 0, 100},
+    {"baseByNameTypedWithoutAccent", LookupKind::BaseByName, "agu", "Águeda 001", 20, 100},
+    {"baseByNameTypedInCapitals", LookupKind::BaseByName, "LIS", "Lisboa 003", 20, 100},
 };
 
 class QuoteLookupListTest : public ::testing::TestWithParam<std::tuple<LookupCase, kv::test::Engine>> {};
@@ -74,10 +74,10 @@ TEST_P(QuoteLookupListTest, readsOnlyAWindowAroundTheTypedKey)
     QVariant previous;
     for (bool more = rows.first(); more && !rows.eof(); more = rows.next()) {
         const QVariant value = rows.value(key);
-        if (previous.isValid() && c.kind != Kind::BaseByName) {
+        if (previous.isValid() && c.kind != LookupKind::BaseByName) {
             EXPECT_LT(previous.toInt(), value.toInt());
         }
-        if (c.kind == Kind::Quotes) {
+        if (c.kind == LookupKind::Quotes) {
             EXPECT_NE(value.toInt() % 10, 0) << value.toInt();
             EXPECT_EQ(rows.value("SUBCODIGO").toInt(), 0);
         }
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, QuoteLookupListTest,
 TEST(QuoteLookupListText, aNumberListIsNotMovedByText)
 {
     QuoteDatabase database(kv::db::Dialect::Sqlite);
-    QuoteLookupList list(database.openAnother(), Kind::BaseByNumber);
+    QuoteLookupList list(database.openAnother(), LookupKind::BaseByNumber);
     list.open();
     EXPECT_FALSE(list.position(QStringLiteral("12a")));
     EXPECT_EQ(list.dataset().currentRow(), -1); // an empty table: nothing to stand on

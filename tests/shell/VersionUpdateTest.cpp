@@ -222,6 +222,22 @@ TEST_P(Version, TwoDatabaseWorkTablesComeToEveryCompanyDatabase)
     }
 }
 
+TEST_P(Version, QuoteLookupIndexesComeToAnOlderCompany)
+{
+    // Made before the quote lookups read on indexes: the step adds them once,
+    // and a second run finds them there.
+    for (const char* index : {"ORCMAS_SUBCODIGO", "ORCMAS_NOME"})
+        db->exec(QStringLiteral("DROP INDEX %1").arg(QLatin1String(index)));
+    runFrom("01.007");
+    runFrom("01.007");
+    EXPECT_EQ(recorded(), kv::shell::ProgramVersion);
+    // Creating an index under a name already taken is refused on both engines.
+    for (const char* index : {"ORCMAS_SUBCODIGO", "ORCMAS_NOME"})
+        EXPECT_THROW(db->exec(QStringLiteral("CREATE INDEX %1 ON ORCMAS (CODIGO)").arg(QLatin1String(index))),
+                     kv::db::DbError)
+            << index;
+}
+
 TEST_P(Version, NewUsersGetNoUpgradeRight)
 {
     runFrom("01.001");

@@ -12,6 +12,22 @@
 
 namespace kv::quotes {
 
+namespace {
+
+// A stored sub-quote as the calculator takes it: its row and its lines.
+std::optional<SubQuote> storedSubQuote(QuoteRepository& repo, int quoteNumber, int subQuote)
+{
+    auto row = repo.row(quoteNumber, subQuote);
+    if (!row)
+        return std::nullopt;
+    SubQuote sq;
+    sq.row = *row;
+    sq.lines = repo.lines(quoteNumber, subQuote);
+    return sq;
+}
+
+} // namespace
+
 const QString QuoteEngine::kChartProgram = QStringLiteral("ORCP021");
 
 QuoteEngine::QuoteEngine(QuoteSession session)
@@ -77,19 +93,17 @@ std::optional<SubQuote> QuoteEngine::recalculate(int quoteNumber, int subQuote)
     kv::db::Connection& db = *m_s.application;
     QuoteRepository repo(db);
     kv::db::Transaction tx(db);
-    auto row = repo.row(quoteNumber, subQuote);
-    if (!row)
+    std::optional<SubQuote> stored = storedSubQuote(repo, quoteNumber, subQuote);
+    if (!stored)
         return std::nullopt;
-    SubQuote sq;
-    sq.row = *row;
-    sq.lines = repo.lines(quoteNumber, subQuote);
+    SubQuote& sq = *stored;
     SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
     if (!calculator.recalculate(sq))
         return std::nullopt;
     repo.replaceLines(quoteNumber, subQuote, sq.lines);
     repo.saveRow(sq.row);
     tx.commit();
-    return sq;
+    return stored;
 }
 
 std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, const CostLine& line)
@@ -97,12 +111,10 @@ std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, co
     kv::db::Connection& db = *m_s.application;
     QuoteRepository repo(db);
     kv::db::Transaction tx(db);
-    auto row = repo.row(quoteNumber, subQuote);
-    if (!row)
+    std::optional<SubQuote> stored = storedSubQuote(repo, quoteNumber, subQuote);
+    if (!stored)
         return std::nullopt;
-    SubQuote sq;
-    sq.row = *row;
-    sq.lines = repo.lines(quoteNumber, subQuote);
+    SubQuote& sq = *stored;
     const bool added = line.detail == 0;
     int index = added ? -1 : sq.find(line.detail);
     if (added) {
@@ -128,7 +140,7 @@ std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, co
     repo.replaceLines(quoteNumber, subQuote, sq.lines);
     repo.saveRow(sq.row);
     tx.commit();
-    return sq;
+    return stored;
 }
 
 std::optional<QuoteRow> QuoteEngine::totals(int quoteNumber, int subQuote, const QVariant& vatCode)

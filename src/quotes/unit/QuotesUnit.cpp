@@ -39,6 +39,13 @@ void addSubcontractTotals(kv::shell::VersionStepContext& step)
         step.addColumn(QStringLiteral("ORCMAS"), QString::fromLatin1(c), kv::db::FieldType::Float);
 }
 
+// The quote lookups read a window of rows on these indexes; without them an
+// older company's lookup would scan the whole quote table at every key typed.
+void addQuoteLookupIndexes(kv::shell::VersionStepContext& step)
+{
+    step.createMissingIndexes(QStringLiteral("ORCMAS"));
+}
+
 kv::shell::MainMenu::Menu quotesMenu()
 {
     const char* Orcamentos = "Orçamentos";
@@ -82,7 +89,7 @@ kv::shell::SubsystemUnit quotesUnit()
     kv::shell::SubsystemUnit unit;
     unit.name = QStringLiteral("quotes");
     unit.datasets = quoteDatasets();
-    unit.versionSteps = {{4, unit.name, addSubcontractTotals}};
+    unit.versionSteps = {{4, unit.name, addSubcontractTotals}, {8, unit.name, addQuoteLookupIndexes}};
     unit.menus = {quotesMenu()};
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

@@ -39,7 +39,7 @@ const char* const InsertSql =
 constexpr double RawFixedBytes = 4 + 4 + 8 + 8;
 
 std::map<std::string, double> g_seconds; // best time per benchmark, for the ratios
-double g_rawBytes[2] = {0, 0};           // raw row data of the walk, per engine
+double g_rawBytes[2] = {0, 0}; // raw row data of the walk, per engine
 
 void record(const std::string& name, double seconds)
 {
@@ -48,10 +48,7 @@ void record(const std::string& name, double seconds)
         g_seconds[name] = seconds;
 }
 
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 QString designation(int i) { return QStringLiteral("Artigo de embalagem %1").arg(i); }
 
@@ -139,14 +136,15 @@ struct Pg {
         connection = Connection::open(settings(name));
         connection->exec(QString::fromLatin1(CreateBig));
         connection->exec(QString::fromLatin1(CreateTarget));
-        connection->exec(QStringLiteral(
-            "INSERT INTO BIG SELECT g, 'Artigo de embalagem ' || g, g % 1000, g * 0.25, "
-            "TIMESTAMP '2020-01-01' + (g % 1500) * INTERVAL '1 day' + (g % 86400) * INTERVAL '1 second' "
-            "FROM generate_series(0, %1) g").arg(WalkRows - 1));
+        connection->exec(
+            QStringLiteral("INSERT INTO BIG SELECT g, 'Artigo de embalagem ' || g, g % 1000, g * 0.25, "
+                           "TIMESTAMP '2020-01-01' + (g % 1500) * INTERVAL '1 day' + (g % 86400) * INTERVAL '1 second' "
+                           "FROM generate_series(0, %1) g")
+                .arg(WalkRows - 1));
         connection->exec(QStringLiteral("ANALYZE BIG"));
         const ConnectionSettings s = settings(name);
-        conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
-                       .arg(s.host).arg(s.port).arg(s.user, name).toStdString();
+        conninfo =
+            QStringLiteral("host=%1 port=%2 user=%3 dbname=%4").arg(s.host).arg(s.port).arg(s.user, name).toStdString();
     }
     ~Pg()
     {
@@ -200,7 +198,8 @@ double walkDataset(Dialect dialect, Dataset* keep = nullptr)
 
 // The raw SQLite walk: prepare, step through every row handing it to readRow,
 // which adds to the checksum and returns the row's raw data size.
-template <typename ReadRow> void rawSqliteWalk(benchmark::State& state, const std::string& key, ReadRow readRow)
+template <typename ReadRow>
+void rawSqliteWalk(benchmark::State& state, const std::string& key, ReadRow readRow)
 {
     const QByteArray path = sqliteDb().path.toUtf8();
     sqlite3* db = nullptr;
@@ -255,8 +254,8 @@ void BM_Walk_Sqlite_RawQt(benchmark::State& state)
         sum += double(sqlite3_column_int64(st, 0)) + double(sqlite3_column_int64(st, 2)) + sqlite3_column_double(st, 3);
         const int length = sqlite3_column_bytes(st, 1);
         const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), length);
-        const QDateTime date = dateFromText(reinterpret_cast<const char*>(sqlite3_column_text(st, 4)),
-                                            sqlite3_column_bytes(st, 4));
+        const QDateTime date =
+            dateFromText(reinterpret_cast<const char*>(sqlite3_column_text(st, 4)), sqlite3_column_bytes(st, 4));
         sum += double(text.size()) + (date.isValid() ? 1 : 0);
         return RawFixedBytes + length;
     });
@@ -286,7 +285,7 @@ void BM_Walk_Pg_Raw(benchmark::State& state)
         const int rows = PQntuples(r);
         for (int i = 0; i < rows; ++i) {
             sum += double(std::atoll(PQgetvalue(r, i, 0))) + double(std::atoll(PQgetvalue(r, i, 2)))
-                + std::atof(PQgetvalue(r, i, 3));
+                   + std::atof(PQgetvalue(r, i, 3));
             const int length = PQgetlength(r, i, 1);
             sum += length + PQgetvalue(r, i, 1)[0] + PQgetvalue(r, i, 4)[0];
             bytes += RawFixedBytes + length;

@@ -23,10 +23,7 @@ namespace {
 QTemporaryDir* g_dir = nullptr;
 std::map<std::string, double> g_seconds;
 
-QString pagePath(const char* format)
-{
-    return g_dir->filePath(QStringLiteral("page.") + QLatin1String(format));
-}
+QString pagePath(const char* format) { return g_dir->filePath(QStringLiteral("page.") + QLatin1String(format)); }
 
 void writePages()
 {
@@ -101,8 +98,8 @@ void BM_GrabStep(benchmark::State& state)
     box.loaded();
     box.setImageName(pagePath("bmp"));
     box.zoomOut(4.0);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(240, 130), QPointF(240, 130), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(240, 130), QPointF(240, 130), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(&box, &press);
     int x = 240;
     int step = -3;
@@ -164,10 +161,11 @@ int main(int argc, char** argv)
     Recorder recorder;
     benchmark::RunSpecifiedBenchmarks(&recorder);
     benchmark::Shutdown();
-    const std::pair<const char*, const char*> pairs[] = {
-        {"BM_ThumbnailBmp", "BM_BareThumbnailBmp"}, {"BM_ThumbnailJpeg", "BM_BareThumbnailJpeg"},
-        {"BM_LargeViewBmp", "BM_BareLargeViewBmp"}, {"BM_LargeViewJpeg", "BM_BareLargeViewJpeg"},
-        {"BM_GrabStep", "BM_BareSourceRectangle"}};
+    const std::pair<const char*, const char*> pairs[] = {{"BM_ThumbnailBmp", "BM_BareThumbnailBmp"},
+                                                         {"BM_ThumbnailJpeg", "BM_BareThumbnailJpeg"},
+                                                         {"BM_LargeViewBmp", "BM_BareLargeViewBmp"},
+                                                         {"BM_LargeViewJpeg", "BM_BareLargeViewJpeg"},
+                                                         {"BM_GrabStep", "BM_BareSourceRectangle"}};
     for (const auto& [control, bare] : pairs)
         if (g_seconds[bare] > 0)
             std::printf("%s / %s: %.2fx\n", control, bare, g_seconds[control] / g_seconds[bare]);

@@ -46,7 +46,8 @@ struct Plant {
                  "ACEPASSMIN1, ACEPASSMIN2) VALUES (1, 'Impressora', 4, 60, 'U', 5000, 1, 0.5, 0.8)");
         db->exec("INSERT INTO MAQUINAS (CODIGO, DESIGNACAO, NROCORES, CUSTOHORA, UNDPROD, FACTOR1, TIPOMAQUINA, "
                  "ACECORTANTEMIN1) VALUES (2, 'Corte e Vinco', 0, 50, 'U', 2000, 2, 0.4)");
-        db->exec("INSERT INTO PAPEIS (CODIGO, DESIGNACAO, GRAMAGEM, PRECO, TIPOCALC) VALUES (1, 'Cartolina', 300, 0.8, '1')");
+        db->exec("INSERT INTO PAPEIS (CODIGO, DESIGNACAO, GRAMAGEM, PRECO, TIPOCALC) VALUES (1, 'Cartolina', 300, 0.8, "
+                 "'1')");
         db->exec("INSERT INTO TINTAS (CODIGO, DESIGNACAO, GRAMAGEM, PRECO) VALUES (1, 'Tinta', 2, 10)");
         db->exec("INSERT INTO VERNIZES (CODIGO, DESIGNACAO, GRAMAGEM, PRECO) VALUES (1, 'Verniz', 5, 4)");
         db->exec("INSERT INTO CUSTFIXOS (CODIGO, DESIGNACAO, PRECO, MATPRIMA) VALUES (1, 'Cliché', 25, 'S')");

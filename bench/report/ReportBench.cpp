@@ -27,10 +27,14 @@ constexpr int Rows = 100'000;
 
 const QString Title = QStringLiteral("Tabela de Tintas");
 const QString Company = QStringLiteral("Empresa : Cartonagem Exemplo");
-const QStringList Headings{QStringLiteral("Código"), QStringLiteral("Referência"), QStringLiteral("Designação do artigo"),
-                           QStringLiteral("Gram.M2"), QStringLiteral("Preço")};
+const QStringList Headings{QStringLiteral("Código"), QStringLiteral("Referência"),
+                           QStringLiteral("Designação do artigo"), QStringLiteral("Gram.M2"), QStringLiteral("Preço")};
 // Columns in mm from the left margin, and whether they are right-aligned.
-struct Column { double left; double width; bool right; };
+struct Column {
+    double left;
+    double width;
+    bool right;
+};
 const Column Columns[] = {{0, 15, false}, {17, 30, false}, {49, 90, false}, {141, 20, true}, {163, 33, true}};
 
 std::map<std::string, double> g_seconds;
@@ -152,14 +156,16 @@ void BM_RawPdfWriter(benchmark::State& state)
             text(left + 160, 16, 36, 5, Qt::AlignLeft, QStringLiteral("Ord.Numérica"));
             painter.fillRect(QRectF(left * s, 22 * s, 196 * s, 6 * s), Qt::lightGray);
             for (int c = 0; c < 5; ++c)
-                text(left + Columns[c].left, 22, Columns[c].width, 5, Columns[c].right ? Qt::AlignRight : Qt::AlignLeft, Headings[c]);
+                text(left + Columns[c].left, 22, Columns[c].width, 5, Columns[c].right ? Qt::AlignRight : Qt::AlignLeft,
+                     Headings[c]);
             for (double y = 28; more && y + 5 <= bottom; y += 5) {
                 const QString cells[] = {QString::number(source.value(0).toInt()), source.value(1).toString(),
                                          source.value(2).toString(),
                                          kv::text::formatted(source.value(3).toDouble(), QStringLiteral("#,##0.0")),
                                          kv::text::money(source.value(4).toDouble(), 2)};
                 for (int c = 0; c < 5; ++c)
-                    text(left + Columns[c].left, y, Columns[c].width, 5, Columns[c].right ? Qt::AlignRight : Qt::AlignLeft, cells[c]);
+                    text(left + Columns[c].left, y, Columns[c].width, 5,
+                         Columns[c].right ? Qt::AlignRight : Qt::AlignLeft, cells[c]);
                 more = source.next();
             }
             QPen pen(Qt::black);

@@ -2,7 +2,4 @@
 // program's start in kv_shell_bench.
 #include "shell/BareWindow.h"
 
-int main(int argc, char* argv[])
-{
-    return showBareWindow(argc, argv);
-}
+int main(int argc, char* argv[]) { return showBareWindow(argc, argv); }

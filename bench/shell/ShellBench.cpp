@@ -124,20 +124,11 @@ void timeStart(benchmark::State& state, const std::string& program, const char* 
     }
 }
 
-void BM_MainProgramStart(benchmark::State& state)
-{
-    timeStart(state, g_self, "program");
-}
+void BM_MainProgramStart(benchmark::State& state) { timeStart(state, g_self, "program"); }
 
-void BM_BareQtWindowStart(benchmark::State& state)
-{
-    timeStart(state, KV_BARE_WINDOW_PROGRAM, nullptr);
-}
+void BM_BareQtWindowStart(benchmark::State& state) { timeStart(state, KV_BARE_WINDOW_PROGRAM, nullptr); }
 
-void BM_BareQtWindowWithProgramLibraries(benchmark::State& state)
-{
-    timeStart(state, g_self, "bare");
-}
+void BM_BareQtWindowWithProgramLibraries(benchmark::State& state) { timeStart(state, g_self, "bare"); }
 
 BENCHMARK(BM_BareQtWindowStart)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_BareQtWindowWithProgramLibraries)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
@@ -150,8 +141,7 @@ public:
     {
         // With repetitions, their mean.
         for (const Run& run : runs)
-            if (!run.error_occurred
-                && (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean"))
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean"))
                 g_seconds[run.run_name.function_name] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }

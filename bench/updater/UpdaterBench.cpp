@@ -48,7 +48,10 @@ void BM_UpdaterDownload(benchmark::State& state)
         http.URL = f.url;
         http.OutputFileName = output;
         http.OnTransferProgress = [&](const kv::updater::TupProgress&) { ++blocks; };
-        http.OnDone = [&](const QString&, const QByteArray&, qint64 s) { size = s; done = true; };
+        http.OnDone = [&](const QString&, const QByteArray&, qint64 s) {
+            size = s;
+            done = true;
+        };
         http.OnConnectionLost = [&](const QString&, qint64, qint64) { done = true; };
         http.OnNoResponse = [&] { done = true; };
         http.OnHTTPError = [&](int) { done = true; };

@@ -32,7 +32,7 @@ constexpr int Programs = 150;
 constexpr int Users = 30;
 constexpr int Companies = 3;
 const QString Key = QStringLiteral("KAVORIMETAS");
-const QString NewUser = QStringLiteral("U30");   // has no rows until chosen
+const QString NewUser = QStringLiteral("U30"); // has no rows until chosen
 
 std::map<std::string, double> g_seconds;
 
@@ -49,7 +49,7 @@ struct Company {
 
     explicit Company(bool postgres) : onServer(postgres)
     {
-        dropServerDatabases();   // left by a run that did not end
+        dropServerDatabases(); // left by a run that did not end
         kv::schema::InstallationOptions options;
         options.workstation = QStringLiteral("BENCH");
         if (postgres)
@@ -111,14 +111,15 @@ struct Company {
         db->exec(QStringLiteral("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, "
                                 "INSERIR, ALTERAR, ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES "
                                 "(:A, :C, :P, :E, :U, :S, :S, :S, :S, :S, :S, :S, :S, :S)"),
-                 {{"A", key}, {"C", chapterOf(program)}, {"P", programName(program)}, {"E", company}, {"U", user},
+                 {{"A", key},
+                  {"C", chapterOf(program)},
+                  {"P", programName(program)},
+                  {"E", company},
+                  {"U", user},
                   {"S", QStringLiteral("S")}});
     }
 
-    void forgetNewUser()
-    {
-        db->exec(QStringLiteral("DELETE FROM APLICACAODET WHERE UTIL = :U"), {{"U", NewUser}});
-    }
+    void forgetNewUser() { db->exec(QStringLiteral("DELETE FROM APLICACAODET WHERE UTIL = :U"), {{"U", NewUser}}); }
 
     // What the editor does when the user is chosen: the missing rows, then
     // the first chapter's rights.
@@ -192,10 +193,7 @@ void measure(benchmark::State& state, bool postgres, const char* name, bool fres
     record(state, name, seconds);
 }
 
-void choose(Company& c)
-{
-    benchmark::DoNotOptimize(c.choose());
-}
+void choose(Company& c) { benchmark::DoNotOptimize(c.choose()); }
 
 void rawInsert(Company& c)
 {
@@ -207,16 +205,28 @@ void rawInsert(Company& c)
 
 void keyedRead(Company& c)
 {
-    const auto rows = c.db->query(
-        QStringLiteral("SELECT * FROM APLICACAODET WHERE APLICACAO = :A AND EMPNRO = :E AND UTIL = :U"),
-        {{"A", Key}, {"E", 1}, {"U", NewUser}});
+    const auto rows =
+        c.db->query(QStringLiteral("SELECT * FROM APLICACAODET WHERE APLICACAO = :A AND EMPNRO = :E AND UTIL = :U"),
+                    {{"A", Key}, {"E", 1}, {"U", NewUser}});
     benchmark::DoNotOptimize(rows.rows.size());
 }
 
-void firstChoice(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, true, choose); }
-void bareInsert(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, true, rawInsert); }
-void secondChoice(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, false, choose); }
-void bareRead(benchmark::State& state, bool postgres, const char* name) { measure(state, postgres, name, false, keyedRead); }
+void firstChoice(benchmark::State& state, bool postgres, const char* name)
+{
+    measure(state, postgres, name, true, choose);
+}
+void bareInsert(benchmark::State& state, bool postgres, const char* name)
+{
+    measure(state, postgres, name, true, rawInsert);
+}
+void secondChoice(benchmark::State& state, bool postgres, const char* name)
+{
+    measure(state, postgres, name, false, choose);
+}
+void bareRead(benchmark::State& state, bool postgres, const char* name)
+{
+    measure(state, postgres, name, false, keyedRead);
+}
 
 BENCHMARK_CAPTURE(firstChoice, sqlite, false, "first choice sqlite")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(bareInsert, sqlite, false, "raw insert sqlite")->Unit(benchmark::kMillisecond);

@@ -10,11 +10,11 @@ namespace kv::domain {
 enum class CostClass { None, RawMaterial, Labour, Subsidiary, Machines, Packaging, Subcontract, Transport };
 
 inline constexpr std::array<CostClass, 7> kCostClasses = {
-    CostClass::RawMaterial, CostClass::Labour, CostClass::Subsidiary, CostClass::Machines,
-    CostClass::Packaging, CostClass::Subcontract, CostClass::Transport};
+    CostClass::RawMaterial, CostClass::Labour,      CostClass::Subsidiary, CostClass::Machines,
+    CostClass::Packaging,   CostClass::Subcontract, CostClass::Transport};
 
-QString costClassCode(CostClass costClass);           // "MP", "MO", "PS", "CM", "EM", "SB", "TR", ""
-CostClass costClassFromCode(const QString& code);      // unknown or empty text: None
+QString costClassCode(CostClass costClass); // "MP", "MO", "PS", "CM", "EM", "SB", "TR", ""
+CostClass costClassFromCode(const QString& code); // unknown or empty text: None
 
 // A finish's own cost type (`ACABAMENTO.TIPOCUSTO`): "1" is labour, anything
 // else packaging.

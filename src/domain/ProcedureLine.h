@@ -9,12 +9,12 @@ namespace kv::domain {
 // added. The type stays as stored, so that a line of an unknown type still
 // reads; `tableTypeFromCode` tells what it is.
 struct ProcedureLine {
-    int procedure = 0;       // CODIGO
-    int detail = 0;          // DETAIL
-    int tableType = 0;       // TIPOTABELA
-    int tableCode = 0;       // CODTAB
-    QString tableName;       // NOMETABELA
-    QString designation;     // DESTAB
+    int procedure = 0; // CODIGO
+    int detail = 0; // DETAIL
+    int tableType = 0; // TIPOTABELA
+    int tableCode = 0; // CODTAB
+    QString tableName; // NOMETABELA
+    QString designation; // DESTAB
 };
 
 } // namespace kv::domain

@@ -12,9 +12,8 @@ namespace kv::program {
 void assembleUnits()
 {
     static const bool assembled = [] {
-        shell::Subsystems::assemble(
-            {shell::shellUnit(), costing::costingUnit(), commercial::commercialUnit(), quotes::quotesUnit(),
-             production::productionUnit()});
+        shell::Subsystems::assemble({shell::shellUnit(), costing::costingUnit(), commercial::commercialUnit(),
+                                     quotes::quotesUnit(), production::productionUnit()});
         return true;
     }();
     (void)assembled;

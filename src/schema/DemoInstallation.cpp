@@ -14,10 +14,7 @@ using kv::db::Connection;
 
 namespace {
 
-QString yearText(int year)
-{
-    return QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
-}
+QString yearText(int year) { return QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')); }
 
 void addCalendar(Connection& invoicing, int year)
 {
@@ -25,9 +22,9 @@ void addCalendar(Connection& invoicing, int year)
     const QDate first(year, 1, 1);
     const QDate next(year + 1, 1, 1);
     QSet<QDate> present;
-    const db::QueryResult existing = invoicing.query(
-        QStringLiteral("SELECT DATA FROM CALENDARIO WHERE DATA >= :FIRST AND DATA < :NEXT"),
-        {{"FIRST", first.startOfDay()}, {"NEXT", next.startOfDay()}});
+    const db::QueryResult existing =
+        invoicing.query(QStringLiteral("SELECT DATA FROM CALENDARIO WHERE DATA >= :FIRST AND DATA < :NEXT"),
+                        {{"FIRST", first.startOfDay()}, {"NEXT", next.startOfDay()}});
     for (std::size_t row = 0; row < existing.rows.size(); ++row)
         present.insert(existing.value(row, QStringLiteral("DATA")).toDateTime().date());
 
@@ -36,7 +33,7 @@ void addCalendar(Connection& invoicing, int year)
     for (QDate day = first; day < next; day = day.addDays(1)) {
         if (present.contains(day))
             continue;
-        const int weekday = day.dayOfWeek();   // 1 Monday .. 7 Sunday
+        const int weekday = day.dayOfWeek(); // 1 Monday .. 7 Sunday
         invoicing.exec(insert, {{"DATA", day.startOfDay()},
                                 {"ANO", yearText(year)},
                                 {"DIASEM", QString::fromUtf8(weekdays[weekday - 1])},
@@ -71,8 +68,10 @@ void DemoInstallation::addYear(Connection& connection, Database database, int ye
 // through the installation's drive map.
 static void addPictures(const kv::install::Installation& installation, Connection& invoicing, int year)
 {
-    const QString stored = invoicing.scalar(QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"),
-                                            {{"ANO", yearText(year)}}).toString().trimmed();
+    const QString stored =
+        invoicing.scalar(QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"), {{"ANO", yearText(year)}})
+            .toString()
+            .trimmed();
     const QString folder = stored.isEmpty() ? QString() : installation.mapWindowsPath(stored);
     if (folder.isEmpty())
         return;
@@ -92,11 +91,11 @@ bool DemoInstallation::moveToDate(const kv::install::Installation& installation,
     auto general = Connection::open(installation.alias(InstallationBuilder::generalAlias(), userLine, passwordLine));
 
     const db::Params demoRows{{"UTIL", user()}, {"APLICACAO", QStringLiteral("KAVORIMETAS")}};
-    const db::QueryResult companies = general->query(
-        QStringLiteral("SELECT DISTINCT E.EMPNRO, E.BDESPECIF01, E.BDFACTURA, E.BDCONTAB "
-                       "FROM PARAMUTIL P JOIN EMPRESAS E ON E.EMPNRO = P.EMPNRO "
-                       "WHERE P.UTIL = :UTIL AND P.APLICACAO = :APLICACAO"),
-        demoRows);
+    const db::QueryResult companies =
+        general->query(QStringLiteral("SELECT DISTINCT E.EMPNRO, E.BDESPECIF01, E.BDFACTURA, E.BDCONTAB "
+                                      "FROM PARAMUTIL P JOIN EMPRESAS E ON E.EMPNRO = P.EMPNRO "
+                                      "WHERE P.UTIL = :UTIL AND P.APLICACAO = :APLICACAO"),
+                       demoRows);
     if (companies.isEmpty())
         return false;
 
@@ -114,8 +113,10 @@ bool DemoInstallation::moveToDate(const kv::install::Installation& installation,
             if (database == Database::Invoicing)
                 addPictures(installation, *company, date.year());
             if (database == Database::Application)
-                userPassword = company->scalar(QStringLiteral("SELECT PASSWOR FROM UTILIZADORES WHERE NRO = :UTIL"),
-                                               {{"UTIL", user()}}).toString();
+                userPassword = company
+                                   ->scalar(QStringLiteral("SELECT PASSWOR FROM UTILIZADORES WHERE NRO = :UTIL"),
+                                            {{"UTIL", user()}})
+                                   .toString();
         }
         // The user logs in at the workstation with the password he has now,
         // also after changing it in the program.

@@ -139,9 +139,8 @@ void drawBlank(Canvas& canvas, Colour colour)
 
 Colour articleColour(const QString& code)
 {
-    static const std::array<Colour, 6> colours = {
-        Colour{176, 137, 92}, Colour{150, 40, 50}, Colour{220, 190, 90},
-        Colour{70, 120, 170}, Colour{60, 150, 110}, Colour{200, 120, 60}};
+    static const std::array<Colour, 6> colours = {Colour{176, 137, 92}, Colour{150, 40, 50},  Colour{220, 190, 90},
+                                                  Colour{70, 120, 170}, Colour{60, 150, 110}, Colour{200, 120, 60}};
     return colours[std::size_t(qHash(code) % colours.size())];
 }
 

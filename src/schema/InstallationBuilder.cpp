@@ -39,7 +39,8 @@ void writeText(const QString& path, const QString& text, QFileDevice::Permission
     // Created with its permissions from the start, so a secret is never readable by others.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Text, permissions)
         || file.write(text.toUtf8()) < 0 || !file.flush())
-        throw InstallationError(QStringLiteral("Não foi possível escrever o ficheiro %1: %2").arg(path, file.errorString()));
+        throw InstallationError(
+            QStringLiteral("Não foi possível escrever o ficheiro %1: %2").arg(path, file.errorString()));
 }
 
 QString randomSecret()
@@ -90,7 +91,8 @@ private:
     void checkOptions() const
     {
         if (m_workstation.size() > 30)
-            throw InstallationError(QStringLiteral("O nome do computador \"%1\" tem mais de 30 caracteres.").arg(m_workstation));
+            throw InstallationError(
+                QStringLiteral("O nome do computador \"%1\" tem mais de 30 caracteres.").arg(m_workstation));
         if (m_options.workstationType.size() != 1)
             throw InstallationError(QStringLiteral("O tipo de computador deve ser um só carácter."));
         if (m_options.companyNumber < 1 || m_options.companyNumber > 99)
@@ -112,7 +114,8 @@ private:
         if (info.exists() && !info.isDir())
             throw InstallationError(QStringLiteral("%1 existe e não é uma pasta.").arg(root));
         if (info.exists() && !QDir(root).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-            throw InstallationError(QStringLiteral("A pasta %1 não está vazia: escolha uma pasta nova ou vazia.").arg(root));
+            throw InstallationError(
+                QStringLiteral("A pasta %1 não está vazia: escolha uma pasta nova ou vazia.").arg(root));
         m_createdRoot = !info.exists();
         if (!QDir().mkpath(root))
             throw InstallationError(QStringLiteral("Não foi possível criar a pasta %1.").arg(root));
@@ -131,21 +134,17 @@ private:
         return s;
     }
 
-    std::shared_ptr<Connection> server() const
-    {
-        return Connection::open(serverSettings(QStringLiteral("postgres")));
-    }
+    std::shared_ptr<Connection> server() const { return Connection::open(serverSettings(QStringLiteral("postgres"))); }
 
     static bool serverHas(Connection& server, const QString& database)
     {
-        return !server.scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :name"),
-                              {{QStringLiteral("name"), database}}).isNull();
+        return !server
+                    .scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :name"),
+                            {{QStringLiteral("name"), database}})
+                    .isNull();
     }
 
-    QString serverDatabase(const QString& alias) const
-    {
-        return m_options.postgres->databasePrefix + alias.toLower();
-    }
+    QString serverDatabase(const QString& alias) const { return m_options.postgres->databasePrefix + alias.toLower(); }
 
     // Refuses, before anything is written, a server whose databases of this
     // installation already hold tables.
@@ -158,9 +157,10 @@ private:
                 if (!serverHas(*maintenance, name))
                     continue;
                 auto existing = Connection::open(serverSettings(name));
-                const qlonglong tables =
-                    existing->scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
-                                                    "WHERE table_schema = current_schema()")).toLongLong();
+                const qlonglong tables = existing
+                                             ->scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                                                                     "WHERE table_schema = current_schema()"))
+                                             .toLongLong();
                 if (tables > 0)
                     throw InstallationError(QStringLiteral("A base de dados %1 do servidor %2 já tem tabelas.")
                                                 .arg(name, m_options.postgres->host));
@@ -187,7 +187,8 @@ private:
             throw InstallationError(
                 QStringLiteral("Não foi possível restringir o acesso à pasta %1.").arg(m_installation.dataFolder()));
 
-        const auto normal = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        const auto normal =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
         writeText(m_installation.workstationFile(), m_workstation + QLatin1Char('\n'), normal);
         writeText(m_installation.workstationTypeFile(), m_options.workstationType + QLatin1Char('\n'), normal);
 
@@ -196,18 +197,22 @@ private:
             aliases += QStringLiteral("\n[%1]\n").arg(target.alias);
             if (m_options.postgres)
                 aliases += QStringLiteral("driver = postgres\nhost = %1\nport = %2\ndatabase = %3\n")
-                               .arg(m_options.postgres->host).arg(m_options.postgres->port)
+                               .arg(m_options.postgres->host)
+                               .arg(m_options.postgres->port)
                                .arg(serverDatabase(target.alias));
             else
                 aliases += QStringLiteral("driver = sqlite\nfile = %1.sqlite\n").arg(target.alias.toLower());
         }
-        aliases += QStringLiteral("\n; Caminhos Windows guardados nos dados -> pastas locais (relativas a esta pasta).\n"
-                                  "[%1]\nX: = .\nC:\\Palvexworks = .\n").arg(Installation::drivesGroup());
+        aliases +=
+            QStringLiteral("\n; Caminhos Windows guardados nos dados -> pastas locais (relativas a esta pasta).\n"
+                           "[%1]\nX: = .\nC:\\Palvexworks = .\n")
+                .arg(Installation::drivesGroup());
         writeText(m_installation.aliasFile(), aliases, normal);
 
         m_login = {m_options.postgres ? m_options.postgres->user : QStringLiteral("kavorimetas"),
                    m_options.postgres ? m_options.postgres->password : randomSecret()};
-        writeText(m_installation.credentialsFile(), m_login.first + QLatin1Char('\n') + m_login.second + QLatin1Char('\n'),
+        writeText(m_installation.credentialsFile(),
+                  m_login.first + QLatin1Char('\n') + m_login.second + QLatin1Char('\n'),
                   QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
@@ -228,7 +233,8 @@ private:
             auto maintenance = server();
             if (!serverHas(*maintenance, settings.database)) {
                 // The name is the checked prefix and a built-in alias: nothing typed reaches it unchecked.
-                maintenance->exec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(settings.database));
+                maintenance->exec(
+                    QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(settings.database));
                 m_createdDatabases << settings.database;
             } else {
                 m_filledDatabases.push_back({target.database, settings.database});
@@ -292,7 +298,8 @@ private:
             return;
         }
         // The folder was empty before: take away what was put in it.
-        for (const QFileInfo& entry : root.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& entry :
+             root.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             if (entry.isDir() && !entry.isSymLink())
                 QDir(entry.absoluteFilePath()).removeRecursively();
             else
@@ -305,8 +312,8 @@ private:
     Installation m_installation;
     std::vector<Target> m_targets;
     QString m_workstation;
-    const QDate m_today = QDate::currentDate();   // one date for every row, also across midnight
-    std::pair<QString, QString> m_login;         // the general database's login name and password
+    const QDate m_today = QDate::currentDate(); // one date for every row, also across midnight
+    std::pair<QString, QString> m_login; // the general database's login name and password
     bool m_createdRoot = false;
     QStringList m_createdDatabases;
     std::vector<std::pair<Database, QString>> m_filledDatabases;
@@ -322,14 +329,10 @@ CompanyAliases CompanyAliases::forCompany(int number)
 }
 
 InstallationBuilder::InstallationBuilder(InstallationOptions options, const Schema& schema)
-    : m_options(std::move(options))
-    , m_schema(schema)
+    : m_options(std::move(options)), m_schema(schema)
 {
 }
 
-Installation InstallationBuilder::create(const QString& folder)
-{
-    return Builder(m_options, m_schema, folder).run();
-}
+Installation InstallationBuilder::create(const QString& folder) { return Builder(m_options, m_schema, folder).run(); }
 
 } // namespace kv::schema

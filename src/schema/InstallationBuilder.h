@@ -22,9 +22,9 @@ struct PostgresServer {
 };
 
 struct InstallationOptions {
-    QString workstation;                      // empty: this computer's host name
+    QString workstation; // empty: this computer's host name
     QString workstationType = QStringLiteral("S");
-    std::optional<PostgresServer> postgres;   // none: embedded SQLite files
+    std::optional<PostgresServer> postgres; // none: embedded SQLite files
     int companyNumber = 1;
     QString companyName = QStringLiteral("Empresa de Demonstração");
     // A demo installation also holds the definition's demo rows: the demo
@@ -35,9 +35,9 @@ struct InstallationOptions {
 
 // The aliases an installation's company uses; general alias is "QXRGERAL".
 struct CompanyAliases {
-    QString application;   // BDESPECIF01
-    QString invoicing;     // BDFACTURA
-    QString accounting;    // BDCONTAB
+    QString application; // BDESPECIF01
+    QString invoicing; // BDFACTURA
+    QString accounting; // BDCONTAB
     static CompanyAliases forCompany(int number);
 };
 

@@ -26,11 +26,12 @@ bool isIdentifier(const QString& name)
     const auto letter = [](QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
     if (name.isEmpty() || !letter(name.front()))
         return false;
-    return std::all_of(name.cbegin(), name.cend(), [&letter](QChar c) { return letter(c) || (c >= u'0' && c <= u'9'); });
+    return std::all_of(name.cbegin(), name.cend(),
+                       [&letter](QChar c) { return letter(c) || (c >= u'0' && c <= u'9'); });
 }
 
 // "CODIGO int16 key", "DESIGNACAO text 40"
-template <class Where>  // where() names the line, for messages
+template <class Where> // where() names the line, for messages
 Column parseColumn(const QStringList& words, const Where& where)
 {
     if (words.size() < 2 || !isIdentifier(words[0]))
@@ -40,16 +41,17 @@ Column parseColumn(const QStringList& words, const Where& where)
     const QString type = words[1].toLower();
     int next = 2;
     static const QHash<QString, FieldType> plain = {
-        {QStringLiteral("memo"), FieldType::Memo},     {QStringLiteral("int16"), FieldType::Int16},
-        {QStringLiteral("int32"), FieldType::Int32},   {QStringLiteral("int64"), FieldType::Int64},
-        {QStringLiteral("float"), FieldType::Float},   {QStringLiteral("datetime"), FieldType::DateTime},
+        {QStringLiteral("memo"), FieldType::Memo},   {QStringLiteral("int16"), FieldType::Int16},
+        {QStringLiteral("int32"), FieldType::Int32}, {QStringLiteral("int64"), FieldType::Int64},
+        {QStringLiteral("float"), FieldType::Float}, {QStringLiteral("datetime"), FieldType::DateTime},
         {QStringLiteral("blob"), FieldType::Blob},
     };
     if (type == QLatin1String("text")) {
         bool ok = false;
         column.size = words.value(2).toInt(&ok);
         if (!ok || column.size <= 0)
-            throw SchemaError(QStringLiteral("%1: a coluna de texto %2 precisa de um tamanho").arg(where(), column.name));
+            throw SchemaError(
+                QStringLiteral("%1: a coluna de texto %2 precisa de um tamanho").arg(where(), column.name));
         column.type = FieldType::Text;
         next = 3;
     } else if (plain.contains(type)) {
@@ -70,8 +72,7 @@ Column parseColumn(const QStringList& words, const Where& where)
 template <class Where>
 Index parseIndex(const QString& line, const Table& table, const Where& where)
 {
-    static const QRegularExpression re(
-        QStringLiteral("^index\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
+    static const QRegularExpression re(QStringLiteral("^index\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
     const auto m = re.match(line);
     if (!m.hasMatch())
         throw SchemaError(QStringLiteral("%1: \"index NOME (COLUNA, ...)\" esperado").arg(where()));
@@ -112,17 +113,15 @@ QVariant rowValue(const QString& written, const Column& column, const QHash<QStr
     case FieldType::Int32:
     case FieldType::Int64: {
         const qlonglong n = value.toLongLong(&ok);
-        const qlonglong limit = column.type == FieldType::Int16 ? 32767
-                              : column.type == FieldType::Int32 ? 2147483647LL
-                                                                : std::numeric_limits<qlonglong>::max();
+        const qlonglong limit = column.type == FieldType::Int16   ? 32767
+                                : column.type == FieldType::Int32 ? 2147483647LL
+                                                                  : std::numeric_limits<qlonglong>::max();
         if (ok && (n > limit || n < -limit - 1))
             ok = false;
         value = n;
         break;
     }
-    case FieldType::Float:
-        value = value.toDouble(&ok);
-        break;
+    case FieldType::Float: value = value.toDouble(&ok); break;
     case FieldType::DateTime: {
         if (value.typeId() == QMetaType::QDateTime)
             break;
@@ -143,23 +142,17 @@ QVariant rowValue(const QString& written, const Column& column, const QHash<QStr
         value = value.toString();
         ok = column.type == FieldType::Memo || value.toString().size() <= column.size;
         break;
-    case FieldType::Blob:
-        value = value.toByteArray();
-        break;
+    case FieldType::Blob: value = value.toByteArray(); break;
     }
     if (!ok)
-        throw SchemaError(QStringLiteral("%1: o valor \"%2\" não cabe na coluna %3")
-                              .arg(where, value.toString(), column.name));
+        throw SchemaError(
+            QStringLiteral("%1: o valor \"%2\" não cabe na coluna %3").arg(where, value.toString(), column.name));
     return value;
 }
 
 } // namespace
 
-SchemaError::SchemaError(const QString& text)
-    : std::runtime_error(text.toStdString())
-    , m_text(text)
-{
-}
+SchemaError::SchemaError(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
 
 const std::vector<Database>& allDatabases()
 {
@@ -251,14 +244,15 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
             m_tables.push_back({words[1].toUpper(), database, subsystem, {}, {}});
             block = Block::Table;
         } else if (!indented && (words[0] == QLatin1String("rows") || words[0] == QLatin1String("demo"))) {
-            static const QRegularExpression re(QStringLiteral(
-                "^(demo\\s+(yearly\\s+)?)?rows\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
+            static const QRegularExpression re(
+                QStringLiteral("^(demo\\s+(yearly\\s+)?)?rows\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*\\(([^)]*)\\)$"));
             const auto m = re.match(line);
             if (!m.hasMatch())
-                throw SchemaError(QStringLiteral("%1: \"[demo [yearly]] rows TABELA (COLUNA, ...)\" esperado").arg(where()));
-            const RowScope scope = m.captured(1).isEmpty() ? RowScope::Installation
-                                 : m.captured(2).isEmpty() ? RowScope::Demo
-                                                           : RowScope::DemoYear;
+                throw SchemaError(
+                    QStringLiteral("%1: \"[demo [yearly]] rows TABELA (COLUNA, ...)\" esperado").arg(where()));
+            const RowScope scope = m.captured(1).isEmpty()   ? RowScope::Installation
+                                   : m.captured(2).isEmpty() ? RowScope::Demo
+                                                             : RowScope::DemoYear;
             RowSet rows{m.captured(3).toUpper(), database, {}, {}, where(), scope};
             for (const QString& c : m.captured(4).split(QLatin1Char(','), Qt::SkipEmptyParts))
                 rows.columns << c.trimmed().toUpper();
@@ -270,7 +264,8 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
             Table& current = m_tables.back();
             Column column = parseColumn(words, where);
             if (current.column(column.name))
-                throw SchemaError(QStringLiteral("%1: a coluna %2 repete-se em %3").arg(where(), column.name, current.name));
+                throw SchemaError(
+                    QStringLiteral("%1: a coluna %2 repete-se em %3").arg(where(), column.name, current.name));
             current.columns.push_back(column);
         } else if (indented && block == Block::Rows) {
             RowSet& rows = m_rows.back();
@@ -278,7 +273,10 @@ void Schema::addDefinition(Database database, const QString& subsystem, const QS
             for (const QString& v : line.split(QLatin1Char('|')))
                 values << v.trimmed();
             if (values.size() != rows.columns.size())
-                throw SchemaError(QStringLiteral("%1: %2 valores para %3 colunas").arg(where()).arg(values.size()).arg(rows.columns.size()));
+                throw SchemaError(QStringLiteral("%1: %2 valores para %3 colunas")
+                                      .arg(where())
+                                      .arg(values.size())
+                                      .arg(rows.columns.size()));
             rows.values.push_back(values);
         } else {
             throw SchemaError(QStringLiteral("%1: linha inesperada \"%2\"").arg(where(), line));
@@ -388,20 +386,20 @@ void Schema::insertRows(kv::db::Connection& connection, const RowSet& rows,
     QStringList markers;
     for (const QString& c : rows.columns)
         markers << QLatin1Char(':') + c;
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(target->name, rows.columns.join(QStringLiteral(", ")),
-                                    markers.join(QStringLiteral(", ")));
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(target->name, rows.columns.join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
     // A row is there already when its whole key is; a set without the whole
     // key cannot tell, and its rows are inserted.
     const QStringList keys = target->keyColumns();
     QStringList keyTest;
     for (const QString& key : keys)
         keyTest << QStringLiteral("%1 = :%1").arg(key);
-    const bool canSkip = skipExisting && !keys.isEmpty()
-                      && std::all_of(keys.cbegin(), keys.cend(),
-                                     [&rows](const QString& key) { return rows.columns.contains(key); });
-    const QString exists = QStringLiteral("SELECT 1 FROM %1 WHERE %2")
-                               .arg(target->name, keyTest.join(QStringLiteral(" AND ")));
+    const bool canSkip =
+        skipExisting && !keys.isEmpty()
+        && std::all_of(keys.cbegin(), keys.cend(), [&rows](const QString& key) { return rows.columns.contains(key); });
+    const QString exists =
+        QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(target->name, keyTest.join(QStringLiteral(" AND ")));
     for (const QStringList& values : rows.values) {
         kv::db::Params params;
         for (int i = 0; i < rows.columns.size(); ++i)
@@ -418,8 +416,8 @@ void Schema::insertRows(kv::db::Connection& connection, const RowSet& rows,
     }
 }
 
-void Schema::create(kv::db::Connection& connection, Database database,
-                    const QHash<QString, QVariant>& placeholders, bool demo) const
+void Schema::create(kv::db::Connection& connection, Database database, const QHash<QString, QVariant>& placeholders,
+                    bool demo) const
 {
     checkRows();
     kv::db::Transaction transaction(connection);
@@ -441,9 +439,8 @@ void Schema::addMissingRows(kv::db::Connection& connection, Database database, R
     const QHash<QString, QStringList> present = connection.tableColumns();
     const auto arrived = [&present](const RowSet& rows) {
         const QStringList columns = present.value(rows.table.toUpper());
-        return std::all_of(rows.columns.cbegin(), rows.columns.cend(), [&columns](const QString& column) {
-            return columns.contains(column, Qt::CaseInsensitive);
-        });
+        return std::all_of(rows.columns.cbegin(), rows.columns.cend(),
+                           [&columns](const QString& column) { return columns.contains(column, Qt::CaseInsensitive); });
     };
     kv::db::Transaction transaction(connection);
     for (const RowSet* rows : rows(database, scope))

@@ -17,13 +17,13 @@ namespace kv::schema {
 enum class Database { General, Application, Invoicing, Accounting };
 
 const std::vector<Database>& allDatabases();
-QString databaseKey(Database database);       // "general", "application", "invoicing", "accounting"
+QString databaseKey(Database database); // "general", "application", "invoicing", "accounting"
 
 struct Column {
     QString name;
     kv::db::FieldType type = kv::db::FieldType::Text;
-    int size = 0;        // declared characters of a Text column
-    bool key = false;    // part of the primary key
+    int size = 0; // declared characters of a Text column
+    bool key = false; // part of the primary key
 };
 
 // A secondary index: the lookups that filter and order on its columns read
@@ -36,11 +36,11 @@ struct Index {
 struct Table {
     QString name;
     Database database = Database::Application;
-    QString subsystem;   // the definition file it comes from ("costing", "shell", ...)
+    QString subsystem; // the definition file it comes from ("costing", "shell", ...)
     std::vector<Column> columns;
     std::vector<Index> indexes;
 
-    const Column* column(const QString& name) const;   // without regard to case
+    const Column* column(const QString& name) const; // without regard to case
     QStringList keyColumns() const;
     QStringList columnNames() const;
 };
@@ -56,7 +56,7 @@ struct RowSet {
     Database database = Database::Application;
     QStringList columns;
     std::vector<QStringList> values;
-    QString origin;      // file and line, for messages
+    QString origin; // file and line, for messages
     RowScope scope = RowScope::Installation;
 };
 
@@ -96,8 +96,7 @@ public:
 
     Schema() = default;
     // Adds the definition text of one subsystem's file; throws SchemaError.
-    void addDefinition(Database database, const QString& subsystem, const QString& text,
-                       const QString& origin = {});
+    void addDefinition(Database database, const QString& subsystem, const QString& text, const QString& origin = {});
 
     std::vector<const Table*> tables(Database database) const;
     const Table* table(Database database, const QString& name) const;
@@ -116,8 +115,8 @@ public:
     // yearly ones), all in one transaction; placeholders fill "${NAME}"
     // values. Throws SchemaError for rows that do not fit and
     // kv::db::DbError for what the engine refuses.
-    void create(kv::db::Connection& connection, Database database,
-                const QHash<QString, QVariant>& placeholders = {}, bool demo = false) const;
+    void create(kv::db::Connection& connection, Database database, const QHash<QString, QVariant>& placeholders = {},
+                bool demo = false) const;
 
     // Inserts the rows of `scope` whose key `database` does not hold yet, in
     // one transaction; rows already there are left as they are, and so are
@@ -131,8 +130,8 @@ public:
     void checkRows() const;
 
 private:
-    void insertRows(kv::db::Connection& connection, const RowSet& rows,
-                    const QHash<QString, QVariant>& placeholders, bool skipExisting) const;
+    void insertRows(kv::db::Connection& connection, const RowSet& rows, const QHash<QString, QVariant>& placeholders,
+                    bool skipExisting) const;
 
     std::vector<Table> m_tables;
     std::vector<RowSet> m_rows;

@@ -10,7 +10,7 @@ struct MenuEntry {
     const char* chapter;
     const char* program;
     const char* item;
-    const char* button;   // nullptr: the entry has no toolbar button
+    const char* button; // nullptr: the entry has no toolbar button
 };
 
 const MenuEntry MenuEntries[] = {
@@ -47,28 +47,21 @@ const char* const ClosingOtherModels[] = {"PLANO009", "PLANO010", "BotCalc", "Bo
 
 } // namespace
 
-AccessRights::AccessRights(db::Dataset& rightsRows, LoginState& state)
-    : m_rows(rightsRows), m_state(state)
-{
-}
+AccessRights::AccessRights(db::Dataset& rightsRows, LoginState& state) : m_rows(rightsRows), m_state(state) {}
 
-Rights AccessRights::lookup(const QString& application, const QString& chapter,
-                            const QString& program)
+Rights AccessRights::lookup(const QString& application, const QString& chapter, const QString& program)
 {
     m_state.WCapitulo = chapter;
     Rights rights;
     if (!m_rows.isOpen())
         return rights;
     // Exact comparison: a locate without options respects letter case.
-    rights.found = m_rows.locate(
-        {QStringLiteral("APLICACAO"), QStringLiteral("CAPITULO"), QStringLiteral("PROGRAMA"),
-         QStringLiteral("UTIL"), QStringLiteral("EMPNRO")},
-        {application, chapter, program, m_state.WUtil, m_state.WEmpNro});
+    rights.found = m_rows.locate({QStringLiteral("APLICACAO"), QStringLiteral("CAPITULO"), QStringLiteral("PROGRAMA"),
+                                  QStringLiteral("UTIL"), QStringLiteral("EMPNRO")},
+                                 {application, chapter, program, m_state.WUtil, m_state.WEmpNro});
     if (!rights.found)
         return rights;
-    auto flag = [this](const char* column) {
-        return m_rows.value(QString::fromLatin1(column)).toString();
-    };
+    auto flag = [this](const char* column) { return m_rows.value(QString::fromLatin1(column)).toString(); };
     rights.ACEDER = flag("ACEDER");
     rights.INSERIR = flag("INSERIR");
     rights.ELIMINAR = flag("ELIMINAR");
@@ -78,17 +71,15 @@ Rights AccessRights::lookup(const QString& application, const QString& chapter,
     return rights;
 }
 
-FormRights AccessRights::readForm(RightsVariant variant, const QString& application,
-                                  const QString& chapter, const QString& program)
+FormRights AccessRights::readForm(RightsVariant variant, const QString& application, const QString& chapter,
+                                  const QString& program)
 {
     const Rights row = lookup(application, chapter, program);
     FormRights form;
     form.rights.found = row.found;
     switch (variant) {
     case RightsVariant::R1:
-    case RightsVariant::R2:
-        form.rights.IMPORTAR = row.IMPORTAR;
-        [[fallthrough]];
+    case RightsVariant::R2: form.rights.IMPORTAR = row.IMPORTAR; [[fallthrough]];
     case RightsVariant::R3:
         form.rights.INSERIR = row.INSERIR;
         form.rights.ELIMINAR = row.ELIMINAR;
@@ -98,8 +89,7 @@ FormRights AccessRights::readForm(RightsVariant variant, const QString& applicat
         form.rights.ACEDER = row.ACEDER;
         form.rights.IMPRIMIR = row.IMPRIMIR;
         break;
-    case RightsVariant::R5:
-        break;
+    case RightsVariant::R5: break;
     }
     if (variant == RightsVariant::R2 && !row.found)
         form.message = QStringLiteral("INVALID KEY");
@@ -115,8 +105,8 @@ FormRights AccessRights::readForm(RightsVariant variant, const QString& applicat
     return form;
 }
 
-bool AccessRights::sideDoorVisible(const QString& application, const QString& chapter,
-                                   const QString& program, bool hideWhenRefused)
+bool AccessRights::sideDoorVisible(const QString& application, const QString& chapter, const QString& program,
+                                   bool hideWhenRefused)
 {
     const Rights row = lookup(application, chapter, program);
     return row.found && !(hideWhenRefused && row.ACEDER == No);
@@ -138,8 +128,7 @@ MenuRights AccessRights::menuRights()
             menu.enabled[QString::fromLatin1(e.button)] = on;
     }
     const bool modelT = m_state.productionModelT();
-    const bool closing =
-        allowed(QStringLiteral("Planeamento"), QStringLiteral("Finalizacao Producao"));
+    const bool closing = allowed(QStringLiteral("Planeamento"), QStringLiteral("Finalizacao Producao"));
     for (const char* name : ClosingModelT)
         menu.enabled[QString::fromLatin1(name)] = closing && modelT;
     for (const char* name : ClosingOtherModels)

@@ -22,26 +22,26 @@ struct Rights {
 
 // How a form reads and applies its rights row.
 enum class RightsVariant {
-    R1,   // ACEDER, INSERIR, ELIMINAR, IMPRIMIR, IMPORTAR
-    R2,   // as R1; without a row the message "INVALID KEY" (the form stays open)
-    R3,   // ACEDER, INSERIR, ELIMINAR, IMPRIMIR
-    R4,   // ACEDER, IMPRIMIR; only the print buttons follow the rights
-    R5,   // no flag; without a row the form may not be used
-    R6    // ACEDER, IMPRIMIR; print buttons visible exactly for IMPRIMIR "S"
+    R1, // ACEDER, INSERIR, ELIMINAR, IMPRIMIR, IMPORTAR
+    R2, // as R1; without a row the message "INVALID KEY" (the form stays open)
+    R3, // ACEDER, INSERIR, ELIMINAR, IMPRIMIR
+    R4, // ACEDER, IMPRIMIR; only the print buttons follow the rights
+    R5, // no flag; without a row the form may not be used
+    R6 // ACEDER, IMPRIMIR; print buttons visible exactly for IMPRIMIR "S"
 };
 
 // What a form does with its rights when it is activated: the flags it keeps,
 // what it says, whether it closes, and which of its buttons it shows.
 struct FormRights {
-    Rights rights;             // the flags the variant reads; the others "N"
-    QString message;           // shown when not empty
-    bool beep = false;         // before the message
+    Rights rights; // the flags the variant reads; the others "N"
+    QString message; // shown when not empty
+    bool beep = false; // before the message
     bool closeForm = false;
-    bool showInserir = false;  // BotInserir
+    bool showInserir = false; // BotInserir
     bool showCancelar = false; // BotCancelar
     bool enableFields = false; // the fields only a user who may insert edits
-    bool showDelete = false;   // BotDelete
-    bool showPrint = false;    // BotPrint / BitPrint
+    bool showDelete = false; // BotDelete
+    bool showPrint = false; // BotPrint / BitPrint
 };
 
 // Which menu entries and toolbar buttons the login enables, by object name
@@ -68,8 +68,8 @@ public:
 
     // A button that opens another table's form is shown unless the row is
     // missing or, when `hideWhenRefused`, its ACEDER is "N".
-    bool sideDoorVisible(const QString& application, const QString& chapter,
-                         const QString& program, bool hideWhenRefused = true);
+    bool sideDoorVisible(const QString& application, const QString& chapter, const QString& program,
+                         bool hideWhenRefused = true);
 
     // The menu rights of the login, by the production-order model.
     MenuRights menuRights();

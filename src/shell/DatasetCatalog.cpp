@@ -6,8 +6,8 @@ namespace kv::shell {
 
 using db::DatasetMode;
 
-DatasetDeclaration declareDataset(const char* module, CompanyDatabase database, const char* name,
-                                  const char* table, char mode, const char* order, const char* where)
+DatasetDeclaration declareDataset(const char* module, CompanyDatabase database, const char* name, const char* table,
+                                  char mode, const char* order, const char* where)
 {
     DatasetDeclaration d;
     d.module = QString::fromLatin1(module);
@@ -15,10 +15,22 @@ DatasetDeclaration declareDataset(const char* module, CompanyDatabase database, 
     d.database = database;
     d.table = QString::fromLatin1(table);
     switch (mode) {
-    case 'R': d.mode = DatasetMode::ReadOnly; d.errorHandler = false; break;
-    case 'C': d.mode = DatasetMode::Cached; d.errorHandler = true; break;
-    case 'N': d.mode = DatasetMode::Cached; d.errorHandler = false; break;
-    default: d.mode = DatasetMode::CachedWithoutUpdateObject; d.errorHandler = false; break;
+    case 'R':
+        d.mode = DatasetMode::ReadOnly;
+        d.errorHandler = false;
+        break;
+    case 'C':
+        d.mode = DatasetMode::Cached;
+        d.errorHandler = true;
+        break;
+    case 'N':
+        d.mode = DatasetMode::Cached;
+        d.errorHandler = false;
+        break;
+    default:
+        d.mode = DatasetMode::CachedWithoutUpdateObject;
+        d.errorHandler = false;
+        break;
     }
     const QString o = QString::fromLatin1(order);
     if (!o.isEmpty())
@@ -40,8 +52,7 @@ void linkToMaster(std::vector<DatasetDeclaration>& datasets, const char* detail,
 
 QString DatasetDeclaration::selectSql(const QStringList& key) const
 {
-    QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(columns.isEmpty() ? QStringLiteral("*") : columns, table);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.isEmpty() ? QStringLiteral("*") : columns, table);
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     const QStringList order = orderBy.isEmpty() ? key : orderBy;
@@ -52,21 +63,17 @@ QString DatasetDeclaration::selectSql(const QStringList& key) const
 
 const QStringList& dataModuleNames()
 {
-    static const QStringList names{"DTDATABASE", "DTEMPRESAS", "DTTABELAS", "DTFILES",
+    static const QStringList names{"DTDATABASE", "DTEMPRESAS", "DTTABELAS",  "DTFILES",
                                    "DTGTS",      "DTSTKPRD",   "ZURIVAVEZA", "DTVERSAO"};
     return names;
 }
 
 const QStringList& shutdownFreeOrder()
 {
-    static const QStringList names{"DTEMPRESAS", "DTFILES", "DTGTS",
-                                   "DTSTKPRD",   "DTTABELAS", "DTDATABASE"};
+    static const QStringList names{"DTEMPRESAS", "DTFILES", "DTGTS", "DTSTKPRD", "DTTABELAS", "DTDATABASE"};
     return names;
 }
 
-const std::vector<DatasetDeclaration>& datasetCatalog()
-{
-    return Subsystems::datasets();
-}
+const std::vector<DatasetDeclaration>& datasetCatalog() { return Subsystems::datasets(); }
 
 } // namespace kv::shell

@@ -11,21 +11,21 @@ namespace kv::shell {
 // every form explicitly.
 struct LoginState {
     // Fixed values, written on every activation of the main window.
-    QString WVersao;          // program version the database must reach
-    QString WAplicacao;       // application key of the rights rows
-    QString WModuloBase;      // application key of the base-module rights rows
-    QString WMarca;           // maker tag of the forms' status bar
-    QString WRodape;          // footer text of the reports
-    int WIdioma = 0;          // language index
+    QString WVersao; // program version the database must reach
+    QString WAplicacao; // application key of the rights rows
+    QString WModuloBase; // application key of the base-module rights rows
+    QString WMarca; // maker tag of the forms' status bar
+    QString WRodape; // footer text of the reports
+    int WIdioma = 0; // language index
 
     // Workstation, from the workstation files.
-    QString WComputador;      // up to 30 characters
-    QString WTipoComputador;  // one character
+    QString WComputador; // up to 30 characters
+    QString WTipoComputador; // one character
 
     // Written by the login.
     QString WUtil;
     QDate WData;
-    QString WAno;             // 4 characters
+    QString WAno; // 4 characters
     int WEmpNro = 0;
     QString WEmpNom;
     QString WPathFotosLogo;
@@ -33,17 +33,17 @@ struct LoginState {
     QString WBdFactura;
     QString WBdContab;
     QString WBdEspecif01;
-    QString WParamUserName;   // "USER NAME=..."
-    QString WParamPassword;   // "PASSWORD=..."
+    QString WParamUserName; // "USER NAME=..."
+    QString WParamPassword; // "PASSWORD=..."
     QString WVersaoBd;
-    QString WTipoOrcam;       // "" or one character
-    QString WTipoOrdFab;      // "" or one character
+    QString WTipoOrcam; // "" or one character
+    QString WTipoOrdFab; // "" or one character
 
     // Set by the forms. These keep the names and places the company's other
     // programs and the shared datasets read; a new form hands its result
     // back to its caller (a return value, a signal) and adds nothing here.
-    QString WCapitulo;        // chapter of the last rights lookup
-    int WTabCodFiltro = 0;    // table code the customisation datasets show
+    QString WCapitulo; // chapter of the last rights lookup
+    int WTabCodFiltro = 0; // table code the customisation datasets show
     QString WTabGrupo;
     QString WTabCod;
 

@@ -4,12 +4,11 @@
 
 namespace kv::shell {
 
-MenuFunction menuFunction(const char* item, const char* caption, const char* button, const char* page,
-                          const char* hint, bool separatorAfter)
+MenuFunction menuFunction(const char* item, const char* caption, const char* button, const char* page, const char* hint,
+                          bool separatorAfter)
 {
-    return MenuFunction{QString::fromLatin1(item), QString::fromUtf8(caption),
-                        QString::fromLatin1(button), QString::fromUtf8(page),
-                        QString::fromUtf8(hint), separatorAfter};
+    return MenuFunction{QString::fromLatin1(item), QString::fromUtf8(caption), QString::fromLatin1(button),
+                        QString::fromUtf8(page),   QString::fromUtf8(hint),    separatorAfter};
 }
 
 FormOpening formOpening(const char* form, QStringList reports, QStringList freeOrder)
@@ -17,10 +16,7 @@ FormOpening formOpening(const char* form, QStringList reports, QStringList freeO
     return FormOpening{QString::fromLatin1(form), reports, freeOrder.isEmpty() ? reports : freeOrder};
 }
 
-const std::vector<MainMenu::Menu>& MainMenu::menus()
-{
-    return Subsystems::menus();
-}
+const std::vector<MainMenu::Menu>& MainMenu::menus() { return Subsystems::menus(); }
 
 QStringList MainMenu::pages()
 {
@@ -38,9 +34,6 @@ QStringList MainMenu::pages()
     return pages;
 }
 
-FormOpening MainMenu::opening(const QString& item, const LoginState& state)
-{
-    return Subsystems::opening(item, state);
-}
+FormOpening MainMenu::opening(const QString& item, const LoginState& state) { return Subsystems::opening(item, state); }
 
 } // namespace kv::shell

@@ -11,18 +11,18 @@ namespace kv::shell {
 // What a menu entry opens: the report forms created first (in this order),
 // the function's form, and the order the report forms are freed in after it.
 struct FormOpening {
-    QString form;                // empty: the entry opens no form
+    QString form; // empty: the entry opens no form
     QStringList reports;
     QStringList reportFreeOrder;
 };
 
 // One function of the main menu with its toolbar button.
 struct MenuFunction {
-    QString item;        // menu item object name ("TABORC001")
-    QString caption;     // menu text ("&B - Micro; Canal B; Placa; Cartolinas")
-    QString button;      // toolbar button ("BotPapeis"), empty when none
-    QString page;        // toolbar page of the button
-    QString hint;        // the button's hint and caption label
+    QString item; // menu item object name ("TABORC001")
+    QString caption; // menu text ("&B - Micro; Canal B; Placa; Cartolinas")
+    QString button; // toolbar button ("BotPapeis"), empty when none
+    QString page; // toolbar page of the button
+    QString hint; // the button's hint and caption label
     bool separatorAfter = false;
 };
 
@@ -41,14 +41,14 @@ public:
     struct Menu {
         QString title;
         std::vector<MenuFunction> functions;
-        QString submenu;             // title of the submenu holding the entries below
+        QString submenu; // title of the submenu holding the entries below
         std::vector<MenuFunction> submenuFunctions;
         bool separatorAfterSubmenu = false;
         std::vector<MenuFunction> afterSubmenu;
     };
 
     static const std::vector<Menu>& menus();
-    static QStringList pages();   // toolbar pages, in the order the menus first name them
+    static QStringList pages(); // toolbar pages, in the order the menus first name them
     static QString startPage() { return QStringLiteral("Orçamentos"); }
 
     // The forms an entry opens, by the quote letter layout and the

@@ -14,18 +14,11 @@ PasswordCheck checkField(const QString& typed, int field)
 
 } // namespace
 
-QString PasswordChange::stored(const QString& typed)
-{
-    return typed.left(MaxLength).toUpper();
-}
+QString PasswordChange::stored(const QString& typed) { return typed.left(MaxLength).toUpper(); }
 
-PasswordCheck PasswordChange::checkNew(const QString& typed)
-{
-    return checkField(typed, 1);
-}
+PasswordCheck PasswordChange::checkNew(const QString& typed) { return checkField(typed, 1); }
 
-PasswordCheck PasswordChange::checkConfirmation(const QString& typedNew,
-                                                const QString& typedConfirmation)
+PasswordCheck PasswordChange::checkConfirmation(const QString& typedNew, const QString& typedConfirmation)
 {
     if (PasswordCheck check = checkField(typedConfirmation, 2); !check.ok())
         return check;

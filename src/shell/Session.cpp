@@ -20,34 +20,24 @@ QString text(const db::QueryResult& result, const char* column)
 } // namespace
 
 Session::Session(const install::Installation& installation, notify::MessageSink& messages)
-    : m_installation(installation),
-      m_messages(messages),
+    : m_installation(installation), m_messages(messages),
       m_modules(std::make_unique<ShellDataModules>(m_state, installation))
 {
 }
 
 Session::~Session() = default;
 
-void Session::setUpdateErrorHandler(db::UpdateErrorHandler handler)
-{
-    m_errorHandler = std::move(handler);
-}
+void Session::setUpdateErrorHandler(db::UpdateErrorHandler handler) { m_errorHandler = std::move(handler); }
 
-void Session::setVersionUpdateView(VersionUpdateView* view)
-{
-    m_versionView = view ? view : &m_silentView;
-}
+void Session::setVersionUpdateView(VersionUpdateView* view) { m_versionView = view ? view : &m_silentView; }
 
-void Session::setUpdateCheck(UpdateCheck* updates)
-{
-    m_updates = updates ? updates : &m_noUpdates;
-}
+void Session::setUpdateCheck(UpdateCheck* updates) { m_updates = updates ? updates : &m_noUpdates; }
 
 Activation Session::activate()
 {
     m_state.setFixedValues();
-    const WorkstationReading workstation = WorkstationFiles::read(
-        m_installation.workstationFile(), m_installation.workstationTypeFile());
+    const WorkstationReading workstation =
+        WorkstationFiles::read(m_installation.workstationFile(), m_installation.workstationTypeFile());
     if (!workstation.ok()) {
         m_messages.fail(workstation.stopMessage);
         return Activation::Stop;
@@ -73,11 +63,10 @@ LoginResult Session::login(const GeneralCredentials& credentials, const QDate& t
         updateDatabaseVersion();
         checkUser();
         // The invoicing program's login rows of this company and year go.
-        m_general->exec(QStringLiteral("DELETE FROM PARAMUTIL WHERE APLICACAO = :APLICACAO "
-                                       "AND ANO = :WAno AND EMPNRO = :WEmpNro"),
-                        {{"APLICACAO", QStringLiteral("FACTURACAO")},
-                         {"WAno", m_state.WAno},
-                         {"WEmpNro", m_state.WEmpNro}});
+        m_general->exec(
+            QStringLiteral("DELETE FROM PARAMUTIL WHERE APLICACAO = :APLICACAO "
+                           "AND ANO = :WAno AND EMPNRO = :WEmpNro"),
+            {{"APLICACAO", QStringLiteral("FACTURACAO")}, {"WAno", m_state.WAno}, {"WEmpNro", m_state.WEmpNro}});
         readCostingParameters();
         result.menu = rights().menuRights();
         createParamTmp();
@@ -104,16 +93,16 @@ LoginResult Session::login(const GeneralCredentials& credentials, const QDate& t
 
 void Session::openCompany(const GeneralCredentials& credentials)
 {
-    m_general = db::Connection::open(m_installation.alias(
-        GeneralAlias, QStringLiteral("USER NAME=") + credentials.userName,
-        QStringLiteral("PASSWORD=") + credentials.password));
+    m_general =
+        db::Connection::open(m_installation.alias(GeneralAlias, QStringLiteral("USER NAME=") + credentials.userName,
+                                                  QStringLiteral("PASSWORD=") + credentials.password));
 
     const db::QueryResult workstation = m_general->query(
         QStringLiteral("SELECT * FROM PARAMUTIL WHERE APLICACAO = :APLICACAO AND COMP_NAME = :XCompStr"),
         {{"APLICACAO", m_state.WAplicacao}, {"XCompStr", m_state.WComputador}});
     const int empNro = workstation.isEmpty() ? 0 : workstation.value(0, QStringLiteral("EMPNRO")).toInt();
-    const db::QueryResult company = m_general->query(
-        QStringLiteral("SELECT * FROM EMPRESAS WHERE EMPNRO = :EMPNRO"), {{"EMPNRO", empNro}});
+    const db::QueryResult company =
+        m_general->query(QStringLiteral("SELECT * FROM EMPRESAS WHERE EMPNRO = :EMPNRO"), {{"EMPNRO", empNro}});
     if (company.isEmpty())
         throw Stop{QStringLiteral("Empresa Inexistente : %1").arg(empNro)};
 
@@ -137,9 +126,9 @@ void Session::openCompany(const GeneralCredentials& credentials)
 
     // The user's own login to the company's databases; the user code is
     // matched exactly, as everywhere else.
-    const db::QueryResult logins = m_general->query(
-        QStringLiteral("SELECT * FROM UTILPASSWORD WHERE UTIL = :WUtil AND EMPRESA = :WEmpNro"),
-        {{"WUtil", m_state.WUtil}, {"WEmpNro", m_state.WEmpNro}});
+    const db::QueryResult logins =
+        m_general->query(QStringLiteral("SELECT * FROM UTILPASSWORD WHERE UTIL = :WUtil AND EMPRESA = :WEmpNro"),
+                         {{"WUtil", m_state.WUtil}, {"WEmpNro", m_state.WEmpNro}});
     QString userName;
     QString password;
     for (std::size_t row = 0; row < logins.rows.size(); ++row) {
@@ -238,10 +227,7 @@ bool Session::testUpdates(LoginResult& result)
     return true;
 }
 
-void Session::checkForUpdates()
-{
-    m_updates->check({UpdateCheck::infoFileFor(m_state.WTipoComputador), false});
-}
+void Session::checkForUpdates() { m_updates->check({UpdateCheck::infoFileFor(m_state.WTipoComputador), false}); }
 
 db::TwoDatabaseWork Session::twoDatabaseWork() const
 {

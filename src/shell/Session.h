@@ -16,15 +16,17 @@
 #include <QDate>
 #include <memory>
 
-namespace kv::install { class Installation; }
+namespace kv::install {
+class Installation;
+}
 
 namespace kv::shell {
 
 // What the main window does after an activation.
 enum class Activation {
-    Stop,      // the message was shown: the program ends
-    Login,     // the first activation: log in now
-    Continue   // a later activation: nothing more
+    Stop, // the message was shown: the program ends
+    Login, // the first activation: log in now
+    Continue // a later activation: nothing more
 };
 
 // The outcome of a login. A stop has already been told to the user (beep and
@@ -32,8 +34,8 @@ enum class Activation {
 struct LoginResult {
     bool loggedIn = false;
     QString stopMessage;
-    MenuRights menu;                  // the entries and buttons to enable
-    bool updateButtonsVisible = false;// BotBusca and BotPdf
+    MenuRights menu; // the entries and buttons to enable
+    bool updateButtonsVisible = false; // BotBusca and BotPdf
     bool dateOutsideCurrentYear = false; // the date panel turns red
 };
 
@@ -94,7 +96,9 @@ public:
     std::shared_ptr<db::Connection> generalDatabase() const { return m_general; }
 
 private:
-    struct Stop { QString message; };
+    struct Stop {
+        QString message;
+    };
     void openCompany(const GeneralCredentials& credentials);
     void updateDatabaseVersion();
     void checkUser();

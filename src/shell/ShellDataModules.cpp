@@ -38,17 +38,13 @@ std::shared_ptr<db::Connection> CompanyConnections::of(CompanyDatabase database)
     return DbKavorime;
 }
 
-ShellDataModules::ShellDataModules(const LoginState& state,
-                                   const install::Installation& installation,
+ShellDataModules::ShellDataModules(const LoginState& state, const install::Installation& installation,
                                    db::UpdateErrorHandler errorHandler)
     : m_state(state), m_installation(installation), m_errorHandler(std::move(errorHandler))
 {
 }
 
-ShellDataModules::~ShellDataModules()
-{
-    freeAll();
-}
+ShellDataModules::~ShellDataModules() { freeAll(); }
 
 void ShellDataModules::create()
 {
@@ -67,8 +63,7 @@ void ShellDataModules::createModule(const QString& name)
 {
     if (name == QLatin1String("DTDATABASE")) {
         auto open = [this](const QString& alias) {
-            return db::Connection::open(
-                m_installation.alias(alias, m_state.WParamUserName, m_state.WParamPassword));
+            return db::Connection::open(m_installation.alias(alias, m_state.WParamUserName, m_state.WParamPassword));
         };
         m_connections.DbFacturacao = open(m_state.WBdFactura);
         m_connections.DbContab = open(m_state.WBdContab);
@@ -91,19 +86,16 @@ void ShellDataModules::declareDatasets(db::DataModule& module)
         if (d.module != module.name())
             continue;
         const QStringList key = tableKey(d);
-        db::Dataset& dataset =
-            module.add(d.name, m_connections.of(d.database), d.selectSql(key), d.mode);
+        db::Dataset& dataset = module.add(d.name, m_connections.of(d.database), d.selectSql(key), d.mode);
         if (d.hasUpdateObject())
             writeUpdateStatements(dataset, d);
         if (d.errorHandler && m_errorHandler)
             dataset.setErrorHandler(m_errorHandler);
         switch (d.filter) {
-        case DatasetFilter::None:
-            break;
+        case DatasetFilter::None: break;
         case DatasetFilter::WorkingYear:
-            dataset.setFilter([this](const db::Dataset& row) {
-                return row.value(QStringLiteral("ANO")).toString() == m_state.WAno;
-            });
+            dataset.setFilter(
+                [this](const db::Dataset& row) { return row.value(QStringLiteral("ANO")).toString() == m_state.WAno; });
             dataset.setFiltered(true);
             break;
         case DatasetFilter::TableCode:
@@ -132,8 +124,7 @@ QStringList ShellDataModules::tableKey(const DatasetDeclaration& declaration) co
     return {};
 }
 
-void ShellDataModules::writeUpdateStatements(db::Dataset& dataset,
-                                             const DatasetDeclaration& declaration)
+void ShellDataModules::writeUpdateStatements(db::Dataset& dataset, const DatasetDeclaration& declaration)
 {
     // A table that a version step has yet to create cannot be opened either;
     // its statements are written once the step has run.
@@ -178,8 +169,7 @@ void ShellDataModules::refreshUpdateStatements()
     m_tableColumns.clear();
 }
 
-db::UpdateStatements ShellDataModules::updateStatementsFor(const QString& table,
-                                                           const QStringList& columns,
+db::UpdateStatements ShellDataModules::updateStatementsFor(const QString& table, const QStringList& columns,
                                                            const QStringList& key)
 {
     // The dataset writes each record's statement itself: a changed row sets
@@ -197,7 +187,7 @@ void ShellDataModules::freeModule(const QString& name)
             for (const QString& dataset : empresasOpenOrder())
                 (*it)->dataset(dataset).close();
         m_registry.remove(name);
-        m_modules.erase(it);   // frees the module and its datasets
+        m_modules.erase(it); // frees the module and its datasets
         break;
     }
     if (name == QLatin1String("DTDATABASE")) {
@@ -229,9 +219,6 @@ db::DataModule* ShellDataModules::module(const QString& name) const
     return nullptr;
 }
 
-db::Dataset& ShellDataModules::dataset(const QString& qualifiedName)
-{
-    return m_registry.dataset(qualifiedName);
-}
+db::Dataset& ShellDataModules::dataset(const QString& qualifiedName) { return m_registry.dataset(qualifiedName); }
 
 } // namespace kv::shell

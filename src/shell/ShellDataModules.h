@@ -12,15 +12,17 @@
 #include <memory>
 #include <vector>
 
-namespace kv::install { class Installation; }
+namespace kv::install {
+class Installation;
+}
 
 namespace kv::shell {
 
 // The company's three database connections (the DTDATABASE module).
 struct CompanyConnections {
-    std::shared_ptr<db::Connection> DbFacturacao;   // invoicing database (WBdFactura)
-    std::shared_ptr<db::Connection> DbContab;       // accounting database (WBdContab)
-    std::shared_ptr<db::Connection> DbKavorime;     // application database (WBdEspecif01)
+    std::shared_ptr<db::Connection> DbFacturacao; // invoicing database (WBdFactura)
+    std::shared_ptr<db::Connection> DbContab; // accounting database (WBdContab)
+    std::shared_ptr<db::Connection> DbKavorime; // application database (WBdEspecif01)
 
     std::shared_ptr<db::Connection> of(CompanyDatabase database) const;
 };
@@ -58,7 +60,7 @@ public:
     void freeAtShutdown();
 
     db::DataModule* module(const QString& name) const;
-    db::Dataset& dataset(const QString& qualifiedName);   // "DTFILES.CLIENTES"; throws DbError
+    db::Dataset& dataset(const QString& qualifiedName); // "DTFILES.CLIENTES"; throws DbError
     db::DataModules& registry() { return m_registry; }
     const CompanyConnections& connections() const { return m_connections; }
 
@@ -81,7 +83,7 @@ private:
     const install::Installation& m_installation;
     db::UpdateErrorHandler m_errorHandler;
     CompanyConnections m_connections;
-    std::vector<std::unique_ptr<db::DataModule>> m_modules;   // in creation order
+    std::vector<std::unique_ptr<db::DataModule>> m_modules; // in creation order
     db::DataModules m_registry;
     std::map<const db::Connection*, QHash<QString, QStringList>> m_tableColumns;
 };

@@ -30,7 +30,7 @@ std::vector<DatasetDeclaration> shellDatasets()
     add(declareDataset(T, Inv, "FACPARGER", "PARGER", 'C', "ANO"));
     add(declareDataset(T, Inv, "COMISSOES", "COMISSOES", 'C', "CODIGO"));
     add(declareDataset(T, Inv, "CUSTARTG", "CUSTARTG", 'C', "TABGRUPO,PAIS,TABCOD,CODIGO",
-              "TABGRUPO = :WtabGrupo AND TABCOD = :WtabCod"))
+                       "TABGRUPO = :WtabGrupo AND TABCOD = :WtabCod"))
         .filter = DatasetFilter::TableCode;
     add(declareDataset(T, Inv, "CORES", "CORES", 'C', "CODIGO"));
     add(declareDataset(T, Inv, "DESCMERC", "DESCMERC", 'C', "CODIGO"));
@@ -95,19 +95,17 @@ std::vector<DatasetDeclaration> shellDatasets()
     add(declareDataset(F, Inv, "WORKEMAIL", "WORKEMAIL", 'R', "UTIL,TIPO,CODIGO", "UTIL = :WUtil"));
     add(declareDataset(F, Inv, "BANCOSSALDOS", "BANCOSSALDOS", 'C', "CODIGO,CLASSIF", "CODIGO = :CODIGO"));
     add(declareDataset(F, Inv, "CONTACTOS", "CONTACTOS", 'C', "TIPOENT,ENTIDADE",
-              "TIPOENT = :WTipoEnt AND ENTIDADE = :WCodigo"));
+                       "TIPOENT = :WTipoEnt AND ENTIDADE = :WCodigo"));
     add(declareDataset(F, Inv, "CLIFACAUTO", "CLIFACAUTO", 'C', "CODIGO,DETAIL", "CODIGO = :WCliNro"));
     add(declareDataset(F, Inv, "VNDQUOTA", "VNDQUOTAS", 'N', "Ano,Codigo", "Ano = :WAno"));
     add(declareDataset(F, Inv, "ARTIGOSCLS", "ARTIGOSCLS", 'N', "CODIGO"));
     add(declareDataset(F, Inv, "CLIENTESDOCS", "CLIENTESDOCS", 'N', "CODIGO,DATA,HORA", "CODIGO = :CODIGO"));
-    add(declareDataset(F, Inv, "FORNECEDORESDOCS", "FORNECEDORESDOCS", 'N', "CODIGO,DATA,HORA",
-              "CODIGO = :CODIGO"));
+    add(declareDataset(F, Inv, "FORNECEDORESDOCS", "FORNECEDORESDOCS", 'N', "CODIGO,DATA,HORA", "CODIGO = :CODIGO"));
     add(declareDataset(F, Inv, "ARTIGOSDOCS", "ARTIGOSDOCS", 'N', "CODIGO,DATA,HORA", "CODIGO = :CODIGO"));
 
     const char* G = "DTGTS";
-    for (const char* table : {"CCDOCPARAM", "CLICOBDET", "GTSPARGER", "GTSFRNPARGER", "FCDOCPARAM",
-                              "FLIQDOCPARAM", "FRNCOBMAS", "FRNVALCOB", "FRNCOBDET", "FRNAVISOPAG",
-                              "AVISOOBS"})
+    for (const char* table : {"CCDOCPARAM", "CLICOBDET", "GTSPARGER", "GTSFRNPARGER", "FCDOCPARAM", "FLIQDOCPARAM",
+                              "FRNCOBMAS", "FRNVALCOB", "FRNCOBDET", "FRNAVISOPAG", "AVISOOBS"})
         add(declareDataset(G, Inv, table, table, 'C'));
     add(declareDataset(G, Inv, "CLICOBMAS", "CLICOBMAS", 'C', "CLIENTE"));
     add(declareDataset(G, Inv, "CLICOBREC", "CLICOBREC", 'C', "RECIBO"));
@@ -116,22 +114,21 @@ std::vector<DatasetDeclaration> shellDatasets()
     add(declareDataset(G, Inv, "RECCOBMAS", "RECCOBMAS", 'C', "RECIBO"));
     add(declareDataset(G, Inv, "RECCOBDET", "RECCOBDET", 'C', "CLIENTE,TIPDOC,DOCNRO"));
     add(declareDataset(G, Inv, "SALDOS", "SALDOS", 'R', "UTIL,FRNCLI,SEQUENCIA",
-              "UTIL = :WUtil AND FRNCLI = :WFrnCli"));
+                       "UTIL = :WUtil AND FRNCLI = :WFrnCli"));
 
     const char* S = "DTSTKPRD";
     add(declareDataset(S, Inv, "STKTRS", "STKTRS", 'C', "TRSCOD"));
     add(declareDataset(S, Inv, "STKARMZ", "STKARMAZEM", 'C', "CODIGO"));
     add(declareDataset(S, Inv, "STKMOVIM", "STKMOV", 'C', "DOCNRO,DETAIL"));
     add(declareDataset(S, Inv, "STKMOVARTG", "STKMOV", 'C', "ARTNRO,DATMOV"));
-    add(declareDataset(S, Inv, "STKARTGARMZ", "STKARTGARMZ", 'R', "ARTIGO,ANO,CODIGO", "ANO = :WAno"))
-        .columns = QStringLiteral("ARTIGO, ANO, CODIGO, EXIQTD00, EXIVAL00, EXIQTD, EXIVAL");
+    add(declareDataset(S, Inv, "STKARTGARMZ", "STKARTGARMZ", 'R', "ARTIGO,ANO,CODIGO", "ANO = :WAno")).columns =
+        QStringLiteral("ARTIGO, ANO, CODIGO, EXIQTD00, EXIVAL00, EXIQTD, EXIVAL");
     add(declareDataset(S, Inv, "STKTIPDOC", "STKTIPDOC", 'N', "TIPDOC"));
     add(declareDataset(S, Inv, "ARTIGOSMES", "ARTIGOSMES", 'N', "ARTIGO,ANO,MES"));
     add(declareDataset(S, Inv, "SERVICOS", "SERVICOS", 'N'));
     add(declareDataset(S, Inv, "STKPARGER", "STKPARGER", 'N'));
     add(declareDataset(S, Inv, "STKEXIST", "STKEXIST", 'N', "CODIGO"));
-    add(declareDataset(S, Inv, "STKARTGEXIST", "STKARTGEXIST", 'N', "CODIGO,ARTIGO,ANO,ARMAZEM,DESCRI",
-              "ANO = :WANO"));
+    add(declareDataset(S, Inv, "STKARTGEXIST", "STKARTGEXIST", 'N', "CODIGO,ARTIGO,ANO,ARMAZEM,DESCRI", "ANO = :WANO"));
     add(declareDataset(S, Inv, "LOCTERMINAL", "LOCTERMINAL", 'N', "Codigo"));
     add(declareDataset(S, Inv, "STKENCEXIST", "STKENCEXIST", 'N', "ANO,ENCNRO,ARTIGO,EXTRA", "ANO = :WANO"));
     add(declareDataset(S, Inv, "DEP_COMPRAS", "DEP_COMPRAS", 'N', "Departamento"));

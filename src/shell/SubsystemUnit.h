@@ -35,11 +35,11 @@ struct VersionStep {
 // its forms. Each subsystem provides one function returning its unit; the
 // program's main (and the test kit) list the units in order.
 struct SubsystemUnit {
-    QString name;                                  // "costing"
-    std::vector<DatasetDeclaration> datasets;      // in creation order within their module
-    std::vector<schema::Table> createdTables;      // made by the unit's version steps
+    QString name; // "costing"
+    std::vector<DatasetDeclaration> datasets; // in creation order within their module
+    std::vector<schema::Table> createdTables; // made by the unit's version steps
     std::vector<VersionStep> versionSteps;
-    std::vector<MainMenu::Menu> menus;             // in menu-bar order
+    std::vector<MainMenu::Menu> menus; // in menu-bar order
     // The forms an entry of the unit's menus opens, given the login; an
     // empty form for an entry that opens none.
     std::function<FormOpening(const QString& item, const LoginState& state)> opening;

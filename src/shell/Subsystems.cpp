@@ -54,25 +54,13 @@ void Subsystems::assemble(std::vector<SubsystemUnit> units)
     assembly() = std::move(a);
 }
 
-const std::vector<SubsystemUnit>& Subsystems::units()
-{
-    return assembled().units;
-}
+const std::vector<SubsystemUnit>& Subsystems::units() { return assembled().units; }
 
-const std::vector<DatasetDeclaration>& Subsystems::datasets()
-{
-    return assembled().datasets;
-}
+const std::vector<DatasetDeclaration>& Subsystems::datasets() { return assembled().datasets; }
 
-const std::vector<schema::Table>& Subsystems::createdTables()
-{
-    return assembled().createdTables;
-}
+const std::vector<schema::Table>& Subsystems::createdTables() { return assembled().createdTables; }
 
-int Subsystems::lastVersionStep()
-{
-    return assembled().lastStep;
-}
+int Subsystems::lastVersionStep() { return assembled().lastStep; }
 
 void Subsystems::runVersionStep(int step, VersionStepContext& context)
 {
@@ -82,10 +70,7 @@ void Subsystems::runVersionStep(int step, VersionStepContext& context)
                 s.run(context);
 }
 
-const std::vector<MainMenu::Menu>& Subsystems::menus()
-{
-    return assembled().menus;
-}
+const std::vector<MainMenu::Menu>& Subsystems::menus() { return assembled().menus; }
 
 FormOpening Subsystems::opening(const QString& item, const LoginState& state)
 {

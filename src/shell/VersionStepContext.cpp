@@ -6,8 +6,8 @@
 
 namespace kv::shell {
 
-VersionStepContext::VersionStepContext(db::Connection& application, const LoginState& state,
-                                       QString* tableBeingChanged, OtherDatabases otherDatabases)
+VersionStepContext::VersionStepContext(db::Connection& application, const LoginState& state, QString* tableBeingChanged,
+                                       OtherDatabases otherDatabases)
     : m_db(application), m_state(state), m_tableBeingChanged(tableBeingChanged),
       m_otherDatabases(std::move(otherDatabases))
 {
@@ -39,10 +39,9 @@ void VersionStepContext::createTable(const QString& name)
 
 bool VersionStepContext::rowExists(const QString& table, const QString& keyColumn, const QVariant& key)
 {
-    return m_db
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :KEY").arg(table, keyColumn),
-                       {{"KEY", key}})
-               .toInt() > 0;
+    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :KEY").arg(table, keyColumn), {{"KEY", key}})
+               .toInt()
+           > 0;
 }
 
 bool VersionStepContext::demoCompany()

@@ -22,19 +22,17 @@ struct CatalogueProgram {
 const std::vector<std::pair<const char*, const char*>>& catalogueChapters()
 {
     static const std::vector<std::pair<const char*, const char*>> chapters{
-        {"KAVORIMETAS", "Tabelas Orcamentos"}, {"MODULO BASE", "Tabelas"},
-        {"MODULO BASE", "Ficheiros Base"}};
+        {"KAVORIMETAS", "Tabelas Orcamentos"}, {"MODULO BASE", "Tabelas"}, {"MODULO BASE", "Ficheiros Base"}};
     return chapters;
 }
 
 std::vector<CatalogueProgram> cataloguePrograms()
 {
-    std::vector<CatalogueProgram> programs{
-        {"KAVORIMETAS", "Tabelas Orcamentos", "Subcontratos"},
-        {"KAVORIMETAS", "Planeamento", "Finalizacao Producao"}};
-    for (const char* p : {"Codigos Postais", "Comissoes", "Moedas", "Condicoes de Transporte",
-                          "Ramo de Actividade", "Familias de Artigos", "Metodos Expedicao",
-                          "Descontos de Mercadorias", "Condicoes de Pagamento"})
+    std::vector<CatalogueProgram> programs{{"KAVORIMETAS", "Tabelas Orcamentos", "Subcontratos"},
+                                           {"KAVORIMETAS", "Planeamento", "Finalizacao Producao"}};
+    for (const char* p :
+         {"Codigos Postais", "Comissoes", "Moedas", "Condicoes de Transporte", "Ramo de Actividade",
+          "Familias de Artigos", "Metodos Expedicao", "Descontos de Mercadorias", "Condicoes de Pagamento"})
         programs.push_back({"MODULO BASE", "Tabelas", QString::fromLatin1(p)});
     for (int i = 1; i <= 9; ++i)
         programs.push_back({"MODULO BASE", "Tabelas", QStringLiteral("Custom. Artigos %1").arg(i)});
@@ -45,30 +43,18 @@ std::vector<CatalogueProgram> cataloguePrograms()
 
 } // namespace
 
-VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state)
-    : m_db(application), m_state(state)
-{
-}
+VersionUpdate::VersionUpdate(db::Connection& application, LoginState& state) : m_db(application), m_state(state) {}
 
-const std::vector<schema::Table>& VersionUpdate::createdTables()
-{
-    return Subsystems::createdTables();
-}
+const std::vector<schema::Table>& VersionUpdate::createdTables() { return Subsystems::createdTables(); }
 
-int VersionUpdate::lastStep()
-{
-    return Subsystems::lastVersionStep();
-}
+int VersionUpdate::lastStep() { return Subsystems::lastVersionStep(); }
 
 void VersionUpdate::addCompanyDatabase(schema::Database database, db::Connection& connection)
 {
     m_otherDatabases.emplace_back(database, &connection);
 }
 
-QString VersionUpdate::versionText(int step)
-{
-    return QStringLiteral("01.%1").arg(step, 3, 10, QLatin1Char('0'));
-}
+QString VersionUpdate::versionText(int step) { return QStringLiteral("01.%1").arg(step, 3, 10, QLatin1Char('0')); }
 
 // Programs starting at once on one company take turns with their version
 // transactions, so every check a step makes (does the table, the column,
@@ -106,10 +92,9 @@ void VersionUpdate::readRecordedVersion()
         // insert its row.
         m_db.exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS UQ_ACTUAL_VERSAO "
                                  "ON ACTUAL_VERSAO (EMPRESA, PROGRAMA)"));
-        const QVariant found = m_db.scalar(
-            QStringLiteral("SELECT COUNT(*) FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
-                           "AND PROGRAMA = :PROGRAMA"),
-            company);
+        const QVariant found = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
+                                                          "AND PROGRAMA = :PROGRAMA"),
+                                           company);
         if (found.toInt() == 0)
             m_db.exec(QStringLiteral("INSERT INTO ACTUAL_VERSAO (EMPRESA, PROGRAMA, VERSAO) "
                                      "VALUES (:WEMPNRO, :PROGRAMA, :VERSAO)"),
@@ -118,10 +103,9 @@ void VersionUpdate::readRecordedVersion()
     } catch (const db::DbError& error) {
         throw busy(error);
     }
-    const QVariant version = m_db.scalar(
-        QStringLiteral("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
-                       "AND PROGRAMA = :PROGRAMA"),
-        company);
+    const QVariant version = m_db.scalar(QStringLiteral("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = :WEMPNRO "
+                                                        "AND PROGRAMA = :PROGRAMA"),
+                                         company);
     m_state.WVersaoBd = version.toString().left(6);
 }
 
@@ -162,8 +146,7 @@ QString VersionUpdate::refusal() const
         return QStringLiteral("Versão da base de dados desconhecida : \"%1\". A base de dados não "
                               "pode ser actualizada; contacte o seu Gestor de Sistema.")
             .arg(m_state.WVersaoBd);
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -219,13 +202,11 @@ void VersionUpdate::insertIfMissing(const QString& table, const db::Params& row)
         conditions << QStringLiteral("%1 = :%1").arg(name);
         markers << QLatin1Char(':') + name;
     }
-    const QVariant count = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
-                                           .arg(table, conditions.join(QStringLiteral(" AND "))),
-                                       row);
+    const QVariant count = m_db.scalar(
+        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, conditions.join(QStringLiteral(" AND "))), row);
     if (count.toInt() == 0)
         m_db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, row.names().join(QStringLiteral(", ")),
-                           markers.join(QStringLiteral(", "))),
+                      .arg(table, row.names().join(QStringLiteral(", ")), markers.join(QStringLiteral(", "))),
                   row);
 }
 
@@ -235,13 +216,11 @@ try {
     takeTurn();
     for (const auto& [application, chapter] : catalogueChapters())
         insertIfMissing(QStringLiteral("APLICACAOCAP"),
-                        {{"APLICACAO", QString::fromLatin1(application)},
-                         {"CAPITULO", QString::fromLatin1(chapter)}});
+                        {{"APLICACAO", QString::fromLatin1(application)}, {"CAPITULO", QString::fromLatin1(chapter)}});
     for (const CatalogueProgram& p : cataloguePrograms())
-        insertIfMissing(QStringLiteral("APLICACAOMST"),
-                        {{"APLICACAO", QString::fromLatin1(p.application)},
-                         {"CAPITULO", QString::fromLatin1(p.chapter)},
-                         {"PROGRAMA", p.program}});
+        insertIfMissing(QStringLiteral("APLICACAOMST"), {{"APLICACAO", QString::fromLatin1(p.application)},
+                                                         {"CAPITULO", QString::fromLatin1(p.chapter)},
+                                                         {"PROGRAMA", p.program}});
     transaction.commit();
 } catch (const db::DbError& error) {
     throw busy(error);

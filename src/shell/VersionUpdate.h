@@ -14,10 +14,10 @@ namespace kv::shell {
 // What the recorded version asks of the login.
 struct VersionPlan {
     enum class Kind {
-        UpToDate,   // the database is at the program's version
-        Chain,      // steps firstStep .. lastStep bring it there
-        Newer,      // a newer program wrote it: nothing may run
-        Unknown     // matches no step: nothing may run
+        UpToDate, // the database is at the program's version
+        Chain, // steps firstStep .. lastStep bring it there
+        Newer, // a newer program wrote it: nothing may run
+        Unknown // matches no step: nothing may run
     };
     Kind kind = Kind::UpToDate;
     int firstStep = 0;
@@ -61,7 +61,7 @@ public:
 
     // The tables the units' steps create, for their key and DDL.
     static const std::vector<schema::Table>& createdTables();
-    static QString versionText(int step);   // 4 -> "01.004"
+    static QString versionText(int step); // 4 -> "01.004"
     // The highest step of the assembled units; the program's version names it.
     static int lastStep();
 

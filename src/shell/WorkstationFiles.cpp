@@ -26,23 +26,16 @@ QString lastLineValue(const QString& path, int length)
     }
     // A name with control characters (NUL bytes of a damaged file) or bytes
     // that are not text names no workstation: the file is not set up.
-    const bool garbage = std::any_of(value.cbegin(), value.cend(), [](QChar c) {
-        return !c.isPrint() || c == QChar::ReplacementCharacter;
-    });
+    const bool garbage = std::any_of(value.cbegin(), value.cend(),
+                                     [](QChar c) { return !c.isPrint() || c == QChar::ReplacementCharacter; });
     return garbage ? QString() : value;
 }
 
 } // namespace
 
-QString WorkstationFiles::nameMessage()
-{
-    return QStringLiteral("Parâmetros de Pc_Name não definidos ...");
-}
+QString WorkstationFiles::nameMessage() { return QStringLiteral("Parâmetros de Pc_Name não definidos ..."); }
 
-QString WorkstationFiles::typeMessage()
-{
-    return QStringLiteral("Parâmetros de Tipo de Computador inválidos ...");
-}
+QString WorkstationFiles::typeMessage() { return QStringLiteral("Parâmetros de Tipo de Computador inválidos ..."); }
 
 WorkstationReading WorkstationFiles::read(const QString& nameFile, const QString& typeFile)
 {

@@ -6,9 +6,9 @@ namespace kv::shell {
 
 // What the two workstation files say, or why the program must stop.
 struct WorkstationReading {
-    QString name;          // up to 30 characters
-    QString type;          // one character
-    QString stopMessage;   // empty when both files were read
+    QString name; // up to 30 characters
+    QString type; // one character
+    QString stopMessage; // empty when both files were read
     bool ok() const { return stopMessage.isEmpty(); }
 };
 

@@ -39,7 +39,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 using kv::costing::test::CostingSession;
@@ -146,8 +145,7 @@ public:
 void expectLaidOut(QWidget* window, const QString& name, QSize screen)
 {
     const QStringList faults = kv::test::layoutFaults(window);
-    EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << " em " << screen.width() << "x" << screen.height()
-                                  << ":\n"
+    EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << " em " << screen.width() << "x" << screen.height() << ":\n"
                                   << faults.join(QLatin1Char('\n')).toStdString();
     const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
     if (!pictures.isEmpty() && screen == kv::test::smallScreen())
@@ -295,8 +293,8 @@ void showAndCheck(DemoCompany& demo, QWidget* window, QScreen* screen, const std
 kv::updater::TupAutoUpdater& updater(DemoCompany& demo, std::vector<std::shared_ptr<void>>& keep)
 {
     auto view = std::make_shared<kv::updater::UpdaterWindows>();
-    auto updater = std::make_shared<kv::updater::TupAutoUpdater>(
-        view.get(), demo.scenario.tempPath(QStringLiteral("kavorimetas")));
+    auto updater = std::make_shared<kv::updater::TupAutoUpdater>(view.get(),
+                                                                 demo.scenario.tempPath(QStringLiteral("kavorimetas")));
     updater->messages().setLanguage(kv::updater::UpdaterMessages::Portuguese);
     keep.push_back(view);
     keep.push_back(updater);
@@ -316,8 +314,9 @@ std::vector<StandaloneWindow> standaloneWindows()
              list->open();
              keep.push_back(list);
              showAndCheck(demo,
-                          new kv::ui::LookupDialog(*list, {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8, {}},
-                                                           {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}}),
+                          new kv::ui::LookupDialog(
+                              *list, {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8, {}},
+                                      {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}}),
                           screen, check);
          }},
         {"TUpdateErrorForm",
@@ -346,14 +345,10 @@ std::vector<StandaloneWindow> standaloneWindows()
              document.title = QStringLiteral("Listagem de Tintas");
              showAndCheck(demo, new kv::report::PreviewWindow(std::move(document)), screen, check);
          }},
-        {"TALTERFPASS",
-         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
-             showAndCheck(demo, new kv::shell::TALTERFPASS, screen, check);
-         }},
-        {"TKAVAPMENU",
-         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
-             showAndCheck(demo, new kv::shell::TKAVAPMENU, screen, check);
-         }},
+        {"TALTERFPASS", [](DemoCompany& demo, QScreen* screen, Keep&,
+                           const Check& check) { showAndCheck(demo, new kv::shell::TALTERFPASS, screen, check); }},
+        {"TKAVAPMENU", [](DemoCompany& demo, QScreen* screen, Keep&,
+                          const Check& check) { showAndCheck(demo, new kv::shell::TKAVAPMENU, screen, check); }},
         {"TupAutoUpdaterUpgradeMessageForm",
          [](DemoCompany& demo, QScreen* screen, Keep& keep, const Check& check) {
              kv::updater::TupAutoUpdater& u = updater(demo, keep);
@@ -432,22 +427,20 @@ TEST_P(StandaloneLayout, FitsTheScreenWithNothingCut)
 
 INSTANTIATE_TEST_SUITE_P(Windows, StandaloneLayout, ::testing::ValuesIn(windowCases()),
                          [](const ::testing::TestParamInfo<WindowCase>& p) {
-                             return std::string(p.param.window.name) + "_" + std::to_string(p.param.screen.width()) +
-                                    "x" + std::to_string(p.param.screen.height());
+                             return std::string(p.param.window.name) + "_" + std::to_string(p.param.screen.width())
+                                    + "x" + std::to_string(p.param.screen.height());
                          });
 
-INSTANTIATE_TEST_SUITE_P(Screens, UserAdminWindows,
-                         ::testing::Values(kv::test::smallScreen(), kv::test::largeScreen()),
+INSTANTIATE_TEST_SUITE_P(Screens, UserAdminWindows, ::testing::Values(kv::test::smallScreen(), kv::test::largeScreen()),
                          [](const ::testing::TestParamInfo<QSize>& p) {
                              return std::to_string(p.param.width()) + "x" + std::to_string(p.param.height());
                          });
 
-INSTANTIATE_TEST_SUITE_P(Tables, PrintDialogLayout,
-                         ::testing::Range(0, static_cast<int>(kv::costing::codeTableMembers().size())),
-                         [](const ::testing::TestParamInfo<int>& p) {
-                             return kv::costing::codeTableMembers()[static_cast<std::size_t>(p.param)]
-                                 .formClass.toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Tables, PrintDialogLayout, ::testing::Range(0, static_cast<int>(kv::costing::codeTableMembers().size())),
+    [](const ::testing::TestParamInfo<int>& p) {
+        return kv::costing::codeTableMembers()[static_cast<std::size_t>(p.param)].formClass.toStdString();
+    });
 
 INSTANTIATE_TEST_SUITE_P(Registered, FormLayout, ::testing::ValuesIn(cases()),
                          [](const ::testing::TestParamInfo<Case>& p) {

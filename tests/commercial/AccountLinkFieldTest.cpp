@@ -107,7 +107,7 @@ struct ExitCase {
     bool focusStays;
 };
 
-class AccountExit : public ::testing::TestWithParam<std::tuple<ExitCase, Engine>> { };
+class AccountExit : public ::testing::TestWithParam<std::tuple<ExitCase, Engine>> {};
 
 TEST_P(AccountExit, ChecksTheCodeAndNamesIt)
 {
@@ -148,7 +148,7 @@ struct LookupCase {
     const char* name;
 };
 
-class AccountLookup : public ::testing::TestWithParam<std::tuple<LookupCase, Engine>> { };
+class AccountLookup : public ::testing::TestWithParam<std::tuple<LookupCase, Engine>> {};
 
 // OK takes the code chosen; Cancel leaves field, row and label as they were.
 TEST_P(AccountLookup, OkWritesTheCodeAndCancelNothing)
@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::ValuesIn(kv::test::engines())),
     kv::test::caseName<LookupCase>);
 
-class AccountLink : public ::testing::TestWithParam<Engine> { };
+class AccountLink : public ::testing::TestWithParam<Engine> {};
 
 TEST_P(AccountLink, RefreshNamesStoredCodesWithoutAMessage)
 {

@@ -65,7 +65,7 @@ struct CheckCase {
     const char* name = "";
 };
 
-class AccountChecks : public ::testing::TestWithParam<std::tuple<CheckCase, Engine>> { };
+class AccountChecks : public ::testing::TestWithParam<std::tuple<CheckCase, Engine>> {};
 
 LookupSet* setOf(AccountLookups& lookups, SetOf set)
 {
@@ -205,13 +205,10 @@ struct SwitchCase {
     bool on;
 };
 
-class AccountingSwitch : public ::testing::TestWithParam<SwitchCase> { };
+class AccountingSwitch : public ::testing::TestWithParam<SwitchCase> {};
 
 // On exactly when CONTABILIDADE is "S".
-TEST_P(AccountingSwitch, OnlyS)
-{
-    EXPECT_EQ(accountingLinkOn(GetParam().contabilidade), GetParam().on);
-}
+TEST_P(AccountingSwitch, OnlyS) { EXPECT_EQ(accountingLinkOn(GetParam().contabilidade), GetParam().on); }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, AccountingSwitch,

@@ -13,7 +13,7 @@ struct StepCase {
     bool demo;
 };
 
-class AccountingLinkStep : public ::testing::TestWithParam<std::tuple<StepCase, Engine>> { };
+class AccountingLinkStep : public ::testing::TestWithParam<std::tuple<StepCase, Engine>> {};
 
 // A company made before the accounting link: no chart, no accounting VAT
 // codes, cost centres without a type, no purchase rows of families.

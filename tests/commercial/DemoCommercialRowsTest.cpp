@@ -81,8 +81,8 @@ QStringList countryFaults(Demo& demo)
         const QString country = countries.value(row, "PAIS").toString();
         if (!QStringList({"N", "E", "O"}).contains(countries.value(row, "MERCADO").toString()))
             faults << country + " mercado";
-        if (countries.value(row, "SIGLA").toString().isEmpty() ||
-            countries.value(row, "TELCODPAIS").toString().isEmpty())
+        if (countries.value(row, "SIGLA").toString().isEmpty()
+            || countries.value(row, "TELCODPAIS").toString().isEmpty())
             faults << country + " sigla/indicativo";
     }
     return faults;
@@ -208,7 +208,7 @@ struct DemoCase {
     QStringList (*faults)(Demo&);
 };
 
-class DemoCommercialRows : public ::testing::TestWithParam<std::tuple<DemoCase, Engine>> { };
+class DemoCommercialRows : public ::testing::TestWithParam<std::tuple<DemoCase, Engine>> {};
 
 TEST_P(DemoCommercialRows, PassTheirFormsChecks)
 {

@@ -17,7 +17,7 @@ namespace {
 struct ConditionCase {
     const char* label;
     ArticleTypeCondition condition;
-    QStringList codes;   // the numeric list, in code order
+    QStringList codes; // the numeric list, in code order
 };
 void PrintTo(const ConditionCase& c, std::ostream* os) { *os << c.label; }
 
@@ -53,11 +53,11 @@ TEST_P(ArticleTypes, AreComparedAsNumbers)
 INSTANTIATE_TEST_SUITE_P(
     Costing, ArticleTypes,
     ::testing::Combine(
-        ::testing::Values(
-            ConditionCase{"above five", {ArticleTypeCondition::Op::Above, 5}, {"A06", "A10", "A11"}},
-            ConditionCase{"not a service", {ArticleTypeCondition::Op::NotEqual, 3},
-                          {"A01", "A06", "A10", "A11", "AVZ", "AXX"}},
-            ConditionCase{"products", {ArticleTypeCondition::Op::Equal, 1}, {"A01"}}),
+        ::testing::Values(ConditionCase{"above five", {ArticleTypeCondition::Op::Above, 5}, {"A06", "A10", "A11"}},
+                          ConditionCase{"not a service",
+                                        {ArticleTypeCondition::Op::NotEqual, 3},
+                                        {"A01", "A06", "A10", "A11", "AVZ", "AXX"}},
+                          ConditionCase{"products", {ArticleTypeCondition::Op::Equal, 1}, {"A01"}}),
         ::testing::ValuesIn(engines())),
     [](const auto& testInfo) {
         std::string name = std::get<0>(testInfo.param).label;
@@ -106,7 +106,6 @@ TEST_P(DemoInks, NameArticlesOfTheInksList)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, DemoInks, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, DemoInks, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 } // namespace

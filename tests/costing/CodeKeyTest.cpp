@@ -46,14 +46,12 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"lowest", "1", FieldType::Int16, Standard, KeyVerdict::Free, 1},
         KeyCase{"highest a 16-bit key holds", "32767", FieldType::Int16, Standard, KeyVerdict::Free, 32767},
         KeyCase{"above what a 16-bit key holds", "32768", FieldType::Int16, Standard, KeyVerdict::Invalid, 0},
-        KeyCase{"the member's highest in a 32-bit key", "999999", FieldType::Int32, Standard, KeyVerdict::Free,
-                999999},
+        KeyCase{"the member's highest in a 32-bit key", "999999", FieldType::Int32, Standard, KeyVerdict::Free, 999999},
         KeyCase{"above the member's bounds", "1000000", FieldType::Int32, Standard, KeyVerdict::Invalid, 0},
         KeyCase{"narrower member bounds", "1000", FieldType::Int16, Bands, KeyVerdict::Invalid, 0},
         KeyCase{"not a whole number", "12a", FieldType::Int16, Standard, KeyVerdict::Invalid, 0},
         KeyCase{"decimal", "12,5", FieldType::Int16, Standard, KeyVerdict::Invalid, 0},
-        KeyCase{"too long for any integer", "99999999999999999999", FieldType::Int32, Standard,
-                KeyVerdict::Invalid, 0},
+        KeyCase{"too long for any integer", "99999999999999999999", FieldType::Int32, Standard, KeyVerdict::Invalid, 0},
         KeyCase{"a code in use", "40", FieldType::Int16, Standard, KeyVerdict::Taken, 40},
         KeyCase{"blanks around", " 41 ", FieldType::Int16, Standard, KeyVerdict::Free, 41}));
 
@@ -73,25 +71,21 @@ void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.label; }
 
 class FieldText : public ::testing::TestWithParam<RuleCase> {};
 
-TEST_P(FieldText, PassesOrNot)
-{
-    EXPECT_EQ(GetParam().rule.passes(GetParam().text), GetParam().passes);
-}
+TEST_P(FieldText, PassesOrNot) { EXPECT_EQ(GetParam().rule.passes(GetParam().text), GetParam().passes); }
 
 const FieldRule Required = FieldRule::notEmpty("Designação Inválida !!!");
 const FieldRule PaperType = FieldRule::oneOf({"P", "C"}, "Tipo de Papel Inválido !!!");
 const FieldRule MachineType = FieldRule::integerRange(1, 4, "Tipo de Máquina Inválida !!!");
 
-INSTANTIATE_TEST_SUITE_P(
-    Costing, FieldText,
-    ::testing::Values(RuleCase{"empty required", Required, "", false},
-                      RuleCase{"zero is not empty", Required, "0", true},
-                      RuleCase{"accepted code", PaperType, "C", true},
-                      RuleCase{"code in the wrong case", PaperType, "c", false},
-                      RuleCase{"empty code", PaperType, "", false},
-                      RuleCase{"number in range", MachineType, "4", true},
-                      RuleCase{"number out of range", MachineType, "5", false},
-                      RuleCase{"not a number", MachineType, "x", false},
-                      RuleCase{"no rule", FieldRule{}, "", true}));
+INSTANTIATE_TEST_SUITE_P(Costing, FieldText,
+                         ::testing::Values(RuleCase{"empty required", Required, "", false},
+                                           RuleCase{"zero is not empty", Required, "0", true},
+                                           RuleCase{"accepted code", PaperType, "C", true},
+                                           RuleCase{"code in the wrong case", PaperType, "c", false},
+                                           RuleCase{"empty code", PaperType, "", false},
+                                           RuleCase{"number in range", MachineType, "4", true},
+                                           RuleCase{"number out of range", MachineType, "5", false},
+                                           RuleCase{"not a number", MachineType, "x", false},
+                                           RuleCase{"no rule", FieldRule{}, "", true}));
 
 } // namespace

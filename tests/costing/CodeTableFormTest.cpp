@@ -72,7 +72,7 @@ struct KeyCase {
     QString typed;
     QStringList transcript;
     QString focus;
-    QString gridCode;   // the row the grid stands on afterwards, "" when the key field keeps the focus
+    QString gridCode; // the row the grid stands on afterwards, "" when the key field keeps the focus
 };
 
 class TypedKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
@@ -100,14 +100,13 @@ const QStringList Invalid{"<beep>", "Codigo Inválido ... <ENTER>"};
 INSTANTIATE_TEST_SUITE_P(
     Costing, TypedKey,
     ::testing::Combine(
-        ::testing::Values(KeyCase{"empty", "", {"<beep>"}, "Edit_Codigo", ""},
-                          KeyCase{"zero", "0", Invalid, "Edit_Codigo", ""},
-                          KeyCase{"above the bounds", "1000000", Invalid, "Edit_Codigo", ""},
-                          KeyCase{"above a 16-bit key", "32768", Invalid, "Edit_Codigo", ""},
-                          KeyCase{"not a whole number", "4O", Invalid, "Edit_Codigo", ""},
-                          KeyCase{"already used", "20", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1",
-                                  "20"},
-                          KeyCase{"highest a 16-bit key holds", "32767", {}, "Edit_Artigo", ""}),
+        ::testing::Values(
+            KeyCase{"empty", "", {"<beep>"}, "Edit_Codigo", ""}, KeyCase{"zero", "0", Invalid, "Edit_Codigo", ""},
+            KeyCase{"above the bounds", "1000000", Invalid, "Edit_Codigo", ""},
+            KeyCase{"above a 16-bit key", "32768", Invalid, "Edit_Codigo", ""},
+            KeyCase{"not a whole number", "4O", Invalid, "Edit_Codigo", ""},
+            KeyCase{"already used", "20", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1", "20"},
+            KeyCase{"highest a 16-bit key holds", "32767", {}, "Edit_Artigo", ""}),
         ::testing::ValuesIn(engines())),
     caseName<KeyCase>);
 
@@ -117,7 +116,7 @@ struct FieldCase {
     const char* label;
     QString field;
     QString typed;
-    QStringList transcript;   // empty: the field is left
+    QStringList transcript; // empty: the field is left
 };
 
 class FieldCheck : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
@@ -140,10 +139,7 @@ TEST_P(FieldCheck, KeepsTheFocusUntilTheTextPasses)
         EXPECT_EQ(form.focused(), c.field);
 }
 
-QStringList unknownArticle(const QString& typed)
-{
-    return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed};
-}
+QStringList unknownArticle(const QString& typed) { return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, FieldCheck,
@@ -194,8 +190,8 @@ TEST_P(NewRow, TakesItsArticlesDataAndIsSavedOnTheReturnToTheGrid)
     EXPECT_TRUE(inks.scenario.messages().transcript().isEmpty()) << inks.scenario.messages().lastText().toStdString();
     EXPECT_EQ(form.focused(), "DBGrid1");
     EXPECT_EQ(inks.currentCode(form), "50");
-    const auto rows = inks.session.application()->query(
-        "SELECT ARTIGO, DESIGNACAO, GRAMAGEM, PRECO FROM TINTAS WHERE CODIGO = 50");
+    const auto rows =
+        inks.session.application()->query("SELECT ARTIGO, DESIGNACAO, GRAMAGEM, PRECO FROM TINTAS WHERE CODIGO = 50");
     ASSERT_EQ(rows.rows.size(), 1u);
     EXPECT_EQ(rows.rows[0][0].toString(), c.article);
     EXPECT_EQ(rows.rows[0][1].toString(), c.designation);
@@ -343,9 +339,9 @@ TEST_P(InksForm, AnEmptyTableWithoutTheInsertRightStaysInTheGrid)
 struct LookupCase {
     const char* label;
     bool alphabetic;
-    int row;           // the list row the user moves to
+    int row; // the list row the user moves to
     const char* answer;
-    QString code;      // the row's article afterwards
+    QString code; // the row's article afterwards
 };
 
 class ArticleLookup : public ::testing::TestWithParam<std::tuple<LookupCase, Engine>> {};
@@ -474,7 +470,7 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     FormDriver form = scenario.open("TORCF008");
     scenario.wait();
     EXPECT_FALSE(form.isVisible("Panel_Unidade"));
-    form.focus("Edit_Designacao");   // leaves the grid: the row is edited from its designation
+    form.focus("Edit_Designacao"); // leaves the grid: the row is edited from its designation
     scenario.wait();
     EXPECT_EQ(form.focused(), "Edit_Designacao");
     form.focus("Edit_Unidade");
@@ -482,8 +478,7 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     form.type("Edit_Unidade", "u");
     form.tab();
     scenario.wait();
-    EXPECT_EQ(scenario.messages().transcript(),
-              (QStringList{"<beep>", "INSIRA A UNIDADE DE CUSTO - (U) - (M) !!"}));
+    EXPECT_EQ(scenario.messages().transcript(), (QStringList{"<beep>", "INSIRA A UNIDADE DE CUSTO - (U) - (M) !!"}));
     EXPECT_EQ(form.focused(), "Edit_Unidade");
     EXPECT_TRUE(form.isVisible("Panel_Unidade"));
     form.type("Edit_Unidade", "M");
@@ -494,10 +489,8 @@ TEST_P(MemberWithoutArticle, ShowsAHelpPanelWhileItsFieldHasTheFocus)
     EXPECT_EQ(session.application()->scalar("SELECT UNIDADE FROM OPERCORTE").toString(), "M");
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, MemberWithoutArticle, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
-INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, InksForm, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 } // namespace

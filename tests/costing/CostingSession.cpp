@@ -9,14 +9,10 @@
 
 namespace kv::costing::test {
 
-bool CostingSession::available(Engine engine)
-{
-    return kv::test::engineAvailable(engine);
-}
+bool CostingSession::available(Engine engine) { return kv::test::engineAvailable(engine); }
 
 CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo)
-    : m_scenario(scenario),
-      m_session(scenario.login(engine, demo ? kv::test::Company::Demo : kv::test::Company::Plain))
+    : m_scenario(scenario), m_session(scenario.login(engine, demo ? kv::test::Company::Demo : kv::test::Company::Plain))
 {
     registerCostingForms([this] { return environment(); }, scenario.forms());
 }
@@ -36,8 +32,7 @@ CostingSession::~CostingSession()
 std::shared_ptr<kv::db::Connection> CostingSession::connect(const QString& alias)
 {
     const kv::shell::LoginState& login = m_session.state();
-    return kv::db::Connection::open(
-        m_session.installation().alias(alias, login.WParamUserName, login.WParamPassword));
+    return kv::db::Connection::open(m_session.installation().alias(alias, login.WParamUserName, login.WParamPassword));
 }
 
 std::shared_ptr<kv::db::Connection> CostingSession::application()
@@ -57,7 +52,9 @@ void CostingSession::grant(const QString& program, const QString& inserir, const
         QStringLiteral("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, "
                        "ALTERAR, ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES ('KAVORIMETAS', "
                        "'Tabelas Orcamentos', :P, 1, 'ANA', 'S', :I, 'S', :E, 'N', :R, 'N', 'N', 'N')"),
-        {{QStringLiteral("P"), program}, {QStringLiteral("I"), inserir}, {QStringLiteral("E"), eliminar},
+        {{QStringLiteral("P"), program},
+         {QStringLiteral("I"), inserir},
+         {QStringLiteral("E"), eliminar},
          {QStringLiteral("R"), imprimir}});
     kv::db::Dataset& rights = dataset(QStringLiteral("DTEMPRESAS.APLICACAODET"));
     rights.close();
@@ -77,8 +74,7 @@ void CostingSession::addArticle(const QString& code, const QString& designation,
     kv::test::addArticles(*invoicing(), {{code, designation, type, averageCost, standardCost}});
 }
 
-void CostingSession::addInk(int code, const QString& article, const QString& designation, double grams,
-                            double price)
+void CostingSession::addInk(int code, const QString& article, const QString& designation, double grams, double price)
 {
     application()->exec(QStringLiteral("INSERT INTO TINTAS (CODIGO, ARTIGO, DESIGNACAO, GRAMAGEM, PRECO) "
                                        "VALUES (:C, :A, :D, :G, :P)"),

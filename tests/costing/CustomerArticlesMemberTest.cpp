@@ -60,7 +60,7 @@ struct CustomerCase {
     QString typed;
     QStringList transcript;
     QString focus;
-    QString name;   // beside the field
+    QString name; // beside the field
 };
 
 class CustomerNumber : public ::testing::TestWithParam<std::tuple<CustomerCase, Engine>> {};
@@ -97,10 +97,10 @@ struct ArticleCase {
     const char* label;
     QString customer;
     QString product;
-    QString material;   // typed when the product passed
+    QString material; // typed when the product passed
     QStringList transcript;
     QString focus;
-    int rows;           // stored afterwards
+    int rows; // stored afterwards
 };
 
 class CustomerArticle : public ::testing::TestWithParam<std::tuple<ArticleCase, Engine>> {};
@@ -121,10 +121,7 @@ TEST_P(CustomerArticle, IsMadeOnceForACustomer)
     EXPECT_EQ(table.stored().rows.size(), static_cast<std::size_t>(c.rows));
 }
 
-QStringList unknownArticle(const QString& typed)
-{
-    return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed};
-}
+QStringList unknownArticle(const QString& typed) { return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, CustomerArticle,
@@ -132,10 +129,15 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::Values(
             ArticleCase{"a service is no product", "102", "SV-1", "", unknownArticle("SV-1"), "Edit_Artigo", 1},
             ArticleCase{"a raw material is no product", "102", "MP-1", "", unknownArticle("MP-1"), "Edit_Artigo", 1},
-            ArticleCase{"the same product twice", "101", "PR-A", "",
-                        {"<beep>", "Este artigo já existe para o cliente !!! "}, "Edit_Codigo", 1},
-            ArticleCase{"a product is no raw material", "102", "PR-A", "PR-B", unknownArticle("PR-B"),
-                        "Edit_MatPrm", 1},
+            ArticleCase{"the same product twice",
+                        "101",
+                        "PR-A",
+                        "",
+                        {"<beep>", "Este artigo já existe para o cliente !!! "},
+                        "Edit_Codigo",
+                        1},
+            ArticleCase{"a product is no raw material", "102", "PR-A", "PR-B", unknownArticle("PR-B"), "Edit_MatPrm",
+                        1},
             ArticleCase{"no raw material", "102", "PR-A", "", unknownArticle(""), "Edit_MatPrm", 1},
             ArticleCase{"the product for another customer", "102", "PR-A", "MP-2", {}, "DBGrid1", 2},
             ArticleCase{"another product", "101", "PR-B", "MP-1", {}, "DBGrid1", 2}),
@@ -200,8 +202,9 @@ TEST(CustomerArticles, KeepsTheMakerTagInPanelZeroAndNoLabelLightsUp)
             QString caption;
             QString typed;
         };
-        for (const Step& step : {Step{"Edit_Codigo", "Label_Codigo", "102"}, Step{"Edit_Artigo", "Label_Artigo", "PR-B"},
-                                 Step{"Edit_MatPrm", "Label_MatPrm", "MP-2"}}) {
+        for (const Step& step :
+             {Step{"Edit_Codigo", "Label_Codigo", "102"}, Step{"Edit_Artigo", "Label_Artigo", "PR-B"},
+              Step{"Edit_MatPrm", "Label_MatPrm", "MP-2"}}) {
             ASSERT_EQ(form.focused(), step.field) << engineName(engine);
             EXPECT_EQ(form.colour(step.caption), normal) << step.caption.toStdString();
             EXPECT_EQ(form.statusPanel(0), tag) << step.field.toStdString();
@@ -222,7 +225,7 @@ TEST(CustomerArticles, KeepsTheMakerTagInPanelZeroAndNoLabelLightsUp)
 struct ListCase {
     const char* label;
     bool alphabetic;
-    QStringList customers;   // first column of each line
+    QStringList customers; // first column of each line
     QString orderText;
 };
 
@@ -251,8 +254,7 @@ TEST_P(CustomerArticleList, ListsByCustomerNumberOrName)
     EXPECT_EQ(customers, c.customers);
     EXPECT_TRUE(header.contains(c.orderText));
     EXPECT_TRUE(header.contains("Artigos / Mat.Prima por Cliente"));
-    EXPECT_EQ(table.session.dataset("ZURIVAVEZA.PLN_FICTEC").sql(),
-              "Select * From PLN_FICTEC Order By CLIENTE,ARTIGO");
+    EXPECT_EQ(table.session.dataset("ZURIVAVEZA.PLN_FICTEC").sql(), "Select * From PLN_FICTEC Order By CLIENTE,ARTIGO");
 }
 
 INSTANTIATE_TEST_SUITE_P(

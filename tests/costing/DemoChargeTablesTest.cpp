@@ -125,13 +125,14 @@ QStringList customerArticleFaults(CostingSession& session)
     return faults;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Costing, DemoChargeRows,
-    ::testing::Combine(
-        ::testing::Values(DemoCase{"transport costs", transportFaults},
-                          DemoCase{"fixed costs", [](CostingSession& s) { return formRuleFaults(s, "TORCF012"); }},
-                          DemoCase{"customer articles", customerArticleFaults}),
-        ::testing::ValuesIn(engines())),
-    caseName<DemoCase>);
+INSTANTIATE_TEST_SUITE_P(Costing, DemoChargeRows,
+                         ::testing::Combine(::testing::Values(DemoCase{"transport costs", transportFaults},
+                                                              DemoCase{"fixed costs",
+                                                                       [](CostingSession& s) {
+                                                                           return formRuleFaults(s, "TORCF012");
+                                                                       }},
+                                                              DemoCase{"customer articles", customerArticleFaults}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<DemoCase>);
 
 } // namespace

@@ -35,18 +35,15 @@ struct Inks {
 kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic = false,
                                const std::function<void(kv::test::FormDriver&)>& inDialog = {});
 
-#define SKIP_WITHOUT(engine)                                                                                       \
-    if (!::kv::costing::test::CostingSession::available(engine))                                                    \
+#define SKIP_WITHOUT(engine)                                                                                           \
+    if (!::kv::costing::test::CostingSession::available(engine))                                                       \
     GTEST_SKIP() << "sem servidor PostgreSQL de teste"
 
 // A case of a table prints as its label in failure messages; each test file
 // brings it into its cases' namespace with a using-declaration.
 template <class Case>
-    requires requires(const Case& c) { c.label; }
-std::ostream& operator<<(std::ostream& os, const Case& c)
-{
-    return os << c.label;
-}
+requires requires(const Case& c) { c.label; }
+std::ostream& operator<<(std::ostream& os, const Case& c) { return os << c.label; }
 
 using kv::test::caseName;
 

@@ -17,9 +17,9 @@ namespace {
 struct CounterCase {
     const char* label;
     const char* column;
-    qint64 read;                    // what the form read
+    qint64 read; // what the form read
     std::optional<qint64> elsewhere; // what the other workstation wrote meanwhile
-    qint64 typed;                   // what the user left in the field
+    qint64 typed; // what the user left in the field
     qint64 stored;
 };
 void PrintTo(const CounterCase& c, std::ostream* os) { *os << c.label; }
@@ -64,18 +64,18 @@ TEST_P(CounterSave, NeverGivesANumberOutTwice)
 INSTANTIATE_TEST_SUITE_P(
     Costing, CounterSave,
     ::testing::Combine(
-        ::testing::Values(
-            CounterCase{"raised elsewhere, left alone here", "ORCNRO1", 1250, 1260, 1250, 1260},
-            CounterCase{"raised here only", "ORCNRO2", 40, std::nullopt, 45, 45},
-            CounterCase{"lowered here on purpose", "ORCNRO3", 10, std::nullopt, 5, 5},
-            CounterCase{"raised in both, higher elsewhere", "OFNRO1", 830, 850, 840, 850},
-            CounterCase{"raised in both, higher here", "OFNRO2", 830, 850, 900, 900},
-            CounterCase{"lowered here, raised elsewhere", "ORCNRO5", 1250, 1260, 1000, 1260},
-            CounterCase{"empty counter given its first number", "OFNRO5", 0, std::nullopt, 1, 1}),
+        ::testing::Values(CounterCase{"raised elsewhere, left alone here", "ORCNRO1", 1250, 1260, 1250, 1260},
+                          CounterCase{"raised here only", "ORCNRO2", 40, std::nullopt, 45, 45},
+                          CounterCase{"lowered here on purpose", "ORCNRO3", 10, std::nullopt, 5, 5},
+                          CounterCase{"raised in both, higher elsewhere", "OFNRO1", 830, 850, 840, 850},
+                          CounterCase{"raised in both, higher here", "OFNRO2", 830, 850, 900, 900},
+                          CounterCase{"lowered here, raised elsewhere", "ORCNRO5", 1250, 1260, 1000, 1260},
+                          CounterCase{"empty counter given its first number", "OFNRO5", 0, std::nullopt, 1, 1}),
         ::testing::ValuesIn(engines())),
     [](const auto& testInfo) {
         std::string name = std::get<0>(testInfo.param).label;
-        std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
         return name + "_" + engineName(std::get<1>(testInfo.param));
     });
 
@@ -123,7 +123,6 @@ TEST_P(ParameterRow, IsCreatedOnceAndASaveWithoutItFails)
     EXPECT_TRUE(rows.rows[0][2].isNull());
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, ParameterRow, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, ParameterRow, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 } // namespace

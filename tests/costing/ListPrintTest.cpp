@@ -44,10 +44,10 @@ QStringList listedCodes(const Document& document)
 struct PrintCase {
     const char* label;
     bool alphabetic;
-    std::optional<QString> from;   // typed and left; none: the dialog's default left untouched
+    std::optional<QString> from; // typed and left; none: the dialog's default left untouched
     std::optional<QString> to;
     QStringList codes;
-    QStringList header;            // the range and the order the header shows
+    QStringList header; // the range and the order the header shows
 };
 
 class ListPrint : public ::testing::TestWithParam<std::tuple<PrintCase, Engine>> {};
@@ -100,19 +100,30 @@ const QString AllCodes = QString(16, 'Z');
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, ListPrint,
-    ::testing::Combine(
-        ::testing::Values(
-            // The header shows the range the rows were selected by, also when
-            // the fields were never left.
-            PrintCase{"default range by article", false, std::nullopt, std::nullopt,
-                      {"10", "20", "5", "40"}, {AllCodes, "Ord.Numérica"}},
-            PrintCase{"default range by designation", true, std::nullopt, std::nullopt,
-                      {"5", "10", "20", "40"}, {AllCodes, "Ord.Alfabética"}},
-            PrintCase{"range of articles", false, "TI-MAG01", "TI-OUR01", {"20", "5"},
-                      {"TI-MAG01", "TI-OUR01", "Ord.Numérica"}},
-            PrintCase{"range of unknown codes", false, "TI-D", "TI-N", {"20"}, {"TI-D", "TI-N"}},
-            PrintCase{"inverted range", false, "TI-PRE01", "TI-CIA01", {}, {}}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(
+                           // The header shows the range the rows were selected by, also when
+                           // the fields were never left.
+                           PrintCase{"default range by article",
+                                     false,
+                                     std::nullopt,
+                                     std::nullopt,
+                                     {"10", "20", "5", "40"},
+                                     {AllCodes, "Ord.Numérica"}},
+                           PrintCase{"default range by designation",
+                                     true,
+                                     std::nullopt,
+                                     std::nullopt,
+                                     {"5", "10", "20", "40"},
+                                     {AllCodes, "Ord.Alfabética"}},
+                           PrintCase{"range of articles",
+                                     false,
+                                     "TI-MAG01",
+                                     "TI-OUR01",
+                                     {"20", "5"},
+                                     {"TI-MAG01", "TI-OUR01", "Ord.Numérica"}},
+                           PrintCase{"range of unknown codes", false, "TI-D", "TI-N", {"20"}, {"TI-D", "TI-N"}},
+                           PrintCase{"inverted range", false, "TI-PRE01", "TI-CIA01", {}, {}}),
+                       ::testing::ValuesIn(engines())),
     caseName<PrintCase>);
 
 class RangeFields : public ::testing::TestWithParam<Engine> {};
@@ -145,8 +156,7 @@ TEST_P(RangeFields, SendTheFocusBackOnAnInvertedRange)
     EXPECT_TRUE(inks.scenario.messages().transcript().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, RangeFields, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 struct OrderCase {
     const char* label;

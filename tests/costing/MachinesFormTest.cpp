@@ -33,9 +33,9 @@ struct Machines {
     {
         session.grant("Maquinas", "S");
         auto accounting = session.environment().modules().connections().DbContab;
-        for (const auto& [year, code, name] : {std::tuple{"2024", "CC01", "Impressão Offset"},
-                                               std::tuple{"2024", "CC02", "Acabamentos"},
-                                               std::tuple{"2023", "CC99", "Secção Extinta"}})
+        for (const auto& [year, code, name] :
+             {std::tuple{"2024", "CC01", "Impressão Offset"}, std::tuple{"2024", "CC02", "Acabamentos"},
+              std::tuple{"2023", "CC99", "Secção Extinta"}})
             accounting->exec("INSERT INTO CCUSTO (ANO, CODIGO, DESIGN) VALUES (:A, :C, :D)",
                              {{"A", year}, {"C", code}, {"D", name}});
         auto app = session.application();
@@ -83,8 +83,8 @@ struct Machines {
 struct PathCase {
     const char* label;
     QString type;
-    QString afterHourCost;   // where the focus goes after "Custo Hora"
-    int page;                // the page shown then
+    QString afterHourCost; // where the focus goes after "Custo Hora"
+    int page; // the page shown then
 };
 
 class MachineKeyboardPath : public ::testing::TestWithParam<std::tuple<PathCase, Engine>> {};
@@ -106,7 +106,7 @@ TEST_P(MachineKeyboardPath, FollowsTheMachineType)
     m.scenario.wait();
     EXPECT_EQ(form.focused(), "Edit_CCusto");
     EXPECT_EQ(form.statusPanel(0), "Tecla <Insert> Para Procurar !!!");
-    form.enter();   // no cost centre
+    form.enter(); // no cost centre
     m.scenario.wait();
     ASSERT_EQ(form.focused(), "Edit_TipoMaquina");
     form.typeText(c.type);
@@ -122,7 +122,8 @@ TEST_P(MachineKeyboardPath, FollowsTheMachineType)
     }
     EXPECT_EQ(form.focused(), c.afterHourCost);
     EXPECT_EQ(form.find<QTabWidget>("Tb")->currentIndex(), c.page);
-    EXPECT_TRUE(m.scenario.messages().transcript().isEmpty()) << m.scenario.messages().transcript().join('|').toStdString();
+    EXPECT_TRUE(m.scenario.messages().transcript().isEmpty())
+        << m.scenario.messages().transcript().join('|').toStdString();
     // A new row starts with no glue consumption and glue 0.
     EXPECT_EQ(form.text("Edit_ConsumoCola"), "0");
     EXPECT_EQ(form.text("Edit_CodigoCola"), "0");
@@ -140,12 +141,12 @@ INSTANTIATE_TEST_SUITE_P(Costing, MachineKeyboardPath,
 
 struct CheckCase {
     const char* label;
-    int row;             // grid row edited: 0 printing (1), 1 gluer (3), 2 cutting (7)
-    int page;            // the page the field is on
+    int row; // grid row edited: 0 printing (1), 1 gluer (3), 2 cutting (7)
+    int page; // the page the field is on
     QString field;
     QString typed;
     QStringList transcript;
-    QString focus;       // after Enter
+    QString focus; // after Enter
     QString nameLabel = {};
     QString name = {};
 };
@@ -187,24 +188,35 @@ INSTANTIATE_TEST_SUITE_P(
             CheckCase{"unit other", 0, 0, "Edit_UndProd", "UN", Unit, "Edit_UndProd"},
             CheckCase{"unit empty", 0, 0, "Edit_UndProd", "", Unit, "Edit_UndProd"},
             CheckCase{"unit thousands", 0, 0, "Edit_UndProd", "M", {}, "Edit_PercDesper"},
-            CheckCase{"cost centre of another year", 0, 0, "Edit_CCusto", "CC99", Centre, "Edit_CCusto",
-                      "Label_CCusto", ""},
+            CheckCase{"cost centre of another year", 0, 0, "Edit_CCusto", "CC99", Centre, "Edit_CCusto", "Label_CCusto",
+                      ""},
             CheckCase{"cost centre unknown", 0, 0, "Edit_CCusto", "XX", Centre, "Edit_CCusto"},
-            CheckCase{"cost centre of the year", 0, 0, "Edit_CCusto", "CC02", {}, "Edit_TipoMaquina",
-                      "Label_CCusto", "Acabamentos"},
+            CheckCase{"cost centre of the year",
+                      0,
+                      0,
+                      "Edit_CCusto",
+                      "CC02",
+                      {},
+                      "Edit_TipoMaquina",
+                      "Label_CCusto",
+                      "Acabamentos"},
             CheckCase{"no cost centre", 0, 0, "Edit_CCusto", "", {}, "Edit_TipoMaquina"},
             CheckCase{"factor I zero", 0, 0, "Edit_Factor1", "0", {"<beep>", "Factor Inválido !!!"}, "Edit_Factor1"},
             CheckCase{"factor I empty", 0, 0, "Edit_Factor1", "", {"<beep>", "Factor Inválido !!!"}, "Edit_Factor1"},
-            CheckCase{"factor I negative", 0, 0, "Edit_Factor1", "-10", {"<beep>", "Factor Inválido !!!"},
-                      "Edit_Factor1"},
-            CheckCase{"printing without colours", 0, 0, "Edit_Cores", "0", {"<beep>", "Nº de Côres Inválido !!!"},
+            CheckCase{
+                "factor I negative", 0, 0, "Edit_Factor1", "-10", {"<beep>", "Factor Inválido !!!"}, "Edit_Factor1"},
+            CheckCase{"printing without colours",
+                      0,
+                      0,
+                      "Edit_Cores",
+                      "0",
+                      {"<beep>", "Nº de Côres Inválido !!!"},
                       "Edit_Cores"},
             CheckCase{"gluer without colours", 1, 0, "Edit_Cores", "0", {}, "Edit_Comprim"},
             CheckCase{"glue 0", 1, 1, "Edit_CodigoCola", "0", Glue, "Edit_CodigoCola", "Label_Cola", ""},
             CheckCase{"glue empty", 1, 1, "Edit_CodigoCola", "", Glue, "Edit_CodigoCola"},
             CheckCase{"glue unknown", 1, 1, "Edit_CodigoCola", "9", Glue, "Edit_CodigoCola"},
-            CheckCase{"glue known", 1, 1, "Edit_CodigoCola", "4", {}, "Edit_AceMaqMin", "Label_Cola",
-                      "Cola Hot-Melt"}),
+            CheckCase{"glue known", 1, 1, "Edit_CodigoCola", "4", {}, "Edit_AceMaqMin", "Label_Cola", "Cola Hot-Melt"}),
         ::testing::ValuesIn(engines())),
     caseName<CheckCase>);
 
@@ -232,7 +244,7 @@ TEST(MachinePages, TheGluePageOfAMachineWithoutGlueLeadsToTheMakeReadyPage)
 struct SaveCase {
     const char* label;
     int row;
-    QString field;      // emptied or set before returning to the grid
+    QString field; // emptied or set before returning to the grid
     QString typed;
     QStringList transcript;
     QString focus;
@@ -264,13 +276,18 @@ TEST_P(MachineSaving, ARowThatCannotPriceIsNotSaved)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, MachineSaving,
-    ::testing::Combine(
-        ::testing::Values(
-            SaveCase{"without production unit", 2, "", "", Unit, "Edit_UndProd", "DESIGNACAO", "Cortante Plano"},
-            SaveCase{"printing without colours", 0, "Edit_Cores", "0", {"<beep>", "Nº de Côres Inválido !!!"},
-                     "Edit_Cores", "DESIGNACAO", "Offset 4 Cores"},
-            SaveCase{"a valid row", 0, "", "", {}, "DBGrid1", "DESIGNACAO", "Alterada"}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(SaveCase{"without production unit", 2, "", "", Unit, "Edit_UndProd",
+                                                  "DESIGNACAO", "Cortante Plano"},
+                                         SaveCase{"printing without colours",
+                                                  0,
+                                                  "Edit_Cores",
+                                                  "0",
+                                                  {"<beep>", "Nº de Côres Inválido !!!"},
+                                                  "Edit_Cores",
+                                                  "DESIGNACAO",
+                                                  "Offset 4 Cores"},
+                                         SaveCase{"a valid row", 0, "", "", {}, "DBGrid1", "DESIGNACAO", "Alterada"}),
+                       ::testing::ValuesIn(engines())),
     caseName<SaveCase>);
 
 // ------------------------------------------------------------------ searches

@@ -42,17 +42,17 @@ struct Tables {
                                     "PVC Janelas", "Acabamentos", "Operacoes de Corte", "Tintas"})
             session.grant(program, "S");
         kv::test::addArticles(*session.invoicing(), {{"CT-MIC01", "Micro Canal E Kraft", "6", 0.72, 0.70, 1600, 1200},
-                                                    {"CT-PLA01", "Placa Compacta Cinza", "1", 0.0, 0.52, 1000, 700},
-                                                    {"SV-001", "Serviço de Corte", "3", 0.0, 0.0, 0, 0},
-                                                    {"VE-UV001", "Verniz UV Brilho", "6", 7.80, 8.00, 0, 0},
-                                                    {"FP-BOP01", "Filme BOPP Brilho", "6", 3.40, 3.50, 0, 0},
-                                                    {"PV-JAN01", "PVC Cristal 150", "11", 0.0, 2.90, 0, 0},
-                                                    {"CO-HOT01", "Cola Termofusível", "6", 4.80, 4.75, 0, 0}});
+                                                     {"CT-PLA01", "Placa Compacta Cinza", "1", 0.0, 0.52, 1000, 700},
+                                                     {"SV-001", "Serviço de Corte", "3", 0.0, 0.0, 0, 0},
+                                                     {"VE-UV001", "Verniz UV Brilho", "6", 7.80, 8.00, 0, 0},
+                                                     {"FP-BOP01", "Filme BOPP Brilho", "6", 3.40, 3.50, 0, 0},
+                                                     {"PV-JAN01", "PVC Cristal 150", "11", 0.0, 2.90, 0, 0},
+                                                     {"CO-HOT01", "Cola Termofusível", "6", 4.80, 4.75, 0, 0}});
         auto app = session.application();
-        kv::test::insertRows(*app, "PAPEIS",
-                             {"CODIGO", "ARTIGO", "DESIGNACAO", "COMPRI", "LARGUR", "GRAMAGEM", "TIPOPAP", "PRECO",
-                              "TIPOCALC"},
-                             {{10, "CT-MIC01", "Micro Kraft", 1600, 1200, 420, "C", 0.72, "1"}});
+        kv::test::insertRows(
+            *app, "PAPEIS",
+            {"CODIGO", "ARTIGO", "DESIGNACAO", "COMPRI", "LARGUR", "GRAMAGEM", "TIPOPAP", "PRECO", "TIPOCALC"},
+            {{10, "CT-MIC01", "Micro Kraft", 1600, 1200, 420, "C", 0.72, "1"}});
         for (const char* table : {"VERNIZES", "FILMEPLAS", "PVC"})
             kv::test::insertRows(*app, table, {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "PRECO"},
                                  {{10, "VE-UV001", "Verniz UV", 4, 7.8}});
@@ -118,15 +118,14 @@ TEST_P(Registered, EveryTableFormAndItsListReport)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, Registered, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 // ------------------------------------------------------------------ rights
 
 struct RightsCase {
     const char* label;
     QString formClass;
-    bool buttons;   // Inserir, Cancelar, Eliminar and Imprimir shown
+    bool buttons; // Inserir, Cancelar, Eliminar and Imprimir shown
 };
 
 class ProgramRights : public ::testing::TestWithParam<std::tuple<RightsCase, Engine>> {};
@@ -161,7 +160,7 @@ struct FieldCase {
     QString formClass;
     QString field;
     QString typed;
-    QStringList transcript;   // empty: the field is left
+    QStringList transcript; // empty: the field is left
 };
 
 class MemberField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
@@ -184,10 +183,7 @@ TEST_P(MemberField, KeepsTheFocusUntilTheTextPasses)
         EXPECT_EQ(form.focused(), c.field);
 }
 
-QStringList refused(const QString& message)
-{
-    return {"<beep>", message};
-}
+QStringList refused(const QString& message) { return {"<beep>", message}; }
 
 const QStringList Size = refused("Medida Inválida !!!");
 const QStringList Grams = refused("Gramagem Inválida !!!");
@@ -202,41 +198,40 @@ const QStringList CostType = refused("Tipo de Custo Inválido Inválido !!!");
 INSTANTIATE_TEST_SUITE_P(
     Costing, MemberField,
     ::testing::Combine(
-        ::testing::Values(
-            FieldCase{"board without length", "TORCF001", "Edit_Compri", "", Size},
-            FieldCase{"board without width", "TORCF001", "Edit_Largur", "", Size},
-            FieldCase{"board without grammage", "TORCF001", "Edit_Gramagem", "", Grams},
-            FieldCase{"board without price", "TORCF001", "Edit_Preco", "", Price},
-            FieldCase{"board without designation", "TORCF001", Designation, "", NoDesignation},
-            FieldCase{"unknown paper type", "TORCF001", "Edit_TipoPap", "X", PaperType},
-            FieldCase{"no paper type", "TORCF001", "Edit_TipoPap", "", PaperType},
-            FieldCase{"lower-case cardstock", "TORCF001", "Edit_TipoPap", "c", {}},
-            FieldCase{"calculation type 3", "TORCF001", "Edit_TipoCalc", "3", Calculation},
-            FieldCase{"no calculation type", "TORCF001", "Edit_TipoCalc", "", Calculation},
-            FieldCase{"board from a service", "TORCF001", Article, "SV-001",
-                      refused("Artigo Inexistente ou Inválido !!! SV-001")},
-            FieldCase{"board from a product", "TORCF001", Article, "CT-PLA01", {}},
-            FieldCase{"varnish from a product", "TORCF003", Article, "CT-PLA01",
-                      refused("Artigo Inexistente ou Inválido !!! CT-PLA01")},
-            FieldCase{"varnish without consumption", "TORCF003", "Edit_Gramagem", "", Grams},
-            FieldCase{"varnish without price", "TORCF003", "Edit_Preco", "", Price},
-            FieldCase{"film without designation", "TORCF005", Designation, "", NoDesignation},
-            FieldCase{"film without consumption", "TORCF005", "Edit_Gramagem", "", Grams},
-            FieldCase{"window PVC of type 11", "TORCF006", Article, "PV-JAN01", {}},
-            FieldCase{"window PVC without price", "TORCF006", "Edit_Preco", "", Price},
-            FieldCase{"glue without consumption", "TORCF004", "Edit_Gramagem", "", Grams},
-            FieldCase{"glue without percentage", "TORCF004", "Edit_Perc", "", {}},
-            FieldCase{"glue rule 5", "TORCF004", "Edit_TipoCalc", "5", Calculation},
-            FieldCase{"no glue rule", "TORCF004", "Edit_TipoCalc", "", Calculation},
-            FieldCase{"glue rule 4", "TORCF004", "Edit_TipoCalc", "4", {}},
-            FieldCase{"finish without designation", "TORCF007", Designation, "", NoDesignation},
-            FieldCase{"finish unit X", "TORCF007", "Edit_Unidade", "X", FinishUnit},
-            FieldCase{"finish unit in lower case", "TORCF007", "Edit_Unidade", "u", FinishUnit},
-            FieldCase{"finish cost type 3", "TORCF007", "Edit_TipoCusto", "3", CostType},
-            FieldCase{"finish cost type 2", "TORCF007", "Edit_TipoCusto", "2", {}},
-            FieldCase{"finish without percentage", "TORCF007", "Edit_Perc", "", {}},
-            FieldCase{"cutting without cost", "TORCF008", "Edit_CustoPPlano", "", {}},
-            FieldCase{"cutting unit in lower case", "TORCF008", "Edit_Unidade", "m", CuttingUnit}),
+        ::testing::Values(FieldCase{"board without length", "TORCF001", "Edit_Compri", "", Size},
+                          FieldCase{"board without width", "TORCF001", "Edit_Largur", "", Size},
+                          FieldCase{"board without grammage", "TORCF001", "Edit_Gramagem", "", Grams},
+                          FieldCase{"board without price", "TORCF001", "Edit_Preco", "", Price},
+                          FieldCase{"board without designation", "TORCF001", Designation, "", NoDesignation},
+                          FieldCase{"unknown paper type", "TORCF001", "Edit_TipoPap", "X", PaperType},
+                          FieldCase{"no paper type", "TORCF001", "Edit_TipoPap", "", PaperType},
+                          FieldCase{"lower-case cardstock", "TORCF001", "Edit_TipoPap", "c", {}},
+                          FieldCase{"calculation type 3", "TORCF001", "Edit_TipoCalc", "3", Calculation},
+                          FieldCase{"no calculation type", "TORCF001", "Edit_TipoCalc", "", Calculation},
+                          FieldCase{"board from a service", "TORCF001", Article, "SV-001",
+                                    refused("Artigo Inexistente ou Inválido !!! SV-001")},
+                          FieldCase{"board from a product", "TORCF001", Article, "CT-PLA01", {}},
+                          FieldCase{"varnish from a product", "TORCF003", Article, "CT-PLA01",
+                                    refused("Artigo Inexistente ou Inválido !!! CT-PLA01")},
+                          FieldCase{"varnish without consumption", "TORCF003", "Edit_Gramagem", "", Grams},
+                          FieldCase{"varnish without price", "TORCF003", "Edit_Preco", "", Price},
+                          FieldCase{"film without designation", "TORCF005", Designation, "", NoDesignation},
+                          FieldCase{"film without consumption", "TORCF005", "Edit_Gramagem", "", Grams},
+                          FieldCase{"window PVC of type 11", "TORCF006", Article, "PV-JAN01", {}},
+                          FieldCase{"window PVC without price", "TORCF006", "Edit_Preco", "", Price},
+                          FieldCase{"glue without consumption", "TORCF004", "Edit_Gramagem", "", Grams},
+                          FieldCase{"glue without percentage", "TORCF004", "Edit_Perc", "", {}},
+                          FieldCase{"glue rule 5", "TORCF004", "Edit_TipoCalc", "5", Calculation},
+                          FieldCase{"no glue rule", "TORCF004", "Edit_TipoCalc", "", Calculation},
+                          FieldCase{"glue rule 4", "TORCF004", "Edit_TipoCalc", "4", {}},
+                          FieldCase{"finish without designation", "TORCF007", Designation, "", NoDesignation},
+                          FieldCase{"finish unit X", "TORCF007", "Edit_Unidade", "X", FinishUnit},
+                          FieldCase{"finish unit in lower case", "TORCF007", "Edit_Unidade", "u", FinishUnit},
+                          FieldCase{"finish cost type 3", "TORCF007", "Edit_TipoCusto", "3", CostType},
+                          FieldCase{"finish cost type 2", "TORCF007", "Edit_TipoCusto", "2", {}},
+                          FieldCase{"finish without percentage", "TORCF007", "Edit_Perc", "", {}},
+                          FieldCase{"cutting without cost", "TORCF008", "Edit_CustoPPlano", "", {}},
+                          FieldCase{"cutting unit in lower case", "TORCF008", "Edit_Unidade", "m", CuttingUnit}),
         ::testing::ValuesIn(engines())),
     caseName<FieldCase>);
 
@@ -281,21 +276,20 @@ TEST_P(BoardType, IsUpperCasedAndNamedBesideTheField)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, BoardType,
-    ::testing::Combine(
-        ::testing::Values(TypeCase{"paper", "Edit_TipoPap", "p", "TIPOPAP", "P", "Label_Tipopap", "Papel",
-                                   "Tipo de Papel : "},
-                          TypeCase{"cardstock", "Edit_TipoPap", "C", "TIPOPAP", "C", "Label_Tipopap", "Cartolina",
-                                   "Tipo de Papel : "},
-                          TypeCase{"reams", "Edit_TipoCalc", "2", "TIPOCALC", "2", "Label_TipoCalc", "Resmas",
-                                   "Tipo de Cálculo : "}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(TypeCase{"paper", "Edit_TipoPap", "p", "TIPOPAP", "P", "Label_Tipopap",
+                                                  "Papel", "Tipo de Papel : "},
+                                         TypeCase{"cardstock", "Edit_TipoPap", "C", "TIPOPAP", "C", "Label_Tipopap",
+                                                  "Cartolina", "Tipo de Papel : "},
+                                         TypeCase{"reams", "Edit_TipoCalc", "2", "TIPOCALC", "2", "Label_TipoCalc",
+                                                  "Resmas", "Tipo de Cálculo : "}),
+                       ::testing::ValuesIn(engines())),
     caseName<TypeCase>);
 
 // ------------------------------------------------------------------ new rows
 
 struct Step {
     QString field;
-    std::optional<QString> typed;   // none: Enter on what the field holds
+    std::optional<QString> typed; // none: Enter on what the field holds
 };
 
 struct NewRowCase {
@@ -303,8 +297,8 @@ struct NewRowCase {
     QString formClass;
     QString table;
     QString article;
-    std::vector<Step> steps;                            // after the article
-    std::vector<std::pair<QString, QVariant>> stored;   // the row saved
+    std::vector<Step> steps; // after the article
+    std::vector<std::pair<QString, QVariant>> stored; // the row saved
 };
 
 class MemberNewRow : public ::testing::TestWithParam<std::tuple<NewRowCase, Engine>> {};
@@ -340,7 +334,7 @@ TEST_P(MemberNewRow, TakesItsArticlesColumns)
     }
 }
 
-const std::vector<Step> BoardSteps{{Designation, {}},     {"Edit_Compri", {}}, {"Edit_Largur", {}},
+const std::vector<Step> BoardSteps{{Designation, {}},        {"Edit_Compri", {}}, {"Edit_Largur", {}},
                                    {"Edit_Gramagem", "420"}, {"Edit_Preco", {}},  {"Edit_TipoPap", "c"},
                                    {"Edit_TipoCalc", "1"}};
 const std::vector<Step> MaterialSteps{{Designation, {}}, {"Edit_Gramagem", "4"}, {"Edit_Preco", {}}};
@@ -349,22 +343,53 @@ INSTANTIATE_TEST_SUITE_P(
     Costing, MemberNewRow,
     ::testing::Combine(
         ::testing::Values(
-            NewRowCase{"board with an average cost", "TORCF001", "PAPEIS", "CT-MIC01", BoardSteps,
-                       {{"DESIGNACAO", "Micro Canal E Kraft"}, {"PRECO", 0.72}, {"COMPRI", 1600.0},
-                        {"LARGUR", 1200.0}, {"TIPOPAP", "C"}}},
-            NewRowCase{"board without an average cost", "TORCF001", "PAPEIS", "CT-PLA01", BoardSteps,
-                       {{"DESIGNACAO", "Placa Compacta Cinza"}, {"PRECO", 0.52}, {"COMPRI", 1000.0},
-                        {"LARGUR", 700.0}}},
-            NewRowCase{"varnish", "TORCF003", "VERNIZES", "VE-UV001", MaterialSteps,
+            NewRowCase{"board with an average cost",
+                       "TORCF001",
+                       "PAPEIS",
+                       "CT-MIC01",
+                       BoardSteps,
+                       {{"DESIGNACAO", "Micro Canal E Kraft"},
+                        {"PRECO", 0.72},
+                        {"COMPRI", 1600.0},
+                        {"LARGUR", 1200.0},
+                        {"TIPOPAP", "C"}}},
+            NewRowCase{
+                "board without an average cost",
+                "TORCF001",
+                "PAPEIS",
+                "CT-PLA01",
+                BoardSteps,
+                {{"DESIGNACAO", "Placa Compacta Cinza"}, {"PRECO", 0.52}, {"COMPRI", 1000.0}, {"LARGUR", 700.0}}},
+            NewRowCase{"varnish",
+                       "TORCF003",
+                       "VERNIZES",
+                       "VE-UV001",
+                       MaterialSteps,
                        {{"DESIGNACAO", "Verniz UV Brilho"}, {"PRECO", 7.8}, {"GRAMAGEM", 4.0}}},
-            NewRowCase{"laminating film", "TORCF005", "FILMEPLAS", "FP-BOP01", MaterialSteps,
+            NewRowCase{"laminating film",
+                       "TORCF005",
+                       "FILMEPLAS",
+                       "FP-BOP01",
+                       MaterialSteps,
                        {{"DESIGNACAO", "Filme BOPP Brilho"}, {"PRECO", 3.4}}},
-            NewRowCase{"window PVC without an average cost", "TORCF006", "PVC", "PV-JAN01", MaterialSteps,
+            NewRowCase{"window PVC without an average cost",
+                       "TORCF006",
+                       "PVC",
+                       "PV-JAN01",
+                       MaterialSteps,
                        {{"DESIGNACAO", "PVC Cristal 150"}, {"PRECO", 2.9}}},
-            NewRowCase{"glue", "TORCF004", "COLAS", "CO-HOT01",
-                       {{Designation, {}}, {"Edit_Gramagem", "0,6"}, {"Edit_Perc", {}}, {"Edit_Preco", {}},
+            NewRowCase{"glue",
+                       "TORCF004",
+                       "COLAS",
+                       "CO-HOT01",
+                       {{Designation, {}},
+                        {"Edit_Gramagem", "0,6"},
+                        {"Edit_Perc", {}},
+                        {"Edit_Preco", {}},
                         {"Edit_TipoCalc", "3"}},
-                       {{"DESIGNACAO", "Cola Termofusível"}, {"PRECO", 4.8}, {"TIPOCALC", "3"},
+                       {{"DESIGNACAO", "Cola Termofusível"},
+                        {"PRECO", 4.8},
+                        {"TIPOCALC", "3"},
                         {"TIPOCALCDES", "(%) * Consumo(Kgs) p/ 1000 Caixas x Preço"}}}),
         ::testing::ValuesIn(engines())),
     caseName<NewRowCase>);
@@ -492,8 +517,7 @@ TEST_P(MemberForms, AFinishWithAFixedCostIsNotSavedWithoutItsUnit)
     EXPECT_EQ(tables.stored("ACABAMENTO", "UNIDADE", 50).toString(), "M");
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, MemberForms, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 // ------------------------------------------------------------------ maker tag
 
@@ -586,12 +610,12 @@ Document printList(Tables& tables, FormDriver& form, const QString& exportTo = {
 struct ReportCase {
     const char* label;
     QString formClass;
-    QStringList extraRows;             // statements run before the form opens
+    QStringList extraRows; // statements run before the form opens
     QString title;
     QStringList columnTitles;
-    std::vector<std::pair<int, QString>> checkedItems;   // item index, text per line...
-    std::vector<QStringList> lines;    // ...of these lines, in that order
-    QString caption = {};              // of the preview; empty: the title
+    std::vector<std::pair<int, QString>> checkedItems; // item index, text per line...
+    std::vector<QStringList> lines; // ...of these lines, in that order
+    QString caption = {}; // of the preview; empty: the title
 };
 
 class MemberReport : public ::testing::TestWithParam<std::tuple<ReportCase, Engine>> {};
@@ -791,16 +815,15 @@ QString boardRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap&
         return "tipo de papel";
     if (meaningOf(boardCalculations(), rows.value(row, "TIPOCALC").toString()).isEmpty())
         return "tipo de cálculo";
-    if (rows.value(row, "COMPRI").toDouble() != article.value("COMPRIM").toDouble() ||
-        rows.value(row, "LARGUR").toDouble() != article.value("LARGURA").toDouble())
+    if (rows.value(row, "COMPRI").toDouble() != article.value("COMPRIM").toDouble()
+        || rows.value(row, "LARGUR").toDouble() != article.value("LARGURA").toDouble())
         return "formato do artigo";
     return {};
 }
 
 QString glueRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap&)
 {
-    return rows.value(row, "TIPOCALCDES").toString() ==
-                   meaningOf(glueRules(), rows.value(row, "TIPOCALC").toString())
+    return rows.value(row, "TIPOCALCDES").toString() == meaningOf(glueRules(), rows.value(row, "TIPOCALC").toString())
                ? QString()
                : QStringLiteral("fórmula do tipo de cálculo");
 }
@@ -813,19 +836,18 @@ QString finishRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap
     return hasCost == !unit.isEmpty() ? QString() : QStringLiteral("unidade do custo fixo");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Costing, DemoRows,
-    ::testing::Combine(::testing::Values(DemoCase{"boards", "TORCF001", boardRow},
-                                         DemoCase{"varnishes", "TORCF003", {}},
-                                         DemoCase{"glues", "TORCF004", glueRow},
-                                         DemoCase{"laminating film", "TORCF005", {}},
-                                         DemoCase{"window PVC", "TORCF006", {}},
-                                         DemoCase{"finishes", "TORCF007", finishRow, "UNIDADE",
-                                                  [](const kv::db::QueryResult& rows, size_t row) {
-                                                      return rows.value(row, "CUSTOFIXO").isNull();
-                                                  }},
-                                         DemoCase{"cutting operations", "TORCF008", {}}),
-                       ::testing::ValuesIn(engines())),
-    caseName<DemoCase>);
+INSTANTIATE_TEST_SUITE_P(Costing, DemoRows,
+                         ::testing::Combine(::testing::Values(DemoCase{"boards", "TORCF001", boardRow},
+                                                              DemoCase{"varnishes", "TORCF003", {}},
+                                                              DemoCase{"glues", "TORCF004", glueRow},
+                                                              DemoCase{"laminating film", "TORCF005", {}},
+                                                              DemoCase{"window PVC", "TORCF006", {}},
+                                                              DemoCase{"finishes", "TORCF007", finishRow, "UNIDADE",
+                                                                       [](const kv::db::QueryResult& rows, size_t row) {
+                                                                           return rows.value(row, "CUSTOFIXO").isNull();
+                                                                       }},
+                                                              DemoCase{"cutting operations", "TORCF008", {}}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<DemoCase>);
 
 } // namespace

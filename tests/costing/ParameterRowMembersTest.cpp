@@ -136,13 +136,12 @@ const QStringList InvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableKey,
     ::testing::Combine(
-        ::testing::Values(KeyCase{"fixed cost above 16 bits", "TORCF012", "40000", InvalidCode, "Edit_Codigo"},
-                          KeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
-                          KeyCase{"subcontract of 32 bits", "TORCF016", "40000", {}, "Edit_Designacao"},
-                          KeyCase{"subcontract above the bounds", "TORCF016", "1000000", InvalidCode,
-                                  "Edit_Codigo"},
-                          KeyCase{"subcontract taken", "TORCF016", "2",
-                                  {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
+        ::testing::Values(
+            KeyCase{"fixed cost above 16 bits", "TORCF012", "40000", InvalidCode, "Edit_Codigo"},
+            KeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
+            KeyCase{"subcontract of 32 bits", "TORCF016", "40000", {}, "Edit_Designacao"},
+            KeyCase{"subcontract above the bounds", "TORCF016", "1000000", InvalidCode, "Edit_Codigo"},
+            KeyCase{"subcontract taken", "TORCF016", "2", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
         ::testing::ValuesIn(engines())),
     caseName<KeyCase>);
 
@@ -153,8 +152,8 @@ struct FieldCase {
     const char* formClass;
     QString field;
     QString typed;
-    QStringList transcript;   // empty: the field is left
-    QString focus = {};       // where the focus goes when refused: the field itself when empty
+    QStringList transcript; // empty: the field is left
+    QString focus = {}; // where the focus goes when refused: the field itself when empty
 };
 
 class ChargeTableField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
@@ -184,29 +183,33 @@ const QStringList UnknownUnit{"Insira a unidade de cálculo para o subcontrato .
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableField,
     ::testing::Combine(
-        ::testing::Values(
-            FieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
-            FieldCase{"fixed cost without price", "TORCF012", "Edit_CustoFixo", "", {}},
-            FieldCase{"third parties yes", "TORCF012", "Edit_ServTerc", "S", {}},
-            FieldCase{"third parties lower case", "TORCF012", "Edit_ServTerc", "s", FlagRefused},
-            FieldCase{"third parties empty", "TORCF012", "Edit_ServTerc", "", FlagRefused},
-            FieldCase{"third parties other letter", "TORCF012", "Edit_ServTerc", "X", FlagRefused},
-            FieldCase{"repeats left empty", "TORCF012", "DBEdit1", "", {}},
-            FieldCase{"raw material lower case", "TORCF012", "Edit_MatPrima", "s", FlagRefused},
-            FieldCase{"packaging empty", "TORCF012", "Edit_Embalagem", "", FlagRefused},
-            FieldCase{"labour no", "TORCF012", "Edit_MaoObra", "N", {}},
-            FieldCase{"subsidiary other letter", "TORCF012", "Edit_ProdSubsid", "1", FlagRefused},
-            FieldCase{"subcontract without designation", "TORCF016", "Edit_Designacao", "", NoDesignation},
-            FieldCase{"accessory lower case", "TORCF016", "Edit_Acessorio", "n", AccessoryRefused},
-            FieldCase{"accessory empty", "TORCF016", "Edit_Acessorio", "", AccessoryRefused},
-            FieldCase{"accessory yes", "TORCF016", "Edit_Acessorio", "S", {}},
-            FieldCase{"unit in small letters", "TORCF016", "Edit_UndCalc", "kg", UnknownUnit},
-            FieldCase{"unit unknown", "TORCF016", "Edit_UndCalc", "CX", UnknownUnit},
-            FieldCase{"unit empty", "TORCF016", "Edit_UndCalc", "", UnknownUnit},
-            FieldCase{"kilograms without consumption", "TORCF016", "Edit_UndCalc", "KG",
-                      {"Não inseriu o consumo p/ M2"}, "Edit_GrsM2"},
-            FieldCase{"per thousand", "TORCF016", "Edit_UndCalc", "MIL", {}},
-            FieldCase{"per piece", "TORCF016", "Edit_UndCalc", "UND", {}}),
+        ::testing::Values(FieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
+                          FieldCase{"fixed cost without price", "TORCF012", "Edit_CustoFixo", "", {}},
+                          FieldCase{"third parties yes", "TORCF012", "Edit_ServTerc", "S", {}},
+                          FieldCase{"third parties lower case", "TORCF012", "Edit_ServTerc", "s", FlagRefused},
+                          FieldCase{"third parties empty", "TORCF012", "Edit_ServTerc", "", FlagRefused},
+                          FieldCase{"third parties other letter", "TORCF012", "Edit_ServTerc", "X", FlagRefused},
+                          FieldCase{"repeats left empty", "TORCF012", "DBEdit1", "", {}},
+                          FieldCase{"raw material lower case", "TORCF012", "Edit_MatPrima", "s", FlagRefused},
+                          FieldCase{"packaging empty", "TORCF012", "Edit_Embalagem", "", FlagRefused},
+                          FieldCase{"labour no", "TORCF012", "Edit_MaoObra", "N", {}},
+                          FieldCase{"subsidiary other letter", "TORCF012", "Edit_ProdSubsid", "1", FlagRefused},
+                          FieldCase{"subcontract without designation", "TORCF016", "Edit_Designacao", "",
+                                    NoDesignation},
+                          FieldCase{"accessory lower case", "TORCF016", "Edit_Acessorio", "n", AccessoryRefused},
+                          FieldCase{"accessory empty", "TORCF016", "Edit_Acessorio", "", AccessoryRefused},
+                          FieldCase{"accessory yes", "TORCF016", "Edit_Acessorio", "S", {}},
+                          FieldCase{"unit in small letters", "TORCF016", "Edit_UndCalc", "kg", UnknownUnit},
+                          FieldCase{"unit unknown", "TORCF016", "Edit_UndCalc", "CX", UnknownUnit},
+                          FieldCase{"unit empty", "TORCF016", "Edit_UndCalc", "", UnknownUnit},
+                          FieldCase{"kilograms without consumption",
+                                    "TORCF016",
+                                    "Edit_UndCalc",
+                                    "KG",
+                                    {"Não inseriu o consumo p/ M2"},
+                                    "Edit_GrsM2"},
+                          FieldCase{"per thousand", "TORCF016", "Edit_UndCalc", "MIL", {}},
+                          FieldCase{"per piece", "TORCF016", "Edit_UndCalc", "UND", {}}),
         ::testing::ValuesIn(engines())),
     caseName<FieldCase>);
 
@@ -216,7 +219,7 @@ struct LabelCase {
     const char* label;
     const char* formClass;
     QString field;
-    QString caption;   // the label beside the field
+    QString caption; // the label beside the field
     bool lightsUp;
 };
 
@@ -262,8 +265,8 @@ TEST(SubcontractUnit, KilogramsWithAConsumptionTypedAreSaved)
         form.enter();
         tables.scenario.wait();
         EXPECT_TRUE(tables.scenario.messages().transcript().isEmpty()) << engineName(engine);
-        const auto rows = tables.session.application()->query(
-            "SELECT GRS_M2, UNIDADE FROM SUBCONTRATO WHERE CODIGO = 1");
+        const auto rows =
+            tables.session.application()->query("SELECT GRS_M2, UNIDADE FROM SUBCONTRATO WHERE CODIGO = 1");
         ASSERT_EQ(rows.rows.size(), 1u);
         EXPECT_EQ(rows.value(0, "UNIDADE").toString(), "KG") << engineName(engine);
         EXPECT_EQ(rows.value(0, "GRS_M2").toDouble(), 0.0) << engineName(engine);
@@ -319,8 +322,8 @@ struct ListCase {
     const char* label;
     const char* formClass;
     bool alphabetic;
-    QStringList titles;     // the column header
-    QStringList firstLine;  // the first detail line
+    QStringList titles; // the column header
+    QStringList firstLine; // the first detail line
 };
 
 QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind kind, int which = 0)
@@ -352,16 +355,19 @@ TEST_P(ChargeTableList, PrintsEveryColumnOfTheRows)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableList,
-    ::testing::Combine(
-        ::testing::Values(
-            ListCase{"fixed costs by designation", "TORCF012", true,
-                     {"Código", "Designação do artigo", "Preco", "Serv.Terc.", "Mát.Prima", "Embalagem", "Mão Obra",
-                      "Prod.Subsid.", "Exc.Repetições "},
-                     {"2", "Arte final", "40,00 €", "N", "N", "N", "S", "N", "N"}},
-            ListCase{"subcontracts by code", "TORCF016", false,
-                     {"Código", "Designação do artigo", "Preco", "Un", "Consumo Grs/M2", "Acessório"},
-                     {"1", "Plastificação exterior", "0,18 €", "M2", "", "N"}}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(ListCase{"fixed costs by designation",
+                                                  "TORCF012",
+                                                  true,
+                                                  {"Código", "Designação do artigo", "Preco", "Serv.Terc.", "Mát.Prima",
+                                                   "Embalagem", "Mão Obra", "Prod.Subsid.", "Exc.Repetições "},
+                                                  {"2", "Arte final", "40,00 €", "N", "N", "N", "S", "N", "N"}},
+                                         ListCase{"subcontracts by code",
+                                                  "TORCF016",
+                                                  false,
+                                                  {"Código", "Designação do artigo", "Preco", "Un", "Consumo Grs/M2",
+                                                   "Acessório"},
+                                                  {"1", "Plastificação exterior", "0,18 €", "M2", "", "N"}}),
+                       ::testing::ValuesIn(engines())),
     caseName<ListCase>);
 
 } // namespace

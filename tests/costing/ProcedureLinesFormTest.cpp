@@ -47,8 +47,9 @@ struct Procedures {
                              {{3, "Plastificação Brilho", 25}});
         kv::test::insertRows(*app, "SUBCONTRATO", {"CODIGO", "DESIGNACAO", "PRECO"},
                              {{1, "Serigrafia", 40}, {2, "Dourado a Quente", 55}});
-        kv::test::insertRows(*app, "CUSTRANSP", {"CODIGO", "PAIS", "REGIAO", "PROVINCIA", "PRCORCAM", "CUSTOKM"},
-                             {{5, "Portugal", "Norte", "Braga", 60, 0.9}, {6, "Portugal", "Centro", "Aveiro", 45, 0.8}});
+        kv::test::insertRows(
+            *app, "CUSTRANSP", {"CODIGO", "PAIS", "REGIAO", "PROVINCIA", "PRCORCAM", "CUSTOKM"},
+            {{5, "Portugal", "Norte", "Braga", 60, 0.9}, {6, "Portugal", "Centro", "Aveiro", 45, 0.8}});
     }
 
     FormDriver open(const char* form = "TORCF014")
@@ -86,7 +87,7 @@ struct SearchCase {
     const char* label;
     QString type;
     bool alphabetic;
-    int moves;                 // rows moved down in the list before OK
+    int moves; // rows moved down in the list before OK
     qint64 code;
     QString tableName;
     QString designation;
@@ -131,16 +132,16 @@ TEST_P(LineSearch, RecordsTheNamesOfTheRowChosen)
 INSTANTIATE_TEST_SUITE_P(
     Costing, LineSearch,
     ::testing::Combine(
-        ::testing::Values(
-            SearchCase{"machine", "1", false, 0, 1, "Máquinas", "Offset 4 Cores"},
-            // A designation longer than the line keeps its first 30 characters.
-            SearchCase{"long machine name", "1", false, 1, 2, "Máquinas", "Cortante Automático Grande For"},
-            SearchCase{"ink", "2", false, 0, 4, "Tintas", "Preto Processo"},
-            SearchCase{"finish", "7", true, 0, 3, "Acabamentos", "Plastificação Brilho"},
-            // By name: "Dourado a Quente" before "Serigrafia".
-            SearchCase{"subcontract by name", "11", true, 0, 2, "Subcontratação", "Dourado a Quente"},
-            SearchCase{"transport by place", "99", true, 0, 6, "Custos de Transporte", "Aveiro"},
-            SearchCase{"transport by code", "99", false, 0, 5, "Custos de Transporte", "Braga"}),
+        ::testing::Values(SearchCase{"machine", "1", false, 0, 1, "Máquinas", "Offset 4 Cores"},
+                          // A designation longer than the line keeps its first 30 characters.
+                          SearchCase{"long machine name", "1", false, 1, 2, "Máquinas",
+                                     "Cortante Automático Grande For"},
+                          SearchCase{"ink", "2", false, 0, 4, "Tintas", "Preto Processo"},
+                          SearchCase{"finish", "7", true, 0, 3, "Acabamentos", "Plastificação Brilho"},
+                          // By name: "Dourado a Quente" before "Serigrafia".
+                          SearchCase{"subcontract by name", "11", true, 0, 2, "Subcontratação", "Dourado a Quente"},
+                          SearchCase{"transport by place", "99", true, 0, 6, "Custos de Transporte", "Aveiro"},
+                          SearchCase{"transport by code", "99", false, 0, 5, "Custos de Transporte", "Braga"}),
         ::testing::ValuesIn(engines())),
     caseName<SearchCase>);
 
@@ -182,9 +183,9 @@ TEST(LineSearchCancel, ADismissedSearchAddsNoLine)
 
 struct FieldCase {
     const char* label;
-    int procedureRow;     // -1: no procedure at all
+    int procedureRow; // -1: no procedure at all
     QString type;
-    bool leaveCode;       // Enter in the code field without a search
+    bool leaveCode; // Enter in the code field without a search
     QStringList transcript;
     QString focus;
 };
@@ -220,8 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"no_procedure", -1, "", false, {"<beep>", "procedimento Inválido c/ o Nº 0"}, "DBGrid1"},
         FieldCase{"unknown_type", 0, "12", false, {"<beep>", "Tipo de Tabela Inválida"}, "Edit_TipoTab"},
         FieldCase{"known_type", 0, "9", false, {}, "Edit_CodTab"},
-        FieldCase{"code_without_search", 0, "1", true,
-                  {"<beep>", "Prima <Ins> Busca numérica ; <Crtl>+<Ins> Busca Alfabética"}, "Edit_CodTab"}),
+        FieldCase{"code_without_search",
+                  0,
+                  "1",
+                  true,
+                  {"<beep>", "Prima <Ins> Busca numérica ; <Crtl>+<Ins> Busca Alfabética"},
+                  "Edit_CodTab"}),
     [](const auto& testInfo) { return std::string(testInfo.param.label); });
 
 // ------------------------------------------------------------------ line numbers
@@ -229,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct NumberCase {
     const char* label;
     int procedure;
-    QList<int> deleted;    // lines deleted first
+    QList<int> deleted; // lines deleted first
     int next;
 };
 
@@ -245,19 +250,21 @@ TEST_P(LineNumbers, NeverCollide)
     for (int detail : c.deleted)
         deleteProcedureLine(*app, c.procedure, detail);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next);
-    EXPECT_EQ(addProcedureLine(*app, c.procedure, {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Offset 4 Cores"}), c.next);
+    EXPECT_EQ(
+        addProcedureLine(*app, c.procedure,
+                         {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Offset 4 Cores"}),
+        c.next);
     EXPECT_EQ(nextLineNumber(*app, c.procedure), c.next + 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Costing, LineNumbers,
-    ::testing::Combine(::testing::Values(NumberCase{"first line", 3, {}, 1},
-                                         NumberCase{"after three lines", 1, {}, 4},
-                                         NumberCase{"line 2 deleted", 1, {2}, 4},
-                                         NumberCase{"line 3 deleted", 1, {3}, 3},
-                                         NumberCase{"every line deleted", 1, {1, 2, 3}, 1}),
-                       ::testing::ValuesIn(engines())),
-    caseName<NumberCase>);
+INSTANTIATE_TEST_SUITE_P(Costing, LineNumbers,
+                         ::testing::Combine(::testing::Values(NumberCase{"first line", 3, {}, 1},
+                                                              NumberCase{"after three lines", 1, {}, 4},
+                                                              NumberCase{"line 2 deleted", 1, {2}, 4},
+                                                              NumberCase{"line 3 deleted", 1, {3}, 3},
+                                                              NumberCase{"every line deleted", 1, {1, 2, 3}, 1}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<NumberCase>);
 
 class LinesTogether : public ::testing::TestWithParam<Engine> {};
 
@@ -269,14 +276,15 @@ TEST_P(LinesTogether, TwoWorkstationsAddingLinesAtOnceBothSucceed)
     Procedures p(GetParam());
     constexpr int Lines = 40;
     std::shared_ptr<kv::db::Connection> workstations[2] = {p.session.newApplicationConnection(),
-                                                            p.session.newApplicationConnection()};
+                                                           p.session.newApplicationConnection()};
     std::vector<int> numbers[2];
     std::string failures[2];
     auto add = [&](int which) {
         try {
             for (int i = 0; i < Lines; ++i)
-                numbers[which].push_back(addProcedureLine(*workstations[which], 1,
-                                                                {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Linha"}));
+                numbers[which].push_back(addProcedureLine(
+                    *workstations[which], 1,
+                    {.tableType = 1, .tableCode = 1, .tableName = "Máquinas", .designation = "Linha"}));
         } catch (const kv::db::DbError& e) {
             failures[which] = e.fullText().toStdString();
         }
@@ -329,8 +337,8 @@ TEST(LineDelete, DeletesTheLineChosenAndTheNextLineTakesTheHighestNumber)
 struct DeleteCase {
     const char* label;
     bool confirmed;
-    int procedures;          // left in the grid
-    std::size_t lines;       // lines of procedure 1 left
+    int procedures; // left in the grid
+    std::size_t lines; // lines of procedure 1 left
 };
 
 class ProcedureDelete : public ::testing::TestWithParam<std::tuple<DeleteCase, Engine>> {};
@@ -420,9 +428,9 @@ TEST(ProcedureList, PrintsEachProcedureFollowedByItsLines)
                 for (const auto& item : band.items)
                     if (!item.text.isEmpty() && item.text != "Proc.Nº" && item.text != "Procedimento")
                         printed << item.text;
-    EXPECT_EQ(printed, (QStringList{"1", "Caixa impressa e cortada", "Máquinas", "1", "Linha", "Máquinas", "2",
-                                    "Linha", "Máquinas", "3", "Linha", "2", "Caixa com janela", "Tintas", "4",
-                                    "Preto Processo"}));
+    EXPECT_EQ(printed,
+              (QStringList{"1", "Caixa impressa e cortada", "Máquinas", "1", "Linha", "Máquinas", "2", "Linha",
+                           "Máquinas", "3", "Linha", "2", "Caixa com janela", "Tintas", "4", "Preto Processo"}));
 }
 
 } // namespace
@@ -457,8 +465,11 @@ TEST(DemoTables, MachinesBandsAndProceduresHoldTogether)
     const kv::db::QueryResult years = accounting->query("SELECT DISTINCT ANO FROM CCUSTO");
     for (const auto& year : years.rows)
         for (const auto& centre : app->query("SELECT DISTINCT CCUSTO FROM MAQUINAS").rows)
-            EXPECT_EQ(accounting->scalar("SELECT COUNT(*) FROM CCUSTO WHERE ANO = :A AND CODIGO = :C",
-                                         {{"A", year.front()}, {"C", centre.front()}}).toInt(), 1);
+            EXPECT_EQ(accounting
+                          ->scalar("SELECT COUNT(*) FROM CCUSTO WHERE ANO = :A AND CODIGO = :C",
+                                   {{"A", year.front()}, {"C", centre.front()}})
+                          .toInt(),
+                      1);
     EXPECT_GT(app->scalar("SELECT COUNT(*) FROM TIRAGLIQ").toInt(), 0);
     EXPECT_EQ(app->scalar("SELECT COUNT(*) FROM PROCMAS").toInt(), 3);
 
@@ -467,9 +478,9 @@ TEST(DemoTables, MachinesBandsAndProceduresHoldTogether)
     for (std::size_t i = 0; i < lines.rows.size(); ++i) {
         const TableSearch* search = tableSearch(lines.value(i, "TIPOTABELA").toInt());
         ASSERT_NE(search, nullptr) << i;
-        const QVariant name = app->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE CODIGO = :C")
-                                              .arg(search->designation, search->table),
-                                          {{"C", lines.value(i, "CODTAB")}});
+        const QVariant name =
+            app->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE CODIGO = :C").arg(search->designation, search->table),
+                        {{"C", lines.value(i, "CODTAB")}});
         EXPECT_EQ(name.toString().left(30), lines.value(i, "DESTAB").toString()) << i;
         EXPECT_EQ(app->scalar("SELECT DESIGNACAO FROM TIPOTAB WHERE CODIGO = :T", {{"T", search->type}}).toString(),
                   lines.value(i, "NOMETABELA").toString())

@@ -50,18 +50,15 @@ struct Parameters {
     }
 };
 
-void showPage(FormDriver& form, int page)
-{
-    form.find<QTabWidget>("Tb")->setCurrentIndex(page);
-}
+void showPage(FormDriver& form, int page) { form.find<QTabWidget>("Tb")->setCurrentIndex(page); }
 
 struct CheckCase {
     const char* label;
     int page;
     QString field;
     QString typed;
-    QStringList transcript;   // empty: accepted
-    QString nameLabel;        // the label beside a stock field, and what it shows afterwards
+    QStringList transcript; // empty: accepted
+    QString nameLabel; // the label beside a stock field, and what it shows afterwards
     QString name;
 };
 
@@ -98,17 +95,31 @@ INSTANTIATE_TEST_SUITE_P(
             CheckCase{"department not in the list", 0, "Edit_Depart", "Armazém", {}, "", ""},
             CheckCase{"no finished goods warehouse", 2, "Edit_ArmEnt", "0", {}, "Label_ArmEnt", ""},
             CheckCase{"empty raw material warehouse", 2, "Edit_ArmSai", "", {}, "Label_ArmSai", ""},
-            CheckCase{"unknown warehouse", 2, "Edit_ArmEnt", "7", {"<beep>", "ARMAZÉM INEXISTENTE !!!"},
-                      "Label_ArmEnt", ""},
+            CheckCase{
+                "unknown warehouse", 2, "Edit_ArmEnt", "7", {"<beep>", "ARMAZÉM INEXISTENTE !!!"}, "Label_ArmEnt", ""},
             CheckCase{"known warehouse", 2, "Edit_ArmSai", "1", {}, "Label_ArmSai", "Produto Acabado"},
-            CheckCase{"transaction zero", 2, "Edit_TrsEnt", "0", {"<beep>", "Transacção Inexistente ..."},
-                      "Label_TrsEnt", ""},
-            CheckCase{"issue transaction as entry", 2, "Edit_TrsEnt", "20",
-                      {"<beep>", "Esta transacção não é de entrada em armazém..."}, "Label_TrsEnt", ""},
-            CheckCase{"issue transaction as issue", 2, "Edit_TrsSai", "20", {}, "Label_TrsSai",
-                      "Consumo de Fabrico"},
-            CheckCase{"entry transaction as issue", 2, "Edit_TrsSai", "10",
-                      {"<beep>", "Esta transacção não é de saída de armazém..."}, "Label_TrsSai", ""}),
+            CheckCase{"transaction zero",
+                      2,
+                      "Edit_TrsEnt",
+                      "0",
+                      {"<beep>", "Transacção Inexistente ..."},
+                      "Label_TrsEnt",
+                      ""},
+            CheckCase{"issue transaction as entry",
+                      2,
+                      "Edit_TrsEnt",
+                      "20",
+                      {"<beep>", "Esta transacção não é de entrada em armazém..."},
+                      "Label_TrsEnt",
+                      ""},
+            CheckCase{"issue transaction as issue", 2, "Edit_TrsSai", "20", {}, "Label_TrsSai", "Consumo de Fabrico"},
+            CheckCase{"entry transaction as issue",
+                      2,
+                      "Edit_TrsSai",
+                      "10",
+                      {"<beep>", "Esta transacção não é de saída de armazém..."},
+                      "Label_TrsSai",
+                      ""}),
         ::testing::ValuesIn(engines())),
     caseName<CheckCase>);
 
@@ -194,7 +205,8 @@ TEST_P(ParametersForm, TerminarKeepsTheCountersRaisedElsewhere)
     showPage(form, 1);
     form.type("Edit_OrcNro2", "45");
     form.click("BitTerminar");
-    EXPECT_TRUE(parameters.scenario.messages().transcript().isEmpty()) << parameters.scenario.messages().lastText().toStdString();
+    EXPECT_TRUE(parameters.scenario.messages().transcript().isEmpty())
+        << parameters.scenario.messages().lastText().toStdString();
     EXPECT_FALSE(form.isOpen());
     EXPECT_EQ(parameters.stored("ORCNRO1").toInt(), 1251);
     EXPECT_EQ(parameters.stored("OFNRO1").toInt(), 831);
@@ -258,7 +270,6 @@ TEST_P(ParametersForm, LookupsTakeTheRowChosenWithOkAndNothingOnCancel)
     EXPECT_EQ(parameters.stored("ARM_ENTRADA").toInt(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Costing, ParametersForm, ::testing::ValuesIn(engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Costing, ParametersForm, ::testing::ValuesIn(engines()), kv::test::engineTestName);
 
 } // namespace

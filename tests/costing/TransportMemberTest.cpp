@@ -99,13 +99,11 @@ TEST_P(TransportCode, IsCheckedWhenLeft)
 INSTANTIATE_TEST_SUITE_P(
     Costing, TransportCode,
     ::testing::Combine(
-        ::testing::Values(CodeCase{"empty", "", {"<beep>"}, "Edit_Codigo"},
-                          CodeCase{"zero", "0", {"<beep>"}, "Edit_Codigo"},
-                          CodeCase{"negative", "-5", {}, "Edit_Pais"},
-                          CodeCase{"above a million", "2000000", {}, "Edit_Pais"},
-                          CodeCase{"not a whole number", "1,5", {"<beep>", "Codigo Inválido ... <ENTER>"},
-                                   "Edit_Codigo"},
-                          CodeCase{"taken", "2", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
+        ::testing::Values(
+            CodeCase{"empty", "", {"<beep>"}, "Edit_Codigo"}, CodeCase{"zero", "0", {"<beep>"}, "Edit_Codigo"},
+            CodeCase{"negative", "-5", {}, "Edit_Pais"}, CodeCase{"above a million", "2000000", {}, "Edit_Pais"},
+            CodeCase{"not a whole number", "1,5", {"<beep>", "Codigo Inválido ... <ENTER>"}, "Edit_Codigo"},
+            CodeCase{"taken", "2", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
         ::testing::ValuesIn(engines())),
     caseName<CodeCase>);
 
@@ -114,7 +112,7 @@ struct DestinationCase {
     QString country;
     QString region;
     QString province;
-    QStringList transcript;   // of the last field typed
+    QStringList transcript; // of the last field typed
     QString focus;
 };
 
@@ -143,12 +141,16 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::Values(
             DestinationCase{"no country", "", "", "", {"<beep>"}, "Edit_Pais"},
             DestinationCase{"unknown country", "ALEMANHA", "", "", {"<beep>", "País Inexistente !!!"}, "Edit_Pais"},
-            DestinationCase{"country in small letters", "portugal", "", "", {"<beep>", "País Inexistente !!!"},
-                            "Edit_Pais"},
-            DestinationCase{"unknown region", "PORTUGAL", "SUL", "", {"<beep>", "Região Inexistente !!!"},
-                            "Edit_Regiao"},
-            DestinationCase{"unknown province", "PORTUGAL", "NORTE", "BRAGA",
-                            {"<beep>", "Província Inexistente !!!"}, "Edit_Provincia"},
+            DestinationCase{
+                "country in small letters", "portugal", "", "", {"<beep>", "País Inexistente !!!"}, "Edit_Pais"},
+            DestinationCase{
+                "unknown region", "PORTUGAL", "SUL", "", {"<beep>", "Região Inexistente !!!"}, "Edit_Regiao"},
+            DestinationCase{"unknown province",
+                            "PORTUGAL",
+                            "NORTE",
+                            "BRAGA",
+                            {"<beep>", "Província Inexistente !!!"},
+                            "Edit_Provincia"},
             DestinationCase{"whole destination", "PORTUGAL", "NORTE", "PORTO", {}, "Edit_PrcOrcam"},
             DestinationCase{"province of another country", "PORTUGAL", "", "PONTEVEDRA", {}, "Edit_PrcOrcam"}),
         ::testing::ValuesIn(engines())),
@@ -191,12 +193,12 @@ TEST_P(TransportRow, KeepsTheDestinationThatPassed)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, TransportRow,
-    ::testing::Combine(
-        ::testing::Values(SavedCase{"whole destination", "PORTUGAL", "NORTE", "PORTO", "NORTE", "PORTO"},
-                          SavedCase{"without a region", "ESPANHA", "", "PONTEVEDRA", QVariant(), "PONTEVEDRA"},
-                          SavedCase{"without a province", "PORTUGAL", "NORTE", "", "NORTE", QVariant()},
-                          SavedCase{"country alone", "ESPANHA", "", "", QVariant(), QVariant()}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(SavedCase{"whole destination", "PORTUGAL", "NORTE", "PORTO", "NORTE", "PORTO"},
+                                         SavedCase{"without a region", "ESPANHA", "", "PONTEVEDRA", QVariant(),
+                                                   "PONTEVEDRA"},
+                                         SavedCase{"without a province", "PORTUGAL", "NORTE", "", "NORTE", QVariant()},
+                                         SavedCase{"country alone", "ESPANHA", "", "", QVariant(), QVariant()}),
+                       ::testing::ValuesIn(engines())),
     caseName<SavedCase>);
 
 // An existing row is edited in its rates; its destination stays.
@@ -212,8 +214,8 @@ TEST(TransportCosts, LeavingTheGridEditsTheRates)
         transport.scenario.wait();
         transport.typeAndEnter(form, "Edit_PrcOrcam", "3");
         transport.typeAndEnter(form, "Edit_CustoKm", "0");
-        const auto rows = transport.session.application()->query(
-            "SELECT PAIS, PROVINCIA, PRCORCAM FROM CUSTRANSP WHERE CODIGO = 1");
+        const auto rows =
+            transport.session.application()->query("SELECT PAIS, PROVINCIA, PRCORCAM FROM CUSTRANSP WHERE CODIGO = 1");
         ASSERT_EQ(rows.rows.size(), 1u);
         EXPECT_EQ(rows.value(0, "PRCORCAM").toDouble(), 3.0) << engineName(engine);
         EXPECT_EQ(rows.value(0, "PROVINCIA").toString(), "PORTO") << engineName(engine);
@@ -245,8 +247,9 @@ TEST(TransportCosts, PrintsByDestinationWithoutCodes)
         Transport transport(engine);
         FormDriver form = transport.open();
         bool orderChoice = true;
-        const kv::report::Document document = printList(
-            transport.scenario, form, false, [&](FormDriver& dialog) { orderChoice = dialog.isVisible("RadNumerica"); });
+        const kv::report::Document document = printList(transport.scenario, form, false, [&](FormDriver& dialog) {
+            orderChoice = dialog.isVisible("RadNumerica");
+        });
         EXPECT_FALSE(orderChoice);
         EXPECT_EQ(bandLines(document, kv::report::BandKind::Detail),
                   (QStringList{"ESPANHA|GALIZA|CORUNHA|0|1,20 €", "ESPANHA|GALIZA|PONTEVEDRA|0|1,35 €",

@@ -48,7 +48,7 @@ QStringList range(int from, int to)
 
 struct FixedCase {
     const char* label;
-    QList<int> present;      // bands in the table before
+    QList<int> present; // bands in the table before
     int created;
     QStringList after;
 };
@@ -70,25 +70,28 @@ TEST_P(FixedBands, AreCreatedWhenMissingAndOnlyThen)
         EXPECT_EQ(app->scalar("SELECT PRCACAB1A FROM TIRAGLIQ WHERE CODIGO = :C", {{"C", code}}).toDouble(), 5.0);
     EXPECT_TRUE(app->query("SELECT QTD1, QTD2, PRCIMPR4B FROM TIRAGLIQ WHERE CODIGO = 100 AND QTD1 IS NULL AND "
                            "QTD2 IS NULL AND PRCIMPR4B IS NULL")
-                    .rows.size() == (c.present.contains(100) ? 0u : 1u));
+                    .rows.size()
+                == (c.present.contains(100) ? 0u : 1u));
     EXPECT_EQ(createMissingWasteBands(*app), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Costing, FixedBands,
-    ::testing::Combine(::testing::Values(FixedCase{"empty table", {}, 100, range(1, 100)},
-                                         FixedCase{"band 7 deleted", [] {
-                                                       QList<int> all;
-                                                       for (int code = 1; code <= 100; ++code)
-                                                           if (code != 7)
-                                                               all << code;
-                                                       return all;
-                                                   }(),
-                                                   1, range(1, 100)},
-                                         FixedCase{"bands of the user above 100", {3, 100, 150, 999}, 98,
-                                                   range(1, 100) + QStringList{"150", "999"}}),
-                       ::testing::ValuesIn(engines())),
-    caseName<FixedCase>);
+INSTANTIATE_TEST_SUITE_P(Costing, FixedBands,
+                         ::testing::Combine(::testing::Values(FixedCase{"empty table", {}, 100, range(1, 100)},
+                                                              FixedCase{"band 7 deleted",
+                                                                        [] {
+                                                                            QList<int> all;
+                                                                            for (int code = 1; code <= 100; ++code)
+                                                                                if (code != 7)
+                                                                                    all << code;
+                                                                            return all;
+                                                                        }(),
+                                                                        1, range(1, 100)},
+                                                              FixedCase{"bands of the user above 100",
+                                                                        {3, 100, 150, 999},
+                                                                        98,
+                                                                        range(1, 100) + QStringList{"150", "999"}}),
+                                            ::testing::ValuesIn(engines())),
+                         caseName<FixedCase>);
 
 TEST(FixedBandsForm, OpeningFillsTheTableOnceAndInserirProposes101)
 {
@@ -140,8 +143,8 @@ INSTANTIATE_TEST_SUITE_P(Costing, BandKey,
 
 struct QuantityCase {
     const char* label;
-    QString from;          // typed into "Quantidade de"
-    std::optional<QString> to;   // then typed into "Até"
+    QString from; // typed into "Quantidade de"
+    std::optional<QString> to; // then typed into "Até"
     QStringList transcript;
     QString focus;
 };

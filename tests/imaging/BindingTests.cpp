@@ -29,7 +29,8 @@ struct Binding {
         libs = std::make_unique<ImagingLibraries>(options);
     }
 
-    template <class Fn> Fn* fake(const char* name)
+    template <class Fn>
+    Fn* fake(const char* name)
     {
         libs->getImagingProc("fileinfo");
         void* handle = dlopen(QFile::encodeName(libs->imagingPath()).constData(), RTLD_NOW | RTLD_NOLOAD);
@@ -55,7 +56,12 @@ TEST(ImagingBinding, FindsTheLibraryInEachSearchedPlace)
 {
     QTemporaryDir bare;
     QFile::copy(kFakeDir + "/libCRDE2001.so", bare.filePath("libCRDE2001"));
-    struct Case { const char* name; QString program; QStringList folders; QString expected; };
+    struct Case {
+        const char* name;
+        QString program;
+        QStringList folders;
+        QString expected;
+    };
     const Case cases[] = {
         {"program folder first", kFakeDir, {bare.path()}, kFakeDir + "/libCRDE2001.so"},
         {"a library folder", QString(), {bare.path(), kFakeDir}, kFakeDir + "/libCRDE2001.so"},
@@ -79,8 +85,8 @@ TEST(ImagingBinding, MissingLibraryGivesTheLoadText)
         EXPECT_EQ(error.text(), "Can't load CRDE2001.DLL. Make sure its located in the application's searchpath.");
     }
     EXPECT_EQ(binding.libs->getEffectsProc("ReduceDib"), nullptr);
-    EXPECT_EQ(binding.shown, QStringList(
-        "Can't load ISP2000.DLL. Make sure its located in the application's searchpath."));
+    EXPECT_EQ(binding.shown,
+              QStringList("Can't load ISP2000.DLL. Make sure its located in the application's searchpath."));
 }
 
 TEST(ImagingBinding, RefusesFilesUnderThirtyBytes)
@@ -93,11 +99,11 @@ TEST(ImagingBinding, RefusesFilesUnderThirtyBytes)
     setResult(1);
     const int before = calls();
     DibHandle out = nullptr;
-    EXPECT_FALSE(binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "a.bmp", 29), 24, false, 0, out,
-                                           nullptr, nullptr));
+    EXPECT_FALSE(
+        binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "a.bmp", 29), 24, false, 0, out, nullptr, nullptr));
     EXPECT_EQ(calls(), before);
-    EXPECT_TRUE(binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "b.bmp", 30), 24, false, 0, out,
-                                          nullptr, nullptr));
+    EXPECT_TRUE(
+        binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "b.bmp", 30), 24, false, 0, out, nullptr, nullptr));
     EXPECT_EQ(calls(), before + 1);
     dibFree(out);
     EXPECT_THROW(ImagingLibraries::checkImageFile(dir.filePath("none.bmp")), ErrorInvalid);
@@ -138,8 +144,8 @@ TEST(ImagingBinding, AnExceptionInsideTheLibraryIsCaughtThere)
     QTemporaryDir dir;
     binding.fake<void(bool)>("fake_set_throw")(true);
     DibHandle out = nullptr;
-    EXPECT_FALSE(binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "p.bmp", 40), 24, false, 0, out,
-                                           nullptr, nullptr));
+    EXPECT_FALSE(
+        binding.libs->readPicture(ReaderKind::Bmp, writeFile(dir, "p.bmp", 40), 24, false, 0, out, nullptr, nullptr));
     ASSERT_EQ(binding.shown.size(), 1);
     EXPECT_TRUE(binding.shown[0].startsWith("An exception error occured in the imagelib dll."));
     EXPECT_FALSE(binding.libs->twainBusy());
@@ -151,7 +157,7 @@ TEST(ImagingBinding, AnExceptionInsideTheLibraryIsCaughtThere)
 namespace {
 ImagingLibraries* g_reentered = nullptr;
 bool g_secondAnswer = true;
-}
+} // namespace
 
 TEST(ImagingBinding, ASecondAcquisitionIsRefusedWhileOneRuns)
 {
@@ -183,8 +189,9 @@ TEST(ImagingBinding, NamesAMissingAnnotationEntry)
 
 TEST(ImagingBinding, TiffCompressionNamesAndProgramName)
 {
-    const std::pair<std::int16_t, const char*> cases[] = {
-        {1, "NONE"}, {2, "CCITT3"}, {3, "FAXCCITT3"}, {4, "FAXCCITT4"}, {5, "LZW"}, {-32763, "PACKBITS"}, {6, "UNKNOWN"}};
+    const std::pair<std::int16_t, const char*> cases[] = {{1, "NONE"},      {2, "CCITT3"}, {3, "FAXCCITT3"},
+                                                          {4, "FAXCCITT4"}, {5, "LZW"},    {-32763, "PACKBITS"},
+                                                          {6, "UNKNOWN"}};
     for (auto [code, name] : cases)
         EXPECT_EQ(ImagingLibraries::tiffCompressionName(code), name) << code;
     Binding binding(kFakeDir);

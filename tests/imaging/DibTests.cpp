@@ -27,9 +27,11 @@ DibHandle header(int width, int height, int bits, int used, int sizeImage)
 
 TEST(TImgDib, DerivedValuesFollowTheHeader)
 {
-    struct Case { int w, h, bits, used, sizeImage, colours, total, storedSize; };
+    struct Case {
+        int w, h, bits, used, sizeImage, colours, total, storedSize;
+    };
     const Case cases[] = {
-        {3, 2, 24, 0, 0, 0, 64, 24},       // biSizeImage computed and stored
+        {3, 2, 24, 0, 0, 0, 64, 24}, // biSizeImage computed and stored
         {8, 1, 8, 0, 0, 256, 40 + 1024 + 8, 8},
         {8, 1, 8, 20, 0, 20, 40 + 80 + 8, 8}, // biClrUsed wins at any depth
         {5, 1, 24, 20, 0, 20, 40 + 80 + 16, 16},
@@ -47,8 +49,13 @@ TEST(TImgDib, DerivedValuesFollowTheHeader)
 
 TEST(TImgDib, CreateNewBuildsTheHeaderOrRefusesTheDepth)
 {
-    struct Case { int bits; bool ok; int headerBits; int entries; };
-    const Case cases[] = {{1, true, 1, 2}, {2, true, 1, 2}, {4, true, 4, 16}, {8, true, 8, 256},
+    struct Case {
+        int bits;
+        bool ok;
+        int headerBits;
+        int entries;
+    };
+    const Case cases[] = {{1, true, 1, 2},   {2, true, 1, 2},   {4, true, 4, 16},  {8, true, 8, 256},
                           {16, true, 16, 0}, {24, true, 24, 0}, {32, true, 32, 0}, {7, false, 0, 0}};
     for (const Case& c : cases) {
         TImgDib dib;

@@ -8,7 +8,11 @@ using namespace kv::imaging;
 
 TEST(ZoomGeometry, ZoomStepsStayInsideTheLimits)
 {
-    struct Case { const char* name; bool out; double from, factor, expected; };
+    struct Case {
+        const char* name;
+        bool out;
+        double from, factor, expected;
+    };
     const Case cases[] = {
         {"0.1 x 0.5 is not above the lower limit", true, 0.1, 0.5, 0.1},
         {"0.2 x 0.5", true, 0.2, 0.5, 0.1},
@@ -46,7 +50,11 @@ TEST(ZoomGeometry, FitZoomKeepsProportions)
 TEST(ZoomGeometry, ZoomedViewCases)
 {
     struct Case {
-        const char* name; QSize control, picture; double zoom; QPoint origin; bool center;
+        const char* name;
+        QSize control, picture;
+        double zoom;
+        QPoint origin;
+        bool center;
         QRect source, target;
     };
     const Case cases[] = {
@@ -85,7 +93,12 @@ TEST(ZoomGeometry, HugeZoomNeverOverflows)
 
 TEST(ZoomGeometry, GrabStepMovesAtLeastOnePicturePixel)
 {
-    struct Case { const char* name; QPoint origin, last, now; double zoom; QPoint expected; };
+    struct Case {
+        const char* name;
+        QPoint origin, last, now;
+        double zoom;
+        QPoint expected;
+    };
     const Case cases[] = {
         {"one screen pixel at zoom 10", {50, 50}, {100, 100}, {99, 100}, 10.0, {51, 50}},
         {"back to the left edge", {2, 0}, {0, 0}, {30, 0}, 1.0, {0, 0}},
@@ -114,8 +127,8 @@ TEST(ScrollingMessage, HorizontalFileValuesAndDefaults)
     EXPECT_EQ(empty.fontName, "SYSTEM");
     EXPECT_EQ(empty.background, 128);
     EXPECT_EQ(empty.speed, 1);
-    const MessageSettings m = parseHorizontalMessage(
-        QStringLiteral("x/fc|65280/fh|-20/fn|Arial/fs|12/ft|1000/bc|/sp|3/sm|Bom dia/eo|"));
+    const MessageSettings m =
+        parseHorizontalMessage(QStringLiteral("x/fc|65280/fh|-20/fn|Arial/fs|12/ft|1000/bc|/sp|3/sm|Bom dia/eo|"));
     EXPECT_EQ(m.fontColour, 65280);
     EXPECT_EQ(m.fontHeight, -20);
     EXPECT_EQ(m.fontName, "Arial");
@@ -129,8 +142,8 @@ TEST(ScrollingMessage, HorizontalFileValuesAndDefaults)
 
 TEST(ScrollingMessage, VerticalLinesAndTicks)
 {
-    const MessageSettings m = parseVerticalMessage(
-        {"ignored", "255", "-13", "Arial", "10", "0100", "0", "2", "ABCDE", " dois "});
+    const MessageSettings m =
+        parseVerticalMessage({"ignored", "255", "-13", "Arial", "10", "0100", "0", "2", "ABCDE", " dois "});
     EXPECT_EQ(m.fontStyle, "0100");
     EXPECT_EQ(m.speed, 2);
     EXPECT_EQ(m.lines, QStringList({"ABCDE", " dois "}));

@@ -45,14 +45,28 @@ void writeBmp(const QString& path, const QImage& image, int bits)
 
 namespace {
 
-void put16(QByteArray& b, int v) { char c[2]; qToLittleEndian<quint16>(quint16(v), c); b.append(c, 2); }
-void put32(QByteArray& b, quint32 v) { char c[4]; qToLittleEndian<quint32>(v, c); b.append(c, 4); }
+void put16(QByteArray& b, int v)
+{
+    char c[2];
+    qToLittleEndian<quint16>(quint16(v), c);
+    b.append(c, 2);
+}
+void put32(QByteArray& b, quint32 v)
+{
+    char c[4];
+    qToLittleEndian<quint32>(v, c);
+    b.append(c, 4);
+}
 void entry(QByteArray& b, int tag, int type, quint32 count, quint32 value)
 {
     put16(b, tag);
     put16(b, type);
     put32(b, count);
-    if (type == 3) { put16(b, int(value)); put16(b, 0); } else put32(b, value);
+    if (type == 3) {
+        put16(b, int(value));
+        put16(b, 0);
+    } else
+        put32(b, value);
 }
 
 } // namespace

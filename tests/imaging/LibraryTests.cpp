@@ -19,7 +19,11 @@ TEST(ImagingLibrary, FileInformationByContent)
     bars.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)})
         .save(dir.filePath("low.gif"), "GIF");
     bars.save(dir.filePath("photo.dat"), "JPEG");
-    struct Case { const char* file; const char* format; int bits; };
+    struct Case {
+        const char* file;
+        const char* format;
+        int bits;
+    };
     const Case cases[] = {{"one.bmp", "BMP", 1}, {"four.bmp", "BMP", 4}, {"photo.dat", "JPEG", 24}};
     for (const Case& c : cases) {
         FileInformation info;
@@ -43,7 +47,10 @@ TEST(ImagingLibrary, UnreadableFilesGiveTheirOwnTexts)
     jpeg.append(QByteArray(60, '\x11'));
     kv::test::writeBytes(dir.filePath("broken.jpg"), jpeg);
     kv::test::writeBytes(dir.filePath("short.bmp"), QByteArray("BM123"));
-    struct Case { const char* file; const char* text; };
+    struct Case {
+        const char* file;
+        const char* text;
+    };
     const Case cases[] = {
         {"old.pcx", "This picture format can't be read on this system"},
         {"broken.jpg", "The picture file is damaged or not a picture of its kind"},
@@ -62,7 +69,11 @@ TEST(ImagingLibrary, ThreePageTiffPagesAndCompressions)
     auto libs = kv::test::realLibraries(dir.path());
     const QString tiff = dir.filePath("pages.tif");
     kv::test::writeTiff(tiff, {1, 32773, 1});
-    struct Case { int page; const char* compression; int grey; };
+    struct Case {
+        int page;
+        const char* compression;
+        int grey;
+    };
     const Case cases[] = {{1, "NONE", 0}, {2, "PACKBITS", 80}, {3, "NONE", 160}};
     for (const Case& c : cases) {
         FileInformation info;

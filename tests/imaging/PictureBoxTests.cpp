@@ -56,9 +56,13 @@ TEST(TPictureBox, LoadsPicturesByExtensionOrContent)
     bars.save(b.file("photo.dat"), "JPEG");
     bars.save(b.file("PIC.PNG"), "PNG");
     kv::test::writeTiff(b.file("pages.tiff"), {1, 32773, 1});
-    struct Case { const char* file; QImage::Format format; int bits; };
+    struct Case {
+        const char* file;
+        QImage::Format format;
+        int bits;
+    };
     const Case cases[] = {
-        {"one.bmp", QImage::Format_Mono, 1},   // read at 1 bit whatever the depth asked
+        {"one.bmp", QImage::Format_Mono, 1}, // read at 1 bit whatever the depth asked
         {"four.BMP", QImage::Format_RGB32, 4}, // at the read depth
         {"photo.dat", QImage::Format_RGB32, 24},
         {"pic.png", QImage::Format_RGB32, 24}, // found although the case differs
@@ -91,12 +95,17 @@ TEST(TPictureBox, FilesThatCannotBeShownLeaveTheControlEmpty)
     Box b;
     kv::test::colourBars().save(b.file("good.png"), "PNG");
     QByteArray pcx(128, '\0');
-    pcx[0] = 0x0A; pcx[1] = 5; pcx[2] = 1;
+    pcx[0] = 0x0A;
+    pcx[1] = 5;
+    pcx[2] = 1;
     kv::test::writeBytes(b.file("old.pcx"), pcx);
     QByteArray jpeg("\xFF\xD8\xFF\xE0", 4);
     jpeg.append(QByteArray(60, '\x11'));
     kv::test::writeBytes(b.file("broken.jpg"), jpeg);
-    struct Case { const char* file; const char* message; };
+    struct Case {
+        const char* file;
+        const char* message;
+    };
     const Case cases[] = {
         {"missing.bmp", ""},
         {"old.pcx", "This picture format can't be read on this system"},
@@ -117,7 +126,9 @@ TEST(TPictureBox, ErrorSignalReplacesTheMessage)
 {
     Box b;
     QByteArray pcx(128, '\0');
-    pcx[0] = 0x0A; pcx[1] = 5; pcx[2] = 1;
+    pcx[0] = 0x0A;
+    pcx[1] = 5;
+    pcx[2] = 1;
     kv::test::writeBytes(b.file("old.pcx"), pcx);
     QSignalSpy errors(b.box, &TPictureBox::imagingError);
     b.box->setImageName(b.file("old.pcx"));
@@ -152,7 +163,7 @@ TEST(TPictureBox, ZoomedViewIsDrawnFromTheSourceRectangle)
     b.box->setPicture(&bars);
     b.box->setCenter(true);
     QImage shot = b.shot();
-    EXPECT_EQ(shot.pixel(49, 75), QColor(Qt::gray).rgb());  // left of the centred picture
+    EXPECT_EQ(shot.pixel(49, 75), QColor(Qt::gray).rgb()); // left of the centred picture
     EXPECT_EQ(shot.pixel(50, 75), qRgb(255, 0, 0));
     EXPECT_FALSE(b.box->horizontalBar()->isVisible());
 
@@ -234,9 +245,11 @@ TEST(TPictureBox, SaveAsBmpRoundTripAndFailures)
     Box b;
     const QImage bars = kv::test::colourBars();
     b.box->setPicture(&bars);
-    const std::pair<SaveResolution, int> depths[] = {
-        {SaveResolution::MonoChrome, 1}, {SaveResolution::Color16, 4}, {SaveResolution::Color256, 8},
-        {SaveResolution::ColorTrue, 24}, {SaveResolution::AutoMatic, 24}};
+    const std::pair<SaveResolution, int> depths[] = {{SaveResolution::MonoChrome, 1},
+                                                     {SaveResolution::Color16, 4},
+                                                     {SaveResolution::Color256, 8},
+                                                     {SaveResolution::ColorTrue, 24},
+                                                     {SaveResolution::AutoMatic, 24}};
     for (auto [resolution, bits] : depths) {
         b.box->setImageWriteRes(resolution);
         const QString path = b.file(QStringLiteral("saved%1.bmp").arg(bits));
@@ -255,7 +268,11 @@ TEST(TPictureBox, SaveAsBmpRoundTripAndFailures)
     const QString locked = b.file("locked");
     QDir().mkpath(locked);
     kv::test::writeBmp(locked + "/A1.bmp", bars, 24);
-    const QByteArray before = [&] { QFile f(locked + "/A1.bmp"); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray before = [&] {
+        QFile f(locked + "/A1.bmp");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
     QSignalSpy finished(b.box, &TPictureBox::finishedLoadSave);
     b.scenario.messages().clear();
@@ -377,7 +394,10 @@ TEST_F(Scanning, ColourAndGreyPagesKeepZoomAndName)
     kv::test::colourBars().save(b.file("p.png"), "PNG");
     b.box->setImageName(b.file("p.png"));
     b.box->zoomOut(2.0);
-    struct Case { LoadResolution resolution; bool grey; };
+    struct Case {
+        LoadResolution resolution;
+        bool grey;
+    };
     for (const Case& c : {Case{LoadResolution::ColorTrue, false}, Case{LoadResolution::Color256, true}}) {
         b.box->setImageReadRes(c.resolution);
         b.box->scanImage(nullptr);
@@ -394,7 +414,11 @@ TEST_F(Scanning, ColourAndGreyPagesKeepZoomAndName)
 TEST_F(Scanning, CancelledAndFailedScansEmptyTheControl)
 {
     kv::test::colourBars().save(b.file("p.png"), "PNG");
-    struct Case { const char* status; bool cancelByUser; const char* text; };
+    struct Case {
+        const char* status;
+        bool cancelByUser;
+        const char* text;
+    };
     const Case cases[] = {
         {"SANE_STATUS_CANCELLED", false, "Cancelled by the user"},
         {"SANE_STATUS_JAMMED", false, "The scanner reported an error"},
@@ -426,7 +450,6 @@ TEST_F(Scanning, ChosenSourceIsKeptInTheSettingsFile)
     EXPECT_EQ(iniValue(twainSettingsFile(), "Imaging Twain", "Source"), "test:1");
 }
 
-
 TEST(TPictureBox, DemoPicturesAreFoundThroughTheDriveMap)
 {
     kv::test::Scenario scenario;
@@ -435,12 +458,13 @@ TEST(TPictureBox, DemoPicturesAreFoundThroughTheDriveMap)
     auto& installation = scenario.createInstallation(options);
     const QDate today = QDate::currentDate();
     ASSERT_TRUE(kv::schema::DemoInstallation::moveToDate(installation, today));
-    const QString folder = scenario.rows(scenario.invoicingDatabase(),
-                                         QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"),
-                                         {{"ANO", QString::number(today.year())}})
-                               .value(0, QStringLiteral("PATHFOTO"))
-                               .toString()
-                               .trimmed();
+    const QString folder =
+        scenario
+            .rows(scenario.invoicingDatabase(), QStringLiteral("SELECT PATHFOTO FROM PARGER WHERE ANO = :ANO"),
+                  {{"ANO", QString::number(today.year())}})
+            .value(0, QStringLiteral("PATHFOTO"))
+            .toString()
+            .trimmed();
     ASSERT_EQ(folder, "X:\\Fotos");
     auto libs = kv::test::realLibraries(scenario.tempPath());
     TPictureBox box(nullptr, libs.get());

@@ -13,8 +13,8 @@ struct CevCase {
     double rate[3];
     bool subsidiaryInCost3;
     double subsidiary;
-    double expectedCost[3];   // commercial costs of quantity 1
-    double expectedValue;     // sale value of quantity 1
+    double expectedCost[3]; // commercial costs of quantity 1
+    double expectedValue; // sale value of quantity 1
 };
 
 class CalculaCevTest : public ::testing::TestWithParam<CevCase> {};
@@ -114,10 +114,10 @@ TEST_P(ClosingTest, clientValueAndNetMargin)
     s.set("QTDORC1", c.quantity);
     s.set("PRECOCLI1", c.clientPrice);
     s.set("VALMP1", 3.0);
-    s.set("VALCM1", 2.0);      // base cost 5
-    s.set("VALCOM1A", 0.5);    // structure
-    s.set("VALCOM2A", 0.3);    // commission
-    s.set("VALCOM3A", 9.99);   // the commercial margin is not a cost
+    s.set("VALCM1", 2.0); // base cost 5
+    s.set("VALCOM1A", 0.5); // structure
+    s.set("VALCOM2A", 0.3); // commission
+    s.set("VALCOM3A", 9.99); // the commercial margin is not a cost
     s.set("ENCNRO", 12);
     s.set("APROVADO", QStringLiteral("S"));
     s.set("MANUAL_AUTO", QStringLiteral("X"));
@@ -133,14 +133,13 @@ TEST_P(ClosingTest, clientValueAndNetMargin)
     EXPECT_TRUE(s.isNull("MARGEMLIQ2")); // quantity 2 not quoted
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Prices, ClosingTest,
-    ::testing::Values(ClosingCase{"proposed", 5, 1.60, 8.00, 2.2, 27.5},
-                      ClosingCase{"belowCost", 5, 1.00, 5.00, -0.8, -16},
-                      ClosingCase{"valueRoundedToCents", 3, 0.335, 1.01, -4.79, -474.26},
-                      // A client value of 0 gives a margin percent of 0, not a division by zero.
-                      ClosingCase{"noClientValue", 5, 0, 0, -5.8, 0}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Prices, ClosingTest,
+                         ::testing::Values(ClosingCase{"proposed", 5, 1.60, 8.00, 2.2, 27.5},
+                                           ClosingCase{"belowCost", 5, 1.00, 5.00, -0.8, -16},
+                                           ClosingCase{"valueRoundedToCents", 3, 0.335, 1.01, -4.79, -474.26},
+                                           // A client value of 0 gives a margin percent of 0, not a division by zero.
+                                           ClosingCase{"noClientValue", 5, 0, 0, -5.8, 0}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ClosingTest, automaticQuoteKeepsItsMark)
 {

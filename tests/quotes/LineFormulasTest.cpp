@@ -66,6 +66,8 @@ LineValues subcontractLine(const SubcontractRow& s, double price, double area, T
 const QString M = QStringLiteral("M");
 const QString U = QStringLiteral("U");
 
+// Each case on its own lines, the values beside the routine they feed.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Routines, LineFormulasTest,
     ::testing::Values(
@@ -142,10 +144,14 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"transportWithoutKilometres", [] { return transportValues(1.5, 0, 0, {10, 0, 0}, {0, 0, 0}); },
                  {0, 0, 0}, {}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+// clang-format on
 
 TEST(FixedCostClassTest, lastClassFlagInTheirOrderDecides)
 {
-    struct Case { bool mp, em, mo, ps; CostClass expected; };
+    struct Case {
+        bool mp, em, mo, ps;
+        CostClass expected;
+    };
     const Case cases[] = {{false, false, false, false, CostClass::None},
                           {true, false, false, false, CostClass::RawMaterial},
                           {true, true, false, false, CostClass::Packaging},

@@ -20,11 +20,18 @@ namespace {
 void storeTables(kv::db::Connection& db, const CostTables& t)
 {
     for (const auto& [code, m] : t.machines) {
-        kv::db::Params p{{"CODIGO", code}, {"DESIGNACAO", m.designation}, {"NROCORES", m.coloursPerPass},
-                         {"CUSTOHORA", m.costPerHour}, {"UNDPROD", m.productionUnit},
-                         {"TIPOMAQUINA", m.machineType}, {"ACEMAQMIN", m.machineMin}, {"ACEMAQMAX", m.machineMax},
-                         {"ACECOLLATERALMIN", m.sideSeamMin}, {"ACEFUNDOAUTOMIN", m.autoBottomMin},
-                         {"CODIGOCOLA", m.glueCode}, {"CONSUMCOLA", m.glueConsumption}};
+        kv::db::Params p{{"CODIGO", code},
+                         {"DESIGNACAO", m.designation},
+                         {"NROCORES", m.coloursPerPass},
+                         {"CUSTOHORA", m.costPerHour},
+                         {"UNDPROD", m.productionUnit},
+                         {"TIPOMAQUINA", m.machineType},
+                         {"ACEMAQMIN", m.machineMin},
+                         {"ACEMAQMAX", m.machineMax},
+                         {"ACECOLLATERALMIN", m.sideSeamMin},
+                         {"ACEFUNDOAUTOMIN", m.autoBottomMin},
+                         {"CODIGOCOLA", m.glueCode},
+                         {"CONSUMCOLA", m.glueConsumption}};
         QStringList columns = p.names();
         for (int k = 1; k <= 3; ++k) {
             p.set(QStringLiteral("FACTOR%1").arg(k), m.factor[k - 1]);
@@ -55,24 +62,39 @@ void storeTables(kv::db::Connection& db, const CostTables& t)
     materials("FILMEPLAS", t.films);
     materials("PVC", t.pvcs);
     for (const auto& [code, g] : t.glues)
-        db.exec("INSERT INTO COLAS (CODIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC) VALUES (:C, :D, :G, :R, :P, :T)",
-                {{"C", code}, {"D", g.designation}, {"G", g.grammage}, {"R", g.percentage}, {"P", g.price},
-                 {"T", g.calculation}});
+        db.exec(
+            "INSERT INTO COLAS (CODIGO, DESIGNACAO, GRAMAGEM, PERC, PRECO, TIPOCALC) VALUES (:C, :D, :G, :R, :P, :T)",
+            {{"C", code},
+             {"D", g.designation},
+             {"G", g.grammage},
+             {"R", g.percentage},
+             {"P", g.price},
+             {"T", g.calculation}});
     for (const auto& [code, f] : t.finishes)
         db.exec("INSERT INTO ACABAMENTO (CODIGO, DESIGNACAO, CUSTOFIXO, PERC, TIPOCUSTO, UNIDADE) "
                 "VALUES (:C, :D, :F, :R, :T, :U)",
-                {{"C", code}, {"D", f.designation}, {"F", f.fixedCost}, {"R", f.percentage}, {"T", f.costType},
+                {{"C", code},
+                 {"D", f.designation},
+                 {"F", f.fixedCost},
+                 {"R", f.percentage},
+                 {"T", f.costType},
                  {"U", f.unit}});
     for (const auto& [code, c] : t.cuttings)
         db.exec("INSERT INTO OPERCORTE (CODIGO, DESIGNACAO, CUSTOPPLANO, UNIDADE) VALUES (:C, :D, :P, :U)",
                 {{"C", code}, {"D", c.designation}, {"P", c.cost}, {"U", c.unit}});
     auto flag = [](bool b) { return b ? QStringLiteral("S") : QStringLiteral("N"); };
     for (const auto& [code, f] : t.fixedCosts)
-        db.exec("INSERT INTO CUSTFIXOS (CODIGO, DESIGNACAO, PRECO, LUCROBRUTO, MATPRIMA, MAOOBRA, EMBALAGEM, PRODSUBSID) "
-                "VALUES (:C, :D, :P, :L, :MP, :MO, :EM, :PS)",
-                {{"C", code}, {"D", f.designation}, {"P", f.price}, {"L", flag(f.excludedInRepeats)},
-                 {"MP", flag(f.rawMaterial)}, {"MO", flag(f.labour)}, {"EM", flag(f.packaging)},
-                 {"PS", flag(f.subsidiary)}});
+        db.exec(
+            "INSERT INTO CUSTFIXOS (CODIGO, DESIGNACAO, PRECO, LUCROBRUTO, MATPRIMA, MAOOBRA, EMBALAGEM, PRODSUBSID) "
+            "VALUES (:C, :D, :P, :L, :MP, :MO, :EM, :PS)",
+            {{"C", code},
+             {"D", f.designation},
+             {"P", f.price},
+             {"L", flag(f.excludedInRepeats)},
+             {"MP", flag(f.rawMaterial)},
+             {"MO", flag(f.labour)},
+             {"EM", flag(f.packaging)},
+             {"PS", flag(f.subsidiary)}});
     for (const auto& [code, s] : t.subcontracts)
         db.exec("INSERT INTO SUBCONTRATO (CODIGO, DESIGNACAO, PRECO, GRS_M2, ACESSORIO, UNIDADE) "
                 "VALUES (:C, :D, :P, :G, 'N', :U)",
@@ -83,9 +105,15 @@ void storeTables(kv::db::Connection& db, const CostTables& t)
     for (const WasteBand& b : t.wasteBands)
         db.exec("INSERT INTO TIRAGLIQ (CODIGO, QTD1, QTD2, PRCACAB1A, PRCACAB2A, PRCIMPR1A, PRCIMPR2A, PRCIMPR3A, "
                 "PRCIMPR4A) VALUES (:C, :F, :T, :A1, :A2, :I1, :I2, :I3, :I4)",
-                {{"C", b.code}, {"F", static_cast<qint64>(b.from)}, {"T", static_cast<qint64>(b.to)},
-                 {"A1", b.finishingNormal}, {"A2", b.finishingOther}, {"I1", b.printing[0]},
-                 {"I2", b.printing[1]}, {"I3", b.printing[2]}, {"I4", b.printing[3]}});
+                {{"C", b.code},
+                 {"F", static_cast<qint64>(b.from)},
+                 {"T", static_cast<qint64>(b.to)},
+                 {"A1", b.finishingNormal},
+                 {"A2", b.finishingOther},
+                 {"I1", b.printing[0]},
+                 {"I2", b.printing[1]},
+                 {"I3", b.printing[2]},
+                 {"I4", b.printing[3]}});
 }
 
 template <class Param>
@@ -147,7 +175,13 @@ TEST_P(QuoteEngineTest, wholeSubQuoteToTheCent)
     EXPECT_EQ(repo.chosenProcedures("ANA"), std::vector<int>{5});
     const auto lines = repo.lines(7, 0);
     ASSERT_EQ(lines.size(), 6u);
-    struct Expected { int type; const char* costClass; double price; Triple value; Triple consumption; };
+    struct Expected {
+        int type;
+        const char* costClass;
+        double price;
+        Triple value;
+        Triple consumption;
+    };
     const Expected expected[] = {
         {2, "MP", 10, {0.04, 0.07, 0}, {0.0035, 0.007, 0}},
         {1, "CM", 60, {47.33, 64.66, 0}, {0, 0, 0}},
@@ -384,7 +418,7 @@ TEST_P(QuoteEngineTest, refusedNewQuoteConsumesNoNumber)
 // totals counting every line once.
 struct EnteredLineCase {
     const char* label;
-    int detail;            // 0: added
+    int detail; // 0: added
     int tableCode;
     double price;
     bool stored;
@@ -434,7 +468,8 @@ const EnteredLineCase kEnteredLines[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, EnteredLine,
-                         ::testing::Combine(::testing::ValuesIn(kEnteredLines), ::testing::ValuesIn(kv::test::engines())),
+                         ::testing::Combine(::testing::ValuesIn(kEnteredLines),
+                                            ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<EnteredLineCase>);
 
 TEST_P(QuoteEngineTest, costTablesReadBack)

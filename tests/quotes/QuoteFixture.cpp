@@ -70,8 +70,10 @@ CostTables plantTables()
     t.pvcs.emplace(1, MaterialRow{1, QStringLiteral("PVC Janela"), 0, 5});
     t.glues.emplace(1, GlueRow{1, QStringLiteral("Cola Vinílica"), 4, 0, 3, QStringLiteral("1")});
     t.glues.emplace(2, GlueRow{2, QStringLiteral("Cola por Milheiro"), 400, 0, 3, QStringLiteral("2")});
-    t.finishes.emplace(1, FinishRow{1, QStringLiteral("Embalagem Caixa"), 12, 0, QStringLiteral("2"), QStringLiteral("M")});
-    t.finishes.emplace(2, FinishRow{2, QStringLiteral("Escolha Manual"), 0, 3, QStringLiteral("1"), QStringLiteral("M")});
+    t.finishes.emplace(
+        1, FinishRow{1, QStringLiteral("Embalagem Caixa"), 12, 0, QStringLiteral("2"), QStringLiteral("M")});
+    t.finishes.emplace(2,
+                       FinishRow{2, QStringLiteral("Escolha Manual"), 0, 3, QStringLiteral("1"), QStringLiteral("M")});
     t.cuttings.emplace(1, CuttingRow{1, QStringLiteral("Guilhotina"), 0.01, QStringLiteral("U")});
     FixedCostRow fixed;
     fixed.code = 1;
@@ -134,8 +136,8 @@ QuoteRow plantQuoteRow()
     r.set("PLACA", 0);
     r.set("ACABNORMAL", QStringLiteral("S"));
     r.set("RELEVO", QStringLiteral("N"));
-    for (const char* c : {"PRDHORACV", "ACERTOCV", "PRDHORAIMP", "ACERTOIMP", "PRDHORACOL", "ACERTOCOL",
-                          "PRDHORAC_COL", "ACERTOC_COL"})
+    for (const char* c :
+         {"PRDHORACV", "ACERTOCV", "PRDHORAIMP", "ACERTOIMP", "PRDHORACOL", "ACERTOCOL", "PRDHORAC_COL", "ACERTOC_COL"})
         r.set(QString::fromLatin1(c), 1);
     r.set("C_COLTIPO", 0);
     r.set("ENCNRO", 55);

@@ -58,7 +58,10 @@ public:
                  {{"C", number}, {"S", subQuote}, {"D", detail}});
     }
 
-    long long count(const char* sql, int number) { return db->scalar(QString::fromLatin1(sql), {{"N", number}}).toLongLong(); }
+    long long count(const char* sql, int number)
+    {
+        return db->scalar(QString::fromLatin1(sql), {{"N", number}}).toLongLong();
+    }
     long long rowsOf(int number) { return count("SELECT COUNT(*) FROM ORCMAS WHERE CODIGO = :N", number); }
     long long linesOf(int number) { return count("SELECT COUNT(*) FROM ORCDET WHERE CODIGO = :N", number); }
     long long counter(int series) { return *QuoteRepository(*db).seriesCounter(series); }
@@ -123,26 +126,79 @@ using Kind = SubQuoteOpening::Kind;
 const OpeningCase kOpenings[] = {
     {"subQuote10", {}, 10, true, Kind::Refused, "Tipo de Orçamento Inválido", HeaderFocus::Stay, {}},
     {"subQuoteNegative", {}, -1, true, Kind::Refused, "Tipo de Orçamento Inválido", HeaderFocus::Stay, {}},
-    {"noInsertRight", {}, 0, false, Kind::Refused, "Não tem privilégios para inserir Orçamentos",
-     HeaderFocus::Number, {}},
-    {"accessoryWithoutBase", {}, 3, true, Kind::Refused, "Orçamento da Caixa Inexistente !!!", HeaderFocus::Stay,
+    {"noInsertRight",
+     {},
+     0,
+     false,
+     Kind::Refused,
+     "Não tem privilégios para inserir Orçamentos",
+     HeaderFocus::Number,
      {}},
-    {"newAccessoryWithoutSummary", {{0, {}}}, 3, true, Kind::Refused, "ERRO FATAL !!! Orçamento Incompleto !!!",
-     HeaderFocus::Series, {}},
-    {"storedAccessoryWithoutSummary", {{0, {}}, {2, {}}}, 2, true, Kind::Refused,
-     "ERRO FATAL !!! Orçamento Incompleto !!!", HeaderFocus::Stay, {}},
-    {"approvedSubQuote", {{0, kApproved}}, 0, true, Kind::Refused, "Orçamento já foi aprovado !!Não pode alterar! 7",
-     HeaderFocus::Stay, {}},
-    {"approvedAccessory", {{0, {}}, {2, kApproved}, {99, {}}}, 2, true, Kind::Refused,
-     "Orçamento já foi aprovado !!Não pode alterar! 7", HeaderFocus::Stay, {}},
-    {"approvedSummaryRow", {{0, {}}, {99, kApproved}}, 0, true, Kind::Refused,
-     "Orçamento já foi aprovado !!Não pode alterar! 7", HeaderFocus::Stay, {}},
-    {"newAccessoryOfApprovedQuote", {{0, {}}, {99, kApproved}}, 4, true, Kind::Refused,
-     "Orçamento já foi aprovado !!Não pode alterar! 7", HeaderFocus::Stay, {}},
+    {"accessoryWithoutBase", {}, 3, true, Kind::Refused, "Orçamento da Caixa Inexistente !!!", HeaderFocus::Stay, {}},
+    {"newAccessoryWithoutSummary",
+     {{0, {}}},
+     3,
+     true,
+     Kind::Refused,
+     "ERRO FATAL !!! Orçamento Incompleto !!!",
+     HeaderFocus::Series,
+     {}},
+    {"storedAccessoryWithoutSummary",
+     {{0, {}}, {2, {}}},
+     2,
+     true,
+     Kind::Refused,
+     "ERRO FATAL !!! Orçamento Incompleto !!!",
+     HeaderFocus::Stay,
+     {}},
+    {"approvedSubQuote",
+     {{0, kApproved}},
+     0,
+     true,
+     Kind::Refused,
+     "Orçamento já foi aprovado !!Não pode alterar! 7",
+     HeaderFocus::Stay,
+     {}},
+    {"approvedAccessory",
+     {{0, {}}, {2, kApproved}, {99, {}}},
+     2,
+     true,
+     Kind::Refused,
+     "Orçamento já foi aprovado !!Não pode alterar! 7",
+     HeaderFocus::Stay,
+     {}},
+    {"approvedSummaryRow",
+     {{0, {}}, {99, kApproved}},
+     0,
+     true,
+     Kind::Refused,
+     "Orçamento já foi aprovado !!Não pode alterar! 7",
+     HeaderFocus::Stay,
+     {}},
+    {"newAccessoryOfApprovedQuote",
+     {{0, {}}, {99, kApproved}},
+     4,
+     true,
+     Kind::Refused,
+     "Orçamento já foi aprovado !!Não pode alterar! 7",
+     HeaderFocus::Stay,
+     {}},
     {"newQuote", {}, 0, true, Kind::NewQuote, "", HeaderFocus::Stay, WorksheetMode::Settled},
-    {"storedWithoutApprovalMark", {{0, {{"APROVADO", QVariant()}}}}, 0, true, Kind::StoredSubQuote, "",
-     HeaderFocus::Stay, WorksheetMode::Recalculate},
-    {"newAccessory", {{0, {}}, {99, {}}}, 2, true, Kind::CreatedSubQuote, "", HeaderFocus::Stay,
+    {"storedWithoutApprovalMark",
+     {{0, {{"APROVADO", QVariant()}}}},
+     0,
+     true,
+     Kind::StoredSubQuote,
+     "",
+     HeaderFocus::Stay,
+     WorksheetMode::Recalculate},
+    {"newAccessory",
+     {{0, {}}, {99, {}}},
+     2,
+     true,
+     Kind::CreatedSubQuote,
+     "",
+     HeaderFocus::Stay,
      WorksheetMode::CreatedSubQuote},
 };
 
@@ -174,8 +230,7 @@ TEST_P(QuoteHeaderOpening, checksInOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, QuoteHeaderOpening,
-                         ::testing::Combine(::testing::ValuesIn(kOpenings),
-                                            ::testing::ValuesIn(kv::test::engines())),
+                         ::testing::Combine(::testing::ValuesIn(kOpenings), ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<OpeningCase>);
 
 TEST_P(QuoteHeaderTest, newQuoteGetsTheDefaultsTheDateAndTheCommissions)
@@ -229,9 +284,17 @@ TEST_P(QuoteHeaderTest, storedAccessoryRetakesTheHeaderButKeepsItsOwnFields)
 
 TEST_P(QuoteHeaderTest, copyFollowsTheColumnRulesAndRaisesTheCounter)
 {
-    w->storeRow(7, 0, {{"VALORCLI1", 10.123456}, {"VALMO1", 2.00005}, {"MARGEMLIQ1", 3.0}, {"ENCNRO", 9},
-                       {"PRINTE", "S"}, {"MANUAL_AUTO", "A"}, {"APROVADO", "S"}, {"NPLANOS1", 40.0},
-                       {"PLNCOMPRIM2", QVariant()}, {"DATEMI", QDateTime(QDate(2020, 1, 2), QTime(0, 0))}});
+    w->storeRow(7, 0,
+                {{"VALORCLI1", 10.123456},
+                 {"VALMO1", 2.00005},
+                 {"MARGEMLIQ1", 3.0},
+                 {"ENCNRO", 9},
+                 {"PRINTE", "S"},
+                 {"MANUAL_AUTO", "A"},
+                 {"APROVADO", "S"},
+                 {"NPLANOS1", 40.0},
+                 {"PLNCOMPRIM2", QVariant()},
+                 {"DATEMI", QDateTime(QDate(2020, 1, 2), QTime(0, 0))}});
     w->storeRow(7, 1);
     w->storeRow(7, 99, {{"QTDADJUD", 4.0}});
     w->storeLine(7, 0, 1);

@@ -26,14 +26,14 @@ QuoteRow subQuoteRow(int sub, double quantity1, double clientValue1)
 
 TEST(SummaryRowTest, sumsExactlyThroughTheFixedPoint)
 {
-    const auto s = buildSummaryRow(7, {subQuoteRow(0, 7, 0.1), subQuoteRow(1, 3, 0.2), subQuoteRow(2, 1, 0.3)},
-                                   QVariant(23));
+    const auto s =
+        buildSummaryRow(7, {subQuoteRow(0, 7, 0.1), subQuoteRow(1, 3, 0.2), subQuoteRow(2, 1, 0.3)}, QVariant(23));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->number("VALORCLI1"), 0.6);
     EXPECT_EQ(s->number("VALORORC1"), 0.6);
     EXPECT_EQ(s->number("VALMP1"), 0.6);
     EXPECT_DOUBLE_EQ(s->number("PRECOCLI1"), 0.0857); // 0.6 / 7, 4 decimals
-    EXPECT_DOUBLE_EQ(s->number("PRECOORC2"), 0);       // quantity 2 of sub-quote 0 is 0
+    EXPECT_DOUBLE_EQ(s->number("PRECOORC2"), 0); // quantity 2 of sub-quote 0 is 0
     EXPECT_DOUBLE_EQ(s->number("PRECOCLI2"), 0);
     // Header from sub-quote 0, the worksheet's VAT code, the sale unit in thousands.
     EXPECT_EQ(s->text("NOME"), "Sub 0");
@@ -45,10 +45,7 @@ TEST(SummaryRowTest, sumsExactlyThroughTheFixedPoint)
     EXPECT_TRUE(s->isNull("APROVADO"));
 }
 
-TEST(SummaryRowTest, quoteWithoutSubQuotesHasNone)
-{
-    EXPECT_FALSE(buildSummaryRow(7, {}, QVariant(1)));
-}
+TEST(SummaryRowTest, quoteWithoutSubQuotesHasNone) { EXPECT_FALSE(buildSummaryRow(7, {}, QVariant(1))); }
 
 TEST(SubQuoteTotalsTest, classTotalsRoundedToPriceDecimalsValueToCents)
 {

@@ -59,25 +59,24 @@ TEST_P(SheetCountTest, countsSheetsWithTheWasteOfTheirBand)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bands, SheetCountTest,
-    ::testing::Values(
-        // 5 thousand, 4 per sheet: 1250 net, +5 % finishing, +10 % printing one pass.
-        SheetCase{"thousands", 5, "M", 4, 2, "S", 1, 1444},
-        SheetCase{"sameInUnits", 5000, "U", 4, 2, "S", 1, 1444},
-        SheetCase{"finishingNotNormal", 5000, "U", 4, 2, "N", 1, 1471},   // 1250*1.07*1.1 = 1471.25
-        SheetCase{"noColoursNoPrintingWaste", 5000, "U", 4, 0, "S", 1, 1313}, // 1312.5 -> 1313
-        SheetCase{"twoPasses", 5000, "U", 4, 6, "S", 2, 1470},          // 1312.5*1.12 = 1470
-        SheetCase{"fourPasses", 5000, "U", 4, 6, "S", 4, 1523},         // 1312.5*1.16 = 1522.5 -> 1523
-        SheetCase{"fivePassesNoPrintingWaste", 5000, "U", 4, 6, "S", 5, 1313},
-        SheetCase{"zeroPassesNoPrintingWaste", 5000, "U", 4, 6, "S", 0, 1313},
-        SheetCase{"unknownFinishingNoWaste", 5000, "U", 4, 6, "X", 1, 1250},
-        SheetCase{"overlapLowerCodeWins", 2000, "U", 1, 0, "S", 0, 2100}, // band 3: +5 %
-        SheetCase{"limitsAgainstUnroundedCount", 2001, "U", 2, 0, "S", 0, std::nullopt}, // 1000.5
-        SheetCase{"zeroQuantityInZeroBand", 0, "U", 4, 2, "S", 1, 0},
-        SheetCase{"halfAwayFromZero", 10003, "U", 2, 0, "S", 0, 5002}, // 5001.5 net, no waste
-        SheetCase{"tenSignificantDigits", 12345678901.4, "U", 1, 0, "S", 0, 12345678900}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bands, SheetCountTest,
+                         ::testing::Values(
+                             // 5 thousand, 4 per sheet: 1250 net, +5 % finishing, +10 % printing one pass.
+                             SheetCase{"thousands", 5, "M", 4, 2, "S", 1, 1444},
+                             SheetCase{"sameInUnits", 5000, "U", 4, 2, "S", 1, 1444},
+                             SheetCase{"finishingNotNormal", 5000, "U", 4, 2, "N", 1, 1471}, // 1250*1.07*1.1 = 1471.25
+                             SheetCase{"noColoursNoPrintingWaste", 5000, "U", 4, 0, "S", 1, 1313}, // 1312.5 -> 1313
+                             SheetCase{"twoPasses", 5000, "U", 4, 6, "S", 2, 1470}, // 1312.5*1.12 = 1470
+                             SheetCase{"fourPasses", 5000, "U", 4, 6, "S", 4, 1523}, // 1312.5*1.16 = 1522.5 -> 1523
+                             SheetCase{"fivePassesNoPrintingWaste", 5000, "U", 4, 6, "S", 5, 1313},
+                             SheetCase{"zeroPassesNoPrintingWaste", 5000, "U", 4, 6, "S", 0, 1313},
+                             SheetCase{"unknownFinishingNoWaste", 5000, "U", 4, 6, "X", 1, 1250},
+                             SheetCase{"overlapLowerCodeWins", 2000, "U", 1, 0, "S", 0, 2100}, // band 3: +5 %
+                             SheetCase{"limitsAgainstUnroundedCount", 2001, "U", 2, 0, "S", 0, std::nullopt}, // 1000.5
+                             SheetCase{"zeroQuantityInZeroBand", 0, "U", 4, 2, "S", 1, 0},
+                             SheetCase{"halfAwayFromZero", 10003, "U", 2, 0, "S", 0, 5002}, // 5001.5 net, no waste
+                             SheetCase{"tenSignificantDigits", 12345678901.4, "U", 1, 0, "S", 0, 12345678900}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(WasteBandTest, firstBandInCodeOrderHoldingTheCount)
 {

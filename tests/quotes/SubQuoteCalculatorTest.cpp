@@ -13,8 +13,8 @@ using namespace kv::quotes::test;
 
 namespace {
 
-constexpr int kMachine = 1, kInk = 2, kVarnish = 3, kGlue = 4, kFinish = 7, kBoard = 8, kCutting = 9,
-              kFixed = 10, kSubcontract = 11, kTransport = 99;
+constexpr int kMachine = 1, kInk = 2, kVarnish = 3, kGlue = 4, kFinish = 7, kBoard = 8, kCutting = 9, kFixed = 10,
+              kSubcontract = 11, kTransport = 99;
 
 class SubQuoteCalculatorTest : public ::testing::Test {
 protected:
@@ -111,8 +111,8 @@ TEST_F(SubQuoteCalculatorTest, withoutPrintingMachineBoardsAreAddedForBothFormat
 TEST_F(SubQuoteCalculatorTest, secondFormatOnlyOnVarnishGlueAndBoardLines)
 {
     useSecondFormat();
-    ASSERT_TRUE(create({procedureLine(kMachine, 1), procedureLine(kVarnish, 1), procedureLine(kInk, 1),
-                        procedureLine(kGlue, 2)}));
+    ASSERT_TRUE(create(
+        {procedureLine(kMachine, 1), procedureLine(kVarnish, 1), procedureLine(kInk, 1), procedureLine(kGlue, 2)}));
     // machine 1, board 2 (format 1 only: added by the machine), varnish 3, ink 4, glue 5.
     EXPECT_DOUBLE_EQ(line(2).consumption[0], 303.24);
     EXPECT_DOUBLE_EQ(line(3).consumption[0], 1444 * 0.7 * 0.005 + 1444 * 0.35 * 0.005);
@@ -153,11 +153,10 @@ TEST_F(SubQuoteCalculatorTest, missingTableRowsAreReportedAndSkipped)
 {
     ASSERT_TRUE(create({procedureLine(kMachine, 77), procedureLine(kInk, 77), procedureLine(kGlue, 77),
                         procedureLine(kTransport, 77), procedureLine(kSubcontract, 77), procedureLine(kFixed, 1)}));
-    EXPECT_EQ(messages.errors,
-              QStringList({"Erro Grave, Código da Máquina Inexistente --> 77",
-                           "Erro Grave, Referência da Tinta Inexistente !!!",
-                           "Erro Grave, Referência de Cola Inexistente !!!",
-                           "Erro Grave, Serviço de subcontratação Inexistente !!!"}));
+    EXPECT_EQ(messages.errors, QStringList({"Erro Grave, Código da Máquina Inexistente --> 77",
+                                            "Erro Grave, Referência da Tinta Inexistente !!!",
+                                            "Erro Grave, Referência de Cola Inexistente !!!",
+                                            "Erro Grave, Serviço de subcontratação Inexistente !!!"}));
     ASSERT_EQ(sq.lines.size(), 2u); // the fixed cost and the board
     EXPECT_EQ(sq.lines[0].tableType, kFixed);
     EXPECT_EQ(sq.lines[0].detail, 1);

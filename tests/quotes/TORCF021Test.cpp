@@ -67,9 +67,9 @@ struct Worksheet {
     }
     QVariant stored(int number, int subQuote, const char* column)
     {
-        return db->scalar(QStringLiteral("SELECT %1 FROM ORCMAS WHERE CODIGO = :N AND SUBCODIGO = :S")
-                              .arg(QLatin1String(column)),
-                          {{"N", number}, {"S", subQuote}});
+        return db->scalar(
+            QStringLiteral("SELECT %1 FROM ORCMAS WHERE CODIGO = :N AND SUBCODIGO = :S").arg(QLatin1String(column)),
+            {{"N", number}, {"S", subQuote}});
     }
     long long counter() { return db->scalar("SELECT ORCNRO1 FROM ORCPARGER WHERE CODIGO = 1").toLongLong(); }
     TORCF021* worksheet(FormDriver& form) { return qobject_cast<TORCF021*>(form.window()); }
@@ -391,7 +391,10 @@ TEST_P(WorksheetDeletion, asksOnceAndDeletesTheWholeQuote)
 const DeleteCase kDeletions[] = {
     {"answeredNo", false, "", 3, {"ELIMINAÇÃO !!! Confirma ?"}},
     {"answeredYes", true, "", 0, {"ELIMINAÇÃO !!! Confirma ?"}},
-    {"refusedWithOrder", true, "UPDATE ORCMAS SET ENCNRO = 12 WHERE CODIGO = 1 AND SUBCODIGO = 99", 3,
+    {"refusedWithOrder",
+     true,
+     "UPDATE ORCMAS SET ENCNRO = 12 WHERE CODIGO = 1 AND SUBCODIGO = 99",
+     3,
      {"ELIMINAÇÃO !!! Confirma ?", "Orçamento já foi aprovado !!Não pode eliminar! 1"}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, WorksheetDeletion,
@@ -435,7 +438,7 @@ TEST_P(WorksheetForm, totalsClosedWithClientPricesAndSaved)
     }
     const double proposed = kv::text::parseNumber(form.text("Edit_PrcCli1")).value();
     EXPECT_GT(proposed, 0);
-    w.scenario.messages().answer(true);  // FECHO
+    w.scenario.messages().answer(true); // FECHO
     w.scenario.messages().answer(false); // no internal print
     form.type("Edit_PrcCli1", "300");
     form.enter();

@@ -111,10 +111,9 @@ TEST_P(FreshInstallation, IsCreatedAndReopenedThroughItsAliases)
     EXPECT_EQ(row.value(0, "BDESPECIF01").toString(), company.application);
 
     // Each alias that EMPRESAS names leads to its database with its tables.
-    const std::vector<std::pair<QString, QString>> expectations = {
-        {row.value(0, "BDESPECIF01").toString(), "TIPOTAB"},
-        {row.value(0, "BDFACTURA").toString(), "CLIENTES"},
-        {row.value(0, "BDCONTAB").toString(), "CNTPMOEDA"}};
+    const std::vector<std::pair<QString, QString>> expectations = {{row.value(0, "BDESPECIF01").toString(), "TIPOTAB"},
+                                                                   {row.value(0, "BDFACTURA").toString(), "CLIENTES"},
+                                                                   {row.value(0, "BDCONTAB").toString(), "CNTPMOEDA"}};
     for (const auto& [alias, table] : expectations)
         EXPECT_TRUE(open(alias)->tableExists(table)) << alias.toStdString() << " " << table.toStdString();
     auto application = open(company.application);
@@ -150,7 +149,7 @@ TEST_P(FreshInstallation, KeepsTheDataFolderOwnerOnly)
     EngineOptions engine(GetParam());
     const Installation inst = InstallationBuilder(engine.options).create(dir.path() + "/nova");
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-        | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+                           | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
     const QFileInfo folder(inst.dataFolder());
     ASSERT_TRUE(folder.isDir());
     EXPECT_EQ(folder.permissions() & ~ownerOnly, QFileDevice::Permissions());
@@ -188,8 +187,10 @@ TEST_P(FreshInstallation, RefusesAFolderThatIsNotEmptyWithoutHarmingIt)
     EXPECT_EQ(snapshot(dir.path()), before);
     if (engine.options.postgres) {
         auto server = Connection::open(serverSettings("postgres"));
-        EXPECT_TRUE(server->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
-                                   {{"N", engine.database(InstallationBuilder::generalAlias())}}).isNull());
+        EXPECT_TRUE(server
+                        ->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
+                                 {{"N", engine.database(InstallationBuilder::generalAlias())}})
+                        .isNull());
     }
 }
 
@@ -200,7 +201,7 @@ TEST(FreshInstallation, AcceptsAnEmptyExistingFolderAndUndoesAFailureInside)
 {
     QTemporaryDir dir;
     InstallationOptions options;
-    options.workstation = QString(31, 'P');   // one character too long for a workstation name
+    options.workstation = QString(31, 'P'); // one character too long for a workstation name
     EXPECT_THROW(InstallationBuilder(options).create(dir.path()), InstallationError);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
@@ -214,8 +215,7 @@ TEST(FreshInstallation, FailingDatabaseLeavesNothingBehind)
     QTemporaryDir dir;
     kv::schema::Schema broken;
     broken.addDefinition(kv::schema::Database::General, "shell", "table EMPRESAS\n  EMPNRO int32 key\n");
-    broken.addDefinition(kv::schema::Database::Accounting, "teste",
-                         "table T\n  A int16 key\nrows T (A)\n  70000\n");
+    broken.addDefinition(kv::schema::Database::Accounting, "teste", "table T\n  A int16 key\nrows T (A)\n  70000\n");
     const QString folder = dir.path() + "/nova";
     try {
         InstallationBuilder({}, broken).create(folder);
@@ -240,8 +240,10 @@ TEST(FreshInstallation, OnPostgresRefusesDatabasesThatAlreadyHoldTables)
     EXPECT_THROW(InstallationBuilder(engine.options).create(dir.path() + "/nova"), InstallationError);
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/nova"));
     auto server = Connection::open(serverSettings("postgres"));
-    EXPECT_TRUE(server->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
-                               {{"N", engine.database(InstallationBuilder::generalAlias())}}).isNull());
+    EXPECT_TRUE(server
+                    ->scalar("SELECT 1 FROM pg_database WHERE datname = :N",
+                             {{"N", engine.database(InstallationBuilder::generalAlias())}})
+                    .isNull());
     EXPECT_TRUE(Connection::open(serverSettings(taken))->tableExists("CLIENTES"));
 }
 
@@ -271,9 +273,9 @@ AdminRun runAdmin(const QStringList& args)
 
 struct AdminCase {
     const char* what;
-    QStringList args;          // "<dir>" stands for the test folder
+    QStringList args; // "<dir>" stands for the test folder
     int exitCode;
-    const char* message;       // part of what the program says
+    const char* message; // part of what the program says
 };
 
 class AdminProgram : public ::testing::TestWithParam<AdminCase> {};
@@ -295,25 +297,34 @@ TEST_P(AdminProgram, AnswersInPortugueseWithItsExitCode)
     const AdminRun run = runAdmin(args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.what << "\n" << run.err.toStdString();
     EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.message))) << c.what << "\n"
-                                                                           << (run.out + run.err).toStdString();
+                                                                            << (run.out + run.err).toStdString();
     EXPECT_EQ(snapshot(dir.path() + "/usada"), before) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Admin, AdminProgram, ::testing::Values(
-    AdminCase{"fresh folder", {"create-installation", "<dir>/nova", "--workstation", "DEMO"}, 0, "Instalação criada"},
-    AdminCase{"non-empty folder", {"create-installation", "<dir>/usada"}, 1, "não está vazia"},
-    AdminCase{"no folder", {"create-installation"}, 2, "Falta a pasta"},
-    AdminCase{"unknown command", {"apagar"}, 2, "Comando desconhecido"},
-    AdminCase{"unknown option", {"create-installation", "<dir>/nova", "--rapido"}, 2, "Opção desconhecida"},
-    AdminCase{"postgres without host", {"create-installation", "<dir>/nova", "--postgres", "port=5432"}, 2, "host="},
-    AdminCase{"bad port", {"create-installation", "<dir>/nova", "--postgres", "host=h", "port=x"}, 2, "Porta inválida"},
-    AdminCase{"workstation too long", {"create-installation", "<dir>/nova", "--workstation", QString(31, 'W')}, 1,
-              "mais de 30"},
-    AdminCase{"fresh demo", {"create-installation", "<dir>/nova", "--workstation", "DEMO", "--demo"}, 0,
-              "Instalação criada"},
-    AdminCase{"demo date of a folder that is no installation", {"demo-today", "<dir>/usada"}, 1,
-              "não é uma instalação"},
-    AdminCase{"demo date without a folder", {"demo-today"}, 2, "Indique só a pasta"}));
+INSTANTIATE_TEST_SUITE_P(
+    Admin, AdminProgram,
+    ::testing::Values(
+        AdminCase{
+            "fresh folder", {"create-installation", "<dir>/nova", "--workstation", "DEMO"}, 0, "Instalação criada"},
+        AdminCase{"non-empty folder", {"create-installation", "<dir>/usada"}, 1, "não está vazia"},
+        AdminCase{"no folder", {"create-installation"}, 2, "Falta a pasta"},
+        AdminCase{"unknown command", {"apagar"}, 2, "Comando desconhecido"},
+        AdminCase{"unknown option", {"create-installation", "<dir>/nova", "--rapido"}, 2, "Opção desconhecida"},
+        AdminCase{
+            "postgres without host", {"create-installation", "<dir>/nova", "--postgres", "port=5432"}, 2, "host="},
+        AdminCase{
+            "bad port", {"create-installation", "<dir>/nova", "--postgres", "host=h", "port=x"}, 2, "Porta inválida"},
+        AdminCase{"workstation too long",
+                  {"create-installation", "<dir>/nova", "--workstation", QString(31, 'W')},
+                  1,
+                  "mais de 30"},
+        AdminCase{"fresh demo",
+                  {"create-installation", "<dir>/nova", "--workstation", "DEMO", "--demo"},
+                  0,
+                  "Instalação criada"},
+        AdminCase{
+            "demo date of a folder that is no installation", {"demo-today", "<dir>/usada"}, 1, "não é uma instalação"},
+        AdminCase{"demo date without a folder", {"demo-today"}, 2, "Indique só a pasta"}));
 
 // ---------------------------------------------------------------- demo installation
 
@@ -337,9 +348,9 @@ struct BuiltInstallation {
     {
         const CompanyAliases company = CompanyAliases::forCompany(1);
         const QString alias = database == Database::General       ? InstallationBuilder::generalAlias()
-                            : database == Database::Application ? company.application
-                            : database == Database::Invoicing   ? company.invoicing
-                                                                : company.accounting;
+                              : database == Database::Application ? company.application
+                              : database == Database::Invoicing   ? company.invoicing
+                                                                  : company.accounting;
         const QString user = engine.options.postgres ? engine.options.postgres->user : QString();
         return Connection::open(installation.alias(alias, "USER NAME=" + user, "PASSWORD="));
     }
@@ -359,7 +370,7 @@ TEST_P(DemoInstallationOn, HoldsItsRowsWhereAnInstallationThatIsNoDemoHasNone)
         Database database;
         const char* table;
     } demoTables[] = {
-        {Database::General, "PARAMUTIL"},       {Database::General, "UTILPASSWORD"},
+        {Database::General, "PARAMUTIL"},        {Database::General, "UTILPASSWORD"},
         {Database::Application, "UTILIZADORES"}, {Database::Application, "APLICACAODET"},
         {Database::Application, "ORCPARGER"},    {Database::Invoicing, "PARGER"},
         {Database::Invoicing, "FACTURAOBS"},     {Database::Invoicing, "ENCPARGER"},
@@ -387,7 +398,9 @@ TEST_P(DemoInstallationOn, HoldsItsRowsWhereAnInstallationThatIsNoDemoHasNone)
     const QString year = QString::number(today.year());
     for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER"})
         EXPECT_EQ(demo.count(Database::Invoicing, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ANO = :A").arg(table),
-                             {{"A", year}}), 1) << table;
+                             {{"A", year}}),
+                  1)
+            << table;
     EXPECT_EQ(demo.count(Database::Invoicing, "SELECT COUNT(*) FROM CALENDARIO WHERE ANO = :A", {{"A", year}}),
               QDate(today.year(), 12, 31).dayOfYear());
 }
@@ -403,8 +416,8 @@ TEST_P(DemoInstallationOn, CalendarGivesEachDayItsWeekdayWorkingDayAndIsoWeek)
 {
     const CalendarCase cases[] = {
         {QDate(2024, 2, 29), "Qui", "TB", 9},
-        {QDate(2024, 12, 30), "Seg", "TB", 1},   // the first week of the next year
-        {QDate(2027, 1, 1), "Sex", "TB", 53},    // the last week of the year before
+        {QDate(2024, 12, 30), "Seg", "TB", 1}, // the first week of the next year
+        {QDate(2027, 1, 1), "Sex", "TB", 53}, // the last week of the year before
         {QDate(2026, 2, 21), "Sáb", "FS", 8},
         {QDate(2026, 2, 22), "Dom", "FS", 8},
         {QDate(2026, 12, 31), "Qui", "TB", 53},
@@ -440,7 +453,7 @@ TEST_P(DemoInstallationOn, MovesToANewYearWithThatYearsRows)
     demo.open(Database::Application)->exec("UPDATE UTILIZADORES SET PASSWOR = 'NOVA'");
     const QDate january(year + 1, 1, 4);
     ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));
-    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january));   // twice adds nothing
+    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, january)); // twice adds nothing
 
     const auto login = demo.open(Database::General)->query("SELECT DATA, ANO, PASSWOR FROM PARAMUTIL");
     EXPECT_EQ(login.value(0, "DATA").toDateTime().date(), january);
@@ -451,10 +464,12 @@ TEST_P(DemoInstallationOn, MovesToANewYearWithThatYearsRows)
     EXPECT_EQ(demo.count(Database::Invoicing, "SELECT COUNT(*) FROM CALENDARIO WHERE ANO = :A",
                          {{"A", QString::number(year + 1)}}),
               QDate(year + 1, 12, 31).dayOfYear());
+    EXPECT_EQ(
+        demo.count(Database::Invoicing, "SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :A", {{"A", QString::number(year)}}),
+        7);
     EXPECT_EQ(demo.count(Database::Invoicing, "SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :A",
-                         {{"A", QString::number(year)}}), 7);
-    EXPECT_EQ(demo.count(Database::Invoicing, "SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :A",
-                         {{"A", QString::number(year + 1)}}), 0);
+                         {{"A", QString::number(year + 1)}}),
+              0);
 }
 
 TEST_P(DemoInstallationOn, LeavesAnInstallationThatIsNoDemoAsItIs)

@@ -44,9 +44,14 @@ TableColumns readBack(kv::db::Connection& connection)
             const auto info = connection.query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
             for (std::size_t i = 0; i < info.rows.size(); ++i) {
                 const QString decl = info.value(i, QStringLiteral("type")).toString().toUpper();
-                QString type = decl == "SMALLINT" ? "int16" : decl == "INTEGER" ? "int32" : decl == "BIGINT" ? "int64"
-                             : decl == "DOUBLE PRECISION" ? "float" : decl == "TIMESTAMP" ? "datetime"
-                             : decl == "TEXT" ? "memo" : decl == "BLOB" ? "blob" : decl;
+                QString type = decl == "SMALLINT"           ? "int16"
+                               : decl == "INTEGER"          ? "int32"
+                               : decl == "BIGINT"           ? "int64"
+                               : decl == "DOUBLE PRECISION" ? "float"
+                               : decl == "TIMESTAMP"        ? "datetime"
+                               : decl == "TEXT"             ? "memo"
+                               : decl == "BLOB"             ? "blob"
+                                                            : decl;
                 if (decl.startsWith("VARCHAR("))
                     type = QStringLiteral("text ") + decl.mid(8).chopped(1);
                 tables[table].emplace_back(info.value(i, QStringLiteral("name")).toString().toUpper(), type);
@@ -58,9 +63,14 @@ TableColumns readBack(kv::db::Connection& connection)
             "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position"));
         for (std::size_t i = 0; i < info.rows.size(); ++i) {
             const QString data = info.value(i, QStringLiteral("data_type")).toString();
-            QString type = data == "smallint" ? "int16" : data == "integer" ? "int32" : data == "bigint" ? "int64"
-                         : data == "double precision" ? "float" : data.startsWith("timestamp") ? "datetime"
-                         : data == "text" ? "memo" : data == "bytea" ? "blob" : data;
+            QString type = data == "smallint"             ? "int16"
+                           : data == "integer"            ? "int32"
+                           : data == "bigint"             ? "int64"
+                           : data == "double precision"   ? "float"
+                           : data.startsWith("timestamp") ? "datetime"
+                           : data == "text"               ? "memo"
+                           : data == "bytea"              ? "blob"
+                                                          : data;
             if (data == "character varying")
                 type = QStringLiteral("text %1").arg(info.value(i, QStringLiteral("character_maximum_length")).toInt());
             tables[info.value(i, QStringLiteral("table_name")).toString().toUpper()].emplace_back(
@@ -83,7 +93,7 @@ TableColumns defined(Database database)
 struct Absent {
     Database database;
     const char* table;
-    const char* column;   // nullptr: the whole table is absent
+    const char* column; // nullptr: the whole table is absent
 };
 
 class VersionStepObjects : public ::testing::TestWithParam<Absent> {};
@@ -100,15 +110,15 @@ TEST_P(VersionStepObjects, AreLeftToTheVersionSteps)
     EXPECT_EQ(table->column(a.column), nullptr) << a.table << "." << a.column;
 }
 
-INSTANTIATE_TEST_SUITE_P(Schema, VersionStepObjects, ::testing::Values(
-    Absent{Database::Application, "ACTUAL_VERSAO", nullptr},
-    Absent{Database::Application, "SUBCONTRATO", nullptr},
-    Absent{Database::Application, "WORKORDFABDET", nullptr},
-    Absent{Database::Application, "UTILIZADORES", "UPGRADE_LICENSE"},
-    Absent{Database::Application, "ORCMAS", "VALSUB1"},
-    Absent{Database::Application, "ORCMAS", "VALSUB3"},
-    Absent{Database::Application, "WORKORDFAB", "PLCOMPRI2"},
-    Absent{Database::Application, "ORCCONSUMOS", "CONSUMIDO"}));
+INSTANTIATE_TEST_SUITE_P(Schema, VersionStepObjects,
+                         ::testing::Values(Absent{Database::Application, "ACTUAL_VERSAO", nullptr},
+                                           Absent{Database::Application, "SUBCONTRATO", nullptr},
+                                           Absent{Database::Application, "WORKORDFABDET", nullptr},
+                                           Absent{Database::Application, "UTILIZADORES", "UPGRADE_LICENSE"},
+                                           Absent{Database::Application, "ORCMAS", "VALSUB1"},
+                                           Absent{Database::Application, "ORCMAS", "VALSUB3"},
+                                           Absent{Database::Application, "WORKORDFAB", "PLCOMPRI2"},
+                                           Absent{Database::Application, "ORCCONSUMOS", "CONSUMIDO"}));
 
 struct Expected {
     Database database;
@@ -133,24 +143,25 @@ TEST_P(DefinedColumns, HaveTheirTypeSizeAndKey)
     EXPECT_EQ(column->key, e.key);
 }
 
-INSTANTIATE_TEST_SUITE_P(Schema, DefinedColumns, ::testing::Values(
-    Expected{Database::General, "EMPRESAS", "EMPNRO", FieldType::Int32, 0, true},
-    Expected{Database::General, "EMPRESAS", "BDESPECIF01", FieldType::Text, 20, false},
-    Expected{Database::General, "PARAMUTIL", "COMP_NAME", FieldType::Text, 30, true},
-    Expected{Database::General, "PARAMUTIL", "DATA", FieldType::DateTime, 0, false},
-    Expected{Database::General, "UTILPASSWORD", "BDPASSWORD", FieldType::Text, 25, false},
-    Expected{Database::Application, "APLICACAODET", "EMPNRO", FieldType::Int32, 0, true},
-    Expected{Database::Application, "TIPOTAB", "CODIGO", FieldType::Int16, 0, true},
-    Expected{Database::Application, "ORCMAS", "SUBCODIGO", FieldType::Int16, 0, true},
-    Expected{Database::Application, "ORCDET", "DETAIL", FieldType::Int32, 0, true},
-    Expected{Database::Application, "PAPEIS", "PRECO", FieldType::Float, 0, false},
-    Expected{Database::Invoicing, "PARGER", "ANO", FieldType::Text, 4, true},
-    Expected{Database::Invoicing, "CALENDARIO", "DATA", FieldType::DateTime, 0, true},
-    Expected{Database::Invoicing, "ENCPARGER", "ENCNRO5", FieldType::Int32, 0, false},
-    Expected{Database::Invoicing, "STKTRS", "TRSCOD", FieldType::Int32, 0, true},
-    Expected{Database::Invoicing, "CLIENTES", "NOME", FieldType::Text, 40, false},
-    Expected{Database::Accounting, "CNTPMOEDA", "DESCRI", FieldType::Text, 3, true},
-    Expected{Database::Accounting, "CCUSTO", "CODIGO", FieldType::Text, 8, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Schema, DefinedColumns,
+    ::testing::Values(Expected{Database::General, "EMPRESAS", "EMPNRO", FieldType::Int32, 0, true},
+                      Expected{Database::General, "EMPRESAS", "BDESPECIF01", FieldType::Text, 20, false},
+                      Expected{Database::General, "PARAMUTIL", "COMP_NAME", FieldType::Text, 30, true},
+                      Expected{Database::General, "PARAMUTIL", "DATA", FieldType::DateTime, 0, false},
+                      Expected{Database::General, "UTILPASSWORD", "BDPASSWORD", FieldType::Text, 25, false},
+                      Expected{Database::Application, "APLICACAODET", "EMPNRO", FieldType::Int32, 0, true},
+                      Expected{Database::Application, "TIPOTAB", "CODIGO", FieldType::Int16, 0, true},
+                      Expected{Database::Application, "ORCMAS", "SUBCODIGO", FieldType::Int16, 0, true},
+                      Expected{Database::Application, "ORCDET", "DETAIL", FieldType::Int32, 0, true},
+                      Expected{Database::Application, "PAPEIS", "PRECO", FieldType::Float, 0, false},
+                      Expected{Database::Invoicing, "PARGER", "ANO", FieldType::Text, 4, true},
+                      Expected{Database::Invoicing, "CALENDARIO", "DATA", FieldType::DateTime, 0, true},
+                      Expected{Database::Invoicing, "ENCPARGER", "ENCNRO5", FieldType::Int32, 0, false},
+                      Expected{Database::Invoicing, "STKTRS", "TRSCOD", FieldType::Int32, 0, true},
+                      Expected{Database::Invoicing, "CLIENTES", "NOME", FieldType::Text, 40, false},
+                      Expected{Database::Accounting, "CNTPMOEDA", "DESCRI", FieldType::Text, 3, true},
+                      Expected{Database::Accounting, "CCUSTO", "CODIGO", FieldType::Text, 8, true}));
 
 TEST(StandardSchema, EveryTableHasAPrimaryKey)
 {
@@ -188,25 +199,27 @@ TEST_P(DefinitionErrors, AreRefusedWithTheirLine)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Schema, DefinitionErrors, ::testing::Values(
-    BadDefinition{"unknown type", "table T\n  A int128 key\n"},
-    BadDefinition{"text without size", "table T\n  A text key\n"},
-    BadDefinition{"zero size", "table T\n  A text 0\n"},
-    BadDefinition{"unknown word", "table T\n  A int32 primary\n"},
-    BadDefinition{"duplicate table", "table T\n  A int32 key\ntable t\n  B int32 key\n"},
-    BadDefinition{"duplicate column", "table T\n  A int32 key\n  a text 3\n"},
-    BadDefinition{"column outside a table", "  A int32 key\n"},
-    BadDefinition{"bad table name", "table T-1\n  A int32 key\n"},
-    BadDefinition{"bad column name", "table T\n  A;DROP int32\n"},
-    BadDefinition{"table without columns", "table T\n"},
-    BadDefinition{"rows of an unknown table", "rows X (A)\n  1\n"},
-    BadDefinition{"rows of an unknown column", "table T\n  A int32 key\nrows T (B)\n  1\n"},
-    BadDefinition{"too few values", "table T\n  A int32 key\n  B text 2\nrows T (A, B)\n  1\n"},
-    BadDefinition{"rows without columns", "table T\n  A int32 key\nrows T\n  1\n"},
-    BadDefinition{"rows of an unknown kind", "table T\n  A int32 key\ndemo monthly rows T (A)\n  1\n"},
-    BadDefinition{"index of an unknown column", "table T\n  A int32 key\n  index T_B (B)\n"},
-    BadDefinition{"index without columns", "table T\n  A int32 key\n  index T_A ()\n"},
-    BadDefinition{"index without name", "table T\n  A int32 key\n  index (A)\n"}));
+INSTANTIATE_TEST_SUITE_P(
+    Schema, DefinitionErrors,
+    ::testing::Values(BadDefinition{"unknown type", "table T\n  A int128 key\n"},
+                      BadDefinition{"text without size", "table T\n  A text key\n"},
+                      BadDefinition{"zero size", "table T\n  A text 0\n"},
+                      BadDefinition{"unknown word", "table T\n  A int32 primary\n"},
+                      BadDefinition{"duplicate table", "table T\n  A int32 key\ntable t\n  B int32 key\n"},
+                      BadDefinition{"duplicate column", "table T\n  A int32 key\n  a text 3\n"},
+                      BadDefinition{"column outside a table", "  A int32 key\n"},
+                      BadDefinition{"bad table name", "table T-1\n  A int32 key\n"},
+                      BadDefinition{"bad column name", "table T\n  A;DROP int32\n"},
+                      BadDefinition{"table without columns", "table T\n"},
+                      BadDefinition{"rows of an unknown table", "rows X (A)\n  1\n"},
+                      BadDefinition{"rows of an unknown column", "table T\n  A int32 key\nrows T (B)\n  1\n"},
+                      BadDefinition{"too few values", "table T\n  A int32 key\n  B text 2\nrows T (A, B)\n  1\n"},
+                      BadDefinition{"rows without columns", "table T\n  A int32 key\nrows T\n  1\n"},
+                      BadDefinition{"rows of an unknown kind",
+                                    "table T\n  A int32 key\ndemo monthly rows T (A)\n  1\n"},
+                      BadDefinition{"index of an unknown column", "table T\n  A int32 key\n  index T_B (B)\n"},
+                      BadDefinition{"index without columns", "table T\n  A int32 key\n  index T_A ()\n"},
+                      BadDefinition{"index without name", "table T\n  A int32 key\n  index (A)\n"}));
 
 class SchemaOnEngine : public ::testing::TestWithParam<Dialect> {};
 
@@ -216,8 +229,9 @@ TEST_P(SchemaOnEngine, CreatesEveryTableWithItsColumns)
     for (Database database : kv::schema::allDatabases()) {
         ScratchDatabase scratch(GetParam());
         auto connection = scratch.open();
-        Schema::standard().create(*connection, database, {
-            {"EMPNRO", 1}, {"EMPNOM", "Empresa"}, {"BDFACTURA", "F"}, {"BDCONTAB", "C"}, {"BDESPECIF01", "K"}});
+        Schema::standard().create(
+            *connection, database,
+            {{"EMPNRO", 1}, {"EMPNOM", "Empresa"}, {"BDFACTURA", "F"}, {"BDCONTAB", "C"}, {"BDESPECIF01", "K"}});
         EXPECT_EQ(readBack(*connection), defined(database)) << kv::schema::databaseKey(database).toStdString();
     }
 }
@@ -246,9 +260,10 @@ TEST_P(SchemaOnEngine, SecondaryIndexesAreCreatedWithTheirTable)
     ScratchDatabase scratch(GetParam());
     auto connection = scratch.open();
     Schema::standard().create(*connection, Database::Application);
-    const QString catalog = GetParam() == Dialect::Postgres
-                                ? QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE UPPER(indexname) = :N")
-                                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = :N");
+    const QString catalog =
+        GetParam() == Dialect::Postgres
+            ? QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE UPPER(indexname) = :N")
+            : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = :N");
     for (const auto* table : Schema::standard().tables(Database::Application))
         for (const auto& index : table->indexes)
             EXPECT_EQ(connection->scalar(catalog, {{"N", index.name}}).toInt(), 1) << index.name.toStdString();
@@ -301,13 +316,13 @@ TEST_P(RowsThatDoNotFit, LeaveTheDatabaseWithoutAnyTable)
     EXPECT_FALSE(connection->tableExists("U")) << bad.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Schema, RowsThatDoNotFit, ::testing::Combine(
-    ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-    ::testing::Values(BadRow{"text longer than its column", "2 | abcd | NULL"},
-                      BadRow{"16-bit integer out of range", "40000 | a | NULL"},
-                      BadRow{"not a number", "x | a | NULL"},
-                      BadRow{"not a date", "3 | a | 31/02/2024"},
-                      BadRow{"unknown placeholder", "4 | ${NADA} | NULL"})));
+INSTANTIATE_TEST_SUITE_P(Schema, RowsThatDoNotFit,
+                         ::testing::Combine(::testing::Values(Dialect::Sqlite, Dialect::Postgres),
+                                            ::testing::Values(BadRow{"text longer than its column", "2 | abcd | NULL"},
+                                                              BadRow{"16-bit integer out of range", "40000 | a | NULL"},
+                                                              BadRow{"not a number", "x | a | NULL"},
+                                                              BadRow{"not a date", "3 | a | 31/02/2024"},
+                                                              BadRow{"unknown placeholder", "4 | ${NADA} | NULL"})));
 
 TEST_P(SchemaOnEngine, KeyRefusesADuplicateAndNothingIsLeft)
 {
@@ -324,12 +339,11 @@ TEST_P(SchemaOnEngine, KeyRefusesADuplicateAndNothingIsLeft)
 
 // One table of each kind of row set: every installation's, the demo's, and
 // the demo's rows of a working year.
-const char* const ScopedRows =
-    "table T\n  A int16 key\n  B text 10\n"
-    "table Y\n  ANO text 4 key\n  B text 10\n"
-    "rows T (A, B)\n  1 | todas\n"
-    "demo rows T (A, B)\n  2 | demo\n"
-    "demo yearly rows Y (ANO, B)\n  ${ANO} | ano\n";
+const char* const ScopedRows = "table T\n  A int16 key\n  B text 10\n"
+                               "table Y\n  ANO text 4 key\n  B text 10\n"
+                               "rows T (A, B)\n  1 | todas\n"
+                               "demo rows T (A, B)\n  2 | demo\n"
+                               "demo yearly rows Y (ANO, B)\n  ${ANO} | ano\n";
 
 QStringList column(kv::db::Connection& connection, const QString& sql)
 {
@@ -359,9 +373,10 @@ TEST_P(RowScopes, DemoRowsOnlyInDemoInstallationsAndNoYearBeforeItIsAdded)
     EXPECT_TRUE(column(*connection, "SELECT B FROM Y").isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Schema, RowScopes, ::testing::Combine(
-    ::testing::Values(Dialect::Sqlite, Dialect::Postgres),
-    ::testing::Values(ScopeCase{false, {"todas"}}, ScopeCase{true, {"todas", "demo"}})));
+INSTANTIATE_TEST_SUITE_P(Schema, RowScopes,
+                         ::testing::Combine(::testing::Values(Dialect::Sqlite, Dialect::Postgres),
+                                            ::testing::Values(ScopeCase{false, {"todas"}},
+                                                              ScopeCase{true, {"todas", "demo"}})));
 
 TEST_P(SchemaOnEngine, YearlyRowsAreAddedOncePerYearAndKeepTheirChanges)
 {

@@ -29,15 +29,20 @@ protected:
         state.WEmpNro = 1;
     }
 
-    void addRow(const QString& program, const Flags& f, int company = 1,
-                const QString& chapter = "Capitulo")
+    void addRow(const QString& program, const Flags& f, int company = 1, const QString& chapter = "Capitulo")
     {
         install->execApplication(
             "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, "
             "ELIMINAR, IMPRIMIR, IMPORTAR) VALUES ('KAVORIMETAS', :C, :P, :E, 'ANA', :A, :I, :D, "
             ":PR, :IM)",
-            {{"C", chapter}, {"P", program}, {"E", company}, {"A", f.aceder}, {"I", f.inserir},
-             {"D", f.eliminar}, {"PR", f.imprimir}, {"IM", f.importar}});
+            {{"C", chapter},
+             {"P", program},
+             {"E", company},
+             {"A", f.aceder},
+             {"I", f.inserir},
+             {"D", f.eliminar},
+             {"PR", f.imprimir},
+             {"IM", f.importar}});
     }
 
     AccessRights& rights()
@@ -80,8 +85,11 @@ TEST_P(RightsVariants, ReadAndApply)
             "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, "
             "ELIMINAR, IMPRIMIR, IMPORTAR) VALUES ('KAVORIMETAS', 'Cap', 'Prog', 1, 'ANA', :A, :I, "
             ":D, :PR, :IM)",
-            {{"A", c.row->aceder}, {"I", c.row->inserir}, {"D", c.row->eliminar},
-             {"PR", c.row->imprimir}, {"IM", c.row->importar}});
+            {{"A", c.row->aceder},
+             {"I", c.row->inserir},
+             {"D", c.row->eliminar},
+             {"PR", c.row->imprimir},
+             {"IM", c.row->importar}});
     auto rows = install.rightsRows();
     LoginState state;
     state.WUtil = "ANA";
@@ -111,14 +119,18 @@ const VariantCase VariantTable[] = {
     {"R1 all", RightsVariant::R1, All, "S", "S", "S", "S", "S", true, true, true, "", false, false},
     {"R1 insert only", RightsVariant::R1, InsertOnly, "S", "S", "N", "N", "N", true, false, false, "", false, false},
     {"R1 no row", RightsVariant::R1, std::nullopt, "N", "N", "N", "N", "N", false, false, false, "", false, false},
-    {"R2 no row", RightsVariant::R2, std::nullopt, "N", "N", "N", "N", "N", false, false, false, "INVALID KEY", false, false},
+    {"R2 no row", RightsVariant::R2, std::nullopt, "N", "N", "N", "N", "N", false, false, false, "INVALID KEY", false,
+     false},
     {"R2 row", RightsVariant::R2, All, "S", "S", "S", "S", "S", true, true, true, "", false, false},
     {"R3 keeps no import", RightsVariant::R3, All, "S", "S", "S", "S", "N", true, true, true, "", false, false},
     {"R4 print only", RightsVariant::R4, All, "S", "N", "N", "S", "N", false, false, true, "", false, false},
     {"R4 no row", RightsVariant::R4, std::nullopt, "N", "N", "N", "N", "N", false, false, false, "", false, false},
-    {"R5 any row opens", RightsVariant::R5, Flags{"N", "N", "N", "N", "N"}, "N", "N", "N", "N", "N", false, false, false, "", false, false},
-    {"R5 no row closes", RightsVariant::R5, std::nullopt, "N", "N", "N", "N", "N", false, false, false, "Não pode aceder a este Programa", true, true},
-    {"R6 print refused", RightsVariant::R6, Flags{"S", "S", "S", "N", "S"}, "S", "N", "N", "N", "N", false, false, false, "", false, false},
+    {"R5 any row opens", RightsVariant::R5, Flags{"N", "N", "N", "N", "N"}, "N", "N", "N", "N", "N", false, false,
+     false, "", false, false},
+    {"R5 no row closes", RightsVariant::R5, std::nullopt, "N", "N", "N", "N", "N", false, false, false,
+     "Não pode aceder a este Programa", true, true},
+    {"R6 print refused", RightsVariant::R6, Flags{"S", "S", "S", "N", "S"}, "S", "N", "N", "N", "N", false, false,
+     false, "", false, false},
     {"R6 print allowed", RightsVariant::R6, All, "S", "N", "N", "S", "N", false, false, true, "", false, false},
 };
 
@@ -171,9 +183,9 @@ TEST_P(Rights, SideDoorButtons)
 struct MenuCase {
     const char* label;
     const char* model;
-    const char* finalizacao;   // ACEDER of "Finalizacao Producao"; nullptr: no row
-    bool plano006;             // PLANO006 and BotFecho
-    bool plano009;             // PLANO009, PLANO010, BotCalc, BotFechoOf
+    const char* finalizacao; // ACEDER of "Finalizacao Producao"; nullptr: no row
+    bool plano006; // PLANO006 and BotFecho
+    bool plano009; // PLANO009, PLANO010, BotCalc, BotFechoOf
 };
 
 void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.label; }
@@ -205,8 +217,8 @@ TEST_P(MenuRightsCases, ClosingEntriesFollowTheProductionModel)
     for (const char* name : {"PLANO009", "PLANO010", "BotCalc", "BotFechoOf"})
         EXPECT_EQ(menu.isEnabled(name), c.plano009) << name;
     // The rest of the menu does not depend on the model.
-    for (const char* name : {"TABORC001", "BotPapeis", "ORC001", "BotOrcam", "PLANO001", "BotGeraOf",
-                             "TABORC004", "BotColas"})
+    for (const char* name :
+         {"TABORC001", "BotPapeis", "ORC001", "BotOrcam", "PLANO001", "BotGeraOf", "TABORC004", "BotColas"})
         EXPECT_TRUE(menu.isEnabled(name)) << name;
     for (const char* name : {"TABORC002", "BotTintas", "ORC004", "BotAprova"})
         EXPECT_FALSE(menu.isEnabled(name)) << name;
@@ -215,15 +227,14 @@ TEST_P(MenuRightsCases, ClosingEntriesFollowTheProductionModel)
         EXPECT_FALSE(menu.enabled.contains(name)) << name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rights, MenuRightsCases,
-    ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
-                       ::testing::Values(MenuCase{"T allowed", "T", "S", true, false},
-                                         MenuCase{"M allowed", "M", "S", false, true},
-                                         MenuCase{"no model allowed", "", "S", false, true},
-                                         MenuCase{"T refused", "T", "N", false, false},
-                                         MenuCase{"M without row", "M", nullptr, false, false})),
-    engineCaseName<MenuCase>);
+INSTANTIATE_TEST_SUITE_P(Rights, MenuRightsCases,
+                         ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
+                                            ::testing::Values(MenuCase{"T allowed", "T", "S", true, false},
+                                                              MenuCase{"M allowed", "M", "S", false, true},
+                                                              MenuCase{"no model allowed", "", "S", false, true},
+                                                              MenuCase{"T refused", "T", "N", false, false},
+                                                              MenuCase{"M without row", "M", nullptr, false, false})),
+                         engineCaseName<MenuCase>);
 
 INSTANTIATE_TEST_SUITE_P(Engines, Rights, ::testing::Values(Engine::Sqlite, Engine::Postgres),
                          kv::test::engineTestName);

@@ -15,9 +15,9 @@ struct CredentialsCase {
     bool writeFile;
     QByteArray content;
     QFile::Permissions permissions;
-    QString userName;        // expected when the file can be used
+    QString userName; // expected when the file can be used
     QString password;
-    QString errorFragment;   // expected in the message otherwise
+    QString errorFragment; // expected in the message otherwise
 };
 
 void PrintTo(const CredentialsCase& c, std::ostream* os) { *os << c.label; }
@@ -55,14 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
     Credentials, CredentialsFileCases,
     ::testing::Values(
         CredentialsCase{"two lines", true, "geral\nsegredo\n", OwnerOnly, "geral", "segredo", ""},
-        CredentialsCase{"windows line ends", true, "geral\r\nseg redo\r\n", OwnerOnly, "geral",
-                        "seg redo", ""},
+        CredentialsCase{"windows line ends", true, "geral\r\nseg redo\r\n", OwnerOnly, "geral", "seg redo", ""},
         CredentialsCase{"no password line", true, "geral\n", OwnerOnly, "geral", "", ""},
         CredentialsCase{"missing file", false, "", OwnerOnly, "", "", "inexistente"},
-        CredentialsCase{"readable by others", true, "geral\nsegredo\n",
-                        OwnerOnly | QFile::ReadGroup | QFile::ReadOther, "", "", "outros utilizadores"},
-        CredentialsCase{"empty login name", true, "\nsegredo\n", OwnerOnly, "", "",
-                        "nome de utilizador"}));
+        CredentialsCase{"readable by others", true, "geral\nsegredo\n", OwnerOnly | QFile::ReadGroup | QFile::ReadOther,
+                        "", "", "outros utilizadores"},
+        CredentialsCase{"empty login name", true, "\nsegredo\n", OwnerOnly, "", "", "nome de utilizador"}));
 
 TEST(CredentialsLibrary, MissingLibraryIsExplainedNotALoaderError)
 {

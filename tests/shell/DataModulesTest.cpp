@@ -28,8 +28,7 @@ kv::schema::Database schemaDatabase(CompanyDatabase d)
 TEST(DatasetCatalog, EveryTableIsKnownAndEveryWritingTableHasAKey)
 {
     for (const DatasetDeclaration& d : datasetCatalog()) {
-        const kv::schema::Table* table =
-            kv::schema::Schema::standard().table(schemaDatabase(d.database), d.table);
+        const kv::schema::Table* table = kv::schema::Schema::standard().table(schemaDatabase(d.database), d.table);
         if (!table)
             for (const kv::schema::Table& created : VersionUpdate::createdTables())
                 if (created.name == d.table)
@@ -43,8 +42,7 @@ TEST(DatasetCatalog, EveryTableIsKnownAndEveryWritingTableHasAKey)
 
 TEST(DatasetCatalog, UpdateStatementsFindRowsByTheirOldKey)
 {
-    const auto s = ShellDataModules::updateStatementsFor("CUSTRANSP", {"PAIS", "REGIAO", "PRECO"},
-                                                         {"PAIS", "REGIAO"});
+    const auto s = ShellDataModules::updateStatementsFor("CUSTRANSP", {"PAIS", "REGIAO", "PRECO"}, {"PAIS", "REGIAO"});
     EXPECT_TRUE(s.writesTable());
     EXPECT_EQ(s.table, "CUSTRANSP");
     EXPECT_EQ(s.keyColumns, QStringList({"PAIS", "REGIAO"}));
@@ -58,11 +56,10 @@ protected:
         KV_SKIP_WITHOUT(GetParam());
         install = std::make_unique<ShellTestInstallation>(GetParam());
         session = std::make_unique<Session>(install->installation(), sink);
-        session->setUpdateErrorHandler(
-            [this](Dataset& dataset, const kv::db::DbError&, kv::db::UpdateKind) {
-                handled << dataset.name();
-                return kv::db::UpdateAction::Abort;
-            });
+        session->setUpdateErrorHandler([this](Dataset& dataset, const kv::db::DbError&, kv::db::UpdateKind) {
+            handled << dataset.name();
+            return kv::db::UpdateAction::Abort;
+        });
         ASSERT_EQ(session->activate(), Activation::Login);
         const LoginResult result = session->login(install->credentials());
         ASSERT_TRUE(result.loggedIn) << result.stopMessage.toStdString();
@@ -91,7 +88,8 @@ TEST_P(DataModules, EveryDatasetOpensOnTheSchema)
             ds.open();
             if (!wasOpen)
                 ds.close();
-        }) << d.module.toStdString() << "." << d.name.toStdString();
+        }) << d.module.toStdString()
+           << "." << d.name.toStdString();
     }
 }
 
@@ -99,8 +97,7 @@ TEST_P(DataModules, CurrenciesShowOnlyTheWorkingYear)
 {
     auto accounting = install->accounting();
     const QString year = session->state().WAno;
-    for (const auto& [ano, moeda] : {std::pair{year, "EUR"}, std::pair{QString("1999"), "ESC"},
-                                     std::pair{year, "USD"}})
+    for (const auto& [ano, moeda] : {std::pair{year, "EUR"}, std::pair{QString("1999"), "ESC"}, std::pair{year, "USD"}})
         accounting->exec("INSERT INTO CNTPMOEDA (ANO, DESCRI, CAMBEURO) VALUES (:A, :D, 1)",
                          {{"A", ano}, {"D", moeda}});
     Dataset& moedas = dataset("DTTABELAS.MOEDAS");
@@ -200,11 +197,9 @@ TEST_P(DataModules, ShutDownFreesInItsOrder)
 {
     QStringList freed;
     for (const QString& name : dataModuleNames())
-        QObject::connect(session->dataModules().module(name), &QObject::destroyed,
-                         [&freed, name] { freed << name; });
+        QObject::connect(session->dataModules().module(name), &QObject::destroyed, [&freed, name] { freed << name; });
     session->shutDown();
-    EXPECT_EQ(freed, (QStringList{"DTEMPRESAS", "DTFILES", "DTGTS", "DTSTKPRD", "DTTABELAS",
-                                  "DTDATABASE"}));
+    EXPECT_EQ(freed, (QStringList{"DTEMPRESAS", "DTFILES", "DTGTS", "DTSTKPRD", "DTTABELAS", "DTDATABASE"}));
     EXPECT_NE(session->dataModules().module("ZURIVAVEZA"), nullptr);
     EXPECT_NE(session->dataModules().module("DTVERSAO"), nullptr);
     session->dataModules().freeAll();
@@ -215,8 +210,7 @@ TEST_P(DataModules, SecondCompanyOpeningFreesInCreationOrder)
 {
     QStringList freed;
     for (const QString& name : dataModuleNames())
-        QObject::connect(session->dataModules().module(name), &QObject::destroyed,
-                         [&freed, name] { freed << name; });
+        QObject::connect(session->dataModules().module(name), &QObject::destroyed, [&freed, name] { freed << name; });
     session->dataModules().freeAll();
     EXPECT_EQ(freed, dataModuleNames());
 }

@@ -55,8 +55,8 @@ public:
             m_server = kv::test::testServer();
             const auto maintenance = kv::db::Connection::open(serverSettings(QStringLiteral("postgres")));
             for (const QString& name : databases()) {
-                if (!maintenance->scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :N"),
-                                         {{"N", name}}).isNull()) {
+                if (!maintenance->scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = :N"), {{"N", name}})
+                         .isNull()) {
                     m_error = QStringLiteral("o servidor de teste já tem a base de dados %1").arg(name);
                     m_server.reset();
                     return;
@@ -76,7 +76,7 @@ public:
         } else if (admin.exitStatus() != QProcess::NormalExit || admin.exitCode() != 0) {
             m_error = QStringLiteral("o kavorimetas-admin falhou (%1): %2")
                           .arg(admin.exitStatus() == QProcess::NormalExit ? QString::number(admin.exitCode())
-                                                                         : QStringLiteral("terminado à força"),
+                                                                          : QStringLiteral("terminado à força"),
                                QString::fromUtf8(admin.readAllStandardError()));
         }
     }
@@ -140,7 +140,7 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
 
     kv::ui::MessageServiceSink sink;
     Session session(installation, sink);
-    Scenario scenario;   // closes the window while the session still exists
+    Scenario scenario; // closes the window while the session still exists
     QString versionDialog;
     scenario.onDialog([&versionDialog](FormDriver& dialog) { versionDialog = dialog.caption(); });
     auto* window = new TFACFMENU(session, credentials);
@@ -179,14 +179,15 @@ TEST_P(DemoLogin, MainWindowLogsTheDemoUserInWithEveryRight)
         "AND D.ARQUIVAR = 'S' AND D.MAIL = 'S' AND D.SCANNER = 'S')",
         {{"U", DemoInstallation::user()}});
     for (const auto& row : missing.rows)
-        ADD_FAILURE() << "sem direitos: " << row[0].toString().toStdString() << " / "
-                      << row[1].toString().toStdString() << " / " << row[2].toString().toStdString();
+        ADD_FAILURE() << "sem direitos: " << row[0].toString().toStdString() << " / " << row[1].toString().toStdString()
+                      << " / " << row[2].toString().toStdString();
     EXPECT_GT(application->scalar("SELECT COUNT(*) FROM APLICACAOMST").toInt(), 0);
     // The version step that makes the subcontracts table gives the demo its subcontracts.
     EXPECT_GT(application->scalar("SELECT COUNT(*) FROM SUBCONTRATO").toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres), kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Shell, DemoLogin, ::testing::Values(Engine::Sqlite, Engine::Postgres),
+                         kv::test::engineTestName);
 
 // The program itself, as ./run starts it on a machine without a display: on
 // a virtual X screen that has no window manager to activate its window.
@@ -199,9 +200,9 @@ TEST(MainProgram, LogsInOnTheDemoOnAScreenWithoutWindowManager)
     ASSERT_TRUE(demo.error().isEmpty()) << demo.error().toStdString();
 
     QProcess screen;
-    screen.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp")});
+    screen.start(xvfb,
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                  QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     ASSERT_TRUE(screen.waitForReadyRead(20000)) << "o Xvfb não arrancou";
     const QString display = QStringLiteral(":") + QString::fromLatin1(screen.readLine()).trimmed();
 
@@ -218,8 +219,8 @@ TEST(MainProgram, LogsInOnTheDemoOnAScreenWithoutWindowManager)
 
     // Logged in: the login row of the demo user is written.
     const kv::install::Installation installation(demo.root());
-    auto application = kv::db::Connection::open(
-        installation.alias(kv::schema::CompanyAliases::forCompany(1).application));
+    auto application =
+        kv::db::Connection::open(installation.alias(kv::schema::CompanyAliases::forCompany(1).application));
     // A program that ended will not log in any more: no use waiting for it.
     const auto loginWritten = [&] {
         return application->scalar("SELECT COUNT(*) FROM PARAMTMP WHERE UTIL = 'DEMO'").toInt() == 1;
@@ -258,8 +259,12 @@ TEST(DemoLoginNextYear, LogsInOnTheFirstDayOfTheNextYear)
     EXPECT_EQ(session.state().WAno, QString::number(january.year()));
     auto invoicing = session.dataModules().connections().DbFacturacao;
     for (const char* table : {"PARGER", "FACTURAOBS", "ENCPARGER", "CALENDARIO"})
-        EXPECT_GT(invoicing->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ANO = :A").arg(table),
-                                    {{"A", session.state().WAno}}).toInt(), 0) << table;
+        EXPECT_GT(invoicing
+                      ->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ANO = :A").arg(table),
+                               {{"A", session.state().WAno}})
+                      .toInt(),
+                  0)
+            << table;
     session.shutDown();
 }
 

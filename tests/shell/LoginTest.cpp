@@ -57,7 +57,7 @@ struct StopCase {
     const char* label;
     std::function<void(ShellTestInstallation&)> prepare;
     QString message;
-    bool startsWith = false;   // the rest is the database's own text
+    bool startsWith = false; // the rest is the database's own text
 };
 
 void PrintTo(const StopCase& c, std::ostream* os) { *os << c.label; }
@@ -96,10 +96,8 @@ void execG(ShellTestInstallation& i, const char* sql) { i.execGeneral(sql); }
 void execA(ShellTestInstallation& i, const char* sql) { i.execApplication(sql); }
 
 const StopCase StopCasesTable[] = {
-    {"no login row for the workstation",
-     [](auto& i) { execG(i, "DELETE FROM PARAMUTIL"); }, "Empresa Inexistente : 0"},
-    {"unknown company", [](auto& i) { execG(i, "UPDATE PARAMUTIL SET EMPNRO = 7"); },
-     "Empresa Inexistente : 7"},
+    {"no login row for the workstation", [](auto& i) { execG(i, "DELETE FROM PARAMUTIL"); }, "Empresa Inexistente : 0"},
+    {"unknown company", [](auto& i) { execG(i, "UPDATE PARAMUTIL SET EMPNRO = 7"); }, "Empresa Inexistente : 7"},
     {"no invoicing alias", [](auto& i) { execG(i, "UPDATE EMPRESAS SET BDFACTURA = ''"); },
      "BASE DE DADOS DE FACTURAÇÃO INEXISTENTE"},
     {"no accounting alias", [](auto& i) { execG(i, "UPDATE EMPRESAS SET BDCONTAB = NULL"); },
@@ -111,10 +109,8 @@ const StopCase StopCasesTable[] = {
     {"empty database login name",
      [](auto& i) { execG(i, "UPDATE UTILPASSWORD SET BDUSERNAME = '', BDPASSWORD = 'x'"); },
      "Problemas com o acesso à empresa !! Contacte o seu Gestor de Sistema"},
-    {"user missing", [](auto& i) { execA(i, "DELETE FROM UTILIZADORES"); },
-     "Utilizador Inexistente : ANA"},
-    {"password differs in letter case",
-     [](auto& i) { execA(i, "UPDATE UTILIZADORES SET PASSWOR = 'segredo'"); },
+    {"user missing", [](auto& i) { execA(i, "DELETE FROM UTILIZADORES"); }, "Utilizador Inexistente : ANA"},
+    {"password differs in letter case", [](auto& i) { execA(i, "UPDATE UTILIZADORES SET PASSWOR = 'segredo'"); },
      "Palavra-passe Inválida"},
     {"no general costing parameters", [](auto& i) { execA(i, "DELETE FROM ORCPARGER"); },
      "Parâmetros Gerais Inexistentes !!"},
@@ -168,8 +164,9 @@ TEST_P(Login, OpensTheCompanyAndWritesTheLoginRow)
     EXPECT_EQ(count(*general, "SELECT COUNT(*) FROM PARAMUTIL WHERE COMP_NAME = 'PC-F1'"), 0);
 
     auto app = install->application();
-    EXPECT_EQ(count(*app, "SELECT COUNT(*) FROM PARAMTMP WHERE UTIL = 'ANA' AND APLICACAO = "
-                          "'KAVORIMETAS' AND EMPNRO = 1 AND EMPNOM = :N",
+    EXPECT_EQ(count(*app,
+                    "SELECT COUNT(*) FROM PARAMTMP WHERE UTIL = 'ANA' AND APLICACAO = "
+                    "'KAVORIMETAS' AND EMPNRO = 1 AND EMPNOM = :N",
                     {{"N", s.WEmpNom}}),
               1);
 
@@ -179,9 +176,8 @@ TEST_P(Login, OpensTheCompanyAndWritesTheLoginRow)
         if (session->dataModules().dataset(d.module + "." + d.name).isOpen())
             open << d.module + "." + d.name;
     open.sort();
-    EXPECT_EQ(open, (QStringList{"DTEMPRESAS.APLICACAOCAP", "DTEMPRESAS.APLICACAODET",
-                                 "DTEMPRESAS.APLICACAOMST", "DTEMPRESAS.PARAMTMP",
-                                 "DTTABELAS.PARGRUPOS", "ZURIVAVEZA.ORCPARGER"}));
+    EXPECT_EQ(open, (QStringList{"DTEMPRESAS.APLICACAOCAP", "DTEMPRESAS.APLICACAODET", "DTEMPRESAS.APLICACAOMST",
+                                 "DTEMPRESAS.PARAMTMP", "DTTABELAS.PARGRUPOS", "ZURIVAVEZA.ORCPARGER"}));
 }
 
 TEST_P(Login, WorkingYearFollowsTheDateAfterTheCleanUp)
@@ -337,13 +333,12 @@ TEST_P(LoginUpdateCheck, LicenseDecidesSilentAndButtons)
     EXPECT_FALSE(updates.requests[1].silent);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Login, LoginUpdateCheck,
-    ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
-                       ::testing::Values(UpdateCase{"S", "S", false, "UKavorimetas.txt"},
-                                         UpdateCase{"N", "S", true, "UKavorimetas.txt"},
-                                         UpdateCase{"N", "M", true, "UKavorimetas_MP.txt"})),
-    engineCaseName<UpdateCase>);
+INSTANTIATE_TEST_SUITE_P(Login, LoginUpdateCheck,
+                         ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
+                                            ::testing::Values(UpdateCase{"S", "S", false, "UKavorimetas.txt"},
+                                                              UpdateCase{"N", "S", true, "UKavorimetas.txt"},
+                                                              UpdateCase{"N", "M", true, "UKavorimetas_MP.txt"})),
+                         engineCaseName<UpdateCase>);
 
 // ---------------------------------------------------------------- password
 
@@ -427,7 +422,8 @@ TEST_P(Login, MissingDatabaseFileStopsTheLogin)
 {
     if (GetParam() != Engine::Sqlite)
         GTEST_SKIP() << "a PostgreSQL database is not a file";
-    const QString alias = install->general()->scalar("SELECT BDCONTAB FROM EMPRESAS WHERE EMPNRO = 1").toString().trimmed();
+    const QString alias =
+        install->general()->scalar("SELECT BDCONTAB FROM EMPRESAS WHERE EMPNRO = 1").toString().trimmed();
     const QString file = install->installation().alias(alias).database;
     ASSERT_TRUE(QFile::remove(file));
     const LoginResult result = newSession()->login(install->credentials());
@@ -438,7 +434,6 @@ TEST_P(Login, MissingDatabaseFileStopsTheLogin)
     EXPECT_FALSE(QFile::exists(file));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Login, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Engines, Login, ::testing::Values(Engine::Sqlite, Engine::Postgres), kv::test::engineTestName);
 
 } // namespace

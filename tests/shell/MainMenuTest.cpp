@@ -9,8 +9,8 @@ namespace {
 
 struct OpeningCase {
     const char* item;
-    const char* letterLayout;     // WTipoOrcam
-    const char* productionModel;  // WTipoOrdFab
+    const char* letterLayout; // WTipoOrcam
+    const char* productionModel; // WTipoOrdFab
     QString form;
     QStringList reports;
     QStringList freeOrder;
@@ -43,17 +43,19 @@ INSTANTIATE_TEST_SUITE_P(
         OpeningCase{"ORC002", "1", "M", "TORCF022", {"TORCFPR022QUAL"}, {}},
         OpeningCase{"ORC002", "M", "M", "TORCF022", {"TORCFPR022MICRO"}, {}},
         OpeningCase{"ORC002", "T", "M", "TORCF022", {"TORCFPR022CONT"}, {}},
-        OpeningCase{"ORC002", "X", "M", "TORCF022", {}, {}},
-        OpeningCase{"PLANO002", "1", "T", "TORCF105", {}, {}},
+        OpeningCase{"ORC002", "X", "M", "TORCF022", {}, {}}, OpeningCase{"PLANO002", "1", "T", "TORCF105", {}, {}},
         OpeningCase{"PLANO002", "1", "M", "TORCF101", {}, {}},
         OpeningCase{"PLANO003", "1", "T", "TORCF106", {"TORCFPR106CONT"}, {}},
         OpeningCase{"PLANO003", "1", "M", "TORCF102", MicroReports, {}},
         OpeningCase{"PLANO003", "1", "", "TORCF102", {}, {}},
-        OpeningCase{"ORC004", "1", "M", "TORCF032",
+        OpeningCase{"ORC004",
+                    "1",
+                    "M",
+                    "TORCF032",
                     {"TORCFPR032ENC_ZADOV", "TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro"},
                     {"TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro", "TORCFPR032ENC_ZADOV"}},
-        OpeningCase{"PLANO009", "1", "M", "TORCF041", {"TORCFPR041", "TORCFPR041MICRO"},
-                    {"TORCFPR041MICRO", "TORCFPR041"}},
+        OpeningCase{
+            "PLANO009", "1", "M", "TORCF041", {"TORCFPR041", "TORCFPR041MICRO"}, {"TORCFPR041MICRO", "TORCFPR041"}},
         OpeningCase{"TABORC016", "1", "M", "TORCF016", {"TORCFPR016"}, {}},
         OpeningCase{"GERALSAIR", "1", "M", "", {}, {}}));
 

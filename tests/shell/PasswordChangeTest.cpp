@@ -10,9 +10,9 @@ struct PasswordCase {
     const char* label;
     QString typedNew;
     QString typedConfirmation;
-    QString message;     // of "Confirmar"; empty when accepted
+    QString message; // of "Confirmar"; empty when accepted
     int focusField;
-    QString stored;      // what is written when accepted
+    QString stored; // what is written when accepted
 };
 
 void PrintTo(const PasswordCase& c, std::ostream* os) { *os << c.label; }
@@ -36,15 +36,14 @@ const QString Differs = "Confirmação <> da nova palavra passe, tente novamente
 
 INSTANTIATE_TEST_SUITE_P(
     Password, PasswordCases,
-    ::testing::Values(
-        PasswordCase{"equal", "NOVA1", "NOVA1", "", 0, "NOVA1"},
-        PasswordCase{"letter case differs", "nova1", "NOVA1", "", 0, "NOVA1"},
-        PasswordCase{"fifteen characters", QString(15, 'x'), QString(15, 'X'), "", 0, QString(15, 'X')},
-        PasswordCase{"sixteen in the first", QString(16, 'X'), QString(16, 'X'), TooLong, 1, ""},
-        PasswordCase{"sixteen in the second", "NOVA1", QString(16, 'X'), TooLong, 2, ""},
-        PasswordCase{"first empty", "", "NOVA1", Invalid, 1, ""},
-        PasswordCase{"second empty", "NOVA1", "", Invalid, 2, ""},
-        PasswordCase{"confirmation differs: back to the first", "NOVA1", "NOVA2", Differs, 1, ""}));
+    ::testing::Values(PasswordCase{"equal", "NOVA1", "NOVA1", "", 0, "NOVA1"},
+                      PasswordCase{"letter case differs", "nova1", "NOVA1", "", 0, "NOVA1"},
+                      PasswordCase{"fifteen characters", QString(15, 'x'), QString(15, 'X'), "", 0, QString(15, 'X')},
+                      PasswordCase{"sixteen in the first", QString(16, 'X'), QString(16, 'X'), TooLong, 1, ""},
+                      PasswordCase{"sixteen in the second", "NOVA1", QString(16, 'X'), TooLong, 2, ""},
+                      PasswordCase{"first empty", "", "NOVA1", Invalid, 1, ""},
+                      PasswordCase{"second empty", "NOVA1", "", Invalid, 2, ""},
+                      PasswordCase{"confirmation differs: back to the first", "NOVA1", "NOVA2", Differs, 1, ""}));
 
 TEST(PasswordChange, LeavingTheFirstFieldChecksOnlyIt)
 {

@@ -16,13 +16,10 @@ struct LoginCase {
     Company company;
     QString user;
     QString companyName;
-    QDate date;            // invalid: today
+    QDate date; // invalid: today
 };
 
-std::ostream& operator<<(std::ostream& os, const LoginCase& c)
-{
-    return os << c.label;
-}
+std::ostream& operator<<(std::ostream& os, const LoginCase& c) { return os << c.label; }
 
 class ScenarioLogin : public ::testing::TestWithParam<std::tuple<LoginCase, Engine>> {};
 
@@ -44,7 +41,8 @@ TEST_P(ScenarioLogin, LeavesTheCompanyOpenAsTheProgramDoes)
     // The login row is written, so reports name the company; the version update ran once, before the copy.
     auto application = scenario.connect(session.state().WBdEspecif01);
     EXPECT_EQ(scenario.rows(application, "SELECT EMPNOM FROM PARAMTMP WHERE UTIL = :U", {{"U", c.user}})
-                  .value(0, "EMPNOM").toString(),
+                  .value(0, "EMPNOM")
+                  .toString(),
               c.companyName);
     EXPECT_TRUE(application->tableExists("SUBCONTRATO"));
 }
@@ -64,11 +62,11 @@ TEST_P(ScenarioLogin, EachCaseGetsItsOwnCopy)
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, ScenarioLogin,
-    ::testing::Combine(::testing::Values(LoginCase{"plain", Company::Plain, "ANA", "Cartonagem do Vale, Lda",
-                                                   QDate(2024, 3, 15)},
-                                         LoginCase{"demo", Company::Demo, kv::schema::DemoInstallation::user(),
-                                                   "Empresa de Demonstração", {}}),
-                       ::testing::ValuesIn(kv::test::engines())),
+    ::testing::Combine(
+        ::testing::Values(
+            LoginCase{"plain", Company::Plain, "ANA", "Cartonagem do Vale, Lda", QDate(2024, 3, 15)},
+            LoginCase{"demo", Company::Demo, kv::schema::DemoInstallation::user(), "Empresa de Demonstração", {}}),
+        ::testing::ValuesIn(kv::test::engines())),
     kv::test::caseName<LoginCase>);
 
 } // namespace

@@ -27,8 +27,8 @@ struct DialogCase {
     const char* label;
     QString first;
     QString second;
-    QStringList transcript;   // after Confirmar
-    QString focus;            // field with the focus afterwards, "" when closed
+    QStringList transcript; // after Confirmar
+    QString focus; // field with the focus afterwards, "" when closed
     QString stored;
 };
 
@@ -63,12 +63,19 @@ INSTANTIATE_TEST_SUITE_P(
     Shell, PasswordDialog,
     ::testing::Values(
         DialogCase{"typed in lower case", "nova1", "NOVA1", {}, "", "NOVA1"},
-        DialogCase{"confirmation differs", "NOVA1", "NOVA2",
-                   {"<beep>", "Confirmação <> da nova palavra passe, tente novamente ..."}, "Edit_Pass1", ""},
-        DialogCase{"sixteen characters", QString(16, 'A'), QString(16, 'A'),
-                   {"<beep>", "Excedeu o Nº de caracteres = 15 ..."}, "Edit_Pass1", ""},
-        DialogCase{"confirmation empty", "NOVA1", "", {"<beep>", "Palavra passe inválida ..."},
-                   "Edit_Pass2", ""}));
+        DialogCase{"confirmation differs",
+                   "NOVA1",
+                   "NOVA2",
+                   {"<beep>", "Confirmação <> da nova palavra passe, tente novamente ..."},
+                   "Edit_Pass1",
+                   ""},
+        DialogCase{"sixteen characters",
+                   QString(16, 'A'),
+                   QString(16, 'A'),
+                   {"<beep>", "Excedeu o Nº de caracteres = 15 ..."},
+                   "Edit_Pass1",
+                   ""},
+        DialogCase{"confirmation empty", "NOVA1", "", {"<beep>", "Palavra passe inválida ..."}, "Edit_Pass2", ""}));
 
 TEST(PasswordDialogEdits, ForceUpperCaseAndCancelWritesNothing)
 {
@@ -109,7 +116,7 @@ protected:
     std::unique_ptr<ShellTestInstallation> install;
     kv::ui::MessageServiceSink sink;
     std::unique_ptr<Session> session;
-    Scenario scenario;   // closes the window while the session still exists
+    Scenario scenario; // closes the window while the session still exists
     TFACFMENU* window = nullptr;
     bool ended = false;
 };
@@ -190,8 +197,7 @@ TEST_F(MainWindow, LoginStopEndsTheProgram)
     install->execApplication("DELETE FROM ORCPARGER");
     openMainWindow();
     scenario.settle();
-    EXPECT_EQ(scenario.messages().transcript(),
-              (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
+    EXPECT_EQ(scenario.messages().transcript(), (QStringList{"<beep>", "Parâmetros Gerais Inexistentes !!"}));
     EXPECT_TRUE(ended);
     EXPECT_FALSE(window->loggedIn());
     EXPECT_EQ(window->exitCode(), 1); // the program ends with a failure status

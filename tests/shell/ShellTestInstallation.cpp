@@ -27,18 +27,29 @@ QStringList ShellTestInstallation::menuPrograms()
 {
     return {"Tabelas Orcamentos|Parametros Gerais",
             "Tabelas Orcamentos|Micro; Canal B; Placa; Cartolinas",
-            "Tabelas Orcamentos|Tintas", "Tabelas Orcamentos|Vernizes", "Tabelas Orcamentos|Colas",
-            "Tabelas Orcamentos|Filme de Plasticizar", "Tabelas Orcamentos|PVC Janelas",
-            "Tabelas Orcamentos|Acabamentos", "Tabelas Orcamentos|Operacoes de Corte",
-            "Tabelas Orcamentos|Maquinas", "Tabelas Orcamentos|Tiragem Liquida",
-            "Tabelas Orcamentos|Custos de Transporte", "Tabelas Orcamentos|Custos Fixos",
+            "Tabelas Orcamentos|Tintas",
+            "Tabelas Orcamentos|Vernizes",
+            "Tabelas Orcamentos|Colas",
+            "Tabelas Orcamentos|Filme de Plasticizar",
+            "Tabelas Orcamentos|PVC Janelas",
+            "Tabelas Orcamentos|Acabamentos",
+            "Tabelas Orcamentos|Operacoes de Corte",
+            "Tabelas Orcamentos|Maquinas",
+            "Tabelas Orcamentos|Tiragem Liquida",
+            "Tabelas Orcamentos|Custos de Transporte",
+            "Tabelas Orcamentos|Custos Fixos",
             "Tabelas Orcamentos|Procedimentos",
             "Tabelas Orcamentos|Parametrizacao de Procedimentos",
-            "Tabelas Orcamentos|Subcontratos", "Orcamentos|Elaboracao de Orcamentos",
-            "Orcamentos|Emissao Orc.Cliente", "Orcamentos|Consulta de Orcamentos",
-            "Orcamentos|Aprovacao de Orcamentos", "Planeamento|Geracao de Ordens de Fabrico",
-            "Planeamento|Consulta/Alteracao OF(s)", "Planeamento|Emissao Ordens de Fabrico",
-            "Planeamento|Mapa de Consumos", "Planeamento|Finalizacao Producao"};
+            "Tabelas Orcamentos|Subcontratos",
+            "Orcamentos|Elaboracao de Orcamentos",
+            "Orcamentos|Emissao Orc.Cliente",
+            "Orcamentos|Consulta de Orcamentos",
+            "Orcamentos|Aprovacao de Orcamentos",
+            "Planeamento|Geracao de Ordens de Fabrico",
+            "Planeamento|Consulta/Alteracao OF(s)",
+            "Planeamento|Emissao Ordens de Fabrico",
+            "Planeamento|Mapa de Consumos",
+            "Planeamento|Finalizacao Producao"};
 }
 
 ShellTestInstallation::ShellTestInstallation(Engine engine) : m_engine(engine)
@@ -79,8 +90,8 @@ ShellTestInstallation::~ShellTestInstallation()
     try {
         auto maintenance = db::Connection::open(serverSettings(QStringLiteral("postgres")));
         for (const QString& alias : aliases())
-            maintenance->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
-                                  .arg(m_prefix + alias.toLower()));
+            maintenance->exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_prefix + alias.toLower()));
     } catch (...) {
     }
 }
@@ -164,15 +175,14 @@ void ShellTestInstallation::addInvoicingLogin(const QString& computer, const QSt
                 {{"C", computer}, {"E", company}, {"A", year}});
 }
 
-void ShellTestInstallation::setRights(const QString& application, const QString& chapter,
-                                      const QString& program, const QString& aceder, int company,
-                                      const QString& user)
+void ShellTestInstallation::setRights(const QString& application, const QString& chapter, const QString& program,
+                                      const QString& aceder, int company, const QString& user)
 {
-    execApplication("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, "
-                    "INSERIR, ELIMINAR, IMPORTAR, IMPRIMIR, SCANNER) VALUES (:A, :C, :P, :E, :U, "
-                    ":ACEDER, 'S', 'S', 'S', 'S', 'S')",
-                    {{"A", application}, {"C", chapter}, {"P", program}, {"E", company},
-                     {"U", user}, {"ACEDER", aceder}});
+    execApplication(
+        "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, "
+        "INSERIR, ELIMINAR, IMPORTAR, IMPRIMIR, SCANNER) VALUES (:A, :C, :P, :E, :U, "
+        ":ACEDER, 'S', 'S', 'S', 'S', 'S')",
+        {{"A", application}, {"C", chapter}, {"P", program}, {"E", company}, {"U", user}, {"ACEDER", aceder}});
 }
 
 } // namespace kv::shell::test

@@ -23,8 +23,7 @@ using kv::test::postgresAvailable;
 template <class Case>
 std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Engine, Case>>& info)
 {
-    return (std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-        + std::to_string(info.index);
+    return (std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_") + std::to_string(info.index);
 }
 
 // Records what the core tells the user.
@@ -67,8 +66,8 @@ public:
     // A login row of the invoicing program.
     void addInvoicingLogin(const QString& computer, const QString& year, int company);
 
-    void setRights(const QString& application, const QString& chapter, const QString& program,
-                   const QString& aceder, int company = 1, const QString& user = "ANA");
+    void setRights(const QString& application, const QString& chapter, const QString& program, const QString& aceder,
+                   int company = 1, const QString& user = "ANA");
 
     static QStringList menuPrograms(); // chapter|program of every menu entry
 

@@ -43,10 +43,7 @@ protected:
         return seen;
     }
 
-    QString recorded()
-    {
-        return db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = 1").toString();
-    }
+    QString recorded() { return db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO WHERE EMPRESA = 1").toString(); }
 
     std::unique_ptr<ShellTestInstallation> install;
     std::shared_ptr<kv::db::Connection> db;
@@ -57,9 +54,9 @@ protected:
 
 struct ChainCase {
     QString from;
-    QStringList steps;          // versions the progress shows
-    bool step2Ran;              // UTILIZADORES.UPGRADE_LICENSE added
-    bool step4Ran;              // SUBCONTRATO created
+    QStringList steps; // versions the progress shows
+    bool step2Ran; // UTILIZADORES.UPGRADE_LICENSE added
+    bool step4Ran; // SUBCONTRATO created
 };
 
 class VersionChains : public ::testing::TestWithParam<std::tuple<Engine, ChainCase>> {};
@@ -86,15 +83,14 @@ TEST_P(VersionChains, RunTheStepsFromTheRecordedVersion)
     EXPECT_EQ(state.WVersaoBd, kv::shell::ProgramVersion);
     EXPECT_EQ(db->scalar("SELECT VERSAO FROM ACTUAL_VERSAO").toString(), kv::shell::ProgramVersion);
     if (!c.steps.isEmpty()) {
-        EXPECT_EQ(db->scalar("SELECT DATULTACT FROM ACTUAL_VERSAO").toDateTime().date(),
-                  QDate(2024, 5, 17));
+        EXPECT_EQ(db->scalar("SELECT DATULTACT FROM ACTUAL_VERSAO").toDateTime().date(), QDate(2024, 5, 17));
     }
     EXPECT_EQ(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"), c.step2Ran);
     EXPECT_EQ(db->tableExists("SUBCONTRATO"), c.step4Ran);
-    if (c.step4Ran) {   // a company that is not the demo gets no demo subcontracts
+    if (c.step4Ran) { // a company that is not the demo gets no demo subcontracts
         EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM SUBCONTRATO").toInt(), 0);
     }
-    if (!c.steps.isEmpty()) {   // steps 005 and 006 run in every chain
+    if (!c.steps.isEmpty()) { // steps 005 and 006 run in every chain
         EXPECT_TRUE(db->columnExists("WORKORDFAB", "PLCOMPRI2"));
         EXPECT_TRUE(db->columnExists("WORKORDFAB", "PLLARGUR2"));
         EXPECT_TRUE(db->tableExists("WORKORDFABDET"));
@@ -113,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
             ChainCase{"01.008", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
-            + std::get<1>(testInfo.param).from.mid(3).toStdString();
+               + std::get<1>(testInfo.param).from.mid(3).toStdString();
     });
 
 // ---------------------------------------------------------------- plans
@@ -139,13 +135,10 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
     ::testing::Values(PlanCase{"01.008", VersionPlan::Kind::UpToDate, 0},
-                      PlanCase{"01.007", VersionPlan::Kind::Chain, 8},
-                      PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
-                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6},
-                      PlanCase{"01.009", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.007", VersionPlan::Kind::Chain, 8}, PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
+                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6}, PlanCase{"01.009", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
-                      PlanCase{"01.000", VersionPlan::Kind::Unknown, 0},
-                      PlanCase{"", VersionPlan::Kind::Unknown, 0},
+                      PlanCase{"01.000", VersionPlan::Kind::Unknown, 0}, PlanCase{"", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"1.3", VersionPlan::Kind::Unknown, 0}));
 
 // ---------------------------------------------------------------- behaviour
@@ -196,8 +189,7 @@ TEST_P(Version, StepsOnAnUpgradedDatabaseKeepItsData)
     EXPECT_EQ(db->scalar("SELECT TIPOTABELA FROM ORCDET WHERE CODIGO = 2").toInt(), 11);
     EXPECT_EQ(db->scalar("SELECT UPGRADE_LICENSE FROM UTILIZADORES").toString(), "S");
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM TIPOTAB WHERE CODIGO IN (11, 99)").toInt(), 2);
-    EXPECT_EQ(db->scalar("SELECT DESIGNACAO FROM TIPOTAB WHERE CODIGO = 11").toString(),
-              "Subcontratação");
+    EXPECT_EQ(db->scalar("SELECT DESIGNACAO FROM TIPOTAB WHERE CODIGO = 11").toString(), "Subcontratação");
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM ACTUAL_VERSAO").toInt(), 2);
 }
 

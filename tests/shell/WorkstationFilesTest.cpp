@@ -13,7 +13,7 @@ namespace {
 
 struct FilesCase {
     const char* label;
-    std::optional<QByteArray> nameFile;   // nothing: the file is missing
+    std::optional<QByteArray> nameFile; // nothing: the file is missing
     std::optional<QByteArray> typeFile;
     QString name;
     QString type;
@@ -50,22 +50,22 @@ const QString TypeMessage = "Parâmetros de Tipo de Computador inválidos ...";
 
 INSTANTIATE_TEST_SUITE_P(
     Workstation, WorkstationFilesCases,
-    ::testing::Values(
-        FilesCase{"last line wins", "PC1\nPC2\n", "S\n", "PC2", "S", ""},
-        FilesCase{"without final newline", "PC1\nPC2", "M", "PC2", "M", ""},
-        FilesCase{"windows line ends", "PC1\r\nPC2\r\n", "S\r\n", "PC2", "S", ""},
-        FilesCase{"name cut to 30", QByteArray(40, 'A') + "\n", "S\n", QString(30, 'A'), "S", ""},
-        FilesCase{"type is the first character", "PC1\n", "Standard\n", "PC1", "S", ""},
-        FilesCase{"type of the last line", "PC1\n", "S\nMultiposto\n", "PC1", "M", ""},
-        FilesCase{"empty second name line", "PC1\n\n", "S\n", "", "", NameMessage},
-        FilesCase{"empty first name line", "\nPC2\n", "S\n", "", "", NameMessage},
-        FilesCase{"empty name file", "", "S\n", "", "", NameMessage},
-        FilesCase{"name file missing", std::nullopt, "S\n", "", "", NameMessage},
-        FilesCase{"empty type line", "PC1\n", "S\n\n", "", "", TypeMessage},
-        FilesCase{"type file missing", "PC1\n", std::nullopt, "", "", TypeMessage},
-        FilesCase{"NUL bytes in the name", QByteArray("PC\0\0\0\n", 6), "S\n", "", "", NameMessage},
-        FilesCase{"binary garbage", QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x01"), "S\n", "", "", NameMessage},
-        FilesCase{"accented name", "POSTO-JOÃO\n", "S\n", "POSTO-JOÃO", "S", ""}));
+    ::testing::Values(FilesCase{"last line wins", "PC1\nPC2\n", "S\n", "PC2", "S", ""},
+                      FilesCase{"without final newline", "PC1\nPC2", "M", "PC2", "M", ""},
+                      FilesCase{"windows line ends", "PC1\r\nPC2\r\n", "S\r\n", "PC2", "S", ""},
+                      FilesCase{"name cut to 30", QByteArray(40, 'A') + "\n", "S\n", QString(30, 'A'), "S", ""},
+                      FilesCase{"type is the first character", "PC1\n", "Standard\n", "PC1", "S", ""},
+                      FilesCase{"type of the last line", "PC1\n", "S\nMultiposto\n", "PC1", "M", ""},
+                      FilesCase{"empty second name line", "PC1\n\n", "S\n", "", "", NameMessage},
+                      FilesCase{"empty first name line", "\nPC2\n", "S\n", "", "", NameMessage},
+                      FilesCase{"empty name file", "", "S\n", "", "", NameMessage},
+                      FilesCase{"name file missing", std::nullopt, "S\n", "", "", NameMessage},
+                      FilesCase{"empty type line", "PC1\n", "S\n\n", "", "", TypeMessage},
+                      FilesCase{"type file missing", "PC1\n", std::nullopt, "", "", TypeMessage},
+                      FilesCase{"NUL bytes in the name", QByteArray("PC\0\0\0\n", 6), "S\n", "", "", NameMessage},
+                      FilesCase{"binary garbage", QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x01"), "S\n", "", "",
+                                NameMessage},
+                      FilesCase{"accented name", "POSTO-JOÃO\n", "S\n", "POSTO-JOÃO", "S", ""}));
 
 TEST(UpdateInformationFile, StandardOnlyForTypeS)
 {

@@ -16,25 +16,13 @@ const std::vector<Engine>& engines()
     return all;
 }
 
-std::string engineName(Engine engine)
-{
-    return engine == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
+std::string engineName(Engine engine) { return engine == Engine::Sqlite ? "Sqlite" : "Postgres"; }
 
-std::string engineTestName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return engineName(info.param);
-}
+std::string engineTestName(const ::testing::TestParamInfo<Engine>& info) { return engineName(info.param); }
 
-bool postgresAvailable()
-{
-    return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST");
-}
+bool postgresAvailable() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
 
-bool engineAvailable(Engine engine)
-{
-    return engine == Engine::Sqlite || postgresAvailable();
-}
+bool engineAvailable(Engine engine) { return engine == Engine::Sqlite || postgresAvailable(); }
 
 ConnectionSettings serverSettings(const QString& database)
 {

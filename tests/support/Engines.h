@@ -50,7 +50,7 @@ private:
 
 // Test names of a case table combined with the engine: "label_Sqlite".
 template <class Case>
-    requires requires(const Case& c) { c.label; }
+requires requires(const Case& c) { c.label; }
 std::string caseName(const ::testing::TestParamInfo<std::tuple<Case, Engine>>& info)
 {
     std::string name = std::get<0>(info.param).label;
@@ -63,11 +63,10 @@ std::string caseName(const ::testing::TestParamInfo<std::tuple<Case, Engine>>& i
 } // namespace kv::test
 
 // Runs every case of a suite whose parameter is a kv::test::Engine once per engine.
-#define KV_ENGINE_SUITE(suite)                                                                          \
-    INSTANTIATE_TEST_SUITE_P(Engines, suite, ::testing::ValuesIn(::kv::test::engines()),                 \
-                             ::kv::test::engineTestName)
+#define KV_ENGINE_SUITE(suite)                                                                                         \
+    INSTANTIATE_TEST_SUITE_P(Engines, suite, ::testing::ValuesIn(::kv::test::engines()), ::kv::test::engineTestName)
 
 // PostgreSQL cases run only where the test command gives a server.
-#define KV_SKIP_WITHOUT(engine)                                                                         \
-    if (!::kv::test::engineAvailable(engine))                                                           \
+#define KV_SKIP_WITHOUT(engine)                                                                                        \
+    if (!::kv::test::engineAvailable(engine))                                                                          \
     GTEST_SKIP() << "sem servidor PostgreSQL de teste (KV_TEST_PG_HOST)"

@@ -63,10 +63,7 @@ QAbstractItemView* itemView(QWidget* widget)
 
 } // namespace
 
-QString FormDriver::caption() const
-{
-    return m_window ? m_window->windowTitle() : QString();
-}
+QString FormDriver::caption() const { return m_window ? m_window->windowTitle() : QString(); }
 
 QWidget* FormDriver::find(const QString& name) const
 {
@@ -81,10 +78,7 @@ QWidget* FormDriver::find(const QString& name) const
     return widget;
 }
 
-bool FormDriver::has(const QString& name) const
-{
-    return m_window && findPath(m_window, name) != nullptr;
-}
+bool FormDriver::has(const QString& name) const { return m_window && findPath(m_window, name) != nullptr; }
 
 bool FormDriver::isVisible(const QString& name) const
 {
@@ -348,10 +342,7 @@ QStringList FormDriver::gridTitles(const QString& grid) const
     return titles;
 }
 
-bool FormDriver::screenshot(const QString& path) const
-{
-    return m_window && m_window->grab().save(path, "PNG");
-}
+bool FormDriver::screenshot(const QString& path) const { return m_window && m_window->grab().save(path, "PNG"); }
 
 void FormDriver::close()
 {

@@ -22,10 +22,14 @@ public:
     QString caption() const;
 
     // --- finding ---
-    QWidget* find(const QString& name) const;          // fails the test when absent
-    template <class T> T* find(const QString& name) const { return qobject_cast<T*>(find(name)); }
+    QWidget* find(const QString& name) const; // fails the test when absent
+    template <class T>
+    T* find(const QString& name) const
+    {
+        return qobject_cast<T*>(find(name));
+    }
     bool has(const QString& name) const;
-    bool isVisible(const QString& name) const;           // shown on screen (itself and its parents)
+    bool isVisible(const QString& name) const; // shown on screen (itself and its parents)
     bool isEnabled(const QString& name) const;
 
     // --- focus and keys ---
@@ -66,7 +70,7 @@ public:
     bool isChecked(const QString& name) const;
     // The background colour of a label (the form's colour when it paints none).
     QColor colour(const QString& name) const;
-    QString statusPanel(int panel) const;   // of the window's "StatusBar"
+    QString statusPanel(int panel) const; // of the window's "StatusBar"
     int gridRowCount(const QString& grid) const;
     int gridCurrentRow(const QString& grid) const;
     QString gridCell(const QString& grid, int row, int column) const;

@@ -55,17 +55,13 @@ QString nameOf(const QWidget* widget)
     return name;
 }
 
-bool shown(const QWidget* widget)
-{
-    return widget->isVisible() && !widget->size().isEmpty();
-}
+bool shown(const QWidget* widget) { return widget->isVisible() && !widget->size().isEmpty(); }
 
 // The part of a widget that lies inside a scroller's content may be scrolled
 // out of sight: that is not a fault of the window.
 bool insideScroller(const QWidget* widget)
 {
-    for (const QWidget* parent = widget->parentWidget(); parent && !parent->isWindow();
-         parent = parent->parentWidget())
+    for (const QWidget* parent = widget->parentWidget(); parent && !parent->isWindow(); parent = parent->parentWidget())
         if (qobject_cast<const QScrollArea*>(parent))
             return true;
     return false;
@@ -299,15 +295,9 @@ void onEveryPage(QWidget* window, const std::function<void(int)>& look)
 
 } // namespace
 
-QSize smallScreen()
-{
-    return {1366, 768};
-}
+QSize smallScreen() { return {1366, 768}; }
 
-QSize largeScreen()
-{
-    return {1920, 1080};
-}
+QSize largeScreen() { return {1920, 1080}; }
 
 QScreen* screenOfSize(QSize size)
 {
@@ -346,8 +336,8 @@ QStringList savePages(QWidget* window, const QString& folder, const QString& nam
     QStringList files;
     QDir().mkpath(folder);
     onEveryPage(window, [&](int shot) {
-        const QString file = QDir(folder).filePath(
-            shot == 0 ? name + QStringLiteral(".png") : QStringLiteral("%1-%2.png").arg(name).arg(shot + 1));
+        const QString file = QDir(folder).filePath(shot == 0 ? name + QStringLiteral(".png")
+                                                             : QStringLiteral("%1-%2.png").arg(name).arg(shot + 1));
         if (window->grab().save(file, "PNG"))
             files << file;
     });

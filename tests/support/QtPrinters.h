@@ -8,10 +8,7 @@
 #include <QVariant>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 inline void PrintTo(const QStringList& list, std::ostream* os)
 {
@@ -23,8 +20,7 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 
 inline void PrintTo(const QColor& colour, std::ostream* os)
 {
-    *os << "rgba(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ", " << colour.alpha()
-        << ')';
+    *os << "rgba(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ", " << colour.alpha() << ')';
 }
 
 inline void PrintTo(const QVariant& value, std::ostream* os)

@@ -105,9 +105,9 @@ void addPlainUser(const kv::install::Installation& installation, const QString& 
 {
     using kv::db::Connection;
     const auto company = kv::schema::CompanyAliases::forCompany(1);
-    auto general = Connection::open(installation.alias(kv::schema::InstallationBuilder::generalAlias(),
-                                                       QStringLiteral("USER NAME=") + databaseUser,
-                                                       QStringLiteral("PASSWORD=")));
+    auto general =
+        Connection::open(installation.alias(kv::schema::InstallationBuilder::generalAlias(),
+                                            QStringLiteral("USER NAME=") + databaseUser, QStringLiteral("PASSWORD=")));
     general->exec(QStringLiteral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO, DATA, PASSWOR) "
                                  "VALUES (:C, 'KAVORIMETAS', 'ANA', 1, :ANO, :DATA, 'SEGREDO')"),
                   {{QStringLiteral("C"), plainWorkstation},
@@ -116,10 +116,10 @@ void addPlainUser(const kv::install::Installation& installation, const QString& 
     general->exec(QStringLiteral("INSERT INTO UTILPASSWORD (UTIL, EMPRESA, BDUSERNAME, BDPASSWORD) "
                                  "VALUES ('ANA', 1, :U, '')"),
                   {{QStringLiteral("U"), databaseUser}});
-    auto application = Connection::open(installation.alias(company.application,
-                                                           QStringLiteral("USER NAME=") + databaseUser,
-                                                           QStringLiteral("PASSWORD=")));
-    application->exec(QStringLiteral("INSERT INTO UTILIZADORES (NRO, PASSWOR, SUPUTIL) VALUES ('ANA', 'SEGREDO', 'N')"));
+    auto application = Connection::open(installation.alias(
+        company.application, QStringLiteral("USER NAME=") + databaseUser, QStringLiteral("PASSWORD=")));
+    application->exec(
+        QStringLiteral("INSERT INTO UTILIZADORES (NRO, PASSWOR, SUPUTIL) VALUES ('ANA', 'SEGREDO', 'N')"));
     application->exec(QStringLiteral("INSERT INTO ORCPARGER (CODIGO, TIPOORCAM, TIPOORDFAB) VALUES (1, '1', 'M')"));
 }
 
@@ -129,9 +129,9 @@ void firstLogin(const kv::install::Installation& installation)
 {
     RecordingSink sink;
     kv::shell::Session session(installation, sink);
-    const kv::shell::LoginResult result =
-        session.activate() == kv::shell::Activation::Login ? session.login(credentialsOf(installation))
-                                                           : kv::shell::LoginResult{};
+    const kv::shell::LoginResult result = session.activate() == kv::shell::Activation::Login
+                                              ? session.login(credentialsOf(installation))
+                                              : kv::shell::LoginResult{};
     if (!result.loggedIn)
         throw std::runtime_error("first login failed: " + sink.texts.join(QStringLiteral(" / ")).toStdString());
     session.shutDown();
@@ -211,10 +211,7 @@ Scenario::~Scenario()
     }
 }
 
-QString Scenario::tempPath(const QString& name) const
-{
-    return name.isEmpty() ? m_temp.path() : m_temp.filePath(name);
-}
+QString Scenario::tempPath(const QString& name) const { return name.isEmpty() ? m_temp.path() : m_temp.filePath(name); }
 
 kv::install::Installation& Scenario::createInstallation(kv::schema::InstallationOptions options)
 {
@@ -283,8 +280,8 @@ kv::shell::Session& Scenario::login(Engine engine, Company company)
     m_session = std::make_unique<kv::shell::Session>(*m_installation, *m_sink);
     const kv::shell::Activation activation = m_session->activate();
     const kv::shell::LoginResult result = activation == kv::shell::Activation::Login
-        ? m_session->login(credentialsOf(*m_installation))
-        : kv::shell::LoginResult{};
+                                              ? m_session->login(credentialsOf(*m_installation))
+                                              : kv::shell::LoginResult{};
     if (!result.loggedIn)
         ADD_FAILURE() << "O login não entrou: " << m_messages->texts().join(QStringLiteral(" / ")).toStdString();
     return *m_session;
@@ -321,30 +318,18 @@ std::shared_ptr<Connection> Scenario::connect(const QString& alias)
     return connection;
 }
 
-kv::schema::CompanyAliases Scenario::companyAliases() const
-{
-    return kv::schema::CompanyAliases::forCompany(1);
-}
+kv::schema::CompanyAliases Scenario::companyAliases() const { return kv::schema::CompanyAliases::forCompany(1); }
 
 std::shared_ptr<Connection> Scenario::generalDatabase()
 {
     return connect(kv::schema::InstallationBuilder::generalAlias());
 }
 
-std::shared_ptr<Connection> Scenario::applicationDatabase()
-{
-    return connect(companyAliases().application);
-}
+std::shared_ptr<Connection> Scenario::applicationDatabase() { return connect(companyAliases().application); }
 
-std::shared_ptr<Connection> Scenario::invoicingDatabase()
-{
-    return connect(companyAliases().invoicing);
-}
+std::shared_ptr<Connection> Scenario::invoicingDatabase() { return connect(companyAliases().invoicing); }
 
-std::shared_ptr<Connection> Scenario::accountingDatabase()
-{
-    return connect(companyAliases().accounting);
-}
+std::shared_ptr<Connection> Scenario::accountingDatabase() { return connect(companyAliases().accounting); }
 
 std::shared_ptr<Connection> Scenario::emptyDatabase(const QString& name)
 {
@@ -401,10 +386,7 @@ FormDriver Scenario::show(QWidget* window)
     return FormDriver(window);
 }
 
-void Scenario::onDialog(std::function<void(FormDriver&)> handler)
-{
-    m_dialogHandlers.push_back(std::move(handler));
-}
+void Scenario::onDialog(std::function<void(FormDriver&)> handler) { m_dialogHandlers.push_back(std::move(handler)); }
 
 void Scenario::dialogShown(QDialog* dialog)
 {
@@ -418,13 +400,16 @@ void Scenario::dialogShown(QDialog* dialog)
     // When the dialog is gone, the window under it becomes active again, as
     // a window manager does.
     QPointer<QWidget> under = QApplication::activeWindow();
-    QObject::connect(dialog, &QDialog::finished, dialog, [under] {
-        if (under)
-            QTimer::singleShot(0, under, [under] {
-                if (under && under->isVisible())
-                    under->activateWindow();
-            });
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        dialog, &QDialog::finished, dialog,
+        [under] {
+            if (under)
+                QTimer::singleShot(0, under, [under] {
+                    if (under && under->isVisible())
+                        under->activateWindow();
+                });
+        },
+        Qt::SingleShotConnection);
     if (m_dialogHandlers.empty()) {
         ADD_FAILURE() << "Diálogo inesperado: \"" << dialog->windowTitle().toStdString() << "\"";
         QTimer::singleShot(0, dialog, [shown] {
@@ -440,8 +425,8 @@ void Scenario::dialogShown(QDialog* dialog)
             return;
         shown->activateWindow();
         // A dialog that does its work on activation may close itself meanwhile.
-        (void)QTest::qWaitFor(
-            [&] { return !shown || !shown->isVisible() || QApplication::activeWindow() == shown; }, 2000);
+        (void)QTest::qWaitFor([&] { return !shown || !shown->isVisible() || QApplication::activeWindow() == shown; },
+                              2000);
         FormDriver driver(shown.data());
         handler(driver);
         // A handler that left the dialog open would block the test.

@@ -4,10 +4,7 @@
 
 namespace kv::test {
 
-void ScriptedMessages::beep()
-{
-    m_entries.push_back({Kind::Beep, {}, {}, false});
-}
+void ScriptedMessages::beep() { m_entries.push_back({Kind::Beep, {}, {}, false}); }
 
 void ScriptedMessages::message(MessageService::Kind kind, const QString& text, const QString& caption)
 {
@@ -32,10 +29,7 @@ bool ScriptedMessages::question(const QString& text, const QString& caption)
     return yes;
 }
 
-void ScriptedMessages::answer(bool yes)
-{
-    m_answers.push_back(yes);
-}
+void ScriptedMessages::answer(bool yes) { m_answers.push_back(yes); }
 
 QStringList ScriptedMessages::texts() const
 {
@@ -69,9 +63,6 @@ QStringList ScriptedMessages::transcript() const
     return lines;
 }
 
-void ScriptedMessages::clear()
-{
-    m_entries.clear();
-}
+void ScriptedMessages::clear() { m_entries.clear(); }
 
 } // namespace kv::test

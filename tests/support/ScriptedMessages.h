@@ -17,7 +17,7 @@ public:
     enum class Kind { Beep, Error, Warning, Information, Question };
     struct Entry {
         Kind kind;
-        QString text;     // empty for a beep
+        QString text; // empty for a beep
         QString caption;
         bool answer = false; // questions: what was answered
     };
@@ -33,7 +33,7 @@ public:
     const std::vector<Entry>& entries() const { return m_entries; }
     // Texts of the messages and questions, in order (beeps left out).
     QStringList texts() const;
-    QString lastText() const;            // "" when none
+    QString lastText() const; // "" when none
     int beeps() const;
     // Beeps and texts in order, a beep written as "<beep>": {"<beep>", "Codigo Inválido ... <ENTER>"}.
     QStringList transcript() const;

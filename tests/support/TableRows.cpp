@@ -16,9 +16,8 @@ void insertRows(kv::db::Connection& db, const QString& table, const QStringList&
     kv::db::Transaction transaction(db);
     for (const QVariantList& row : rows) {
         if (row.size() != columns.size())
-            throw std::logic_error("insertRows: a row of " + table.toStdString() + " has "
-                                   + std::to_string(row.size()) + " values for " + std::to_string(columns.size())
-                                   + " columns");
+            throw std::logic_error("insertRows: a row of " + table.toStdString() + " has " + std::to_string(row.size())
+                                   + " values for " + std::to_string(columns.size()) + " columns");
         kv::db::Params params;
         for (int i = 0; i < columns.size(); ++i)
             params.set(QStringLiteral("V%1").arg(i), row[i]);

@@ -21,11 +21,11 @@ void insertRows(kv::db::Connection& db, const QString& table, const QStringList&
 struct Article {
     QString code;
     QString designation;
-    QString type;             // TIPOARTIGO: "1" product, "3" service, "6" and up materials
-    double averageCost = 0;   // PMCUSTO
-    double standardCost = 0;  // CUSTOPADRAO
+    QString type; // TIPOARTIGO: "1" product, "3" service, "6" and up materials
+    double averageCost = 0; // PMCUSTO
+    double standardCost = 0; // CUSTOPADRAO
     std::optional<double> length = {}; // COMPRIM
-    std::optional<double> width = {};  // LARGURA
+    std::optional<double> width = {}; // LARGURA
 };
 void addArticles(kv::db::Connection& invoicing, const std::vector<Article>& articles);
 

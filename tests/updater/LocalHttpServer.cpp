@@ -95,9 +95,7 @@ public:
             timer->start(50);
             break;
         }
-        default:
-            socket->write(r.body);
-            socket->disconnectFromHost();
+        default: socket->write(r.body); socket->disconnectFromHost();
         }
     }
 };
@@ -107,7 +105,8 @@ LocalHttpServer::LocalHttpServer()
     m_worker = new Worker;
     m_worker->moveToThread(&m_thread);
     m_thread.start();
-    QMetaObject::invokeMethod(m_worker, [this] { m_port = m_worker->start(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { m_port = m_worker->start(); }, Qt::BlockingQueuedConnection);
 }
 
 LocalHttpServer::~LocalHttpServer()

@@ -19,22 +19,24 @@ class LocalHttpServer {
 public:
     struct Response {
         enum Kind {
-            Normal,      // the body with its length
-            NoLength,    // the body without a length; the connection closes at its end
-            ShortBody,   // announces the body's length, sends the first half, closes
-            Slow,        // sends the body slowly, a small piece every 50 ms
+            Normal, // the body with its length
+            NoLength, // the body without a length; the connection closes at its end
+            ShortBody, // announces the body's length, sends the first half, closes
+            Slow, // sends the body slowly, a small piece every 50 ms
             NeverAnswer, // accepts the connection and says nothing
-            Basic,       // 401 with the realm until the expected credentials come
+            Basic, // 401 with the realm until the expected credentials come
         };
         Response(int status_ = 200, QByteArray body_ = {}, Kind kind_ = Normal, QByteArray extraHeaders_ = {})
-            : status(status_), body(std::move(body_)), kind(kind_), extraHeaders(std::move(extraHeaders_)) {}
+            : status(status_), body(std::move(body_)), kind(kind_), extraHeaders(std::move(extraHeaders_))
+        {
+        }
 
         int status = 200;
         QByteArray body;
         Kind kind = Normal;
-        QByteArray extraHeaders;    // "Name: value\r\n" lines
+        QByteArray extraHeaders; // "Name: value\r\n" lines
         QByteArray realm;
-        QByteArray credentials;     // "user:password" for Basic
+        QByteArray credentials; // "user:password" for Basic
     };
 
     LocalHttpServer();

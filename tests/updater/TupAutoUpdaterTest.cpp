@@ -143,11 +143,16 @@ protected:
 
 TEST_F(AutoUpdaterTest, ComparesWithTheInstalledVersion)
 {
-    struct Case { const char* version; bool silent; bool found; bool asked; };
+    struct Case {
+        const char* version;
+        bool silent;
+        bool found;
+        bool asked;
+    };
     const Case cases[] = {
         {"01.008", false, false, false}, // the installed version: nothing newer
         {"01.004", false, false, false},
-        {"01.009", true, true, false},   // silent: found, nothing offered
+        {"01.009", true, true, false}, // silent: found, nothing offered
         {"01.009", false, true, true},
     };
     for (const Case& c : cases) {
@@ -178,9 +183,14 @@ TEST_F(AutoUpdaterTest, DownloadsEverythingThenStartsTheInstallationProgram)
     server.serve(QStringLiteral("/f/SetupKavorimetas"), R{200, setup});
     server.serve(QStringLiteral("/f/lib.so"), R{200, library});
     announce("#version=01.009\r\n#method=1\r\n#message={Nova versão}\r\n"
-             "#url=" + server.url("/f/SetupKavorimetas").toUtf8() + "\r\n"
-             "#url2=" + server.url("/f/lib.so").toUtf8() + "=%current%\\lib\\lib.so\r\n"
-             "#url3=" + server.url("/f/LIB.SO").toUtf8() + "=%CURRENT%\\LIB\\LIB.SO\r\n"); // the same entry
+             "#url="
+             + server.url("/f/SetupKavorimetas").toUtf8()
+             + "\r\n"
+               "#url2="
+             + server.url("/f/lib.so").toUtf8()
+             + "=%current%\\lib\\lib.so\r\n"
+               "#url3="
+             + server.url("/f/LIB.SO").toUtf8() + "=%CURRENT%\\LIB\\LIB.SO\r\n"); // the same entry
     // A leftover of an earlier upgrade is never installed with this one.
     QFile stale(appFolder() + QStringLiteral("/old.bin.uTMP"));
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
@@ -193,9 +203,10 @@ TEST_F(AutoUpdaterTest, DownloadsEverythingThenStartsTheInstallationProgram)
 
     EXPECT_TRUE(view.closed);
     EXPECT_TRUE(updates->updater().Restarting());
-    EXPECT_EQ(view.shown, (QStringList{
-        "upgrade? Existe uma nova versão do Kavorimetas.\n\nNova versão\n\nDeseja actualizar a nova versão?",
-        "wizard", "Transferir 1 de 2", "Transferir 2 de 2", "finished"}));
+    EXPECT_EQ(view.shown,
+              (QStringList{
+                  "upgrade? Existe uma nova versão do Kavorimetas.\n\nNova versão\n\nDeseja actualizar a nova versão?",
+                  "wizard", "Transferir 1 de 2", "Transferir 2 de 2", "finished"}));
     QFile setupFile(appFolder() + QStringLiteral("/SetupKavorimetas.uTMP"));
     ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(setupFile.readAll(), setup);
@@ -220,7 +231,10 @@ TEST_F(AutoUpdaterTest, ABrokenTransferLeavesNothingAndSaysSo)
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
     server.serve(QStringLiteral("/f/b.bin"), R{200, bytes(8000, 'b'), R::ShortBody});
     server.serve(QStringLiteral("/f/c.bin"), R{404, "gone"});
-    struct Case { const char* second; const char* shown; };
+    struct Case {
+        const char* second;
+        const char* shown;
+    };
     const Case cases[] = {
         {"/f/b.bin", "message [Actualização do Software] Ligação do servidor foi perdida.\n\n"
                      "Refaça a ligação e continue com actualização do software."},
@@ -228,8 +242,8 @@ TEST_F(AutoUpdaterTest, ABrokenTransferLeavesNothingAndSaysSo)
     };
     for (const Case& c : cases) {
         view.shown.clear();
-        announce("#version=01.009\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2="
-                 + server.url(QLatin1String(c.second)).toUtf8() + "=sub\\b.bin\r\n");
+        announce("#version=01.009\r\n#url1=" + server.url("/f/a.bin").toUtf8()
+                 + "=a.bin\r\n#url2=" + server.url(QLatin1String(c.second)).toUtf8() + "=sub\\b.bin\r\n");
         auto updates = mainProgram();
         bool aborted = false;
         updates->updater().OnAborted = [&] { aborted = true; };
@@ -248,9 +262,9 @@ TEST_F(AutoUpdaterTest, LostFileQuestionAndSizeSkip)
 {
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
     server.serve(QStringLiteral("/f/same.bin"), R{200, bytes(300, 's')});
-    announce("#version=01.009\r\n#url1=" + server.url("/f/missing.bin").toUtf8() + "=missing.bin\r\n#url2="
-             + server.url("/f/same.bin").toUtf8() + "=same.bin\r\n#url3=" + server.url("/f/a.bin").toUtf8()
-             + "=a.bin\r\n");
+    announce("#version=01.009\r\n#url1=" + server.url("/f/missing.bin").toUtf8()
+             + "=missing.bin\r\n#url2=" + server.url("/f/same.bin").toUtf8()
+             + "=same.bin\r\n#url3=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
     QFile same(appFolder() + QStringLiteral("/same.bin"));
     ASSERT_TRUE(same.open(QIODevice::WriteOnly));
     same.write(bytes(300, 'x'));
@@ -264,9 +278,9 @@ TEST_F(AutoUpdaterTest, LostFileQuestionAndSizeSkip)
     updates->check({QStringLiteral("UKavorimetas.txt"), false});
     ASSERT_TRUE(kv::test::spinUntil([&] { return QFile::exists(record(QStringLiteral("args"))); }))
         << view.shown.join('|').toStdString();
-    EXPECT_TRUE(view.shown.contains(QStringLiteral(
-        "question [Erro #404] Ficheiro missing.bin não foi encontrado ou está inacessível.\n\n"
-        "Tente não actualizar este ficheiro e continuar com a actualização?")));
+    EXPECT_TRUE(view.shown.contains(
+        QStringLiteral("question [Erro #404] Ficheiro missing.bin não foi encontrado ou está inacessível.\n\n"
+                       "Tente não actualizar este ficheiro e continuar com a actualização?")));
     // Only what came in whole is installed: neither the missing file nor the skipped one.
     QFile queue(record(QStringLiteral("queue")));
     ASSERT_TRUE(queue.open(QIODevice::ReadOnly));
@@ -295,7 +309,11 @@ TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
 {
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
     announce("#version=01.009\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
-    struct Case { bool closeWizard; bool brokenHelper; bool missingHelper; };
+    struct Case {
+        bool closeWizard;
+        bool brokenHelper;
+        bool missingHelper;
+    };
     const Case cases[] = {{true, false, false}, {false, true, false}, {false, false, true}};
     for (const Case& c : cases) {
         view.shown.clear();
@@ -308,7 +326,8 @@ TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
             const QString broken = dir.filePath(QStringLiteral("broken"));
             QFile f(broken);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("\x7f" "ELFnot really");
+            f.write("\x7f"
+                    "ELFnot really");
             f.close();
             updates->updater().HelperSource = broken;
         }
@@ -338,9 +357,12 @@ TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
 TEST_F(AutoUpdaterTest, SilentCheckNeverHoldsTheLoginUp)
 {
     server.serve(QStringLiteral("/upd/UKavorimetas_MP.txt"), R{200, {}, R::NeverAnswer});
-    struct Case { QString folder; qint64 limitMs; };
+    struct Case {
+        QString folder;
+        qint64 limitMs;
+    };
     const Case cases[] = {
-        {QString(""), 100},                           // no server configured: at once
+        {QString(""), 100}, // no server configured: at once
         {QStringLiteral("http://127.0.0.1:1/"), 6000}, // nobody listening
         {server.url(QStringLiteral("/upd/")), 12000}, // a server that never answers
     };
@@ -368,7 +390,12 @@ TEST_F(AutoUpdaterTest, RedirectMethodOpensTheBrowser)
 
 TEST_F(AutoUpdaterTest, RestartParameters)
 {
-    struct Case { QString set; QString stored; QStringList arguments; bool afterRestart; };
+    struct Case {
+        QString set;
+        QString stored;
+        QStringList arguments;
+        bool afterRestart;
+    };
     const Case cases[] = {
         {QStringLiteral("/VerySilent"), QStringLiteral("/VerySilent"), {"kavorimetas", "/VerySilent"}, true},
         {QStringLiteral("/VerySilent"), QStringLiteral("/VerySilent"), {"kavorimetas", "/verysilent"}, false},
@@ -406,12 +433,13 @@ TEST_F(AutoUpdaterTest, FileTimesComeFromTheServerAndNeverCarryOver)
     ASSERT_TRUE(source.open(QIODevice::WriteOnly));
     source.write(bytes(500, 'l'));
     source.close();
-    announce("#version=01.009\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2=file://"
-             + local.toUtf8() + "=b.bin\r\n");
+    announce("#version=01.009\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2=file://" + local.toUtf8()
+             + "=b.bin\r\n");
     auto updates = mainProgram();
     QStringList started;
     updates->updater().OnFileStart = [&](const QString& url, qint64 size, const QDateTime& time, bool&) {
-        started << QStringLiteral("%1 %2 %3").arg(FileNameFromURL(url)).arg(size).arg(time.toUTC().toString(Qt::ISODate));
+        started
+            << QStringLiteral("%1 %2 %3").arg(FileNameFromURL(url)).arg(size).arg(time.toUTC().toString(Qt::ISODate));
     };
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-5);
     updates->check({QStringLiteral("UKavorimetas.txt"), false});

@@ -35,18 +35,27 @@ struct Events {
             log << QStringLiteral("done %1").arg(size);
             finished = true;
         };
-        http.OnStopped = [this] { log << QStringLiteral("stopped"); finished = true; };
+        http.OnStopped = [this] {
+            log << QStringLiteral("stopped");
+            finished = true;
+        };
         http.OnTransferProgress = [this](const TupProgress&) { ++progressEvents; };
         http.OnConnectionLost = [this](const QString&, qint64 read, qint64 length) {
             log << QStringLiteral("lost %1/%2").arg(read).arg(length);
             finished = true;
         };
-        http.OnNoResponse = [this] { log << QStringLiteral("no response"); finished = true; };
+        http.OnNoResponse = [this] {
+            log << QStringLiteral("no response");
+            finished = true;
+        };
         http.OnHTTPError = [this](int status) {
             log << QStringLiteral("error %1").arg(status);
             finished = true;
         };
-        http.OnOutputFailed = [this](const QString&) { log << QStringLiteral("output failed"); finished = true; };
+        http.OnOutputFailed = [this](const QString&) {
+            log << QStringLiteral("output failed");
+            finished = true;
+        };
     }
 };
 
@@ -75,7 +84,11 @@ TEST_F(HttpTest, ResponsesEndInTheirOwnEvent)
     server.serve(QStringLiteral("/short"), R{200, body(1000), R::ShortBody});
     server.serve(QStringLiteral("/nolength"), R{200, body(3000), R::NoLength});
     server.serve(QStringLiteral("/missing"), R{404, "gone"});
-    struct Case { const char* path; QStringList log; int size; };
+    struct Case {
+        const char* path;
+        QStringList log;
+        int size;
+    };
     const Case cases[] = {
         {"/full", {"headers 200", "done 10000"}, 10000},
         {"/short", {"headers 200", "lost 500/1000"}, -1},
@@ -101,8 +114,7 @@ TEST_F(HttpTest, FileOutputIsWholeOrRemoved)
 {
     using R = LocalHttpServer::Response;
     const QByteArray full = body(50000);
-    server.serve(QStringLiteral("/a.bin"), R{200, full, R::Normal,
-                                              "Last-Modified: Sun, 06 Nov 1994 08:49:37 GMT\r\n"});
+    server.serve(QStringLiteral("/a.bin"), R{200, full, R::Normal, "Last-Modified: Sun, 06 Nov 1994 08:49:37 GMT\r\n"});
     server.serve(QStringLiteral("/gone.bin"), R{404, "gone"});
 
     TupCustomHTTP http;
@@ -118,8 +130,7 @@ TEST_F(HttpTest, FileOutputIsWholeOrRemoved)
     QFile written(http.OutputFileName);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), full);
-    EXPECT_EQ(events.headers.LastModified.toUTC(),
-              QDateTime(QDate(1994, 11, 6), QTime(8, 49, 37), Qt::UTC));
+    EXPECT_EQ(events.headers.LastModified.toUTC(), QDateTime(QDate(1994, 11, 6), QTime(8, 49, 37), Qt::UTC));
 
     // An error page is never left as the file.
     Events second;
@@ -149,7 +160,10 @@ TEST_F(HttpTest, AuthorizationAsksAndSendsAgain)
     protectedFile.credentials = "ana:pw";
     server.serve(QStringLiteral("/p"), protectedFile);
 
-    struct Case { bool tryAgain; QStringList log; };
+    struct Case {
+        bool tryAgain;
+        QStringList log;
+    };
     const Case cases[] = {{false, {"headers 401", "error 401"}}, {true, {"headers 200", "done 11"}}};
     for (const Case& c : cases) {
         TupCustomHTTP http;
@@ -181,10 +195,13 @@ TEST_F(HttpTest, FileUrlsAndUrlsWithoutScheme)
     f.write(body(9000));
     f.close();
 
-    struct Case { QString url; QStringList log; };
+    struct Case {
+        QString url;
+        QStringList log;
+    };
     const Case cases[] = {
         {QStringLiteral("127.0.0.1:%1/plain").arg(server.port()), {"headers 200", "done 3"}},
-        {QStringLiteral("file://") + local, {"done 9000"}},             // no headers from a file
+        {QStringLiteral("file://") + local, {"done 9000"}}, // no headers from a file
         {QStringLiteral("file://") + local + QStringLiteral(".none"), {"error 404"}},
     };
     for (const Case& c : cases) {

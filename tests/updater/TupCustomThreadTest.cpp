@@ -84,7 +84,12 @@ TEST_F(ThreadTest, DestroyedUnstartedRunsNothing)
 
 TEST_F(ThreadTest, ExceptionsReachOnExceptionOnce)
 {
-    struct Case { bool workThrows; bool terminationThrows; int exceptions; int terminations; };
+    struct Case {
+        bool workThrows;
+        bool terminationThrows;
+        int exceptions;
+        int terminations;
+    };
     const Case cases[] = {{true, false, 1, 1}, {false, true, 1, 1}, {false, false, 0, 1}};
     for (const Case& c : cases) {
         int exceptions = 0, terminations = 0;

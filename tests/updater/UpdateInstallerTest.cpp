@@ -138,7 +138,12 @@ TEST_F(InstallerTest, ExternalSetupRunsWithTheRestartParameters)
 
 TEST_F(InstallerTest, ReadsTheProgramsArguments)
 {
-    struct Case { QStringList arguments; bool ok; const char* params; int method; };
+    struct Case {
+        QStringList arguments;
+        bool ok;
+        const char* params;
+        int method;
+    };
     const Case cases[] = {
         {{"/tmp/UpdHelper", "/opt/kv/kavorimetas", "+/VerySilent1"}, true, "/VerySilent", 1},
         {{"/tmp/UpdHelper", "/opt/kv/kavorimetas", "+ 0"}, true, "", 0},
@@ -161,11 +166,10 @@ TEST_F(InstallerTest, TheInstallationProgramReplacesAndStartsAgain)
 {
     // The program: a script that records the arguments it was started with.
     const QString started = dir.filePath(QStringLiteral("started"));
-    write(app(QStringLiteral("kavorimetas.uTMP")),
-          "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + started.toUtf8() + "'\n");
+    write(app(QStringLiteral("kavorimetas.uTMP")), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + started.toUtf8() + "'\n");
     write(app(QStringLiteral("b.dat.uTMP")), "new b");
-    const InstallRequest r = request({app(QStringLiteral("kavorimetas")), app(QStringLiteral("b.dat"))},
-                                     QStringLiteral("/VerySilent0"));
+    const InstallRequest r =
+        request({app(QStringLiteral("kavorimetas")), app(QStringLiteral("b.dat"))}, QStringLiteral("/VerySilent0"));
     QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("UPDHELPER_PARENT_PID"), QStringLiteral("0"));

@@ -8,16 +8,17 @@ using namespace kv::updater;
 
 TEST(UpdaterUtils, CompareVersions)
 {
-    struct Case { const char* a; const char* b; int expected; };
+    struct Case {
+        const char* a;
+        const char* b;
+        int expected;
+    };
     const Case cases[] = {
-        {"01.006", "01.002", 1},
-        {"01.002", "01.006", -1},
-        {"1.6", "01.006", 0},
-        {"2", "1.9.9.9", 1},
-        {"1.2.3.4.5", "1.2.3.4", 0},    // text after the fourth part is ignored
-        {"1.2b", "1.10", 1},            // not numbers: the texts ("1.2b" > "1.10")
-        {"", "01.002", -1},             // an empty announcement is never newer
-        {"01.0", "01.002", -1},         // a value cut short by a missing final line break
+        {"01.006", "01.002", 1}, {"01.002", "01.006", -1},    {"1.6", "01.006", 0},
+        {"2", "1.9.9.9", 1},     {"1.2.3.4.5", "1.2.3.4", 0}, // text after the fourth part is ignored
+        {"1.2b", "1.10", 1}, // not numbers: the texts ("1.2b" > "1.10")
+        {"", "01.002", -1}, // an empty announcement is never newer
+        {"01.0", "01.002", -1}, // a value cut short by a missing final line break
     };
     for (const Case& c : cases)
         EXPECT_EQ(CompareVersions(QString::fromLatin1(c.a), QString::fromLatin1(c.b)), c.expected)
@@ -27,7 +28,10 @@ TEST(UpdaterUtils, CompareVersions)
 TEST(UpdaterUtils, ParseHTTPDate)
 {
     const QDateTime reference(QDate(1994, 11, 6), QTime(8, 49, 37), Qt::UTC);
-    struct Case { const char* text; QDateTime utc; };
+    struct Case {
+        const char* text;
+        QDateTime utc;
+    };
     const Case cases[] = {
         {"Sun, 06 Nov 1994 08:49:37 GMT", reference},
         {"Sunday, 06-Nov-94 08:49:37 GMT", reference},
@@ -54,10 +58,15 @@ TEST(UpdaterUtils, UrlsAndFileNames)
 {
     EXPECT_EQ(EncodeURLExtra(QStringLiteral("?a=1 2")), QStringLiteral("?a=1%202"));
     EXPECT_EQ(EncodeURLExtra(QStringLiteral("?x=#%*+<>é")), QStringLiteral("?x=%23%25%2A%2B%3C%3E%C3%A9"));
-    struct Case { const char* url; const char* host; const char* urlFile; const char* fileFromUrl; };
+    struct Case {
+        const char* url;
+        const char* host;
+        const char* urlFile;
+        const char* fileFromUrl;
+    };
     const Case cases[] = {
         {"http://host/dir/setup.exe", "host", "setup.exe", "setup.exe"},
-        {"host:8080/dir/a.dll", "host", "a.dll", "a.dll"},   // no scheme: http
+        {"host:8080/dir/a.dll", "host", "a.dll", "a.dll"}, // no scheme: http
         {"https://h/a%20b.txt?x=1", "h", "a b.txt", "a%20b.txt?x=1"},
         {"http://h/", "h", "", ""},
     };
@@ -78,7 +87,10 @@ TEST(UpdaterUtils, UrlsAndFileNames)
 
 TEST(UpdaterUtils, Percent)
 {
-    struct Case { qint64 part, whole; int expected; };
+    struct Case {
+        qint64 part, whole;
+        int expected;
+    };
     const Case cases[] = {{0, 0, 0}, {5, 0, 0}, {1, 3, 33}, {2, 3, 67}, {100, 100, 100}, {-1, 10, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(Percent(c.part, c.whole), c.expected) << c.part << "/" << c.whole;
@@ -88,14 +100,18 @@ TEST(UpdaterUtils, PathMacros)
 {
     PathMacros macros(QStringLiteral("/opt/kv"));
     macros.setFolder(8, QStringLiteral("/tmp/t"));
-    struct Case { const char* path; bool absolute; const char* expected; };
+    struct Case {
+        const char* path;
+        bool absolute;
+        const char* expected;
+    };
     const Case cases[] = {
         {"%TEMP%\\setup.exe", true, "/tmp/t/setup.exe"},
         {"%current%\\lib\\a.dll", true, "/opt/kv/lib/a.dll"},
         {"bin\\x.dll", true, "/opt/kv/bin/x.dll"},
         {"bin\\x.dll", false, "bin/x.dll"},
         {"/srv/x.dll", true, "/srv/x.dll"},
-        {"%ProgramFiles%\\a.txt", true, "/opt/kv/a.txt"},  // Windows folders: the program folder
+        {"%ProgramFiles%\\a.txt", true, "/opt/kv/a.txt"}, // Windows folders: the program folder
     };
     for (const Case& c : cases)
         EXPECT_EQ(macros.expand(QString::fromLatin1(c.path), c.absolute), QLatin1String(c.expected)) << c.path;
@@ -111,11 +127,11 @@ TEST(UpdaterUtils, InformationFile)
     // Files written with CR LF line breaks, as the server keeps them.
     const Case cases[] = {
         {"#VERSION=01.006\r\n#url=http://h/a\r\n", "01.006", {"http://h/a"}},
-        {"#url=http://h/a\r\n#version=01.006", "01.0", {"http://h/a"}},   // no final line break
-        {"#url0=a\r\n#url1=b\r\n", "", {"a"}},                             // numbering goes on at url2
+        {"#url=http://h/a\r\n#version=01.006", "01.0", {"http://h/a"}}, // no final line break
+        {"#url0=a\r\n#url1=b\r\n", "", {"a"}}, // numbering goes on at url2
         {"#url1=a\r\n#url2=b\r\n", "", {"a", "b"}},
         {"#url=a\r\n#url0=b\r\n#url3=c\r\n#url4=d\r\n", "", {"a", "b", "c", "d"}},
-        {"#url1=a\r\n#url2=A\r\n#url3=c\r\n", "", {"a", "c"}},           // duplicates once
+        {"#url1=a\r\n#url2=A\r\n#url3=c\r\n", "", {"a", "c"}}, // duplicates once
         {"#url=http://h/x.dll=%current%\\x.dll\r\n", "", {"http://h/x.dll=%current%\\x.dll"}},
         {"text #Version=2.0 inside a line\r\n", "2.0 inside a line", {}},
     };
@@ -143,11 +159,15 @@ TEST(UpdaterUtils, InformationFile)
 
 TEST(UpdaterMessages, LanguageFollowsTheSystem)
 {
-    struct Case { QLocale locale; int language; const char* yes; };
+    struct Case {
+        QLocale locale;
+        int language;
+        const char* yes;
+    };
     const Case cases[] = {
         {QLocale(QLocale::Portuguese, QLocale::Portugal), UpdaterMessages::Portuguese, "&Sim"},
         {QLocale(QLocale::Portuguese, QLocale::Brazil), UpdaterMessages::PortugueseBrazilian, "&Sim"},
-        {QLocale(QLocale::German, QLocale::Germany), 3, "&Yes"},   // in the table, texts in English
+        {QLocale(QLocale::German, QLocale::Germany), 3, "&Yes"}, // in the table, texts in English
         {QLocale(QLocale::Japanese, QLocale::Japan), UpdaterMessages::English, "&Yes"},
     };
     for (const Case& c : cases) {

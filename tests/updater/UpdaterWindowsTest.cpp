@@ -105,7 +105,8 @@ TEST_F(UpdaterWindowsTest, FinishedWizardClosesWithOk)
 TEST_F(UpdaterWindowsTest, QuestionAndCredentialsWindows)
 {
     TupAutoUpdaterUpgradeMessageForm question(
-        updater.messages(), updater.messages().format(23, QStringLiteral("Kavorimetas"), QStringLiteral("\nNova versão\n")));
+        updater.messages(),
+        updater.messages().format(23, QStringLiteral("Kavorimetas"), QStringLiteral("\nNova versão\n")));
     question.show();
     EXPECT_EQ(question.YesBtn->text(), QStringLiteral("&Sim"));
     EXPECT_EQ(question.LaterBtn->text(), QStringLiteral("&Não"));

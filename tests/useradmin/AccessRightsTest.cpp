@@ -139,10 +139,10 @@ TEST_P(RightsEditor, AClearedTickReachesTheDatabaseWhenTheFormCloses)
         if (form.gridCell("DBGridWorkDet", i, 0) == "Tintas")
             tintas = i;
     ASSERT_GE(tintas, 0);
-    toggle(form, tintas, 1);   // Aceder
-    toggle(form, tintas, 5);   // Scanner
+    toggle(form, tintas, 1); // Aceder
+    toggle(form, tintas, 5); // Scanner
     EXPECT_EQ(line(form, tintas), (QStringList{"Tintas", "N", "S", "S", "S", "N"}));
-    EXPECT_EQ(flag("ACEDER", "Tintas"), "S");   // pending until the grid is left
+    EXPECT_EQ(flag("ACEDER", "Tintas"), "S"); // pending until the grid is left
     form.close();
     scenario.wait();
     EXPECT_FALSE(form.isOpen());
@@ -163,7 +163,7 @@ TEST_P(RightsEditor, LeavingTheRightsGridWritesAndAnotherUserHasRowsOfItsOwn)
 {
     company->addUser("RUI", "X");
     FormDriver form = open();
-    toggle(form, 0, 2);   // Vendedores, Inserir
+    toggle(form, 0, 2); // Vendedores, Inserir
     form.focus("DBGrid1");
     scenario.wait();
     EXPECT_EQ(flag("INSERIR", "Vendedores"), "N");

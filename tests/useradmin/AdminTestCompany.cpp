@@ -45,13 +45,9 @@ bool ScriptedLogin::ask(const QString& databaseName, QString& user, QString& pas
     return true;
 }
 
-bool AdminTestCompany::available(Engine engine)
-{
-    return kv::test::engineAvailable(engine);
-}
+bool AdminTestCompany::available(Engine engine) { return kv::test::engineAvailable(engine); }
 
-AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine)
-    : m_scenario(scenario), m_engine(engine)
+AdminTestCompany::AdminTestCompany(kv::test::Scenario& scenario, Engine engine) : m_scenario(scenario), m_engine(engine)
 {
     schema::InstallationOptions options;
     options.workstation = Workstation;
@@ -96,28 +92,25 @@ AdminTestCompany::~AdminTestCompany()
 std::shared_ptr<db::Connection> AdminTestCompany::general()
 {
     if (!m_general)
-        m_general = db::Connection::open(m_installation->alias(
-            schema::InstallationBuilder::generalAlias(), "USER NAME=" + databaseUser(), "PASSWORD="));
+        m_general = db::Connection::open(m_installation->alias(schema::InstallationBuilder::generalAlias(),
+                                                               "USER NAME=" + databaseUser(), "PASSWORD="));
     return m_general;
 }
 
 std::shared_ptr<db::Connection> AdminTestCompany::application()
 {
     if (!m_application)
-        m_application = db::Connection::open(
-            m_installation->alias(applicationAlias(), "USER NAME=" + databaseUser(), "PASSWORD="));
+        m_application =
+            db::Connection::open(m_installation->alias(applicationAlias(), "USER NAME=" + databaseUser(), "PASSWORD="));
     return m_application;
 }
 
-QString AdminTestCompany::applicationAlias() const
-{
-    return schema::CompanyAliases::forCompany(1).application;
-}
+QString AdminTestCompany::applicationAlias() const { return schema::CompanyAliases::forCompany(1).application; }
 
 void AdminTestCompany::openCompany(int number)
 {
-    const db::QueryResult row = general()->query(
-        QStringLiteral("SELECT NOME, BDESPECIF01 FROM EMPRESAS WHERE EMPNRO = :N"), {{"N", number}});
+    const db::QueryResult row =
+        general()->query(QStringLiteral("SELECT NOME, BDESPECIF01 FROM EMPRESAS WHERE EMPNRO = :N"), {{"N", number}});
     m_session->setCompany({number, row.value(0, "NOME").toString(), row.value(0, "BDESPECIF01").toString()});
     m_session->connectApplication();
 }
@@ -162,8 +155,11 @@ shell::LoginResult AdminTestCompany::mainProgramLogin(const QString& user, const
     general()->exec(QStringLiteral("DELETE FROM PARAMUTIL WHERE COMP_NAME = :C"), {{"C", Workstation}});
     general()->exec(QStringLiteral("INSERT INTO PARAMUTIL (COMP_NAME, APLICACAO, UTIL, EMPNRO, ANO, DATA, PASSWOR) "
                                    "VALUES (:C, 'KAVORIMETAS', :U, 1, :ANO, :DATA, :P)"),
-                    {{"C", Workstation}, {"U", user}, {"ANO", QString::number(today.date().year())},
-                     {"DATA", today}, {"P", password}});
+                    {{"C", Workstation},
+                     {"U", user},
+                     {"ANO", QString::number(today.date().year())},
+                     {"DATA", today},
+                     {"P", password}});
     general()->exec(QStringLiteral("DELETE FROM UTILPASSWORD WHERE UTIL = :U"), {{"U", user}});
     general()->exec(QStringLiteral("INSERT INTO UTILPASSWORD (UTIL, EMPRESA, BDUSERNAME, BDPASSWORD) "
                                    "VALUES (:U, 1, :BD, '')"),

@@ -14,10 +14,7 @@ namespace kv::useradmin::test {
 
 using kv::test::Engine;
 using kv::test::engines;
-inline std::string engineName(const ::testing::TestParamInfo<Engine>& info)
-{
-    return kv::test::engineTestName(info);
-}
+inline std::string engineName(const ::testing::TestParamInfo<Engine>& info) { return kv::test::engineTestName(info); }
 
 // Test names of cases combined with an engine: "Sqlite_3", "Postgres_3".
 template <class Case>
@@ -26,8 +23,8 @@ std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Case, Engin
     return (std::get<1>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_") + std::to_string(info.index);
 }
 
-#define KV_SKIP_UNLESS_AVAILABLE(engine)                                                      \
-    if (!::kv::useradmin::test::AdminTestCompany::available(engine))                          \
+#define KV_SKIP_UNLESS_AVAILABLE(engine)                                                                               \
+    if (!::kv::useradmin::test::AdminTestCompany::available(engine))                                                   \
     GTEST_SKIP() << "KV_TEST_PG_HOST não definido"
 
 // Answers the server's login prompt with the test server's user, as the
@@ -35,8 +32,8 @@ std::string engineCaseName(const ::testing::TestParamInfo<std::tuple<Case, Engin
 class ScriptedLogin : public DatabaseLogin {
 public:
     bool ask(const QString& databaseName, QString& user, QString& password) override;
-    QStringList asked;        // database names, in order
-    QStringList prefilled;    // the user each prompt started with
+    QStringList asked; // database names, in order
+    QStringList prefilled; // the user each prompt started with
     bool cancel = false;
 };
 
@@ -63,20 +60,18 @@ public:
     void openCompany(int number = 1);
     void addCompany(int number, const QString& name, const QString& alias);
     void addUser(const QString& code, const QString& password);
-    void addRight(const QString& key, const QString& chapter, const QString& program, int company,
-                  const QString& user, const QString& aceder = "S");
+    void addRight(const QString& key, const QString& chapter, const QString& program, int company, const QString& user,
+                  const QString& aceder = "S");
     int count(const QString& sql, const db::Params& params = {});
     QString value(const QString& sql, const db::Params& params = {});
 
     // The main program's login of `user` with `password` on the workstation
     // to company 1, through the shell.
-    shell::LoginResult mainProgramLogin(const QString& user, const QString& password,
-                                        QStringList* messages = nullptr);
+    shell::LoginResult mainProgramLogin(const QString& user, const QString& password, QStringList* messages = nullptr);
 
     // The program's main window, shown and activated; the first company
     // selection is answered by `selection`.
-    TKAVFMENUUTIL* openMainWindow(std::function<void(kv::test::FormDriver&)> selection,
-                                  bool* ended = nullptr);
+    TKAVFMENUUTIL* openMainWindow(std::function<void(kv::test::FormDriver&)> selection, bool* ended = nullptr);
 
 private:
     kv::test::Scenario& m_scenario;

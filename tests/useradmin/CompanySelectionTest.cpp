@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct PickCase {
     const char* label;
     int row;
-    QStringList transcript;   // after "Ok"
-    QString company;          // the label afterwards; "" when refused
+    QStringList transcript; // after "Ok"
+    QString company; // the label afterwards; "" when refused
 };
 
 void PrintTo(const PickCase& c, std::ostream* os) { *os << c.label; }
@@ -108,13 +108,12 @@ TEST_P(Selection, OkOpensOnlyAValidCompany)
 
 INSTANTIATE_TEST_SUITE_P(
     UserAdmin, Selection,
-    ::testing::Combine(
-        ::testing::Values(PickCase{"number 1", 1, {}, "Empresa de Demonstração"},
-                          PickCase{"number 9999", 3, {}, "Última Empresa"},
-                          PickCase{"number 0", 0, {"Seleccione a Empresa !!!"}, ""},
-                          PickCase{"number 10000", 4, {"Seleccione a Empresa !!!"}, ""},
-                          PickCase{"without alias", 2, {"<beep>", "BASE DE DADOS INEXISTENTE"}, ""}),
-        ::testing::ValuesIn(engines())),
+    ::testing::Combine(::testing::Values(PickCase{"number 1", 1, {}, "Empresa de Demonstração"},
+                                         PickCase{"number 9999", 3, {}, "Última Empresa"},
+                                         PickCase{"number 0", 0, {"Seleccione a Empresa !!!"}, ""},
+                                         PickCase{"number 10000", 4, {"Seleccione a Empresa !!!"}, ""},
+                                         PickCase{"without alias", 2, {"<beep>", "BASE DE DADOS INEXISTENTE"}, ""}),
+                       ::testing::ValuesIn(engines())),
     engineCaseName<PickCase>);
 
 class SelectionLifecycle : public ::testing::TestWithParam<Engine> {};

@@ -17,10 +17,7 @@ namespace {
 
 class UserFileForm {
 public:
-    explicit UserFileForm(Engine engine) : company(scenario, engine)
-    {
-        company.openCompany();
-    }
+    explicit UserFileForm(Engine engine) : company(scenario, engine) { company.openCompany(); }
 
     FormDriver open()
     {
@@ -55,8 +52,8 @@ struct CodeCase {
     const char* label;
     QString typed;
     QStringList transcript;
-    QString focus;       // where the focus is afterwards
-    QString stored;      // the new row's NRO when accepted
+    QString focus; // where the focus is afterwards
+    QString stored; // the new row's NRO when accepted
 };
 
 void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.label; }
@@ -96,10 +93,13 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::Values(
             CodeCase{"empty", "", {"<beep>"}, "Edit_UtilNro", ""},
             CodeCase{"existing", "ANA", {"<beep>", "UTILIZADOR JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1", ""},
-            CodeCase{"existing in other case", "ana", {"<beep>", "UTILIZADOR JÁ FOI ABERTO ... <ENTER>"},
-                     "DBGrid1", ""},
-            CodeCase{"colliding after the cut", "ABCDEFGHIJKLMNOPQ",
-                     {"<beep>", "UTILIZADOR JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1", ""},
+            CodeCase{
+                "existing in other case", "ana", {"<beep>", "UTILIZADOR JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1", ""},
+            CodeCase{"colliding after the cut",
+                     "ABCDEFGHIJKLMNOPQ",
+                     {"<beep>", "UTILIZADOR JÁ FOI ABERTO ... <ENTER>"},
+                     "DBGrid1",
+                     ""},
             CodeCase{"new, cut to fifteen", "MARIA-DA-SILVA-COSTA", {}, "Edit_Nome", "MARIA-DA-SILVA-"}),
         ::testing::ValuesIn(engines())),
     engineCaseName<CodeCase>);
@@ -126,22 +126,23 @@ TEST_P(UserFile, ANewUserIsWrittenWithItsValuesWhenTheGridTakesTheFocus)
     form.typeText("maria");
     form.enter();
     t.scenario.wait();
-    form.typeText("Maria Costa");           // Nome
+    form.typeText("Maria Costa"); // Nome
     for (int i = 0; i < 4; ++i)
-        form.enter();                       // Morada, Morada, Localidade -> Palavra Passe
+        form.enter(); // Morada, Morada, Localidade -> Palavra Passe
     EXPECT_EQ(form.focused(), "Edit_Password");
     form.typeText("segredo");
     form.enter();
-    form.enter();                           // Título
-    form.typeText("s");                     // Super Utilizador
+    form.enter(); // Título
+    form.typeText("s"); // Super Utilizador
     form.focus("DBGrid1");
     t.scenario.wait();
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
 
-    EXPECT_TRUE(t.scenario.messages().transcript().isEmpty()) << t.scenario.messages().transcript().join('|').toStdString();
-    const auto rows = t.scenario.rows(t.company.application(),
-                                      "SELECT NRO, NOM, PASSWOR, SUPUTIL, UPGRADE_LICENSE, DATABERT "
-                                      "FROM UTILIZADORES WHERE NRO = 'maria'");
+    EXPECT_TRUE(t.scenario.messages().transcript().isEmpty())
+        << t.scenario.messages().transcript().join('|').toStdString();
+    const auto rows =
+        t.scenario.rows(t.company.application(), "SELECT NRO, NOM, PASSWOR, SUPUTIL, UPGRADE_LICENSE, DATABERT "
+                                                 "FROM UTILIZADORES WHERE NRO = 'maria'");
     ASSERT_EQ(rows.rows.size(), 1u);
     EXPECT_EQ(rows.value(0, "NRO").toString(), "maria");
     EXPECT_EQ(rows.value(0, "NOM").toString(), "Maria Costa");
@@ -175,7 +176,7 @@ TEST_P(UserFile, ChangesReachTheUserWhenTheGridTakesTheFocus)
 struct FieldCase {
     const char* field;
     QString typed;
-    QStringList transcript;   // none: accepted, shown in capitals
+    QStringList transcript; // none: accepted, shown in capitals
 };
 
 TEST_P(UserFile, FieldChecksKeepTheFocusAndTakeLowerCaseLetters)
@@ -200,7 +201,7 @@ TEST_P(UserFile, FieldChecksKeepTheFocusAndTakeLowerCaseLetters)
             EXPECT_EQ(form.find<QLineEdit>(c.field)->text(), c.typed.toUpper()) << c.field;
         } else {
             EXPECT_EQ(form.focused(), c.field);
-            form.type(c.field, "S");   // put right before the next case
+            form.type(c.field, "S"); // put right before the next case
             form.tab();
             t.scenario.wait();
         }

@@ -39,7 +39,8 @@ int createInstallation(const QStringList& args)
             options.demo = true;
         } else if (arg == QLatin1String("--postgres")) {
             kv::schema::PostgresServer server;
-            while (i + 1 < args.size() && args[i + 1].contains(QLatin1Char('=')) && !args[i + 1].startsWith(QLatin1String("--"))) {
+            while (i + 1 < args.size() && args[i + 1].contains(QLatin1Char('='))
+                   && !args[i + 1].startsWith(QLatin1String("--"))) {
                 const QString item = args[++i];
                 const QString key = item.section(QLatin1Char('='), 0, 0);
                 const QString value = item.section(QLatin1Char('='), 1);
@@ -91,11 +92,13 @@ int demoToday(const QStringList& args)
         return fail(QStringLiteral("Indique só a pasta da instalação.\n") + usage, 2);
     const kv::install::Installation installation(QFileInfo(args[0]).absoluteFilePath());
     if (!QFileInfo::exists(installation.aliasFile()))
-        return fail(QStringLiteral("%1 não é uma instalação: falta %2.").arg(installation.root(), installation.aliasFile()));
+        return fail(
+            QStringLiteral("%1 não é uma instalação: falta %2.").arg(installation.root(), installation.aliasFile()));
     try {
         const QDate today = QDate::currentDate();
         if (!kv::schema::DemoInstallation::moveToDate(installation, today)) {
-            QTextStream(stdout) << QStringLiteral("A instalação em %1 não é de demonstração: a data de trabalho não muda.")
+            QTextStream(stdout) << QStringLiteral(
+                                       "A instalação em %1 não é de demonstração: a data de trabalho não muda.")
                                        .arg(installation.root())
                                 << Qt::endl;
             return 0;

@@ -34,8 +34,8 @@ int main(int argc, char* argv[])
     kv::useradmin::AdminSession session(installation, credentials.userName, credentials.password, login);
     kv::useradmin::TKAVFMENUUTIL KAVFMENUUTIL(session);
     kv::ui::TUpdateErrorForm UpdateErrorForm;
-    QObject::connect(&KAVFMENUUTIL, &kv::useradmin::TKAVFMENUUTIL::programEnded, &application,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&KAVFMENUUTIL, &kv::useradmin::TKAVFMENUUTIL::programEnded, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 
     KAVFMENUUTIL.show();
     // The company selection runs on activation; a display without a window

@@ -11,10 +11,7 @@ const QString PostingType = QStringLiteral("L");
 
 // Plain comparison of the characters, never the collation of the database:
 // the limits of the ranges are text limits ("7" lies above "68").
-int compareCodes(const QString& a, const QString& b)
-{
-    return QString::compare(a, b, Qt::CaseSensitive);
-}
+int compareCodes(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseSensitive); }
 
 } // namespace
 
@@ -42,15 +39,9 @@ bool AccountRange::admits(const QString& code, const QString& accountType) const
     return !excluded.contains(code);
 }
 
-AccountRange AccountRange::familySales()
-{
-    return {QStringLiteral("68"), {}, {}, {}, {}};
-}
+AccountRange AccountRange::familySales() { return {QStringLiteral("68"), {}, {}, {}, {}}; }
 
-AccountRange AccountRange::familyPurchases()
-{
-    return {QStringLiteral("30"), {}, {}, {}, {}};
-}
+AccountRange AccountRange::familyPurchases() { return {QStringLiteral("30"), {}, {}, {}, {}}; }
 
 AccountRange AccountRange::countryRoots()
 {
@@ -62,10 +53,7 @@ AccountRange AccountRange::vatAccounts()
     return {QStringLiteral("243"), QStringLiteral("2438999999999"), {}, {}, {}};
 }
 
-AccountRange AccountRange::bankAccounts()
-{
-    return {{}, {}, QStringLiteral("20"), {}, {}};
-}
+AccountRange AccountRange::bankAccounts() { return {{}, {}, QStringLiteral("20"), {}, {}}; }
 
 // ---------------------------------------------------------------- LookupSet
 
@@ -187,24 +175,12 @@ LookupSet* AccountLookups::set(LookupSet::Kind kind, const AccountRange& range)
     return m_sets.back().get();
 }
 
-LookupSet* AccountLookups::accounts(const AccountRange& range)
-{
-    return set(LookupSet::Kind::Accounts, range);
-}
+LookupSet* AccountLookups::accounts(const AccountRange& range) { return set(LookupSet::Kind::Accounts, range); }
 
-LookupSet* AccountLookups::costCentres()
-{
-    return set(LookupSet::Kind::CostCentres, {});
-}
+LookupSet* AccountLookups::costCentres() { return set(LookupSet::Kind::CostCentres, {}); }
 
-LookupSet* AccountLookups::vatCodes()
-{
-    return set(LookupSet::Kind::VatCodes, {});
-}
+LookupSet* AccountLookups::vatCodes() { return set(LookupSet::Kind::VatCodes, {}); }
 
-void AccountLookups::close()
-{
-    m_sets.clear();
-}
+void AccountLookups::close() { m_sets.clear(); }
 
 } // namespace kv::commercial

@@ -24,9 +24,9 @@ struct ArticleTypeCondition {
 
 // A column that a new costing row takes from its article.
 struct CopiedColumn {
-    QString target;      // column of the costing table
-    QString source;      // column of the article list; ignored for the cost
-    bool cost = false;   // the article's cost: average cost when above 0, else standard cost
+    QString target; // column of the costing table
+    QString source; // column of the article list; ignored for the cost
+    bool cost = false; // the article's cost: average cost when above 0, else standard cost
 };
 
 // The statement of a member's two article lists: the types kept and the
@@ -34,11 +34,9 @@ struct CopiedColumn {
 // designation.
 struct ArticleListSpec {
     ArticleTypeCondition condition;
-    QStringList numericColumns{QStringLiteral("CODIGO"), QStringLiteral("DESIGNACAO"),
-                               QStringLiteral("TIPOARTIGO"), QStringLiteral("PMCUSTO"),
-                               QStringLiteral("CUSTOPADRAO")};
-    QStringList alphabeticColumns{QStringLiteral("CODIGO"), QStringLiteral("DESIGNACAO"),
-                                  QStringLiteral("TIPOARTIGO")};
+    QStringList numericColumns{QStringLiteral("CODIGO"), QStringLiteral("DESIGNACAO"), QStringLiteral("TIPOARTIGO"),
+                               QStringLiteral("PMCUSTO"), QStringLiteral("CUSTOPADRAO")};
+    QStringList alphabeticColumns{QStringLiteral("CODIGO"), QStringLiteral("DESIGNACAO"), QStringLiteral("TIPOARTIGO")};
 };
 
 // The two read-only article lists of the invoicing database that a costing

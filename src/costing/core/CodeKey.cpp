@@ -19,8 +19,7 @@ KeyBounds storableBounds(const KeyBounds& bounds, kv::db::FieldType keyType)
         low = std::max<qint64>(low, -2147483648LL);
         high = std::min<qint64>(high, 2147483647LL);
         break;
-    default:
-        break;
+    default: break;
     }
     return {low, high};
 }
@@ -42,19 +41,10 @@ KeyCheck checkKey(const QString& text, const KeyBounds& bounds, kv::db::FieldTyp
     return check;
 }
 
-qint64 proposeKey(std::optional<qint64> highest)
-{
-    return highest ? *highest + 1 : 1;
-}
+qint64 proposeKey(std::optional<qint64> highest) { return highest ? *highest + 1 : 1; }
 
-QString invalidKeyMessage()
-{
-    return QStringLiteral("Codigo Inválido ... <ENTER>");
-}
+QString invalidKeyMessage() { return QStringLiteral("Codigo Inválido ... <ENTER>"); }
 
-QString takenKeyMessage()
-{
-    return QStringLiteral("REGISTO JÁ FOI ABERTO ... <ENTER>");
-}
+QString takenKeyMessage() { return QStringLiteral("REGISTO JÁ FOI ABERTO ... <ENTER>"); }
 
 } // namespace kv::costing

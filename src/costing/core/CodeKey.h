@@ -21,16 +21,16 @@ struct KeyBounds {
 KeyBounds storableBounds(const KeyBounds& bounds, kv::db::FieldType keyType);
 
 enum class KeyVerdict {
-    Empty,    // nothing typed: a beep, no message
-    Invalid,  // not a whole number, or outside the bounds
-    Taken,    // a row with this code exists
+    Empty, // nothing typed: a beep, no message
+    Invalid, // not a whole number, or outside the bounds
+    Taken, // a row with this code exists
     Free
 };
 
 struct KeyCheck {
     KeyVerdict verdict = KeyVerdict::Empty;
-    qint64 code = 0;   // the code read, for Taken and Free
-    QString message;   // Invalid: a member's own message; empty: invalidKeyMessage()
+    qint64 code = 0; // the code read, for Taken and Free
+    QString message; // Invalid: a member's own message; empty: invalidKeyMessage()
 };
 
 // Checks a key typed for a new row. `exists` answers whether a row already
@@ -41,7 +41,7 @@ KeyCheck checkKey(const QString& text, const KeyBounds& bounds, kv::db::FieldTyp
 // The code offered to a new row: the highest code + 1, or 1 on an empty table.
 qint64 proposeKey(std::optional<qint64> highest);
 
-QString invalidKeyMessage();   // "Codigo Inválido ... <ENTER>"
-QString takenKeyMessage();     // "REGISTO JÁ FOI ABERTO ... <ENTER>"
+QString invalidKeyMessage(); // "Codigo Inválido ... <ENTER>"
+QString takenKeyMessage(); // "REGISTO JÁ FOI ABERTO ... <ENTER>"
 
 } // namespace kv::costing

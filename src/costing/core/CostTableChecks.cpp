@@ -11,25 +11,13 @@ bool generalParametersDefined(kv::db::Dataset& parameters)
     return parameters.locate(QStringLiteral("CODIGO"), 1);
 }
 
-QString parametersUndefinedMessage()
-{
-    return QStringLiteral("Parâmetros Gerais não estão Definidos !!");
-}
+QString parametersUndefinedMessage() { return QStringLiteral("Parâmetros Gerais não estão Definidos !!"); }
 
-QStringList yesNo()
-{
-    return {QStringLiteral("S"), QStringLiteral("N")};
-}
+QStringList yesNo() { return {QStringLiteral("S"), QStringLiteral("N")}; }
 
-QString fixedCostFlagMessage()
-{
-    return QStringLiteral("Digite [S] ou [N] !!!");
-}
+QString fixedCostFlagMessage() { return QStringLiteral("Digite [S] ou [N] !!!"); }
 
-QString accessoryFlagMessage()
-{
-    return QStringLiteral("Digite S ou N ");
-}
+QString accessoryFlagMessage() { return QStringLiteral("Digite S ou N "); }
 
 const QStringList& subcontractUnits()
 {
@@ -48,12 +36,9 @@ UnitVerdict checkSubcontractUnit(const QString& unit, const QString& consumption
 QString unitVerdictMessage(UnitVerdict verdict)
 {
     switch (verdict) {
-    case UnitVerdict::NoConsumption:
-        return QStringLiteral("Não inseriu o consumo p/ M2");
-    case UnitVerdict::Unknown:
-        return QStringLiteral("Insira a unidade de cálculo para o subcontrato ...");
-    case UnitVerdict::Accepted:
-        break;
+    case UnitVerdict::NoConsumption: return QStringLiteral("Não inseriu o consumo p/ M2");
+    case UnitVerdict::Unknown: return QStringLiteral("Insira a unidade de cálculo para o subcontrato ...");
+    case UnitVerdict::Accepted: break;
     }
     return {};
 }
@@ -69,29 +54,17 @@ KeyCheck checkTransportCode(const QString& text, const std::function<bool(qint64
 QString unknownDestinationMessage(Destination destination)
 {
     switch (destination) {
-    case Destination::Country:
-        return QStringLiteral("País Inexistente !!!");
-    case Destination::Region:
-        return QStringLiteral("Região Inexistente !!!");
-    case Destination::Province:
-        break;
+    case Destination::Country: return QStringLiteral("País Inexistente !!!");
+    case Destination::Region: return QStringLiteral("Região Inexistente !!!");
+    case Destination::Province: break;
     }
     return QStringLiteral("Província Inexistente !!!");
 }
 
-KeyCheck checkCustomerNumber(const QString& text)
-{
-    return checkKey(text, {}, kv::db::FieldType::Int32, {});
-}
+KeyCheck checkCustomerNumber(const QString& text) { return checkKey(text, {}, kv::db::FieldType::Int32, {}); }
 
-QString unknownCustomerMessage()
-{
-    return QStringLiteral("Cliente Inexistente ... ");
-}
+QString unknownCustomerMessage() { return QStringLiteral("Cliente Inexistente ... "); }
 
-QString customerArticleTakenMessage()
-{
-    return QStringLiteral("Este artigo já existe para o cliente !!! ");
-}
+QString customerArticleTakenMessage() { return QStringLiteral("Este artigo já existe para o cliente !!! "); }
 
 } // namespace kv::costing

@@ -20,10 +20,7 @@ bool sameValue(const QVariant& a, const QVariant& b)
     return a == b;
 }
 
-qint64 counterValue(const QVariant& value)
-{
-    return value.isValid() && !value.isNull() ? value.toLongLong() : 0;
-}
+qint64 counterValue(const QVariant& value) { return value.isValid() && !value.isNull() ? value.toLongLong() : 0; }
 
 } // namespace
 
@@ -34,10 +31,7 @@ const QStringList& GeneralParameters::counterColumns()
     return columns;
 }
 
-QString GeneralParameters::missingRowMessage()
-{
-    return QStringLiteral("Parâmetros Gerais Inexistentes !!");
-}
+QString GeneralParameters::missingRowMessage() { return QStringLiteral("Parâmetros Gerais Inexistentes !!"); }
 
 bool GeneralParameters::ensureRow()
 {
@@ -52,7 +46,9 @@ QString GeneralParameters::counterKeptMessage(const CounterKept& kept)
 {
     return QStringLiteral("Outro posto de trabalho já deu o número %1 do contador %2: o contador fica em %1 "
                           "e não em %3.")
-        .arg(kept.stored).arg(kept.column).arg(kept.typed);
+        .arg(kept.stored)
+        .arg(kept.column)
+        .arg(kept.typed);
 }
 
 std::vector<CounterKept> GeneralParameters::save(const std::vector<ParameterChange>& changes)
@@ -84,8 +80,7 @@ std::vector<CounterKept> GeneralParameters::save(const std::vector<ParameterChan
         return kept;
     kv::db::Transaction transaction(m_db);
     const long long written = m_db.exec(
-        QStringLiteral("UPDATE ORCPARGER SET %1 WHERE CODIGO = 1").arg(assignments.join(QStringLiteral(", "))),
-        params);
+        QStringLiteral("UPDATE ORCPARGER SET %1 WHERE CODIGO = 1").arg(assignments.join(QStringLiteral(", "))), params);
     if (written == 0)
         throw DbError(DbError::Kind::NotFound, missingRowMessage());
     if (!typedCounters.isEmpty()) {
@@ -103,10 +98,7 @@ std::vector<CounterKept> GeneralParameters::save(const std::vector<ParameterChan
     return kept;
 }
 
-bool isIncidence(const QString& text)
-{
-    return text == QLatin1String("P") || text == QLatin1String("C");
-}
+bool isIncidence(const QString& text) { return text == QLatin1String("P") || text == QLatin1String("C"); }
 
 StockLinkCheck checkWarehouse(kv::db::Dataset& warehouses, const QString& text)
 {

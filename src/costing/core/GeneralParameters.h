@@ -52,7 +52,7 @@ public:
     // ORCNRO1..ORCNRO5 and OFNRO1..OFNRO5.
     static const QStringList& counterColumns();
 
-    static QString missingRowMessage();   // "Parâmetros Gerais Inexistentes !!"
+    static QString missingRowMessage(); // "Parâmetros Gerais Inexistentes !!"
 
 private:
     kv::db::Connection& m_db;

@@ -2,55 +2,29 @@
 
 namespace kv::costing {
 
-bool usesGlue(int type)
-{
-    return type >= domain::typeCode(domain::MachineType::Gluing);
-}
+bool usesGlue(int type) { return type >= domain::typeCode(domain::MachineType::Gluing); }
 
-bool validFactor(const QVariant& factor)
-{
-    return !factor.isNull() && factor.toDouble() > 0.0;
-}
+bool validFactor(const QVariant& factor) { return !factor.isNull() && factor.toDouble() > 0.0; }
 
 bool validColoursPerPass(const QVariant& type, const QVariant& colours)
 {
-    return !domain::isMachineType(type.toInt(), domain::MachineType::Printing) || (!colours.isNull() && colours.toInt() >= 1);
+    return !domain::isMachineType(type.toInt(), domain::MachineType::Printing)
+           || (!colours.isNull() && colours.toInt() >= 1);
 }
 
-bool validProductionUnit(const QString& text)
-{
-    return text == QLatin1String("U") || text == QLatin1String("M");
-}
+bool validProductionUnit(const QString& text) { return text == QLatin1String("U") || text == QLatin1String("M"); }
 
-QString invalidMachineTypeMessage()
-{
-    return QStringLiteral("Tipo de Máquina Inválida !!!");
-}
+QString invalidMachineTypeMessage() { return QStringLiteral("Tipo de Máquina Inválida !!!"); }
 
-QString productionUnitMessage()
-{
-    return QStringLiteral("INSIRA A UNIDADE DE PRODUÇÃO - UND - MIL !!");
-}
+QString productionUnitMessage() { return QStringLiteral("INSIRA A UNIDADE DE PRODUÇÃO - UND - MIL !!"); }
 
-QString unknownCostCentreMessage()
-{
-    return QStringLiteral("C.Custo Inexistente");
-}
+QString unknownCostCentreMessage() { return QStringLiteral("C.Custo Inexistente"); }
 
-QString unknownGlueMessage()
-{
-    return QStringLiteral("Código de Cola Inexistente");
-}
+QString unknownGlueMessage() { return QStringLiteral("Código de Cola Inexistente"); }
 
-QString invalidFactorMessage()
-{
-    return QStringLiteral("Factor Inválido !!!");
-}
+QString invalidFactorMessage() { return QStringLiteral("Factor Inválido !!!"); }
 
-QString invalidColoursMessage()
-{
-    return QStringLiteral("Nº de Côres Inválido !!!");
-}
+QString invalidColoursMessage() { return QStringLiteral("Nº de Côres Inválido !!!"); }
 
 CostCentres::CostCentres(std::shared_ptr<kv::db::Connection> accounting)
     : m_list(std::make_unique<kv::db::Dataset>(QStringLiteral("CCUSTO")))
@@ -70,15 +44,9 @@ void CostCentres::open(const QString& year)
     m_list->open();
 }
 
-void CostCentres::close()
-{
-    m_list->close();
-}
+void CostCentres::close() { m_list->close(); }
 
-bool CostCentres::isOpen() const
-{
-    return m_list->isOpen();
-}
+bool CostCentres::isOpen() const { return m_list->isOpen(); }
 
 std::optional<QString> CostCentres::name(const QString& code)
 {

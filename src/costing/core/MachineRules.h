@@ -25,12 +25,12 @@ bool validColoursPerPass(const QVariant& type, const QVariant& colours);
 // The production unit of the factors: exactly "U" (units) or "M" (thousands).
 bool validProductionUnit(const QString& text);
 
-QString invalidMachineTypeMessage();    // "Tipo de Máquina Inválida !!!"
-QString productionUnitMessage();        // "INSIRA A UNIDADE DE PRODUÇÃO - UND - MIL !!"
-QString unknownCostCentreMessage();     // "C.Custo Inexistente"
-QString unknownGlueMessage();           // "Código de Cola Inexistente"
-QString invalidFactorMessage();         // "Factor Inválido !!!"
-QString invalidColoursMessage();        // "Nº de Côres Inválido !!!"
+QString invalidMachineTypeMessage(); // "Tipo de Máquina Inválida !!!"
+QString productionUnitMessage(); // "INSIRA A UNIDADE DE PRODUÇÃO - UND - MIL !!"
+QString unknownCostCentreMessage(); // "C.Custo Inexistente"
+QString unknownGlueMessage(); // "Código de Cola Inexistente"
+QString invalidFactorMessage(); // "Factor Inválido !!!"
+QString invalidColoursMessage(); // "Nº de Côres Inválido !!!"
 
 // The cost centres of the accounting database for one working year, read
 // only: the list of the cost-centre search and the names beside the field.

@@ -4,8 +4,8 @@ namespace kv::costing {
 
 namespace {
 
-const int NameWidth = 25;          // PROCDET.NOMETABELA
-const int DesignationWidth = 30;   // PROCDET.DESTAB
+const int NameWidth = 25; // PROCDET.NOMETABELA
+const int DesignationWidth = 30; // PROCDET.DESTAB
 
 // The layout of the tables priced per article: inks, varnishes, film, PVC.
 TableSearch articleTable(int type, const char* table)
@@ -103,10 +103,7 @@ QString TableSearch::statement(ListOrder order) const
     return tableStatement(table, order == ListOrder::Numeric ? numericOrder : alphabeticOrder);
 }
 
-QString TableSearch::standardStatement() const
-{
-    return tableStatement(table, standardOrder);
-}
+QString TableSearch::standardStatement() const { return tableStatement(table, standardOrder); }
 
 const std::vector<TableSearch>& tableSearches()
 {
@@ -150,13 +147,13 @@ int addProcedureLine(kv::db::Connection& application, int procedure, const Proce
     for (int attempt = 1;; ++attempt) {
         kv::db::Transaction step(application);
         try {
-            const int detail = application
-                                   .scalar(QStringLiteral(
-                                               "INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, "
-                                               "DESTAB) SELECT :P, COALESCE(MAX(DETAIL), 0) + 1, :T, :C, :N, :S "
-                                               "FROM PROCDET WHERE CODIGO = :P RETURNING DETAIL"),
-                                           values)
-                                   .toInt();
+            const int detail =
+                application
+                    .scalar(QStringLiteral("INSERT INTO PROCDET (CODIGO, DETAIL, TIPOTABELA, CODTAB, NOMETABELA, "
+                                           "DESTAB) SELECT :P, COALESCE(MAX(DETAIL), 0) + 1, :T, :C, :N, :S "
+                                           "FROM PROCDET WHERE CODIGO = :P RETURNING DETAIL"),
+                            values)
+                    .toInt();
             step.commit();
             transaction.commit();
             return detail;
@@ -187,19 +184,10 @@ QString invalidProcedureMessage(int procedure)
     return QStringLiteral("procedimento Inválido c/ o Nº ") + QString::number(procedure);
 }
 
-QString invalidTableTypeMessage()
-{
-    return QStringLiteral("Tipo de Tabela Inválida");
-}
+QString invalidTableTypeMessage() { return QStringLiteral("Tipo de Tabela Inválida"); }
 
-QString tableCodeHint()
-{
-    return QStringLiteral("Tecla <INSERT> Busca Numérica -- <CTRL-INSERT> Busca Alfabética");
-}
+QString tableCodeHint() { return QStringLiteral("Tecla <INSERT> Busca Numérica -- <CTRL-INSERT> Busca Alfabética"); }
 
-QString tableCodeMessage()
-{
-    return QStringLiteral("Prima <Ins> Busca numérica ; <Crtl>+<Ins> Busca Alfabética");
-}
+QString tableCodeMessage() { return QStringLiteral("Prima <Ins> Busca numérica ; <Crtl>+<Ins> Busca Alfabética"); }
 
 } // namespace kv::costing

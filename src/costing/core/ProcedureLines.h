@@ -22,14 +22,14 @@ struct SearchColumn {
 // table and its shared dataset, the two search lists and the column copied
 // into the line as its designation.
 struct TableSearch {
-    int type = 0;                      // TIPOTABELA (a domain::TableType code)
-    QString table;                     // "MAQUINAS"
-    QString dataset;                   // "ZURIVAVEZA.MAQUINAS"
+    int type = 0; // TIPOTABELA (a domain::TableType code)
+    QString table; // "MAQUINAS"
+    QString dataset; // "ZURIVAVEZA.MAQUINAS"
     std::vector<SearchColumn> numeric;
     std::vector<SearchColumn> alphabetic;
     QStringList numericOrder{QStringLiteral("CODIGO")};
     QStringList alphabeticOrder{QStringLiteral("CODIGO")};
-    QStringList standardOrder{QStringLiteral("CODIGO")};  // the dataset's statement outside the searches
+    QStringList standardOrder{QStringLiteral("CODIGO")}; // the dataset's statement outside the searches
     QString designation = QStringLiteral("DESIGNACAO");
 
     // The statement of a search, and the dataset's own statement.
@@ -64,9 +64,9 @@ void deleteProcedureLine(kv::db::Connection& application, int procedure, int det
 // left to show under a later procedure of the same number.
 void deleteProcedure(kv::db::Connection& application, int procedure);
 
-QString invalidProcedureMessage(int procedure);   // "procedimento Inválido c/ o Nº 0"
-QString invalidTableTypeMessage();                // "Tipo de Tabela Inválida"
-QString tableCodeHint();                          // the status text of the table code field
-QString tableCodeMessage();                       // leaving the table code without a search
+QString invalidProcedureMessage(int procedure); // "procedimento Inválido c/ o Nº 0"
+QString invalidTableTypeMessage(); // "Tipo de Tabela Inválida"
+QString tableCodeHint(); // the status text of the table code field
+QString tableCodeMessage(); // leaving the table code without a search
 
 } // namespace kv::costing

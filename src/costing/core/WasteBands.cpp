@@ -6,10 +6,7 @@ namespace kv::costing {
 
 namespace {
 
-bool zeroOrEmpty(const QString& text)
-{
-    return text.isEmpty() || text == QLatin1String("0");
-}
+bool zeroOrEmpty(const QString& text) { return text.isEmpty() || text == QLatin1String("0"); }
 
 // A whole number as typed; text that is not one reads as 0.
 qint64 wholeNumber(const QString& text)
@@ -60,9 +57,6 @@ BandQuantity checkBandTo(const QString& text, qint64 from)
     return wholeNumber(text) > from ? BandQuantity::Accepted : BandQuantity::Refused;
 }
 
-QString invalidQuantityMessage()
-{
-    return QStringLiteral("Quantidade Inválida !!!");
-}
+QString invalidQuantityMessage() { return QStringLiteral("Quantidade Inválida !!!"); }
 
 } // namespace kv::costing

@@ -17,10 +17,10 @@ int createMissingWasteBands(kv::db::Connection& application);
 
 // What leaving a band's quantity field leads to.
 enum class BandQuantity {
-    Accepted,    // the focus moves on
-    BeepOnly,    // a beep, and the focus moves on
-    BackToFrom,  // a beep, the focus goes back to the 'from' quantity
-    Refused      // a beep, the message, the focus stays in the field
+    Accepted, // the focus moves on
+    BeepOnly, // a beep, and the focus moves on
+    BackToFrom, // a beep, the focus goes back to the 'from' quantity
+    Refused // a beep, the message, the focus stays in the field
 };
 
 // The lowest count of a band: empty or "0" is a band starting at 0 sheets;
@@ -30,6 +30,6 @@ BandQuantity checkBandFrom(const QString& text);
 // to the lowest.
 BandQuantity checkBandTo(const QString& text, qint64 from);
 
-QString invalidQuantityMessage();   // "Quantidade Inválida !!!"
+QString invalidQuantityMessage(); // "Quantidade Inválida !!!"
 
 } // namespace kv::costing

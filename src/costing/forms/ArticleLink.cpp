@@ -22,8 +22,7 @@ const QString CodeColumn = QStringLiteral("CODIGO");
 } // namespace
 
 ArticleLink::ArticleLink(CodeTableForm& form, const ArticleLinkSpec& spec)
-    : m_form(form), m_spec(spec),
-      m_lists(std::make_unique<ArticleLists>(form.environment().invoicing(), spec.lists))
+    : m_form(form), m_spec(spec), m_lists(std::make_unique<ArticleLists>(form.environment().invoicing(), spec.lists))
 {
 }
 

@@ -64,16 +64,11 @@ void CodeKeyEntry::check()
         return;
     const int key = table.fieldIndex(member.keyColumn);
     const auto taken = [this](qint64 code) { return exists(code); };
-    const KeyCheck check = member.keyCheck
-        ? member.keyCheck(f, m_key->text(), taken)
-        : checkKey(m_key->text(), member.keyBounds, table.fieldDef(key).type, taken);
+    const KeyCheck check = member.keyCheck ? member.keyCheck(f, m_key->text(), taken)
+                                           : checkKey(m_key->text(), member.keyBounds, table.fieldDef(key).type, taken);
     switch (check.verdict) {
-    case KeyVerdict::Empty:
-        f.refuse({});
-        return;
-    case KeyVerdict::Invalid:
-        f.refuse(check.message.isEmpty() ? invalidKeyMessage() : check.message);
-        return;
+    case KeyVerdict::Empty: f.refuse({}); return;
+    case KeyVerdict::Invalid: f.refuse(check.message.isEmpty() ? invalidKeyMessage() : check.message); return;
     case KeyVerdict::Taken:
         // The grid, on its return, stands on the row that has the code.
         f.remember(check.code);
@@ -81,8 +76,7 @@ void CodeKeyEntry::check()
         f.focusField(f.grid());
         kv::ui::messages().fail(takenKeyMessage());
         return;
-    case KeyVerdict::Free:
-        break;
+    case KeyVerdict::Free: break;
     }
     f.remember(check.code);
     try {

@@ -30,7 +30,7 @@ enum class ValueFormat { Plain, Money };
 struct GridColumnSpec {
     QString column;
     QString title;
-    int width = 0;                         // characters; 0: the column's size
+    int width = 0; // characters; 0: the column's size
     ValueFormat format = ValueFormat::Plain;
 };
 
@@ -45,16 +45,16 @@ struct FieldAction {
 // An edit field of the form, bound to a column of the table, after the key
 // in tab order.
 struct FieldSpec {
-    QString name;            // "Edit_Designacao"
-    QString column;          // "DESIGNACAO"
-    QString caption;         // the label that lights up: "Designação : "
-    QString suffix;          // a text after the field: "( Grs )"
-    QString hint;            // status panel 0 while the field has the focus
+    QString name; // "Edit_Designacao"
+    QString column; // "DESIGNACAO"
+    QString caption; // the label that lights up: "Designação : "
+    QString suffix; // a text after the field: "( Grs )"
+    QString hint; // status panel 0 while the field has the focus
     bool upperCase = false;
-    bool readOnly = false;   // shown only: not in the tab order, no checks
-    FieldRule rule;          // the check made on leaving it
-    QString page;            // notebook page of the field; empty: above the notebook
-    QString nameLabel;       // a label beside the field that the member's hooks fill ("Label_Tipopap")
+    bool readOnly = false; // shown only: not in the tab order, no checks
+    FieldRule rule; // the check made on leaving it
+    QString page; // notebook page of the field; empty: above the notebook
+    QString nameLabel; // a label beside the field that the member's hooks fill ("Label_Tipopap")
     // A framed panel of help lines beside the field, shown only while the
     // field has the focus ("Panel_TipoCalculo": "1 - ...", "2 - ...").
     QString helpPanel;
@@ -93,8 +93,8 @@ struct ArticleLinkSpec {
 // A column of a list report: a title over a value of each row.
 struct ReportColumnSpec {
     QString title;
-    QString column;          // the row's column; empty when `text` writes it
-    double width = 20.0;     // millimetres
+    QString column; // the row's column; empty when `text` writes it
+    double width = 20.0; // millimetres
     ValueFormat format = ValueFormat::Plain;
     Qt::Alignment alignment = Qt::AlignLeft;
     // The printed text worked out from the row (DetailBand1BeforePrint).
@@ -103,15 +103,15 @@ struct ReportColumnSpec {
 
 // The list print dialog and list report of a member.
 struct ListPrintSpec {
-    QString dialogClass;     // "TORCFSPR002"
-    QString dialogCaption;   // "Tabela de Tintas"
-    QString reportClass;     // "TORCFPR002"
-    QString reportTitle;     // "Tabela de Tintas"
-    QString reportCaption;   // the report's caption on its preview; empty: the title
+    QString dialogClass; // "TORCFSPR002"
+    QString dialogCaption; // "Tabela de Tintas"
+    QString reportClass; // "TORCFPR002"
+    QString reportTitle; // "Tabela de Tintas"
+    QString reportCaption; // the report's caption on its preview; empty: the title
     // With a range of article codes (tables linked to stock articles): the
     // numeric order is the article code's. Without: the order choice alone.
     bool articleRange = true;
-    QStringList numericOrder{QStringLiteral("CODIGO")};        // rangeless members
+    QStringList numericOrder{QStringLiteral("CODIGO")}; // rangeless members
     QStringList alphabeticOrder{QStringLiteral("DESIGNACAO")}; // rangeless members
     std::vector<ReportColumnSpec> columns;
     // Without: the dialog offers no order and lists the table in the form's own order.
@@ -124,11 +124,11 @@ struct ListPrintSpec {
 // A costing reference table kept in the code table form: everything in which
 // one member differs from another. The inks table is the reference member.
 struct CodeTableDescription {
-    QString formClass;       // "TORCF002"
-    QString caption;         // "Tabela de Tintas"
-    QString table;           // "TINTAS"
-    QString dataset;         // "ZURIVAVEZA.TINTAS"
-    QStringList order{QStringLiteral("CODIGO")};   // of the grid, restored after printing
+    QString formClass; // "TORCF002"
+    QString caption; // "Tabela de Tintas"
+    QString table; // "TINTAS"
+    QString dataset; // "ZURIVAVEZA.TINTAS"
+    QStringList order{QStringLiteral("CODIGO")}; // of the grid, restored after printing
     QString keyColumn = QStringLiteral("CODIGO");
     QString keyCaption = QStringLiteral("Código : ");
     KeyBounds keyBounds;
@@ -143,9 +143,9 @@ struct CodeTableDescription {
     QString keyNameLabel;
     // Where a free key sends the focus; empty: the first field.
     QString afterKeyField;
-    QString rightsProgram;   // "Tintas", chapter "Tabelas Orcamentos"
+    QString rightsProgram; // "Tintas", chapter "Tabelas Orcamentos"
     std::vector<FieldSpec> fields;
-    QString firstField;      // where editing starts; empty: the first field
+    QString firstField; // where editing starts; empty: the first field
     std::vector<GridColumnSpec> grid;
     std::optional<ArticleLinkSpec> article;
     std::optional<ListPrintSpec> print;

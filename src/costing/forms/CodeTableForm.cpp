@@ -36,10 +36,7 @@ CodeTableForm::CodeTableForm(const CodeTableDescription& member, CostingEnvironm
 CodeTableForm::~CodeTableForm() = default;
 
 // The code a form returns to is the session's: a new login starts afresh.
-ArticleLists* CodeTableForm::articles() const
-{
-    return m_article ? &m_article->lists() : nullptr;
-}
+ArticleLists* CodeTableForm::articles() const { return m_article ? &m_article->lists() : nullptr; }
 
 // ------------------------------------------------------------------ layout
 
@@ -60,10 +57,7 @@ void CodeTableForm::buildLayout()
     attachHandlers();
 }
 
-void CodeTableForm::showMakerTag()
-{
-    setStatusText(m_member.makerTagPanel, m_environment.state().WMarca);
-}
+void CodeTableForm::showMakerTag() { setStatusText(m_member.makerTagPanel, m_environment.state().WMarca); }
 
 // Every control's exit clears panel 0 of its key hints; where the maker tag
 // stands there, it is put back.
@@ -134,10 +128,7 @@ void CodeTableForm::rowShown()
         m_member.rowShown(*this);
 }
 
-bool CodeTableForm::beforeApply()
-{
-    return !m_member.beforeSave || m_member.beforeSave(*this);
-}
+bool CodeTableForm::beforeApply() { return !m_member.beforeSave || m_member.beforeSave(*this); }
 
 // Nothing to edit: an empty table is filled through Inserir.
 void CodeTableForm::leftEmptyTable()
@@ -161,10 +152,7 @@ void CodeTableForm::BotInserirClick()
     m_key->offer();
 }
 
-void CodeTableForm::checkKey()
-{
-    m_key->check();
-}
+void CodeTableForm::checkKey() { m_key->check(); }
 
 void CodeTableForm::deleteCurrent()
 {

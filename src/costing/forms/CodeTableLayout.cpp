@@ -29,9 +29,7 @@ std::function<QString(const QVariant&)> gridFormat(ValueFormat format)
 {
     if (format != ValueFormat::Money)
         return {};
-    return [](const QVariant& value) {
-        return value.isNull() ? QString() : kv::text::money(value.toDouble(), 2);
-    };
+    return [](const QVariant& value) { return value.isNull() ? QString() : kv::text::money(value.toDouble(), 2); };
 }
 
 } // namespace
@@ -59,8 +57,7 @@ CodeTableLayout::CodeTableLayout(CodeTableForm& form, ArticleLink* article) : m_
     keyLabel->setObjectName(QStringLiteral("Label_Codigo"));
     Edit_Codigo = new QLineEdit(body);
     Edit_Codigo->setObjectName(QStringLiteral("Edit_Codigo"));
-    kv::ui::setFieldWidth(Edit_Codigo,
-                          static_cast<int>(QString::number(member.keyBounds.maximum).size()) + 1);
+    kv::ui::setFieldWidth(Edit_Codigo, static_cast<int>(QString::number(member.keyBounds.maximum).size()) + 1);
     auto* keyLine = new QHBoxLayout;
     keyLine->addWidget(Edit_Codigo);
     top->addWidget(keyLabel, 0, 0);

@@ -2,8 +2,7 @@
 
 namespace kv::costing {
 
-kv::shell::FormRights CostingEnvironment::costingRights(kv::shell::RightsVariant variant,
-                                                       const QString& program) const
+kv::shell::FormRights CostingEnvironment::costingRights(kv::shell::RightsVariant variant, const QString& program) const
 {
     return rights(variant, state().WAplicacao, QStringLiteral("Tabelas Orcamentos"), program);
 }

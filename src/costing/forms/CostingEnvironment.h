@@ -12,8 +12,7 @@ namespace kv::costing {
 // session. All outlive every form, which is modal.
 class CostingEnvironment : public kv::shell::FormEnvironment {
 public:
-    CostingEnvironment(kv::shell::LoginState& state, kv::shell::ShellDataModules& modules,
-                       CostingSessionState& session)
+    CostingEnvironment(kv::shell::LoginState& state, kv::shell::ShellDataModules& modules, CostingSessionState& session)
         : FormEnvironment(state, modules), m_session(&session)
     {
     }

@@ -21,10 +21,10 @@ namespace kv::costing {
 const std::vector<CodeTableDescription>& codeTableMembers()
 {
     static const std::vector<CodeTableDescription> members{
-        boardsMember(),         inksMember(),     varnishesMember(), gluesMember(), laminatingFilmMember(),
-        windowPvcMember(),      finishesMember(), cuttingOperationsMember(),
+        boardsMember(),         inksMember(),         varnishesMember(), gluesMember(),
+        laminatingFilmMember(), windowPvcMember(),    finishesMember(),  cuttingOperationsMember(),
         fixedCostsMember(),     subcontractsMember(), transportMember(), customerArticlesMember(),
-        machinesMember(),       wasteBandsMember(), proceduresMember()};
+        machinesMember(),       wasteBandsMember(),   proceduresMember()};
     return members;
 }
 

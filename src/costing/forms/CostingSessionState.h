@@ -24,9 +24,9 @@ public:
 // that nothing of a finished session reaches the next: made with the
 // session's form registrations and gone with them.
 struct CostingSessionState {
-    kv::ui::RememberedKeys rememberedCodes;           // by form class: the code a table form returns to
-    std::map<QString, ListReportForm*> openReports;   // by report class, while the report form lives
-    MachineNames* openMachineForm = nullptr;          // while a machine form is open
+    kv::ui::RememberedKeys rememberedCodes; // by form class: the code a table form returns to
+    std::map<QString, ListReportForm*> openReports; // by report class, while the report form lives
+    MachineNames* openMachineForm = nullptr; // while a machine form is open
 };
 
 } // namespace kv::costing

@@ -35,8 +35,7 @@ const QString CodeColumn = QStringLiteral("CODIGO");
 
 } // namespace
 
-ListPrintDialog::ListPrintDialog(const CodeTableDescription& member, CostingEnvironment environment,
-                                 QWidget* parent)
+ListPrintDialog::ListPrintDialog(const CodeTableDescription& member, CostingEnvironment environment, QWidget* parent)
     : kv::ui::Form(parent, 1), m_member(member), m_spec(*member.print), m_environment(environment)
 {
     setObjectName(m_spec.dialogClass);
@@ -100,8 +99,9 @@ QLineEdit* ListPrintDialog::addRangeField(const QString& name, QLabel** designat
     field->setMaxLength(16);
     kv::ui::setFieldWidth(field, 16);
     *designation = new QLabel(body());
-    (*designation)->setObjectName(name == QLatin1String("Edit_Artigo1") ? QStringLiteral("Label_Designacao1")
-                                                                         : QStringLiteral("Label_Designacao2"));
+    (*designation)
+        ->setObjectName(name == QLatin1String("Edit_Artigo1") ? QStringLiteral("Label_Designacao1")
+                                                              : QStringLiteral("Label_Designacao2"));
     addFieldAction(field, QStringLiteral("Procura Numérica"), QKeySequence(Qt::Key_Insert),
                    [this, field] { lookup(field, false); });
     addFieldAction(field, QStringLiteral("Procura Alfabética"), QKeySequence(Qt::ControlModifier | Qt::Key_Insert),
@@ -176,15 +176,9 @@ void ListPrintDialog::BitPrintClick()
         OpenAlfabetico();
 }
 
-void ListPrintDialog::OpenNumerico()
-{
-    openList(ListOrder::Numeric);
-}
+void ListPrintDialog::OpenNumerico() { openList(ListOrder::Numeric); }
 
-void ListPrintDialog::OpenAlfabetico()
-{
-    openList(ListOrder::Alphabetic);
-}
+void ListPrintDialog::OpenAlfabetico() { openList(ListOrder::Alphabetic); }
 
 void ListPrintDialog::openList(ListOrder order)
 {
@@ -198,8 +192,8 @@ void ListPrintDialog::openList(ListOrder order)
     const QString from = m_spec.articleRange ? Edit_Artigo1->text() : QString();
     const QString to = m_spec.articleRange ? Edit_Artigo2->text() : QString();
     const ListQuery query = m_spec.articleRange
-        ? articleRangeStatement(m_member.table, order, from, to)
-        : orderStatement(m_member.table, order, m_spec.numericOrder, m_spec.alphabeticOrder);
+                                ? articleRangeStatement(m_member.table, order, from, to)
+                                : orderStatement(m_member.table, order, m_spec.numericOrder, m_spec.alphabeticOrder);
     kv::db::Dataset& table = m_environment.dataset(m_member.dataset);
     try {
         table.close();

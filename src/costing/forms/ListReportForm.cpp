@@ -73,10 +73,7 @@ ListReportForm* ListReportForm::instance(const CostingEnvironment& environment, 
 
 void ListReportForm::build()
 {
-    m_report.page()
-        .setSize(QPageSize::A4)
-        .setOrientation(m_spec.orientation)
-        .setMargins(7, 10, 7, 10);
+    m_report.page().setSize(QPageSize::A4).setOrientation(m_spec.orientation).setMargins(7, 10, 7, 10);
     m_report.setPageHeaderOnFirstPage(true);
     m_report.setPageFooterOnLastPage(true);
     const double width = m_report.page().contentWidth();
@@ -134,10 +131,7 @@ void ListReportForm::PageHeaderBand1BeforePrint()
     set("Label_Ordem", orderText(m_order));
 }
 
-void ListReportForm::TabelasRepBeforePrint()
-{
-    fillListFooter(m_report, m_environment);
-}
+void ListReportForm::TabelasRepBeforePrint() { fillListFooter(m_report, m_environment); }
 
 kv::report::Document ListReportForm::render(kv::db::Dataset& dataset, ListOrder order, const QString& from,
                                             const QString& to)

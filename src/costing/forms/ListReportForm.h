@@ -39,10 +39,9 @@ public:
     // Lays the report out over the dataset as its statement selected the
     // rows, with the range and the order that statement used.
     kv::report::Document render(kv::db::Dataset& dataset, ListOrder order, const QString& from = {},
-                                 const QString& to = {});
+                                const QString& to = {});
     // Shows the laid-out report in the preview, from which the user prints or exports.
-    void preview(kv::db::Dataset& dataset, ListOrder order, const QString& from, const QString& to,
-                 QWidget* parent);
+    void preview(kv::db::Dataset& dataset, ListOrder order, const QString& from, const QString& to, QWidget* parent);
 
 private:
     void build();

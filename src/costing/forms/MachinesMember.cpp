@@ -116,8 +116,7 @@ bool readGlue(CodeTableForm& form, const QVariant& code)
 }
 
 // A search puts the row chosen with OK into the field; Cancel changes nothing.
-void search(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns,
-            const QString& column)
+void search(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, const QString& column)
 {
     if (!list.isOpen())
         return;
@@ -239,7 +238,7 @@ CodeTableDescription machinesMember()
     FieldSpec type = field("Edit_TipoMaquina", "TIPOMAQUINA", "Tipo Máquina : ");
     type.suffix = QStringLiteral("(1-Impressão) (2-Corte e Vinco) (3-Coladora) (4-C.Coladora)");
     type.rule = FieldRule::integerRange(domain::typeCode(domain::FirstMachineType),
-                                      domain::typeCode(domain::LastMachineType), invalidMachineTypeMessage());
+                                        domain::typeCode(domain::LastMachineType), invalidMachineTypeMessage());
     type.onExit = [](CodeTableForm& form) {
         showPage(form, 0);
         return true;

@@ -17,8 +17,8 @@ using kv::report::RowView;
 QString costCentreLine(MachineNames* open, const RowView& row)
 {
     const auto name = open ? open->costCentreName(row.value(QStringLiteral("CCUSTO")).toString()) : std::nullopt;
-    return row.value(QStringLiteral("CCUSTO")).toString() + QLatin1Char(' ') +
-           name.value_or(unknownCostCentreMessage());
+    return row.value(QStringLiteral("CCUSTO")).toString() + QLatin1Char(' ')
+           + name.value_or(unknownCostCentreMessage());
 }
 
 QString glueLine(MachineNames* open, const RowView& row)
@@ -66,8 +66,8 @@ void layoutMachinesReport(kv::report::Report& report, const CostingEnvironment& 
 
     label(QStringLiteral("Produção : "), 0, y, 24);
     const std::pair<const char*, const char*> production[] = {
-        {"Factor I : ", "FACTOR1"},      {"Factor II : ", "FACTOR2"},   {"Factor III : ", "FACTOR3"},
-        {"Unid.Prod.: ", "UNDPROD"},     {"(%) Desp.: ", "PERCDESPER"}, {"Custo Hora : ", "CUSTOHORA"}};
+        {"Factor I : ", "FACTOR1"},  {"Factor II : ", "FACTOR2"},   {"Factor III : ", "FACTOR3"},
+        {"Unid.Prod.: ", "UNDPROD"}, {"(%) Desp.: ", "PERCDESPER"}, {"Custo Hora : ", "CUSTOHORA"}};
     for (std::size_t i = 0; i < std::size(production); ++i) {
         const double x = 24 + (i % 3) * 55;
         const double row = y + (i / 3) * line;

@@ -40,8 +40,7 @@ CodeTableDescription materialMember(const MaterialNames& names)
               {QStringLiteral("PRECO"), QStringLiteral("Preço"), 12, ValueFormat::Money}};
 
     ArticleLinkSpec link;
-    link.copied = {{QStringLiteral("DESIGNACAO"), QStringLiteral("DESIGNACAO")},
-                   {QStringLiteral("PRECO"), {}, true}};
+    link.copied = {{QStringLiteral("DESIGNACAO"), QStringLiteral("DESIGNACAO")}, {QStringLiteral("PRECO"), {}, true}};
     m.article = link;
 
     ListPrintSpec print;

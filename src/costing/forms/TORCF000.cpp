@@ -29,10 +29,7 @@ namespace {
 
 const QString IncidenceHint = QStringLiteral("Digite <P> Para P.V.P ---  <C> para Preço Custo");
 
-QString number(int i)
-{
-    return QString::number(i);
-}
+QString number(int i) { return QString::number(i); }
 
 } // namespace
 
@@ -193,11 +190,10 @@ QWidget* TORCF000::buildNumberingPage()
         const char* typeName;
         const char* typeColumn;
     };
-    const Block blocks[] = {
-        {"Orçamentos", "Vias do Orçamento", "Edit_OrcNro", "ORCNRO", "Edit_OrcVia", "ORCVIA", "Edit_TipoOrcam",
-         "TIPOORCAM"},
-        {"Ordens de Fabrico", "Vias do O.Fabrico", "Edit_OfNro", "OFNRO", "Edit_OfVia", "OFVIA", "Edit_TipoOrdFab",
-         "TIPOORDFAB"}};
+    const Block blocks[] = {{"Orçamentos", "Vias do Orçamento", "Edit_OrcNro", "ORCNRO", "Edit_OrcVia", "ORCVIA",
+                             "Edit_TipoOrcam", "TIPOORCAM"},
+                            {"Ordens de Fabrico", "Vias do O.Fabrico", "Edit_OfNro", "OFNRO", "Edit_OfVia", "OFVIA",
+                             "Edit_TipoOrdFab", "TIPOORDFAB"}};
     for (const Block& b : blocks) {
         auto* box = new QGroupBox(QString::fromUtf8(b.title), page);
         auto* grid = new QGridLayout(box);
@@ -248,7 +244,7 @@ QWidget* TORCF000::buildStockPage()
         QLabel** transactionName;
         DbEdit** warehouse;
         QLabel** warehouseName;
-        const char* suffix;     // of the control names
+        const char* suffix; // of the control names
         const char* trsColumn;
         const char* armColumn;
     };
@@ -340,12 +336,8 @@ void TORCF000::FormClose()
 void TORCF000::TbClick()
 {
     switch (Tb->currentIndex()) {
-    case 0:
-        m_incidenceChecks = true;
-        break;
-    case 1:
-        m_incidenceChecks = false;
-        break;
+    case 0: m_incidenceChecks = true; break;
+    case 1: m_incidenceChecks = false; break;
     default:
         Label_ArmEnt->setText(warehouseName(m_warehouses, m_params.value(QStringLiteral("ARM_ENTRADA"))));
         Label_ArmSai->setText(warehouseName(m_warehouses, m_params.value(QStringLiteral("ARM_SAIDA"))));

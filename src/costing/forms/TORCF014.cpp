@@ -68,10 +68,7 @@ TORCF014::TORCF014(CostingEnvironment environment, QWidget* parent)
     connect(m_lines, &kv::db::Dataset::reset, this, [this] { Edit_Codigo2Change(); });
 }
 
-TORCF014::~TORCF014()
-{
-    disconnect(m_lines, nullptr, this, nullptr);
-}
+TORCF014::~TORCF014() { disconnect(m_lines, nullptr, this, nullptr); }
 
 void TORCF014::buildLayout()
 {
@@ -79,7 +76,8 @@ void TORCF014::buildLayout()
     layout->addWidget(new QLabel(QStringLiteral("Procedimentos : "), body()));
     DBGrid2 = new kv::ui::DbGrid(body());
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setDataset(m_procedures, {{Code, QStringLiteral("Proc.Nº"), 8, {}}, {Designation, QStringLiteral("Designação"), 30, {}}});
+    DBGrid2->setDataset(
+        m_procedures, {{Code, QStringLiteral("Proc.Nº"), 8, {}}, {Designation, QStringLiteral("Designação"), 30, {}}});
     layout->addWidget(DBGrid2, 1);
 
     auto* fields = new QGridLayout;
@@ -89,7 +87,7 @@ void TORCF014::buildLayout()
     Edit_NomeTabela = edit(QStringLiteral("Edit_NomeTabela"), true, body(), 30);
     auto* codeLabel = new QLabel(QStringLiteral("Código da Tabela : "), body());
     Edit_CodTab = edit(QStringLiteral("Edit_CodTab"), false, body(), 8);
-    Edit_CodTab->setReadOnly(true);   // filled by a search only
+    Edit_CodTab->setReadOnly(true); // filled by a search only
     Edit_DesTab = edit(QStringLiteral("Edit_DesTab"), true, body(), 40);
     fields->setColumnStretch(3, 1);
     fields->addWidget(typeLabel, 0, 0);
@@ -143,18 +141,15 @@ void TORCF014::attachHandlers()
     setExitHandler(DBGrid1, [this] { DbGrid1Exit(); });
 }
 
-void TORCF014::showError(const DbError& error)
-{
-    kv::ui::messages().fail(error.fullText());
-}
+void TORCF014::showError(const DbError& error) { kv::ui::messages().fail(error.fullText()); }
 
 // ------------------------------------------------------------------ open / close
 
 void TORCF014::FormActivate()
 {
     setStatusText(1, m_environment.state().WMarca);
-    const kv::shell::FormRights rights = m_environment.costingRights(kv::shell::RightsVariant::R1,
-                                                                     QStringLiteral("Parametrizacao de Procedimentos"));
+    const kv::shell::FormRights rights =
+        m_environment.costingRights(kv::shell::RightsVariant::R1, QStringLiteral("Parametrizacao de Procedimentos"));
     BotInserir->setVisible(rights.showInserir);
     BotCancelar->setVisible(rights.showCancelar);
     BotDelete->setVisible(rights.showDelete);
@@ -257,16 +252,11 @@ void TORCF014::DbGrid1Enter()
     m_cancelMark = false;
 }
 
-void TORCF014::DbGrid1Exit()
-{
-    setGridMode(false);
-}
+void TORCF014::DbGrid1Exit() { setGridMode(false); }
 
 void TORCF014::BotInserirClick()
 {
-    const int procedure = m_procedures->isOpen() && !m_procedures->isEmpty()
-                              ? m_procedures->value(Code).toInt()
-                              : 0;
+    const int procedure = m_procedures->isOpen() && !m_procedures->isEmpty() ? m_procedures->value(Code).toInt() : 0;
     if (procedure <= 0) {
         kv::ui::messages().beep();
         kv::ui::messages().error(invalidProcedureMessage(procedure));

@@ -56,13 +56,13 @@ private:
     kv::db::Dataset* m_procedures;
     kv::db::Dataset* m_lines;
     kv::db::Dataset* m_types;
-    QString m_linesStatement;     // the shared statement, put back at close
+    QString m_linesStatement; // the shared statement, put back at close
 
     bool m_adding = false;
     bool m_cancelMark = false;
     bool m_cancelling = false;
     int m_procedure = 0;
-    ProcedureLine m_line;         // the line being added
+    ProcedureLine m_line; // the line being added
 
     kv::ui::DbGrid* DBGrid2 = nullptr;
     kv::ui::DbGrid* DBGrid1 = nullptr;

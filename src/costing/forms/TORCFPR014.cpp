@@ -11,7 +11,8 @@ namespace kv::costing {
 
 TORCFPR014::TORCFPR014(CostingEnvironment environment)
     : m_environment(environment), m_report(QStringLiteral("Parametrização de Procedimentos")),
-      m_procedures(std::make_unique<kv::report::DatasetRowSource>(environment.dataset(QStringLiteral("ZURIVAVEZA.PROCMAS")))),
+      m_procedures(
+          std::make_unique<kv::report::DatasetRowSource>(environment.dataset(QStringLiteral("ZURIVAVEZA.PROCMAS")))),
       m_lines(std::make_unique<kv::report::DatasetRowSource>(environment.dataset(QStringLiteral("ZURIVAVEZA.PROCDET"))))
 {
     m_report.page().setSize(QPageSize::A4).setOrientation(QPageLayout::Portrait).setMargins(7, 10, 7, 10);
@@ -53,10 +54,7 @@ TORCFPR014::TORCFPR014(CostingEnvironment environment)
 
 TORCFPR014::~TORCFPR014() = default;
 
-kv::report::Document TORCFPR014::render()
-{
-    return kv::report::ReportEngine::render(m_report);
-}
+kv::report::Document TORCFPR014::render() { return kv::report::ReportEngine::render(m_report); }
 
 void TORCFPR014::preview(QWidget* parent)
 {

@@ -50,18 +50,13 @@ bool createBands(CodeTableForm& form)
 bool answer(CodeTableForm& form, BandQuantity verdict)
 {
     switch (verdict) {
-    case BandQuantity::Accepted:
-        return true;
-    case BandQuantity::BeepOnly:
-        kv::ui::messages().beep();
-        return true;
+    case BandQuantity::Accepted: return true;
+    case BandQuantity::BeepOnly: kv::ui::messages().beep(); return true;
     case BandQuantity::BackToFrom:
         kv::ui::messages().beep();
         form.moveFocus(QStringLiteral("Edit_Qtd1"));
         return false;
-    case BandQuantity::Refused:
-        form.refuse(invalidQuantityMessage());
-        return false;
+    case BandQuantity::Refused: form.refuse(invalidQuantityMessage()); return false;
     }
     return false;
 }

@@ -21,8 +21,8 @@ std::vector<DatasetDeclaration> costingDatasets()
     constexpr auto App = CompanyDatabase::Application;
     const char* Z = "ZURIVAVEZA";
     std::vector<DatasetDeclaration> c;
-    for (const char* table : {"PAPEIS", "TINTAS", "VERNIZES", "COLAS", "FILMEPLAS", "PVC",
-                              "ACABAMENTO", "OPERCORTE", "MAQUINAS", "TIRAGLIQ", "CUSTFIXOS"})
+    for (const char* table : {"PAPEIS", "TINTAS", "VERNIZES", "COLAS", "FILMEPLAS", "PVC", "ACABAMENTO", "OPERCORTE",
+                              "MAQUINAS", "TIRAGLIQ", "CUSTFIXOS"})
         c.push_back(declareDataset(Z, App, table, table, 'C', "CODIGO"));
     c.push_back(declareDataset(Z, App, "CUSTRANSP", "CUSTRANSP", 'C', "PAIS,REGIAO,PROVINCIA"));
     c.push_back(declareDataset(Z, App, "SUBCONT", "SUBCONTRATO", 'C', "CODIGO"));
@@ -119,7 +119,8 @@ FormOpening tablesOpening(const QString& item, const kv::shell::LoginState&)
         for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16, 13, 14, 15}) {
             const QString number = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
             const QStringList reports{QStringLiteral("TORCFPR") + number};
-            o.insert(QStringLiteral("TABORC") + number, FormOpening{QStringLiteral("TORCF") + number, reports, reports});
+            o.insert(QStringLiteral("TABORC") + number,
+                     FormOpening{QStringLiteral("TORCF") + number, reports, reports});
         }
         return o;
     }();

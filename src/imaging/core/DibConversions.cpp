@@ -23,16 +23,11 @@ DibHandle increaseDibColors(ImagingLibraries& libs, DibHandle dib, int bits)
         return nullptr;
     libs.setProgressCaption(QStringLiteral("Increasing colors "));
     switch (depth) {
-    case 1:
-        return libs.convertDepth(bits == 4 ? "DIB1to4" : bits == 8 ? "DIB1To8" : "DIB1To24", dib);
-    case 4:
-        return libs.convertDepth(bits == 8 ? "DIB4To8" : "DIB4To24", dib);
-    case 8:
-        return expandDib8To24(dib);
-    case 16:
-        return libs.convertDepth("DIB16To24", dib);
-    default:
-        return nullptr;
+    case 1: return libs.convertDepth(bits == 4 ? "DIB1to4" : bits == 8 ? "DIB1To8" : "DIB1To24", dib);
+    case 4: return libs.convertDepth(bits == 8 ? "DIB4To8" : "DIB4To24", dib);
+    case 8: return expandDib8To24(dib);
+    case 16: return libs.convertDepth("DIB16To24", dib);
+    default: return nullptr;
     }
 }
 

@@ -16,10 +16,7 @@ const QString kLibraryException = QStringLiteral(
     "An exception error occured in the imagelib dll. We recommend to exit the application and to restart it by "
     "clicking its icon!");
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 } // namespace
 
@@ -69,13 +66,13 @@ QString ImagingLibraries::libraryFileName(const QString& logicalName)
 QString ImagingLibraries::loadErrorText(const QString& logicalName)
 {
     return QStringLiteral("Can't load ") + logicalName
-        + QStringLiteral(". Make sure its located in the application's searchpath.");
+           + QStringLiteral(". Make sure its located in the application's searchpath.");
 }
 
 QString ImagingLibraries::procAddressErrorText(const QString& entry)
 {
     return QStringLiteral("Error. Could not get a procaddress for ") + entry + QStringLiteral(". This could be")
-        + QStringLiteral("related to a dll name or version missmatch of ") + QLatin1String(kImagingName);
+           + QStringLiteral("related to a dll name or version missmatch of ") + QLatin1String(kImagingName);
 }
 
 QString ImagingLibraries::tiffCompressionName(std::int16_t code)
@@ -206,7 +203,8 @@ bool ImagingLibraries::checkImageFile(const QString& path)
     return file.size() >= 30;
 }
 
-template <class Call> bool ImagingLibraries::guarded(Call&& call)
+template <class Call>
+bool ImagingLibraries::guarded(Call&& call)
 {
     try {
         call();
@@ -217,7 +215,8 @@ template <class Call> bool ImagingLibraries::guarded(Call&& call)
     }
 }
 
-template <class Fn> Fn* ImagingLibraries::annotationEntry(const char* name)
+template <class Fn>
+Fn* ImagingLibraries::annotationEntry(const char* name)
 {
     auto* fn = imagingEntry<Fn>(name);
     if (!fn)
@@ -266,7 +265,8 @@ bool ImagingLibraries::tiffInfo(const QString& path, int page, FileInformation& 
     std::int16_t compression = 0;
     std::int16_t result = -1;
     const QByteArray file = native(path);
-    if (!guarded([&] { result = fn(file.constData(), std::int16_t(page), &w, &h, &compression, &further, &pages, &bits); }))
+    if (!guarded(
+            [&] { result = fn(file.constData(), std::int16_t(page), &w, &h, &compression, &further, &pages, &bits); }))
         return false;
     if (result < 0)
         return false;
@@ -325,30 +325,35 @@ bool ImagingLibraries::readPicture(ReaderKind kind, const QString& path, int bit
     std::int16_t result = 0;
     const bool called = guarded([&] {
         switch (kind) {
-        case ReaderKind::Bmp: case ReaderKind::Png: case ReaderKind::Pcx:
-            result = reinterpret_cast<abi::ReaderFn*>(proc)(file.constData(), b, d, &out, nullptr, control, progress, 0);
+        case ReaderKind::Bmp:
+        case ReaderKind::Png:
+        case ReaderKind::Pcx:
+            result =
+                reinterpret_cast<abi::ReaderFn*>(proc)(file.constData(), b, d, &out, nullptr, control, progress, 0);
             break;
         case ReaderKind::Jpeg:
             result = reinterpret_cast<abi::JpegReaderFn*>(proc)(file.constData(), b, 1, d, &out, nullptr, control,
-                                                                 progress, 0);
+                                                                progress, 0);
             break;
         case ReaderKind::Gif: {
             std::int32_t further = 0;
-            result = reinterpret_cast<abi::GifReaderFn*>(proc)(file.constData(), b, d, &out, nullptr, control,
-                                                                progress, 0, &further);
+            result = reinterpret_cast<abi::GifReaderFn*>(proc)(file.constData(), b, d, &out, nullptr, control, progress,
+                                                               0, &further);
             break;
         }
-        case ReaderKind::Tif: case ReaderKind::Pcd:
+        case ReaderKind::Tif:
+        case ReaderKind::Pcd:
             result = reinterpret_cast<abi::PagedReaderFn*>(proc)(file.constData(), b, d, std::int16_t(page), &out,
-                                                                  control, progress, 0);
+                                                                 control, progress, 0);
             break;
-        case ReaderKind::Tga: case ReaderKind::Eps:
+        case ReaderKind::Tga:
+        case ReaderKind::Eps:
             result = reinterpret_cast<abi::PlainReaderFn*>(proc)(file.constData(), b, d, &out, control, progress, 0);
             break;
         case ReaderKind::Dxf: {
             void* palette = nullptr;
-            result = reinterpret_cast<abi::DxfReaderFn*>(proc)(file.constData(), b, d, &out, &palette, control,
-                                                                progress, 0);
+            result =
+                reinterpret_cast<abi::DxfReaderFn*>(proc)(file.constData(), b, d, &out, &palette, control, progress, 0);
             break;
         }
         }
@@ -368,8 +373,7 @@ bool ImagingLibraries::readPicture(ReaderKind kind, const QString& path, int bit
     return false;
 }
 
-bool ImagingLibraries::writeBmp(const QString& path, int bits, DibHandle dib, void* control,
-                                abi::ProgressProc progress)
+bool ImagingLibraries::writeBmp(const QString& path, int bits, DibHandle dib, void* control, abi::ProgressProc progress)
 {
     auto* fn = imagingEntry<abi::WriteBmpFn>("wrbmpfiledib");
     if (!fn)
@@ -398,7 +402,8 @@ bool ImagingLibraries::acquire(void* parentWindow, int bits, bool dither, DibHan
     std::int16_t result = 0;
     m_twainBusy = true;
     const bool called = guarded([&] {
-        result = fn(parentWindow, std::int16_t(bits), std::int16_t(dither ? 1 : 0), 0, &out, nullptr, control, progress, 0);
+        result =
+            fn(parentWindow, std::int16_t(bits), std::int16_t(dither ? 1 : 0), 0, &out, nullptr, control, progress, 0);
     });
     m_twainBusy = false;
     if (!called) {
@@ -463,7 +468,8 @@ DibHandle ImagingLibraries::reduceDib(DibHandle dib, int bits, bool dither, void
         return nullptr;
     m_progressCaption = QStringLiteral("Reducing colors ");
     DibHandle result = nullptr;
-    if (!guarded([&] { result = fn(dib, std::int16_t(bits), std::int16_t(dither ? 1 : 0), 0, 0, 0, control, progress); }))
+    if (!guarded(
+            [&] { result = fn(dib, std::int16_t(bits), std::int16_t(dither ? 1 : 0), 0, 0, 0, control, progress); }))
         return nullptr;
     return result;
 }
@@ -499,8 +505,8 @@ void ImagingLibraries::annotationCall(const char* entry, void* control)
     guarded([&] { fn(control); });
 }
 
-void ImagingLibraries::drawAnnotation(void* control, double zoom, int originX, int originY, int offsetX,
-                                      int offsetY, int scrollbarWidth)
+void ImagingLibraries::drawAnnotation(void* control, double zoom, int originX, int originY, int offsetX, int offsetY,
+                                      int scrollbarWidth)
 {
     auto* fn = annotationEntry<abi::DrawAnnotationFn>("DrawAnnotation");
     guarded([&] { fn(control, zoom, originX, originY, offsetX, offsetY, scrollbarWidth, 0); });

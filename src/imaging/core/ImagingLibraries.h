@@ -32,10 +32,10 @@ struct FileInformation {
 class ImagingLibraries {
 public:
     struct Options {
-        QString programFolder;          // the running program's folder
-        QStringList libraryFolders;     // searched after the system's own search
+        QString programFolder; // the running program's folder
+        QStringList libraryFolders; // searched after the system's own search
         std::function<void(const QString&)> showMessage; // message boxes of the binding
-        QString appName;                // the program's name, for the scanner settings
+        QString appName; // the program's name, for the scanner settings
     };
 
     static constexpr const char* kImagingName = "CRDE2001.DLL";
@@ -84,8 +84,7 @@ public:
     bool readPicture(ReaderKind kind, const QString& path, int bits, bool dither, int page, DibHandle& out,
                      void* control, abi::ProgressProc progress);
     bool writeBmp(const QString& path, int bits, DibHandle dib, void* control, abi::ProgressProc progress);
-    bool acquire(void* parentWindow, int bits, bool dither, DibHandle& out, void* control,
-                 abi::ProgressProc progress);
+    bool acquire(void* parentWindow, int bits, bool dither, DibHandle& out, void* control, abi::ProgressProc progress);
     bool selectSource(void* parentWindow);
     DibHandle convertDepth(const char* entry, DibHandle dib);
     DibHandle dibToDdb(unsigned char* lockedDib);
@@ -107,10 +106,16 @@ private:
     void* loadLibrary(const QString& logicalName, QString* foundPath);
     void releaseImaging();
     void showMessage(const QString& text) const;
-    template <class Fn> Fn* imagingEntry(const char* name) { return reinterpret_cast<Fn*>(getImagingProc(name)); }
-    template <class Fn> Fn* annotationEntry(const char* name);
+    template <class Fn>
+    Fn* imagingEntry(const char* name)
+    {
+        return reinterpret_cast<Fn*>(getImagingProc(name));
+    }
+    template <class Fn>
+    Fn* annotationEntry(const char* name);
     // Runs a library call; an exception inside it gives the library message.
-    template <class Call> bool guarded(Call&& call);
+    template <class Call>
+    bool guarded(Call&& call);
 
     Options m_options;
     void* m_imaging = nullptr;

@@ -2,10 +2,7 @@
 
 namespace kv::imaging {
 
-QColor colourFromStored(int value)
-{
-    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
-}
+QColor colourFromStored(int value) { return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff); }
 
 MessageSettings parseHorizontalMessage(const QString& text)
 {
@@ -25,13 +22,38 @@ MessageSettings parseHorizontalMessage(const QString& text)
             continue;
         bool ok = true;
         switch (i) {
-        case 0: { const int v = value.trimmed().toInt(&ok); if (ok) m.fontColour = v; break; }
-        case 1: { const int v = value.trimmed().toInt(&ok); if (ok) m.fontHeight = v; break; }
+        case 0: {
+            const int v = value.trimmed().toInt(&ok);
+            if (ok)
+                m.fontColour = v;
+            break;
+        }
+        case 1: {
+            const int v = value.trimmed().toInt(&ok);
+            if (ok)
+                m.fontHeight = v;
+            break;
+        }
         case 2: m.fontName = value; break;
-        case 3: { const int v = value.trimmed().toInt(&ok); if (ok) m.fontSize = v; break; }
+        case 3: {
+            const int v = value.trimmed().toInt(&ok);
+            if (ok)
+                m.fontSize = v;
+            break;
+        }
         case 4: m.fontStyle = value.left(4); break;
-        case 5: { const int v = value.trimmed().toInt(&ok); if (ok) m.background = v; break; }
-        case 6: { const int v = value.trimmed().toInt(&ok); if (ok) m.speed = v; break; }
+        case 5: {
+            const int v = value.trimmed().toInt(&ok);
+            if (ok)
+                m.background = v;
+            break;
+        }
+        case 6: {
+            const int v = value.trimmed().toInt(&ok);
+            if (ok)
+                m.speed = v;
+            break;
+        }
         case 7: m.text = value; break;
         }
     }

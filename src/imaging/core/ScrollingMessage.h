@@ -14,12 +14,12 @@ struct MessageSettings {
     int fontColour = 255;
     int fontHeight = -13;
     QString fontName = QStringLiteral("SYSTEM");
-    int fontSize = 0;      // 0: not given
-    QString fontStyle;     // four "1"/"0": bold, italic, underline, strike-out; empty: not given
+    int fontSize = 0; // 0: not given
+    QString fontStyle; // four "1"/"0": bold, italic, underline, strike-out; empty: not given
     int background = 128;
     int speed = 1;
     QString text = QStringLiteral(" Invallid message format ! ");
-    QStringList lines;     // the vertical message's lines
+    QStringList lines; // the vertical message's lines
 };
 
 // A horizontal message file: values between the tags "/fc|", "/fh|",

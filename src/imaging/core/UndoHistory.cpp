@@ -23,9 +23,6 @@ int UndoHistory::count() const
     return n;
 }
 
-void UndoHistory::clear()
-{
-    m_entries.fill(QImage());
-}
+void UndoHistory::clear() { m_entries.fill(QImage()); }
 
 } // namespace kv::imaging

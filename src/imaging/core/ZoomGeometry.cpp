@@ -13,8 +13,8 @@ int truncated(double value)
     return static_cast<int>(std::trunc(std::clamp(value, -limit, limit)));
 }
 
-ZoomedView zoomedView(QSize control, QSize picture, double zoom, QPoint origin, int scrollbarWidth,
-                      bool showScrollbars, bool center)
+ZoomedView zoomedView(QSize control, QSize picture, double zoom, QPoint origin, int scrollbarWidth, bool showScrollbars,
+                      bool center)
 {
     ZoomedView v;
     const int W = control.width();
@@ -54,8 +54,7 @@ ZoomedView zoomedView(QSize control, QSize picture, double zoom, QPoint origin, 
     return v;
 }
 
-ScrollbarLayout layoutScrollbars(bool eligible, QSize control, QSize picture, double zoom, QPoint origin,
-                                 int w)
+ScrollbarLayout layoutScrollbars(bool eligible, QSize control, QSize picture, double zoom, QPoint origin, int w)
 {
     ScrollbarLayout l;
     const int W = control.width();
@@ -146,10 +145,14 @@ QPoint grabStep(QPoint origin, QPoint last, QPoint now, double zoom, QSize contr
 int rubberBandQuadrant(int dx, int dy)
 {
     int q = 0;
-    if (dx >= 0 && dy <= 0) q = 1;
-    if (dx <= 0 && dy <= 0) q = 2;
-    if (dx <= 0 && dy >= 0) q = 3;
-    if (dx >= 0 && dy >= 0) q = 4;
+    if (dx >= 0 && dy <= 0)
+        q = 1;
+    if (dx <= 0 && dy <= 0)
+        q = 2;
+    if (dx <= 0 && dy >= 0)
+        q = 3;
+    if (dx >= 0 && dy >= 0)
+        q = 4;
     return q;
 }
 
@@ -163,9 +166,18 @@ QPoint rubberBandEnd(QPoint start, QPoint mouse, QSize control)
     const double ey = r * ex;
     double ox = ex, oy = ey;
     switch (rubberBandQuadrant(int(dx), int(dy))) {
-    case 1: ox = ex; oy = -ey; break;
-    case 2: ox = -ex; oy = -ey; break;
-    case 3: ox = -ex; oy = ey; break;
+    case 1:
+        ox = ex;
+        oy = -ey;
+        break;
+    case 2:
+        ox = -ex;
+        oy = -ey;
+        break;
+    case 3:
+        ox = -ex;
+        oy = ey;
+        break;
     default: break;
     }
     return {truncated(start.x() + ox), truncated(start.y() + oy)};

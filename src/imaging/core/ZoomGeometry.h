@@ -26,8 +26,8 @@ struct ZoomedView {
     int scrollbarWidth = 0; // in use for this paint
 };
 
-ZoomedView zoomedView(QSize control, QSize picture, double zoom, QPoint origin, int scrollbarWidth,
-                      bool showScrollbars, bool center);
+ZoomedView zoomedView(QSize control, QSize picture, double zoom, QPoint origin, int scrollbarWidth, bool showScrollbars,
+                      bool center);
 
 struct ScrollbarLayout {
     bool shown = false;

@@ -10,12 +10,12 @@ namespace kv::imaging {
 // counts its locks; it is only freed once the count is back to 0.
 using DibHandle = void*;
 
-DibHandle dibAlloc(std::size_t size);          // zero-filled; nullptr when out of memory
-unsigned char* dibLock(DibHandle block);       // nullptr for no block
+DibHandle dibAlloc(std::size_t size); // zero-filled; nullptr when out of memory
+unsigned char* dibLock(DibHandle block); // nullptr for no block
 void dibUnlock(DibHandle block);
 int dibLockCount(DibHandle block);
-std::size_t dibSize(DibHandle block);          // 0 for no block
-void dibFree(DibHandle block);                 // unlocks fully, then frees
+std::size_t dibSize(DibHandle block); // 0 for no block
+void dibFree(DibHandle block); // unlocks fully, then frees
 
 // The address of the block's bytes without taking a lock.
 unsigned char* dibBytes(DibHandle block);
@@ -28,8 +28,18 @@ public:
     DibHolder(const DibHolder&) = delete;
     DibHolder& operator=(const DibHolder&) = delete;
     DibHandle get() const { return m_block; }
-    DibHandle release() { DibHandle b = m_block; m_block = nullptr; return b; }
-    void reset(DibHandle block) { if (block != m_block) dibFree(m_block); m_block = block; }
+    DibHandle release()
+    {
+        DibHandle b = m_block;
+        m_block = nullptr;
+        return b;
+    }
+    void reset(DibHandle block)
+    {
+        if (block != m_block)
+            dibFree(m_block);
+        m_block = block;
+    }
 
 private:
     DibHandle m_block;

@@ -12,11 +12,10 @@ namespace {
 // The 16 colours of a 16-colour display, used to reduce to 4 bits.
 const QList<QRgb>& vgaColours()
 {
-    static const QList<QRgb> colours = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+    static const QList<QRgb> colours = {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+                                        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+                                        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+                                        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
     return colours;
 }
 
@@ -31,12 +30,9 @@ int naturalBits(const QImage& image)
 {
     switch (image.format()) {
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        return 1;
-    case QImage::Format_Indexed8:
-        return image.colorCount() <= 2 ? 1 : image.colorCount() <= 16 ? 4 : 8;
-    default:
-        return 24;
+    case QImage::Format_MonoLSB: return 1;
+    case QImage::Format_Indexed8: return image.colorCount() <= 2 ? 1 : image.colorCount() <= 16 ? 4 : 8;
+    default: return 24;
     }
 }
 
@@ -88,18 +84,14 @@ DibHandle dibFromImage(const QImage& source, int bits, bool dither)
         const uchar* src = image.constScanLine(y);
         unsigned char* dst = pixels + std::size_t(h - 1 - y) * stride;
         switch (bits) {
-        case 1:
-            std::memcpy(dst, src, (w + 7) / 8);
-            break;
+        case 1: std::memcpy(dst, src, (w + 7) / 8); break;
         case 4:
             for (int x = 0; x < w; ++x) {
                 const unsigned v = src[x] & 0x0f;
                 dst[x / 2] |= (x % 2 == 0) ? (v << 4) : v;
             }
             break;
-        case 8:
-            std::memcpy(dst, src, w);
-            break;
+        case 8: std::memcpy(dst, src, w); break;
         default: {
             const auto* line = reinterpret_cast<const QRgb*>(src);
             for (int x = 0; x < w; ++x) {
@@ -165,8 +157,11 @@ QImage imageFromDib(const unsigned char* dib, std::size_t size)
     QImage image;
     switch (bits) {
     case 1: image = QImage(w, h, QImage::Format_Mono); break;
-    case 4: case 8: image = QImage(w, h, QImage::Format_Indexed8); break;
-    case 16: case 24: case 32: image = QImage(w, h, QImage::Format_RGB32); break;
+    case 4:
+    case 8: image = QImage(w, h, QImage::Format_Indexed8); break;
+    case 16:
+    case 24:
+    case 32: image = QImage(w, h, QImage::Format_RGB32); break;
     default: return {};
     }
     if (image.isNull())
@@ -180,9 +175,7 @@ QImage imageFromDib(const unsigned char* dib, std::size_t size)
         const unsigned char* src = pixels + std::size_t(h - 1 - y) * stride;
         uchar* dst = image.scanLine(y);
         switch (bits) {
-        case 1:
-            std::memcpy(dst, src, (w + 7) / 8);
-            break;
+        case 1: std::memcpy(dst, src, (w + 7) / 8); break;
         case 4:
             for (int x = 0; x < w; ++x) {
                 const int v = (x % 2 == 0) ? (src[x / 2] >> 4) : (src[x / 2] & 0x0f);
@@ -218,9 +211,6 @@ QImage imageFromDib(const unsigned char* dib, std::size_t size)
     return image;
 }
 
-QImage imageFromDib(DibHandle block)
-{
-    return imageFromDib(dibBytes(block), dibSize(block));
-}
+QImage imageFromDib(DibHandle block) { return imageFromDib(dibBytes(block), dibSize(block)); }
 
 } // namespace kv::imaging

@@ -39,17 +39,17 @@ extern "C" {
 using ProgressProc = std::int16_t (*)(std::int16_t percent, void* control);
 
 using AnnoDoneProc = std::int16_t (*)(void* control);
-using AnnoDrawProc = std::int16_t (*)(void* control, void* handle, const char* name, std::int32_t x,
-                                      std::int32_t y, std::int32_t xx, std::int32_t yy);
+using AnnoDrawProc = std::int16_t (*)(void* control, void* handle, const char* name, std::int32_t x, std::int32_t y,
+                                      std::int32_t xx, std::int32_t yy);
 using AnnoBeforeDrawProc = std::int16_t (*)(void* control, std::int32_t passCode, std::int16_t* canDraw,
                                             const char* name);
 using AnnoAfterDrawProc = std::int16_t (*)(void* control, const char* name);
 
 using FileInfoFn = std::int16_t(const char* path, char* format, std::int32_t* width, std::int32_t* height,
-                                std::int32_t* bits, std::int32_t* further1, std::int32_t* further2,
-                                char* compression, std::int16_t option);
-using ReaderFn = std::int16_t(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out,
-                              void* palette, void* control, ProgressProc progress, std::int16_t option);
+                                std::int32_t* bits, std::int32_t* further1, std::int32_t* further2, char* compression,
+                                std::int16_t option);
+using ReaderFn = std::int16_t(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out, void* palette,
+                              void* control, ProgressProc progress, std::int16_t option);
 using JpegReaderFn = std::int16_t(const char* path, std::int16_t bits, std::int16_t one, std::int16_t dither,
                                   DibHandle* out, void* palette, void* control, ProgressProc progress,
                                   std::int16_t option);

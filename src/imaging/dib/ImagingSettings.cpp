@@ -10,19 +10,12 @@ QString imagingSettingsFolder()
     const QString overridden = qEnvironmentVariable("KAVORIMETAS_IMAGING_SETTINGS");
     if (!overridden.isEmpty())
         return overridden;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/kavorimetas");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kavorimetas");
 }
 
-QString twainSettingsFile()
-{
-    return imagingSettingsFolder() + QStringLiteral("/imgtwain.ini");
-}
+QString twainSettingsFile() { return imagingSettingsFolder() + QStringLiteral("/imgtwain.ini"); }
 
-QString annotationSettingsFile()
-{
-    return imagingSettingsFolder() + QStringLiteral("/img_anno.ini");
-}
+QString annotationSettingsFile() { return imagingSettingsFolder() + QStringLiteral("/img_anno.ini"); }
 
 } // namespace kv::imaging
 

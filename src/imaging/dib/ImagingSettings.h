@@ -9,7 +9,7 @@ namespace kv::imaging {
 // in the user's configuration folder. The program and the libraries both ask
 // here, so they always agree.
 QString imagingSettingsFolder();
-QString twainSettingsFile();      // <folder>/imgtwain.ini
+QString twainSettingsFile(); // <folder>/imgtwain.ini
 QString annotationSettingsFile(); // <folder>/img_anno.ini
 
 } // namespace kv::imaging

@@ -20,12 +20,11 @@ ScreenProfile ScreenProfile::current()
 ScreenProfile ScreenProfile::paletted(int depth)
 {
     // The 20 colours a palette screen reserves: 10 at the start, 10 at the end.
-    static const Palette statics = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192),
-        qRgb(192, 220, 192), qRgb(166, 202, 240), qRgb(255, 251, 240), qRgb(160, 160, 164),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),     qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),   qRgb(255, 255, 255)};
+    static const Palette statics = {qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),
+                                    qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192),
+                                    qRgb(192, 220, 192), qRgb(166, 202, 240), qRgb(255, 251, 240), qRgb(160, 160, 164),
+                                    qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),     qRgb(255, 255, 0),
+                                    qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),   qRgb(255, 255, 255)};
     ScreenProfile profile;
     profile.depth = depth;
     const int size = depth >= 8 ? 256 : (1 << depth);
@@ -51,10 +50,7 @@ int screenColorDepth(const ScreenProfile& screen)
     return 24;
 }
 
-TImgDib::~TImgDib()
-{
-    releaseBlock();
-}
+TImgDib::~TImgDib() { releaseBlock(); }
 
 void TImgDib::releaseBlock()
 {
@@ -91,14 +87,11 @@ DibHandle TImgDib::release()
 std::int32_t TImgDib::field32(const unsigned char* p, int offset)
 {
     std::uint32_t v = std::uint32_t(p[offset]) | (std::uint32_t(p[offset + 1]) << 8)
-        | (std::uint32_t(p[offset + 2]) << 16) | (std::uint32_t(p[offset + 3]) << 24);
+                      | (std::uint32_t(p[offset + 2]) << 16) | (std::uint32_t(p[offset + 3]) << 24);
     return static_cast<std::int32_t>(v);
 }
 
-int TImgDib::field16(const unsigned char* p, int offset)
-{
-    return p[offset] | (p[offset + 1] << 8);
-}
+int TImgDib::field16(const unsigned char* p, int offset) { return p[offset] | (p[offset + 1] << 8); }
 
 void TImgDib::setField32(unsigned char* p, int offset, std::int32_t value)
 {
@@ -189,10 +182,15 @@ bool TImgDib::createNew(const Palette* palette, int width, int height, int bits)
     int headerBits = bits;
     switch (bits) {
     case 1: entries = 2; break;
-    case 2: entries = 2; headerBits = 1; break;
+    case 2:
+        entries = 2;
+        headerBits = 1;
+        break;
     case 4: entries = 16; break;
     case 8: entries = 256; break;
-    case 16: case 24: case 32: break;
+    case 16:
+    case 24:
+    case 32: break;
     default: return false;
     }
     const std::int64_t imageSize = std::int64_t(height) * rowBytes(width, bits);

@@ -93,8 +93,7 @@ std::int16_t annoHardDrawThunk(void* control, void* handle, const char* name, st
 {
     if (!control)
         return 0;
-    emit static_cast<TPictureBox*>(control)->customAnnotationHardDraw(handle, QString::fromUtf8(name), x, y, xx,
-                                                                      yy);
+    emit static_cast<TPictureBox*>(control)->customAnnotationHardDraw(handle, QString::fromUtf8(name), x, y, xx, yy);
     return 1;
 }
 
@@ -166,7 +165,8 @@ TPictureBox::~TPictureBox()
     }
 }
 
-template <class Op> void TPictureBox::safely(Op&& op)
+template <class Op>
+void TPictureBox::safely(Op&& op)
 {
     try {
         op();
@@ -177,10 +177,7 @@ template <class Op> void TPictureBox::safely(Op&& op)
     }
 }
 
-void TPictureBox::scrolled()
-{
-    repaint();
-}
+void TPictureBox::scrolled() { repaint(); }
 
 bool TPictureBox::loaded()
 {
@@ -345,14 +342,16 @@ void TPictureBox::loadPicture(const QString& path, const QString& extension)
         return;
     }
     QString type = extension;
-    if (extension == QLatin1String(".THB")) type = QStringLiteral(".BMP");
-    if (extension == QLatin1String(".THJ")) type = QStringLiteral(".JPG");
+    if (extension == QLatin1String(".THB"))
+        type = QStringLiteral(".BMP");
+    if (extension == QLatin1String(".THJ"))
+        type = QStringLiteral(".JPG");
     static const QMap<QString, ReaderKind> byExtension = {
-        {QStringLiteral(".BMP"), ReaderKind::Bmp},  {QStringLiteral(".PNG"), ReaderKind::Png},
-        {QStringLiteral(".GIF"), ReaderKind::Gif},  {QStringLiteral(".TIF"), ReaderKind::Tif},
-        {QStringLiteral(".TIFF"), ReaderKind::Tif}, {QStringLiteral(".TGA"), ReaderKind::Tga},
-        {QStringLiteral(".PCX"), ReaderKind::Pcx},  {QStringLiteral(".EPS"), ReaderKind::Eps},
-        {QStringLiteral(".PCD"), ReaderKind::Pcd},  {QStringLiteral(".DXF"), ReaderKind::Dxf},
+        {QStringLiteral(".BMP"), ReaderKind::Bmp},   {QStringLiteral(".PNG"), ReaderKind::Png},
+        {QStringLiteral(".GIF"), ReaderKind::Gif},   {QStringLiteral(".TIF"), ReaderKind::Tif},
+        {QStringLiteral(".TIFF"), ReaderKind::Tif},  {QStringLiteral(".TGA"), ReaderKind::Tga},
+        {QStringLiteral(".PCX"), ReaderKind::Pcx},   {QStringLiteral(".EPS"), ReaderKind::Eps},
+        {QStringLiteral(".PCD"), ReaderKind::Pcd},   {QStringLiteral(".DXF"), ReaderKind::Dxf},
         {QStringLiteral(".JPEG"), ReaderKind::Jpeg}, {QStringLiteral(".JPG"), ReaderKind::Jpeg}};
     static const QMap<QString, ReaderKind> byFormat = {
         {QStringLiteral("BMP"), ReaderKind::Bmp}, {QStringLiteral("PNG"), ReaderKind::Png},
@@ -672,13 +671,13 @@ bool TPictureBox::isWiderOrTaller() const
 bool TPictureBox::scrollbarsEligible() const
 {
     return m_graphic != Graphic::None && !m_stretch && !m_stretchRatio && !m_picture.isNull() && m_scrolling
-        && m_showScrollbars;
+           && m_showScrollbars;
 }
 
 void TPictureBox::layoutScrollbars()
 {
-    const ScrollbarLayout l = kv::imaging::layoutScrollbars(scrollbarsEligible(), size(), m_picture.size(), m_zoom, m_origin,
-                                               m_scrollbarWidth);
+    const ScrollbarLayout l = kv::imaging::layoutScrollbars(scrollbarsEligible(), size(), m_picture.size(), m_zoom,
+                                                            m_origin, m_scrollbarWidth);
     m_layingOut = true;
     if (!l.shown) {
         for (QWidget* w : {static_cast<QWidget*>(m_vBar), static_cast<QWidget*>(m_hBar), m_corner}) {
@@ -731,8 +730,8 @@ void TPictureBox::fillOutside(QPainter& painter, const QRect& target, bool scrol
 
 void TPictureBox::paintZoomed(QPainter& painter)
 {
-    const ZoomedView v = zoomedView(size(), m_picture.size(), m_zoom, m_origin, m_scrollbarWidth,
-                                    m_showScrollbars, m_center);
+    const ZoomedView v =
+        zoomedView(size(), m_picture.size(), m_zoom, m_origin, m_scrollbarWidth, m_showScrollbars, m_center);
     m_offsetX = v.offsetX;
     m_offsetY = v.offsetY;
     const bool barsShown = (v.wider || v.taller) && m_showScrollbars;
@@ -890,8 +889,8 @@ void TPictureBox::mouseMoveEvent(QMouseEvent* event)
         safely([&] { m_libs.mouseMon(this, 0x200, p.x(), p.y()); });
         return;
     }
-    const int s = (!m_stretch && !m_stretchRatio && m_scrolling && isWiderOrTaller() && m_showScrollbars)
-        ? m_scrollbarWidth : 0;
+    const int s =
+        (!m_stretch && !m_stretchRatio && m_scrolling && isWiderOrTaller() && m_showScrollbars) ? m_scrollbarWidth : 0;
     if (m_allowRubberBand && (m_leftBand || m_rightBand)) {
         m_bandEnd = rubberBandEnd(m_bandStart, p, size());
         repaint();
@@ -1103,8 +1102,8 @@ void TPictureBox::runTransition(const QImage& image)
                              ctx->box->repaint();
                          },
                          source.width(), source.height()};
-    static const char* const entries[] = {"", "FXSkipHorizontal", "FXSkipVertical", "FXSkipDiagonals",
-                                          "FXSkipDiagonalSquares", "FXSkipRectangles"};
+    static const char* const entries[] = {
+        "", "FXSkipHorizontal", "FXSkipVertical", "FXSkipDiagonals", "FXSkipDiagonalSquares", "FXSkipRectangles"};
     const QCursor previous = cursor();
     setCursor(Qt::WaitCursor);
     m_libs.runTransition(entries[int(m_fxMethod)], canvas, m_fxThick, m_fxDelay);

@@ -87,9 +87,17 @@ public:
     void setImageReadRes(LoadResolution r) { m_readRes = r; }
     void setImageWriteRes(SaveResolution r) { m_writeRes = r; }
     void setImageDither(bool v) { m_dither = v; }
-    void setBlitMode(BlitMode m) { m_blitMode = m; repaint(); }
+    void setBlitMode(BlitMode m)
+    {
+        m_blitMode = m;
+        repaint();
+    }
     void setPcdMode(PcdMode m) { m_pcdMode = m; }
-    void setTiffPage(int page) { m_previousTiffPage = m_tiffPage; m_tiffPage = page; }
+    void setTiffPage(int page)
+    {
+        m_previousTiffPage = m_tiffPage;
+        m_tiffPage = page;
+    }
     int tiffPage() const { return m_tiffPage; }
     void setTifSaveCompress(TiffCompression c) { m_tifSaveCompress = c; }
     void setTiffAppend(bool v) { m_tiffAppend = v; }
@@ -174,7 +182,8 @@ protected:
 
 private:
     enum class MessageMode { Off, Horizontal, Vertical };
-    template <class T> void storeAndUpdate(T& field, const T& value)
+    template <class T>
+    void storeAndUpdate(T& field, const T& value)
     {
         if (field != value) {
             field = value;
@@ -182,7 +191,8 @@ private:
         }
     }
     // Runs an operation so that no exception leaves the control.
-    template <class Op> void safely(Op&& op);
+    template <class Op>
+    void safely(Op&& op);
     int readDepth() const;
     int writeDepth() const;
     QString resolvePath(const QString& path) const;
@@ -263,8 +273,8 @@ private:
     bool m_rightBand = false, m_leftBand = false;
     QPoint m_bandStart, m_bandEnd;
 
-    QImage m_transition;        // the new picture while its transition runs
-    QImage m_revealed;          // what the transition has shown so far
+    QImage m_transition; // the new picture while its transition runs
+    QImage m_revealed; // what the transition has shown so far
 
     MessageMode m_messageMode = MessageMode::Off;
     MessageSettings m_message;

@@ -105,8 +105,10 @@ std::shared_ptr<Connection> Connection::open(const ConnectionSettings& settings)
         } else {
             connection->exec(QStringLiteral("SET client_min_messages = warning"));
             const QString collation = sql::textCollation(Dialect::Postgres);
-            if (!connection->scalar(QStringLiteral("SELECT 1 FROM pg_collation WHERE collname = :NAME"),
-                                    {{QStringLiteral("NAME"), collation}}).isValid()) {
+            if (!connection
+                     ->scalar(QStringLiteral("SELECT 1 FROM pg_collation WHERE collname = :NAME"),
+                              {{QStringLiteral("NAME"), collation}})
+                     .isValid()) {
                 try {
                     connection->exec(QStringLiteral("CREATE COLLATION IF NOT EXISTS %1 (provider = icu, "
                                                     "locale = 'pt-PT-u-ks-level2', deterministic = false)")
@@ -147,29 +149,32 @@ QVariant Connection::scalar(const QString& sql, const Params& params)
 
 bool Connection::tableExists(const QString& table)
 {
-    const QString sql = dialect() == Dialect::Sqlite
-        ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = :T COLLATE NOCASE")
-        : QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
-                         "AND lower(table_name) = lower(:T)");
+    const QString sql =
+        dialect() == Dialect::Sqlite
+            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = :T COLLATE NOCASE")
+            : QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
+                             "AND lower(table_name) = lower(:T)");
     return scalar(sql, {{QStringLiteral("T"), table}}).isValid();
 }
 
 bool Connection::columnExists(const QString& table, const QString& column)
 {
-    const QString sql = dialect() == Dialect::Sqlite
-        ? QStringLiteral("SELECT 1 FROM pragma_table_info(:T) WHERE name = :C COLLATE NOCASE")
-        : QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
-                         "AND lower(table_name) = lower(:T) AND lower(column_name) = lower(:C)");
+    const QString sql =
+        dialect() == Dialect::Sqlite
+            ? QStringLiteral("SELECT 1 FROM pragma_table_info(:T) WHERE name = :C COLLATE NOCASE")
+            : QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = current_schema() "
+                             "AND lower(table_name) = lower(:T) AND lower(column_name) = lower(:C)");
     return scalar(sql, {{QStringLiteral("T"), table}, {QStringLiteral("C"), column}}).isValid();
 }
 
 QHash<QString, QStringList> Connection::tableColumns()
 {
-    const QString sql = dialect() == Dialect::Sqlite
-        ? QStringLiteral("SELECT m.name, c.name FROM sqlite_master m, pragma_table_info(m.name) c "
-                         "WHERE m.type IN ('table', 'view') ORDER BY m.name, c.cid")
-        : QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
-                         "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position");
+    const QString sql =
+        dialect() == Dialect::Sqlite
+            ? QStringLiteral("SELECT m.name, c.name FROM sqlite_master m, pragma_table_info(m.name) c "
+                             "WHERE m.type IN ('table', 'view') ORDER BY m.name, c.cid")
+            : QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                             "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position");
     const bool postgres = dialect() == Dialect::Postgres;
     QHash<QString, QStringList> tables;
     for (const std::vector<QVariant>& row : query(sql).rows) {

@@ -15,13 +15,13 @@ namespace kv::db {
 
 // How to reach one database: what an alias of the alias file resolves to.
 struct ConnectionSettings {
-    QString alias;          // the name the configuration knows it by ("QXRGERAL", ...)
+    QString alias; // the name the configuration knows it by ("QXRGERAL", ...)
     Dialect dialect = Dialect::Sqlite;
-    QString database;       // SQLite file path, or PostgreSQL database name
-    QString host;           // PostgreSQL only
-    int port = 5432;        // PostgreSQL only
-    QString user;           // from the login's "USER NAME=" line where the driver uses it
-    QString password;       // from the login's "PASSWORD=" line
+    QString database; // SQLite file path, or PostgreSQL database name
+    QString host; // PostgreSQL only
+    int port = 5432; // PostgreSQL only
+    QString user; // from the login's "USER NAME=" line where the driver uses it
+    QString password; // from the login's "PASSWORD=" line
     // SQLite only: refuse a missing file instead of creating an empty one
     // (an installation's aliases always do, outside creating it).
     bool mustExist = false;

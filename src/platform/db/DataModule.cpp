@@ -68,9 +68,10 @@ void DataModules::add(DataModule* module)
 
 void DataModules::remove(const QString& moduleName)
 {
-    m_modules.erase(std::remove_if(m_modules.begin(), m_modules.end(),
-                                   [&](DataModule* m) { return m->name().compare(moduleName, Qt::CaseInsensitive) == 0; }),
-                    m_modules.end());
+    m_modules.erase(
+        std::remove_if(m_modules.begin(), m_modules.end(),
+                       [&](DataModule* m) { return m->name().compare(moduleName, Qt::CaseInsensitive) == 0; }),
+        m_modules.end());
 }
 
 DataModule* DataModules::module(const QString& moduleName) const

@@ -21,11 +21,11 @@ public:
     QString name() const { return objectName(); }
 
     // Declares a dataset; returns it for further configuration.
-    Dataset& add(const QString& datasetName, std::shared_ptr<Connection> connection,
-                 const QString& sql, DatasetMode mode);
-    Dataset& dataset(const QString& datasetName);       // throws DbError when absent
-    Dataset* find(const QString& datasetName) const;    // nullptr when absent
-    QStringList datasetNames() const;                   // in declaration order
+    Dataset& add(const QString& datasetName, std::shared_ptr<Connection> connection, const QString& sql,
+                 DatasetMode mode);
+    Dataset& dataset(const QString& datasetName); // throws DbError when absent
+    Dataset* find(const QString& datasetName) const; // nullptr when absent
+    QStringList datasetNames() const; // in declaration order
     void closeAll();
 
 private:
@@ -35,10 +35,10 @@ private:
 // The data modules of a login, by name.
 class DataModules {
 public:
-    void add(DataModule* module);                       // not owned
+    void add(DataModule* module); // not owned
     void remove(const QString& moduleName);
     DataModule* module(const QString& moduleName) const;
-    Dataset& dataset(const QString& qualifiedName);     // "DTFILES.CLIENTES"; throws DbError
+    Dataset& dataset(const QString& qualifiedName); // "DTFILES.CLIENTES"; throws DbError
     void clear();
 
 private:

@@ -54,7 +54,7 @@ struct Dataset::Impl final : PendingReader {
     bool eof = true;
     std::vector<QVariant> buffer; // the record being edited or inserted
     RowId editing = 0;
-    std::optional<RowId> focus;   // the row a filter or the error handler looks at
+    std::optional<RowId> focus; // the row a filter or the error handler looks at
 
     explicit Impl(Dataset* owner) : q(owner) {}
 
@@ -123,10 +123,7 @@ struct Dataset::Impl final : PendingReader {
         return changes.oldValue(id, column);
     }
 
-    bool editingRow() const
-    {
-        return (state == DatasetState::Edit || state == DatasetState::Insert) && !focus;
-    }
+    bool editingRow() const { return (state == DatasetState::Edit || state == DatasetState::Insert) && !focus; }
 
     QVariant value(int column) const
     {
@@ -332,8 +329,8 @@ QString Field::asString() const
 {
     const auto& d = *m_dataset->d;
     RowId id = 0;
-    const FieldType t = m_index >= 0 && m_index < int(d.fields.size()) ? d.fields[std::size_t(m_index)].type
-                                                                       : FieldType::Blob;
+    const FieldType t =
+        m_index >= 0 && m_index < int(d.fields.size()) ? d.fields[std::size_t(m_index)].type : FieldType::Blob;
     if (d.open && (t == FieldType::Text || t == FieldType::Memo) && d.storedCell(m_index, id))
         return d.store.textValue(id, m_index);
     const QVariant v = value();
@@ -389,9 +386,9 @@ void Field::setValue(const QVariant& value)
         values[std::size_t(m_index - d.dataCount)] = converted;
     } else {
         if (!d.editingRow())
-            throw DbError(DbError::Kind::State,
-                          QStringLiteral("O conjunto de dados «%1» não está em edição nem em inserção.")
-                              .arg(m_dataset->name()));
+            throw DbError(
+                DbError::Kind::State,
+                QStringLiteral("O conjunto de dados «%1» não está em edição nem em inserção.").arg(m_dataset->name()));
         d.buffer[std::size_t(m_index)] = converted;
     }
     if (row >= 0)
@@ -802,8 +799,7 @@ void Dataset::deleteRecord()
     if (d->state == DatasetState::Insert || d->state == DatasetState::Edit)
         cancel();
     if (isEmpty() || d->current < 0)
-        throw DbError(DbError::Kind::State,
-                      QStringLiteral("Não há nenhum registo para eliminar em «%1».").arg(m_name));
+        throw DbError(DbError::Kind::State, QStringLiteral("Não há nenhum registo para eliminar em «%1».").arg(m_name));
     const int row = d->current;
     const RowId id = d->idAt(row);
     if (d->changes.remove(id))

@@ -18,8 +18,8 @@ class Connection;
 class Dataset;
 
 enum class DatasetMode {
-    ReadOnly,                 // only reads; edit/insert/delete refused
-    Cached,                   // changes cached and applied through the update statements
+    ReadOnly, // only reads; edit/insert/delete refused
+    Cached, // changes cached and applied through the update statements
     CachedWithoutUpdateObject // changes kept in the cache only, never written
 };
 
@@ -87,11 +87,11 @@ public:
     int size() const { return def().size; }
 
     QVariant value() const;
-    QVariant oldValue() const;     // the value as read from the database (null for a new row)
+    QVariant oldValue() const; // the value as read from the database (null for a new row)
     bool isNull() const;
-    QString asString() const;      // null gives ""
-    long long asInt() const;       // null gives 0
-    double asFloat() const;        // null gives 0.0
+    QString asString() const; // null gives ""
+    long long asInt() const; // null gives 0
+    double asFloat() const; // null gives 0.0
     QDateTime asDateTime() const;
 
     // Refused with DbError when the dataset is not in edit or insert state,
@@ -122,7 +122,7 @@ public:
     // --- configuration (while closed unless said otherwise) ---
     void setConnection(std::shared_ptr<Connection> connection);
     std::shared_ptr<Connection> connection() const;
-    void setSql(const QString& sql);             // refused while open
+    void setSql(const QString& sql); // refused while open
     QString sql() const;
     void setParam(const QString& name, const QVariant& value); // any time; used at next open
     QVariant param(const QString& name) const;
@@ -133,8 +133,8 @@ public:
     const UpdateStatements& updateStatements() const;
     void setErrorHandler(UpdateErrorHandler handler); // none: errors reach the caller
     bool hasErrorHandler() const;
-    void setFilter(RecordFilter filter);         // applied while filtered() is on
-    void setFiltered(bool on);                   // re-evaluates every row
+    void setFilter(RecordFilter filter); // applied while filtered() is on
+    void setFiltered(bool on); // re-evaluates every row
     bool filtered() const;
     // Detail of a master: before each open, and whenever the master's current
     // row changes, the detail's parameter of each pair takes the master field's
@@ -146,7 +146,7 @@ public:
     // --- open / close ---
     void open();
     void close();
-    void refresh();                              // close and open, keeping the cursor's key when possible
+    void refresh(); // close and open, keeping the cursor's key when possible
     bool isOpen() const;
     DatasetState state() const;
 
@@ -155,34 +155,34 @@ public:
     bool prior();
     bool next();
     bool last();
-    bool moveTo(int row);                        // 0-based visible row
+    bool moveTo(int row); // 0-based visible row
     bool bof() const;
     bool eof() const;
     bool isEmpty() const;
-    int currentRow() const;                      // 0-based, -1 when empty
+    int currentRow() const; // 0-based, -1 when empty
     int recNo() const { return currentRow() + 1; }
-    int recordCount();                           // fetches every row
-    int fetchedCount() const;                    // visible rows fetched so far
+    int recordCount(); // fetches every row
+    int fetchedCount() const; // visible rows fetched so far
     bool canFetchMore() const;
     void fetchMore();
 
     // --- fields ---
     int fieldCount() const;
     const FieldDef& fieldDef(int index) const;
-    int fieldIndex(const QString& name) const;   // without regard to case; -1 when absent
-    Field field(const QString& name);            // throws DbError when absent
+    int fieldIndex(const QString& name) const; // without regard to case; -1 when absent
+    Field field(const QString& name); // throws DbError when absent
     Field field(int index) { return Field(*this, index); }
-    QVariant value(const QString& name) const;   // current row
+    QVariant value(const QString& name) const; // current row
     QVariant valueAt(int row, int column) const; // any fetched visible row, for views
     void setValue(const QString& name, const QVariant& value);
 
     // --- editing ---
     void edit();
-    void insert();                               // new row before the current one
-    void append();                               // new row at the end
+    void insert(); // new row before the current one
+    void append(); // new row at the end
     void post();
-    void cancel();                               // a new row disappears, an edited one gets its values back
-    void deleteRecord();                         // throws DbError on an empty dataset
+    void cancel(); // a new row disappears, an edited one gets its values back
+    void deleteRecord(); // throws DbError on an empty dataset
 
     // --- locate ---
     bool locate(const QStringList& fields, const QVariantList& values, int options = 0);
@@ -204,8 +204,8 @@ public:
 Q_SIGNALS:
     void opened();
     void closed();
-    void reset();                                // rows replaced (open, refresh, filter)
-    void rowsFetched(int first, int count);      // visible rows appended by fetching
+    void reset(); // rows replaced (open, refresh, filter)
+    void rowsFetched(int first, int count); // visible rows appended by fetching
     void rowChanged(int row);
     void rowInserted(int row);
     void rowRemoved(int row);

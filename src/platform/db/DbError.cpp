@@ -3,8 +3,7 @@
 namespace kv::db {
 
 DbError::DbError(Kind kind, QString text, QString driverText)
-    : std::runtime_error(
-          (driverText.isEmpty() ? text : text + QStringLiteral("\n") + driverText).toStdString()),
+    : std::runtime_error((driverText.isEmpty() ? text : text + QStringLiteral("\n") + driverText).toStdString()),
       m_kind(kind), m_text(std::move(text)), m_driverText(std::move(driverText))
 {
 }

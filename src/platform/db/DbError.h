@@ -11,9 +11,15 @@ namespace kv::db {
 class DbError : public std::runtime_error {
 public:
     enum class Kind {
-        Connection, Statement, Constraint, ValueRange, TextTooLong, State, NotFound,
+        Connection,
+        Statement,
+        Constraint,
+        ValueRange,
+        TextTooLong,
+        State,
+        NotFound,
         Changed, // the row was changed by another user since it was read
-        Busy     // another workstation held what was needed past the wait allowed
+        Busy // another workstation held what was needed past the wait allowed
     };
 
     DbError(Kind kind, QString text, QString driverText = {});

@@ -76,8 +76,7 @@ NamedSql::NamedSql(const QString& sql, Dialect dialect) : m_source(sql)
                     index = m_names.size();
                     m_names << name;
                 }
-                out += (dialect == Dialect::Sqlite ? QLatin1Char('?') : QLatin1Char('$'))
-                    + QString::number(index + 1);
+                out += (dialect == Dialect::Sqlite ? QLatin1Char('?') : QLatin1Char('$')) + QString::number(index + 1);
                 i = j;
                 continue;
             }
@@ -97,8 +96,7 @@ std::vector<QVariant> NamedSql::bind(const Params& params) const
     for (const QString& name : m_names) {
         if (!params.contains(name))
             throw DbError(DbError::Kind::Statement,
-                          QStringLiteral("O parâmetro «%1» da instrução não tem valor.").arg(name),
-                          m_source);
+                          QStringLiteral("O parâmetro «%1» da instrução não tem valor.").arg(name), m_source);
         values.push_back(params.value(name));
     }
     return values;

@@ -21,7 +21,7 @@ public:
     NamedSql(const QString& sql, Dialect dialect);
 
     const QString& source() const { return m_source; }
-    const QByteArray& text() const { return m_text; }   // UTF-8, with ?N or $N
+    const QByteArray& text() const { return m_text; } // UTF-8, with ?N or $N
     const QStringList& names() const { return m_names; } // index i is placeholder i + 1
 
     // The values of the placeholders, in order; a name without a value throws DbError.

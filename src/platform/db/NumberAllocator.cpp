@@ -42,9 +42,9 @@ long long NumberAllocator::next(const Counter& counter)
     if (result.rows.empty())
         missingCounter(counter);
     if (result.rows.size() > 1)
-        throw DbError(DbError::Kind::State,
-                      QStringLiteral("O contador %1 da tabela %2 está em mais de uma linha.")
-                          .arg(counter.column, counter.table));
+        throw DbError(
+            DbError::Kind::State,
+            QStringLiteral("O contador %1 da tabela %2 está em mais de uma linha.").arg(counter.column, counter.table));
     return result.rows.front().front().toLongLong();
 }
 
@@ -55,15 +55,15 @@ bool NumberAllocator::claim(const Counter& counter, long long number, const Numb
     // Touching the counter's row first makes a second workstation claiming
     // the same number wait here until the first has stored its document.
     const QString column = sql::identifier(dialect, counter.column);
-    const long long touched = m_db.exec(
-        QStringLiteral("UPDATE %1 SET %2 = CASE WHEN COALESCE(%2, 0) < :%3 THEN :%3 ELSE %2 END%4")
-            .arg(sql::identifier(dialect, counter.table), column, NumberParam, where(counter.condition)),
-        withNumber(counter.params, number));
+    const long long touched =
+        m_db.exec(QStringLiteral("UPDATE %1 SET %2 = CASE WHEN COALESCE(%2, 0) < :%3 THEN :%3 ELSE %2 END%4")
+                      .arg(sql::identifier(dialect, counter.table), column, NumberParam, where(counter.condition)),
+                  withNumber(counter.params, number));
     if (touched == 0)
         missingCounter(counter);
-    QString used = QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :%3")
-                       .arg(sql::identifier(dialect, documents.table), sql::identifier(dialect, documents.column),
-                            NumberParam);
+    QString used =
+        QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :%3")
+            .arg(sql::identifier(dialect, documents.table), sql::identifier(dialect, documents.column), NumberParam);
     if (!documents.condition.trimmed().isEmpty())
         used += QStringLiteral(" AND (%1)").arg(documents.condition);
     if (m_db.scalar(used, withNumber(documents.params, number)).isValid()) {

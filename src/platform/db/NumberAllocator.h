@@ -20,7 +20,7 @@ struct Counter {
 struct NumberColumn {
     QString table;
     QString column;
-    QString condition;   // narrows the documents (a series, a year); may be empty
+    QString condition; // narrows the documents (a series, a year); may be empty
     Params params;
 };
 

@@ -15,12 +15,10 @@ QString textCollation(Dialect)
     return QStringLiteral("pt_ci");
 }
 
-static QString datePart(Dialect dialect, const QString& expr, const char* sqliteFormat,
-                        const char* pgField)
+static QString datePart(Dialect dialect, const QString& expr, const char* sqliteFormat, const char* pgField)
 {
     if (dialect == Dialect::Sqlite)
-        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)")
-            .arg(QLatin1String(sqliteFormat), expr);
+        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)").arg(QLatin1String(sqliteFormat), expr);
     return QStringLiteral("CAST(EXTRACT(%1 FROM %2) AS INTEGER)").arg(QLatin1String(pgField), expr);
 }
 
@@ -40,8 +38,7 @@ QString concat(Dialect dialect, const QStringList& parts)
     return QStringLiteral("(%1)").arg(wrapped.join(QStringLiteral(" || ")));
 }
 
-QString upsert(Dialect, const QString& table, const QStringList& keyColumns,
-               const QStringList& otherColumns)
+QString upsert(Dialect, const QString& table, const QStringList& keyColumns, const QStringList& otherColumns)
 {
     const QStringList all = keyColumns + otherColumns;
     QStringList values;
@@ -62,8 +59,7 @@ QString startsWith(Dialect dialect, const QString& expr, const QString& param)
 {
     const QString p = QLatin1Char(':') + param;
     if (dialect == Dialect::Sqlite)
-        return QStringLiteral("(substr(%1, 1, length(%2)) = %2 COLLATE %3)")
-            .arg(expr, p, textCollation(dialect));
+        return QStringLiteral("(substr(%1, 1, length(%2)) = %2 COLLATE %3)").arg(expr, p, textCollation(dialect));
     return QStringLiteral("(substr(CAST(%1 AS TEXT), 1, char_length(CAST(%2 AS TEXT))) = CAST(%2 AS TEXT) COLLATE %3)")
         .arg(expr, p, textCollation(dialect));
 }

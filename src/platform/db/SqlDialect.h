@@ -30,8 +30,7 @@ QString concat(Dialect dialect, const QStringList& parts);
 
 // INSERT ... that updates the listed columns when the key already exists.
 // Values are the parameters named as the columns (":CODIGO", ...).
-QString upsert(Dialect dialect, const QString& table, const QStringList& keyColumns,
-               const QStringList& otherColumns);
+QString upsert(Dialect dialect, const QString& table, const QStringList& keyColumns, const QStringList& otherColumns);
 
 // Condition "expr begins with the value of parameter :param", without regard
 // to case (the text collation's rule). LIKE is avoided: PostgreSQL refuses it

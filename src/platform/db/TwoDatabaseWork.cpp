@@ -22,8 +22,8 @@ struct JournalRow {
 
 JournalRow readJournal(Connection& second, const QString& id)
 {
-    const QueryResult rows = second.query(
-        QStringLiteral("SELECT ESTADO, MOTIVO FROM OPERDIARIO WHERE OPERID = :OPERID"), {{"OPERID", id}});
+    const QueryResult rows =
+        second.query(QStringLiteral("SELECT ESTADO, MOTIVO FROM OPERDIARIO WHERE OPERID = :OPERID"), {{"OPERID", id}});
     if (rows.isEmpty())
         return {};
     return {true, rows.value(0, QStringLiteral("ESTADO")).toString(),
@@ -46,7 +46,7 @@ bool writeJournal(Connection& second, const TwoDatabaseOperation& operation, con
                         {"DATAHORA", QDateTime::currentDateTime()},
                         {"ESTADO", state},
                         {"MOTIVO", reason.isEmpty() ? QVariant() : QVariant(reason)}})
-        == 1;
+           == 1;
 }
 
 void clearPending(Connection& first, const QString& id)
@@ -100,13 +100,12 @@ Connection& TwoDatabaseWork::database(const QString& role) const
     return *connection;
 }
 
-TwoDatabaseResult TwoDatabaseWork::run(const QString& kindName, const QString& description,
-                                       const QString& user, const FirstStep& firstStep)
+TwoDatabaseResult TwoDatabaseWork::run(const QString& kindName, const QString& description, const QString& user,
+                                       const FirstStep& firstStep)
 {
     const TwoDatabaseKind* kind = m_kinds.find(kindName);
     if (!kind)
-        throw DbError(DbError::Kind::State,
-                      QStringLiteral("Tipo de operação desconhecido: «%1».").arg(kindName));
+        throw DbError(DbError::Kind::State, QStringLiteral("Tipo de operação desconhecido: «%1».").arg(kindName));
     Connection& first = database(kind->first);
     Connection& second = database(kind->second);
     // Inside a caller's transaction step 1 would not be durable before step 2.
@@ -173,8 +172,9 @@ TwoDatabaseResult TwoDatabaseWork::finish(const TwoDatabaseOperation& operation,
         // finds the pending record gone.
         Transaction transaction(first, TransactionMode::Write);
         const QString lock = first.dialect() == Dialect::Postgres ? QStringLiteral(" FOR UPDATE") : QString();
-        if (first.scalar(QStringLiteral("SELECT OPERID FROM OPERPENDENTE WHERE OPERID = :OPERID") + lock,
-                         {{"OPERID", operation.id}})
+        if (first
+                .scalar(QStringLiteral("SELECT OPERID FROM OPERPENDENTE WHERE OPERID = :OPERID") + lock,
+                        {{"OPERID", operation.id}})
                 .isValid()) {
             kind.compensate(first, operation, journal.reason);
             clearPending(first, operation.id);
@@ -216,10 +216,10 @@ std::vector<TwoDatabaseResult> TwoDatabaseWork::recover()
                 QJsonDocument::fromJson(rows.value(row, QStringLiteral("DADOS")).toString().toUtf8(), &parsed);
             const TwoDatabaseKind* kind = m_kinds.find(operation.kind);
             if (!kind || kind->first != role) {
-                results.push_back(pending(
-                    operation, QStringLiteral("este programa não conhece o tipo de operação «%1» da base de "
-                                              "dados «%2».")
-                                   .arg(operation.kind, role)));
+                results.push_back(
+                    pending(operation, QStringLiteral("este programa não conhece o tipo de operação «%1» da base de "
+                                                      "dados «%2».")
+                                           .arg(operation.kind, role)));
             } else if (parsed.error != QJsonParseError::NoError || !data.isObject()) {
                 results.push_back(pending(operation, QStringLiteral("os dados guardados da operação são ilegíveis.")));
             } else {

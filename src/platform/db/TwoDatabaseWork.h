@@ -19,10 +19,10 @@ namespace kv::db {
 // needs after its first step must be in `data`, since a later process that
 // finishes the operation has nothing else.
 struct TwoDatabaseOperation {
-    QString id;            // unique operation id
-    QString kind;          // the registered kind that finishes it
-    QString description;   // names the operation for the user ("Aprovação do orçamento 123")
-    QVariantMap data;      // stored as JSON: numbers come back as doubles, dates as ISO text
+    QString id; // unique operation id
+    QString kind; // the registered kind that finishes it
+    QString description; // names the operation for the user ("Aprovação do orçamento 123")
+    QVariantMap data; // stored as JSON: numbers come back as doubles, dates as ISO text
     QString user;
     QDateTime time;
 };
@@ -58,15 +58,14 @@ struct TwoDatabaseKind {
     std::function<void(Connection& second, const TwoDatabaseOperation& operation)> secondStep;
     // Undoes the first step's changes, inside the transaction that clears the
     // pending record.
-    std::function<void(Connection& first, const TwoDatabaseOperation& operation, const QString& reason)>
-        compensate;
+    std::function<void(Connection& first, const TwoDatabaseOperation& operation, const QString& reason)> compensate;
 };
 
 // The kinds a program knows. Each subsystem registers its own from its
 // registration function, so that a recovery in a later process finds them.
 class TwoDatabaseKinds {
 public:
-    void add(TwoDatabaseKind kind);   // a kind of the same name is replaced
+    void add(TwoDatabaseKind kind); // a kind of the same name is replaced
     const TwoDatabaseKind* find(const QString& name) const;
 
 private:
@@ -78,13 +77,13 @@ using DatabasesByRole = QHash<QString, std::shared_ptr<Connection>>;
 
 struct TwoDatabaseResult {
     enum class Status {
-        Done,      // both databases hold the operation
-        Refused,   // the second database refused it; the first step was undone
-        Pending    // not finished yet (`message` says why); a later recovery goes on
+        Done, // both databases hold the operation
+        Refused, // the second database refused it; the first step was undone
+        Pending // not finished yet (`message` says why); a later recovery goes on
     };
     QString id;
     Status status = Status::Done;
-    QString message;   // for the user; empty when done
+    QString message; // for the user; empty when done
 };
 
 // Writes that span two databases, as one durable unit of work.

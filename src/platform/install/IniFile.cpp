@@ -59,10 +59,7 @@ const IniFile::Group* IniFile::find(const QString& group) const
     return it == m_index.constEnd() ? nullptr : &m_groups[*it];
 }
 
-bool IniFile::hasGroup(const QString& group) const
-{
-    return find(group) != nullptr;
-}
+bool IniFile::hasGroup(const QString& group) const { return find(group) != nullptr; }
 
 QStringList IniFile::groups() const
 {

@@ -14,11 +14,11 @@ namespace kv::install {
 // comments. Group and key names compare without regard to case.
 class IniFile {
 public:
-    static IniFile read(const QString& path);   // a missing file reads as empty
+    static IniFile read(const QString& path); // a missing file reads as empty
     static IniFile parse(const QString& text);
 
     bool hasGroup(const QString& group) const;
-    QStringList groups() const;                  // in file order
+    QStringList groups() const; // in file order
     QString value(const QString& group, const QString& key, const QString& fallback = {}) const;
     // Every entry of a group, in file order.
     std::vector<std::pair<QString, QString>> entries(const QString& group) const;

@@ -15,8 +15,7 @@ namespace {
 
 DbError aliasError(const QString& alias, const QString& what)
 {
-    return DbError(DbError::Kind::Connection,
-                   QStringLiteral("Alias de base de dados \"%1\": %2").arg(alias, what));
+    return DbError(DbError::Kind::Connection, QStringLiteral("Alias de base de dados \"%1\": %2").arg(alias, what));
 }
 
 // "X:\a\b" or "//server/share/a" in one spelling: backslashes, no trailing one.
@@ -36,7 +35,7 @@ bool hasPrefix(const QString& path, const QString& prefix)
     if (prefix.isEmpty() || !path.startsWith(prefix, Qt::CaseInsensitive))
         return false;
     return path.size() == prefix.size() || prefix.endsWith(QLatin1Char(':'))
-        || path.at(prefix.size()) == QLatin1Char('\\');
+           || path.at(prefix.size()) == QLatin1Char('\\');
 }
 
 // Appends the names to `base`, each matched without regard to case against
@@ -57,9 +56,8 @@ QString resolveOnDisk(const QString& base, const QStringList& names)
         if (resolving && !QFileInfo::exists(path + QLatin1Char('/') + name)) {
             const QStringList entries =
                 QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            auto it = std::find_if(entries.begin(), entries.end(), [&](const QString& entry) {
-                return entry.compare(name, Qt::CaseInsensitive) == 0;
-            });
+            auto it = std::find_if(entries.begin(), entries.end(),
+                                   [&](const QString& entry) { return entry.compare(name, Qt::CaseInsensitive) == 0; });
             if (it != entries.end())
                 chosen = *it;
             else
@@ -80,14 +78,17 @@ QString Installation::defaultRoot()
     return QDir::homePath() + QStringLiteral("/.local/share/palvexworks");
 }
 
-Installation::Installation(QString root)
-    : m_root(QDir::cleanPath(QDir(root).absolutePath()))
-{
-}
+Installation::Installation(QString root) : m_root(QDir::cleanPath(QDir(root).absolutePath())) {}
 
 QString Installation::root() const { return m_root; }
-QString Installation::workstationFile() const { return m_root + QStringLiteral("/programas/Computador/Computador.txt"); }
-QString Installation::workstationTypeFile() const { return m_root + QStringLiteral("/programas/Computador/TipoComputador.txt"); }
+QString Installation::workstationFile() const
+{
+    return m_root + QStringLiteral("/programas/Computador/Computador.txt");
+}
+QString Installation::workstationTypeFile() const
+{
+    return m_root + QStringLiteral("/programas/Computador/TipoComputador.txt");
+}
 QString Installation::pdfFolder() const { return m_root + QStringLiteral("/programas/Pdf"); }
 QString Installation::aliasFile() const { return m_root + QStringLiteral("/aliases.ini"); }
 QString Installation::credentialsFile() const { return m_root + QStringLiteral("/credenciais"); }
@@ -138,9 +139,8 @@ ConnectionSettings Installation::alias(const QString& name) const
         if (!ok || settings.port <= 0 || settings.port > 65535)
             throw aliasError(wanted, QStringLiteral("porta inválida \"%1\"").arg(port));
     } else {
-        throw aliasError(wanted, driver.isEmpty()
-                                     ? QStringLiteral("falta o controlador (driver=sqlite ou postgres)")
-                                     : QStringLiteral("controlador desconhecido \"%1\"").arg(driver));
+        throw aliasError(wanted, driver.isEmpty() ? QStringLiteral("falta o controlador (driver=sqlite ou postgres)")
+                                                  : QStringLiteral("controlador desconhecido \"%1\"").arg(driver));
     }
     return settings;
 }
@@ -183,8 +183,7 @@ void applyLoginLines(ConnectionSettings& settings, const QString& userNameLine, 
         if (line.isEmpty())
             return {};
         if (!line.startsWith(prefix, Qt::CaseInsensitive))
-            throw aliasError(settings.alias,
-                             QStringLiteral("linha de ligação inválida, esperava \"%1\"").arg(prefix));
+            throw aliasError(settings.alias, QStringLiteral("linha de ligação inválida, esperava \"%1\"").arg(prefix));
         return line.mid(prefix.size());
     };
     settings.user = take(userNameLine, QLatin1String("USER NAME="));

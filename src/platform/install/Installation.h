@@ -28,16 +28,16 @@ namespace kv::install {
 //   \\server\share = /mnt/share
 class Installation {
 public:
-    static QString defaultRoot();             // $PALVEXWORKS_ROOT, else ~/.local/share/palvexworks
+    static QString defaultRoot(); // $PALVEXWORKS_ROOT, else ~/.local/share/palvexworks
     explicit Installation(QString root = defaultRoot());
 
     QString root() const;
-    QString workstationFile() const;          // <root>/programas/Computador/Computador.txt
-    QString workstationTypeFile() const;      // <root>/programas/Computador/TipoComputador.txt
-    QString pdfFolder() const;                // <root>/programas/Pdf
-    QString aliasFile() const;                // <root>/aliases.ini
-    QString credentialsFile() const;          // <root>/credenciais (owner-only readable)
-    QString dataFolder() const;               // <root>/dados  (embedded database files)
+    QString workstationFile() const; // <root>/programas/Computador/Computador.txt
+    QString workstationTypeFile() const; // <root>/programas/Computador/TipoComputador.txt
+    QString pdfFolder() const; // <root>/programas/Pdf
+    QString aliasFile() const; // <root>/aliases.ini
+    QString credentialsFile() const; // <root>/credenciais (owner-only readable)
+    QString dataFolder() const; // <root>/dados  (embedded database files)
 
     // Throws kv::db::DbError (Kind::Connection) naming the alias when it is
     // missing or its settings are unusable.
@@ -69,7 +69,6 @@ private:
 // Applies the login's connection lines ("USER NAME=name", "PASSWORD=secret")
 // to settings. An empty line leaves the value empty; a line without its
 // prefix throws DbError (Kind::Connection).
-void applyLoginLines(kv::db::ConnectionSettings& settings, const QString& userNameLine,
-                     const QString& passwordLine);
+void applyLoginLines(kv::db::ConnectionSettings& settings, const QString& userNameLine, const QString& passwordLine);
 
 } // namespace kv::install

@@ -4,15 +4,9 @@
 
 namespace kv::report {
 
-QVariant BandContext::value(const QString& field) const
-{
-    return row ? row->value(field) : QVariant();
-}
+QVariant BandContext::value(const QString& field) const { return row ? row->value(field) : QVariant(); }
 
-Band::Band(BandKind kind, const QString& name)
-    : m_kind(kind), m_name(name)
-{
-}
+Band::Band(BandKind kind, const QString& name) : m_kind(kind), m_name(name) {}
 
 Band::~Band() = default;
 
@@ -21,14 +15,13 @@ TextElement& Band::addText(const QString& text, const QRectF& rectMm, const QStr
     return add(std::make_unique<TextElement>(text, rectMm, name));
 }
 
-FieldElement& Band::addField(const QString& field, const QRectF& rectMm, const FieldFormat& format,
-                             const QString& name)
+FieldElement& Band::addField(const QString& field, const QRectF& rectMm, const FieldFormat& format, const QString& name)
 {
     return add(std::make_unique<FieldElement>(field, rectMm, format, name));
 }
 
-FieldElement& Band::addExpression(FieldElement::Expression expression, const QRectF& rectMm,
-                                  const FieldFormat& format, const QString& name)
+FieldElement& Band::addExpression(FieldElement::Expression expression, const QRectF& rectMm, const FieldFormat& format,
+                                  const QString& name)
 {
     return add(std::make_unique<FieldElement>(std::move(expression), rectMm, format, name));
 }
@@ -39,8 +32,7 @@ SystemElement& Band::addSystem(SystemElement::Field field, const QRectF& rectMm,
     return add(std::make_unique<SystemElement>(field, rectMm, prefix, name));
 }
 
-TotalElement& Band::addTotal(const QString& field, const QRectF& rectMm, const FieldFormat& format,
-                             const QString& name)
+TotalElement& Band::addTotal(const QString& field, const QRectF& rectMm, const FieldFormat& format, const QString& name)
 {
     return add(std::make_unique<TotalElement>(field, rectMm, format, name));
 }
@@ -66,7 +58,8 @@ Element* Band::find(const QString& name) const
 Band& Band::child()
 {
     if (!m_child)
-        m_child = std::make_unique<Band>(BandKind::Child, m_name.isEmpty() ? QString() : m_name + QStringLiteral("Child"));
+        m_child =
+            std::make_unique<Band>(BandKind::Child, m_name.isEmpty() ? QString() : m_name + QStringLiteral("Child"));
     return *m_child;
 }
 

@@ -18,8 +18,18 @@ class Band;
 class Report;
 
 enum class BandKind {
-    Title, PageHeader, ColumnHeader, Detail, SubDetail, DataHeader, DataFooter,
-    GroupHeader, GroupFooter, Summary, PageFooter, Child
+    Title,
+    PageHeader,
+    ColumnHeader,
+    Detail,
+    SubDetail,
+    DataHeader,
+    DataFooter,
+    GroupHeader,
+    GroupFooter,
+    Summary,
+    PageFooter,
+    Child
 };
 
 // What a before-print hook of a band sees. Setting `print` to false skips
@@ -28,7 +38,7 @@ enum class BandKind {
 struct BandContext {
     Report& report;
     Band& band;
-    const RowView* row;   // the band's row, or none
+    const RowView* row; // the band's row, or none
     int pageNumber;
     bool print = true;
 
@@ -49,14 +59,30 @@ public:
     BandKind kind() const { return m_kind; }
     const QString& name() const { return m_name; }
     double height() const { return m_height; }
-    Band& setHeight(double mm) { m_height = mm; return *this; }
+    Band& setHeight(double mm)
+    {
+        m_height = mm;
+        return *this;
+    }
     bool stretches() const { return m_stretch; }
-    Band& setStretch(bool stretch) { m_stretch = stretch; return *this; }
+    Band& setStretch(bool stretch)
+    {
+        m_stretch = stretch;
+        return *this;
+    }
     const QColor& color() const { return m_color; }
-    Band& setColor(const QColor& color) { m_color = color; return *this; }
+    Band& setColor(const QColor& color)
+    {
+        m_color = color;
+        return *this;
+    }
     // The band always starts a page of its own.
     bool startsNewPage() const { return m_newPage; }
-    Band& setNewPage(bool newPage) { m_newPage = newPage; return *this; }
+    Band& setNewPage(bool newPage)
+    {
+        m_newPage = newPage;
+        return *this;
+    }
 
     void setBeforePrint(Hook hook) { m_beforePrint = std::move(hook); }
     const Hook& beforePrint() const { return m_beforePrint; }

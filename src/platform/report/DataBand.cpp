@@ -2,10 +2,7 @@
 
 namespace kv::report {
 
-Group::Group(Key key, const QString& name)
-    : m_key(std::move(key)), m_name(name)
-{
-}
+Group::Group(Key key, const QString& name) : m_key(std::move(key)), m_name(name) {}
 
 Band& Group::header()
 {
@@ -21,10 +18,7 @@ Band& Group::footer()
     return *m_footer;
 }
 
-DataBand::DataBand(BandKind kind, const QString& name)
-    : Band(kind, name)
-{
-}
+DataBand::DataBand(BandKind kind, const QString& name) : Band(kind, name) {}
 
 DataBand::~DataBand() = default;
 
@@ -44,8 +38,7 @@ Band& DataBand::footer()
 
 Group& DataBand::addGroup(const QString& field, const QString& name)
 {
-    return addGroup([field](const RowView& row) { return row.value(field); },
-                    name.isEmpty() ? field : name);
+    return addGroup([field](const RowView& row) { return row.value(field); }, name.isEmpty() ? field : name);
 }
 
 Group& DataBand::addGroup(Group::Key key, const QString& name)

@@ -21,7 +21,11 @@ public:
     Band* footerBand() const { return m_footer.get(); }
     // Each group starts a new page (one document per group).
     bool startsNewPage() const { return m_newPage; }
-    Group& setNewPage(bool newPage) { m_newPage = newPage; return *this; }
+    Group& setNewPage(bool newPage)
+    {
+        m_newPage = newPage;
+        return *this;
+    }
 
 private:
     Key m_key;
@@ -41,9 +45,17 @@ public:
     ~DataBand() override;
 
     RowSource* source() const { return m_source; }
-    DataBand& setSource(RowSource* source) { m_source = source; return *this; }
+    DataBand& setSource(RowSource* source)
+    {
+        m_source = source;
+        return *this;
+    }
     bool printsIfEmpty() const { return m_printIfEmpty; }
-    DataBand& setPrintIfEmpty(bool print) { m_printIfEmpty = print; return *this; }
+    DataBand& setPrintIfEmpty(bool print)
+    {
+        m_printIfEmpty = print;
+        return *this;
+    }
 
     Band& header();
     Band& footer();

@@ -26,20 +26,11 @@ bool DatasetRowSource::next()
     return true;
 }
 
-int DatasetRowSource::fieldCount() const
-{
-    return m_dataset.fieldCount();
-}
+int DatasetRowSource::fieldCount() const { return m_dataset.fieldCount(); }
 
-QString DatasetRowSource::fieldName(int index) const
-{
-    return m_dataset.fieldDef(index).name;
-}
+QString DatasetRowSource::fieldName(int index) const { return m_dataset.fieldDef(index).name; }
 
-int DatasetRowSource::fieldIndex(const QString& name) const
-{
-    return m_dataset.fieldIndex(name);
-}
+int DatasetRowSource::fieldIndex(const QString& name) const { return m_dataset.fieldIndex(name); }
 
 QVariant DatasetRowSource::value(int index) const
 {

@@ -19,15 +19,15 @@ struct RenderedItem {
     enum class Kind : quint8 { Text, Rectangle, Ellipse, Line, Image };
 
     Kind kind = Kind::Text;
-    QRectF rect;            // a line runs from rect's top-left to its bottom-right
+    QRectF rect; // a line runs from rect's top-left to its bottom-right
     QString text;
-    QVariant number;        // the number behind a text, for spreadsheets
-    QString sheetFormat;    // its number format there
-    QFont font;             // family already mapped to an installed font
-    QColor color;           // text or line colour
-    QColor fill;            // background; invalid: none
-    int flags = 0;          // Qt::Alignment, Qt::TextWordWrap
-    double penWidth = 0.0;  // mm
+    QVariant number; // the number behind a text, for spreadsheets
+    QString sheetFormat; // its number format there
+    QFont font; // family already mapped to an installed font
+    QColor color; // text or line colour
+    QColor fill; // background; invalid: none
+    int flags = 0; // Qt::Alignment, Qt::TextWordWrap
+    double penWidth = 0.0; // mm
     QImage image;
     bool keepAspect = false;
 };
@@ -35,15 +35,15 @@ struct RenderedItem {
 struct RenderedBand {
     BandKind kind = BandKind::Detail;
     QString name;
-    QRectF rect;            // mm on the page
-    QColor color;           // invalid: none
+    QRectF rect; // mm on the page
+    QColor color; // invalid: none
     std::vector<RenderedItem> items;
 };
 
 struct RenderedPage {
     PageSetup setup;
-    int number = 0;         // within its report
-    int reportIndex = 0;    // which report of a job
+    int number = 0; // within its report
+    int reportIndex = 0; // which report of a job
     std::vector<RenderedBand> bands;
 };
 

@@ -2,9 +2,6 @@
 
 namespace kv::report {
 
-Element::Element(Type type, const QRectF& rectMm, const QString& name)
-    : m_type(type), m_rect(rectMm), m_name(name)
-{
-}
+Element::Element(Type type, const QRectF& rectMm, const QString& name) : m_type(type), m_rect(rectMm), m_name(name) {}
 
 } // namespace kv::report

@@ -12,9 +12,9 @@ class RowView;
 // What an element reads while its band is laid out.
 struct EvalContext {
     const Report* report = nullptr;
-    const RowView* row = nullptr;   // the row the band prints, or none
+    const RowView* row = nullptr; // the row the band prints, or none
     int pageNumber = 0;
-    QDateTime printTime;            // the same for every page of a run
+    QDateTime printTime; // the same for every page of a run
 };
 
 // An item of a band, placed in millimetres from the band's top-left corner

@@ -15,10 +15,7 @@ QString cannotWriteMessage(const QString& path, const QString& reason)
     return QStringLiteral("Não foi possível gravar o ficheiro \"%1\": %2").arg(path, reason);
 }
 
-QString nothingToExportMessage()
-{
-    return QStringLiteral("O relatório não tem páginas para exportar.");
-}
+QString nothingToExportMessage() { return QStringLiteral("O relatório não tem páginas para exportar."); }
 
 QString bandKindName(BandKind kind)
 {
@@ -45,9 +42,8 @@ std::vector<TextLine> textLines(const RenderedBand& band)
     for (const RenderedItem& item : band.items)
         if (item.kind == RenderedItem::Kind::Text && !item.text.trimmed().isEmpty())
             texts.push_back(&item);
-    std::stable_sort(texts.begin(), texts.end(), [](const RenderedItem* a, const RenderedItem* b) {
-        return a->rect.top() < b->rect.top();
-    });
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const RenderedItem* a, const RenderedItem* b) { return a->rect.top() < b->rect.top(); });
     // Items whose tops lie within half a line of each other share a line.
     std::vector<TextLine> lines;
     double lineTop = 0.0;
@@ -60,9 +56,8 @@ std::vector<TextLine> textLines(const RenderedBand& band)
         lines.back().push_back(item);
     }
     for (TextLine& line : lines)
-        std::stable_sort(line.begin(), line.end(), [](const RenderedItem* a, const RenderedItem* b) {
-            return a->rect.left() < b->rect.left();
-        });
+        std::stable_sort(line.begin(), line.end(),
+                         [](const RenderedItem* a, const RenderedItem* b) { return a->rect.left() < b->rect.left(); });
     return lines;
 }
 

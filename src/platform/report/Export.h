@@ -11,8 +11,8 @@ enum class ExportFormat { Pdf, Html, Xlsx, Csv, Rtf, Text, Svg, Xml };
 
 struct ExportFormatInfo {
     ExportFormat format;
-    QString label;   // as the export menu shows it
-    QString suffix;  // without the dot
+    QString label; // as the export menu shows it
+    QString suffix; // without the dot
 };
 
 // The formats in the order of the export menu.

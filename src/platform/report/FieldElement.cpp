@@ -4,14 +4,12 @@
 
 namespace kv::report {
 
-FieldElement::FieldElement(const QString& field, const QRectF& rectMm, const FieldFormat& format,
-                           const QString& name)
+FieldElement::FieldElement(const QString& field, const QRectF& rectMm, const FieldFormat& format, const QString& name)
     : TextElement(Type::Field, {}, rectMm, name), m_field(field), m_format(format)
 {
 }
 
-FieldElement::FieldElement(Expression expression, const QRectF& rectMm, const FieldFormat& format,
-                           const QString& name)
+FieldElement::FieldElement(Expression expression, const QRectF& rectMm, const FieldFormat& format, const QString& name)
     : TextElement(Type::Field, {}, rectMm, name), m_expression(std::move(expression)), m_format(format)
 {
 }
@@ -29,10 +27,7 @@ QVariant FieldElement::value(const EvalContext& context) const
     return m_index < 0 ? QVariant() : context.row->value(m_index);
 }
 
-QString FieldElement::content(const EvalContext& context) const
-{
-    return m_format.text(value(context));
-}
+QString FieldElement::content(const EvalContext& context) const { return m_format.text(value(context)); }
 
 QVariant FieldElement::number(const EvalContext& context) const
 {

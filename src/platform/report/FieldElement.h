@@ -13,14 +13,16 @@ class FieldElement : public TextElement {
 public:
     using Expression = std::function<QVariant(const RowView&)>;
 
-    FieldElement(const QString& field, const QRectF& rectMm, const FieldFormat& format = {},
-                 const QString& name = {});
-    FieldElement(Expression expression, const QRectF& rectMm, const FieldFormat& format = {},
-                 const QString& name = {});
+    FieldElement(const QString& field, const QRectF& rectMm, const FieldFormat& format = {}, const QString& name = {});
+    FieldElement(Expression expression, const QRectF& rectMm, const FieldFormat& format = {}, const QString& name = {});
 
     const QString& field() const { return m_field; }
     const FieldFormat& format() const { return m_format; }
-    FieldElement& setFormat(const FieldFormat& format) { m_format = format; return *this; }
+    FieldElement& setFormat(const FieldFormat& format)
+    {
+        m_format = format;
+        return *this;
+    }
 
     QVariant value(const EvalContext& context) const;
     QString content(const EvalContext& context) const override;

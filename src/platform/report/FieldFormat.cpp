@@ -13,19 +13,21 @@ namespace {
 bool isNumber(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Short: case QMetaType::UShort:
-    case QMetaType::Long: case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong: return true;
+    default: return false;
     }
 }
 
-QString zeros(int decimals)
-{
-    return decimals > 0 ? QStringLiteral(".") + QString(decimals, u'0') : QString();
-}
+QString zeros(int decimals) { return decimals > 0 ? QStringLiteral(".") + QString(decimals, u'0') : QString(); }
 
 } // namespace
 
@@ -55,24 +57,15 @@ QString FieldFormat::text(const QVariant& value) const
     const bool numeric = isNumber(value);
     const double v = numeric ? value.toDouble() : 0.0;
     switch (m_kind) {
-    case Kind::Money:
-        return numeric ? kv::text::money(v, m_decimals) : value.toString();
-    case Kind::Number:
-        return numeric ? kv::text::number(v, m_decimals) : value.toString();
-    case Kind::Fixed:
-        return numeric ? kv::text::fixed(v, m_decimals) : value.toString();
-    case Kind::Pattern:
-        return numeric ? kv::text::formatted(v, m_pattern) : value.toString();
-    case Kind::Percent:
-        return numeric ? kv::text::percent(v) : value.toString();
-    case Kind::HoursMinutes:
-        return numeric ? kv::text::hoursMinutesText(v) : value.toString();
-    case Kind::Date:
-        return kv::text::date(value.toDate());
-    case Kind::DateTime:
-        return kv::text::dateTime(value.toDateTime());
-    case Kind::Auto:
-        break;
+    case Kind::Money: return numeric ? kv::text::money(v, m_decimals) : value.toString();
+    case Kind::Number: return numeric ? kv::text::number(v, m_decimals) : value.toString();
+    case Kind::Fixed: return numeric ? kv::text::fixed(v, m_decimals) : value.toString();
+    case Kind::Pattern: return numeric ? kv::text::formatted(v, m_pattern) : value.toString();
+    case Kind::Percent: return numeric ? kv::text::percent(v) : value.toString();
+    case Kind::HoursMinutes: return numeric ? kv::text::hoursMinutesText(v) : value.toString();
+    case Kind::Date: return kv::text::date(value.toDate());
+    case Kind::DateTime: return kv::text::dateTime(value.toDateTime());
+    case Kind::Auto: break;
     }
     if (numeric)
         return kv::text::plain(v);
@@ -88,18 +81,12 @@ QString FieldFormat::text(const QVariant& value) const
 QString FieldFormat::sheetFormat() const
 {
     switch (m_kind) {
-    case Kind::Money:
-        return QStringLiteral("#,##0%1 \"€\"").arg(zeros(m_decimals));
-    case Kind::Number:
-        return QStringLiteral("#,##0%1").arg(zeros(m_decimals));
-    case Kind::Fixed:
-        return QStringLiteral("0%1").arg(zeros(m_decimals));
-    case Kind::Pattern:
-        return m_pattern;
-    case Kind::Percent:
-        return QStringLiteral("General\" %\"");
-    default:
-        return {};
+    case Kind::Money: return QStringLiteral("#,##0%1 \"€\"").arg(zeros(m_decimals));
+    case Kind::Number: return QStringLiteral("#,##0%1").arg(zeros(m_decimals));
+    case Kind::Fixed: return QStringLiteral("0%1").arg(zeros(m_decimals));
+    case Kind::Pattern: return m_pattern;
+    case Kind::Percent: return QStringLiteral("General\" %\"");
+    default: return {};
     }
 }
 

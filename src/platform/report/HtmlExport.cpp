@@ -6,10 +6,7 @@ namespace kv::report {
 
 namespace {
 
-QString mm(double value)
-{
-    return QString::number(value, 'f', 2) + QStringLiteral("mm");
-}
+QString mm(double value) { return QString::number(value, 'f', 2) + QStringLiteral("mm"); }
 
 QString box(const QRectF& r)
 {
@@ -49,16 +46,18 @@ QString pngDataUri(const QImage& image)
 QByteArray htmlBytes(const Document& document)
 {
     QString out;
-    out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-PT\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
-               .arg(document.title.toHtmlEscaped());
-    out += QStringLiteral(
-        "<style>\nbody{background:#888;margin:0;padding:8mm 0}\n"
-        ".page{position:relative;margin:0 auto 8mm;background:#fff;overflow:hidden}\n"
-        ".page div{position:absolute;box-sizing:border-box}\n"
-        ".t{white-space:pre;overflow:visible}\n.w{white-space:pre-wrap}\n</style>\n</head>\n<body>\n");
+    out +=
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-PT\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
+            .arg(document.title.toHtmlEscaped());
+    out +=
+        QStringLiteral("<style>\nbody{background:#888;margin:0;padding:8mm 0}\n"
+                       ".page{position:relative;margin:0 auto 8mm;background:#fff;overflow:hidden}\n"
+                       ".page div{position:absolute;box-sizing:border-box}\n"
+                       ".t{white-space:pre;overflow:visible}\n.w{white-space:pre-wrap}\n</style>\n</head>\n<body>\n");
     for (const RenderedPage& page : document.pages) {
         const QSizeF size = page.setup.sizeMm();
-        out += QStringLiteral("<div class=\"page\" style=\"width:%1;height:%2\">\n").arg(mm(size.width()), mm(size.height()));
+        out += QStringLiteral("<div class=\"page\" style=\"width:%1;height:%2\">\n")
+                   .arg(mm(size.width()), mm(size.height()));
         for (const RenderedBand& band : page.bands) {
             if (band.color.isValid())
                 out += QStringLiteral("<div style=\"%1background:%2\"></div>\n").arg(box(band.rect), band.color.name());
@@ -68,15 +67,18 @@ QByteArray htmlBytes(const Document& document)
                     out += QStringLiteral("<div class=\"%1\" style=\"%2%3%4color:%5;%6\">%7</div>\n")
                                .arg((item.flags & Qt::TextWordWrap) ? QStringLiteral("w") : QStringLiteral("t"),
                                     box(item.rect), fontStyle(item.font), alignStyle(item.flags), item.color.name(),
-                                    item.fill.isValid() ? QStringLiteral("background:%1;").arg(item.fill.name()) : QString(),
+                                    item.fill.isValid() ? QStringLiteral("background:%1;").arg(item.fill.name())
+                                                        : QString(),
                                     item.text.toHtmlEscaped());
                     break;
                 case RenderedItem::Kind::Rectangle:
                 case RenderedItem::Kind::Ellipse:
                     out += QStringLiteral("<div style=\"%1border:%2 solid %3;%4%5\"></div>\n")
                                .arg(box(item.rect), mm(item.penWidth), item.color.name(),
-                                    item.fill.isValid() ? QStringLiteral("background:%1;").arg(item.fill.name()) : QString(),
-                                    item.kind == RenderedItem::Kind::Ellipse ? QStringLiteral("border-radius:50%;") : QString());
+                                    item.fill.isValid() ? QStringLiteral("background:%1;").arg(item.fill.name())
+                                                        : QString(),
+                                    item.kind == RenderedItem::Kind::Ellipse ? QStringLiteral("border-radius:50%;")
+                                                                             : QString());
                     break;
                 case RenderedItem::Kind::Line: {
                     const bool vertical = item.rect.width() < item.rect.height();
@@ -87,9 +89,11 @@ QByteArray htmlBytes(const Document& document)
                     break;
                 }
                 case RenderedItem::Kind::Image:
-                    out += QStringLiteral("<div style=\"%1\"><img src=\"%2\" style=\"width:100%;height:100%;%3\" alt=\"\"></div>\n")
-                               .arg(box(item.rect), pngDataUri(item.image),
-                                    item.keepAspect ? QStringLiteral("object-fit:contain") : QString());
+                    out +=
+                        QStringLiteral(
+                            "<div style=\"%1\"><img src=\"%2\" style=\"width:100%;height:100%;%3\" alt=\"\"></div>\n")
+                            .arg(box(item.rect), pngDataUri(item.image),
+                                 item.keepAspect ? QStringLiteral("object-fit:contain") : QString());
                     break;
                 }
             }

@@ -16,7 +16,11 @@ public:
     ImageElement& setFile(const QString& file);
     ImageElement& setImage(const QImage& image); // a picture kept with the layout
     bool keepsAspect() const { return m_keepAspect; }
-    ImageElement& setKeepAspect(bool keep) { m_keepAspect = keep; return *this; }
+    ImageElement& setKeepAspect(bool keep)
+    {
+        m_keepAspect = keep;
+        return *this;
+    }
 
     QImage image() const; // loads the file once; null when missing
 

@@ -2,8 +2,7 @@
 
 namespace kv::report {
 
-MemoryRowSource::MemoryRowSource(const QStringList& fields)
-    : m_fields(fields)
+MemoryRowSource::MemoryRowSource(const QStringList& fields) : m_fields(fields)
 {
     for (int i = 0; i < fields.size(); ++i)
         m_index.insert(fields[i].toUpper(), i);
@@ -35,10 +34,7 @@ bool MemoryRowSource::next()
     return true;
 }
 
-int MemoryRowSource::fieldIndex(const QString& name) const
-{
-    return m_index.value(name.toUpper(), -1);
-}
+int MemoryRowSource::fieldIndex(const QString& name) const { return m_index.value(name.toUpper(), -1); }
 
 QVariant MemoryRowSource::value(int index) const
 {
@@ -56,10 +52,7 @@ void RowSnapshot::take(const RowSource& source)
         m_values[static_cast<std::size_t>(i)] = source.value(i);
 }
 
-int RowSnapshot::fieldIndex(const QString& name) const
-{
-    return m_source ? m_source->fieldIndex(name) : -1;
-}
+int RowSnapshot::fieldIndex(const QString& name) const { return m_source ? m_source->fieldIndex(name) : -1; }
 
 QVariant RowSnapshot::value(int index) const
 {

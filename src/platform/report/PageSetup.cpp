@@ -8,10 +8,7 @@ QSizeF PageSetup::sizeMm() const
     return m_orientation == QPageLayout::Landscape ? portrait.transposed() : portrait;
 }
 
-double PageSetup::contentWidth() const
-{
-    return sizeMm().width() - m_margins.left() - m_margins.right();
-}
+double PageSetup::contentWidth() const { return sizeMm().width() - m_margins.left() - m_margins.right(); }
 
 QPageLayout PageSetup::layout() const
 {

@@ -11,9 +11,17 @@ namespace kv::report {
 class PageSetup {
 public:
     QPageSize::PageSizeId size() const { return m_size; }
-    PageSetup& setSize(QPageSize::PageSizeId size) { m_size = size; return *this; }
+    PageSetup& setSize(QPageSize::PageSizeId size)
+    {
+        m_size = size;
+        return *this;
+    }
     QPageLayout::Orientation orientation() const { return m_orientation; }
-    PageSetup& setOrientation(QPageLayout::Orientation orientation) { m_orientation = orientation; return *this; }
+    PageSetup& setOrientation(QPageLayout::Orientation orientation)
+    {
+        m_orientation = orientation;
+        return *this;
+    }
     const QMarginsF& margins() const { return m_margins; }
     PageSetup& setMargins(double left, double top, double right, double bottom)
     {
@@ -21,9 +29,9 @@ public:
         return *this;
     }
 
-    QSizeF sizeMm() const;       // as printed, orientation applied
+    QSizeF sizeMm() const; // as printed, orientation applied
     double contentWidth() const; // between the left and right margins
-    QPageLayout layout() const;  // for printers and PDF writers, without margins
+    QPageLayout layout() const; // for printers and PDF writers, without margins
 
 private:
     QPageSize::PageSizeId m_size = QPageSize::A4;

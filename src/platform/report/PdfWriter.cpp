@@ -9,10 +9,7 @@
 
 namespace kv::report {
 
-PdfWriter::PdfWriter(const QString& path, const QString& title)
-    : m_path(path), m_title(title), m_file(path)
-{
-}
+PdfWriter::PdfWriter(const QString& path, const QString& title) : m_path(path), m_title(title), m_file(path) {}
 
 PdfWriter::~PdfWriter()
 {

@@ -32,8 +32,7 @@ constexpr int kPageMarginPx = 16; // grey border around the page
 
 } // namespace
 
-PreviewWindow::PreviewWindow(Document document, QWidget* parent)
-    : QDialog(parent), m_document(std::move(document))
+PreviewWindow::PreviewWindow(Document document, QWidget* parent) : QDialog(parent), m_document(std::move(document))
 {
     FontMap::install();
     setWindowTitle(m_document.title.isEmpty() ? QStringLiteral("Pré-visualização") : m_document.title);
@@ -84,34 +83,34 @@ void PreviewWindow::buildToolBar()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_pageActions.push_back(add(QStringLiteral("ActPrimeira"), QStringLiteral("Primeira"),
-                                QStyle::SP_MediaSkipBackward, [this] { setCurrentPage(0); }));
-    m_pageActions.push_back(add(QStringLiteral("ActAnterior"), QStringLiteral("Anterior"),
-                                QStyle::SP_MediaSeekBackward, [this] { setCurrentPage(m_page - 1); }));
+    m_pageActions.push_back(add(QStringLiteral("ActPrimeira"), QStringLiteral("Primeira"), QStyle::SP_MediaSkipBackward,
+                                [this] { setCurrentPage(0); }));
+    m_pageActions.push_back(add(QStringLiteral("ActAnterior"), QStringLiteral("Anterior"), QStyle::SP_MediaSeekBackward,
+                                [this] { setCurrentPage(m_page - 1); }));
     m_pageLabel = new QLabel(m_toolBar);
     m_pageLabel->setObjectName(QStringLiteral("PreviewPageLabel"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
     m_toolBar->addWidget(m_pageLabel);
-    m_pageActions.push_back(add(QStringLiteral("ActSeguinte"), QStringLiteral("Seguinte"),
-                                QStyle::SP_MediaSeekForward, [this] { setCurrentPage(m_page + 1); }));
-    m_pageActions.push_back(add(QStringLiteral("ActUltima"), QStringLiteral("Última"),
-                                QStyle::SP_MediaSkipForward, [this] { setCurrentPage(pageCount() - 1); }));
+    m_pageActions.push_back(add(QStringLiteral("ActSeguinte"), QStringLiteral("Seguinte"), QStyle::SP_MediaSeekForward,
+                                [this] { setCurrentPage(m_page + 1); }));
+    m_pageActions.push_back(add(QStringLiteral("ActUltima"), QStringLiteral("Última"), QStyle::SP_MediaSkipForward,
+                                [this] { setCurrentPage(pageCount() - 1); }));
     m_toolBar->addSeparator();
-    m_pageActions.push_back(add(QStringLiteral("ActDiminuir"), QStringLiteral("Diminuir"),
-                                QStyle::SP_ArrowDown, [this] { setZoom(m_zoom / 1.25); }));
+    m_pageActions.push_back(add(QStringLiteral("ActDiminuir"), QStringLiteral("Diminuir"), QStyle::SP_ArrowDown,
+                                [this] { setZoom(m_zoom / 1.25); }));
     m_zoomLabel = new QLabel(m_toolBar);
     m_zoomLabel->setObjectName(QStringLiteral("PreviewZoomLabel"));
     m_zoomLabel->setContentsMargins(8, 0, 8, 0);
     m_toolBar->addWidget(m_zoomLabel);
-    m_pageActions.push_back(add(QStringLiteral("ActAumentar"), QStringLiteral("Aumentar"),
-                                QStyle::SP_ArrowUp, [this] { setZoom(m_zoom * 1.25); }));
+    m_pageActions.push_back(add(QStringLiteral("ActAumentar"), QStringLiteral("Aumentar"), QStyle::SP_ArrowUp,
+                                [this] { setZoom(m_zoom * 1.25); }));
     m_pageActions.push_back(add(QStringLiteral("ActLargura"), QStringLiteral("Largura da página"),
                                 QStyle::SP_TitleBarMaxButton, [this] { fitPageWidth(); }));
     m_pageActions.push_back(add(QStringLiteral("ActPaginaInteira"), QStringLiteral("Página inteira"),
                                 QStyle::SP_TitleBarNormalButton, [this] { fitWholePage(); }));
     m_toolBar->addSeparator();
-    m_pageActions.push_back(add(QStringLiteral("ActImprimir"), QStringLiteral("Imprimir"),
-                                QStyle::SP_DialogSaveButton, [this] { askPrint(); }));
+    m_pageActions.push_back(add(QStringLiteral("ActImprimir"), QStringLiteral("Imprimir"), QStyle::SP_DialogSaveButton,
+                                [this] { askPrint(); }));
 
     m_exportMenu = new QMenu(QStringLiteral("Exportar"), this);
     m_exportMenu->setObjectName(QStringLiteral("PreviewExportMenu"));
@@ -139,10 +138,7 @@ int PreviewWindow::exec()
     return QDialog::exec();
 }
 
-void PreviewWindow::showPreview()
-{
-    showMaximized();
-}
+void PreviewWindow::showPreview() { showMaximized(); }
 
 void PreviewWindow::setCurrentPage(int page)
 {
@@ -175,17 +171,14 @@ void PreviewWindow::fitWholePage()
     applyFit();
 }
 
-double PreviewWindow::screenDpi() const
-{
-    return logicalDpiX();
-}
+double PreviewWindow::screenDpi() const { return logicalDpiX(); }
 
 void PreviewWindow::applyFit()
 {
     if (m_fit != Fit::None && pageCount() > 0) {
         const QSizeF pageMm = m_document.pages[static_cast<std::size_t>(m_page)].setup.sizeMm();
         const QSize room = m_scroll->maximumViewportSize() - QSize(2 * kPageMarginPx, 2 * kPageMarginPx)
-            - QSize(m_scroll->verticalScrollBar()->sizeHint().width(), 0);
+                           - QSize(m_scroll->verticalScrollBar()->sizeHint().width(), 0);
         const double widthZoom = room.width() / (pageMm.width() / 25.4 * screenDpi());
         const double heightZoom = room.height() / (pageMm.height() / 25.4 * screenDpi());
         m_zoom = std::clamp(m_fit == Fit::Width ? widthZoom : std::min(widthZoom, heightZoom), kMinZoom, kMaxZoom);
@@ -263,7 +256,8 @@ void PreviewWindow::print(QPrinter& printer)
         printer.setPageLayout(page.setup.layout());
         if (i == from) {
             if (!painter.begin(&printer))
-                throw ReportError(QStringLiteral("Não foi possível abrir a impressora \"%1\".").arg(printer.printerName()));
+                throw ReportError(
+                    QStringLiteral("Não foi possível abrir a impressora \"%1\".").arg(printer.printerName()));
         } else {
             printer.newPage();
         }
@@ -291,19 +285,15 @@ void PreviewWindow::askPrint()
     }
 }
 
-void PreviewWindow::exportTo(ExportFormat format, const QString& path)
-{
-    exportDocument(m_document, format, path);
-}
+void PreviewWindow::exportTo(ExportFormat format, const QString& path) { exportDocument(m_document, format, path); }
 
 void PreviewWindow::askExport(ExportFormat format)
 {
     const ExportFormatInfo& info = exportFormatInfo(format);
     QString suggested = m_document.title.isEmpty() ? QStringLiteral("relatorio") : m_document.title;
     suggested.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Exportar"), suggested + u'.' + info.suffix,
-        QStringLiteral("%1 (*.%2)").arg(info.label, info.suffix));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar"), suggested + u'.' + info.suffix,
+                                                      QStringLiteral("%1 (*.%2)").arg(info.label, info.suffix));
     if (path.isEmpty())
         return;
     try {

@@ -34,8 +34,8 @@ public:
     int currentPage() const { return m_page; } // 0-based
     void setCurrentPage(int page);
 
-    double zoom() const { return m_zoom; }     // 1.0 = real size on the screen
-    void setZoom(double zoom);                 // leaves the page-width fit
+    double zoom() const { return m_zoom; } // 1.0 = real size on the screen
+    void setZoom(double zoom); // leaves the page-width fit
     void fitPageWidth();
     void fitWholePage();
     bool fitsPageWidth() const { return m_fit == Fit::Width; }

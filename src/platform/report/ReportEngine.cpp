@@ -28,8 +28,8 @@ double textHeightMm(const QString& text, const QFont& font, double widthMm, int 
     }();
     const double pxPerMm = kMeasureDpi / 25.4;
     const QFontMetricsF metrics(font, &device);
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, widthMm * pxPerMm, 1e9), flags,
-                                               text.isEmpty() ? QStringLiteral(" ") : text);
+    const QRectF bounds =
+        metrics.boundingRect(QRectF(0, 0, widthMm * pxPerMm, 1e9), flags, text.isEmpty() ? QStringLiteral(" ") : text);
     return bounds.height() / pxPerMm;
 }
 
@@ -217,7 +217,7 @@ bool Layout::printBand(Band& band, const RowView* row, const DataBand* counting)
     if (!context.print)
         return false;
     const bool pageBand = band.kind() == BandKind::PageHeader || band.kind() == BandKind::ColumnHeader
-        || (band.kind() == BandKind::Title);
+                          || (band.kind() == BandKind::Title);
     if (!pageBand && band.startsNewPage() && !m_bodyEmpty)
         newPage();
     double height = bandHeight(band, row);
@@ -275,8 +275,7 @@ RenderedItem Layout::textItem(const TextElement& element, const QRectF& rect, bo
     item.fill = element.background();
     item.flags = static_cast<int>(element.alignment()) | (element.wordWrap() ? Qt::TextWordWrap : 0);
     if (stretch && element.wordWrap())
-        item.rect.setHeight(std::max(rect.height(),
-                                     textHeightMm(item.text, item.font, rect.width(), item.flags)));
+        item.rect.setHeight(std::max(rect.height(), textHeightMm(item.text, item.font, rect.width(), item.flags)));
     return item;
 }
 
@@ -346,10 +345,7 @@ int ReportEngine::run(Report& report, const PageSink& sink, int reportIndex)
     return layout.run();
 }
 
-Document ReportEngine::render(Report& report)
-{
-    return render(std::vector<Report*>{&report});
-}
+Document ReportEngine::render(Report& report) { return render(std::vector<Report*>{&report}); }
 
 Document ReportEngine::render(const std::vector<Report*>& job)
 {

@@ -20,8 +20,8 @@ public:
 // and summaries still read it.
 class RowSource : public RowView {
 public:
-    virtual bool first() = 0;   // false when there are no rows
-    virtual bool next() = 0;    // false when there is no further row
+    virtual bool first() = 0; // false when there are no rows
+    virtual bool next() = 0; // false when there is no further row
     virtual int fieldCount() const = 0;
     virtual QString fieldName(int index) const = 0;
 };

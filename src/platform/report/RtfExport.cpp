@@ -7,10 +7,7 @@ namespace kv::report {
 
 namespace {
 
-long twips(double mm)
-{
-    return std::lround(mm * 1440.0 / 25.4);
-}
+long twips(double mm) { return std::lround(mm * 1440.0 / 25.4); }
 
 QString escaped(const QString& text)
 {
@@ -74,7 +71,9 @@ QByteArray rtfBytes(const Document& document)
                     }
                     const QColor colour = item->color.isValid() ? item->color : QColor(Qt::black);
                     const int c = indexOf(colours, QStringLiteral("\\red%1\\green%2\\blue%3;")
-                                                       .arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+                                                       .arg(colour.red())
+                                                       .arg(colour.green())
+                                                       .arg(colour.blue()));
                     text += QStringLiteral("{\\f%1\\fs%2%3%4%5\\cf%6 %7}")
                                 .arg(indexOf(fonts, item->font.family()))
                                 .arg(std::lround(item->font.pointSizeF() * 2))
@@ -97,7 +96,8 @@ QByteArray rtfBytes(const Document& document)
     if (!document.pages.empty()) {
         const QSizeF size = document.pages.front().setup.sizeMm();
         out += QStringLiteral("\\paperw%1\\paperh%2\\margl0\\margr0\\margt%3\\margb%4%5\n")
-                   .arg(twips(size.width())).arg(twips(size.height()))
+                   .arg(twips(size.width()))
+                   .arg(twips(size.height()))
                    .arg(twips(document.pages.front().setup.margins().top()))
                    .arg(twips(document.pages.front().setup.margins().bottom()))
                    .arg(size.width() > size.height() ? QStringLiteral("\\landscape") : QString());

@@ -15,11 +15,23 @@ public:
 
     Shape shape() const { return m_shape; }
     const QColor& penColor() const { return m_pen; }
-    ShapeElement& setPenColor(const QColor& color) { m_pen = color; return *this; }
+    ShapeElement& setPenColor(const QColor& color)
+    {
+        m_pen = color;
+        return *this;
+    }
     double penWidth() const { return m_penWidth; }
-    ShapeElement& setPenWidth(double mm) { m_penWidth = mm; return *this; }
+    ShapeElement& setPenWidth(double mm)
+    {
+        m_penWidth = mm;
+        return *this;
+    }
     const QColor& fill() const { return m_fill; } // invalid: not filled
-    ShapeElement& setFill(const QColor& color) { m_fill = color; return *this; }
+    ShapeElement& setFill(const QColor& color)
+    {
+        m_fill = color;
+        return *this;
+    }
 
 private:
     Shape m_shape;

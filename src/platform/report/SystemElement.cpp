@@ -14,21 +14,11 @@ QString SystemElement::content(const EvalContext& context) const
 {
     QString value;
     switch (m_field) {
-    case Field::PageNumber:
-        value = QString::number(context.pageNumber);
-        break;
-    case Field::Date:
-        value = kv::text::date(context.printTime.date());
-        break;
-    case Field::Time:
-        value = context.printTime.time().toString(QStringLiteral("HH:mm:ss"));
-        break;
-    case Field::DateTime:
-        value = kv::text::dateTime(context.printTime);
-        break;
-    case Field::ReportTitle:
-        value = context.report ? context.report->title() : QString();
-        break;
+    case Field::PageNumber: value = QString::number(context.pageNumber); break;
+    case Field::Date: value = kv::text::date(context.printTime.date()); break;
+    case Field::Time: value = context.printTime.time().toString(QStringLiteral("HH:mm:ss")); break;
+    case Field::DateTime: value = kv::text::dateTime(context.printTime); break;
+    case Field::ReportTitle: value = context.report ? context.report->title() : QString(); break;
     }
     return text() + value;
 }

@@ -50,14 +50,8 @@ TextElement& TextElement::setUnderline(bool underline)
     return *this;
 }
 
-QString TextElement::content(const EvalContext&) const
-{
-    return m_text;
-}
+QString TextElement::content(const EvalContext&) const { return m_text; }
 
-QVariant TextElement::number(const EvalContext&) const
-{
-    return {};
-}
+QVariant TextElement::number(const EvalContext&) const { return {}; }
 
 } // namespace kv::report

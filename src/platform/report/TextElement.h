@@ -17,10 +17,18 @@ public:
     TextElement(const QString& text, const QRectF& rectMm, const QString& name = {});
 
     const QString& text() const { return m_text; }
-    TextElement& setText(const QString& text) { m_text = text; return *this; }
+    TextElement& setText(const QString& text)
+    {
+        m_text = text;
+        return *this;
+    }
 
     const QFont& font() const { return m_font; }
-    TextElement& setFont(const QFont& font) { m_font = font; return *this; }
+    TextElement& setFont(const QFont& font)
+    {
+        m_font = font;
+        return *this;
+    }
     TextElement& setFontFamily(const QString& family);
     TextElement& setPointSize(double points);
     TextElement& setBold(bool bold);
@@ -28,13 +36,29 @@ public:
     TextElement& setUnderline(bool underline);
 
     const QColor& color() const { return m_color; }
-    TextElement& setColor(const QColor& color) { m_color = color; return *this; }
+    TextElement& setColor(const QColor& color)
+    {
+        m_color = color;
+        return *this;
+    }
     const QColor& background() const { return m_background; } // invalid: transparent
-    TextElement& setBackground(const QColor& color) { m_background = color; return *this; }
+    TextElement& setBackground(const QColor& color)
+    {
+        m_background = color;
+        return *this;
+    }
     Qt::Alignment alignment() const { return m_alignment; }
-    TextElement& setAlignment(Qt::Alignment alignment) { m_alignment = alignment; return *this; }
+    TextElement& setAlignment(Qt::Alignment alignment)
+    {
+        m_alignment = alignment;
+        return *this;
+    }
     bool wordWrap() const { return m_wordWrap; }
-    TextElement& setWordWrap(bool wrap) { m_wordWrap = wrap; return *this; }
+    TextElement& setWordWrap(bool wrap)
+    {
+        m_wordWrap = wrap;
+        return *this;
+    }
 
     // The text as printed now.
     virtual QString content(const EvalContext& context) const;

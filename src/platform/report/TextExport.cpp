@@ -34,9 +34,11 @@ QByteArray textBytes(const Document& document)
                     const QString text = QString(item->text).replace(u'\n', u' ');
                     int column = static_cast<int>(std::lround(item->rect.left() / kCellMm));
                     if (item->flags & Qt::AlignRight)
-                        column = static_cast<int>(std::lround(item->rect.right() / kCellMm)) - static_cast<int>(text.size());
+                        column =
+                            static_cast<int>(std::lround(item->rect.right() / kCellMm)) - static_cast<int>(text.size());
                     else if (item->flags & Qt::AlignHCenter)
-                        column = static_cast<int>(std::lround(item->rect.center().x() / kCellMm)) - static_cast<int>(text.size()) / 2;
+                        column = static_cast<int>(std::lround(item->rect.center().x() / kCellMm))
+                                 - static_cast<int>(text.size()) / 2;
                     putAt(line, std::max(column, 0), text);
                 }
                 out += line + u'\n';

@@ -2,14 +2,13 @@
 
 namespace kv::report {
 
-TotalElement::TotalElement(const QString& field, const QRectF& rectMm, const FieldFormat& format,
-                           const QString& name)
+TotalElement::TotalElement(const QString& field, const QRectF& rectMm, const FieldFormat& format, const QString& name)
     : TextElement(Type::Total, {}, rectMm, name), m_value(field, {}, format)
 {
 }
 
-TotalElement::TotalElement(FieldElement::Expression expression, const QRectF& rectMm,
-                           const FieldFormat& format, const QString& name)
+TotalElement::TotalElement(FieldElement::Expression expression, const QRectF& rectMm, const FieldFormat& format,
+                           const QString& name)
     : TextElement(Type::Total, {}, rectMm, name), m_value(std::move(expression), {}, format)
 {
 }
@@ -59,14 +58,8 @@ double TotalElement::value() const
     return m_overflowed ? m_approximate : m_exact.toDouble();
 }
 
-QString TotalElement::content(const EvalContext&) const
-{
-    return m_value.format().text(value());
-}
+QString TotalElement::content(const EvalContext&) const { return m_value.format().text(value()); }
 
-QVariant TotalElement::number(const EvalContext&) const
-{
-    return value();
-}
+QVariant TotalElement::number(const EvalContext&) const { return value(); }
 
 } // namespace kv::report

@@ -14,17 +14,28 @@ class TotalElement : public TextElement {
 public:
     enum class Kind { Sum, Count };
 
-    TotalElement(const QString& field, const QRectF& rectMm, const FieldFormat& format = {},
+    TotalElement(const QString& field, const QRectF& rectMm, const FieldFormat& format = {}, const QString& name = {});
+    TotalElement(FieldElement::Expression expression, const QRectF& rectMm, const FieldFormat& format = {},
                  const QString& name = {});
-    TotalElement(FieldElement::Expression expression, const QRectF& rectMm,
-                 const FieldFormat& format = {}, const QString& name = {});
 
-    TotalElement& setKind(Kind kind) { m_kind = kind; return *this; }
+    TotalElement& setKind(Kind kind)
+    {
+        m_kind = kind;
+        return *this;
+    }
     // The data band whose rows count; none means the report's detail.
-    TotalElement& setSource(const DataBand* band) { m_source = band; return *this; }
+    TotalElement& setSource(const DataBand* band)
+    {
+        m_source = band;
+        return *this;
+    }
     const DataBand* source() const { return m_source; }
     // Off: the total keeps running after it prints (a running sum per line).
-    TotalElement& setResetAfterPrint(bool reset) { m_resetAfterPrint = reset; return *this; }
+    TotalElement& setResetAfterPrint(bool reset)
+    {
+        m_resetAfterPrint = reset;
+        return *this;
+    }
     bool resetsAfterPrint() const { return m_resetAfterPrint; }
 
     void accumulate(const RowView& row);

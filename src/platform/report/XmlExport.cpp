@@ -6,10 +6,7 @@ namespace kv::report {
 
 namespace {
 
-QString mm(double value)
-{
-    return QString::number(value, 'f', 2);
-}
+QString mm(double value) { return QString::number(value, 'f', 2); }
 
 void writeRect(QXmlStreamWriter& xml, const QRectF& r)
 {
@@ -60,7 +57,7 @@ QByteArray xmlBytes(const Document& document)
                     xml.writeEmptyElement(item.kind == RenderedItem::Kind::Rectangle ? QStringLiteral("rectangle")
                                           : item.kind == RenderedItem::Kind::Ellipse ? QStringLiteral("ellipse")
                                           : item.kind == RenderedItem::Kind::Line    ? QStringLiteral("line")
-                                                                                      : QStringLiteral("image"));
+                                                                                     : QStringLiteral("image"));
                     writeRect(xml, item.rect);
                     break;
                 }

@@ -4,10 +4,7 @@
 
 namespace kv::text {
 
-QString date(const QDate& value)
-{
-    return value.isValid() ? value.toString(QStringLiteral("dd/MM/yyyy")) : QString();
-}
+QString date(const QDate& value) { return value.isValid() ? value.toString(QStringLiteral("dd/MM/yyyy")) : QString(); }
 
 QString dateTime(const QDateTime& value)
 {
@@ -32,9 +29,6 @@ std::optional<QDate> parseDate(const QString& text)
     return result;
 }
 
-QString notADateMessage(const QString& text)
-{
-    return QStringLiteral("\"%1\" não é uma data válida.").arg(text);
-}
+QString notADateMessage(const QString& text) { return QStringLiteral("\"%1\" não é uma data válida.").arg(text); }
 
 } // namespace kv::text

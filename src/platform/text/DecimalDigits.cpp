@@ -15,8 +15,8 @@ DecimalDigits DecimalDigits::expand(double value, int significant)
         return d;
     // to_chars gives the correctly rounded expansion "d.ddd...e±xx".
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                   std::chars_format::scientific, std::clamp(significant, 1, 40) - 1);
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                                   std::clamp(significant, 1, 40) - 1);
     const std::string text(buf, res.ptr);
     const auto e = text.find('e');
     for (std::size_t i = 0; i < e; ++i)
@@ -77,8 +77,8 @@ std::string DecimalDigits::fractionDigits(int count) const
     std::string out;
     for (int i = 0; i < count; ++i) {
         const long index = static_cast<long>(m_point) + i;
-        out.push_back(index >= 0 && index < static_cast<long>(m_digits.size())
-                          ? m_digits[static_cast<std::size_t>(index)] : '0');
+        out.push_back(
+            index >= 0 && index < static_cast<long>(m_digits.size()) ? m_digits[static_cast<std::size_t>(index)] : '0');
     }
     return out;
 }

@@ -7,12 +7,9 @@ namespace kv::text {
 bool FieldRule::passes(const QString& text) const
 {
     switch (kind) {
-    case Kind::None:
-        return true;
-    case Kind::NotEmpty:
-        return !text.isEmpty();
-    case Kind::OneOf:
-        return accepted.contains(text, Qt::CaseSensitive);
+    case Kind::None: return true;
+    case Kind::NotEmpty: return !text.isEmpty();
+    case Kind::OneOf: return accepted.contains(text, Qt::CaseSensitive);
     case Kind::IntegerRange: {
         const auto number = parseInteger(text);
         return number && *number >= low && *number <= high;

@@ -11,10 +11,10 @@ namespace kv::text {
 // form says otherwise) and the rule's message (none when empty).
 struct FieldRule {
     enum class Kind {
-        None,          // any text
-        NotEmpty,      // the text must not be empty ("0" passes)
-        OneOf,         // the text must be exactly one of `accepted`
-        IntegerRange   // a whole number from `low` to `high`
+        None, // any text
+        NotEmpty, // the text must not be empty ("0" passes)
+        OneOf, // the text must be exactly one of `accepted`
+        IntegerRange // a whole number from `low` to `high`
     };
 
     Kind kind = Kind::None;

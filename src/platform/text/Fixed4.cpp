@@ -17,10 +17,7 @@ std::string rangeMessage(double value)
 
 } // namespace
 
-Fixed4Error::Fixed4Error(double value)
-    : std::range_error(rangeMessage(value))
-{
-}
+Fixed4Error::Fixed4Error(double value) : std::range_error(rangeMessage(value)) {}
 
 Fixed4 Fixed4::fromDouble(double value)
 {

@@ -23,8 +23,13 @@ public:
     static constexpr qint64 kScale = 10000;
 
     constexpr Fixed4() = default;
-    static Fixed4 fromDouble(double value);  // throws Fixed4Error
-    static constexpr Fixed4 fromRaw(qint64 raw) { Fixed4 f; f.m_raw = raw; return f; }
+    static Fixed4 fromDouble(double value); // throws Fixed4Error
+    static constexpr Fixed4 fromRaw(qint64 raw)
+    {
+        Fixed4 f;
+        f.m_raw = raw;
+        return f;
+    }
 
     constexpr qint64 raw() const { return m_raw; }
     double toDouble() const { return static_cast<double>(m_raw) / static_cast<double>(kScale); }

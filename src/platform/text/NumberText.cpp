@@ -89,10 +89,10 @@ struct FormatToken {
 struct FormatSection {
     std::vector<FormatToken> tokens;
     bool grouping = false;
-    int integerPlaces = 0;   // placeholders before the point
-    int minInteger = 0;      // from the first "0" before the point onwards
+    int integerPlaces = 0; // placeholders before the point
+    int minInteger = 0; // from the first "0" before the point onwards
     int maxFraction = 0;
-    int minFraction = 0;     // up to the last "0" after the point
+    int minFraction = 0; // up to the last "0" after the point
 };
 
 FormatSection parseSection(const QString& text)
@@ -150,9 +150,7 @@ QString applySection(const FormatSection& s, const DecimalDigits& d)
     const int spare = static_cast<int>(whole.size()) - s.integerPlaces;
     for (const FormatToken& t : s.tokens) {
         switch (t.kind) {
-        case FormatToken::Literal:
-            out.append(t.text);
-            break;
+        case FormatToken::Literal: out.append(t.text); break;
         case FormatToken::Point:
             pastPoint = true;
             if (!fraction.empty())
@@ -358,10 +356,7 @@ std::optional<qint64> parseInteger(const QString& text)
     return value;
 }
 
-QString notANumberMessage(const QString& text)
-{
-    return QStringLiteral("\"%1\" não é um número válido.").arg(text);
-}
+QString notANumberMessage(const QString& text) { return QStringLiteral("\"%1\" não é um número válido.").arg(text); }
 
 QString notAnIntegerMessage(const QString& text)
 {

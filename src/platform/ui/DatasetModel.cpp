@@ -112,10 +112,7 @@ int DatasetModel::fieldIndex(int column) const
     return m_fieldIndex[static_cast<std::size_t>(column)];
 }
 
-int DatasetModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_rows;
-}
+int DatasetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
 
 int DatasetModel::columnCount(const QModelIndex& parent) const
 {
@@ -157,7 +154,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && m_shown[static_cast<std::size_t>(index.column())].checkBox && fieldIndex(index.column()) >= 0)
+    if (index.isValid() && m_shown[static_cast<std::size_t>(index.column())].checkBox
+        && fieldIndex(index.column()) >= 0)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }

@@ -11,10 +11,7 @@ DbCheckBox::DbCheckBox(const QString& text, QWidget* parent)
     connect(this, &QCheckBox::clicked, this, &DbCheckBox::clickedByUser);
 }
 
-void DbCheckBox::setField(kv::db::Dataset* dataset, const QString& fieldName)
-{
-    m_link->setField(dataset, fieldName);
-}
+void DbCheckBox::setField(kv::db::Dataset* dataset, const QString& fieldName) { m_link->setField(dataset, fieldName); }
 
 void DbCheckBox::setValues(const QVariant& checked, const QVariant& unchecked)
 {

@@ -35,14 +35,10 @@ public:
         switch (m_type) {
         case FieldType::Int16:
         case FieldType::Int32:
-        case FieldType::Int64:
-            return integer.match(input).hasMatch() ? Acceptable : Invalid;
-        case FieldType::Float:
-            return number.match(input).hasMatch() ? Acceptable : Invalid;
-        case FieldType::DateTime:
-            return date.match(input).hasMatch() ? Acceptable : Invalid;
-        default:
-            return Acceptable;
+        case FieldType::Int64: return integer.match(input).hasMatch() ? Acceptable : Invalid;
+        case FieldType::Float: return number.match(input).hasMatch() ? Acceptable : Invalid;
+        case FieldType::DateTime: return date.match(input).hasMatch() ? Acceptable : Invalid;
+        default: return Acceptable;
         }
     }
 
@@ -60,20 +56,11 @@ DbEdit::DbEdit(QWidget* parent) : QLineEdit(parent), m_link(new FieldLink([this]
 
 DbEdit::~DbEdit() = default;
 
-void DbEdit::setField(kv::db::Dataset* dataset, const QString& fieldName)
-{
-    m_link->setField(dataset, fieldName);
-}
+void DbEdit::setField(kv::db::Dataset* dataset, const QString& fieldName) { m_link->setField(dataset, fieldName); }
 
-kv::db::Dataset* DbEdit::dataset() const
-{
-    return m_link->dataset();
-}
+kv::db::Dataset* DbEdit::dataset() const { return m_link->dataset(); }
 
-QString DbEdit::fieldName() const
-{
-    return m_link->fieldName();
-}
+QString DbEdit::fieldName() const { return m_link->fieldName(); }
 
 void DbEdit::setCharCase(CharCase charCase)
 {

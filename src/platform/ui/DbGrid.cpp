@@ -51,25 +51,13 @@ void DbGrid::setDataset(Dataset* dataset, std::vector<GridColumn> columns)
     followDataset();
 }
 
-Dataset* DbGrid::dataset() const
-{
-    return m_model->dataset();
-}
+Dataset* DbGrid::dataset() const { return m_model->dataset(); }
 
-int DbGrid::rowCount() const
-{
-    return m_model->rowCount();
-}
+int DbGrid::rowCount() const { return m_model->rowCount(); }
 
-QString DbGrid::cellText(int row, int column) const
-{
-    return m_model->cellText(row, column);
-}
+QString DbGrid::cellText(int row, int column) const { return m_model->cellText(row, column); }
 
-int DbGrid::charactersWidth(int characters) const
-{
-    return fontMetrics().averageCharWidth() * characters + 8;
-}
+int DbGrid::charactersWidth(int characters) const { return fontMetrics().averageCharWidth() * characters + 8; }
 
 void DbGrid::applyWidths()
 {
@@ -107,9 +95,9 @@ QSize DbGrid::minimumSizeHint() const
 {
     const QSize full = sizeHint();
     const int lines = 3;
-    return {std::min(full.width(), 400),
-            horizontalHeader()->sizeHint().height() + lines * verticalHeader()->defaultSectionSize()
-                + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)};
+    return {std::min(full.width(), 400), horizontalHeader()->sizeHint().height()
+                                             + lines * verticalHeader()->defaultSectionSize() + 2 * frameWidth()
+                                             + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)};
 }
 
 void DbGrid::followDataset()

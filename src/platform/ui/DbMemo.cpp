@@ -10,10 +10,7 @@ DbMemo::DbMemo(QWidget* parent) : QPlainTextEdit(parent), m_link(new FieldLink([
     connect(this, &QPlainTextEdit::textChanged, this, &DbMemo::typed);
 }
 
-void DbMemo::setField(kv::db::Dataset* dataset, const QString& fieldName)
-{
-    m_link->setField(dataset, fieldName);
-}
+void DbMemo::setField(kv::db::Dataset* dataset, const QString& fieldName) { m_link->setField(dataset, fieldName); }
 
 void DbMemo::refresh()
 {

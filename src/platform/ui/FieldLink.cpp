@@ -7,10 +7,7 @@ namespace kv::ui {
 using kv::db::Dataset;
 using kv::db::DatasetState;
 
-FieldLink::FieldLink(std::function<void()> refresh, QObject* parent)
-    : QObject(parent), m_refresh(std::move(refresh))
-{
-}
+FieldLink::FieldLink(std::function<void()> refresh, QObject* parent) : QObject(parent), m_refresh(std::move(refresh)) {}
 
 void FieldLink::setField(Dataset* dataset, const QString& fieldName)
 {
@@ -41,10 +38,7 @@ void FieldLink::changed()
         m_refresh();
 }
 
-bool FieldLink::isActive() const
-{
-    return m_dataset && m_dataset->isOpen() && m_dataset->fieldIndex(m_fieldName) >= 0;
-}
+bool FieldLink::isActive() const { return m_dataset && m_dataset->isOpen() && m_dataset->fieldIndex(m_fieldName) >= 0; }
 
 const kv::db::FieldDef* FieldLink::fieldDef() const
 {

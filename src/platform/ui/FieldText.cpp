@@ -14,10 +14,8 @@ QString fieldText(FieldType type, const QVariant& value)
     switch (type) {
     case FieldType::Int16:
     case FieldType::Int32:
-    case FieldType::Int64:
-        return QString::number(value.toLongLong());
-    case FieldType::Float:
-        return kv::text::plain(value.toDouble());
+    case FieldType::Int64: return QString::number(value.toLongLong());
+    case FieldType::Float: return kv::text::plain(value.toDouble());
     case FieldType::DateTime: {
         const QDateTime when = value.toDateTime();
         if (when.time() == QTime(0, 0))
@@ -26,8 +24,7 @@ QString fieldText(FieldType type, const QVariant& value)
     }
     case FieldType::Text:
     case FieldType::Memo:
-    case FieldType::Blob:
-        break;
+    case FieldType::Blob: break;
     }
     return value.toString();
 }
@@ -65,8 +62,7 @@ bool parseFieldText(FieldType type, const QString& text, QVariant* value, QStrin
         return false;
     case FieldType::Text:
     case FieldType::Memo:
-    case FieldType::Blob:
-        break;
+    case FieldType::Blob: break;
     }
     *value = text;
     return true;

@@ -21,21 +21,14 @@ int fieldCharacters(const kv::db::FieldDef& def)
 {
     using kv::db::FieldType;
     switch (def.type) {
-    case FieldType::Int16:
-        return 6;
-    case FieldType::Int32:
-        return 11;
-    case FieldType::Int64:
-        return 14;
-    case FieldType::Float:
-        return 12; // "-1.234.567,89"
-    case FieldType::DateTime:
-        return 10; // "31/12/2024"
-    case FieldType::Text:
-        return def.size > 0 ? std::clamp(def.size, 2, LongestField) : 30;
+    case FieldType::Int16: return 6;
+    case FieldType::Int32: return 11;
+    case FieldType::Int64: return 14;
+    case FieldType::Float: return 12; // "-1.234.567,89"
+    case FieldType::DateTime: return 10; // "31/12/2024"
+    case FieldType::Text: return def.size > 0 ? std::clamp(def.size, 2, LongestField) : 30;
     case FieldType::Memo:
-    case FieldType::Blob:
-        return LongestField;
+    case FieldType::Blob: return LongestField;
     }
     return 10;
 }
@@ -54,8 +47,8 @@ int editWidth(const QLineEdit* edit, int characters)
     option.midLineWidth = 0;
     option.state |= QStyle::State_Sunken;
     option.features = QStyleOptionFrame::None;
-    const QSize size = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option,
-                                                       QSize(text, metrics.height()), edit);
+    const QSize size =
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, metrics.height()), edit);
     return size.width();
 }
 

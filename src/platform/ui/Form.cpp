@@ -120,8 +120,9 @@ QSize frameExtent(const QWidget* window)
 // within the screen's available area.
 QPoint withinScreen(QPoint wanted, QSize outer, const QRect& available)
 {
-    return {std::clamp(wanted.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
-            std::clamp(wanted.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()))};
+    return {
+        std::clamp(wanted.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
+        std::clamp(wanted.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()))};
 }
 
 } // namespace
@@ -227,15 +228,9 @@ void Form::growToContent()
     move(withinScreen(pos(), size() + frame, available));
 }
 
-void Form::setStatusText(int panel, const QString& text)
-{
-    m_statusBar->setText(panel, text);
-}
+void Form::setStatusText(int panel, const QString& text) { m_statusBar->setText(panel, text); }
 
-QString Form::statusText(int panel) const
-{
-    return m_statusBar->text(panel);
-}
+QString Form::statusText(int panel) const { return m_statusBar->text(panel); }
 
 Form::Field& Form::fieldFor(QWidget* widget)
 {
@@ -256,10 +251,7 @@ Form::Field* Form::fieldAt(QObject* focusTarget)
     return it == m_fields.end() ? nullptr : &it->second;
 }
 
-void Form::watch(QWidget* widget)
-{
-    widget->installEventFilter(this);
-}
+void Form::watch(QWidget* widget) { widget->installEventFilter(this); }
 
 void Form::setCaptionLabel(QWidget* field, QLabel* label)
 {
@@ -273,20 +265,14 @@ QLabel* Form::captionLabel(QWidget* field) const
     return it == m_fields.end() ? nullptr : it->second.label.data();
 }
 
-void Form::setKeyHint(QWidget* field, const QString& hint)
-{
-    fieldFor(field).hint = hint;
-}
+void Form::setKeyHint(QWidget* field, const QString& hint) { fieldFor(field).hint = hint; }
 
 void Form::setEnterHandler(QWidget* field, std::function<void()> handler)
 {
     fieldFor(field).enter = std::move(handler);
 }
 
-void Form::setExitHandler(QWidget* field, std::function<void()> handler)
-{
-    fieldFor(field).exit = std::move(handler);
-}
+void Form::setExitHandler(QWidget* field, std::function<void()> handler) { fieldFor(field).exit = std::move(handler); }
 
 void Form::EnableEvents()
 {
@@ -329,7 +315,8 @@ void Form::focusField(QWidget* widget)
     if (m_redirecting)
         return;
     m_redirecting = true;
-    QMetaObject::invokeMethod(this, [this] { land(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { land(); }, Qt::QueuedConnection);
 }
 
 void Form::land()
@@ -411,7 +398,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
         }
         const Qt::FocusReason reason = focus->reason();
         const bool windowSwitch = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
-            || reason == Qt::MenuBarFocusReason || reason == Qt::NoFocusReason;
+                                  || reason == Qt::MenuBarFocusReason || reason == Qt::NoFocusReason;
         if (!windowSwitch && m_handlerDepth == 0) {
             if (Field* field = fieldAt(watched)) {
                 if (type == QEvent::FocusIn)

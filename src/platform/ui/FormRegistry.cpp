@@ -4,20 +4,11 @@
 
 namespace kv::ui {
 
-void FormRegistry::add(const QString& className, Factory factory)
-{
-    m_factories[className] = std::move(factory);
-}
+void FormRegistry::add(const QString& className, Factory factory) { m_factories[className] = std::move(factory); }
 
-void FormRegistry::remove(const QString& className)
-{
-    m_factories.erase(className);
-}
+void FormRegistry::remove(const QString& className) { m_factories.erase(className); }
 
-bool FormRegistry::contains(const QString& className) const
-{
-    return m_factories.count(className) > 0;
-}
+bool FormRegistry::contains(const QString& className) const { return m_factories.count(className) > 0; }
 
 QStringList FormRegistry::classNames() const
 {

@@ -106,8 +106,7 @@ void LookupDialog::search(const QString& text)
     if (m_searchQuery && m_searchQuery(field, text))
         return;
     try {
-        m_list.locate(field, text,
-                      kv::db::LocateCaseInsensitive | kv::db::LocatePartialKey);
+        m_list.locate(field, text, kv::db::LocateCaseInsensitive | kv::db::LocatePartialKey);
     } catch (const kv::db::DbError&) {
         // A search text that cannot be compared with the column finds nothing.
     }

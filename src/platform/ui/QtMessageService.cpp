@@ -6,10 +6,7 @@
 
 namespace kv::ui {
 
-void QtMessageService::beep()
-{
-    QApplication::beep();
-}
+void QtMessageService::beep() { QApplication::beep(); }
 
 void QtMessageService::message(Kind kind, const QString& text, const QString& caption)
 {
@@ -18,16 +15,15 @@ void QtMessageService::message(Kind kind, const QString& text, const QString& ca
         icon = QMessageBox::Warning;
     else if (kind == Kind::Information)
         icon = QMessageBox::Information;
-    QMessageBox box(icon, caption.isEmpty() ? defaultCaption(kind) : caption, text,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(icon, caption.isEmpty() ? defaultCaption(kind) : caption, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 bool QtMessageService::question(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Question,
-                    caption.isEmpty() ? QStringLiteral("Confirmação") : caption, text,
+    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QStringLiteral("Confirmação") : caption, text,
                     QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton* yes = box.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);

@@ -49,10 +49,7 @@ void TDBLookupComboDlg::setLookup(kv::db::Dataset* list, const QString& lookupFi
         m_columns.push_back(GridColumn{lookupField, {}, 0, {}});
 }
 
-QString TDBLookupComboDlg::text() const
-{
-    return m_edit->text();
-}
+QString TDBLookupComboDlg::text() const { return m_edit->text(); }
 
 void TDBLookupComboDlg::refresh()
 {
@@ -100,8 +97,8 @@ bool TDBLookupComboDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_edit && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString typed = key->text();
-        const bool printable = !typed.isEmpty() && typed.at(0).isPrint()
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool printable =
+            !typed.isEmpty() && typed.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (printable) {
             execute(typed);
             return true;

@@ -9,8 +9,8 @@
 
 namespace kv::ui {
 
-GlyphPlacement placeGlyphAndText(const QRect& client, QSize glyphSize, QSize textSize,
-                                 GlyphLayout layout, int margin, int spacing, QPoint offset)
+GlyphPlacement placeGlyphAndText(const QRect& client, QSize glyphSize, QSize textSize, GlyphLayout layout, int margin,
+                                 int spacing, QPoint offset)
 {
     const int width = client.width();
     const int height = client.height();
@@ -68,10 +68,7 @@ const QColor kOlive(128, 128, 0);
 constexpr int kTextFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
 } // namespace
 
-TGlyphButton::TGlyphButton(QWidget* parent) : QWidget(parent)
-{
-    init();
-}
+TGlyphButton::TGlyphButton(QWidget* parent) : QWidget(parent) { init(); }
 
 TGlyphButton::TGlyphButton(const QString& caption, QWidget* parent) : QWidget(parent)
 {
@@ -93,10 +90,7 @@ void TGlyphButton::init()
     resize(22, 23);
 }
 
-QSize TGlyphButton::minimumSizeHint() const
-{
-    return sizeHint();
-}
+QSize TGlyphButton::minimumSizeHint() const { return sizeHint(); }
 
 void TGlyphButton::SetCaption(const QString& caption)
 {
@@ -235,10 +229,7 @@ void TGlyphButton::buttonPressed(int group, TGlyphButton* sender)
     m_allowAllUp = sender->m_allowAllUp;
 }
 
-void TGlyphButton::Click()
-{
-    emit clicked();
-}
+void TGlyphButton::Click() { emit clicked(); }
 
 void TGlyphButton::releaseImages()
 {
@@ -335,9 +326,8 @@ QSize TGlyphButton::sizeHint() const
     const QSize text = textSize();
     const int gap = (glyph.isEmpty() || text.isEmpty()) ? 0 : std::max(m_spacing, 4);
     const bool horizontal = m_layout == GlyphLayout::GlyphLeft || m_layout == GlyphLayout::GlyphRight;
-    QSize content = horizontal
-        ? QSize(glyph.width() + gap + text.width(), std::max(glyph.height(), text.height()))
-        : QSize(std::max(glyph.width(), text.width()), glyph.height() + gap + text.height());
+    QSize content = horizontal ? QSize(glyph.width() + gap + text.width(), std::max(glyph.height(), text.height()))
+                               : QSize(std::max(glyph.width(), text.width()), glyph.height() + gap + text.height());
     content += QSize(text.isEmpty() ? 6 : 16, 6);
     return content.expandedTo(QSize(22, 23));
 }
@@ -465,10 +455,7 @@ void TGlyphButton::enterEvent(QEnterEvent*)
     }
 }
 
-void TGlyphButton::leaveEvent(QEvent*)
-{
-    mouseLeft();
-}
+void TGlyphButton::leaveEvent(QEvent*) { mouseLeft(); }
 
 void TGlyphButton::mouseLeft()
 {
@@ -504,8 +491,7 @@ void TGlyphButton::changeEvent(QEvent* event)
         updateGeometry();
         update();
         break;
-    default:
-        break;
+    default: break;
     }
     QWidget::changeEvent(event);
 }

@@ -22,8 +22,8 @@ struct GlyphPlacement {
 // Lays out a glyph of `glyphSize` and a caption of `textSize` in `client`.
 // `margin` -1 centres; `spacing` -1 spreads evenly; `offset` is the pressed
 // shift. Integer divisions truncate toward zero.
-GlyphPlacement placeGlyphAndText(const QRect& client, QSize glyphSize, QSize textSize,
-                                 GlyphLayout layout, int margin, int spacing, QPoint offset);
+GlyphPlacement placeGlyphAndText(const QRect& client, QSize glyphSize, QSize textSize, GlyphLayout layout, int margin,
+                                 int spacing, QPoint offset);
 
 // The flat command button of every form: a glyph cut from a strip of one to
 // four images (up, disabled, down, exclusive) and an optional caption with an
@@ -58,9 +58,9 @@ public:
 
     void SetLayout(GlyphLayout layout);
     GlyphLayout Layout() const { return m_layout; }
-    void SetMargin(int margin);                 // -1 centres; below -1 is refused
+    void SetMargin(int margin); // -1 centres; below -1 is refused
     int Margin() const { return m_margin; }
-    void SetSpacing(int spacing);               // -1 spreads
+    void SetSpacing(int spacing); // -1 spreads
     int Spacing() const { return m_spacing; }
     void SetOpaque(bool opaque);
     bool Opaque() const { return m_opaque; }

@@ -19,10 +19,7 @@ void TMailit::SetMailTo(const QString& address)
     setText(address);
 }
 
-QString TMailit::MailTo() const
-{
-    return m_mailTo.isEmpty() ? objectName() : m_mailTo;
-}
+QString TMailit::MailTo() const { return m_mailTo.isEmpty() ? objectName() : m_mailTo; }
 
 void TMailit::SetMailHint(const QString& hint)
 {

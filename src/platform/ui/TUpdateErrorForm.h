@@ -22,8 +22,7 @@ class TUpdateErrorForm : public QDialog {
 public:
     explicit TUpdateErrorForm(QWidget* parent = nullptr);
 
-    kv::db::UpdateAction HandleError(kv::db::Dataset& dataset, const kv::db::DbError& error,
-                                     kv::db::UpdateKind kind);
+    kv::db::UpdateAction HandleError(kv::db::Dataset& dataset, const kv::db::DbError& error, kv::db::UpdateKind kind);
 
     // HandleError of this dialog as a dataset's update-error handler.
     kv::db::UpdateErrorHandler handler();

@@ -23,8 +23,8 @@ FormOpening planningOpening(const QString& item, const kv::shell::LoginState& st
         if (state.productionModelT())
             return formOpening("TORCF106", {"TORCFPR106CONT"});
         if (state.WTipoOrdFab == QLatin1String("M"))
-            return formOpening("TORCF102", {"TORCFPR102MICRO", "TORCFPR102CORTE", "TORCFPR102REGISTO",
-                                     "TORCFPR102ETIQ"});
+            return formOpening("TORCF102",
+                               {"TORCFPR102MICRO", "TORCFPR102CORTE", "TORCFPR102REGISTO", "TORCFPR102ETIQ"});
         return formOpening("TORCF102");
     }
     if (item == QLatin1String("PLANO006"))
@@ -50,18 +50,15 @@ kv::shell::MainMenu::Menu planningMenu()
     menu.title = QStringLiteral("&D - Planeamento");
     menu.functions = {
         menuFunction("PLANO001", "&A -Geração Ordens de Fabrico", "BotGeraOf", Planeamento, "Geração de O.F."),
-        menuFunction("PLANO002", "&B - Consulta Ordens de Fabrico", "BotConsOf", Planeamento,
-                     "Consulta de O.Fabrico"),
+        menuFunction("PLANO002", "&B - Consulta Ordens de Fabrico", "BotConsOf", Planeamento, "Consulta de O.Fabrico"),
         menuFunction("PLANO003", "&C - Emissão Ordens de Fabrico", "", "", "", true),
-        menuFunction("PLANO006", "&D - Fecho Ord.Fabrico", "BotFecho", Planeamento,
-                     "Fecho de Ordem de Fabrico", true),
+        menuFunction("PLANO006", "&D - Fecho Ord.Fabrico", "BotFecho", Planeamento, "Fecho de Ordem de Fabrico", true),
         menuFunction("PLANO004", "&E - Mapa de Previsão de Consumos", "", "", "", true),
         menuFunction("PLANO005", "&F - Cálculo de Necessidades", "", "", "", true)};
     menu.submenu = QStringLiteral("&G - Gestão do Stock de Materiais");
-    menu.submenuFunctions = {
-        menuFunction("PLANO009", "&1 - Necessidades para Fabrico", "BotCalc", Stock, ""),
-        menuFunction("PLANO010", "&2 - Fecho de O.F. ( registo de consumos )", "BotFechoOf", Stock,
-                     "Fecho de O.F. ( registo de consumos )")};
+    menu.submenuFunctions = {menuFunction("PLANO009", "&1 - Necessidades para Fabrico", "BotCalc", Stock, ""),
+                             menuFunction("PLANO010", "&2 - Fecho de O.F. ( registo de consumos )", "BotFechoOf", Stock,
+                                          "Fecho de O.F. ( registo de consumos )")};
     menu.separatorAfterSubmenu = true;
     menu.afterSubmenu = {menuFunction("PLANO008", "&H - Mapa de Existências por Cliente")};
     return menu;
@@ -95,8 +92,7 @@ kv::shell::SubsystemUnit productionUnit()
              step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
          }},
         // The order's material lines, and what a planned consumption used.
-        {6, unit.name,
-         [](VersionStepContext& step) {
+        {6, unit.name, [](VersionStepContext& step) {
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
          }}};

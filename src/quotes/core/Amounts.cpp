@@ -7,25 +7,13 @@ namespace kv::quotes {
 
 using kv::text::Fixed4;
 
-double addExact(double a, double b)
-{
-    return (Fixed4::fromDouble(a) + Fixed4::fromDouble(b)).toDouble();
-}
+double addExact(double a, double b) { return (Fixed4::fromDouble(a) + Fixed4::fromDouble(b)).toDouble(); }
 
-double subtractExact(double a, double b)
-{
-    return (Fixed4::fromDouble(a) - Fixed4::fromDouble(b)).toDouble();
-}
+double subtractExact(double a, double b) { return (Fixed4::fromDouble(a) - Fixed4::fromDouble(b)).toDouble(); }
 
-double roundMoney(double value, int decimals)
-{
-    return kv::text::roundDecimal(value, decimals, 15);
-}
+double roundMoney(double value, int decimals) { return kv::text::roundDecimal(value, decimals, 15); }
 
-double roundConsumption(double value)
-{
-    return kv::text::roundDecimal(value, kv::text::kConsumptionDecimals, 15);
-}
+double roundConsumption(double value) { return kv::text::roundDecimal(value, kv::text::kConsumptionDecimals, 15); }
 
 double unitPrice(double value, double divisor, int decimals)
 {

@@ -10,10 +10,7 @@ namespace kv::quotes {
 using kv::text::Fixed4;
 
 ChartRows::ChartRows(kv::db::Connection& connection, Table table, QString user, QString program)
-    : m_db(connection)
-    , m_table(table)
-    , m_user(std::move(user))
-    , m_program(std::move(program))
+    : m_db(connection), m_table(table), m_user(std::move(user)), m_program(std::move(program))
 {
 }
 

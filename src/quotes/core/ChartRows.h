@@ -5,7 +5,9 @@
 #include <QString>
 #include <vector>
 
-namespace kv::db { class Connection; }
+namespace kv::db {
+class Connection;
+}
 
 namespace kv::quotes {
 

@@ -19,10 +19,7 @@ QString commercialColumn(int k, int n)
 
 // A fixed-point value from an amount already scaled by 10000, rounded to the
 // nearest integer (exact half to even).
-Fixed4 fromScaled(double scaled)
-{
-    return Fixed4::fromRaw(static_cast<qint64>(std::nearbyint(scaled)));
-}
+Fixed4 fromScaled(double scaled) { return Fixed4::fromRaw(static_cast<qint64>(std::nearbyint(scaled))); }
 
 } // namespace
 
@@ -70,9 +67,7 @@ void CommercialPricing::calculate(QuoteRow& s, const CommercialParameters& p, in
         onPrice[i] = p.incidence[i].trimmed() == QLatin1String("P");
     }
     // Commercial cost 3 excludes the subsidiary products unless told otherwise.
-    auto base = [&](int k, int n) {
-        return k == 2 && !p.subsidiaryInCost3 ? costOf[n] - subsidiary[n] : costOf[n];
-    };
+    auto base = [&](int k, int n) { return k == 2 && !p.subsidiaryInCost3 ? costOf[n] - subsidiary[n] : costOf[n]; };
 
     for (int k = 0; k < 3; ++k) {
         if (!onCost[k] || rate[k] == 0.0)

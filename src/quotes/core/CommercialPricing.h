@@ -11,8 +11,8 @@ namespace kv::quotes {
 // The three commercial costs of the general costing parameters (`ORCPARGER`
 // row 1).
 struct CommercialParameters {
-    QString name[3];          // DESIGNCOM1..3; empty: the cost is not used
-    QString incidence[3];     // TIPINCID1..3: "P" on the sale price, "C" on the cost
+    QString name[3]; // DESIGNCOM1..3; empty: the cost is not used
+    QString incidence[3]; // TIPINCID1..3: "P" on the sale price, "C" on the cost
     bool subsidiaryInCost3 = false; // COMPS1 "S"
 };
 

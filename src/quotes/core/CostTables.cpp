@@ -41,8 +41,7 @@ private:
     kv::db::QueryResult m_result;
 };
 
-void loadMaterials(kv::db::Connection& connection, const QString& table,
-                   std::unordered_map<int, MaterialRow>& into)
+void loadMaterials(kv::db::Connection& connection, const QString& table, std::unordered_map<int, MaterialRow>& into)
 {
     const TableReader r(connection, table);
     for (std::size_t i = 0; i < r.count(); ++i) {

@@ -5,102 +5,104 @@
 #include <unordered_map>
 #include <vector>
 
-namespace kv::db { class Connection; }
+namespace kv::db {
+class Connection;
+}
 
 namespace kv::quotes {
 
-struct BoardRow {            // PAPEIS
+struct BoardRow { // PAPEIS
     int code = 0;
     QString designation;
-    double grammage = 0;     // g/m²
-    double price = 0;        // per kg, or per sheet when priced per sheet
-    QString calculation;     // TIPOCALC: "1" by weight, "2" per sheet
+    double grammage = 0; // g/m²
+    double price = 0; // per kg, or per sheet when priced per sheet
+    QString calculation; // TIPOCALC: "1" by weight, "2" per sheet
 };
 
-struct MaterialRow {         // TINTAS, VERNIZES, FILMEPLAS, PVC
+struct MaterialRow { // TINTAS, VERNIZES, FILMEPLAS, PVC
     int code = 0;
     QString designation;
-    double grammage = 0;     // g/m²
-    double price = 0;        // per kg
+    double grammage = 0; // g/m²
+    double price = 0; // per kg
 };
 
-struct GlueRow {             // COLAS
+struct GlueRow { // COLAS
     int code = 0;
     QString designation;
     double grammage = 0;
     double percentage = 0;
     double price = 0;
-    QString calculation;     // TIPOCALC "1" to "4"
+    QString calculation; // TIPOCALC "1" to "4"
 };
 
-struct FinishRow {           // ACABAMENTO
+struct FinishRow { // ACABAMENTO
     int code = 0;
     QString designation;
     double fixedCost = 0;
     double percentage = 0;
-    QString costType;        // "1" labour, else packaging
-    QString unit;            // "U" or "M"
+    QString costType; // "1" labour, else packaging
+    QString unit; // "U" or "M"
 };
 
-struct CuttingRow {          // OPERCORTE
+struct CuttingRow { // OPERCORTE
     int code = 0;
     QString designation;
-    double cost = 0;         // CUSTOPPLANO
-    QString unit;            // "U" per sheet, "M" per thousand sheets
+    double cost = 0; // CUSTOPPLANO
+    QString unit; // "U" per sheet, "M" per thousand sheets
 };
 
-struct FixedCostRow {        // CUSTFIXOS
+struct FixedCostRow { // CUSTFIXOS
     int code = 0;
     QString designation;
     double price = 0;
     bool excludedInRepeats = false; // LUCROBRUTO "S"
-    bool rawMaterial = false;       // MATPRIMA
-    bool labour = false;            // MAOOBRA
-    bool packaging = false;         // EMBALAGEM
-    bool subsidiary = false;        // PRODSUBSID
+    bool rawMaterial = false; // MATPRIMA
+    bool labour = false; // MAOOBRA
+    bool packaging = false; // EMBALAGEM
+    bool subsidiary = false; // PRODSUBSID
 };
 
-struct SubcontractRow {      // SUBCONTRATO
+struct SubcontractRow { // SUBCONTRATO
     int code = 0;
     QString designation;
     double price = 0;
-    double gramsPerM2 = 0;   // GRS_M2
+    double gramsPerM2 = 0; // GRS_M2
     bool accessory = false;
-    QString unit;            // "UN", "UND", "MIL", "M2", "KG"
+    QString unit; // "UN", "UND", "MIL", "M2", "KG"
 };
 
-struct TransportRow {        // CUSTRANSP
+struct TransportRow { // CUSTRANSP
     int code = 0;
     QString province;
-    double percentage = 0;   // PRCORCAM
-    double costPerKm = 0;    // CUSTOKM
+    double percentage = 0; // PRCORCAM
+    double costPerKm = 0; // CUSTOKM
 };
 
-struct MachineRow {          // MAQUINAS
+struct MachineRow { // MAQUINAS
     int code = 0;
     QString designation;
-    int coloursPerPass = 0;  // NROCORES
-    double costPerHour = 0;  // CUSTOHORA
-    QString productionUnit;  // UNDPROD
+    int coloursPerPass = 0; // NROCORES
+    double costPerHour = 0; // CUSTOHORA
+    QString productionUnit; // UNDPROD
     double factor[3] = {0, 0, 0};
-    int machineType = 0;     // TIPOMAQUINA 1 printing, 2 cutting-creasing, 3 gluing, 4 counter-gluing
-    double machineMin = 0, machineMax = 0;            // ACEMAQMIN, ACEMAQMAX
-    double passMin[4] = {0, 0, 0, 0};                 // ACEPASSMIN1..4
-    double passMax[4] = {0, 0, 0, 0};                 // ACEPASSMAX1..4
-    double dieMin[3] = {0, 0, 0};                     // ACECORTANTEMIN1..3
-    double sideSeamMin = 0;                           // ACECOLLATERALMIN
-    double autoBottomMin = 0;                         // ACEFUNDOAUTOMIN
-    int glueCode = 0;                                 // CODIGOCOLA
-    double glueConsumption = 0;                       // CONSUMCOLA, grams
-    double glueConsumptionByKind[3] = {0, 0, 0};      // CONSUMCOLA1..3
+    int machineType = 0; // TIPOMAQUINA 1 printing, 2 cutting-creasing, 3 gluing, 4 counter-gluing
+    double machineMin = 0, machineMax = 0; // ACEMAQMIN, ACEMAQMAX
+    double passMin[4] = {0, 0, 0, 0}; // ACEPASSMIN1..4
+    double passMax[4] = {0, 0, 0, 0}; // ACEPASSMAX1..4
+    double dieMin[3] = {0, 0, 0}; // ACECORTANTEMIN1..3
+    double sideSeamMin = 0; // ACECOLLATERALMIN
+    double autoBottomMin = 0; // ACEFUNDOAUTOMIN
+    int glueCode = 0; // CODIGOCOLA
+    double glueConsumption = 0; // CONSUMCOLA, grams
+    double glueConsumptionByKind[3] = {0, 0, 0}; // CONSUMCOLA1..3
 };
 
-struct WasteBand {           // TIRAGLIQ
+struct WasteBand { // TIRAGLIQ
     int code = 0;
-    double from = 0;         // QTD1, inclusive
-    double to = 0;           // QTD2, inclusive
-    double finishingNormal = 0;    // PRCACAB1A
-    double finishingOther = 0;     // PRCACAB2A
+    double from = 0; // QTD1, inclusive
+    double to = 0; // QTD2, inclusive
+    double finishingNormal = 0; // PRCACAB1A
+    double finishingOther = 0; // PRCACAB2A
     double printing[4] = {0, 0, 0, 0}; // PRCIMPR1A..4A
 };
 

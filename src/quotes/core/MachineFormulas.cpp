@@ -56,8 +56,7 @@ double makeReadyHours(const MachineRow& machine, int choice, int passes, bool em
         const double a = choice >= 1 && choice <= 3 ? machine.dieMin[choice - 1] : 0.0;
         return embossed ? 2.0 * a : a;
     }
-    case MachineType::Gluing:
-        return choice == 1 ? machine.sideSeamMin : choice == 2 ? machine.autoBottomMin : 0.0;
+    case MachineType::Gluing: return choice == 1 ? machine.sideSeamMin : choice == 2 ? machine.autoBottomMin : 0.0;
     case MachineType::CounterGluing:
         if (choice == 1 && machine.machineMin != 0.0)
             return machine.machineMin;
@@ -68,8 +67,7 @@ double makeReadyHours(const MachineRow& machine, int choice, int passes, bool em
         if (choice == 2 && machine.autoBottomMin != 0.0)
             return machine.autoBottomMin;
         return 0.0;
-    default:
-        return 0.0;
+    default: return 0.0;
     }
 }
 
@@ -111,8 +109,7 @@ MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
             if (n == 0 || job.sheets[n] != 0.0)
                 r.value[n] = ch * (job.sheets[n] / f + a);
         break;
-    default:
-        break;
+    default: break;
     }
     return r;
 }

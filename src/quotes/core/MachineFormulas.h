@@ -23,19 +23,19 @@ double productionFactor(const MachineRow& machine, int grade);
 double makeReadyHours(const MachineRow& machine, int makeReadyChoice, int passes, bool embossed);
 
 struct MachineJob {
-    int grade = 0;            // production grade 1 to 3
-    int makeReadyChoice = 0;  // make-ready choice
-    int passes = 0;           // printing passes
+    int grade = 0; // production grade 1 to 3
+    int makeReadyChoice = 0; // make-ready choice
+    int passes = 0; // printing passes
     Triple sheets{};
     Triple quantities{};
-    QString unit;             // quote unit
-    bool embossed = false;    // RELEVO "S"
+    QString unit; // quote unit
+    bool embossed = false; // RELEVO "S"
 };
 
 struct MachineValues {
     Triple value{};
-    double factor = 0;        // PRDHOR
-    double makeReady = 0;     // ACERTO, hours
+    double factor = 0; // PRDHOR
+    double makeReady = 0; // ACERTO, hours
 };
 
 // Values of a machine line for the three quantities. The caller makes sure

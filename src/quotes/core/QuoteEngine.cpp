@@ -30,8 +30,7 @@ std::optional<SubQuote> storedSubQuote(QuoteRepository& repo, int quoteNumber, i
 
 const QString QuoteEngine::kChartProgram = QStringLiteral("ORCP021");
 
-QuoteEngine::QuoteEngine(QuoteSession session)
-    : m_s(std::move(session))
+QuoteEngine::QuoteEngine(QuoteSession session) : m_s(std::move(session))
 {
     if (!m_s.application || !m_s.tables || !m_s.messages)
         throw std::invalid_argument("QuoteEngine needs a connection, the cost tables and a message sink");
@@ -73,8 +72,8 @@ std::optional<SubQuote> QuoteEngine::startRow(QuoteRow& row, int procedureCode, 
     if (newQuoteSeries == 0)
         repo.saveRow(sq.row);
     SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
-    const bool done = sq.lines.empty() ? calculator.createLines(sq, repo.chosenProcedureLines(m_s.user))
-                                       : calculator.recalculate(sq);
+    const bool done =
+        sq.lines.empty() ? calculator.createLines(sq, repo.chosenProcedureLines(m_s.user)) : calculator.recalculate(sq);
     if (done) {
         repo.replaceLines(row.quoteNumber(), row.subQuote(), sq.lines);
         repo.saveRow(sq.row);

@@ -9,7 +9,9 @@
 #include <QString>
 #include <optional>
 
-namespace kv::db { class Connection; }
+namespace kv::db {
+class Connection;
+}
 
 namespace kv::quotes {
 
@@ -20,8 +22,8 @@ struct QuoteSession {
     kv::db::Connection* application = nullptr;
     const CostTables* tables = nullptr;
     notify::MessageSink* messages = nullptr;
-    QString user;             // WUtil
-    int priceDecimals = 2;    // PRC_DECIMAIS of the working year
+    QString user; // WUtil
+    int priceDecimals = 2; // PRC_DECIMAIS of the working year
 };
 
 // The quote calculation as the worksheet (and later the approval and

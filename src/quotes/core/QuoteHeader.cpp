@@ -20,17 +20,14 @@ QString approvedRefusal(int quoteNumber)
     return QStringLiteral("Orçamento já foi aprovado !!Não pode alterar! ") + QString::number(quoteNumber);
 }
 
-QString incomplete()
-{
-    return QStringLiteral("ERRO FATAL !!! Orçamento Incompleto !!!");
-}
+QString incomplete() { return QStringLiteral("ERRO FATAL !!! Orçamento Incompleto !!!"); }
 
 // The header a sub-quote 1-9 shares with its summary row.
 const QStringList& sharedHeader()
 {
     static const QStringList columns = [] {
-        QStringList c{"CLINRO", "NOME", "MORADA1", "MORADA2", "CODPOSTAL", "CNDPGT", "VNDNRO", "NOSREF", "CODIVA",
-                      "UNDVND", "VOSREF", "COMPRIM", "LARGURA", "ALTURA"};
+        QStringList c{"CLINRO", "NOME",   "MORADA1", "MORADA2", "CODPOSTAL", "CNDPGT",  "VNDNRO",
+                      "NOSREF", "CODIVA", "UNDVND",  "VOSREF",  "COMPRIM",   "LARGURA", "ALTURA"};
         for (int i = 1; i <= 6; ++i)
             c << QStringLiteral("DESIGN%1").arg(i);
         for (int i = 1; i <= 3; ++i)
@@ -54,9 +51,9 @@ void copyColumns(QuoteRow& to, const QuoteRow& from, const QStringList& columns)
 const QSet<QString>& notCopied()
 {
     static const QSet<QString> columns = [] {
-        QSet<QString> c{"CODIGO", "ORCBASE", "DATEMI", "MANUAL_AUTO", "DATADJUD", "QTDADJUD", "PRECOADJUD",
-                        "VALORADJUD", "PLANOSAPROV", "PRINTE", "ANO", "SEMANA", "ENCNRO", "APROVADO",
-                        "MARGEMVALOR", "MARGEMPRC"};
+        QSet<QString> c{"CODIGO",     "ORCBASE",    "DATEMI",      "MANUAL_AUTO", "DATADJUD", "QTDADJUD",
+                        "PRECOADJUD", "VALORADJUD", "PLANOSAPROV", "PRINTE",      "ANO",      "SEMANA",
+                        "ENCNRO",     "APROVADO",   "MARGEMVALOR", "MARGEMPRC"};
         for (int n = 1; n <= 3; ++n)
             for (const char* p : {"NPLANOS", "MARGEMPRC", "MARGEMLIQ"})
                 c << quantityColumn(p, n);
@@ -68,8 +65,8 @@ const QSet<QString>& notCopied()
 // Amounts that are summed later pass through the 4-decimal fixed point.
 bool isSummedAmount(const QString& column)
 {
-    static const QStringList prefixes{"VALORCLI", "VALMP", "VALMO", "VALPS", "VALCM", "VALEM", "VALTR", "VALCOM",
-                                      "VALSUB"};
+    static const QStringList prefixes{"VALORCLI", "VALMP", "VALMO",  "VALPS", "VALCM",
+                                      "VALEM",    "VALTR", "VALCOM", "VALSUB"};
     for (const QString& p : prefixes)
         if (column.startsWith(p))
             return true;
@@ -103,10 +100,10 @@ QuoteRow copiedRow(const QuoteRow& base, int quoteNumber, const QDate& workingDa
 // production's, not the quote's.
 const QStringList& copiedLineColumns()
 {
-    static const QStringList columns{
-        "CODIGO", "SUBCODIGO", "DETAIL", "TIPOTABELA", "CODTAB", "DESIGN", "TIPOCUSTO", "PRECO", "VALQTD1",
-        "VALQTD2", "VALQTD3", "NROPASSAGENS", "PRDHOR", "ACERTO", "PERC", "CONSUM1", "CONSUM2", "CONSUM3",
-        "QUANTID", "CODPRDHOR", "CODACERTO"};
+    static const QStringList columns{"CODIGO",    "SUBCODIGO", "DETAIL",   "TIPOTABELA", "CODTAB",  "DESIGN",
+                                     "TIPOCUSTO", "PRECO",     "VALQTD1",  "VALQTD2",    "VALQTD3", "NROPASSAGENS",
+                                     "PRDHOR",    "ACERTO",    "PERC",     "CONSUM1",    "CONSUM2", "CONSUM3",
+                                     "QUANTID",   "CODPRDHOR", "CODACERTO"};
     return columns;
 }
 
@@ -179,8 +176,8 @@ void QuoteHeader::applyNewRowDefaults(QuoteRow& row)
     row.set(QStringLiteral("UNDPLANO"), 1);
     row.set(QStringLiteral("RELEVO"), QStringLiteral("N"));
     row.set(QStringLiteral("ACABNORMAL"), QStringLiteral("S"));
-    for (const char* c : {"PRDHORACV", "PRDHORAIMP", "PRDHORACOL", "PRDHORAC_COL", "ACERTOCV", "ACERTOIMP",
-                          "ACERTOCOL", "ACERTOC_COL", "C_COLTIPO"})
+    for (const char* c : {"PRDHORACV", "PRDHORAIMP", "PRDHORACOL", "PRDHORAC_COL", "ACERTOCV", "ACERTOIMP", "ACERTOCOL",
+                          "ACERTOC_COL", "C_COLTIPO"})
         row.set(QString::fromLatin1(c), 1);
     for (int n = 1; n <= 3; ++n)
         row.set(quantityColumn("VALORORC", n), 0.0);
@@ -346,8 +343,8 @@ bool QuoteHeader::remove(int quoteNumber)
 
 std::optional<int> QuoteHeader::priceDecimals(kv::db::Connection& invoicing, const QString& year)
 {
-    const auto result = invoicing.query(QStringLiteral("SELECT PRC_DECIMAIS FROM PARGER WHERE ANO = :WAno"),
-                                        {{"WAno", year}});
+    const auto result =
+        invoicing.query(QStringLiteral("SELECT PRC_DECIMAIS FROM PARGER WHERE ANO = :WAno"), {{"WAno", year}});
     if (result.rows.empty())
         return std::nullopt;
     return static_cast<int>(result.rows.front().front().toLongLong());

@@ -25,9 +25,9 @@ enum class HeaderFocus { Stay, Number, Series };
 struct SubQuoteOpening {
     enum class Kind { Refused, NewQuote, StoredSubQuote, CreatedSubQuote };
     Kind kind = Kind::Refused;
-    QuoteRow row;                                  // the row the worksheet works on
+    QuoteRow row; // the row the worksheet works on
     WorksheetMode mode = WorksheetMode::Settled;
-    HeaderFocus focus = HeaderFocus::Stay;         // of a refusal
+    HeaderFocus focus = HeaderFocus::Stay; // of a refusal
 };
 
 // The header of the quote worksheet without widgets: series and numbers,

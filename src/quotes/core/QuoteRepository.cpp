@@ -14,8 +14,8 @@ QString insertStatement(const QString& table, const QStringList& columns)
     QStringList params;
     for (const QString& c : columns)
         params << QLatin1Char(':') + c;
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(QLatin1Char(',')),
-                                                               params.join(QLatin1Char(',')));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(table, columns.join(QLatin1Char(',')), params.join(QLatin1Char(',')));
 }
 
 const QString& rowInsertSql()
@@ -38,10 +38,10 @@ const QString& rowUpdateSql()
 
 const QStringList& lineColumns()
 {
-    static const QStringList columns = {
-        "CODIGO", "SUBCODIGO", "DETAIL", "TIPOTABELA", "CODTAB", "DESIGN", "TIPOCUSTO", "PRECO",
-        "VALQTD1", "VALQTD2", "VALQTD3", "NROPASSAGENS", "PRDHOR", "ACERTO", "PERC", "CONSUM1",
-        "CONSUM2", "CONSUM3", "QUANTID", "CODPRDHOR", "CODACERTO", "TMPACERTO", "TMPPREV"};
+    static const QStringList columns = {"CODIGO",    "SUBCODIGO", "DETAIL",    "TIPOTABELA", "CODTAB",  "DESIGN",
+                                        "TIPOCUSTO", "PRECO",     "VALQTD1",   "VALQTD2",    "VALQTD3", "NROPASSAGENS",
+                                        "PRDHOR",    "ACERTO",    "PERC",      "CONSUM1",    "CONSUM2", "CONSUM3",
+                                        "QUANTID",   "CODPRDHOR", "CODACERTO", "TMPACERTO",  "TMPPREV"};
     return columns;
 }
 
@@ -83,15 +83,13 @@ kv::db::Params rowParams(const QuoteRow& row)
 
 } // namespace
 
-QuoteRepository::QuoteRepository(kv::db::Connection& connection)
-    : m_db(connection)
-{
-}
+QuoteRepository::QuoteRepository(kv::db::Connection& connection) : m_db(connection) {}
 
 std::optional<QuoteRow> QuoteRepository::row(int quoteNumber, int subQuote)
 {
-    auto rows = toRows(m_db.query(QStringLiteral("SELECT * FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO"),
-                                  {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}}));
+    auto rows =
+        toRows(m_db.query(QStringLiteral("SELECT * FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO"),
+                          {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}}));
     if (rows.empty())
         return std::nullopt;
     return std::move(rows.front());
@@ -100,9 +98,10 @@ std::optional<QuoteRow> QuoteRepository::row(int quoteNumber, int subQuote)
 std::optional<QuoteRow> QuoteRepository::row(int quoteNumber, int subQuote, const QStringList& columns)
 {
     // Column names come from the program, never from typed text.
-    auto rows = toRows(m_db.query(QStringLiteral("SELECT %1 FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO")
-                                      .arg(columns.join(QLatin1Char(','))),
-                                  {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}}));
+    auto rows =
+        toRows(m_db.query(QStringLiteral("SELECT %1 FROM ORCMAS WHERE CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO")
+                              .arg(columns.join(QLatin1Char(','))),
+                          {{"CODIGO", quoteNumber}, {"SUBCODIGO", subQuote}}));
     if (rows.empty())
         return std::nullopt;
     return std::move(rows.front());
@@ -123,10 +122,7 @@ std::vector<QuoteRow> QuoteRepository::subQuoteRows(int quoteNumber)
                              {{"WOrcNro", quoteNumber}}));
 }
 
-void QuoteRepository::insertRow(const QuoteRow& row)
-{
-    m_db.exec(rowInsertSql(), rowParams(row));
-}
+void QuoteRepository::insertRow(const QuoteRow& row) { m_db.exec(rowInsertSql(), rowParams(row)); }
 
 bool QuoteRepository::updateRow(const QuoteRow& row)
 {
@@ -193,7 +189,8 @@ kv::db::Counter seriesCounterColumn(int series)
 
 std::optional<long long> QuoteRepository::seriesCounter(int series)
 {
-    const auto result = m_db.query(QStringLiteral("SELECT %1 FROM ORCPARGER WHERE CODIGO = 1").arg(seriesColumn(series)));
+    const auto result =
+        m_db.query(QStringLiteral("SELECT %1 FROM ORCPARGER WHERE CODIGO = 1").arg(seriesColumn(series)));
     if (result.rows.empty())
         return std::nullopt;
     return result.rows.front().front().toLongLong();
@@ -219,7 +216,7 @@ bool QuoteRepository::raiseSeriesCounter(int series, int number)
                                     "THEN :NUMBER ELSE %1 END WHERE CODIGO = 1")
                          .arg(seriesColumn(series)),
                      {{"NUMBER", number}})
-        > 0;
+           > 0;
 }
 
 std::vector<CostLine> QuoteRepository::lines(int quoteNumber, int subQuote)
@@ -310,7 +307,8 @@ void QuoteRepository::replaceLines(int quoteNumber, int subQuote, const std::vec
 bool QuoteRepository::procedureExists(int code)
 {
     return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM PROCMAS WHERE CODIGO = :CODIGO"), {{"CODIGO", code}})
-               .toLongLong() > 0;
+               .toLongLong()
+           > 0;
 }
 
 QString QuoteRepository::procedureName(int code)
@@ -321,8 +319,8 @@ QString QuoteRepository::procedureName(int code)
 
 std::vector<int> QuoteRepository::chosenProcedures(const QString& user)
 {
-    const auto result = m_db.query(QStringLiteral("SELECT CODIGO FROM PROCMASTEMP WHERE UTIL = :WUtil ORDER BY UTIL, CODIGO"),
-                                   {{"WUtil", user}});
+    const auto result = m_db.query(
+        QStringLiteral("SELECT CODIGO FROM PROCMASTEMP WHERE UTIL = :WUtil ORDER BY UTIL, CODIGO"), {{"WUtil", user}});
     std::vector<int> out;
     for (const auto& r : result.rows)
         out.push_back(static_cast<int>(r[0].toLongLong()));
@@ -348,11 +346,10 @@ void QuoteRepository::clearChosenProcedures(const QString& user)
 
 std::vector<ProcedureLine> QuoteRepository::chosenProcedureLines(const QString& user)
 {
-    const auto result = m_db.query(
-        QStringLiteral("SELECT D.CODIGO, D.DETAIL, D.TIPOTABELA, D.CODTAB, D.DESTAB "
-                       "FROM PROCMASTEMP T JOIN PROCDET D ON D.CODIGO = T.CODIGO "
-                       "WHERE T.UTIL = :WUtil ORDER BY T.CODIGO, D.DETAIL"),
-        {{"WUtil", user}});
+    const auto result = m_db.query(QStringLiteral("SELECT D.CODIGO, D.DETAIL, D.TIPOTABELA, D.CODTAB, D.DESTAB "
+                                                  "FROM PROCMASTEMP T JOIN PROCDET D ON D.CODIGO = T.CODIGO "
+                                                  "WHERE T.UTIL = :WUtil ORDER BY T.CODIGO, D.DETAIL"),
+                                   {{"WUtil", user}});
     std::vector<ProcedureLine> out;
     for (const auto& r : result.rows) {
         ProcedureLine l;

@@ -11,7 +11,7 @@
 namespace kv::db {
 class Connection;
 struct QueryResult;
-}
+} // namespace kv::db
 
 namespace kv::quotes {
 
@@ -32,7 +32,7 @@ public:
     void insertRow(const QuoteRow& row);
     // Updates the row of the same CODIGO and SUBCODIGO; false when there is none.
     bool updateRow(const QuoteRow& row);
-    void saveRow(const QuoteRow& row);          // update, or insert when new
+    void saveRow(const QuoteRow& row); // update, or insert when new
     void deleteSummaryRow(int quoteNumber);
     // Every row of a quote, the summary row included, in SUBCODIGO order.
     std::vector<QuoteRow> quoteRows(int quoteNumber);
@@ -54,7 +54,7 @@ public:
     bool raiseSeriesCounter(int series, int number);
 
     // --- cost lines ---
-    std::vector<CostLine> lines(int quoteNumber, int subQuote);   // DETAIL order
+    std::vector<CostLine> lines(int quoteNumber, int subQuote); // DETAIL order
     // Every line of a quote in one read, in SUBCODIGO and DETAIL order.
     std::vector<CostLine> quoteLines(int quoteNumber);
     void replaceLines(int quoteNumber, int subQuote, const std::vector<CostLine>& lines);

@@ -95,9 +95,6 @@ const RecordLayout& quoteRowLayout()
     return layout;
 }
 
-double QuoteRow::quantity(int n) const
-{
-    return number(quantityColumn("QTDORC", n));
-}
+double QuoteRow::quantity(int n) const { return number(quantityColumn("QTDORC", n)); }
 
 } // namespace kv::quotes

@@ -20,9 +20,6 @@ public:
 
 // Column names of the three quantities of one prefix ("VALORORC" ->
 // VALORORC1..3).
-inline QString quantityColumn(const char* prefix, int n)
-{
-    return QString::fromLatin1(prefix) + QString::number(n);
-}
+inline QString quantityColumn(const char* prefix, int n) { return QString::fromLatin1(prefix) + QString::number(n); }
 
 } // namespace kv::quotes

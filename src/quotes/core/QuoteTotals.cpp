@@ -15,7 +15,7 @@ void subQuoteTotals(QuoteRow& row, int decimals)
     for (int n = 1; n <= 3; ++n)
         row.set(quantityColumn("VALORORC", n), 0.0);
     static const CostClass order[] = {CostClass::RawMaterial, CostClass::Subsidiary, CostClass::Labour,
-                                      CostClass::Packaging, CostClass::Machines, CostClass::Subcontract,
+                                      CostClass::Packaging,   CostClass::Machines,   CostClass::Subcontract,
                                       CostClass::Transport};
     for (CostClass c : order)
         for (int n = 1; n <= 3; ++n)
@@ -69,11 +69,11 @@ std::optional<QuoteRow> buildSummaryRow(int quoteNumber, const std::vector<Quote
     }
 
     if (base) {
-        static const char* const header[] = {
-            "DATEMI", "CLINRO", "NOME", "NOSREF", "VOSREF", "UNIDADE", "MORADA1", "MORADA2", "VNDNRO",
-            "CODPOSTAL", "CNDPGT", "DESIGN1", "DESIGN2", "DESIGN3", "DESIGN4", "DESIGN5", "DESIGN6",
-            "COMPRIM", "LARGURA", "ALTURA", "OBSERV1", "OBSERV2", "OBSERV3", "PRCCOM1", "PRCCOM2",
-            "PRCCOM3", "QTDORC1", "QTDORC2", "QTDORC3", "UNDVND"};
+        static const char* const header[] = {"DATEMI",  "CLINRO",  "NOME",    "NOSREF",    "VOSREF",  "UNIDADE",
+                                             "MORADA1", "MORADA2", "VNDNRO",  "CODPOSTAL", "CNDPGT",  "DESIGN1",
+                                             "DESIGN2", "DESIGN3", "DESIGN4", "DESIGN5",   "DESIGN6", "COMPRIM",
+                                             "LARGURA", "ALTURA",  "OBSERV1", "OBSERV2",   "OBSERV3", "PRCCOM1",
+                                             "PRCCOM2", "PRCCOM3", "QTDORC1", "QTDORC2",   "QTDORC3", "UNDVND"};
         for (const char* column : header)
             s.set(QString::fromLatin1(column), base->value(QString::fromLatin1(column)));
         if (base->text("UNIDADE").trimmed() == QLatin1String("M"))

@@ -5,17 +5,13 @@
 
 namespace kv::quotes {
 
-RecordLayout::RecordLayout(std::vector<RecordColumn> columns)
-    : m_columns(std::move(columns))
+RecordLayout::RecordLayout(std::vector<RecordColumn> columns) : m_columns(std::move(columns))
 {
     for (int i = 0; i < size(); ++i)
         m_index.insert(m_columns[static_cast<std::size_t>(i)].name.toUpper(), i);
 }
 
-int RecordLayout::indexOf(const QString& name) const
-{
-    return m_index.value(name.toUpper(), -1);
-}
+int RecordLayout::indexOf(const QString& name) const { return m_index.value(name.toUpper(), -1); }
 
 QStringList RecordLayout::names() const
 {
@@ -25,11 +21,7 @@ QStringList RecordLayout::names() const
     return out;
 }
 
-Record::Record(const RecordLayout& layout)
-    : m_layout(&layout)
-    , m_values(static_cast<std::size_t>(layout.size()))
-{
-}
+Record::Record(const RecordLayout& layout) : m_layout(&layout), m_values(static_cast<std::size_t>(layout.size())) {}
 
 int Record::require(const QString& column) const
 {
@@ -39,10 +31,7 @@ int Record::require(const QString& column) const
     return index;
 }
 
-QVariant Record::value(const QString& column) const
-{
-    return m_values[static_cast<std::size_t>(require(column))];
-}
+QVariant Record::value(const QString& column) const { return m_values[static_cast<std::size_t>(require(column))]; }
 
 double Record::number(const QString& column) const
 {
@@ -62,20 +51,11 @@ QString Record::text(const QString& column) const
     return v.isNull() ? QString() : v.toString();
 }
 
-bool Record::isNull(const QString& column) const
-{
-    return value(column).isNull();
-}
+bool Record::isNull(const QString& column) const { return value(column).isNull(); }
 
-void Record::set(const QString& column, const QVariant& value)
-{
-    setAt(require(column), value);
-}
+void Record::set(const QString& column, const QVariant& value) { setAt(require(column), value); }
 
-void Record::setNull(const QString& column)
-{
-    m_values[static_cast<std::size_t>(require(column))] = QVariant();
-}
+void Record::setNull(const QString& column) { m_values[static_cast<std::size_t>(require(column))] = QVariant(); }
 
 void Record::setAt(int index, const QVariant& value)
 {
@@ -92,9 +72,7 @@ void Record::setAt(int index, const QVariant& value)
         m_values[static_cast<std::size_t>(index)] = d;
         break;
     }
-    case ColumnKind::Integer:
-        m_values[static_cast<std::size_t>(index)] = value.toLongLong();
-        break;
+    case ColumnKind::Integer: m_values[static_cast<std::size_t>(index)] = value.toLongLong(); break;
     case ColumnKind::Text: {
         QString s = value.toString();
         if (c.size > 0 && s.size() > c.size)
@@ -102,9 +80,7 @@ void Record::setAt(int index, const QVariant& value)
         m_values[static_cast<std::size_t>(index)] = s;
         break;
     }
-    case ColumnKind::DateTime:
-        m_values[static_cast<std::size_t>(index)] = value;
-        break;
+    case ColumnKind::DateTime: m_values[static_cast<std::size_t>(index)] = value; break;
     }
 }
 

@@ -24,7 +24,7 @@ public:
 
     const std::vector<RecordColumn>& columns() const { return m_columns; }
     int size() const { return static_cast<int>(m_columns.size()); }
-    int indexOf(const QString& name) const;   // -1 when absent
+    int indexOf(const QString& name) const; // -1 when absent
     QStringList names() const;
 
 private:
@@ -43,9 +43,9 @@ public:
     const RecordLayout& layout() const { return *m_layout; }
 
     QVariant value(const QString& column) const;
-    double number(const QString& column) const;    // null: 0
-    qint64 integer(const QString& column) const;   // null: 0
-    QString text(const QString& column) const;     // null: ""
+    double number(const QString& column) const; // null: 0
+    qint64 integer(const QString& column) const; // null: 0
+    QString text(const QString& column) const; // null: ""
     bool isNull(const QString& column) const;
 
     void set(const QString& column, const QVariant& value);

@@ -16,11 +16,11 @@ const WasteBand* findWasteBand(const std::vector<WasteBand>& bands, double netSh
 
 // What the sheet count of a job depends on besides its quantity.
 struct SheetJob {
-    QString unit;             // quote unit: "U" units, anything else thousands
-    int unitsPerSheet = 1;    // UNDPLANO, at least 1
-    int colours = 0;          // NROCORES
-    QString normalFinishing;  // ACABNORMAL "S" / "N"
-    int passes = 0;           // printing passes of the current line
+    QString unit; // quote unit: "U" units, anything else thousands
+    int unitsPerSheet = 1; // UNDPLANO, at least 1
+    int colours = 0; // NROCORES
+    QString normalFinishing; // ACABNORMAL "S" / "N"
+    int passes = 0; // printing passes of the current line
 };
 
 // Net sheets of a quantity: quantity (x 1000 unless the unit is "U") over

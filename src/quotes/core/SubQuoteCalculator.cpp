@@ -15,7 +15,6 @@ namespace kv::quotes {
 
 namespace {
 
-
 int asInt(qint64 v) { return static_cast<int>(v); }
 
 // The sub-quote's value so far per quantity (what percentage lines take a share of).
@@ -47,16 +46,16 @@ bool needsSecondPass(int tableType, int pass, double secondFormatLength)
 } // namespace
 
 SubQuoteCalculator::SubQuoteCalculator(const CostTables& tables, notify::MessageSink& messages, int priceDecimals)
-    : m_tables(tables)
-    , m_messages(messages)
-    , m_priceDecimals(priceDecimals)
+    : m_tables(tables), m_messages(messages), m_priceDecimals(priceDecimals)
 {
 }
 
 QString SubQuoteCalculator::where() const
 {
     return QStringLiteral("Orçamento nº %1/%2, linha %3")
-        .arg(m_ctx.quoteNumber).arg(m_ctx.subQuote).arg(m_ctx.line.detail);
+        .arg(m_ctx.quoteNumber)
+        .arg(m_ctx.subQuote)
+        .arg(m_ctx.line.detail);
 }
 
 bool SubQuoteCalculator::begin(const SubQuote& sq)
@@ -87,7 +86,9 @@ bool SubQuoteCalculator::begin(const SubQuote& sq)
     m_ctx.sheets = m_ctx.quantities;
     if (m_ctx.unitsPerSheet < 1) {
         m_messages.fail(QStringLiteral("Erro Grave, Unidades por Plano Inválidas (%1) no Orçamento nº %2/%3 !!!")
-                             .arg(m_ctx.unitsPerSheet).arg(m_ctx.quoteNumber).arg(m_ctx.subQuote));
+                            .arg(m_ctx.unitsPerSheet)
+                            .arg(m_ctx.quoteNumber)
+                            .arg(m_ctx.subQuote));
         return false;
     }
     return true;
@@ -314,7 +315,9 @@ bool SubQuoteCalculator::machineCheck(const MachineRow& m)
 {
     if (productionFactor(m, m_ctx.line.grade) == 0.0) {
         m_messages.fail(QStringLiteral("Erro Grave, Máquina %1 sem Factor de Produção para o grau %2 (%3) !!!")
-                             .arg(m.code).arg(m_ctx.line.grade).arg(where()));
+                            .arg(m.code)
+                            .arg(m_ctx.line.grade)
+                            .arg(where()));
         return false;
     }
     return true;
@@ -346,7 +349,8 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
             const auto passes = printingPasses(m_ctx.colours, m->coloursPerPass);
             if (!passes) {
                 m_messages.fail(QStringLiteral("Erro Grave, Máquina %1 sem Nº de Côres por passagem (%2) !!!")
-                                     .arg(m->code).arg(where()));
+                                    .arg(m->code)
+                                    .arg(where()));
                 return;
             }
             l.passes = *passes;
@@ -400,10 +404,7 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
     }
 }
 
-void SubQuoteCalculator::boardLine(SubQuote& sq)
-{
-    materialLine(sq, typeCode(TableType::Board));
-}
+void SubQuoteCalculator::boardLine(SubQuote& sq) { materialLine(sq, typeCode(TableType::Board)); }
 
 void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
 {
@@ -448,7 +449,8 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         v = inkValues(m_ctx.printedSurface, m_ctx.rate, l.price, area, sheets);
         break;
     case TableType::Varnish:
-        if (!material(m_tables.varnish(l.tableCode), QStringLiteral("Erro Grave, Referência do Verniz Inexistente !!!")))
+        if (!material(m_tables.varnish(l.tableCode),
+                      QStringLiteral("Erro Grave, Referência do Verniz Inexistente !!!")))
             return;
         v = areaWeightValues(m_ctx.rate, l.price, area, sheets);
         break;
@@ -507,13 +509,13 @@ void SubQuoteCalculator::materialLine(SubQuote& sq, int tableType)
         bool unknownUnit = false;
         v = subcontractValues(*s, l.price, area, sheets, qty, m_ctx.unit, unknownUnit);
         if (unknownUnit) {
-            m_messages.information(QStringLiteral("Não foi definida Unidade de cálculo para subcontrato ") + l.designation);
+            m_messages.information(QStringLiteral("Não foi definida Unidade de cálculo para subcontrato ")
+                                   + l.designation);
             m_messages.information(QStringLiteral("Vai ser atribuído o custo : ") + kv::text::plain(l.price));
         }
         break;
     }
-    default:
-        return;
+    default: return;
     }
     setLineValues(l, v.value, v.consumption);
     writeLine(sq);

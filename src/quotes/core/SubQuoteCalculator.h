@@ -7,7 +7,9 @@
 
 #include <vector>
 
-namespace kv::text { class Fixed4Error; }
+namespace kv::text {
+class Fixed4Error;
+}
 
 namespace kv::quotes {
 

@@ -19,8 +19,8 @@ using domain::isTableType;
 using domain::kCostClasses;
 using domain::MachineType;
 using domain::machineTypeFromCode;
-using domain::TableType;
 using domain::tableName;
+using domain::TableType;
 using domain::tableTypeFromCode;
 using domain::typeCode;
 

@@ -17,8 +17,7 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
 {
-    registerQuoteForms([&session] { return QuoteFormsEnvironment{&session.state(), &session.dataModules()}; },
-                       forms);
+    registerQuoteForms([&session] { return QuoteFormsEnvironment{&session.state(), &session.dataModules()}; }, forms);
 }
 
 } // namespace kv::quotes

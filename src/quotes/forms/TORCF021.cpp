@@ -48,10 +48,7 @@ public:
     QString refusal;
 };
 
-QString moneyText(double value, int decimals)
-{
-    return kv::text::number(value, decimals);
-}
+QString moneyText(double value, int decimals) { return kv::text::number(value, decimals); }
 
 } // namespace
 
@@ -198,10 +195,7 @@ QWidget* TORCF021::buildCustomerPage()
     return page;
 }
 
-QWidget* TORCF021::buildProductionPage()
-{
-    return new QWidget;
-}
+QWidget* TORCF021::buildProductionPage() { return new QWidget; }
 
 QWidget* TORCF021::buildDetailPage()
 {
@@ -287,10 +281,7 @@ QWidget* TORCF021::buildTotalsPage()
 
 // -------------------------------------------------------------- activation
 
-QuoteHeader TORCF021::header()
-{
-    return QuoteHeader(*m_environment.application(), m_messages);
-}
+QuoteHeader TORCF021::header() { return QuoteHeader(*m_environment.application(), m_messages); }
 
 QuoteEngine TORCF021::engine(notify::MessageSink& messages)
 {
@@ -314,9 +305,9 @@ void TORCF021::FormActivate()
     const kv::shell::LoginState& state = *m_environment.state;
     kv::shell::AccessRights rights(m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")),
                                    *m_environment.state);
-    const kv::shell::FormRights form = rights.readForm(kv::shell::RightsVariant::R1, state.WAplicacao,
-                                                       QStringLiteral("Orcamentos"),
-                                                       QStringLiteral("Elaboracao de Orcamentos"));
+    const kv::shell::FormRights form =
+        rights.readForm(kv::shell::RightsVariant::R1, state.WAplicacao, QStringLiteral("Orcamentos"),
+                        QStringLiteral("Elaboracao de Orcamentos"));
     m_w.mayInsert = form.showCancelar;
     m_w.mayDelete = form.showDelete;
     BotCancelar->setVisible(m_w.mayInsert);
@@ -370,9 +361,9 @@ void TORCF021::done(int result)
 
 void TORCF021::enableHeader(bool enabled)
 {
-    for (QWidget* w : {static_cast<QWidget*>(Edit_Serie), static_cast<QWidget*>(Edit_Codigo),
-                       static_cast<QWidget*>(Edit_SubCodigo), static_cast<QWidget*>(Edit_DatEmi),
-                       static_cast<QWidget*>(Edit_OrcBase), static_cast<QWidget*>(BotData)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Edit_Serie), static_cast<QWidget*>(Edit_Codigo), static_cast<QWidget*>(Edit_SubCodigo),
+          static_cast<QWidget*>(Edit_DatEmi), static_cast<QWidget*>(Edit_OrcBase), static_cast<QWidget*>(BotData)})
         w->setEnabled(enabled);
     BitTerminar->setEnabled(enabled);
 }
@@ -449,9 +440,7 @@ void TORCF021::Edit_SubCodigoExit()
     if (opening.kind == SubQuoteOpening::Kind::Refused) {
         m_w.row.reset();
         switch (opening.focus) {
-        case HeaderFocus::Stay:
-            rejectField(sink.refusal);
-            return;
+        case HeaderFocus::Stay: rejectField(sink.refusal); return;
         case HeaderFocus::Number:
             kv::ui::messages().fail(sink.refusal);
             focusField(Edit_Codigo);
@@ -489,7 +478,7 @@ void TORCF021::showRow()
     const QuoteRow& row = *m_w.row;
     Edit_DatEmi->setText(kv::text::date(row.value(QStringLiteral("DATEMI")).toDate()));
     Edit_CliNro->setText(row.isNull(QStringLiteral("CLINRO")) ? QString()
-                                                               : QString::number(row.integer(QStringLiteral("CLINRO"))));
+                                                              : QString::number(row.integer(QStringLiteral("CLINRO"))));
     Label_Nome->setText(row.text(QStringLiteral("NOME")));
 }
 
@@ -557,9 +546,8 @@ bool TORCF021::lookup(QuoteLookupList& list, std::vector<kv::ui::GridColumn> col
 {
     list.open();
     kv::ui::LookupDialog dialog(list.dataset(), std::move(columns), this);
-    dialog.setSearchQuery([&list](const QString& field, const QString& text) {
-        return field == list.keyField() && list.position(text);
-    });
+    dialog.setSearchQuery(
+        [&list](const QString& field, const QString& text) { return field == list.keyField() && list.position(text); });
     return dialog.exec() == QDialog::Accepted && !list.dataset().isEmpty();
 }
 
@@ -677,12 +665,8 @@ void TORCF021::TbClick()
         return;
     }
     switch (Tb->currentIndex()) {
-    case CustomerPage:
-        focusField(m_w.headerReset ? static_cast<QWidget*>(Edit_Serie) : Edit_CliNro);
-        break;
-    case ProductionPage:
-        m_w.headerReset = false;
-        break;
+    case CustomerPage: focusField(m_w.headerReset ? static_cast<QWidget*>(Edit_Serie) : Edit_CliNro); break;
+    case ProductionPage: m_w.headerReset = false; break;
     case DetailPage:
         if (m_w.mode == WorksheetMode::BackFromTotals) {
             m_w.mode = WorksheetMode::Recalculate;

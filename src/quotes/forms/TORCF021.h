@@ -33,22 +33,22 @@ class QuoteLookupList;
 // marks that steer its fields and the results the totals page works with.
 // Nothing of it is stored apart from the quote rows.
 struct WorksheetState {
-    int series = 1;                  // WSerie
-    int quoteNumber = 0;             // WOrcNro
-    int subQuote = 0;                // WSubOrc
-    int baseQuote = 0;               // WOrcBase
-    int priceDecimals = 2;           // PRC_DECIMAIS of the working year
+    int series = 1; // WSerie
+    int quoteNumber = 0; // WOrcNro
+    int subQuote = 0; // WSubOrc
+    int baseQuote = 0; // WOrcBase
+    int priceDecimals = 2; // PRC_DECIMAIS of the working year
     WorksheetMode mode = WorksheetMode::Settled;
-    bool newQuote = true;            // the header belongs to a quote not yet stored
-    bool quoteOpen = false;          // the form may not be closed
-    bool headerReset = false;        // page-1 fields send the focus back to the series
-    bool cancelled = false;          // the fields' exit checks are skipped
-    bool mayInsert = false;          // INSERIR of "Elaboracao de Orcamentos"
-    bool mayDelete = false;          // ELIMINAR
-    std::optional<QuoteRow> row;     // the sub-quote row open, as the worksheet holds it
+    bool newQuote = true; // the header belongs to a quote not yet stored
+    bool quoteOpen = false; // the form may not be closed
+    bool headerReset = false; // page-1 fields send the focus back to the series
+    bool cancelled = false; // the fields' exit checks are skipped
+    bool mayInsert = false; // INSERIR of "Elaboracao de Orcamentos"
+    bool mayDelete = false; // ELIMINAR
+    std::optional<QuoteRow> row; // the sub-quote row open, as the worksheet holds it
     std::optional<QuoteRow> summary; // the summary row on "Totais"
     CommercialParameters commercial;
-    CommercialPricing pricing;       // the commercial costs between the percentages and the closing
+    CommercialPricing pricing; // the commercial costs between the percentages and the closing
 };
 
 // The quote worksheet "Orçamentação": the header strip (series, number,

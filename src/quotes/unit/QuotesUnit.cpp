@@ -41,10 +41,7 @@ void addSubcontractTotals(kv::shell::VersionStepContext& step)
 
 // The quote lookups read a window of rows on these indexes; without them an
 // older company's lookup would scan the whole quote table at every key typed.
-void addQuoteLookupIndexes(kv::shell::VersionStepContext& step)
-{
-    step.createMissingIndexes(QStringLiteral("ORCMAS"));
-}
+void addQuoteLookupIndexes(kv::shell::VersionStepContext& step) { step.createMissingIndexes(QStringLiteral("ORCMAS")); }
 
 kv::shell::MainMenu::Menu quotesMenu()
 {
@@ -52,13 +49,11 @@ kv::shell::MainMenu::Menu quotesMenu()
     kv::shell::MainMenu::Menu menu;
     menu.title = QStringLiteral("&C - Orçamentos");
     menu.functions = {
-        menuFunction("ORC001", "&A - Elaboração de Orçamentos", "BotOrcam", Orcamentos,
-                     "Elaboração de Orçamentos", true),
+        menuFunction("ORC001", "&A - Elaboração de Orçamentos", "BotOrcam", Orcamentos, "Elaboração de Orçamentos",
+                     true),
         menuFunction("ORC002", "&B - Emissão Orçamento Cliente"),
-        menuFunction("ORC003", "&C - Consulta de Orçamentos", "BotConsOrc", Orcamentos,
-                     "Consulta de Orçamentos", true),
-        menuFunction("ORC004", "&D - Aprovação de Orçamentos", "BotAprova", Orcamentos,
-                     "Aprovação de Orçamentos")};
+        menuFunction("ORC003", "&C - Consulta de Orçamentos", "BotConsOrc", Orcamentos, "Consulta de Orçamentos", true),
+        menuFunction("ORC004", "&D - Aprovação de Orçamentos", "BotAprova", Orcamentos, "Aprovação de Orçamentos")};
     return menu;
 }
 
@@ -77,8 +72,8 @@ FormOpening quotesOpening(const QString& item, const kv::shell::LoginState& stat
         return formOpening("TORCF031", {"TORCFPR031A", "TORCFPR031micro", "TORCFPR031Amicro", "TORCFPR031Bmicro"});
     if (item == QLatin1String("ORC004"))
         return formOpening("TORCF032",
-                    {"TORCFPR032ENC_ZADOV", "TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro"},
-                    {"TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro", "TORCFPR032ENC_ZADOV"});
+                           {"TORCFPR032ENC_ZADOV", "TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro"},
+                           {"TORCFPR032micro", "TORCFPR032Amicro", "TORCFPR032Bmicro", "TORCFPR032ENC_ZADOV"});
     return {};
 }
 

@@ -40,7 +40,7 @@ bool readLine(int index)
     }
     if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
         t_error = "O ficheiro de credenciais " + path
-            + " pode ser lido por outros utilizadores; só o dono o pode ler (permissões 600).";
+                  + " pode ser lido por outros utilizadores; só o dono o pode ler (permissões 600).";
         return false;
     }
     std::ifstream in(path);
@@ -65,17 +65,8 @@ bool readLine(int index)
 
 } // namespace
 
-PALVEXWORKS_EXPORT const char* palvexworks_login_name(void)
-{
-    return readLine(0) ? t_values[0].c_str() : nullptr;
-}
+PALVEXWORKS_EXPORT const char* palvexworks_login_name(void) { return readLine(0) ? t_values[0].c_str() : nullptr; }
 
-PALVEXWORKS_EXPORT const char* palvexworks_login_password(void)
-{
-    return readLine(1) ? t_values[1].c_str() : nullptr;
-}
+PALVEXWORKS_EXPORT const char* palvexworks_login_password(void) { return readLine(1) ? t_values[1].c_str() : nullptr; }
 
-PALVEXWORKS_EXPORT const char* palvexworks_error(void)
-{
-    return t_error.c_str();
-}
+PALVEXWORKS_EXPORT const char* palvexworks_error(void) { return t_error.c_str(); }

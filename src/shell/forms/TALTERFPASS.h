@@ -7,7 +7,9 @@
 class QLineEdit;
 class QLabel;
 
-namespace kv::ui { class TGlyphButton; }
+namespace kv::ui {
+class TGlyphButton;
+}
 
 namespace kv::shell {
 

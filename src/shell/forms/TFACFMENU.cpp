@@ -84,8 +84,8 @@ QIcon themeIcon(const QString& name)
     static const bool themed = [] {
         // The distribution's icon folders, whatever the platform looked in.
         QStringList paths = QIcon::themeSearchPaths();
-        for (const QString& folder : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-                                                               QStringLiteral("icons"), QStandardPaths::LocateDirectory))
+        for (const QString& folder : QStandardPaths::locateAll(
+                 QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory))
             if (!paths.contains(folder))
                 paths << folder;
         if (!paths.contains(QStringLiteral("/usr/share/icons")))
@@ -100,8 +100,8 @@ QIcon themeIcon(const QString& name)
     return QIcon::fromTheme(name);
 }
 
-ui::TGlyphButton* glyphButton(const QString& name, const QString& caption, const QString& hint,
-                              QWidget* parent, int iconSize = 24)
+ui::TGlyphButton* glyphButton(const QString& name, const QString& caption, const QString& hint, QWidget* parent,
+                              int iconSize = 24)
 {
     auto* button = new ui::TGlyphButton(caption, parent);
     button->setObjectName(name);
@@ -135,9 +135,7 @@ QString helpFileIn(const QString& folder)
 } // namespace
 
 TFACFMENU::TFACFMENU(Session& session, GeneralCredentials credentials, QWidget* parent)
-    : QMainWindow(parent),
-      m_session(session),
-      m_credentials(std::move(credentials)),
+    : QMainWindow(parent), m_session(session), m_credentials(std::move(credentials)),
       m_versionView(session.state(), this)
 {
     setObjectName(QStringLiteral("TFACFMENU"));
@@ -213,8 +211,8 @@ void TFACFMENU::buildToolbar()
             return;
         QGridLayout* grid = grids.value(f.page);
         QWidget* page = grid->parentWidget();
-        const QString caption = f.hint.isEmpty() ? f.caption.mid(f.caption.indexOf(QLatin1Char('-')) + 1).trimmed()
-                                                 : f.hint;
+        const QString caption =
+            f.hint.isEmpty() ? f.caption.mid(f.caption.indexOf(QLatin1Char('-')) + 1).trimmed() : f.hint;
         auto* button = glyphButton(f.button, caption, f.hint, page, 32);
         const int index = placed[f.page]++;
         grid->addWidget(button, index / PerRow, index % PerRow);
@@ -345,8 +343,10 @@ bool TFACFMENU::MudEmpr()
         return false;
     m_loggedIn = true;
     const LoginState& state = m_session.state();
-    Edit_EmpNom->setText(
-        m_session.dataModules().dataset(QStringLiteral("DTEMPRESAS.PARAMTMP")).value(QStringLiteral("EMPNOM")).toString());
+    Edit_EmpNom->setText(m_session.dataModules()
+                             .dataset(QStringLiteral("DTEMPRESAS.PARAMTMP"))
+                             .value(QStringLiteral("EMPNOM"))
+                             .toString());
     applyMenuRights(result.menu);
     BotPassord->SetCaption(state.WUtil);
     Edit_Data->setSelectedDate(state.WData);
@@ -382,8 +382,8 @@ void TFACFMENU::applyMenuRights(const MenuRights& rights)
             }
         }
     }
-    connect(m_items.value(QStringLiteral("GERALPDF")), &QAction::triggered, this,
-            &TFACFMENU::ExecuteHelpFile, Qt::UniqueConnection);
+    connect(m_items.value(QStringLiteral("GERALPDF")), &QAction::triggered, this, &TFACFMENU::ExecuteHelpFile,
+            Qt::UniqueConnection);
     connect(m_items.value(QStringLiteral("GERALSAIR")), &QAction::triggered, this, &QWidget::close,
             Qt::UniqueConnection);
 }

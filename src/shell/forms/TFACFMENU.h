@@ -18,7 +18,9 @@ class QLineEdit;
 class QMenu;
 class QTabWidget;
 
-namespace kv::ui { class TGlyphButton; }
+namespace kv::ui {
+class TGlyphButton;
+}
 
 namespace kv::shell {
 

@@ -7,10 +7,7 @@
 
 namespace kv::shell {
 
-QString makerWebAddress()
-{
-    return QStringLiteral("https://www.palvexworks.pt");
-}
+QString makerWebAddress() { return QStringLiteral("https://www.palvexworks.pt"); }
 
 TKAVAPMENU::TKAVAPMENU(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {

@@ -52,11 +52,9 @@ void WaitEvent::signal()
 }
 
 TupAutoUpdater::TupAutoUpdater(UpdaterView* view, const QString& applicationFileName)
-    : Macros(folderOf(applicationFileName.isEmpty() ? QCoreApplication::applicationFilePath()
-                                                    : applicationFileName)),
+    : Macros(folderOf(applicationFileName.isEmpty() ? QCoreApplication::applicationFilePath() : applicationFileName)),
       m_view(view),
-      m_applicationFile(applicationFileName.isEmpty() ? QCoreApplication::applicationFilePath()
-                                                      : applicationFileName),
+      m_applicationFile(applicationFileName.isEmpty() ? QCoreApplication::applicationFilePath() : applicationFileName),
       m_applicationFolder(folderOf(m_applicationFile))
 {
     VersionDate = QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
@@ -203,7 +201,8 @@ void TupAutoUpdater::infoFileDone(const QByteArray& data)
         if (!m_silent) {
             bool accepted = canUpgrade;
             if (accepted && (ShowMessages & mAskUpgrade)) {
-                const QString framed = message.isEmpty() ? QString() : QStringLiteral("\n") + message + QStringLiteral("\n");
+                const QString framed =
+                    message.isEmpty() ? QString() : QStringLiteral("\n") + message + QStringLiteral("\n");
                 accepted = m_view && m_view->askUpgrade(*this, m_messages.format(23, Title, framed));
             }
             if (!accepted) {
@@ -402,8 +401,7 @@ void TupAutoUpdater::fileHeaders(const TupHeaderInfo& info, bool& go)
         const QString local = m_currentTarget.left(m_currentTarget.size() - 5);
         const QFileInfo existing(local);
         // The program's own file is always fetched.
-        if (existing.fileName().toUpper() != QFileInfo(m_applicationFile).fileName().toUpper()
-            && existing.exists())
+        if (existing.fileName().toUpper() != QFileInfo(m_applicationFile).fileName().toUpper() && existing.exists())
             go = existing.size() != info.ContentLength;
     }
     if (OnFileStart)
@@ -439,9 +437,9 @@ void TupAutoUpdater::lostFile(int status)
     if (OnLostFile)
         OnLostFile(m_currentURL, status, continueUpgrade);
     if ((ShowMessages & mLostFile) && m_view)
-        continueUpgrade = m_view->question(UpdaterView::Icon::Exclamation,
-                                           m_messages.format(28, FileNameFromURL(m_currentURL)),
-                                           m_messages.text(21) + QStringLiteral(" #") + QString::number(status));
+        continueUpgrade =
+            m_view->question(UpdaterView::Icon::Exclamation, m_messages.format(28, FileNameFromURL(m_currentURL)),
+                             m_messages.text(21) + QStringLiteral(" #") + QString::number(status));
     QFile::remove(m_currentTarget);
     if (continueUpgrade)
         NextFile(false);

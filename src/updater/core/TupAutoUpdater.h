@@ -59,8 +59,7 @@ private:
 // them once this program has ended and starts it again.
 class TupAutoUpdater : public TupCustomHTTP {
 public:
-    explicit TupAutoUpdater(UpdaterView* view = nullptr,
-                            const QString& applicationFileName = QString());
+    explicit TupAutoUpdater(UpdaterView* view = nullptr, const QString& applicationFileName = QString());
     ~TupAutoUpdater() override;
 
     // Settings.
@@ -72,7 +71,7 @@ public:
     QString RestartParams = QStringLiteral("/afterupgrade");
     TupMiscFilesUpgrade MiscFilesUpgrade = TupMiscFilesUpgrade::mfuAlwaysDownload;
     TupVersionControl VersionControl = TupVersionControl::byDate;
-    QString VersionDate;   // MM/DD/YYYY
+    QString VersionDate; // MM/DD/YYYY
     QString VersionNumber;
     unsigned ShowMessages = mAskUpgrade | mConnLost | mLostFile | mPasswordRequest;
     TupAutoUpdaterWizard Wizard;
@@ -94,8 +93,8 @@ public:
     // Events.
     std::function<void(const QString& UpgradeMsg, UpgradeMethod, const TupStringList& Files, bool& CanUpgrade)>
         OnBeginUpgrade;
-    std::function<void()> OnLaterUpgrade, OnNoUpdateAvailable, OnNoInfoFile, OnConnLost, OnAfterRestart,
-        OnAborted, OnDoOwnCloseAppMethod;
+    std::function<void()> OnLaterUpgrade, OnNoUpdateAvailable, OnNoInfoFile, OnConnLost, OnAfterRestart, OnAborted,
+        OnDoOwnCloseAppMethod;
     std::function<void(const QString& URL, const QString& Hostname)> OnHostUnreachable;
     std::function<void(const QString& Realm, bool& TryAgain)> OnPasswordRequest;
     std::function<void(bool& RestartImediately)> OnEndUpgrade;
@@ -160,8 +159,8 @@ private:
     int m_index = 0;
     QString m_currentTarget, m_currentURL;
     QDateTime m_fileTime;
-    QSet<int> m_arrived;       // entries whose file came in whole in this upgrade
-    QStringList m_written;     // ".uTMP" files this upgrade started
+    QSet<int> m_arrived; // entries whose file came in whole in this upgrade
+    QStringList m_written; // ".uTMP" files this upgrade started
     QString m_helperFile;
     WaitEvent m_wait, m_wizardWait;
     QTimer m_timer;

@@ -119,8 +119,8 @@ void TupCustomHTTP::Transfer::progress()
     p.ElapsedTime = clock.elapsed() / 1000;
     // Without an announced length there is nothing to estimate from.
     if (contentLength > 0 && bytesRead > 0)
-        p.EstimatedTimeLeft = std::llround(double(contentLength) / double(bytesRead) * double(p.ElapsedTime))
-                              - p.ElapsedTime;
+        p.EstimatedTimeLeft =
+            std::llround(double(contentLength) / double(bytesRead) * double(p.ElapsedTime)) - p.ElapsedTime;
     p.TransferRate = double(bytesRead) / 1024.0;
     if (p.ElapsedTime != 0)
         p.TransferRate /= double(p.ElapsedTime);
@@ -225,15 +225,9 @@ int onXfer(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 
 } // namespace
 
-TupCustomHTTP::TupCustomHTTP()
-{
-    initCurl();
-}
+TupCustomHTTP::TupCustomHTTP() { initCurl(); }
 
-TupCustomHTTP::~TupCustomHTTP()
-{
-    stopEvents();
-}
+TupCustomHTTP::~TupCustomHTTP() { stopEvents(); }
 
 void TupCustomHTTP::stopEvents()
 {
@@ -242,15 +236,9 @@ void TupCustomHTTP::stopEvents()
         m_thread.Stop(true);
 }
 
-QString TupCustomHTTP::URLHostName() const
-{
-    return kv::updater::URLHostName(URL);
-}
+QString TupCustomHTTP::URLHostName() const { return kv::updater::URLHostName(URL); }
 
-QString TupCustomHTTP::URLFileName() const
-{
-    return kv::updater::URLFileName(URL);
-}
+QString TupCustomHTTP::URLFileName() const { return kv::updater::URLFileName(URL); }
 
 QString TupCustomHTTP::realmOf(const QString& value)
 {
@@ -442,8 +430,8 @@ void TupCustomHTTP::work(const std::shared_ptr<Transfer>& shared)
         bool tryAgain = false;
         TupCustomHTTP* component = this;
         if (t.status == 401) {
-            const QString realm = t.headers.contains("www-authenticate")
-                                      ? realmOf(t.header("www-authenticate")) : QString();
+            const QString realm =
+                t.headers.contains("www-authenticate") ? realmOf(t.header("www-authenticate")) : QString();
             t.thread->Synchronize([component, &realm, &tryAgain, &t] {
                 if (component->OnAuthorizationRequest)
                     component->OnAuthorizationRequest(realm, tryAgain);
@@ -455,8 +443,7 @@ void TupCustomHTTP::work(const std::shared_ptr<Transfer>& shared)
         } else {
             t.thread->Synchronize([component, &tryAgain, &t] {
                 if (component->OnProxyAuthenticationRequest)
-                    component->OnProxyAuthenticationRequest(t.proxy.ProxyUsername, t.proxy.ProxyPassword,
-                                                            tryAgain);
+                    component->OnProxyAuthenticationRequest(t.proxy.ProxyUsername, t.proxy.ProxyPassword, tryAgain);
             });
             setProxyCredentials();
         }

@@ -71,10 +71,10 @@ struct TupProgress {
     QString ContentType;
     qint64 TotalSize = 0;
     qint64 BytesRead = 0;
-    qint64 ElapsedTime = 0;        // seconds
+    qint64 ElapsedTime = 0; // seconds
     qint64 EstimatedTimeLeft = -1; // seconds; -1 while unknown
     int PercentsDone = 0;
-    double TransferRate = -1;      // kilobytes per second
+    double TransferRate = -1; // kilobytes per second
 };
 
 // Server credentials offered when the URL carries none.
@@ -98,8 +98,8 @@ public:
     QString URL;
     QString OutputFileName; // empty: the data are kept in memory
     unsigned InternetOptions = ioKeepConnection;
-    unsigned TransferCacheOptions = coReloadIfNoExpireInformation | coReloadUpdatedObjects
-                                    | coCreateTempFilesIfCantCache;
+    unsigned TransferCacheOptions =
+        coReloadIfNoExpireInformation | coReloadUpdatedObjects | coCreateTempFilesIfCantCache;
     int TransferBufferSize = 4096;
     TupHTTPProxy Proxy;
     TupOutputFileAttributes OutputFileAttributes;

@@ -6,10 +6,7 @@ namespace kv::updater {
 
 std::atomic<int> TupEventThread::s_live{0};
 
-TupEventThread::TupEventThread(TupCustomThread& owner) : m_owner(owner)
-{
-    ++s_live;
-}
+TupEventThread::TupEventThread(TupCustomThread& owner) : m_owner(owner) { ++s_live; }
 
 TupEventThread::~TupEventThread()
 {
@@ -20,10 +17,7 @@ TupEventThread::~TupEventThread()
     --s_live;
 }
 
-bool TupEventThread::skipHandlers() const
-{
-    return m_killed || m_owner.ownerDestroying();
-}
+bool TupEventThread::skipHandlers() const { return m_killed || m_owner.ownerDestroying(); }
 
 void TupEventThread::SetPriority(int index)
 {
@@ -75,7 +69,8 @@ void TupEventThread::Synchronize(const std::function<void()>& call)
         return;
     std::unique_lock lock(m_mutex);
     m_pending = &call;
-    QMetaObject::invokeMethod(&m_mainThreadAnchor, [this] { runPending(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_mainThreadAnchor, [this] { runPending(); }, Qt::QueuedConnection);
     m_changed.wait(lock, [this] { return m_pending == nullptr; });
 }
 
@@ -91,7 +86,8 @@ void TupEventThread::Post(std::function<void()> call)
     // One wake-up of the main thread runs every call queued by then.
     if (!m_drainQueued) {
         m_drainQueued = true;
-        QMetaObject::invokeMethod(&m_mainThreadAnchor, [this] { drainPosted(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_mainThreadAnchor, [this] { drainPosted(); }, Qt::QueuedConnection);
     }
 }
 
@@ -144,7 +140,8 @@ void TupEventThread::WaitFor()
     const bool onMainThread = QThread::currentThread() == m_mainThreadAnchor.thread();
     for (;;) {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_ended || !isRunning() || (onMainThread && m_pending && !m_pendingRunning); });
+        m_changed.wait(lock,
+                       [&] { return m_ended || !isRunning() || (onMainThread && m_pending && !m_pendingRunning); });
         if (m_ended || !isRunning())
             break;
         lock.unlock();
@@ -221,9 +218,6 @@ bool TupCustomThread::IsTerminated() const
     return m_current->Terminated();
 }
 
-TupEventThread* TupCustomThread::currentWorker()
-{
-    return dynamic_cast<TupEventThread*>(QThread::currentThread());
-}
+TupEventThread* TupCustomThread::currentWorker() { return dynamic_cast<TupEventThread*>(QThread::currentThread()); }
 
 } // namespace kv::updater

@@ -47,10 +47,7 @@ QDate UpdateInfo::readDate(const QString& text, const QDate& today)
     return okMonth && okDay && okYear && date.isValid() ? date : today;
 }
 
-QDate UpdateInfo::date(const QDate& today) const
-{
-    return readDate(ReadInfoKey(QStringLiteral("#date")), today);
-}
+QDate UpdateInfo::date(const QDate& today) const { return readDate(ReadInfoKey(QStringLiteral("#date")), today); }
 
 UpgradeMethod UpdateInfo::method() const
 {

@@ -64,15 +64,13 @@ const std::array<Texts, 31> Table = {{
 
 // Language numbers of the table by the locale's language; the first match wins.
 const std::pair<QLocale::Language, int> Languages[] = {
-    {QLocale::English, 1},   {QLocale::Russian, 2},    {QLocale::German, 3},
-    {QLocale::French, 4},    {QLocale::Spanish, 5},    {QLocale::Portuguese, 6},
-    {QLocale::Italian, 8},   {QLocale::Dutch, 9},      {QLocale::Danish, 10},
-    {QLocale::Swedish, 11},  {QLocale::Finnish, 12},   {QLocale::Estonian, 13},
-    {QLocale::Ukrainian, 14}, {QLocale::Polish, 15},   {QLocale::Czech, 16},
-    {QLocale::Hungarian, 17}, {QLocale::Romanian, 18}, {QLocale::Catalan, 19},
-    {QLocale::Basque, 20},   {QLocale::Afrikaans, 21}, {QLocale::Chinese, 22},
-    {QLocale::Indonesian, 24}, {QLocale::Malay, 25},   {QLocale::Icelandic, 26},
-    {QLocale::Turkish, 27},  {QLocale::NorwegianBokmal, 28}, {QLocale::Slovak, 29},
+    {QLocale::English, 1},    {QLocale::Russian, 2},          {QLocale::German, 3},   {QLocale::French, 4},
+    {QLocale::Spanish, 5},    {QLocale::Portuguese, 6},       {QLocale::Italian, 8},  {QLocale::Dutch, 9},
+    {QLocale::Danish, 10},    {QLocale::Swedish, 11},         {QLocale::Finnish, 12}, {QLocale::Estonian, 13},
+    {QLocale::Ukrainian, 14}, {QLocale::Polish, 15},          {QLocale::Czech, 16},   {QLocale::Hungarian, 17},
+    {QLocale::Romanian, 18},  {QLocale::Catalan, 19},         {QLocale::Basque, 20},  {QLocale::Afrikaans, 21},
+    {QLocale::Chinese, 22},   {QLocale::Indonesian, 24},      {QLocale::Malay, 25},   {QLocale::Icelandic, 26},
+    {QLocale::Turkish, 27},   {QLocale::NorwegianBokmal, 28}, {QLocale::Slovak, 29},
 };
 
 } // namespace

@@ -26,8 +26,7 @@ bool isNumber(const QString& part, int& value)
 }
 
 const char* const Weekdays[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
-const char* const Months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                              "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+const char* const Months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
 int monthOf(const QString& text)
 {
@@ -175,7 +174,8 @@ std::optional<CrackedURL> CrackURL(const QString& url)
     std::optional<CrackedURL> result;
     const QByteArray text = WithScheme(url).toUtf8();
     if (curl_url_set(handle, CURLUPART_URL, text.constData(),
-                     CURLU_NON_SUPPORT_SCHEME | CURLU_PATH_AS_IS | CURLU_ALLOW_SPACE) == CURLUE_OK) {
+                     CURLU_NON_SUPPORT_SCHEME | CURLU_PATH_AS_IS | CURLU_ALLOW_SPACE)
+        == CURLUE_OK) {
         auto part = [&](CURLUPart which, unsigned flags = CURLU_URLDECODE) {
             char* value = nullptr;
             QString out;
@@ -271,14 +271,11 @@ const std::array<const char*, PathMacros::Count>& PathMacros::names()
 {
     static const std::array<const char*, Count> macros = {
         "%current%", "%desktop%", "%mydocuments%", "%mypictures%", "%appdata%", "%programfiles%",
-        "%windows%", "%system%", "%temp%", "%help%", "%media%", "%cursors%"};
+        "%windows%", "%system%",  "%temp%",        "%help%",       "%media%",   "%cursors%"};
     return macros;
 }
 
-void PathMacros::setFolder(int index, const QString& folder)
-{
-    m_folders.at(std::size_t(index)) = withSlash(folder);
-}
+void PathMacros::setFolder(int index, const QString& folder) { m_folders.at(std::size_t(index)) = withSlash(folder); }
 
 QString PathMacros::expand(const QString& path, bool makeAbsolute) const
 {

@@ -5,7 +5,9 @@
 
 #include <memory>
 
-namespace kv::install { class Installation; }
+namespace kv::install {
+class Installation;
+}
 
 namespace kv::updater {
 
@@ -25,8 +27,7 @@ struct UpdateServer {
 // version. Without a server folder the check ends at once.
 class MainProgramUpdater final : public kv::shell::UpdateCheck {
 public:
-    MainProgramUpdater(UpdateServer server, UpdaterView* view,
-                       const QString& applicationFileName = QString());
+    MainProgramUpdater(UpdateServer server, UpdaterView* view, const QString& applicationFileName = QString());
 
     void check(const kv::shell::UpdateCheckRequest& request) override;
 

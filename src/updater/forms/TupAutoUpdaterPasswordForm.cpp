@@ -19,8 +19,7 @@ constexpr int CredentialCharacters = 24;
 
 } // namespace
 
-TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, const QString& text,
-                                                       QWidget* parent)
+TupAutoUpdaterPasswordForm::TupAutoUpdaterPasswordForm(TupAutoUpdater& updater, const QString& text, QWidget* parent)
     : QDialog(parent)
 {
     const UpdaterMessages& m = updater.messages();

@@ -10,8 +10,8 @@
 
 namespace kv::updater {
 
-TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const UpdaterMessages& messages,
-                                                                   const QString& text, QWidget* parent)
+TupAutoUpdaterUpgradeMessageForm::TupAutoUpdaterUpgradeMessageForm(const UpdaterMessages& messages, const QString& text,
+                                                                   QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TupAutoUpdaterUpgradeMessageForm"));

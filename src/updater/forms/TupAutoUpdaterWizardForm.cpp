@@ -155,10 +155,7 @@ void TupAutoUpdaterWizardForm::showFile(const QString& url, const QString& count
     m_lastDraw.invalidate();
 }
 
-void TupAutoUpdaterWizardForm::showSize(const QString& line)
-{
-    LFileSize->setText(line);
-}
+void TupAutoUpdaterWizardForm::showSize(const QString& line) { LFileSize->setText(line); }
 
 void TupAutoUpdaterWizardForm::showProgress(const TupProgress& p, int totalPercents)
 {
@@ -213,8 +210,8 @@ void TupAutoUpdaterWizardForm::closeEvent(QCloseEvent* event)
         return;
     }
     UpdaterView* view = m_updater.view();
-    const bool abort = view && view->question(UpdaterView::Icon::Question, m_updater.messages().text(27),
-                                              m_updater.Title);
+    const bool abort =
+        view && view->question(UpdaterView::Icon::Question, m_updater.messages().text(27), m_updater.Title);
     if (!abort) {
         event->ignore();
         return;

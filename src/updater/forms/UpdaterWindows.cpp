@@ -12,15 +12,11 @@
 
 namespace kv::updater {
 
-UpdaterWindows::UpdaterWindows(std::function<void()> closeApplication)
-    : m_closeApplication(std::move(closeApplication))
+UpdaterWindows::UpdaterWindows(std::function<void()> closeApplication) : m_closeApplication(std::move(closeApplication))
 {
 }
 
-UpdaterWindows::~UpdaterWindows()
-{
-    closeWizard();
-}
+UpdaterWindows::~UpdaterWindows() { closeWizard(); }
 
 void UpdaterWindows::message(Icon icon, const QString& text, const QString& caption)
 {
@@ -83,10 +79,7 @@ void UpdaterWindows::closeWizard()
         m_wizard->dismiss();
 }
 
-void UpdaterWindows::openURL(const QString& url)
-{
-    QDesktopServices::openUrl(QUrl(url));
-}
+void UpdaterWindows::openURL(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
 
 void UpdaterWindows::closeApplication()
 {

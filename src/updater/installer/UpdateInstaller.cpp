@@ -27,8 +27,8 @@ bool alive(qint64 pid)
 
 } // namespace
 
-std::optional<InstallRequest> InstallRequest::fromArguments(const QStringList& arguments,
-                                                            const QString& parentPid, const QString& queueFile)
+std::optional<InstallRequest> InstallRequest::fromArguments(const QStringList& arguments, const QString& parentPid,
+                                                            const QString& queueFile)
 {
     if (arguments.size() < 3 || !arguments.at(2).startsWith(QLatin1Char('+')))
         return std::nullopt;
@@ -123,8 +123,8 @@ UpdateInstaller::Outcome UpdateInstaller::install()
             QFile::setPermissions(target, permissions);
         // The program must start again whatever the download's bits were.
         if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_request.programFile).absoluteFilePath())
-            QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner | QFile::ExeGroup
-                                              | QFile::ExeOther);
+            QFile::setPermissions(target,
+                                  QFile::permissions(target) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
         done.push_back({target, hadOld});
         note(QStringLiteral("Installed %1").arg(target));
     }
@@ -152,8 +152,8 @@ void UpdateInstaller::runSetups(const QStringList& queued)
             continue;
         }
         QFile::setPermissions(setup, QFile::permissions(setup) | QFile::ExeOwner);
-        const QStringList arguments = m_request.restartParams().isEmpty() ? QStringList()
-                                                                          : QStringList{m_request.restartParams()};
+        const QStringList arguments =
+            m_request.restartParams().isEmpty() ? QStringList() : QStringList{m_request.restartParams()};
         const int code = QProcess::execute(setup, arguments);
         note(QStringLiteral("Setup %1 ended with %2").arg(setup).arg(code));
         QFile::remove(setup);
@@ -162,10 +162,10 @@ void UpdateInstaller::runSetups(const QStringList& queued)
 
 bool UpdateInstaller::startProgram()
 {
-    const QStringList arguments = m_request.restartParams().isEmpty() ? QStringList()
-                                                                      : QStringList{m_request.restartParams()};
-    const bool started = QProcess::startDetached(m_request.programFile, arguments,
-                                                 QFileInfo(m_request.programFile).absolutePath());
+    const QStringList arguments =
+        m_request.restartParams().isEmpty() ? QStringList() : QStringList{m_request.restartParams()};
+    const bool started =
+        QProcess::startDetached(m_request.programFile, arguments, QFileInfo(m_request.programFile).absolutePath());
     note(started ? QStringLiteral("Started %1").arg(m_request.programFile)
                  : QStringLiteral("Could not start %1").arg(m_request.programFile));
     return started;

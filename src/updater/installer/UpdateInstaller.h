@@ -25,8 +25,8 @@ struct InstallRequest {
 
     // argv: program, then "+" followed by the restart text; environment
     // UPDHELPER_PARENT_PID and UPDHELPER_QUEUE. Empty when the arguments are not ours.
-    static std::optional<InstallRequest> fromArguments(const QStringList& arguments,
-                                                       const QString& parentPid, const QString& queueFile);
+    static std::optional<InstallRequest> fromArguments(const QStringList& arguments, const QString& parentPid,
+                                                       const QString& queueFile);
 };
 
 // Puts the downloaded ".uTMP" files in place of their targets once the

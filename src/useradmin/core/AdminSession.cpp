@@ -10,24 +10,18 @@ const QString AdminSession::GeneralAlias = QStringLiteral("QXRGERAL");
 const QString AdminSession::GeneralDatabaseName = QStringLiteral("QXRGERAL");
 const QString AdminSession::ApplicationDatabaseName = QStringLiteral("BDDADOSKAVORIME");
 
-QString AdminSession::makerTag()
-{
-    return QStringLiteral("Palvexworks - Utilizadores e Acessos");
-}
+QString AdminSession::makerTag() { return QStringLiteral("Palvexworks - Utilizadores e Acessos"); }
 
 AdminSession::AdminSession(const install::Installation& installation, const QString& generalUser,
                            const QString& generalPassword, DatabaseLogin& login)
-    : m_installation(installation),
-      m_login(login),
-      m_userLine(QStringLiteral("USER NAME=") + generalUser),
+    : m_installation(installation), m_login(login), m_userLine(QStringLiteral("USER NAME=") + generalUser),
       m_passwordLine(QStringLiteral("PASSWORD=") + generalPassword)
 {
 }
 
 AdminSession::~AdminSession() = default;
 
-std::shared_ptr<db::Connection> AdminSession::open(db::ConnectionSettings settings,
-                                                   const QString& databaseName)
+std::shared_ptr<db::Connection> AdminSession::open(db::ConnectionSettings settings, const QString& databaseName)
 {
     // A file database has no login; a server asks for one at each connection.
     if (settings.dialect == db::Dialect::Postgres) {
@@ -49,10 +43,7 @@ std::shared_ptr<db::Connection> AdminSession::connectGeneral()
     return m_general;
 }
 
-void AdminSession::releaseGeneral()
-{
-    m_general.reset();
-}
+void AdminSession::releaseGeneral() { m_general.reset(); }
 
 void AdminSession::connectApplication()
 {
@@ -63,10 +54,7 @@ void AdminSession::connectApplication()
     m_application = open(m_installation.alias(m_company.alias.trimmed()), ApplicationDatabaseName);
 }
 
-void AdminSession::disconnectApplication()
-{
-    m_application.reset();
-}
+void AdminSession::disconnectApplication() { m_application.reset(); }
 
 db::Connection& AdminSession::requireApplication() const
 {

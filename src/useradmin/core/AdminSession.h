@@ -5,7 +5,9 @@
 #include <QString>
 #include <memory>
 
-namespace kv::install { class Installation; }
+namespace kv::install {
+class Installation;
+}
 
 namespace kv::useradmin {
 
@@ -21,7 +23,7 @@ public:
 struct CompanyChoice {
     int number = 0;
     QString name;
-    QString alias;   // BDESPECIF01: the company's application database
+    QString alias; // BDESPECIF01: the company's application database
     bool isSet() const { return number != 0; }
 };
 
@@ -30,16 +32,16 @@ struct CompanyChoice {
 // and the chosen company's application database.
 class AdminSession {
 public:
-    static const QString ApplicationKey;   // "KAVORIMETAS"
-    static const QString BaseModuleKey;    // "MODULO BASE"
-    static const QString GeneralAlias;     // "QXRGERAL"
-    static const QString GeneralDatabaseName;     // "QXRGERAL"
+    static const QString ApplicationKey; // "KAVORIMETAS"
+    static const QString BaseModuleKey; // "MODULO BASE"
+    static const QString GeneralAlias; // "QXRGERAL"
+    static const QString GeneralDatabaseName; // "QXRGERAL"
     static const QString ApplicationDatabaseName; // "BDDADOSKAVORIME"
     static QString makerTag();
 
     // The general login as the credentials library gave it, read once.
-    AdminSession(const install::Installation& installation, const QString& generalUser,
-                 const QString& generalPassword, DatabaseLogin& login);
+    AdminSession(const install::Installation& installation, const QString& generalUser, const QString& generalPassword,
+                 DatabaseLogin& login);
     ~AdminSession();
 
     const QString& generalUserLine() const { return m_userLine; }

@@ -2,10 +2,7 @@
 
 namespace kv::useradmin {
 
-QString CompanySelection::listSql()
-{
-    return QStringLiteral("SELECT * FROM EMPRESAS ORDER BY EMPNRO");
-}
+QString CompanySelection::listSql() { return QStringLiteral("SELECT * FROM EMPRESAS ORDER BY EMPNRO"); }
 
 SelectionCheck CompanySelection::check(const QVariant& number, const QString& name, const QString& alias)
 {

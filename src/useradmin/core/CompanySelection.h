@@ -12,7 +12,7 @@ struct SelectionCheck {
     bool accepted = false;
     bool beep = false;
     QString message;
-    CompanyChoice company;   // when accepted
+    CompanyChoice company; // when accepted
 };
 
 class CompanySelection {

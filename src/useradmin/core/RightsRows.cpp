@@ -21,9 +21,8 @@ QString programKey(const QString& chapter, const QString& program)
 
 const QStringList& RightsRows::columns()
 {
-    static const QStringList all{"APLICACAO", "CAPITULO", "PROGRAMA", "EMPNRO",   "UTIL",
-                                 "ACEDER",    "INSERIR",  "ALTERAR",  "ELIMINAR", "IMPORTAR",
-                                 "IMPRIMIR",  "ARQUIVAR", "MAIL",     "SCANNER"};
+    static const QStringList all{"APLICACAO", "CAPITULO", "PROGRAMA", "EMPNRO",   "UTIL",     "ACEDER", "INSERIR",
+                                 "ALTERAR",   "ELIMINAR", "IMPORTAR", "IMPRIMIR", "ARQUIVAR", "MAIL",   "SCANNER"};
     return all;
 }
 
@@ -33,10 +32,7 @@ const QStringList& RightsRows::editedFlags()
     return flags;
 }
 
-QString RightsRows::usersSql()
-{
-    return QStringLiteral("SELECT * FROM UTILIZADORES ORDER BY NRO");
-}
+QString RightsRows::usersSql() { return QStringLiteral("SELECT * FROM UTILIZADORES ORDER BY NRO"); }
 
 QString RightsRows::chaptersSql()
 {
@@ -62,22 +58,22 @@ db::UpdateStatements RightsRows::workStatements()
         oldKey << QStringLiteral("%1 = :OLD_%1").arg(column);
     const QString where = oldKey.join(QStringLiteral(" AND "));
     db::UpdateStatements statements;
-    statements.modifySql = QStringLiteral("UPDATE APLICACAODET SET %1 WHERE %2")
-                               .arg(sets.join(QStringLiteral(", ")), where);
+    statements.modifySql =
+        QStringLiteral("UPDATE APLICACAODET SET %1 WHERE %2").arg(sets.join(QStringLiteral(", ")), where);
     statements.insertSql = QStringLiteral("INSERT INTO APLICACAODET (%1) VALUES (%2)")
                                .arg(columns().join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
     statements.deleteSql = QStringLiteral("DELETE FROM APLICACAODET WHERE %1").arg(where);
     return statements;
 }
 
-int RightsRows::createMissingRows(const std::shared_ptr<db::Connection>& application,
-                                  const QString& applicationKey, int company, const QString& user)
+int RightsRows::createMissingRows(const std::shared_ptr<db::Connection>& application, const QString& applicationKey,
+                                  int company, const QString& user)
 {
     if (user.isEmpty())
         return 0;
-    const db::QueryResult programs = application->query(
-        QStringLiteral("SELECT CAPITULO, PROGRAMA FROM APLICACAOMST WHERE APLICACAO = :WAplicacao"),
-        {{"WAplicacao", applicationKey}});
+    const db::QueryResult programs =
+        application->query(QStringLiteral("SELECT CAPITULO, PROGRAMA FROM APLICACAOMST WHERE APLICACAO = :WAplicacao"),
+                           {{"WAplicacao", applicationKey}});
 
     // The user's rows of the key in the company, read once.
     db::Dataset rows(QStringLiteral("APLICACAODET"));

@@ -30,8 +30,8 @@ public:
     // rows, the missing ones written in one transaction. Rows that exist are
     // left as they are; no user (an empty code) gets none. Returns the
     // number of rows created; a refusal writes none (DbError).
-    static int createMissingRows(const std::shared_ptr<db::Connection>& application,
-                                 const QString& applicationKey, int company, const QString& user);
+    static int createMissingRows(const std::shared_ptr<db::Connection>& application, const QString& applicationKey,
+                                 int company, const QString& user);
 };
 
 } // namespace kv::useradmin

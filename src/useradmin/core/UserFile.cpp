@@ -7,25 +7,18 @@ const QString Password = QStringLiteral("PASSWOR");
 const QString SuperUser = QStringLiteral("SUPUTIL");
 const QString UpgradeLicense = QStringLiteral("UPGRADE_LICENSE");
 
-bool isYesOrNo(const QString& value)
-{
-    return value == QLatin1String("S") || value == QLatin1String("N");
-}
+bool isYesOrNo(const QString& value) { return value == QLatin1String("S") || value == QLatin1String("N"); }
 
 } // namespace
 
 const QStringList& UserFile::columns()
 {
-    static const QStringList all{"NRO",     "PASSWOR",  "NOM",    "TITULO", "MORADA",
-                                 "MORADA1", "LOCALIDADE", "SUPUTIL", "TELEFONE", "TELFAX",
-                                 "EMAIL",   "DATABERT", "UPGRADE_LICENSE"};
+    static const QStringList all{"NRO",     "PASSWOR",  "NOM",    "TITULO", "MORADA",   "MORADA1",        "LOCALIDADE",
+                                 "SUPUTIL", "TELEFONE", "TELFAX", "EMAIL",  "DATABERT", "UPGRADE_LICENSE"};
     return all;
 }
 
-QString UserFile::selectSql()
-{
-    return QStringLiteral("SELECT * FROM UTILIZADORES ORDER BY NRO");
-}
+QString UserFile::selectSql() { return QStringLiteral("SELECT * FROM UTILIZADORES ORDER BY NRO"); }
 
 db::UpdateStatements UserFile::updateStatements()
 {
@@ -36,8 +29,8 @@ db::UpdateStatements UserFile::updateStatements()
         markers << QLatin1Char(':') + column;
     }
     db::UpdateStatements statements;
-    statements.modifySql = QStringLiteral("UPDATE UTILIZADORES SET %1 WHERE NRO = :OLD_NRO")
-                               .arg(sets.join(QStringLiteral(", ")));
+    statements.modifySql =
+        QStringLiteral("UPDATE UTILIZADORES SET %1 WHERE NRO = :OLD_NRO").arg(sets.join(QStringLiteral(", ")));
     statements.insertSql = QStringLiteral("INSERT INTO UTILIZADORES (%1) VALUES (%2)")
                                .arg(columns().join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
     statements.deleteSql = QStringLiteral("DELETE FROM UTILIZADORES WHERE NRO = :OLD_NRO");
@@ -56,25 +49,19 @@ QString UserFile::notReadyMessage()
                           "os utilizadores.");
 }
 
-QString UserFile::storedCode(const QString& typed)
-{
-    return typed.left(CodeLength);
-}
+QString UserFile::storedCode(const QString& typed) { return typed.left(CodeLength); }
 
 UserFile::CodeCheck UserFile::checkNewCode(db::Connection& application, const QString& typed)
 {
     const QString code = storedCode(typed);
     if (code.trimmed().isEmpty())
         return CodeCheck::Empty;
-    const QVariant count = application.scalar(
-        QStringLiteral("SELECT COUNT(*) FROM UTILIZADORES WHERE NRO = :NRO"), {{"NRO", code}});
+    const QVariant count =
+        application.scalar(QStringLiteral("SELECT COUNT(*) FROM UTILIZADORES WHERE NRO = :NRO"), {{"NRO", code}});
     return count.toInt() > 0 ? CodeCheck::Exists : CodeCheck::Accepted;
 }
 
-QString UserFile::existsMessage()
-{
-    return QStringLiteral("UTILIZADOR JÁ FOI ABERTO ... <ENTER>");
-}
+QString UserFile::existsMessage() { return QStringLiteral("UTILIZADOR JÁ FOI ABERTO ... <ENTER>"); }
 
 std::optional<FieldRefusal> UserFile::checkField(const QString& column, const QString& value)
 {
@@ -103,9 +90,6 @@ void UserFile::deleteUser(db::Connection& application, const QString& code)
     transaction.commit();
 }
 
-QString UserFile::deleteQuestion()
-{
-    return QStringLiteral("ELIMINAÇÃO !!! Confirma ?");
-}
+QString UserFile::deleteQuestion() { return QStringLiteral("ELIMINAÇÃO !!! Confirma ?"); }
 
 } // namespace kv::useradmin

@@ -14,7 +14,7 @@ namespace kv::useradmin {
 struct FieldRefusal {
     QString column;
     bool beep = false;
-    QString message;   // none: only the beep
+    QString message; // none: only the beep
 };
 
 // The rules of the user file over UTILIZADORES.

@@ -15,12 +15,8 @@ namespace kv::useradmin {
 
 AccessRightsForm::AccessRightsForm(AdminSession& session, const QString& formClass, const QString& caption,
                                    const QString& applicationKey, QWidget* parent)
-    : ui::Form(parent, 1),
-      m_session(session),
-      m_applicationKey(applicationKey),
-      UTIL(QStringLiteral("UTIL")),
-      APLICACAOCAP(QStringLiteral("APLICACAOCAP")),
-      WORKDET(QStringLiteral("WORKDET"))
+    : ui::Form(parent, 1), m_session(session), m_applicationKey(applicationKey), UTIL(QStringLiteral("UTIL")),
+      APLICACAOCAP(QStringLiteral("APLICACAOCAP")), WORKDET(QStringLiteral("WORKDET"))
 {
     setObjectName(formClass);
     setWindowTitle(caption);
@@ -115,8 +111,7 @@ void AccessRightsForm::Edit_UtilNroChange()
         APLICACAOCAP.open();
         APLICACAOCAP.first();
         WORKDET.close();
-        RightsRows::createMissingRows(m_session.application(), m_applicationKey, m_session.company().number,
-                                      m_user);
+        RightsRows::createMissingRows(m_session.application(), m_applicationKey, m_session.company().number, m_user);
     } catch (const db::DbError& error) {
         ui::messages().fail(error.fullText());
     }
@@ -151,10 +146,7 @@ void AccessRightsForm::DBGridWorkDetEnter()
     }
 }
 
-void AccessRightsForm::DBGridWorkDetExit()
-{
-    applyRights();
-}
+void AccessRightsForm::DBGridWorkDetExit() { applyRights(); }
 
 bool AccessRightsForm::applyRights()
 {

@@ -5,7 +5,9 @@
 #include "platform/db/Dataset.h"
 #include "platform/ui/Form.h"
 
-namespace kv::ui { class DbGrid; }
+namespace kv::ui {
+class DbGrid;
+}
 
 namespace kv::useradmin {
 

@@ -32,8 +32,7 @@ ui::TGlyphButton* button(const char* name, const QString& caption, const QString
 
 } // namespace
 
-TKAVFMENUUTIL::TKAVFMENUUTIL(AdminSession& session, QWidget* parent)
-    : QMainWindow(parent), m_session(session)
+TKAVFMENUUTIL::TKAVFMENUUTIL(AdminSession& session, QWidget* parent) : QMainWindow(parent), m_session(session)
 {
     registerUserAdminForms(session, m_forms);
     setObjectName(QStringLiteral("TKAVFMENUUTIL"));
@@ -56,8 +55,8 @@ TKAVFMENUUTIL::TKAVFMENUUTIL(AdminSession& session, QWidget* parent)
     bold.setBold(true);
     Panel_EmpNome->setFont(bold);
 
-    auto* users = button("ToolbarButton975", QStringLiteral("Utilizadores"),
-                         QStringLiteral("Abertura de Utilizadores"), central);
+    auto* users =
+        button("ToolbarButton975", QStringLiteral("Utilizadores"), QStringLiteral("Abertura de Utilizadores"), central);
     auto* heading = new QLabel(QStringLiteral("Gestão de Acessos por Aplicação"), central);
     heading->setObjectName(QStringLiteral("Label1"));
     heading->setAlignment(Qt::AlignCenter);
@@ -97,8 +96,7 @@ void TKAVFMENUUTIL::buildMenus()
     rights->setObjectName(QStringLiteral("Acessos"));
     rights->addAction(QStringLiteral("&A - Industrias de Kavorimeta"), this,
                       [this] { openForm(QStringLiteral("TKAVFUTIL002")); });
-    rights->addAction(QStringLiteral("&B - Módulo Base"), this,
-                      [this] { openForm(QStringLiteral("TKAVFUTIL003")); });
+    rights->addAction(QStringLiteral("&B - Módulo Base"), this, [this] { openForm(QStringLiteral("TKAVFUTIL003")); });
 }
 
 bool TKAVFMENUUTIL::event(QEvent* event)

@@ -52,7 +52,7 @@ TKAVFUTIL001::TKAVFUTIL001(AdminSession& session, QWidget* parent)
     auto* localidade = boundEdit("Edit_Localidade", QStringLiteral("LOCALIDADE"), 30);
     auto* password = boundEdit("Edit_Password", QStringLiteral("PASSWOR"), 15);
     password->setCharCase(ui::DbEdit::CharCase::Upper);
-    password->setPasswordChar(QChar(0x00A3));   // "£"
+    password->setPasswordChar(QChar(0x00A3)); // "£"
     auto* titulo = boundEdit("Edit_Titulo", QStringLiteral("TITULO"), 10);
     auto* supUtil = boundEdit("Edit_SupUtil", QStringLiteral("SUPUTIL"), 1);
     supUtil->setCharCase(ui::DbEdit::CharCase::Upper);
@@ -62,9 +62,11 @@ TKAVFUTIL001::TKAVFUTIL001(AdminSession& session, QWidget* parent)
     upgrade->setCharCase(ui::DbEdit::CharCase::Upper);
 
     // Two columns of fields; Enter goes through them in this order.
-    const std::pair<const char*, QWidget*> left[] = {
-        {"Utilizador :", Edit_UtilNro}, {"Nome :", Edit_Nome},     {"Morada :", morada},
-        {"", morada1},                  {"Localidade :", localidade}};
+    const std::pair<const char*, QWidget*> left[] = {{"Utilizador :", Edit_UtilNro},
+                                                     {"Nome :", Edit_Nome},
+                                                     {"Morada :", morada},
+                                                     {"", morada1},
+                                                     {"Localidade :", localidade}};
     const std::pair<const char*, QWidget*> right[] = {
         {"Palavra Passe :", password}, {"Título :", titulo}, {"Super Utilizador :", supUtil},
         {"Telefone :", telefone},      {"Fax :", fax},       {"Pode executar Actualizações?", upgrade}};
@@ -202,15 +204,9 @@ void TKAVFUTIL001::done(int result)
     ui::Form::done(result);
 }
 
-void TKAVFUTIL001::FormClose()
-{
-    UTIL.close();
-}
+void TKAVFUTIL001::FormClose() { UTIL.close(); }
 
-void TKAVFUTIL001::BitTerminarClick()
-{
-    accept();
-}
+void TKAVFUTIL001::BitTerminarClick() { accept(); }
 
 // ------------------------------------------------------------------ grid
 
@@ -282,7 +278,7 @@ bool TKAVFUTIL001::applyPending()
         return true;
     try {
         if (UTIL.state() == db::DatasetState::Insert && UTIL.value(NRO).toString().isEmpty()) {
-            UTIL.cancel();   // "Inserir" without an accepted code: nothing to write
+            UTIL.cancel(); // "Inserir" without an accepted code: nothing to write
         } else if (rowPending()) {
             if (auto refusal = UserFile::checkRow([this](const QString& c) { return UTIL.value(c).toString(); })) {
                 refuse(*refusal);

@@ -8,7 +8,11 @@
 
 class QLineEdit;
 
-namespace kv::ui { class DbEdit; class DbGrid; class TGlyphButton; }
+namespace kv::ui {
+class DbEdit;
+class DbGrid;
+class TGlyphButton;
+} // namespace kv::ui
 
 namespace kv::useradmin {
 

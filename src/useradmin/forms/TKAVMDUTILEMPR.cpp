@@ -53,10 +53,7 @@ TKAVMDUTILEMPR::TKAVMDUTILEMPR(AdminSession& session, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-TKAVMDUTILEMPR::~TKAVMDUTILEMPR()
-{
-    DBGrid1->setDataset(nullptr);
-}
+TKAVMDUTILEMPR::~TKAVMDUTILEMPR() { DBGrid1->setDataset(nullptr); }
 
 void TKAVMDUTILEMPR::FormActivate()
 {
@@ -76,10 +73,10 @@ void TKAVMDUTILEMPR::FormActivate()
 void TKAVMDUTILEMPR::BotSelectClick()
 {
     const bool hasRow = EMPRESAS.isOpen() && !EMPRESAS.isEmpty();
-    const SelectionCheck check = CompanySelection::check(
-        hasRow ? EMPRESAS.value(QStringLiteral("EMPNRO")) : QVariant(),
-        hasRow ? EMPRESAS.value(QStringLiteral("NOME")).toString() : QString(),
-        hasRow ? EMPRESAS.value(QStringLiteral("BDESPECIF01")).toString() : QString());
+    const SelectionCheck check =
+        CompanySelection::check(hasRow ? EMPRESAS.value(QStringLiteral("EMPNRO")) : QVariant(),
+                                hasRow ? EMPRESAS.value(QStringLiteral("NOME")).toString() : QString(),
+                                hasRow ? EMPRESAS.value(QStringLiteral("BDESPECIF01")).toString() : QString());
     if (!check.accepted) {
         if (check.beep)
             ui::messages().beep();

@@ -5,7 +5,10 @@
 #include "platform/db/Dataset.h"
 #include "platform/ui/Form.h"
 
-namespace kv::ui { class DbGrid; class TGlyphButton; }
+namespace kv::ui {
+class DbGrid;
+class TGlyphButton;
+} // namespace kv::ui
 
 namespace kv::useradmin {
 

@@ -13,8 +13,8 @@ void registerUserAdminForms(AdminSession& session, ui::FormRegistry& registry)
                  [&session](QWidget* parent) { return new TKAVFUTIL001(session, parent); });
     registry.add(QStringLiteral("TKAVFUTIL002"), [&session](QWidget* parent) {
         return new AccessRightsForm(session, QStringLiteral("TKAVFUTIL002"),
-                                    QStringLiteral("Acessos (Industrias de Kavorimeta)"),
-                                    AdminSession::ApplicationKey, parent);
+                                    QStringLiteral("Acessos (Industrias de Kavorimeta)"), AdminSession::ApplicationKey,
+                                    parent);
     });
     registry.add(QStringLiteral("TKAVFUTIL003"), [&session](QWidget* parent) {
         return new AccessRightsForm(session, QStringLiteral("TKAVFUTIL003"), QStringLiteral("Acessos (Módulo Base)"),

@@ -78,8 +78,8 @@ FAKE_EXPORT std::int16_t rdjpgfiledib(const char*, std::int16_t, std::int16_t, s
     return answer(out);
 }
 
-FAKE_EXPORT std::int16_t aquiredibimage(void*, std::int16_t, std::int16_t, std::int16_t, DibHandle* out, void*,
-                                        void*, abi::ProgressProc, std::int16_t)
+FAKE_EXPORT std::int16_t aquiredibimage(void*, std::int16_t, std::int16_t, std::int16_t, DibHandle* out, void*, void*,
+                                        abi::ProgressProc, std::int16_t)
 {
     if (g_reentry)
         g_reentry();

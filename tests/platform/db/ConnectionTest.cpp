@@ -38,7 +38,8 @@ TEST_P(ConnectionTest, QueryReadsTypedValues)
     db->exec(QStringLiteral("INSERT INTO ARTIGOS VALUES (:C, :D, :P, :T)"),
              {{"C", 7}, {"D", QStringLiteral("Cartão")}, {"P", 12.5}, {"T", when}});
     db->exec(QStringLiteral("INSERT INTO ARTIGOS (CODIGO) VALUES (8)"));
-    const QueryResult r = db->query(QStringLiteral("SELECT CODIGO, DESIGNACAO, PRECO, DATA FROM ARTIGOS ORDER BY CODIGO"));
+    const QueryResult r =
+        db->query(QStringLiteral("SELECT CODIGO, DESIGNACAO, PRECO, DATA FROM ARTIGOS ORDER BY CODIGO"));
     ASSERT_EQ(r.rows.size(), 2u);
     EXPECT_EQ(r.columnIndex(QStringLiteral("designacao")), 1);
     EXPECT_EQ(r.value(0, QStringLiteral("CODIGO")).toInt(), 7);
@@ -137,7 +138,8 @@ TEST_P(ConnectionTest, TextSortsWithoutCaseAndWithPortugueseAccents)
     EXPECT_EQ(order, (QStringList{"abade", QString::fromUtf8("Águeda"), QString::fromUtf8("árvore"), "Zebra", "zona"}));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(*) FROM PALAVRAS WHERE P = :P"), {{"P", "ZONA"}}).toInt(), 1);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(*) FROM PALAVRAS WHERE P = :P"), {{"P", "arvore"}}).toInt(), 0);
-    const QString prefix = QStringLiteral("SELECT COUNT(*) FROM PALAVRAS WHERE ") + sql::startsWith(dialect(), "P", "PRE");
+    const QString prefix =
+        QStringLiteral("SELECT COUNT(*) FROM PALAVRAS WHERE ") + sql::startsWith(dialect(), "P", "PRE");
     EXPECT_EQ(db->scalar(prefix, {{"PRE", "ZE"}}).toInt(), 1);
     EXPECT_EQ(db->scalar(prefix, {{"PRE", QString::fromUtf8("Á")}}).toInt(), 2);
     EXPECT_EQ(db->scalar(prefix, {{"PRE", "%"}}).toInt(), 0);

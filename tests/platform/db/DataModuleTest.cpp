@@ -48,8 +48,8 @@ TEST_P(DataModuleTest, FreeingAModuleWithLinkedDatasetsIsSafe)
     db->exec("INSERT INTO BANCOS VALUES (1)");
     auto module = std::make_unique<DataModule>(QStringLiteral("DTFILES"));
     Dataset& bancos = module->add("BANCOS", db, "SELECT * FROM BANCOS", DatasetMode::Cached);
-    Dataset& saldos = module->add("BANCOSSALDOS", db, "SELECT * FROM BANCOSSALDOS WHERE CODIGO = :CODIGO",
-                                  DatasetMode::Cached);
+    Dataset& saldos =
+        module->add("BANCOSSALDOS", db, "SELECT * FROM BANCOSSALDOS WHERE CODIGO = :CODIGO", DatasetMode::Cached);
     saldos.setMaster(&bancos, {{"CODIGO", "CODIGO"}});
     bancos.open();
     saldos.open();

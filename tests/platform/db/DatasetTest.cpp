@@ -22,8 +22,11 @@ protected:
                                 "DESIGNACAO VARCHAR(40) COLLATE pt_ci NOT NULL, GRAMAGEM FLOAT, PRECO FLOAT)"));
         for (int code : {1, 2, 3})
             db->exec(QStringLiteral("INSERT INTO TINTAS VALUES (:C, :A, :D, :G, :P)"),
-                     {{"C", code}, {"A", QStringLiteral("ART%1").arg(code)}, {"D", QStringLiteral("Tinta %1").arg(code)},
-                      {"G", code * 1.5}, {"P", code * 10.0}});
+                     {{"C", code},
+                      {"A", QStringLiteral("ART%1").arg(code)},
+                      {"D", QStringLiteral("Tinta %1").arg(code)},
+                      {"G", code * 1.5},
+                      {"P", code * 10.0}});
     }
 
     void configure(Dataset& dataset, const std::shared_ptr<Connection>& connection)
@@ -43,11 +46,12 @@ protected:
     void createNumbers(int count)
     {
         db->exec("CREATE TABLE MUITAS (N INTEGER PRIMARY KEY, T VARCHAR(20))");
-        db->exec(isPg() ? QStringLiteral("INSERT INTO MUITAS SELECT g, 'linha ' || g FROM generate_series(1, %1) g")
-                              .arg(count)
-                        : QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %1) "
-                                         "INSERT INTO MUITAS SELECT n, 'linha ' || n FROM s")
-                              .arg(count));
+        db->exec(
+            isPg()
+                ? QStringLiteral("INSERT INTO MUITAS SELECT g, 'linha ' || g FROM generate_series(1, %1) g").arg(count)
+                : QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < %1) "
+                                 "INSERT INTO MUITAS SELECT n, 'linha ' || n FROM s")
+                      .arg(count));
     }
 
     // A dataset over that table in its order, not yet open.
@@ -133,9 +137,12 @@ struct ApplyCase {
 TEST_P(DatasetTest, ApplyFailingHalfwayFollowsTheHandlersAnswer)
 {
     const ApplyCase cases[] = {
-        {"no handler", Answer::NoHandler, false}, {"abort", Answer::Abort, false},
-        {"skip", Answer::Skip, false},            {"retry", Answer::Retry, false},
-        {"abort on NOT NULL", Answer::Abort, true}, {"skip on NOT NULL", Answer::Skip, true},
+        {"no handler", Answer::NoHandler, false},
+        {"abort", Answer::Abort, false},
+        {"skip", Answer::Skip, false},
+        {"retry", Answer::Retry, false},
+        {"abort on NOT NULL", Answer::Abort, true},
+        {"skip on NOT NULL", Answer::Skip, true},
     };
     for (const ApplyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,8 +166,9 @@ TEST_P(DatasetTest, ApplyFailingHalfwayFollowsTheHandlersAnswer)
                     failing.connection()->exec("DELETE FROM TINTAS WHERE CODIGO = 2");
                     return UpdateAction::Retry;
                 }
-                return c.answer == Answer::Skip ? UpdateAction::Skip
-                     : c.answer == Answer::Retry ? UpdateAction::Retry : UpdateAction::Abort;
+                return c.answer == Answer::Skip    ? UpdateAction::Skip
+                       : c.answer == Answer::Retry ? UpdateAction::Retry
+                                                   : UpdateAction::Abort;
             });
         set.open();
         set.edit();
@@ -567,7 +575,8 @@ TEST_P(DatasetTest, ValuesOfEveryTypeSurviveTheCacheAndTheApply)
 {
     const QString blobType = isPg() ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
     db->exec(QStringLiteral("CREATE TABLE TIPOS (ID INTEGER PRIMARY KEY, I16 SMALLINT, I32 INTEGER, I64 BIGINT, "
-                            "F FLOAT, D TIMESTAMP, T VARCHAR(10), M TEXT, B %1)").arg(blobType));
+                            "F FLOAT, D TIMESTAMP, T VARCHAR(10), M TEXT, B %1)")
+                 .arg(blobType));
     const QByteArray bytes("\x00\x01\xff'\";", 6);
     const TypedCase cases[] = {
         {"I16", FieldType::Int16, -32768},
@@ -583,7 +592,8 @@ TEST_P(DatasetTest, ValuesOfEveryTypeSurviveTheCacheAndTheApply)
     t.setConnection(db);
     t.setSql("SELECT * FROM TIPOS ORDER BY ID");
     t.setUpdateStatements({"INSERT INTO TIPOS VALUES (:ID, :I16, :I32, :I64, :F, :D, :T, :M, :B)",
-                           "UPDATE TIPOS SET T = :T WHERE ID = :OLD_ID", {}});
+                           "UPDATE TIPOS SET T = :T WHERE ID = :OLD_ID",
+                           {}});
     t.open();
     for (int id : {1, 2}) {
         t.append();
@@ -738,8 +748,8 @@ struct SharedRowCase {
     QVariant theirs;
     const char* myColumn;
     QVariant mine;
-    Answer answer;   // what the user answers when the row changed meanwhile
-    bool conflict;   // the other workstation changed a column changed here
+    Answer answer; // what the user answers when the row changed meanwhile
+    bool conflict; // the other workstation changed a column changed here
 };
 
 TEST_P(DatasetTest, TwoWorkstationsChangingOneRowNeverPutBackTheOthersChange)
@@ -775,8 +785,8 @@ TEST_P(DatasetTest, TwoWorkstationsChangingOneRowNeverPutBackTheOthersChange)
             EXPECT_EQ(error.text(), QStringLiteral("O registo foi alterado por outro utilizador."));
             EXPECT_EQ(failing.value(c.myColumn), c.mine);
             return c.answer == Answer::Retry && calls == 1 ? UpdateAction::Retry
-                 : c.answer == Answer::Skip              ? UpdateAction::Skip
-                                                         : UpdateAction::Abort;
+                   : c.answer == Answer::Skip              ? UpdateAction::Skip
+                                                           : UpdateAction::Abort;
         });
         theirs.edit();
         theirs.setValue(c.theirColumn, c.theirs);
@@ -823,7 +833,8 @@ TEST_P(DatasetTest, ColumnNamesThatNeedQuotingAreWritten)
     const QString dash = sql::identifier(dialect, QStringLiteral("PRECO-BASE"));
     const QString space = sql::identifier(dialect, QStringLiteral("DATA FIM"));
     db->exec(QStringLiteral("CREATE TABLE %1 (CODIGO INTEGER NOT NULL PRIMARY KEY, %2 VARCHAR(10), %3 FLOAT, "
-                            "%4 VARCHAR(10))").arg(table, group, dash, space));
+                            "%4 VARCHAR(10))")
+                 .arg(table, group, dash, space));
     Dataset set(QStringLiteral("ESTRANHA"));
     set.setConnection(db);
     set.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY CODIGO").arg(table));
@@ -864,7 +875,8 @@ TEST_P(DatasetTest, UnreadableDateTextIsKeptWhenTheRowIsSaved)
     Dataset set(QStringLiteral("PRAZOS"));
     set.setConnection(db);
     set.setSql(QStringLiteral("SELECT * FROM PRAZOS ORDER BY CODIGO"));
-    set.setUpdateStatements(UpdateStatements::forTable(QStringLiteral("PRAZOS"), {"CODIGO", "DATA", "NOTA"}, {"CODIGO"}));
+    set.setUpdateStatements(
+        UpdateStatements::forTable(QStringLiteral("PRAZOS"), {"CODIGO", "DATA", "NOTA"}, {"CODIGO"}));
     set.open();
     do {
         EXPECT_TRUE(set.value("DATA").isNull()) << set.value("DATA").toString().toStdString();

@@ -79,7 +79,9 @@ TEST_P(NumberAllocatorTest, AFailedSaveUsesNoNumberAndAnEmptyCounterStartsAtOne)
         // the document's save fails: rolled back with it
     }
     EXPECT_EQ(counter(), 0);
-    const Counter orders{QStringLiteral("ORCPARGER"), QStringLiteral("OFNRO1"), QStringLiteral("CODIGO = :C"),
+    const Counter orders{QStringLiteral("ORCPARGER"),
+                         QStringLiteral("OFNRO1"),
+                         QStringLiteral("CODIGO = :C"),
                          {{QStringLiteral("C"), 1}}};
     EXPECT_EQ(numbers.next(orders), 1); // OFNRO1 is NULL
     EXPECT_EQ(numbers.next(orders), 2);
@@ -97,7 +99,7 @@ struct ClaimCase {
     const char* name;
     long long counterBefore;
     long long typed;
-    bool taken;          // a document already holds the number
+    bool taken; // a document already holds the number
     bool claimed;
     long long counterAfter;
 };

@@ -53,15 +53,13 @@ TwoDatabaseKind exampleKind(std::function<void(const TwoDatabaseOperation&)> inS
 TwoDatabaseWork::FirstStep approveQuote(int number, double value)
 {
     return [number, value](Connection& first) {
-        if (first.exec(QStringLiteral("UPDATE TST_ORCAMENTO SET APROVADO = 'S' WHERE NRO = :NRO"), {{"NRO", number}}) != 1)
+        if (first.exec(QStringLiteral("UPDATE TST_ORCAMENTO SET APROVADO = 'S' WHERE NRO = :NRO"), {{"NRO", number}})
+            != 1)
             throw DbError(DbError::Kind::NotFound, QStringLiteral("Orçamento inexistente: %1").arg(number));
         return QVariantMap{{QStringLiteral("NRO"), number}, {QStringLiteral("VALOR"), value}};
     };
 }
 
-QString quoteDescription(int number)
-{
-    return QStringLiteral("Aprovação do orçamento %1").arg(number);
-}
+QString quoteDescription(int number) { return QStringLiteral("Aprovação do orçamento %1").arg(number); }
 
 } // namespace kv::db::test

@@ -17,8 +17,7 @@ void createExampleTables(Connection& first, Connection& second);
 
 // `inSecondStep` runs at the start of every second step (a child process
 // blocks or dies there); `delayMs` lengthens each second step and compensation.
-TwoDatabaseKind exampleKind(std::function<void(const TwoDatabaseOperation&)> inSecondStep = {},
-                            int delayMs = 0);
+TwoDatabaseKind exampleKind(std::function<void(const TwoDatabaseOperation&)> inSecondStep = {}, int delayMs = 0);
 
 // Step 1 of approving quote `number` worth `value`.
 TwoDatabaseWork::FirstStep approveQuote(int number, double value);

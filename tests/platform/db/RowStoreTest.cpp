@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DateCase{"9999-12-31 12:00:00+01", true, QDateTime(QDate(9999, 12, 31), QTime(12, 0))},
                       DateCase{"2023-03-26 01:30:00", true, QDateTime(QDate(2023, 3, 26), QTime(1, 30))},
                       DateCase{"2023-02-29", false, {}}, DateCase{"1900-02-29", false, {}},
-                      DateCase{"2023-13-01", false, {}}, DateCase{"2023-04-31", false, {}},
-                      DateCase{"hoje", false, {}}, DateCase{"2023/01/01", false, {}}));
+                      DateCase{"2023-13-01", false, {}}, DateCase{"2023-04-31", false, {}}, DateCase{"hoje", false, {}},
+                      DateCase{"2023/01/01", false, {}}));
 
 TEST(RowStore, CellsOfEveryTypeAcrossBatches)
 {
@@ -58,8 +58,8 @@ TEST(RowStore, CellsOfEveryTypeAcrossBatches)
         store.putBlob("\0\1", 2);
         store.putDateTime(2460000 + r, r);
         store.putText("", 0);
-        store.putText("12", 2);   // a number read as text goes into the integer column
-        store.endRow();           // the last column is left null
+        store.putText("12", 2); // a number read as text goes into the integer column
+        store.endRow(); // the last column is left null
     }
     ASSERT_EQ(store.size(), rows);
     for (int r : {0, 1, RowStore::BatchRows - 1, RowStore::BatchRows, rows - 1}) {
@@ -97,10 +97,9 @@ TEST(RowStore, DatesMatchLocalTimeInAZoneWithSummerTime)
     tzset();
     // Days far from those of other tests, so no offset was found for them in UTC.
     const QDateTime cases[] = {
-        QDateTime(QDate(2031, 1, 15), QTime(10, 0)),
-        QDateTime(QDate(2031, 7, 15), QTime(10, 0)),
+        QDateTime(QDate(2031, 1, 15), QTime(10, 0)),  QDateTime(QDate(2031, 7, 15), QTime(10, 0)),
         QDateTime(QDate(2031, 3, 30), QTime(0, 30)), // before the change at 01:00
-        QDateTime(QDate(2031, 3, 30), QTime(3, 0)),  // after it
+        QDateTime(QDate(2031, 3, 30), QTime(3, 0)), // after it
         QDateTime(QDate(2031, 10, 26), QTime(23, 0)),
     };
     for (const QDateTime& local : cases) {

@@ -79,9 +79,9 @@ int main(int argc, char** argv)
             return 2;
         }
         const TwoDatabaseResult result =
-            TwoDatabaseWork(kinds, databases).run(QString::fromLatin1(test::ExampleKind),
-                                                  test::quoteDescription(number), QStringLiteral("RUI"),
-                                                  test::approveQuote(number, 10.0 * number));
+            TwoDatabaseWork(kinds, databases)
+                .run(QString::fromLatin1(test::ExampleKind), test::quoteDescription(number), QStringLiteral("RUI"),
+                     test::approveQuote(number, 10.0 * number));
         QTextStream(stdout) << result.message << Qt::endl;
         return result.status == TwoDatabaseResult::Status::Done ? 0 : 1;
     } catch (const std::exception& e) {

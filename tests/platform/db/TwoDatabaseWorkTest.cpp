@@ -19,7 +19,7 @@ struct QuoteState {
     int cancellations = 0;
     int orders = 0;
     int pending = 0;
-    QString journal;   // the journal row's state; empty when there is none
+    QString journal; // the journal row's state; empty when there is none
 
     bool operator==(const QuoteState&) const = default;
 };
@@ -53,7 +53,10 @@ protected:
         EngineTest::TearDown();
     }
 
-    TwoDatabaseWork work(const TwoDatabaseKinds& with) { return TwoDatabaseWork(with, {{Application, db}, {Invoicing, second}}); }
+    TwoDatabaseWork work(const TwoDatabaseKinds& with)
+    {
+        return TwoDatabaseWork(with, {{Application, db}, {Invoicing, second}});
+    }
 
     TwoDatabaseResult approve(int number, const TwoDatabaseKinds& with)
     {
@@ -70,17 +73,18 @@ protected:
     QuoteState state(int number)
     {
         QuoteState s;
-        s.approved = db->scalar(QStringLiteral("SELECT APROVADO FROM TST_ORCAMENTO WHERE NRO = :NRO"), {{"NRO", number}})
-                         .toString();
+        s.approved =
+            db->scalar(QStringLiteral("SELECT APROVADO FROM TST_ORCAMENTO WHERE NRO = :NRO"), {{"NRO", number}})
+                .toString();
         s.cancellations = count(*db, QStringLiteral("SELECT ANULACOES FROM TST_ORCAMENTO WHERE NRO = :NRO"), number);
         s.orders = count(*second, QStringLiteral("SELECT COUNT(*) FROM TST_ENCOMENDA WHERE ORCNRO = :NRO"), number);
         const QString description = quoteDescription(number);
-        s.pending = db->scalar(QStringLiteral("SELECT COUNT(*) FROM OPERPENDENTE WHERE DESCRICAO = :D"),
-                               {{"D", description}})
-                        .toInt();
-        s.journal = second->scalar(QStringLiteral("SELECT ESTADO FROM OPERDIARIO WHERE DESCRICAO = :D"),
-                                   {{"D", description}})
-                        .toString();
+        s.pending =
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM OPERPENDENTE WHERE DESCRICAO = :D"), {{"D", description}})
+                .toInt();
+        s.journal =
+            second->scalar(QStringLiteral("SELECT ESTADO FROM OPERDIARIO WHERE DESCRICAO = :D"), {{"D", description}})
+                .toString();
         return s;
     }
 
@@ -179,7 +183,8 @@ TEST_P(TwoDatabaseWorkTest, ASecondStepThatFailsForNowStaysPendingUntilARecovery
     second->exec(QStringLiteral("DROP TABLE TST_ENCOMENDA"));
     const TwoDatabaseResult result = approve(3);
     EXPECT_EQ(result.status, TwoDatabaseResult::Status::Pending);
-    EXPECT_TRUE(result.message.startsWith("A operação «Aprovação do orçamento 3» ficou pendente")) << result.message.toStdString();
+    EXPECT_TRUE(result.message.startsWith("A operação «Aprovação do orçamento 3» ficou pendente"))
+        << result.message.toStdString();
     EXPECT_EQ(count(*db, QStringLiteral("SELECT COUNT(*) FROM OPERPENDENTE")), 1);
     EXPECT_EQ(count(*second, QStringLiteral("SELECT COUNT(*) FROM OPERDIARIO")), 0);
 
@@ -201,8 +206,8 @@ class TwoDatabaseWorkKillTest : public TwoDatabaseWorkTest {};
 TEST_P(TwoDatabaseWorkKillTest, AProcessKilledBetweenStepsIsFinishedExactlyOnceByRecovery)
 {
     const KillCase cases[] = {
-        {"die-in-step2", {"S", 0, 0, 1, ""}},    // between step 1 and step 2
-        {"hold-in-step2", {"S", 0, 1, 1, "C"}},  // between step 2 and step 3
+        {"die-in-step2", {"S", 0, 0, 1, ""}}, // between step 1 and step 2
+        {"hold-in-step2", {"S", 0, 1, 1, "C"}}, // between step 2 and step 3
     };
     int number = 0;
     for (const KillCase& c : cases) {
@@ -243,7 +248,7 @@ TEST_P(TwoDatabaseWorkTest, TwoRecoveriesAtOnceFinishEachOperationOnce)
         child.write("\n");
         child.waitForBytesWritten(30000);
     }
-    int seen = 0;   // operations each recovery found pending when it started
+    int seen = 0; // operations each recovery found pending when it started
     for (QProcess& child : recoveries) {
         ASSERT_TRUE(child.waitForFinished(60000));
         EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();

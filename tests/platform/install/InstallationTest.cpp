@@ -70,7 +70,7 @@ database = d
 struct AliasCase {
     const char* name;
     Dialect dialect;
-    const char* database;    // "<data>/" stands for the data folder
+    const char* database; // "<data>/" stands for the data folder
     const char* host;
     int port;
 };
@@ -90,16 +90,17 @@ TEST_P(AliasResolution, GivesTheDriverAndItsSettings)
     EXPECT_EQ(settings.alias.toUpper(), QString(c.name).toUpper().trimmed());
 }
 
-INSTANTIATE_TEST_SUITE_P(Aliases, AliasResolution, ::testing::Values(
-    AliasCase{"QXRGERAL", Dialect::Sqlite, "<data>/geral.sqlite", "", 5432},
-    AliasCase{"qxrgeral", Dialect::Sqlite, "<data>/geral.sqlite", "", 5432},
-    AliasCase{" PRDXFACTUR01 ", Dialect::Sqlite, "/var/dados/factur.sqlite", "", 5432},
-    AliasCase{"PRDXCONTAB01", Dialect::Postgres, "contab01", "db.local", 6543},
-    AliasCase{"PRDXKAVORIME01", Dialect::Postgres, "kavorime01", "127.0.0.1", 5432}));
+INSTANTIATE_TEST_SUITE_P(
+    Aliases, AliasResolution,
+    ::testing::Values(AliasCase{"QXRGERAL", Dialect::Sqlite, "<data>/geral.sqlite", "", 5432},
+                      AliasCase{"qxrgeral", Dialect::Sqlite, "<data>/geral.sqlite", "", 5432},
+                      AliasCase{" PRDXFACTUR01 ", Dialect::Sqlite, "/var/dados/factur.sqlite", "", 5432},
+                      AliasCase{"PRDXCONTAB01", Dialect::Postgres, "contab01", "db.local", 6543},
+                      AliasCase{"PRDXKAVORIME01", Dialect::Postgres, "kavorime01", "127.0.0.1", 5432}));
 
 struct AliasErrorCase {
     const char* name;
-    const char* textPart;   // what the message must say besides the alias
+    const char* textPart; // what the message must say besides the alias
 };
 
 class AliasErrors : public ::testing::TestWithParam<AliasErrorCase> {};
@@ -118,14 +119,13 @@ TEST_P(AliasErrors, ThrowConnectionErrorNamingTheAlias)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Aliases, AliasErrors, ::testing::Values(
-    AliasErrorCase{"PRDXFACTUR99", "não existe"},
-    AliasErrorCase{"drives", "não existe"},
-    AliasErrorCase{"SEMDRIVER", "driver"},
-    AliasErrorCase{"DESCONHECIDO", "oracle"},
-    AliasErrorCase{"SEMFICHEIRO", "file="},
-    AliasErrorCase{"PORTAMA", "99999"},
-    AliasErrorCase{"SEMSERVIDOR", "host="}));
+INSTANTIATE_TEST_SUITE_P(Aliases, AliasErrors,
+                         ::testing::Values(AliasErrorCase{"PRDXFACTUR99", "não existe"},
+                                           AliasErrorCase{"drives", "não existe"},
+                                           AliasErrorCase{"SEMDRIVER", "driver"},
+                                           AliasErrorCase{"DESCONHECIDO", "oracle"},
+                                           AliasErrorCase{"SEMFICHEIRO", "file="}, AliasErrorCase{"PORTAMA", "99999"},
+                                           AliasErrorCase{"SEMSERVIDOR", "host="}));
 
 TEST(AliasFile, MissingFileMakesEveryAliasMissing)
 {
@@ -152,12 +152,12 @@ TEST_P(LoginLines, BecomeUserAndPassword)
     EXPECT_EQ(settings.database, "contab01");
 }
 
-INSTANTIATE_TEST_SUITE_P(Aliases, LoginLines, ::testing::Values(
-    LoginLinesCase{"USER NAME=joao", "PASSWORD=segredo", "joao", "segredo"},
-    LoginLinesCase{"USER NAME=o'neil;--", "PASSWORD= a=b ", "o'neil;--", " a=b "},
-    LoginLinesCase{"user name=Maria", "password=Çé", "Maria", "Çé"},
-    LoginLinesCase{"USER NAME=", "PASSWORD=", "", ""},
-    LoginLinesCase{"", "", "", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Aliases, LoginLines,
+    ::testing::Values(LoginLinesCase{"USER NAME=joao", "PASSWORD=segredo", "joao", "segredo"},
+                      LoginLinesCase{"USER NAME=o'neil;--", "PASSWORD= a=b ", "o'neil;--", " a=b "},
+                      LoginLinesCase{"user name=Maria", "password=Çé", "Maria", "Çé"},
+                      LoginLinesCase{"USER NAME=", "PASSWORD=", "", ""}, LoginLinesCase{"", "", "", ""}));
 
 TEST(LoginLines, LineWithoutItsPrefixIsRefused)
 {
@@ -170,7 +170,7 @@ TEST(LoginLines, LineWithoutItsPrefixIsRefused)
 // Drive mapping over a folder tree made for the test.
 struct DriveCase {
     const char* windowsPath;
-    const char* expected;   // relative to the test folder; "" when unmapped; "=" the input itself
+    const char* expected; // relative to the test folder; "" when unmapped; "=" the input itself
 };
 
 class DriveMapping : public ::testing::TestWithParam<DriveCase> {};
@@ -186,30 +186,28 @@ TEST_P(DriveMapping, MapsPrefixAndMatchesNamesWithoutCase)
     writeFile(root + "/aliases.ini", "[drives]\n"
                                      "X: = .\n"
                                      "\\\\SRV\\share = ../servidor\n"
-                                     "C: = " + (dir.path() + "/disco-c").toUtf8() + "\n"
-                                     "C:\\Palvexworks\\ = .\n");
+                                     "C: = "
+                                         + (dir.path() + "/disco-c").toUtf8()
+                                         + "\n"
+                                           "C:\\Palvexworks\\ = .\n");
     const QString mapped = Installation(root).mapWindowsPath(c.windowsPath);
-    const QString expected = QString(c.expected) == "=" ? QString(c.windowsPath)
-                           : QString(c.expected).isEmpty() ? QString()
-                           : QDir::cleanPath(dir.path() + "/" + c.expected);
+    const QString expected = QString(c.expected) == "="      ? QString(c.windowsPath)
+                             : QString(c.expected).isEmpty() ? QString()
+                                                             : QDir::cleanPath(dir.path() + "/" + c.expected);
     EXPECT_EQ(mapped, expected) << c.windowsPath;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, DriveMapping, ::testing::Values(
-    DriveCase{"X:\\Programas\\Pdf\\Kavorimetas.pdf", "inst/programas/Pdf/Kavorimetas.Pdf"},
-    DriveCase{"x:\\PROGRAMAS\\pdf\\", "inst/programas/Pdf"},
-    DriveCase{"X:", "inst"},
-    DriveCase{"X:\\Programas\\Novo\\Ficheiro.TXT", "inst/programas/Novo/Ficheiro.TXT"},
-    DriveCase{"\\\\srv\\SHARE\\fotos\\a1.bmp", "servidor/Fotos/A1.Bmp"},
-    DriveCase{"//srv/share/Fotos/A1.BMP", "servidor/Fotos/A1.Bmp"},
-    DriveCase{"\\\\srv\\sharex\\Fotos", ""},
-    DriveCase{"\\\\outro\\share\\Fotos", ""},
-    DriveCase{"C:\\Palvexworks\\Programas\\PDF", "inst/programas/Pdf"},
-    DriveCase{"C:\\outro.TXT", "disco-c/Outro.txt"},
-    DriveCase{"Y:\\Programas", ""},
-    DriveCase{"Programas\\Pdf", ""},
-    DriveCase{"", ""},
-    DriveCase{"/usr/share/doc", "="}));
+INSTANTIATE_TEST_SUITE_P(
+    Paths, DriveMapping,
+    ::testing::Values(DriveCase{"X:\\Programas\\Pdf\\Kavorimetas.pdf", "inst/programas/Pdf/Kavorimetas.Pdf"},
+                      DriveCase{"x:\\PROGRAMAS\\pdf\\", "inst/programas/Pdf"}, DriveCase{"X:", "inst"},
+                      DriveCase{"X:\\Programas\\Novo\\Ficheiro.TXT", "inst/programas/Novo/Ficheiro.TXT"},
+                      DriveCase{"\\\\srv\\SHARE\\fotos\\a1.bmp", "servidor/Fotos/A1.Bmp"},
+                      DriveCase{"//srv/share/Fotos/A1.BMP", "servidor/Fotos/A1.Bmp"},
+                      DriveCase{"\\\\srv\\sharex\\Fotos", ""}, DriveCase{"\\\\outro\\share\\Fotos", ""},
+                      DriveCase{"C:\\Palvexworks\\Programas\\PDF", "inst/programas/Pdf"},
+                      DriveCase{"C:\\outro.TXT", "disco-c/Outro.txt"}, DriveCase{"Y:\\Programas", ""},
+                      DriveCase{"Programas\\Pdf", ""}, DriveCase{"", ""}, DriveCase{"/usr/share/doc", "="}));
 
 TEST(InstallationFolder, NamesItsFilesUnderTheRoot)
 {

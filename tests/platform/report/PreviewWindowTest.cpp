@@ -72,9 +72,12 @@ TEST_F(Preview, PagesThroughAndZooms)
     window.showPreview();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* label = window.findChild<QLabel*>(QStringLiteral("PreviewPageLabel"));
-    struct Step { const char* action; int page; };
+    struct Step {
+        const char* action;
+        int page;
+    };
     const Step steps[] = {{"ActSeguinte", 1}, {"ActSeguinte", 2}, {"ActSeguinte", 2}, {"ActPrimeira", 0},
-                          {"ActAnterior", 0}, {"ActUltima", 2}, {"ActAnterior", 1}};
+                          {"ActAnterior", 0}, {"ActUltima", 2},   {"ActAnterior", 1}};
     for (const Step& step : steps) {
         SCOPED_TRACE(step.action);
         window.findChild<QAction*>(QString::fromLatin1(step.action))->trigger();
@@ -101,11 +104,20 @@ TEST_F(Preview, PrintsThroughAPrinterAndOffersEveryExport)
     QStringList entries;
     for (QAction* action : window.exportMenu()->actions())
         entries.append(action->text());
-    EXPECT_EQ(entries, (QStringList{"PDF...", "HTML...", "Folha de cálculo (XLSX)...", "Valores separados (CSV)...",
-                                    "Texto formatado (RTF)...", "Texto simples...", "Imagem vectorial (SVG)...", "XML..."}));
+    EXPECT_EQ(entries,
+              (QStringList{"PDF...", "HTML...", "Folha de cálculo (XLSX)...", "Valores separados (CSV)...",
+                           "Texto formatado (RTF)...", "Texto simples...", "Imagem vectorial (SVG)...", "XML..."}));
 
     QTemporaryDir dir;
-    struct Case { const char* name; QPrinter::PrintRange range; int from; int to; int current; int pages; const char* last; };
+    struct Case {
+        const char* name;
+        QPrinter::PrintRange range;
+        int from;
+        int to;
+        int current;
+        int pages;
+        const char* last;
+    };
     const Case cases[] = {
         {"all pages", QPrinter::AllPages, 0, 0, 0, 3, "Tinta n.º 120"},
         {"pages 2 to 3", QPrinter::PageRange, 2, 3, 0, 2, "Tinta n.º 120"},

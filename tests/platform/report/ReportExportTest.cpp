@@ -26,10 +26,12 @@ protected:
         m_rows = inkRows(60);
         buildListReport(m_report, *m_rows);
         m_rows->clear();
-        m_rows->append({1, QStringLiteral("TN0001"), QStringLiteral("Tinta <azul> & \"verniz\"; preço {especial}"), 1.5, 1234.5});
+        m_rows->append(
+            {1, QStringLiteral("TN0001"), QStringLiteral("Tinta <azul> & \"verniz\"; preço {especial}"), 1.5, 1234.5});
         m_rows->append({2, QStringLiteral("TN0002"), QStringLiteral("Designação com acentos"), 350, -7.125});
         for (int i = 3; i <= 60; ++i)
-            m_rows->append({i, QStringLiteral("TN%1").arg(i, 4, 10, QLatin1Char('0')), QStringLiteral("Tinta n.º %1").arg(i), 1.0, 10.0 * i});
+            m_rows->append({i, QStringLiteral("TN%1").arg(i, 4, 10, QLatin1Char('0')),
+                            QStringLiteral("Tinta n.º %1").arg(i), 1.0, 10.0 * i});
         m_document = ReportEngine::render(m_report);
         ASSERT_EQ(m_document.pageCount(), 2);
     }
@@ -57,23 +59,27 @@ TEST_F(ReportExport, PdfHasRealSelectableText)
 {
     const QString file = path(QStringLiteral("lista.pdf"));
     exportDocument(m_document, ExportFormat::Pdf, file);
-    const QString text = QString::fromUtf8(runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}));
+    const QString text = QString::fromUtf8(
+        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}));
     ASSERT_FALSE(text.isEmpty()) << "pdftotext could not read the file";
-    for (const char* expected : {"Tabela de Tintas", "Designação do artigo", "Tinta <azul> & \"verniz\"; preço {especial}",
-                                 "1.234,50 €", "-7,13 €", "Designação com acentos", "Tinta n.º 60", "600,00 €",
-                                 "Página : 1", "Página : 2"})
+    for (const char* expected :
+         {"Tabela de Tintas", "Designação do artigo", "Tinta <azul> & \"verniz\"; preço {especial}", "1.234,50 €",
+          "-7,13 €", "Designação com acentos", "Tinta n.º 60", "600,00 €", "Página : 1", "Página : 2"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(text.count(u'\f'), 2); // two pages
     const QString info = QString::fromUtf8(runProgram(QStringLiteral("pdfinfo"), {file}));
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)?")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)?"))))
+        << info.toStdString();
 }
 
 TEST_F(ReportExport, SpreadsheetHasOneRowPerDetailLineAndNumbersAsNumbers)
 {
     const QString file = path(QStringLiteral("lista.xlsx"));
     exportDocument(m_document, ExportFormat::Xlsx, file);
-    const QString sheet = QString::fromUtf8(runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/worksheets/sheet1.xml")}));
-    const QString strings = QString::fromUtf8(runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/sharedStrings.xml")}));
+    const QString sheet = QString::fromUtf8(
+        runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/worksheets/sheet1.xml")}));
+    const QString strings = QString::fromUtf8(
+        runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/sharedStrings.xml")}));
     ASSERT_FALSE(sheet.isEmpty());
     // Title and order (page header), column header, 60 detail lines; no page footers.
     EXPECT_EQ(sheet.count(QStringLiteral("<row ")), 2 + 1 + 60);
@@ -81,14 +87,21 @@ TEST_F(ReportExport, SpreadsheetHasOneRowPerDetailLineAndNumbersAsNumbers)
     EXPECT_TRUE(strings.contains(QStringLiteral("Designação do artigo")));
     EXPECT_TRUE(strings.contains(QStringLiteral("Tinta &lt;azul&gt; &amp; \"verniz\"; preço {especial}")));
     // Numbers are numeric cells in the columns of the detail: A code, E price.
-    struct Cell { const char* ref; const char* value; };
-    for (const Cell& cell : {Cell{"A4", "1"}, Cell{"E4", "1234.5"}, Cell{"E5", "-7.125"}, Cell{"D5", "350"}, Cell{"E63", "600"}}) {
+    struct Cell {
+        const char* ref;
+        const char* value;
+    };
+    for (const Cell& cell :
+         {Cell{"A4", "1"}, Cell{"E4", "1234.5"}, Cell{"E5", "-7.125"}, Cell{"D5", "350"}, Cell{"E63", "600"}}) {
         SCOPED_TRACE(cell.ref);
-        const QRegularExpression numeric(QStringLiteral("<c r=\"%1\"( s=\"\\d+\")?><v>%2</v></c>").arg(QLatin1String(cell.ref), QRegularExpression::escape(QLatin1String(cell.value))));
+        const QRegularExpression numeric(
+            QStringLiteral("<c r=\"%1\"( s=\"\\d+\")?><v>%2</v></c>")
+                .arg(QLatin1String(cell.ref), QRegularExpression::escape(QLatin1String(cell.value))));
         EXPECT_TRUE(numeric.match(sheet).hasMatch());
     }
     // The price keeps its money format.
-    const QString styles = QString::fromUtf8(runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/styles.xml")}));
+    const QString styles = QString::fromUtf8(
+        runProgram(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QStringLiteral("xl/styles.xml")}));
     EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"#,##0.00 &quot;€&quot;\"")));
 }
 
@@ -132,11 +145,14 @@ TEST_F(ReportExport, RtfAndTextFollowThePageLines)
     const QStringList pages = text.split(u'\f');
     ASSERT_EQ(pages.size(), 2);
     const QStringList lines = pages[0].split(u'\n');
-    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QStringLiteral("TN0002")); });
+    const auto row =
+        std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QStringLiteral("TN0002")); });
     ASSERT_NE(row, lines.end());
-    EXPECT_TRUE(row->simplified() == QStringLiteral("2 TN0002 Designação com acentos 350 -7,13 €")) << row->toStdString();
+    EXPECT_TRUE(row->simplified() == QStringLiteral("2 TN0002 Designação com acentos 350 -7,13 €"))
+        << row->toStdString();
     // Right-aligned prices end in the same column.
-    const auto other = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QStringLiteral("TN0003")); });
+    const auto other =
+        std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains(QStringLiteral("TN0003")); });
     ASSERT_NE(other, lines.end());
     EXPECT_EQ(row->size(), other->size());
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Página : 2")));
@@ -169,10 +185,11 @@ TEST_F(ReportExport, SvgAndXmlCarryEveryPage)
             continue;
         if (reader.name() == QStringLiteral("page"))
             ++pages;
-        else if (reader.name() == QStringLiteral("band") && reader.attributes().value(QStringLiteral("kind")) == QStringLiteral("detail"))
+        else if (reader.name() == QStringLiteral("band")
+                 && reader.attributes().value(QStringLiteral("kind")) == QStringLiteral("detail"))
             ++details;
-        else if (reader.name() == QStringLiteral("text") && reader.attributes().hasAttribute(QStringLiteral("value")) && price.isEmpty()
-                 && reader.attributes().value(QStringLiteral("value")) == QStringLiteral("1234.5"))
+        else if (reader.name() == QStringLiteral("text") && reader.attributes().hasAttribute(QStringLiteral("value"))
+                 && price.isEmpty() && reader.attributes().value(QStringLiteral("value")) == QStringLiteral("1234.5"))
             price = reader.readElementText();
     }
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();

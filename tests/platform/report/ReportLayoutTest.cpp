@@ -38,7 +38,7 @@ void buildPagedReport(Report& report, RowSource& rows, const Heights& h)
     report.detail().setHeight(h.detail);
     report.detail().addField(QStringLiteral("N"), {0, 0, 30, 5});
     report.pageFooter().setHeight(h.footer).addSystem(SystemElement::Field::PageNumber, {0, 0, 50, 5},
-                                                       QStringLiteral("Página : "));
+                                                      QStringLiteral("Página : "));
 }
 
 std::vector<int> detailsPerPage(const Document& document)
@@ -114,7 +114,8 @@ TEST_F(ReportLayout, PageNumbersAndPageTotals)
     Report report;
     buildPagedReport(report, *rows, {});
     report.pageFooter().addTotal(QStringLiteral("N"), {60, 0, 30, 5}, {}, QStringLiteral("TotalPagina"));
-    report.detail().addTotal(QStringLiteral("N"), {40, 0, 30, 5}, {}, QStringLiteral("Acumulado"))
+    report.detail()
+        .addTotal(QStringLiteral("N"), {40, 0, 30, 5}, {}, QStringLiteral("Acumulado"))
         .setResetAfterPrint(false);
     const Document document = ReportEngine::render(report);
     ASSERT_EQ(document.pageCount(), 3);
@@ -132,7 +133,10 @@ TEST_F(ReportLayout, PageNumbersAndPageTotals)
 
 TEST_F(ReportLayout, GroupHeadersAndFootersWithTotals)
 {
-    struct Row { const char* group; int value; };
+    struct Row {
+        const char* group;
+        int value;
+    };
     struct Case {
         const char* name;
         std::vector<Row> rows;
@@ -158,13 +162,17 @@ TEST_F(ReportLayout, GroupHeadersAndFootersWithTotals)
         Report report;
         report.detail().setSource(&rows);
         report.detail().addField(QStringLiteral("VALOR"), {0, 0, 20, 5});
-        auto firstLetter = [](const RowView& row) { return QVariant(row.value(QStringLiteral("GRUPO")).toString().left(1)); };
+        auto firstLetter = [](const RowView& row) {
+            return QVariant(row.value(QStringLiteral("GRUPO")).toString().left(1));
+        };
         Group& group = c.byExpression ? report.detail().addGroup(firstLetter, QStringLiteral("G"))
                                       : report.detail().addGroup(QStringLiteral("GRUPO"));
-        group.header().addExpression([&](const RowView& row) { return QVariant(QStringLiteral("H ") + firstLetter(row).toString()); },
-                                     {0, 0, 20, 5});
-        group.footer().addExpression([&](const RowView& row) { return QVariant(QStringLiteral("F ") + firstLetter(row).toString()); },
-                                     {0, 0, 20, 5});
+        group.header().addExpression(
+            [&](const RowView& row) { return QVariant(QStringLiteral("H ") + firstLetter(row).toString()); },
+            {0, 0, 20, 5});
+        group.footer().addExpression(
+            [&](const RowView& row) { return QVariant(QStringLiteral("F ") + firstLetter(row).toString()); },
+            {0, 0, 20, 5});
         group.footer().addTotal(QStringLiteral("VALOR"), {30, 0, 20, 5});
         report.summary().addTotal(QStringLiteral("VALOR"), {30, 0, 20, 5});
         const Document document = ReportEngine::render(report);
@@ -176,13 +184,17 @@ TEST_F(ReportLayout, GroupHeadersAndFootersWithTotals)
 TEST_F(ReportLayout, GroupsThatStartANewPageMakeNoEmptyFirstPage)
 {
     MemoryRowSource rows({QStringLiteral("REGISTO"), QStringLiteral("VIA")});
-    for (const auto& [record, copy] : std::vector<std::pair<int, const char*>>{
-             {1, "Original"}, {2, "Duplicado"}, {3, "Original"}})
+    for (const auto& [record, copy] :
+         std::vector<std::pair<int, const char*>>{{1, "Original"}, {2, "Duplicado"}, {3, "Original"}})
         rows.append({record, QString::fromLatin1(copy)});
     Report report;
     report.detail().setSource(&rows);
     report.detail().addField(QStringLiteral("VIA"), {0, 0, 40, 5});
-    report.detail().addGroup(QStringLiteral("REGISTO")).setNewPage(true).header().addField(QStringLiteral("REGISTO"), {0, 0, 20, 5});
+    report.detail()
+        .addGroup(QStringLiteral("REGISTO"))
+        .setNewPage(true)
+        .header()
+        .addField(QStringLiteral("REGISTO"), {0, 0, 20, 5});
     report.pageFooter().addSystem(SystemElement::Field::PageNumber, {0, 0, 30, 5}, QStringLiteral("Página : "));
     const Document document = ReportEngine::render(report);
     ASSERT_EQ(document.pageCount(), 3);
@@ -227,12 +239,13 @@ TEST_F(ReportLayout, HooksChangeTextsHideElementsAndSkipBands)
         context.report.find<TextElement>(QStringLiteral("LabelOrdem"))->setText(QStringLiteral("Ord.Alfabética"));
     });
     // Odd codes are skipped; the total counts only what printed.
-    report.detail().setBeforePrint([](BandContext& context) {
-        context.print = context.value(QStringLiteral("CODIGO")).toInt() % 2 == 0;
-    });
+    report.detail().setBeforePrint(
+        [](BandContext& context) { context.print = context.value(QStringLiteral("CODIGO")).toInt() % 2 == 0; });
     report.detail().child().setHeight(4).addText(QStringLiteral("linha filha"), {0, 0, 40, 4});
     report.summary().addTotal(QStringLiteral("CODIGO"), {0, 0, 20, 5}, {}, QStringLiteral("Soma"));
-    report.summary().addText(QStringLiteral("escondido"), {30, 0, 20, 5}, QStringLiteral("Escondido")).setVisible(false);
+    report.summary()
+        .addText(QStringLiteral("escondido"), {30, 0, 20, 5}, QStringLiteral("Escondido"))
+        .setVisible(false);
 
     const Document document = ReportEngine::render(report);
     ASSERT_EQ(document.pageCount(), 1);
@@ -276,7 +289,10 @@ public:
     int fieldCount() const override { return 1; }
     QString fieldName(int) const override { return QStringLiteral("LINHA"); }
     int fieldIndex(const QString& name) const override { return name == QStringLiteral("LINHA") ? 0 : -1; }
-    QVariant value(int index) const override { return index == 0 && m_current < m_rows.size() ? m_rows[m_current] : QVariant(); }
+    QVariant value(int index) const override
+    {
+        return index == 0 && m_current < m_rows.size() ? m_rows[m_current] : QVariant();
+    }
     using RowView::value;
 
 private:
@@ -306,20 +322,24 @@ TEST_F(ReportLayout, SubDetailsPrintAfterEachMasterRow)
     DataBand& section = report.detail().addSubDetail(&sectionLines, QStringLiteral("Seccao"));
     section.addField(QStringLiteral("LINHA"), {5, 0, 20, 5});
     section.header().addText(QStringLiteral("cabeçalho"), {5, 0, 20, 5});
-    section.footer().addTotal(QStringLiteral("LINHA"), {5, 0, 20, 5}).setKind(TotalElement::Kind::Count).setSource(&section);
+    section.footer()
+        .addTotal(QStringLiteral("LINHA"), {5, 0, 20, 5})
+        .setKind(TotalElement::Kind::Count)
+        .setSource(&section);
     DataBand& always = report.detail().addSubDetail(&machineLines, QStringLiteral("Tempos"));
     always.setPrintIfEmpty(true);
     always.header().addText(QStringLiteral("tempos"), {5, 0, 20, 5});
 
     const Document document = ReportEngine::render(report);
     ASSERT_EQ(document.pageCount(), 1);
-    EXPECT_EQ(pageTexts(document.pages[0]),
-              (QStringList{"M1", "cabeçalho", "a", "b", "2", "tempos", "M2", "tempos", "M3", "cabeçalho", "c", "1", "tempos"}));
+    EXPECT_EQ(pageTexts(document.pages[0]), (QStringList{"M1", "cabeçalho", "a", "b", "2", "tempos", "M2", "tempos",
+                                                         "M3", "cabeçalho", "c", "1", "tempos"}));
 }
 
 TEST_F(ReportLayout, StretchingBandsGrowToTheirWrappedText)
 {
-    const QString longText = QStringLiteral("Caixa de cartão canelado com janela de PVC, impressão a quatro cores e verniz, ").repeated(4);
+    const QString longText =
+        QStringLiteral("Caixa de cartão canelado com janela de PVC, impressão a quatro cores e verniz, ").repeated(4);
     for (const bool stretch : {false, true}) {
         SCOPED_TRACE(stretch);
         MemoryRowSource rows({QStringLiteral("TEXTO")});
@@ -430,7 +450,9 @@ TEST_F(ReportLayout, ImagesShapesAndColoursAreDrawnWhereTheyStand)
     title.addShape(ShapeElement::Shape::Rectangle, {0, 30, 40, 20}).setFill(QColor(Qt::blue)).setPenWidth(0);
     title.addShape(ShapeElement::Shape::Ellipse, {50, 30, 40, 20}).setFill(QColor(Qt::green)).setPenWidth(0);
     title.addShape(ShapeElement::Shape::HorizontalLine, {0, 60, 90, 4}).setPenColor(QColor(Qt::magenta)).setPenWidth(1);
-    title.addText(QStringLiteral("FUNDO AUTOMÁTICO"), {0, 70, 90, 10}).setBackground(QColor(231, 231, 231)).setColor(Qt::darkRed);
+    title.addText(QStringLiteral("FUNDO AUTOMÁTICO"), {0, 70, 90, 10})
+        .setBackground(QColor(231, 231, 231))
+        .setColor(Qt::darkRed);
     report.summary().setHeight(10).setColor(QColor(Qt::yellow));
     report.setPrintIfEmpty(true);
 
@@ -445,7 +467,12 @@ TEST_F(ReportLayout, ImagesShapesAndColoursAreDrawnWhereTheyStand)
     // 10 dots per mm; positions in mm from the page's corner (margins 10 mm).
     const QImage page = PagePainter::image(document.pages[0], 254);
     auto at = [&](double xMm, double yMm) { return page.pixelColor(qRound(xMm * 10), qRound(yMm * 10)); };
-    struct Probe { const char* what; double x; double y; QColor colour; };
+    struct Probe {
+        const char* what;
+        double x;
+        double y;
+        QColor colour;
+    };
     const Probe probes[] = {
         {"logo", 30, 20, Qt::red},
         {"missing logo", 80, 20, Qt::white},

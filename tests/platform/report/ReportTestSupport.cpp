@@ -19,12 +19,12 @@ QApplication& application()
 
 std::unique_ptr<MemoryRowSource> inkRows(int count)
 {
-    auto rows = std::make_unique<MemoryRowSource>(
-        QStringList{QStringLiteral("CODIGO"), QStringLiteral("ARTIGO"), QStringLiteral("DESIGNACAO"),
-                    QStringLiteral("GRAMAGEM"), QStringLiteral("PRECO")});
+    auto rows = std::make_unique<MemoryRowSource>(QStringList{QStringLiteral("CODIGO"), QStringLiteral("ARTIGO"),
+                                                              QStringLiteral("DESIGNACAO"), QStringLiteral("GRAMAGEM"),
+                                                              QStringLiteral("PRECO")});
     for (int i = 1; i <= count; ++i)
-        rows->append({i, QStringLiteral("TN%1").arg(i, 4, 10, QLatin1Char('0')),
-                      QStringLiteral("Tinta n.º %1").arg(i), 1.5 * i, 1000.0 + i + 0.25});
+        rows->append({i, QStringLiteral("TN%1").arg(i, 4, 10, QLatin1Char('0')), QStringLiteral("Tinta n.º %1").arg(i),
+                      1.5 * i, 1000.0 + i + 0.25});
     return rows;
 }
 

@@ -42,7 +42,4 @@ QByteArray runProgram(const QString& program, const QStringList& arguments);
 
 } // namespace kv::report::test
 
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

@@ -15,7 +15,10 @@ TEST(DateText, WritesDayMonthYear)
 
 TEST(DateText, ParsesTypedDates)
 {
-    struct Case { const char* text; QDate date; };
+    struct Case {
+        const char* text;
+        QDate date;
+    };
     const Case cases[] = {
         {"05/03/2024", QDate(2024, 3, 5)},
         {"5-3-2024", QDate(2024, 3, 5)},

@@ -10,20 +10,16 @@ using kv::text::Fixed4Error;
 
 TEST(Fixed4, ConvertsTheExactValueToTheNearestTenThousandthHalfToEven)
 {
-    struct Case { double value; qint64 raw; };
+    struct Case {
+        double value;
+        qint64 raw;
+    };
     const Case cases[] = {
-        {0.1, 1000},
-        {2.675, 26750},          // 26749.99999999999982 -> nearest
-        {0.03125, 312},          // exactly 312.5 -> even
-        {0.09375, 938},          // exactly 937.5 -> even
-        {-0.03125, -312},
-        {1.03125, 10312},
-        {0.00005, 1},            // stored just above the half
-        {0.000049999, 0},
-        {-0.0, 0},
-        {1e-200, 0},
-        {123456789.1234, 1234567891234},
-        {9e14, 9000000000000000000},
+        {0.1, 1000},      {2.675, 26750}, // 26749.99999999999982 -> nearest
+        {0.03125, 312}, // exactly 312.5 -> even
+        {0.09375, 938}, // exactly 937.5 -> even
+        {-0.03125, -312}, {1.03125, 10312}, {0.00005, 1}, // stored just above the half
+        {0.000049999, 0}, {-0.0, 0},        {1e-200, 0},  {123456789.1234, 1234567891234}, {9e14, 9000000000000000000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);

@@ -14,14 +14,18 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(NumberText, Money)
 {
-    struct Case { double value; int decimals; const char* text; };
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    };
     const Case cases[] = {
         {1234.5, 2, "1.234,50 €"},
         {-1234.5, 2, "-1.234,50 €"},
         {0.005, 2, "0,01 €"},
         {2.675, 2, "2,67 €"},
-        {999.995, 2, "1.000,00 €"},      // stored just above the half
-        {9.995, 2, "9,99 €"},            // stored just below
+        {999.995, 2, "1.000,00 €"}, // stored just above the half
+        {9.995, 2, "9,99 €"}, // stored just below
         {12.5, 0, "13 €"},
         {1234567.891, 3, "1.234.567,891 €"},
         {1e15, 2, "1.000.000.000.000.000,00 €"},
@@ -38,7 +42,10 @@ TEST(NumberText, Money)
 
 TEST(NumberText, NumberFixedPlainAndPercent)
 {
-    struct Case { QString actual; const char* expected; };
+    struct Case {
+        QString actual;
+        const char* expected;
+    };
     const Case cases[] = {
         {t::number(1234.5, 3), "1.234,500"},
         {t::number(12500, 0), "12.500"},
@@ -72,7 +79,11 @@ TEST(NumberText, NumberFixedPlainAndPercent)
 
 TEST(NumberText, DisplayFormats)
 {
-    struct Case { double value; const char* format; const char* text; };
+    struct Case {
+        double value;
+        const char* format;
+        const char* text;
+    };
     const Case cases[] = {
         {1234.5, "#,##0.0000;(#,##0.0000)", "1.234,5000"},
         {-1234.5, "#,##0.0000;(#,##0.0000)", "(1.234,5000)"},
@@ -102,7 +113,10 @@ TEST(NumberText, DisplayFormats)
 
 TEST(NumberText, MachineTimes)
 {
-    struct Case { QString actual; const char* expected; };
+    struct Case {
+        QString actual;
+        const char* expected;
+    };
     const Case cases[] = {
         {t::minutesText(90), "01:30"},
         {t::minutesText(5), "00:05"},
@@ -111,7 +125,7 @@ TEST(NumberText, MachineTimes)
         {t::minutesText(0), "00:00"},
         {t::minutesText(6000), "100:00"},
         {t::minutesText(-90), "-01:30"},
-        {t::minutesText(HUGE_VAL), ""},   // a machine line with no production per hour
+        {t::minutesText(HUGE_VAL), ""}, // a machine line with no production per hour
         {t::minutesText(kNaN), ""},
         {t::hoursMinutesText(1.5), "01:50"},
         {t::hoursMinutesText(2), "02:00"},
@@ -126,7 +140,10 @@ TEST(NumberText, MachineTimes)
 
 TEST(NumberText, ParsesTypedNumbers)
 {
-    struct Case { const char* text; std::optional<double> value; };
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
     const Case cases[] = {
         {"12,5", 12.5},
         {"12.5", 12.5},
@@ -158,17 +175,26 @@ TEST(NumberText, ParsesTypedNumbers)
 
 TEST(NumberText, ParsesTypedWholeNumbers)
 {
-    struct Case { const char* text; std::optional<qint64> value; };
+    struct Case {
+        const char* text;
+        std::optional<qint64> value;
+    };
     const Case cases[] = {
-        {"42", 42}, {" -7 ", -7}, {"+5", 5}, {"999999999", 999999999},
-        {"1,5", std::nullopt}, {"", std::nullopt}, {"+-5", std::nullopt}, {"-", std::nullopt},
-        {"99999999999999999999", std::nullopt}, {"12a", std::nullopt},
+        {"42", 42},
+        {" -7 ", -7},
+        {"+5", 5},
+        {"999999999", 999999999},
+        {"1,5", std::nullopt},
+        {"", std::nullopt},
+        {"+-5", std::nullopt},
+        {"-", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"12a", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(t::parseInteger(QString::fromUtf8(c.text)), c.value);
     }
     EXPECT_EQ(t::notANumberMessage(QStringLiteral("x")), QStringLiteral("\"x\" não é um número válido."));
-    EXPECT_EQ(t::notAnIntegerMessage(QStringLiteral("1,5")),
-              QStringLiteral("\"1,5\" não é um número inteiro válido."));
+    EXPECT_EQ(t::notAnIntegerMessage(QStringLiteral("1,5")), QStringLiteral("\"1,5\" não é um número inteiro válido."));
 }

@@ -43,20 +43,25 @@ struct Tables {
         db->exec(QStringLiteral("CREATE TABLE TINTAS (CODIGO SMALLINT PRIMARY KEY, ARTIGO VARCHAR(16), "
                                 "DESIGNACAO VARCHAR(40), GRAMAGEM DOUBLE PRECISION, PRECO DOUBLE PRECISION, "
                                 "ACTIVO VARCHAR(1))"));
-        const char* rows[][3] = {{"10", "MP001", "Tinta Azul"}, {"20", "MP002", "Tinta Branca"},
-                                 {"30", "MP003", "Tinta Cyan"}, {"40", "MP004", "Verniz"}};
+        const char* rows[][3] = {{"10", "MP001", "Tinta Azul"},
+                                 {"20", "MP002", "Tinta Branca"},
+                                 {"30", "MP003", "Tinta Cyan"},
+                                 {"40", "MP004", "Verniz"}};
         for (const auto& row : rows)
             db->exec(QStringLiteral("INSERT INTO TINTAS VALUES (:C, :A, :D, 1.5, 12.25, 'S')"),
                      {{QStringLiteral("C"), QString::fromUtf8(row[0]).toInt()},
                       {QStringLiteral("A"), QString::fromUtf8(row[1])},
                       {QStringLiteral("D"), QString::fromUtf8(row[2])}});
         db->exec(QStringLiteral("CREATE TABLE ARTIGOS (CODIGO VARCHAR(16) PRIMARY KEY, DESIGNACAO VARCHAR(40))"));
-        const char* articles[][2] = {{"MP001", "Papel Kraft"}, {"MP002", "Cartolina"}, {"MP003", "Micro Canelado"},
-                                     {"MP004", "Tinta Preta"}, {"MP005", "Cola Branca"}};
+        const char* articles[][2] = {{"MP001", "Papel Kraft"},
+                                     {"MP002", "Cartolina"},
+                                     {"MP003", "Micro Canelado"},
+                                     {"MP004", "Tinta Preta"},
+                                     {"MP005", "Cola Branca"}};
         for (const auto& row : articles)
-            db->exec(QStringLiteral("INSERT INTO ARTIGOS VALUES (:C, :D)"),
-                     {{QStringLiteral("C"), QString::fromUtf8(row[0])},
-                      {QStringLiteral("D"), QString::fromUtf8(row[1])}});
+            db->exec(
+                QStringLiteral("INSERT INTO ARTIGOS VALUES (:C, :D)"),
+                {{QStringLiteral("C"), QString::fromUtf8(row[0])}, {QStringLiteral("D"), QString::fromUtf8(row[1])}});
     }
 
     std::unique_ptr<Dataset> dataset(const QString& sql, DatasetMode mode = DatasetMode::CachedWithoutUpdateObject)
@@ -71,7 +76,8 @@ struct Tables {
     std::unique_ptr<Dataset> tintas() { return dataset(QStringLiteral("SELECT * FROM TINTAS ORDER BY CODIGO")); }
     std::unique_ptr<Dataset> artigos(const QString& order = QStringLiteral("CODIGO"))
     {
-        return dataset(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOS ORDER BY ") + order, DatasetMode::ReadOnly);
+        return dataset(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOS ORDER BY ") + order,
+                       DatasetMode::ReadOnly);
     }
 };
 
@@ -80,8 +86,7 @@ struct Tables {
 // answer.
 class TintasForm : public kv::ui::Form {
 public:
-    TintasForm(Dataset& tintas, Dataset& numeric, Dataset& alphabetic)
-        : m_numeric(numeric), m_alphabetic(alphabetic)
+    TintasForm(Dataset& tintas, Dataset& numeric, Dataset& alphabetic) : m_numeric(numeric), m_alphabetic(alphabetic)
     {
         setObjectName(QStringLiteral("TTINTAS"));
         auto* layout = new QGridLayout(body());
@@ -393,7 +398,7 @@ struct LookupCase {
     const char* name;
     Qt::KeyboardModifiers modifiers;
     const char* search;
-    const char* answer;  // button
+    const char* answer; // button
     const char* written; // the field afterwards: the row chosen with OK, nothing on Cancel
 };
 void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
@@ -496,13 +501,14 @@ TEST(DbGrid, HundredThousandRowsOpenScrollAndSearchWithoutAStall)
     t.db->exec(QStringLiteral("INSERT INTO GRANDE (CODIGO, DESIGNACAO) "
                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
                               "SELECT i, 'Artigo ' || CAST(i AS VARCHAR(10)) FROM n"));
-    auto list = t.dataset(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM GRANDE ORDER BY CODIGO"), DatasetMode::ReadOnly);
+    auto list =
+        t.dataset(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM GRANDE ORDER BY CODIGO"), DatasetMode::ReadOnly);
 
     QElapsedTimer clock;
     clock.start();
-    kv::ui::LookupDialog* dialog = new kv::ui::LookupDialog(
-        *list, {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8, {}},
-                {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}});
+    kv::ui::LookupDialog* dialog =
+        new kv::ui::LookupDialog(*list, {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8, {}},
+                                         {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40, {}}});
     auto driver = t.scenario.show(dialog);
     EXPECT_LT(list->fetchedCount(), 100000) << "opening must not read the whole list";
     const qint64 opened = clock.restart();

@@ -239,12 +239,11 @@ TEST_P(RealMessageBox, FailingCheckStillKeepsTheFocus)
     EXPECT_EQ(o.driver.colour(QStringLiteral("Label_Edit_Designacao")), kv::ui::editingLabelColour());
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, RealMessageBox, ::testing::Values(Leave::Enter, Leave::Mouse),
-                         [](const auto& testInfo) {
-                             std::ostringstream name;
-                             PrintTo(testInfo.param, &name);
-                             return name.str();
-                         });
+INSTANTIATE_TEST_SUITE_P(Ways, RealMessageBox, ::testing::Values(Leave::Enter, Leave::Mouse), [](const auto& testInfo) {
+    std::ostringstream name;
+    PrintTo(testInfo.param, &name);
+    return name.str();
+});
 
 TEST(FormConventions, RealQuestionHasPortugueseButtons)
 {
@@ -359,7 +358,6 @@ TEST(FormConventions, EscapeDoesNotCloseTheForm)
     EXPECT_EQ(o.form->closes, 0);
 }
 
-
 // ---------------------------------------------------------------- size on the screen
 
 // A form of `lines` captioned fields and a Terminar button in its button bar.
@@ -409,8 +407,8 @@ TEST_P(FormOnScreen, OpensAtItsNaturalSizeWithinTheScreenCentredOnItsWindow)
     scenario.wait();
     const QRect available = screen->availableGeometry();
     EXPECT_TRUE(available.contains(form->frameGeometry())) << form->frameGeometry().height();
-    EXPECT_TRUE(form->rect().contains(QRect(driver.find("BitTerminar")->mapTo(form, QPoint(0, 0)),
-                                            driver.find("BitTerminar")->size())));
+    EXPECT_TRUE(form->rect().contains(
+        QRect(driver.find("BitTerminar")->mapTo(form, QPoint(0, 0)), driver.find("BitTerminar")->size())));
     auto* scroll = driver.find<QScrollArea>(QStringLiteral("BodyScroll"));
     EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), c.scrolls);
     if (!c.scrolls) {
@@ -482,7 +480,7 @@ struct LaterCase {
     const char* label;
     bool onActivation; // else: the first page's field, widened once open
     int characters;
-    bool fits;         // within the small screen
+    bool fits; // within the small screen
 };
 void PrintTo(const LaterCase& c, std::ostream* os) { *os << c.label; }
 

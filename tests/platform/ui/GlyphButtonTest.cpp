@@ -93,15 +93,15 @@ TEST_P(GlyphButtonGroup, PressesLeaveTheExpectedButtonsDown)
         EXPECT_EQ(panel.buttons[static_cast<std::size_t>(i)]->State(), State::Exclusive);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, GlyphButtonGroup,
-    ::testing::Values(GroupCase{"OnePressedGoesDown", 1, true, {3}, {3}, 1},
-                      GroupCase{"PressingAnotherReleasesTheFirst", 1, true, {3, 7}, {7}, 2},
-                      GroupCase{"WithAllowAllUpTheDownOneGoesUp", 1, true, {3, 3}, {}, 2},
-                      GroupCase{"WithoutAllowAllUpTheDownOneStays", 1, false, {3, 3}, {3}, 2},
-                      GroupCase{"WithoutAllowAllUpAnotherStillTakesOver", 1, false, {3, 5}, {5}, 2},
-                      GroupCase{"WithoutGroupNothingStaysDown", 0, true, {3, 3, 4}, {}, 3}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rules, GlyphButtonGroup,
+                         ::testing::Values(GroupCase{"OnePressedGoesDown", 1, true, {3}, {3}, 1},
+                                           GroupCase{"PressingAnotherReleasesTheFirst", 1, true, {3, 7}, {7}, 2},
+                                           GroupCase{"WithAllowAllUpTheDownOneGoesUp", 1, true, {3, 3}, {}, 2},
+                                           GroupCase{"WithoutAllowAllUpTheDownOneStays", 1, false, {3, 3}, {3}, 2},
+                                           GroupCase{
+                                               "WithoutAllowAllUpAnotherStillTakesOver", 1, false, {3, 5}, {5}, 2},
+                                           GroupCase{"WithoutGroupNothingStaysDown", 0, true, {3, 3, 4}, {}, 3}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(GlyphButton, DownWithoutGroupStaysUp)
 {
@@ -160,10 +160,9 @@ TEST_P(GlyphStrip, NumberOfImagesFollowsTheProportions)
 }
 
 INSTANTIATE_TEST_SUITE_P(Strips, GlyphStrip,
-                         ::testing::Values(StripCase{64, 16, 1, 4}, StripCase{16, 16, 3, 1},
-                                           StripCase{32, 16, 1, 2}, StripCase{48, 16, 1, 3},
-                                           StripCase{80, 16, 2, 1},  // more than four: one
-                                           StripCase{50, 16, 2, 2},  // not a multiple: unchanged
+                         ::testing::Values(StripCase{64, 16, 1, 4}, StripCase{16, 16, 3, 1}, StripCase{32, 16, 1, 2},
+                                           StripCase{48, 16, 1, 3}, StripCase{80, 16, 2, 1}, // more than four: one
+                                           StripCase{50, 16, 2, 2}, // not a multiple: unchanged
                                            StripCase{50, 16, 3, 3}));
 
 struct StateImageCase {
@@ -191,9 +190,8 @@ TEST_P(GlyphStateImage, EachStateShowsItsImageOrTheFirst)
 INSTANTIATE_TEST_SUITE_P(States, GlyphStateImage,
                          ::testing::Values(StateImageCase{4, State::Up, 0}, StateImageCase{4, State::Down, 2},
                                            StateImageCase{4, State::Exclusive, 3},
-                                           StateImageCase{2, State::Down, 0},   // fewer than three: up image
-                                           StateImageCase{3, State::Down, 2},
-                                           StateImageCase{3, State::Exclusive, 0}));
+                                           StateImageCase{2, State::Down, 0}, // fewer than three: up image
+                                           StateImageCase{3, State::Down, 2}, StateImageCase{3, State::Exclusive, 0}));
 
 TEST(GlyphButton, DisabledSingleImageIsAnEmbossedSilhouette)
 {

@@ -33,9 +33,8 @@ public:
         layout->addWidget(edit, 0, 1);
         auto* menu = new QMenuBar(this);
         QAction* entry = menu->addMenu(QStringLiteral("&Ficheiro"))->addAction(QStringLiteral("&Perguntar"));
-        connect(entry, &QAction::triggered, this, [this] {
-            answers << kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?"));
-        });
+        connect(entry, &QAction::triggered, this,
+                [this] { answers << kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?")); });
         layout->setMenuBar(menu);
         setWindowTitle(QStringLiteral("Tabela de Teste"));
     }
@@ -76,8 +75,7 @@ TEST(Harness, QuestionsAreAnsweredFromTheScriptAndRecorded)
     form.triggerMenu(QStringLiteral("Perguntar"));
     form.triggerMenu(QStringLiteral("Perguntar"));
     EXPECT_EQ(raw->answers, QList<bool>({true, false}));
-    EXPECT_EQ(scenario.messages().texts(),
-              QStringList({"ELIMINAÇÃO !!! Confirma ?", "ELIMINAÇÃO !!! Confirma ?"}));
+    EXPECT_EQ(scenario.messages().texts(), QStringList({"ELIMINAÇÃO !!! Confirma ?", "ELIMINAÇÃO !!! Confirma ?"}));
 }
 
 TEST(Harness, AnUnansweredQuestionFailsTheTestInsteadOfBlocking)

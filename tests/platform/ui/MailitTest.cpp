@@ -46,16 +46,15 @@ TEST_P(MailLink, PartsArriveIntact)
 
 INSTANTIATE_TEST_SUITE_P(
     Links, MailLink,
-    ::testing::Values(
-        MailCase{"AddressOnlyKeepsEmptyKeys", "compras@empresa.pt", "", "", "",
-                 "mailto:compras@empresa.pt?Subject=&cc=&bcc="},
-        MailCase{"EmptyAddress", "", "", "", "", "mailto:?Subject=&cc=&bcc="},
-        MailCase{"BlanksAndAmpersandInSubject", "vendas@empresa.pt", "Orçamento 12 & 13", "", "",
-                 "mailto:vendas@empresa.pt?Subject=Or%C3%A7amento%2012%20%26%2013&cc=&bcc="},
-        MailCase{"QuestionMarkAndEqualsStayInTheirPart", "a@b.pt", "Preço=10? sim", "c@d.pt", "e@f.pt",
-                 "mailto:a@b.pt?Subject=Pre%C3%A7o%3D10%3F%20sim&cc=c@d.pt&bcc=e@f.pt"},
-        MailCase{"AddressWithBlankAndAmpersand", "joão silva&filhos@empresa.pt", "", "x@y.pt,z@w.pt", "",
-                 "mailto:jo%C3%A3o%20silva%26filhos@empresa.pt?Subject=&cc=x@y.pt,z@w.pt&bcc="}),
+    ::testing::Values(MailCase{"AddressOnlyKeepsEmptyKeys", "compras@empresa.pt", "", "", "",
+                               "mailto:compras@empresa.pt?Subject=&cc=&bcc="},
+                      MailCase{"EmptyAddress", "", "", "", "", "mailto:?Subject=&cc=&bcc="},
+                      MailCase{"BlanksAndAmpersandInSubject", "vendas@empresa.pt", "Orçamento 12 & 13", "", "",
+                               "mailto:vendas@empresa.pt?Subject=Or%C3%A7amento%2012%20%26%2013&cc=&bcc="},
+                      MailCase{"QuestionMarkAndEqualsStayInTheirPart", "a@b.pt", "Preço=10? sim", "c@d.pt", "e@f.pt",
+                               "mailto:a@b.pt?Subject=Pre%C3%A7o%3D10%3F%20sim&cc=c@d.pt&bcc=e@f.pt"},
+                      MailCase{"AddressWithBlankAndAmpersand", "joão silva&filhos@empresa.pt", "", "x@y.pt,z@w.pt", "",
+                               "mailto:jo%C3%A3o%20silva%26filhos@empresa.pt?Subject=&cc=x@y.pt,z@w.pt&bcc="}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // Stands in for the desktop's mail program.

@@ -97,8 +97,8 @@ struct Fixture {
 
     QString designacaoInDatabase(int codigo)
     {
-        return db->scalar(QStringLiteral("SELECT DESIGNACAO FROM TINTAS WHERE CODIGO = :C"),
-                          {{QStringLiteral("C"), codigo}})
+        return db
+            ->scalar(QStringLiteral("SELECT DESIGNACAO FROM TINTAS WHERE CODIGO = :C"), {{QStringLiteral("C"), codigo}})
             .toString();
     }
 };
@@ -194,10 +194,14 @@ TEST_P(HandleError, AnswersDecideWhatTheApplyDoes)
 INSTANTIATE_TEST_SUITE_P(
     KindsAndAnswers, HandleError,
     ::testing::Combine(
-        ::testing::Values(KindCase{"Inserted", UpdateKind::Inserted, "Inserted", {"10", "Duplicada", "1,5"}, {"", "", ""}},
-                          KindCase{"Modified", UpdateKind::Modified, "Modified", {"20", "Tinta Branca", "-1"},
-                                   {"20", "Tinta Branca", "12,25"}},
-                          KindCase{"Deleted", UpdateKind::Deleted, "Deleted", {"", "", ""}, {"40", "Verniz", "12,25"}}),
+        ::testing::Values(
+            KindCase{"Inserted", UpdateKind::Inserted, "Inserted", {"10", "Duplicada", "1,5"}, {"", "", ""}},
+            KindCase{"Modified",
+                     UpdateKind::Modified,
+                     "Modified",
+                     {"20", "Tinta Branca", "-1"},
+                     {"20", "Tinta Branca", "12,25"}},
+            KindCase{"Deleted", UpdateKind::Deleted, "Deleted", {"", "", ""}, {"40", "Verniz", "12,25"}}),
         ::testing::Values(Answer::Retry, Answer::Skip, Answer::Abort, Answer::CloseBox)),
     caseName);
 
@@ -208,7 +212,7 @@ TEST(UpdateErrorForm, RetryAppliesAgainAndSucceedsOnceTheCauseIsGone)
     f.scenario.onDialog([&](FormDriver& dialog) {
         // Someone lifts the protection while the dialog is open.
         f.db->exec(f.db->dialect() == kv::db::Dialect::Sqlite ? QStringLiteral("DROP TRIGGER PROTEGE")
-                                                               : QStringLiteral("DROP TRIGGER PROTEGE ON TINTAS"));
+                                                              : QStringLiteral("DROP TRIGGER PROTEGE ON TINTAS"));
         dialog.click(QStringLiteral("RetryButton"));
     });
     f.tintas->applyUpdates();

@@ -51,22 +51,22 @@ CodeTableDescription boardsMember()
     const FieldRule size = FieldRule::notEmpty(QStringLiteral("Medida Inválida !!!"));
     FieldSpec width = editField(QStringLiteral("Edit_Largur"), QStringLiteral("LARGUR"), QStringLiteral("x"), size);
     width.besidePrevious = true; // on the line of the length
-    m.fields = {
-        articleField(),
-        designationField(),
-        editField(QStringLiteral("Edit_Compri"), QStringLiteral("COMPRI"), QStringLiteral("Fomato : (Comp./Larg.) "),
-                  size),
-        width,
-        editField(QStringLiteral("Edit_Gramagem"), QStringLiteral("GRAMAGEM"), QStringLiteral("Gramagem : "),
-                  FieldRule::notEmpty(QStringLiteral("Gramagem Inválida !!!"))),
-        editField(QStringLiteral("Edit_Preco"), QStringLiteral("PRECO"), QStringLiteral("Preço (KG / M2): "),
-                  FieldRule::notEmpty(QStringLiteral("Preco Inválido !!!"))),
-        typeField(QStringLiteral("Edit_TipoPap"), QStringLiteral("TIPOPAP"), QStringLiteral("Tipo de Papel : "),
-                  QStringLiteral("Digite [P] - Papel ; [C] - Cartolina ..."), PaperLabel, paperTypes(),
-                  QStringLiteral("Tipo de Papel Inválido !!!")),
-        typeField(QStringLiteral("Edit_TipoCalc"), QStringLiteral("TIPOCALC"), QStringLiteral("Tipo de Cálculo : "),
-                  QStringLiteral("Digite [1] - Bobinas ; [2] - Resmas ..."), CalculationLabel, boardCalculations(),
-                  QStringLiteral("Tipo de Cálculo Inválido !!!"))};
+    m.fields = {articleField(),
+                designationField(),
+                editField(QStringLiteral("Edit_Compri"), QStringLiteral("COMPRI"),
+                          QStringLiteral("Fomato : (Comp./Larg.) "), size),
+                width,
+                editField(QStringLiteral("Edit_Gramagem"), QStringLiteral("GRAMAGEM"), QStringLiteral("Gramagem : "),
+                          FieldRule::notEmpty(QStringLiteral("Gramagem Inválida !!!"))),
+                editField(QStringLiteral("Edit_Preco"), QStringLiteral("PRECO"), QStringLiteral("Preço (KG / M2): "),
+                          FieldRule::notEmpty(QStringLiteral("Preco Inválido !!!"))),
+                typeField(QStringLiteral("Edit_TipoPap"), QStringLiteral("TIPOPAP"), QStringLiteral("Tipo de Papel : "),
+                          QStringLiteral("Digite [P] - Papel ; [C] - Cartolina ..."), PaperLabel, paperTypes(),
+                          QStringLiteral("Tipo de Papel Inválido !!!")),
+                typeField(QStringLiteral("Edit_TipoCalc"), QStringLiteral("TIPOCALC"),
+                          QStringLiteral("Tipo de Cálculo : "),
+                          QStringLiteral("Digite [1] - Bobinas ; [2] - Resmas ..."), CalculationLabel,
+                          boardCalculations(), QStringLiteral("Tipo de Cálculo Inválido !!!"))};
     m.note = QStringLiteral("[1];  Área Plano X Gramagem X Nº de Planos X Preço -- [2];  Nº de Planos X Preço");
 
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 6},
@@ -105,23 +105,33 @@ CodeTableDescription boardsMember()
         setLabel(form, CalculationLabel, meaningOf(boardCalculations(), code("TIPOCALC")));
     };
 
-    ListPrintSpec print = listPrint(QStringLiteral("TORCFSPR001"), QStringLiteral("TORCFPR001"), caption, caption, true);
+    ListPrintSpec print =
+        listPrint(QStringLiteral("TORCFSPR001"), QStringLiteral("TORCFPR001"), caption, caption, true);
     print.columns = {
         {QStringLiteral("Código"), QStringLiteral("CODIGO"), 12, ValueFormat::Plain, Qt::AlignRight},
         {QStringLiteral("Referência"), QStringLiteral("ARTIGO"), 27},
         {QStringLiteral("Designação do artigo"), QStringLiteral("DESIGNACAO"), 55},
-        {QStringLiteral("Formato (CxL) : "), {}, 26, ValueFormat::Plain, Qt::AlignLeft,
+        {QStringLiteral("Formato (CxL) : "),
+         {},
+         26,
+         ValueFormat::Plain,
+         Qt::AlignLeft,
          [](const kv::report::RowView& row) {
              const kv::report::FieldFormat plain;
-             return plain.text(row.value(QStringLiteral("COMPRI"))) + QStringLiteral(" x ") +
-                    plain.text(row.value(QStringLiteral("LARGUR")));
+             return plain.text(row.value(QStringLiteral("COMPRI"))) + QStringLiteral(" x ")
+                    + plain.text(row.value(QStringLiteral("LARGUR")));
          }},
         {QStringLiteral("Gramagem"), QStringLiteral("GRAMAGEM"), 16, ValueFormat::Plain, Qt::AlignRight},
-        {QStringLiteral("Tipo Papel"), {}, 18, ValueFormat::Plain, Qt::AlignLeft,
+        {QStringLiteral("Tipo Papel"),
+         {},
+         18,
+         ValueFormat::Plain,
+         Qt::AlignLeft,
          [](const kv::report::RowView& row) { return paperTypeListText(columnText(row, "TIPOPAP")); }},
         {QStringLiteral("Preço"), QStringLiteral("PRECO"), 20, ValueFormat::Money, Qt::AlignRight},
-        {QStringLiteral("Tipo Cálculo"), {}, 22, ValueFormat::Plain, Qt::AlignLeft,
-         [](const kv::report::RowView& row) { return boardCalculationListText(columnText(row, "TIPOCALC")); }}};
+        {QStringLiteral("Tipo Cálculo"), {}, 22, ValueFormat::Plain, Qt::AlignLeft, [](const kv::report::RowView& row) {
+             return boardCalculationListText(columnText(row, "TIPOCALC"));
+         }}};
     m.print = print;
     return m;
 }

@@ -102,8 +102,8 @@ bool materialExit(CodeTableForm& form)
 
 // A lookup over one of the lists: the code of the row chosen with OK goes
 // into the field; Cancel changes nothing.
-void lookup(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns,
-            const QString& field, const QString& column)
+void lookup(CodeTableForm& form, kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, const QString& field,
+            const QString& column)
 {
     if (!list.isOpen())
         return;
@@ -133,15 +133,9 @@ std::vector<FieldAction> articleSearches(const QString& field, ArticleLists& (*w
              }}};
 }
 
-ArticleLists& products(CodeTableForm& form)
-{
-    return lists(form).products();
-}
+ArticleLists& products(CodeTableForm& form) { return lists(form).products(); }
 
-ArticleLists& materials(CodeTableForm& form)
-{
-    return lists(form).materials();
-}
+ArticleLists& materials(CodeTableForm& form) { return lists(form).materials(); }
 
 std::vector<FieldAction> customerSearches()
 {
@@ -150,13 +144,15 @@ std::vector<FieldAction> customerSearches()
     return {{QStringLiteral("Procura Numérica"), QKeySequence(Qt::Key_Insert),
              [field, code](CodeTableForm& form) {
                  lookup(form, lists(form).customers(),
-                        {{code, QStringLiteral("Cliente Nº"), 16, {}}, {QStringLiteral("NOME"), QStringLiteral("Nome"), 40, {}}},
+                        {{code, QStringLiteral("Cliente Nº"), 16, {}},
+                         {QStringLiteral("NOME"), QStringLiteral("Nome"), 40, {}}},
                         field, code);
              }},
             {QStringLiteral("Procura Alfabética"), QKeySequence(Qt::ControlModifier | Qt::Key_Insert),
              [field, code](CodeTableForm& form) {
                  lookup(form, lists(form).customersByName(),
-                        {{QStringLiteral("NOME"), QStringLiteral("Nome"), 40, {}}, {code, QStringLiteral("Cliente Nº"), 16, {}}},
+                        {{QStringLiteral("NOME"), QStringLiteral("Nome"), 40, {}},
+                         {code, QStringLiteral("Cliente Nº"), 16, {}}},
                         field, code);
              }}};
 }
@@ -229,8 +225,8 @@ CodeTableDescription customerArticlesMember()
     m.insertStarted = [](CodeTableForm& form) { showRow(form, false); };
     m.closed = [](CodeTableForm& form) { lists(form).close(); };
 
-    ListPrintSpec print = listPrint(QStringLiteral("TORCFSPR015"), QStringLiteral("TORCFPR015"), m.caption,
-                                    m.caption, false);
+    ListPrintSpec print =
+        listPrint(QStringLiteral("TORCFSPR015"), QStringLiteral("TORCFPR015"), m.caption, m.caption, false);
     print.numericOrder = {Customer, QStringLiteral("ARTIGO")};
     print.alphabeticOrder = {QStringLiteral("NOME"), QStringLiteral("ARTIGO")};
     print.orientation = QPageLayout::Landscape;

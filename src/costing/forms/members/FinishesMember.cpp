@@ -34,9 +34,8 @@ ListPrintSpec orderOnlyPrint(const QString& dialogClass, const QString& reportCl
 
 CodeTableDescription finishesMember()
 {
-    CodeTableDescription m =
-        tableMember(QStringLiteral("TORCF007"), QStringLiteral("Tabela de Acabamentos"), QStringLiteral("ACABAMENTO"),
-                    QStringLiteral("Acabamentos"));
+    CodeTableDescription m = tableMember(QStringLiteral("TORCF007"), QStringLiteral("Tabela de Acabamentos"),
+                                         QStringLiteral("ACABAMENTO"), QStringLiteral("Acabamentos"));
 
     // Only a fixed cost has a unit: without one the unit is emptied and
     // cannot be typed.
@@ -61,32 +60,29 @@ CodeTableDescription finishesMember()
         }
         return true;
     };
-    FieldSpec costType = editField(QStringLiteral("Edit_TipoCusto"), QStringLiteral("TIPOCUSTO"),
-                                   QStringLiteral("Tipo de Custo : "),
-                                   FieldRule::oneOf(codesOf(finishCostTypes()),
-                                                    QStringLiteral("Tipo de Custo Inválido Inválido !!!")));
+    FieldSpec costType =
+        editField(QStringLiteral("Edit_TipoCusto"), QStringLiteral("TIPOCUSTO"), QStringLiteral("Tipo de Custo : "),
+                  FieldRule::oneOf(codesOf(finishCostTypes()), QStringLiteral("Tipo de Custo Inválido Inválido !!!")));
     costType.helpPanel = QStringLiteral("Panel_TipoCusto");
     costType.helpLines = {QStringLiteral("(1) - Mão de Obra"), QStringLiteral("(2) - Embalagem")};
 
-    m.fields = {designationField(),
-                fixedCost,
-                unitField(FinishUnitMessage,
-                          {QStringLiteral("(U) - Unidades"), QStringLiteral("(M) - Milhares")}),
-                editField(QStringLiteral("Edit_Perc"), QStringLiteral("PERC"), QStringLiteral("( % ) Incid.Orçamento : ")),
-                costType};
+    m.fields = {
+        designationField(), fixedCost,
+        unitField(FinishUnitMessage, {QStringLiteral("(U) - Unidades"), QStringLiteral("(M) - Milhares")}),
+        editField(QStringLiteral("Edit_Perc"), QStringLiteral("PERC"), QStringLiteral("( % ) Incid.Orçamento : ")),
+        costType};
     // The unit field follows the fixed cost of the row shown, so that a row
     // with a fixed cost never finds its unit locked by the row before.
     m.rowShown = [](CodeTableForm& form) {
         const bool hasRow = form.table().isOpen() && !form.table().isEmpty();
-        form.control(UnitField)->setEnabled(!hasRow ||
-                                            !form.table().value(QStringLiteral("CUSTOFIXO")).isNull());
+        form.control(UnitField)->setEnabled(!hasRow || !form.table().value(QStringLiteral("CUSTOFIXO")).isNull());
     };
 
     // A fixed cost reached the grid without passing the unit field (a click
     // past it): the row would be costed without knowing per what.
     m.beforeSave = [](CodeTableForm& form) {
-        if (form.table().state() == kv::db::DatasetState::Browse ||
-            finishUnitAccepted(fieldText(form, QStringLiteral("Edit_CustoFixo")), fieldText(form, UnitField)))
+        if (form.table().state() == kv::db::DatasetState::Browse
+            || finishUnitAccepted(fieldText(form, QStringLiteral("Edit_CustoFixo")), fieldText(form, UnitField)))
             return true;
         form.control(UnitField)->setEnabled(true);
         kv::ui::messages().beep();
@@ -107,7 +103,11 @@ CodeTableDescription finishesMember()
         {QStringLiteral("Designação do artigo"), QStringLiteral("DESIGNACAO"), 80},
         {QStringLiteral("Custo Fixo"), QStringLiteral("CUSTOFIXO"), 30, ValueFormat::Money, Qt::AlignRight},
         {QStringLiteral("(%) Incid.Orçam."), QStringLiteral("PERC"), 30, ValueFormat::Plain, Qt::AlignRight},
-        {QStringLiteral("Tipo de Custo"), {}, 35, ValueFormat::Plain, Qt::AlignLeft,
+        {QStringLiteral("Tipo de Custo"),
+         {},
+         35,
+         ValueFormat::Plain,
+         Qt::AlignLeft,
          [](const kv::report::RowView& row) {
              return meaningOf(finishCostTypes(), row.value(QStringLiteral("TIPOCUSTO")).toString());
          }}};
@@ -119,10 +119,11 @@ CodeTableDescription cuttingOperationsMember()
 {
     CodeTableDescription m = tableMember(QStringLiteral("TORCF008"), QStringLiteral("Tabela de Operações de Corte"),
                                          QStringLiteral("OPERCORTE"), QStringLiteral("Operacoes de Corte"));
-    m.fields = {designationField(),
-                editField(QStringLiteral("Edit_CustoPPlano"), QStringLiteral("CUSTOPPLANO"), QStringLiteral("Custo : ")),
-                unitField(QStringLiteral("INSIRA A UNIDADE DE CUSTO - (U) - (M) !!"),
-                          {QStringLiteral("(U) - P/Plano"), QStringLiteral("(M) - P/Mil Planos")})};
+    m.fields = {
+        designationField(),
+        editField(QStringLiteral("Edit_CustoPPlano"), QStringLiteral("CUSTOPPLANO"), QStringLiteral("Custo : ")),
+        unitField(QStringLiteral("INSIRA A UNIDADE DE CUSTO - (U) - (M) !!"),
+                  {QStringLiteral("(U) - P/Plano"), QStringLiteral("(M) - P/Mil Planos")})};
     m.makerTagOnOpen = false;
 
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 6},

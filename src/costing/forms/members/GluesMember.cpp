@@ -10,13 +10,12 @@ namespace kv::costing {
 
 CodeTableDescription gluesMember()
 {
-    CodeTableDescription m =
-        tableMember(QStringLiteral("TORCF004"), QStringLiteral("Tabela de Colas"), QStringLiteral("COLAS"),
-                    QStringLiteral("Colas"));
+    CodeTableDescription m = tableMember(QStringLiteral("TORCF004"), QStringLiteral("Tabela de Colas"),
+                                         QStringLiteral("COLAS"), QStringLiteral("Colas"));
 
-    FieldSpec rule = editField(QStringLiteral("Edit_TipoCalc"), QStringLiteral("TIPOCALC"),
-                               QStringLiteral("Tipo de Cálculo : "),
-                               FieldRule::oneOf(codesOf(glueRules()), QStringLiteral("Tipo de Cálculo Inválido !!!")));
+    FieldSpec rule =
+        editField(QStringLiteral("Edit_TipoCalc"), QStringLiteral("TIPOCALC"), QStringLiteral("Tipo de Cálculo : "),
+                  FieldRule::oneOf(codesOf(glueRules()), QStringLiteral("Tipo de Cálculo Inválido !!!")));
     rule.upperCase = true;
     rule.hint = QStringLiteral("Digite de [1 a 4]");
     rule.helpPanel = QStringLiteral("Panel_TipoCalculo");
@@ -74,7 +73,11 @@ CodeTableDescription gluesMember()
         {QStringLiteral("Preço (Kg)"), QStringLiteral("PRECO"), 18, ValueFormat::Money, Qt::AlignRight},
         {QStringLiteral("Tipo Cálc."), QStringLiteral("TIPOCALC"), 13, ValueFormat::Plain, Qt::AlignHCenter},
         // Worked out from the rule, not read from the stored formula text.
-        {QStringLiteral("Rotina de Cálculo"), {}, 62, ValueFormat::Plain, Qt::AlignLeft,
+        {QStringLiteral("Rotina de Cálculo"),
+         {},
+         62,
+         ValueFormat::Plain,
+         Qt::AlignLeft,
          [](const kv::report::RowView& row) {
              return meaningOf(glueRules(), row.value(QStringLiteral("TIPOCALC")).toString());
          }}};

@@ -24,11 +24,16 @@ CodeTableDescription withReportCaption(CodeTableDescription member, const QStrin
 
 CodeTableDescription laminatingFilmMember()
 {
-    const MaterialNames names{QStringLiteral("TORCF005"),    QStringLiteral("Filme para Plasticizar"),
-                              QStringLiteral("FILMEPLAS"),   QStringLiteral("Filme de Plasticizar"),
-                              QStringLiteral("Grs"),         QStringLiteral("Preço Kg : "),
-                              QStringLiteral("TORCFSPR005"), QStringLiteral("TORCFPR005"),
-                              QStringLiteral("Filme para Plasticizar"), QStringLiteral("Preço (Kg)")};
+    const MaterialNames names{QStringLiteral("TORCF005"),
+                              QStringLiteral("Filme para Plasticizar"),
+                              QStringLiteral("FILMEPLAS"),
+                              QStringLiteral("Filme de Plasticizar"),
+                              QStringLiteral("Grs"),
+                              QStringLiteral("Preço Kg : "),
+                              QStringLiteral("TORCFSPR005"),
+                              QStringLiteral("TORCFPR005"),
+                              QStringLiteral("Filme para Plasticizar"),
+                              QStringLiteral("Preço (Kg)")};
     return withReportCaption(materialMember(names), QStringLiteral("Tabela de Filme para Plasticizar"));
 }
 

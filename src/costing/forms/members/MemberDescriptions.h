@@ -8,12 +8,12 @@ namespace kv::costing {
 // metre besides the inks, glues, finishes and cutting operations, as
 // members of the code table form.
 
-CodeTableDescription boardsMember();             // TORCF001, PAPEIS
-CodeTableDescription varnishesMember();          // TORCF003, VERNIZES
-CodeTableDescription gluesMember();              // TORCF004, COLAS
-CodeTableDescription laminatingFilmMember();     // TORCF005, FILMEPLAS
-CodeTableDescription windowPvcMember();          // TORCF006, PVC
-CodeTableDescription finishesMember();           // TORCF007, ACABAMENTO
-CodeTableDescription cuttingOperationsMember();  // TORCF008, OPERCORTE
+CodeTableDescription boardsMember(); // TORCF001, PAPEIS
+CodeTableDescription varnishesMember(); // TORCF003, VERNIZES
+CodeTableDescription gluesMember(); // TORCF004, COLAS
+CodeTableDescription laminatingFilmMember(); // TORCF005, FILMEPLAS
+CodeTableDescription windowPvcMember(); // TORCF006, PVC
+CodeTableDescription finishesMember(); // TORCF007, ACABAMENTO
+CodeTableDescription cuttingOperationsMember(); // TORCF008, OPERCORTE
 
 } // namespace kv::costing

@@ -81,8 +81,7 @@ CodeTableDescription fixedCostsMember()
         {QStringLiteral("Embalagem"), QStringLiteral("EMBALAGEM"), 16, ValueFormat::Plain, Qt::AlignHCenter},
         {QStringLiteral("Mão Obra"), QStringLiteral("MAOOBRA"), 14, ValueFormat::Plain, Qt::AlignHCenter},
         {QStringLiteral("Prod.Subsid."), QStringLiteral("PRODSUBSID"), 17, ValueFormat::Plain, Qt::AlignHCenter},
-        {QStringLiteral("Exc.Repetições "), QStringLiteral("LUCROBRUTO"), 22, ValueFormat::Plain,
-         Qt::AlignHCenter}};
+        {QStringLiteral("Exc.Repetições "), QStringLiteral("LUCROBRUTO"), 22, ValueFormat::Plain, Qt::AlignHCenter}};
     return m;
 }
 
@@ -103,13 +102,12 @@ CodeTableDescription subcontractsMember()
     unit.helpPanel = QStringLiteral("Panel_UndCalc");
     unit.helpLines = {QStringLiteral("Unidade de Cálculo"), QStringLiteral("UN - Custo Fixo"),
                       QStringLiteral("UND - P/ Embalagem"), QStringLiteral("MIL - P/ Milheiro"),
-                      QStringLiteral("M2 - P/ m2"), QStringLiteral("KG - P/ Kg")};
+                      QStringLiteral("M2 - P/ m2"),         QStringLiteral("KG - P/ Kg")};
     // The unit's messages come without a beep; "KG" sends the user back to
     // the consumption, which comes before the unit.
     unit.onExit = [](CodeTableForm& form) {
-        const UnitVerdict verdict =
-            checkSubcontractUnit(fieldText(form, QStringLiteral("Edit_UndCalc")),
-                                 fieldText(form, QStringLiteral("Edit_GrsM2")));
+        const UnitVerdict verdict = checkSubcontractUnit(fieldText(form, QStringLiteral("Edit_UndCalc")),
+                                                         fieldText(form, QStringLiteral("Edit_GrsM2")));
         if (verdict == UnitVerdict::Accepted)
             return true;
         form.refuse(unitVerdictMessage(verdict), false);
@@ -117,10 +115,7 @@ CodeTableDescription subcontractsMember()
             form.moveFocus(QStringLiteral("Edit_GrsM2"));
         return false;
     };
-    m.fields = {designationField(),
-                accessory,
-                field("Edit_CustoFixo", "PRECO", QStringLiteral("Preço : ")),
-                grams,
+    m.fields = {designationField(), accessory, field("Edit_CustoFixo", "PRECO", QStringLiteral("Preço : ")), grams,
                 unit};
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Código"), 8},
               {QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40},

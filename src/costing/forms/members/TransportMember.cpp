@@ -15,10 +15,10 @@ namespace {
 struct DestinationField {
     const char* field;
     const char* column;
-    const char* dataset;   // the commercial table's shared dataset
+    const char* dataset; // the commercial table's shared dataset
     Destination kind;
     QString caption;
-    QString title;         // of the lookup's column
+    QString title; // of the lookup's column
 };
 
 const std::vector<DestinationField>& destinations()
@@ -28,8 +28,8 @@ const std::vector<DestinationField>& destinations()
          QStringLiteral("País")},
         {"Edit_Regiao", "REGIAO", "DTTABELAS.REGIOES", Destination::Region, QStringLiteral("Região : "),
          QStringLiteral("Região")},
-        {"Edit_Provincia", "PROVINCIA", "DTTABELAS.PROVINCIAS", Destination::Province,
-         QStringLiteral("Província : "), QStringLiteral("Província")}};
+        {"Edit_Provincia", "PROVINCIA", "DTTABELAS.PROVINCIAS", Destination::Province, QStringLiteral("Província : "),
+         QStringLiteral("Província")}};
     return fields;
 }
 
@@ -141,8 +141,8 @@ CodeTableDescription transportMember()
                           [&d](CodeTableForm& form) { destinationLookup(form, d); }}};
         m.fields.push_back(field);
     }
-    m.fields.push_back(editField(QStringLiteral("Edit_PrcOrcam"), QStringLiteral("PRCORCAM"),
-                                 QStringLiteral("(%) s/ Orçamento : ")));
+    m.fields.push_back(
+        editField(QStringLiteral("Edit_PrcOrcam"), QStringLiteral("PRCORCAM"), QStringLiteral("(%) s/ Orçamento : ")));
     m.fields.push_back(
         editField(QStringLiteral("Edit_CustoKm"), QStringLiteral("CUSTOKM"), QStringLiteral("Custo p/ Km : ")));
     m.grid = {{QStringLiteral("CODIGO"), QStringLiteral("Codigo"), 8},
@@ -155,17 +155,16 @@ CodeTableDescription transportMember()
     m.rowShown = showDestination;
     m.closed = closeLists;
 
-    ListPrintSpec print = listPrint(QStringLiteral("TORCFSPR011"), QStringLiteral("TORCFPR011"),
-                                    QStringLiteral("Custo de Transporte"), QStringLiteral("Custos de Transporte"),
-                                    false);
+    ListPrintSpec print =
+        listPrint(QStringLiteral("TORCFSPR011"), QStringLiteral("TORCFPR011"), QStringLiteral("Custo de Transporte"),
+                  QStringLiteral("Custos de Transporte"), false);
     print.orderChoice = false;
-    print.columns = {{QStringLiteral("País"), QStringLiteral("PAIS"), 45},
-                     {QStringLiteral("Região"), QStringLiteral("REGIAO"), 45},
-                     {QStringLiteral("Província"), QStringLiteral("PROVINCIA"), 45},
-                     {QStringLiteral("(%) s/ Orçamento"), QStringLiteral("PRCORCAM"), 30, ValueFormat::Plain,
-                      Qt::AlignRight},
-                     {QStringLiteral("Custo p/ Km"), QStringLiteral("CUSTOKM"), 30, ValueFormat::Money,
-                      Qt::AlignRight}};
+    print.columns = {
+        {QStringLiteral("País"), QStringLiteral("PAIS"), 45},
+        {QStringLiteral("Região"), QStringLiteral("REGIAO"), 45},
+        {QStringLiteral("Província"), QStringLiteral("PROVINCIA"), 45},
+        {QStringLiteral("(%) s/ Orçamento"), QStringLiteral("PRCORCAM"), 30, ValueFormat::Plain, Qt::AlignRight},
+        {QStringLiteral("Custo p/ Km"), QStringLiteral("CUSTOKM"), 30, ValueFormat::Money, Qt::AlignRight}};
     m.print = print;
     return m;
 }

@@ -23,10 +23,7 @@ using kv::imaging::abi::ProgressProc;
 
 namespace {
 
-QString pathText(const char* path)
-{
-    return path ? QString::fromUtf8(path) : QString();
-}
+QString pathText(const char* path) { return path ? QString::fromUtf8(path) : QString(); }
 
 void copyText(char* target, const QString& text)
 {
@@ -125,8 +122,8 @@ CRDE_EXPORT std::int32_t crde_load_string(std::uint32_t id, char* buffer, std::i
 }
 
 CRDE_EXPORT std::int16_t fileinfo(const char* path, char* format, std::int32_t* width, std::int32_t* height,
-                                  std::int32_t* bits, std::int32_t* further1, std::int32_t* further2,
-                                  char* compression, std::int16_t)
+                                  std::int32_t* bits, std::int32_t* further1, std::int32_t* further2, char* compression,
+                                  std::int16_t)
 {
     const QString file = pathText(path);
     if (!QFile::exists(file))
@@ -138,22 +135,27 @@ CRDE_EXPORT std::int16_t fileinfo(const char* path, char* format, std::int32_t* 
         return info.corrupt ? abi::kCorruptPicture : abi::kNoReaderOnThisSystem;
     copyText(format, info.format);
     copyText(compression, info.compression);
-    if (width) *width = info.width;
-    if (height) *height = info.height;
-    if (bits) *bits = info.bits;
-    if (further1) *further1 = info.pageCount;
-    if (further2) *further2 = 0;
+    if (width)
+        *width = info.width;
+    if (height)
+        *height = info.height;
+    if (bits)
+        *bits = info.bits;
+    if (further1)
+        *further1 = info.pageCount;
+    if (further2)
+        *further2 = 0;
     return 1;
 }
 
-CRDE_EXPORT std::int16_t rdbmpfiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out,
-                                      void*, void* control, ProgressProc progress, std::int16_t)
+CRDE_EXPORT std::int16_t rdbmpfiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out, void*,
+                                      void* control, ProgressProc progress, std::int16_t)
 {
     return readInto(pathText(path), 0, bits, dither != 0, out, control, progress);
 }
 
-CRDE_EXPORT std::int16_t rdpngfiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out,
-                                      void*, void* control, ProgressProc progress, std::int16_t)
+CRDE_EXPORT std::int16_t rdpngfiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out, void*,
+                                      void* control, ProgressProc progress, std::int16_t)
 {
     return readInto(pathText(path), 0, bits, dither != 0, out, control, progress);
 }
@@ -172,18 +174,16 @@ CRDE_EXPORT std::int16_t rdjpgfiledib(const char* path, std::int16_t bits, std::
     return readInto(pathText(path), 0, bits, dither != 0, out, control, progress);
 }
 
-CRDE_EXPORT std::int16_t rdgiffiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out,
-                                      void*, void* control, ProgressProc progress, std::int16_t,
-                                      std::int32_t* further)
+CRDE_EXPORT std::int16_t rdgiffiledib(const char* path, std::int16_t bits, std::int16_t dither, DibHandle* out, void*,
+                                      void* control, ProgressProc progress, std::int16_t, std::int32_t* further)
 {
     if (further)
         *further = 0;
     return readInto(pathText(path), 0, bits, dither != 0, out, control, progress);
 }
 
-CRDE_EXPORT std::int16_t readtiffiledib(const char* path, std::int16_t bits, std::int16_t dither,
-                                        std::int16_t page, DibHandle* out, void* control, ProgressProc progress,
-                                        std::int16_t)
+CRDE_EXPORT std::int16_t readtiffiledib(const char* path, std::int16_t bits, std::int16_t dither, std::int16_t page,
+                                        DibHandle* out, void* control, ProgressProc progress, std::int16_t)
 {
     return readInto(pathText(path), page, bits, dither != 0, out, control, progress);
 }
@@ -194,16 +194,16 @@ CRDE_EXPORT std::int16_t readtgafiledib(const char* path, std::int16_t bits, std
     return readInto(pathText(path), 0, bits, dither != 0, out, control, progress);
 }
 
-CRDE_EXPORT std::int16_t readepsfiledib(const char*, std::int16_t, std::int16_t, DibHandle* out, void*,
-                                        ProgressProc, std::int16_t)
+CRDE_EXPORT std::int16_t readepsfiledib(const char*, std::int16_t, std::int16_t, DibHandle* out, void*, ProgressProc,
+                                        std::int16_t)
 {
     if (out)
         *out = nullptr;
     return abi::kNoReaderOnThisSystem;
 }
 
-CRDE_EXPORT std::int16_t readpcdfiledib(const char*, std::int16_t, std::int16_t, std::int16_t, DibHandle* out,
-                                        void*, ProgressProc, std::int16_t)
+CRDE_EXPORT std::int16_t readpcdfiledib(const char*, std::int16_t, std::int16_t, std::int16_t, DibHandle* out, void*,
+                                        ProgressProc, std::int16_t)
 {
     if (out)
         *out = nullptr;
@@ -230,20 +230,29 @@ CRDE_EXPORT std::int16_t getinfo(const char* path, std::int16_t page, std::int32
         return abi::kCorruptPicture;
     if (page > info.pageCount)
         info = crde::inspectPicture(file, info.pageCount);
-    if (width) *width = info.width;
-    if (height) *height = info.height;
-    if (compression) *compression = std::int16_t(info.compressionCode);
-    if (further) *further = 0;
-    if (pageCount) *pageCount = info.pageCount;
-    if (bits) *bits = info.bits;
+    if (width)
+        *width = info.width;
+    if (height)
+        *height = info.height;
+    if (compression)
+        *compression = std::int16_t(info.compressionCode);
+    if (further)
+        *further = 0;
+    if (pageCount)
+        *pageCount = info.pageCount;
+    if (bits)
+        *bits = info.bits;
     return info.readable ? std::int16_t(1) : std::int16_t(abi::kCorruptPicture);
 }
 
 CRDE_EXPORT std::int16_t getdxfinfo(const char*, std::int32_t* width, std::int32_t* height, std::int32_t* bits)
 {
-    if (width) *width = 0;
-    if (height) *height = 0;
-    if (bits) *bits = 0;
+    if (width)
+        *width = 0;
+    if (height)
+        *height = 0;
+    if (bits)
+        *bits = 0;
     return abi::kNoReaderOnThisSystem;
 }
 
@@ -275,14 +284,15 @@ CRDE_EXPORT std::int16_t wrbmpfiledib(const char* path, std::int16_t bits, DibHa
     return 1;
 }
 
-CRDE_EXPORT std::int16_t aquiredibimage(void*, std::int16_t bits, std::int16_t dither, std::int16_t,
-                                        DibHandle* out, void*, void* control, ProgressProc progress, std::int16_t)
+CRDE_EXPORT std::int16_t aquiredibimage(void*, std::int16_t bits, std::int16_t dither, std::int16_t, DibHandle* out,
+                                        void*, void* control, ProgressProc progress, std::int16_t)
 {
     if (!out)
         return abi::kBadArgument;
     *out = nullptr;
-    const QString mode = bits == 1 ? QStringLiteral("Lineart") : bits == 8 ? QStringLiteral("Gray")
-                                                                          : QStringLiteral("Color");
+    const QString mode = bits == 1   ? QStringLiteral("Lineart")
+                         : bits == 8 ? QStringLiteral("Gray")
+                                     : QStringLiteral("Color");
     QImage page;
     const std::int16_t result = crde::scanPage(mode, page, control, progress);
     if (result <= 0)
@@ -321,7 +331,7 @@ CRDE_EXPORT void DibtoDdb(unsigned char* lockedDib, DibHandle* outBitmap, void**
     if (!lockedDib)
         return;
     const int colours = TImgDib::field32(lockedDib, 32) != 0 ? TImgDib::field32(lockedDib, 32)
-                                                              : TImgDib::colorsForDepth(TImgDib::field16(lockedDib, 14));
+                                                             : TImgDib::colorsForDepth(TImgDib::field16(lockedDib, 14));
     const std::size_t size = 40 + 4 * std::size_t(colours) + std::size_t(TImgDib::field32(lockedDib, 20));
     const QImage image = imageFromDib(lockedDib, size);
     if (image.isNull())
@@ -340,8 +350,8 @@ CRDE_EXPORT void InitAnnotation(void*, void*, void*, abi::AnnoDoneProc, abi::Ann
 CRDE_EXPORT void DestroyAnnotation(void*) {}
 CRDE_EXPORT void ClearAnnotation(void*) {}
 CRDE_EXPORT void RubberBandOFF(void*) {}
-CRDE_EXPORT void DrawAnnotation(void*, double, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                                std::int32_t, std::int16_t)
+CRDE_EXPORT void DrawAnnotation(void*, double, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                std::int16_t)
 {
 }
 CRDE_EXPORT void MenuMsg(void*, std::int32_t) {}

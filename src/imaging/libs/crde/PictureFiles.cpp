@@ -46,8 +46,7 @@ void readTiffDirectories(const QByteArray& file, int pageIndex, PictureFileInfo&
                 else if (tag == 277)
                     samples = value;
                 else if (tag == 258)
-                    bitsPerSample = (count == 1 || type != 3) ? value
-                                                              : u16(file, u32(file, entry + 8, little), little);
+                    bitsPerSample = (count == 1 || type != 3) ? value : u16(file, u32(file, entry + 8, little), little);
             }
             info.bits = samples * bitsPerSample;
         }
@@ -66,7 +65,8 @@ QString tiffCompressionText(int code)
     case 4: return QStringLiteral("FAXCCITT4");
     case 5: return QStringLiteral("LZW");
     case 7: return QStringLiteral("JPEG");
-    case 8: case 32946: return QStringLiteral("DEFLATE");
+    case 8:
+    case 32946: return QStringLiteral("DEFLATE");
     case 32773: return QStringLiteral("PACKBITS");
     default: return QStringLiteral("UNKNOWN");
     }
@@ -87,8 +87,9 @@ PictureFileInfo inspectPicture(const QString& path, int page)
     if (starts("BM")) {
         info.format = QStringLiteral("BMP");
         const int compression = int(u32(head, 30, true));
-        info.compression = compression == 1 ? QStringLiteral("RLE8")
-                         : compression == 2 ? QStringLiteral("RLE4") : QStringLiteral("NONE");
+        info.compression = compression == 1   ? QStringLiteral("RLE8")
+                           : compression == 2 ? QStringLiteral("RLE4")
+                                              : QStringLiteral("NONE");
         info.bits = u16(head, 28, true);
         info.corrupt = head.size() < 30;
     } else if (starts("\x89PNG")) {
@@ -136,9 +137,9 @@ PictureFileInfo inspectPicture(const QString& path, int page)
     if (info.format.isEmpty())
         return info;
     const bool hasReader = info.format == QLatin1String("BMP") || info.format == QLatin1String("PNG")
-        || info.format == QLatin1String("GIF") || info.format == QLatin1String("JPEG")
-        || info.format == QLatin1String("TIF") || info.format == QLatin1String("TGA")
-        || info.format == QLatin1String("ICO");
+                           || info.format == QLatin1String("GIF") || info.format == QLatin1String("JPEG")
+                           || info.format == QLatin1String("TIF") || info.format == QLatin1String("TGA")
+                           || info.format == QLatin1String("ICO");
     if (!hasReader)
         return info;
     QImageReader reader(path);
@@ -155,9 +156,12 @@ PictureFileInfo inspectPicture(const QString& path, int page)
     info.height = size.height();
     if (info.bits == 0) {
         switch (reader.imageFormat()) {
-        case QImage::Format_Mono: case QImage::Format_MonoLSB: info.bits = 1; break;
-        case QImage::Format_Indexed8: case QImage::Format_Grayscale8: info.bits = 8; break;
-        case QImage::Format_ARGB32: case QImage::Format_ARGB32_Premultiplied: info.bits = 32; break;
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB: info.bits = 1; break;
+        case QImage::Format_Indexed8:
+        case QImage::Format_Grayscale8: info.bits = 8; break;
+        case QImage::Format_ARGB32:
+        case QImage::Format_ARGB32_Premultiplied: info.bits = 32; break;
         default: info.bits = 24;
         }
     }

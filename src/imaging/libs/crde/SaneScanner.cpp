@@ -37,7 +37,11 @@ private:
 class SaneDevice {
 public:
     explicit SaneDevice(const QByteArray& name) { m_ok = sane_open(name.constData(), &m_handle) == SANE_STATUS_GOOD; }
-    ~SaneDevice() { if (m_ok) sane_close(m_handle); }
+    ~SaneDevice()
+    {
+        if (m_ok)
+            sane_close(m_handle);
+    }
     SaneDevice(const SaneDevice&) = delete;
     SaneDevice& operator=(const SaneDevice&) = delete;
     bool ok() const { return m_ok; }
@@ -100,8 +104,7 @@ public:
             sane_control_option(m_handle, i, SANE_ACTION_SET_VALUE, v.data(), nullptr);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -165,7 +168,7 @@ QStringList scannerDevices()
         return names;
     for (int i = 0; devices[i]; ++i)
         names << QString::fromUtf8(devices[i]->name) + QLatin1Char('\t') + QString::fromUtf8(devices[i]->vendor)
-                + QLatin1Char(' ') + QString::fromUtf8(devices[i]->model);
+                     + QLatin1Char(' ') + QString::fromUtf8(devices[i]->model);
     return names;
 }
 
@@ -254,9 +257,8 @@ std::int16_t chooseScanner(QWidget* parent)
     const QByteArray current = chosenDevice();
     for (const QString& device : devices) {
         const QString id = device.section(QLatin1Char('\t'), 0, 0);
-        auto* item = new QListWidgetItem(device.section(QLatin1Char('\t'), 1) + QStringLiteral(" (") + id
-                                             + QLatin1Char(')'),
-                                         list);
+        auto* item = new QListWidgetItem(
+            device.section(QLatin1Char('\t'), 1) + QStringLiteral(" (") + id + QLatin1Char(')'), list);
         item->setData(Qt::UserRole, id);
         if (id.toUtf8() == current)
             list->setCurrentItem(item);

@@ -19,10 +19,7 @@ void pause(std::int32_t delay)
         QThread::msleep(static_cast<unsigned long>(qMin(delay, 1000)));
 }
 
-bool usable(const abi::FxCanvas* target)
-{
-    return target && target->reveal && target->width > 0 && target->height > 0;
-}
+bool usable(const abi::FxCanvas* target) { return target && target->reveal && target->width > 0 && target->height > 0; }
 
 std::int16_t bands(abi::FxCanvas* target, std::int32_t thickness, std::int32_t delay, bool horizontal)
 {

@@ -21,9 +21,9 @@ public:
 
     struct Entry {
         std::vector<QVariant> current;
-        std::vector<QVariant> old;  // used when source is Own
+        std::vector<QVariant> old; // used when source is Own
         OldSource source = OldSource::Store;
-        bool pending = false;       // has an entry in the log
+        bool pending = false; // has an entry in the log
         UpdateKind kind = UpdateKind::Modified;
     };
 
@@ -80,7 +80,7 @@ private:
     const std::vector<FieldDef>& m_fields;
     std::unordered_map<RowId, Entry> m_entries;
     std::unordered_set<RowId> m_deleted; // pending deletions (hidden)
-    std::vector<RowId> m_log;            // pending changes, in the order made
+    std::vector<RowId> m_log; // pending changes, in the order made
     int m_insertedCount = 0;
 };
 

@@ -29,12 +29,14 @@ QVariant FieldConversion::convert(const FieldDef& def, const QVariant& value)
     case FieldType::Text:
     case FieldType::Memo: {
         QString text = value.metaType().id() == QMetaType::QDateTime
-            ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
-            : value.toString();
+                           ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                           : value.toString();
         if (def.type == FieldType::Text && def.size > 0 && text.size() > def.size)
             throw DbError(DbError::Kind::TextTooLong,
                           QStringLiteral("O texto do campo «%1» tem %2 caracteres e o campo aceita no máximo %3.")
-                              .arg(def.name).arg(text.size()).arg(def.size));
+                              .arg(def.name)
+                              .arg(text.size())
+                              .arg(def.size));
         return QVariant(text);
     }
     case FieldType::Int16:
@@ -69,7 +71,10 @@ QVariant FieldConversion::convert(const FieldDef& def, const QVariant& value)
         if (v < low || v > high)
             throw DbError(DbError::Kind::ValueRange,
                           QStringLiteral("O valor %1 está fora dos limites do campo «%2» (%3 a %4).")
-                              .arg(v).arg(def.name).arg(low).arg(high));
+                              .arg(v)
+                              .arg(def.name)
+                              .arg(low)
+                              .arg(high));
         return def.type == FieldType::Int64 ? QVariant(v) : QVariant(int(v));
     }
     case FieldType::Float: {
@@ -110,8 +115,7 @@ QVariant FieldConversion::convert(const FieldDef& def, const QVariant& value)
                                  .arg(QStringLiteral("%1"), value.toString()));
         return QVariant(dt);
     }
-    case FieldType::Blob:
-        return QVariant(value.toByteArray());
+    case FieldType::Blob: return QVariant(value.toByteArray());
     }
     return value;
 }

@@ -6,15 +6,15 @@
 
 namespace kv::db {
 
-RecordLocator::RecordLocator(const Dataset& dataset, const QStringList& fields, const QVariantList& values,
-                             int options)
+RecordLocator::RecordLocator(const Dataset& dataset, const QStringList& fields, const QVariantList& values, int options)
     : m_options(options)
 {
     for (qsizetype i = 0; i < fields.size(); ++i) {
         const int c = dataset.fieldIndex(fields[i]);
         if (c < 0)
-            throw DbError(DbError::Kind::NotFound,
-                          QStringLiteral("O conjunto de dados «%1» não tem o campo «%2».").arg(dataset.name(), fields[i]));
+            throw DbError(
+                DbError::Kind::NotFound,
+                QStringLiteral("O conjunto de dados «%1» não tem o campo «%2».").arg(dataset.name(), fields[i]));
         const FieldDef& def = dataset.fieldDef(c);
         m_columns.push_back(c);
         m_types.push_back(def.type);
@@ -46,9 +46,11 @@ bool RecordLocator::matches(const std::function<QVariant(int)>& valueOf) const
             continue;
         }
         const FieldType type = m_types[i];
-        if (type == FieldType::Text || type == FieldType::Memo || (m_options & LocatePartialKey && !isNumericType(type))) {
+        if (type == FieldType::Text || type == FieldType::Memo
+            || (m_options & LocatePartialKey && !isNumericType(type))) {
             const QString text = type == FieldType::DateTime
-                ? have.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : have.toString();
+                                     ? have.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                                     : have.toString();
             const QString key = want.toString();
             if (m_options & LocatePartialKey ? !text.startsWith(key, cs) : text.compare(key, cs) != 0)
                 return false;

@@ -47,7 +47,7 @@ private:
     const RowStore& m_store;
     std::vector<RowId> m_physical; // every row in order, once rows were inserted or removed
     bool m_physicalListed = false;
-    std::vector<RowId> m_visible;  // the rows shown, while some are hidden
+    std::vector<RowId> m_visible; // the rows shown, while some are hidden
     bool m_showsAll = true;
 };
 

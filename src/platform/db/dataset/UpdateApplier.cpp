@@ -31,7 +31,8 @@ UpdateApplier::Binder UpdateApplier::makeBinder(const QString& text) const
         if (column < 0 && !m_params.contains(name))
             throw DbError(DbError::Kind::Statement,
                           QStringLiteral("O parâmetro «%1» da instrução de actualização de «%2» não "
-                                         "corresponde a nenhum campo.").arg(name, m_dataset.name()),
+                                         "corresponde a nenhum campo.")
+                              .arg(name, m_dataset.name()),
                           text);
         b.sources.emplace_back(column, old);
     }
@@ -61,7 +62,8 @@ std::vector<int> UpdateApplier::keyFieldIndexes() const
     if (out.empty())
         throw DbError(DbError::Kind::Statement,
                       QStringLiteral("A tabela %1 não tem chave: o conjunto de dados «%2» não pode gravar "
-                                     "alterações.").arg(m_updates.table, m_dataset.name()));
+                                     "alterações.")
+                          .arg(m_updates.table, m_dataset.name()));
     return out;
 }
 
@@ -129,8 +131,8 @@ UpdateApplier::Binder UpdateApplier::tableStatement(UpdateKind kind, const std::
                 conditions << stillHolds(c, param(c, true));
         const QString where = conditions.join(QStringLiteral(" AND "));
         text = kind == UpdateKind::Modified
-            ? QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QStringLiteral(", ")), where)
-            : QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where);
+                   ? QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QStringLiteral(", ")), where)
+                   : QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where);
     }
     b.sql = NamedSql(text, dialect);
     return b;
@@ -152,11 +154,11 @@ std::optional<std::vector<QVariant>> UpdateApplier::readRow(RowId id) const
         conditions << QStringLiteral("%1 = :%2").arg(sql::identifier(dialect, fieldAt(c).name), param);
         keyValues.set(param, m_changes.oldValue(id, c));
     }
-    const QueryResult result = m_connection.query(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-            .arg(names.join(QStringLiteral(", ")), sql::identifier(dialect, m_updates.table),
-                 conditions.join(QStringLiteral(" AND "))),
-        keyValues);
+    const QueryResult result =
+        m_connection.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                               .arg(names.join(QStringLiteral(", ")), sql::identifier(dialect, m_updates.table),
+                                    conditions.join(QStringLiteral(" AND "))),
+                           keyValues);
     if (result.rows.empty())
         return std::nullopt;
     std::vector<QVariant> row = m_changes.values(id);
@@ -230,9 +232,9 @@ std::vector<bool> UpdateApplier::apply(const ErrorHandler& onError, const std::f
                 statements[k] = m_connection.native().prepare(binders[k]->sql);
                 return {&*binders[k], statements[k].get()};
             }
-            const QString& text = kind == UpdateKind::Inserted ? m_updates.insertSql
-                : kind == UpdateKind::Modified                 ? m_updates.modifySql
-                                                               : m_updates.deleteSql;
+            const QString& text = kind == UpdateKind::Inserted   ? m_updates.insertSql
+                                  : kind == UpdateKind::Modified ? m_updates.modifySql
+                                                                 : m_updates.deleteSql;
             if (text.trimmed().isEmpty())
                 throw DbError(DbError::Kind::State,
                               QStringLiteral("O conjunto de dados «%1» não tem instrução para %2 registos.")

@@ -33,8 +33,7 @@ std::unique_ptr<NativeStatement> NativeConnection::prepare(const NamedSql& sql)
     return doPrepare(sql);
 }
 
-std::unique_ptr<NativeCursor> NativeConnection::openCursor(const NamedSql& sql,
-                                                           const std::vector<QVariant>& values)
+std::unique_ptr<NativeCursor> NativeConnection::openCursor(const NamedSql& sql, const std::vector<QVariant>& values)
 {
     if (readBlocksConnection())
         finishReaders();
@@ -88,21 +87,17 @@ bool isNullValue(const QVariant& value)
 QByteArray boundText(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
+    case QMetaType::Bool: return value.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::Long:
-    case QMetaType::LongLong:
-        return QByteArray::number(value.toLongLong());
+    case QMetaType::LongLong: return QByteArray::number(value.toLongLong());
     case QMetaType::UInt:
     case QMetaType::UShort:
     case QMetaType::ULong:
-    case QMetaType::ULongLong:
-        return QByteArray::number(value.toULongLong());
+    case QMetaType::ULongLong: return QByteArray::number(value.toULongLong());
     case QMetaType::Double:
-    case QMetaType::Float:
-        return QByteArray::number(value.toDouble(), 'g', 17);
+    case QMetaType::Float: return QByteArray::number(value.toDouble(), 'g', 17);
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
         // By hand: QDateTime::toString costs more than the insert it feeds.
@@ -136,12 +131,9 @@ QByteArray boundText(const QVariant& value)
         }
         return QByteArray(buffer, n);
     }
-    case QMetaType::QTime:
-        return value.toTime().toString(QStringLiteral("hh:mm:ss")).toUtf8();
-    case QMetaType::QByteArray:
-        return value.toByteArray();
-    default:
-        return value.toString().toUtf8();
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("hh:mm:ss")).toUtf8();
+    case QMetaType::QByteArray: return value.toByteArray();
+    default: return value.toString().toUtf8();
     }
 }
 

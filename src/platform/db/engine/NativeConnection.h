@@ -61,8 +61,7 @@ public:
     explicit NativeConnection(QString alias) : m_alias(std::move(alias)) {}
     virtual ~NativeConnection() = default;
 
-    static std::unique_ptr<NativeConnection> create(Dialect dialect, const QVariant& handle,
-                                                    const QString& alias);
+    static std::unique_ptr<NativeConnection> create(Dialect dialect, const QVariant& handle, const QString& alias);
 
     virtual Dialect dialect() const = 0;
     const QString& alias() const { return m_alias; }
@@ -86,8 +85,7 @@ protected:
     virtual long long doExec(const NamedSql& sql, const std::vector<QVariant>& values) = 0;
     virtual QueryResult doQuery(const NamedSql& sql, const std::vector<QVariant>& values) = 0;
     virtual std::unique_ptr<NativeStatement> doPrepare(const NamedSql& sql) = 0;
-    virtual std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql,
-                                                       const std::vector<QVariant>& values) = 0;
+    virtual std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql, const std::vector<QVariant>& values) = 0;
 
 private:
     QString m_alias;

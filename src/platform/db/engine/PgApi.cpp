@@ -15,13 +15,14 @@ constexpr const char* LibraryName = "libpq.so.5";
 
 [[noreturn]] void refuse(const QString& detail)
 {
-    throw DbError(DbError::Kind::Connection,
-                  QStringLiteral("Não foi possível carregar o cliente de PostgreSQL (%1).")
-                      .arg(QString::fromLatin1(LibraryName)),
-                  detail);
+    throw DbError(
+        DbError::Kind::Connection,
+        QStringLiteral("Não foi possível carregar o cliente de PostgreSQL (%1).").arg(QString::fromLatin1(LibraryName)),
+        detail);
 }
 
-template <typename Function> void bind(void* library, Function& function, const char* name)
+template <typename Function>
+void bind(void* library, Function& function, const char* name)
 {
     function = reinterpret_cast<Function>(dlsym(library, name));
     if (!function)

@@ -13,9 +13,20 @@ namespace {
 
 // Type OIDs of the built-in types (pg_type.dat).
 enum : Oid {
-    BoolOid = 16, ByteaOid = 17, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, TextOid = 25,
-    Float4Oid = 700, Float8Oid = 701, BpcharOid = 1042, VarcharOid = 1043, DateOid = 1082,
-    TimestampOid = 1114, TimestamptzOid = 1184, NumericOid = 1700
+    BoolOid = 16,
+    ByteaOid = 17,
+    Int8Oid = 20,
+    Int2Oid = 21,
+    Int4Oid = 23,
+    TextOid = 25,
+    Float4Oid = 700,
+    Float8Oid = 701,
+    BpcharOid = 1042,
+    VarcharOid = 1043,
+    DateOid = 1082,
+    TimestampOid = 1114,
+    TimestamptzOid = 1184,
+    NumericOid = 1700
 };
 
 QByteArray decodeBytea(const char* text, int length)
@@ -59,8 +70,7 @@ void putCell(RowStore& store, const FieldDef& def, Oid oid, const char* text, in
         store.putBlob(bytes.constData(), std::size_t(bytes.size()));
         return;
     }
-    default:
-        store.putText(text, std::size_t(length));
+    default: store.putText(text, std::size_t(length));
     }
 }
 
@@ -92,10 +102,8 @@ QVariant cellValue(const FieldDef& def, Oid oid, const char* text, int length)
             return RowStore::dateTimeValue(jd, ms);
         return {};
     }
-    case FieldType::Blob:
-        return QVariant(decodeBytea(text, length));
-    default:
-        return QVariant(QString::fromUtf8(text, length));
+    case FieldType::Blob: return QVariant(decodeBytea(text, length));
+    default: return QVariant(QString::fromUtf8(text, length));
     }
 }
 
@@ -128,10 +136,10 @@ public:
         m_held = pq().PQtransactionStatus(conn) == PQTRANS_IDLE;
         try {
             const PgParams params(values);
-            const QByteArray declare = "DECLARE " + m_name + " NO SCROLL CURSOR" + (m_held ? " WITH HOLD" : "")
-                + " FOR " + sql.text();
+            const QByteArray declare =
+                "DECLARE " + m_name + " NO SCROLL CURSOR" + (m_held ? " WITH HOLD" : "") + " FOR " + sql.text();
             connection.check(pq().PQexecParams(conn, declare.constData(), params.count(), nullptr, params.values.data(),
-                                          params.lengths.data(), params.formats.data(), 0),
+                                               params.lengths.data(), params.formats.data(), 0),
                              m_sql);
             m_declared = true;
             nextBatch();
@@ -250,7 +258,7 @@ private:
     QString m_sql;
     QByteArray m_name;
     int m_fetchSize = RowStore::BatchRows;
-    int m_asked = 0;    // rows asked for by the FETCH whose answer comes next
+    int m_asked = 0; // rows asked for by the FETCH whose answer comes next
     bool m_ahead = false; // a FETCH was sent and its answer not read yet
     PGresult* m_result = nullptr;
     int m_next = 0;
@@ -267,7 +275,7 @@ public:
     {
         m_name = QByteArrayLiteral("kv_stmt_") + QByteArray::number(connection.nextStatementNumber());
         connection.check(pq().PQprepare(connection.handle(), m_name.constData(), sql.text().constData(),
-                                   int(sql.names().size()), nullptr),
+                                        int(sql.names().size()), nullptr),
                          m_sql);
     }
     ~PgStatement() override
@@ -283,9 +291,8 @@ protected:
     long long run(const std::vector<QVariant>& values) override
     {
         const PgParams params(values);
-        PGresult* result = pq().PQexecPrepared(m_pg.handle(), m_name.constData(), params.count(),
-                                          params.values.data(), params.lengths.data(),
-                                          params.formats.data(), 0);
+        PGresult* result = pq().PQexecPrepared(m_pg.handle(), m_name.constData(), params.count(), params.values.data(),
+                                               params.lengths.data(), params.formats.data(), 0);
         const long long changes = result ? std::atoll(pq().PQcmdTuples(result)) : 0;
         m_pg.check(result, m_sql);
         return changes;
@@ -373,8 +380,7 @@ void PgConnection::check(PGresult* result, const QString& sql, bool allowRows) c
     const bool busy = state && std::string_view(state) == "55P03";
     const QString message = QString::fromUtf8(pq().PQresultErrorMessage(result));
     pq().PQclear(result);
-    fail(constraint ? DbError::Kind::Constraint : busy ? DbError::Kind::Busy : DbError::Kind::Statement, message,
-         sql);
+    fail(constraint ? DbError::Kind::Constraint : busy ? DbError::Kind::Busy : DbError::Kind::Statement, message, sql);
 }
 
 long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>& values)
@@ -385,7 +391,7 @@ long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>&
     } else {
         const PgParams params(values);
         result = pq().PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
-                              params.lengths.data(), params.formats.data(), 0);
+                                   params.lengths.data(), params.formats.data(), 0);
     }
     const long long changes = result ? std::atoll(pq().PQcmdTuples(result)) : 0;
     check(result, sql.source());
@@ -395,8 +401,8 @@ long long PgConnection::doExec(const NamedSql& sql, const std::vector<QVariant>&
 QueryResult PgConnection::doQuery(const NamedSql& sql, const std::vector<QVariant>& values)
 {
     const PgParams params(values);
-    PGresult* result = pq().PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr,
-                                    params.values.data(), params.lengths.data(), params.formats.data(), 0);
+    PGresult* result = pq().PQexecParams(m_conn, sql.text().constData(), params.count(), nullptr, params.values.data(),
+                                         params.lengths.data(), params.formats.data(), 0);
     if (!result || pq().PQresultStatus(result) != PGRES_TUPLES_OK) {
         check(result, sql.source(), false);
         return {};

@@ -27,8 +27,7 @@ protected:
     long long doExec(const NamedSql& sql, const std::vector<QVariant>& values) override;
     QueryResult doQuery(const NamedSql& sql, const std::vector<QVariant>& values) override;
     std::unique_ptr<NativeStatement> doPrepare(const NamedSql& sql) override;
-    std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql,
-                                               const std::vector<QVariant>& values) override;
+    std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql, const std::vector<QVariant>& values) override;
 
 private:
     PGconn* m_conn;

@@ -37,9 +37,7 @@ void skipCell(FieldType type, const char*& p)
         }
         return;
     case FieldType::Float:
-    case FieldType::DateTime:
-        p += 8;
-        return;
+    case FieldType::DateTime: p += 8; return;
     case FieldType::Text:
     case FieldType::Memo:
     case FieldType::Blob: {
@@ -146,7 +144,8 @@ void RowStore::beginRow()
 
 void RowStore::markNull()
 {
-    m_batches.back().data[m_rowStart + static_cast<std::size_t>(m_column / 8)] |= static_cast<char>(1 << (m_column % 8));
+    m_batches.back().data[m_rowStart + static_cast<std::size_t>(m_column / 8)] |=
+        static_cast<char>(1 << (m_column % 8));
 }
 
 void RowStore::putVarint(std::uint64_t value)
@@ -179,9 +178,7 @@ void RowStore::putInt(qint64 value)
         putVarint(zigzag(value));
         ++m_column;
         return;
-    case FieldType::Float:
-        putFloat(static_cast<double>(value));
-        return;
+    case FieldType::Float: putFloat(static_cast<double>(value)); return;
     default: {
         const QByteArray text = QByteArray::number(value);
         putText(text.constData(), static_cast<std::size_t>(text.size()));
@@ -249,8 +246,8 @@ void RowStore::putBlob(const void* data, std::size_t length)
 void RowStore::putDateTime(qint64 julianDay, int msecsOfDay)
 {
     if (m_types[static_cast<std::size_t>(m_column)] != FieldType::DateTime) {
-        const QByteArray text = dateTimeValue(julianDay, msecsOfDay).toDateTime()
-                                    .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
+        const QByteArray text =
+            dateTimeValue(julianDay, msecsOfDay).toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
         putText(text.constData(), static_cast<std::size_t>(text.size()));
         return;
     }
@@ -301,8 +298,8 @@ const char* RowStore::cell(int row, int column, bool& isNull) const
 bool RowStore::isNull(int row, int column) const
 {
     const Batch& batch = m_batches[static_cast<std::size_t>(row / BatchRows)];
-    const auto* bitmap = reinterpret_cast<const unsigned char*>(
-        batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)]);
+    const auto* bitmap =
+        reinterpret_cast<const unsigned char*>(batch.data + batch.offsets[static_cast<std::size_t>(row % BatchRows)]);
     return bitmap[column / 8] & (1 << (column % 8));
 }
 
@@ -315,10 +312,8 @@ QVariant RowStore::value(int row, int column) const
         return nullValue(type);
     switch (type) {
     case FieldType::Int16:
-    case FieldType::Int32:
-        return QVariant(static_cast<int>(unzigzag(readVarint(p))));
-    case FieldType::Int64:
-        return QVariant(static_cast<qlonglong>(unzigzag(readVarint(p))));
+    case FieldType::Int32: return QVariant(static_cast<int>(unzigzag(readVarint(p))));
+    case FieldType::Int64: return QVariant(static_cast<qlonglong>(unzigzag(readVarint(p))));
     case FieldType::Float: {
         double v;
         std::memcpy(&v, p, 8);
@@ -343,7 +338,8 @@ QVariant RowStore::value(int row, int column) const
     return {};
 }
 
-template <typename T> T RowStore::numberValue(int row, int column) const
+template <typename T>
+T RowStore::numberValue(int row, int column) const
 {
     bool null = false;
     const char* p = cell(row, column, null);
@@ -352,15 +348,13 @@ template <typename T> T RowStore::numberValue(int row, int column) const
     switch (m_types[static_cast<std::size_t>(column)]) {
     case FieldType::Int16:
     case FieldType::Int32:
-    case FieldType::Int64:
-        return T(unzigzag(readVarint(p)));
+    case FieldType::Int64: return T(unzigzag(readVarint(p)));
     case FieldType::Float: {
         double v;
         std::memcpy(&v, p, 8);
         return T(v);
     }
-    default:
-        return value(row, column).value<T>();
+    default: return value(row, column).value<T>();
     }
 }
 

@@ -79,7 +79,8 @@ private:
     };
     void startBatch();
     const char* cell(int row, int column, bool& isNull) const;
-    template <typename T> T numberValue(int row, int column) const;
+    template <typename T>
+    T numberValue(int row, int column) const;
     void putVarint(std::uint64_t value);
     void markNull();
 
@@ -90,7 +91,7 @@ private:
     // each is found without walking the row from its start again.
     mutable int m_lastRow = -1;
     mutable const char* m_lastRowStart = nullptr;
-    mutable int m_knownColumns = 0;             // cells of m_lastRow whose start is known
+    mutable int m_knownColumns = 0; // cells of m_lastRow whose start is known
     mutable std::vector<const char*> m_cellStarts;
     // Bytes of the last full batch: the next one starts with that room, so
     // filling it does not move it again and again.

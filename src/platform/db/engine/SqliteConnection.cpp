@@ -51,8 +51,8 @@ public:
     SqliteCursor(SqliteConnection& connection, const NamedSql& sql, const std::vector<QVariant>& values)
         : m_connection(connection), m_sql(sql.source())
     {
-        if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()),
-                               &m_stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()), &m_stmt, nullptr)
+            != SQLITE_OK)
             connection.failLast(m_sql);
         try {
             connection.bind(m_stmt, values, sql, m_texts);
@@ -136,8 +136,8 @@ public:
     SqliteStatement(SqliteConnection& connection, const NamedSql& sql)
         : NativeStatement(connection), m_sqlite(connection), m_sql(sql)
     {
-        if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()),
-                               &m_stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(connection.handle(), sql.text().constData(), int(sql.text().size()), &m_stmt, nullptr)
+            != SQLITE_OK)
             connection.failLast(sql.source());
     }
     ~SqliteStatement() override { sqlite3_finalize(m_stmt); }
@@ -201,15 +201,14 @@ QVariant columnValue(sqlite3_stmt* stmt, int i, const FieldDef& def)
             return RowStore::dateTimeValue(jd, ms);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     switch (type) {
     case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
     case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, i));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
-                                   sqlite3_column_bytes(stmt, i)));
+        return QVariant(
+            QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i)));
     default:
         return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
                                           sqlite3_column_bytes(stmt, i)));
@@ -260,8 +259,8 @@ SqliteConnection::SqliteConnection(sqlite3* handle, const QString& alias)
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(false);
     const QByteArray name = sql::textCollation(Dialect::Sqlite).toUtf8();
-    if (sqlite3_create_collation_v2(m_db, name.constData(), SQLITE_UTF8, &m_collator, compareText,
-                                    nullptr) != SQLITE_OK)
+    if (sqlite3_create_collation_v2(m_db, name.constData(), SQLITE_UTF8, &m_collator, compareText, nullptr)
+        != SQLITE_OK)
         failLast(QString());
 }
 
@@ -276,9 +275,9 @@ void SqliteConnection::failLast(const QString& sql) const
     const int code = sqlite3_extended_errcode(m_db);
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     const int primary = code & 0xff;
-    fail(primary == SQLITE_CONSTRAINT                           ? DbError::Kind::Constraint
+    fail(primary == SQLITE_CONSTRAINT                         ? DbError::Kind::Constraint
          : primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? DbError::Kind::Busy
-                                                               : DbError::Kind::Statement,
+                                                              : DbError::Kind::Statement,
          message, sql);
 }
 
@@ -293,8 +292,8 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& val
     for (int i = 1; i <= count; ++i) {
         // Numbers that a statement of a script does not use are bound too: harmless.
         if (i > int(values.size()))
-            throw DbError(DbError::Kind::Statement,
-                          QStringLiteral("A instrução tem mais parâmetros do que valores."), sql.source());
+            throw DbError(DbError::Kind::Statement, QStringLiteral("A instrução tem mais parâmetros do que valores."),
+                          sql.source());
         const QVariant& value = values[std::size_t(i - 1)];
         int rc;
         if (isNullValue(value)) {
@@ -309,17 +308,12 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, const std::vector<QVariant>& val
             case QMetaType::UInt:
             case QMetaType::UShort:
             case QMetaType::ULong:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(stmt, i, value.toLongLong());
-                break;
+            case QMetaType::ULongLong: rc = sqlite3_bind_int64(stmt, i, value.toLongLong()); break;
             case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(stmt, i, value.toDouble());
-                break;
+            case QMetaType::Float: rc = sqlite3_bind_double(stmt, i, value.toDouble()); break;
             case QMetaType::QByteArray: {
                 const QByteArray bytes = value.toByteArray();
-                rc = sqlite3_bind_blob64(stmt, i, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                         SQLITE_TRANSIENT);
+                rc = sqlite3_bind_blob64(stmt, i, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
                 break;
             }
             default: {
@@ -451,8 +445,7 @@ std::unique_ptr<NativeStatement> SqliteConnection::doPrepare(const NamedSql& sql
     return std::make_unique<SqliteStatement>(*this, sql);
 }
 
-std::unique_ptr<NativeCursor> SqliteConnection::doOpenCursor(const NamedSql& sql,
-                                                             const std::vector<QVariant>& values)
+std::unique_ptr<NativeCursor> SqliteConnection::doOpenCursor(const NamedSql& sql, const std::vector<QVariant>& values)
 {
     return std::make_unique<SqliteCursor>(*this, sql, values);
 }

@@ -31,8 +31,7 @@ protected:
     long long doExec(const NamedSql& sql, const std::vector<QVariant>& values) override;
     QueryResult doQuery(const NamedSql& sql, const std::vector<QVariant>& values) override;
     std::unique_ptr<NativeStatement> doPrepare(const NamedSql& sql) override;
-    std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql,
-                                               const std::vector<QVariant>& values) override;
+    std::unique_ptr<NativeCursor> doOpenCursor(const NamedSql& sql, const std::vector<QVariant>& values) override;
 
 private:
     sqlite3_stmt* cached(const NamedSql& sql, bool& single);

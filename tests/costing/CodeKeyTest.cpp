@@ -1,13 +1,14 @@
 // The key rules of the costing tables, without a form: what a typed key
 // gives in a table whose key is a 16-bit or a 32-bit column.
 #include "costing/core/CodeKey.h"
-#include "costing/core/FieldRule.h"
+#include "platform/text/FieldRule.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 using namespace kv::costing;
 using kv::db::FieldType;
+using kv::text::FieldRule;
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "costing/core/ArticleLists.h"
 #include "costing/core/CodeKey.h"
-#include "costing/core/FieldRule.h"
 #include "costing/core/ListStatement.h"
+#include "platform/text/FieldRule.h"
 
 #include <QKeySequence>
 #include <QPageLayout>
@@ -19,6 +19,8 @@ class RowView;
 } // namespace kv::report
 
 namespace kv::costing {
+
+using kv::text::FieldRule;
 
 class CodeTableForm;
 class CostingEnvironment;

@@ -5,7 +5,8 @@
 #
 # Variables: EXE (the binary), OUT (the CTest file to write), TARGET (the
 # binary's name, the first part of each test name), LABELS (separated by
-# commas), CHUNK.
+# commas), CHUNK, INSTALLATION_CACHE (the folder the binary's processes share
+# their installations in).
 
 execute_process(
   COMMAND "${EXE}" --gtest_list_tests
@@ -77,8 +78,9 @@ foreach(suite IN LISTS suites)
   foreach(name filter IN ZIP_LISTS names filters)
     string(APPEND script
       "add_test([==[${name}]==] [==[${EXE}]==] [==[--gtest_filter=${filter}]==])\n"
-      "set_tests_properties([==[${name}]==] PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen"
-      " LABELS [==[${labels}]==])\n")
+      "set_tests_properties([==[${name}]==] PROPERTIES"
+      " ENVIRONMENT [==[QT_QPA_PLATFORM=offscreen;KV_TEST_INSTALLATION_CACHE=${INSTALLATION_CACHE}]==]"
+      " FIXTURES_REQUIRED kv_installation_cache LABELS [==[${labels}]==])\n")
   endforeach()
 endforeach()
 

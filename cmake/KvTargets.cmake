@@ -110,6 +110,8 @@ endfunction()
 # "binary:Suite" (or "binary:Suite:2"); one case alone is
 # `build/test/tests/.../binary --gtest_filter=Suite.Case`.
 set(KV_DISCOVER_SUITES ${CMAKE_CURRENT_LIST_DIR}/KvDiscoverSuites.cmake)
+# The installations a CTest run's processes share (tests/support/InstallationClones.h).
+set(KV_INSTALLATION_CACHE ${CMAKE_BINARY_DIR}/installation-cache)
 function(kv_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
@@ -126,7 +128,7 @@ function(kv_test name)
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
       ${CMAKE_COMMAND} -D EXE=$<TARGET_FILE:${name}> -D OUT=${ctest_file} -D TARGET=${name}
-        -D LABELS=${labels} -P ${KV_DISCOVER_SUITES}
+        -D LABELS=${labels} -D INSTALLATION_CACHE=${KV_INSTALLATION_CACHE} -P ${KV_DISCOVER_SUITES}
     BYPRODUCTS ${ctest_file}
     VERBATIM)
   # Before the first build there is nothing to list yet.

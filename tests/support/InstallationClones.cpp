@@ -2,9 +2,12 @@
 
 #include "support/Engines.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <map>
@@ -104,18 +107,9 @@ public:
         auto found = m_originals.find(key);
         if (found != m_originals.end())
             return found->second;
-        Original original;
-        original.folder = m_dir.filePath(QStringLiteral("%1").arg(m_originals.size()));
-        InstallationOptions own = options;
-        if (own.postgres) {
-            original.databasePrefix = uniqueDatabaseName(QStringLiteral("orig")) + QLatin1Char('_');
-            own.postgres->databasePrefix = original.databasePrefix;
-            m_databases << databaseNames(own, original.databasePrefix);
-            m_server = own.postgres;
-        }
-        const Installation built = InstallationBuilder(own).create(original.folder);
-        if (preparation)
-            preparation->run(built);
+        const QString shared = qEnvironmentVariable("KV_TEST_INSTALLATION_CACHE");
+        Original original =
+            shared.isEmpty() ? build(options, preparation) : sharedOriginal(shared, key, options, preparation);
         return m_originals.emplace(key, original).first->second;
     }
 
@@ -135,6 +129,72 @@ public:
     }
 
 private:
+    // Built for this process alone, removed at its end.
+    Original build(const InstallationOptions& options, const Preparation* preparation)
+    {
+        Original original;
+        original.folder = m_dir.filePath(QString::number(m_originals.size()));
+        if (options.postgres) {
+            original.databasePrefix = uniqueDatabaseName(QStringLiteral("orig")) + QLatin1Char('_');
+            m_databases << databaseNames(options, original.databasePrefix);
+            m_server = options.postgres;
+        }
+        create(original, options, preparation);
+        return original;
+    }
+
+    // Under CTest every process of one test binary shares its originals: the
+    // first process to need one builds it in the run's cache folder while the
+    // others wait on its lock, then all of them copy it. A test run costs one
+    // build per binary and set of options instead of one per process. The
+    // binary is part of the key because a prepared original ran the version
+    // steps of the units that binary links. The cache lives for one CTest run
+    // (its setup and cleanup tests empty it), so a changed schema or demo
+    // never meets an original of an earlier build.
+    static Original sharedOriginal(const QString& cache, const QString& key, const InstallationOptions& options,
+                                   const Preparation* preparation)
+    {
+        const QString binary = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+        const QString hash = QString::fromLatin1(
+            QCryptographicHash::hash((binary + QChar(0x1d) + key).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+        if (!QDir().mkpath(cache))
+            throw std::runtime_error("cannot create " + cache.toStdString());
+        const QDir dir(cache);
+        Original original;
+        original.folder = dir.filePath(hash);
+        if (options.postgres)
+            original.databasePrefix = installationCacheTag(cache) + hash + QLatin1Char('_');
+        QLockFile lock(dir.filePath(hash + QStringLiteral(".lock")));
+        lock.setStaleLockTime(0); // a build may take long; only a dead holder's lock is stale
+        if (!lock.lock())
+            throw std::runtime_error("cannot lock " + original.folder.toStdString());
+        const QString done = dir.filePath(hash + QStringLiteral(".done"));
+        if (QFileInfo::exists(done))
+            return original;
+        // What a process that died while building left behind.
+        QDir(original.folder).removeRecursively();
+        if (options.postgres) {
+            auto server = maintenance(*options.postgres);
+            for (const QString& name : databaseNames(options, original.databasePrefix))
+                server->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        }
+        create(original, options, preparation);
+        QFile mark(done);
+        if (!mark.open(QIODevice::WriteOnly))
+            throw std::runtime_error("cannot write " + done.toStdString());
+        return original;
+    }
+
+    static void create(const Original& original, const InstallationOptions& options, const Preparation* preparation)
+    {
+        InstallationOptions own = options;
+        if (own.postgres)
+            own.postgres->databasePrefix = original.databasePrefix;
+        const Installation built = InstallationBuilder(own).create(original.folder);
+        if (preparation)
+            preparation->run(built);
+    }
+
     QTemporaryDir m_dir;
     std::map<QString, Original> m_originals;
     QStringList m_databases;
@@ -163,6 +223,13 @@ Installation cloneOf(const Original& original, const InstallationOptions& option
 }
 
 } // namespace
+
+QString installationCacheTag(const QString& cacheFolder)
+{
+    const QByteArray path = QDir(cacheFolder).absolutePath().toUtf8();
+    return QStringLiteral("kvc%1_").arg(
+        QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(8)));
+}
 
 Installation cloneInstallation(const InstallationOptions& options, const QString& folder)
 {

@@ -28,4 +28,8 @@ struct Preparation {
 kv::install::Installation cloneInstallation(const kv::schema::InstallationOptions& options, const QString& folder,
                                             const Preparation& preparation);
 
+// The first characters of the PostgreSQL databases that the originals shared
+// through a cache folder (KV_TEST_INSTALLATION_CACHE) are named with.
+QString installationCacheTag(const QString& cacheFolder);
+
 } // namespace kv::test

@@ -56,12 +56,10 @@ void CompanySession::grantRights(const QString& application, const QString& chap
     this->application()->exec(
         QStringLiteral("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, "
                        "ALTERAR, ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES (:A, :CH, :P, "
-                       ":N, :U, :C, :I, 'S', :E, 'N', :R, 'N', 'N', 'N')"),
+                       "1, 'ANA', :C, :I, 'S', :E, 'N', :R, 'N', 'N', 'N')"),
         {{QStringLiteral("A"), application},
          {QStringLiteral("CH"), chapter},
          {QStringLiteral("P"), program},
-         {QStringLiteral("N"), state().WEmpNro},
-         {QStringLiteral("U"), state().WUtil},
          {QStringLiteral("C"), aceder},
          {QStringLiteral("I"), inserir},
          {QStringLiteral("E"), eliminar},

@@ -30,8 +30,9 @@ public:
     // A further workstation's own connection to a database of the company.
     std::shared_ptr<kv::db::Connection> connect(const QString& alias);
 
-    // The user's rights row of a program under an application and chapter
-    // ("S" or "N" per flag), read again by the session's rights dataset.
+    // The plain company's user's ("ANA" of company 1) rights row of a program
+    // under an application and chapter ("S" or "N" per flag), read again by
+    // the session's rights dataset. The demo user has every right already.
     void grantRights(const QString& application, const QString& chapter, const QString& program, const QString& aceder,
                      const QString& inserir, const QString& eliminar, const QString& imprimir);
 

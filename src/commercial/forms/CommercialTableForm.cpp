@@ -236,6 +236,21 @@ bool CommercialTableForm::editing(const kv::db::Dataset& rows)
     return rows.isOpen() && (rows.state() == DatasetState::Edit || rows.state() == DatasetState::Insert);
 }
 
+bool CommercialTableForm::applyWithCompanions(const std::vector<kv::db::Dataset*>& rows)
+{
+    kv::db::Dataset* refused = nullptr;
+    try {
+        kv::db::applyTogether(rows, &refused);
+    } catch (const DbError& error) {
+        // A dataset with an update-error handler has had its dialog; the
+        // others' refusal is the database's own message.
+        if (!refused || !refused->hasErrorHandler())
+            showError(error);
+        return false;
+    }
+    return true;
+}
+
 QString CommercialTableForm::keyText(const QVariant& key) const
 {
     if (!key.isValid() || key.isNull())

@@ -42,6 +42,9 @@ protected:
     const CommercialEnvironment& environment() const { return m_environment; }
     // A row of the dataset is being edited or inserted.
     static bool editing(const kv::db::Dataset& rows);
+    // The table's pending changes and its companion rows', in the order
+    // given, in one transaction; false, the user told, when refused.
+    bool applyWithCompanions(const std::vector<kv::db::Dataset*>& rows);
     // A member's own controls (pages of further fields) go between the fields and the grid.
     void addBelowFields(QWidget* widget);
     // The tabs of the fields' pages (nullptr for a member without pages).

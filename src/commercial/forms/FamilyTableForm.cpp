@@ -459,17 +459,7 @@ bool FamilyTableForm::applyBoth(bool purchasesFirst)
     std::vector<kv::db::Dataset*> rows{&table()};
     if (m_purchases.isOpen())
         rows.insert(purchasesFirst ? rows.begin() : rows.end(), &m_purchases);
-    kv::db::Dataset* refused = nullptr;
-    try {
-        kv::db::applyTogether(rows, &refused);
-    } catch (const DbError& error) {
-        // The families have their update-error dialog; a purchase row the
-        // database's own message.
-        if (!refused || !refused->hasErrorHandler())
-            showError(error);
-        return false;
-    }
-    return true;
+    return applyWithCompanions(rows);
 }
 
 bool FamilyTableForm::applyChanges() { return applyBoth(false); }

@@ -269,20 +269,8 @@ bool VatTableForm::checkFields()
 
 bool VatTableForm::applyBoth(bool purchasesFirst)
 {
-    kv::db::Dataset* refused = nullptr;
-    try {
-        if (purchasesFirst)
-            kv::db::applyTogether({&m_purchases, &table()}, &refused);
-        else
-            kv::db::applyTogether({&table(), &m_purchases}, &refused);
-    } catch (const DbError& error) {
-        // The VAT rows have their update-error dialog; the purchase rows
-        // have the database's own message.
-        if (!refused || !refused->hasErrorHandler())
-            showError(error);
-        return false;
-    }
-    return true;
+    return purchasesFirst ? applyWithCompanions({&m_purchases, &table()})
+                          : applyWithCompanions({&table(), &m_purchases});
 }
 
 bool VatTableForm::applyChanges() { return applyBoth(false); }

@@ -170,6 +170,8 @@ AccountLinkField* FamilyTableForm::purchaseAccount(const QString& edit, const QS
     spec.refreshChecksType = false;
     auto* field = new AccountLinkField(*this, spec, parent);
     field->setField(&m_purchases, column);
+    // The purchase rows are read only when a family is edited: the width is the column's.
+    field->edit()->setDisplayWidth(20);
     m_purchaseAccounts.push_back(field);
     return field;
 }
@@ -198,6 +200,7 @@ QWidget* FamilyTableForm::purchasePage(QWidget* parent)
     for (const auto& f : centreFields) {
         auto* field = new AccountLinkField(*this, centreSpec(QString::fromUtf8(f[0]), true), page);
         field->setField(&m_purchases, QString::fromUtf8(f[1]));
+        field->edit()->setDisplayWidth(8);
         const int row = centres->rowCount();
         centres->addWidget(new QLabel(QString::fromUtf8(f[2]), page), row, 0);
         centres->addWidget(field, row, 1);

@@ -1,34 +1,26 @@
 #pragma once
 
 #include "commercial/forms/CommercialEnvironment.h"
-#include "support/Scenario.h"
-
-#include <memory>
+#include "support/CompanySession.h"
 
 namespace kv::commercial::test {
 
 using kv::test::Engine;
 
 // A company opened as the login leaves it, for the commercial table forms:
-// the plain company (user "ANA", no rights rows) on the engine asked for,
-// with the commercial forms registered over the session's data modules in
-// the scenario's form registry until the session ends.
-class CommercialSession {
+// the plain company (user "ANA", no rights rows) or the demo company, with
+// the commercial forms registered over the session's data modules in the
+// scenario's form registry until the session ends.
+class CommercialSession : public kv::test::CompanySession {
 public:
-    CommercialSession(kv::test::Scenario& scenario, Engine engine);
-    ~CommercialSession();
+    CommercialSession(kv::test::Scenario& scenario, Engine engine,
+                      kv::test::Company company = kv::test::Company::Plain);
+    ~CommercialSession() override;
 
-    kv::shell::LoginState& state() { return m_session.state(); }
     CommercialEnvironment environment()
     {
-        return CommercialEnvironment(m_session.state(), m_session.dataModules(), m_formsState, m_scenario.forms());
+        return CommercialEnvironment(session().state(), session().dataModules(), m_formsState, scenario().forms());
     }
-    kv::db::Dataset& dataset(const QString& qualifiedName) { return m_session.dataModules().dataset(qualifiedName); }
-
-    // Connections of the test's own, as another workstation has them.
-    kv::db::Connection& invoicing();
-    kv::db::Connection& accounting();
-    kv::db::Connection& application();
 
     // The user's rights row for a commercial table ("S" or "N" per flag).
     void grant(const QString& program, const QString& inserir = "S", const QString& eliminar = "S",
@@ -37,14 +29,7 @@ public:
     void grantAll();
 
 private:
-    std::shared_ptr<kv::db::Connection> connect(const QString& alias);
-
-    kv::test::Scenario& m_scenario;
-    kv::shell::Session& m_session;
     CommercialSessionState m_formsState;
-    std::shared_ptr<kv::db::Connection> m_invoicing;
-    std::shared_ptr<kv::db::Connection> m_accounting;
-    std::shared_ptr<kv::db::Connection> m_application;
 };
 
 } // namespace kv::commercial::test

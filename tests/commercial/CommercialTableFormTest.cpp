@@ -27,7 +27,7 @@ struct Tables {
     explicit Tables(Engine engine) : session(scenario, engine)
     {
         session.grantAll();
-        kv::db::Connection& inv = session.invoicing();
+        kv::db::Connection& inv = *session.invoicing();
         kv::test::insertRows(inv, "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS", "REGIAO", "PROVINCIA"},
                              {{"4000-123", "PORTO", "PORTUGAL", "NORTE", "PORTO"}});
         kv::test::insertRows(inv, "REGIOES", {"REGIAO"}, {{"CENTRO"}, {"NORTE"}});
@@ -43,7 +43,7 @@ struct Tables {
         kv::test::insertRows(inv, "RAMOACTIV", {"RAMOACTIV"}, {{"ALIMENTAR"}});
         kv::test::insertRows(inv, "ARTGCOMP", {"CODIGO", "DESIGNACAO"}, {{1, "Cartão canelado"}});
         kv::test::insertRows(inv, "PPAUTAL", {"CODIGO", "DESIGN", "MLIQUIDA"}, {{"4819100000", "Caixas", "S"}});
-        kv::test::insertRows(session.accounting(), "CNTPMOEDA", {"ANO", "DESCRI", "CAMBEURO"},
+        kv::test::insertRows(*session.accounting(), "CNTPMOEDA", {"ANO", "DESCRI", "CAMBEURO"},
                              {{session.state().WAno, "EUR", 1.0}, {QStringLiteral("1999"), "USD", 0.9}});
     }
 
@@ -139,7 +139,7 @@ TEST_P(OneColumnTable, OtherLetterCaseIsRefusedAtTheApply)
     ASSERT_EQ(transcript.size(), 2);
     EXPECT_EQ(transcript[0], Beep);
     EXPECT_TRUE(transcript[1].startsWith(QStringLiteral("A base de dados"))) << transcript[1].toStdString();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 2);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 2);
 }
 
 KV_ENGINE_SUITE(OneColumnTable);
@@ -163,9 +163,9 @@ TEST_P(ProposedKey, IsTheLastPlusOne)
     KV_SKIP_WITHOUT(engine);
     Tables t(engine);
     if (c.empty)
-        t.session.invoicing().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(c.table)));
+        t.session.invoicing()->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(c.table)));
     else
-        kv::test::insertRows(t.session.invoicing(), c.table, {"CODIGO"}, {{999}});
+        kv::test::insertRows(*t.session.invoicing(), c.table, {"CODIGO"}, {{999}});
     FormDriver form = t.scenario.open(c.form);
     form.click("BotInserir");
     t.scenario.settle();
@@ -297,7 +297,7 @@ TEST_P(UncheckedRow, IsNotAppliedByAReturnToTheGrid)
     t.scenario.settle();
     EXPECT_EQ(t.scenario.messages().transcript(), QStringList{Beep});
     EXPECT_EQ(form.focused(), "Edit_ML");
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM PPAUTAL WHERE CODIGO = '48192'"), 0);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM PPAUTAL WHERE CODIGO = '48192'"), 0);
 }
 
 TEST_P(UncheckedRow, IsNotAppliedByTheCloseBox)
@@ -312,14 +312,14 @@ TEST_P(UncheckedRow, IsNotAppliedByTheCloseBox)
     EXPECT_TRUE(form.isOpen());
     EXPECT_EQ(t.scenario.messages().transcript(), refused("% DE DESCONTO INVÁLIDA ..."));
     EXPECT_EQ(form.focused(), "Edit_Desc01");
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM DESCMERC"), 1);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM DESCMERC"), 1);
     // Typed in full, the row goes with the close.
     form.type("Edit_Desc01", "7");
     form.enter();
     form.close();
     t.scenario.settle();
     EXPECT_FALSE(form.isOpen());
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM DESCMERC WHERE CODIGO = 2 AND DESC01 = 7"), 1);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM DESCMERC WHERE CODIGO = 2 AND DESC01 = 7"), 1);
 }
 
 KV_ENGINE_SUITE(UncheckedRow);
@@ -335,16 +335,16 @@ TEST_P(Deletion, OfARegionIsAppliedAtTheClose)
     t.scenario.messages().answer(true);
     regions.click("BotDelete");
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 2);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 2);
     regions.close();
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 1);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM REGIOES"), 1);
 
     FormDriver provinces = t.scenario.open("TFACF007");
     t.scenario.messages().answer(true);
     provinces.click("BotDelete");
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM PROVINCIAS"), 0);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM PROVINCIAS"), 0);
 }
 
 // Cancelar in the payment conditions skips the next apply and re-read.
@@ -362,7 +362,7 @@ TEST_P(Deletion, CancelDropsTheNewRow)
     EXPECT_EQ(form.focused(), "DBGrid1");
     form.close();
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM CNDPGT"), 1);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM CNDPGT"), 1);
 }
 
 KV_ENGINE_SUITE(Deletion);
@@ -406,7 +406,7 @@ TEST_P(PostalCodes, SideDoorAddsARegionToChooseAtOnce)
     form.focus("DBGrid1");
     form.click("BitTerminar");
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(),
+    EXPECT_EQ(t.count(*t.session.invoicing(),
                       "SELECT COUNT(*) FROM CODPOSTAL WHERE CODPOSTAL = '4700-001' AND REGIAO = 'MINHO'"),
               1);
     for (const char* name : {"CODPOSTAL", "PAISES", "REGIOES", "PROVINCIAS", "ZONAGEOGRAF"})
@@ -430,7 +430,7 @@ TEST_P(PostalCodes, CancelInTheLookupChangesNothing)
     form.focus("DBGrid1");
     form.close();
     t.scenario.settle();
-    EXPECT_EQ(t.count(t.session.invoicing(), "SELECT COUNT(*) FROM CODPOSTAL WHERE REGIAO = 'NORTE'"), 1);
+    EXPECT_EQ(t.count(*t.session.invoicing(), "SELECT COUNT(*) FROM CODPOSTAL WHERE REGIAO = 'NORTE'"), 1);
 }
 
 // Without the regions' rights row the side door is hidden, the lookup works;
@@ -531,7 +531,7 @@ TEST_P(ListReport, OfAnEmptyTableHasNoPage)
 {
     KV_SKIP_WITHOUT(GetParam());
     Tables t(GetParam());
-    t.session.invoicing().exec(QStringLiteral("DELETE FROM RAMOACTIV"));
+    t.session.invoicing()->exec(QStringLiteral("DELETE FROM RAMOACTIV"));
     std::unique_ptr<QDialog> report(t.scenario.forms().create("TFACFPR004A"));
     kv::db::Dataset& rows = t.session.dataset("DTTABELAS.RAMOACTIV");
     rows.open();

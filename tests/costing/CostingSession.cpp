@@ -4,61 +4,24 @@
 
 #include "support/TableRows.h"
 
-#include <QApplication>
-#include <QDialog>
 
 namespace kv::costing::test {
 
 bool CostingSession::available(Engine engine) { return kv::test::engineAvailable(engine); }
 
 CostingSession::CostingSession(kv::test::Scenario& scenario, Engine engine, bool demo)
-    : m_scenario(scenario), m_session(scenario.login(engine, demo ? kv::test::Company::Demo : kv::test::Company::Plain))
+    : CompanySession(scenario, engine, demo ? kv::test::Company::Demo : kv::test::Company::Plain)
 {
     registerCostingForms([this] { return environment(); }, scenario.forms());
 }
 
-CostingSession::~CostingSession()
-{
-    // The forms still open edit the modules' datasets: they close first.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QDialog*>(window)) {
-            window->close();
-            delete window;
-        }
-    }
-    m_scenario.forms().clear();
-}
-
-std::shared_ptr<kv::db::Connection> CostingSession::connect(const QString& alias)
-{
-    const kv::shell::LoginState& login = m_session.state();
-    return kv::db::Connection::open(m_session.installation().alias(alias, login.WParamUserName, login.WParamPassword));
-}
-
-std::shared_ptr<kv::db::Connection> CostingSession::application()
-{
-    return m_application ? m_application : (m_application = connect(state().WBdEspecif01));
-}
-
-std::shared_ptr<kv::db::Connection> CostingSession::invoicing()
-{
-    return m_invoicing ? m_invoicing : (m_invoicing = connect(state().WBdFactura));
-}
+CostingSession::~CostingSession() { closeForms(); }
 
 void CostingSession::grant(const QString& program, const QString& inserir, const QString& eliminar,
                            const QString& imprimir)
 {
-    application()->exec(
-        QStringLiteral("INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, "
-                       "ALTERAR, ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES ('KAVORIMETAS', "
-                       "'Tabelas Orcamentos', :P, 1, 'ANA', 'S', :I, 'S', :E, 'N', :R, 'N', 'N', 'N')"),
-        {{QStringLiteral("P"), program},
-         {QStringLiteral("I"), inserir},
-         {QStringLiteral("E"), eliminar},
-         {QStringLiteral("R"), imprimir}});
-    kv::db::Dataset& rights = dataset(QStringLiteral("DTEMPRESAS.APLICACAODET"));
-    rights.close();
-    rights.open();
+    grantRights(QStringLiteral("KAVORIMETAS"), QStringLiteral("Tabelas Orcamentos"), program, QStringLiteral("S"),
+                inserir, eliminar, imprimir);
 }
 
 void CostingSession::removeParameterRow()

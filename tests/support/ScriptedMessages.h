@@ -35,8 +35,9 @@ public:
     QStringList texts() const;
     QString lastText() const; // "" when none
     int beeps() const;
-    // Beeps and texts in order, a beep written as "<beep>": {"<beep>", "Codigo Inválido ... <ENTER>"}.
+    // Beeps and texts in order, a beep written as "<beep>" (BeepEntry): {"<beep>", "Codigo Inválido ... <ENTER>"}.
     QStringList transcript() const;
+    static inline const QString BeepEntry = QStringLiteral("<beep>");
     void clear();
 
 private:

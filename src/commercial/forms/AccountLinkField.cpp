@@ -84,8 +84,9 @@ void AccountLinkField::setField(kv::db::Dataset* dataset, const QString& column)
 void AccountLinkField::activate(LookupSet* set)
 {
     m_set = set;
-    m_edit->setReadOnly(!set);
-    m_edit->setFocusPolicy(set ? m_focusPolicy : Qt::NoFocus);
+    const bool typed = set || m_spec.typedWhileOff;
+    m_edit->setReadOnly(!typed);
+    m_edit->setFocusPolicy(typed ? m_focusPolicy : Qt::NoFocus);
     if (set && m_spec.exitCheck)
         m_form.setExitHandler(m_edit, [this] { leave(); });
     else
@@ -143,7 +144,7 @@ void AccountLinkField::leave()
     }
     if (m_label && found)
         m_label->setText(found->name);
-    if (status == LinkStatus::Found && m_accepted)
+    if (m_accepted)
         m_accepted();
 }
 

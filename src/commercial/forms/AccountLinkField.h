@@ -37,6 +37,7 @@ struct AccountLinkSpec {
     QString labelNotPosting = QStringLiteral("Conta não é de Lançamento");
     bool refreshChecksType = true;
     bool refreshOnChange = false; // the label follows every change of the field's text
+    bool typedWhileOff = false; // with the switch off the field is still typed into, unchecked
     int truncateTo = 0; // the checked text is cut to this many characters (0: whole)
     QString hint = QStringLiteral("Tecla <Insert> Procurar Conta");
     QString lookupCaption = QStringLiteral("Localizar Conta");
@@ -79,7 +80,7 @@ public:
     // The lookup dialog ("Procurar"); true when a code was chosen.
     bool lookup();
 
-    // Run after a successful exit check (a member's next step).
+    // Run after an exit check that accepted the code, an empty one included (a member's next step).
     void setAccepted(std::function<void()> followUp) { m_accepted = std::move(followUp); }
 
 private:

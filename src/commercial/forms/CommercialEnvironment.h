@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/ListReportDialog.h"
 #include "platform/ui/TableForm.h"
 #include "shell/FormEnvironment.h"
 
@@ -17,7 +18,7 @@ class CommercialListReport;
 // What the commercial forms keep from one form to the next for one session.
 struct CommercialSessionState {
     kv::ui::RememberedKeys rememberedKeys; // by form class
-    std::map<QString, CommercialListReport*> openReports; // by report class, while the report form lives
+    kv::report::OpenReports openReports; // by report class, while the report form lives
 };
 
 // What the commercial forms take from the running program: the login state,

@@ -3,6 +3,9 @@
 #include "commercial/forms/CommercialListReport.h"
 #include "commercial/forms/CommercialMembers.h"
 #include "commercial/forms/CommercialTableForm.h"
+#include "commercial/forms/CountryTableForm.h"
+#include "commercial/forms/FamilyTableForm.h"
+#include "commercial/forms/VatTableForm.h"
 
 #include "platform/ui/FormRegistry.h"
 #include "shell/Session.h"
@@ -15,6 +18,12 @@ void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormReg
 {
     for (const CommercialTableDescription& member : commercialTableMembers()) {
         registry.add(member.formClass, [source, &member](QWidget* parent) -> QDialog* {
+            switch (member.kind) {
+            case CommercialFormKind::VatCodes: return new VatTableForm(member, source(), parent);
+            case CommercialFormKind::Countries: return new CountryTableForm(member, source(), parent);
+            case CommercialFormKind::Families: return new FamilyTableForm(member, source(), parent);
+            case CommercialFormKind::Table: break;
+            }
             return new CommercialTableForm(member, source(), parent);
         });
         registry.add(member.report.reportClass, [source, &member](QWidget* parent) -> QDialog* {

@@ -1,14 +1,11 @@
 #include "commercial/forms/CommercialListReport.h"
 
-#include "platform/report/DatasetRowSource.h"
-#include "platform/report/PreviewWindow.h"
-#include "platform/report/ReportEngine.h"
+#include "platform/report/TextElement.h"
 #include "platform/ui/MessageService.h"
 
 namespace kv::commercial {
 
 using kv::report::SystemElement;
-using kv::report::TextElement;
 
 namespace {
 
@@ -19,39 +16,28 @@ const QColor TitleGrey(0xEF, 0xEF, 0xEF);
 
 CommercialListReport::CommercialListReport(CommercialReportSpec spec, CommercialEnvironment environment,
                                            QWidget* parent)
-    : QDialog(parent), m_spec(std::move(spec)), m_environment(environment), m_report(m_spec.reportTitle)
+    : ListReportDialog(spec.reportClass, spec.reportTitle, environment.session().openReports, parent),
+      m_spec(std::move(spec)), m_environment(environment)
 {
-    setObjectName(m_spec.reportClass);
-    setWindowTitle(m_spec.reportTitle);
-    m_environment.session().openReports[m_spec.reportClass] = this;
     build();
 }
 
-CommercialListReport::~CommercialListReport()
-{
-    auto& open = m_environment.session().openReports;
-    auto it = open.find(m_spec.reportClass);
-    if (it != open.end() && it->second == this)
-        open.erase(it);
-}
+CommercialListReport::~CommercialListReport() = default;
 
 CommercialListReport* CommercialListReport::instance(const CommercialEnvironment& environment,
                                                      const QString& reportClass)
 {
-    const auto& open = environment.session().openReports;
-    auto it = open.find(reportClass);
-    return it == open.end() ? nullptr : it->second;
+    return ListReportDialog::instance<CommercialListReport>(environment.session().openReports, reportClass);
 }
 
 void CommercialListReport::build()
 {
-    m_report.page().setSize(QPageSize::A4).setOrientation(QPageLayout::Portrait).setMargins(10, 10, 10, 20);
-    m_report.setPageHeaderOnFirstPage(true);
-    m_report.setPageFooterOnLastPage(true);
-    m_report.setPrintIfEmpty(false);
-    const double width = m_report.page().contentWidth();
+    kv::report::Report& list = report();
+    setUpPage(QPageLayout::Portrait, 10, 10, 10, 20);
+    list.setPrintIfEmpty(false);
+    const double width = list.page().contentWidth();
 
-    kv::report::Band& header = m_report.pageHeader();
+    kv::report::Band& header = list.pageHeader();
     header.setHeight(9);
     header.addText(m_spec.pageTitle, QRectF(0, 1, width, 6), QStringLiteral("Titulo"))
         .setFontFamily(QStringLiteral("Arial Narrow"))
@@ -61,9 +47,9 @@ void CommercialListReport::build()
         .setAlignment(Qt::AlignLeft | Qt::AlignTop);
     header.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 8, width, 0));
 
-    kv::report::Band& titles = m_report.columnHeader();
+    kv::report::Band& titles = list.columnHeader();
     titles.setHeight(5).setColor(TitleGrey);
-    kv::report::DataBand& detail = m_report.detail();
+    kv::report::DataBand& detail = list.detail();
     detail.setHeight(4);
     double x = 0;
     for (const CommercialReportColumn& column : m_spec.columns) {
@@ -84,7 +70,7 @@ void CommercialListReport::build()
         x += column.width;
     }
 
-    kv::report::Band& footer = m_report.pageFooter();
+    kv::report::Band& footer = list.pageFooter();
     footer.setHeight(14);
     footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, width, 0));
     footer.addText({}, QRectF(0, 1.5, width * 0.7, 4), QStringLiteral("Label_Empresa")).setPointSize(7).setBold(true);
@@ -93,30 +79,19 @@ void CommercialListReport::build()
     footer.addSystem(SystemElement::Field::PageNumber, QRectF(width - 30, 1.5, 30, 4), QStringLiteral("Página :"))
         .setPointSize(8)
         .setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_report.setBeforePrint([this](kv::report::Report&) { ReportBeforePrint(); });
+    list.setBeforePrint([this](kv::report::Report&) { ReportBeforePrint(); });
 }
 
 void CommercialListReport::ReportBeforePrint()
 {
-    if (auto* footer = m_report.find<TextElement>(QStringLiteral("Label_Rodape")))
-        footer->setText(m_environment.state().WRodape);
-    if (auto* company = m_report.find<TextElement>(QStringLiteral("Label_Empresa")))
-        company->setText(QStringLiteral("Empresa : ") + m_environment.companyName());
+    fillFooter(report(), m_environment.companyName(), m_environment.state().WRodape);
 }
 
-kv::report::Document CommercialListReport::render(kv::db::Dataset& dataset)
-{
-    m_rows = std::make_unique<kv::report::DatasetRowSource>(dataset);
-    m_report.detail().setSource(m_rows.get());
-    return kv::report::ReportEngine::render(m_report);
-}
+kv::report::Document CommercialListReport::render(kv::db::Dataset& dataset) { return renderRows(dataset); }
 
 void CommercialListReport::preview(kv::db::Dataset& dataset, QWidget* parent)
 {
-    kv::report::PreviewWindow window(render(dataset), parent);
-    window.setWindowTitle(m_spec.reportTitle);
-    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
-    window.exec();
+    showPreview(render(dataset), parent, [](const QString& text) { kv::ui::messages().fail(text); });
 }
 
 } // namespace kv::commercial

@@ -3,17 +3,10 @@
 #include "commercial/forms/CommercialEnvironment.h"
 #include "commercial/forms/CommercialTableDescription.h"
 
-#include "platform/report/Document.h"
-#include "platform/report/Report.h"
-
-#include <QDialog>
-#include <memory>
+#include "platform/report/ListReportDialog.h"
 
 namespace kv::db {
 class Dataset;
-}
-namespace kv::report {
-class DatasetRowSource;
 }
 
 namespace kv::commercial {
@@ -24,7 +17,7 @@ namespace kv::commercial {
 // and time, the login's footer text, the page). Created by the opener
 // before the table form and freed after it; while it lives, the table form
 // finds it by its class name.
-class CommercialListReport : public QDialog {
+class CommercialListReport : public kv::report::ListReportDialog {
     Q_OBJECT
 public:
     CommercialListReport(CommercialReportSpec spec, CommercialEnvironment environment, QWidget* parent = nullptr);
@@ -33,7 +26,6 @@ public:
     // The session's open report form of a class, or nullptr.
     static CommercialListReport* instance(const CommercialEnvironment& environment, const QString& reportClass);
 
-    kv::report::Report& report() { return m_report; }
     // Lays the report out over the dataset from its first row; an empty table gives no page.
     kv::report::Document render(kv::db::Dataset& dataset);
     // The preview, from which the user prints or exports.
@@ -45,8 +37,6 @@ private:
 
     CommercialReportSpec m_spec;
     CommercialEnvironment m_environment;
-    kv::report::Report m_report;
-    std::unique_ptr<kv::report::DatasetRowSource> m_rows;
 };
 
 } // namespace kv::commercial

@@ -406,6 +406,123 @@ CommercialTableDescription currencies()
     return m;
 }
 
+CommercialTableDescription vatCodes()
+{
+    CommercialTableDescription m;
+    m.formClass = S("TFACF003");
+    m.kind = CommercialFormKind::VatCodes;
+    m.caption = S("Tabela do IVA");
+    m.dataset = S("DTTABELAS.IVA");
+    m.lookupDatasets = {S("DTTABELAS.IVACOMPRAS")};
+    m.keyColumn = S("CODIGO");
+    m.keyEdit = S("Edit_Codigo");
+    m.keyCaption = S("Código : ");
+    m.numericKey = true;
+    m.proposeKey = true;
+    m.high = 999;
+    m.rangeMessage = S("Digite de [1...999]");
+    m.duplicateMessage = S("CÓDIGO DE IVA JÁ EXISTE ... <ENTER>");
+    m.rightsProgram = S("I.V.A.");
+    m.rights = kv::shell::RightsVariant::R3;
+    m.workingYearMessage = S("PARAMETROS GERAIS INEXISTENTES");
+    m.keyDisabledOnGridExit = true;
+    m.keyEnabledOnReturn = true;
+    m.focusAfterGridExit = S("Edit_PrcIva");
+    m.focusAfterNewKey = S("Edit_PrcIva");
+    CommercialField rate;
+    rate.name = S("Edit_PrcIva");
+    rate.column = S("PRCIVA");
+    rate.caption = S("Taxa do I.V.A. : ");
+    rate.rule = kv::text::FieldRule::notEmpty(S("Taxo do IVA Inválida ..."));
+    rate.needsInsertRight = true;
+    rate.width = 8;
+    m.fields = {rate};
+    m.grid = {{S("CODIGO"), S("Código"), 0},
+              {S("PRCIVA"), S("Taxa"), 8},
+              {S("CODIVA"), S("Nac"), 4},
+              {S("CODIVA_MC"), S("Com"), 4},
+              {S("CODIVA_OU"), S("Out"), 4},
+              {S("CONTAVENDAS"), S("Conta IVA Vendas"), 0},
+              {S("CONTADEVOLUC"), S("Conta IVA Devoluc"), 0}};
+    m.report = {S("TFACFPR003"),
+                S("Tabela do I.V.A."),
+                S("Tabela do I.V.A."),
+                {{S("Código"), S("CODIGO"), 20, Qt::AlignRight}, {S("Taxa"), S("PRCIVA"), 30, Qt::AlignRight}}};
+    return m;
+}
+
+CommercialTableDescription countries()
+{
+    CommercialTableDescription m;
+    m.formClass = S("TFACF005");
+    m.kind = CommercialFormKind::Countries;
+    m.dataset = S("DTTABELAS.PAISES");
+    m.keyColumn = S("PAIS");
+    m.keyEdit = S("Edit_Pais");
+    m.keyCaption = S("País : ");
+    m.duplicateMessage = S("País já foi Aberto ...");
+    m.rightsProgram = S("Paises");
+    m.workingYearMessage = S("PARAMETROS GERAIS INEXISTENTES");
+    m.keyDisabledOnGridExit = true;
+    m.keyEnabledOnReturn = true;
+    m.focusAfterGridExit = StayForEnter;
+    m.focusAfterNewKey = S("Edit_Sigla");
+    // The first root of each group opens with a new customer or supplier; the others on request.
+    for (const char* group : {"CLIOPEN", "FRNOPEN", "FRNOPENI", "FRNOPENA", "FRNOPENO"})
+        for (int row = 1; row <= 5; ++row)
+            m.newRowDefaults.emplace_back(S(group) + QString::number(row), row == 1 ? S("S") : S("N"));
+    const QString identification = S("Identificação");
+    CommercialField abbreviation = field("Edit_Sigla", "SIGLA", "Sigla :");
+    abbreviation.page = identification;
+    CommercialField dialling = field("Edit_Indicativo", "TELCODPAIS", "Indicativo (TEL) :");
+    dialling.page = identification;
+    CommercialField market = field("Edit_Mercado", "MERCADO", "Mercado : ");
+    market.page = identification;
+    market.upperCase = true;
+    market.rule = FieldRule::oneOf({S("N"), S("E"), S("O")}, S("DIGITE [N];[E];[O]"));
+    market.helpPanel = S("PanelMercado");
+    market.helpLines = {S("(N) - Nacional"), S("(E) - Comunidade Europeia"), S("(O) - Outros Paises")};
+    m.fields = {abbreviation, dialling, market};
+    m.pagesName = S("TabControl");
+    m.grid = {{S("PAIS"), S("Páis"), 0},
+              {S("SIGLA"), S("Sigla"), 5},
+              {S("TELCODPAIS"), S("Indic.País"), 8},
+              {S("MERCADO"), S("Mercado"), 7}};
+    m.report = {S("TFACFPR005"),
+                S("Tabela de Países"),
+                S("Paises"),
+                {reportColumn("País", "PAIS", 50), reportColumn("Sigla", "SIGLA", 20),
+                 reportColumn("Indicativo (Tel.)", "TELCODPAIS", 30, Qt::AlignHCenter),
+                 reportColumn("Mercado", "MERCADO", 20, Qt::AlignHCenter)}};
+    return m;
+}
+
+CommercialTableDescription families()
+{
+    CommercialTableDescription m;
+    m.formClass = S("TFACF011");
+    m.kind = CommercialFormKind::Families;
+    m.caption = S("Tabela de Famílias de Artigos");
+    m.dataset = S("DTTABELAS.FAMILIAS");
+    m.keyColumn = S("FAMILIA");
+    m.keyEdit = S("Edit_Familia");
+    m.keyCaption = S("Família : ");
+    m.duplicateMessage = S("FAMÍLIA JÁ FOI ABERTA ... <ENTER>");
+    m.rightsProgram = S("Familias de Artigos");
+    m.workingYearMessage = S("Parâmetros Gerais Inexistentes ...");
+    m.keyDisabledOnGridExit = true;
+    m.keyEnabledOnReturn = true;
+    m.focusAfterGridExit = StayForEnter;
+    m.focusAfterNewKey = StayForEnter;
+    m.grid = {{S("FAMILIA"), S("Familia"), 0}};
+    m.report = {S("TFACFPR011"),
+                S("Tabela de Famílias de Artigos"),
+                S("Tabela de Familia de Artigos"),
+                {reportColumn("Família", "FAMILIA", 50), reportColumn("C.C.Produtos", "CCUSTO", 30),
+                 reportColumn("C.C.Mercadorias", "CCUSTOMERC", 30), reportColumn("C.C.Serviços", "CCUSTOSERV", 30)}};
+    return m;
+}
+
 } // namespace
 
 const std::vector<CommercialTableDescription>& commercialTableMembers()
@@ -413,7 +530,7 @@ const std::vector<CommercialTableDescription>& commercialTableMembers()
     static const std::vector<CommercialTableDescription> members{
         postalCodes(),         regions(),         provinces(),      zones(),           paymentConditions(),
         transportConditions(), shippingMethods(), goodsDiscounts(), businessSectors(), compositions(),
-        tariffPositions(),     currencies()};
+        tariffPositions(),     currencies(),      vatCodes(),       countries(),    families()};
     return members;
 }
 

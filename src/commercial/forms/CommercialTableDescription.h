@@ -46,6 +46,8 @@ struct CommercialField {
     bool besidePrevious = false;
     int width = 0; // characters; 0: the column's size
     std::optional<LookupSpec> lookup;
+    // The page of the member's tabs the field is on; empty: above them.
+    QString page;
     // A framed panel shown only while the field has the focus.
     QString helpPanel;
     QString helpTitle;
@@ -87,10 +89,20 @@ enum class ApplyOnReturn {
 inline const QString StayForEnter = QStringLiteral("<stay>"); // unchanged, Enter moves on
 inline const QString SaveRow = QStringLiteral("DBGrid1"); // the grid: the row is saved
 
+// The form that keeps a member: the commercial table form, or one of its
+// kinds for the tables that keep companion rows beside their own.
+enum class CommercialFormKind {
+    Table,
+    VatCodes, // each VAT code with its purchase row (VatTableForm)
+    Countries, // the countries with their accounting roots (CountryTableForm)
+    Families // the article families with their purchase rows per article type (FamilyTableForm)
+};
+
 // A commercial code table kept in the commercial table form: everything in
 // which one member differs from another.
 struct CommercialTableDescription {
     QString formClass; // "TFACF008"
+    CommercialFormKind kind = CommercialFormKind::Table;
     QString caption; // the window title; empty for the members without one
     QString dataset; // "DTTABELAS.CODPOSTAL"
     // Further datasets opened before the member's own and closed after it.
@@ -130,6 +142,7 @@ struct CommercialTableDescription {
     bool skipsApplyAfterDelete = false;
 
     std::vector<CommercialField> fields;
+    QString pagesName; // the tabs of the fields' pages: "TabControl"
     std::vector<CommercialGridColumn> grid;
     // Values a new row starts with besides its key: column, value.
     std::vector<std::pair<QString, QString>> newRowDefaults;

@@ -24,8 +24,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <map>
 
 namespace kv::commercial {
 
@@ -40,11 +43,6 @@ kv::ui::TableKey tableKey(const CommercialTableDescription& member, const kv::sh
     if (member.workingYearKey)
         key.fixed.emplace_back(QStringLiteral("ANO"), state.WAno);
     return key;
-}
-
-bool editing(const kv::db::Dataset& table)
-{
-    return table.state() == DatasetState::Edit || table.state() == DatasetState::Insert;
 }
 
 kv::ui::TGlyphButton* sideDoorButton(const QString& name, QWidget* parent)
@@ -109,15 +107,35 @@ void CommercialTableForm::buildLayout()
     std::vector<kv::ui::TableField> checked;
     QWidget* previous = m_keyEdit;
     QHBoxLayout* line = nullptr;
+    std::map<QString, QGridLayout*> pageGrids;
+    auto gridOf = [&](const QString& page) -> QGridLayout* {
+        if (page.isEmpty())
+            return top;
+        if (!m_pages) {
+            m_pages = new QTabWidget(body);
+            m_pages->setObjectName(m_member.pagesName);
+            layout->addWidget(m_pages);
+        }
+        QGridLayout*& sheetGrid = pageGrids[page];
+        if (!sheetGrid) {
+            auto* sheet = new QWidget(m_pages);
+            sheetGrid = new QGridLayout(sheet);
+            sheetGrid->setColumnStretch(2, 1);
+            m_pages->addTab(sheet, page);
+        }
+        return sheetGrid;
+    };
     for (const CommercialField& spec : m_member.fields) {
-        auto* label = new QLabel(spec.caption, body);
+        QGridLayout* place = gridOf(spec.page);
+        QWidget* const host = place == top ? body : place->parentWidget();
+        auto* label = new QLabel(spec.caption, host);
         label->setObjectName(QStringLiteral("Label_") + spec.name.mid(spec.name.indexOf(QLatin1Char('_')) + 1));
         QWidget* field = nullptr;
         QWidget* focusTarget = nullptr;
         kv::ui::TDBLookupComboDlg* lookup = nullptr;
         QWidget* sideDoor = nullptr;
         if (spec.lookup) {
-            lookup = new kv::ui::TDBLookupComboDlg(body);
+            lookup = new kv::ui::TDBLookupComboDlg(host);
             lookup->setObjectName(spec.name);
             lookup->setField(&table(), spec.column);
             lookup->setLookup(&m_environment.dataset(spec.lookup->dataset), spec.lookup->column,
@@ -126,13 +144,13 @@ void CommercialTableForm::buildLayout()
             focusTarget = lookup->edit();
             kv::ui::setFieldWidth(lookup->edit(), spec.width > 0 ? spec.width : 20);
             if (!spec.lookup->sideDoor.isEmpty()) {
-                auto* button = sideDoorButton(spec.lookup->sideDoor, body);
+                auto* button = sideDoorButton(spec.lookup->sideDoor, host);
                 const LookupSpec door = *spec.lookup;
                 connect(button, &kv::ui::TGlyphButton::clicked, this, [this, door] { openSideDoor(door); });
                 sideDoor = button;
             }
         } else {
-            auto* edit = new kv::ui::DbEdit(body);
+            auto* edit = new kv::ui::DbEdit(host);
             edit->setObjectName(spec.name);
             edit->setField(&table(), spec.column);
             if (spec.width > 0)
@@ -150,19 +168,19 @@ void CommercialTableForm::buildLayout()
         if (spec.besidePrevious && line) {
             line->insertWidget(line->count() - 1, label);
         } else {
-            const int row = top->rowCount();
+            const int row = place->rowCount();
             line = new QHBoxLayout;
             line->addStretch(1);
-            top->addWidget(label, row, 0);
-            top->addLayout(line, row, 1);
+            place->addWidget(label, row, 0);
+            place->addLayout(line, row, 1);
         }
         line->insertWidget(line->count() - 1, field);
         if (sideDoor)
             line->insertWidget(line->count() - 1, sideDoor);
         if (!spec.suffix.isEmpty())
-            line->insertWidget(line->count() - 1, new QLabel(spec.suffix, body));
+            line->insertWidget(line->count() - 1, new QLabel(spec.suffix, host));
         if (!spec.helpPanel.isEmpty()) {
-            auto* help = new QFrame(body);
+            auto* help = new QFrame(host);
             help->setObjectName(spec.helpPanel);
             help->setFrameShape(QFrame::Panel);
             auto* lines = new QGridLayout(help);
@@ -176,11 +194,14 @@ void CommercialTableForm::buildLayout()
                 lines->addWidget(new QLabel(text.mid(gap + 1).trimmed(), help), row, 1);
             }
             help->setVisible(false);
-            top->addWidget(help, 0, 2, -1, 1, Qt::AlignLeft | Qt::AlignTop);
+            place->addWidget(help, 0, 2, -1, 1, Qt::AlignLeft | Qt::AlignTop);
         }
         QWidget::setTabOrder(previous, focusTarget);
         previous = focusTarget;
     }
+    // The fields of a page stand at its top.
+    for (const auto& [page, sheetGrid] : pageGrids)
+        sheetGrid->setRowStretch(sheetGrid->rowCount(), 1);
 
     auto* grid = new kv::ui::DbGrid(body);
     grid->setObjectName(QStringLiteral("DBGrid1"));
@@ -189,12 +210,45 @@ void CommercialTableForm::buildLayout()
         columns.push_back({column.column, column.title, column.width, {}});
     grid->setDataset(&table(), std::move(columns));
     layout->addWidget(grid, 1);
+    if (m_pages) {
+        // Between the last field and the grid: a field hidden with its page
+        // hands the focus to the tabs, not to the grid, which would save.
+        QWidget::setTabOrder(previous, m_pages->tabBar());
+        previous = m_pages->tabBar();
+    }
     QWidget::setTabOrder(previous, grid);
 
     kv::ui::TableButtons buttons(buttonBar(), &table());
     buttonBar()->setLayout(buttons.layout);
     setControls(m_keyEdit, grid, buttons, std::move(checked));
     attachHandlers();
+}
+
+void CommercialTableForm::addBelowFields(QWidget* widget)
+{
+    auto* layout = static_cast<QVBoxLayout*>(body()->layout());
+    layout->insertWidget(layout->count() - 1, widget);
+    QWidget::setTabOrder(widget, grid());
+}
+
+bool CommercialTableForm::editing(const kv::db::Dataset& rows)
+{
+    return rows.isOpen() && (rows.state() == DatasetState::Edit || rows.state() == DatasetState::Insert);
+}
+
+bool CommercialTableForm::applyWithCompanions(const std::vector<kv::db::Dataset*>& rows)
+{
+    kv::db::Dataset* refused = nullptr;
+    try {
+        kv::db::applyTogether(rows, &refused);
+    } catch (const DbError& error) {
+        // A dataset with an update-error handler has had its dialog; the
+        // others' refusal is the database's own message.
+        if (!refused || !refused->hasErrorHandler())
+            showError(error);
+        return false;
+    }
+    return true;
 }
 
 QString CommercialTableForm::keyText(const QVariant& key) const
@@ -302,25 +356,13 @@ void CommercialTableForm::done(int result)
         if (applies) {
             if (!checkFields())
                 return;
-            if (!applyPending())
+            if (!applyChanges())
                 return;
         }
     }
     m_closing = true;
     kv::ui::TableForm::done(result);
     m_closing = false;
-}
-
-bool CommercialTableForm::applyPending()
-{
-    try {
-        table().applyUpdates();
-    } catch (const DbError& error) {
-        if (!table().hasErrorHandler())
-            showError(error);
-        return false;
-    }
-    return true;
 }
 
 void CommercialTableForm::FormClose() { closeDatasets(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QLineEdit;
+class QTabWidget;
 
 namespace kv::ui {
 class DbEdit;
@@ -38,6 +39,19 @@ public:
     QString storedKey(const QString& typed) const;
 
 protected:
+    const CommercialEnvironment& environment() const { return m_environment; }
+    // A row of the dataset is being edited or inserted.
+    static bool editing(const kv::db::Dataset& rows);
+    // The table's pending changes and its companion rows', in the order
+    // given, in one transaction; false, the user told, when refused.
+    bool applyWithCompanions(const std::vector<kv::db::Dataset*>& rows);
+    // A member's own controls (pages of further fields) go between the fields and the grid.
+    void addBelowFields(QWidget* widget);
+    // The tabs of the fields' pages (nullptr for a member without pages).
+    QTabWidget* pages() const { return m_pages; }
+    // Every field's check as on leaving it; the first refused gets its message and the focus.
+    virtual bool checkFields();
+
     void FormActivate() override;
     void FormClose() override;
     void done(int result) override;
@@ -64,8 +78,6 @@ private:
     void moveTo(const QString& target);
     bool keyTaken(const QVariant& key) const;
     void startRow(const QVariant& key);
-    bool checkFields();
-    bool applyPending();
     void openSideDoor(const LookupSpec& lookup);
 
     CommercialTableDescription m_member;
@@ -74,6 +86,7 @@ private:
     bool m_closing = false;
     bool m_checkFailed = false; // the focus went to a refused field: leaving the grid sends it nowhere else
     QLineEdit* m_keyEdit = nullptr;
+    QTabWidget* m_pages = nullptr;
     kv::ui::DbEdit* m_keyMirror = nullptr;
     std::vector<QWidget*> m_fieldWidgets; // as the description lists them
     std::vector<kv::ui::TDBLookupComboDlg*> m_lookups; // per field, nullptr for plain edits

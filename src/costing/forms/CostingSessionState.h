@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/ListReportDialog.h"
 #include "platform/ui/TableForm.h"
 
 #include <QString>
@@ -8,8 +9,6 @@
 #include <optional>
 
 namespace kv::costing {
-
-class ListReportForm;
 
 // The names the machines list prints beside a machine's cost centre and
 // glue, read through the lookups the open machine form keeps.
@@ -25,7 +24,7 @@ public:
 // session's form registrations and gone with them.
 struct CostingSessionState {
     kv::ui::RememberedKeys rememberedCodes; // by form class: the code a table form returns to
-    std::map<QString, ListReportForm*> openReports; // by report class, while the report form lives
+    kv::report::OpenReports openReports; // by report class, while the report form lives
     MachineNames* openMachineForm = nullptr; // while a machine form is open
 };
 

@@ -1,9 +1,7 @@
 #include "costing/forms/ListReportForm.h"
 
-#include "platform/report/DatasetRowSource.h"
+#include "platform/report/TextElement.h"
 #include "platform/ui/MessageService.h"
-#include "platform/report/PreviewWindow.h"
-#include "platform/report/ReportEngine.h"
 
 #include <map>
 
@@ -41,44 +39,31 @@ void addListFooter(kv::report::Report& report)
 
 void fillListFooter(kv::report::Report& report, const CostingEnvironment& environment)
 {
-    if (auto* footer = report.find<TextElement>(QStringLiteral("Label_Rodape")))
-        footer->setText(environment.state().WRodape);
-    if (auto* company = report.find<TextElement>(QStringLiteral("Label_Empresa")))
-        company->setText(QStringLiteral("Empresa : ") + environment.companyName());
+    kv::report::ListReportDialog::fillFooter(report, environment.companyName(), environment.state().WRodape);
 }
 
 ListReportForm::ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent)
-    : QDialog(parent), m_spec(std::move(spec)), m_environment(environment), m_report(m_spec.reportTitle)
+    : ListReportDialog(spec.reportClass, spec.reportTitle, environment.session().openReports, parent),
+      m_spec(std::move(spec)), m_environment(environment)
 {
-    setObjectName(m_spec.reportClass);
     setWindowTitle(m_spec.reportCaption.isEmpty() ? m_spec.reportTitle : m_spec.reportCaption);
-    m_environment.session().openReports[m_spec.reportClass] = this;
     build();
 }
 
-ListReportForm::~ListReportForm()
-{
-    auto& open = m_environment.session().openReports;
-    auto it = open.find(m_spec.reportClass);
-    if (it != open.end() && it->second == this)
-        open.erase(it);
-}
+ListReportForm::~ListReportForm() = default;
 
 ListReportForm* ListReportForm::instance(const CostingEnvironment& environment, const QString& reportClass)
 {
-    const auto& open = environment.session().openReports;
-    auto it = open.find(reportClass);
-    return it == open.end() ? nullptr : it->second;
+    return ListReportDialog::instance<ListReportForm>(environment.session().openReports, reportClass);
 }
 
 void ListReportForm::build()
 {
-    m_report.page().setSize(QPageSize::A4).setOrientation(m_spec.orientation).setMargins(7, 10, 7, 10);
-    m_report.setPageHeaderOnFirstPage(true);
-    m_report.setPageFooterOnLastPage(true);
-    const double width = m_report.page().contentWidth();
+    kv::report::Report& list = report();
+    setUpPage(m_spec.orientation, 7, 10, 7, 10);
+    const double width = list.page().contentWidth();
 
-    kv::report::Band& header = m_report.pageHeader();
+    kv::report::Band& header = list.pageHeader();
     header.setHeight(16);
     TextElement& title = header.addText(m_spec.reportTitle, QRectF(0, 2, width, 7), QStringLiteral("Titulo"));
     title.setAlignment(Qt::AlignHCenter | Qt::AlignTop).setPointSize(14).setBold(true);
@@ -94,11 +79,11 @@ void ListReportForm::build()
     header.setBeforePrint([this](kv::report::BandContext&) { PageHeaderBand1BeforePrint(); });
 
     if (m_spec.customise) {
-        m_spec.customise(m_report, m_environment);
+        m_spec.customise(list, m_environment);
     } else {
-        kv::report::Band& titles = m_report.columnHeader();
+        kv::report::Band& titles = list.columnHeader();
         titles.setHeight(6).setColor(LightGrey);
-        kv::report::DataBand& detail = m_report.detail();
+        kv::report::DataBand& detail = list.detail();
         detail.setHeight(5);
         double x = 0;
         for (const ReportColumnSpec& column : m_spec.columns) {
@@ -116,14 +101,15 @@ void ListReportForm::build()
         }
     }
 
-    addListFooter(m_report);
-    m_report.setBeforePrint([this](kv::report::Report&) { TabelasRepBeforePrint(); });
+    addListFooter(list);
+    list.setBeforePrint([this](kv::report::Report&) { TabelasRepBeforePrint(); });
 }
 
 void ListReportForm::PageHeaderBand1BeforePrint()
 {
-    auto set = [this](const char* name, const QString& text) {
-        if (auto* label = m_report.find<TextElement>(QString::fromLatin1(name)))
+    kv::report::Report& list = report();
+    auto set = [&list](const char* name, const QString& text) {
+        if (auto* label = list.find<TextElement>(QString::fromLatin1(name)))
             label->setText(text);
     };
     set("Label_DoArtigo", m_from);
@@ -131,7 +117,7 @@ void ListReportForm::PageHeaderBand1BeforePrint()
     set("Label_Ordem", orderText(m_order));
 }
 
-void ListReportForm::TabelasRepBeforePrint() { fillListFooter(m_report, m_environment); }
+void ListReportForm::TabelasRepBeforePrint() { fillListFooter(report(), m_environment); }
 
 kv::report::Document ListReportForm::render(kv::db::Dataset& dataset, ListOrder order, const QString& from,
                                             const QString& to)
@@ -139,18 +125,13 @@ kv::report::Document ListReportForm::render(kv::db::Dataset& dataset, ListOrder 
     m_order = order;
     m_from = from;
     m_to = to;
-    m_rows = std::make_unique<kv::report::DatasetRowSource>(dataset);
-    m_report.detail().setSource(m_rows.get());
-    return kv::report::ReportEngine::render(m_report);
+    return renderRows(dataset);
 }
 
 void ListReportForm::preview(kv::db::Dataset& dataset, ListOrder order, const QString& from, const QString& to,
                              QWidget* parent)
 {
-    kv::report::PreviewWindow window(render(dataset, order, from, to), parent);
-    window.setWindowTitle(windowTitle());
-    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
-    window.exec();
+    showPreview(render(dataset, order, from, to), parent, [](const QString& text) { kv::ui::messages().fail(text); });
 }
 
 } // namespace kv::costing

@@ -3,15 +3,7 @@
 #include "costing/forms/CodeTableDescription.h"
 #include "costing/forms/CostingEnvironment.h"
 
-#include "platform/report/Document.h"
-#include "platform/report/Report.h"
-
-#include <QDialog>
-#include <memory>
-
-namespace kv::report {
-class DatasetRowSource;
-}
+#include "platform/report/ListReportDialog.h"
 
 namespace kv::costing {
 
@@ -25,7 +17,7 @@ void fillListFooter(kv::report::Report& report, const CostingEnvironment& enviro
 // row of the table's shared dataset and the page footer. Created by the menu
 // before the table form and freed after it; while it lives, the print dialog
 // finds it by its class name.
-class ListReportForm : public QDialog {
+class ListReportForm : public kv::report::ListReportDialog {
     Q_OBJECT
 public:
     ListReportForm(ListPrintSpec spec, CostingEnvironment environment, QWidget* parent = nullptr);
@@ -34,7 +26,7 @@ public:
     // The session's open report form of a class (its form instance variable), or nullptr.
     static ListReportForm* instance(const CostingEnvironment& environment, const QString& reportClass);
 
-    kv::report::Report& TabelasRep() { return m_report; }
+    kv::report::Report& TabelasRep() { return report(); }
 
     // Lays the report out over the dataset as its statement selected the
     // rows, with the range and the order that statement used.
@@ -50,8 +42,6 @@ private:
 
     ListPrintSpec m_spec;
     CostingEnvironment m_environment;
-    kv::report::Report m_report;
-    std::unique_ptr<kv::report::DatasetRowSource> m_rows;
     ListOrder m_order = ListOrder::Numeric;
     QString m_from;
     QString m_to;

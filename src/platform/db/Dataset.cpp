@@ -840,14 +840,16 @@ bool Dataset::hasPendingChanges() const
     return !d->changes.log().empty() || d->state == DatasetState::Edit || d->state == DatasetState::Insert;
 }
 
-void Dataset::applyUpdates()
+void Dataset::applyUpdates() { settle(writePending()); }
+
+std::vector<bool> Dataset::writePending()
 {
     d->requireOpen();
     if (d->state != DatasetState::Browse)
         post();
-    if (d->changes.log().empty())
-        return;
     std::vector<bool> skipped(d->changes.log().size(), false);
+    if (d->changes.log().empty())
+        return skipped;
     if (d->mode == DatasetMode::Cached && !d->updates.isEmpty()) {
         UpdateApplier::ErrorHandler onError;
         if (d->handler)
@@ -869,6 +871,13 @@ void Dataset::applyUpdates()
                 Q_EMIT rowChanged(row);
         });
     }
+    return skipped;
+}
+
+void Dataset::settle(const std::vector<bool>& skipped)
+{
+    if (d->changes.log().empty())
+        return;
     // Written (or, without an update object, kept as they are): the cache forgets them.
     const std::vector<RowId> gone = d->changes.settle(skipped);
     if (!gone.empty())
@@ -877,6 +886,33 @@ void Dataset::applyUpdates()
         d->dropRow(id);
     if (!gone.empty() && !d->changes.anyDeleted() && !d->filterActive())
         d->rebuildVisible();
+}
+
+void applyTogether(const std::vector<Dataset*>& datasets, Dataset** refusedBy)
+{
+    if (refusedBy)
+        *refusedBy = nullptr;
+    if (datasets.empty())
+        return;
+    const std::shared_ptr<Connection> connection = datasets.front()->connection();
+    for (const Dataset* dataset : datasets)
+        if (!connection || dataset->connection() != connection)
+            throw DbError(DbError::Kind::State, QStringLiteral("Os dados a gravar em conjunto não são da mesma base de dados."));
+    std::vector<std::vector<bool>> skipped;
+    {
+        Transaction transaction(*connection);
+        for (Dataset* dataset : datasets) {
+            if (refusedBy)
+                *refusedBy = dataset;
+            skipped.push_back(dataset->writePending());
+        }
+        if (refusedBy)
+            *refusedBy = nullptr;
+        transaction.commit();
+    }
+    // Only after the commit: an abandoned apply leaves every cache as it was.
+    for (std::size_t i = 0; i < datasets.size(); ++i)
+        datasets[i]->settle(skipped[i]);
 }
 
 void Dataset::cancelUpdates()

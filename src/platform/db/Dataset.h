@@ -214,9 +214,21 @@ Q_SIGNALS:
 
 private:
     friend class Field;
+    friend void applyTogether(const std::vector<Dataset*>& datasets, Dataset** refusedBy);
+    // applyUpdates() in two steps: the writes (the caller's transaction
+    // around them), then the cache forgets what was written.
+    std::vector<bool> writePending();
+    void settle(const std::vector<bool>& skipped);
     struct Impl;
     QString m_name;
     std::unique_ptr<Impl> d;
 };
+
+// Applies the pending changes of several datasets of one connection in one
+// transaction, in the order given, each with its own error handling: when one
+// of them is abandoned nothing of any is written and every change stays
+// pending in its dataset. Throws DbError as applyUpdates() does;
+// `refusedBy`, when given, gets the dataset whose apply was abandoned.
+void applyTogether(const std::vector<Dataset*>& datasets, Dataset** refusedBy = nullptr);
 
 } // namespace kv::db

@@ -142,15 +142,11 @@ void TableForm::DbGrid1Enter()
     if (applies && !beforeApply())
         return;
     setGridMode(true);
-    if (applies) {
+    if (applies && applyChanges()) {
         try {
-            m_table->applyUpdates();
             afterApply();
         } catch (const DbError& error) {
-            // Refused by the database: the update-error dialog has had its
-            // say where the dataset has one; the change stays pending.
-            if (!m_table->hasErrorHandler())
-                showError(error);
+            showError(error);
         }
     }
     m_insertMark = false;
@@ -211,6 +207,20 @@ void TableForm::BotDeleteClick()
     if (!messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?")))
         return;
     deleteCurrent();
+}
+
+bool TableForm::applyChanges()
+{
+    try {
+        m_table->applyUpdates();
+    } catch (const DbError& error) {
+        // Refused by the database: the update-error dialog has had its say
+        // where the dataset has one; the change stays pending.
+        if (!m_table->hasErrorHandler())
+            showError(error);
+        return false;
+    }
+    return true;
 }
 
 void TableForm::deleteCurrent()

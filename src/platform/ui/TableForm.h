@@ -106,6 +106,9 @@ protected:
     virtual bool appliesOnReturn() const { return !m_cancelMark; }
     // Before the apply of a return to the grid: false keeps the row being edited.
     virtual bool beforeApply() { return true; }
+    // Writes the pending changes (the table's; a form keeping companion rows
+    // writes them with it); false, the user told, when the database refused.
+    virtual bool applyChanges();
     // After an apply of a return to the grid: the table is re-read and the
     // grid stands on the remembered key (or on the first row).
     virtual void afterApply() { reopenTable(); }

@@ -891,4 +891,77 @@ TEST_P(DatasetTest, UnreadableDateTextIsKeptWhenTheRowIsSaved)
     EXPECT_EQ(rows.rows[1][1].toString(), "revista");
 }
 
+// A row and its companion row are written together or not at all: whichever
+// of the two the database refuses, neither table changes and both caches
+// keep their changes for the next try.
+TEST_P(DatasetTest, DatasetsAppliedTogetherWriteAllOrNothing)
+{
+    struct Case {
+        const char* name;
+        int tintaCode; // 1 exists: refused
+        int pairCode; // 5 exists: refused
+        bool tintaHandler; // the first dataset has an update-error handler that aborts
+        bool written;
+    };
+    const Case cases[] = {
+        {"both accepted", 4, 4, false, true},
+        {"first refused", 1, 4, false, false},
+        {"second refused", 4, 5, false, false},
+        {"second refused, first with a handler", 4, 5, true, false},
+    };
+    db->exec("CREATE TABLE PARES (CODIGO INTEGER NOT NULL PRIMARY KEY, CONTA VARCHAR(20))");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db->exec("DELETE FROM TINTAS WHERE CODIGO > 3");
+        db->exec("DELETE FROM PARES");
+        db->exec("INSERT INTO PARES VALUES (5, '2432')");
+        Dataset tintas(QStringLiteral("TINTAS"));
+        configure(tintas, db);
+        if (c.tintaHandler)
+            tintas.setErrorHandler([](Dataset&, const DbError&, UpdateKind) { return UpdateAction::Abort; });
+        Dataset pares(QStringLiteral("PARES"));
+        pares.setConnection(db);
+        pares.setSql(QStringLiteral("Select * From PARES Order By CODIGO"));
+        pares.setMode(DatasetMode::Cached);
+        pares.setUpdateStatements({QStringLiteral("INSERT INTO PARES (CODIGO, CONTA) VALUES (:CODIGO, :CONTA)"),
+                                   QStringLiteral("UPDATE PARES SET CODIGO = :CODIGO, CONTA = :CONTA "
+                                                  "WHERE CODIGO = :OLD_CODIGO"),
+                                   QStringLiteral("DELETE FROM PARES WHERE CODIGO = :OLD_CODIGO")});
+        tintas.open();
+        pares.open();
+        tintas.append();
+        tintas.setValue("CODIGO", c.tintaCode);
+        tintas.setValue("DESIGNACAO", QStringLiteral("Nova"));
+        pares.append();
+        pares.setValue("CODIGO", c.pairCode);
+        pares.setValue("CONTA", QStringLiteral("2433"));
+
+        if (c.written) {
+            applyTogether({&tintas, &pares});
+        } else {
+            EXPECT_THROW(applyTogether({&tintas, &pares}), DbError);
+        }
+        const int newTintas = db->scalar("SELECT COUNT(*) FROM TINTAS WHERE DESIGNACAO = 'Nova'").toInt();
+        const int newPairs = db->scalar("SELECT COUNT(*) FROM PARES WHERE CONTA = '2433'").toInt();
+        EXPECT_EQ(newTintas, c.written ? 1 : 0);
+        EXPECT_EQ(newPairs, c.written ? 1 : 0);
+        EXPECT_EQ(tintas.hasPendingChanges(), !c.written);
+        EXPECT_EQ(pares.hasPendingChanges(), !c.written);
+    }
+}
+
+TEST_P(DatasetTest, DatasetsOfTwoConnectionsAreNotAppliedTogether)
+{
+    configure(ds, db);
+    Dataset other(QStringLiteral("TINTAS"));
+    configure(other, connect(QStringLiteral("OUTRA")));
+    ds.open();
+    other.open();
+    ds.edit();
+    ds.setValue("DESIGNACAO", QStringLiteral("Mudada"));
+    EXPECT_THROW(applyTogether({&ds, &other}), DbError);
+    EXPECT_TRUE(ds.hasPendingChanges());
+    EXPECT_EQ(designations(), (QStringList{"Tinta 1", "Tinta 2", "Tinta 3"}));
+}
+
 } // namespace

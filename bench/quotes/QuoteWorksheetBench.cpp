@@ -625,7 +625,7 @@ void BM_PageCheck_Raw(benchmark::State& state)
     auto run = [&](auto& raw) {
         for (auto _ : state) {
             const QVariant key =
-                state.range(1) == 0 ? QVariant((i * 7919) % Customers + 1) : QVariant(articleCode(i));
+                state.range(1) == 0 ? QVariant(static_cast<int>((i * 7919) % Customers + 1)) : QVariant(articleCode(i));
             ++i;
             benchmark::DoNotOptimize(raw.run(sql, {key}));
         }

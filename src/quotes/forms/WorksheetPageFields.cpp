@@ -119,6 +119,7 @@ void WorksheetPageFields::addRow(QGridLayout* grid, int& r, QLabel* label, std::
 {
     grid->addWidget(label, r, 0);
     auto* line = new QHBoxLayout;
+    line->setSpacing(8);
     for (QWidget* w : widgets)
         line->addWidget(w);
     line->addStretch(1);

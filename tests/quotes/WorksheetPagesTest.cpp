@@ -271,6 +271,33 @@ TEST_P(WorksheetPages, knownArticleReplacesItsFieldsAndShowsItsPictureOnEveryPag
     }
 }
 
+// A stored row shows its values and its article's picture; its boards are
+// not taken as chosen in this opening, so the colours still ask for one.
+TEST_P(WorksheetPages, storedRowIsLoadedWithItsPicture)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pages p(GetParam());
+    const QString path = p.writePicture("PR-OVOS121.bmp");
+    p.scenario.applicationDatabase()->exec("UPDATE ORCMAS SET NOSREF = 'PR-OVOS12', CARTOLINA = 1 WHERE CODIGO = 2");
+    FormDriver form = p.scenario.open("TORCF021");
+    p.scenario.settle();
+    for (const auto& [field, text] : {std::pair{"Edit_Serie", "1"}, {"Edit_Codigo", "2"}, {"Edit_SubCodigo", "0"}})
+        p.enter(form, field, text);
+    EXPECT_EQ(form.text("Edit_CliNro"), "102");
+    EXPECT_EQ(form.text("Edit_NosRef"), "PR-OVOS12");
+    EXPECT_EQ(form.text("Label_Iva"), "23%");
+    EXPECT_EQ(QFileInfo(p.picture(form, 3)->getImageName()), QFileInfo(path));
+    const WorksheetState& state = p.state(form);
+    EXPECT_EQ(state.boards[0], 0);
+    form.enter(); // the date
+    p.scenario.settle();
+    p.enter(form, "Edit_Observ3", "");
+    p.scenario.messages().clear();
+    form.focus("Edit_NroCores");
+    p.scenario.settle();
+    EXPECT_EQ(p.scenario.messages().texts(), QStringList{"Seleccione a Matéria Prima por Favor !!!"});
+}
+
 // --------------------------------------------------------------- lookups
 
 TEST_P(WorksheetPages, customerLookupCancelledChangesNothingAndAChoiceIsTakenAtOnce)

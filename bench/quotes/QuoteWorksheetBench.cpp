@@ -5,10 +5,15 @@
 // - opening a stored sub-quote as leaving the sub-quote field does (sub-quote
 //   0, the row, the summary row) with its lines for the grid;
 // - the quote lookup and the base-quote lookups by number and by name: the
-//   first screen, then a typed name.
+//   first screen, then a typed name;
+// - on an invoicing database of 20,000 customers and 100,000 articles, the
+//   customer lookups by code and by name and the article lookups by code and
+//   by designation (first screen, then a typed text), and the customer and
+//   article checks of the customer page against the raw keyed reads.
 #include "quotes/core/QuoteHeader.h"
 #include "quotes/core/QuoteLookupList.h"
 #include "quotes/core/QuoteRepository.h"
+#include "quotes/core/WorksheetReferences.h"
 #include "schema/Schema.h"
 
 #include "platform/db/Connection.h"
@@ -87,6 +92,34 @@ void fill(kv::db::Connection& db, int quotes)
         db.exec(QStringLiteral("ANALYZE"));
 }
 
+constexpr int Customers = 20'000;
+constexpr int Articles = 100'000;
+
+// Customers 1..20,000 with names spread over the alphabet's digits; articles
+// ART000001.. of which every fourth is a consumable (type "10") and every
+// tenth a raw material, the rest products.
+void fillInvoicing(kv::db::Connection& db)
+{
+    kv::schema::Schema::standard().create(db, kv::schema::Database::Invoicing);
+    kv::db::Transaction tx(db);
+    db.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
+                           "INSERT INTO CLIENTES (CODIGO, NOME, MORADA1, CODPOSTAL, CNDPGT, VENDEDOR, MERCADO) "
+                           "SELECT I, 'Cliente ' || ((I * 7919) % %1), 'Rua ' || I, '4050-123', 2, 1, 'N' FROM N")
+                .arg(Customers));
+    db.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
+                           "INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, CODIVA, UNVENDA, COMPRIM, "
+                           "LARGURA, ALTURA) "
+                           "SELECT 'ART' || %2, 'Caixa ' || ((I * 7919) % %1), "
+                           "CASE WHEN I % 4 = 0 THEN '10' WHEN I % 10 = 1 THEN '6' ELSE '1' END, 2, 'UN', 300, 200, "
+                           "100 FROM N")
+                .arg(Articles)
+                .arg(db.dialect() == Dialect::Postgres ? QStringLiteral("LPAD(CAST(I AS TEXT), 6, '0')")
+                                                       : QStringLiteral("SUBSTR('000000' || I, -6, 6)")));
+    tx.commit();
+    if (db.dialect() == Dialect::Postgres)
+        db.exec(QStringLiteral("ANALYZE"));
+}
+
 struct Volume {
     std::shared_ptr<kv::db::Connection> db;
     std::string path; // SQLite file
@@ -130,6 +163,38 @@ struct Volumes {
         }
         fill(*v.db, quotes);
         return volumes.emplace(std::make_pair(dialect, quotes), std::move(v)).first->second;
+    }
+
+    // The invoicing database, kept under the quote count -1.
+    Volume& invoicing(Dialect dialect)
+    {
+        auto it = volumes.find({dialect, -1});
+        if (it != volumes.end())
+            return it->second;
+        Volume v;
+        if (dialect == Dialect::Sqlite) {
+            kv::db::ConnectionSettings s;
+            s.alias = QStringLiteral("BDFACTURA");
+            s.database = dir.filePath(QStringLiteral("invoicing.db"));
+            v.path = s.database.toStdString();
+            v.db = kv::db::Connection::open(s);
+        } else {
+            v.pgName = QStringLiteral("kv_bench_invoicing");
+            {
+                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(v.pgName));
+                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(v.pgName));
+            }
+            v.db = kv::db::Connection::open(pgSettings(v.pgName));
+            const auto s = pgSettings(v.pgName);
+            v.conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
+                             .arg(s.host)
+                             .arg(s.port)
+                             .arg(s.user, v.pgName)
+                             .toStdString();
+        }
+        fillInvoicing(*v.db);
+        return volumes.emplace(std::make_pair(dialect, -1), std::move(v)).first->second;
     }
 
     ~Volumes()
@@ -432,6 +497,164 @@ void BM_Lookup_Raw(benchmark::State& state)
     label(state);
 }
 
+// range(1): 3 customers by code, 4 by name, 5 articles by code, 6 by
+// designation; range(2): 0 the first screen, 1 then a typed text.
+QuoteLookupList::Kind invoicingKind(const benchmark::State& state)
+{
+    switch (state.range(1)) {
+    case 3: return QuoteLookupList::Kind::CustomersByCode;
+    case 4: return QuoteLookupList::Kind::CustomersByName;
+    case 5: return QuoteLookupList::Kind::ArticlesByCode;
+    default: return QuoteLookupList::Kind::ArticlesByDesignation;
+    }
+}
+
+QString typedText(const benchmark::State& state)
+{
+    const char* typed[] = {"12345", "Cliente 125", "ART050000", "Caixa 5"};
+    return QString::fromLatin1(typed[state.range(1) - 3]);
+}
+
+void invoicingLabel(benchmark::State& state, const char* what)
+{
+    state.SetLabel(QStringLiteral("%1 %2").arg(dialectOf(state) == Dialect::Sqlite ? "sqlite" : "pg", what).toStdString());
+}
+
+const char* lookupName(const benchmark::State& state)
+{
+    const char* names[] = {"customers by code", "customers by name", "articles by code", "articles by designation"};
+    const char* typedNames[] = {"customers by code, typed", "customers by name, typed", "articles by code, typed",
+                                "articles by designation, typed"};
+    return state.range(2) == 1 ? typedNames[state.range(1) - 3] : names[state.range(1) - 3];
+}
+
+void BM_PageLookup(benchmark::State& state)
+{
+    if (skipped(state))
+        return;
+    Volume& v = volumes().invoicing(dialectOf(state));
+    const bool typed = state.range(2) == 1;
+    const QString text = typedText(state);
+    for (auto _ : state) {
+        QuoteLookupList list(v.db, invoicingKind(state));
+        list.open();
+        double sum = readWindow(list.dataset());
+        if (typed) {
+            list.position(text);
+            sum += readWindow(list.dataset());
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    invoicingLabel(state, lookupName(state));
+}
+
+void BM_PageLookup_Raw(benchmark::State& state)
+{
+    if (skipped(state))
+        return;
+    const Dialect dialect = dialectOf(state);
+    Volume& v = volumes().invoicing(dialect);
+    const bool typed = state.range(2) == 1;
+    const QString text = typedText(state);
+    QuoteLookupList list(v.db, invoicingKind(state));
+    list.open();
+    const std::string first = positional(list.dataset().sql(), dialect);
+    list.position(text);
+    const std::string window = positional(list.dataset().sql(), dialect);
+    const bool numeric = invoicingKind(state) == QuoteLookupList::Kind::CustomersByCode;
+    const QVariant key = numeric ? QVariant(text.toInt()) : QVariant(text);
+    auto run = [&](auto& raw) {
+        for (auto _ : state) {
+            double sum = raw.run(first, {});
+            if (typed)
+                sum += raw.run(window, {key});
+            benchmark::DoNotOptimize(sum);
+        }
+    };
+    if (dialect == Dialect::Sqlite) {
+        RawSqlite raw(v.path);
+        run(raw);
+    } else {
+        RawPg raw(v.conninfo);
+        run(raw);
+    }
+    invoicingLabel(state, lookupName(state));
+}
+
+// range(1): 0 the customer check (the customer's row), 1 the article check
+// among the products the lookup offers.
+const std::string CustomerCheckSql = "SELECT CODIGO, NOME, MORADA1, MORADA2, CODPOSTAL, CNDPGT, VENDEDOR "
+                                     "FROM CLIENTES WHERE CODIGO = :CODIGO";
+const std::string ArticleCheckSql = "SELECT CODIGO, DESIGNACAO, CODIVA, UNVENDA, VOSREF, COMPRIM, LARGURA, ALTURA "
+                                    "FROM ARTIGOSCLS WHERE CODIGO = :CODIGO";
+
+QString articleCode(std::int64_t i)
+{
+    return QStringLiteral("ART%1").arg(static_cast<int>((i * 7919) % Articles) + 1, 6, 10, QLatin1Char('0'));
+}
+
+void BM_PageCheck(benchmark::State& state)
+{
+    if (skipped(state))
+        return;
+    Volume& v = volumes().invoicing(dialectOf(state));
+    const WorksheetReferences references(*v.db, *v.db);
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        if (state.range(1) == 0)
+            benchmark::DoNotOptimize(references.customer((i++ * 7919) % Customers + 1));
+        else
+            benchmark::DoNotOptimize(references.article(articleCode(i++), true));
+    }
+    invoicingLabel(state, state.range(1) == 0 ? "customer check" : "article check");
+}
+
+void BM_PageCheck_Raw(benchmark::State& state)
+{
+    if (skipped(state))
+        return;
+    const Dialect dialect = dialectOf(state);
+    Volume& v = volumes().invoicing(dialect);
+    const std::string sql =
+        state.range(1) == 0
+            ? positional(QString::fromStdString(CustomerCheckSql), dialect)
+            : positional(QString::fromStdString(ArticleCheckSql) + QStringLiteral(" AND ")
+                             + WorksheetReferences::productCondition(*v.db),
+                         dialect);
+    std::int64_t i = 0;
+    auto run = [&](auto& raw) {
+        for (auto _ : state) {
+            const QVariant key =
+                state.range(1) == 0 ? QVariant(static_cast<int>((i * 7919) % Customers + 1)) : QVariant(articleCode(i));
+            ++i;
+            benchmark::DoNotOptimize(raw.run(sql, {key}));
+        }
+    };
+    if (dialect == Dialect::Sqlite) {
+        RawSqlite raw(v.path);
+        run(raw);
+    } else {
+        RawPg raw(v.conninfo);
+        run(raw);
+    }
+    invoicingLabel(state, state.range(1) == 0 ? "customer check" : "article check");
+}
+
+void pageLookupArgs(benchmark::internal::Benchmark* b)
+{
+    for (int engine : {0, 1})
+        for (int kind : {3, 4, 5, 6})
+            for (int typed : {0, 1})
+                b->Args({engine, kind, typed});
+}
+
+void pageCheckArgs(benchmark::internal::Benchmark* b)
+{
+    for (int engine : {0, 1})
+        for (int which : {0, 1})
+            b->Args({engine, which});
+}
+
 void volumesArgs(benchmark::internal::Benchmark* b)
 {
     for (int engine : {0, 1})
@@ -453,6 +676,10 @@ BENCHMARK(BM_OpenSubQuote)->Apply(volumesArgs)->Unit(benchmark::kMicrosecond)->M
 BENCHMARK(BM_OpenSubQuote_Raw)->Apply(volumesArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 BENCHMARK(BM_Lookup)->Apply(lookupArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 BENCHMARK(BM_Lookup_Raw)->Apply(lookupArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_PageLookup)->Apply(pageLookupArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_PageLookup_Raw)->Apply(pageLookupArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_PageCheck)->Apply(pageCheckArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_PageCheck_Raw)->Apply(pageCheckArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 } // namespace
 

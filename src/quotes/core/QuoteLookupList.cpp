@@ -1,5 +1,7 @@
 #include "quotes/core/QuoteLookupList.h"
 
+#include "quotes/core/WorksheetReferences.h"
+
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 
@@ -15,7 +17,7 @@ struct ListShape {
     QString descending;
 };
 
-ListShape shape(QuoteLookupList::Kind kind)
+ListShape shape(QuoteLookupList::Kind kind, const kv::db::Connection& connection)
 {
     using Kind = QuoteLookupList::Kind;
     switch (kind) {
@@ -34,6 +36,40 @@ ListShape shape(QuoteLookupList::Kind kind)
     case Kind::BaseByName:
         return {QStringLiteral("CODIGO, NOME, SUBCODIGO, DESIGN1"), QStringLiteral("FROM ORCMAS WHERE SUBCODIGO = 99"),
                 QStringLiteral("NOME"), QStringLiteral("NOME, CODIGO"), QStringLiteral("NOME DESC, CODIGO DESC")};
+    case Kind::CustomersByCode:
+        return {QStringLiteral("CODIGO, NOME, MERCADO"), QStringLiteral("FROM CLIENTES WHERE 1 = 1"),
+                QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), QStringLiteral("CODIGO DESC")};
+    case Kind::CustomersByName:
+        return {QStringLiteral("CODIGO, NOME, MERCADO"), QStringLiteral("FROM CLIENTES WHERE 1 = 1"),
+                QStringLiteral("NOME"), QStringLiteral("NOME, CODIGO"), QStringLiteral("NOME DESC, CODIGO DESC")};
+    case Kind::ArticlesByCode:
+        return {QStringLiteral("CODIGO, DESIGNACAO"),
+                QStringLiteral("FROM ARTIGOSCLS WHERE ") + WorksheetReferences::productCondition(connection),
+                QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), QStringLiteral("CODIGO DESC")};
+    case Kind::ArticlesByDesignation:
+        return {QStringLiteral("CODIGO, DESIGNACAO"),
+                QStringLiteral("FROM ARTIGOSCLS WHERE ") + WorksheetReferences::productCondition(connection),
+                QStringLiteral("DESIGNACAO"), QStringLiteral("DESIGNACAO, CODIGO"),
+                QStringLiteral("DESIGNACAO DESC, CODIGO DESC")};
+    case Kind::PostalCodes:
+        return {QStringLiteral("CODPOSTAL, LOCALIDADE, PROVINCIA, REGIAO"), QStringLiteral("FROM CODPOSTAL WHERE 1 = 1"),
+                QStringLiteral("CODPOSTAL"), QStringLiteral("CODPOSTAL"), QStringLiteral("CODPOSTAL DESC")};
+    }
+    return {};
+}
+
+QString datasetName(QuoteLookupList::Kind kind)
+{
+    using Kind = QuoteLookupList::Kind;
+    switch (kind) {
+    case Kind::Quotes: return QStringLiteral("ORCMAS");
+    case Kind::BaseByNumber:
+    case Kind::BaseByName: return QStringLiteral("ORCBASE");
+    case Kind::CustomersByCode:
+    case Kind::CustomersByName: return QStringLiteral("CLIENTES");
+    case Kind::ArticlesByCode:
+    case Kind::ArticlesByDesignation: return QStringLiteral("ARTIGOSCLS");
+    case Kind::PostalCodes: return QStringLiteral("CODPOSTAL");
     }
     return {};
 }
@@ -44,8 +80,7 @@ QString resultOrder(const ListShape& s) { return QString(s.ascending).remove(QSt
 } // namespace
 
 QuoteLookupList::QuoteLookupList(std::shared_ptr<kv::db::Connection> application, Kind kind)
-    : m_kind(kind), m_list(std::make_unique<kv::db::Dataset>(kind == Kind::Quotes ? QStringLiteral("ORCMAS")
-                                                                                  : QStringLiteral("ORCBASE")))
+    : m_kind(kind), m_list(std::make_unique<kv::db::Dataset>(datasetName(kind)))
 {
     m_list->setConnection(std::move(application));
 }
@@ -54,12 +89,23 @@ QuoteLookupList::~QuoteLookupList() = default;
 
 QString QuoteLookupList::keyField() const
 {
-    return m_kind == Kind::BaseByName ? QStringLiteral("NOME") : QStringLiteral("CODIGO");
+    switch (m_kind) {
+    case Kind::BaseByName:
+    case Kind::CustomersByName: return QStringLiteral("NOME");
+    case Kind::ArticlesByDesignation: return QStringLiteral("DESIGNACAO");
+    case Kind::PostalCodes: return QStringLiteral("CODPOSTAL");
+    default: return QStringLiteral("CODIGO");
+    }
+}
+
+bool QuoteLookupList::numericKey() const
+{
+    return m_kind == Kind::Quotes || m_kind == Kind::BaseByNumber || m_kind == Kind::CustomersByCode;
 }
 
 void QuoteLookupList::open()
 {
-    const ListShape s = shape(m_kind);
+    const ListShape s = shape(m_kind, *m_list->connection());
     m_list->close();
     m_list->setSql(QStringLiteral("SELECT %1, 1 AS JANELA %2 ORDER BY %3 LIMIT %4")
                        .arg(s.columns, s.from, s.ascending)
@@ -69,7 +115,7 @@ void QuoteLookupList::open()
 
 void QuoteLookupList::openWindow(const QVariant& key)
 {
-    const ListShape s = shape(m_kind);
+    const ListShape s = shape(m_kind, *m_list->connection());
     // JANELA tells the rows before the key (0) from those at or after it (1).
     m_list->close();
     m_list->setSql(QStringLiteral("SELECT * FROM (SELECT %1, 0 AS JANELA %2 AND %3 < :CHAVE ORDER BY %4 LIMIT %6) B "
@@ -91,7 +137,7 @@ void QuoteLookupList::openWindow(const QVariant& key)
 
 bool QuoteLookupList::position(const QString& typed)
 {
-    if (m_kind == Kind::BaseByName) {
+    if (!numericKey()) {
         openWindow(typed);
         return true;
     }

@@ -10,14 +10,22 @@ namespace kv::quotes {
 
 void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms)
 {
-    forms.add(QStringLiteral("TORCF021"),
-              [source](QWidget* parent) -> QDialog* { return new TORCF021(source(), parent); });
+    forms.add(QStringLiteral("TORCF021"), [source, &forms](QWidget* parent) -> QDialog* {
+        QuoteFormsEnvironment environment = source();
+        if (!environment.forms)
+            environment.forms = &forms;
+        return new TORCF021(environment, parent);
+    });
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR021"));
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
 {
-    registerQuoteForms([&session] { return QuoteFormsEnvironment{&session.state(), &session.dataModules()}; }, forms);
+    registerQuoteForms(
+        [&session, &forms] {
+            return QuoteFormsEnvironment{&session.state(), &session.dataModules(), &forms, &session.installation()};
+        },
+        forms);
 }
 
 } // namespace kv::quotes

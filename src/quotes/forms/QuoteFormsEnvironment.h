@@ -6,6 +6,13 @@
 #include <functional>
 #include <memory>
 
+namespace kv::install {
+class Installation;
+}
+namespace kv::ui {
+class FormRegistry;
+}
+
 namespace kv::quotes {
 
 // What the quote forms take from the running program: the login state and
@@ -13,6 +20,10 @@ namespace kv::quotes {
 struct QuoteFormsEnvironment {
     kv::shell::LoginState* state = nullptr;
     kv::shell::ShellDataModules* modules = nullptr;
+    // The registry the worksheet's side doors open their forms from.
+    const kv::ui::FormRegistry* forms = nullptr;
+    // Where the article pictures' Windows paths lead.
+    const kv::install::Installation* installation = nullptr;
 
     std::shared_ptr<kv::db::Connection> application() const { return modules->connections().DbKavorime; }
     std::shared_ptr<kv::db::Connection> invoicing() const { return modules->connections().DbFacturacao; }

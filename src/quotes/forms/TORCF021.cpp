@@ -1,11 +1,16 @@
 #include "quotes/forms/TORCF021.h"
 
+#include "quotes/core/ArticlePictures.h"
 #include "quotes/core/QuoteLookupList.h"
 #include "quotes/core/QuoteRepository.h"
+#include "quotes/core/WorksheetReferences.h"
+#include "quotes/forms/WorksheetCustomerPage.h"
+#include "quotes/forms/WorksheetProductionPage.h"
 #include "quotes/print/ChartRowsPie.h"
 #include "quotes/print/InternalQuotePages.h"
 
 #include "costing/forms/FieldLookup.h"
+#include "imaging/forms/TPictureBox.h"
 #include "quotes/core/QuoteTotals.h"
 
 #include "platform/db/Dataset.h"
@@ -33,8 +38,6 @@
 namespace kv::quotes {
 
 namespace {
-
-enum Page { CustomerPage = 0, ProductionPage = 1, DetailPage = 2, TotalsPage = 3 };
 
 const QString SearchHint = QStringLiteral("Tecla <Insert> Procurar");
 
@@ -64,11 +67,16 @@ TORCF021::TORCF021(QuoteFormsEnvironment environment, QWidget* parent)
     outer->addWidget(buildHeader());
     Tb = new QTabWidget(body());
     Tb->setObjectName(QStringLiteral("Tb"));
-    Tb->addTab(buildCustomerPage(), QStringLiteral("Identif.Cliente e Produto"));
-    Tb->addTab(buildProductionPage(), QStringLiteral("Inform.Produção"));
+    // Enter moves from the header into the page's fields, never onto the tabs.
+    Tb->setFocusPolicy(Qt::NoFocus);
+    m_customerPage = new WorksheetCustomerPage(m_w, m_environment, *this);
+    m_productionPage = new WorksheetProductionPage(m_w, m_environment, *this);
+    Tb->addTab(m_customerPage, QStringLiteral("Identif.Cliente e Produto"));
+    Tb->addTab(m_productionPage, QStringLiteral("Inform.Produção"));
     Tb->addTab(buildDetailPage(), QStringLiteral("Orçamento Detalhado"));
     Tb->addTab(buildTotalsPage(), QStringLiteral("Totais"));
     outer->addWidget(Tb, 1);
+    m_pictures.insert(m_pictures.begin(), {m_customerPage->picture(), m_productionPage->picture()});
 
     auto* buttons = new QHBoxLayout(buttonBar());
     BotCancelar = new kv::ui::TGlyphButton(QStringLiteral("&Cancelar"), buttonBar());
@@ -97,7 +105,6 @@ TORCF021::TORCF021(QuoteFormsEnvironment environment, QWidget* parent)
     setExitHandler(Edit_SubCodigo, [this] { Edit_SubCodigoExit(); });
     setExitHandler(Edit_DatEmi, [this] { Edit_DatEmiExit(); });
     setExitHandler(Edit_OrcBase, [this] { Edit_OrcBaseExit(); });
-    setEnterHandler(Edit_CliNro, [this] { Edit_CliNroEnter(); });
     for (QLineEdit* field : {Edit_Codigo, Edit_SubCodigo})
         kv::costing::addFieldAction(field, QStringLiteral("Procura"), QKeySequence(Qt::Key_Insert),
                                     [this] { ProcOrcNumClick(); });
@@ -176,27 +183,6 @@ QWidget* TORCF021::buildHeader()
     return PanelHeader;
 }
 
-// The customer and product fields come with the pages; the customer number
-// is where a quote is opened for work.
-QWidget* TORCF021::buildCustomerPage()
-{
-    auto* page = new QWidget;
-    auto* grid = new QGridLayout(page);
-    auto* customer = new QLabel(QStringLiteral("Cliente : "));
-    Edit_CliNro = edit(QStringLiteral("Edit_CliNro"), 8, customer);
-    Edit_CliNro->setReadOnly(true);
-    Label_Nome = new QLabel;
-    Label_Nome->setObjectName(QStringLiteral("Label_Nome"));
-    grid->addWidget(customer, 0, 0);
-    grid->addWidget(Edit_CliNro, 0, 1);
-    grid->addWidget(Label_Nome, 0, 2);
-    grid->setColumnStretch(3, 1);
-    grid->setRowStretch(1, 1);
-    return page;
-}
-
-QWidget* TORCF021::buildProductionPage() { return new QWidget; }
-
 QWidget* TORCF021::buildDetailPage()
 {
     auto* page = new QWidget;
@@ -208,6 +194,9 @@ QWidget* TORCF021::buildDetailPage()
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(BotTotais);
+    kv::imaging::TPictureBox* picture = nullptr;
+    layout->addWidget(WorksheetPageFields::photoBox(picture, QStringLiteral("ML3")), 0, Qt::AlignRight);
+    m_pictures.push_back(picture);
     layout->addStretch(1);
     layout->addLayout(buttons);
     return page;
@@ -275,7 +264,12 @@ QWidget* TORCF021::buildTotalsPage()
     grid->setRowStretch(r + 1, 1);
     ChartTotais = new ChartRowsPie(page);
     ChartTotais->setObjectName(QStringLiteral("ChartTotais"));
-    outer->addWidget(ChartTotais, 1);
+    auto* side = new QVBoxLayout;
+    side->addWidget(ChartTotais, 1);
+    kv::imaging::TPictureBox* picture = nullptr;
+    side->addWidget(WorksheetPageFields::photoBox(picture, QStringLiteral("ML4")));
+    m_pictures.push_back(picture);
+    outer->addLayout(side, 1);
     return page;
 }
 
@@ -312,6 +306,7 @@ void TORCF021::FormActivate()
     m_w.mayDelete = form.showDelete;
     BotCancelar->setVisible(m_w.mayInsert);
     BotDelete->setVisible(m_w.mayDelete);
+    m_customerPage->showSideDoors();
     showPage(CustomerPage);
     m_w.newQuote = true;
     try {
@@ -323,6 +318,7 @@ void TORCF021::FormActivate()
         if (!decimals)
             return closeAtActivation(QStringLiteral("PARÂMETROS GERAIS - GESTÃO COMERCIAL - NÃO ESTÃO DEFINIDOS !!!"));
         m_w.priceDecimals = *decimals;
+        m_pictureFolder = WorksheetReferences(*m_environment.invoicing(), application).pictureFolder(state.WAno);
         m_w.commercial = *QuoteRepository(application).commercialParameters();
         m_tables = CostTables::load(application);
         QuoteRepository(application).clearChosenProcedures(state.WUtil);
@@ -338,6 +334,7 @@ void TORCF021::FormActivate()
     m_w.headerReset = false;
     enableHeader(true);
     BotCancelar->setEnabled(false);
+    clearPictures();
     EnableEvents();
     focusField(Edit_Serie);
 }
@@ -379,6 +376,7 @@ void TORCF021::Edit_SerieEnter()
     m_w.row.reset();
     m_w.summary.reset();
     showRow();
+    clearPictures();
 }
 
 void TORCF021::Edit_SerieExit()
@@ -422,6 +420,7 @@ void TORCF021::Edit_CodigoExit()
 void TORCF021::Edit_SubCodigoExit()
 {
     m_w.pricing.reset();
+    m_productionPage->clearLabels();
     setStatusText(0, {});
     if (Edit_SubCodigo->text().trimmed().isEmpty())
         Edit_SubCodigo->setText(QStringLiteral("0"));
@@ -467,19 +466,52 @@ void TORCF021::openRow(const SubQuoteOpening& opening)
     BotCancelar->setEnabled(m_w.mayInsert);
 }
 
+// PutOrcamValues: the pages show the open row and the worksheet state takes
+// its values; a row with an article shows the article's pictures.
 void TORCF021::showRow()
 {
+    const QuoteRow row = m_w.row ? *m_w.row : QuoteRow();
+    Edit_DatEmi->setText(m_w.row ? kv::text::date(row.value(QStringLiteral("DATEMI")).toDate()) : QString());
+    m_customerPage->load(row);
+    m_productionPage->load(row);
     if (!m_w.row) {
-        Edit_DatEmi->clear();
-        Edit_CliNro->clear();
-        Label_Nome->clear();
+        m_customerPage->clearLabels();
+        m_productionPage->clearLabels();
         return;
     }
-    const QuoteRow& row = *m_w.row;
-    Edit_DatEmi->setText(kv::text::date(row.value(QStringLiteral("DATEMI")).toDate()));
-    Edit_CliNro->setText(row.isNull(QStringLiteral("CLINRO")) ? QString()
-                                                              : QString::number(row.integer(QStringLiteral("CLINRO"))));
-    Label_Nome->setText(row.text(QStringLiteral("NOME")));
+    const QString article = row.text(QStringLiteral("NOSREF")).trimmed();
+    if (!article.isEmpty())
+        showPictures(article);
+}
+
+void TORCF021::storePages()
+{
+    if (!m_w.row)
+        return;
+    m_customerPage->store(*m_w.row);
+    m_productionPage->store(*m_w.row);
+}
+
+void TORCF021::clearPictures()
+{
+    for (kv::imaging::TPictureBox* box : m_pictures) {
+        box->setText({});
+        box->setImageName({});
+    }
+}
+
+void TORCF021::showPictures(const QString& articleCode)
+{
+    clearPictures();
+    if (!m_environment.installation)
+        return;
+    const QString path = articlePicturePath(*m_environment.installation, m_pictureFolder, articleCode, 1);
+    if (path.isEmpty())
+        return;
+    for (kv::imaging::TPictureBox* box : m_pictures) {
+        box->setText(QStringLiteral("(01)"));
+        box->setImageName(path);
+    }
 }
 
 void TORCF021::Edit_DatEmiExit()
@@ -491,7 +523,7 @@ void TORCF021::Edit_DatEmiExit()
         return;
     }
     Edit_OrcBase->setEnabled(false);
-    focusField(Edit_CliNro);
+    focusField(m_customerPage->firstField());
 }
 
 void TORCF021::BotDataClick()
@@ -539,7 +571,7 @@ void TORCF021::Edit_OrcBaseExit()
     openRow(opening);
     m_w.newQuote = false;
     Edit_OrcBase->setEnabled(false);
-    focusField(Edit_CliNro);
+    focusField(m_customerPage->firstField());
 }
 
 bool TORCF021::lookup(QuoteLookupList& list, std::vector<kv::ui::GridColumn> columns)
@@ -638,14 +670,18 @@ void TORCF021::showPage(int index)
     m_switchingPage = false;
 }
 
-void TORCF021::Edit_CliNroEnter()
+void TORCF021::focusSeries() { focusField(Edit_Serie); }
+
+void TORCF021::openQuote()
 {
-    if (m_w.headerReset || !m_w.row) {
-        focusField(Edit_Serie);
-        return;
-    }
     m_w.quoteOpen = true;
     enableHeader(false);
+}
+
+void TORCF021::changePage(WorksheetPage page)
+{
+    showPage(page);
+    TbClick();
 }
 
 void TORCF021::BotTotaisClick()
@@ -664,9 +700,15 @@ void TORCF021::TbClick()
         focusField(Edit_Serie);
         return;
     }
+    storePages();
     switch (Tb->currentIndex()) {
-    case CustomerPage: focusField(m_w.headerReset ? static_cast<QWidget*>(Edit_Serie) : Edit_CliNro); break;
-    case ProductionPage: m_w.headerReset = false; break;
+    case CustomerPage:
+        focusField(m_w.headerReset ? static_cast<QWidget*>(Edit_Serie) : m_customerPage->firstField());
+        break;
+    case ProductionPage:
+        m_w.headerReset = false;
+        focusField(m_productionPage->firstField());
+        break;
     case DetailPage:
         if (m_w.mode == WorksheetMode::BackFromTotals) {
             m_w.mode = WorksheetMode::Recalculate;

@@ -5,12 +5,15 @@
 #include "quotes/core/QuoteEngine.h"
 #include "quotes/core/QuoteHeader.h"
 #include "quotes/forms/QuoteFormsEnvironment.h"
+#include "quotes/forms/WorksheetPageHost.h"
+#include "quotes/forms/WorksheetState.h"
 
 #include "platform/ui/Form.h"
 #include "platform/ui/MessageServiceSink.h"
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +21,9 @@ class QTabWidget;
 
 namespace kv::db {
 class Dataset;
+}
+namespace kv::imaging {
+class TPictureBox;
 }
 namespace kv::ui {
 class TGlyphButton;
@@ -28,34 +34,14 @@ namespace kv::quotes {
 
 class ChartRowsPie;
 class QuoteLookupList;
-
-// What the worksheet keeps while it is open: the quote being worked on, the
-// marks that steer its fields and the results the totals page works with.
-// Nothing of it is stored apart from the quote rows.
-struct WorksheetState {
-    int series = 1; // WSerie
-    int quoteNumber = 0; // WOrcNro
-    int subQuote = 0; // WSubOrc
-    int baseQuote = 0; // WOrcBase
-    int priceDecimals = 2; // PRC_DECIMAIS of the working year
-    WorksheetMode mode = WorksheetMode::Settled;
-    bool newQuote = true; // the header belongs to a quote not yet stored
-    bool quoteOpen = false; // the form may not be closed
-    bool headerReset = false; // page-1 fields send the focus back to the series
-    bool cancelled = false; // the fields' exit checks are skipped
-    bool mayInsert = false; // INSERIR of "Elaboracao de Orcamentos"
-    bool mayDelete = false; // ELIMINAR
-    std::optional<QuoteRow> row; // the sub-quote row open, as the worksheet holds it
-    std::optional<QuoteRow> summary; // the summary row on "Totais"
-    CommercialParameters commercial;
-    CommercialPricing pricing; // the commercial costs between the percentages and the closing
-};
+class WorksheetCustomerPage;
+class WorksheetProductionPage;
 
 // The quote worksheet "Orçamentação": the header strip (series, number,
 // sub-quote, issue date, base quote) and the notebook `Tb` with its four
 // pages. The header's rules, the copy and the writes are the core's
 // (QuoteHeader, QuoteEngine); the form presents and calls.
-class TORCF021 : public kv::ui::Form {
+class TORCF021 : public kv::ui::Form, private WorksheetPageHost {
     Q_OBJECT
 public:
     explicit TORCF021(QuoteFormsEnvironment environment, QWidget* parent = nullptr);
@@ -69,9 +55,16 @@ protected:
     void FormClose() override;
 
 private:
+    // WorksheetPageHost
+    kv::ui::Form& form() override { return *this; }
+    void changePage(WorksheetPage page) override;
+    void focusSeries() override;
+    void openQuote() override;
+    void showPictures(const QString& articleCode) override; // ShowFotos
+    void clearPictures();
+    void storePages();
+
     QWidget* buildHeader();
-    QWidget* buildCustomerPage();
-    QWidget* buildProductionPage();
     QWidget* buildDetailPage();
     QWidget* buildTotalsPage();
     QLineEdit* edit(const QString& name, int characters, QLabel* caption);
@@ -104,7 +97,6 @@ private:
     // pages
     void TbClick();
     void BotTotaisClick();
-    void Edit_CliNroEnter();
     void showPage(int index);
 
     // totals
@@ -125,6 +117,7 @@ private:
     std::unique_ptr<QuoteEngine> m_engine;
     kv::ui::MessageServiceSink m_messages;
     bool m_switchingPage = false;
+    QString m_pictureFolder; // PATHFOTO of the working year
 
     QWidget* PanelHeader = nullptr;
     QTabWidget* Tb = nullptr;
@@ -134,8 +127,9 @@ private:
     QLineEdit* Edit_DatEmi = nullptr;
     QLineEdit* Edit_OrcBase = nullptr;
     kv::ui::TGlyphButton* BotData = nullptr;
-    QLineEdit* Edit_CliNro = nullptr;
-    QLabel* Label_Nome = nullptr;
+    WorksheetCustomerPage* m_customerPage = nullptr;
+    WorksheetProductionPage* m_productionPage = nullptr;
+    std::vector<kv::imaging::TPictureBox*> m_pictures; // ML1 to ML4
     kv::ui::TGlyphButton* BotTotais = nullptr;
     QLabel* Label_Quant[3] = {};
     QLabel* Label_Comiss[3] = {};

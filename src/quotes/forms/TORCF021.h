@@ -5,6 +5,7 @@
 #include "quotes/core/QuoteEngine.h"
 #include "quotes/core/QuoteHeader.h"
 #include "quotes/forms/QuoteFormsEnvironment.h"
+#include "quotes/forms/WorksheetDetailPage.h"
 
 #include "platform/ui/Form.h"
 #include "platform/ui/MessageServiceSink.h"
@@ -79,6 +80,7 @@ private:
 
     QuoteHeader header();
     QuoteEngine engine(notify::MessageSink& messages);
+    std::optional<SubQuote> startCalculation(int procedureCode);
     void closeAtActivation(const QString& message);
 
     // header (the handlers keep the original names where they help)
@@ -136,7 +138,7 @@ private:
     kv::ui::TGlyphButton* BotData = nullptr;
     QLineEdit* Edit_CliNro = nullptr;
     QLabel* Label_Nome = nullptr;
-    kv::ui::TGlyphButton* BotTotais = nullptr;
+    WorksheetDetailPage* m_detail = nullptr;
     QLabel* Label_Quant[3] = {};
     QLabel* Label_Comiss[3] = {};
     QLineEdit* Edit_PrcCom[3] = {};

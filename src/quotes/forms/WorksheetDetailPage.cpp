@@ -508,7 +508,11 @@ void WorksheetDetailPage::enter()
         return;
     if (m_state.mode == WorksheetMode::BackFromTotals) {
         m_state.mode = WorksheetMode::Recalculate;
-        m_form.focusField(DBGrid1);
+        // The notebook may have put the focus on the grid already.
+        if (DBGrid1->hasFocus())
+            DBGrid1Enter();
+        else
+            m_form.focusField(DBGrid1);
         return;
     }
     m_state.headerReset = false;
@@ -541,9 +545,12 @@ void WorksheetDetailPage::Edit_QtdOrcEnter(int n)
         BotQtds->setEnabled(false);
 }
 
+// The page's checks give way to "&Cancelar" and to a quote that was closed.
+bool WorksheetDetailPage::checking() const { return m_state.row && !m_state.cancelled; }
+
 void WorksheetDetailPage::Edit_QtdOrcExit(int n)
 {
-    if (!m_state.row)
+    if (!checking())
         return;
     QLineEdit* edit = Edit_QtdOrc[n - 1];
     const QString text = edit->text().trimmed();
@@ -568,6 +575,8 @@ void WorksheetDetailPage::Edit_UnidadeEnter() { Label_Unidades->setVisible(true)
 void WorksheetDetailPage::Edit_UnidadeExit()
 {
     Label_Unidades->setVisible(false);
+    if (!checking())
+        return;
     const QString unit = Edit_Unidade->text().trimmed();
     if (unit != QLatin1String("U") && unit != QLatin1String("M")) {
         m_form.rejectField();
@@ -584,6 +593,8 @@ void WorksheetDetailPage::Edit_UnidadeExit()
 
 void WorksheetDetailPage::Edit_ProcedimExit()
 {
+    if (!checking())
+        return;
     const QString text = Edit_Procedim->text().trimmed();
     if (text.isEmpty()) {
         m_form.rejectField({}, false);

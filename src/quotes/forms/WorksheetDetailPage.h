@@ -78,6 +78,7 @@ private:
     int quoteNumber() const;
     int subQuote() const;
     bool quoteStored() const;
+    bool checking() const;
     void showMoney();
     void showLines(int detail = 0);
 

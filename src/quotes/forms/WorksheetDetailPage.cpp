@@ -363,34 +363,20 @@ QWidget* WorksheetDetailPage::buildLineFields()
     for (QLineEdit* number : {Edit_NroEnt, Edit_PrdHor, Edit_Acerto, Edit_Perc, Edit_Custo, Edit_Qtd})
         number->setAlignment(Qt::AlignRight);
 
-    auto pair = [](QLabel* label, QWidget* first, QWidget* second = nullptr, QWidget* third = nullptr) {
+    // One row of captions and fields, left to right, the rest of the row empty.
+    auto row = [grid](int at, std::initializer_list<QWidget*> widgets) {
         auto* box = new QHBoxLayout;
-        box->addWidget(label);
-        box->addWidget(first);
-        if (second)
-            box->addWidget(second);
-        if (third)
-            box->addWidget(third);
-        return box;
+        for (QWidget* w : widgets) {
+            if (qobject_cast<QLabel*>(w) && box->count() > 0)
+                box->addSpacing(12);
+            box->addWidget(w);
+        }
+        box->addStretch(1);
+        grid->addLayout(box, at, 0);
     };
-    grid->addLayout(pair(type, Edit_TipoTab, Edit_NomeTabela), 0, 0);
-    grid->addLayout(pair(code, Edit_CodTab, Edit_DesTab, Edit_TipoCusto), 0, 1, 1, 2);
-    grid->addLayout(pair(passes, Edit_NroEnt), 1, 0, Qt::AlignLeft);
-    auto* machine = new QHBoxLayout;
-    machine->addLayout(pair(grade, Edit_PrdHor));
-    machine->addSpacing(12);
-    machine->addLayout(pair(choice, Edit_Acerto));
-    machine->addStretch(1);
-    grid->addLayout(machine, 1, 1);
-    auto* money = new QHBoxLayout;
-    money->addLayout(pair(percentage, Edit_Perc));
-    money->addSpacing(12);
-    money->addLayout(pair(price, Edit_Custo));
-    money->addSpacing(12);
-    money->addLayout(pair(km, Edit_Qtd));
-    money->addStretch(1);
-    grid->addLayout(money, 2, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
+    row(0, {type, Edit_TipoTab, Edit_NomeTabela, code, Edit_CodTab, Edit_DesTab, Edit_TipoCusto});
+    row(1, {passes, Edit_NroEnt, grade, Edit_PrdHor, choice, Edit_Acerto});
+    row(2, {percentage, Edit_Perc, price, Edit_Custo, km, Edit_Qtd});
     return block;
 }
 

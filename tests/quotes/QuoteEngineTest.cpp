@@ -544,6 +544,41 @@ TEST_P(QuoteEngineTest, machineLineStoresTheRateItWasPricedAt)
     EXPECT_DOUBLE_EQ(repo.lines(7, 0)[1].value[0], recalculated.value[0]);
 }
 
+// A line typed by hand on a quote with a second sheet format: a board line
+// carries both formats, a machine line only the first.
+TEST_P(QuoteEngineTest, enteredBoardLineTakesBothFormatsAndMachineLineOne)
+{
+    QuoteEngine e = engine();
+    QuoteRow one = plantQuoteRow();
+    QuoteRow two = plantQuoteRow();
+    two.set("CODIGO", 8);
+    two.set("PLNCOMPRIM2", 100.0);
+    two.set("PLNLARGURA2", 70.0);
+    ASSERT_TRUE(e.start(one, 6));
+    ASSERT_TRUE(e.start(two, 6));
+    CostLine board;
+    board.tableType = 8;
+    board.tableCode = 1;
+    board.price = 0.8;
+    CostLine machine;
+    machine.tableType = 1;
+    machine.tableCode = 2;
+    machine.grade = 1;
+    machine.makeReadyChoice = 1;
+    for (int number : {7, 8}) {
+        ASSERT_TRUE(e.enterLine(number, 0, board));
+        ASSERT_TRUE(e.enterLine(number, 0, machine));
+    }
+    QuoteRepository repo(*db);
+    const auto oneFormat = repo.lines(7, 0);
+    const auto twoFormats = repo.lines(8, 0);
+    ASSERT_EQ(oneFormat.size(), 4u);
+    ASSERT_EQ(twoFormats.size(), 4u);
+    EXPECT_NEAR(twoFormats[2].value[0], 2 * oneFormat[2].value[0], 0.011);
+    EXPECT_NEAR(twoFormats[2].consumption[0], 2 * oneFormat[2].consumption[0], 0.0002);
+    EXPECT_DOUBLE_EQ(twoFormats[3].value[0], oneFormat[3].value[0]);
+}
+
 // A recalculation names each line it is on, then clears the status.
 TEST_P(QuoteEngineTest, recalculationShowsTheLineItIsOn)
 {

@@ -225,6 +225,11 @@ TEST_P(DetailPageForm, chosenProcedureIsListedAndDeleted)
     ASSERT_EQ(p.form.gridRowCount("DBGrid2"), 1);
     EXPECT_EQ(p.form.gridCell("DBGrid2", 0, 0), "3");
     EXPECT_EQ(p.form.focused(), "Edit_Procedim");
+    // The selection is emptied on entering the quote number.
+    p.click("BotCancelar");
+    p.form.focus("Edit_Codigo");
+    p.scenario.settle();
+    EXPECT_EQ(p.form.gridRowCount("DBGrid2"), 0);
 }
 
 TEST_P(DetailPageForm, moneyFieldsAreShownDisabled)

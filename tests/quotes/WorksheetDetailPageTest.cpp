@@ -285,6 +285,25 @@ TEST_P(DetailPageForm, startCreatesThenRecalculatesOnTheNewQuantities)
     p.expectTotalsOfTheLines();
 }
 
+// A new quote is stored by "&Iniciar" under its number (here without
+// procedures, so without lines) and is no longer new.
+TEST_P(DetailPageForm, startStoresANewQuoteUnderItsNumber)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    DetailPage p(GetParam());
+    p.open(50);
+    ASSERT_EQ(p.db->scalar("SELECT COUNT(*) FROM ORCMAS WHERE CODIGO = 50").toInt(), 0);
+    p.steps({{"Edit_QtdOrc1", "1000"}, {"Edit_QtdOrc2", ""}, {"Edit_QtdOrc3", ""}, {"Edit_Unidade", "U"}});
+    p.click("BotIniciar");
+    EXPECT_EQ(p.scenario.messages().texts(), QStringList{});
+    EXPECT_EQ(p.db->scalar("SELECT QTDORC1 FROM ORCMAS WHERE CODIGO = 50 AND SUBCODIGO = 0").toDouble(), 1000);
+    EXPECT_EQ(p.db->scalar("SELECT ORCNRO1 FROM ORCPARGER WHERE CODIGO = 1").toInt(), 50);
+    const WorksheetState& state = qobject_cast<TORCF021*>(p.form.window())->worksheet();
+    EXPECT_FALSE(state.newQuote);
+    EXPECT_EQ(p.form.text("Edit_Codigo"), "50");
+    EXPECT_EQ(p.lineCount(), 0);
+}
+
 TEST_P(DetailPageForm, startRefusesAProcedureThatDoesNotExist)
 {
     KV_SKIP_WITHOUT(GetParam());

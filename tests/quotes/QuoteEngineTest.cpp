@@ -472,6 +472,129 @@ INSTANTIATE_TEST_SUITE_P(Cases, EnteredLine,
                                             ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<EnteredLineCase>);
 
+// A line deleted from the grid is stored together with the recalculation of
+// its sub-quote: the stored totals are those of the lines left.
+struct DeletedLineCase {
+    const char* label;
+    int detail;
+    bool stored;
+    std::vector<int> left; // DETAIL of the lines afterwards
+};
+
+class DeletedLine : public EngineFixture<std::tuple<DeletedLineCase, Dialect>> {
+protected:
+    Dialect dialect() const override { return std::get<1>(GetParam()); }
+};
+
+TEST_P(DeletedLine, isStoredWithItsRecalculation)
+{
+    const DeletedLineCase& c = std::get<0>(GetParam());
+    QuoteEngine e = engine();
+    ASSERT_TRUE(e.start(plantQuoteRow(), 5)); // lines 1 to 6
+    EXPECT_EQ(e.deleteLine(7, 0, c.detail).has_value(), c.stored) << c.label;
+    QuoteRepository repo(*db);
+    std::vector<int> left;
+    Triple total{};
+    for (const CostLine& l : repo.lines(7, 0)) {
+        left.push_back(l.detail);
+        for (std::size_t n = 0; n < 3; ++n)
+            total[n] += l.value[n];
+    }
+    EXPECT_EQ(left, c.left) << c.label;
+    const QuoteRow row = *repo.row(7, 0);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_NEAR(row.number(quantityColumn("VALORORC", n)), total[static_cast<std::size_t>(n - 1)], 1e-9)
+            << c.label << " " << n;
+}
+
+const DeletedLineCase kDeletedLines[] = {
+    {"fixedCost", 5, true, {1, 2, 3, 4, 6}},
+    {"printingMachine", 2, true, {1, 3, 4, 5, 6}},
+    {"lineThatIsNotThere", 9, false, {1, 2, 3, 4, 5, 6}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeletedLine,
+                         ::testing::Combine(::testing::ValuesIn(kDeletedLines),
+                                            ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<DeletedLineCase>);
+
+// A machine line is priced at its machine's rate per hour; the price it
+// stores is that rate, also after the rate changed and when a price was typed.
+TEST_P(QuoteEngineTest, machineLineStoresTheRateItWasPricedAt)
+{
+    {
+        QuoteEngine e = engine();
+        ASSERT_TRUE(e.start(plantQuoteRow(), 5));
+    }
+    QuoteRepository repo(*db);
+    const CostLine before = repo.lines(7, 0)[1];
+    ASSERT_EQ(before.tableType, 1);
+    ASSERT_DOUBLE_EQ(before.price, 60);
+    tables.machines.at(1).costPerHour = 90;
+    QuoteEngine e = engine();
+    ASSERT_TRUE(e.recalculate(7, 0));
+    const CostLine recalculated = repo.lines(7, 0)[1];
+    EXPECT_DOUBLE_EQ(recalculated.price, 90);
+    EXPECT_NEAR(recalculated.value[0], before.value[0] * 1.5, 0.011);
+
+    CostLine typed = recalculated;
+    typed.price = 10;
+    ASSERT_TRUE(e.enterLine(7, 0, typed));
+    EXPECT_DOUBLE_EQ(repo.lines(7, 0)[1].price, 90);
+    EXPECT_DOUBLE_EQ(repo.lines(7, 0)[1].value[0], recalculated.value[0]);
+}
+
+// A line typed by hand on a quote with a second sheet format: a board line
+// carries both formats, a machine line only the first.
+TEST_P(QuoteEngineTest, enteredBoardLineTakesBothFormatsAndMachineLineOne)
+{
+    QuoteEngine e = engine();
+    QuoteRow one = plantQuoteRow();
+    QuoteRow two = plantQuoteRow();
+    two.set("CODIGO", 8);
+    two.set("PLNCOMPRIM2", 100.0);
+    two.set("PLNLARGURA2", 70.0);
+    ASSERT_TRUE(e.start(one, 6));
+    ASSERT_TRUE(e.start(two, 6));
+    CostLine board;
+    board.tableType = 8;
+    board.tableCode = 1;
+    board.price = 0.8;
+    CostLine machine;
+    machine.tableType = 1;
+    machine.tableCode = 2;
+    machine.grade = 1;
+    machine.makeReadyChoice = 1;
+    for (int number : {7, 8}) {
+        ASSERT_TRUE(e.enterLine(number, 0, board));
+        ASSERT_TRUE(e.enterLine(number, 0, machine));
+    }
+    QuoteRepository repo(*db);
+    const auto oneFormat = repo.lines(7, 0);
+    const auto twoFormats = repo.lines(8, 0);
+    ASSERT_EQ(oneFormat.size(), 4u);
+    ASSERT_EQ(twoFormats.size(), 4u);
+    EXPECT_NEAR(twoFormats[2].value[0], 2 * oneFormat[2].value[0], 0.011);
+    EXPECT_NEAR(twoFormats[2].consumption[0], 2 * oneFormat[2].consumption[0], 0.0002);
+    EXPECT_DOUBLE_EQ(twoFormats[3].value[0], oneFormat[3].value[0]);
+}
+
+// A recalculation names each line it is on, then clears the status.
+TEST_P(QuoteEngineTest, recalculationShowsTheLineItIsOn)
+{
+    QuoteEngine first = engine();
+    ASSERT_TRUE(first.start(plantQuoteRow(), 6)); // the fixed cost and the board
+    QStringList status;
+    QuoteSession s;
+    s.application = db;
+    s.tables = &tables;
+    s.messages = &messages;
+    s.user = QStringLiteral("ANA");
+    s.status = [&status](const QString& text) { status << text; };
+    ASSERT_TRUE(QuoteEngine(s).recalculate(7, 0));
+    EXPECT_EQ(status, (QStringList{"orçamento nº 7Cliché", "orçamento nº 7Cartolina 300g", ""}));
+}
+
 TEST_P(QuoteEngineTest, costTablesReadBack)
 {
     EXPECT_EQ(tables.machines.size(), plantTables().machines.size());

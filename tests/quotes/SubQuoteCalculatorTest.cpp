@@ -185,13 +185,15 @@ TEST_F(SubQuoteCalculatorTest, fixedCostWithoutClassCountsOnlyUntilTheTotals)
     EXPECT_DOUBLE_EQ(row("VALORORC1"), withBoard - 10);
 }
 
+// A stored price stays; a machine line is priced at the machine's current
+// rate per hour and shows that rate as its price.
 TEST_F(SubQuoteCalculatorTest, recalculationKeepsStoredPricesButFollowsTheMachineCost)
 {
     ASSERT_TRUE(create({procedureLine(kMachine, 2), procedureLine(kFixed, 1)}));
     tables.machines[2].costPerHour = 100;
     tables.fixedCosts[1].price = 99;
     ASSERT_TRUE(recalc());
-    EXPECT_DOUBLE_EQ(line(1).price, 50);
+    EXPECT_DOUBLE_EQ(line(1).price, 100);
     EXPECT_DOUBLE_EQ(line(1).value[0], 100 * 0.4 + 100 * 1313 / 2000.0);
     EXPECT_DOUBLE_EQ(line(2).value[0], 25);
 }

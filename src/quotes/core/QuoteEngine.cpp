@@ -71,7 +71,7 @@ std::optional<SubQuote> QuoteEngine::startRow(QuoteRow& row, int procedureCode, 
     sq.lines = repo.lines(row.quoteNumber(), row.subQuote());
     if (newQuoteSeries == 0)
         repo.saveRow(sq.row);
-    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    SubQuoteCalculator calculator = this->calculator();
     const bool done =
         sq.lines.empty() ? calculator.createLines(sq, repo.chosenProcedureLines(m_s.user)) : calculator.recalculate(sq);
     if (done) {
@@ -96,7 +96,7 @@ std::optional<SubQuote> QuoteEngine::recalculate(int quoteNumber, int subQuote)
     if (!stored)
         return std::nullopt;
     SubQuote& sq = *stored;
-    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    SubQuoteCalculator calculator = this->calculator();
     if (!calculator.recalculate(sq))
         return std::nullopt;
     repo.replaceLines(quoteNumber, subQuote, sq.lines);
@@ -131,7 +131,7 @@ std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, co
     }
     sq.lines[static_cast<std::size_t>(index)].quoteNumber = quoteNumber;
     sq.lines[static_cast<std::size_t>(index)].subQuote = subQuote;
-    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    SubQuoteCalculator calculator = this->calculator();
     if (!calculator.calculateEnteredLine(sq, index))
         return std::nullopt;
     if (!added && !calculator.recalculate(sq))
@@ -140,6 +140,34 @@ std::optional<SubQuote> QuoteEngine::enterLine(int quoteNumber, int subQuote, co
     repo.saveRow(sq.row);
     tx.commit();
     return stored;
+}
+
+std::optional<SubQuote> QuoteEngine::deleteLine(int quoteNumber, int subQuote, int detail)
+{
+    kv::db::Connection& db = *m_s.application;
+    QuoteRepository repo(db);
+    kv::db::Transaction tx(db);
+    std::optional<SubQuote> stored = storedSubQuote(repo, quoteNumber, subQuote);
+    if (!stored)
+        return std::nullopt;
+    SubQuote& sq = *stored;
+    const int index = sq.find(detail);
+    if (index < 0)
+        return std::nullopt;
+    sq.lines.erase(sq.lines.begin() + index);
+    if (!calculator().recalculate(sq))
+        return std::nullopt;
+    repo.replaceLines(quoteNumber, subQuote, sq.lines);
+    repo.saveRow(sq.row);
+    tx.commit();
+    return stored;
+}
+
+SubQuoteCalculator QuoteEngine::calculator()
+{
+    SubQuoteCalculator calculator(*m_s.tables, *m_s.messages, m_s.priceDecimals);
+    calculator.setStatus(m_s.status);
+    return calculator;
 }
 
 std::optional<QuoteRow> QuoteEngine::totals(int quoteNumber, int subQuote, const QVariant& vatCode)

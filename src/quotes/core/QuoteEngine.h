@@ -5,8 +5,10 @@
 #include "platform/notify/MessageSink.h"
 #include "quotes/core/QuoteRow.h"
 #include "quotes/core/SubQuote.h"
+#include "quotes/core/SubQuoteCalculator.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kv::db {
@@ -24,6 +26,9 @@ struct QuoteSession {
     notify::MessageSink* messages = nullptr;
     QString user; // WUtil
     int priceDecimals = 2; // PRC_DECIMAIS of the working year
+    // Where a recalculation says which line it is on (status panel 0); an
+    // empty text when it is over. May be empty.
+    std::function<void(const QString&)> status;
 };
 
 // The quote calculation as the worksheet (and later the approval and
@@ -64,6 +69,12 @@ public:
     // the changed line does not exist, or nothing could be calculated.
     std::optional<SubQuote> enterLine(int quoteNumber, int subQuote, const CostLine& line);
 
+    // Deletes the line `detail` of a sub-quote and recalculates the
+    // sub-quote without it, in one transaction: the stored totals never count
+    // a deleted line. Empty, nothing changed, when the line or the sub-quote
+    // does not exist or the sub-quote could not be calculated.
+    std::optional<SubQuote> deleteLine(int quoteNumber, int subQuote, int detail);
+
     // Opening the totals page: the sub-quote's totals and the quote's summary
     // row rebuilt, replaced in one transaction (a failure keeps the previous
     // summary row). Returns the new summary row, empty when the quote has no
@@ -82,6 +93,7 @@ public:
 private:
     std::optional<SubQuote> startRow(QuoteRow& row, int procedureCode, int newQuoteSeries);
     void writeChart(const QuoteRow& summary);
+    SubQuoteCalculator calculator();
     QuoteSession m_s;
 };
 

@@ -251,8 +251,13 @@ bool SubQuoteCalculator::recalculateLines(SubQuote& sq)
     m_ctx.sheets = {0, 0, 0};
     computeSheets(lastPrintingPasses(sq));
 
-    for (std::size_t i = 0; i < sq.lines.size(); ++i)
+    for (std::size_t i = 0; i < sq.lines.size(); ++i) {
+        if (m_status)
+            m_status(QStringLiteral("orçamento nº ") + QString::number(m_ctx.quoteNumber) + sq.lines[i].designation);
         recalculateLineAt(sq, static_cast<int>(i));
+    }
+    if (m_status)
+        m_status(QString());
     m_recalcIndex = -1;
     return true;
 }
@@ -333,8 +338,9 @@ void SubQuoteCalculator::machineLine(SubQuote& sq)
     }
     l.designation = m->designation;
     l.costClass = costClassCode(CostClass::Machines);
-    if (m_ctx.createMode)
-        l.price = m->costPerHour;
+    // The values are priced at the machine's current rate per hour, so the
+    // line shows that rate, never a price it was not calculated with.
+    l.price = m->costPerHour;
     l.value = {};
     l.consumption = {};
     l.percentage = 0;

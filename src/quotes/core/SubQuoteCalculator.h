@@ -5,6 +5,7 @@
 #include "platform/notify/MessageSink.h"
 #include "quotes/core/SubQuote.h"
 
+#include <functional>
 #include <vector>
 
 namespace kv::text {
@@ -46,6 +47,10 @@ public:
 
     const CalculationContext& context() const { return m_ctx; }
 
+    // Told the line being recalculated ("orçamento nº 7Impressão"), and an
+    // empty text once the recalculation is over.
+    void setStatus(std::function<void(const QString&)> status) { m_status = std::move(status); }
+
 private:
     bool createLinesOf(SubQuote& sq, const std::vector<ProcedureLine>& procedureLines);
     bool recalculateLines(SubQuote& sq);
@@ -74,6 +79,7 @@ private:
     CalculationContext m_ctx;
     int m_recalcIndex = -1; // line being recalculated
     int m_linesWritten = 0;
+    std::function<void(const QString&)> m_status;
 };
 
 } // namespace kv::quotes

@@ -103,6 +103,7 @@ TORCF021::TORCF021(QuoteFormsEnvironment environment, QWidget* parent)
     setExitHandler(Edit_Codigo, [this] { Edit_CodigoExit(); });
     setKeyHint(Edit_SubCodigo, SearchHint);
     setExitHandler(Edit_SubCodigo, [this] { Edit_SubCodigoExit(); });
+    setEnterHandler(Edit_SubCodigo, [this] { m_detail->resetValueTitles(); });
     setExitHandler(Edit_DatEmi, [this] { Edit_DatEmiExit(); });
     setExitHandler(Edit_OrcBase, [this] { Edit_OrcBaseExit(); });
     for (QLineEdit* field : {Edit_Codigo, Edit_SubCodigo})
@@ -185,21 +186,15 @@ QWidget* TORCF021::buildHeader()
 
 QWidget* TORCF021::buildDetailPage()
 {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    BotTotais = new kv::ui::TGlyphButton(QStringLiteral("&Finalização"), page);
-    BotTotais->setObjectName(QStringLiteral("BotTotais"));
-    BotTotais->setToolTip(QStringLiteral("Fechar Documento"));
-    connect(BotTotais, &kv::ui::TGlyphButton::clicked, this, &TORCF021::BotTotaisClick);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BotTotais);
-    kv::imaging::TPictureBox* picture = nullptr;
-    layout->addWidget(WorksheetPageFields::photoBox(picture, QStringLiteral("ML3")), 0, Qt::AlignRight);
-    m_pictures.push_back(picture);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
-    return page;
+    WorksheetDetailCallbacks callbacks;
+    callbacks.engine = [this] { return engine(m_messages); };
+    callbacks.tables = [this]() -> const CostTables& { return *m_tables; };
+    callbacks.start = [this](int procedureCode) { return startCalculation(procedureCode); };
+    callbacks.finish = [this] { BotTotaisClick(); };
+    callbacks.enableQuoteCancel = [this](bool enabled) { BotCancelar->setEnabled(enabled && m_w.mayInsert); };
+    m_detail = new WorksheetDetailPage(*this, m_w, m_environment, std::move(callbacks));
+    m_pictures.push_back(m_detail->picture());
+    return m_detail;
 }
 
 QWidget* TORCF021::buildTotalsPage()
@@ -285,7 +280,26 @@ QuoteEngine TORCF021::engine(notify::MessageSink& messages)
     session.messages = &messages;
     session.user = m_environment.state->WUtil;
     session.priceDecimals = m_w.priceDecimals;
+    session.status = [this](const QString& text) { setStatusText(0, text); };
     return QuoteEngine(session);
+}
+
+// A new quote is stored by its first calculation and takes its number then
+// (the next free one when another workstation took it meanwhile).
+std::optional<SubQuote> TORCF021::startCalculation(int procedureCode)
+{
+    storePages();
+    QuoteEngine engine = this->engine(m_messages);
+    if (!m_w.newQuote)
+        return engine.start(*m_w.row, procedureCode);
+    QuoteRow row = *m_w.row;
+    std::optional<SubQuote> calculated = engine.startNew(row, m_w.series, procedureCode);
+    // The row is stored even when its lines could not be calculated.
+    m_w.newQuote = false;
+    m_w.quoteNumber = row.quoteNumber();
+    m_w.row = calculated ? calculated->row : row;
+    Edit_Codigo->setText(QString::number(m_w.quoteNumber));
+    return calculated;
 }
 
 void TORCF021::closeAtActivation(const QString& message)
@@ -322,6 +336,7 @@ void TORCF021::FormActivate()
         m_w.commercial = *QuoteRepository(application).commercialParameters();
         m_tables = CostTables::load(application);
         QuoteRepository(application).clearChosenProcedures(state.WUtil);
+        m_detail->activate();
         m_w.series = 1;
         m_w.quoteNumber = *proposal;
     } catch (const kv::db::DbError& error) {
@@ -341,6 +356,7 @@ void TORCF021::FormActivate()
 
 void TORCF021::FormClose()
 {
+    m_detail->close();
     m_w.row.reset();
     m_w.summary.reset();
 }
@@ -401,6 +417,7 @@ void TORCF021::Edit_CodigoEnter()
 {
     setStatusText(0, SearchHint);
     QuoteRepository(*m_environment.application()).clearChosenProcedures(m_environment.state->WUtil);
+    m_detail->activate();
 }
 
 void TORCF021::Edit_CodigoExit()
@@ -477,8 +494,10 @@ void TORCF021::showRow()
     if (!m_w.row) {
         m_customerPage->clearLabels();
         m_productionPage->clearLabels();
+        m_detail->clear();
         return;
     }
+    m_detail->load(row);
     const QString article = row.text(QStringLiteral("NOSREF")).trimmed();
     if (!article.isEmpty())
         showPictures(article);
@@ -709,14 +728,7 @@ void TORCF021::TbClick()
         m_w.headerReset = false;
         focusField(m_productionPage->firstField());
         break;
-    case DetailPage:
-        if (m_w.mode == WorksheetMode::BackFromTotals) {
-            m_w.mode = WorksheetMode::Recalculate;
-        } else {
-            m_w.headerReset = false;
-            m_w.row->set(QStringLiteral("UNIDADE"), QStringLiteral("U"));
-        }
-        break;
+    case DetailPage: m_detail->enter(); break;
     case TotalsPage:
         m_w.headerReset = false;
         enterTotals();

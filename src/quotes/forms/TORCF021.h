@@ -7,6 +7,7 @@
 #include "quotes/forms/QuoteFormsEnvironment.h"
 #include "quotes/forms/WorksheetPageHost.h"
 #include "quotes/forms/WorksheetState.h"
+#include "quotes/forms/WorksheetDetailPage.h"
 
 #include "platform/ui/Form.h"
 #include "platform/ui/MessageServiceSink.h"
@@ -72,6 +73,7 @@ private:
 
     QuoteHeader header();
     QuoteEngine engine(notify::MessageSink& messages);
+    std::optional<SubQuote> startCalculation(int procedureCode);
     void closeAtActivation(const QString& message);
 
     // header (the handlers keep the original names where they help)
@@ -130,7 +132,7 @@ private:
     WorksheetCustomerPage* m_customerPage = nullptr;
     WorksheetProductionPage* m_productionPage = nullptr;
     std::vector<kv::imaging::TPictureBox*> m_pictures; // ML1 to ML4
-    kv::ui::TGlyphButton* BotTotais = nullptr;
+    WorksheetDetailPage* m_detail = nullptr;
     QLabel* Label_Quant[3] = {};
     QLabel* Label_Comiss[3] = {};
     QLineEdit* Edit_PrcCom[3] = {};

@@ -127,6 +127,28 @@ std::optional<LetterTexts> QuoteIssue::readTexts(kv::db::Connection& application
     return texts;
 }
 
+std::optional<QStringList> QuoteIssue::copyNames(kv::db::Connection& application)
+{
+    const kv::db::QueryResult row = application.query(
+        QStringLiteral("SELECT ORCVIA1, ORCVIA2, ORCVIA3, ORCVIA4, ORCVIA5, ORCVIA6, ORCVIA7, ORCVIA8 FROM ORCPARGER "
+                       "WHERE CODIGO = 1"));
+    if (row.isEmpty())
+        return std::nullopt;
+    QStringList names;
+    for (const QVariant& name : row.rows.front())
+        names << name.toString();
+    return names;
+}
+
+QString QuoteIssue::customerName(kv::db::Connection& invoicing, qint64 customer)
+{
+    return invoicing
+        .scalar(QStringLiteral("SELECT NOME FROM CLIENTES WHERE CODIGO = :C"), {{QStringLiteral("C"), customer}})
+        .toString();
+}
+
+QString QuoteIssue::customersByNameSql() { return QStringLiteral("SELECT CODIGO, NOME FROM CLIENTES ORDER BY NOME"); }
+
 LetterPages QuoteIssue::pages(const IssueSelection& selection, const QStringList& copies, const LetterTexts& texts,
                               LetterLayout layout, kv::db::Connection& invoicing) const
 {

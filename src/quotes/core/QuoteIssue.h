@@ -86,6 +86,13 @@ public:
     // The letter texts of ORCPARGER row 1 and the year's price decimals;
     // nothing when the parameter row is missing.
     static std::optional<LetterTexts> readTexts(kv::db::Connection& application, int priceDecimals);
+    // The copy names ORCVIA1..8 of ORCPARGER row 1; nothing when the row is missing.
+    static std::optional<QStringList> copyNames(kv::db::Connection& application);
+
+    // The customer's name by key ("" for a number not in the file), and the
+    // statement of the alphabetic customer lookup.
+    static QString customerName(kv::db::Connection& invoicing, qint64 customer);
+    static QString customersByNameSql();
 
 private:
     kv::db::Connection& m_db;

@@ -6,6 +6,10 @@
 #include <functional>
 #include <memory>
 
+namespace kv::install {
+class Installation;
+}
+
 namespace kv::quotes {
 
 // What the quote forms take from the running program: the login state and
@@ -13,6 +17,7 @@ namespace kv::quotes {
 struct QuoteFormsEnvironment {
     kv::shell::LoginState* state = nullptr;
     kv::shell::ShellDataModules* modules = nullptr;
+    const kv::install::Installation* installation = nullptr; // Windows paths of stored pictures
 
     std::shared_ptr<kv::db::Connection> application() const { return modules->connections().DbKavorime; }
     std::shared_ptr<kv::db::Connection> invoicing() const { return modules->connections().DbFacturacao; }

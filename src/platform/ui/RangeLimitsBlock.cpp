@@ -7,7 +7,6 @@
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 
-#include <QAction>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,20 +16,6 @@ namespace kv::ui {
 
 using kv::text::LimitExit;
 using kv::text::LimitSide;
-
-namespace {
-
-void addMenuEntry(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action)
-{
-    auto* entry = new QAction(text, field);
-    entry->setShortcut(key);
-    entry->setShortcutContext(Qt::WidgetShortcut);
-    field->addAction(entry);
-    field->setContextMenuPolicy(Qt::ActionsContextMenu);
-    QObject::connect(entry, &QAction::triggered, field, std::move(action));
-}
-
-} // namespace
 
 RangeLimitsBlock::RangeLimitsBlock(Form& form, std::vector<kv::text::LimitPair> pairs, std::vector<LimitFields> fields,
                                    QWidget* parent)
@@ -100,16 +85,16 @@ void RangeLimitsBlock::addLookups(Row& r, QLineEdit* field, LimitSide side)
 {
     const QString pair = r.spec.pair;
     if (r.spec.simple.list) {
-        addMenuEntry(field, QStringLiteral("Procura Simples"), QKeySequence(Qt::Key_Insert),
-                     [this, pair, field, side] { lookup(row(pair), field, side, row(pair).spec.simple); });
+        addFieldAction(field, QStringLiteral("Procura Simples"), QKeySequence(Qt::Key_Insert),
+                       [this, pair, field, side] { lookup(row(pair), field, side, row(pair).spec.simple); });
     }
     if (r.spec.alphabetic.list) {
-        addMenuEntry(field, QStringLiteral("Procura Alfabética"), r.spec.alphabeticKey,
-                     [this, pair, field, side] { lookup(row(pair), field, side, row(pair).spec.alphabetic); });
+        addFieldAction(field, QStringLiteral("Procura Alfabética"), r.spec.alphabeticKey,
+                       [this, pair, field, side] { lookup(row(pair), field, side, row(pair).spec.alphabetic); });
     }
     if (r.spec.dateLookup)
-        addMenuEntry(field, QStringLiteral("Seleccione a Data"), QKeySequence(Qt::Key_Insert),
-                     [this] { chooseDate(); });
+        addFieldAction(field, QStringLiteral("Seleccione a Data"), QKeySequence(Qt::Key_Insert),
+                       [this] { chooseDate(); });
 }
 
 const RangeLimitsBlock::Row& RangeLimitsBlock::row(const QString& pair) const

@@ -104,6 +104,21 @@ TEST_P(QuoteIssueForm, showsItsDefaultsAndTheDaysUnissuedQuotes)
     EXPECT_EQ(form.focused(), "Edit_CliNro");
 }
 
+TEST_P(QuoteIssueForm, printButtonFollowsThePrintRight)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Issue w(GetParam());
+    {
+        FormDriver form = w.open();
+        EXPECT_TRUE(form.isVisible("BitPrint"));
+        form.close();
+    }
+    w.db->exec("UPDATE APLICACAODET SET IMPRIMIR = 'N' WHERE PROGRAMA = 'Emissao Orc.Cliente'");
+    w.scenario.session().dataModules().dataset("DTEMPRESAS.APLICACAODET").refresh();
+    FormDriver form = w.open();
+    EXPECT_FALSE(form.isVisible("BitPrint"));
+}
+
 TEST_P(QuoteIssueForm, runQueuesEveryCopyMarksTheQuotesAndComesBackToItsDefaults)
 {
     KV_SKIP_WITHOUT(GetParam());

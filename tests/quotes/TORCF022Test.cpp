@@ -119,6 +119,26 @@ TEST_P(QuoteIssueForm, printButtonFollowsThePrintRight)
     EXPECT_FALSE(form.isVisible("BitPrint"));
 }
 
+TEST_P(QuoteIssueForm, missingCopyNamesWarnAndMissingYearParametersClose)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Issue w(GetParam());
+    w.db->exec("DELETE FROM ORCPARGER");
+    {
+        FormDriver form = w.open();
+        EXPECT_EQ(w.scenario.messages().transcript(),
+                  (QStringList{"<beep>", "ERRO NA PARAMETRIZAÇÃO DA VIAS DO DOCUMENTO"}));
+        EXPECT_TRUE(form.window()->isVisible());
+        EXPECT_FALSE(form.isChecked("ChkVia1"));
+        form.close();
+    }
+    w.scenario.messages().clear();
+    w.invoicing->exec("DELETE FROM PARGER");
+    FormDriver form = w.open();
+    EXPECT_EQ(w.scenario.messages().lastText(), "PARÂMETROS GERAIS DE BASE INEXISTENTES !!!");
+    EXPECT_FALSE(form.window()->isVisible());
+}
+
 TEST_P(QuoteIssueForm, runQueuesEveryCopyMarksTheQuotesAndComesBackToItsDefaults)
 {
     KV_SKIP_WITHOUT(GetParam());

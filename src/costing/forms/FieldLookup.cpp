@@ -2,7 +2,6 @@
 
 #include "platform/ui/LookupDialog.h"
 
-#include <QAction>
 #include <QKeySequence>
 #include <QWidget>
 
@@ -10,12 +9,7 @@ namespace kv::costing {
 
 void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action)
 {
-    auto* entry = new QAction(text, field);
-    entry->setShortcut(key);
-    entry->setShortcutContext(Qt::WidgetShortcut);
-    field->addAction(entry);
-    field->setContextMenuPolicy(Qt::ActionsContextMenu);
-    QObject::connect(entry, &QAction::triggered, field, std::move(action));
+    kv::ui::addFieldAction(field, text, key, std::move(action));
 }
 
 bool runLookup(kv::db::Dataset& list, std::vector<kv::ui::GridColumn> columns, QWidget* parent)

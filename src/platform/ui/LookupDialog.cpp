@@ -6,6 +6,7 @@
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/StatusBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -131,6 +132,16 @@ bool LookupDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action)
+{
+    auto* entry = new QAction(text, field);
+    entry->setShortcut(key);
+    entry->setShortcutContext(Qt::WidgetShortcut);
+    field->addAction(entry);
+    field->setContextMenuPolicy(Qt::ActionsContextMenu);
+    QObject::connect(entry, &QAction::triggered, field, std::move(action));
 }
 
 } // namespace kv::ui

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QComboBox;
+class QKeySequence;
 class QLineEdit;
 class QPushButton;
 
@@ -67,5 +68,9 @@ private:
     DbGrid* m_grid;
     StatusBar* m_statusBar;
 };
+
+// An entry of a field's popup menu, also reached by its key while the field
+// has the focus ("Procura Simples" on Insert).
+void addFieldAction(QWidget* field, const QString& text, const QKeySequence& key, std::function<void()> action);
 
 } // namespace kv::ui

@@ -1,6 +1,7 @@
 #include "quotes/forms/QuoteForms.h"
 
 #include "quotes/forms/TORCF021.h"
+#include "quotes/forms/TORCF022.h"
 #include "quotes/print/InternalQuoteReportForm.h"
 
 #include "platform/ui/FormRegistry.h"
@@ -17,6 +18,8 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
         return new TORCF021(environment, parent);
     });
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR021"));
+    forms.add(QStringLiteral("TORCF022"),
+              [source](QWidget* parent) -> QDialog* { return new TORCF022(source(), parent); });
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)

@@ -1,0 +1,79 @@
+#include "platform/db/PrintQueue.h"
+
+#include "platform/db/Connection.h"
+
+#include <algorithm>
+
+namespace kv::db {
+
+PrintQueue::PrintQueue(Connection& db, PrintQueueTable table, QString user)
+    : m_db(db), m_table(std::move(table)), m_user(std::move(user))
+{
+}
+
+QStringList PrintQueue::chosenCopies(const QStringList& names, const std::array<bool, CopySlots>& ticked)
+{
+    QStringList copies;
+    for (int slot = 0; slot < CopySlots && slot < names.size(); ++slot) {
+        const QString name = names[slot].trimmed();
+        if (ticked[slot] && !name.isEmpty() && !copies.contains(name))
+            copies << name;
+    }
+    return copies;
+}
+
+void PrintQueue::empty()
+{
+    m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :WUtil").arg(m_table.table, m_table.user),
+              {{QStringLiteral("WUtil"), m_user}});
+}
+
+void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& copies,
+                      const std::function<void(Connection&, qint64)>& mark,
+                      const std::function<void(int, int, qint64)>& progress)
+{
+    // The table's key is (document, user, copy). Inserted only when absent: a name given twice, or a row another run of
+    // the same user left, still makes one row per document and copy.
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:WOrcNro, :WUtil, :WVia) "
+                                          "ON CONFLICT DO NOTHING")
+                               .arg(m_table.table, m_table.document, m_table.user, m_table.copy);
+    Transaction transaction(m_db);
+    empty();
+    const int total = static_cast<int>(documents.size());
+    int done = 0;
+    for (const qint64 document : documents) {
+        for (const QString& copy : copies)
+            m_db.exec(insert, {{QStringLiteral("WOrcNro"), document},
+                               {QStringLiteral("WUtil"), m_user},
+                               {QStringLiteral("WVia"), copy}});
+        if (mark)
+            mark(m_db, document);
+        ++done;
+        if (progress)
+            progress(done, total, document);
+    }
+    transaction.commit();
+}
+
+std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStringList& copies) const
+{
+    const QueryResult result = m_db.query(
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil "
+                       "ORDER BY %1")
+            .arg(m_table.document, m_table.copy, m_table.table, m_table.user),
+        {{QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}});
+    std::vector<PrintQueueRow> rows;
+    rows.reserve(result.rows.size());
+    for (const auto& row : result.rows)
+        rows.push_back({row[0].toLongLong(), row[1].toString()});
+    const auto slot = [&copies](const QString& copy) {
+        const qsizetype at = copies.indexOf(copy);
+        return at < 0 ? copies.size() : at;
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&slot](const PrintQueueRow& a, const PrintQueueRow& b) {
+        return a.document != b.document ? a.document < b.document : slot(a.copy) < slot(b.copy);
+    });
+    return rows;
+}
+
+} // namespace kv::db

@@ -6,6 +6,10 @@
 #include <functional>
 #include <memory>
 
+namespace kv::install {
+class Installation;
+}
+
 namespace kv::quotes {
 
 // What the quote forms take from the running program: the login state and
@@ -13,6 +17,8 @@ namespace kv::quotes {
 struct QuoteFormsEnvironment {
     kv::shell::LoginState* state = nullptr;
     kv::shell::ShellDataModules* modules = nullptr;
+    // The installation folder: its drive map finds the article pictures.
+    const kv::install::Installation* installation = nullptr;
 
     std::shared_ptr<kv::db::Connection> application() const { return modules->connections().DbKavorime; }
     std::shared_ptr<kv::db::Connection> invoicing() const { return modules->connections().DbFacturacao; }

@@ -48,25 +48,22 @@ TEST_P(QuoteValuesRowTest, showsEachRowInItsFormat)
 {
     const RowCase c = GetParam();
     const QuoteValues v = QuoteValues::of(oneQuantityRow());
-    EXPECT_EQ(v.text(c.row, c.quantity, 4), QString::fromUtf8(c.text))
-        << QuoteValues::labels()[c.row].toStdString();
+    EXPECT_EQ(v.text(c.row, c.quantity, 4), QString::fromUtf8(c.text)) << QuoteValues::labels()[c.row].toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, QuoteValuesRowTest,
-    ::testing::Values(RowCase{0, 1, "1.000,1000 €"}, // Matéria Prima
-                      RowCase{1, 1, "400,2000 €"}, // Máquinas
-                      RowCase{6, 1, "1.601,6000 €"}, // Custo Base: the six classes, to the cent
-                      RowCase{8, 1, "60,0500 €"}, // Comissão = VALCOM1A
-                      RowCase{9, 1, "10,0000 €"}, // Encargos = VALCOM2A
-                      RowCase{10, 1, "150,0500 €"}, // Custo Comercial
-                      RowCase{11, 1, "-42,3500 €"}, // a loss stays negative
-                      RowCase{12, 1, "-2,6"}, // percent: one decimal, no sign " %"
-                      RowCase{13, 1, "0,3456 €"}, // quoted price in the year's decimals
-                      RowCase{15, 1, "1.709,30 €"}, // order total: two decimals, from its parts
-                      RowCase{0, 2, "0,0000 €"}, // an unquoted quantity shows zero amounts
-                      RowCase{6, 3, "0,0000 €"},
-                      RowCase{15, 3, "0,00 €"}));
+INSTANTIATE_TEST_SUITE_P(Rows, QuoteValuesRowTest,
+                         ::testing::Values(RowCase{0, 1, "1.000,1000 €"}, // Matéria Prima
+                                           RowCase{1, 1, "400,2000 €"}, // Máquinas
+                                           RowCase{6, 1, "1.601,6000 €"}, // Custo Base: the six classes, to the cent
+                                           RowCase{8, 1, "60,0500 €"}, // Comissão = VALCOM1A
+                                           RowCase{9, 1, "10,0000 €"}, // Encargos = VALCOM2A
+                                           RowCase{10, 1, "150,0500 €"}, // Custo Comercial
+                                           RowCase{11, 1, "-42,3500 €"}, // a loss stays negative
+                                           RowCase{12, 1, "-2,6"}, // percent: one decimal, no sign " %"
+                                           RowCase{13, 1, "0,3456 €"}, // quoted price in the year's decimals
+                                           RowCase{15, 1, "1.709,30 €"}, // order total: two decimals, from its parts
+                                           RowCase{0, 2, "0,0000 €"}, // an unquoted quantity shows zero amounts
+                                           RowCase{6, 3, "0,0000 €"}, RowCase{15, 3, "0,00 €"}));
 
 TEST(QuoteValuesTest, orderTotalIsBasePlusCommercialPlusMarginNotTheStoredClientValue)
 {

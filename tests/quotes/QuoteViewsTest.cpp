@@ -39,8 +39,11 @@ struct Quote {
 };
 
 const Quote Quotes[] = {
-    {1, Today, 10, 1, "PR-A", "M", "N"},   {2, Today, 20, 2, "PR-B", "M", "S"}, {3, Today, 30, 0, "PR-C", "M", "N"},
-    {4, Today, 10, 1, "PR-O'1", "A", "N"}, {5, Today.addDays(-1), 10, 1, "PR-A", "M", "N"},
+    {1, Today, 10, 1, "PR-A", "M", "N"},
+    {2, Today, 20, 2, "PR-B", "M", "S"},
+    {3, Today, 30, 0, "PR-C", "M", "N"},
+    {4, Today, 10, 1, "PR-O'1", "A", "N"},
+    {5, Today.addDays(-1), 10, 1, "PR-A", "M", "N"},
     {6, Today, 40, 3, "PR-Z", "M", "S"},
 };
 
@@ -96,46 +99,75 @@ TEST_P(ConsultationSelectionTest, listsAndCountsTheSummaryRowsWithinTheLimits)
     EXPECT_EQ(listed(shared, s), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ConsultationSelectionTest,
-    ::testing::Combine(
-        ::testing::Values(
-            // manual quotes of the day, approved or not; salesman 0 left out
-            SelectionCase{"defaults", [](ConsultationSelection&) {}, {1, 2, 6}},
-            SelectionCase{"salesmanZero", [](ConsultationSelection& s) { s.salesmanFrom = 0; }, {1, 2, 3, 6}},
-            SelectionCase{"automatic", [](ConsultationSelection& s) { s.origin = Origin::Automatic; }, {4}},
-            SelectionCase{"bothOrigins", [](ConsultationSelection& s) { s.origin = Origin::Both; }, {1, 2, 4, 6}},
-            SelectionCase{"approvedOnly", [](ConsultationSelection& s) { s.approval = Approval::Approved; }, {2, 6}},
-            SelectionCase{"notApproved", [](ConsultationSelection& s) { s.approval = Approval::NotApproved; }, {1}},
-            SelectionCase{"oneCustomer",
-                          [](ConsultationSelection& s) {
-                              s.customerFrom = s.customerTo = 10;
-                              s.dateFrom = Today.addDays(-1);
-                          },
-                          {1, 5}},
-            SelectionCase{"invertedCustomersEmpty",
-                          [](ConsultationSelection& s) {
-                              s.customerFrom = 40;
-                              s.customerTo = 10;
-                          },
-                          {}},
-            SelectionCase{"invertedDatesEmpty", [](ConsultationSelection& s) { s.dateTo = Today.addDays(-1); }, {}},
-            SelectionCase{"numbers", [](ConsultationSelection& s) { s.numberTo = 2; }, {1, 2}},
-            // an apostrophe is a character of the limit, not of the statement
-            SelectionCase{"articleWithApostrophe",
-                          [](ConsultationSelection& s) {
-                              s.origin = Origin::Both;
-                              s.articleFrom = s.articleTo = QStringLiteral("PR-O'1");
-                          },
-                          {4}},
-            SelectionCase{"articlePrefixBelow",
-                          [](ConsultationSelection& s) {
-                              s.articleFrom = QStringLiteral("PR-B");
-                              s.articleTo = QStringLiteral("PR-C");
-                          },
-                          {2}}),
-        ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<SelectionCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, ConsultationSelectionTest,
+                         ::
+                             testing::Combine(::
+                                                  testing::
+                                                      Values(
+                                                          // manual quotes of the day, approved or not; salesman 0 left
+                                                          // out
+                                                          SelectionCase{
+                                                              "defaults", [](ConsultationSelection&) {}, {1, 2, 6}},
+                                                          SelectionCase{
+                                                              "salesmanZero",
+                                                              [](ConsultationSelection& s) { s.salesmanFrom = 0; },
+                                                              {1, 2, 3, 6}},
+                                                          SelectionCase{"automatic",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.origin = Origin::Automatic;
+                                                                        },
+                                                                        {4}},
+                                                          SelectionCase{
+                                                              "bothOrigins",
+                                                              [](ConsultationSelection& s) { s.origin = Origin::Both; },
+                                                              {1, 2, 4, 6}},
+                                                          SelectionCase{"approvedOnly",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.approval = Approval::Approved;
+                                                                        },
+                                                                        {2, 6}},
+                                                          SelectionCase{"notApproved",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.approval = Approval::NotApproved;
+                                                                        },
+                                                                        {1}},
+                                                          SelectionCase{"oneCustomer",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.customerFrom = s.customerTo = 10;
+                                                                            s.dateFrom = Today.addDays(-1);
+                                                                        },
+                                                                        {1, 5}},
+                                                          SelectionCase{"invertedCustomersEmpty",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.customerFrom = 40;
+                                                                            s.customerTo = 10;
+                                                                        },
+                                                                        {}},
+                                                          SelectionCase{"invertedDatesEmpty",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.dateTo = Today.addDays(-1);
+                                                                        },
+                                                                        {}},
+                                                          SelectionCase{"numbers",
+                                                                        [](ConsultationSelection& s) { s.numberTo = 2; },
+                                                                        {1, 2}},
+                                                          // an apostrophe is a character of the limit, not of the
+                                                          // statement
+                                                          SelectionCase{"articleWithApostrophe",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.origin = Origin::Both;
+                                                                            s.articleFrom = s.articleTo =
+                                                                                QStringLiteral("PR-O'1");
+                                                                        },
+                                                                        {4}},
+                                                          SelectionCase{"articlePrefixBelow",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.articleFrom = QStringLiteral("PR-B");
+                                                                            s.articleTo = QStringLiteral("PR-C");
+                                                                        },
+                                                                        {2}}),
+                                              ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<SelectionCase>);
 
 TEST(ConsultationWordingTest, approvalFilterAsThePrintedListSaysIt)
 {
@@ -190,8 +222,7 @@ TEST_P(ValuesChartTest, eachQuantityReplacesTheUsersRowsOfTheProgram)
     EXPECT_EQ(other.slices().size(), 1u); // another user's chart is left alone
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ValuesChartTest, ::testing::ValuesIn(kv::test::engines()),
-                         kv::test::engineTestName);
+INSTANTIATE_TEST_SUITE_P(Engines, ValuesChartTest, ::testing::ValuesIn(kv::test::engines()), kv::test::engineTestName);
 
 // --- the article classification
 
@@ -209,10 +240,11 @@ struct ClassificationDatabase {
         for (int n = 1; n <= 5; ++n)
             db->exec("INSERT INTO PARGRUPOS (TABGRUPO, TABCOD, TABNOM) VALUES ('A', :N, :Nome)",
                      {{"N", QString::number(n)}, {"Nome", QStringLiteral("Tabela %1").arg(n)}});
-        const std::tuple<const char*, const char*, int, const char*> values[] = {
-            {"1", "PORTUGAL", 3, "Canelado"},   {"2", "PORTUGAL", 7, "Branco"},
-            {"4", "PORTUGAL", 0, "Nenhum"},     {"5", "ESPANHA", 9, "Solo Espanha"},
-            {"3", "PORTUGAL", 1, "Offset"}};
+        const std::tuple<const char*, const char*, int, const char*> values[] = {{"1", "PORTUGAL", 3, "Canelado"},
+                                                                                 {"2", "PORTUGAL", 7, "Branco"},
+                                                                                 {"4", "PORTUGAL", 0, "Nenhum"},
+                                                                                 {"5", "ESPANHA", 9, "Solo Espanha"},
+                                                                                 {"3", "PORTUGAL", 1, "Offset"}};
         for (const auto& [table, country, code, name] : values)
             db->exec("INSERT INTO CUSTARTG (TABGRUPO, PAIS, TABCOD, CODIGO, DESIGNACAO) VALUES ('A', :P, :T, :C, :D)",
                      {{"P", QString::fromLatin1(country)},
@@ -227,15 +259,16 @@ struct ClassificationDatabase {
 
     void article(const char* code, const char* type, std::array<int, 5> codes)
     {
-        db->exec("INSERT INTO ARTIGOSCLS (CODIGO, TIPOARTIGO, CUSTOPADRAO, CUSTOM1, CUSTOM2, CUSTOM3, CUSTOM4, CUSTOM5) "
-                 "VALUES (:C, :T, 1.5, :C1, :C2, :C3, :C4, :C5)",
-                 {{"C", QString::fromLatin1(code)},
-                  {"T", QString::fromLatin1(type)},
-                  {"C1", codes[0]},
-                  {"C2", codes[1]},
-                  {"C3", codes[2]},
-                  {"C4", codes[3]},
-                  {"C5", codes[4]}});
+        db->exec(
+            "INSERT INTO ARTIGOSCLS (CODIGO, TIPOARTIGO, CUSTOPADRAO, CUSTOM1, CUSTOM2, CUSTOM3, CUSTOM4, CUSTOM5) "
+            "VALUES (:C, :T, 1.5, :C1, :C2, :C3, :C4, :C5)",
+            {{"C", QString::fromLatin1(code)},
+             {"T", QString::fromLatin1(type)},
+             {"C1", codes[0]},
+             {"C2", codes[1]},
+             {"C3", codes[2]},
+             {"C4", codes[3]},
+             {"C5", codes[4]}});
     }
 
     std::optional<kv::test::ScratchDatabase> scratch;

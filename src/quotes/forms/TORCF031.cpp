@@ -17,6 +17,7 @@
 #include "platform/ui/DbNavigator.h"
 #include "platform/ui/GridColumn.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"
 #include "shell/AccessRights.h"
 
@@ -104,6 +105,8 @@ QWidget* TORCF031::buildFilters()
     panel->setObjectName(QStringLiteral("PanelSeleccao"));
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
+    buildLimits();
+    row->addWidget(m_limits);
     auto* count = new QVBoxLayout;
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(new QLabel(QStringLiteral("Nº de Orçamentos :")));
@@ -150,6 +153,99 @@ QWidget* TORCF031::buildFilters()
     RadioAprovado[2]->setChecked(true);
     row->addStretch(1);
     return panel;
+}
+
+kv::db::Dataset* TORCF031::ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql)
+{
+    try {
+        if (!list) {
+            list = std::make_unique<kv::db::Dataset>(name);
+            list->setMode(kv::db::DatasetMode::ReadOnly);
+            list->setConnection(m_environment.invoicing());
+            list->setSql(sql);
+            list->setParam(QStringLiteral("WAno"), m_environment.state->WAno);
+        }
+        if (!list->isOpen())
+            list->open();
+        return list.get();
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return nullptr;
+    }
+}
+
+kv::db::Dataset* TORCF031::sharedList(const QString& name)
+{
+    try {
+        kv::db::Dataset& list = m_environment.modules->dataset(name);
+        if (!list.isOpen())
+            list.open();
+        return &list;
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return nullptr;
+    }
+}
+
+void TORCF031::buildLimits()
+{
+    using kv::text::RangeLimits;
+    using kv::ui::GridColumn;
+    auto column = [](const char* field, const char* title, int width) {
+        GridColumn c;
+        c.field = QString::fromLatin1(field);
+        c.title = QString::fromUtf8(title);
+        c.width = width;
+        return c;
+    };
+    // A numeric search over the shared list and an alphabetic one over the
+    // form's own, each giving the code of the row chosen.
+    auto lookups = [&](kv::ui::LimitFields& fields, const QString& shared, const char* codeTitle, int codeWidth,
+                       const char* nameField, const char* nameTitle, std::unique_ptr<kv::db::Dataset>& own,
+                       const QString& ownSql) {
+        fields.simple.list = [this, shared] { return sharedList(shared); };
+        fields.simple.columns = {column("CODIGO", codeTitle, codeWidth), column(nameField, nameTitle, 35)};
+        fields.simple.keyField = QStringLiteral("CODIGO");
+        fields.alphabetic.list = [this, &own, ownSql, shared] { return ownList(own, shared, ownSql); };
+        fields.alphabetic.columns = {column(nameField, nameTitle, 40), column("CODIGO", codeTitle, 10)};
+        fields.alphabetic.keyField = QStringLiteral("CODIGO");
+    };
+    kv::ui::LimitFields customers(QStringLiteral("customers"), QStringLiteral("Lim.Clientes : "),
+                                  QStringLiteral("Edit_CliNro1"), QStringLiteral("Edit_CliNro2"), 8);
+    lookups(customers, QStringLiteral("DTFILES.CLIENTES"), "CÓDIGO", 8, "NOME", "NOME", m_customersByName,
+            QStringLiteral("SELECT CODIGO, NOME FROM CLIENTES ORDER BY NOME"));
+    kv::ui::LimitFields salesmen(QStringLiteral("salesmen"), QStringLiteral("Lim.Vended. : "),
+                                 QStringLiteral("Edit_VndNro1"), QStringLiteral("Edit_VndNro2"), 8);
+    lookups(salesmen, QStringLiteral("DTFILES.VENDEDORES"), "Vendedor Nº", 8, "NOME", "Nome Vendedor", m_salesmenByName,
+            QStringLiteral("SELECT CODIGO, NOME FROM VENDEDORES ORDER BY NOME"));
+    kv::ui::LimitFields articles(QStringLiteral("articles"), QStringLiteral("Lim.Artigos  : "),
+                                 QStringLiteral("Edit_ArtNro1"), QStringLiteral("Edit_ArtNro2"), 16);
+    articles.maxLength = 16;
+    lookups(articles, QStringLiteral("DTFILES.ARTIGOSCLS"), "Artigo Nº", 16, "DESIGNACAO", "Designação",
+            m_articlesByName, QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOSCLS ORDER BY DESIGNACAO"));
+    // The field takes the code; the limit follows when the field is left.
+    articles.simple.setsLimit = articles.alphabetic.setsLimit = false;
+    kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Lim.Orçam. : "),
+                                QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
+    kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Lim.Datas : "), QStringLiteral("Edit_Data1"),
+                              QStringLiteral("Edit_Data2"), 10);
+    dates.inputMask = QStringLiteral("!99/99/0000;_");
+    dates.dateLookup = true;
+    const QDate workingDate = m_environment.state ? m_environment.state->WData : QDate::currentDate();
+    m_limits = new kv::ui::RangeLimitsBlock(*this,
+                                            {RangeLimits::customers(), RangeLimits::salesmen(), RangeLimits::articles(),
+                                             RangeLimits::numbers(), RangeLimits::dates(workingDate)},
+                                            {customers, salesmen, articles, numbers, dates}, body());
+    m_limits->setObjectName(QStringLiteral("RangeLimits"));
+    m_limits->setReopen([this] { openSelection(); });
+    kv::ui::DateLookup calendar;
+    calendar.calendar = [this] {
+        return ownList(m_calendar, QStringLiteral("CALENDARIO"),
+                       QStringLiteral("SELECT * FROM CALENDARIO WHERE ANO >= :WAno ORDER BY DATA"));
+    };
+    calendar.columns = {column("DATA", "Data", 10), column("SEMANA", "Semana", 10), column("DIASEM", "Dia Semana", 3),
+                        column("TIPODIA", "Tipo de Dia", 2)};
+    m_limits->setDateLookup(calendar);
 }
 
 QWidget* TORCF031::buildListPage()
@@ -268,6 +364,7 @@ void TORCF031::FormActivate()
         return closeAtActivation(form.message);
     }
     setMakerTag(state.WMarca);
+    EnableEvents();
     Label_NroOrc->setText(QStringLiteral("0"));
     try {
         m_classification = std::make_unique<ArticleClassification>(*m_environment.invoicing());
@@ -284,9 +381,11 @@ void TORCF031::FormActivate()
         m_values->setPriceDecimals(m_priceDecimals);
         m_values->setChartRows(m_environment.application(), state.WUtil, QString::fromLatin1(kChartProgram));
         m_selection = ConsultationSelection::defaults(state.WData);
+        m_limits->showDefaults();
         RadioManual[0]->setChecked(true);
         RadioAprovado[2]->setChecked(true);
         openSelection();
+        focusField(m_limits->fromField(QStringLiteral("customers")));
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());
         QTimer::singleShot(0, this, &QDialog::reject);
@@ -297,12 +396,26 @@ void TORCF031::FormClose()
 {
     m_rowRest->stop();
     m_list->close();
+    for (auto* own : {&m_customersByName, &m_salesmenByName, &m_articlesByName, &m_calendar})
+        own->reset();
 }
 
 // ------------------------------------------------------------------ selection
 
 void TORCF031::openSelection()
 {
+    const kv::text::RangeLimits& limits = m_limits->limits();
+    m_selection.customerFrom = limits.fromInteger(QStringLiteral("customers"));
+    m_selection.customerTo = limits.toInteger(QStringLiteral("customers"));
+    m_selection.salesmanFrom = limits.fromInteger(QStringLiteral("salesmen"));
+    m_selection.salesmanTo = limits.toInteger(QStringLiteral("salesmen"));
+    // The article limits are the fields' texts as they stand now.
+    m_selection.articleFrom = m_limits->fromField(QStringLiteral("articles"))->text();
+    m_selection.articleTo = m_limits->toField(QStringLiteral("articles"))->text();
+    m_selection.numberFrom = limits.fromInteger(QStringLiteral("numbers"));
+    m_selection.numberTo = limits.toInteger(QStringLiteral("numbers"));
+    m_selection.dateFrom = limits.fromDate(QStringLiteral("dates"));
+    m_selection.dateTo = limits.toDate(QStringLiteral("dates"));
     try {
         QuoteConsultation::open(*m_list, m_selection);
         Label_NroOrc->setText(QString::number(QuoteConsultation::count(*m_environment.application(), m_selection)));

@@ -21,6 +21,7 @@ namespace kv::db {
 class Dataset;
 }
 namespace kv::ui {
+class RangeLimitsBlock;
 class DbGrid;
 class DbNavigator;
 class TGlyphButton;
@@ -46,9 +47,8 @@ public:
     explicit TORCF031(QuoteFormsEnvironment environment, QWidget* parent = nullptr);
     ~TORCF031() override;
 
+    // The selection of the last opening.
     const ConsultationSelection& selection() const { return m_selection; }
-    // The selection as the range fields and the filters leave it.
-    void setSelection(const ConsultationSelection& selection) { m_selection = selection; }
     kv::db::Dataset& list() const { return *m_list; }
     int currentPage() const;
     int priceDecimals() const { return m_priceDecimals; }
@@ -70,6 +70,9 @@ protected:
 
 private:
     QWidget* buildFilters();
+    void buildLimits();
+    kv::db::Dataset* ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql);
+    kv::db::Dataset* sharedList(const QString& name);
     QWidget* buildListPage();
     QWidget* buildInformationPage();
     void showPage(int index);
@@ -87,6 +90,13 @@ private:
     QTimer* m_rowRest = nullptr;
     bool m_switchingPage = false;
 
+    // The lookups' own lists, opened on first use.
+    std::unique_ptr<kv::db::Dataset> m_customersByName;
+    std::unique_ptr<kv::db::Dataset> m_salesmenByName;
+    std::unique_ptr<kv::db::Dataset> m_articlesByName;
+    std::unique_ptr<kv::db::Dataset> m_calendar;
+
+    kv::ui::RangeLimitsBlock* m_limits = nullptr;
     QLabel* Label_NroOrc = nullptr;
     kv::ui::TGlyphButton* BotConsultar = nullptr;
     QRadioButton* RadioManual[3] = {}; // Manuais, Automáticos, Ambos

@@ -18,7 +18,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QTabBar>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -255,7 +255,7 @@ TEST_P(ConsultationForm, rowChangeShowsTheQuoteItsValuesAndItsChartPerButton)
     ASSERT_EQ(slices.size(), 3u);
     EXPECT_DOUBLE_EQ(slices[0].value, 150.75);
     EXPECT_DOUBLE_EQ(slices[2].value, 20.0);
-    form.find<QTabBar>("TB")->setCurrentIndex(TORCF031::ValuesPage);
+    form.find<QTabWidget>("TB")->setCurrentIndex(TORCF031::ValuesPage);
     t.scenario.settle();
     form.click("BotChart2");
     t.scenario.settle();
@@ -306,7 +306,7 @@ TEST_P(ConsultationForm, picturesOfTheArticleAndThePhotoTab)
     EXPECT_TRUE(hasPicture("ML3"));
     EXPECT_FALSE(hasPicture("ML4"));
 
-    form.find<QTabBar>("TB")->setCurrentIndex(TORCF031::PhotoPage);
+    form.find<QTabWidget>("TB")->setCurrentIndex(TORCF031::PhotoPage);
     t.scenario.settle();
     auto* consultation = Consultation::consultation(form);
     EXPECT_EQ(consultation->currentPage(), TORCF031::PhotoPage);
@@ -330,10 +330,10 @@ TEST_P(ConsultationForm, photoTabWithoutAPictureFolderShowsTheList)
     t.inv->exec("UPDATE PARGER SET PATHFOTO = ''");
     t.addQuotes();
     FormDriver form = t.open();
-    form.find<QTabBar>("TB")->setCurrentIndex(TORCF031::PhotoPage);
+    form.find<QTabWidget>("TB")->setCurrentIndex(TORCF031::PhotoPage);
     t.scenario.settle();
     EXPECT_EQ(Consultation::consultation(form)->currentPage(), TORCF031::ListPage);
-    EXPECT_EQ(form.find<QTabBar>("TB")->currentIndex(), TORCF031::ListPage);
+    EXPECT_EQ(form.find<QTabWidget>("TB")->currentIndex(), TORCF031::ListPage);
 }
 
 TEST_P(ConsultationForm, printedListCarriesTheLimitsAndExportsToASpreadsheet)

@@ -28,8 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QStackedWidget>
-#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -60,28 +59,21 @@ TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
     outer->setContentsMargins(4, 4, 4, 0);
     outer->addWidget(buildFilters());
 
-    auto* tabs = new QHBoxLayout;
-    TB = new QTabBar(body());
+    // The notebook and its tab set are one: a tab chosen shows its page.
+    TB = new QTabWidget(body());
     TB->setObjectName(QStringLiteral("TB"));
-    for (const char* tab : {"Orçamentos", "Informação", "Orçamento", "Fotos"})
-        TB->addTab(QString::fromUtf8(tab));
-    tabs->addWidget(TB);
-    tabs->addStretch(1);
-    Notebook = new QStackedWidget(body());
-    Notebook->setObjectName(QStringLiteral("Notebook"));
     const kv::install::Installation& installation =
         m_environment.installation ? *m_environment.installation : m_noInstallation;
     m_pictures = new ArticlePictureViewer(installation, [this] { showPage(PhotoPage); });
     m_pictures->setObjectName(QStringLiteral("PageFotos"));
     m_values = new QuoteValuesPage;
     m_values->setObjectName(QStringLiteral("PageOrcamento"));
-    Notebook->addWidget(buildListPage());
-    Notebook->addWidget(buildInformationPage());
-    Notebook->addWidget(m_values);
-    Notebook->addWidget(m_pictures);
-    tabs->addWidget(m_pictures->smallPicture());
-    outer->addLayout(tabs);
-    outer->addWidget(Notebook, 1);
+    TB->addTab(buildListPage(), QStringLiteral("Orçamentos"));
+    TB->addTab(buildInformationPage(), QStringLiteral("Informação"));
+    TB->addTab(m_values, QStringLiteral("Orçamento"));
+    TB->addTab(m_pictures, QStringLiteral("Fotos"));
+    TB->setCornerWidget(m_pictures->smallPicture(), Qt::TopRightCorner);
+    outer->addWidget(TB, 1);
 
     auto* buttons = new QHBoxLayout(buttonBar());
     buttons->addStretch(1);
@@ -89,7 +81,7 @@ TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
     BitTerminar->setObjectName(QStringLiteral("BitTerminar"));
     buttons->addWidget(BitTerminar);
     connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, [this] { close(); });
-    connect(TB, &QTabBar::currentChanged, this, [this](int index) {
+    connect(TB, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_switchingPage)
             TBClick(index);
     });
@@ -114,6 +106,7 @@ QWidget* TORCF031::buildFilters()
     Label_NroOrc->setObjectName(QStringLiteral("Label_NroOrc"));
     Label_NroOrc->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label_NroOrc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_NroOrc->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Label_NroOrc->setMinimumWidth(Label_NroOrc->fontMetrics().horizontalAdvance(QStringLiteral("9999999")) + 8);
     countRow->addWidget(Label_NroOrc);
     count->addLayout(countRow);
@@ -493,13 +486,12 @@ void TORCF031::showInformation(const std::optional<QuoteRow>& quote, const Class
 
 // ------------------------------------------------------------------ pages
 
-int TORCF031::currentPage() const { return Notebook->currentIndex(); }
+int TORCF031::currentPage() const { return TB->currentIndex(); }
 
 void TORCF031::showPage(int index)
 {
     m_switchingPage = true;
     TB->setCurrentIndex(index);
-    Notebook->setCurrentIndex(index);
     m_switchingPage = false;
 }
 

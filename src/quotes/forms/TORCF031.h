@@ -13,8 +13,7 @@
 
 class QLabel;
 class QRadioButton;
-class QStackedWidget;
-class QTabBar;
+class QTabWidget;
 class QTimer;
 
 namespace kv::db {
@@ -101,8 +100,7 @@ private:
     kv::ui::TGlyphButton* BotConsultar = nullptr;
     QRadioButton* RadioManual[3] = {}; // Manuais, Automáticos, Ambos
     QRadioButton* RadioAprovado[3] = {}; // Aprovados, Não Aprovados, Ambos
-    QTabBar* TB = nullptr;
-    QStackedWidget* Notebook = nullptr;
+    QTabWidget* TB = nullptr;
     kv::ui::DbGrid* DBGrid1 = nullptr;
     kv::ui::DbNavigator* DBNavigator1 = nullptr;
     kv::ui::TGlyphButton* BotImprimir = nullptr;

@@ -18,7 +18,9 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QRubberBand>
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -322,6 +324,47 @@ TEST_P(ConsultationForm, picturesOfTheArticleAndThePhotoTab)
     t.scenario.settle();
     EXPECT_FALSE(hasPicture("ml1"));
 }
+
+struct DragCase {
+    std::string label;
+    Qt::MouseButton button;
+    bool drawn;
+};
+
+class ConsultationZoom : public ::testing::TestWithParam<std::tuple<DragCase, Engine>> {};
+
+// The zoom rectangle follows a left-button drag over the large picture and
+// goes when the button is released; another button draws none.
+TEST_P(ConsultationZoom, dragOverTheLargePicture)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Consultation t(engine);
+    t.addQuotes();
+    t.addArticle();
+    t.addPictures();
+    FormDriver form = t.open();
+    form.find<QTabWidget>("TB")->setCurrentIndex(TORCF031::PhotoPage);
+    t.scenario.settle();
+    auto* large = form.find<kv::imaging::TPictureBox>("M1");
+    auto* band = large->findChild<QRubberBand*>();
+    ASSERT_NE(band, nullptr);
+    QTest::mousePress(large, c.button, {}, QPoint(10, 12));
+    QMouseEvent move(QEvent::MouseMove, QPointF(60, 42), large->mapToGlobal(QPointF(60, 42)), Qt::NoButton, c.button,
+                     Qt::NoModifier);
+    QApplication::sendEvent(large, &move);
+    EXPECT_EQ(band->isVisible(), c.drawn);
+    if (c.drawn) {
+        EXPECT_EQ(band->geometry(), QRect(QPoint(10, 12), QPoint(60, 42)));
+    }
+    QTest::mouseRelease(large, c.button, {}, QPoint(60, 42));
+    EXPECT_FALSE(band->isVisible());
+}
+
+const DragCase kDrags[] = {{"leftButton", Qt::LeftButton, true}, {"rightButton", Qt::RightButton, false}};
+INSTANTIATE_TEST_SUITE_P(Cases, ConsultationZoom,
+                         ::testing::Combine(::testing::ValuesIn(kDrags), ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<DragCase>);
 
 TEST_P(ConsultationForm, photoTabWithoutAPictureFolderShowsTheList)
 {

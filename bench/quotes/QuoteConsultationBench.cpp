@@ -203,9 +203,10 @@ void BM_Selection_Bare(benchmark::State& state)
     if (!p)
         return;
     const ConsultationSelection s = selectionOf(state);
-    const QString sql = QuoteConsultation::listSql(s) + QStringLiteral(" LIMIT %1").arg(FirstScreen);
+    const QString sql = QuoteConsultation::listSql(s, p->app->dialect()) + QStringLiteral(" LIMIT %1").arg(FirstScreen);
     const kv::db::Params params = QuoteConsultation::params(s);
-    const QString count = QStringLiteral("SELECT COUNT(*) FROM (%1) X").arg(QuoteConsultation::listSql(s));
+    const QString count =
+        QStringLiteral("SELECT COUNT(*) FROM (%1) X").arg(QuoteConsultation::listSql(s, p->app->dialect()));
     for (auto _ : state) {
         benchmark::DoNotOptimize(p->app->query(sql, params).rows.size());
         benchmark::DoNotOptimize(p->app->scalar(count, params));

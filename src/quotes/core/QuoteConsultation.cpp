@@ -38,13 +38,49 @@ const QStringList& QuoteConsultation::listColumns()
     return columns;
 }
 
-QString QuoteConsultation::where(const ConsultationSelection& s)
+namespace {
+
+enum class Driver { Number, Date, Customer, Salesman, Article };
+
+// The limit whose index reads the fewest rows. PostgreSQL chooses from its
+// statistics; an SQLite database has none, and would walk the summary rows
+// in number order through the whole table for one customer.
+Driver driverOf(const ConsultationSelection& s)
 {
-    QString text = QStringLiteral("SUBCODIGO = 99 AND CODIGO >= :OrcNro1 AND CODIGO <= :OrcNro2 "
-                                  "AND DATEMI >= :Data1 AND DATEMI < :Data2 "
-                                  "AND CLINRO >= :CliNro1 AND CLINRO <= :CliNro2 "
-                                  "AND VNDNRO >= :VndNro1 AND VNDNRO <= :VndNro2 "
-                                  "AND NOSREF >= :ArtNro1 AND NOSREF <= :ArtNro2");
+    if (s.customerTo - s.customerFrom < 1000)
+        return Driver::Customer;
+    if (s.numberTo - s.numberFrom < 10000)
+        return Driver::Number;
+    if (s.dateFrom.daysTo(s.dateTo) <= 366)
+        return Driver::Date;
+    if (!s.articleFrom.isEmpty())
+        return Driver::Article;
+    if (s.salesmanTo - s.salesmanFrom < 10)
+        return Driver::Salesman;
+    return Driver::Number;
+}
+
+} // namespace
+
+QString QuoteConsultation::where(const ConsultationSelection& s, kv::db::Dialect dialect)
+{
+    const Driver driver = driverOf(s);
+    // A column written "+COL" keeps its value and collation but not its index.
+    auto column = [&](const char* name, Driver its) {
+        return (dialect == kv::db::Dialect::Sqlite && its != driver ? QStringLiteral("+") : QString())
+               + QLatin1String(name);
+    };
+    const QString number = column("CODIGO", Driver::Number);
+    const QString date = column("DATEMI", Driver::Date);
+    const QString customer = column("CLINRO", Driver::Customer);
+    const QString salesman = column("VNDNRO", Driver::Salesman);
+    const QString article = column("NOSREF", Driver::Article);
+    QString text = QStringLiteral("SUBCODIGO = 99 AND %1 >= :OrcNro1 AND %1 <= :OrcNro2 "
+                                  "AND %2 >= :Data1 AND %2 < :Data2 "
+                                  "AND %3 >= :CliNro1 AND %3 <= :CliNro2 "
+                                  "AND %4 >= :VndNro1 AND %4 <= :VndNro2 "
+                                  "AND %5 >= :ArtNro1 AND %5 <= :ArtNro2")
+                       .arg(number, date, customer, salesman, article);
     if (s.origin != ConsultationSelection::Origin::Both)
         text += QStringLiteral(" AND MANUAL_AUTO = :Origem");
     if (s.approval != ConsultationSelection::Approval::Both)
@@ -52,10 +88,10 @@ QString QuoteConsultation::where(const ConsultationSelection& s)
     return text;
 }
 
-QString QuoteConsultation::listSql(const ConsultationSelection& selection)
+QString QuoteConsultation::listSql(const ConsultationSelection& selection, kv::db::Dialect dialect)
 {
     return QStringLiteral("SELECT %1 FROM ORCMAS WHERE %2 ORDER BY CODIGO")
-        .arg(listColumns().join(", "), where(selection));
+        .arg(listColumns().join(", "), where(selection, dialect));
 }
 
 kv::db::Params QuoteConsultation::params(const ConsultationSelection& s)
@@ -84,7 +120,7 @@ kv::db::Params QuoteConsultation::params(const ConsultationSelection& s)
 void QuoteConsultation::open(kv::db::Dataset& list, const ConsultationSelection& selection)
 {
     list.close();
-    list.setSql(listSql(selection));
+    list.setSql(listSql(selection, list.connection()->dialect()));
     const kv::db::Params p = params(selection);
     for (const QString& name : p.names())
         list.setParam(name, p.value(name));
@@ -94,7 +130,8 @@ void QuoteConsultation::open(kv::db::Dataset& list, const ConsultationSelection&
 long long QuoteConsultation::count(kv::db::Connection& application, const ConsultationSelection& selection)
 {
     return application
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM ORCMAS WHERE %1").arg(where(selection)), params(selection))
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM ORCMAS WHERE %1").arg(where(selection, application.dialect())),
+                params(selection))
         .toLongLong();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/Params.h"
+#include "platform/db/SqlDialect.h"
 
 #include <QDate>
 #include <QString>
@@ -55,7 +56,7 @@ public:
     // Every value bound, never pasted (an apostrophe in an article limit is
     // just a character of it); the filters only choose which conditions
     // stand, so each selection has its index.
-    static QString listSql(const ConsultationSelection& selection);
+    static QString listSql(const ConsultationSelection& selection, kv::db::Dialect dialect);
     static kv::db::Params params(const ConsultationSelection& selection);
     // Closes the dataset, gives it the selection and opens it.
     static void open(kv::db::Dataset& list, const ConsultationSelection& selection);
@@ -68,7 +69,7 @@ public:
     static QString salesmanName(kv::db::Connection& invoicing, qint64 salesman);
 
 private:
-    static QString where(const ConsultationSelection& selection);
+    static QString where(const ConsultationSelection& selection, kv::db::Dialect dialect);
 };
 
 } // namespace kv::quotes

@@ -249,6 +249,7 @@ QWidget* TORCF031::buildListPage()
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setToolTip(QStringLiteral("Click 2 Vezes para Imprimir o Orçamento"));
     auto percent = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::number(v.toDouble(), 1); };
+    auto shortDate = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::date(v.toDate()); };
     auto column = [](const char* field, const char* title, int width,
                      std::function<QString(const QVariant&)> format = {}) {
         kv::ui::GridColumn c;
@@ -259,11 +260,11 @@ QWidget* TORCF031::buildListPage()
         return c;
     };
     DBGrid1->setDataset(m_list.get(),
-                        {column("CODIGO", "Orc.Nº", 8), column("DATEMI", "Data", 10), column("CLINRO", "Cli.Nº", 8),
-                         column("NOME", "NOME", 30), column("VNDNRO", "Vd", 4), column("NOSREF", "NOSREF", 16),
-                         column("DESIGN1", "Designação Artigo", 30), column("MARGEMPRC", "%Marg.", 6, percent),
-                         column("PRECOADJUD", "Prç. Aprov", 10), column("APROVADO", "Sit", 3),
-                         column("MANUAL_AUTO", "MANUAL_AUTO", 3)});
+                        {column("CODIGO", "Orc.Nº", 8), column("DATEMI", "Data", 10, shortDate),
+                         column("CLINRO", "Cli.Nº", 8), column("NOME", "NOME", 30), column("VNDNRO", "Vd", 4),
+                         column("NOSREF", "NOSREF", 16), column("DESIGN1", "Designação Artigo", 30),
+                         column("MARGEMPRC", "%Marg.", 6, percent), column("PRECOADJUD", "Prç. Aprov", 10),
+                         column("APROVADO", "Sit", 3), column("MANUAL_AUTO", "MANUAL_AUTO", 3)});
     connect(DBGrid1, &kv::ui::DbGrid::rowActivated, this, [this] { DBGrid1DblClick(); });
     layout->addWidget(DBGrid1, 1);
     auto* bottom = new QHBoxLayout;

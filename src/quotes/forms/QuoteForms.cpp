@@ -2,6 +2,7 @@
 
 #include "quotes/forms/TORCF021.h"
 #include "quotes/forms/TORCF022.h"
+#include "quotes/forms/TORCF031.h"
 #include "quotes/print/InternalQuoteReportForm.h"
 
 #include "platform/ui/FormRegistry.h"
@@ -20,6 +21,9 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR021"));
     forms.add(QStringLiteral("TORCF022"),
               [source](QWidget* parent) -> QDialog* { return new TORCF022(source(), parent); });
+    forms.add(QStringLiteral("TORCF031"),
+              [source](QWidget* parent) -> QDialog* { return new TORCF031(source(), parent); });
+    registerInternalQuoteReports(forms, QStringLiteral("TORCFPR031"));
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)

@@ -1,0 +1,542 @@
+#include "quotes/forms/TORCF031.h"
+
+#include "quotes/core/QuotePrintData.h"
+#include "quotes/core/QuoteRepository.h"
+#include "quotes/forms/ArticleClassificationView.h"
+#include "quotes/forms/ArticlePictureViewer.h"
+#include "quotes/forms/QuoteValuesPage.h"
+#include "quotes/print/InternalQuotePages.h"
+#include "quotes/print/QuoteListReport.h"
+
+#include "imaging/forms/TPictureBox.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/DbNavigator.h"
+#include "platform/ui/GridColumn.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/RangeLimitsBlock.h"
+#include "platform/ui/TGlyphButton.h"
+#include "shell/AccessRights.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kv::quotes {
+
+namespace {
+
+QString generalNumber(const QVariant& value) { return value.isNull() ? QString() : kv::text::plain(value.toDouble()); }
+
+} // namespace
+
+TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
+    : kv::ui::Form(parent), m_environment(environment)
+{
+    setObjectName(QStringLiteral("TORCF031"));
+    setWindowTitle(QStringLiteral("Consulta de Orçamentos"));
+    setModal(true);
+
+    m_list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
+    m_list->setMode(kv::db::DatasetMode::ReadOnly);
+    m_list->setConnection(m_environment.application());
+    m_rowRest = new QTimer(this);
+    m_rowRest->setSingleShot(true);
+    m_rowRest->setInterval(0);
+    connect(m_rowRest, &QTimer::timeout, this, &TORCF031::showCurrentQuote);
+
+    auto* outer = new QVBoxLayout(body());
+    outer->setContentsMargins(4, 4, 4, 0);
+    outer->addWidget(buildFilters());
+
+    // The notebook and its tab set are one: a tab chosen shows its page.
+    TB = new QTabWidget(body());
+    TB->setObjectName(QStringLiteral("TB"));
+    const kv::install::Installation& installation =
+        m_environment.installation ? *m_environment.installation : m_noInstallation;
+    m_pictures = new ArticlePictureViewer(installation, [this] { showPage(PhotoPage); });
+    m_pictures->setObjectName(QStringLiteral("PageFotos"));
+    m_values = new QuoteValuesPage;
+    m_values->setObjectName(QStringLiteral("PageOrcamento"));
+    TB->addTab(buildListPage(), QStringLiteral("Orçamentos"));
+    TB->addTab(buildInformationPage(), QStringLiteral("Informação"));
+    TB->addTab(m_values, QStringLiteral("Orçamento"));
+    TB->addTab(m_pictures, QStringLiteral("Fotos"));
+    TB->setCornerWidget(m_pictures->smallPicture(), Qt::TopRightCorner);
+    outer->addWidget(TB, 1);
+
+    auto* buttons = new QHBoxLayout(buttonBar());
+    buttons->addStretch(1);
+    BitTerminar = new kv::ui::TGlyphButton(QStringLiteral("&Terminar"), buttonBar());
+    BitTerminar->setObjectName(QStringLiteral("BitTerminar"));
+    buttons->addWidget(BitTerminar);
+    connect(BitTerminar, &kv::ui::TGlyphButton::clicked, this, [this] { close(); });
+    connect(TB, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_switchingPage)
+            TBClick(index);
+    });
+}
+
+TORCF031::~TORCF031() = default;
+
+// ------------------------------------------------------------------ layout
+
+QWidget* TORCF031::buildFilters()
+{
+    auto* panel = new QWidget(body());
+    panel->setObjectName(QStringLiteral("PanelSeleccao"));
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    buildLimits();
+    row->addWidget(m_limits);
+    auto* count = new QVBoxLayout;
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(new QLabel(QStringLiteral("Nº de Orçamentos :")));
+    Label_NroOrc = new QLabel(QStringLiteral("0"));
+    Label_NroOrc->setObjectName(QStringLiteral("Label_NroOrc"));
+    Label_NroOrc->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label_NroOrc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_NroOrc->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    Label_NroOrc->setMinimumWidth(Label_NroOrc->fontMetrics().horizontalAdvance(QStringLiteral("9999999")) + 8);
+    countRow->addWidget(Label_NroOrc);
+    count->addLayout(countRow);
+    BotConsultar = new kv::ui::TGlyphButton(QStringLiteral("&Consultar"), panel);
+    BotConsultar->setObjectName(QStringLiteral("BotConsultar"));
+    count->addWidget(BotConsultar);
+    connect(BotConsultar, &kv::ui::TGlyphButton::clicked, this, [this] {
+        openSelection();
+        focusField(DBGrid1);
+    });
+    row->addLayout(count);
+
+    auto radioGroup = [this, panel](const char* name, const std::array<const char*, 3>& captions,
+                                    QRadioButton*(&buttons)[3], std::function<void(int)> choose) {
+        auto* box = new QGroupBox(QStringLiteral("Seleccione"), panel);
+        box->setObjectName(QString::fromLatin1(name));
+        auto* layout = new QVBoxLayout(box);
+        auto* group = new QButtonGroup(box);
+        for (int i = 0; i < 3; ++i) {
+            buttons[i] = new QRadioButton(QString::fromUtf8(captions[i]), box);
+            buttons[i]->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(i + 1));
+            group->addButton(buttons[i], i);
+            layout->addWidget(buttons[i]);
+        }
+        connect(group, &QButtonGroup::idClicked, this, [this, choose](int id) {
+            choose(id);
+            openSelection();
+        });
+        return box;
+    };
+    row->addWidget(radioGroup("RadioManual", {"Manuais", "Automáticos", "Ambos"}, RadioManual,
+                              [this](int id) { m_selection.origin = static_cast<ConsultationSelection::Origin>(id); }));
+    row->addWidget(radioGroup("RadioAprovado", {"Aprovados", "Não Aprovados", "Ambos"}, RadioAprovado, [this](int id) {
+        m_selection.approval = static_cast<ConsultationSelection::Approval>(id + 1);
+    }));
+    RadioManual[0]->setChecked(true);
+    RadioAprovado[2]->setChecked(true);
+    row->addStretch(1);
+    return panel;
+}
+
+kv::db::Dataset* TORCF031::ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql)
+{
+    try {
+        if (!list) {
+            list = std::make_unique<kv::db::Dataset>(name);
+            list->setMode(kv::db::DatasetMode::ReadOnly);
+            list->setConnection(m_environment.invoicing());
+            list->setSql(sql);
+            list->setParam(QStringLiteral("WAno"), m_environment.state->WAno);
+        }
+        if (!list->isOpen())
+            list->open();
+        return list.get();
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return nullptr;
+    }
+}
+
+kv::db::Dataset* TORCF031::sharedList(const QString& name)
+{
+    try {
+        kv::db::Dataset& list = m_environment.modules->dataset(name);
+        if (!list.isOpen())
+            list.open();
+        return &list;
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return nullptr;
+    }
+}
+
+void TORCF031::buildLimits()
+{
+    using kv::text::RangeLimits;
+    using kv::ui::GridColumn;
+    auto column = [](const char* field, const char* title, int width) {
+        GridColumn c;
+        c.field = QString::fromLatin1(field);
+        c.title = QString::fromUtf8(title);
+        c.width = width;
+        return c;
+    };
+    // A numeric search over the shared list and an alphabetic one over the
+    // form's own, each giving the code of the row chosen.
+    auto lookups = [&](kv::ui::LimitFields& fields, const QString& shared, const char* codeTitle, int codeWidth,
+                       const char* nameField, const char* nameTitle, std::unique_ptr<kv::db::Dataset>& own,
+                       const QString& ownSql) {
+        fields.simple.list = [this, shared] { return sharedList(shared); };
+        fields.simple.columns = {column("CODIGO", codeTitle, codeWidth), column(nameField, nameTitle, 35)};
+        fields.simple.keyField = QStringLiteral("CODIGO");
+        fields.alphabetic.list = [this, &own, ownSql, shared] { return ownList(own, shared, ownSql); };
+        fields.alphabetic.columns = {column(nameField, nameTitle, 40), column("CODIGO", codeTitle, 10)};
+        fields.alphabetic.keyField = QStringLiteral("CODIGO");
+    };
+    kv::ui::LimitFields customers(QStringLiteral("customers"), QStringLiteral("Lim.Clientes : "),
+                                  QStringLiteral("Edit_CliNro1"), QStringLiteral("Edit_CliNro2"), 8);
+    lookups(customers, QStringLiteral("DTFILES.CLIENTES"), "CÓDIGO", 8, "NOME", "NOME", m_customersByName,
+            QStringLiteral("SELECT CODIGO, NOME FROM CLIENTES ORDER BY NOME"));
+    kv::ui::LimitFields salesmen(QStringLiteral("salesmen"), QStringLiteral("Lim.Vended. : "),
+                                 QStringLiteral("Edit_VndNro1"), QStringLiteral("Edit_VndNro2"), 8);
+    lookups(salesmen, QStringLiteral("DTFILES.VENDEDORES"), "Vendedor Nº", 8, "NOME", "Nome Vendedor", m_salesmenByName,
+            QStringLiteral("SELECT CODIGO, NOME FROM VENDEDORES ORDER BY NOME"));
+    kv::ui::LimitFields articles(QStringLiteral("articles"), QStringLiteral("Lim.Artigos  : "),
+                                 QStringLiteral("Edit_ArtNro1"), QStringLiteral("Edit_ArtNro2"), 16);
+    articles.maxLength = 16;
+    lookups(articles, QStringLiteral("DTFILES.ARTIGOSCLS"), "Artigo Nº", 16, "DESIGNACAO", "Designação",
+            m_articlesByName, QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOSCLS ORDER BY DESIGNACAO"));
+    // The field takes the code; the limit follows when the field is left.
+    articles.simple.setsLimit = articles.alphabetic.setsLimit = false;
+    kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Lim.Orçam. : "),
+                                QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
+    kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Lim.Datas : "), QStringLiteral("Edit_Data1"),
+                              QStringLiteral("Edit_Data2"), 10);
+    dates.inputMask = QStringLiteral("!99/99/0000;_");
+    dates.dateLookup = true;
+    const QDate workingDate = m_environment.state ? m_environment.state->WData : QDate::currentDate();
+    m_limits = new kv::ui::RangeLimitsBlock(*this,
+                                            {RangeLimits::customers(), RangeLimits::salesmen(), RangeLimits::articles(),
+                                             RangeLimits::numbers(), RangeLimits::dates(workingDate)},
+                                            {customers, salesmen, articles, numbers, dates}, body());
+    m_limits->setObjectName(QStringLiteral("RangeLimits"));
+    m_limits->setReopen([this] { openSelection(); });
+    kv::ui::DateLookup calendar;
+    calendar.calendar = [this] {
+        return ownList(m_calendar, QStringLiteral("CALENDARIO"),
+                       QStringLiteral("SELECT * FROM CALENDARIO WHERE ANO >= :WAno ORDER BY DATA"));
+    };
+    calendar.columns = {column("DATA", "Data", 10), column("SEMANA", "Semana", 10), column("DIASEM", "Dia Semana", 3),
+                        column("TIPODIA", "Tipo de Dia", 2)};
+    m_limits->setDateLookup(calendar);
+}
+
+QWidget* TORCF031::buildListPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    DBGrid1 = new kv::ui::DbGrid(page);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setToolTip(QStringLiteral("Click 2 Vezes para Imprimir o Orçamento"));
+    auto percent = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::number(v.toDouble(), 1); };
+    auto shortDate = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::date(v.toDate()); };
+    auto column = [](const char* field, const char* title, int width,
+                     std::function<QString(const QVariant&)> format = {}) {
+        kv::ui::GridColumn c;
+        c.field = QString::fromLatin1(field);
+        c.title = QString::fromUtf8(title);
+        c.width = width;
+        c.format = std::move(format);
+        return c;
+    };
+    DBGrid1->setDataset(m_list.get(),
+                        {column("CODIGO", "Orc.Nº", 8), column("DATEMI", "Data", 10, shortDate),
+                         column("CLINRO", "Cli.Nº", 8), column("NOME", "NOME", 30), column("VNDNRO", "Vd", 4),
+                         column("NOSREF", "NOSREF", 16), column("DESIGN1", "Designação Artigo", 30),
+                         column("MARGEMPRC", "%Marg.", 6, percent), column("PRECOADJUD", "Prç. Aprov", 10),
+                         column("APROVADO", "Sit", 3), column("MANUAL_AUTO", "MANUAL_AUTO", 3)});
+    connect(DBGrid1, &kv::ui::DbGrid::rowActivated, this, [this] { DBGrid1DblClick(); });
+    layout->addWidget(DBGrid1, 1);
+    auto* bottom = new QHBoxLayout;
+    DBNavigator1 = new kv::ui::DbNavigator(page);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->setDataset(m_list.get());
+    bottom->addWidget(DBNavigator1);
+    bottom->addStretch(1);
+    BotImprimir = new kv::ui::TGlyphButton(QStringLiteral("&Imprimir"), page);
+    BotImprimir->setObjectName(QStringLiteral("BotImprimir"));
+    connect(BotImprimir, &kv::ui::TGlyphButton::clicked, this, &TORCF031::BotImprimirClick);
+    bottom->addWidget(BotImprimir);
+    layout->addLayout(bottom);
+    connect(m_list.get(), &kv::db::Dataset::currentChanged, m_rowRest, qOverload<>(&QTimer::start));
+    connect(m_list.get(), &kv::db::Dataset::reset, m_rowRest, qOverload<>(&QTimer::start));
+    return page;
+}
+
+QLabel* TORCF031::infoValue(const QString& name, int characters)
+{
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * characters + 8);
+    m_info.insert(name, label);
+    return label;
+}
+
+QWidget* TORCF031::buildInformationPage()
+{
+    auto* page = new QWidget;
+    auto* outer = new QHBoxLayout(page);
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    auto line = [&](const char* caption, std::initializer_list<std::pair<const char*, int>> values) {
+        grid->addWidget(new QLabel(QString::fromUtf8(caption)), row, 0, Qt::AlignRight);
+        auto* values_ = new QHBoxLayout;
+        for (const auto& [name, width] : values)
+            values_->addWidget(infoValue(QString::fromLatin1(name), width));
+        values_->addStretch(1);
+        grid->addLayout(values_, row++, 1);
+    };
+    line("Orçamento Nº : ", {{"Label_OrcNro", 9}});
+    line("Data Emissão : ", {{"Label_DatEmi", 10}});
+    line("Cliente Nº : ", {{"Label_CliNro", 8}, {"Label_CliNome", 40}});
+    line("Vendedor Nº : ", {{"Label_VndNro", 8}, {"Label_VndNome", 40}});
+    line("Artigo Nº : ", {{"Label_NosRef", 16}, {"Label_Design1", 40}});
+    line("Observações : ", {{"Label_Observ1", 50}});
+    line("", {{"Label_Observ2", 50}});
+    line("Aprovado : ", {{"Label_Aprovado", 4}});
+    line("Encomenda Nº : ", {{"Label_EncAno", 4}, {"Label_EncSemana", 2}, {"Label_EncNro", 8}});
+    line("Preço Aprovado : ", {{"Label_PrecoAdjud", 12}});
+    line("Valor Encomenda : ", {{"Label_ValorAdjud", 14}});
+    line("Unidade Venda :", {{"Label_UndVnd", 3}});
+    line("Medidas (CxLxA) : ", {{"Label_Comprim", 8}, {"Label_Largura", 8}, {"Label_Altura", 8}});
+    line("Custo Padrão :", {{"Label_CustoPadrao", 12}});
+    line("Preço Venda  :", {{"Label_Preco1", 12}});
+    line("Peso (Kgs) :", {{"Label_Peso", 10}});
+    line("Família : ", {{"Label_Familia", 20}});
+    grid->setRowStretch(row, 1);
+    outer->addLayout(grid);
+    m_classificationView = new ArticleClassificationView(page);
+    m_classificationView->setObjectName(QStringLiteral("PanelCustom"));
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_classificationView);
+    right->addStretch(1);
+    outer->addLayout(right);
+    outer->addStretch(1);
+    return page;
+}
+
+// ------------------------------------------------------------------ activation
+
+void TORCF031::closeAtActivation(const QString& message)
+{
+    kv::ui::messages().error(message);
+    QTimer::singleShot(0, this, &QDialog::reject);
+}
+
+void TORCF031::FormActivate()
+{
+    kv::shell::LoginState& state = *m_environment.state;
+    kv::shell::AccessRights rights(m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")), state);
+    const kv::shell::FormRights form =
+        rights.readForm(kv::shell::RightsVariant::R5, state.WAplicacao, QStringLiteral("Orcamentos"),
+                        QStringLiteral("Consulta de Orcamentos"));
+    if (form.closeForm) {
+        if (form.beep)
+            kv::ui::messages().beep();
+        return closeAtActivation(form.message);
+    }
+    setMakerTag(state.WMarca);
+    EnableEvents();
+    Label_NroOrc->setText(QStringLiteral("0"));
+    try {
+        m_classification = std::make_unique<ArticleClassification>(*m_environment.invoicing());
+        m_classificationRead = m_classification->readGroups();
+        if (!m_classificationRead) {
+            kv::ui::messages().beep();
+            kv::ui::messages().error(QStringLiteral("Problemas c/ leitura Tabelas Customizadas"));
+        }
+        const auto parameters = QuoteConsultation::viewerParameters(*m_environment.invoicing(), state.WAno);
+        if (!parameters)
+            return closeAtActivation(QStringLiteral("PARAMETROS GERAIS, Inexistentes"));
+        m_priceDecimals = parameters->priceDecimals;
+        m_pictures->setFolder(parameters->pictureFolder);
+        m_values->setPriceDecimals(m_priceDecimals);
+        m_values->setChartRows(m_environment.application(), state.WUtil, QString::fromLatin1(kChartProgram));
+        m_selection = ConsultationSelection::defaults(state.WData);
+        m_limits->showDefaults();
+        RadioManual[0]->setChecked(true);
+        RadioAprovado[2]->setChecked(true);
+        openSelection();
+        focusField(m_limits->fromField(QStringLiteral("customers")));
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+}
+
+void TORCF031::FormClose()
+{
+    m_rowRest->stop();
+    m_list->close();
+    for (auto* own : {&m_customersByName, &m_salesmenByName, &m_articlesByName, &m_calendar})
+        own->reset();
+}
+
+// ------------------------------------------------------------------ selection
+
+void TORCF031::openSelection()
+{
+    const kv::text::RangeLimits& limits = m_limits->limits();
+    m_selection.customerFrom = limits.fromInteger(QStringLiteral("customers"));
+    m_selection.customerTo = limits.toInteger(QStringLiteral("customers"));
+    m_selection.salesmanFrom = limits.fromInteger(QStringLiteral("salesmen"));
+    m_selection.salesmanTo = limits.toInteger(QStringLiteral("salesmen"));
+    // The article limits are the fields' texts as they stand now.
+    m_selection.articleFrom = m_limits->fromField(QStringLiteral("articles"))->text();
+    m_selection.articleTo = m_limits->toField(QStringLiteral("articles"))->text();
+    m_selection.numberFrom = limits.fromInteger(QStringLiteral("numbers"));
+    m_selection.numberTo = limits.toInteger(QStringLiteral("numbers"));
+    m_selection.dateFrom = limits.fromDate(QStringLiteral("dates"));
+    m_selection.dateTo = limits.toDate(QStringLiteral("dates"));
+    try {
+        QuoteConsultation::open(*m_list, m_selection);
+        Label_NroOrc->setText(QString::number(QuoteConsultation::count(*m_environment.application(), m_selection)));
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
+}
+
+// Read by key once the cursor rests: the quote's summary row, its article
+// and the article's classification. Nothing of the quote passed before
+// stays on the pages.
+void TORCF031::showCurrentQuote()
+{
+    m_rowRest->stop();
+    std::optional<QuoteRow> quote;
+    ClassifiedArticle article;
+    try {
+        if (m_list->isOpen() && !m_list->isEmpty()) {
+            quote = QuoteRepository(*m_environment.application())
+                        .row(static_cast<int>(m_list->value(QStringLiteral("CODIGO")).toLongLong()), 99);
+            if (quote && m_classification)
+                article = m_classification->article(quote->text(QStringLiteral("NOSREF")));
+        }
+        showInformation(quote, article);
+        m_values->showValues(quote);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return;
+    }
+    m_pictures->showPictures(article.found ? article.code : QString());
+    if (currentPage() == PhotoPage)
+        m_pictures->showLarge(1);
+    m_classificationView->showArticle(article);
+}
+
+void TORCF031::showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article)
+{
+    for (QLabel* label : m_info)
+        label->clear();
+    if (!quote)
+        return;
+    const QuoteRow& q = *quote;
+    auto set = [this](const char* name, const QString& text) {
+        m_info.value(QString::fromLatin1(name))->setText(text);
+    };
+    set("Label_OrcNro", QString::number(q.quoteNumber()));
+    set("Label_DatEmi", kv::text::date(q.value(QStringLiteral("DATEMI")).toDate()));
+    set("Label_CliNro", q.text(QStringLiteral("CLINRO")));
+    set("Label_CliNome", q.text(QStringLiteral("NOME")));
+    set("Label_VndNro", q.text(QStringLiteral("VNDNRO")));
+    set("Label_VndNome",
+        QuoteConsultation::salesmanName(*m_environment.invoicing(), q.integer(QStringLiteral("VNDNRO"))));
+    set("Label_NosRef", q.text(QStringLiteral("NOSREF")));
+    set("Label_Design1", q.text(QStringLiteral("DESIGN1")));
+    set("Label_Observ1", q.text(QStringLiteral("OBSERV1")));
+    set("Label_Observ2", q.text(QStringLiteral("OBSERV2")));
+    set("Label_Aprovado",
+        q.text(QStringLiteral("APROVADO")) == QLatin1String("S") ? QStringLiteral("Sim") : QStringLiteral("Não"));
+    set("Label_EncAno", q.text(QStringLiteral("ANO")));
+    set("Label_EncSemana", q.text(QStringLiteral("SEMANA")));
+    set("Label_EncNro", q.text(QStringLiteral("ENCNRO")));
+    set("Label_PrecoAdjud", generalNumber(q.value(QStringLiteral("PRECOADJUD"))));
+    set("Label_ValorAdjud", generalNumber(q.value(QStringLiteral("VALORADJUD"))));
+    set("Label_UndVnd", q.text(QStringLiteral("UNDVND")));
+    set("Label_Comprim", generalNumber(q.value(QStringLiteral("COMPRIM"))));
+    set("Label_Largura", generalNumber(q.value(QStringLiteral("LARGURA"))));
+    set("Label_Altura", generalNumber(q.value(QStringLiteral("ALTURA"))));
+    if (article.found) {
+        set("Label_CustoPadrao", kv::text::plain(article.standardCost));
+        set("Label_Preco1", kv::text::plain(article.price));
+        set("Label_Peso", kv::text::plain(article.weight));
+        set("Label_Familia", article.family);
+    }
+}
+
+// ------------------------------------------------------------------ pages
+
+int TORCF031::currentPage() const { return TB->currentIndex(); }
+
+void TORCF031::showPage(int index)
+{
+    m_switchingPage = true;
+    TB->setCurrentIndex(index);
+    m_switchingPage = false;
+}
+
+void TORCF031::TBClick(int index)
+{
+    // Without a picture folder there is nothing to see on the photo page.
+    if (index == PhotoPage && !m_pictures->hasFolder())
+        index = ListPage;
+    showPage(index);
+    showCurrentQuote();
+}
+
+// ------------------------------------------------------------------ prints
+
+void TORCF031::BotImprimirClick()
+{
+    QuoteListInputs inputs;
+    inputs.selection = m_selection;
+    inputs.companyName = m_environment.state->WEmpNom;
+    inputs.priceDecimals = m_priceDecimals;
+    try {
+        QuoteListReport::preview(*m_list, inputs, this);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
+}
+
+void TORCF031::DBGrid1DblClick()
+{
+    if (!m_list->isOpen() || m_list->isEmpty())
+        return;
+    const int number = static_cast<int>(m_list->value(QStringLiteral("CODIGO")).toLongLong());
+    if (number <= 0)
+        return;
+    InternalPrintInputs inputs;
+    inputs.priceDecimals = m_priceDecimals;
+    inputs.companyName = m_environment.state->WEmpNom;
+    try {
+        const QuotePrintData quote =
+            QuotePrintData::load(*m_environment.application(), m_environment.invoicing().get(), number);
+        InternalQuotePages(quote, inputs).previewAll(this);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+    }
+}
+
+} // namespace kv::quotes

@@ -1,0 +1,18 @@
+#include "customers/unit/CustomersUnit.h"
+
+#include "customers/forms/CustomerForms.h"
+
+namespace kv::customers {
+
+kv::shell::SubsystemUnit customersUnit()
+{
+    kv::shell::SubsystemUnit unit;
+    unit.name = QStringLiteral("customers");
+    unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
+    unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
+        registerCustomerForms(session, forms);
+    };
+    return unit;
+}
+
+} // namespace kv::customers

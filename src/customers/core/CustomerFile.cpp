@@ -20,10 +20,19 @@ QString text(const kv::db::Dataset& row, const char* column)
 
 const QString CustomerFile::Table = QStringLiteral("CLIENTES");
 
-CustomerFile::CustomerFile(std::shared_ptr<kv::db::Connection> invoicing, QString workstation, QString user)
-    : m_db(std::move(invoicing)), m_claims(*m_db, std::move(workstation), std::move(user))
+CustomerFile::CustomerFile(std::shared_ptr<kv::db::Connection> invoicing, QString workstation, QString user,
+                           std::shared_ptr<kv::db::Connection> accounting)
+    : m_db(std::move(invoicing)), m_accounting(std::move(accounting)),
+      m_claims(*m_db, std::move(workstation), std::move(user))
 {
 }
+
+std::shared_ptr<kv::db::Connection> CustomerFile::connectionOf(const QString& table) const
+{
+    return table == QLatin1String("CNTPMOEDA") && m_accounting ? m_accounting : m_db;
+}
+
+kv::db::Connection& CustomerFile::databaseOf(const QString& table) const { return *connectionOf(table); }
 
 long long CustomerFile::proposeNumber() { return m_claims.proposeNext(Table, Codigo); }
 

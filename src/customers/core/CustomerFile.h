@@ -44,7 +44,9 @@ public:
 
     enum class NumberCheck { Accepted, OutOfRange, Taken };
 
-    CustomerFile(std::shared_ptr<kv::db::Connection> invoicing, QString workstation, QString user);
+    // `accounting` holds the currencies (may be null where none are read).
+    CustomerFile(std::shared_ptr<kv::db::Connection> invoicing, QString workstation, QString user,
+                 std::shared_ptr<kv::db::Connection> accounting = {});
 
     kv::db::Connection& connection() const { return *m_db; }
     kv::db::RecordClaims& claims() { return m_claims; }
@@ -80,8 +82,11 @@ public:
     bool store(kv::db::Dataset& customers, bool isNew, const std::vector<CustomerSaveStep*>& steps);
 
     // The row of a code table (postal codes, salesmen, ...) found by its key
-    // columns; empty when there is none or a key is empty.
+    // columns; empty when there is none or a key is empty. The currencies
+    // (CNTPMOEDA) are the accounting database's.
     QVariantMap codeRow(const QString& table, const QStringList& keyColumns, const QVariantList& keys);
+    kv::db::Connection& databaseOf(const QString& table) const;
+    std::shared_ptr<kv::db::Connection> connectionOf(const QString& table) const;
 
     // The statement of the name search: every column, names matching a LIKE
     // pattern in :EDIT_NOMECLI.TEXT (bound, never pasted), in name order.
@@ -89,6 +94,7 @@ public:
 
 private:
     std::shared_ptr<kv::db::Connection> m_db;
+    std::shared_ptr<kv::db::Connection> m_accounting;
     kv::db::RecordClaims m_claims;
 };
 

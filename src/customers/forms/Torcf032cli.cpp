@@ -126,7 +126,7 @@ const std::vector<Torcf032cli::CodeField>& Torcf032cli::codeFields()
         add({QStringLiteral("MOEDA"),
              QStringLiteral("Moeda :"),
              Goods,
-             QStringLiteral("MOEDAS"),
+             QStringLiteral("CNTPMOEDA"),
              {QStringLiteral("ANO"), QStringLiteral("DESCRI")},
              {},
              {col("DESCRI", "MOEDA")},
@@ -279,7 +279,8 @@ Torcf032cli::Torcf032cli(kv::shell::FormEnvironment environment, const kv::ui::F
     : Form(parent, 3), m_env(environment), m_forms(forms),
       m_customers(environment.dataset(QStringLiteral("DTFILES.CLIENTES"))),
       m_list(m_customers, {QStringLiteral("*"), QStringLiteral("CLIENTES"), {}, {QStringLiteral("CODIGO")}}),
-      m_file(environment.invoicing(), environment.state().WComputador, environment.state().WUtil)
+      m_file(environment.invoicing(), environment.state().WComputador, environment.state().WUtil,
+             environment.accounting())
 {
     setObjectName(QStringLiteral("orcf032cli"));
     setWindowTitle(QStringLiteral("Clientes"));
@@ -814,9 +815,15 @@ void Torcf032cli::refreshCode(const CodeField& field, bool leaving)
     QVariantList keys{m_customers.value(field.column)};
     if (field.table == QLatin1String("CUSTCLI"))
         keys.prepend(field.column.right(1).toInt());
-    else if (field.table == QLatin1String("MOEDAS"))
+    else if (field.table == QLatin1String("CNTPMOEDA"))
         keys.prepend(m_env.state().WAno);
-    const QVariantMap row = m_file.codeRow(field.table, field.key, keys);
+    QVariantMap row;
+    try {
+        row = m_file.codeRow(field.table, field.key, keys);
+    } catch (const kv::db::DbError& error) {
+        messages().fail(error.fullText());
+        return;
+    }
     if (row.isEmpty()) {
         // A code that no longer exists is emptied on display too, so the
         // next save stores the empty code.
@@ -930,12 +937,12 @@ void Torcf032cli::leaveTaxpayer()
 void Torcf032cli::lookup(const CodeField& field)
 {
     kv::db::Dataset list(field.table);
-    list.setConnection(m_env.invoicing());
+    list.setConnection(m_file.connectionOf(field.table));
     QString where;
     if (field.table == QLatin1String("CUSTCLI")) {
         where = QStringLiteral(" WHERE TABCOD = :TABCOD");
         list.setParam(QStringLiteral("TABCOD"), field.column.right(1).toInt());
-    } else if (field.table == QLatin1String("MOEDAS")) {
+    } else if (field.table == QLatin1String("CNTPMOEDA")) {
         where = QStringLiteral(" WHERE ANO = :ANO");
         list.setParam(QStringLiteral("ANO"), m_env.state().WAno);
     }

@@ -28,8 +28,9 @@ struct Company {
                               {"36202", "VIGO", "ESPANHA", "GALIZA", "986"},
                               {"9999-999", "NENHURES", "ATLANTIDA", "", ""}});
         kv::test::insertRows(*db, "VENDEDORES", {"CODIGO", "NOME"}, {{7, "Rui"}});
-        kv::test::insertRows(*db, "CLIENTES", {"CODIGO", "NOME", "NIF", "CODPOSTAL", "VENDEDOR", "SIGLA"},
-                             {{10, "Alfa", "500100200", "4000-123", 7, "ALFA"}, {40, "Beta", ".", "4000-123", 7, "BETA"}});
+        kv::test::insertRows(
+            *db, "CLIENTES", {"CODIGO", "NOME", "NIF", "CODPOSTAL", "VENDEDOR", "SIGLA"},
+            {{10, "Alfa", "500100200", "4000-123", 7, "ALFA"}, {40, "Beta", ".", "4000-123", 7, "BETA"}});
     }
 
     CustomerFile file(const char* workstation) { return CustomerFile(db, QString::fromLatin1(workstation), "ANA"); }
@@ -63,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Numbers, NumberBounds,
                          ::testing::Combine(::testing::Values(NumberCase{"zero", 0, Check::OutOfRange},
                                                               NumberCase{"one", 1, Check::Accepted},
                                                               NumberCase{"highest", 999999999, Check::Accepted},
-                                                              NumberCase{"above_highest", 1000000000, Check::OutOfRange},
+                                                              NumberCase{"above_highest", 1000000000,
+                                                                         Check::OutOfRange},
                                                               NumberCase{"stored", 40, Check::Taken}),
                                             ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<NumberCase>);
@@ -169,8 +171,8 @@ TEST_P(SaveChecks, RunInTheirOrder)
     Company company(engine);
     CustomerFile file = company.file("POSTO1");
     EditedCustomer customer(company);
-    QVariantMap row{{"CODIGO", 60}, {"NOME", "Gama"}, {"VENDEDOR", 7}, {"SIGLA", "GAMA"},
-                    {"CODPOSTAL", "4000-123"}, {"NIF", "1"}};
+    QVariantMap row{{"CODIGO", 60},    {"NOME", "Gama"},          {"VENDEDOR", 7},
+                    {"SIGLA", "GAMA"}, {"CODPOSTAL", "4000-123"}, {"NIF", "1"}};
     for (auto it = c.row.begin(); it != c.row.end(); ++it)
         row[it.key()] = it.value();
     customer.append(row);
@@ -188,7 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
     Save, SaveChecks,
     ::testing::Combine(
         ::testing::Values(RefusalCase{"good", {}, "", 0},
-                          RefusalCase{"no_salesman", {{"VENDEDOR", QVariant()}, {"SIGLA", ""}}, "Vendedor Inválido !!!", 2},
+                          RefusalCase{
+                              "no_salesman", {{"VENDEDOR", QVariant()}, {"SIGLA", ""}}, "Vendedor Inválido !!!", 2},
                           RefusalCase{"unknown_salesman", {{"VENDEDOR", 8}}, "Vendedor Inválido !!!", 2},
                           RefusalCase{"no_short_name", {{"SIGLA", ""}, {"NIF", ""}}, "Sigla Inválida !!!", 0},
                           RefusalCase{"no_country", {{"CODPOSTAL", "9999-999"}, {"NIF", ""}}, "Pais Inválido !!!", 0},
@@ -202,7 +205,8 @@ struct ContactsStep : kv::customers::CustomerSaveStep {
     bool fail = false;
     void store(kv::db::Connection& db, int customer) override
     {
-        db.exec("INSERT INTO CONTACTOS (TIPOENT, ENTIDADE, DESCRICAO) VALUES ('C', :E, 'Comercial')", {{"E", customer}});
+        db.exec("INSERT INTO CONTACTOS (TIPOENT, ENTIDADE, DESCRICAO) VALUES ('C', :E, 'Comercial')",
+                {{"E", customer}});
         if (fail)
             throw kv::db::DbError(kv::db::DbError::Kind::Constraint, "recusado");
     }
@@ -216,14 +220,21 @@ TEST_P(Numbers, ANewCustomerIsStoredWithItsRowsAndItsClaimEnds)
     ASSERT_EQ(file.acceptNumber(60), Check::Accepted);
     EditedCustomer customer(company);
     // The country of the customer's own postal code, whatever else the row says.
-    customer.append({{"CODIGO", 60}, {"NOME", "Gama"}, {"VENDEDOR", 7}, {"SIGLA", "GAMA"}, {"CODPOSTAL", "36202"},
-                     {"NIF", "1"}, {"PAIS", "PORTUGAL"}, {"MERCADO", "N"}, {"AGENTE", -3}});
+    customer.append({{"CODIGO", 60},
+                     {"NOME", "Gama"},
+                     {"VENDEDOR", 7},
+                     {"SIGLA", "GAMA"},
+                     {"CODPOSTAL", "36202"},
+                     {"NIF", "1"},
+                     {"PAIS", "PORTUGAL"},
+                     {"MERCADO", "N"},
+                     {"AGENTE", -3}});
     ContactsStep contacts;
     ASSERT_TRUE(file.store(customer.rows, true, {&contacts}));
 
-    const auto rows = company.scenario.rows(company.db,
-                                            "SELECT PAIS, MERCADO, SIGLANIF, AGENTE, GRP_FAC, GRP_MRG, GRP_DIA FROM "
-                                            "CLIENTES WHERE CODIGO = 60");
+    const auto rows =
+        company.scenario.rows(company.db, "SELECT PAIS, MERCADO, SIGLANIF, AGENTE, GRP_FAC, GRP_MRG, GRP_DIA FROM "
+                                          "CLIENTES WHERE CODIGO = 60");
     ASSERT_EQ(rows.rows.size(), 1u);
     EXPECT_EQ(rows.value(0, "PAIS").toString().trimmed(), "ESPANHA");
     EXPECT_EQ(rows.value(0, "MERCADO").toString().trimmed(), "C");
@@ -242,8 +253,8 @@ TEST_P(Numbers, ARefusedSaveStoresNothingAndKeepsTheRowAndTheClaim)
     CustomerFile file = company.file("POSTO1");
     ASSERT_EQ(file.acceptNumber(60), Check::Accepted);
     EditedCustomer customer(company);
-    customer.append({{"CODIGO", 60}, {"NOME", "Gama"}, {"VENDEDOR", 7}, {"SIGLA", "GAMA"}, {"CODPOSTAL", "36202"},
-                     {"NIF", "1"}});
+    customer.append(
+        {{"CODIGO", 60}, {"NOME", "Gama"}, {"VENDEDOR", 7}, {"SIGLA", "GAMA"}, {"CODPOSTAL", "36202"}, {"NIF", "1"}});
     ContactsStep contacts;
     contacts.fail = true;
     EXPECT_THROW(file.store(customer.rows, true, {&contacts}), kv::db::DbError);

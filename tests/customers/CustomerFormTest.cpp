@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTabWidget>
 
 using kv::test::Engine;
 using kv::test::FormDriver;
@@ -26,7 +27,8 @@ struct Approval {
         inv = scenario.invoicingDatabase();
         kv::test::insertRows(*inv, "PARGER", {"ANO", "CONTABILIDADE", "CONTABAUTO", "TESOURARIA", "CUSTCLI1"},
                              {{session.state().WAno, "N", "N", "N", "Sector"}});
-        kv::test::insertRows(*inv, "PAISES", {"PAIS", "SIGLA", "MERCADO", "TELCODPAIS"}, {{"PORTUGAL", "PT", "N", "351"}});
+        kv::test::insertRows(*inv, "PAISES", {"PAIS", "SIGLA", "MERCADO", "TELCODPAIS"},
+                             {{"PORTUGAL", "PT", "N", "351"}});
         kv::test::insertRows(*inv, "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS", "REGIAO", "TELCODZONA"},
                              {{"4000-123", "PORTO", "PORTUGAL", "NORTE", "22"}});
         kv::test::insertRows(*inv, "VENDEDORES", {"CODIGO", "NOME"}, {{7, "Rui"}});
@@ -93,7 +95,10 @@ TEST_P(CustomerForm, ANewCustomerFromTheQuoteRowIsSavedAndHandedBack)
     EXPECT_EQ(a.session.state().WCliNroAprov, 0);
 
     form.type("SIGLA", "QNOVA");
+    form.find<QTabWidget>("NB")->setCurrentIndex(2);
     form.type("NIF", "500100200"); // another customer's: a warning, then the checks
+    form.focus("SIGLA");
+    EXPECT_EQ(a.scenario.messages().lastText(), "Já existe um Cliente c/ este Nº de Contribuinte : 10");
     a.scenario.messages().clear();
     form.focus("DBGrid1");
     EXPECT_FALSE(form.isOpen());
@@ -154,9 +159,9 @@ TEST_P(CustomerForm, ANumberOutOfBoundsKeepsTheFocus)
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 1);
     form.click("BotCancelar");
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
-    form.focus("NOME");
-    form.focus("DBGrid1");
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM CLIENTES"), 2);
+    EXPECT_EQ(a.session.state().WCliNroAprov, 0);
+    EXPECT_TRUE(form.isOpen());
 }
 
 struct ChoiceCase {

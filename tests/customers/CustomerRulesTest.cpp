@@ -96,21 +96,21 @@ TEST_P(CustomerFields, AreCheckedOnLeaving)
         EXPECT_EQ(verdict.beep, c.beep);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, CustomerFields,
-    ::testing::Values(FieldCase{"price_print_S", "IMPPRC", "S", false, "", true},
-                      FieldCase{"price_print_X", "IMPPRC", "X", true, "DIGITE [S] ou [N]", true},
-                      FieldCase{"vat_empty", "ISEIVA", "", true, "DIGITE [S] ou [N]", true},
-                      FieldCase{"reference_print_no_beep", "IMPARTIGO", "s", true, "DIGITE <S> ou <N>", false},
-                      FieldCase{"price_code_1", "CODPRC", "1", false, "", true},
-                      FieldCase{"price_code_4", "CODPRC", "4", false, "", true},
-                      FieldCase{"price_code_0", "CODPRC", "0", true, "DIGITE de [1...4]", true},
-                      FieldCase{"price_code_5", "CODPRC", "5", true, "DIGITE de [1...4]", true},
-                      FieldCase{"price_code_text", "CODPRC", "A", true, "DIGITE de [1...4]", true},
-                      FieldCase{"name_empty", "NOME", "  ", true, "", true},
-                      FieldCase{"taxpayer_dot", "NIF", ".", false, "", true},
-                      FieldCase{"free_field", "MORADA1", "", false, "", true}),
-    [](const ::testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Fields, CustomerFields,
+                         ::testing::Values(FieldCase{"price_print_S", "IMPPRC", "S", false, "", true},
+                                           FieldCase{"price_print_X", "IMPPRC", "X", true, "DIGITE [S] ou [N]", true},
+                                           FieldCase{"vat_empty", "ISEIVA", "", true, "DIGITE [S] ou [N]", true},
+                                           FieldCase{"reference_print_no_beep", "IMPARTIGO", "s", true,
+                                                     "DIGITE <S> ou <N>", false},
+                                           FieldCase{"price_code_1", "CODPRC", "1", false, "", true},
+                                           FieldCase{"price_code_4", "CODPRC", "4", false, "", true},
+                                           FieldCase{"price_code_0", "CODPRC", "0", true, "DIGITE de [1...4]", true},
+                                           FieldCase{"price_code_5", "CODPRC", "5", true, "DIGITE de [1...4]", true},
+                                           FieldCase{"price_code_text", "CODPRC", "A", true, "DIGITE de [1...4]", true},
+                                           FieldCase{"name_empty", "NOME", "  ", true, "", true},
+                                           FieldCase{"taxpayer_dot", "NIF", ".", false, "", true},
+                                           FieldCase{"free_field", "MORADA1", "", false, "", true}),
+                         [](const ::testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.label); });
 
 struct LineCase {
     const char* label;
@@ -143,11 +143,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"free_line_price", [] { return lc::amount("3,5", false, true); }, "Preço Inválido, Preencha o Artigo"},
         LineCase{"article_zero_quantity", [] { return lc::amount("0", true, false); }, "Quantidade Inválida"},
         LineCase{"article_price", [] { return lc::amount("12.50", true, true); }, ""},
-        LineCase{"contract_equal_dates",
-                 [] { return lc::contract(QDate(2024, 1, 1), QDate(2024, 1, 1)); },
+        LineCase{"contract_equal_dates", [] { return lc::contract(QDate(2024, 1, 1), QDate(2024, 1, 1)); },
                  "Limite de Datas de Contracto Inválida !!!"},
-        LineCase{"contract_reversed",
-                 [] { return lc::contract(QDate(2024, 2, 1), QDate(2024, 1, 1)); },
+        LineCase{"contract_reversed", [] { return lc::contract(QDate(2024, 2, 1), QDate(2024, 1, 1)); },
                  "Limite de Datas de Contracto Inválida !!!"},
         LineCase{"contract_blank_end", [] { return lc::contract(QDate(2024, 2, 1), QDate()); },
                  "Limite de Datas de Contracto Inválida !!!"},

@@ -39,8 +39,8 @@ protected:
 
     QList<int> positions(int invoice)
     {
-        const auto rows = scenario.rows(db, "SELECT POSICAO FROM CLIFACAUTO WHERE CODIGO = 101 AND DETAIL = :D ORDER BY POSICAO",
-                                        {{"D", invoice}});
+        const auto rows = scenario.rows(
+            db, "SELECT POSICAO FROM CLIFACAUTO WHERE CODIGO = 101 AND DETAIL = :D ORDER BY POSICAO", {{"D", invoice}});
         QList<int> found;
         for (std::size_t i = 0; i < rows.rows.size(); ++i)
             found << rows.value(i, "POSICAO").toInt();

@@ -282,6 +282,7 @@ Torcf032cli::Torcf032cli(kv::shell::FormEnvironment environment, const kv::ui::F
       m_file(environment.invoicing(), environment.state().WComputador, environment.state().WUtil,
              environment.accounting())
 {
+    m_openerSql = m_customers.sql();
     setObjectName(QStringLiteral("orcf032cli"));
     setWindowTitle(QStringLiteral("Clientes"));
 
@@ -293,6 +294,11 @@ Torcf032cli::Torcf032cli(kv::shell::FormEnvironment environment, const kv::ui::F
     buildHeader(left);
     buildList(right);
     buildButtons();
+    // A3 runs whenever the list moves to another customer.
+    connect(&m_customers, &kv::db::Dataset::currentChanged, this, [this](int) {
+        if (!m_displaying && eventsEnabled() && !m_entry.inserting())
+            displayCustomer();
+    });
 }
 
 Torcf032cli::~Torcf032cli() = default;
@@ -843,9 +849,22 @@ void Torcf032cli::refreshCode(const CodeField& field, bool leaving)
 
 // --- reactions ----------------------------------------------------------------
 
+void Torcf032cli::rereadList()
+{
+    if (m_customers.state() != kv::db::DatasetState::Browse || m_customers.hasPendingChanges())
+        m_customers.cancelUpdates();
+    m_displaying = true;
+    reopenOnCustomer(m_currentCustomer);
+    m_displaying = false;
+    displayCustomer();
+}
+
 void Torcf032cli::pageChanged(int page)
 {
     m_linesPage->leavePage();
+    if (page != Notes)
+        for (const auto& prompt : m_unsavedPrompts)
+            prompt();
     if (page == Accounts && m_accountsFlag != QLatin1String("S")) {
         m_nb->setCurrentIndex(Identification);
         focusField(m_grid);
@@ -884,9 +903,8 @@ void Torcf032cli::leaveField(const QString& column)
             focusField(m_edits[QStringLiteral("DESFIX")]);
             return;
         }
-        refreshCode(field, true);
-        if (column.startsWith(QLatin1String("CUSTOM")) && !isHandlerRunning())
-            return;
+        // A classification code only refreshes its name.
+        refreshCode(field, !column.startsWith(QLatin1String("CUSTOM")));
         if (column.startsWith(QLatin1String("CUSTOM"))) {
             const int n = column.right(1).toInt();
             bool laterUsed = false;
@@ -1105,6 +1123,8 @@ void Torcf032cli::leaveList()
 void Torcf032cli::enterList()
 {
     setStatusText(0, {});
+    for (const auto& prompt : m_unsavedPrompts)
+        prompt();
     if (m_entry.enterList()) {
         if (!save())
             return;
@@ -1123,7 +1143,7 @@ void Torcf032cli::enterList()
     }
     browsingButtons(true);
     m_code->setEnabled(false);
-    if (m_env.state().WCliNroAprov != 0) {
+    if (m_handedBack) {
         done(QDialog::Accepted);
         return;
     }
@@ -1164,7 +1184,9 @@ bool Torcf032cli::save()
         return false;
     }
     m_claimedNumber = 0;
+    // Handed back only now that the row is stored.
     m_env.state().WCliNroAprov = number;
+    m_handedBack = true;
     m_entry.saved();
     m_displaying = true;
     reopenOnCustomer(number);
@@ -1281,6 +1303,8 @@ void Torcf032cli::searchCustomers()
 
 void Torcf032cli::FormClose()
 {
+    for (const auto& prompt : m_unsavedPrompts)
+        prompt();
     // A new customer never saved is dropped with its claim.
     if (m_claimedNumber != 0) {
         try {
@@ -1292,7 +1316,9 @@ void Torcf032cli::FormClose()
     }
     if (m_customers.state() != kv::db::DatasetState::Browse || m_customers.hasPendingChanges())
         m_customers.cancelUpdates();
+    // The opener reopens the shared list with the statement it had.
     m_customers.close();
+    m_customers.setSql(m_openerSql);
 }
 
 } // namespace kv::customers

@@ -7,6 +7,7 @@
 #include "shell/FormEnvironment.h"
 
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -44,6 +45,14 @@ public:
 
     // Rows stored with the customer in its save's transaction (the contacts).
     void addSaveStep(CustomerSaveStep* step) { m_saveSteps.push_back(step); }
+
+    // A prompt for unsaved work of a page (the notes): run before the save on
+    // entering the list, on leaving for another page and at close.
+    void addUnsavedPrompt(std::function<void()> prompt) { m_unsavedPrompts.push_back(std::move(prompt)); }
+    // Reads the list again on the current customer, after another part wrote
+    // to the customers (the bulk accounts run), so no save writes old values back.
+    void rereadList();
+    kv::ui::TGlyphButton* accountsRunButton() const { return m_accountsRun; }
 
     const CustomerEntry& entry() const { return m_entry; }
     int currentCustomer() const { return m_currentCustomer; }
@@ -113,14 +122,17 @@ private:
     kv::db::WindowedList m_list;
     CustomerFile m_file;
     CustomerEntry m_entry;
+    QString m_openerSql; // the shared list's statement before the form changed it
     QString m_order = QStringLiteral("CODIGO");
     int m_currentCustomer = 0;
     long long m_workNumber = 0;
     long long m_claimedNumber = 0;
     bool m_displaying = false;
+    bool m_handedBack = false; // a customer was saved and handed to the approval
     QString m_accountsFlag = QStringLiteral("N"); // PARGER.CONTABILIDADE of the year
     QString m_treasuryFlag = QStringLiteral("N");
     std::vector<CustomerSaveStep*> m_saveSteps;
+    std::vector<std::function<void()>> m_unsavedPrompts;
 
     QLineEdit* m_code = nullptr; // Edit_Codigo
     QLineEdit* m_locality = nullptr;

@@ -1,6 +1,7 @@
 #include "customers/unit/CustomersUnit.h"
 
 #include "customers/forms/CustomerForms.h"
+#include "customers/unit/CustomerFileStep.h"
 
 namespace kv::customers {
 
@@ -8,6 +9,7 @@ kv::shell::SubsystemUnit customersUnit()
 {
     kv::shell::SubsystemUnit unit;
     unit.name = QStringLiteral("customers");
+    unit.versionSteps = {{9, unit.name, addCustomerFileTables}};
     unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerCustomerForms(session, forms);

@@ -10,6 +10,7 @@
 #include "support/TableRows.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QDialog>
 #include <QTabWidget>
 
@@ -56,10 +57,15 @@ struct Approval {
     }
     ~Approval()
     {
+        // Deleting a dialog deletes the popups it owns, which are windows too.
+        QList<QPointer<QDialog>> dialogs;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (qobject_cast<QDialog*>(window)) {
-                window->close();
-                delete window;
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialogs.append(dialog);
+        for (const QPointer<QDialog>& dialog : dialogs)
+            if (dialog) {
+                dialog->close();
+                delete dialog.data();
             }
         scenario.forms().clear();
     }

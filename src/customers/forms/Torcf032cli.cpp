@@ -1,6 +1,7 @@
 #include "customers/forms/Torcf032cli.h"
 
 #include "customers/core/CustomerSaveStep.h"
+#include "customers/forms/CustomerFormParts.h"
 #include "customers/forms/InvoicingLinesPage.h"
 #include "customers/forms/TORCF032BUSCA.h"
 #include "platform/db/DataModule.h"
@@ -23,6 +24,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -285,6 +287,8 @@ Torcf032cli::Torcf032cli(kv::shell::FormEnvironment environment, const kv::ui::F
     m_openerSql = m_customers.sql();
     setObjectName(QStringLiteral("orcf032cli"));
     setWindowTitle(QStringLiteral("Clientes"));
+    m_parts = new CustomerFormParts(*this, environment);
+    addSaveStep(m_parts);
 
     auto* columns = new QHBoxLayout(body());
     auto* left = new QWidget;
@@ -481,9 +485,7 @@ QWidget* Torcf032cli::buildIdentificationPage()
 // the customer through a save step.
 QWidget* Torcf032cli::buildContactsBlock()
 {
-    auto* block = new QTabWidget;
-    block->setObjectName(QStringLiteral("NBContactos"));
-    return block;
+    return m_parts->buildContactsBlock();
 }
 
 QWidget* Torcf032cli::buildClassificationPage()
@@ -570,6 +572,8 @@ QWidget* Torcf032cli::buildAccountsPage()
     int row = 0;
     for (int n = 1; n <= 5; ++n)
         addEdit(page, grid, row++, QStringLiteral("CONTA%1").arg(n), QStringLiteral("Conta %1 :").arg(n));
+    // "Abrir" beside each account edit.
+    m_parts->addAccountButtons(grid, {0, 0, 1, 1, 2}, {2, 5, 2, 5, 2});
     kv::ui::DbEdit* opened =
         addEdit(page, grid, row++, QStringLiteral("DATAABERTURA"), QStringLiteral("Data/Hora Abertura : "));
     opened->setReadOnly(true);
@@ -582,19 +586,15 @@ QWidget* Torcf032cli::buildAccountsPage()
 // The customer's notes.
 QWidget* Torcf032cli::buildNotesPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("PageInformacoes"));
-    return page;
+    return m_parts->buildNotesPage();
 }
 
 // The customer's receivables, receipts and sales beside the list.
 QWidget* Torcf032cli::buildViewsPage()
 {
-    m_views = new QTabWidget;
-    m_views->setObjectName(QStringLiteral("TBCons"));
-    for (const char* caption : {" C/Corrente ", " C/C.Idades ", " Recebimentos ", " Vendas "})
-        m_views->addTab(new QWidget, QString::fromUtf8(caption));
-    return m_views;
+    QWidget* views = m_parts->buildViewsPage(m_showSales);
+    m_views = views->findChild<QTabWidget*>(QStringLiteral("TBCons"));
+    return views;
 }
 
 void Torcf032cli::buildList(QWidget* right)
@@ -656,6 +656,11 @@ void Torcf032cli::buildButtons()
     connect(m_byNumber, &kv::ui::TGlyphButton::clicked, this, [this] { searchByNumber(); });
     connect(m_byName, &kv::ui::TGlyphButton::clicked, this, [this] { searchByName(); });
     connect(m_close, &kv::ui::TGlyphButton::clicked, this, [this] { close(); });
+    connect(m_accountsRun, &kv::ui::TGlyphButton::clicked, this, [this] {
+        // The run rewrote accounts of the customers: the list is read again.
+        if (m_parts->runBulkAccounts())
+            rereadList();
+    });
 }
 
 // --- activation -------------------------------------------------------------
@@ -714,7 +719,9 @@ bool Torcf032cli::readYearParameters()
         return false;
     m_accountsFlag = year.value(QStringLiteral("CONTABILIDADE")).toString().trimmed();
     m_treasuryFlag = year.value(QStringLiteral("TESOURARIA")).toString().trimmed();
-    m_accountsRun->setVisible(m_accountsFlag == QLatin1String("S"));
+    m_accountsRun->setVisible(m_accountsFlag == QLatin1String("S")
+                              && year.value(QStringLiteral("CONTABAUTO")).toString().trimmed() == QLatin1String("S"));
+    m_parts->readYear(year);
     return true;
 }
 
@@ -773,7 +780,7 @@ void Torcf032cli::displayCustomer()
         m_workNumber = m_currentCustomer;
         m_code->setText(m_customers.isEmpty() ? QString() : QString::number(m_currentCustomer));
         m_linesPage->showCustomer(m_currentCustomer);
-        m_views->setVisible(m_showSales->isChecked());
+        m_parts->showCustomer(m_currentCustomer, m_showSales->isChecked());
     }
     if (m_customers.isEmpty() && !m_entry.inserting())
         return;
@@ -876,6 +883,16 @@ void Torcf032cli::pageChanged(int page)
     case Classification: focusField(m_edits[QStringLiteral("RAMOACTIV")]); break;
     case Goods: focusField(m_edits[QStringLiteral("NIF")]); break;
     case Invoicing: m_linesPage->enterPage(); break;
+    case Notes:
+        if (!m_parts->enterNotes()) {
+            m_nb->setCurrentIndex(Identification);
+            focusField(m_edits[QStringLiteral("NOME")]);
+        }
+        break;
+    case Accounts:
+        if (!m_parts->enterAccounts())
+            focusField(m_grid);
+        break;
     default: break;
     }
 }
@@ -1098,12 +1115,14 @@ void Torcf032cli::leaveNewNumber()
     m_customers.setValue(QStringLiteral("ACTIVO"), QStringLiteral("S"));
     m_displaying = false;
     displayCustomer();
+    m_parts->numberAccepted(static_cast<int>(number));
     focusField(m_edits[QStringLiteral("NOME")]);
 }
 
 void Torcf032cli::cancelEdit()
 {
     if (m_entry.inserting() && m_claimedNumber != 0) {
+        m_parts->newCustomerCancelled(static_cast<int>(m_claimedNumber));
         m_file.releaseNumber(m_claimedNumber);
         m_claimedNumber = 0;
     }
@@ -1174,6 +1193,7 @@ bool Torcf032cli::save()
     }
     bool stored = false;
     try {
+        m_parts->beforeSave();
         stored = m_file.store(m_customers, isNew, m_saveSteps);
     } catch (const kv::db::DbError& error) {
         messages().fail(error.fullText());
@@ -1300,6 +1320,14 @@ void Torcf032cli::searchCustomers()
 }
 
 // --- closing ----------------------------------------------------------------
+
+bool Torcf032cli::FormKeyPress(QKeyEvent* event)
+{
+    // On the notes page Enter makes a new paragraph.
+    if (m_parts->notesShown() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        return false;
+    return Form::FormKeyPress(event);
+}
 
 void Torcf032cli::FormClose()
 {

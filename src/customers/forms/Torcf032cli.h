@@ -26,6 +26,7 @@ class TGlyphButton;
 
 namespace kv::customers {
 
+class CustomerFormParts;
 class CustomerSaveStep;
 class InvoicingLinesPage;
 
@@ -53,6 +54,10 @@ public:
     // to the customers (the bulk accounts run), so no save writes old values back.
     void rereadList();
     kv::ui::TGlyphButton* accountsRunButton() const { return m_accountsRun; }
+    // Moves to a page of `NB` as a click on its tab does.
+    void showPage(int page) { pageChanged(page); }
+    // The contacts, notes, views and accounts of the customer.
+    CustomerFormParts& parts() const { return *m_parts; }
 
     const CustomerEntry& entry() const { return m_entry; }
     int currentCustomer() const { return m_currentCustomer; }
@@ -61,6 +66,7 @@ public:
 protected:
     void FormActivate() override;
     void FormClose() override;
+    bool FormKeyPress(QKeyEvent* event) override;
 
 private:
     struct CodeField;
@@ -133,6 +139,7 @@ private:
     QString m_treasuryFlag = QStringLiteral("N");
     std::vector<CustomerSaveStep*> m_saveSteps;
     std::vector<std::function<void()>> m_unsavedPrompts;
+    CustomerFormParts* m_parts = nullptr;
 
     QLineEdit* m_code = nullptr; // Edit_Codigo
     QLineEdit* m_locality = nullptr;

@@ -47,17 +47,20 @@ QString money(double value) { return kv::text::money(value, MoneyDecimals); }
 } // namespace
 
 CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QString user, bool treasury,
-                             QWidget* parent)
+                             QCheckBox* showSales, QWidget* parent)
     : QWidget(parent), m_invoicing(std::move(invoicing)), m_user(std::move(user)), m_treasury(treasury)
 {
     setObjectName(QStringLiteral("CustomerViews"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_enabled = new QCheckBox(QStringLiteral("Visual. Vendas?"), this);
-    m_enabled->setObjectName(QStringLiteral("ChkVendas"));
-    m_enabled->setToolTip(QStringLiteral("Visualização Totais por Ano e Mês das Vendas"));
-    m_enabled->setChecked(true);
-    layout->addWidget(m_enabled);
+    m_enabled = showSales;
+    if (!m_enabled) {
+        m_enabled = new QCheckBox(QStringLiteral("Visual. Vendas?"), this);
+        m_enabled->setObjectName(QStringLiteral("CheckVendas"));
+        m_enabled->setToolTip(QStringLiteral("Visualização Totais por Ano e Mês das Vendas"));
+        m_enabled->setChecked(true);
+        layout->addWidget(m_enabled);
+    }
 
     m_notebook = new QTabWidget(this);
     m_notebook->setObjectName(QStringLiteral("TBCons"));

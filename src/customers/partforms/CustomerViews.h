@@ -27,8 +27,11 @@ class CustomerViews : public QWidget {
 public:
     // `treasury`: the year's TESOURARIA is "S"; without it the customer shows
     // no receivables.
+    // `showSales`: the form's own "Visual. Vendas?" box, when it places one.
     CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QString user, bool treasury,
-                  QWidget* parent = nullptr);
+                  QCheckBox* showSales = nullptr, QWidget* parent = nullptr);
+
+    void setTreasury(bool treasury) { m_treasury = treasury; }
 
     // Rebuilds the views for a customer (nothing while the box is unticked).
     void showCustomer(int customer);

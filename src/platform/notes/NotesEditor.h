@@ -64,6 +64,9 @@ public:
     // Deletes the current record's notes file (the record is deleted).
     bool deleteNotes();
 
+    // The drive table the stored folder is mapped through.
+    void setInstallation(const kv::install::Installation* installation) { m_installation = installation; }
+
     bool isModified() const;
     QString fileName() const { return m_fileName; }
     QTextEdit* editor() const { return m_editor; }

@@ -306,19 +306,33 @@ Torcf032cli::~Torcf032cli() = default;
 // --- layout ---------------------------------------------------------------
 
 kv::ui::DbEdit* Torcf032cli::addEdit(QWidget* page, QGridLayout* grid, int row, const QString& column,
-                                     const QString& caption)
+                                     const QString& caption, bool wholeLine)
 {
-    const int at = (row % 2) * 3;
+    // Two fields a line: a caption, then the edit with whatever shows beside it.
+    const int at = (row % 2) * 2;
     auto* label = new QLabel(caption, page);
     auto* edit = new kv::ui::DbEdit(page);
     edit->setObjectName(column);
     edit->setField(&m_customers, column);
+    auto* line = new QHBoxLayout;
+    line->addWidget(edit);
+    line->addStretch();
     grid->addWidget(label, row / 2, at);
-    grid->addWidget(edit, row / 2, at + 1, Qt::AlignLeft);
+    grid->addLayout(line, row / 2, at + 1, 1, wholeLine ? 3 : 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    m_fieldLines[column] = line;
     setCaptionLabel(edit, label);
     m_edits[column] = edit;
     setExitHandler(edit, [this, column] { leaveField(column); });
     return edit;
+}
+
+// Puts `widget` beside the field's edit (before the line's closing stretch).
+void Torcf032cli::besideField(const QString& column, QWidget* widget)
+{
+    QHBoxLayout* line = m_fieldLines.at(column);
+    line->insertWidget(line->count() - 1, widget);
 }
 
 void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int pageIndex)
@@ -326,7 +340,11 @@ void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int 
     for (const CodeField& field : codeFields()) {
         if (field.page != pageIndex || field.column.startsWith(QLatin1String("CUSTOM")))
             continue;
-        kv::ui::DbEdit* edit = addEdit(page, grid, row, field.column, field.caption);
+        // A code shown with two or more displays takes a whole line.
+        const bool wide = field.shown.size() >= 2;
+        if (wide && row % 2)
+            ++row;
+        kv::ui::DbEdit* edit = addEdit(page, grid, row, field.column, field.caption, wide);
         setKeyHint(edit, LookupHint);
         edit->setToolTip(LookupHint);
         auto* find = new QAction(QStringLiteral("Procurar"), edit);
@@ -335,23 +353,21 @@ void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int 
         connect(find, &QAction::triggered, this, [this, &field] { lookup(field); });
         edit->addAction(find);
         edit->setContextMenuPolicy(Qt::ActionsContextMenu);
-        auto* line = new QHBoxLayout;
         for (const QString& shown : field.shown) {
-            QLineEdit* d = display(shown == QLatin1String("NRDIAS") || shown == QLatin1String("PRCDESC") ? 6 : 20,
+            const bool number = shown == QLatin1String("NRDIAS") || shown == QLatin1String("PRCDESC");
+            QLineEdit* d = display(number ? 6 : (shown == QLatin1String("DESCRI") ? 24 : 15),
                                    field.column + QLatin1Char('_') + shown);
             m_displays[field.column].push_back(d);
-            line->addWidget(d);
+            besideField(field.column, d);
         }
         if (!field.door.isEmpty()) {
             kv::ui::TGlyphButton* door =
                 button(QStringLiteral("..."), QStringLiteral("Door") + field.column, field.door);
             connect(door, &kv::ui::TGlyphButton::clicked, this, [this, &field] { openSideDoor(field); });
             m_doors[field.column] = door;
-            line->addWidget(door);
+            besideField(field.column, door);
         }
-        line->addStretch();
-        grid->addLayout(line, row / 2, (row % 2) * 3 + 2);
-        ++row;
+        row += wide ? 2 : 1;
     }
 }
 
@@ -471,7 +487,6 @@ QWidget* Torcf032cli::buildIdentificationPage()
             edit->setFocusPolicy(Qt::NoFocus);
         }
     }
-    grid->setColumnStretch(5, 1);
     layout->addWidget(buildContactsBlock());
     layout->addStretch();
     return page;
@@ -504,7 +519,7 @@ QWidget* Torcf032cli::buildClassificationPage()
         edit->setContextMenuPolicy(Qt::ActionsContextMenu);
         QLineEdit* name = display(20, field.column + QStringLiteral("_DESIGNACAO"));
         m_displays[field.column].push_back(name);
-        grid->addWidget(name, row, 2, Qt::AlignLeft);
+        besideField(field.column, name);
         ++row;
     }
     int codeRow = row * 2;
@@ -517,7 +532,6 @@ QWidget* Torcf032cli::buildClassificationPage()
         edit->setFocusPolicy(Qt::NoFocus);
     }
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -539,7 +553,6 @@ QWidget* Torcf032cli::buildGoodsPage()
     for (const char* flag : {"IMPPRC", "IMPARTIGO", "ISEIVA"})
         m_edits[QString::fromLatin1(flag)]->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -558,7 +571,6 @@ QWidget* Torcf032cli::buildTreasuryPage()
         addEdit(page, grid, row++, QString::fromLatin1(column), QString::fromUtf8(caption));
     m_edits[QStringLiteral("CONTENCIOSO")]->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -575,7 +587,6 @@ QWidget* Torcf032cli::buildAccountsPage()
     opened->setReadOnly(true);
     opened->setFocusPolicy(Qt::NoFocus);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -592,6 +603,7 @@ QWidget* Torcf032cli::buildViewsPage()
 {
     m_views = new QTabWidget;
     m_views->setObjectName(QStringLiteral("TBCons"));
+    m_views->setUsesScrollButtons(false); // every page's tab in sight
     for (const char* caption : {" C/Corrente ", " C/C.Idades ", " Recebimentos ", " Vendas "})
         m_views->addTab(new QWidget, QString::fromUtf8(caption));
     return m_views;

@@ -3,6 +3,7 @@
 // number already used, choosing an existing customer, the name search.
 #include "customers/forms/CustomerForms.h"
 #include "platform/db/Dataset.h"
+#include "platform/ui/DbGrid.h"
 #include "shell/Session.h"
 #include "shell/ShellDataModules.h"
 #include "support/Scenario.h"
@@ -13,6 +14,7 @@
 #include <QPointer>
 #include <QDialog>
 #include <QTabWidget>
+#include <QTest>
 
 using kv::test::Engine;
 using kv::test::FormDriver;
@@ -76,6 +78,16 @@ struct Approval {
     kv::shell::Session& session;
     std::shared_ptr<kv::db::Connection> inv;
 };
+
+// A double click on the list's first line, where the window system delivers it.
+void doubleClickFirstRow(FormDriver& form)
+{
+    auto* grid = form.find<kv::ui::DbGrid>("DBGrid1");
+    const QPoint at = grid->visualRect(grid->model()->index(0, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QApplication::processEvents();
+}
 
 class CustomerForm : public ::testing::TestWithParam<Engine> {};
 
@@ -185,7 +197,7 @@ TEST_P(Choice, ADoubleClickAsksForConfirmation)
     Approval a(engine);
     FormDriver form = a.scenario.open("Torcf032cli");
     a.scenario.messages().answer(c.yes);
-    form.doubleClick("DBGrid1");
+    doubleClickFirstRow(form);
     EXPECT_EQ(a.scenario.messages().texts(), (QStringList{"Confirma Cliente Zulmira Lda ?"}));
     EXPECT_EQ(a.session.state().WCliNroAprov, c.handedBack);
     EXPECT_EQ(form.isOpen(), !c.yes);

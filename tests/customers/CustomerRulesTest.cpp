@@ -10,6 +10,12 @@ using State = CustomerEntry::State;
 
 namespace {
 
+template <class Case>
+std::string labelOf(const ::testing::TestParamInfo<Case>& param)
+{
+    return param.param.label;
+}
+
 enum class Step { Activate, LeaveList, StartInsert, RefuseNumber, Cancel, Searched, EnterList, Saved };
 
 struct EntryCase {
@@ -60,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {S::Activate, S::LeaveList, S::RefuseNumber, S::EnterList},
                   true,
                   State::Armed}),
-    [](const ::testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.label); });
+    labelOf<EntryCase>);
 
 TEST(EntryStates, InsertModeLastsUntilTheNextGuardedEntry)
 {
@@ -92,8 +98,9 @@ TEST_P(CustomerFields, AreCheckedOnLeaving)
         kv::customers::checkCustomerField(QString::fromLatin1(c.column), QString::fromLatin1(c.text));
     EXPECT_EQ(verdict.refused, c.refused);
     EXPECT_EQ(verdict.message, QString::fromUtf8(c.message));
-    if (c.refused)
+    if (c.refused) {
         EXPECT_EQ(verdict.beep, c.beep);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, CustomerFields,
@@ -110,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Fields, CustomerFields,
                                            FieldCase{"name_empty", "NOME", "  ", true, "", true},
                                            FieldCase{"taxpayer_dot", "NIF", ".", false, "", true},
                                            FieldCase{"free_field", "MORADA1", "", false, "", true}),
-                         [](const ::testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.label); });
+                         labelOf<FieldCase>);
 
 struct LineCase {
     const char* label;
@@ -150,6 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"contract_blank_end", [] { return lc::contract(QDate(2024, 2, 1), QDate()); },
                  "Limite de Datas de Contracto Inválida !!!"},
         LineCase{"contract_good", [] { return lc::contract(QDate(2024, 1, 1), QDate(2024, 12, 31)); }, ""}),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.label); });
+    labelOf<LineCase>);
 
 } // namespace

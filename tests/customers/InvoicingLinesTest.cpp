@@ -62,6 +62,18 @@ TEST_P(Lines, TwoLinesOfOneInvoiceAreBothStored)
     EXPECT_EQ(positions(2), (QList<int>{1}));
 }
 
+TEST_P(Lines, AFreeTextLineHasAnEmptyArticle)
+{
+    InvoicingLines lines(db);
+    InvoicingLine free = line(5);
+    free.article = QString(); // an edit left empty
+    free.quantity = 0;
+    free.price = 0;
+    EXPECT_EQ(lines.insert(free), 1);
+    lines.remove(101, 5, 1, QString());
+    EXPECT_TRUE(positions(5).isEmpty());
+}
+
 TEST_P(Lines, ANewLineFollowsTheHighestPositionWhateverGapsDeletionsLeft)
 {
     InvoicingLines lines(db);

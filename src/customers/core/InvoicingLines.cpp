@@ -61,12 +61,19 @@ namespace {
 
 QVariant dateValue(const QDate& date) { return date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant(); }
 
+// A free-text line has an empty article, part of the line's key: never NULL.
+QString articleKey(const QString& article)
+{
+    const QString key = article.left(16);
+    return key.isNull() ? QStringLiteral("") : key;
+}
+
 kv::db::Params lineParams(const InvoicingLine& line)
 {
     return {{QStringLiteral("CODIGO"), line.customer},
             {QStringLiteral("DETAIL"), line.invoice},
             {QStringLiteral("POSICAO"), line.position},
-            {QStringLiteral("ARTIGO"), line.article.left(16)},
+            {QStringLiteral("ARTIGO"), articleKey(line.article)},
             {QStringLiteral("DESIGN"), line.designation},
             {QStringLiteral("QUANTID"), line.quantity},
             {QStringLiteral("PRECO"), line.price},
@@ -127,7 +134,7 @@ int InvoicingLines::insert(InvoicingLine line)
 void InvoicingLines::update(const InvoicingLine& line, const QString& oldArticle)
 {
     kv::db::Params params = lineParams(line);
-    params.set(QStringLiteral("OLD_ARTIGO"), oldArticle.left(16));
+    params.set(QStringLiteral("OLD_ARTIGO"), articleKey(oldArticle));
     kv::db::Transaction transaction(*m_db);
     const long long changed = m_db->exec(
         QStringLiteral("UPDATE CLIFACAUTO SET ARTIGO = :ARTIGO, DESIGN = :DESIGN, QUANTID = :QUANTID, PRECO = :PRECO, "
@@ -149,7 +156,7 @@ void InvoicingLines::remove(int customer, int invoice, int position, const QStri
         {{QStringLiteral("CODIGO"), customer},
          {QStringLiteral("DETAIL"), invoice},
          {QStringLiteral("POSICAO"), position},
-         {QStringLiteral("ARTIGO"), article.left(16)}});
+         {QStringLiteral("ARTIGO"), articleKey(article)}});
     transaction.commit();
 }
 

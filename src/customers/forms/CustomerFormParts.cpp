@@ -13,7 +13,7 @@
 #include "platform/ui/TGlyphButton.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QTextEdit>
 
@@ -78,15 +78,13 @@ QWidget* CustomerFormParts::buildViewsPage(QCheckBox* showSales)
     return m_views;
 }
 
-void CustomerFormParts::addAccountButtons(QGridLayout* grid, const std::array<int, 5>& rows,
-                                          const std::array<int, 5>& columns)
+void CustomerFormParts::addAccountButtons(const std::array<QHBoxLayout*, 5>& lines)
 {
     for (int n = 1; n <= 5; ++n) {
         auto* button = new kv::ui::TGlyphButton(QStringLiteral("Abrir"));
         button->setObjectName(QStringLiteral("BotConta%1").arg(n));
         button->SetHint(QStringLiteral("Abrir Conta Contabilidade"));
-        grid->addWidget(button, rows[static_cast<std::size_t>(n - 1)], columns[static_cast<std::size_t>(n - 1)],
-                        Qt::AlignLeft);
+        lines[static_cast<std::size_t>(n - 1)]->insertWidget(1, button);
         connect(button, &kv::ui::TGlyphButton::clicked, this, [this, n] { openButton(n); });
         m_open[static_cast<std::size_t>(n - 1)] = button;
     }

@@ -10,7 +10,7 @@
 #include <functional>
 
 class QCheckBox;
-class QGridLayout;
+class QHBoxLayout;
 class QWidget;
 
 namespace kv::install {
@@ -47,8 +47,8 @@ public:
     QWidget* buildContactsBlock();
     QWidget* buildNotesPage();
     QWidget* buildViewsPage(QCheckBox* showSales);
-    // An "Abrir" button beside each account edit (rows of the page's grid).
-    void addAccountButtons(QGridLayout* grid, const std::array<int, 5>& rows, const std::array<int, 5>& columns);
+    // An "Abrir" button beside each account edit, on the edit's line.
+    void addAccountButtons(const std::array<QHBoxLayout*, 5>& lines);
 
     // The year's parameters row as the form read it.
     void readYear(const QVariantMap& year);

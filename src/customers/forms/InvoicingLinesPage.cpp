@@ -74,9 +74,9 @@ InvoicingLinesPage::InvoicingLinesPage(kv::ui::Form& form, std::shared_ptr<kv::d
                         Column{QStringLiteral("PRECO"), QStringLiteral("Preço (€)"), 9, {}, false, {}},
                         Column{QStringLiteral("PERIOD"), QStringLiteral("Per."), 4, {}, false, {}},
                         Column{QStringLiteral("DIA"), QStringLiteral("Dia"), 3, {}, false, {}},
-                        Column{QStringLiteral("DATULTFAC"), QStringLiteral("Ult.Fact."), 10, {}, false, {}},
-                        Column{QStringLiteral("DATINICONTRACTO"), QStringLiteral("Ini.Contr."), 10, {}, false, {}},
-                        Column{QStringLiteral("DATFIMCONTRACTO"), QStringLiteral("Fim Contr."), 10, {}, false, {}}});
+                        Column{QStringLiteral("DATULTFAC"), QStringLiteral("Ult.Fact."), 11, {}, false, {}},
+                        Column{QStringLiteral("DATINICONTRACTO"), QStringLiteral("Ini.Contr."), 11, {}, false, {}},
+                        Column{QStringLiteral("DATFIMCONTRACTO"), QStringLiteral("Fim Contr."), 11, {}, false, {}}});
     const std::pair<const char*, QKeySequence> keys[] = {{"Inserir", QKeySequence(Qt::Key_Insert)},
                                                          {"Alterar", QKeySequence(Qt::Key_F1)},
                                                          {"Eliminar", QKeySequence(Qt::Key_Delete)}};

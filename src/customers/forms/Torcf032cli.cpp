@@ -310,19 +310,33 @@ Torcf032cli::~Torcf032cli() = default;
 // --- layout ---------------------------------------------------------------
 
 kv::ui::DbEdit* Torcf032cli::addEdit(QWidget* page, QGridLayout* grid, int row, const QString& column,
-                                     const QString& caption)
+                                     const QString& caption, bool wholeLine)
 {
-    const int at = (row % 2) * 3;
+    // Two fields a line: a caption, then the edit with whatever shows beside it.
+    const int at = (row % 2) * 2;
     auto* label = new QLabel(caption, page);
     auto* edit = new kv::ui::DbEdit(page);
     edit->setObjectName(column);
     edit->setField(&m_customers, column);
+    auto* line = new QHBoxLayout;
+    line->addWidget(edit);
+    line->addStretch();
     grid->addWidget(label, row / 2, at);
-    grid->addWidget(edit, row / 2, at + 1, Qt::AlignLeft);
+    grid->addLayout(line, row / 2, at + 1, 1, wholeLine ? 3 : 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    m_fieldLines[column] = line;
     setCaptionLabel(edit, label);
     m_edits[column] = edit;
     setExitHandler(edit, [this, column] { leaveField(column); });
     return edit;
+}
+
+// Puts `widget` beside the field's edit (before the line's closing stretch).
+void Torcf032cli::besideField(const QString& column, QWidget* widget)
+{
+    QHBoxLayout* line = m_fieldLines.at(column);
+    line->insertWidget(line->count() - 1, widget);
 }
 
 void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int pageIndex)
@@ -330,7 +344,11 @@ void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int 
     for (const CodeField& field : codeFields()) {
         if (field.page != pageIndex || field.column.startsWith(QLatin1String("CUSTOM")))
             continue;
-        kv::ui::DbEdit* edit = addEdit(page, grid, row, field.column, field.caption);
+        // A code shown with two or more displays takes a whole line.
+        const bool wide = field.shown.size() >= 2;
+        if (wide && row % 2)
+            ++row;
+        kv::ui::DbEdit* edit = addEdit(page, grid, row, field.column, field.caption, wide);
         setKeyHint(edit, LookupHint);
         edit->setToolTip(LookupHint);
         auto* find = new QAction(QStringLiteral("Procurar"), edit);
@@ -339,23 +357,21 @@ void Torcf032cli::addCodeFields(QWidget* page, QGridLayout* grid, int& row, int 
         connect(find, &QAction::triggered, this, [this, &field] { lookup(field); });
         edit->addAction(find);
         edit->setContextMenuPolicy(Qt::ActionsContextMenu);
-        auto* line = new QHBoxLayout;
         for (const QString& shown : field.shown) {
-            QLineEdit* d = display(shown == QLatin1String("NRDIAS") || shown == QLatin1String("PRCDESC") ? 6 : 20,
+            const bool number = shown == QLatin1String("NRDIAS") || shown == QLatin1String("PRCDESC");
+            QLineEdit* d = display(number ? 6 : (shown == QLatin1String("DESCRI") ? 24 : 15),
                                    field.column + QLatin1Char('_') + shown);
             m_displays[field.column].push_back(d);
-            line->addWidget(d);
+            besideField(field.column, d);
         }
         if (!field.door.isEmpty()) {
             kv::ui::TGlyphButton* door =
                 button(QStringLiteral("..."), QStringLiteral("Door") + field.column, field.door);
             connect(door, &kv::ui::TGlyphButton::clicked, this, [this, &field] { openSideDoor(field); });
             m_doors[field.column] = door;
-            line->addWidget(door);
+            besideField(field.column, door);
         }
-        line->addStretch();
-        grid->addLayout(line, row / 2, (row % 2) * 3 + 2);
-        ++row;
+        row += wide ? 2 : 1;
     }
 }
 
@@ -475,7 +491,6 @@ QWidget* Torcf032cli::buildIdentificationPage()
             edit->setFocusPolicy(Qt::NoFocus);
         }
     }
-    grid->setColumnStretch(5, 1);
     layout->addWidget(buildContactsBlock());
     layout->addStretch();
     return page;
@@ -506,7 +521,7 @@ QWidget* Torcf032cli::buildClassificationPage()
         edit->setContextMenuPolicy(Qt::ActionsContextMenu);
         QLineEdit* name = display(20, field.column + QStringLiteral("_DESIGNACAO"));
         m_displays[field.column].push_back(name);
-        grid->addWidget(name, row, 2, Qt::AlignLeft);
+        besideField(field.column, name);
         ++row;
     }
     int codeRow = row * 2;
@@ -519,7 +534,6 @@ QWidget* Torcf032cli::buildClassificationPage()
         edit->setFocusPolicy(Qt::NoFocus);
     }
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -541,7 +555,6 @@ QWidget* Torcf032cli::buildGoodsPage()
     for (const char* flag : {"IMPPRC", "IMPARTIGO", "ISEIVA"})
         m_edits[QString::fromLatin1(flag)]->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -560,7 +573,6 @@ QWidget* Torcf032cli::buildTreasuryPage()
         addEdit(page, grid, row++, QString::fromLatin1(column), QString::fromUtf8(caption));
     m_edits[QStringLiteral("CONTENCIOSO")]->setCharCase(kv::ui::DbEdit::CharCase::Upper);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -573,13 +585,14 @@ QWidget* Torcf032cli::buildAccountsPage()
     for (int n = 1; n <= 5; ++n)
         addEdit(page, grid, row++, QStringLiteral("CONTA%1").arg(n), QStringLiteral("Conta %1 :").arg(n));
     // "Abrir" beside each account edit.
-    m_parts->addAccountButtons(grid, {0, 0, 1, 1, 2}, {2, 5, 2, 5, 2});
+    m_parts->addAccountButtons({m_fieldLines[QStringLiteral("CONTA1")], m_fieldLines[QStringLiteral("CONTA2")],
+                                m_fieldLines[QStringLiteral("CONTA3")], m_fieldLines[QStringLiteral("CONTA4")],
+                                m_fieldLines[QStringLiteral("CONTA5")]});
     kv::ui::DbEdit* opened =
         addEdit(page, grid, row++, QStringLiteral("DATAABERTURA"), QStringLiteral("Data/Hora Abertura : "));
     opened->setReadOnly(true);
     opened->setFocusPolicy(Qt::NoFocus);
     grid->setRowStretch(grid->rowCount(), 1);
-    grid->setColumnStretch(5, 1);
     return page;
 }
 
@@ -594,6 +607,7 @@ QWidget* Torcf032cli::buildViewsPage()
 {
     QWidget* views = m_parts->buildViewsPage(m_showSales);
     m_views = views->findChild<QTabWidget*>(QStringLiteral("TBCons"));
+    m_views->setUsesScrollButtons(false); // every page's tab in sight
     return views;
 }
 

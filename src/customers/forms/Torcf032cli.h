@@ -13,6 +13,7 @@
 #include <vector>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -86,7 +87,8 @@ private:
     void buildList(QWidget* right);
     void buildButtons();
     kv::ui::DbEdit* addEdit(QWidget* page, class QGridLayout* grid, int row, const QString& column,
-                            const QString& caption);
+                            const QString& caption, bool wholeLine = false);
+    void besideField(const QString& column, QWidget* widget);
     void addCodeFields(QWidget* page, class QGridLayout* grid, int& row, int pageIndex);
 
     // Activation and display.
@@ -145,6 +147,7 @@ private:
     QLineEdit* m_locality = nullptr;
     std::map<QString, kv::ui::DbEdit*> m_edits;
     std::map<QString, std::vector<QLineEdit*>> m_displays;
+    std::map<QString, QHBoxLayout*> m_fieldLines;
     std::map<QString, kv::ui::TGlyphButton*> m_doors;
     QLabel* m_classCaptions[4] = {};
     QTabWidget* m_nb = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/ui/TMailit.h"
 #include "support/Scenario.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -43,6 +44,7 @@ TEST_F(ContactsBlockTest, LeavingAnEmailShowsItAndMovesToTheNextDepartment)
 {
     QSignalSpy last(&block, &ContactsBlock::lastDepartmentLeft);
     block.show();
+    QApplication::setActiveWindow(&block);
     edit("Edit_GerEMail")->setFocus();
     edit("Edit_GerEMail")->setText("gerencia@exemplo.pt");
     edit("Edit_GerContacto")->setFocus(); // leaves the e-mail

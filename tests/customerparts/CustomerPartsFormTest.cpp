@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTextEdit>
 
 using kv::customers::Torcf032cli;
@@ -38,6 +39,8 @@ struct Company {
                              {{"PORTUGAL", "PT", "N", "211", 6, "S"}});
         kv::test::insertRows(*inv, "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS"},
                              {{"4000-123", "PORTO", "PORTUGAL"}});
+        kv::test::insertRows(*inv, "VENDEDORES", {"CODIGO", "NOME"}, {{7, "Rui"}});
+        kv::test::insertRows(*inv, "CNDPGT", {"CODIGO", "NRDIAS", "DESCRI"}, {{1, 30.0, "30 dias"}});
         kv::test::insertRows(*inv, "CLIENTES", {"CODIGO", "NOME", "NIF", "CODPOSTAL", "SIGLA", "CONTA1"},
                              {{10, "Zulmira Lda", "500100200", "4000-123", "ZUL", ""}});
         kv::test::insertRows(*inv, "CONTACTOS", {"TIPOENT", "ENTIDADE", "DESCRICAO", "CONTACTO", "EMAIL"},
@@ -53,6 +56,14 @@ struct Company {
         kv::db::Dataset& rights = session.dataModules().dataset("DTEMPRESAS.APLICACAODET");
         rights.close();
         rights.open();
+        // The quote being approved, without a customer.
+        scenario.applicationDatabase()->exec(
+            "INSERT INTO ORCMAS (CODIGO, SUBCODIGO, CLINRO, NOME, MORADA1, CODPOSTAL, CNDPGT, VNDNRO) VALUES "
+            "(500, 99, 0, 'Nova Embalagem', 'Rua Direita 1', '4000-123', 1, 7)");
+        kv::db::Dataset& quotes = session.dataModules().dataset("ZURIVAVEZA.ORCMAS");
+        quotes.close();
+        quotes.open();
+        quotes.locate({"CODIGO", "SUBCODIGO"}, {500, 99});
         session.state().WCliNroAprov = 0;
     }
     ~Company()
@@ -99,16 +110,17 @@ TEST_P(CustomerParts, NewCustomerGetsContactsAndAccountsWithItsRow)
     EXPECT_EQ(form.text("Edit_Codigo"), "11");
     form.focus("NOME");
     EXPECT_EQ(c.value("SELECT COUNT(*) FROM CONTACTOS WHERE TIPOENT = 'C' AND ENTIDADE = 11").toInt(), 6);
-    form.type("NOME", "Nova Embalagem");
     form.type("SIGLA", "NOVA");
-    form.type("CODPOSTAL", "4000-123");
     form.type("Edit_GerContacto", "Gestor com um nome muito comprido de mais para a coluna");
     form.type("Edit_GerTelefone", "2212345678901");
+    form.find<QTabWidget>("NB")->setCurrentIndex(Torcf032cli::Goods);
+    form.type("NIF", "500100300");
+    form.focus("SIGLA");
     form.focus("DBGrid1");
     ASSERT_FALSE(form.isOpen()) << c.scenario.messages().transcript().join(" | ").toStdString();
     EXPECT_EQ(c.session.state().WCliNroAprov, 11);
     EXPECT_EQ(c.value("SELECT CONTACTO FROM CONTACTOS WHERE ENTIDADE = 11 AND DESCRICAO = 'Gerencia'").toString(),
-              QStringLiteral("Gestor com um nome muito comprido de mais"));
+              QStringLiteral("Gestor com um nome muito comprido de mais para a coluna").left(40));
     EXPECT_EQ(c.value("SELECT TELEFONE FROM CONTACTOS WHERE ENTIDADE = 11 AND DESCRICAO = 'Gerencia'").toString(),
               "221234567");
     // The automatic account opened at the save and stored in the row.

@@ -73,12 +73,15 @@ CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QStr
     m_series->setPointsVisible(true);
     m_series->setPointLabelsVisible(true);
     m_series->setPointLabelsFormat(QStringLiteral("@yPoint"));
+    m_series->setPointLabelsClipping(false);
     m_chart->addSeries(m_series);
     auto* categories = new QCategoryAxis;
     categories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     for (int i = 0; i < 9; ++i)
         categories->append(QString::fromUtf8(PointLabels[i]), i);
     categories->setRange(0, 8);
+    // Upright, so that every age's caption shows on a narrow chart.
+    categories->setLabelsAngle(-90);
     m_chart->addAxis(categories, Qt::AlignBottom);
     auto* values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%.2f"));

@@ -79,6 +79,7 @@ NotesEditor::NotesEditor(NotesSettings settings, const kv::install::Installation
     m_fontSize->setObjectName(QStringLiteral("FontSize"));
     m_fontSize->setToolTip(QStringLiteral("Seleccione o tamanho da Fonte"));
     m_fontSize->setRange(1, 200);
+    m_fontSize->setValue(10);
     m_toolbar->addWidget(m_fontSize);
     m_bold = addButton(m_toolbar, QStringLiteral("N"), QStringLiteral("Bold"), QStringLiteral("BotBold"), true);
     m_italic = addButton(m_toolbar, QStringLiteral("I"), QStringLiteral("Italico"), QStringLiteral("BotItalico"), true);

@@ -103,10 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Engine::Sqlite, Engine::Postgres),
         ::testing::Values(
-            ChainCase{"01.001",
-                      {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"},
-                      true,
-                      true},
+            ChainCase{
+                "01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, true, true},
             ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, false, true},
             ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009"}, false, false},
             ChainCase{"01.008", {"01.009"}, false, false}, ChainCase{"01.009", {}, false, false})),

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QDialog>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -106,17 +107,20 @@ TEST_P(CustomerForm, ANewCustomerFromTheQuoteRowIsSavedAndHandedBack)
     EXPECT_EQ(form.text("CODPOSTAL"), "4000-123");
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS WHERE CHAVE = '41'"), 1);
 
-    // The checks in order: the short name first.
+    form.find<QTabWidget>("NB")->setCurrentIndex(2);
+    form.type("NIF", "500100200"); // another customer's
+    form.focus("SIGLA");
+    EXPECT_EQ(a.scenario.messages().lastText(), "Já existe um Cliente c/ este Nº de Contribuinte : 10");
+    a.scenario.messages().clear();
+
+    // At the save the warning, then the checks in their order: the short name is missing.
     form.focus("DBGrid1");
-    EXPECT_EQ(a.scenario.messages().transcript(), (QStringList{Beep, "Sigla Inválida !!!"}));
+    EXPECT_EQ(a.scenario.messages().transcript(),
+              (QStringList{Beep, "Já existe um Cliente c/ este Nº de Contribuinte : 10", Beep, "Sigla Inválida !!!"}));
     EXPECT_TRUE(form.isOpen());
     EXPECT_EQ(a.session.state().WCliNroAprov, 0);
 
     form.type("SIGLA", "QNOVA");
-    form.find<QTabWidget>("NB")->setCurrentIndex(2);
-    form.type("NIF", "500100200"); // another customer's: a warning, then the checks
-    form.focus("SIGLA");
-    EXPECT_EQ(a.scenario.messages().lastText(), "Já existe um Cliente c/ este Nº de Contribuinte : 10");
     a.scenario.messages().clear();
     form.focus("DBGrid1");
     EXPECT_FALSE(form.isOpen());
@@ -182,6 +186,48 @@ TEST_P(CustomerForm, ANumberOutOfBoundsKeepsTheFocus)
     EXPECT_TRUE(form.isOpen());
 }
 
+TEST_P(CustomerForm, AnInsertRefusedByTheDatabaseKeepsTheFormOpenAndHandsNothingBack)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.scenario.open("Torcf032cli");
+    form.click("BotInserir");
+    form.focus("NOME");
+    form.type("SIGLA", "QNOVA");
+    form.find<QTabWidget>("NB")->setCurrentIndex(2);
+    form.type("NIF", "123456789");
+    // Another program stores the number meanwhile, past the claim.
+    kv::test::insertRows(*a.inv, "CLIENTES", {"CODIGO", "NOME"}, {{41, "Outro"}});
+    a.scenario.onDialog([](FormDriver& refusal) { refusal.click("AbortButton"); });
+    form.focus("DBGrid1");
+    EXPECT_TRUE(form.isOpen());
+    EXPECT_EQ(a.session.state().WCliNroAprov, 0);
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM CLIENTES WHERE NOME = 'Quinta Nova'"), 0);
+}
+
+TEST_P(CustomerForm, ALookupLeftWithCancelChangesNothing)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    kv::test::insertRows(*a.inv, "VENDEDORES", {"CODIGO", "NOME"}, {{8, "Sara"}});
+    FormDriver form = a.scenario.open("Torcf032cli");
+    form.find<QTabWidget>("NB")->setCurrentIndex(2);
+    form.focus("VENDEDOR");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 1);
+        lookup.click("CancelBtn");
+    });
+    form.insert();
+    EXPECT_EQ(form.text("VENDEDOR"), "7");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 1);
+        lookup.click("OKBtn");
+    });
+    form.insert();
+    EXPECT_EQ(form.text("VENDEDOR"), "8");
+    EXPECT_EQ(form.text("VENDEDOR_NOME"), "Sara");
+}
+
 struct ChoiceCase {
     const char* label;
     bool yes;
@@ -235,6 +281,42 @@ TEST_P(CustomerForm, TheNameSearchPositionsTheList)
     form.click("BotLocalizar");
     EXPECT_EQ(form.text("Edit_Codigo"), "10");
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
+}
+
+TEST_P(CustomerForm, InvoicingLinesTypedOnTheirPageAreWrittenInPosition)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.scenario.open("Torcf032cli");
+    auto* notebook = form.find<QTabWidget>("NB");
+    QTest::mouseClick(notebook->tabBar(), Qt::LeftButton, Qt::NoModifier, notebook->tabBar()->tabRect(6).center());
+    QApplication::processEvents();
+    for (int line = 1; line <= 2; ++line) {
+        form.click("BotLinha1");
+        form.type("EditFactNro", "1");
+        form.focus("EditDesign");
+        if (line == 2) {
+            // The invoice's settings are taken over from its first line.
+            EXPECT_EQ(form.text("EditPeriod"), "T");
+            EXPECT_EQ(form.text("EditDia"), "5");
+        }
+        form.type("EditDesign", QStringLiteral("Avença %1").arg(line));
+        form.type("EditPeriod", "T");
+        form.type("EditDia", "5");
+        form.type("EditDatIni", "01012024");
+        form.type("EditDatFim", "31122024");
+        form.focus("GridFactAuto");
+    }
+    EXPECT_TRUE(a.scenario.messages().transcript().isEmpty())
+        << a.scenario.messages().transcript().join('|').toStdString();
+    const auto rows =
+        a.scenario.rows(a.inv, "SELECT DETAIL, POSICAO, DESIGN, PERIOD, DIA FROM CLIFACAUTO WHERE CODIGO = 10 "
+                               "ORDER BY POSICAO");
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.value(0, "POSICAO").toInt(), 1);
+    EXPECT_EQ(rows.value(1, "POSICAO").toInt(), 2);
+    EXPECT_EQ(rows.value(1, "DESIGN").toString().trimmed(), "Avença 2");
+    EXPECT_EQ(form.gridRowCount("GridFactAuto"), 2);
 }
 
 KV_ENGINE_SUITE(CustomerForm);

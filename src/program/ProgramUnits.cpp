@@ -2,6 +2,7 @@
 
 #include "commercial/unit/CommercialUnit.h"
 #include "costing/unit/CostingUnit.h"
+#include "customers/unit/CustomersUnit.h"
 #include "production/unit/ProductionUnit.h"
 #include "quotes/unit/QuotesUnit.h"
 #include "shell/ShellUnit.h"
@@ -13,6 +14,7 @@ void assembleUnits()
 {
     static const bool assembled = [] {
         shell::Subsystems::assemble({shell::shellUnit(), costing::costingUnit(), commercial::commercialUnit(),
+                                     customers::customersUnit(),
                                      quotes::quotesUnit(), production::productionUnit()});
         return true;
     }();

@@ -3,6 +3,7 @@
 #include "shell/WorkstationFiles.h"
 
 #include "platform/db/DbError.h"
+#include "platform/db/RecordClaims.h"
 #include "platform/db/SqlDialect.h"
 #include "platform/install/Installation.h"
 #include "schema/Schema.h"
@@ -88,6 +89,7 @@ LoginResult Session::login(const GeneralCredentials& credentials, const QDate& t
     }
     result.loggedIn = true;
     finishPendingWork();
+    releaseStoppedClaims();
     return result;
 }
 
@@ -247,6 +249,20 @@ void Session::finishPendingWork()
     }
     for (const QString& text : texts) {
         m_messages.error(text);
+    }
+}
+
+// Records this workstation began to create before it stopped (a new
+// customer's number) are free again.
+void Session::releaseStoppedClaims()
+{
+    const std::shared_ptr<db::Connection> invoicing = m_modules->connections().DbFacturacao;
+    if (!invoicing)
+        return;
+    try {
+        db::RecordClaims::releaseWorkstation(*invoicing, m_state.WComputador);
+    } catch (const db::DbError& error) {
+        m_messages.error(error.fullText());
     }
 }
 

@@ -96,6 +96,7 @@ public:
     std::shared_ptr<db::Connection> generalDatabase() const { return m_general; }
 
 private:
+    void releaseStoppedClaims();
     struct Stop {
         QString message;
     };

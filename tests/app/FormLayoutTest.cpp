@@ -8,6 +8,7 @@
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
+#include "customers/forms/CustomerForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
@@ -95,6 +96,7 @@ struct DemoCompany {
         if (kv::db::Dataset& rights = session.dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")); rights.isOpen())
             rights.refresh();
         kv::commercial::registerCommercialForms(scenario.session(), scenario.forms());
+        kv::customers::registerCustomerForms(scenario.session(), scenario.forms());
         kv::quotes::registerQuoteForms(
             [this] {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};

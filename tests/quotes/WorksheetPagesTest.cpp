@@ -217,7 +217,7 @@ TEST_P(WorksheetPages, customerOverwritesWhatWasTyped)
     EXPECT_EQ(form.text("Edit_CndPgt"), "2");
     EXPECT_EQ(form.text("Label_CndPgt"), "30 30 Dias Data da Factura 0%");
     EXPECT_EQ(form.text("Edit_VndNro"), "1");
-    EXPECT_EQ(form.text("Label_Vendedor"), "Rui Almeida Santos");
+    EXPECT_EQ(form.text("Label_Vendedor"), "Rui Marques");
     const QuoteRow& row = *p.state(form).row;
     EXPECT_EQ(row.integer("CLINRO"), 101);
     EXPECT_EQ(row.integer("CNDPGT"), 2);
@@ -324,7 +324,7 @@ TEST_P(WorksheetPages, customerLookupCancelledChangesNothingAndAChoiceIsTakenAtO
     EXPECT_EQ(form.text("Edit_CliNro"), "102");
     EXPECT_EQ(form.text("Edit_Nome"), "Doçaria Conventual de Aveiro, Lda");
     EXPECT_EQ(form.text("Edit_Localidade"), "Aveiro");
-    EXPECT_EQ(form.text("Label_Vendedor"), "Marta Sousa Pereira");
+    EXPECT_EQ(form.text("Label_Vendedor"), "Sofia Lopes");
 }
 
 // The article lookups offer types 1 and 2 compared as numbers; once one has

@@ -64,4 +64,14 @@ QString startsWith(Dialect dialect, const QString& expr, const QString& param)
         .arg(expr, p, textCollation(dialect));
 }
 
+QString likePattern(Dialect dialect, const QString& expr, const QString& param)
+{
+    const QString p = QLatin1Char(':') + param;
+    if (dialect == Dialect::Sqlite)
+        return QStringLiteral("(%1 LIKE %2)").arg(expr, p);
+    // The case-insensitive collation refuses LIKE: the plain byte order with
+    // ILIKE gives the same matches.
+    return QStringLiteral("(CAST(%1 AS TEXT) COLLATE \"C\" ILIKE CAST(%2 AS TEXT))").arg(expr, p);
+}
+
 } // namespace kv::db::sql

@@ -37,5 +37,9 @@ QString upsert(Dialect dialect, const QString& table, const QStringList& keyColu
 // on the case-insensitive collation, and wildcards in the value must not count.
 QString startsWith(Dialect dialect, const QString& expr, const QString& param);
 
+// Condition "expr matches the LIKE pattern in parameter :param" (the user's
+// own wildcards count), without regard to case on both engines.
+QString likePattern(Dialect dialect, const QString& expr, const QString& param);
+
 } // namespace sql
 } // namespace kv::db

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace kv::shell {
+class VersionStepContext;
+}
+
+namespace kv::customers {
+
+// Brings an older company's invoicing database to what the customer file
+// reads and writes: the record claims, the invoices and receipts the views
+// read with their columns, the users' work tables and the indexes of the
+// keyed reads (customers by name and taxpayer number, articles by
+// designation, invoices and receipts by customer).
+void addCustomerFileTables(kv::shell::VersionStepContext& step);
+
+} // namespace kv::customers

@@ -1,0 +1,20 @@
+#include "customers/unit/CustomersUnit.h"
+
+#include "customers/forms/CustomerForms.h"
+#include "customers/unit/CustomerFileStep.h"
+
+namespace kv::customers {
+
+kv::shell::SubsystemUnit customersUnit()
+{
+    kv::shell::SubsystemUnit unit;
+    unit.name = QStringLiteral("customers");
+    unit.versionSteps = {{9, unit.name, addCustomerFileTables}};
+    unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
+    unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
+        registerCustomerForms(session, forms);
+    };
+    return unit;
+}
+
+} // namespace kv::customers

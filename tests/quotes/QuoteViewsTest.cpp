@@ -78,13 +78,13 @@ QList<int> listed(const std::shared_ptr<kv::db::Connection>& db, const Consultat
     return numbers;
 }
 
-struct SelectionCase {
+struct ConsultationSelectionCase {
     std::string label;
     std::function<void(ConsultationSelection&)> change;
     QList<int> expected;
 };
 
-class ConsultationSelectionTest : public ::testing::TestWithParam<std::tuple<SelectionCase, Engine>> {};
+class ConsultationSelectionTest : public ::testing::TestWithParam<std::tuple<ConsultationSelectionCase, Engine>> {};
 
 TEST_P(ConsultationSelectionTest, listsAndCountsTheSummaryRowsWithinTheLimits)
 {
@@ -106,68 +106,68 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsultationSelectionTest,
                                                       Values(
                                                           // manual quotes of the day, approved or not; salesman 0 left
                                                           // out
-                                                          SelectionCase{
+                                                          ConsultationSelectionCase{
                                                               "defaults", [](ConsultationSelection&) {}, {1, 2, 6}},
-                                                          SelectionCase{
+                                                          ConsultationSelectionCase{
                                                               "salesmanZero",
                                                               [](ConsultationSelection& s) { s.salesmanFrom = 0; },
                                                               {1, 2, 3, 6}},
-                                                          SelectionCase{"automatic",
+                                                          ConsultationSelectionCase{"automatic",
                                                                         [](ConsultationSelection& s) {
                                                                             s.origin = Origin::Automatic;
                                                                         },
                                                                         {4}},
-                                                          SelectionCase{
+                                                          ConsultationSelectionCase{
                                                               "bothOrigins",
                                                               [](ConsultationSelection& s) { s.origin = Origin::Both; },
                                                               {1, 2, 4, 6}},
-                                                          SelectionCase{"approvedOnly",
+                                                          ConsultationSelectionCase{"approvedOnly",
                                                                         [](ConsultationSelection& s) {
                                                                             s.approval = Approval::Approved;
                                                                         },
                                                                         {2, 6}},
-                                                          SelectionCase{"notApproved",
+                                                          ConsultationSelectionCase{"notApproved",
                                                                         [](ConsultationSelection& s) {
                                                                             s.approval = Approval::NotApproved;
                                                                         },
                                                                         {1}},
-                                                          SelectionCase{"oneCustomer",
+                                                          ConsultationSelectionCase{"oneCustomer",
                                                                         [](ConsultationSelection& s) {
                                                                             s.customerFrom = s.customerTo = 10;
                                                                             s.dateFrom = Today.addDays(-1);
                                                                         },
                                                                         {1, 5}},
-                                                          SelectionCase{"invertedCustomersEmpty",
+                                                          ConsultationSelectionCase{"invertedCustomersEmpty",
                                                                         [](ConsultationSelection& s) {
                                                                             s.customerFrom = 40;
                                                                             s.customerTo = 10;
                                                                         },
                                                                         {}},
-                                                          SelectionCase{"invertedDatesEmpty",
+                                                          ConsultationSelectionCase{"invertedDatesEmpty",
                                                                         [](ConsultationSelection& s) {
                                                                             s.dateTo = Today.addDays(-1);
                                                                         },
                                                                         {}},
-                                                          SelectionCase{"numbers",
+                                                          ConsultationSelectionCase{"numbers",
                                                                         [](ConsultationSelection& s) { s.numberTo = 2; },
                                                                         {1, 2}},
                                                           // an apostrophe is a character of the limit, not of the
                                                           // statement
-                                                          SelectionCase{"articleWithApostrophe",
+                                                          ConsultationSelectionCase{"articleWithApostrophe",
                                                                         [](ConsultationSelection& s) {
                                                                             s.origin = Origin::Both;
                                                                             s.articleFrom = s.articleTo =
                                                                                 QStringLiteral("PR-O'1");
                                                                         },
                                                                         {4}},
-                                                          SelectionCase{"articlePrefixBelow",
+                                                          ConsultationSelectionCase{"articlePrefixBelow",
                                                                         [](ConsultationSelection& s) {
                                                                             s.articleFrom = QStringLiteral("PR-B");
                                                                             s.articleTo = QStringLiteral("PR-C");
                                                                         },
                                                                         {2}}),
                                               ::testing::ValuesIn(kv::test::engines())),
-                         kv::test::caseName<SelectionCase>);
+                         kv::test::caseName<ConsultationSelectionCase>);
 
 TEST(ConsultationWordingTest, approvalFilterAsThePrintedListSaysIt)
 {

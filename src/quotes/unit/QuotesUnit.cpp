@@ -43,6 +43,14 @@ void addSubcontractTotals(kv::shell::VersionStepContext& step)
 // older company's lookup would scan the whole quote table at every key typed.
 void addQuoteLookupIndexes(kv::shell::VersionStepContext& step) { step.createMissingIndexes(QStringLiteral("ORCMAS")); }
 
+// The quote letters' print queue, and the indexes of the issue's and the
+// consultation's selections.
+void addQuoteIssueTables(kv::shell::VersionStepContext& step)
+{
+    step.createMissingTables({QStringLiteral("ORCAMIMPR")});
+    step.createMissingIndexes(QStringLiteral("ORCMAS"));
+}
+
 kv::shell::MainMenu::Menu quotesMenu()
 {
     const char* Orcamentos = "Orçamentos";
@@ -84,7 +92,8 @@ kv::shell::SubsystemUnit quotesUnit()
     kv::shell::SubsystemUnit unit;
     unit.name = QStringLiteral("quotes");
     unit.datasets = quoteDatasets();
-    unit.versionSteps = {{4, unit.name, addSubcontractTotals}, {8, unit.name, addQuoteLookupIndexes}};
+    unit.versionSteps = {{4, unit.name, addSubcontractTotals}, {8, unit.name, addQuoteLookupIndexes},
+                         {9, unit.name, addQuoteIssueTables}};
     unit.menus = {quotesMenu()};
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

@@ -198,7 +198,6 @@ TEST_P(CustomerForm, AnInsertRefusedByTheDatabaseKeepsTheFormOpenAndHandsNothing
     form.type("NIF", "123456789");
     // Another program stores the number meanwhile, past the claim.
     kv::test::insertRows(*a.inv, "CLIENTES", {"CODIGO", "NOME"}, {{41, "Outro"}});
-    a.scenario.onDialog([](FormDriver& refusal) { refusal.click("AbortButton"); });
     form.focus("DBGrid1");
     EXPECT_TRUE(form.isOpen());
     EXPECT_EQ(a.session.state().WCliNroAprov, 0);

@@ -926,11 +926,14 @@ void Dataset::cancelUpdates()
     for (RowId id : d->changes.revert())
         d->dropRow(id);
     d->rebuildVisible();
-    Q_EMIT reset();
+    // The controls read the current row when the rows are replaced: a dropped
+    // new row must no longer be current by then.
     const int count = d->visibleCount();
+    d->current = count > 0 ? std::clamp(d->current, 0, count - 1) : -1;
+    Q_EMIT reset();
     d->bof = true;
     d->eof = count == 0;
-    d->setCurrent(count > 0 ? std::clamp(d->current, 0, count - 1) : -1);
+    d->setCurrent(d->current);
 }
 
 } // namespace kv::db

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, true, true},
             ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, false, true},
             ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009"}, false, false},
-            ChainCase{"01.009", {}, false, false})),
+            ChainCase{"01.008", {"01.009"}, false, false}, ChainCase{"01.009", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
                + std::get<1>(testInfo.param).from.mid(3).toStdString();

@@ -459,7 +459,8 @@ bool CommercialTableForm::beforeApply() { return checkFields(); }
 
 void CommercialTableForm::returned(bool applied)
 {
-    if (m_member.keyEnabledOnReturn)
+    // A member where a user without INSERIR edits nothing keeps his key edit off too.
+    if (m_member.keyEnabledOnReturn && (m_canInsert || !m_member.editNeedsInsertRight))
         m_keyEdit->setEnabled(true);
     if (m_member.applyOnReturn == ApplyOnReturn::UnlessSkipped) {
         m_skipApply = false;

@@ -4,6 +4,7 @@
 
 #include "commercial/forms/SalesObjectivesForm.h"
 #include "platform/db/Connection.h"
+#include "support/LayoutCheck.h"
 #include "support/ScriptedMessages.h"
 #include "support/TableRows.h"
 
@@ -401,6 +402,22 @@ TEST_P(ObjectivesForm, ImportWithoutOtherSalesmenChangesNothing)
     form.click("BotImportar");
     o.scenario.settle();
     EXPECT_EQ(form.text("Edit_Val1Mes1"), "500");
+}
+
+// Not in the registry (the salesmen file creates it), so checked here.
+TEST_P(ObjectivesForm, FitsTheSmallestScreen)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Objectives o(GetParam());
+    auto* window = new SalesObjectivesForm(o.session.environment(), 2, QStringLiteral("Sofia"));
+    kv::test::placeOn(window, kv::test::screenOfSize(kv::test::smallScreen()));
+    FormDriver form = o.scenario.show(window);
+    o.scenario.settle();
+    const QStringList faults = kv::test::layoutFaults(window);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    const QString pictures = qEnvironmentVariable("KV_SCREENS_DIR");
+    if (!pictures.isEmpty())
+        kv::test::savePages(window, pictures, QStringLiteral("TFACF030b"));
 }
 
 KV_ENGINE_SUITE(ObjectivesForm);

@@ -377,6 +377,7 @@ TEST_P(SalesmanObjectives, AreOpenedForTheCurrentSalesman)
     SalesForce s(GetParam());
     FormDriver form = s.scenario.open("TFACF030");
     s.scenario.settle();
+    EXPECT_FALSE(form.isVisible("BotPrint")); // a file without a list report
     QString code, name, heading;
     s.scenario.onDialog([&](FormDriver& objectives) {
         s.scenario.settle();

@@ -332,7 +332,7 @@ void CommercialTableForm::applyRights()
     BotInserir->setVisible(rights.showInserir);
     BotCancelar->setVisible(rights.showCancelar);
     BotDelete->setVisible(rights.showDelete);
-    BotPrint->setVisible(rights.showPrint);
+    BotPrint->setVisible(rights.showPrint && !m_member.report.reportClass.isEmpty()); // the files have no list
     m_canInsert = rights.enableFields;
     m_keyEdit->setEnabled(m_member.keyAlwaysEnabled || rights.enableFields);
     for (std::size_t i = 0; i < m_member.fields.size(); ++i)

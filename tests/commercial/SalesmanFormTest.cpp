@@ -139,6 +139,17 @@ KV_ENGINE_SUITE(CommissionRates);
 
 // ------------------------------------------------------------------ salesmen's fields
 
+// The salesmen file with a new salesman 5 begun: the focus in his name.
+FormDriver newSalesman(SalesForce& s)
+{
+    FormDriver form = s.scenario.open("TFACF030");
+    form.click("BotInserir");
+    form.type("Edit_Codigo", "5");
+    form.enter();
+    s.scenario.settle();
+    return form;
+}
+
 struct FieldCase {
     const char* label;
     std::vector<std::pair<QString, QString>> typed; // after key 5 and the name; each left with Enter
@@ -154,10 +165,7 @@ TEST_P(SalesmanField, IsCheckedAndNamed)
     const auto& [c, engine] = GetParam();
     KV_SKIP_WITHOUT(engine);
     SalesForce s(engine);
-    FormDriver form = s.scenario.open("TFACF030");
-    form.click("BotInserir");
-    form.type("Edit_Codigo", "5");
-    form.enter();
+    FormDriver form = newSalesman(s);
     s.scenario.settle();
     for (const auto& [field, text] : c.typed) {
         form.type(field, text);
@@ -263,10 +271,7 @@ TEST_P(Salesmen, CancelledLeaveNoCheckAndNoRow)
 {
     KV_SKIP_WITHOUT(GetParam());
     SalesForce s(GetParam());
-    FormDriver form = s.scenario.open("TFACF030");
-    form.click("BotInserir");
-    form.type("Edit_Codigo", "5");
-    form.enter();
+    FormDriver form = newSalesman(s);
     s.scenario.settle();
     EXPECT_FALSE(form.isEnabled("BotComVend"));
     form.click("BotCancelar");
@@ -285,10 +290,7 @@ TEST_P(Salesmen, UncheckedAreNotApplied)
 {
     KV_SKIP_WITHOUT(GetParam());
     SalesForce s(GetParam());
-    FormDriver form = s.scenario.open("TFACF030");
-    form.click("BotInserir");
-    form.type("Edit_Codigo", "5");
-    form.enter();
+    FormDriver form = newSalesman(s);
     form.type("Edit_Nome", "Ana");
     form.focus("DBGrid1");
     s.scenario.settle();

@@ -59,7 +59,7 @@ kv::ui::TGlyphButton* sideDoorButton(const QString& name, QWidget* parent)
 CommercialTableForm::CommercialTableForm(const CommercialTableDescription& member, CommercialEnvironment environment,
                                          QWidget* parent)
     : kv::ui::TableForm(environment.dataset(member.dataset), tableKey(member, environment.state()),
-                        environment.session().rememberedKeys, parent),
+                        environment.session().rememberedKeys, member.statusPanels, parent),
       m_member(member), m_environment(environment)
 {
     setObjectName(m_member.formClass);
@@ -350,6 +350,10 @@ void CommercialTableForm::done(int result)
 {
     // Closing applies what is pending; a row its checks refuse, or an apply
     // the database refused, keeps the form open.
+    if (isActivated() && !m_closing && table().isOpen() && m_member.discardOnClose) {
+        table().cancel();
+        table().cancelUpdates();
+    }
     if (isActivated() && !m_closing && table().isOpen()) {
         const bool pending = editing(table()) || table().hasPendingChanges();
         const bool applies = m_member.applyOnCloseWhileEditing ? editing(table()) : pending;
@@ -505,6 +509,11 @@ void CommercialTableForm::checkKey()
     if (!m_member.skipsApplyAfterDelete)
         BotDelete->setEnabled(false);
     const QString text = m_keyEdit->text().trimmed();
+    if (!m_member.textKeyLow.isEmpty()
+        && (text.isEmpty() || text < m_member.textKeyLow || text > m_member.textKeyHigh)) {
+        refuse(m_member.rangeMessage);
+        return;
+    }
     if (text.isEmpty()) {
         refuse({});
         return;
@@ -604,6 +613,41 @@ bool CommercialTableForm::fieldPassed(std::size_t index)
     if (spec.savesRow)
         focusField(grid());
     return true;
+}
+
+void CommercialTableForm::redirectSideDoor(const QString& door, const QString& form, const QString& report,
+                                           const QStringList& datasets, std::function<void()> afterwards)
+{
+    auto* button = findChild<kv::ui::TGlyphButton*>(door);
+    if (!button)
+        return;
+    disconnect(button, &kv::ui::TGlyphButton::clicked, this, nullptr);
+    connect(button, &kv::ui::TGlyphButton::clicked, this, [this, form, report, datasets, afterwards] {
+        std::vector<kv::db::Dataset*> shared;
+        for (const QString& name : datasets)
+            shared.push_back(&m_environment.dataset(name));
+        kv::ui::openFromSideDoor(m_environment.forms(), this, form, report, shared);
+        if (afterwards)
+            afterwards();
+    });
+}
+
+void CommercialTableForm::placeBeside(const QString& field, QWidget* extra)
+{
+    QWidget* target = control(field);
+    for (std::size_t i = 0; i < m_member.fields.size() && target; ++i) {
+        if (m_member.fields[i].name != field)
+            continue;
+        QWidget* last = m_sideDoors[i] ? m_sideDoors[i] : m_fieldWidgets[i];
+        const auto lines = last->parentWidget()->findChildren<QHBoxLayout*>();
+        for (QHBoxLayout* line : lines) {
+            const int at = line->indexOf(last);
+            if (at >= 0) {
+                line->insertWidget(at + 1, extra);
+                return;
+            }
+        }
+    }
 }
 
 void CommercialTableForm::openSideDoor(const LookupSpec& lookup)

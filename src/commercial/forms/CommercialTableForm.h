@@ -51,6 +51,12 @@ protected:
     QTabWidget* pages() const { return m_pages; }
     // Every field's check as on leaving it; the first refused gets its message and the focus.
     virtual bool checkFields();
+    // A side door of a lookup field that closes and reopens these shared
+    // datasets (not only the list's) and then runs `afterwards`.
+    void redirectSideDoor(const QString& door, const QString& form, const QString& report,
+                          const QStringList& datasets, std::function<void()> afterwards = {});
+    // A control of the member's own on a field's line, after the field and its side door.
+    void placeBeside(const QString& field, QWidget* extra);
 
     void FormActivate() override;
     void FormClose() override;

@@ -1,0 +1,370 @@
+#include "commercial/forms/AgentFileForm.h"
+
+#include "customers/partforms/ContactsBlock.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
+#include "platform/notes/NotesEditor.h"
+#include "platform/text/NumberText.h"
+#include "platform/ui/FieldWidth.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/StatusBar.h"
+#include "platform/ui/TDBLookupComboDlg.h"
+#include "platform/ui/TGlyphButton.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace kv::commercial {
+
+using kv::db::DbError;
+
+namespace {
+
+const QString AgentKey = QStringLiteral("CODIGO");
+const QString AgentPostalCodes = QStringLiteral("DTTABELAS.CODPOSTAL");
+const QString AgentCountries = QStringLiteral("DTTABELAS.PAISES");
+const QString Commissions = QStringLiteral("DTTABELAS.COMISSOES");
+const QString Banks = QStringLiteral("DTFILES.BANCOS");
+
+} // namespace
+
+AgentFileForm::AgentFileForm(const CommercialTableDescription& member, CommercialEnvironment environment,
+                             QWidget* parent)
+    : CommercialTableForm(member, environment, parent)
+{
+    for (const char* name : {"Edit_TelCodPais", "Edit_TelCodZona", "Edit_SiglaNif", "Edit_DataAbertura"})
+        if (auto* shown = qobject_cast<QLineEdit*>(control(QString::fromUtf8(name)))) {
+            shown->setReadOnly(true);
+            shown->setFocusPolicy(Qt::NoFocus);
+        }
+    m_locality = companion(QStringLiteral("Edit_CodPostal"), QStringLiteral("Edit_Localidade"), 30);
+    m_rate = companion(QStringLiteral("Edit_Comissao"), QStringLiteral("Edit_PrcCom"), 8);
+    placeBeside(QStringLiteral("Edit_Comissao"), new QLabel(QStringLiteral("%"), this));
+    m_bankName = companion(QStringLiteral("Edit_Banco"), QStringLiteral("Edit_NomeBanco"), 30);
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("Label_NumAgentes"));
+    placeBeside(QStringLiteral("Edit_DataAbertura"), m_count);
+    const auto follow = [this](const char* field, void (AgentFileForm::*refresh)()) {
+        if (auto* lookup = findChild<kv::ui::TDBLookupComboDlg*>(QString::fromUtf8(field)))
+            connect(lookup->edit(), &QLineEdit::textChanged, this, refresh);
+    };
+    follow("Edit_CodPostal", &AgentFileForm::showLocality);
+    follow("Edit_Comissao", &AgentFileForm::showCommission);
+    follow("Edit_Banco", &AgentFileForm::showBank);
+
+    m_contacts = new kv::customers::ContactsBlock(m_file.contacts());
+    m_contacts->setObjectName(QStringLiteral("NBContactos"));
+    pages()->widget(Office)->layout()->addWidget(m_contacts);
+    connect(m_contacts, &kv::customers::ContactsBlock::lastDepartmentLeft, this,
+            [this] { pages()->setCurrentIndex(Business); });
+
+    kv::notes::NotesSettings notes;
+    notes.prefix = QStringLiteral("AGT");
+    notes.folder = [this] { return m_notesFolder; };
+    notes.code = [this] { return keyEdit()->text().trimmed(); };
+    notes.hasRecord = [](const QString& code) { return code.toLongLong() != 0; };
+    notes.liveToolbar = true;
+    m_notes = new kv::notes::NotesEditor(notes, environment.session().installation, statusBar());
+    m_notes->setObjectName(QStringLiteral("PageInformacoes"));
+    pages()->addTab(m_notes, QString::fromUtf8(" Informações "));
+    connect(pages(), &QTabWidget::currentChanged, this, &AgentFileForm::tabChanged);
+
+    redirectSideDoor(QStringLiteral("BotCodPostal"), QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"),
+                     {AgentPostalCodes, AgentCountries}, [this] { showLocality(); });
+    redirectSideDoor(QStringLiteral("BotComissao"), QStringLiteral("TFACF004"), QStringLiteral("TFACFPR004"),
+                     {Commissions}, [this] { showCommission(); });
+    redirectSideDoor(QStringLiteral("BotBanco"), QStringLiteral("TFACF030A"), {},
+                     {AgentPostalCodes, AgentCountries, Commissions, Banks}, [this] {
+                         readNotesFolder();
+                         showAgent();
+                     });
+}
+
+AgentFileForm::~AgentFileForm() = default;
+
+QLineEdit* AgentFileForm::companion(const QString& field, const QString& name, int characters)
+{
+    auto* shown = new QLineEdit(this);
+    shown->setObjectName(name);
+    shown->setReadOnly(true);
+    shown->setFocusPolicy(Qt::NoFocus);
+    kv::ui::setFieldWidth(shown, characters);
+    placeBeside(field, shown);
+    return shown;
+}
+
+// ------------------------------------------------------------------ open / close
+
+void AgentFileForm::readNotesFolder()
+{
+    try {
+        m_notesFolder = AgentFile::notesFolder(*environment().invoicing(), environment().state().WAno);
+    } catch (const DbError& error) {
+        m_notesFolder.clear();
+        showError(error);
+    }
+}
+
+void AgentFileForm::FormActivate()
+{
+    readNotesFolder();
+    pages()->setCurrentIndex(Office);
+    CommercialTableForm::FormActivate();
+    if (!table().isOpen())
+        return;
+    const auto& env = environment();
+    const QString files = QStringLiteral("Ficheiros Base");
+    // The agent's own rights row is a file's, not a table's; it changes no edit.
+    const kv::shell::FormRights rights =
+        env.rights(kv::shell::RightsVariant::R3, env.state().WModuloBase, files, QStringLiteral("Agentes"));
+    BotInserir->setVisible(rights.showInserir);
+    BotCancelar->setVisible(rights.showCancelar);
+    BotDelete->setVisible(rights.showDelete);
+    BotPrint->setVisible(false);
+    if (QWidget* door = control(QStringLiteral("BotBanco")))
+        door->setVisible(env.forms().contains(QStringLiteral("TFACF030A"))
+                         && static_cast<const kv::shell::FormEnvironment&>(env).sideDoorVisible(
+                             env.state().WModuloBase, files, QStringLiteral("Bancos")));
+    setStatusText(1, {});
+    setStatusText(2, env.state().WMarca);
+    showAgent();
+}
+
+void AgentFileForm::done(int result)
+{
+    if (isActivated() && m_notes->isModified())
+        m_notes->confirmSave();
+    CommercialTableForm::done(result);
+}
+
+bool AgentFileForm::FormKeyPress(QKeyEvent* event)
+{
+    // On the notes page Enter makes a new paragraph.
+    if (m_tab == Notes && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        return false;
+    return CommercialTableForm::FormKeyPress(event);
+}
+
+void AgentFileForm::tabChanged(int index)
+{
+    const int left = std::exchange(m_tab, index);
+    if (left == Notes && index != Notes)
+        m_notes->confirmSave();
+    if (index == Office) {
+        moveFocus(QStringLiteral("Edit_Nome"));
+    } else if (index == Business) {
+        moveFocus(QStringLiteral("Edit_Nif"));
+    } else if (index == Notes) {
+        if (m_notes->open())
+            focusField(m_notes->editor());
+        else
+            pages()->setCurrentIndex(Office);
+    }
+}
+
+// ------------------------------------------------------------------ the agent shown
+
+void AgentFileForm::showAgent()
+{
+    const int agent = table().isOpen() && !table().isEmpty() ? table().value(AgentKey).toInt() : 0;
+    if (agent != m_agentShown && m_tab == Notes) {
+        // No agent is shown with another's notes: the changes are asked about first.
+        m_notes->confirmSave();
+    }
+    m_agentShown = agent;
+    try {
+        m_contacts->setBlocks(m_file.contacts().read(*environment().invoicing(), agent));
+    } catch (const DbError& error) {
+        showError(error);
+    }
+    showLocality();
+    showCommission();
+    showBank();
+    if (m_tab == Notes && !m_notes->open())
+        pages()->setCurrentIndex(Office);
+}
+
+void AgentFileForm::rowShown()
+{
+    CommercialTableForm::rowShown();
+    if (!inserting() && !editing(table()))
+        showAgent();
+}
+
+void AgentFileForm::returned(bool applied)
+{
+    CommercialTableForm::returned(applied);
+    m_count->setText(QString::fromUtf8("Nº Agentes : %1").arg(table().isOpen() ? table().recordCount() : 0));
+}
+
+void AgentFileForm::BotInserirClick()
+{
+    if (m_tab == Notes)
+        pages()->setCurrentIndex(Office);
+    CommercialTableForm::BotInserirClick();
+    m_contacts->clear();
+    for (QLineEdit* shown : {m_locality, m_rate, m_bankName})
+        shown->clear();
+}
+
+// ------------------------------------------------------------------ saves
+
+bool AgentFileForm::checkFields()
+{
+    if (!CommercialTableForm::checkFields())
+        return false;
+    if (!editing(table()))
+        return true;
+    return postalCodeAccepted(false) && codeAccepted(QStringLiteral("Edit_Banco"), Banks, false)
+           && codeAccepted(QStringLiteral("Edit_Comissao"), Commissions, false);
+}
+
+bool AgentFileForm::applyChanges()
+{
+    if (!editing(table()))
+        return CommercialTableForm::applyChanges();
+    const int agent = table().value(AgentKey).toInt();
+    setStatusText(0, QString::fromUtf8("Gravação de Contactos em Curso ..."));
+    try {
+        m_file.store(table(), agent, m_contacts->blocks());
+    } catch (const DbError& error) {
+        setStatusText(0, {});
+        if (!table().hasErrorHandler())
+            showError(error);
+        return false;
+    }
+    setStatusText(0, {});
+    return true;
+}
+
+void AgentFileForm::deleteCurrent()
+{
+    try {
+        m_file.remove(table());
+        // The notes go only once the agent is gone for good.
+        m_notes->deleteNotes();
+        table().close();
+        table().open();
+    } catch (const DbError& error) {
+        if (!table().hasErrorHandler())
+            showError(error);
+    }
+    showAgent();
+    focusField(grid());
+}
+
+// ------------------------------------------------------------------ fields
+
+void AgentFileForm::showLocality()
+{
+    kv::db::Dataset& codes = environment().dataset(AgentPostalCodes);
+    const QString code = table().isOpen() ? table().value(QStringLiteral("CODPOSTAL")).toString().trimmed() : QString();
+    if (!code.isEmpty() && codes.isOpen() && codes.locate(QStringLiteral("CODPOSTAL"), code))
+        m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
+    else
+        m_locality->clear();
+}
+
+void AgentFileForm::showCommission()
+{
+    kv::db::Dataset& rates = environment().dataset(Commissions);
+    const QVariant code = table().isOpen() ? table().value(QStringLiteral("COMISSAO")) : QVariant();
+    if (!code.isNull() && rates.isOpen() && rates.locate(AgentKey, code.toInt()))
+        m_rate->setText(kv::text::plain(rates.value(QStringLiteral("PRCCOM")).toDouble()));
+    else
+        m_rate->clear();
+}
+
+void AgentFileForm::showBank()
+{
+    kv::db::Dataset& banks = environment().dataset(Banks);
+    const QVariant code = table().isOpen() ? table().value(QStringLiteral("BANCO")) : QVariant();
+    if (!code.isNull() && banks.isOpen() && banks.locate(AgentKey, code.toInt()))
+        m_bankName->setText(banks.value(QStringLiteral("NOME")).toString());
+    else
+        m_bankName->clear();
+}
+
+void AgentFileForm::refused(const QString& field, const QString& message, bool refuseHere)
+{
+    if (refuseHere) {
+        refuse(message);
+        return;
+    }
+    pages()->setCurrentIndex(field == QLatin1String("Edit_CodPostal") ? m_tab : Business);
+    kv::ui::messages().beep();
+    if (!message.isEmpty())
+        kv::ui::messages().error(message);
+    moveFocus(field);
+}
+
+bool AgentFileForm::postalCodeAccepted(bool refuseHere)
+{
+    kv::db::Dataset& codes = environment().dataset(AgentPostalCodes);
+    kv::db::Dataset& countries = environment().dataset(AgentCountries);
+    const QString field = QStringLiteral("Edit_CodPostal");
+    const QString code = table().value(QStringLiteral("CODPOSTAL")).toString().trimmed();
+    if (code.isEmpty() || !codes.locate(QStringLiteral("CODPOSTAL"), code)) {
+        if (refuseHere)
+            table().setValue(QStringLiteral("CODPOSTAL"), QVariant());
+        m_locality->clear();
+        refused(field, {}, refuseHere);
+        return false;
+    }
+    m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
+    const QString country = codes.value(QStringLiteral("PAIS")).toString();
+    if (country.trimmed().isEmpty() || !countries.locate(QStringLiteral("PAIS"), country)) {
+        refused(field, QString::fromUtf8("PAÍS INEXISTENTE"), refuseHere);
+        return false;
+    }
+    table().setValue(QStringLiteral("SIGLANIF"), countries.value(QStringLiteral("SIGLA")));
+    table().setValue(QStringLiteral("TELCODPAIS"), countries.value(QStringLiteral("TELCODPAIS")));
+    table().setValue(QStringLiteral("TELCODZONA"), codes.value(QStringLiteral("TELCODZONA")));
+    return true;
+}
+
+// A code of another table (bank, commission rate): empty or existing.
+bool AgentFileForm::codeAccepted(const QString& field, const QString& dataset, bool refuseHere)
+{
+    const CommercialField* spec = member().field(field);
+    const QVariant code = table().value(spec->column);
+    kv::db::Dataset& rows = environment().dataset(dataset);
+    if (code.isNull() || code.toString().trimmed().isEmpty() || (rows.isOpen() && rows.locate(AgentKey, code.toInt())))
+        return true;
+    if (refuseHere && field == QLatin1String("Edit_Banco"))
+        table().setValue(spec->column, QVariant());
+    refused(field, {}, refuseHere);
+    return false;
+}
+
+bool AgentFileForm::fieldPassed(std::size_t index)
+{
+    const QString& name = member().fields[index].name;
+    if (name == QLatin1String("Edit_CodPostal")) {
+        if (!postalCodeAccepted(true))
+            return false;
+        pages()->setCurrentIndex(Office);
+        moveFocus(QStringLiteral("Edit_Telefone"));
+        return true;
+    }
+    if (name == QLatin1String("Edit_Banco")) {
+        const bool accepted = codeAccepted(name, Banks, true);
+        showBank();
+        return accepted;
+    }
+    if (name == QLatin1String("Edit_Comissao")) {
+        const bool accepted = codeAccepted(name, Commissions, true);
+        showCommission();
+        if (accepted)
+            pages()->setCurrentIndex(Office);
+        return accepted;
+    }
+    return CommercialTableForm::fieldPassed(index);
+}
+
+} // namespace kv::commercial

@@ -9,7 +9,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/StatusBar.h"
-#include "platform/ui/TDBLookupComboDlg.h"
 #include "platform/ui/TGlyphButton.h"
 
 #include <QKeyEvent>
@@ -50,8 +49,8 @@ AgentFileForm::AgentFileForm(const CommercialTableDescription& member, Commercia
     m_count->setObjectName(QStringLiteral("Label_NumAgentes"));
     placeBeside(QStringLiteral("Edit_DataAbertura"), m_count);
     const auto follow = [this](const char* field, void (AgentFileForm::*refresh)()) {
-        if (auto* lookup = findChild<kv::ui::TDBLookupComboDlg*>(QString::fromUtf8(field)))
-            connect(lookup->edit(), &QLineEdit::textChanged, this, refresh);
+        if (auto* edit = qobject_cast<QLineEdit*>(control(QString::fromUtf8(field))))
+            connect(edit, &QLineEdit::textChanged, this, refresh);
     };
     follow("Edit_CodPostal", &AgentFileForm::showLocality);
     follow("Edit_Comissao", &AgentFileForm::showCommission);
@@ -74,15 +73,29 @@ AgentFileForm::AgentFileForm(const CommercialTableDescription& member, Commercia
     pages()->addTab(m_notes, QString::fromUtf8(" Informações "));
     connect(pages(), &QTabWidget::currentChanged, this, &AgentFileForm::tabChanged);
 
-    redirectSideDoor(QStringLiteral("BotCodPostal"), QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"),
-                     {AgentPostalCodes, AgentCountries}, [this] { showLocality(); });
-    redirectSideDoor(QStringLiteral("BotComissao"), QStringLiteral("TFACF004"), QStringLiteral("TFACFPR004"),
-                     {Commissions}, [this] { showCommission(); });
-    redirectSideDoor(QStringLiteral("BotBanco"), QStringLiteral("TFACF030A"), {},
-                     {AgentPostalCodes, AgentCountries, Commissions, Banks}, [this] {
-                         readNotesFolder();
-                         showAgent();
-                     });
+    const auto column = [](const char* name, const char* title, int width) {
+        return kv::ui::GridColumn{QString::fromUtf8(name), QString::fromUtf8(title), width, {}};
+    };
+    addCodeLookup(QStringLiteral("Edit_CodPostal"), AgentPostalCodes, QStringLiteral("CODPOSTAL"),
+                  {column("CODPOSTAL", "COD.POSTAL", 10), column("LOCALIDADE", "LOCALIDADE", 30)},
+                  [this] { showLocality(); });
+    addCodeLookup(QStringLiteral("Edit_Comissao"), Commissions, AgentKey,
+                  {column("CODIGO", "CÓDIGO", 8), column("PRCCOM", "% COMISSÃO", 10)}, [this] { showCommission(); });
+    addCodeLookup(QStringLiteral("Edit_Banco"), Banks, AgentKey,
+                  {column("CODIGO", "CÓD.BANCO", 8), column("NOME", "NOME BANCO", 30), column("AGENCIA", "AGÊNCIA", 20)},
+                  [this] { showBank(); });
+    m_doors = {addSideDoor(QStringLiteral("Edit_CodPostal"), QStringLiteral("BotCodPostal"),
+                           QString::fromUtf8("Códigos Postais"), QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"),
+                           {AgentPostalCodes, AgentCountries}, [this] { showLocality(); }),
+               addSideDoor(QStringLiteral("Edit_Banco"), QStringLiteral("BotBanco"), QStringLiteral("Bancos"),
+                           QStringLiteral("TFACF030A"), {}, {AgentPostalCodes, AgentCountries, Commissions, Banks},
+                           [this] {
+                               readNotesFolder();
+                               showAgent();
+                           }),
+               addSideDoor(QStringLiteral("Edit_Comissao"), QStringLiteral("BotComissao"), QString::fromUtf8("Comissões"),
+                           QStringLiteral("TFACF004"), QStringLiteral("TFACFPR004"), {Commissions},
+                           [this] { showCommission(); })};
 }
 
 AgentFileForm::~AgentFileForm() = default;
@@ -126,10 +139,14 @@ void AgentFileForm::FormActivate()
     BotCancelar->setVisible(rights.showCancelar);
     BotDelete->setVisible(rights.showDelete);
     BotPrint->setVisible(false);
-    if (QWidget* door = control(QStringLiteral("BotBanco")))
-        door->setVisible(env.forms().contains(QStringLiteral("TFACF030A"))
-                         && static_cast<const kv::shell::FormEnvironment&>(env).sideDoorVisible(
-                             env.state().WModuloBase, files, QStringLiteral("Bancos")));
+    // Each door shows once its form is in the program and the user may reach it.
+    const kv::shell::FormEnvironment& file = env;
+    const QString doors[][3] = {{QStringLiteral("TFACF008"), QStringLiteral("Tabelas"), QStringLiteral("Codigos Postais")},
+                                {QStringLiteral("TFACF030A"), files, QStringLiteral("Bancos")},
+                                {QStringLiteral("TFACF004"), QStringLiteral("Tabelas"), QStringLiteral("Comissoes")}};
+    for (std::size_t i = 0; i < m_doors.size(); ++i)
+        m_doors[i]->setVisible(env.forms().contains(doors[i][0])
+                               && file.sideDoorVisible(env.state().WModuloBase, doors[i][1], doors[i][2]));
     setStatusText(1, {});
     setStatusText(2, env.state().WMarca);
     showAgent();

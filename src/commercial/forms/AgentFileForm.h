@@ -3,6 +3,8 @@
 #include "commercial/core/AgentFile.h"
 #include "commercial/forms/CommercialTableForm.h"
 
+#include <array>
+
 class QLabel;
 class QLineEdit;
 
@@ -63,6 +65,7 @@ private:
     QLineEdit* m_rate = nullptr;
     QLineEdit* m_bankName = nullptr;
     QLabel* m_count = nullptr;
+    std::array<QWidget*, 3> m_doors{}; // postal codes, banks, commission rates
 };
 
 } // namespace kv::commercial

@@ -12,7 +12,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/SideDoor.h"
-#include "platform/ui/TDBLookupComboDlg.h"
 #include "platform/ui/TGlyphButton.h"
 #include "platform/ui/TMailit.h"
 
@@ -58,8 +57,8 @@ BankFileForm::BankFileForm(const CommercialTableDescription& member, CommercialE
     m_locality->setFocusPolicy(Qt::NoFocus);
     kv::ui::setFieldWidth(m_locality, 30);
     placeBeside(QStringLiteral("Edit_CodPostal"), m_locality);
-    if (auto* postal = findChild<kv::ui::TDBLookupComboDlg*>(QStringLiteral("Edit_CodPostal")))
-        connect(postal->edit(), &QLineEdit::textChanged, this, [this] { showLocality(); });
+    if (auto* postal = qobject_cast<QLineEdit*>(control(QStringLiteral("Edit_CodPostal"))))
+        connect(postal, &QLineEdit::textChanged, this, [this] { showLocality(); });
 
     pages()->addTab(accountsPage(), QString::fromUtf8("&B -  Contas e Plafonds"));
     QWidget* previous = control(QStringLiteral("Edit_SaldoRecon"));
@@ -192,8 +191,14 @@ QWidget* BankFileForm::accountsPage()
 
 void BankFileForm::rewireDoors()
 {
-    redirectSideDoor(QStringLiteral("BotCodPostal"), QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"),
-                     {PostalCodes, Countries}, [this] { showLocality(); });
+    const QString postal = QStringLiteral("Edit_CodPostal");
+    addCodeLookup(postal, PostalCodes, PostalCode,
+                  {{PostalCode, QStringLiteral("COD.POSTAL"), 10, {}},
+                   {QStringLiteral("LOCALIDADE"), QStringLiteral("LOCALIDADE"), 30, {}}},
+                  [this] { showLocality(); });
+    m_postalDoor = addSideDoor(postal, QStringLiteral("BotCodPostal"), QString::fromUtf8("Códigos Postais"),
+                               QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"), {PostalCodes, Countries},
+                               [this] { showLocality(); });
     connect(m_kindsDoor, &kv::ui::TGlyphButton::clicked, this, [this] {
         kv::ui::openFromSideDoor(environment().forms(), this, QStringLiteral("TFACF023"), QStringLiteral("TFACFPR023"),
                                  {&environment().dataset(Kinds)});
@@ -234,6 +239,8 @@ void BankFileForm::FormActivate()
     BotCancelar->setVisible(rights.showCancelar);
     BotDelete->setVisible(rights.showDelete);
     BotPrint->setVisible(false);
+    m_postalDoor->setVisible(env.forms().contains(QStringLiteral("TFACF008"))
+                             && env.sideDoorVisible(QStringLiteral("Codigos Postais")));
     m_kindsDoor->setVisible(env.forms().contains(QStringLiteral("TFACF023"))
                             && env.sideDoorVisible(QStringLiteral("Saldos Bancarios")));
     if (!m_linkOn)
@@ -311,7 +318,9 @@ void BankFileForm::showBank(int bank)
     m_accountKind.clear();
     try {
         m_accounts.openFor(bank);
-        if (bank != 0) {
+        // A bank whose save was refused is not stored as shown: its
+        // account waits for that save.
+        if (bank != 0 && !table().hasPendingChanges()) {
             bool kindMissing = false;
             if (m_accounts.startMissingDemandAccount(QDateTime::currentDateTime(), kindMissing)) {
                 m_accounts.rows().applyUpdates();

@@ -73,6 +73,7 @@ private:
     QLineEdit* m_locality = nullptr;
     std::array<kv::ui::TGlyphButton*, 10> m_kindButtons{};
     kv::ui::TGlyphButton* m_kindsDoor = nullptr;
+    QWidget* m_postalDoor = nullptr;
     std::vector<QLineEdit*> m_accountEdits; // the writable ones, in tab order
     QLineEdit* m_kind = nullptr;
     QLineEdit* m_opened = nullptr;

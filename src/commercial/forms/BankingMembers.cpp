@@ -32,16 +32,6 @@ CommercialField required(CommercialField f)
     return f;
 }
 
-// A code chosen from another table's list ("Tecla <Insert>, Procurar"),
-// with the side door to that table's form beside it.
-CommercialField chosen(CommercialField f, const char* dataset, const char* title, const char* door, const char* form,
-                       const char* report, const char* program)
-{
-    f.lookup = LookupSpec{U(dataset), U("CODIGO"), U(title), U(door), U(form), U(report), U(program)};
-    f.hint = U("Tecla <Insert>, Procurar");
-    return f;
-}
-
 CommercialTableDescription accountKinds()
 {
     CommercialTableDescription m;
@@ -96,15 +86,12 @@ CommercialTableDescription banks()
     m.focusAfterGridExit = U("Edit_Nome");
     m.focusAfterNewKey = U("Edit_Nome");
     const QString a = U("&A - Identificação ");
-    CommercialField postal = chosen(edit("Edit_CodPostal", "CODPOSTAL", "Código Postal : ", a), "DTTABELAS.CODPOSTAL",
-                                    "COD.POSTAL", "BotCodPostal", "TFACF008", "TFACFPR008", "Codigos Postais");
-    postal.lookup->column = U("CODPOSTAL");
     m.fields = {required(edit("Edit_Nome", "NOME", "Nome : ")),
                 beside(required(edit("Edit_Sigla", "SIGLA", "Sigla : "))),
                 edit("Edit_Agencia", "AGENCIA", "Agência : ", a),
                 edit("Edit_Morada1", "MORADA1", "Morada 1 : ", a),
                 edit("Edit_Morada2", "MORADA2", "Morada 2 : ", a),
-                postal,
+                edit("Edit_CodPostal", "CODPOSTAL", "Código Postal : ", a),
                 edit("Edit_Pais", "PAIS", "País : ", a),
                 beside(edit("Edit_TelCodPais", "TELCODPAIS", "Indicativos : ", a)),
                 beside(edit("Edit_TelCodZona", "TELCODZONA", "", a)),
@@ -146,14 +133,11 @@ CommercialTableDescription agents()
     m.statusPanels = 3;
     const QString office = U("Expediente");
     const QString business = U("Inf.Comerciais");
-    CommercialField postal = chosen(edit("Edit_CodPostal", "CODPOSTAL", "Código Postal :"), "DTTABELAS.CODPOSTAL",
-                                    "COD.POSTAL", "BotCodPostal", "TFACF008", "TFACFPR008", "Codigos Postais");
-    postal.lookup->column = U("CODPOSTAL");
     m.fields = {required(edit("Edit_Nome", "NOME", "Nome : ")),
                 beside(edit("Edit_Sigla", "SIGLA", "Sigla : ")),
                 edit("Edit_Morada1", "MORADA1", "Morada : "),
                 edit("Edit_Morada2", "MORADA2", ""),
-                postal,
+                edit("Edit_CodPostal", "CODPOSTAL", "Código Postal :"),
                 edit("Edit_DataAbertura", "DATAABERTURA", "Abertura : "),
                 edit("Edit_TelCodPais", "TELCODPAIS", "Pais/Zona (TEL) :", office),
                 beside(edit("Edit_TelCodZona", "TELCODZONA", "", office)),
@@ -162,10 +146,8 @@ CommercialTableDescription agents()
                 edit("Edit_Fax", "FAX", "Telefax :", office),
                 edit("Edit_SiglaNif", "SIGLANIF", "N.I.F. :", business),
                 beside(edit("Edit_Nif", "NIF", "", business)),
-                chosen(edit("Edit_Banco", "BANCO", "Banco :", business), "DTFILES.BANCOS", "CÓD.BANCO", "BotBanco",
-                       "TFACF030A", "", "Bancos"),
-                chosen(edit("Edit_Comissao", "COMISSAO", "Comissão :", business), "DTTABELAS.COMISSOES", "CÓDIGO",
-                       "BotComissao", "TFACF004", "TFACFPR004", "Comissoes")};
+                edit("Edit_Banco", "BANCO", "Banco :", business),
+                edit("Edit_Comissao", "COMISSAO", "Comissão :", business)};
     m.pagesName = U("TabControl");
     m.grid = {{U("CODIGO"), U("Agente Nº"), 0},      {U("NOME"), U("Nome do Agente"), 0},
               {U("TELCODPAIS"), U("Cod.pais"), 0},   {U("TELCODZONA"), U("Cod.Zona"), 0},

@@ -11,6 +11,7 @@
 #include "platform/ui/DbNavigator.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/SideDoor.h"
 #include "platform/ui/TDBLookupComboDlg.h"
@@ -21,6 +22,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -615,13 +617,36 @@ bool CommercialTableForm::fieldPassed(std::size_t index)
     return true;
 }
 
-void CommercialTableForm::redirectSideDoor(const QString& door, const QString& form, const QString& report,
-                                           const QStringList& datasets, std::function<void()> afterwards)
+void CommercialTableForm::addCodeLookup(const QString& field, const QString& list, const QString& listColumn,
+                                        std::vector<kv::ui::GridColumn> columns, std::function<void()> chosen)
 {
-    auto* button = findChild<kv::ui::TGlyphButton*>(door);
-    if (!button)
+    const CommercialField* spec = m_member.field(field);
+    QWidget* edit = control(field);
+    if (!spec || !edit)
         return;
-    disconnect(button, &kv::ui::TGlyphButton::clicked, this, nullptr);
+    edit->setToolTip(QString::fromUtf8("Tecla <Insert>, Procurar"));
+    const QString column = spec->column;
+    kv::ui::addFieldAction(edit, QStringLiteral("&Procurar"), QKeySequence(Qt::Key_Insert),
+                           [this, list, listColumn, columns, column, chosen] {
+                               kv::db::Dataset& rows = m_environment.dataset(list);
+                               if (!rows.isOpen() || !editing(table()))
+                                   return;
+                               kv::ui::LookupDialog dialog(rows, columns, this);
+                               if (dialog.exec() != QDialog::Accepted)
+                                   return;
+                               table().setValue(column, rows.value(listColumn));
+                               if (chosen)
+                                   chosen();
+                           });
+}
+
+QWidget* CommercialTableForm::addSideDoor(const QString& field, const QString& door, const QString& hint,
+                                          const QString& form, const QString& report, const QStringList& datasets,
+                                          std::function<void()> afterwards)
+{
+    kv::ui::TGlyphButton* button = sideDoorButton(door, this);
+    button->SetHint(hint);
+    placeBeside(field, button);
     connect(button, &kv::ui::TGlyphButton::clicked, this, [this, form, report, datasets, afterwards] {
         std::vector<kv::db::Dataset*> shared;
         for (const QString& name : datasets)
@@ -630,6 +655,7 @@ void CommercialTableForm::redirectSideDoor(const QString& door, const QString& f
         if (afterwards)
             afterwards();
     });
+    return button;
 }
 
 void CommercialTableForm::placeBeside(const QString& field, QWidget* extra)

@@ -3,6 +3,7 @@
 #include "commercial/forms/CommercialEnvironment.h"
 #include "commercial/forms/CommercialTableDescription.h"
 
+#include "platform/ui/GridColumn.h"
 #include "platform/ui/TableForm.h"
 
 #include <vector>
@@ -51,10 +52,15 @@ protected:
     QTabWidget* pages() const { return m_pages; }
     // Every field's check as on leaving it; the first refused gets its message and the focus.
     virtual bool checkFields();
-    // A side door of a lookup field that closes and reopens these shared
-    // datasets (not only the list's) and then runs `afterwards`.
-    void redirectSideDoor(const QString& door, const QString& form, const QString& report,
-                          const QStringList& datasets, std::function<void()> afterwards = {});
+    // A code typed in a field and also chosen from a list ("Procurar": the
+    // Insert key or the field's popup): OK writes the chosen row's code into
+    // the field's column and runs `chosen`; Cancel changes nothing.
+    void addCodeLookup(const QString& field, const QString& list, const QString& listColumn,
+                       std::vector<kv::ui::GridColumn> columns, std::function<void()> chosen);
+    // The button beside a field that opens another table's form as a side
+    // door, closing and reopening these shared datasets, then `afterwards`.
+    QWidget* addSideDoor(const QString& field, const QString& door, const QString& hint, const QString& form,
+                         const QString& report, const QStringList& datasets, std::function<void()> afterwards);
     // A control of the member's own on a field's line, after the field and its side door.
     void placeBeside(const QString& field, QWidget* extra);
 

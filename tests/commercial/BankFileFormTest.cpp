@@ -186,8 +186,7 @@ TEST_P(BankKey, IsAWholeNumberFrom1To99999)
 INSTANTIATE_TEST_SUITE_P(
     Banking, BankKey,
     ::testing::Combine(
-        ::testing::Values(BankKeyCase{"free", "7", {}, "Edit_Nome"},
-                          BankKeyCase{"empty", "", {Beep}, "Edit_Codigo"},
+        ::testing::Values(BankKeyCase{"free", "7", {}, "Edit_Nome"}, BankKeyCase{"empty", "", {Beep}, "Edit_Codigo"},
                           BankKeyCase{"zero", "0", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
                           BankKeyCase{"negative", "-3", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
                           BankKeyCase{"too large", "100000", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
@@ -358,16 +357,15 @@ TEST_P(AccountSave, OnLeavingItsLastField)
               c.saved ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Banking, AccountSave,
-    ::testing::Combine(::testing::Values(AccountSaveCase{"chart account", true, "1202", {}, true},
-                                         AccountSaveCase{"not in the chart", true, "1299", refused("Conta Inexistente"),
-                                                         false},
-                                         AccountSaveCase{"above the banks", true, "2111",
-                                                         refused("Conta Inexistente"), false},
-                                         AccountSaveCase{"link off", false, "", {}, true}),
-                       ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<AccountSaveCase>);
+INSTANTIATE_TEST_SUITE_P(Banking, AccountSave,
+                         ::testing::Combine(::testing::Values(AccountSaveCase{"chart account", true, "1202", {}, true},
+                                                              AccountSaveCase{"not in the chart", true, "1299",
+                                                                              refused("Conta Inexistente"), false},
+                                                              AccountSaveCase{"above the banks", true, "2111",
+                                                                              refused("Conta Inexistente"), false},
+                                                              AccountSaveCase{"link off", false, "", {}, true}),
+                                            ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<AccountSaveCase>);
 
 // An amount that is not a number stops the account's save with a message.
 TEST_P(Banks, AmountThatIsNotANumber)

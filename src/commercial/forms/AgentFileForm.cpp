@@ -11,6 +11,7 @@
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/TGlyphButton.h"
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -65,7 +66,7 @@ AgentFileForm::AgentFileForm(const CommercialTableDescription& member, Commercia
     kv::notes::NotesSettings notes;
     notes.prefix = QStringLiteral("AGT");
     notes.folder = [this] { return m_notesFolder; };
-    notes.code = [this] { return keyEdit()->text().trimmed(); };
+    notes.code = [this] { return m_deletedCode.isEmpty() ? keyEdit()->text().trimmed() : m_deletedCode; };
     notes.hasRecord = [](const QString& code) { return code.toLongLong() != 0; };
     notes.liveToolbar = true;
     m_notes = new kv::notes::NotesEditor(notes, environment.session().installation, statusBar());
@@ -81,21 +82,23 @@ AgentFileForm::AgentFileForm(const CommercialTableDescription& member, Commercia
                   [this] { showLocality(); });
     addCodeLookup(QStringLiteral("Edit_Comissao"), Commissions, AgentKey,
                   {column("CODIGO", "CÓDIGO", 8), column("PRCCOM", "% COMISSÃO", 10)}, [this] { showCommission(); });
-    addCodeLookup(QStringLiteral("Edit_Banco"), Banks, AgentKey,
-                  {column("CODIGO", "CÓD.BANCO", 8), column("NOME", "NOME BANCO", 30), column("AGENCIA", "AGÊNCIA", 20)},
-                  [this] { showBank(); });
+    addCodeLookup(
+        QStringLiteral("Edit_Banco"), Banks, AgentKey,
+        {column("CODIGO", "CÓD.BANCO", 8), column("NOME", "NOME BANCO", 30), column("AGENCIA", "AGÊNCIA", 20)},
+        [this] { showBank(); });
     m_doors = {addSideDoor(QStringLiteral("Edit_CodPostal"), QStringLiteral("BotCodPostal"),
-                           QString::fromUtf8("Códigos Postais"), QStringLiteral("TFACF008"), QStringLiteral("TFACFPR008"),
-                           {AgentPostalCodes, AgentCountries}, [this] { showLocality(); }),
+                           QString::fromUtf8("Códigos Postais"), QStringLiteral("TFACF008"),
+                           QStringLiteral("TFACFPR008"), {AgentPostalCodes, AgentCountries},
+                           [this] { showLocality(); }),
                addSideDoor(QStringLiteral("Edit_Banco"), QStringLiteral("BotBanco"), QStringLiteral("Bancos"),
                            QStringLiteral("TFACF030A"), {}, {AgentPostalCodes, AgentCountries, Commissions, Banks},
                            [this] {
                                readNotesFolder();
                                showAgent();
                            }),
-               addSideDoor(QStringLiteral("Edit_Comissao"), QStringLiteral("BotComissao"), QString::fromUtf8("Comissões"),
-                           QStringLiteral("TFACF004"), QStringLiteral("TFACFPR004"), {Commissions},
-                           [this] { showCommission(); })};
+               addSideDoor(QStringLiteral("Edit_Comissao"), QStringLiteral("BotComissao"),
+                           QString::fromUtf8("Comissões"), QStringLiteral("TFACF004"), QStringLiteral("TFACFPR004"),
+                           {Commissions}, [this] { showCommission(); })};
 }
 
 AgentFileForm::~AgentFileForm() = default;
@@ -141,9 +144,10 @@ void AgentFileForm::FormActivate()
     BotPrint->setVisible(false);
     // Each door shows once its form is in the program and the user may reach it.
     const kv::shell::FormEnvironment& file = env;
-    const QString doors[][3] = {{QStringLiteral("TFACF008"), QStringLiteral("Tabelas"), QStringLiteral("Codigos Postais")},
-                                {QStringLiteral("TFACF030A"), files, QStringLiteral("Bancos")},
-                                {QStringLiteral("TFACF004"), QStringLiteral("Tabelas"), QStringLiteral("Comissoes")}};
+    const QString doors[][3] = {
+        {QStringLiteral("TFACF008"), QStringLiteral("Tabelas"), QStringLiteral("Codigos Postais")},
+        {QStringLiteral("TFACF030A"), files, QStringLiteral("Bancos")},
+        {QStringLiteral("TFACF004"), QStringLiteral("Tabelas"), QStringLiteral("Comissoes")}};
     for (std::size_t i = 0; i < m_doors.size(); ++i)
         m_doors[i]->setVisible(env.forms().contains(doors[i][0])
                                && file.sideDoorVisible(env.state().WModuloBase, doors[i][1], doors[i][2]));
@@ -229,6 +233,14 @@ void AgentFileForm::BotInserirClick()
         shown->clear();
 }
 
+void AgentFileForm::checkKey()
+{
+    CommercialTableForm::checkKey();
+    // An accepted code opens the agent: the moment of its insertion is its opening date.
+    if (table().state() == kv::db::DatasetState::Insert && !table().value(AgentKey).isNull())
+        table().setValue(QStringLiteral("DATAABERTURA"), QDateTime::currentDateTime());
+}
+
 // ------------------------------------------------------------------ saves
 
 bool AgentFileForm::checkFields()
@@ -261,10 +273,14 @@ bool AgentFileForm::applyChanges()
 
 void AgentFileForm::deleteCurrent()
 {
+    const QString code = keyEdit()->text().trimmed();
     try {
         m_file.remove(table());
-        // The notes go only once the agent is gone for good.
+        // The notes go only once the agent is gone for good; by then the key
+        // edit shows the agent that became current.
+        m_deletedCode = code;
         m_notes->deleteNotes();
+        m_deletedCode.clear();
         table().close();
         table().open();
     } catch (const DbError& error) {

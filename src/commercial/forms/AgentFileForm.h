@@ -35,6 +35,7 @@ protected:
     void done(int result) override;
     bool FormKeyPress(QKeyEvent* event) override;
     void BotInserirClick() override;
+    void checkKey() override;
     void rowShown() override;
     void returned(bool applied) override;
     void deleteCurrent() override;
@@ -57,6 +58,7 @@ private:
 
     AgentFile m_file;
     QString m_notesFolder;
+    QString m_deletedCode; // the notes deleted belong to this agent, no longer shown
     int m_tab = Office;
     int m_agentShown = -1;
     kv::customers::ContactsBlock* m_contacts = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/ui/TGlyphButton.h"
 
 #include <QDateTime>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -59,7 +60,12 @@ AgentFileForm::AgentFileForm(const CommercialTableDescription& member, Commercia
 
     m_contacts = new kv::customers::ContactsBlock(m_file.contacts());
     m_contacts->setObjectName(QStringLiteral("NBContactos"));
-    pages()->widget(Office)->layout()->addWidget(m_contacts);
+    // Below the telephones, across the page.
+    auto* office = static_cast<QGridLayout*>(pages()->widget(Office)->layout());
+    const int below = office->rowCount();
+    office->setRowStretch(below - 1, 0);
+    office->addWidget(m_contacts, below, 0, 1, -1, Qt::AlignLeft | Qt::AlignTop);
+    office->setRowStretch(below + 1, 1);
     connect(m_contacts, &kv::customers::ContactsBlock::lastDepartmentLeft, this,
             [this] { pages()->setCurrentIndex(Business); });
 

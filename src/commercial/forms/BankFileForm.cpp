@@ -124,6 +124,7 @@ QWidget* BankFileForm::accountsPage()
     ledger.hint = QStringLiteral("Tecla <Insert>, Procurar");
     ledger.lookupCaption = QStringLiteral("Localizar");
     m_ledger = new AccountLinkField(*this, ledger, page);
+    m_ledger->edit()->setDisplayWidth(20);
     m_mail = new kv::ui::TMailit(page);
     m_mail->setObjectName(QStringLiteral("MailConta"));
     m_mail->SetMailHint(QStringLiteral("Enviar Email"));
@@ -167,7 +168,8 @@ QWidget* BankFileForm::accountsPage()
     m_accountList->setObjectName(QStringLiteral("DBGrid2"));
     m_accountList->setDataset(&m_accounts.rows(),
                               {{QStringLiteral("CLASSIF"), QString::fromUtf8("Código"), 6, {}},
-                               {QStringLiteral("SALDO_DESCRI"), QString::fromUtf8("Descrição"), 15, {}}});
+                               {QStringLiteral("SALDO_DESCRI"), QString::fromUtf8("Descrição"), 20, {}}});
+    m_accountList->setMinimumWidth(m_accountList->sizeHint().width());
     auto* remove = new QAction(QString::fromUtf8("Eliminar Conta"), m_accountList);
     remove->setObjectName(QStringLiteral("EliminarConta"));
     remove->setShortcut(QKeySequence::Delete);

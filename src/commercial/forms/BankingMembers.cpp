@@ -57,7 +57,7 @@ CommercialTableDescription accountKinds()
     description.rule = FieldRule::notEmpty(U("DDesignação Inválida"));
     description.needsInsertRight = true;
     m.fields = {description};
-    m.grid = {{U("CLASSIF"), U("Código"), 6}, {U("SALDO_DESCRI"), U("Descrição"), 0}};
+    m.grid = {{U("CLASSIF"), U("Código"), 6}, {U("SALDO_DESCRI"), U("Descrição"), 18}};
     m.report = {U("TFACFPR023"),
                 U("Contas Bancárias"),
                 U("Contas Bancárias"),

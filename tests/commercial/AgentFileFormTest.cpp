@@ -24,8 +24,6 @@ namespace {
 const QString Beeped = QStringLiteral("<beep>");
 const QString SaveNotes = QString::fromUtf8("DESEJA GRAVAR ALTERAÇÕES DAS INFORMAÇÕES !!! Confirma ?");
 
-QStringList refusal(const char* message) { return {Beeped, QString::fromUtf8(message)}; }
-
 struct Agents {
     explicit Agents(Engine engine) : session(scenario, engine, kv::test::Company::Demo)
     {
@@ -79,53 +77,23 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// ------------------------------------------------------------------ keys
-
-struct AgentKeyCase {
-    const char* label;
-    QString typed;
-    QStringList transcript;
-    QString focus;
-};
-
-class AgentKey : public ::testing::TestWithParam<std::tuple<AgentKeyCase, Engine>> {};
-
-TEST_P(AgentKey, IsAWholeNumberFrom1To99999)
-{
-    const auto& [c, engine] = GetParam();
-    KV_SKIP_WITHOUT(engine);
-    Agents a(engine);
-    FormDriver form = a.open();
-    form.click("BotInserir");
-    EXPECT_EQ(form.text("Edit_Codigo"), "3");
-    form.type("Edit_Codigo", c.typed);
-    form.enter();
-    a.scenario.settle();
-    EXPECT_EQ(a.scenario.messages().transcript(), c.transcript);
-    EXPECT_EQ(form.focused(), c.focus);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Banking, AgentKey,
-    ::testing::Combine(
-        ::testing::Values(AgentKeyCase{"proposed", "3", {}, "Edit_Nome"},
-                          AgentKeyCase{"empty", "", {Beeped}, "Edit_Codigo"},
-                          AgentKeyCase{"zero", "0", refusal("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          AgentKeyCase{"negative", "-1", refusal("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          AgentKeyCase{"too large", "100000", refusal("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          AgentKeyCase{"taken", "1", refusal("AGENTE JÁ FOI ABERTO ... <ENTER>"), "DBGrid1"}),
-        ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<AgentKeyCase>);
+// ------------------------------------------------------------------ agents
 
 class AgentFile : public ::testing::TestWithParam<Engine> {};
 
-// With no agents the first is proposed 1.
-TEST_P(AgentFile, FirstAgentIsProposedOne)
+// A new agent is proposed the last code + 1; with no agents, 1.
+TEST_P(AgentFile, ProposesTheLastCodePlusOne)
 {
     KV_SKIP_WITHOUT(GetParam());
     Agents a(GetParam());
-    a.session.invoicing()->exec("DELETE FROM AGENTES");
     FormDriver form = a.open();
+    form.click("BotInserir");
+    EXPECT_EQ(form.text("Edit_Codigo"), "3");
+    form.click("BotCancelar");
+    form.close();
+    a.scenario.settle();
+    a.session.invoicing()->exec("DELETE FROM AGENTES");
+    form = a.open();
     form.click("BotInserir");
     EXPECT_EQ(form.text("Edit_Codigo"), "1");
 }

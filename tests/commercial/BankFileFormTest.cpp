@@ -62,39 +62,61 @@ struct Banking {
 
 // ------------------------------------------------------------------ kinds of account
 
-struct KindKeyCase {
+// The keys of the three forms: a kind is one character between "0" and "9"
+// compared as text (its first kept), a bank or an agent a whole number
+// from 1 to 99999; a taken key sends the focus back to the grid.
+struct KeyCase {
     const char* label;
+    const char* form;
     QString typed;
     QStringList transcript;
     QString focus;
 };
 
-class KindKey : public ::testing::TestWithParam<std::tuple<KindKeyCase, Engine>> {};
+class TypedKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
 
-TEST_P(KindKey, IsOneDigitCheckedAsText)
+TEST_P(TypedKey, IsCheckedOnLeavingIt)
 {
     const auto& [c, engine] = GetParam();
     KV_SKIP_WITHOUT(engine);
     Banking b(engine);
-    FormDriver form = b.open("TFACF023");
+    FormDriver form = b.open(c.form);
     b.scenario.messages().clear();
     form.click("BotInserir");
-    form.type("Edit_Classif", c.typed);
+    const QString keyEdit = QLatin1String(c.form) == QLatin1String("TFACF023") ? "Edit_Classif" : "Edit_Codigo";
+    form.type(keyEdit, c.typed);
     form.enter();
     b.scenario.settle();
     EXPECT_EQ(b.scenario.messages().transcript(), c.transcript);
     EXPECT_EQ(form.focused(), c.focus);
 }
 
+const QStringList OutOfRange = refused("DIGITE DE [1] a [99999]");
+
 INSTANTIATE_TEST_SUITE_P(
-    Banking, KindKey,
-    ::testing::Combine(::testing::Values(KindKeyCase{"free", "7", {}, "Edit_Descri"},
-                                         KindKeyCase{"two digits", "57", {}, "Edit_Descri"},
-                                         KindKeyCase{"taken", "2", refused("Registo já Existe ... <ENTER>"), "DBGrid1"},
-                                         KindKeyCase{"letter", "A", refused("Digite de [0] a [9]"), "Edit_Classif"},
-                                         KindKeyCase{"empty", "", refused("Digite de [0] a [9]"), "Edit_Classif"}),
-                       ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<KindKeyCase>);
+    Banking, TypedKey,
+    ::testing::Combine(
+        ::testing::Values(
+            KeyCase{"kind free", "TFACF023", "7", {}, "Edit_Descri"},
+            KeyCase{"kind of two digits", "TFACF023", "57", {}, "Edit_Descri"},
+            KeyCase{"kind taken", "TFACF023", "2", refused("Registo já Existe ... <ENTER>"), "DBGrid1"},
+            KeyCase{"kind letter", "TFACF023", "A", refused("Digite de [0] a [9]"), "Edit_Classif"},
+            KeyCase{"kind empty", "TFACF023", "", refused("Digite de [0] a [9]"), "Edit_Classif"},
+            KeyCase{"bank free", "TFACF030A", "7", {}, "Edit_Nome"},
+            KeyCase{"bank empty", "TFACF030A", "", {Beep}, "Edit_Codigo"},
+            KeyCase{"bank zero", "TFACF030A", "0", OutOfRange, "Edit_Codigo"},
+            KeyCase{"bank negative", "TFACF030A", "-3", OutOfRange, "Edit_Codigo"},
+            KeyCase{"bank too large", "TFACF030A", "100000", OutOfRange, "Edit_Codigo"},
+            KeyCase{"bank not whole", "TFACF030A", "2,5", OutOfRange, "Edit_Codigo"},
+            KeyCase{"bank taken", "TFACF030A", "2", refused("BANCO JÁ FOI ABERTO ... <ENTER>"), "DBGrid1"},
+            KeyCase{"agent free", "TFACF031", "3", {}, "Edit_Nome"},
+            KeyCase{"agent empty", "TFACF031", "", {Beep}, "Edit_Codigo"},
+            KeyCase{"agent zero", "TFACF031", "0", OutOfRange, "Edit_Codigo"},
+            KeyCase{"agent negative", "TFACF031", "-1", OutOfRange, "Edit_Codigo"},
+            KeyCase{"agent too large", "TFACF031", "100000", OutOfRange, "Edit_Codigo"},
+            KeyCase{"agent taken", "TFACF031", "1", refused("AGENTE JÁ FOI ABERTO ... <ENTER>"), "DBGrid1"}),
+        ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<KeyCase>);
 
 class AccountKinds : public ::testing::TestWithParam<Engine> {};
 
@@ -158,42 +180,6 @@ TEST_P(AccountKinds, NoRightsRowOnlyBrowses)
 KV_ENGINE_SUITE(AccountKinds);
 
 // ------------------------------------------------------------------ banks
-
-struct BankKeyCase {
-    const char* label;
-    QString typed;
-    QStringList transcript;
-    QString focus;
-};
-
-class BankKey : public ::testing::TestWithParam<std::tuple<BankKeyCase, Engine>> {};
-
-TEST_P(BankKey, IsAWholeNumberFrom1To99999)
-{
-    const auto& [c, engine] = GetParam();
-    KV_SKIP_WITHOUT(engine);
-    Banking b(engine);
-    FormDriver form = b.open("TFACF030A");
-    b.scenario.messages().clear();
-    form.click("BotInserir");
-    form.type("Edit_Codigo", c.typed);
-    form.enter();
-    b.scenario.settle();
-    EXPECT_EQ(b.scenario.messages().transcript(), c.transcript);
-    EXPECT_EQ(form.focused(), c.focus);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Banking, BankKey,
-    ::testing::Combine(
-        ::testing::Values(BankKeyCase{"free", "7", {}, "Edit_Nome"}, BankKeyCase{"empty", "", {Beep}, "Edit_Codigo"},
-                          BankKeyCase{"zero", "0", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          BankKeyCase{"negative", "-3", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          BankKeyCase{"too large", "100000", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          BankKeyCase{"not whole", "2,5", refused("DIGITE DE [1] a [99999]"), "Edit_Codigo"},
-                          BankKeyCase{"taken", "2", refused("BANCO JÁ FOI ABERTO ... <ENTER>"), "DBGrid1"}),
-        ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<BankKeyCase>);
 
 class Banks : public ::testing::TestWithParam<Engine> {};
 

@@ -1,5 +1,7 @@
 #include "commercial/forms/AgentFileForm.h"
 
+#include "commercial/forms/PostalPlace.h"
+
 #include "customers/partforms/ContactsBlock.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
@@ -301,12 +303,10 @@ void AgentFileForm::deleteCurrent()
 
 void AgentFileForm::showLocality()
 {
-    kv::db::Dataset& codes = environment().dataset(AgentPostalCodes);
-    const QString code = table().isOpen() ? table().value(QStringLiteral("CODPOSTAL")).toString().trimmed() : QString();
-    if (!code.isEmpty() && codes.isOpen() && codes.locate(QStringLiteral("CODPOSTAL"), code))
-        m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
-    else
-        m_locality->clear();
+    m_locality->setText(
+        table().isOpen()
+            ? PostalPlace::of(environment(), table().value(QStringLiteral("CODPOSTAL")).toString()).locality
+            : QString());
 }
 
 void AgentFileForm::showCommission()
@@ -344,26 +344,22 @@ void AgentFileForm::refused(const QString& field, const QString& message, bool r
 
 bool AgentFileForm::postalCodeAccepted(bool refuseHere)
 {
-    kv::db::Dataset& codes = environment().dataset(AgentPostalCodes);
-    kv::db::Dataset& countries = environment().dataset(AgentCountries);
     const QString field = QStringLiteral("Edit_CodPostal");
-    const QString code = table().value(QStringLiteral("CODPOSTAL")).toString().trimmed();
-    if (code.isEmpty() || !codes.locate(QStringLiteral("CODPOSTAL"), code)) {
+    const PostalPlace place = PostalPlace::of(environment(), table().value(QStringLiteral("CODPOSTAL")).toString());
+    m_locality->setText(place.locality);
+    if (!place.found) {
         if (refuseHere)
             table().setValue(QStringLiteral("CODPOSTAL"), QVariant());
-        m_locality->clear();
         refused(field, {}, refuseHere);
         return false;
     }
-    m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
-    const QString country = codes.value(QStringLiteral("PAIS")).toString();
-    if (country.trimmed().isEmpty() || !countries.locate(QStringLiteral("PAIS"), country)) {
+    if (!place.countryFound) {
         refused(field, QString::fromUtf8("PAÍS INEXISTENTE"), refuseHere);
         return false;
     }
-    table().setValue(QStringLiteral("SIGLANIF"), countries.value(QStringLiteral("SIGLA")));
-    table().setValue(QStringLiteral("TELCODPAIS"), countries.value(QStringLiteral("TELCODPAIS")));
-    table().setValue(QStringLiteral("TELCODZONA"), codes.value(QStringLiteral("TELCODZONA")));
+    table().setValue(QStringLiteral("SIGLANIF"), place.taxPrefix);
+    table().setValue(QStringLiteral("TELCODPAIS"), place.countryPrefix);
+    table().setValue(QStringLiteral("TELCODZONA"), place.zonePrefix);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "commercial/core/WorkingYear.h"
 #include "commercial/forms/AccountLinkField.h"
+#include "commercial/forms/PostalPlace.h"
 
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
@@ -419,19 +420,12 @@ void BankFileForm::deleteCurrent()
 
 void BankFileForm::showLocality()
 {
-    kv::db::Dataset& codes = environment().dataset(PostalCodes);
-    const QString code = table().isOpen() ? table().value(PostalCode).toString().trimmed() : QString();
-    if (!code.isEmpty() && codes.isOpen() && codes.locate(PostalCode, code))
-        m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
-    else
-        m_locality->clear();
+    m_locality->setText(table().isOpen() ? PostalPlace::of(environment(), table().value(PostalCode).toString()).locality
+                                         : QString());
 }
 
 bool BankFileForm::postalCodeAccepted(bool refuseHere)
 {
-    kv::db::Dataset& codes = environment().dataset(PostalCodes);
-    kv::db::Dataset& countries = environment().dataset(Countries);
-    const QString code = table().value(PostalCode).toString().trimmed();
     const auto refused = [&](const QString& message) {
         if (refuseHere) {
             refuse(message);
@@ -444,21 +438,20 @@ bool BankFileForm::postalCodeAccepted(bool refuseHere)
         }
         return false;
     };
-    if (code.isEmpty() || !codes.locate(PostalCode, code)) {
+    const PostalPlace place = PostalPlace::of(environment(), table().value(PostalCode).toString());
+    m_locality->setText(place.locality);
+    if (!place.found) {
         if (refuseHere)
             table().setValue(PostalCode, QVariant());
-        m_locality->clear();
         return refused({});
     }
-    m_locality->setText(codes.value(QStringLiteral("LOCALIDADE")).toString());
-    const QString country = codes.value(QStringLiteral("PAIS")).toString();
-    if (country.trimmed().isEmpty() || !countries.locate(QStringLiteral("PAIS"), country)) {
+    if (!place.countryFound) {
         table().setValue(QStringLiteral("PAIS"), QVariant());
         return refused(QString::fromUtf8("PAÍS INEXISTENTE"));
     }
-    table().setValue(QStringLiteral("PAIS"), country);
-    table().setValue(QStringLiteral("TELCODPAIS"), countries.value(QStringLiteral("TELCODPAIS")));
-    table().setValue(QStringLiteral("TELCODZONA"), codes.value(QStringLiteral("TELCODZONA")));
+    table().setValue(QStringLiteral("PAIS"), place.country);
+    table().setValue(QStringLiteral("TELCODPAIS"), place.countryPrefix);
+    table().setValue(QStringLiteral("TELCODZONA"), place.zonePrefix);
     return true;
 }
 

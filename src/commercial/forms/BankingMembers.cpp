@@ -65,26 +65,36 @@ CommercialTableDescription accountKinds()
     return m;
 }
 
-CommercialTableDescription banks()
+// The files kept as commercial table members: a code from 1 to 99999 typed
+// (or proposed), the name first after it, rights under "Ficheiros Base".
+CommercialTableDescription file(const char* formClass, CommercialFormKind kind, const char* caption,
+                                const char* dataset, const char* keyCaption, const char* duplicate, const char* program)
 {
     CommercialTableDescription m;
-    m.formClass = U("TFACF030A");
-    m.kind = CommercialFormKind::Banks;
-    m.caption = U("Ficheiro de Bancos");
-    m.dataset = U("DTFILES.BANCOS");
-    m.lookupDatasets = {U("DTTABELAS.BANCOSTABSALDOS"), U("DTTABELAS.PAISES"), U("DTTABELAS.CODPOSTAL")};
+    m.formClass = U(formClass);
+    m.kind = kind;
+    m.caption = U(caption);
+    m.dataset = U(dataset);
     m.keyColumn = U("CODIGO");
     m.keyEdit = U("Edit_Codigo");
-    m.keyCaption = U("Cód. Banco : ");
+    m.keyCaption = U(keyCaption);
     m.numericKey = true;
     m.high = 99999;
     m.rangeMessage = U("DIGITE DE [1] a [99999]");
-    m.duplicateMessage = U("BANCO JÁ FOI ABERTO ... <ENTER>");
-    m.rightsProgram = U("Bancos");
+    m.duplicateMessage = U(duplicate);
+    m.rightsProgram = U(program);
     m.rights = kv::shell::RightsVariant::R3;
     m.keyDisabledOnGridExit = true;
     m.focusAfterGridExit = U("Edit_Nome");
     m.focusAfterNewKey = U("Edit_Nome");
+    return m;
+}
+
+CommercialTableDescription banks()
+{
+    CommercialTableDescription m = file("TFACF030A", CommercialFormKind::Banks, "Ficheiro de Bancos", "DTFILES.BANCOS",
+                                        "Cód. Banco : ", "BANCO JÁ FOI ABERTO ... <ENTER>", "Bancos");
+    m.lookupDatasets = {U("DTTABELAS.BANCOSTABSALDOS"), U("DTTABELAS.PAISES"), U("DTTABELAS.CODPOSTAL")};
     const QString a = U("&A - Identificação ");
     m.fields = {required(edit("Edit_Nome", "NOME", "Nome : ")),
                 beside(required(edit("Edit_Sigla", "SIGLA", "Sigla : "))),
@@ -109,27 +119,12 @@ CommercialTableDescription banks()
 
 CommercialTableDescription agents()
 {
-    CommercialTableDescription m;
-    m.formClass = U("TFACF031");
-    m.kind = CommercialFormKind::Agents;
-    m.caption = U("Ficheiro de Agentes");
-    m.dataset = U("DTFILES.AGENTES");
+    CommercialTableDescription m = file("TFACF031", CommercialFormKind::Agents, "Ficheiro de Agentes",
+                                        "DTFILES.AGENTES", "Código : ", "AGENTE JÁ FOI ABERTO ... <ENTER>", "Agentes");
     m.lookupDatasets = {U("DTTABELAS.COMISSOES"), U("DTTABELAS.PAISES"), U("DTFILES.BANCOS"), U("DTTABELAS.CODPOSTAL")};
-    m.keyColumn = U("CODIGO");
-    m.keyEdit = U("Edit_Codigo");
-    m.keyCaption = U("Código : ");
-    m.numericKey = true;
     m.proposeKey = true;
-    m.high = 99999;
-    m.rangeMessage = U("DIGITE DE [1] a [99999]");
-    m.duplicateMessage = U("AGENTE JÁ FOI ABERTO ... <ENTER>");
-    m.rightsProgram = U("Agentes");
-    m.rights = kv::shell::RightsVariant::R3;
     m.applyOnReturn = ApplyOnReturn::UnlessSkipped;
     m.skipsApplyAfterDelete = true;
-    m.keyDisabledOnGridExit = true;
-    m.focusAfterGridExit = U("Edit_Nome");
-    m.focusAfterNewKey = U("Edit_Nome");
     m.statusPanels = 3;
     const QString office = U("Expediente");
     const QString business = U("Inf.Comerciais");

@@ -59,6 +59,13 @@ struct Agents {
         form.find<QTabWidget>("TabControl")->setCurrentIndex(tab);
         scenario.settle();
     }
+    // The notes page of an agent (the grid left for its name).
+    void notesOf(FormDriver& form, int agent)
+    {
+        stand(agent);
+        form.focus("Edit_Nome");
+        showTab(form, 2);
+    }
     QString notesFile(int agent) const { return QDir(folder).filePath(QStringLiteral("AGT%1.Rtf").arg(agent)); }
     void typeNotes(FormDriver& form, const QString& text)
     {
@@ -233,9 +240,7 @@ TEST_P(AgentFile, NotesFileCreatedOnOpening)
     Agents a(GetParam());
     QFile::remove(a.notesFile(2));
     FormDriver form = a.open();
-    a.stand(2);
-    form.focus("Edit_Nome");
-    a.showTab(form, 2);
+    a.notesOf(form, 2);
     EXPECT_TRUE(QFile::exists(a.notesFile(2)));
     EXPECT_EQ(form.focused(), "RichEditInform");
 }
@@ -246,9 +251,7 @@ TEST_P(AgentFile, LeavingChangedNotesAsks)
     KV_SKIP_WITHOUT(GetParam());
     Agents a(GetParam());
     FormDriver form = a.open();
-    a.stand(2);
-    form.focus("Edit_Nome");
-    a.showTab(form, 2);
+    a.notesOf(form, 2);
     const QByteArray before = contents(a.notesFile(2));
     a.typeNotes(form, "Visita mensal");
     a.scenario.messages().answer(false);
@@ -273,9 +276,7 @@ TEST_P(AgentFile, RecordChangeAndCloseAskAboutTheNotes)
     one.write("Notas do agente um");
     one.close();
     FormDriver form = a.open();
-    a.stand(2);
-    form.focus("Edit_Nome");
-    a.showTab(form, 2);
+    a.notesOf(form, 2);
     a.typeNotes(form, "Do dois");
     a.scenario.messages().answer(true);
     a.stand(1);
@@ -320,9 +321,7 @@ TEST_P(AgentFile, NoNotesFolder)
     Agents a(GetParam());
     a.session.invoicing()->exec("UPDATE PARGER SET PATHINFAGENTES = NULL");
     FormDriver form = a.open();
-    a.stand(1);
-    form.focus("Edit_Nome");
-    a.showTab(form, 2);
+    a.notesOf(form, 1);
     EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 0);
     EXPECT_EQ(a.scenario.messages().transcript(), QStringList{});
 }
@@ -348,9 +347,7 @@ TEST_P(AgentNotesImport, BecomesTheNotesFile)
     file.write(c.content);
     file.close();
     FormDriver form = a.open();
-    a.stand(2);
-    form.focus("Edit_Nome");
-    a.showTab(form, 2);
+    a.notesOf(form, 2);
     auto* notes = form.find<kv::notes::NotesEditor>("PageInformacoes");
     a.scenario.messages().answer(true);
     a.scenario.onDialog([&](FormDriver& dialog) {

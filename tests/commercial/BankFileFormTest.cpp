@@ -36,6 +36,14 @@ struct Banking {
         form.find("DBGrid1")->setFocus(Qt::TabFocusReason);
         scenario.settle();
     }
+    // The accounts page of a bank being edited (the grid left for its name).
+    void editAccountsOf(FormDriver& form, int bank)
+    {
+        stand("DTFILES.BANCOS", "CODIGO", bank);
+        form.focus("Edit_Nome");
+        form.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        scenario.settle();
+    }
     void stand(const char* dataset, const char* column, const QVariant& key)
     {
         ASSERT_TRUE(session.dataset(QString::fromUtf8(dataset)).locate(QString::fromUtf8(column), key));
@@ -294,9 +302,7 @@ TEST_P(Banks, KindButtonCreatesTheAccount)
     KV_SKIP_WITHOUT(GetParam());
     Banking b(GetParam());
     FormDriver form = b.open("TFACF030A");
-    b.stand("DTFILES.BANCOS", "CODIGO", 2);
-    form.focus("Edit_Nome");
-    form.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    b.editAccountsOf(form, 2);
     form.click("BotSaldo1");
     b.scenario.settle();
     EXPECT_EQ(b.value("SELECT SALDO_DESCRI FROM BANCOSSALDOS WHERE CODIGO = 2 AND CLASSIF = '1'"),
@@ -325,9 +331,7 @@ TEST_P(AccountSave, OnLeavingItsLastField)
     if (!c.linkOn)
         b.session.invoicing()->exec("UPDATE PARGER SET CONTABILIDADE = 'N'");
     FormDriver form = b.open("TFACF030A");
-    b.stand("DTFILES.BANCOS", "CODIGO", 2);
-    form.focus("Edit_Nome");
-    form.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    b.editAccountsOf(form, 2);
     form.click("BotSaldo0");
     form.type("Edit_GestorConta", "Nova Gestora");
     form.type("Edit_SaldoPlafond", "2500,5");
@@ -359,9 +363,7 @@ TEST_P(Banks, AmountThatIsNotANumber)
     KV_SKIP_WITHOUT(GetParam());
     Banking b(GetParam());
     FormDriver form = b.open("TFACF030A");
-    b.stand("DTFILES.BANCOS", "CODIGO", 2);
-    form.focus("Edit_Nome");
-    form.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    b.editAccountsOf(form, 2);
     form.click("BotSaldo0");
     form.type("Edit_GestorConta", "Outro");
     form.type("Edit_SaldoActual", "muito");
@@ -379,10 +381,7 @@ TEST_P(Banks, DeletingAnAccount)
     KV_SKIP_WITHOUT(GetParam());
     Banking b(GetParam());
     FormDriver form = b.open("TFACF030A");
-    b.stand("DTFILES.BANCOS", "CODIGO", 1);
-    form.focus("Edit_Nome");
-    form.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
-    b.scenario.settle();
+    b.editAccountsOf(form, 1);
     ASSERT_EQ(form.gridRowCount("DBGrid2"), 2);
     form.clickRow("DBGrid2", 0);
     b.scenario.messages().answer(true);

@@ -5,6 +5,7 @@
 
 #include "platform/db/DbError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 
@@ -82,6 +83,28 @@ static void addPictures(const kv::install::Installation& installation, Connectio
     writeDemoPictures(folder, codes);
 }
 
+// The notes of the first demo agent in the year's agents' notes folder,
+// found through the installation's drive map; a file already there is kept.
+static void addAgentNotes(const kv::install::Installation& installation, Connection& invoicing, int year)
+{
+    const QString stored =
+        invoicing
+            .scalar(QStringLiteral("SELECT PATHINFAGENTES FROM PARGER WHERE ANO = :ANO"), {{"ANO", yearText(year)}})
+            .toString()
+            .trimmed();
+    const QString folder = stored.isEmpty() ? QString() : installation.mapWindowsPath(stored);
+    const bool agent = !invoicing.query(QStringLiteral("SELECT CODIGO FROM AGENTES WHERE CODIGO = 1")).isEmpty();
+    if (folder.isEmpty() || !agent || !QDir().mkpath(folder))
+        return;
+    QFile notes(QDir(folder).filePath(QStringLiteral("AGT1.Rtf")));
+    if (notes.exists() || !notes.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return;
+    notes.write("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 "
+                "\\b Condi\\'e7\\'f5es acordadas\\b0\\par "
+                "Comiss\\'e3o paga no m\\'eas seguinte ao recebimento das facturas.\\par "
+                "Visita os clientes do Grande Porto \\'e0s ter\\'e7as e quintas.\\par }");
+}
+
 bool DemoInstallation::moveToDate(const kv::install::Installation& installation, const QDate& date,
                                   const Schema& schema)
 {
@@ -112,6 +135,8 @@ bool DemoInstallation::moveToDate(const kv::install::Installation& installation,
             addYear(*company, database, date.year(), schema);
             if (database == Database::Invoicing)
                 addPictures(installation, *company, date.year());
+            if (database == Database::Invoicing)
+                addAgentNotes(installation, *company, date.year());
             if (database == Database::Application)
                 userPassword = company
                                    ->scalar(QStringLiteral("SELECT PASSWOR FROM UTILIZADORES WHERE NRO = :UTIL"),

@@ -8,6 +8,7 @@ namespace kv::commercial::test {
 CommercialSession::CommercialSession(kv::test::Scenario& scenario, Engine engine, kv::test::Company company)
     : CompanySession(scenario, engine, company)
 {
+    m_formsState.installation = &scenario.installation();
     registerCommercialForms([this] { return environment(); }, scenario.forms());
 }
 

@@ -472,6 +472,30 @@ TEST_P(DemoInstallationOn, MovesToANewYearWithThatYearsRows)
               0);
 }
 
+// The first demo agent's notes are in the year's agents' folder, mapped
+// through the drive map; notes already there are kept as the user left them.
+TEST_P(DemoInstallationOn, GivesTheFirstAgentItsNotes)
+{
+    const BuiltInstallation demo(GetParam(), true);
+    const QDate today = QDate::currentDate();
+    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, today));
+    const QString stored = demo.open(Database::Invoicing)
+                               ->scalar("SELECT PATHINFAGENTES FROM PARGER WHERE ANO = :A",
+                                        {{"A", QString::number(today.year())}})
+                               .toString();
+    const QString notes = QDir(demo.installation.mapWindowsPath(stored)).filePath("AGT1.Rtf");
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("{\\rtf1"));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("mudado");
+    file.close();
+    ASSERT_TRUE(DemoInstallation::moveToDate(demo.installation, today.addDays(1)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "mudado");
+}
+
 TEST_P(DemoInstallationOn, LeavesAnInstallationThatIsNoDemoAsItIs)
 {
     const BuiltInstallation plain(GetParam(), false);

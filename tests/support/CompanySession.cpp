@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 
 namespace kv::test {
 
@@ -19,10 +20,15 @@ CompanySession::~CompanySession() { closeForms(); }
 
 void CompanySession::closeForms()
 {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QDialog*>(window)) {
+    // Deleting a dialog deletes the top-level windows it owns (popups, menus)
+    // that the list also holds: each is looked at only while it lives.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        windows << window;
+    for (const QPointer<QWidget>& window : windows) {
+        if (window && qobject_cast<QDialog*>(window.data())) {
             window->close();
-            delete window;
+            delete window.data();
         }
     }
     m_scenario.forms().clear();

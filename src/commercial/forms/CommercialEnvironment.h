@@ -10,6 +10,9 @@
 namespace kv::ui {
 class FormRegistry;
 }
+namespace kv::install {
+class Installation;
+}
 
 namespace kv::commercial {
 
@@ -19,6 +22,8 @@ class CommercialListReport;
 struct CommercialSessionState {
     kv::ui::RememberedKeys rememberedKeys; // by form class
     kv::report::OpenReports openReports; // by report class, while the report form lives
+    // Where the notes folders stored in the data are mapped to (the agents' notes).
+    const kv::install::Installation* installation = nullptr;
 };
 
 // What the commercial forms take from the running program: the login state,

@@ -1,5 +1,9 @@
 #include "commercial/forms/CommercialForms.h"
 
+#include "commercial/forms/AgentFileForm.h"
+#include "commercial/forms/BankFileForm.h"
+#include "commercial/forms/BankingMembers.h"
+
 #include "commercial/forms/CommercialListReport.h"
 #include "commercial/forms/CommercialMembers.h"
 #include "commercial/forms/CommercialTableForm.h"
@@ -25,6 +29,8 @@ void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormReg
             case CommercialFormKind::Families: return new FamilyTableForm(member, source(), parent);
             case CommercialFormKind::Salesmen: return new SalesmanTableForm(member, source(), parent);
             case CommercialFormKind::Table: break;
+            case CommercialFormKind::Banks: break;
+            case CommercialFormKind::Agents: break;
             }
             return new CommercialTableForm(member, source(), parent);
         });
@@ -34,11 +40,26 @@ void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormReg
             return new CommercialListReport(member.report, source(), parent);
         });
     }
+    // The banking members: the kinds of account with their list report, the banks and the agents.
+    for (const CommercialTableDescription& member : bankingMembers()) {
+        registry.add(member.formClass, [source, &member](QWidget* parent) -> QDialog* {
+            if (member.kind == CommercialFormKind::Banks)
+                return new BankFileForm(member, source(), parent);
+            if (member.kind == CommercialFormKind::Agents)
+                return new AgentFileForm(member, source(), parent);
+            return new CommercialTableForm(member, source(), parent);
+        });
+        if (!member.report.reportClass.isEmpty())
+            registry.add(member.report.reportClass, [source, &member](QWidget* parent) -> QDialog* {
+                return new CommercialListReport(member.report, source(), parent);
+            });
+    }
 }
 
 void registerCommercialForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<CommercialSessionState>();
+    state->installation = &session.installation();
     registerCommercialForms(
         [&session, &forms, state] {
             return CommercialEnvironment(session.state(), session.dataModules(), *state, forms);

@@ -109,7 +109,9 @@ enum class CommercialFormKind {
     VatCodes, // each VAT code with its purchase row (VatTableForm)
     Countries, // the countries with their accounting roots (CountryTableForm)
     Families, // the article families with their purchase rows per article type (FamilyTableForm)
-    Salesmen // the salesmen file with its stamps, checks and objectives (SalesmanTableForm)
+    Salesmen, // the salesmen file with its stamps, checks and objectives (SalesmanTableForm)
+    Banks, // the banks with their accounts per kind of account (BankFileForm)
+    Agents // the agents with their department contacts and notes (AgentFileForm)
 };
 
 // A commercial code table kept in the commercial table form: everything in
@@ -159,6 +161,14 @@ struct CommercialTableDescription {
     bool keyEnabledOnReturn = false;
     // Cancelar and Eliminar set the apply-skip flag (and a refused duplicate).
     bool skipsApplyAfterDelete = false;
+    // Apply on close: never. Closing drops a row not saved by a return to the grid.
+    bool discardOnClose = false;
+    // Text keys: the text typed must lie between these, compared as text (an
+    // empty one too gets the range message); empty: any text.
+    QString textKeyLow;
+    QString textKeyHigh;
+    // The panels of the status bar (the maker tag stands in panel 1 unless a kind moves it).
+    int statusPanels = 2;
 
     std::vector<CommercialField> fields;
     QString pagesName; // the tabs of the fields' pages: "TabControl"

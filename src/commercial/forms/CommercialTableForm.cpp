@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -61,7 +62,7 @@ kv::ui::TGlyphButton* sideDoorButton(const QString& name, QWidget* parent)
 CommercialTableForm::CommercialTableForm(const CommercialTableDescription& member, CommercialEnvironment environment,
                                          QWidget* parent)
     : kv::ui::TableForm(environment.dataset(member.dataset), tableKey(member, environment.state()),
-                        environment.session().rememberedKeys, parent),
+                        environment.session().rememberedKeys, member.statusPanels, parent),
       m_member(member), m_environment(environment)
 {
     setObjectName(m_member.formClass);
@@ -395,6 +396,10 @@ void CommercialTableForm::done(int result)
 {
     // Closing applies what is pending; a row its checks refuse, or an apply
     // the database refused, keeps the form open.
+    if (isActivated() && !m_closing && table().isOpen() && m_member.discardOnClose) {
+        table().cancel();
+        table().cancelUpdates();
+    }
     if (isActivated() && !m_closing && table().isOpen()) {
         const bool pending = editing(table()) || table().hasPendingChanges();
         const bool applies = m_member.applyOnCloseWhileEditing ? editing(table()) : pending;
@@ -563,6 +568,11 @@ void CommercialTableForm::checkKey()
     if (!m_member.skipsApplyAfterDelete)
         BotDelete->setEnabled(false);
     const QString text = m_keyEdit->text().trimmed();
+    if (!m_member.textKeyLow.isEmpty()
+        && (text.isEmpty() || text < m_member.textKeyLow || text > m_member.textKeyHigh)) {
+        refuse(m_member.rangeMessage);
+        return;
+    }
     if (text.isEmpty()) {
         refuse({});
         return;
@@ -688,6 +698,65 @@ void CommercialTableForm::insertKeyLookup(std::size_t index)
         table().setValue(spec.column, list.value(spec.lookup->column));
     } catch (const DbError& error) {
         showError(error);
+    }
+}
+
+void CommercialTableForm::addCodeLookup(const QString& field, const QString& list, const QString& listColumn,
+                                        std::vector<kv::ui::GridColumn> columns, std::function<void()> chosen)
+{
+    const CommercialField* spec = m_member.field(field);
+    QWidget* edit = control(field);
+    if (!spec || !edit)
+        return;
+    edit->setToolTip(QString::fromUtf8("Tecla <Insert>, Procurar"));
+    const QString column = spec->column;
+    kv::ui::addFieldAction(edit, QStringLiteral("&Procurar"), QKeySequence(Qt::Key_Insert),
+                           [this, list, listColumn, columns, column, chosen] {
+                               kv::db::Dataset& rows = m_environment.dataset(list);
+                               if (!rows.isOpen() || !editing(table()))
+                                   return;
+                               kv::ui::LookupDialog dialog(rows, columns, this);
+                               if (dialog.exec() != QDialog::Accepted)
+                                   return;
+                               table().setValue(column, rows.value(listColumn));
+                               if (chosen)
+                                   chosen();
+                           });
+}
+
+QWidget* CommercialTableForm::addSideDoor(const QString& field, const QString& door, const QString& hint,
+                                          const QString& form, const QString& report, const QStringList& datasets,
+                                          std::function<void()> afterwards)
+{
+    kv::ui::TGlyphButton* button = sideDoorButton(door, this);
+    button->SetHint(hint);
+    placeBeside(field, button);
+    connect(button, &kv::ui::TGlyphButton::clicked, this, [this, form, report, datasets, afterwards] {
+        std::vector<kv::db::Dataset*> shared;
+        for (const QString& name : datasets)
+            shared.push_back(&m_environment.dataset(name));
+        kv::ui::openFromSideDoor(m_environment.forms(), this, form, report, shared);
+        if (afterwards)
+            afterwards();
+    });
+    return button;
+}
+
+void CommercialTableForm::placeBeside(const QString& field, QWidget* extra)
+{
+    QWidget* target = control(field);
+    for (std::size_t i = 0; i < m_member.fields.size() && target; ++i) {
+        if (m_member.fields[i].name != field)
+            continue;
+        QWidget* last = m_sideDoors[i] ? m_sideDoors[i] : m_fieldWidgets[i];
+        const auto lines = last->parentWidget()->findChildren<QHBoxLayout*>();
+        for (QHBoxLayout* line : lines) {
+            const int at = line->indexOf(last);
+            if (at >= 0) {
+                line->insertWidget(at + 1, extra);
+                return;
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "commercial/forms/CommercialEnvironment.h"
 #include "commercial/forms/CommercialTableDescription.h"
 
+#include "platform/ui/GridColumn.h"
 #include "platform/ui/TableForm.h"
 
 #include <vector>
@@ -60,6 +61,17 @@ protected:
     void refuseBeforeApply(QWidget* field, const QString& message, bool beep = true);
     // The read-only companion of a field (nullptr when it has none).
     QLineEdit* companion(const QString& name) const;
+    // A code typed in a field and also chosen from a list ("Procurar": the
+    // Insert key or the field's popup): OK writes the chosen row's code into
+    // the field's column and runs `chosen`; Cancel changes nothing.
+    void addCodeLookup(const QString& field, const QString& list, const QString& listColumn,
+                       std::vector<kv::ui::GridColumn> columns, std::function<void()> chosen);
+    // The button beside a field that opens another table's form as a side
+    // door, closing and reopening these shared datasets, then `afterwards`.
+    QWidget* addSideDoor(const QString& field, const QString& door, const QString& hint, const QString& form,
+                         const QString& report, const QStringList& datasets, std::function<void()> afterwards);
+    // A control of the member's own on a field's line, after the field and its side door.
+    void placeBeside(const QString& field, QWidget* extra);
 
     void FormActivate() override;
     void FormClose() override;

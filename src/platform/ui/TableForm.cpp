@@ -15,7 +15,13 @@ namespace kv::ui {
 using kv::db::DbError;
 
 TableForm::TableForm(kv::db::Dataset& table, TableKey key, RememberedKeys& remembered, QWidget* parent)
-    : Form(parent), m_table(&table), m_key(std::move(key)), m_remembered(remembered)
+    : TableForm(table, std::move(key), remembered, 2, parent)
+{
+}
+
+TableForm::TableForm(kv::db::Dataset& table, TableKey key, RememberedKeys& remembered, int statusPanels,
+                     QWidget* parent)
+    : Form(parent, statusPanels), m_table(&table), m_key(std::move(key)), m_remembered(remembered)
 {
     connect(m_table, &kv::db::Dataset::currentChanged, this, [this] { showCurrentKey(); });
     connect(m_table, &kv::db::Dataset::reset, this, [this] { showCurrentKey(); });

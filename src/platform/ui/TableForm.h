@@ -59,6 +59,8 @@ class TableForm : public Form {
     Q_OBJECT
 public:
     TableForm(kv::db::Dataset& table, TableKey key, RememberedKeys& remembered, QWidget* parent = nullptr);
+    // A form whose status bar has more panels than the usual two.
+    TableForm(kv::db::Dataset& table, TableKey key, RememberedKeys& remembered, int statusPanels, QWidget* parent);
     ~TableForm() override;
 
     kv::db::Dataset& table() const { return *m_table; }

@@ -118,6 +118,41 @@ TEST(ZoomGeometry, RubberBandHasTheControlsProportions)
     EXPECT_EQ(rubberBandEnd(QPoint(100, 100), QPoint(50, 60), QSize(200, 100)), QPoint(42, 71));
 }
 
+TEST(ZoomGeometry, AreaBetweenTwoCornersFillsTheControl)
+{
+    struct Case {
+        const char* name;
+        QPoint corner1, corner2;
+        QSize picture;
+        AreaView view;
+        std::optional<AreaZoom> expected;
+    };
+    const QSize control(200, 100);
+    const AreaView stretched{true, 1.0, {}, {}};
+    const Case cases[] = {
+        {"stretched picture", {50, 25}, {90, 45}, {800, 400}, stretched, AreaZoom{1.25, {200, 100}}},
+        {"zoomed view", {0, 0}, {100, 50}, {800, 400}, {false, 2.0, {10, 20}, {}}, AreaZoom{4.0, {10, 20}}},
+        {"centred picture, dragged up and left",
+         {110, 55},
+         {60, 30},
+         {100, 50},
+         {false, 1.0, {}, {50, 25}},
+         AreaZoom{4.0, {10, 5}}},
+        {"kept inside the picture's right edge", {100, 50}, {200, 100}, {400, 400}, stretched, AreaZoom{0.5, {0, 200}}},
+        {"a click is no area", {30, 30}, {30, 30}, {800, 400}, stretched, std::nullopt},
+        {"zoom of 50 and more refused", {0, 0}, {2, 1}, {800, 400}, {false, 1.0, {}, {}}, std::nullopt},
+        {"outside the control", {300, 300}, {400, 400}, {800, 400}, stretched, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<AreaZoom> zoomed = zoomIntoArea(c.corner1, c.corner2, control, c.picture, c.view);
+        ASSERT_EQ(zoomed.has_value(), c.expected.has_value()) << c.name;
+        if (zoomed) {
+            EXPECT_DOUBLE_EQ(zoomed->zoom, c.expected->zoom) << c.name;
+            EXPECT_EQ(zoomed->origin, c.expected->origin) << c.name;
+        }
+    }
+}
+
 TEST(ScrollingMessage, HorizontalFileValuesAndDefaults)
 {
     const MessageSettings empty = parseHorizontalMessage(QString());

@@ -11,6 +11,9 @@
 #include "quotes/print/InternalQuotePages.h"
 #include "quotes/print/InternalQuoteReportForm.h"
 
+#include "platform/ui/FormRegistry.h"
+#include "shell/MainMenu.h"
+
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -322,6 +325,60 @@ TEST_P(InternalPrint, reportFormsAreRegisteredUnderTheirClassNames)
         EXPECT_EQ(report->objectName(), QString::fromLatin1(name));
     }
 }
+
+// Every report form a quote menu entry creates before its form is one the
+// quote forms registered, under its class and with its report's title; the
+// letter follows the login's layout.
+struct MenuReportsCase {
+    std::string label;
+    const char* item;
+    const char* layout;
+    std::vector<std::pair<const char*, const char*>> reports; // class, title
+};
+
+class QuoteMenuReports : public ::testing::TestWithParam<MenuReportsCase> {};
+
+TEST_P(QuoteMenuReports, areRegisteredUnderTheirClassAndTitle)
+{
+    const MenuReportsCase& c = GetParam();
+    kv::test::application();
+    kv::ui::FormRegistry forms;
+    registerQuoteForms([] { return QuoteFormsEnvironment{}; }, forms);
+    kv::shell::LoginState state;
+    state.WTipoOrcam = QString::fromLatin1(c.layout);
+    const kv::shell::FormOpening opening = kv::shell::MainMenu::opening(QString::fromLatin1(c.item), state);
+    QStringList expected;
+    for (const auto& [name, title] : c.reports)
+        expected << QString::fromLatin1(name);
+    EXPECT_EQ(opening.reports, expected);
+    for (const auto& [name, title] : c.reports) {
+        std::unique_ptr<QDialog> form(forms.create(QString::fromLatin1(name)));
+        ASSERT_NE(form, nullptr) << name;
+        EXPECT_EQ(form->objectName(), QString::fromLatin1(name));
+        EXPECT_EQ(form->windowTitle(), QString::fromUtf8(title)) << name;
+        EXPECT_EQ(form->layout(), nullptr) << name; // never shown
+    }
+}
+
+const char* const InternalTitle = "Emissão Orçamento Interno";
+const MenuReportsCase kMenuReports[] = {
+    {"worksheet",
+     "ORC001",
+     "1",
+     {{"TORCFPR021micro", InternalTitle}, {"TORCFPR021Amicro", InternalTitle}, {"TORCFPR021Bmicro", InternalTitle}}},
+    {"lettersOfLayout1", "ORC002", "1", {{"TORCFPR022QUAL", "Emissao de Orcamentos"}}},
+    {"lettersOfLayoutM", "ORC002", "M", {{"TORCFPR022MICRO", "Emissao de Orcamentos"}}},
+    {"lettersOfLayoutT", "ORC002", "T", {{"TORCFPR022CONT", "Emissao de Orcamentos"}}},
+    {"consultation",
+     "ORC003",
+     "1",
+     {{"TORCFPR031A", "Listagem de Orçamentos"},
+      {"TORCFPR031micro", InternalTitle},
+      {"TORCFPR031Amicro", InternalTitle},
+      {"TORCFPR031Bmicro", InternalTitle}}},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, QuoteMenuReports, ::testing::ValuesIn(kMenuReports),
+                         [](const auto& testCase) { return testCase.param.label; });
 
 // ------------------------------------------------------------ the worksheet
 

@@ -23,7 +23,8 @@ namespace {
 
 // The demo company (every right, its cost tables and procedures, and its
 // closed quotes: 1, a wine box in units with an accessory insert 1; 2, a box
-// with a window in thousands, three quantities; series 1 at 2).
+// with a window in thousands, three quantities; 3 to 5 the same for its
+// customers' products; series 1 at 5).
 struct Worksheet {
     kv::test::Scenario scenario;
     std::shared_ptr<kv::db::Connection> db;
@@ -230,7 +231,7 @@ TEST_P(WorksheetForm, quoteLookupTakesTheChosenRowAndCancelTakesNothing)
     w.scenario.onDialog([](FormDriver& dialog) {
         EXPECT_EQ(dialog.gridTitles("Grid"),
                   (QStringList{"Orcam.Nº", "Tipo OrÇam.", "Cliente Nº", "Nome Cliente", "N/ Referª"}));
-        EXPECT_EQ(dialog.gridRowCount("Grid"), 3); // the sub-quotes of both demo quotes, no summary row
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 7); // the sub-quotes of the five demo quotes, no summary row
         dialog.clickRow("Grid", 1);
         dialog.click("OKBtn");
     });
@@ -249,7 +250,7 @@ TEST_P(WorksheetForm, approvedQuoteIsLeftOutOfTheLookupAndRefused)
     form.enter();
     w.scenario.settle();
     w.scenario.onDialog([](FormDriver& dialog) {
-        EXPECT_EQ(dialog.gridRowCount("Grid"), 1); // quote 2 only
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 5); // the sub-quotes of quotes 2 to 5 only
         dialog.click("CancelBtn");
     });
     form.insert();
@@ -269,7 +270,7 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "3", "0");
+    w.header(form, "1", "6", "0");
     EXPECT_EQ(form.focused(), "Edit_DatEmi");
     form.enter();
     w.scenario.settle();
@@ -278,9 +279,9 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
     form.enter();
     w.scenario.settle();
     EXPECT_EQ(w.scenario.messages().transcript(), QStringList{});
-    EXPECT_EQ(w.rows(3), 3);
-    EXPECT_EQ(w.lines(3), w.lines(1));
-    EXPECT_EQ(w.counter(), 3);
+    EXPECT_EQ(w.rows(6), 3);
+    EXPECT_EQ(w.lines(6), w.lines(1));
+    EXPECT_EQ(w.counter(), 6);
     const WorksheetState& state = w.worksheet(form)->worksheet();
     EXPECT_EQ(state.mode, WorksheetMode::Copied);
     EXPECT_FALSE(state.newQuote);
@@ -293,7 +294,7 @@ TEST_P(WorksheetForm, copyMakesANewQuoteInCopiedModeAndCancelKeepsIt)
               QStringList{"Não pode desligar o Programa sem Fechar ou Cancelar o Orçamento !!!"});
     form.click("BotCancelar");
     w.scenario.settle();
-    EXPECT_EQ(w.rows(3), 3);
+    EXPECT_EQ(w.rows(6), 3);
     EXPECT_EQ(form.focused(), "Edit_Serie");
     EXPECT_TRUE(form.isEnabled("BitTerminar"));
 }
@@ -303,7 +304,7 @@ TEST_P(WorksheetForm, baseQuoteLookupDismissedStartsNoCopy)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "3", "0");
+    w.header(form, "1", "6", "0");
     form.enter();
     w.scenario.settle();
     ASSERT_EQ(form.focused(), "Edit_OrcBase");
@@ -314,7 +315,7 @@ TEST_P(WorksheetForm, baseQuoteLookupDismissedStartsNoCopy)
     form.ctrlInsert();
     w.scenario.settle();
     EXPECT_EQ(form.text("Edit_OrcBase"), "");
-    EXPECT_EQ(w.rows(3), 0);
+    EXPECT_EQ(w.rows(6), 0);
 }
 
 // The alphabetic base-quote lookup lists the summary rows by customer; a
@@ -324,20 +325,20 @@ TEST_P(WorksheetForm, baseQuoteLookupByNameFindsTheTypedCustomer)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "3", "0");
+    w.header(form, "1", "6", "0");
     form.enter();
     w.scenario.settle();
     ASSERT_EQ(form.focused(), "Edit_OrcBase");
     w.scenario.onDialog([](FormDriver& dialog) {
         EXPECT_EQ(dialog.gridTitles("Grid"), (QStringList{"Cliente", "Orc.Nrº", "Artigo"}));
-        EXPECT_EQ(dialog.gridRowCount("Grid"), 2);
+        EXPECT_EQ(dialog.gridRowCount("Grid"), 5);
         dialog.type("SearchText", "quinta");
         dialog.click("OKBtn");
     });
     form.ctrlInsert();
     w.scenario.settle();
     EXPECT_EQ(form.text("Edit_OrcBase"), "1");
-    EXPECT_EQ(w.rows(3), 0); // the copy runs when the field is left
+    EXPECT_EQ(w.rows(6), 0); // the copy runs when the field is left
 }
 
 TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
@@ -345,7 +346,7 @@ TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
     KV_SKIP_WITHOUT(GetParam());
     Worksheet w(GetParam());
     FormDriver form = w.open();
-    w.header(form, "1", "3", "0");
+    w.header(form, "1", "6", "0");
     form.enter();
     w.scenario.settle();
     form.type("Edit_OrcBase", "77");
@@ -353,8 +354,8 @@ TEST_P(WorksheetForm, missingBaseQuoteIsRefused)
     w.scenario.settle();
     EXPECT_EQ(w.scenario.messages().transcript(), (QStringList{"<beep>", "Orçamento Base Inexistente !!!"}));
     EXPECT_EQ(form.focused(), "Edit_OrcBase");
-    EXPECT_EQ(w.rows(3), 0);
-    EXPECT_EQ(w.counter(), 2);
+    EXPECT_EQ(w.rows(6), 0);
+    EXPECT_EQ(w.counter(), 5);
 }
 
 struct DeleteCase {
@@ -513,7 +514,8 @@ TEST_P(WorksheetForm, demoQuotesAreTheEnginesOwn)
                         "ORDER BY SUBCODIGO, DETAIL";
     const char* totals = "SELECT SUBCODIGO, VALORORC1, VALORORC2, VALORORC3, NPLANOS1 FROM ORCMAS WHERE CODIGO = :N "
                          "AND SUBCODIGO <> 99 ORDER BY SUBCODIGO";
-    for (const auto& [number, subQuotes] : std::vector<std::pair<int, std::vector<int>>>{{1, {0, 1}}, {2, {0}}}) {
+    const std::vector<std::pair<int, std::vector<int>>> quotes{{1, {0, 1}}, {2, {0}}, {3, {0}}, {4, {0, 1}}, {5, {0}}};
+    for (const auto& [number, subQuotes] : quotes) {
         const auto linesBefore = w.db->query(QString::fromLatin1(lines), {{"N", number}}).rows;
         const auto totalsBefore = w.db->query(QString::fromLatin1(totals), {{"N", number}}).rows;
         ASSERT_FALSE(linesBefore.empty());
@@ -522,7 +524,7 @@ TEST_P(WorksheetForm, demoQuotesAreTheEnginesOwn)
         EXPECT_EQ(w.db->query(QString::fromLatin1(lines), {{"N", number}}).rows, linesBefore) << number;
         EXPECT_EQ(w.db->query(QString::fromLatin1(totals), {{"N", number}}).rows, totalsBefore) << number;
     }
-    EXPECT_EQ(w.counter(), 2);
+    EXPECT_EQ(w.counter(), 5);
 }
 
 KV_ENGINE_SUITE(WorksheetForm);

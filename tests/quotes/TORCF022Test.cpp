@@ -18,21 +18,26 @@ using namespace kv::quotes;
 
 namespace {
 
-// The demo company with its two quotes issued on the working date, not yet
-// issued; its copy names are slots 1 to 3.
+// The demo company with its first two quotes issued on the working date, not
+// yet issued, and no other quote; its copy names are slots 1 to 3. As
+// delivered, the demo company's quotes are left as they are.
 struct Issue {
     kv::test::Scenario scenario;
     std::shared_ptr<kv::db::Connection> db;
     std::shared_ptr<kv::db::Connection> invoicing;
 
-    explicit Issue(Engine engine)
+    explicit Issue(Engine engine, bool asDelivered = false)
     {
         scenario.login(engine, Company::Demo);
         registerQuoteForms(scenario.session(), scenario.forms());
         db = scenario.session().dataModules().connections().DbKavorime;
         invoicing = scenario.session().dataModules().connections().DbFacturacao;
-        db->exec("UPDATE ORCMAS SET DATEMI = :D, PRINTE = 'N'",
-                 {{"D", QDateTime(scenario.session().state().WData, QTime(0, 0))}});
+        if (!asDelivered) {
+            for (const char* table : {"ORCDET", "ORCMAS"})
+                db->exec(QStringLiteral("DELETE FROM %1 WHERE CODIGO > 2").arg(QLatin1String(table)));
+            db->exec("UPDATE ORCMAS SET DATEMI = :D, PRINTE = 'N'",
+                     {{"D", QDateTime(scenario.session().state().WData, QTime(0, 0))}});
+        }
         scenario.messages().clear();
     }
 
@@ -102,6 +107,27 @@ TEST_P(QuoteIssueForm, showsItsDefaultsAndTheDaysUnissuedQuotes)
     EXPECT_EQ(form.gridTitles("DBGrid1"), (QStringList{"Orçamento", "Data ", "Cliente", "Artigo", "Imp?"}));
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
     EXPECT_EQ(form.focused(), "Edit_CliNro");
+}
+
+// The demo company's quotes of its working date: the unissued ones are
+// offered at once, the issued one only for a reprint.
+TEST_P(QuoteIssueForm, demoCompanyOffersItsDaysQuotes)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Issue w(GetParam(), true);
+    FormDriver form = w.open();
+    EXPECT_EQ(w.scenario.messages().transcript(), QStringList{});
+    auto listed = [&form] {
+        QStringList numbers;
+        for (int row = 0; row < form.gridRowCount("DBGrid1"); ++row)
+            numbers << form.gridCell("DBGrid1", row, 0);
+        return numbers;
+    };
+    EXPECT_EQ(listed(), (QStringList{"3", "5"}));
+    form.click("ChkImpress");
+    w.scenario.settle();
+    EXPECT_EQ(listed(), (QStringList{"3", "4", "5"}));
+    EXPECT_EQ(w.printed(4), "S");
 }
 
 TEST_P(QuoteIssueForm, printButtonFollowsThePrintRight)

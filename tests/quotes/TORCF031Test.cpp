@@ -206,6 +206,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsultationFilters,
                          ::testing::Combine(::testing::ValuesIn(kFilters), ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<FilterCase>);
 
+// The demo company's own quotes of its working date: the manual ones at
+// once, the automatic one through its filter.
+TEST_P(ConsultationForm, demoCompanyShowsItsDaysQuotes)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Consultation t(GetParam());
+    FormDriver form = t.open();
+    EXPECT_EQ(Consultation::listed(form), (QList<int>{3, 4}));
+    form.click("RadioManual2");
+    t.scenario.settle();
+    EXPECT_EQ(Consultation::listed(form), QList<int>{5});
+    EXPECT_EQ(form.text("Label_NroOrc"), "1");
+}
+
 TEST_P(ConsultationForm, limitsTakeEffectAtConsultarAndAValidToDateReopens)
 {
     KV_SKIP_WITHOUT(GetParam());
@@ -359,6 +373,43 @@ TEST_P(ConsultationZoom, dragOverTheLargePicture)
     }
     QTest::mouseRelease(large, c.button, {}, QPoint(60, 42));
     EXPECT_FALSE(band->isVisible());
+}
+
+// Released, the left-button drag zooms the large picture into the area the
+// picture control's band covered; another button leaves it stretched.
+TEST_P(ConsultationZoom, releaseZoomsIntoTheDraggedArea)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Consultation t(engine);
+    t.addQuotes();
+    t.addArticle();
+    const QString folder = t.addPictures();
+    // Twice the viewer's size: each pixel of the viewer shows two of it.
+    QImage picture(950, 516, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/prv-11.bmp"), "BMP"));
+    FormDriver form = t.open();
+    form.find<QTabWidget>("TB")->setCurrentIndex(TORCF031::PhotoPage);
+    t.scenario.settle();
+    auto* large = form.find<kv::imaging::TPictureBox>("M1");
+    ASSERT_EQ(large->size(), QSize(475, 258));
+    ASSERT_TRUE(large->stretch());
+    QTest::mousePress(large, c.button, {}, QPoint(100, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 110), large->mapToGlobal(QPointF(200, 110)), Qt::NoButton,
+                     c.button, Qt::NoModifier);
+    QApplication::sendEvent(large, &move);
+    QTest::mouseRelease(large, c.button, {}, QPoint(200, 110));
+    if (c.drawn) {
+        // The band keeps the viewer's proportions: it ends at (202, 105),
+        // over the picture's pixels 200 to 404 across and 100 to 210 down.
+        EXPECT_FALSE(large->stretch());
+        EXPECT_DOUBLE_EQ(large->zoom(), 475.0 / 204);
+        EXPECT_EQ(large->viewOrigin(), QPoint(200, 100));
+    } else {
+        EXPECT_TRUE(large->stretch());
+        EXPECT_DOUBLE_EQ(large->zoom(), 1.0);
+    }
 }
 
 const DragCase kDrags[] = {{"leftButton", Qt::LeftButton, true}, {"rightButton", Qt::RightButton, false}};

@@ -8,6 +8,7 @@
 
 #include "platform/text/NumberText.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -302,6 +303,42 @@ TEST_P(DetailPageForm, startStoresANewQuoteUnderItsNumber)
     EXPECT_FALSE(state.newQuote);
     EXPECT_EQ(p.form.text("Edit_Codigo"), "50");
     EXPECT_EQ(p.lineCount(), 0);
+}
+
+// Records the text of a label each time it is painted.
+class PaintedTexts : public QObject {
+public:
+    explicit PaintedTexts(QLabel* label) : m_label(label) { label->installEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_label && event->type() == QEvent::Paint)
+            texts << m_label->text();
+        return false;
+    }
+
+private:
+    QLabel* m_label;
+};
+
+// The calculation runs inside the button's handler: status panel 0 is
+// painted with the line being recalculated while it runs, not only after.
+TEST_P(DetailPageForm, recalculationShowsEachLineInTheStatusBarWhileItRuns)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    DetailPage p(GetParam());
+    p.open(2);
+    PaintedTexts painted(p.form.find<QLabel>("Panel0"));
+    p.click("BotIniciar");
+    EXPECT_EQ(p.scenario.messages().texts(), QStringList{});
+    const QString first = p.line(1, "DESIGN").toString();
+    const QString last = p.line(p.lastDetail(), "DESIGN").toString();
+    EXPECT_TRUE(painted.texts.contains(QStringLiteral("orçamento nº 2") + first))
+        << painted.texts.join('|').toStdString();
+    EXPECT_TRUE(painted.texts.contains(QStringLiteral("orçamento nº 2") + last))
+        << painted.texts.join('|').toStdString();
 }
 
 TEST_P(DetailPageForm, startRefusesAProcedureThatDoesNotExist)

@@ -508,6 +508,72 @@ TEST_P(WorksheetPages, validCounterGluingTypeOpensTheDetailPage)
     EXPECT_EQ(p.state(form).row->integer("C_COLTIPO"), 2);
 }
 
+// A new quote typed from the customer page to the calculation: the demo
+// customer and product, the production page and quantity of demo quote 1 and
+// its procedure. "&Iniciar" creates the procedure's lines (the board before
+// the printing machine priced on the quantity as sheets); once recalculated
+// on the same quantity they are the lines the engine gave demo quote 1.
+TEST_P(WorksheetPages, startAfterTheFirstTwoPagesPricesTheQuote)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pages p(GetParam());
+    FormDriver form = p.onProductionPage();
+    const std::pair<const char*, const char*> production[] = {
+        {"Edit_UndPlano", "4"},    {"Edit_Comprim1", "100"}, {"Edit_Largura1", "70"},   {"Edit_Comprim2", ""},
+        {"Edit_Largura2", ""},     {"Edit_PesoJanelas", ""}, {"Edit_Cartolina", "6"},   {"Edit_MicroCanal", ""},
+        {"Edit_Placa", ""},        {"Edit_NroCores", "4"},   {"Edit_SuperfImpr", "60"}, {"Edit_Relevo", "N"},
+        {"Edit_AcabNormal", "S"},  {"Edit_PrdHoraCv", "1"},  {"Edit_AcertoCv", "1"},    {"Edit_PrdHoraImp", "1"},
+        {"Edit_AcertoImp", "1"},   {"Edit_PrdHoraCol", "1"}, {"Edit_AcertoCol", "1"},   {"Edit_PrdHoraC_Col", "1"},
+        {"Edit_AcertoC_Col", "1"}, {"Edit_C_ColTipo", "1"}};
+    for (const auto& [field, value] : production)
+        p.enter(form, field, QString::fromLatin1(value));
+    EXPECT_EQ(p.scenario.messages().transcript(), NoMessages);
+    ASSERT_EQ(form.find<QTabWidget>("Tb")->currentIndex(), DetailPage);
+    auto quantities = [&] {
+        const std::pair<const char*, const char*> detail[] = {
+            {"Edit_QtdOrc1", "2000"}, {"Edit_QtdOrc2", ""}, {"Edit_QtdOrc3", ""}, {"Edit_Unidade", "U"}};
+        for (const auto& [field, value] : detail)
+            p.enter(form, field, QString::fromLatin1(value));
+    };
+    quantities();
+    p.enter(form, "Edit_Procedim", "1");
+    form.click("BotIniciar");
+    p.scenario.settle();
+    EXPECT_EQ(p.scenario.messages().transcript(), NoMessages);
+
+    auto db = p.scenario.applicationDatabase();
+    auto lines = [&db](int number, const char* columns) {
+        return db
+            ->query(QStringLiteral("SELECT %1 FROM ORCDET WHERE CODIGO = :N AND SUBCODIGO = 0 ORDER BY DETAIL")
+                        .arg(QLatin1String(columns)),
+                    {{"N", number}})
+            .rows;
+    };
+    auto total = [&db](int number) {
+        return db->scalar("SELECT VALORORC1 FROM ORCMAS WHERE CODIGO = :N AND SUBCODIGO = 0", {{"N", number}})
+            .toDouble();
+    };
+    const auto created = lines(50, "DETAIL, TIPOTABELA, CODTAB");
+    ASSERT_FALSE(created.empty());
+    EXPECT_EQ(created, lines(1, "DETAIL, TIPOTABELA, CODTAB"));
+    const double sum = db->scalar("SELECT SUM(VALQTD1) FROM ORCDET WHERE CODIGO = 50 AND SUBCODIGO = 0").toDouble();
+    EXPECT_NEAR(total(50), sum, 0.005);
+    EXPECT_EQ(form.gridRowCount("DBGrid1"), static_cast<int>(created.size()));
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    // The quote is stored now: the grid offers its line buttons and the quantities.
+    for (const char* button : {"BotQtds", "BotInserirLinha", "BotAlterarLinha"})
+        EXPECT_TRUE(form.isEnabled(button)) << button;
+
+    form.click("BotQtds");
+    p.scenario.settle();
+    quantities();
+    form.click("BotIniciar");
+    p.scenario.settle();
+    EXPECT_EQ(p.scenario.messages().transcript(), NoMessages);
+    EXPECT_EQ(lines(50, "DETAIL, TIPOTABELA, CODTAB, VALQTD1"), lines(1, "DETAIL, TIPOTABELA, CODTAB, VALQTD1"));
+    EXPECT_EQ(total(50), total(1));
+}
+
 // ------------------------------------------------------------- side doors
 
 TEST_P(WorksheetPages, sideDoorsShownByRightAndForm)

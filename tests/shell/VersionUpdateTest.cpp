@@ -245,6 +245,29 @@ TEST_P(Version, QuoteIssueQueueAndSelectionIndexesComeToAnOlderCompany)
             << index;
 }
 
+TEST_P(Version, WorksheetLookupIndexesComeToAnOlderCompanysInvoicing)
+{
+    // The worksheet's customer and article lookups read in name and
+    // designation order on these indexes of the invoicing database.
+    auto invoicing = install->invoicing();
+    const char* const indexes[][2] = {{"CLIENTES_NOME", "CLIENTES"}, {"ARTIGOSCLS_DESIGNACAO", "ARTIGOSCLS"}};
+    for (const auto& [index, table] : indexes)
+        invoicing->exec(QStringLiteral("DROP INDEX %1").arg(QLatin1String(index)));
+    record("01.008");
+    VersionUpdate update(*db, state);
+    update.readRecordedVersion();
+    update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
+    ASSERT_TRUE(update.run().isEmpty());
+    EXPECT_EQ(recorded(), kv::shell::ProgramVersion);
+    // Creating an index under a name already taken is refused on both engines.
+    for (const auto& [index, table] : indexes)
+        EXPECT_THROW(
+            invoicing->exec(
+                QStringLiteral("CREATE INDEX %1 ON %2 (CODIGO)").arg(QLatin1String(index), QLatin1String(table))),
+            kv::db::DbError)
+            << index;
+}
+
 TEST_P(Version, NewUsersGetNoUpgradeRight)
 {
     runFrom("01.001");

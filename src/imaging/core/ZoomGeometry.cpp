@@ -1,7 +1,9 @@
 #include "imaging/core/ZoomGeometry.h"
 
+#include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace kv::imaging {
 
@@ -74,17 +76,52 @@ ScrollbarLayout layoutScrollbars(bool eligible, QSize control, QSize picture, do
     return l;
 }
 
+namespace {
+
+// The origin moved back so that the view does not pass the picture's right
+// and bottom edges.
+QPoint keptInside(QPoint origin, double zoom, QSize control, QSize picture)
+{
+    if (control.width() > (picture.width() - origin.x()) * zoom)
+        origin.setX(std::max(0, picture.width() - truncated(control.width() / zoom)));
+    if (control.height() > (picture.height() - origin.y()) * zoom)
+        origin.setY(std::max(0, picture.height() - truncated(control.height() / zoom)));
+    return origin;
+}
+
+} // namespace
+
 bool zoomOutStep(double& zoom, QPoint& origin, double factor, QSize control, QSize picture)
 {
     const double product = zoom * factor;
     if (!(product > kMinZoom && product < kMaxZoom))
         return false;
     zoom = product;
-    if (control.width() > (picture.width() - origin.x()) * zoom)
-        origin.setX(std::max(0, picture.width() - truncated(control.width() / zoom)));
-    if (control.height() > (picture.height() - origin.y()) * zoom)
-        origin.setY(std::max(0, picture.height() - truncated(control.height() / zoom)));
+    origin = keptInside(origin, zoom, control, picture);
     return true;
+}
+
+std::optional<AreaZoom> zoomIntoArea(QPoint corner1, QPoint corner2, QSize control, QSize picture, const AreaView& view)
+{
+    const QPoint topLeft(std::min(corner1.x(), corner2.x()), std::min(corner1.y(), corner2.y()));
+    const QSize span(std::abs(corner1.x() - corner2.x()), std::abs(corner1.y() - corner2.y()));
+    const QRect area = QRect(topLeft, span).intersected(QRect(QPoint(0, 0), control));
+    if (area.width() <= 0 || area.height() <= 0 || picture.isEmpty())
+        return std::nullopt;
+    // The picture pixels under the area as the control shows them now.
+    const QRectF under = view.stretched ? QRectF(area.x() * double(picture.width()) / control.width(),
+                                                 area.y() * double(picture.height()) / control.height(),
+                                                 area.width() * double(picture.width()) / control.width(),
+                                                 area.height() * double(picture.height()) / control.height())
+                                        : QRectF(view.origin.x() + (area.x() - view.offsets.x()) / view.zoom,
+                                                 view.origin.y() + (area.y() - view.offsets.y()) / view.zoom,
+                                                 area.width() / view.zoom, area.height() / view.zoom);
+    const double zoom = std::min(control.width() / under.width(), control.height() / under.height());
+    if (!(zoom > kMinZoom && zoom < kMaxZoom))
+        return std::nullopt;
+    const QPoint corner(std::clamp(truncated(under.x()), 0, picture.width() - 1),
+                        std::clamp(truncated(under.y()), 0, picture.height() - 1));
+    return AreaZoom{zoom, keptInside(corner, zoom, control, picture)};
 }
 
 bool zoomInStep(double& zoom, double factor)

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 namespace kv::imaging {
 
@@ -50,6 +51,27 @@ ScrollbarLayout layoutScrollbars(bool eligible, QSize control, QSize picture, do
 // bottom edges. False when the zoom stays.
 bool zoomOutStep(double& zoom, QPoint& origin, double factor, QSize control, QSize picture);
 bool zoomInStep(double& zoom, double factor);
+
+// How the control shows its picture when an area of it is chosen: stretched
+// over the whole control, or through the zoomed view (zoom, origin and the
+// centring offsets of its last paint).
+struct AreaView {
+    bool stretched = false;
+    double zoom = 1.0;
+    QPoint origin;
+    QPoint offsets;
+};
+struct AreaZoom {
+    double zoom = 1.0;
+    QPoint origin;
+};
+// The zoomed view that shows the picture under the area between two corners
+// (control pixels; a click is no area) as large as the control allows,
+// keeping proportions, from the area's top left (moved back where the view
+// would pass the picture's edges). Nothing for an area without width or
+// height, or when that zoom does not lie strictly between the limits.
+std::optional<AreaZoom> zoomIntoArea(QPoint corner1, QPoint corner2, QSize control, QSize picture,
+                                     const AreaView& view);
 
 // The zoom that fits the whole picture into the control, keeping proportions.
 double fitZoom(QSize control, QSize picture);

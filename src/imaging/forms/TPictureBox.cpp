@@ -657,6 +657,21 @@ void TPictureBox::zoomIn(double factor)
     update();
 }
 
+void TPictureBox::zoomToArea(QPoint corner1, QPoint corner2)
+{
+    if (m_graphic != Graphic::Bitmap || m_picture.isNull() || m_tileWindow || !m_scrolling)
+        return;
+    const AreaView view{m_stretch, m_zoom, m_origin, {m_offsetX, m_offsetY}};
+    const std::optional<AreaZoom> zoomed = zoomIntoArea(corner1, corner2, size(), m_picture.size(), view);
+    if (!zoomed)
+        return;
+    m_stretch = m_stretchRatio = false;
+    m_zoom = zoomed->zoom;
+    m_origin = zoomed->origin;
+    layoutScrollbars();
+    repaint();
+}
+
 void TPictureBox::fitZoom()
 {
     if (m_graphic == Graphic::Bitmap && !m_picture.isNull())
@@ -917,6 +932,8 @@ void TPictureBox::mouseReleaseEvent(QMouseEvent* event)
             repaint();
             emit rubberband(event->button(), event->modifiers(), m_bandStart.x(), m_bandStart.y(), m_bandEnd.x(),
                             m_bandEnd.y());
+            // The forms' hint promises it: the band's area is zoomed into.
+            zoomToArea(m_bandStart, m_bandEnd);
         }
         return;
     }

@@ -134,6 +134,12 @@ public:
     void zoomOut(double factor);
     void zoomIn(double factor);
     void fitZoom();
+    // Shows the picture under the area between two corners (control pixels)
+    // as large as the control allows, through the zoomed view (Stretch off):
+    // what a rubber band dragged with its button ends in. Nothing when the
+    // area is too small or empty, or the control shows no bitmap through a
+    // view that can zoom.
+    void zoomToArea(QPoint corner1, QPoint corner2);
     QScrollBar* horizontalBar() const { return m_hBar; }
     QScrollBar* verticalBar() const { return m_vBar; }
     QWidget* cornerPanel() const { return m_corner; }

@@ -4,6 +4,7 @@
 #include "quotes/forms/TORCF022.h"
 #include "quotes/forms/TORCF031.h"
 #include "quotes/print/InternalQuoteReportForm.h"
+#include "quotes/print/QuoteReportForm.h"
 
 #include "platform/ui/FormRegistry.h"
 #include "shell/Session.h"
@@ -21,8 +22,10 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR021"));
     forms.add(QStringLiteral("TORCF022"),
               [source](QWidget* parent) -> QDialog* { return new TORCF022(source(), parent); });
+    registerQuoteLetterReports(forms);
     forms.add(QStringLiteral("TORCF031"),
               [source](QWidget* parent) -> QDialog* { return new TORCF031(source(), parent); });
+    registerQuoteListReport(forms);
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR031"));
 }
 

@@ -21,6 +21,7 @@
 #include "platform/ui/GridColumn.h"
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/TGlyphButton.h"
 #include "shell/AccessRights.h"
 
@@ -280,7 +281,12 @@ QuoteEngine TORCF021::engine(notify::MessageSink& messages)
     session.messages = &messages;
     session.user = m_environment.state->WUtil;
     session.priceDecimals = m_w.priceDecimals;
-    session.status = [this](const QString& text) { setStatusText(0, text); };
+    // A calculation runs to its end inside the button's handler: the panel is
+    // painted at once, or the user would only see it once the work is over.
+    session.status = [this](const QString& text) {
+        setStatusText(0, text);
+        statusBar()->panel(0)->repaint();
+    };
     return QuoteEngine(session);
 }
 

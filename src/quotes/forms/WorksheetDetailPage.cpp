@@ -699,7 +699,12 @@ void WorksheetDetailPage::BotIniciarClick()
     BotCancLinha->setEnabled(true);
     BotDeleteLinha->setEnabled(true);
     m_state.mode = WorksheetMode::Settled;
-    m_form.focusField(DBGrid1);
+    // Enter on the procedure field may have put the focus on the grid while
+    // a new quote was not stored yet: its entry runs again for the stored one.
+    if (DBGrid1->hasFocus())
+        DBGrid1Enter();
+    else
+        m_form.focusField(DBGrid1);
 }
 
 // ------------------------------------------------------------- line grid

@@ -5,10 +5,8 @@
 namespace kv::quotes {
 
 InternalQuoteReportForm::InternalQuoteReportForm(const QString& className, InternalPage page, QWidget* parent)
-    : QDialog(parent), m_page(page)
+    : QuoteReportForm(className, InternalQuotePages::kTitle, parent), m_page(page)
 {
-    setObjectName(className);
-    setWindowTitle(InternalQuotePages::kTitle);
 }
 
 bool InternalQuoteReportForm::preview(const QuotePrintData& quote, const InternalPrintInputs& inputs,

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "quotes/print/InternalQuotePages.h"
-
-#include <QDialog>
-
-namespace kv::ui {
-class FormRegistry;
-}
+#include "quotes/print/QuoteReportForm.h"
 
 namespace kv::quotes {
 
 // A page of the internal quote print as a report form of its own class
 // (TORCFPR021micro, TORCFPR021Amicro, TORCFPR021Bmicro for the worksheet;
 // the consultation and approval list hold the same pages under theirs).
-// Created by the menu before the form that prints and never shown itself.
-class InternalQuoteReportForm : public QDialog {
+class InternalQuoteReportForm : public QuoteReportForm {
     Q_OBJECT
 public:
     InternalQuoteReportForm(const QString& className, InternalPage page, QWidget* parent = nullptr);

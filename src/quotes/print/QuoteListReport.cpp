@@ -9,12 +9,13 @@
 
 namespace kv::quotes {
 
+const QString QuoteListReport::kClass = QStringLiteral("TORCFPR031A");
+const QString QuoteListReport::kTitle = QStringLiteral("Listagem de Orçamentos");
+
 using kv::report::FieldFormat;
 using kv::report::SystemElement;
 
 namespace {
-
-const QString Title = QStringLiteral("Listagem de Orçamentos");
 
 struct ListColumn {
     const char* title;
@@ -56,7 +57,7 @@ void addLimit(kv::report::Band& header, double x, double y, const QString& capti
 kv::report::Document QuoteListReport::render(kv::db::Dataset& list, const QuoteListInputs& inputs)
 {
     const ConsultationSelection& s = inputs.selection;
-    kv::report::Report report(Title);
+    kv::report::Report report(QuoteListReport::kTitle);
     report.page().setSize(QPageSize::A4).setOrientation(QPageLayout::Landscape).setMargins(10, 10, 10, 10);
     report.setPageHeaderOnFirstPage(true);
     report.setPageFooterOnLastPage(true);
@@ -65,7 +66,7 @@ kv::report::Document QuoteListReport::render(kv::db::Dataset& list, const QuoteL
 
     kv::report::Band& header = report.pageHeader();
     header.setHeight(24);
-    header.addText(Title, QRectF(0, 0, width, 7), QStringLiteral("Titulo"))
+    header.addText(QuoteListReport::kTitle, QRectF(0, 0, width, 7), QStringLiteral("Titulo"))
         .setFontFamily(QStringLiteral("Arial"))
         .setPointSize(12)
         .setBold(true);
@@ -123,7 +124,7 @@ bool QuoteListReport::preview(kv::db::Dataset& list, const QuoteListInputs& inpu
     if (document.pageCount() == 0)
         return false;
     kv::report::PreviewWindow window(std::move(document), parent);
-    window.setWindowTitle(Title);
+    window.setWindowTitle(QuoteListReport::kTitle);
     window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
     window.exec();
     return true;

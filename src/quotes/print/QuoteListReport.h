@@ -25,6 +25,8 @@ struct QuoteListInputs {
 // (the number limits and the origin filter are not printed).
 class QuoteListReport {
 public:
+    static const QString kClass; // "TORCFPR031A"
+    static const QString kTitle; // "Listagem de Orçamentos"
     static kv::report::Document render(kv::db::Dataset& list, const QuoteListInputs& inputs);
     // Previews the list; false when there was nothing to print.
     static bool preview(kv::db::Dataset& list, const QuoteListInputs& inputs, QWidget* parent);

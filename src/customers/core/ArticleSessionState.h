@@ -24,6 +24,7 @@ struct ArticleSessionState {
     QString WArtTabGrupo; // customisation group of the article type
     QString WArtTabCod; // "1" .. "9": the customisation table being worked on
     CodingResult coding; // the last coding form's result
+    QString articleCode; // the accepted code the per-country form works on
 };
 
 } // namespace kv::customers

@@ -1,6 +1,8 @@
 #include "customers/unit/CustomersUnit.h"
 
+#include "customers/articleforms/ArticleForms.h"
 #include "customers/forms/CustomerForms.h"
+#include "customers/unit/ArticleFileStep.h"
 #include "customers/unit/CustomerFileStep.h"
 
 namespace kv::customers {
@@ -9,10 +11,11 @@ kv::shell::SubsystemUnit customersUnit()
 {
     kv::shell::SubsystemUnit unit;
     unit.name = QStringLiteral("customers");
-    unit.versionSteps = {{9, unit.name, addCustomerFileTables}};
+    unit.versionSteps = {{9, unit.name, addCustomerFileTables}, {10, unit.name, addArticleFileColumns}};
     unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerCustomerForms(session, forms);
+        registerArticleForms(session, forms);
     };
     return unit;
 }

@@ -9,13 +9,14 @@
 
 namespace kv::customers {
 
-void registerArticleForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
+std::shared_ptr<ArticleSessionState> registerArticleForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ArticleSessionState>();
     forms.add(QStringLiteral("TORCF032ART"), [&session, &forms, state](QWidget* parent) -> QDialog* {
         return new TORCF032ART(kv::shell::FormEnvironment(session.state(), session.dataModules()), forms, *state,
                                &session.installation(), parent);
     });
+    return state;
 }
 
 } // namespace kv::customers

@@ -40,8 +40,8 @@ enum class CustomisationOpener {
 
 // The customisation table `table` ("1".."9") of `group`, modal over
 // `opener`. Nothing comes back: the opener reads the table again.
-void runCustomisationTable(const kv::shell::FormEnvironment& environment, QWidget* opener,
-                           CustomisationOpener which, const QString& group, const QString& table);
+void runCustomisationTable(const kv::shell::FormEnvironment& environment, QWidget* opener, CustomisationOpener which,
+                           const QString& group, const QString& table);
 
 // Whether the table button of `table` shows for `group`: the table has a
 // caption (PARGRUPOS.TABNOM) and the user's right "Custom. Artigos <group>"

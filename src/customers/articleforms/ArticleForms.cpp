@@ -1,7 +1,7 @@
 #include "customers/articleforms/ArticleForms.h"
 
 #include "customers/articleforms/TORCF032ART.h"
-#include "customers/core/ArticleSessionState.h"
+#include "customers/articleforms/ArticleSessionState.h"
 #include "platform/ui/FormRegistry.h"
 #include "shell/Session.h"
 

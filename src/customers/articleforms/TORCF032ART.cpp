@@ -6,6 +6,7 @@
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
 #include "platform/notes/NotesEditor.h"
+#include "platform/notes/NotesFolder.h"
 #include "platform/text/NumberText.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/FormRegistry.h"
@@ -17,6 +18,7 @@
 #include "shell/ShellDataModules.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -494,11 +496,9 @@ void TORCF032ART::applyRights()
     door(QStringLiteral("BotPPautal"), QStringLiteral("TFACF019"), {});
     // Shown always; it works once the commissions form is there.
     m_doors.at(QStringLiteral("BotComissao"))->setEnabled(m_forms.contains(QStringLiteral("TFACF004")));
-    const bool tablesThere = m_forms.contains(QStringLiteral("TORCF032CUSTARTG"));
     for (int n = 1; n <= 9; ++n)
         m_customRights[static_cast<std::size_t>(n - 1)] =
-            tablesThere
-            && m_env.sideDoorVisible(state.WAplicacao, Tabelas, QStringLiteral("Custom. Artigos %1").arg(n));
+            m_env.sideDoorVisible(state.WAplicacao, Tabelas, QStringLiteral("Custom. Artigos %1").arg(n));
     kv::shell::AccessRights rows(m_env.dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")), state);
     const kv::shell::Rights own =
         rows.lookup(state.WAplicacao, QStringLiteral("Ficheiros Base"), QStringLiteral("Artigos"));
@@ -549,12 +549,8 @@ void TORCF032ART::prefillFromQuote()
 
 void TORCF032ART::runCoding()
 {
-    if (!m_forms.contains(QStringLiteral("TORCF032CODIF")))
-        return;
     m_articles.coding = CodingResult{};
-    std::unique_ptr<QDialog> coding(m_forms.create(QStringLiteral("TORCF032CODIF"), this));
-    if (coding)
-        coding->exec();
+    m_articles.coding = runArticleCoding(m_env, this);
 }
 
 void TORCF032ART::takeCodingResult()
@@ -720,8 +716,8 @@ void TORCF032ART::leaveCustom(int n)
 void TORCF032ART::openCustomisationTable(int n)
 {
     m_articles.WArtTabCod = QString::number(n);
-    openSideDoor(QStringLiteral("TORCF032CUSTARTG"), QStringLiteral("TORCFPR032CUSTARTG"),
-                 {QStringLiteral("CUSTARTG"), QStringLiteral("PARCUSTOM"), QStringLiteral("PARGRUPOS")});
+    runCustomisationTable(m_env, this, CustomisationOpener::ArticleForm, m_articles.WArtTabGrupo,
+                          m_articles.WArtTabCod);
     try {
         const QVariantMap parameters = m_file.customisationParameters();
         if (!parameters.isEmpty())
@@ -978,12 +974,7 @@ void TORCF032ART::openCountries()
         focusField(m_edits.at(QStringLiteral("Edit_Codigo")));
         return;
     }
-    if (!m_forms.contains(QStringLiteral("TORCF032PAIS")))
-        return;
-    m_articles.articleCode = code;
-    std::unique_ptr<QDialog> countries(m_forms.create(QStringLiteral("TORCF032PAIS"), this));
-    if (countries)
-        countries->exec();
+    runArticleCountries(m_env, this, code);
 }
 
 // --- pages --------------------------------------------------------------------------
@@ -1022,11 +1013,16 @@ void TORCF032ART::pageChanged(int page)
         if (!m_pictures->enter())
             back();
         break;
-    case Notes:
-        if (m_year.value(QStringLiteral("PATHINFARTIGOS")).toString().trimmed().isEmpty()) {
+    case Notes: {
+        const QString folder = m_year.value(QStringLiteral("PATHINFARTIGOS")).toString().trimmed();
+        if (folder.isEmpty()) {
             back();
             break;
         }
+        // A company's first notes make their folder.
+        const QString local = kv::notes::NotesFolder::localFolder(m_installation, folder);
+        if (!local.isEmpty())
+            QDir().mkpath(local);
         if (!m_notes->open()) {
             m_page = Identification;
             m_tabs->setCurrentIndex(Identification);
@@ -1035,6 +1031,7 @@ void TORCF032ART::pageChanged(int page)
         }
         m_notes->editor()->setFocus();
         break;
+    }
     default: break;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "customers/articles/ArticleFile.h"
-#include "customers/core/ArticleSessionState.h"
+#include "customers/articleforms/ArticleSessionState.h"
 #include "platform/ui/Form.h"
 #include "shell/FormEnvironment.h"
 

@@ -1,0 +1,588 @@
+// The article form opened by the quote approval, driven as a user would:
+// the new article pre-filled from the quote row and the approved price, the
+// field checks, the customisation fields of the type's group, the save when
+// it closes (refused, failed, retried, two workstations), the pictures and
+// the notes of the article.
+#include "customers/articleforms/ArticleForms.h"
+#include "customers/articleforms/ArticleSessionState.h"
+#include "customers/articles/ArticleFile.h"
+#include "imaging/forms/TPictureBox.h"
+#include "platform/db/Dataset.h"
+#include "platform/ui/FormRegistry.h"
+#include "shell/Session.h"
+#include "shell/ShellDataModules.h"
+#include "support/Scenario.h"
+#include "support/ScriptedMessages.h"
+#include "support/TableRows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPointer>
+#include <QSpinBox>
+#include <QTabWidget>
+
+using kv::test::Engine;
+using kv::test::FormDriver;
+
+namespace {
+
+const QString Beep = QStringLiteral("<beep>");
+
+struct Approval {
+    explicit Approval(Engine engine) : session(scenario.login(engine))
+    {
+        state = kv::customers::registerArticleForms(session, scenario.forms());
+        inv = scenario.invoicingDatabase();
+        pictures = scenario.tempPath("fotos");
+        notes = scenario.tempPath("notas");
+        QDir().mkpath(pictures);
+        QDir().mkpath(notes);
+        const QString year = session.state().WAno;
+        kv::test::insertRows(*inv, "PARGER",
+                             {"ANO", "COMARTIGO", "STOCKS", "CONTABILIDADE", "PATHFOTO", "PATHINFARTIGOS"},
+                             {{year, "S", "N", "S", pictures, notes}});
+        kv::test::insertRows(*inv, "PARCUSTOM", {"CODIGO", "GRUPOTIPO1", "GRUPOTIPO2", "REFARTIGO"},
+                             {{"1", "C", "D", "N"}});
+        kv::test::insertRows(
+            *inv, "PARGRUPOS", {"TABGRUPO", "TABCOD", "TABNOM"},
+            {{"C", "1", "Estilo"}, {"C", "2", "Cartão"}, {"C", "4", "Impressão"}, {"D", "1", "Forma"}});
+        kv::test::insertRows(*inv, "CUSTARTG", {"TABGRUPO", "PAIS", "TABCOD", "CODIGO", "DESIGNACAO"},
+                             {{"C", "PORTUGAL", "1", 10, "Americana"}, {"C", "PORTUGAL", "4", 3, "Offset"}});
+        kv::test::insertRows(*inv, "FAMILIAS", {"FAMILIA", "CCUSTO"}, {{"CAIXAS", "PROD"}, {"TOTAIS", "TOTAL"}});
+        kv::test::insertRows(*scenario.accountingDatabase(), "CCUSTO", {"ANO", "CODIGO", "DESIGN", "TIPO"},
+                             {{year, "PROD", "Produção", "L"}, {year, "TOTAL", "Total", "T"}});
+        kv::test::insertRows(*inv, "IVA", {"CODIGO", "PRCIVA"}, {{2, 23.0}});
+        kv::test::insertRows(*inv, "COMISSOES", {"CODIGO", "PRCCOM"}, {{1, 5.0}});
+        kv::test::insertRows(*inv, "ARTGCOMP", {"CODIGO", "DESIGNACAO"}, {{1, "Kraft"}});
+        kv::test::insertRows(*inv, "PPAUTAL", {"CODIGO", "DESIGN"}, {{"4819", "Caixas de cartão"}});
+        kv::test::insertRows(*inv, "ARTIGOSCLS", {"CODIGO", "DESIGNACAO", "ROTURA"}, {{"A1", "Caixa antiga", "S"}});
+        // The quote being approved, without an article.
+        kv::test::insertRows(
+            *scenario.applicationDatabase(), "ORCMAS",
+            {"CODIGO", "SUBCODIGO", "DESIGN1", "VOSREF", "UNDVND", "COMPRIM", "LARGURA", "ALTURA", "CODIVA", "NOSREF"},
+            {{500, 99, "Caixa vinho 3 garrafas", "REF-77", "MIL", 300.0, 200.5, 100.0, 2, ""}});
+        kv::db::Dataset& quotes = session.dataModules().dataset("ZURIVAVEZA.ORCMAS");
+        quotes.close();
+        quotes.open();
+        quotes.locate({"CODIGO", "SUBCODIGO"}, {500, 99});
+        session.state().WNosRefAprov.clear();
+        session.state().WPrecoAdjud = 12.5;
+    }
+    ~Approval()
+    {
+        QList<QPointer<QDialog>> dialogs;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialogs.append(dialog);
+        for (const QPointer<QDialog>& dialog : dialogs)
+            if (dialog) {
+                dialog->close();
+                delete dialog.data();
+            }
+        scenario.forms().clear();
+    }
+
+    void grant(const QString& chapter, const QString& program, const QString& scanner = "N")
+    {
+        scenario.applicationDatabase()->exec(
+            "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, ALTERAR, "
+            "ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES (:A, :C, :P, 1, :U, 'S', 'S', 'S', 'N', "
+            "'N', 'N', 'N', 'N', :S)",
+            {{"A", session.state().WAplicacao},
+             {"C", chapter},
+             {"P", program},
+             {"U", session.state().WUtil},
+             {"S", scanner}});
+        kv::db::Dataset& rights = session.dataModules().dataset("DTEMPRESAS.APLICACAODET");
+        rights.close();
+        rights.open();
+    }
+
+    FormDriver open() { return scenario.open("TORCF032ART"); }
+    int count(const QString& sql) { return inv->scalar(sql).toInt(); }
+    QString article(const char* column, const char* code)
+    {
+        return inv
+            ->scalar(QStringLiteral("SELECT %1 FROM ARTIGOSCLS WHERE CODIGO = :C").arg(QLatin1String(column)),
+                     {{"C", QString::fromLatin1(code)}})
+            .toString();
+    }
+    void showPage(FormDriver& form, int page) { form.find<QTabWidget>("TabControl")->setCurrentIndex(page); }
+    // Types a code and leaves the field, as the user does.
+    void acceptCode(FormDriver& form, const QString& code)
+    {
+        form.type("Edit_Codigo", code);
+        form.enter();
+    }
+
+    kv::test::Scenario scenario;
+    kv::shell::Session& session;
+    std::shared_ptr<kv::customers::ArticleSessionState> state;
+    std::shared_ptr<kv::db::Connection> inv;
+    QString pictures;
+    QString notes;
+};
+
+class ArticleForm : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(ArticleForm, OpensPrefilledFromTheQuoteRowAndThePrice)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    EXPECT_EQ(form.caption(), "Abertura de Artigo");
+    EXPECT_EQ(form.focused(), "Edit_Codigo");
+    const std::pair<const char*, const char*> expected[] = {
+        {"Edit_Codigo", ""},       {"Edit_Design", "Caixa vinho 3 garrafas"},
+        {"Edit_VosRef", "REF-77"}, {"Edit_TipoArtigo", "1"},
+        {"Edit_FactConv", "1"},    {"Edit_UnConv", "MIL"},
+        {"Edit_UnVenda", "MIL"},   {"Edit_UnCompra", "UND"},
+        {"Edit_Compri", "300"},    {"Edit_Largur", "200,5"},
+        {"Edit_Altura", "100"},    {"Edit_Codiva", "2"},
+        {"Edit_Preco1", "12,5"},   {"Edit_ArtDescont1", "N"},
+        {"Edit_Comissao", ""},     {"Label_Design", ""},
+    };
+    for (const auto& [field, value] : expected)
+        EXPECT_EQ(form.text(field), value) << field;
+    // The group of the type in the field gives the captions from the start.
+    EXPECT_EQ(form.text("LabelArtigo1"), "Estilo");
+    EXPECT_EQ(form.text("LabelArtigo4"), "Impressão");
+    EXPECT_TRUE(form.text("LabelArtigo3").isEmpty());
+    EXPECT_TRUE(form.isEnabled("Edit_Custom4"));
+    EXPECT_FALSE(form.isEnabled("Edit_Custom3"));
+    EXPECT_EQ(a.state->WArtTabGrupo, "C");
+}
+
+struct MissingRow {
+    const char* label;
+    const char* sql;
+    const char* message;
+};
+
+class ArticleFormWithout : public ::testing::TestWithParam<std::tuple<MissingRow, Engine>> {};
+
+TEST_P(ArticleFormWithout, ParameterRowsClosesAndHandsNothingBack)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Approval a(engine);
+    a.inv->exec(QString::fromLatin1(c.sql));
+    FormDriver form = a.open();
+    a.scenario.settle();
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.scenario.messages().lastText(), c.message);
+    EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Articles, ArticleFormWithout,
+    ::testing::Combine(::testing::Values(MissingRow{"customisation", "DELETE FROM PARCUSTOM",
+                                                    "PARAMETROS DE CUSTOMIZAÇÃO DE ARTIGOS INEXISTENTES !!!"},
+                                         MissingRow{"year", "DELETE FROM PARGER", "PARAMETROS GERAIS INEXISTENTES"}),
+                       ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<MissingRow>);
+
+struct FieldCase {
+    const char* label;
+    int page;
+    const char* field;
+    const char* typed;
+    QStringList transcript; // what leaving the field says
+    bool refused; // the focus stays in the field
+};
+
+class ArticleFields : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+
+TEST_P(ArticleFields, AreCheckedOnLeaving)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Approval a(engine);
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    a.showPage(form, c.page);
+    a.scenario.messages().clear();
+    form.type(c.field, QString::fromUtf8(c.typed));
+    form.tab();
+    EXPECT_EQ(a.scenario.messages().transcript(), c.transcript);
+    EXPECT_EQ(form.focused() == QLatin1String(c.field), c.refused) << form.focused().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Articles, ArticleFields,
+    ::testing::Combine(
+        ::testing::Values(
+            FieldCase{"empty_code", 0, "Edit_Codigo", "", {Beep, "ARTIGO INVALIDO ... <ENTER>"}, true},
+            FieldCase{"stored_code", 0, "Edit_Codigo", "A1", {Beep, "ARTIGO JÁ FOI ABERTO ... <ENTER>"}, true},
+            FieldCase{"empty_designation", 0, "Edit_Design", "", {Beep}, true},
+            FieldCase{"type_11", 0, "Edit_TipoArtigo", "11", {Beep, "DIGITE DE [1] A [10] PARA TIPO DE ARTIGO"}, true},
+            FieldCase{"type_2", 0, "Edit_TipoArtigo", "2", {}, false},
+            FieldCase{"unknown_tariff", 0, "Edit_PosPautal", "9999", {Beep, "Posição Pautal Inválida ..."}, true},
+            FieldCase{"tariff", 0, "Edit_PosPautal", "4819", {}, false},
+            FieldCase{"unknown_family", 0, "Edit_Familia", "XPTO", {Beep}, true},
+            FieldCase{"empty_family", 0, "Edit_Familia", "", {Beep}, true},
+            FieldCase{"summary_centre", 0, "Edit_CCusto", "TOTAL", {Beep, "CENTRO DE CUSTO INEXISTENTE !!!"}, true},
+            FieldCase{"posting_centre", 0, "Edit_CCusto", "PROD", {}, false},
+            FieldCase{"unknown_composition", 0, "Edit_Composicao", "9", {Beep}, true},
+            FieldCase{"weight_not_number", 0, "Edit_Peso", "dois", {Beep, "\"dois\" não é um número válido."}, true},
+            FieldCase{"price_not_number", 1, "Edit_Preco2", "doze", {Beep, "\"doze\" não é um número válido."}, true},
+            FieldCase{"unknown_vat", 1, "Edit_Codiva", "7", {Beep}, true},
+            FieldCase{"unknown_commission", 1, "Edit_Comissao", "4", {Beep}, true},
+            FieldCase{"lower_case_flag", 1, "Edit_ArtDescont1", "s", {Beep, "DIGITE [S] ou [N]"}, true}),
+        ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<FieldCase>);
+
+TEST_P(ArticleForm, TheFamilyProposesItsCostCentreUntilACodeIsRefused)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    form.type("Edit_Familia", "CAIXAS");
+    form.tab();
+    EXPECT_EQ(form.text("Edit_CCusto"), "PROD");
+    EXPECT_EQ(form.text("Label_CCustoNome"), "Produção");
+    // A refused code: from then on the family proposes nothing.
+    a.scenario.messages().clear();
+    form.type("Edit_Codigo", "A1");
+    form.enter();
+    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    a.acceptCode(form, "NOVO1");
+    form.type("Edit_CCusto", "");
+    form.type("Edit_Familia", "TOTAIS");
+    form.tab();
+    EXPECT_TRUE(form.text("Edit_CCusto").isEmpty());
+}
+
+TEST_P(ArticleForm, TheDesignationsAreCutTo40WithTheirLength)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    a.scenario.messages().clear();
+    form.type("Edit_Design", QString(45, QLatin1Char('d')));
+    form.tab();
+    EXPECT_EQ(a.scenario.messages().transcript(),
+              (QStringList{Beep, "Excedeu o tamanho de Designação ... [40 caracteres] ..."}));
+    EXPECT_EQ(form.text("LabelTam1"), "45");
+    EXPECT_EQ(form.text("Edit_Design"), QString(40, QLatin1Char('d')));
+}
+
+TEST_P(ArticleForm, CustomisationFieldsFollowTheGroupOfTheType)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    auto* tabs = form.find<QTabWidget>("TabControl");
+    // Leaving field 2 does not leave the page: table 4 follows.
+    form.type("Edit_Custom2", "5");
+    form.tab();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    form.type("Edit_Custom4", "3");
+    EXPECT_EQ(form.text("Edit_NomeCustom4"), "Offset");
+    form.tab();
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(form.focused(), "Edit_Preco1");
+    // An unknown value is kept with no name.
+    a.showPage(form, 0);
+    form.type("Edit_Custom1", "99");
+    EXPECT_TRUE(form.text("Edit_NomeCustom1").isEmpty());
+    // Another type, another group.
+    form.type("Edit_TipoArtigo", "2");
+    form.tab();
+    EXPECT_EQ(a.state->WArtTabGrupo, "D");
+    EXPECT_EQ(form.text("LabelArtigo1"), "Forma");
+    EXPECT_FALSE(form.isEnabled("Edit_Custom4"));
+}
+
+TEST_P(ArticleForm, ATableButtonShowsWithItsCaptionAndItsRight)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    for (const char* program : {"Custom. Artigos 1", "Custom. Artigos 3"})
+        a.grant("Tabelas", program);
+    FormDriver form = a.open();
+    // Table 1: caption and right; 2 and 4: no right; 3: no table in the group.
+    const std::pair<const char*, bool> shown[] = {
+        {"BotCustom1", true}, {"BotCustom2", false}, {"BotCustom3", false}, {"BotCustom4", false}};
+    for (const auto& [name, visible] : shown)
+        EXPECT_EQ(form.isVisible(name), visible) << name;
+}
+
+TEST_P(ArticleForm, CountriesAreRefusedUntilACodeIsAccepted)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    kv::test::insertRows(*a.inv, "PAISES", {"PAIS"}, {{"PORTUGAL"}, {"ESPANHA"}});
+    FormDriver form = a.open();
+    form.type("Edit_Codigo", "NOVO1"); // typed, never left
+    a.scenario.messages().clear();
+    form.click("BotDesignPais");
+    EXPECT_EQ(a.scenario.messages().transcript(), (QStringList{Beep, "ARTIGO INVALIDO ... <ENTER>"}));
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSPAIS"), 0);
+}
+
+// --- save -------------------------------------------------------------------------------
+
+TEST_P(ArticleForm, AnsweringNoSavesNothingAndFreesTheCode)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS WHERE CHAVE = 'NOVO1'"), 1);
+    a.scenario.messages().answer(false);
+    form.click("BitTerminar");
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.scenario.messages().lastText(), "GRAVAÇÃO DE ARTIGO !!! Confirma ?");
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = 'NOVO1'"), 0);
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
+    EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
+}
+
+TEST_P(ArticleForm, YesStoresTheArticleAndHandsItsCodeBack)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    // A designation never left is cut at the save.
+    form.type("Edit_Design", QString(45, QLatin1Char('d')));
+    a.showPage(form, 1);
+    form.type("Edit_ArtDescont1", "S");
+    a.scenario.messages().answer(true);
+    form.click("BitTerminar");
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.session.state().WNosRefAprov, "NOVO1");
+    EXPECT_EQ(a.article("DESIGNACAO", "NOVO1"), QString(40, QLatin1Char('d')));
+    EXPECT_EQ(a.article("DESCONTINUADO", "NOVO1"), "N");
+    EXPECT_EQ(a.article("UNVENDA", "NOVO1"), "MIL");
+    EXPECT_DOUBLE_EQ(a.article("PRECO1", "NOVO1").toDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(a.article("LARGURA", "NOVO1").toDouble(), 200.5);
+    EXPECT_EQ(a.article("CODIVA", "NOVO1").toInt(), 2);
+    EXPECT_EQ(a.article("PESO", "NOVO1").toDouble(), 0.0);
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
+}
+
+TEST_P(ArticleForm, AStoredCodeTypedAndNeverLeftIsNotWrittenOver)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    form.type("Edit_Codigo", "A1");
+    a.scenario.messages().answer(true);
+    form.click("BitTerminar");
+    EXPECT_TRUE(form.isOpen());
+    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    EXPECT_EQ(form.focused(), "Edit_Codigo");
+    EXPECT_EQ(a.article("DESIGNACAO", "A1"), "Caixa antiga");
+    EXPECT_EQ(a.article("ROTURA", "A1"), "S");
+    EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
+}
+
+TEST_P(ArticleForm, AFailedSaveLeavesNoRowAndClosingAgainRetries)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    // The database refuses the row: a column the save writes is missing.
+    a.inv->exec("ALTER TABLE ARTIGOSCLS RENAME COLUMN VOLUME TO VOLUME_X");
+    a.scenario.messages().answer(true);
+    form.click("BitTerminar");
+    EXPECT_TRUE(form.isOpen());
+    EXPECT_FALSE(a.scenario.messages().lastText().isEmpty());
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = 'NOVO1'"), 0);
+    EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
+    a.inv->exec("ALTER TABLE ARTIGOSCLS RENAME COLUMN VOLUME_X TO VOLUME");
+    a.scenario.messages().answer(true);
+    form.click("BitTerminar");
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = 'NOVO1'"), 1);
+    EXPECT_EQ(a.session.state().WNosRefAprov, "NOVO1");
+}
+
+TEST_P(ArticleForm, ACodeOpenedOnAnotherWorkstationIsRefused)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    kv::customers::ArticleFile other(a.inv, "OUTRO-POSTO", "RUI");
+    ASSERT_EQ(other.acceptCode("NOVO1"), kv::customers::ArticleCodeCheck::Accepted);
+    FormDriver form = a.open();
+    form.type("Edit_Codigo", "NOVO1");
+    form.enter();
+    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    EXPECT_EQ(form.focused(), "Edit_Codigo");
+}
+
+TEST_P(ArticleForm, TheYearParametersStandOnTheWorkingYearAfterTheFamilyDoor)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    a.grant("Tabelas", "Familias de Artigos");
+    // The family form closes the shared year parameters when it closes.
+    a.scenario.forms().add("TFACF011", [&a](QWidget* parent) -> QDialog* {
+        auto* dialog = new QDialog(parent);
+        QObject::connect(dialog, &QDialog::finished,
+                         [&a] { a.session.dataModules().dataset("DTTABELAS.FACPARGER").close(); });
+        return dialog;
+    });
+    FormDriver form = a.open();
+    a.scenario.onDialog([](FormDriver& family) { family.close(); });
+    form.click("BotFamilia");
+    kv::db::Dataset& year = a.session.dataModules().dataset("DTTABELAS.FACPARGER");
+    EXPECT_TRUE(year.isOpen());
+    EXPECT_EQ(year.value("ANO").toString(), a.session.state().WAno);
+    // The pages that need the year's folders still open.
+    a.acceptCode(form, "NOVO1");
+    a.showPage(form, 2);
+    EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 2);
+}
+
+// --- pictures and notes ---------------------------------------------------------------
+
+struct Pictures : Approval {
+    explicit Pictures(Engine engine) : Approval(engine)
+    {
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        source = scenario.tempPath("escolhida.bmp");
+        image.save(source, "BMP");
+    }
+    QString file(const QString& name) const { return pictures + QLatin1Char('/') + name; }
+    void choose(const QString& path)
+    {
+        scenario.onDialog([path](FormDriver& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog.window());
+            ASSERT_NE(files, nullptr);
+            EXPECT_TRUE(files->nameFilters().join(' ').contains("*.bmp"));
+            files->selectFile(path);
+            files->accept();
+        });
+    }
+    QString source;
+};
+
+class ArticlePictures : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(ArticlePictures, AnImportWritesThePictureOfTheNumberChosen)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pictures p(GetParam());
+    p.grant("Ficheiros Base", "Artigos", "S");
+    FormDriver form = p.open();
+    p.acceptCode(form, "N1");
+    p.showPage(form, 2);
+    form.find<QSpinBox>("Edit_NextPage")->setValue(2);
+    p.choose(p.source);
+    form.click("BotLocalizar");
+    EXPECT_TRUE(QFile::exists(p.file("N12.Bmp")));
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML2")->text(), "(02)");
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("M1")->text(), "PÁGINA (02)");
+
+    // Over an existing picture, answered Yes: the chosen one replaces it.
+    QImage blue(4, 4, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    const QString second = p.scenario.tempPath("azul.BMP"); // an upper-case extension
+    blue.save(second, "BMP");
+    p.scenario.messages().answer(true);
+    p.choose(second);
+    form.click("BotLocalizar");
+    EXPECT_EQ(p.scenario.messages().texts().last(), "ESTA FOTOGRAFIA JÁ EXISTE !!! Deseja Continuar ?");
+    EXPECT_EQ(QImage(p.file("N12.Bmp")).size(), QSize(4, 4));
+
+    // Cancelled: nothing copied.
+    form.find<QSpinBox>("Edit_NextPage")->setValue(3);
+    p.scenario.onDialog([](FormDriver& dialog) { qobject_cast<QDialog*>(dialog.window())->reject(); });
+    form.click("BotLocalizar");
+    EXPECT_FALSE(QFile::exists(p.file("N13.Bmp")));
+}
+
+TEST_P(ArticlePictures, ExistingPicturesShowAtTheFirstVisitAndOnlyTheirsAreDeleted)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pictures p(GetParam());
+    QFile::copy(p.source, p.file("n11.BMP"));
+    QFile::copy(p.source, p.file("N14.Bmp"));
+    FormDriver form = p.open();
+    p.acceptCode(form, "N1");
+    p.showPage(form, 2);
+    auto* large = form.find<kv::imaging::TPictureBox>("M1");
+    EXPECT_EQ(large->getImageName(), p.file("n11.BMP"));
+    EXPECT_EQ(large->text(), "PÁGINA (01)");
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML4")->text(), "(04)");
+    EXPECT_TRUE(form.find<kv::imaging::TPictureBox>("ML2")->text().isEmpty());
+
+    p.scenario.messages().answer(true);
+    form.click("BotDeleteImage");
+    EXPECT_FALSE(QFile::exists(p.file("n11.BMP")));
+    EXPECT_TRUE(QFile::exists(p.file("N14.Bmp")));
+    EXPECT_TRUE(large->getImageName().isEmpty());
+    // Nothing shown: nothing deleted.
+    p.scenario.messages().answer(true);
+    form.click("BotDeleteImage");
+    EXPECT_EQ(p.scenario.messages().lastText(), "Ficheiro : , Não foi encontrado");
+    EXPECT_TRUE(QFile::exists(p.file("N14.Bmp")));
+}
+
+TEST_P(ArticlePictures, ACodeWithAPathSeparatorGetsNoFile)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pictures p(GetParam());
+    p.grant("Ficheiros Base", "Artigos", "S");
+    FormDriver form = p.open();
+    p.acceptCode(form, "../N1");
+    p.showPage(form, 2);
+    p.scenario.messages().clear();
+    form.click("BotLocalizar");
+    EXPECT_EQ(form.statusPanel(0), "O ARTIGO AINDA NÃO FOI REFERENCIADO !!!");
+    EXPECT_EQ(p.scenario.messages().transcript(), QStringList{Beep});
+    // Nor a notes file: the notes page does not open.
+    p.showPage(form, 3);
+    EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 0);
+    EXPECT_TRUE(QDir(p.notes).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(p.pictures + "/..").entryList({"*.Bmp"}, QDir::Files).isEmpty());
+}
+
+TEST_P(ArticlePictures, TheScannerButtonsFollowTheScannerRight)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    struct Case {
+        bool row;
+        const char* scanner;
+        bool shown;
+    };
+    for (const Case& c : {Case{false, "S", false}, Case{true, "N", false}, Case{true, "S", true}}) {
+        Pictures p(GetParam());
+        if (c.row)
+            p.grant("Ficheiros Base", "Artigos", c.scanner);
+        FormDriver form = p.open();
+        p.acceptCode(form, "N1");
+        p.showPage(form, 2);
+        for (const char* name : {"BotScan", "BotScanSelect", "BotLocalizar"})
+            EXPECT_EQ(form.isVisible(name), c.shown) << name << " " << c.scanner;
+        form.close();
+    }
+}
+
+TEST_P(ArticlePictures, TheNotesFileIsCreatedForTheCode)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pictures p(GetParam());
+    FormDriver form = p.open();
+    p.acceptCode(form, "N1");
+    p.showPage(form, 3);
+    EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 3);
+    EXPECT_TRUE(QFile::exists(p.notes + "/ARTGN1.Rtf"));
+}
+
+KV_ENGINE_SUITE(ArticleForm);
+KV_ENGINE_SUITE(ArticlePictures);
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "customers/unit/CustomersUnit.h"
 
+#include "customers/coding/forms/ArticleCodingForms.h"
 #include "customers/forms/CustomerForms.h"
 #include "customers/unit/CustomerFileStep.h"
 
@@ -13,6 +14,7 @@ kv::shell::SubsystemUnit customersUnit()
     unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerCustomerForms(session, forms);
+        registerArticleCodingForms(session, forms);
     };
     return unit;
 }

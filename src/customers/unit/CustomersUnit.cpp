@@ -1,6 +1,7 @@
 #include "customers/unit/CustomersUnit.h"
 
 #include "customers/articleforms/ArticleForms.h"
+#include "customers/coding/forms/ArticleCodingForms.h"
 #include "customers/forms/CustomerForms.h"
 #include "customers/unit/ArticleFileStep.h"
 #include "customers/unit/CustomerFileStep.h"
@@ -16,6 +17,7 @@ kv::shell::SubsystemUnit customersUnit()
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerCustomerForms(session, forms);
         registerArticleForms(session, forms);
+        registerArticleCodingForms(session, forms);
     };
     return unit;
 }

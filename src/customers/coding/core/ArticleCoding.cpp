@@ -181,6 +181,12 @@ QString ArticleCoding::nextNumber(const QString& codeSoFar, const QString& rest,
     return numberText(candidate, sequence);
 }
 
+QString ArticleCoding::valueListSql()
+{
+    return QStringLiteral("SELECT CODIGO, DESIGNACAO, REDUZCODIGO, REDUZDESIGN FROM CUSTARTG WHERE TABGRUPO = "
+                          ":WtabGrupo AND TABCOD = :WTabCod AND PAIS = 'PORTUGAL' ORDER BY CODIGO");
+}
+
 QString ArticleCoding::matchingCondition()
 {
     QString condition = QStringLiteral("GRELHA = :Grelha");

@@ -109,6 +109,10 @@ public:
     // number (codes without digits there do not count); 0 when none.
     long long greatestNumber(const SequenceSettings& sequence, const std::array<std::pair<int, int>, 9>& bounds);
 
+    // The values of one table for "PORTUGAL" (the lookup list), parameters
+    // WtabGrupo and WTabCod.
+    static QString valueListSql();
+
     // The numbering's filter on ARTIGOSCLS with its parameters, for the list
     // of the articles found.
     static QString matchingCondition();

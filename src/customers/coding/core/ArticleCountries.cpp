@@ -4,6 +4,12 @@
 
 namespace kv::customers {
 
+QString ArticleCountries::rowsSql()
+{
+    return QStringLiteral("SELECT ARTIGO, PAIS, DESIGNACAO, PRECO1, PRECO2, PRECO3, PRECO4 FROM ARTIGOSPAIS WHERE "
+                          "ARTIGO = :WMoeArtigo ORDER BY ARTIGO, PAIS");
+}
+
 std::optional<long long> ArticleCountries::addMissing(kv::db::Connection& invoicing, const QString& article)
 {
     kv::db::Transaction transaction(invoicing);

@@ -15,6 +15,9 @@ public:
     // Gives the article one row for every country of PAISES it lacks (an
     // empty designation, no prices), in one statement: the number of rows
     // added; nothing when PAISES is empty.
+    // The article's rows (parameter WMoeArtigo) by country.
+    static QString rowsSql();
+
     static std::optional<long long> addMissing(kv::db::Connection& invoicing, const QString& article);
 };
 

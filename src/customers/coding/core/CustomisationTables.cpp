@@ -77,6 +77,18 @@ int CustomisationTables::proposal(const CustomisationTable& table, const QString
     return last.isNull() ? 1 : last.toInt() + 1;
 }
 
+QString CustomisationTables::valuesSql(Rows rows)
+{
+    const QString select = QStringLiteral("SELECT TABGRUPO, PAIS, TABCOD, CODIGO, DESIGNACAO, REDUZCODIGO, REDUZDESIGN "
+                                          "FROM CUSTARTG WHERE TABGRUPO = :WTabGrupo AND TABCOD = :WTabCod");
+    switch (rows) {
+    case Rows::OneCountry: return select + QStringLiteral(" AND PAIS = :TabPais ORDER BY CODIGO");
+    case Rows::EveryCountry: return select + QStringLiteral(" ORDER BY CODIGO, PAIS");
+    case Rows::EveryCountryByCountry: break;
+    }
+    return select + QStringLiteral(" ORDER BY TABGRUPO, PAIS, TABCOD, CODIGO");
+}
+
 QString CustomisationTables::title(const QString& name)
 {
     return QStringLiteral("TABELA DE ") + name.toUpper() + QStringLiteral(" (ARTIGOS)");

@@ -52,6 +52,12 @@ public:
     // The last number of the country plus one; 1 for an empty country.
     int proposal(const CustomisationTable& table, const QString& country);
 
+    // The values of the table (parameters WTabGrupo, WTabCod; TabPais for one
+    // country): one country or every country by number, or every country by
+    // country for the list of the whole table.
+    enum class Rows { OneCountry, EveryCountry, EveryCountryByCountry };
+    static QString valuesSql(Rows rows);
+
     // Whether an article's classification column can hold the number.
     static bool holdsValue(long long number) { return number >= LowestValue && number <= HighestValue; }
     // "TABELA DE <name> (ARTIGOS)".

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -73,6 +74,11 @@ struct Approval {
     }
     ~Approval()
     {
+        // An article form left open with a code asks its save question: No.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("ORCF032ART") && window->isVisible())
+                if (auto* code = window->findChild<QLineEdit*>("Edit_Codigo"); code && !code->text().isEmpty())
+                    scenario.messages().answer(false);
         QList<QPointer<QDialog>> dialogs;
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QDialog*>(window))
@@ -146,7 +152,7 @@ TEST_P(ArticleForm, OpensPrefilledFromTheQuoteRowAndThePrice)
         {"Edit_Comissao", ""},     {"Label_Design", ""},
     };
     for (const auto& [field, value] : expected)
-        EXPECT_EQ(form.text(field), value) << field;
+        EXPECT_EQ(form.text(field), QString::fromUtf8(value)) << field;
     // The group of the type in the field gives the captions from the start.
     EXPECT_EQ(form.text("LabelArtigo1"), "Estilo");
     EXPECT_EQ(form.text("LabelArtigo4"), "Impressão");
@@ -173,7 +179,7 @@ TEST_P(ArticleFormWithout, ParameterRowsClosesAndHandsNothingBack)
     FormDriver form = a.open();
     a.scenario.settle();
     EXPECT_FALSE(form.isOpen());
-    EXPECT_EQ(a.scenario.messages().lastText(), c.message);
+    EXPECT_EQ(a.scenario.messages().lastText(), QString::fromUtf8(c.message));
     EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
 }
 
@@ -249,7 +255,7 @@ TEST_P(ArticleForm, TheFamilyProposesItsCostCentreUntilACodeIsRefused)
     a.scenario.messages().clear();
     form.type("Edit_Codigo", "A1");
     form.enter();
-    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    EXPECT_EQ(a.scenario.messages().lastText(), QStringLiteral("ARTIGO JÁ FOI ABERTO ... <ENTER>"));
     a.acceptCode(form, "NOVO1");
     form.type("Edit_CCusto", "");
     form.type("Edit_Familia", "TOTAIS");
@@ -339,7 +345,7 @@ TEST_P(ArticleForm, AnsweringNoSavesNothingAndFreesTheCode)
     a.scenario.messages().answer(false);
     form.click("BitTerminar");
     EXPECT_FALSE(form.isOpen());
-    EXPECT_EQ(a.scenario.messages().lastText(), "GRAVAÇÃO DE ARTIGO !!! Confirma ?");
+    EXPECT_EQ(a.scenario.messages().lastText(), QStringLiteral("GRAVAÇÃO DE ARTIGO !!! Confirma ?"));
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = 'NOVO1'"), 0);
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
     EXPECT_TRUE(a.session.state().WNosRefAprov.isEmpty());
@@ -379,7 +385,7 @@ TEST_P(ArticleForm, AStoredCodeTypedAndNeverLeftIsNotWrittenOver)
     a.scenario.messages().answer(true);
     form.click("BitTerminar");
     EXPECT_TRUE(form.isOpen());
-    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    EXPECT_EQ(a.scenario.messages().lastText(), QStringLiteral("ARTIGO JÁ FOI ABERTO ... <ENTER>"));
     EXPECT_EQ(form.focused(), "Edit_Codigo");
     EXPECT_EQ(a.article("DESIGNACAO", "A1"), "Caixa antiga");
     EXPECT_EQ(a.article("ROTURA", "A1"), "S");
@@ -417,7 +423,7 @@ TEST_P(ArticleForm, ACodeOpenedOnAnotherWorkstationIsRefused)
     FormDriver form = a.open();
     form.type("Edit_Codigo", "NOVO1");
     form.enter();
-    EXPECT_EQ(a.scenario.messages().lastText(), "ARTIGO JÁ FOI ABERTO ... <ENTER>");
+    EXPECT_EQ(a.scenario.messages().lastText(), QStringLiteral("ARTIGO JÁ FOI ABERTO ... <ENTER>"));
     EXPECT_EQ(form.focused(), "Edit_Codigo");
 }
 
@@ -462,8 +468,11 @@ struct Pictures : Approval {
             auto* files = qobject_cast<QFileDialog*>(dialog.window());
             ASSERT_NE(files, nullptr);
             EXPECT_TRUE(files->nameFilters().join(' ').contains("*.bmp"));
-            files->selectFile(path);
-            files->accept();
+            // Typed, as a user picks a file by name.
+            auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(path);
+            static_cast<QDialog*>(files)->accept();
         });
     }
     QString source;
@@ -483,8 +492,8 @@ TEST_P(ArticlePictures, AnImportWritesThePictureOfTheNumberChosen)
     p.choose(p.source);
     form.click("BotLocalizar");
     EXPECT_TRUE(QFile::exists(p.file("N12.Bmp")));
-    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML2")->text(), "(02)");
-    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("M1")->text(), "PÁGINA (02)");
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML2")->text(), QStringLiteral("(02)"));
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("M1")->text(), QStringLiteral("PÁGINA (02)"));
 
     // Over an existing picture, answered Yes: the chosen one replaces it.
     QImage blue(4, 4, QImage::Format_RGB32);
@@ -494,7 +503,7 @@ TEST_P(ArticlePictures, AnImportWritesThePictureOfTheNumberChosen)
     p.scenario.messages().answer(true);
     p.choose(second);
     form.click("BotLocalizar");
-    EXPECT_EQ(p.scenario.messages().texts().last(), "ESTA FOTOGRAFIA JÁ EXISTE !!! Deseja Continuar ?");
+    EXPECT_EQ(p.scenario.messages().texts().last(), QStringLiteral("ESTA FOTOGRAFIA JÁ EXISTE !!! Deseja Continuar ?"));
     EXPECT_EQ(QImage(p.file("N12.Bmp")).size(), QSize(4, 4));
 
     // Cancelled: nothing copied.
@@ -515,8 +524,8 @@ TEST_P(ArticlePictures, ExistingPicturesShowAtTheFirstVisitAndOnlyTheirsAreDelet
     p.showPage(form, 2);
     auto* large = form.find<kv::imaging::TPictureBox>("M1");
     EXPECT_EQ(large->getImageName(), p.file("n11.BMP"));
-    EXPECT_EQ(large->text(), "PÁGINA (01)");
-    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML4")->text(), "(04)");
+    EXPECT_EQ(large->text(), QStringLiteral("PÁGINA (01)"));
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML4")->text(), QStringLiteral("(04)"));
     EXPECT_TRUE(form.find<kv::imaging::TPictureBox>("ML2")->text().isEmpty());
 
     p.scenario.messages().answer(true);
@@ -527,7 +536,7 @@ TEST_P(ArticlePictures, ExistingPicturesShowAtTheFirstVisitAndOnlyTheirsAreDelet
     // Nothing shown: nothing deleted.
     p.scenario.messages().answer(true);
     form.click("BotDeleteImage");
-    EXPECT_EQ(p.scenario.messages().lastText(), "Ficheiro : , Não foi encontrado");
+    EXPECT_EQ(p.scenario.messages().lastText(), QStringLiteral("Ficheiro : , Não foi encontrado"));
     EXPECT_TRUE(QFile::exists(p.file("N14.Bmp")));
 }
 
@@ -541,13 +550,14 @@ TEST_P(ArticlePictures, ACodeWithAPathSeparatorGetsNoFile)
     p.showPage(form, 2);
     p.scenario.messages().clear();
     form.click("BotLocalizar");
-    EXPECT_EQ(form.statusPanel(0), "O ARTIGO AINDA NÃO FOI REFERENCIADO !!!");
+    EXPECT_EQ(form.statusPanel(0), QStringLiteral("O ARTIGO AINDA NÃO FOI REFERENCIADO !!!"));
     EXPECT_EQ(p.scenario.messages().transcript(), QStringList{Beep});
     // Nor a notes file: the notes page does not open.
     p.showPage(form, 3);
     EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 0);
     EXPECT_TRUE(QDir(p.notes).entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(QDir(p.pictures + "/..").entryList({"*.Bmp"}, QDir::Files).isEmpty());
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_FALSE(QFile::exists(p.scenario.tempPath(QStringLiteral("N1%1.Bmp").arg(n))));
 }
 
 TEST_P(ArticlePictures, TheScannerButtonsFollowTheScannerRight)
@@ -567,6 +577,7 @@ TEST_P(ArticlePictures, TheScannerButtonsFollowTheScannerRight)
         p.showPage(form, 2);
         for (const char* name : {"BotScan", "BotScanSelect", "BotLocalizar"})
             EXPECT_EQ(form.isVisible(name), c.shown) << name << " " << c.scanner;
+        p.scenario.messages().answer(false);
         form.close();
     }
 }

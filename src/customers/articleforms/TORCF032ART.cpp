@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kv::customers {
@@ -137,7 +138,7 @@ QLineEdit* TORCF032ART::addField(QGridLayout* grid, int row, int column, const Q
                                  int characters, const QString& savedColumn)
 {
     auto* label = new QLabel(caption);
-    label->setObjectName(QStringLiteral("Label_") + name.mid(5));
+    label->setObjectName(QStringLiteral("Caption") + name.mid(4));
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
     kv::ui::setFieldWidth(edit, characters);
@@ -416,6 +417,14 @@ void TORCF032ART::buildButtons()
 
 // --- activation -----------------------------------------------------------------
 
+// A form that cannot work stops once its activation is over.
+void TORCF032ART::closeAtActivation(const QString& message)
+{
+    messages().beep();
+    messages().error(message);
+    QTimer::singleShot(0, this, &QDialog::reject);
+}
+
 void TORCF032ART::FormActivate()
 {
     kv::shell::LoginState& state = m_env.state();
@@ -426,19 +435,16 @@ void TORCF032ART::FormActivate()
     try {
         m_parameters = m_file.customisationParameters();
         if (m_parameters.isEmpty()) {
-            messages().error(QStringLiteral("PARAMETROS DE CUSTOMIZAÇÃO DE ARTIGOS INEXISTENTES !!!"));
-            done(QDialog::Rejected);
+            closeAtActivation(QStringLiteral("PARAMETROS DE CUSTOMIZAÇÃO DE ARTIGOS INEXISTENTES !!!"));
             return;
         }
         m_year = m_file.codeRow(QStringLiteral("PARGER"), {QStringLiteral("ANO")}, {state.WAno});
     } catch (const kv::db::DbError& error) {
-        messages().fail(error.fullText());
-        done(QDialog::Rejected);
+        closeAtActivation(error.fullText());
         return;
     }
     if (m_year.isEmpty()) {
-        messages().error(QStringLiteral("PARAMETROS GERAIS INEXISTENTES"));
-        done(QDialog::Rejected);
+        closeAtActivation(QStringLiteral("PARAMETROS GERAIS INEXISTENTES"));
         return;
     }
     // The year's row of the shared parameters, which the family and VAT
@@ -469,8 +475,7 @@ void TORCF032ART::FormActivate()
         m_labelDesign->setText(m_articles.coding.labelDesignation.left(40));
         m_parameters = m_file.customisationParameters();
         if (m_parameters.isEmpty()) {
-            messages().error(QStringLiteral("PARAMETROS DE CUSTOMIZAÇÃO DE ARTIGOS INEXISTENTES !!!"));
-            done(QDialog::Rejected);
+            closeAtActivation(QStringLiteral("PARAMETROS DE CUSTOMIZAÇÃO DE ARTIGOS INEXISTENTES !!!"));
             return;
         }
     }

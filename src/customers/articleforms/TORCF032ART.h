@@ -76,6 +76,7 @@ private:
     kv::ui::TGlyphButton* addDoor(const QString& field, const QString& name, const QString& hint);
 
     // Activation.
+    void closeAtActivation(const QString& message);
     void applyRights();
     void cleanFields();
     void prefillFromQuote();

@@ -8,6 +8,7 @@
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
+#include "customers/coding/forms/ArticleCodingForms.h"
 #include "customers/forms/CustomerForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/db/Dataset.h"
@@ -97,6 +98,10 @@ struct DemoCompany {
             rights.refresh();
         kv::commercial::registerCommercialForms(scenario.session(), scenario.forms());
         kv::customers::registerCustomerForms(scenario.session(), scenario.forms());
+        // The customisation tables open on the table the coding form works on.
+        session.state().WTabGrupo = QStringLiteral("1");
+        session.state().WTabCod = QStringLiteral("1");
+        kv::customers::registerArticleCodingForms(scenario.session(), scenario.forms());
         kv::quotes::registerQuoteForms(
             [this] {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};

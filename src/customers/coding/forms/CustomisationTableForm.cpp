@@ -36,8 +36,8 @@ const QStringList KeyColumns{QStringLiteral("TABGRUPO"), QStringLiteral("PAIS"),
 } // namespace
 
 // The form's own rows and the keys its grid returns to, made before the
-// table-form base that works on them.
-struct CustomisationTableForm::Rows {
+// table-form base that works on them and freed after it, as the form's child.
+struct CustomisationTableForm::Rows : QObject {
     kv::db::Dataset rows{QStringLiteral("CUSTARTG")};
     kv::ui::RememberedKeys remembered;
 };
@@ -63,10 +63,11 @@ CustomisationTableForm::CustomisationTableForm(kv::shell::FormEnvironment enviro
                                  {{QStringLiteral("TABGRUPO"), group}, {QStringLiteral("TABCOD"), table}}},
                 rows->remembered, parent),
       m_environment(environment), m_variant(Variant::of(opener)), m_group(std::move(group)),
-      m_tableCode(std::move(table)), m_rows(std::move(rows)), m_tables(environment.invoicing()),
+      m_tableCode(std::move(table)), m_rows(rows.release()), m_tables(environment.invoicing()),
       m_designationRule(kv::text::FieldRule::notEmpty({}))
 {
     setObjectName(m_variant.formClass.mid(1));
+    m_rows->setParent(this);
     setWindowTitle(QStringLiteral("Tabela de Customização de Artigos"));
     kv::db::Dataset& dataset = m_rows->rows;
     dataset.setConnection(environment.invoicing());
@@ -165,6 +166,7 @@ void CustomisationTableForm::buildLayout()
     layout->addWidget(m_maintenance);
 
     kv::ui::TableButtons buttons(buttonBar(), &dataset);
+    buttonBar()->setLayout(buttons.layout);
     setControls(Edit_Codigo, grid, buttons,
                 {kv::ui::TableField{Edit_Design, &m_designationRule, {}}, kv::ui::TableField{Edit_RedCod, nullptr, {}},
                  kv::ui::TableField{Edit_redDescri, nullptr, {}}});

@@ -87,7 +87,7 @@ private:
     Variant m_variant;
     QString m_group;
     QString m_tableCode;
-    std::unique_ptr<Rows> m_rows;
+    Rows* m_rows; // a child: outlives the base's use of it
     CustomisationTables m_tables;
     std::optional<CustomisationTable> m_table;
     QString m_country;

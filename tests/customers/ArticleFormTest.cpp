@@ -6,6 +6,7 @@
 #include "customers/articleforms/ArticleForms.h"
 #include "customers/articleforms/ArticleSessionState.h"
 #include "customers/articles/ArticleFile.h"
+#include "customers/coding/forms/ArticleCodingForms.h"
 #include "imaging/forms/TPictureBox.h"
 #include "platform/db/Dataset.h"
 #include "platform/ui/FormRegistry.h"
@@ -595,5 +596,96 @@ TEST_P(ArticlePictures, TheNotesFileIsCreatedForTheCode)
 
 KV_ENGINE_SUITE(ArticleForm);
 KV_ENGINE_SUITE(ArticlePictures);
+
+// --- the demo company, which codes its articles automatically ------------------------
+
+struct DemoApproval {
+    explicit DemoApproval(Engine engine) : session(scenario.login(engine, kv::test::Company::Demo))
+    {
+        kv::customers::registerArticleCodingForms(session, scenario.forms());
+        state = kv::customers::registerArticleForms(session, scenario.forms());
+        // The demo quote 2 is approved without an article code.
+        kv::db::Dataset& quotes = session.dataModules().dataset("ZURIVAVEZA.ORCMAS");
+        if (!quotes.isOpen())
+            quotes.open();
+        quotes.locate({"CODIGO", "SUBCODIGO"}, {2, 99});
+        session.state().WNosRefAprov.clear();
+        session.state().WPrecoAdjud = 0.55;
+    }
+    ~DemoApproval()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->objectName() == QLatin1String("ORCF032ART"))
+                if (auto* code = window->findChild<QLineEdit*>("Edit_Codigo"); code && !code->text().isEmpty())
+                    scenario.messages().answer(false);
+        QList<QPointer<QDialog>> dialogs;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialogs.append(dialog);
+        for (const QPointer<QDialog>& dialog : dialogs)
+            if (dialog) {
+                dialog->close();
+                delete dialog.data();
+            }
+        scenario.forms().clear();
+    }
+
+    kv::test::Scenario scenario;
+    kv::shell::Session& session;
+    std::shared_ptr<kv::customers::ArticleSessionState> state;
+};
+
+class ArticleCodingFlow : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(ArticleCodingFlow, ACodeBuiltByTheCodingIsSavedAndReachesTheApproval)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    DemoApproval a(GetParam());
+    a.scenario.onDialog([](FormDriver& coding) {
+        coding.type("Edit_RefTipArt", "1");
+        coding.tab();
+        int n = 1;
+        for (const char* value : {"1", "1", "3", "2"}) {
+            coding.type(QStringLiteral("Edit_RefCustom%1").arg(n++), QString::fromLatin1(value));
+            coding.tab();
+        }
+        coding.click("BitTerminar");
+    });
+    FormDriver form = a.scenario.open("TORCF032ART");
+    const QString code = form.text("Edit_Codigo");
+    EXPECT_FALSE(code.isEmpty());
+    EXPECT_EQ(form.text("Edit_Design"), form.text("Label_Design"));
+    EXPECT_FALSE(form.text("Label_Design").isEmpty());
+    EXPECT_EQ(form.text("Edit_TipoArtigo"), "1");
+    for (const auto& [field, value] : {std::pair{"Edit_Custom1", "1"}, std::pair{"Edit_Custom3", "3"},
+                                       std::pair{"Edit_Custom4", "2"}, std::pair{"Edit_Custom5", ""}})
+        EXPECT_EQ(form.text(field), QString::fromLatin1(value)) << field;
+    EXPECT_FALSE(form.text("Edit_NomeCustom1").isEmpty());
+    // The quote's other values stay.
+    EXPECT_EQ(form.text("Edit_Preco1"), QStringLiteral("0,55"));
+
+    a.scenario.messages().answer(true);
+    form.click("BitTerminar");
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.session.state().WNosRefAprov, code);
+    auto inv = a.scenario.invoicingDatabase();
+    EXPECT_EQ(inv->scalar("SELECT CUSTOM4 FROM ARTIGOSCLS WHERE CODIGO = :C", {{"C", code}}).toInt(), 2);
+    EXPECT_EQ(inv->scalar("SELECT DESIGNACAO1 FROM ARTIGOSCLS WHERE CODIGO = :C", {{"C", code}}).toString(),
+              form.text("Label_Design"));
+    EXPECT_EQ(inv->scalar("SELECT COUNT(*) FROM RESERVAS").toInt(), 0);
+}
+
+TEST_P(ArticleCodingFlow, TheCodingClosedHandsNothing)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    DemoApproval a(GetParam());
+    a.scenario.onDialog([](FormDriver& coding) { coding.close(); });
+    FormDriver form = a.scenario.open("TORCF032ART");
+    EXPECT_TRUE(form.text("Edit_Codigo").isEmpty());
+    EXPECT_TRUE(form.text("Label_Design").isEmpty());
+    EXPECT_EQ(form.text("Edit_Design"), QStringLiteral("Caixa de ovos moles com janela"));
+}
+
+KV_ENGINE_SUITE(ArticleCodingFlow);
 
 } // namespace

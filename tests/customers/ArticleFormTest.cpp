@@ -514,6 +514,37 @@ TEST_P(ArticlePictures, AnImportWritesThePictureOfTheNumberChosen)
     EXPECT_FALSE(QFile::exists(p.file("N13.Bmp")));
 }
 
+TEST_P(ArticlePictures, AScanReplacesThePictureOfTheNumberWithoutAQuestion)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pictures p(GetParam());
+    p.grant("Ficheiros Base", "Artigos", "S");
+    // SANE's test device through a private configuration: an 80 x 100 mm page at 50 dpi.
+    const QString sane = p.scenario.tempPath("sane");
+    QDir().mkpath(sane);
+    for (const auto& [name, text] :
+         {std::pair{"dll.conf", "test\n"},
+          std::pair{"test.conf",
+                    "number_of_devices 1\nresolution 50.0\ntl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n"}}) {
+        QFile file(sane + QLatin1Char('/') + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    qputenv("SANE_CONFIG_DIR", sane.toUtf8());
+    QFile::copy(p.source, p.file("N13.Bmp"));
+    FormDriver form = p.open();
+    p.acceptCode(form, "N1");
+    p.showPage(form, 2);
+    form.find<QSpinBox>("Edit_NextPage")->setValue(3);
+    p.scenario.messages().clear();
+    form.click("BotScan");
+    qunsetenv("SANE_CONFIG_DIR");
+    EXPECT_TRUE(p.scenario.messages().texts().isEmpty()) << p.scenario.messages().texts().join('|').toStdString();
+    EXPECT_EQ(QImage(p.file("N13.Bmp")).size(), QSize(157, 196));
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("ML3")->getImageName(), p.file("N13.Bmp"));
+    EXPECT_EQ(form.find<kv::imaging::TPictureBox>("M1")->getImageName(), p.file("N13.Bmp"));
+}
+
 TEST_P(ArticlePictures, ExistingPicturesShowAtTheFirstVisitAndOnlyTheirsAreDeleted)
 {
     KV_SKIP_WITHOUT(GetParam());

@@ -25,6 +25,9 @@
 #include <QPointer>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QAction>
 
 using kv::test::Engine;
 using kv::test::FormDriver;
@@ -623,6 +626,30 @@ TEST_P(ArticlePictures, TheNotesFileIsCreatedForTheCode)
     p.showPage(form, 3);
     EXPECT_EQ(form.find<QTabWidget>("TabControl")->currentIndex(), 3);
     EXPECT_TRUE(QFile::exists(p.notes + "/ARTGN1.Rtf"));
+    // The toolbar follows the caret and the text's changes as they happen.
+    auto* editor = form.find<QTextEdit>("RichEditInform");
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCursor cursor(editor->document());
+    cursor.insertText(QStringLiteral("normal "));
+    cursor.insertText(QStringLiteral("negrito"), bold);
+    auto* boldButton = form.window()->findChild<QAction*>("BotBold");
+    ASSERT_NE(boldButton, nullptr);
+    cursor.setPosition(3);
+    editor->setTextCursor(cursor);
+    EXPECT_FALSE(boldButton->isChecked());
+    cursor.setPosition(10);
+    editor->setTextCursor(cursor);
+    EXPECT_TRUE(boldButton->isChecked());
+    EXPECT_EQ(form.statusPanel(1), QStringLiteral("Alterado"));
+    // Leaving the page asks to keep the changes.
+    p.scenario.messages().answer(true);
+    p.showPage(form, 0);
+    EXPECT_EQ(p.scenario.messages().lastText(),
+              QStringLiteral("DESEJA GRAVAR ALTERAÇÕES DAS INFORMAÇÕES !!! Confirma ?"));
+    QFile saved(p.notes + "/ARTGN1.Rtf");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("negrito"));
 }
 
 KV_ENGINE_SUITE(ArticleForm);

@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -179,3 +180,12 @@ void BM_BareSave(benchmark::State& state)
 BENCHMARK(BM_BareSave)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

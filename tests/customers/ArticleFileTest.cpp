@@ -5,6 +5,8 @@
 #include "customers/articles/ArticleFile.h"
 #include "customers/articles/ArticlePictureFiles.h"
 #include "platform/db/Connection.h"
+#include "shell/LoginState.h"
+#include "shell/VersionUpdate.h"
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -201,6 +203,42 @@ TEST_P(ArticleSave, TheClassificationIsReadByKey)
     EXPECT_TRUE(file.customisationName("C", 4, 13).isEmpty());
     company.db->exec("DELETE FROM PARCUSTOM");
     EXPECT_TRUE(file.customisationParameters().isEmpty());
+}
+
+// A company made before the article form: customisation parameters without
+// the coding switch and base country, no claims, no per-country rows.
+TEST_P(ArticleCodes, AnOlderCompanyGetsWhatTheArticleFormReads)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    scenario.createInstallation(GetParam());
+    auto application = scenario.applicationDatabase();
+    auto invoicing = scenario.invoicingDatabase();
+    for (const char* table : {"PARCUSTOM", "RESERVAS", "ARTIGOSPAIS"})
+        invoicing->exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+    invoicing->exec("CREATE TABLE PARCUSTOM (CODIGO VARCHAR(1), GRUPOTIPO1 VARCHAR(1))");
+    invoicing->exec("INSERT INTO PARCUSTOM (CODIGO, GRUPOTIPO1) VALUES ('1', 'C')");
+
+    kv::shell::LoginState state;
+    state.setFixedValues();
+    state.WEmpNro = 1;
+    state.WData = QDate(2024, 5, 17);
+    kv::shell::VersionUpdate(*application, state).readRecordedVersion();
+    application->exec("UPDATE ACTUAL_VERSAO SET VERSAO = '01.009'");
+    kv::shell::VersionUpdate update(*application, state);
+    update.readRecordedVersion();
+    update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
+    ASSERT_TRUE(update.run().isEmpty());
+
+    for (const char* column : {"REFARTIGO", "PAISBASE"})
+        EXPECT_TRUE(invoicing->columnExists("PARCUSTOM", column)) << column;
+    EXPECT_TRUE(invoicing->tableExists("RESERVAS"));
+    EXPECT_TRUE(invoicing->tableExists("ARTIGOSPAIS"));
+    // The parameters kept their group; the article form reads them.
+    ArticleFile file(invoicing, "POSTO1", "ANA");
+    const QVariantMap parameters = file.customisationParameters();
+    EXPECT_EQ(ArticleFile::groupOfType(parameters, "1"), "C");
+    EXPECT_TRUE(parameters.value("REFARTIGO").toString().isEmpty());
 }
 
 KV_ENGINE_SUITE(ArticleCodes);

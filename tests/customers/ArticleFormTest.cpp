@@ -36,6 +36,26 @@ namespace {
 
 const QString Beep = QStringLiteral("<beep>");
 
+// Closes every window a test left open; an article form left with a code
+// asks its save question, answered No.
+void closeForms(kv::test::Scenario& scenario)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("ORCF032ART") && window->isVisible())
+            if (auto* code = window->findChild<QLineEdit*>("Edit_Codigo"); code && !code->text().isEmpty())
+                scenario.messages().answer(false);
+    QList<QPointer<QDialog>> dialogs;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialogs.append(dialog);
+    for (const QPointer<QDialog>& dialog : dialogs)
+        if (dialog) {
+            dialog->close();
+            delete dialog.data();
+        }
+    scenario.forms().clear();
+}
+
 struct Approval {
     explicit Approval(Engine engine) : session(scenario.login(engine))
     {
@@ -76,24 +96,7 @@ struct Approval {
         session.state().WNosRefAprov.clear();
         session.state().WPrecoAdjud = 12.5;
     }
-    ~Approval()
-    {
-        // An article form left open with a code asks its save question: No.
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String("ORCF032ART") && window->isVisible())
-                if (auto* code = window->findChild<QLineEdit*>("Edit_Codigo"); code && !code->text().isEmpty())
-                    scenario.messages().answer(false);
-        QList<QPointer<QDialog>> dialogs;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialogs.append(dialog);
-        for (const QPointer<QDialog>& dialog : dialogs)
-            if (dialog) {
-                dialog->close();
-                delete dialog.data();
-            }
-        scenario.forms().clear();
-    }
+    ~Approval() { closeForms(scenario); }
 
     void grant(const QString& chapter, const QString& program, const QString& scanner = "N")
     {
@@ -670,23 +673,7 @@ struct DemoApproval {
         session.state().WNosRefAprov.clear();
         session.state().WPrecoAdjud = 0.55;
     }
-    ~DemoApproval()
-    {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->objectName() == QLatin1String("ORCF032ART"))
-                if (auto* code = window->findChild<QLineEdit*>("Edit_Codigo"); code && !code->text().isEmpty())
-                    scenario.messages().answer(false);
-        QList<QPointer<QDialog>> dialogs;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialogs.append(dialog);
-        for (const QPointer<QDialog>& dialog : dialogs)
-            if (dialog) {
-                dialog->close();
-                delete dialog.data();
-            }
-        scenario.forms().clear();
-    }
+    ~DemoApproval() { closeForms(scenario); }
 
     kv::test::Scenario scenario;
     kv::shell::Session& session;

@@ -85,6 +85,15 @@ int labelWidth(const QWidget* label, int characters)
     return label->fontMetrics().averageCharWidth() * characters + 8;
 }
 
+// A field of a page: its component name, caption, width in characters and
+// the column the save writes it to (none for the fields shown only).
+struct Plain {
+    const char* name;
+    const char* caption;
+    int width;
+    const char* column;
+};
+
 QString customName(int n) { return QStringLiteral("Edit_Custom%1").arg(n); }
 
 } // namespace
@@ -214,12 +223,6 @@ QWidget* TORCF032ART::buildIdentificationPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("PageIdentificacao"));
     auto* grid = new QGridLayout(page);
-    struct Plain {
-        const char* name;
-        const char* caption;
-        int width;
-        const char* column;
-    };
     const Plain fields[] = {
         {"Edit_VosRef", "V/Referência : ", 15, "VOSREF"},
         {"Edit_TipoArtigo", "Tipo de Artigo :", 2, "TIPOARTIGO"},
@@ -354,12 +357,6 @@ QWidget* TORCF032ART::buildBillingPage()
     });
     billingGrid->setRowStretch(row, 1);
 
-    struct Plain {
-        const char* name;
-        const char* caption;
-        int width;
-        const char* column;
-    };
     const Plain stockFields[] = {
         {"Edit_CustoPadrao", "Custo Padrão  :", 12, "CUSTOPADRAO"},
         {"Edit_PmCusto", "Preço Médio Custo :", 12, ""},

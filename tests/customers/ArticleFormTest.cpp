@@ -270,6 +270,50 @@ TEST_P(ArticleForm, TheFamilyProposesItsCostCentreUntilACodeIsRefused)
     EXPECT_TRUE(form.text("Edit_CCusto").isEmpty());
 }
 
+TEST_P(ArticleForm, TheYearsSwitchesCloseTheCommissionAndTheCostCentre)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    a.inv->exec("UPDATE PARGER SET COMARTIGO = 'N', CONTABILIDADE = 'N'");
+    FormDriver form = a.open();
+    EXPECT_FALSE(form.isEnabled("Edit_Comissao"));
+    EXPECT_FALSE(form.isEnabled("Edit_CCusto"));
+    a.acceptCode(form, "NOVO1");
+    form.type("Edit_Familia", "CAIXAS");
+    form.tab();
+    EXPECT_TRUE(form.text("Edit_CCusto").isEmpty());
+}
+
+TEST_P(ArticleForm, ALookupCancelledChangesNothing)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    form.type("Edit_Familia", "TOTAIS");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 0);
+        lookup.click("CancelBtn");
+    });
+    form.insert();
+    EXPECT_EQ(form.text("Edit_Familia"), "TOTAIS");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 0);
+        lookup.click("OKBtn");
+    });
+    form.insert();
+    EXPECT_EQ(form.text("Edit_Familia"), "CAIXAS");
+    // A customisation value chosen shows its name.
+    form.focus("Edit_Custom1");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 0);
+        lookup.click("OKBtn");
+    });
+    form.insert();
+    EXPECT_EQ(form.text("Edit_Custom1"), "10");
+    EXPECT_EQ(form.text("Edit_NomeCustom1"), "Americana");
+}
+
 TEST_P(ArticleForm, TheDesignationsAreCutTo40WithTheirLength)
 {
     KV_SKIP_WITHOUT(GetParam());

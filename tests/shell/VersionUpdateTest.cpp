@@ -152,14 +152,14 @@ class Version : public VersionFixture {};
 
 TEST_P(Version, NewerVersionChangesNothing)
 {
-    record("01.010");
+    record("01.011");
     VersionUpdate update(*db, state);
     update.readRecordedVersion();
     EXPECT_EQ(update.plan().kind, VersionPlan::Kind::Newer);
     EXPECT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.010");
+    EXPECT_EQ(recorded(), "01.011");
     EXPECT_FALSE(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"));
-    EXPECT_TRUE(update.refusal().contains("01.010"));
+    EXPECT_TRUE(update.refusal().contains("01.011"));
 }
 
 TEST_P(Version, FailingStepIsRolledBackAndTheLaterStepsDoNotRun)

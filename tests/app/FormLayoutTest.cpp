@@ -8,6 +8,8 @@
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
+#include "customers/articleforms/ArticleForms.h"
+#include "customers/coding/forms/ArticleCodingForms.h"
 #include "customers/forms/CustomerForms.h"
 #include "costing/forms/ListPrintDialog.h"
 #include "platform/db/Dataset.h"
@@ -97,6 +99,11 @@ struct DemoCompany {
             rights.refresh();
         kv::commercial::registerCommercialForms(scenario.session(), scenario.forms());
         kv::customers::registerCustomerForms(scenario.session(), scenario.forms());
+        // The customisation tables open on the table the coding form works on.
+        session.state().WTabGrupo = QStringLiteral("1");
+        session.state().WTabCod = QStringLiteral("1");
+        kv::customers::registerArticleCodingForms(scenario.session(), scenario.forms());
+        kv::customers::registerArticleForms(scenario.session(), scenario.forms());
         kv::quotes::registerQuoteForms(
             [this] {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
@@ -199,6 +206,13 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
         GTEST_SKIP() << "sem janela";
     }
     kv::test::placeOn(form, screen);
+    // The article form opens the automatic coding first where the company codes its articles.
+    if (c.form == QLatin1String("TORCF032ART")
+        && demo.session.invoicing()
+                   ->scalar(QStringLiteral("SELECT REFARTIGO FROM PARCUSTOM WHERE CODIGO = '1'"))
+                   .toString()
+               == QLatin1String("S"))
+        demo.scenario.onDialog([](kv::test::FormDriver& coding) { coding.close(); });
     kv::test::FormDriver driver = demo.scenario.show(form);
     demo.scenario.wait();
     EXPECT_EQ(form->screen(), screen);

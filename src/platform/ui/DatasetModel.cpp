@@ -2,6 +2,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/ui/FieldText.h"
+#include "platform/text/NumberText.h"
 #include "platform/ui/MessageService.h"
 
 namespace kv::ui {
@@ -119,6 +120,14 @@ int DatasetModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
 }
 
+void DatasetModel::setEditableFields(QStringList fields) { m_editable = std::move(fields); }
+
+bool DatasetModel::isEditable(int column) const
+{
+    return column >= 0 && column < static_cast<int>(m_shown.size())
+           && m_editable.contains(m_shown[static_cast<std::size_t>(column)].field, Qt::CaseInsensitive);
+}
+
 QString DatasetModel::cellText(int row, int column) const
 {
     const int field = fieldIndex(column);
@@ -138,7 +147,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     const bool checkBox = m_shown[static_cast<std::size_t>(index.column())].checkBox;
     if (checkBox && role == Qt::CheckStateRole)
         return cellText(index.row(), index.column()) == QLatin1String("S") ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return checkBox ? QVariant() : QVariant(cellText(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole) {
         if (const Qt::Alignment alignment = m_shown[static_cast<std::size_t>(index.column())].alignment)
@@ -157,11 +166,15 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
     if (index.isValid() && m_shown[static_cast<std::size_t>(index.column())].checkBox
         && fieldIndex(index.column()) >= 0)
         flags |= Qt::ItemIsUserCheckable;
+    if (index.isValid() && isEditable(index.column()) && fieldIndex(index.column()) >= 0)
+        flags |= Qt::ItemIsEditable;
     return flags;
 }
 
 bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    if (index.isValid() && role == Qt::EditRole && isEditable(index.column()))
+        return setCellText(index, value.toString());
     if (!index.isValid() || role != Qt::CheckStateRole || !m_dataset || !m_dataset->isOpen()
         || !m_shown[static_cast<std::size_t>(index.column())].checkBox)
         return false;
@@ -175,6 +188,36 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
         if (m_dataset->state() == kv::db::DatasetState::Browse)
             m_dataset->edit();
         m_dataset->field(field).setValue(ticked ? QStringLiteral("S") : QStringLiteral("N"));
+        m_dataset->post();
+    } catch (const kv::db::DbError& error) {
+        messages().fail(error.text());
+        return false;
+    }
+    return true;
+}
+
+bool DatasetModel::setCellText(const QModelIndex& index, const QString& text)
+{
+    const int field = fieldIndex(index.column());
+    if (!m_dataset || !m_dataset->isOpen() || field < 0)
+        return false;
+    QVariant value = text;
+    if (kv::db::isNumericType(m_dataset->fieldDef(field).type)) {
+        if (text.trimmed().isEmpty()) {
+            value = QVariant();
+        } else if (const auto number = kv::text::parseNumber(text)) {
+            value = *number;
+        } else {
+            messages().fail(kv::text::notANumberMessage(text));
+            return false;
+        }
+    }
+    try {
+        if (m_dataset->currentRow() != index.row() && !m_dataset->moveTo(index.row()))
+            return false;
+        if (m_dataset->state() == kv::db::DatasetState::Browse)
+            m_dataset->edit();
+        m_dataset->field(field).setValue(value);
         m_dataset->post();
     } catch (const kv::db::DbError& error) {
         messages().fail(error.text());

@@ -33,6 +33,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A check-box column's tick: the row becomes current and takes "S" or "N".
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // The fields whose cells are typed into: the text becomes the current
+    // row's value (numbers read as Portuguese text) and the row is posted.
+    void setEditableFields(QStringList fields);
+    bool isEditable(int column) const;
+    bool setCellText(const QModelIndex& index, const QString& text);
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -54,6 +59,7 @@ private:
     QPointer<kv::db::Dataset> m_dataset;
     std::vector<GridColumn> m_given;
     std::vector<GridColumn> m_shown;
+    QStringList m_editable;
     std::vector<int> m_fieldIndex;
     int m_rows = 0;
     QList<QMetaObject::Connection> m_connections;

@@ -51,6 +51,14 @@ void DbGrid::setDataset(Dataset* dataset, std::vector<GridColumn> columns)
     followDataset();
 }
 
+void DbGrid::setEditableFields(const QStringList& fields)
+{
+    m_model->setEditableFields(fields);
+    setEditTriggers(fields.isEmpty() ? QAbstractItemView::NoEditTriggers
+                                     : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                           | QAbstractItemView::AnyKeyPressed);
+}
+
 Dataset* DbGrid::dataset() const { return m_model->dataset(); }
 
 int DbGrid::rowCount() const { return m_model->rowCount(); }

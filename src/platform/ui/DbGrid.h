@@ -16,7 +16,8 @@ class DatasetModel;
 
 // The grid over a dataset: one line per row, titles and column lines, the
 // whole row selected; read-only but for check-box columns (GridColumn::checkBox),
-// whose tick (mouse or space bar) writes "S" or "N" into the row. The grid's current line and the dataset's
+// whose tick (mouse or space bar) writes "S" or "N" into the row, and the
+// columns typed into (setEditableFields). The grid's current line and the dataset's
 // current row move together both ways. Tab leaves the grid; the form's
 // enter and exit handlers of the grid run as for any field.
 class DbGrid : public QTableView {
@@ -26,6 +27,8 @@ public:
 
     void setDataset(kv::db::Dataset* dataset, std::vector<GridColumn> columns = {});
     kv::db::Dataset* dataset() const;
+    // The fields whose cells the user types into.
+    void setEditableFields(const QStringList& fields);
     DatasetModel* datasetModel() const { return m_model; }
 
     int rowCount() const;

@@ -3,6 +3,7 @@
 #include "quotes/forms/TORCF021.h"
 #include "quotes/forms/TORCF022.h"
 #include "quotes/forms/TORCF031.h"
+#include "quotes/forms/TORCF032.h"
 #include "quotes/print/InternalQuoteReportForm.h"
 
 #include "platform/ui/FormRegistry.h"
@@ -24,6 +25,9 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
     forms.add(QStringLiteral("TORCF031"),
               [source](QWidget* parent) -> QDialog* { return new TORCF031(source(), parent); });
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR031"));
+    forms.add(QStringLiteral("TORCF032"),
+              [source](QWidget* parent) -> QDialog* { return new TORCF032(source(), parent); });
+    registerInternalQuoteReports(forms, QStringLiteral("TORCFPR032"));
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)

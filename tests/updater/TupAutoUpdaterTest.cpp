@@ -150,10 +150,10 @@ TEST_F(AutoUpdaterTest, ComparesWithTheInstalledVersion)
         bool asked;
     };
     const Case cases[] = {
-        {"01.009", false, false, false}, // the installed version: nothing newer
+        {"01.010", false, false, false}, // the installed version: nothing newer
         {"01.004", false, false, false},
-        {"01.010", true, true, false}, // silent: found, nothing offered
-        {"01.010", false, true, true},
+        {"01.011", true, true, false}, // silent: found, nothing offered
+        {"01.011", false, true, true},
     };
     for (const Case& c : cases) {
         view.shown.clear();

@@ -1,6 +1,7 @@
 #include "quotes/unit/QuotesUnit.h"
 
 #include "quotes/forms/QuoteForms.h"
+#include "quotes/unit/ApprovalTablesStep.h"
 
 #include "shell/VersionStepContext.h"
 
@@ -93,7 +94,7 @@ kv::shell::SubsystemUnit quotesUnit()
     unit.name = QStringLiteral("quotes");
     unit.datasets = quoteDatasets();
     unit.versionSteps = {{4, unit.name, addSubcontractTotals}, {8, unit.name, addQuoteLookupIndexes},
-                         {9, unit.name, addQuoteIssueTables}};
+                         {9, unit.name, addQuoteIssueTables}, {10, unit.name, addApprovalTables}};
     unit.menus = {quotesMenu()};
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

@@ -64,11 +64,11 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
 
 std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStringList& copies) const
 {
-    const QString copy = m_table.copy.isEmpty() ? QStringLiteral("''") : m_table.copy;
+    const QString copyColumn = m_table.copy.isEmpty() ? QStringLiteral("''") : m_table.copy;
     const QueryResult result = m_db.query(
         QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil "
                        "ORDER BY %1")
-            .arg(m_table.document, copy, m_table.table, m_table.user),
+            .arg(m_table.document, copyColumn, m_table.table, m_table.user),
         {{QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}});
     std::vector<PrintQueueRow> rows;
     rows.reserve(result.rows.size());

@@ -156,7 +156,7 @@ std::vector<qint64> CustomerOrderPrint::queued(kv::db::Connection& invoicing, co
 {
     std::vector<qint64> orders;
     for (const kv::db::PrintQueueRow& row :
-         kv::db::PrintQueue(invoicing, OrderQueue, user).rows(0, std::numeric_limits<qint64>::max(), {}))
+         kv::db::PrintQueue(invoicing, OrderQueue, user).rows(0, std::numeric_limits<qint32>::max(), {}))
         orders.push_back(row.document);
     return orders;
 }

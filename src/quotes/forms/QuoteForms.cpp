@@ -11,7 +11,8 @@
 
 namespace kv::quotes {
 
-void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms)
+void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms,
+                        approval::ApprovalOpener openApproval)
 {
     forms.add(QStringLiteral("TORCF021"), [source, &forms](QWidget* parent) -> QDialog* {
         QuoteFormsEnvironment environment = source();
@@ -26,7 +27,9 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
               [source](QWidget* parent) -> QDialog* { return new TORCF031(source(), parent); });
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR031"));
     forms.add(QStringLiteral("TORCF032"),
-              [source](QWidget* parent) -> QDialog* { return new TORCF032(source(), parent); });
+              [source, openApproval](QWidget* parent) -> QDialog* {
+                  return new TORCF032(source(), openApproval, parent);
+              });
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR032"));
 }
 

@@ -87,8 +87,8 @@ void fillTable(QTableWidget* table, const std::vector<QStringList>& rows)
 
 } // namespace
 
-TORCF032::TORCF032(QuoteFormsEnvironment environment, QWidget* parent)
-    : kv::ui::Form(parent), m_environment(environment)
+TORCF032::TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener openApproval, QWidget* parent)
+    : kv::ui::Form(parent), m_environment(environment), m_openApproval(std::move(openApproval))
 {
     setObjectName(QStringLiteral("TORCF032"));
     setWindowTitle(QStringLiteral("Aprovação de Orçamentos"));
@@ -701,12 +701,16 @@ void TORCF032::BotAprovaClick()
         kv::ui::messages().error(QStringLiteral("Orçamento Inexistente ... ") + QString::number(number));
         return;
     }
-    if (m_environment.forms && m_environment.forms->contains(QStringLiteral("TORCF032A"))) {
-        std::unique_ptr<QDialog> approval(m_environment.forms->create(QStringLiteral("TORCF032A"), this));
-        if (approval)
-            approval->exec();
+    approval::ApprovalOutcome outcome;
+    try {
+        if (m_openApproval)
+            outcome = m_openApproval(
+                approval::ApprovalContext::read(*m_environment.application(), number, m_priceDecimals), this);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
     }
-    rebuildOrderValues();
+    if (outcome.approved)
+        rebuildOrderValues();
     openList();
     m_list->last();
     focusField(DBGrid1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quotes/approval/forms/ApprovalOpener.h"
 #include "quotes/core/ArticleClassification.h"
 #include "quotes/core/QuoteConsultation.h"
 #include "quotes/core/QuoteRow.h"
@@ -54,7 +55,8 @@ public:
     static constexpr const char* kChartProgram = "ORCP032";
     enum FichaPage { Information = 0, Classification, TechnicalSheets, BaseCost, CommercialCost, OrderTotal };
 
-    explicit TORCF032(QuoteFormsEnvironment environment, QWidget* parent = nullptr);
+    // `openApproval` runs the approval form of a quote ("&Aprovar").
+    TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener openApproval, QWidget* parent = nullptr);
     ~TORCF032() override;
 
     kv::db::Dataset& list() const { return *m_list; }
@@ -100,6 +102,7 @@ private:
     int currentQuoteNumber() const;
 
     QuoteFormsEnvironment m_environment;
+    approval::ApprovalOpener m_openApproval;
     kv::install::Installation m_noInstallation;
     ConsultationSelection m_selection;
     int m_priceDecimals = 2;

@@ -12,7 +12,7 @@ using kv::test::Engine;
 
 namespace {
 
-QDateTime at(int year, int month, int day) { return QDateTime(QDate(year, month, day), QTime(10, 30)); }
+QDateTime orderedAt(int year, int month, int day) { return QDateTime(QDate(year, month, day), QTime(10, 30)); }
 
 // Orders of customers 45 and 46 (both in the customer file) and 47 (not).
 class OrderValuesTest : public ::testing::TestWithParam<Engine> {
@@ -45,11 +45,11 @@ protected:
 
 TEST_P(OrderValuesTest, orderBookHasTheOpenLinesByDeliveryMonthNewestFirst)
 {
-    line(1, 1, 45, at(2024, 1, 5), at(2024, 2, 10), "CX-1", 100, 100, 1000, "N");
-    line(1, 2, 45, at(2024, 1, 5), at(2024, 2, 28), "CX-1", 50, 40.5, 400, "N");
-    line(1, 3, 45, at(2024, 1, 5), at(2024, 3, 1), "CX-1", 70, 70, 700, "N");
-    line(2, 1, 45, at(2024, 1, 9), at(2024, 3, 15), "CX-2", 30, 0, 0, "S"); // delivered
-    line(3, 1, 46, at(2024, 1, 9), at(2024, 3, 15), "CX-3", 99, 99, 9, "N"); // another customer
+    line(1, 1, 45, orderedAt(2024, 1, 5), orderedAt(2024, 2, 10), "CX-1", 100, 100, 1000, "N");
+    line(1, 2, 45, orderedAt(2024, 1, 5), orderedAt(2024, 2, 28), "CX-1", 50, 40.5, 400, "N");
+    line(1, 3, 45, orderedAt(2024, 1, 5), orderedAt(2024, 3, 1), "CX-1", 70, 70, 700, "N");
+    line(2, 1, 45, orderedAt(2024, 1, 9), orderedAt(2024, 3, 15), "CX-2", 30, 0, 0, "S"); // delivered
+    line(3, 1, 46, orderedAt(2024, 1, 9), orderedAt(2024, 3, 15), "CX-3", 99, 99, 9, "N"); // another customer
 
     const auto book = CustomerOrderValues::orderBook(*db, 45);
     ASSERT_EQ(book.size(), 2);
@@ -64,20 +64,20 @@ TEST_P(OrderValuesTest, orderBookHasTheOpenLinesByDeliveryMonthNewestFirst)
 
 TEST_P(OrderValuesTest, customerWithoutOrdersOrNotInTheFileHasAnEmptyBook)
 {
-    line(4, 1, 47, at(2024, 1, 5), at(2024, 2, 10), "CX-1", 100, 100, 1000, "N");
+    line(4, 1, 47, orderedAt(2024, 1, 5), orderedAt(2024, 2, 10), "CX-1", 100, 100, 1000, "N");
     EXPECT_TRUE(CustomerOrderValues::orderBook(*db, 0).isEmpty());
     EXPECT_TRUE(CustomerOrderValues::orderBook(*db, 47).isEmpty());
 }
 
 TEST_P(OrderValuesTest, monthlyValuesOfTheYearPerCustomerRoundedToWholeUnits)
 {
-    line(1, 1, 45, at(2024, 1, 1), at(2024, 2, 1), "CX-1", 100.25, 0, 0, "N"); // first moment of the year
-    line(1, 2, 45, at(2024, 1, 31), at(2024, 2, 1), "CX-1", 0.25, 0, 0, "N"); // January: 100.5 -> 101
-    line(1, 3, 45, at(2024, 1, 20), at(2024, 2, 1), QVariant(), 500, 0, 0, "N"); // no article: left out
-    line(2, 1, 45, QDateTime(QDate(2024, 12, 31), QTime(23, 59)), at(2025, 1, 5), "CX-2", 10.4, 0, 0, "N");
-    line(2, 2, 45, QDateTime(QDate(2023, 12, 31), QTime(23, 59)), at(2024, 1, 5), "CX-2", 999, 0, 0, "N");
-    line(2, 3, 45, at(2025, 1, 1), at(2025, 1, 5), "CX-2", 888, 0, 0, "N");
-    line(3, 1, 46, at(2024, 6, 15), at(2024, 7, 1), "CX-3", -2.5, 0, 0, "N"); // a credit rounds away from 0
+    line(1, 1, 45, orderedAt(2024, 1, 1), orderedAt(2024, 2, 1), "CX-1", 100.25, 0, 0, "N"); // first moment of the year
+    line(1, 2, 45, orderedAt(2024, 1, 31), orderedAt(2024, 2, 1), "CX-1", 0.25, 0, 0, "N"); // January: 100.5 -> 101
+    line(1, 3, 45, orderedAt(2024, 1, 20), orderedAt(2024, 2, 1), QVariant(), 500, 0, 0, "N"); // no article: left out
+    line(2, 1, 45, QDateTime(QDate(2024, 12, 31), QTime(23, 59)), orderedAt(2025, 1, 5), "CX-2", 10.4, 0, 0, "N");
+    line(2, 2, 45, QDateTime(QDate(2023, 12, 31), QTime(23, 59)), orderedAt(2024, 1, 5), "CX-2", 999, 0, 0, "N");
+    line(2, 3, 45, orderedAt(2025, 1, 1), orderedAt(2025, 1, 5), "CX-2", 888, 0, 0, "N");
+    line(3, 1, 46, orderedAt(2024, 6, 15), orderedAt(2024, 7, 1), "CX-3", -2.5, 0, 0, "N"); // a credit rounds away from 0
     // Another user's rows of the year and the user's rows of another year stay.
     kv::test::insertRows(*db, "ENCVALCLI", {"UTIL", "ANO", "CODIGO", "ENCOME01", "ENCOME13"},
                          {{"RUI", "2024", 45, 7.0, 7.0}, {"ANA", "2023", 45, 3.0, 3.0}, {"ANA", "2024", 99, 1.0, 1.0}});
@@ -117,7 +117,7 @@ TEST_P(OrderValuesTest, aYearWithoutOrdersLeavesTheUserNoRows)
 TEST_P(OrderValuesTest, manyCustomersAreAllWritten)
 {
     for (int customer = 1000; customer < 1250; ++customer)
-        line(10000 + customer, 1, customer, at(2024, 1 + customer % 12, 3), at(2024, 12, 1), "CX-1", customer, 0, 0,
+        line(10000 + customer, 1, customer, orderedAt(2024, 1 + customer % 12, 3), orderedAt(2024, 12, 1), "CX-1", customer, 0, 0,
              "N");
     EXPECT_EQ(CustomerOrderValues::rebuildMonthly(*db, "ANA", "2024"), 250);
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM ENCVALCLI WHERE UTIL = 'ANA'").toInt(), 250);

@@ -380,9 +380,12 @@ QWidget* TORCF032::buildFichaPage()
     m_quoteValues = new QuoteValuesPage;
     m_quoteValues->setObjectName(QStringLiteral("PageValores"));
     m_quoteValues->hideOwnChart();
-    NBFICTEC->addTab(m_quoteValues, QStringLiteral("Custo Base"));
-    NBFICTEC->addTab(new QWidget, QStringLiteral("C.Comercial"));
-    NBFICTEC->addTab(new QWidget, QStringLiteral("Tot.Encom."));
+    for (const char* caption : {"Custo Base", "C.Comercial", "Tot.Encom."}) {
+        auto* holder = new QWidget;
+        (new QVBoxLayout(holder))->setContentsMargins(0, 0, 0, 0);
+        NBFICTEC->addTab(holder, QString::fromUtf8(caption));
+    }
+    NBFICTEC->widget(BaseCost)->layout()->addWidget(m_quoteValues);
     layout->addWidget(NBFICTEC, 3);
     DBChart1 = new ChartRowsPie(page);
     DBChart1->setObjectName(QStringLiteral("DBChart1"));
@@ -421,7 +424,7 @@ QWidget* TORCF032::buildDetailNotebook()
     quantity->addWidget(new QLabel(QStringLiteral("Quantid. : ")));
     quantity->addWidget(value(QStringLiteral("Label_ExiQtd"), 12));
     auto* unit = new QLabel(QStringLiteral("MLH"));
-    unit->setObjectName(QStringLiteral("Label_Unidade"));
+    unit->setObjectName(QStringLiteral("Label_UnVenda"));
     m_values.insert(unit->objectName(), unit);
     quantity->addWidget(unit);
     quantity->addStretch(1);
@@ -583,7 +586,7 @@ void TORCF032::showCurrentRow()
 void TORCF032::showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article)
 {
     for (QLabel* label : m_values)
-        if (label->objectName() != QLatin1String("Label_Unidade"))
+        if (label->objectName() != QLatin1String("Label_UnVenda"))
             label->clear();
     if (!quote)
         return;
@@ -625,7 +628,7 @@ void TORCF032::showStock()
         if (!stock.found)
             return;
         m_values.value(QStringLiteral("Label_ExiQtd"))->setText(kv::text::number(stock.quantity, 2));
-        m_values.value(QStringLiteral("Label_Unidade"))->setText(stock.unit);
+        m_values.value(QStringLiteral("Label_UnVenda"))->setText(stock.unit);
         std::vector<QStringList> rows;
         for (const WarehouseStock& w : stock.warehouses)
             rows.push_back({QString::number(w.warehouse), kv::text::number(w.quantity, 4), kv::text::plain(w.value)});
@@ -677,10 +680,8 @@ void TORCF032::showFichaPage(int index)
         // The three tabs show the one values page.
         QWidget* page = NBFICTEC->widget(index);
         if (m_quoteValues->parentWidget() != page) {
-            if (!page->layout())
-                new QVBoxLayout(page);
-            page->layout()->setContentsMargins(0, 0, 0, 0);
             page->layout()->addWidget(m_quoteValues);
+            m_quoteValues->show();
         }
         showCostChart(index - BaseCost + 1);
         break;

@@ -1,5 +1,6 @@
 #include "quotes/unit/QuotesUnit.h"
 
+#include "quotes/approval/core/QuoteApproval.h"
 #include "quotes/forms/QuoteForms.h"
 #include "quotes/unit/ApprovalTablesStep.h"
 
@@ -99,6 +100,8 @@ kv::shell::SubsystemUnit quotesUnit()
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerQuoteForms(session, forms);
+        // A later process finishes an approval this one left half-written.
+        session.twoDatabaseKinds().add(approval::approvalKind());
     };
     return unit;
 }

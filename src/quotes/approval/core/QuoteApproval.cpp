@@ -237,6 +237,31 @@ bool QuoteApproval::orderExists(int orderNumber)
         .isValid();
 }
 
+bool QuoteApproval::commercialParametersExist()
+{
+    return m_invoicing
+        .scalar(QStringLiteral("SELECT ANO FROM PARGER WHERE ANO = :ANO"),
+                {{QStringLiteral("ANO"), m_settings.workingYear}})
+        .isValid();
+}
+
+std::optional<QString> QuoteApproval::locality(const QString& postalCode)
+{
+    const kv::db::QueryResult row =
+        m_invoicing.query(QStringLiteral("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :CODPOSTAL"),
+                          {{QStringLiteral("CODPOSTAL"), postalCode}});
+    if (row.isEmpty())
+        return std::nullopt;
+    return row.value(0, QStringLiteral("LOCALIDADE")).toString();
+}
+
+QString previousOrdersSql()
+{
+    return QStringLiteral("SELECT ANO, SEMANA, ENCNRO, PRECOVENDA, QUANTID, UNVEND, MARGEMPRC, ORCNRO, ARTIGO, CLINRO, "
+                          "DATAENTRG FROM ENCCLIDET WHERE CLINRO = :WCLINRO AND ARTIGO = :WARTNRO "
+                          "ORDER BY ANO, SEMANA, ENCNRO");
+}
+
 std::optional<PreparedApproval> QuoteApproval::prepare(const OrderRequest& r, const CostTables& tables)
 {
     if (r.quoteNumber == 0) {

@@ -95,6 +95,10 @@ public:
     // for any other series.
     int proposeNumber(const QString& series);
     bool orderExists(int orderNumber);
+    // Whether the working year has its commercial parameters (PARGER).
+    bool commercialParametersExist();
+    // The locality of a delivery postal code; nothing when the code is unknown.
+    std::optional<QString> locality(const QString& postalCode);
 
     // Checks every value and works the quote out again; nothing when a check
     // fails (its message told). Nothing is written.
@@ -111,6 +115,10 @@ private:
     kv::notify::MessageSink& m_messages;
     ApprovalSettings m_settings;
 };
+
+// The earlier order lines of a customer for an article (parameters
+// WCLINRO, WARTNRO), latest last.
+QString previousOrdersSql();
 
 // One order line's value: price x quantity in the 4-decimal fixed point,
 // rounded to the money decimals.

@@ -4,6 +4,7 @@
 #include "quotes/forms/QuoteForms.h"
 #include "quotes/unit/ApprovalTablesStep.h"
 
+#include "shell/Session.h"
 #include "shell/VersionStepContext.h"
 
 #include <QHash>

@@ -1,8 +1,10 @@
 #include "quotes/unit/QuotesUnit.h"
 
+#include "quotes/approval/core/QuoteApproval.h"
 #include "quotes/forms/QuoteForms.h"
 #include "quotes/unit/ApprovalTablesStep.h"
 
+#include "shell/Session.h"
 #include "shell/VersionStepContext.h"
 
 #include <QHash>
@@ -99,6 +101,8 @@ kv::shell::SubsystemUnit quotesUnit()
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerQuoteForms(session, forms);
+        // A later process finishes an approval this one left half-written.
+        session.twoDatabaseKinds().add(approval::approvalKind());
     };
     return unit;
 }

@@ -39,7 +39,7 @@ void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms
         [&session, &forms] {
             return QuoteFormsEnvironment{&session.state(), &session.dataModules(), &forms, &session.installation()};
         },
-        forms);
+        forms, approval::approvalOpener(session, forms));
 }
 
 } // namespace kv::quotes

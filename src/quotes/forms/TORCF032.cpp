@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -128,6 +129,7 @@ TORCF032::TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener o
                                                        m_environment.invoicing(),
                                                        m_environment.state ? m_environment.state->WUtil : QString());
     right->addWidget(m_customerViews, 1);
+    right->addStretch(0);
     middle->addLayout(right, 2);
     outer->addLayout(middle, 1);
 
@@ -309,7 +311,7 @@ QWidget* TORCF032::buildListPage()
     auto percent = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::number(v.toDouble(), 1); };
     auto shortDate = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::date(v.toDate()); };
     DBGrid1->setDataset(m_list.get(),
-                        {gridColumn("CODIGO", "Orc.Nº", 8), gridColumn("DATEMI", "Data", 10, shortDate),
+                        {gridColumn("CODIGO", "Orc.Nº", 8), gridColumn("DATEMI", "Data", 12, shortDate),
                          gridColumn("CLINRO", "Cli.Nº", 7), gridColumn("NOME", "NOME", 24),
                          gridColumn("VNDNRO", "Vd", 3), gridColumn("NOSREF", "NOSREF", 14),
                          gridColumn("DESIGN1", "Designação Artigo", 24),
@@ -399,7 +401,15 @@ QWidget* TORCF032::buildDetailNotebook()
 {
     NB = new QTabWidget(body());
     NB->setObjectName(QStringLiteral("NB"));
-    m_detailFields = new QWidget;
+    NB->setUsesScrollButtons(false);
+    NB->tabBar()->setElideMode(Qt::ElideNone);
+    // The page holds the fields, which the closed list hides.
+    auto* detailPage = new QWidget;
+    m_detailFields = new QWidget(detailPage);
+    auto* detailLayout = new QVBoxLayout(detailPage);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->addWidget(m_detailFields);
+    detailLayout->addStretch(1);
     auto* grid = new QGridLayout(m_detailFields);
     grid->setVerticalSpacing(2);
     int row = 0;
@@ -416,7 +426,7 @@ QWidget* TORCF032::buildDetailNotebook()
     line("Val.Aprov. : ", {{"Label_ValorAdjud", 14}});
     line("Observ. : ", {{"Label_Observ1", 34}});
     grid->setRowStretch(row, 1);
-    NB->addTab(m_detailFields, QStringLiteral("Informação Detalhada Orçamento"));
+    NB->addTab(detailPage, QStringLiteral("Informação Detalhada Orçamento"));
 
     auto* stock = new QWidget;
     auto* stockLayout = new QVBoxLayout(stock);
@@ -432,11 +442,13 @@ QWidget* TORCF032::buildDetailNotebook()
     auto* panel = new QGroupBox(QStringLiteral("Existência Total do Artigo"));
     auto* panelLayout = new QVBoxLayout(panel);
     m_warehouses = readOnlyTable(QStringLiteral("DBGridArmazens"), {"Arm. Nº", "Exist.Qtd.", "Exist.Valor"});
+    // A few warehouses: the customer's figures below get the height.
+    m_warehouses->setFixedHeight(m_warehouses->horizontalHeader()->sizeHint().height() * 5);
     panelLayout->addWidget(m_warehouses);
     stockLayout->addWidget(panel, 1);
     NB->addTab(stock, QStringLiteral("Posição em armazens"));
     connect(NB, &QTabWidget::currentChanged, this, [this] { showStock(); });
-    NB->setMaximumHeight(NB->sizeHint().height());
+    NB->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     return NB;
 }
 

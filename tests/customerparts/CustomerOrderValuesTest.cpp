@@ -77,7 +77,8 @@ TEST_P(OrderValuesTest, monthlyValuesOfTheYearPerCustomerRoundedToWholeUnits)
     line(2, 1, 45, QDateTime(QDate(2024, 12, 31), QTime(23, 59)), orderedAt(2025, 1, 5), "CX-2", 10.4, 0, 0, "N");
     line(2, 2, 45, QDateTime(QDate(2023, 12, 31), QTime(23, 59)), orderedAt(2024, 1, 5), "CX-2", 999, 0, 0, "N");
     line(2, 3, 45, orderedAt(2025, 1, 1), orderedAt(2025, 1, 5), "CX-2", 888, 0, 0, "N");
-    line(3, 1, 46, orderedAt(2024, 6, 15), orderedAt(2024, 7, 1), "CX-3", -2.5, 0, 0, "N"); // a credit rounds away from 0
+    line(3, 1, 46, orderedAt(2024, 6, 15), orderedAt(2024, 7, 1), "CX-3", -2.5, 0, 0,
+         "N"); // a credit rounds away from 0
     // Another user's rows of the year and the user's rows of another year stay.
     kv::test::insertRows(*db, "ENCVALCLI", {"UTIL", "ANO", "CODIGO", "ENCOME01", "ENCOME13"},
                          {{"RUI", "2024", 45, 7.0, 7.0}, {"ANA", "2023", 45, 3.0, 3.0}, {"ANA", "2024", 99, 1.0, 1.0}});
@@ -117,8 +118,8 @@ TEST_P(OrderValuesTest, aYearWithoutOrdersLeavesTheUserNoRows)
 TEST_P(OrderValuesTest, manyCustomersAreAllWritten)
 {
     for (int customer = 1000; customer < 1250; ++customer)
-        line(10000 + customer, 1, customer, orderedAt(2024, 1 + customer % 12, 3), orderedAt(2024, 12, 1), "CX-1", customer, 0, 0,
-             "N");
+        line(10000 + customer, 1, customer, orderedAt(2024, 1 + customer % 12, 3), orderedAt(2024, 12, 1), "CX-1",
+             customer, 0, 0, "N");
     EXPECT_EQ(CustomerOrderValues::rebuildMonthly(*db, "ANA", "2024"), 250);
     EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM ENCVALCLI WHERE UTIL = 'ANA'").toInt(), 250);
     EXPECT_DOUBLE_EQ(CustomerOrderValues::monthly(*db, "ANA", "2024", 1249)->total, 1249);

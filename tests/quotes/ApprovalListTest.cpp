@@ -47,8 +47,8 @@ class ChartSets : public ::testing::TestWithParam<ChartSetCase> {};
 TEST_P(ChartSets, slicesOfTheFirstQuantity)
 {
     QuoteRow row;
-    const char* columns[] = {"VALMP1", "VALPS1", "VALCM1", "VALMO1", "VALEM1", "VALSUB1",
-                             "VALTR1", "VALCOM1A", "VALCOM2A", "MARGEMVALOR"};
+    const char* columns[] = {"VALMP1",  "VALPS1", "VALCM1",   "VALMO1",   "VALEM1",
+                             "VALSUB1", "VALTR1", "VALCOM1A", "VALCOM2A", "MARGEMVALOR"};
     for (int i = 0; i < 10; ++i)
         row.set(QString::fromLatin1(columns[i]), double(i + 1));
     row.set("VALMP2", 99.0);
@@ -59,7 +59,7 @@ TEST_P(ChartSets, slicesOfTheFirstQuantity)
         EXPECT_EQ(slices[i].label, GetParam().slices[i].second);
     }
     // Each legend carries its own column's value.
-    const std::map<QString, double> expected{{"Mat.Prima", 1}, {"Prod.Subs", 2}, {"Máquinas", 3}, {"Mão Obra", 4},
+    const std::map<QString, double> expected{{"Mat.Prima", 1}, {"Prod.Subs", 2}, {"Máquinas", 3},  {"Mão Obra", 4},
                                              {"Embalagem", 5}, {"Subcontra", 6}, {"Transport", 7}, {"Estrutura", 8},
                                              {"Comissão", 9},  {"Margem", 10}};
     for (const auto& slice : slices)
@@ -75,13 +75,12 @@ std::vector<std::pair<int, QString>> allSlices()
     return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ChartSets,
-                         ::testing::Values(ChartSetCase{"baseCost", 1, kBase},
-                                           ChartSetCase{"commercial", 2,
-                                                        {{6, "Transport"}, {7, "Estrutura"}, {8, "Comissão"}}},
-                                           ChartSetCase{"orderTotal", 3, allSlices()},
-                                           ChartSetCase{"noSuchSet", 4, {}}),
-                         [](const auto& testCase) { return testCase.param.label; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChartSets,
+    ::testing::Values(ChartSetCase{"baseCost", 1, kBase},
+                      ChartSetCase{"commercial", 2, {{6, "Transport"}, {7, "Estrutura"}, {8, "Comissão"}}},
+                      ChartSetCase{"orderTotal", 3, allSlices()}, ChartSetCase{"noSuchSet", 4, {}}),
+    [](const auto& testCase) { return testCase.param.label; });
 
 // --- the invoicing database
 
@@ -99,10 +98,11 @@ protected:
                              {{901, 30.0, "Dias em Cheque", 5.0}, {902, 60.0, "Dias", 0.0}});
         kv::test::insertRows(*db, "VENDEDORES", {"CODIGO", "NOME"}, {{901, "Vendedor Um"}});
         kv::test::insertRows(*db, "AGENTES", {"CODIGO", "NOME"}, {{901, "Agente Um"}, {902, "Agente Dois"}});
-        kv::test::insertRows(*db, "FORMAS", {"FORMA", "DESIGNFORMA", "DESIGNLOCALIDADE"}, {{"EXW", "Ex Works", "Fábrica"}});
+        kv::test::insertRows(*db, "FORMAS", {"FORMA", "DESIGNFORMA", "DESIGNLOCALIDADE"},
+                             {{"EXW", "Ex Works", "Fábrica"}});
         kv::test::insertRows(*db, "ENCCLIMAS",
-                             {"ENCNRO", "CLINRO", "DATEMI", "VOSENC", "VENDEDOR", "AGENTE", "AGENTE2", "CNDPGT", "FORMA",
-                              "CLINOM", "CODPOSTAL", "PAIS", "VALMERC", "VALDESC", "VALLIQUIDO"},
+                             {"ENCNRO", "CLINRO", "DATEMI", "VOSENC", "VENDEDOR", "AGENTE", "AGENTE2", "CNDPGT",
+                              "FORMA", "CLINOM", "CODPOSTAL", "PAIS", "VALMERC", "VALDESC", "VALLIQUIDO"},
                              {{7001, 45, QDateTime(QDate(2024, 3, 15), QTime()), "PO-12", 901, 901, 902, 901, "EXW",
                                "Caixas Lda", "9999-001", "PORTUGAL", 1000.0, 0.0, 1000.0}});
     }
@@ -153,7 +153,6 @@ struct MissingCase {
     double discount;
 };
 
-
 class OrderPrintLookups : public ::testing::TestWithParam<std::tuple<MissingCase, Engine>> {};
 
 TEST_P(OrderPrintLookups, aMissingRowLeavesOnlyItsOwnTextEmpty)
@@ -168,16 +167,16 @@ TEST_P(OrderPrintLookups, aMissingRowLeavesOnlyItsOwnTextEmpty)
     kv::test::insertRows(*db, "VENDEDORES", {"CODIGO", "NOME"}, {{901, "Vendedor Um"}});
     kv::test::insertRows(*db, "AGENTES", {"CODIGO", "NOME"}, {{901, "Agente Um"}, {902, "Agente Dois"}});
     kv::test::insertRows(*db, "FORMAS", {"FORMA", "DESIGNFORMA"}, {{"EXW", "Ex Works"}});
-    kv::test::insertRows(*db, "ENCCLIMAS",
-                         {"ENCNRO", "CLINRO", "VENDEDOR", "AGENTE", "AGENTE2", "CNDPGT", "FORMA", "CODPOSTAL",
-                          "VALLIQUIDO"},
-                         {{7001, 45, 901, 901, 902, 901, "EXW", "9999-001", 1000.0}});
+    kv::test::insertRows(
+        *db, "ENCCLIMAS",
+        {"ENCNRO", "CLINRO", "VENDEDOR", "AGENTE", "AGENTE2", "CNDPGT", "FORMA", "CODPOSTAL", "VALLIQUIDO"},
+        {{7001, 45, 901, 901, 902, 901, "EXW", "9999-001", 1000.0}});
     db->exec(QString::fromLatin1(c.statement));
     const auto order = CustomerOrderPrint::load(*db, 7001, "2024");
     ASSERT_TRUE(order.has_value());
-    const std::map<std::string, QString> shown{{"locality", order->locality},    {"salesman", order->salesman},
-                                               {"agent1", order->agent1},        {"agent2", order->agent2},
-                                               {"payment", order->paymentCondition}, {"transport", order->transport}};
+    const std::map<std::string, QString> shown{
+        {"locality", order->locality}, {"salesman", order->salesman},        {"agent1", order->agent1},
+        {"agent2", order->agent2},     {"payment", order->paymentCondition}, {"transport", order->transport}};
     for (const auto& [name, text] : shown) {
         const bool mustBeEmpty =
             std::find_if(c.empty.begin(), c.empty.end(), [&](const char* e) { return name == e; }) != c.empty.end();
@@ -277,9 +276,11 @@ class Stock : public InvoicingTest {};
 TEST_P(Stock, theArticlesWarehousesOfTheYear)
 {
     db->exec("DELETE FROM ARTIGOSCLS WHERE CODIGO = 'CX-9'");
-    kv::test::insertRows(*db, "ARTIGOSCLS", {"CODIGO", "DESIGNACAO", "EXIQTD", "UNVENDA"}, {{"CX-9", "Caixa", 12.5, "MLH"}});
-    kv::test::insertRows(*db, "STKARTGARMZ", {"ARTIGO", "ANO", "CODIGO", "EXIQTD", "EXIVAL"},
-                         {{"CX-9", "2024", 2, 5.0, 50.0}, {"CX-9", "2024", 1, 7.5, 70.0}, {"CX-9", "2023", 1, 1.0, 1.0}});
+    kv::test::insertRows(*db, "ARTIGOSCLS", {"CODIGO", "DESIGNACAO", "EXIQTD", "UNVENDA"},
+                         {{"CX-9", "Caixa", 12.5, "MLH"}});
+    kv::test::insertRows(
+        *db, "STKARTGARMZ", {"ARTIGO", "ANO", "CODIGO", "EXIQTD", "EXIVAL"},
+        {{"CX-9", "2024", 2, 5.0, 50.0}, {"CX-9", "2024", 1, 7.5, 70.0}, {"CX-9", "2023", 1, 1.0, 1.0}});
     const ArticleStock stock = ArticleStock::read(*db, "CX-9", "2024");
     EXPECT_TRUE(stock.found);
     EXPECT_DOUBLE_EQ(stock.quantity, 12.5);

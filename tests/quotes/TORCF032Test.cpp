@@ -107,10 +107,11 @@ struct ApprovalList {
         inv->exec("INSERT INTO PARGRUPOS (TABGRUPO, TABCOD, TABNOM) VALUES ('G', '1', 'Cor')");
         inv->exec("INSERT INTO CUSTARTG (TABGRUPO, PAIS, TABCOD, CODIGO, DESIGNACAO) VALUES ('G', 'PORTUGAL', '1', 4, "
                   "'Azul')");
-        kv::test::insertRows(*inv, "ARTIGOSCLS",
-                             {"CODIGO", "DESIGNACAO", "TIPOARTIGO", "FAMILIA", "PRECO1", "CUSTOM1", "EXIQTD", "UNVENDA"},
-                             {{"PRV-1", "Caixa de prova", "1", "CAIXAS", 0.3, 4, 12.5, "UN"},
-                              {"PRV-0", "Caixa simples", "1", "CAIXAS", 0.1, 0, 0.0, "MLH"}});
+        kv::test::insertRows(
+            *inv, "ARTIGOSCLS",
+            {"CODIGO", "DESIGNACAO", "TIPOARTIGO", "FAMILIA", "PRECO1", "CUSTOM1", "EXIQTD", "UNVENDA"},
+            {{"PRV-1", "Caixa de prova", "1", "CAIXAS", 0.3, 4, 12.5, "UN"},
+             {"PRV-0", "Caixa simples", "1", "CAIXAS", 0.1, 0, 0.0, "MLH"}});
         kv::test::insertRows(*inv, "STKARTGARMZ", {"ARTIGO", "ANO", "CODIGO", "EXIQTD", "EXIVAL"},
                              {{"PRV-1", scenario.session().state().WAno, 1, 12.5, 125.0}});
     }
@@ -128,12 +129,12 @@ struct ApprovalList {
                              {"ENCNRO", "CLINRO", "DATEMI", "CLINOM", "VALMERC", "VALDESC", "VALLIQUIDO"},
                              {{8801, 503, QDateTime(today, QTime()), "Tres", 300.0, 0.0, 300.0}});
         for (int line = 1; line <= 3; ++line)
-            kv::test::insertRows(*inv, "ENCCLIDET",
-                                 {"ENCNRO", "DETAIL", "CLINRO", "DATEMI", "DATAENTRG", "ARTIGO", "DESIGNACAO", "QUANTID",
-                                  "VALLIQUIDO", "VALLIQCAR", "QTDCAR", "TOTENT"},
-                                 {{8801, line, 503, QDateTime(today, QTime()),
-                                   QDateTime(QDate(2030, line == 3 ? 2 : 1, 10), QTime()), "PRV-1", "Caixa", 1000.0,
-                                   100.0, 100.0, 1000.0, "N"}});
+            kv::test::insertRows(
+                *inv, "ENCCLIDET",
+                {"ENCNRO", "DETAIL", "CLINRO", "DATEMI", "DATAENTRG", "ARTIGO", "DESIGNACAO", "QUANTID", "VALLIQUIDO",
+                 "VALLIQCAR", "QTDCAR", "TOTENT"},
+                {{8801, line, 503, QDateTime(today, QTime()), QDateTime(QDate(2030, line == 3 ? 2 : 1, 10), QTime()),
+                  "PRV-1", "Caixa", 1000.0, 100.0, 100.0, 1000.0, "N"}});
     }
 
     FormDriver open()
@@ -337,9 +338,8 @@ TEST_P(ApprovalListForm, costPagesRefillTheirChartSets)
     form.find<QTabWidget>("NBOrcam")->setCurrentIndex(1);
     t.scenario.settle();
     ChartRows chart(*t.app, ChartRows::Table::Saldos1, t.user, "ORCP032");
-    const std::pair<int, std::size_t> pages[] = {{TORCF032::BaseCost, 6u},
-                                                 {TORCF032::CommercialCost, 3u},
-                                                 {TORCF032::OrderTotal, 10u}};
+    const std::pair<int, std::size_t> pages[] = {
+        {TORCF032::BaseCost, 6u}, {TORCF032::CommercialCost, 3u}, {TORCF032::OrderTotal, 10u}};
     for (const auto& [page, slices] : pages) {
         form.find<QTabWidget>("NBFICTEC")->setCurrentIndex(page);
         t.scenario.settle();
@@ -367,9 +367,9 @@ TEST_P(ApprovalListForm, approvalRebuildsTheOrderValuesAndStandsOnTheLastRow)
     EXPECT_EQ(t.approvals[0].summary.customer, 502);
     EXPECT_EQ(form.gridCurrentRow("DBGrid1"), 3);
     EXPECT_EQ(form.focused(), "DBGrid1");
-    EXPECT_EQ(t.inv->scalar("SELECT ENCOME13 FROM ENCVALCLI WHERE UTIL = :U AND CODIGO = 503", {{"U", t.user}})
-                  .toDouble(),
-              300.0);
+    EXPECT_EQ(
+        t.inv->scalar("SELECT ENCOME13 FROM ENCVALCLI WHERE UTIL = :U AND CODIGO = 503", {{"U", t.user}}).toDouble(),
+        300.0);
     EXPECT_EQ(form.statusPanel(0), "");
 
     // An approval form closed without approving writes no order values.

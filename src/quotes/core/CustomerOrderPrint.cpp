@@ -23,8 +23,7 @@ QString lookupName(kv::db::Connection& invoicing, const QString& sql, const QVar
     return invoicing.scalar(sql, {{QStringLiteral("K"), key}}).toString();
 }
 
-const char* const MonthLegends[] = {"Jan", "Fev", "Mar", "Abr", "Mai", "Jun",
-                                    "Jul", "Ago", "Set", "Out", "Nov", "Dez"};
+const char* const MonthLegends[] = {"Jan", "Fev", "Mar", "Abr", "Mai", "Jun", "Jul", "Ago", "Set", "Out", "Nov", "Dez"};
 
 } // namespace
 
@@ -68,9 +67,10 @@ std::optional<CustomerOrderPrint> CustomerOrderPrint::load(kv::db::Connection& i
                                                            const QString& year)
 {
     const auto header = invoicing.query(
-        QStringLiteral("SELECT ENCNRO, CLINRO, DATEMI, VOSENC, VENDEDOR, AGENTE, AGENTE2, CNDPGT, FORMA, CLINOM, MORADA1, "
-                       "MORADA2, CODPOSTAL, PAIS, DESC_MORADA1, DESC_MORADA2, DESC_CODPOSTAL, DESC_LOCALIDADE, "
-                       "VALMERC, VALDESC, VALLIQUIDO FROM ENCCLIMAS WHERE ENCNRO = :WEncNro"),
+        QStringLiteral(
+            "SELECT ENCNRO, CLINRO, DATEMI, VOSENC, VENDEDOR, AGENTE, AGENTE2, CNDPGT, FORMA, CLINOM, MORADA1, "
+            "MORADA2, CODPOSTAL, PAIS, DESC_MORADA1, DESC_MORADA2, DESC_CODPOSTAL, DESC_LOCALIDADE, "
+            "VALMERC, VALDESC, VALLIQUIDO FROM ENCCLIMAS WHERE ENCNRO = :WEncNro"),
         {{QStringLiteral("WEncNro"), number}});
     if (header.isEmpty())
         return std::nullopt;
@@ -93,22 +93,25 @@ std::optional<CustomerOrderPrint> CustomerOrderPrint::load(kv::db::Connection& i
     order.discounts = h("VALDESC").toDouble();
     order.gross = h("VALLIQUIDO").toDouble();
 
-    order.locality = lookupName(invoicing, QStringLiteral("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :K"),
-                            h("CODPOSTAL"));
-    order.salesman = lookupName(invoicing, QStringLiteral("SELECT NOME FROM VENDEDORES WHERE CODIGO = :K"), h("VENDEDOR"));
+    order.locality =
+        lookupName(invoicing, QStringLiteral("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :K"), h("CODPOSTAL"));
+    order.salesman =
+        lookupName(invoicing, QStringLiteral("SELECT NOME FROM VENDEDORES WHERE CODIGO = :K"), h("VENDEDOR"));
     order.agent1 = lookupName(invoicing, QStringLiteral("SELECT NOME FROM AGENTES WHERE CODIGO = :K"), h("AGENTE"));
     order.agent2 = lookupName(invoicing, QStringLiteral("SELECT NOME FROM AGENTES WHERE CODIGO = :K"), h("AGENTE2"));
     // A condition that is not in the table gives no text and no discount.
-    const auto condition = invoicing.query(
-        QStringLiteral("SELECT NRDIAS, DESCRI, PRCDESC FROM CNDPGT WHERE CODIGO = :K"), {{QStringLiteral("K"), h("CNDPGT")}});
+    const auto condition =
+        invoicing.query(QStringLiteral("SELECT NRDIAS, DESCRI, PRCDESC FROM CNDPGT WHERE CODIGO = :K"),
+                        {{QStringLiteral("K"), h("CNDPGT")}});
     if (!condition.isEmpty()) {
         order.financialDiscountPercent = condition.rows[0][2].toDouble();
         order.paymentCondition = paymentText(condition.rows[0][0].toDouble(), condition.rows[0][1].toString(),
                                              order.financialDiscountPercent);
         order.financialDiscountPercent = std::max(0.0, order.financialDiscountPercent);
     }
-    const auto transport = invoicing.query(
-        QStringLiteral("SELECT DESIGNFORMA, DESIGNLOCALIDADE FROM FORMAS WHERE FORMA = :K"), {{QStringLiteral("K"), h("FORMA")}});
+    const auto transport =
+        invoicing.query(QStringLiteral("SELECT DESIGNFORMA, DESIGNLOCALIDADE FROM FORMAS WHERE FORMA = :K"),
+                        {{QStringLiteral("K"), h("FORMA")}});
     if (!transport.isEmpty()) {
         order.transport = transport.rows[0][0].toString();
         order.transportPlace = transport.rows[0][1].toString();
@@ -132,13 +135,13 @@ std::optional<CustomerOrderPrint> CustomerOrderPrint::load(kv::db::Connection& i
 
 namespace {
 
-const kv::db::PrintQueueTable OrderQueue{QStringLiteral("ENCCLIIMPR"), QStringLiteral("DOCNRO"), QStringLiteral("UTIL"),
-                                         {}};
+const kv::db::PrintQueueTable OrderQueue{
+    QStringLiteral("ENCCLIIMPR"), QStringLiteral("DOCNRO"), QStringLiteral("UTIL"), {}};
 
 } // namespace
 
-void CustomerOrderPrint::prepareRun(kv::db::Connection& invoicing, const QString& user,
-                                    const CustomerOrderPrint& order, const QString& year, const QString& program)
+void CustomerOrderPrint::prepareRun(kv::db::Connection& invoicing, const QString& user, const CustomerOrderPrint& order,
+                                    const QString& year, const QString& program)
 {
     const int customer = order.customer;
     kv::db::Transaction transaction(invoicing);

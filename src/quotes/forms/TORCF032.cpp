@@ -125,9 +125,9 @@ TORCF032::TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener o
     middle->addWidget(NBOrcam, 3);
     auto* right = new QVBoxLayout;
     right->addWidget(buildDetailNotebook());
-    m_customerViews = new kv::customers::CustomerViews(kv::customers::CustomerViews::Host::ApprovalList,
-                                                       m_environment.invoicing(),
-                                                       m_environment.state ? m_environment.state->WUtil : QString());
+    m_customerViews =
+        new kv::customers::CustomerViews(kv::customers::CustomerViews::Host::ApprovalList, m_environment.invoicing(),
+                                         m_environment.state ? m_environment.state->WUtil : QString());
     right->addWidget(m_customerViews, 1);
     right->addStretch(0);
     middle->addLayout(right, 2);
@@ -202,7 +202,8 @@ void TORCF032::buildLimits()
                        const char* nameField, const char* nameTitle, int nameWidth,
                        std::unique_ptr<kv::db::Dataset>& own, const QString& ownSql) {
         fields.simple.list = [this, shared] { return sharedList(shared); };
-        fields.simple.columns = {gridColumn("CODIGO", codeTitle, codeWidth), gridColumn(nameField, nameTitle, nameWidth)};
+        fields.simple.columns = {gridColumn("CODIGO", codeTitle, codeWidth),
+                                 gridColumn(nameField, nameTitle, nameWidth)};
         fields.simple.keyField = QStringLiteral("CODIGO");
         fields.alphabetic.list = [this, &own, ownSql, shared] { return ownList(own, shared, ownSql); };
         fields.alphabetic.columns = {gridColumn(nameField, nameTitle, 40), gridColumn("CODIGO", codeTitle, 10)};
@@ -231,11 +232,11 @@ void TORCF032::buildLimits()
     dates.inputMask = QStringLiteral("!99/99/0000;_");
     dates.dateLookup = true;
     const QDate workingDate = m_environment.state ? m_environment.state->WData : QDate::currentDate();
-    m_limits = new kv::ui::RangeLimitsBlock(*this,
-                                            {RangeLimits::approvalCustomers(), RangeLimits::articles(),
-                                             RangeLimits::salesmen(), RangeLimits::numbers(),
-                                             RangeLimits::dates(workingDate)},
-                                            {customers, articles, salesmen, numbers, dates}, body());
+    m_limits =
+        new kv::ui::RangeLimitsBlock(*this,
+                                     {RangeLimits::approvalCustomers(), RangeLimits::articles(),
+                                      RangeLimits::salesmen(), RangeLimits::numbers(), RangeLimits::dates(workingDate)},
+                                     {customers, articles, salesmen, numbers, dates}, body());
     m_limits->setObjectName(QStringLiteral("RangeLimits"));
     m_limits->setReopen([this] {
         setStatusText(0, QStringLiteral("A processar ..."));
@@ -310,13 +311,12 @@ QWidget* TORCF032::buildListPage()
     DBGrid1->setToolTip(QStringLiteral("Click 2 Vezes para Imprimir o Orçamento"));
     auto percent = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::number(v.toDouble(), 1); };
     auto shortDate = [](const QVariant& v) { return v.isNull() ? QString() : kv::text::date(v.toDate()); };
-    DBGrid1->setDataset(m_list.get(),
-                        {gridColumn("CODIGO", "Orc.Nº", 8), gridColumn("DATEMI", "Data", 12, shortDate),
-                         gridColumn("CLINRO", "Cli.Nº", 7), gridColumn("NOME", "NOME", 24),
-                         gridColumn("VNDNRO", "Vd", 3), gridColumn("NOSREF", "NOSREF", 14),
-                         gridColumn("DESIGN1", "Designação Artigo", 24),
-                         gridColumn("MARGEMPRC", "%Marg.", 6, percent), gridColumn("PRECOADJUD", "Prç. Aprov", 9),
-                         gridColumn("APROVADO", "Sit", 3), gridColumn("MANUAL_AUTO", "MANUAL_AUTO", 3)});
+    DBGrid1->setDataset(
+        m_list.get(), {gridColumn("CODIGO", "Orc.Nº", 8), gridColumn("DATEMI", "Data", 12, shortDate),
+                       gridColumn("CLINRO", "Cli.Nº", 7), gridColumn("NOME", "NOME", 24), gridColumn("VNDNRO", "Vd", 3),
+                       gridColumn("NOSREF", "NOSREF", 14), gridColumn("DESIGN1", "Designação Artigo", 24),
+                       gridColumn("MARGEMPRC", "%Marg.", 6, percent), gridColumn("PRECOADJUD", "Prç. Aprov", 9),
+                       gridColumn("APROVADO", "Sit", 3), gridColumn("MANUAL_AUTO", "MANUAL_AUTO", 3)});
     connect(DBGrid1, &kv::ui::DbGrid::rowActivated, this, [this] { BitPrintClick(); });
     layout->addWidget(DBGrid1, 1);
     BotNavig = new kv::ui::DbNavigator(page);
@@ -376,7 +376,8 @@ QWidget* TORCF032::buildFichaPage()
     m_classificationView = new ArticleClassificationView;
     m_classificationView->setObjectName(QStringLiteral("PanelCustom"));
     NBFICTEC->addTab(m_classificationView, QStringLiteral("Classific."));
-    m_rawMaterials = readOnlyTable(QStringLiteral("DBGridFicTec"), {"TP", "Designação", "Consumo", "Preço", "Valor (I)"});
+    m_rawMaterials =
+        readOnlyTable(QStringLiteral("DBGridFicTec"), {"TP", "Designação", "Consumo", "Preço", "Valor (I)"});
     NBFICTEC->addTab(m_rawMaterials, QStringLiteral("Fic.Técnicas"));
     // One values page seen from the three tabs of its figures.
     m_quoteValues = new QuoteValuesPage;
@@ -603,7 +604,9 @@ void TORCF032::showInformation(const std::optional<QuoteRow>& quote, const Class
     if (!quote)
         return;
     const QuoteRow& q = *quote;
-    auto set = [this](const char* name, const QString& text) { m_values.value(QString::fromLatin1(name))->setText(text); };
+    auto set = [this](const char* name, const QString& text) {
+        m_values.value(QString::fromLatin1(name))->setText(text);
+    };
     set("Label_OrcNro", QString::number(q.quoteNumber()));
     set("Label_DatEmi", kv::text::date(q.value(QStringLiteral("DATEMI")).toDate()));
     set("Label_NosRef", q.text(QStringLiteral("NOSREF")));
@@ -660,7 +663,8 @@ void TORCF032::showRawMaterials()
         std::vector<QStringList> rows;
         for (const QVariantList& line : QuoteConsultation::rawMaterialLines(*m_environment.application(), number))
             rows.push_back({line[0].toString(), line[1].toString(), kv::text::number(line[2].toDouble(), 4),
-                            kv::text::number(line[3].toDouble(), 4), kv::text::money(line[4].toDouble(), m_priceDecimals)});
+                            kv::text::number(line[3].toDouble(), 4),
+                            kv::text::money(line[4].toDouble(), m_priceDecimals)});
         fillTable(m_rawMaterials, rows);
         m_rawMaterials->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     } catch (const kv::db::DbError& error) {
@@ -789,7 +793,8 @@ void TORCF032::BitPrintEncClick()
         const std::optional<CustomerOrderPrint> printed = CustomerOrderPrint::load(invoicing, order, state.WAno);
         if (!printed)
             return;
-        CustomerOrderPrint::prepareRun(invoicing, state.WUtil, *printed, state.WAno, QString::fromLatin1(kChartProgram));
+        CustomerOrderPrint::prepareRun(invoicing, state.WUtil, *printed, state.WAno,
+                                       QString::fromLatin1(kChartProgram));
         // The report runs over the queue, which holds this one order.
         for (const qint64 queued : CustomerOrderPrint::queued(invoicing, state.WUtil))
             if (queued == printed->number)

@@ -50,7 +50,7 @@ std::vector<OrderColumn> orderColumns(int quantityDecimals)
 }
 
 void addHeadingPair(Band& band, const QString& caption, const QString& value, double x, double y, double captionWidth,
-             double valueWidth)
+                    double valueWidth)
 {
     band.addText(caption, QRectF(x, y, captionWidth, OrderLineHeight)).setBold(true);
     band.addText(value, QRectF(x + captionWidth, y, valueWidth, OrderLineHeight));
@@ -72,16 +72,18 @@ void buildOrderHeading(Band& header, const CustomerOrderPrint& order, const std:
     addHeadingPair(header, QStringLiteral("Vendedor : "), order.salesman, 0, y += OrderLineHeight, cw, vw);
     addHeadingPair(header, QStringLiteral("Agente (1) : "), order.agent1, 0, y += OrderLineHeight, cw, vw);
     addHeadingPair(header, QStringLiteral("Agente (2) : "), order.agent2, 0, y += OrderLineHeight, cw, vw);
-    addHeadingPair(header, QStringLiteral("Cond.Pagamento  : "), order.paymentCondition, 0, y += OrderLineHeight, cw, vw);
-    addHeadingPair(header, QStringLiteral("Transporte (Incoterm)"), order.transport + QLatin1Char(' ') + order.transportPlace,
-            0, y += OrderLineHeight, cw + 4, vw);
+    addHeadingPair(header, QStringLiteral("Cond.Pagamento  : "), order.paymentCondition, 0, y += OrderLineHeight, cw,
+                   vw);
+    addHeadingPair(header, QStringLiteral("Transporte (Incoterm)"),
+                   order.transport + QLatin1Char(' ') + order.transportPlace, 0, y += OrderLineHeight, cw + 4, vw);
 
     const double x = 160;
     double right = 8;
     for (const QString& text : {order.customerName, order.address1, order.address2,
                                 order.postalCode + QLatin1Char(' ') + order.locality, order.country})
         header.addText(text, QRectF(x, right += OrderLineHeight, 117, OrderLineHeight));
-    header.addText(QStringLiteral("Morada de Entrega : "), QRectF(x, right += OrderLineHeight, 117, OrderLineHeight)).setBold(true);
+    header.addText(QStringLiteral("Morada de Entrega : "), QRectF(x, right += OrderLineHeight, 117, OrderLineHeight))
+        .setBold(true);
     for (const QString& text : {order.deliveryAddress1, order.deliveryAddress2,
                                 order.deliveryPostalCode + QLatin1Char(' ') + order.deliveryLocality})
         header.addText(text, QRectF(x, right += OrderLineHeight, 117, OrderLineHeight));
@@ -102,9 +104,12 @@ void buildOrderTotals(Band& summary, const CustomerOrderPrint& order)
     summary.setHeight(7 * OrderLineHeight + 2);
     double y = 1;
     summary.addText(QStringLiteral("Total Quantidades : "), QRectF(110, y, 50, OrderLineHeight)).setBold(true);
-    summary.addText(quantity(order.quantityTotal()), QRectF(161, y, 22, OrderLineHeight), QStringLiteral("TotalQuantid"))
+    summary
+        .addText(quantity(order.quantityTotal()), QRectF(161, y, 22, OrderLineHeight), QStringLiteral("TotalQuantid"))
         .setAlignment(Qt::AlignRight | Qt::AlignTop);
-    summary.addText(quantity(order.quantityCvTotal()), QRectF(190, y, 21, OrderLineHeight), QStringLiteral("TotalQtdEncCv"))
+    summary
+        .addText(quantity(order.quantityCvTotal()), QRectF(190, y, 21, OrderLineHeight),
+                 QStringLiteral("TotalQtdEncCv"))
         .setAlignment(Qt::AlignRight | Qt::AlignTop);
     const std::pair<const char*, double> rows[] = {{"Mercadoria  : ", order.goods},
                                                    {"Desc.Comerciais : ", order.discounts},
@@ -146,7 +151,8 @@ kv::report::Document CustomerOrderReport::render(const CustomerOrderPrint& order
     footer.setHeight(7);
     footer.addShape(kv::report::ShapeElement::Shape::HorizontalLine, QRectF(0, 0.5, OrderWidth, 0));
     footer.addText(QStringLiteral("Empresa : ") + companyName, QRectF(0, 1.5, 120, OrderLineHeight));
-    footer.addSystem(SystemElement::Field::PageNumber, QRectF(130, 1.5, 40, OrderLineHeight), QStringLiteral("Página :"));
+    footer.addSystem(SystemElement::Field::PageNumber, QRectF(130, 1.5, 40, OrderLineHeight),
+                     QStringLiteral("Página :"));
     footer.addSystem(SystemElement::Field::DateTime, QRectF(200, 1.5, 77, OrderLineHeight), QStringLiteral("Data :"))
         .setAlignment(Qt::AlignRight | Qt::AlignTop);
     report.forEachBand([](Band& band) {

@@ -134,7 +134,8 @@ struct Plants {
         return plants.emplace(dialect, std::move(p)).first->second;
     }
 
-    ~Plants()
+    // Before the application object goes: the connections, then the server's databases.
+    void drop()
     {
         for (auto& [dialect, p] : plants) {
             p.inv.reset();
@@ -146,6 +147,7 @@ struct Plants {
             } catch (...) {
             }
         }
+        plants.clear();
     }
 };
 
@@ -302,5 +304,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    plants().drop();
     return 0;
 }

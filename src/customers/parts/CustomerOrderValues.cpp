@@ -3,10 +3,10 @@
 #include "platform/db/Connection.h"
 #include "platform/db/SqlDialect.h"
 #include "platform/text/DecimalRounding.h"
-#include "platform/text/Fixed4.h"
 
 #include <QDateTime>
-#include <map>
+#include <QSet>
+#include <vector>
 
 namespace kv::customers {
 
@@ -14,49 +14,48 @@ namespace {
 
 QString monthColumn(int month) { return QStringLiteral("ENCOME%1").arg(month, 2, 10, QLatin1Char('0')); }
 
-// Rows written a hundred to a statement: a year of a few thousand customers
-// is a few dozen statements, not tens of thousands of round trips.
-class RowInserter {
+// The user's monthly values written some rows to a statement: a year of a
+// few thousand customers takes a few hundred statements, not tens of
+// thousands of round trips. The user and the year are bound once a statement.
+class MonthlyRows {
 public:
-    RowInserter(kv::db::Connection& db, QString table, QStringList columns)
-        : m_db(db), m_table(std::move(table)), m_columns(std::move(columns))
-    {
-    }
+    MonthlyRows(kv::db::Connection& db, kv::db::Params userAndYear) : m_db(db), m_userAndYear(std::move(userAndYear)) {}
 
-    void add(const QVariantList& values)
+    void add(int customer, int month, double value)
     {
-        m_rows.append(values);
+        m_rows.push_back({customer, month, value});
         if (m_rows.size() == kRowsPerStatement)
             flush();
     }
 
     void flush()
     {
-        if (m_rows.isEmpty())
+        if (m_rows.empty())
             return;
         QStringList tuples;
-        kv::db::Params params;
-        for (qsizetype r = 0; r < m_rows.size(); ++r) {
-            QStringList names;
-            for (qsizetype c = 0; c < m_columns.size(); ++c) {
-                const QString name = QStringLiteral("R%1C%2").arg(r).arg(c);
-                names << QLatin1Char(':') + name;
-                params.set(name, m_rows[r].at(c));
-            }
-            tuples << QLatin1Char('(') + names.join(QLatin1Char(',')) + QLatin1Char(')');
+        kv::db::Params params = m_userAndYear;
+        for (std::size_t r = 0; r < m_rows.size(); ++r) {
+            tuples << QStringLiteral("(:WUtil,:WAno,:C%1,:M%1,:V%1)").arg(r);
+            params.set(QStringLiteral("C%1").arg(r), m_rows[r].customer);
+            params.set(QStringLiteral("M%1").arg(r), m_rows[r].month);
+            params.set(QStringLiteral("V%1").arg(r), m_rows[r].value);
         }
-        m_db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                      .arg(m_table, m_columns.join(QLatin1Char(',')), tuples.join(QLatin1Char(','))),
+        m_db.exec(QStringLiteral("INSERT INTO WORKENCVALCLI (UTIL,ANO,CODIGO,MES,VALOR) VALUES %1")
+                      .arg(tuples.join(QLatin1Char(','))),
                   params);
         m_rows.clear();
     }
 
 private:
-    static constexpr qsizetype kRowsPerStatement = 100;
+    struct Row {
+        int customer;
+        int month;
+        double value;
+    };
+    static constexpr std::size_t kRowsPerStatement = 25;
     kv::db::Connection& m_db;
-    QString m_table;
-    QStringList m_columns;
-    QList<QVariantList> m_rows;
+    kv::db::Params m_userAndYear;
+    std::vector<Row> m_rows;
 };
 
 } // namespace
@@ -98,35 +97,28 @@ int CustomerOrderValues::rebuildMonthly(kv::db::Connection& invoicing, const QSt
 
     invoicing.exec(QStringLiteral("DELETE FROM WORKENCVALCLI WHERE UTIL = :WUtil AND ANO = :WAno"), userAndYear);
     invoicing.exec(QStringLiteral("DELETE FROM ENCVALCLI WHERE UTIL = :WUtil AND ANO = :WAno"), userAndYear);
-    std::map<int, MonthlyOrderValues> customers;
-    RowInserter work(invoicing, QStringLiteral("WORKENCVALCLI"),
-                     {QStringLiteral("UTIL"), QStringLiteral("CODIGO"), QStringLiteral("ANO"), QStringLiteral("MES"),
-                      QStringLiteral("VALOR")});
+    MonthlyRows work(invoicing, userAndYear);
+    QSet<int> customers;
     for (const auto& row : sums.rows) {
         const int customer = row.at(0).toInt();
-        const int month = row.at(1).toInt();
-        const double value = kv::text::roundDecimal(row.at(2).toDouble(), 0);
-        work.add({user, customer, year, month, value});
-        if (month >= 1 && month <= 12)
-            customers[customer].months[static_cast<std::size_t>(month - 1)] = value;
+        work.add(customer, row.at(1).toInt(), kv::text::roundDecimal(row.at(2).toDouble(), 0));
+        customers.insert(customer);
     }
     work.flush();
 
-    QStringList columns{QStringLiteral("UTIL"), QStringLiteral("ANO"), QStringLiteral("CODIGO")};
-    for (int month = 1; month <= 13; ++month)
+    // One row per customer of the work rows: the months are whole units, so
+    // their sums in the database are exact.
+    QStringList columns;
+    QStringList values;
+    for (int month = 1; month <= 12; ++month) {
         columns << monthColumn(month);
-    RowInserter totals(invoicing, QStringLiteral("ENCVALCLI"), columns);
-    for (const auto& [customer, row] : customers) {
-        kv::text::Fixed4 total;
-        QVariantList values{user, year, customer};
-        for (const double value : row.months) {
-            total += kv::text::Fixed4::fromDouble(value);
-            values << value;
-        }
-        values << total.toDouble();
-        totals.add(values);
+        values << QStringLiteral("SUM(CASE WHEN MES = %1 THEN VALOR ELSE 0 END)").arg(month);
     }
-    totals.flush();
+    invoicing.exec(QStringLiteral("INSERT INTO ENCVALCLI (UTIL, ANO, CODIGO, %1, ENCOME13) SELECT UTIL, ANO, "
+                                  "CODIGO, %2, SUM(VALOR) FROM WORKENCVALCLI WHERE UTIL = :WUtil AND ANO = :WAno "
+                                  "GROUP BY UTIL, ANO, CODIGO")
+                       .arg(columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))),
+                   userAndYear);
     transaction.commit();
     return static_cast<int>(customers.size());
 }

@@ -8,6 +8,7 @@
 #include "quotes/core/QuoteRepository.h"
 #include "quotes/forms/ArticleClassificationView.h"
 #include "quotes/forms/QuoteValuesPage.h"
+#include "quotes/forms/SelectionLookups.h"
 #include "quotes/print/ChartRowsPie.h"
 #include "quotes/print/CustomerOrderReport.h"
 #include "quotes/print/InternalQuotePages.h"
@@ -54,10 +55,7 @@ QString plainNumber(const QVariant& value) { return value.isNull() ? QString() :
 kv::ui::GridColumn gridColumn(const char* field, const char* title, int width,
                               std::function<QString(const QVariant&)> format = {})
 {
-    kv::ui::GridColumn c;
-    c.field = QString::fromLatin1(field);
-    c.title = QString::fromUtf8(title);
-    c.width = width;
+    kv::ui::GridColumn c = SelectionLookups::column(field, title, width);
     c.format = std::move(format);
     return c;
 }
@@ -89,7 +87,8 @@ void fillTable(QTableWidget* table, const std::vector<QStringList>& rows)
 } // namespace
 
 TORCF032::TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener openApproval, QWidget* parent)
-    : kv::ui::Form(parent), m_environment(environment), m_openApproval(std::move(openApproval))
+    : kv::ui::Form(parent), m_environment(environment), m_openApproval(std::move(openApproval)),
+      m_lookups(std::make_unique<SelectionLookups>(environment))
 {
     setObjectName(QStringLiteral("TORCF032"));
     setWindowTitle(QStringLiteral("Aprovação de Orçamentos"));
@@ -161,70 +160,20 @@ TORCF032::~TORCF032() = default;
 
 // ------------------------------------------------------------------ layout
 
-kv::db::Dataset* TORCF032::ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql)
-{
-    try {
-        if (!list) {
-            list = std::make_unique<kv::db::Dataset>(name);
-            list->setMode(kv::db::DatasetMode::ReadOnly);
-            list->setConnection(m_environment.invoicing());
-            list->setSql(sql);
-            list->setParam(QStringLiteral("WAno"), m_environment.state->WAno);
-        }
-        if (!list->isOpen())
-            list->open();
-        return list.get();
-    } catch (const kv::db::DbError& error) {
-        kv::ui::messages().fail(error.fullText());
-        return nullptr;
-    }
-}
-
-// The shared lists are opened again whenever a lookup asks for them: a print
-// may have closed one meanwhile.
-kv::db::Dataset* TORCF032::sharedList(const QString& name)
-{
-    try {
-        kv::db::Dataset& list = m_environment.modules->dataset(name);
-        if (!list.isOpen())
-            list.open();
-        return &list;
-    } catch (const kv::db::DbError& error) {
-        kv::ui::messages().fail(error.fullText());
-        return nullptr;
-    }
-}
-
 void TORCF032::buildLimits()
 {
     using kv::text::RangeLimits;
-    auto lookups = [&](kv::ui::LimitFields& fields, const QString& shared, const char* codeTitle, int codeWidth,
-                       const char* nameField, const char* nameTitle, int nameWidth,
-                       std::unique_ptr<kv::db::Dataset>& own, const QString& ownSql) {
-        fields.simple.list = [this, shared] { return sharedList(shared); };
-        fields.simple.columns = {gridColumn("CODIGO", codeTitle, codeWidth),
-                                 gridColumn(nameField, nameTitle, nameWidth)};
-        fields.simple.keyField = QStringLiteral("CODIGO");
-        fields.alphabetic.list = [this, &own, ownSql, shared] { return ownList(own, shared, ownSql); };
-        fields.alphabetic.columns = {gridColumn(nameField, nameTitle, 40), gridColumn("CODIGO", codeTitle, 10)};
-        fields.alphabetic.keyField = QStringLiteral("CODIGO");
-    };
     kv::ui::LimitFields customers(QStringLiteral("customers"), QStringLiteral("Do Cliente nº : "),
                                   QStringLiteral("Edit_CliNro1"), QStringLiteral("Edit_CliNro2"), 9);
-    lookups(customers, QStringLiteral("DTFILES.CLIENTES"), "CÓDIGO", 8, "NOME", "NOME", 35, m_customersByName,
-            QStringLiteral("SELECT CODIGO, NOME FROM CLIENTES ORDER BY NOME"));
-    customers.alphabetic.columns = {gridColumn("NOME", "NOME", 40), gridColumn("CODIGO", "CODIGO", 10)};
+    m_lookups->customers(customers);
+    customers.alphabetic.columns[1].title = QStringLiteral("CODIGO");
     kv::ui::LimitFields articles(QStringLiteral("articles"), QStringLiteral("Do Artigo nº : "),
                                  QStringLiteral("Edit_ArtNro1"), QStringLiteral("Edit_ArtNro2"), 16);
     articles.maxLength = 16;
-    lookups(articles, QStringLiteral("DTFILES.ARTIGOSCLS"), "Artigo Nº", 16, "DESIGNACAO", "Designação", 40,
-            m_articlesByName, QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOSCLS ORDER BY DESIGNACAO"));
-    // The field takes the code; the limit follows when the field is left.
-    articles.simple.setsLimit = articles.alphabetic.setsLimit = false;
+    m_lookups->articles(articles, 40);
     kv::ui::LimitFields salesmen(QStringLiteral("salesmen"), QStringLiteral("Do Vend. nº : "),
                                  QStringLiteral("Edit_VndNro1"), QStringLiteral("Edit_VndNro2"), 8);
-    lookups(salesmen, QStringLiteral("DTFILES.VENDEDORES"), "Vendedor Nº", 8, "NOME", "Nome Vendedor", 35,
-            m_salesmenByName, QStringLiteral("SELECT CODIGO, NOME FROM VENDEDORES ORDER BY NOME"));
+    m_lookups->salesmen(salesmen);
     kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Do Orçam. nº : "),
                                 QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
     kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Limite Datas : "), QStringLiteral("Edit_Data1"),
@@ -243,14 +192,7 @@ void TORCF032::buildLimits()
         openList();
         setStatusText(0, {});
     });
-    kv::ui::DateLookup calendar;
-    calendar.calendar = [this] {
-        return ownList(m_calendar, QStringLiteral("CALENDARIO"),
-                       QStringLiteral("SELECT * FROM CALENDARIO WHERE ANO >= :WAno ORDER BY DATA"));
-    };
-    calendar.columns = {gridColumn("DATA", "Data", 10), gridColumn("SEMANA", "Semana", 10),
-                        gridColumn("DIASEM", "Dia Semana", 3), gridColumn("TIPODIA", "Tipo de Dia", 2)};
-    m_limits->setDateLookup(calendar);
+    m_limits->setDateLookup(m_lookups->calendar());
     QLineEdit* first = m_limits->fromField(QStringLiteral("customers"));
     setEnterHandler(first, [this] {
         closeList();
@@ -507,8 +449,7 @@ void TORCF032::FormClose()
 {
     m_rowRest->stop();
     m_list->close();
-    for (auto* own : {&m_customersByName, &m_salesmenByName, &m_articlesByName, &m_calendar})
-        own->reset();
+    m_lookups->close();
 }
 
 // ------------------------------------------------------------------ the list

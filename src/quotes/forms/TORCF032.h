@@ -41,6 +41,7 @@ namespace kv::quotes {
 class ArticleClassificationView;
 class ChartRowsPie;
 class QuoteValuesPage;
+class SelectionLookups;
 
 // "Aprovação de Orçamentos": the summary rows within the user's limits, the
 // current quote's values, materials, article (classification, picture,
@@ -90,8 +91,6 @@ private:
     QWidget* buildInformationPage();
     QWidget* buildDetailNotebook();
     QLabel* value(const QString& name, int characters);
-    kv::db::Dataset* ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql);
-    kv::db::Dataset* sharedList(const QString& name);
     void closeAtActivation(const QString& message);
     void setListShown(bool shown);
     void showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article);
@@ -114,10 +113,7 @@ private:
     int m_customer = -1; // the customer whose figures are shown
     QTimer* m_rowRest = nullptr;
 
-    std::unique_ptr<kv::db::Dataset> m_customersByName;
-    std::unique_ptr<kv::db::Dataset> m_salesmenByName;
-    std::unique_ptr<kv::db::Dataset> m_articlesByName;
-    std::unique_ptr<kv::db::Dataset> m_calendar;
+    std::unique_ptr<SelectionLookups> m_lookups;
 
     kv::ui::RangeLimitsBlock* m_limits = nullptr;
     QComboBox* Edit_TipOrc = nullptr;

@@ -589,8 +589,10 @@ void TORCF032A::cancelDeliveries()
         Edit_QtdEnc[i]->clear();
     }
     m_plan.clear();
-    m_deliveriesInUse = kDeliveries;
+    // The delivery being left is not checked on the way back to the quantity.
+    m_deliveriesInUse = 0;
     focusField(Edit_QtdAdjud);
+    m_deliveriesInUse = kDeliveries;
 }
 
 Deliveries TORCF032A::deliveries() const

@@ -444,3 +444,66 @@ INSTANTIATE_TEST_SUITE_P(Approval, ApprovalFailureTest,
                          kv::test::caseName<ForcedFailure>);
 
 } // namespace
+
+namespace {
+
+// On the demo company the unapproved demo quote 2 is approved at once: its
+// customer and article are coded, the customer's earlier order of the
+// article is found, and the numbers follow the demo's approved quote and
+// order.
+class DemoApprovalTest : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(DemoApprovalTest, TheDemoQuoteIsApprovedWithTheNextNumber)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    kv::shell::Session& session = scenario.login(GetParam(), kv::test::Company::Demo);
+    const auto connections = session.dataModules().connections();
+    kv::db::Connection& app = *connections.DbKavorime;
+    kv::db::Connection& inv = *connections.DbFacturacao;
+    kv::quotes::test::CollectingMessages messages;
+    const kv::shell::LoginState& state = session.state();
+    QuoteApproval approval(app, inv, messages, {state.WUtil, state.WData, state.WAno, 2});
+    ASSERT_TRUE(approval.countersExist());
+    ASSERT_TRUE(approval.commercialParametersExist());
+    EXPECT_EQ(approval.proposeNumber("1"), 3);
+    EXPECT_EQ(app.scalar("SELECT ORCNRO1 FROM ORCPARGER WHERE CODIGO = 1").toInt(), 3);
+
+    const ApprovalContext context = ApprovalContext::read(app, 2, 2);
+    EXPECT_EQ(context.summary.customer, 102);
+    EXPECT_EQ(context.summary.article, "PR-OVOS12");
+    EXPECT_FALSE(context.summary.approved);
+    const kv::db::QueryResult earlier =
+        inv.query(previousOrdersSql(), {{"WCLINRO", context.summary.customer}, {"WARTNRO", context.summary.article}});
+    ASSERT_EQ(earlier.rows.size(), 1u);
+    EXPECT_DOUBLE_EQ(earlier.value(0, "PRECOVENDA").toDouble(), 640);
+
+    const QDate day = inv.scalar("SELECT MIN(DATA) FROM CALENDARIO WHERE DATA >= :D AND TIPODIA = 'TB'",
+                                 {{"D", state.WData.startOfDay()}})
+                          .toDate();
+    ASSERT_TRUE(day.isValid());
+    OrderRequest r;
+    r.quoteNumber = 2;
+    r.customer = context.summary.customer;
+    r.article = context.summary.article;
+    r.orderNumber = approval.proposeNumber("1");
+    r.orderDate = day;
+    r.deliveries[0] = {day, 3};
+    r.deliveries[1] = {day.addDays(14), 2};
+    r.input = {5, 700, true, true};
+    const auto prepared = approval.prepare(r, kv::quotes::CostTables::load(app));
+    ASSERT_TRUE(prepared) << messages.errors.join("; ").toStdString();
+    EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join("; ").toStdString();
+    kv::db::TwoDatabaseKinds kinds;
+    kinds.add(approvalKind());
+    kv::db::TwoDatabaseWork work(kinds, {{kv::db::role::application(), connections.DbKavorime},
+                                         {kv::db::role::invoicing(), connections.DbFacturacao}});
+    ASSERT_EQ(approval.save(work, *prepared).status, ApprovalSave::Status::Approved);
+    EXPECT_EQ(approval.proposeNumber("1"), 4);
+    EXPECT_EQ(app.scalar("SELECT APROVADO FROM ORCMAS WHERE CODIGO = 2 AND SUBCODIGO = 99").toString(), "S");
+    EXPECT_EQ(inv.scalar("SELECT COUNT(*) FROM ENCCLIDET WHERE ENCNRO = 3").toInt(), 2);
+}
+
+KV_ENGINE_SUITE(DemoApprovalTest);
+
+} // namespace

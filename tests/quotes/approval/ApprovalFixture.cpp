@@ -1,5 +1,6 @@
 #include "quotes/approval/ApprovalFixture.h"
 
+#include "quotes/approval/ApprovalRequest.h"
 #include "support/TableRows.h"
 
 #include "shell/ShellDataModules.h"
@@ -54,24 +55,7 @@ ApprovalFixture::ApprovalFixture(kv::test::Engine engine) : session(scenario.log
     tables = CostTables::load(app);
 }
 
-OrderRequest ApprovalFixture::request() const
-{
-    OrderRequest r;
-    r.quoteNumber = Quote;
-    r.customer = 10;
-    r.article = QStringLiteral("ART-1");
-    r.series = QStringLiteral("1");
-    r.orderNumber = 11;
-    r.customerReference = QStringLiteral("PED-77");
-    r.orderDate = OrderDate;
-    r.deliveries[0] = {OrderDate, 8};
-    r.deliveries[2] = {QDate(2024, 3, 22), 4};
-    r.address = {QStringLiteral("Armazém 3"), QStringLiteral("Zona Industrial"), QStringLiteral("4470-000"),
-                 QStringLiteral("MAIA")};
-    r.input.quantity = 12;
-    r.input.price = 150;
-    return r;
-}
+OrderRequest ApprovalFixture::request() const { return fixtureRequest(); }
 
 ApprovalSettings ApprovalFixture::settings() const
 {

@@ -22,8 +22,7 @@ public:
     static constexpr int Quote = 700;
     static const QDate OrderDate; // Friday 15-03-2024, week 11
 
-    // Quote 700 at 12 for 150, order 11 of series 1 dated 15-03-2024,
-    // delivered 8 on 15-03 and 4 on 22-03 (positions 1 and 3).
+    // fixtureRequest(): quote 700 at 12 for 150 as order 11.
     OrderRequest request() const;
     ApprovalSettings settings() const;
     QuoteApproval approval(kv::db::Connection& application, kv::db::Connection& invoicing);

@@ -9,6 +9,7 @@
 #include "platform/db/DbError.h"
 #include "platform/db/NumberAllocator.h"
 
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <thread>
@@ -505,5 +506,43 @@ TEST_P(DemoApprovalTest, TheDemoQuoteIsApprovedWithTheNextNumber)
 }
 
 KV_ENGINE_SUITE(DemoApprovalTest);
+
+} // namespace
+
+namespace {
+
+// A workstation killed between the two databases leaves the quote marked and
+// the order pending; the recovery writes the order once, however often it runs.
+class ApprovalRecoveryTest : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(ApprovalRecoveryTest, AKillBetweenTheDatabasesIsFinishedOnce)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ApprovalFixture f(GetParam());
+    QProcess child;
+    child.start(QStringLiteral(KV_APPROVAL_CHILD),
+                {GetParam() == Engine::Postgres ? "postgres" : "sqlite", f.application().settings().database,
+                 f.invoicing().settings().database, f.session.state().WUtil});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
+
+    EXPECT_EQ(f.count(f.application(), "SELECT COUNT(*) FROM OPERPENDENTE"), 1);
+    EXPECT_EQ(quoteValue(f, 99, "APROVADO").toString(), "S");
+    EXPECT_EQ(f.count(f.invoicing(), "SELECT COUNT(*) FROM ENCCLIMAS"), 0);
+
+    for (int run = 0; run < 2; ++run) {
+        kv::db::TwoDatabaseWork work = f.work();
+        const auto results = work.recover();
+        EXPECT_EQ(results.size(), run == 0 ? 1u : 0u) << run;
+        EXPECT_TRUE(kv::db::TwoDatabaseWork::messages(results).isEmpty()) << run;
+        EXPECT_EQ(f.count(f.invoicing(), "SELECT COUNT(*) FROM ENCCLIMAS WHERE ENCNRO = 11"), 1) << run;
+        EXPECT_EQ(f.count(f.invoicing(), "SELECT COUNT(*) FROM ENCCLIDET WHERE ENCNRO = 11"), 2) << run;
+        EXPECT_DOUBLE_EQ(headerValue(f, 11, "VALMERC").toDouble(), 1800) << run;
+        EXPECT_EQ(f.invoicing().scalar("SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = '2024'").toInt(), 11) << run;
+        EXPECT_EQ(f.count(f.application(), "SELECT COUNT(*) FROM OPERPENDENTE"), 0) << run;
+    }
+}
+
+KV_ENGINE_SUITE(ApprovalRecoveryTest);
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "quotes/approval/ApprovalRequest.h"
 
 #include "platform/db/Connection.h"
+#include "platform/notify/MessageSink.h"
 
 #include <QCoreApplication>
 

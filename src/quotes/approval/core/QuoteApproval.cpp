@@ -222,11 +222,16 @@ int QuoteApproval::proposeNumber(const QString& series)
                                       QStringLiteral("4"), QStringLiteral("5")};
     if (!valid.contains(series))
         return 0;
-    return m_invoicing
-               .scalar(QStringLiteral("SELECT ENCNRO%1 FROM ENCPARGER WHERE ANO = :ANO").arg(series),
-                       {{QStringLiteral("ANO"), m_settings.workingYear}})
-               .toInt()
-           + 1;
+    int number = m_invoicing
+                     .scalar(QStringLiteral("SELECT ENCNRO%1 FROM ENCPARGER WHERE ANO = :ANO").arg(series),
+                             {{QStringLiteral("ANO"), m_settings.workingYear}})
+                     .toInt()
+                 + 1;
+    // The series share one order key: a number another series (or a number
+    // typed above a counter) already holds is passed over.
+    while (orderExists(number))
+        ++number;
+    return number;
 }
 
 bool QuoteApproval::orderExists(int orderNumber)

@@ -91,8 +91,8 @@ public:
 
     // Whether the working year has its order counters (ENCPARGER).
     bool countersExist();
-    // The proposed order number of a series "1" to "5": its counter + 1; 0
-    // for any other series.
+    // The proposed order number of a series "1" to "5": its counter + 1, or
+    // the first number above it that no order holds; 0 for any other series.
     int proposeNumber(const QString& series);
     bool orderExists(int orderNumber);
     // Whether the working year has its commercial parameters (PARGER).

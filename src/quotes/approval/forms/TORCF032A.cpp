@@ -115,7 +115,12 @@ TORCF032A::~TORCF032A() = default;
 
 void TORCF032A::buildUpperPanel(QWidget* panel)
 {
-    auto* grid = new QGridLayout(panel);
+    auto* upper = new QVBoxLayout(panel);
+    upper->setContentsMargins(0, 0, 0, 0);
+    auto* top = new QHBoxLayout;
+    upper->addLayout(top);
+    auto* grid = new QGridLayout;
+    top->addLayout(grid);
     const auto caption = [panel](const QString& text) { return new QLabel(text, panel); };
     LabelOrcNro = valueLabel(panel, QStringLiteral("LabelOrcNro"));
     LabelDatEmi = valueLabel(panel, QStringLiteral("LabelDatEmi"));
@@ -126,47 +131,47 @@ void TORCF032A::buildUpperPanel(QWidget* panel)
     grid->addWidget(caption(QStringLiteral("Orçamento Nº : ")), 0, 0);
     grid->addWidget(LabelOrcNro, 0, 1);
     grid->addWidget(caption(QStringLiteral("Data Emissão : ")), 0, 2);
-    grid->addWidget(LabelDatEmi, 0, 3);
+    grid->addWidget(LabelDatEmi, 0, 3, 1, 2);
     grid->addWidget(caption(QStringLiteral("Cliente Nº : ")), 1, 0);
     grid->addWidget(LabelCliNro, 1, 1);
-    grid->addWidget(LabelCliNome, 1, 2, 1, 3);
+    grid->addWidget(LabelCliNome, 1, 2, 1, 4);
     grid->addWidget(caption(QStringLiteral("Artigo Nº : ")), 2, 0);
     grid->addWidget(LabelArtNro, 2, 1);
-    grid->addWidget(LabelArtDes, 2, 2, 1, 3);
+    grid->addWidget(LabelArtDes, 2, 2, 1, 4);
 
-    // The three quoted quantities beside the approved one.
-    auto* values = new QGridLayout;
+    // The three quoted quantities above the approved one.
     const QStringList titles = {QStringLiteral("Qtd"), QStringLiteral("Preço Cli."), QStringLiteral("Marg.Valor"),
                                 QStringLiteral("Mrg%")};
     for (int c = 0; c < titles.size(); ++c)
-        values->addWidget(caption(titles[c]), 0, c + 1, Qt::AlignRight);
+        grid->addWidget(caption(titles[c]), 3, c + 1, Qt::AlignRight);
     const QStringList rows = {QStringLiteral("Qtd I : "), QStringLiteral("Qtd II : "), QStringLiteral("Qtd III : ")};
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        values->addWidget(caption(rows[i]), i + 1, 0);
+        grid->addWidget(caption(rows[i]), i + 4, 0);
         Label_Qtd[i] = valueLabel(panel, QStringLiteral("Label_Qtd") + n, Qt::AlignRight);
         Label_Preco[i] = valueLabel(panel, QStringLiteral("Label_Preco") + n, Qt::AlignRight);
         Label_MargemValor[i] = valueLabel(panel, QStringLiteral("Label_MargemValor") + n, Qt::AlignRight);
         Label_MargemPrc[i] = valueLabel(panel, QStringLiteral("Label_MargemPrc") + n, Qt::AlignRight);
-        values->addWidget(Label_Qtd[i], i + 1, 1);
-        values->addWidget(Label_Preco[i], i + 1, 2);
-        values->addWidget(Label_MargemValor[i], i + 1, 3);
-        values->addWidget(Label_MargemPrc[i], i + 1, 4);
+        grid->addWidget(Label_Qtd[i], i + 4, 1);
+        grid->addWidget(Label_Preco[i], i + 4, 2);
+        grid->addWidget(Label_MargemValor[i], i + 4, 3);
+        grid->addWidget(Label_MargemPrc[i], i + 4, 4);
     }
     auto* approvedCaption = caption(QStringLiteral("Aprovado : "));
     Edit_QtdAdjud = edit(panel, QStringLiteral("Edit_QtdAdjud"), 12);
     Edit_PrecoAdjud = edit(panel, QStringLiteral("Edit_PrecoAdjud"), 12);
     Label_MargemFinal = valueLabel(panel, QStringLiteral("Label_MargemFinal"), Qt::AlignRight);
-    values->addWidget(approvedCaption, 4, 0);
-    values->addWidget(Edit_QtdAdjud, 4, 1);
-    values->addWidget(Edit_PrecoAdjud, 4, 2);
-    values->addWidget(Label_MargemFinal, 4, 4);
-    values->addWidget(caption(QStringLiteral("%")), 4, 5);
+    grid->addWidget(approvedCaption, 7, 0);
+    grid->addWidget(Edit_QtdAdjud, 7, 1, Qt::AlignRight);
+    grid->addWidget(Edit_PrecoAdjud, 7, 2, Qt::AlignRight);
+    grid->addWidget(Label_MargemFinal, 7, 4);
+    grid->addWidget(caption(QStringLiteral("%")), 7, 5);
     setCaptionLabel(Edit_QtdAdjud, approvedCaption);
     setCaptionLabel(Edit_PrecoAdjud, approvedCaption);
-    grid->addLayout(values, 3, 0, 1, 4);
 
     auto* side = new QVBoxLayout;
+    top->addSpacing(12);
+    top->addLayout(side);
     auto* repeatRow = new QHBoxLayout;
     auto* repeatCaption = caption(QStringLiteral("Reaprov. (S/N) : "));
     Edit_Reaprova = edit(panel, QStringLiteral("Edit_Reaprova"), 2, 1);
@@ -176,7 +181,7 @@ void TORCF032A::buildUpperPanel(QWidget* panel)
     repeatRow->addStretch(1);
     side->addLayout(repeatRow);
     auto* repeats = new QGroupBox(QStringLiteral("Repetições "), panel);
-    auto* repeatsLayout = new QVBoxLayout(repeats);
+    auto* repeatsLayout = new QHBoxLayout(repeats);
     RadRepetir = new QRadioButton(QStringLiteral("S/ Alteração "), repeats);
     RadRepetir->setObjectName(QStringLiteral("RadRepetir"));
     RadAlterar = new QRadioButton(QStringLiteral("C/ Alteração "), repeats);
@@ -185,21 +190,6 @@ void TORCF032A::buildUpperPanel(QWidget* panel)
     repeatsLayout->addWidget(RadRepetir);
     repeatsLayout->addWidget(RadAlterar);
     side->addWidget(repeats);
-    side->addStretch(1);
-    grid->addLayout(side, 3, 4);
-
-    // The customer's earlier orders of the article.
-    auto* earlier = new QGroupBox(QStringLiteral("Encomendas Anteriores do artigo"), panel);
-    earlier->setObjectName(QStringLiteral("LabelEncome"));
-    LabelEncome = earlier;
-    auto* earlierLayout = new QVBoxLayout(earlier);
-    DBGrid1 = new kv::ui::DbGrid(earlier);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    BotNavig = new kv::ui::DbNavigator(earlier);
-    BotNavig->setObjectName(QStringLiteral("BotNavig"));
-    earlierLayout->addWidget(DBGrid1);
-    earlierLayout->addWidget(BotNavig, 0, Qt::AlignLeft);
-    grid->addWidget(earlier, 4, 0, 1, 5);
 
     auto* delivery = new QGroupBox(QStringLiteral("Local de Entrega"), panel);
     auto* deliveryGrid = new QGridLayout(delivery);
@@ -222,12 +212,27 @@ void TORCF032A::buildUpperPanel(QWidget* panel)
     Edit_CodPostal->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(find, &QAction::triggered, this, &TORCF032A::findPostalCode);
     deliveryGrid->addWidget(addressCaption, 0, 0);
-    deliveryGrid->addWidget(Edit_Morada1, 0, 1, 1, 2);
-    deliveryGrid->addWidget(Edit_Morada2, 1, 1, 1, 2);
+    deliveryGrid->addWidget(Edit_Morada1, 0, 1, 1, 2, Qt::AlignLeft);
+    deliveryGrid->addWidget(Edit_Morada2, 1, 1, 1, 2, Qt::AlignLeft);
     deliveryGrid->addWidget(postalCaption, 2, 0);
-    deliveryGrid->addWidget(Edit_CodPostal, 2, 1);
-    deliveryGrid->addWidget(Edit_LDLocalidade, 2, 2);
-    grid->addWidget(delivery, 5, 0, 1, 5);
+    deliveryGrid->addWidget(Edit_CodPostal, 2, 1, Qt::AlignLeft);
+    deliveryGrid->addWidget(Edit_LDLocalidade, 3, 1, 1, 2, Qt::AlignLeft);
+    side->addWidget(delivery);
+    side->addStretch(1);
+
+    // The customer's earlier orders of the article.
+    auto* earlier = new QGroupBox(QStringLiteral("Encomendas Anteriores do artigo"), panel);
+    earlier->setObjectName(QStringLiteral("LabelEncome"));
+    LabelEncome = earlier;
+    auto* earlierLayout = new QHBoxLayout(earlier);
+    DBGrid1 = new kv::ui::DbGrid(earlier);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setMaximumHeight(DBGrid1->fontMetrics().height() * 8);
+    BotNavig = new kv::ui::DbNavigator(earlier);
+    BotNavig->setObjectName(QStringLiteral("BotNavig"));
+    earlierLayout->addWidget(DBGrid1, 1);
+    earlierLayout->addWidget(BotNavig, 0, Qt::AlignBottom);
+    upper->addWidget(earlier);
 
     setExitHandler(Edit_Reaprova, [this] {
         const QString text = Edit_Reaprova->text();
@@ -357,7 +362,7 @@ void TORCF032A::FormActivate()
         const auto money = [this](const QVariant& v) { return kv::text::money(v.toDouble(), m_context.moneyDecimals); };
         DBGrid1->setDataset(
             m_previousOrders.get(),
-            {{QStringLiteral("ANO"), QStringLiteral("Ano"), 4, {}, false, {}},
+            {{QStringLiteral("ANO"), QStringLiteral("Ano"), 5, {}, false, {}},
              {QStringLiteral("SEMANA"), QStringLiteral("Sem"), 3, {}, false, {}},
              {QStringLiteral("ENCNRO"), QStringLiteral("Enc.Nº"), 7, {}, false, {}},
              {QStringLiteral("DATAENTRG"), QStringLiteral("Data Ent."), 10, {}, false, {}},
@@ -589,8 +594,10 @@ void TORCF032A::cancelDeliveries()
         Edit_QtdEnc[i]->clear();
     }
     m_plan.clear();
-    m_deliveriesInUse = kDeliveries;
+    // The delivery being left is not checked on the way back to the quantity.
+    m_deliveriesInUse = 0;
     focusField(Edit_QtdAdjud);
+    m_deliveriesInUse = kDeliveries;
 }
 
 Deliveries TORCF032A::deliveries() const

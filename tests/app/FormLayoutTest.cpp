@@ -18,6 +18,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/TUpdateErrorForm.h"
+#include "quotes/approval/forms/TORCF032A.h"
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
@@ -360,6 +361,14 @@ std::vector<StandaloneWindow> standaloneWindows()
              kv::report::Document document;
              document.title = QStringLiteral("Listagem de Tintas");
              showAndCheck(demo, new kv::report::PreviewWindow(std::move(document)), screen, check);
+         }},
+        {"TORCF032A",
+         [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
+             // The approval list opens it on a quote of the demo company.
+             auto context = kv::quotes::approval::ApprovalContext::read(*demo.session.application(), 1, 2);
+             showAndCheck(demo, new kv::quotes::approval::TORCF032A(demo.scenario.session(), demo.scenario.forms(),
+                                                                    context),
+                          screen, check);
          }},
         {"TALTERFPASS", [](DemoCompany& demo, QScreen* screen, Keep&,
                            const Check& check) { showAndCheck(demo, new kv::shell::TALTERFPASS, screen, check); }},

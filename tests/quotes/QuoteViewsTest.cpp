@@ -165,7 +165,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConsultationSelectionTest,
                                                                             s.articleFrom = QStringLiteral("PR-B");
                                                                             s.articleTo = QStringLiteral("PR-C");
                                                                         },
-                                                                        {2}}),
+                                                                        {2}},
+                                                          // the approval list's orders, from the day before
+                                                          ConsultationSelectionCase{"byDate",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.dateFrom = Today.addDays(-1);
+                                                                            s.order = ConsultationSelection::Order::Date;
+                                                                        },
+                                                                        {5, 1, 2, 6}},
+                                                          ConsultationSelectionCase{"byArticleThenDate",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.dateFrom = Today.addDays(-1);
+                                                                            s.origin = Origin::Both;
+                                                                            s.order = ConsultationSelection::Order::Article;
+                                                                        },
+                                                                        {5, 1, 2, 4, 6}},
+                                                          ConsultationSelectionCase{"bySalesmanThenNumber",
+                                                                        [](ConsultationSelection& s) {
+                                                                            s.dateFrom = Today.addDays(-1);
+                                                                            s.order = ConsultationSelection::Order::Salesman;
+                                                                        },
+                                                                        {1, 5, 2, 6}}),
                                               ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<ConsultationSelectionCase>);
 

@@ -51,16 +51,34 @@ CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QStr
     : QWidget(parent), m_invoicing(std::move(invoicing)), m_user(std::move(user)), m_treasury(treasury)
 {
     setObjectName(QStringLiteral("CustomerViews"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     m_enabled = showSales;
     if (!m_enabled) {
         m_enabled = new QCheckBox(QStringLiteral("Visual. Vendas?"), this);
         m_enabled->setObjectName(QStringLiteral("CheckVendas"));
         m_enabled->setToolTip(QStringLiteral("Visualização Totais por Ano e Mês das Vendas"));
         m_enabled->setChecked(true);
-        layout->addWidget(m_enabled);
     }
+    build(Host::CustomerFile);
+}
+
+CustomerViews::CustomerViews(Host host, std::shared_ptr<kv::db::Connection> invoicing, QString user, QWidget* parent)
+    : QWidget(parent), m_invoicing(std::move(invoicing)), m_user(std::move(user)), m_treasury(true)
+{
+    setObjectName(QStringLiteral("CustomerViews"));
+    // Always shown: the list hides the whole notebook while it is closed.
+    m_enabled = new QCheckBox(this);
+    m_enabled->setChecked(true);
+    m_enabled->hide();
+    build(host);
+}
+
+void CustomerViews::build(Host host)
+{
+    const bool approval = host == Host::ApprovalList;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (m_enabled->parent() == this && !approval)
+        layout->addWidget(m_enabled);
 
     m_notebook = new QTabWidget(this);
     m_notebook->setObjectName(QStringLiteral("TBCons"));
@@ -91,7 +109,7 @@ CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QStr
     auto* chartView = new QChartView(m_chart, m_notebook);
     chartView->setObjectName(QStringLiteral("ChartCorrente"));
     chartView->setRenderHint(QPainter::Antialiasing);
-    m_notebook->addTab(chartView, QStringLiteral(" C/Corrente "));
+    m_notebook->addTab(chartView, approval ? QStringLiteral("C/Corrente ") : QStringLiteral(" C/Corrente "));
 
     auto* figures = new QWidget(m_notebook);
     auto* figureGrid = new QGridLayout(figures);
@@ -104,7 +122,7 @@ CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QStr
     }
     figureGrid->setRowStretch(9, 1);
     figureGrid->setColumnStretch(2, 1);
-    m_notebook->addTab(figures, QStringLiteral(" C/C.Idades "));
+    m_notebook->addTab(figures, approval ? QStringLiteral("C/C.Idades ") : QStringLiteral(" C/C.Idades "));
 
     const auto twoGrids = [&](const QString& caption, QTableWidget* left, QTableWidget* right) {
         auto* page = new QWidget(m_notebook);
@@ -115,10 +133,14 @@ CustomerViews::CustomerViews(std::shared_ptr<kv::db::Connection> invoicing, QStr
     };
     m_receiptsByMonth = grid(QStringLiteral("GridRecMes"), {"Ano", "Mês", "Valor Recebido"}, this);
     m_receiptsByYear = grid(QStringLiteral("GridRecAno"), {"Ano", "Valor Recebido"}, this);
-    twoGrids(QStringLiteral(" Recebimentos "), m_receiptsByMonth, m_receiptsByYear);
+    twoGrids(approval ? QStringLiteral("Recebim.") : QStringLiteral(" Recebimentos "), m_receiptsByMonth, m_receiptsByYear);
     m_salesByMonth = grid(QStringLiteral("GridVendMes"), {"Ano", "Mês", "Valor"}, this);
     m_salesByYear = grid(QStringLiteral("GridVendAno"), {"Ano", "Valor"}, this);
-    twoGrids(QStringLiteral(" Vendas "), m_salesByMonth, m_salesByYear);
+    twoGrids(approval ? QStringLiteral("Vendas ") : QStringLiteral(" Vendas "), m_salesByMonth, m_salesByYear);
+    if (approval) {
+        m_orderBook = grid(QStringLiteral("GridCarteira"), {"Ano", "Mês", "Qtd.Carteira", "Valor Carteira"}, this);
+        m_notebook->addTab(m_orderBook, QStringLiteral("Cart.Encom."));
+    }
 
     connect(m_enabled, &QCheckBox::toggled, m_notebook, &QWidget::setVisible);
 }
@@ -149,6 +171,16 @@ void CustomerViews::showCustomer(int customer)
     for (const YearTotal& total : CustomerTotals::receiptsByYear(*m_invoicing, m_user, customer))
         rows.append({total.year, money(total.value)});
     fillGrid(m_receiptsByYear, rows);
+    if (m_orderBook) {
+        rows.clear();
+        for (const OrderBookMonth& month : CustomerOrderValues::orderBook(*m_invoicing, customer))
+            rows.append({QString::number(month.year), QString::number(month.month),
+                         kv::text::plain(month.quantity), money(month.value)});
+        fillGrid(m_orderBook, rows);
+        // The newest month is the first row.
+        if (!rows.isEmpty())
+            m_orderBook->selectRow(0);
+    }
     showReceivables(customer);
 }
 

@@ -34,18 +34,25 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
 {
     // The table's key is (document, user, copy). Inserted only when absent: a name given twice, or a row another run of
     // the same user left, still makes one row per document and copy.
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:WOrcNro, :WUtil, :WVia) "
-                                          "ON CONFLICT DO NOTHING")
-                               .arg(m_table.table, m_table.document, m_table.user, m_table.copy);
+    const bool withCopies = !m_table.copy.isEmpty();
+    const QString insert =
+        withCopies ? QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:WOrcNro, :WUtil, :WVia) "
+                                    "ON CONFLICT DO NOTHING")
+                         .arg(m_table.table, m_table.document, m_table.user, m_table.copy)
+                   : QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (:WOrcNro, :WUtil) ON CONFLICT DO NOTHING")
+                         .arg(m_table.table, m_table.document, m_table.user);
+    const QStringList single{QString()};
     Transaction transaction(m_db);
     empty();
     const int total = static_cast<int>(documents.size());
     int done = 0;
     for (const qint64 document : documents) {
-        for (const QString& copy : copies)
-            m_db.exec(insert, {{QStringLiteral("WOrcNro"), document},
-                               {QStringLiteral("WUtil"), m_user},
-                               {QStringLiteral("WVia"), copy}});
+        for (const QString& copy : withCopies ? copies : single) {
+            kv::db::Params p{{QStringLiteral("WOrcNro"), document}, {QStringLiteral("WUtil"), m_user}};
+            if (withCopies)
+                p.set(QStringLiteral("WVia"), copy);
+            m_db.exec(insert, p);
+        }
         if (mark)
             mark(m_db, document);
         ++done;
@@ -57,10 +64,11 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
 
 std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStringList& copies) const
 {
+    const QString copyColumn = m_table.copy.isEmpty() ? QStringLiteral("''") : m_table.copy;
     const QueryResult result = m_db.query(
         QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil "
                        "ORDER BY %1")
-            .arg(m_table.document, m_table.copy, m_table.table, m_table.user),
+            .arg(m_table.document, copyColumn, m_table.table, m_table.user),
         {{QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}});
     std::vector<PrintQueueRow> rows;
     rows.reserve(result.rows.size());

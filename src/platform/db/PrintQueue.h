@@ -20,7 +20,7 @@ struct PrintQueueTable {
     QString table; // "ORCAMIMPR"
     QString document = QStringLiteral("ORCNRO");
     QString user = QStringLiteral("UTIL");
-    QString copy = QStringLiteral("VIA");
+    QString copy = QStringLiteral("VIA"); // empty: one row per document, no copies
 };
 
 struct PrintQueueRow {
@@ -44,7 +44,8 @@ public:
     // One run, in one transaction: the user's queue emptied, then for each
     // document in order every copy queued (once, whatever was there) and
     // `mark` run on the same connection (the document's printed flag), with
-    // `progress` after each document. A database error rolls all of it back
+    // `progress` after each document. A queue without copies queues each
+    // document once and ignores `copies`. A database error rolls all of it back
     // and reaches the caller: no row queued, no document marked.
     void fill(const std::vector<qint64>& documents, const QStringList& copies,
               const std::function<void(Connection&, qint64 document)>& mark,

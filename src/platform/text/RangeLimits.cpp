@@ -52,6 +52,15 @@ LimitPair RangeLimits::dates(const QDate& workingDate)
     return pair;
 }
 
+LimitPair RangeLimits::approvalCustomers()
+{
+    LimitPair pair{QStringLiteral("customers"), LimitKind::Integer, qint64(0), qint64(999999999)};
+    pair.emptyFrom = LimitPair::EmptyFrom::Zero;
+    pair.emptyToKeeps = true;
+    pair.reopensSelection = true;
+    return pair;
+}
+
 int RangeLimits::indexOf(const QString& name) const
 {
     for (std::size_t i = 0; i < m_pairs.size(); ++i) {
@@ -174,6 +183,8 @@ LimitExit RangeLimits::leave(const QString& name, LimitSide side, const QString&
         return exit;
     }
 
+    if (toText.trimmed().isEmpty() && limits.emptyToKeeps)
+        return exit;
     if (toText.trimmed().isEmpty() && !limits.emptyTo.text.isEmpty()) {
         values.to = qint64(0);
         exit.outcome = LimitExit::Outcome::Invalid;

@@ -45,6 +45,9 @@ struct LimitPair {
     enum class EmptyFrom { Unreadable, ShowsZero, Zero };
     EmptyFrom emptyFrom = EmptyFrom::Unreadable;
     LimitWarning emptyTo; // an empty to-field
+    // An empty to-field leaves the limit as it was, checks nothing and
+    // reopens nothing (the approval list's customers).
+    bool emptyToKeeps = false;
     LimitWarning inverted; // to below from
     // Leaving either field re-reads both and checks them (the quote issue's
     // dates); otherwise only the to-field checks.
@@ -82,6 +85,10 @@ public:
     static LimitPair articles();
     static LimitPair numbers();
     static LimitPair dates(const QDate& workingDate);
+    // The approval list's customers: 0 (an empty from-field, left empty) to
+    // 999999999; the to-limit is not compared with the from-limit, an empty
+    // to-field changes nothing and any other valid one reopens the list.
+    static LimitPair approvalCustomers();
 
     const std::vector<LimitPair>& pairs() const { return m_pairs; }
     const LimitPair& pair(const QString& name) const;

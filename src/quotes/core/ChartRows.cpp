@@ -16,7 +16,12 @@ ChartRows::ChartRows(kv::db::Connection& connection, Table table, QString user, 
 
 QString ChartRows::tableName() const
 {
-    return m_table == Table::Saldos ? QStringLiteral("SALDOS") : QStringLiteral("SALDOS1");
+    switch (m_table) {
+    case Table::Saldos: break;
+    case Table::Saldos1: return QStringLiteral("SALDOS1");
+    case Table::FacSaldos: return QStringLiteral("FACSALDOS");
+    }
+    return QStringLiteral("SALDOS");
 }
 
 void ChartRows::clear()
@@ -51,6 +56,15 @@ void ChartRows::addSlice(int sequence, const QString& label, double value, int p
     }
 }
 
+void ChartRows::replace(const std::vector<Slice>& slices, int decimals)
+{
+    kv::db::Transaction transaction(m_db);
+    clear();
+    for (const Slice& slice : slices)
+        addSlice(slice.sequence, slice.label, slice.value, decimals);
+    transaction.commit();
+}
+
 std::vector<ChartRows::Slice> ChartRows::slices()
 {
     const auto result = m_db.query(QStringLiteral("SELECT SEQUENCIA, LEGENDA, VALOR FROM %1 WHERE UTIL = :WUtil AND "
@@ -76,6 +90,34 @@ std::vector<ChartRows::Slice> ChartRows::quoteSlices(const QuoteRow& s)
         {2, QStringLiteral("C.Comerci"), sum({"VALTR1", "VALCOM1A", "VALCOM2A"})},
         {3, QStringLiteral("Margem"), s.number("MARGEMVALOR")},
     };
+}
+
+std::vector<ChartRows::Slice> ChartRows::costSlices(int set, const QuoteRow& s)
+{
+    const std::vector<Slice> base{{1, QStringLiteral("Mat.Prima"), s.number("VALMP1")},
+                                  {2, QStringLiteral("Prod.Subs"), s.number("VALPS1")},
+                                  {3, QStringLiteral("Máquinas"), s.number("VALCM1")},
+                                  {4, QStringLiteral("Mão Obra"), s.number("VALMO1")},
+                                  {5, QStringLiteral("Embalagem"), s.number("VALEM1")},
+                                  {6, QStringLiteral("Subcontra"), s.number("VALSUB1")}};
+    auto commercial = [&s](int first) {
+        return std::vector<Slice>{{first, QStringLiteral("Transport"), s.number("VALTR1")},
+                                  {first + 1, QStringLiteral("Estrutura"), s.number("VALCOM1A")},
+                                  {first + 2, QStringLiteral("Comissão"), s.number("VALCOM2A")}};
+    };
+    switch (set) {
+    case 1: return base;
+    case 2: return commercial(6);
+    case 3: {
+        std::vector<Slice> all = base;
+        for (Slice& slice : commercial(7))
+            all.push_back(std::move(slice));
+        all.push_back({10, QStringLiteral("Margem"), s.number("MARGEMVALOR")});
+        return all;
+    }
+    default: break;
+    }
+    return {};
 }
 
 } // namespace kv::quotes

@@ -87,7 +87,7 @@ LineValues pvcValues(double windowWeight, double price, const Triple& quantities
 }
 
 LineValues finishValues(const FinishRow& finish, double price, double percentage, const Triple& quantities,
-                        const QString& unit, const Triple& running)
+                        const QString& unit, const Triple& running, FinishUnits units)
 {
     LineValues r;
     for (std::size_t n = 0; n < 3; ++n) {
@@ -95,7 +95,7 @@ LineValues finishValues(const FinishRow& finish, double price, double percentage
             continue;
         if (price != 0) {
             const double q = quantities[n];
-            if (finish.unit == unit)
+            if (finish.unit == unit || units == FinishUnits::AsQuoted)
                 r.value[n] = q * price;
             else if (finish.unit == QLatin1String("U") && unit == QLatin1String("M"))
                 r.value[n] = q * 1000.0 * price;

@@ -29,10 +29,15 @@ LineValues glueValues(const GlueRow& glue, double rate, double price, double are
                       const Triple& quantities, const QString& unit);
 // Window PVC: window weight x quantity.
 LineValues pvcValues(double windowWeight, double price, const Triple& quantities);
+// Whether a finish priced per unit or per thousand is converted to the
+// quote's unit (the worksheet), or its price taken per unit of the quantity
+// as it stands (an approval).
+enum class FinishUnits { Converted, AsQuoted };
+
 // Finishes: the fixed cost per unit or thousand, or a percentage of the
 // value so far.
 LineValues finishValues(const FinishRow& finish, double price, double percentage, const Triple& quantities,
-                        const QString& unit, const Triple& running);
+                        const QString& unit, const Triple& running, FinishUnits units = FinishUnits::Converted);
 // Cutting operations: per sheet, or per thousand sheets when the
 // operation's unit is "M".
 LineValues cuttingValues(const CuttingRow& cutting, double price, const Triple& sheets);

@@ -41,16 +41,21 @@ double productionFactor(const MachineRow& machine, int grade)
     return grade >= 1 && grade <= 3 ? machine.factor[grade - 1] : 0.0;
 }
 
-double makeReadyHours(const MachineRow& machine, int choice, int passes, bool embossed)
+double makeReadyHours(const MachineRow& machine, int choice, int passes, bool embossed, PrintingMakeReady printing)
 {
     switch (static_cast<MachineType>(machine.machineType)) {
     case MachineType::Printing: {
-        const int column = passes >= 1 && passes <= 3 ? passes - 1 : 3;
-        if (choice == 1)
-            return machine.passMin[column];
-        if (choice == 2)
-            return machine.passMax[column];
-        return 0.0;
+        if (choice != 1 && choice != 2)
+            return 0.0;
+        const double* columns = choice == 1 ? machine.passMin : machine.passMax;
+        if (printing == PrintingMakeReady::SummedOverPasses) {
+            const int last = passes >= 1 && passes <= 4 ? passes : 4;
+            double sum = 0.0;
+            for (int i = 0; i < last; ++i)
+                sum += columns[i];
+            return sum;
+        }
+        return columns[passes >= 1 && passes <= 3 ? passes - 1 : 3];
     }
     case MachineType::CuttingCreasing: {
         const double a = choice >= 1 && choice <= 3 ? machine.dieMin[choice - 1] : 0.0;
@@ -71,11 +76,17 @@ double makeReadyHours(const MachineRow& machine, int choice, int passes, bool em
     }
 }
 
+bool validMakeReadyChoice(const MachineRow& machine, int choice)
+{
+    const int levels = isMachineType(machine.machineType, MachineType::CuttingCreasing) ? 3 : 2;
+    return choice >= 1 && choice <= levels;
+}
+
 MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
 {
     MachineValues r;
     r.factor = productionFactor(machine, job.grade);
-    r.makeReady = makeReadyHours(machine, job.makeReadyChoice, job.passes, job.embossed);
+    r.makeReady = makeReadyHours(machine, job.makeReadyChoice, job.passes, job.embossed, job.printingMakeReady);
     const double ch = machine.costPerHour;
     const double f = r.factor;
     const double a = r.makeReady;

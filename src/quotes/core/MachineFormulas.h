@@ -19,8 +19,19 @@ double makeReadyHoursMinutes(double hours);
 // Hourly output of the production grade (1 to 3); 0 for any other grade.
 double productionFactor(const MachineRow& machine, int grade);
 
+// How a printing machine's make-ready follows the passes: the worksheet takes
+// the column of the number of passes (ACEPASSMIN/MAXn, the fourth for any
+// other number); an approval adds the columns of passes 1 to n (at most four,
+// all four when the line has no passes), one make-ready per pass.
+enum class PrintingMakeReady { ColumnOfPasses, SummedOverPasses };
+
 // Make-ready hours of a machine line by the machine's type.
-double makeReadyHours(const MachineRow& machine, int makeReadyChoice, int passes, bool embossed);
+double makeReadyHours(const MachineRow& machine, int makeReadyChoice, int passes, bool embossed,
+                      PrintingMakeReady printing = PrintingMakeReady::ColumnOfPasses);
+
+// Whether a make-ready choice is one of the machine type's levels (printing,
+// gluing and counter-gluing 1 or 2, cutting-creasing 1 to 3).
+bool validMakeReadyChoice(const MachineRow& machine, int makeReadyChoice);
 
 struct MachineJob {
     int grade = 0; // production grade 1 to 3
@@ -30,6 +41,7 @@ struct MachineJob {
     Triple quantities{};
     QString unit; // quote unit
     bool embossed = false; // RELEVO "S"
+    PrintingMakeReady printingMakeReady = PrintingMakeReady::ColumnOfPasses;
 };
 
 struct MachineValues {

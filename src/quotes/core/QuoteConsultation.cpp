@@ -90,8 +90,16 @@ QString QuoteConsultation::where(const ConsultationSelection& s, kv::db::Dialect
 
 QString QuoteConsultation::listSql(const ConsultationSelection& selection, kv::db::Dialect dialect)
 {
-    return QStringLiteral("SELECT %1 FROM ORCMAS WHERE %2 ORDER BY CODIGO")
-        .arg(listColumns().join(", "), where(selection, dialect));
+    using Order = ConsultationSelection::Order;
+    QString order = QStringLiteral("CODIGO");
+    switch (selection.order) {
+    case Order::Number: break;
+    case Order::Date: order = QStringLiteral("DATEMI, CODIGO"); break;
+    case Order::Article: order = QStringLiteral("NOSREF, DATEMI"); break;
+    case Order::Salesman: order = QStringLiteral("VNDNRO, CODIGO"); break;
+    }
+    return QStringLiteral("SELECT %1 FROM ORCMAS WHERE %2 ORDER BY %3")
+        .arg(listColumns().join(", "), where(selection, dialect), order);
 }
 
 kv::db::Params QuoteConsultation::params(const ConsultationSelection& s)
@@ -142,6 +150,18 @@ std::optional<ViewerParameters> QuoteConsultation::viewerParameters(kv::db::Conn
     if (result.isEmpty())
         return std::nullopt;
     return ViewerParameters{static_cast<int>(result.rows[0][0].toLongLong()), result.rows[0][1].toString()};
+}
+
+std::vector<QVariantList> QuoteConsultation::rawMaterialLines(kv::db::Connection& application, int quote)
+{
+    const auto result = application.query(
+        QStringLiteral("SELECT TIPOCUSTO, DESIGN, CONSUM1, PRECO, VALQTD1 FROM ORCDET WHERE CODIGO = :Codigo AND "
+                       "SUBCODIGO <> 99 AND TIPOCUSTO = 'MP' ORDER BY CODIGO, SUBCODIGO, DETAIL"),
+        {{"Codigo", quote}});
+    std::vector<QVariantList> lines;
+    for (const auto& row : result.rows)
+        lines.push_back(QVariantList(row.begin(), row.end()));
+    return lines;
 }
 
 QString QuoteConsultation::salesmanName(kv::db::Connection& invoicing, qint64 salesman)

@@ -6,7 +6,9 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <optional>
+#include <vector>
 
 namespace kv::db {
 class Connection;
@@ -20,6 +22,9 @@ namespace kv::quotes {
 struct ConsultationSelection {
     enum class Origin { Manual, Automatic, Both };
     enum class Approval { Approved = 1, NotApproved = 2, Both = 3 };
+    // The consultation lists by number; the approval list by date, article
+    // or salesman.
+    enum class Order { Number, Date, Article, Salesman };
 
     qint64 customerFrom = 0;
     qint64 customerTo = 99999999;
@@ -34,6 +39,7 @@ struct ConsultationSelection {
     QDate dateTo;
     Origin origin = Origin::Manual;
     Approval approval = Approval::Both;
+    Order order = Order::Number;
 
     // The defaults of a first activation: manual quotes of the working date.
     static ConsultationSelection defaults(const QDate& workingDate);
@@ -65,6 +71,9 @@ public:
 
     // The year's `PARGER` row; empty when it is missing.
     static std::optional<ViewerParameters> viewerParameters(kv::db::Connection& invoicing, const QString& year);
+    // The raw-material lines ("MP") of a quote's sub-quotes, by sub-quote and
+    // line: TIPOCUSTO, DESIGN, CONSUM1, PRECO, VALQTD1.
+    static std::vector<QVariantList> rawMaterialLines(kv::db::Connection& application, int quote);
     // The salesman's name, empty when there is no such salesman.
     static QString salesmanName(kv::db::Connection& invoicing, qint64 salesman);
 

@@ -3,6 +3,7 @@
 #include "quotes/forms/TORCF021.h"
 #include "quotes/forms/TORCF022.h"
 #include "quotes/forms/TORCF031.h"
+#include "quotes/forms/TORCF032.h"
 #include "quotes/print/InternalQuoteReportForm.h"
 #include "quotes/print/QuoteReportForm.h"
 
@@ -11,7 +12,8 @@
 
 namespace kv::quotes {
 
-void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms)
+void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& forms,
+                        approval::ApprovalOpener openApproval)
 {
     forms.add(QStringLiteral("TORCF021"), [source, &forms](QWidget* parent) -> QDialog* {
         QuoteFormsEnvironment environment = source();
@@ -27,6 +29,11 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
               [source](QWidget* parent) -> QDialog* { return new TORCF031(source(), parent); });
     registerQuoteListReport(forms);
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR031"));
+    forms.add(QStringLiteral("TORCF032"),
+              [source, openApproval](QWidget* parent) -> QDialog* {
+                  return new TORCF032(source(), openApproval, parent);
+              });
+    registerInternalQuoteReports(forms, QStringLiteral("TORCFPR032"));
 }
 
 void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms)
@@ -35,7 +42,7 @@ void registerQuoteForms(kv::shell::Session& session, kv::ui::FormRegistry& forms
         [&session, &forms] {
             return QuoteFormsEnvironment{&session.state(), &session.dataModules(), &forms, &session.installation()};
         },
-        forms);
+        forms, approval::approvalOpener(session, forms));
 }
 
 } // namespace kv::quotes

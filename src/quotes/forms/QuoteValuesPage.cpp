@@ -47,7 +47,10 @@ QuoteValuesPage::QuoteValuesPage(QWidget* parent) : QWidget(parent)
         BotChart[k - 1]->setObjectName(QStringLiteral("BotChart%1").arg(k));
         BotChart[k - 1]->setMinimumWidth(amountWidth(fontMetrics()));
         grid->addWidget(BotChart[k - 1], 0, k);
-        connect(BotChart[k - 1], &kv::ui::TGlyphButton::clicked, this, [this, k] { showChart(k); });
+        connect(BotChart[k - 1], &kv::ui::TGlyphButton::clicked, this, [this, k] {
+            if (m_ownChart)
+                showChart(k);
+        });
     }
     for (int row = 0; row < QuoteValues::kRows; ++row) {
         grid->addWidget(new QLabel(QuoteValues::labels()[row]), row + 1, 0, Qt::AlignRight);
@@ -79,6 +82,12 @@ void QuoteValuesPage::setChartRows(std::shared_ptr<kv::db::Connection> applicati
     m_application = std::move(application);
     m_user = std::move(user);
     m_program = std::move(program);
+}
+
+void QuoteValuesPage::hideOwnChart()
+{
+    m_ownChart = false;
+    DBChart2->hide();
 }
 
 void QuoteValuesPage::clear()
@@ -115,8 +124,10 @@ void QuoteValuesPage::showChart(int quantity)
         return;
     try {
         m_shown->writeChart(*m_application, m_user, m_program, quantity);
-        ChartRows rows(*m_application, ChartRows::Table::Saldos, m_user, m_program);
-        DBChart2->showRows(rows);
+        if (m_ownChart) {
+            ChartRows rows(*m_application, ChartRows::Table::Saldos, m_user, m_program);
+            DBChart2->showRows(rows);
+        }
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());
     }

@@ -31,6 +31,10 @@ public:
     // Where the chart rows go: the user's rows of `program` ("ORCP031").
     void setChartRows(std::shared_ptr<kv::db::Connection> application, QString user, QString program);
     void setPriceDecimals(int decimals) { m_priceDecimals = decimals; }
+    // Without its own chart (the approval list): the chart rows of quantity 1
+    // are still written, the pie is hidden and the buttons only carry the
+    // quantities.
+    void hideOwnChart();
 
     // ShowValores: the page of a summary row, then the chart of quantity 1;
     // no row empties the page and leaves the chart as it was.
@@ -49,6 +53,7 @@ private:
     QString m_program;
     int m_priceDecimals = 2;
     std::optional<QuoteValues> m_shown;
+    bool m_ownChart = true;
 
     QLabel* m_values[QuoteValues::kRows][3] = {};
     QLabel* Label_Margem = nullptr;

@@ -5,6 +5,7 @@
 #include "quotes/forms/ArticleClassificationView.h"
 #include "quotes/forms/ArticlePictureViewer.h"
 #include "quotes/forms/QuoteValuesPage.h"
+#include "quotes/forms/SelectionLookups.h"
 #include "quotes/print/InternalQuotePages.h"
 #include "quotes/print/QuoteListReport.h"
 
@@ -41,7 +42,7 @@ QString generalNumber(const QVariant& value) { return value.isNull() ? QString()
 } // namespace
 
 TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
-    : kv::ui::Form(parent), m_environment(environment)
+    : kv::ui::Form(parent), m_environment(environment), m_lookups(std::make_unique<SelectionLookups>(environment))
 {
     setObjectName(QStringLiteral("TORCF031"));
     setWindowTitle(QStringLiteral("Consulta de Orçamentos"));
@@ -148,76 +149,19 @@ QWidget* TORCF031::buildFilters()
     return panel;
 }
 
-kv::db::Dataset* TORCF031::ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql)
-{
-    try {
-        if (!list) {
-            list = std::make_unique<kv::db::Dataset>(name);
-            list->setMode(kv::db::DatasetMode::ReadOnly);
-            list->setConnection(m_environment.invoicing());
-            list->setSql(sql);
-            list->setParam(QStringLiteral("WAno"), m_environment.state->WAno);
-        }
-        if (!list->isOpen())
-            list->open();
-        return list.get();
-    } catch (const kv::db::DbError& error) {
-        kv::ui::messages().fail(error.fullText());
-        return nullptr;
-    }
-}
-
-kv::db::Dataset* TORCF031::sharedList(const QString& name)
-{
-    try {
-        kv::db::Dataset& list = m_environment.modules->dataset(name);
-        if (!list.isOpen())
-            list.open();
-        return &list;
-    } catch (const kv::db::DbError& error) {
-        kv::ui::messages().fail(error.fullText());
-        return nullptr;
-    }
-}
-
 void TORCF031::buildLimits()
 {
     using kv::text::RangeLimits;
-    using kv::ui::GridColumn;
-    auto column = [](const char* field, const char* title, int width) {
-        GridColumn c;
-        c.field = QString::fromLatin1(field);
-        c.title = QString::fromUtf8(title);
-        c.width = width;
-        return c;
-    };
-    // A numeric search over the shared list and an alphabetic one over the
-    // form's own, each giving the code of the row chosen.
-    auto lookups = [&](kv::ui::LimitFields& fields, const QString& shared, const char* codeTitle, int codeWidth,
-                       const char* nameField, const char* nameTitle, std::unique_ptr<kv::db::Dataset>& own,
-                       const QString& ownSql) {
-        fields.simple.list = [this, shared] { return sharedList(shared); };
-        fields.simple.columns = {column("CODIGO", codeTitle, codeWidth), column(nameField, nameTitle, 35)};
-        fields.simple.keyField = QStringLiteral("CODIGO");
-        fields.alphabetic.list = [this, &own, ownSql, shared] { return ownList(own, shared, ownSql); };
-        fields.alphabetic.columns = {column(nameField, nameTitle, 40), column("CODIGO", codeTitle, 10)};
-        fields.alphabetic.keyField = QStringLiteral("CODIGO");
-    };
     kv::ui::LimitFields customers(QStringLiteral("customers"), QStringLiteral("Lim.Clientes : "),
                                   QStringLiteral("Edit_CliNro1"), QStringLiteral("Edit_CliNro2"), 8);
-    lookups(customers, QStringLiteral("DTFILES.CLIENTES"), "CÓDIGO", 8, "NOME", "NOME", m_customersByName,
-            QStringLiteral("SELECT CODIGO, NOME FROM CLIENTES ORDER BY NOME"));
+    m_lookups->customers(customers);
     kv::ui::LimitFields salesmen(QStringLiteral("salesmen"), QStringLiteral("Lim.Vended. : "),
                                  QStringLiteral("Edit_VndNro1"), QStringLiteral("Edit_VndNro2"), 8);
-    lookups(salesmen, QStringLiteral("DTFILES.VENDEDORES"), "Vendedor Nº", 8, "NOME", "Nome Vendedor", m_salesmenByName,
-            QStringLiteral("SELECT CODIGO, NOME FROM VENDEDORES ORDER BY NOME"));
+    m_lookups->salesmen(salesmen);
     kv::ui::LimitFields articles(QStringLiteral("articles"), QStringLiteral("Lim.Artigos  : "),
                                  QStringLiteral("Edit_ArtNro1"), QStringLiteral("Edit_ArtNro2"), 16);
     articles.maxLength = 16;
-    lookups(articles, QStringLiteral("DTFILES.ARTIGOSCLS"), "Artigo Nº", 16, "DESIGNACAO", "Designação",
-            m_articlesByName, QStringLiteral("SELECT CODIGO, DESIGNACAO FROM ARTIGOSCLS ORDER BY DESIGNACAO"));
-    // The field takes the code; the limit follows when the field is left.
-    articles.simple.setsLimit = articles.alphabetic.setsLimit = false;
+    m_lookups->articles(articles);
     kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Lim.Orçam. : "),
                                 QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
     kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Lim.Datas : "), QStringLiteral("Edit_Data1"),
@@ -231,14 +175,7 @@ void TORCF031::buildLimits()
                                             {customers, salesmen, articles, numbers, dates}, body());
     m_limits->setObjectName(QStringLiteral("RangeLimits"));
     m_limits->setReopen([this] { openSelection(); });
-    kv::ui::DateLookup calendar;
-    calendar.calendar = [this] {
-        return ownList(m_calendar, QStringLiteral("CALENDARIO"),
-                       QStringLiteral("SELECT * FROM CALENDARIO WHERE ANO >= :WAno ORDER BY DATA"));
-    };
-    calendar.columns = {column("DATA", "Data", 10), column("SEMANA", "Semana", 10), column("DIASEM", "Dia Semana", 3),
-                        column("TIPODIA", "Tipo de Dia", 2)};
-    m_limits->setDateLookup(calendar);
+    m_limits->setDateLookup(m_lookups->calendar());
 }
 
 QWidget* TORCF031::buildListPage()
@@ -390,8 +327,7 @@ void TORCF031::FormClose()
 {
     m_rowRest->stop();
     m_list->close();
-    for (auto* own : {&m_customersByName, &m_salesmenByName, &m_articlesByName, &m_calendar})
-        own->reset();
+    m_lookups->close();
 }
 
 // ------------------------------------------------------------------ selection

@@ -31,6 +31,7 @@ namespace kv::quotes {
 class ArticleClassificationView;
 class ArticlePictureViewer;
 class QuoteValuesPage;
+class SelectionLookups;
 
 // "Consulta de Orçamentos": the summary rows within the selection's ranges
 // and filters, and the current quote on four pages (list, information with
@@ -70,8 +71,6 @@ protected:
 private:
     QWidget* buildFilters();
     void buildLimits();
-    kv::db::Dataset* ownList(std::unique_ptr<kv::db::Dataset>& list, const QString& name, const QString& sql);
-    kv::db::Dataset* sharedList(const QString& name);
     QWidget* buildListPage();
     QWidget* buildInformationPage();
     void showPage(int index);
@@ -89,11 +88,7 @@ private:
     QTimer* m_rowRest = nullptr;
     bool m_switchingPage = false;
 
-    // The lookups' own lists, opened on first use.
-    std::unique_ptr<kv::db::Dataset> m_customersByName;
-    std::unique_ptr<kv::db::Dataset> m_salesmenByName;
-    std::unique_ptr<kv::db::Dataset> m_articlesByName;
-    std::unique_ptr<kv::db::Dataset> m_calendar;
+    std::unique_ptr<SelectionLookups> m_lookups;
 
     kv::ui::RangeLimitsBlock* m_limits = nullptr;
     QLabel* Label_NroOrc = nullptr;

@@ -3,6 +3,8 @@
 #include "quotes/forms/QuoteFormsEnvironment.h"
 #include "quotes/forms/WorksheetPageFields.h"
 
+#include "platform/ui/GridColumn.h"
+
 #include <QWidget>
 
 class QLabel;

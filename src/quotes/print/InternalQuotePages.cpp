@@ -375,8 +375,9 @@ void buildCostLines(PageReport& page, const QuotePrintData& data, int priceDecim
 
 // ---------------------------------------------------------------- page 3
 
-void buildTotals(PageReport& page, const QuotePrintData& data, int priceDecimals)
+void buildTotals(PageReport& page, const QuotePrintData& data, const InternalPrintInputs& inputs)
 {
+    const int priceDecimals = inputs.priceDecimals;
     const QuoteRow* summary = data.summary ? &*data.summary : nullptr;
     Band& title = page.report.titleBand();
     title.setHeight(26);
@@ -402,10 +403,18 @@ void buildTotals(PageReport& page, const QuotePrintData& data, int priceDecimals
             .setAlignment(Qt::AlignRight | Qt::AlignTop)
             .setBold(true);
 
-    MemoryRowSource& rows = page.source({"TIPO", "PERC", "C1", "C2", "C3", "M1", "M2", "M3"});
-    for (const TotalsLine& line : totalsTable(data))
+    MemoryRowSource& rows = page.source({"TIPO", "PERC", "C1", "C2", "C3", "M1", "M2", "M3", "T1"});
+    std::vector<TotalsLine> table = totalsTable(data);
+    QVariant margin;
+    if (inputs.approved && summary) {
+        table.back().money[0] = summary->number(QStringLiteral("PRECOADJUD"));
+        margin = kv::text::plain(summary->number(QStringLiteral("MARGEMPRC"))) + QStringLiteral(" %");
+    }
+    for (const TotalsLine& line : table)
         rows.append({line.caption, line.percentage, line.column[0], line.column[1], line.column[2], line.money[0],
-                     line.money[1], line.money[2]});
+                     line.money[1], line.money[2], QVariant()});
+    if (margin.isValid())
+        rows.append({QString(), QString(), {}, {}, {}, {}, {}, {}, margin});
     DataBand& detail = page.report.detail();
     detail.setSource(&rows).setHeight(Line + 1.5);
     detail.addField(QStringLiteral("TIPO"), QRectF(0, 0.5, 68, Line)).setBold(true);
@@ -418,6 +427,7 @@ void buildTotals(PageReport& page, const QuotePrintData& data, int priceDecimals
             .setAlignment(Qt::AlignRight | Qt::AlignTop)
             .setBold(true);
     }
+    detail.addField(QStringLiteral("T1"), QRectF(x0, 0.5, w, Line)).setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
 
 } // namespace
@@ -437,7 +447,7 @@ kv::report::Document InternalQuotePages::render(InternalPage which) const
     switch (which) {
     case InternalPage::TechnicalSheet: buildTechnicalSheet(page, m_data); break;
     case InternalPage::CostLines: buildCostLines(page, m_data, m_inputs.priceDecimals); break;
-    case InternalPage::Totals: buildTotals(page, m_data, m_inputs.priceDecimals); break;
+    case InternalPage::Totals: buildTotals(page, m_data, m_inputs); break;
     }
     useBodyFont(page.report);
     return kv::report::ReportEngine::render(page.report);

@@ -19,6 +19,9 @@ enum class InternalPage { TechnicalSheet = 1, CostLines = 2, Totals = 3 };
 struct InternalPrintInputs {
     QString companyName; // the footers' "Empresa : "
     int priceDecimals = 2; // the caller's money decimals
+    // The approval list's totals page: the approved price beside
+    // "PREÇO APROVADO :" and the margin below it.
+    bool approved = false;
 };
 
 // Lays out the pages of one quote as read by `QuotePrintData`; every form

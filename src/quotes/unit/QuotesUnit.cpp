@@ -1,7 +1,10 @@
 #include "quotes/unit/QuotesUnit.h"
 
+#include "quotes/approval/core/QuoteApproval.h"
 #include "quotes/forms/QuoteForms.h"
+#include "quotes/unit/ApprovalTablesStep.h"
 
+#include "shell/Session.h"
 #include "shell/VersionStepContext.h"
 
 #include <QHash>
@@ -93,11 +96,13 @@ kv::shell::SubsystemUnit quotesUnit()
     unit.name = QStringLiteral("quotes");
     unit.datasets = quoteDatasets();
     unit.versionSteps = {{4, unit.name, addSubcontractTotals}, {8, unit.name, addQuoteLookupIndexes},
-                         {9, unit.name, addQuoteIssueTables}};
+                         {9, unit.name, addQuoteIssueTables}, {10, unit.name, addApprovalTables}};
     unit.menus = {quotesMenu()};
     unit.opening = quotesOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerQuoteForms(session, forms);
+        // A later process finishes an approval this one left half-written.
+        session.twoDatabaseKinds().add(approval::approvalKind());
     };
     return unit;
 }

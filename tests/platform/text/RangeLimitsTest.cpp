@@ -119,6 +119,41 @@ TEST_P(RangeLimitsExit, storesWarnsAndMovesTheFocus)
 INSTANTIATE_TEST_SUITE_P(Cases, RangeLimitsExit, ::testing::ValuesIn(limitExitCases),
                          [](const auto& testCase) { return std::string(testCase.param.label); });
 
+struct ApprovalCustomerCase {
+    const char* label;
+    LimitSide side;
+    QString fromText;
+    QString toText;
+    LimitExit::Outcome outcome;
+    bool reopen;
+    QVariant stored; // the limit of the side left
+};
+
+void PrintTo(const ApprovalCustomerCase& c, std::ostream* os) { *os << c.label; }
+
+const ApprovalCustomerCase approvalCustomerCases[] = {
+    {"fromEmptyIsZeroAndStaysEmpty", F, "", "9", O::Valid, false, qint64(0)},
+    {"toEmptyKeepsTheLimitAndOpensNothing", T, "0", "", O::Valid, false, qint64(999999999)},
+    {"toBelowFromIsAcceptedAndReopens", T, "50", "49", O::Valid, true, qint64(49)},
+    {"toUnreadable", T, "0", "x", O::Unreadable, false, qint64(0)},
+};
+
+class ApprovalCustomersExit : public ::testing::TestWithParam<ApprovalCustomerCase> {};
+
+TEST_P(ApprovalCustomersExit, storesAndReopens)
+{
+    const ApprovalCustomerCase& c = GetParam();
+    RangeLimits limits({RangeLimits::approvalCustomers()});
+    const LimitExit exit = limits.leave("customers", c.side, c.fromText, c.toText);
+    EXPECT_EQ(exit.outcome, c.outcome);
+    EXPECT_EQ(exit.reopen, c.reopen);
+    EXPECT_FALSE(exit.shows);
+    EXPECT_EQ(c.side == F ? limits.from("customers") : limits.to("customers"), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ApprovalCustomersExit, ::testing::ValuesIn(approvalCustomerCases),
+                         [](const auto& testCase) { return std::string(testCase.param.label); });
+
 TEST(RangeLimits, emptiedCustomerFromShowsZeroOnlyThere)
 {
     RangeLimits limits = referenceLimits();

@@ -520,7 +520,26 @@ TEST_P(WorksheetPages, sideDoorsShownByRightAndForm)
     FormDriver form = p.newQuote();
     EXPECT_TRUE(form.isVisible("BotCodPostal"));
     EXPECT_FALSE(form.isVisible("BotCndPgt")); // refused
-    EXPECT_FALSE(form.isVisible("BotVendedor")); // the salesmen form is not in this program
+    EXPECT_TRUE(form.isVisible("BotVendedor"));
+}
+
+TEST_P(WorksheetPages, salesmenDoorGivesTheWorksheetItsSalesmenBack)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Pages p(GetParam(), true);
+    FormDriver form = p.newQuote();
+    p.enter(form, "Edit_CliNro", "101");
+    auto invoicing = p.scenario.invoicingDatabase();
+    p.scenario.onDialog([invoicing](FormDriver& door) {
+        EXPECT_EQ(door.window()->objectName(), "TFACF030");
+        invoicing->exec("INSERT INTO VENDEDORES (CODIGO, NOME, CHEFE, REDCOMISSAO) VALUES (7, 'Paulo Reis', 'N', 'N')");
+        door.close();
+    });
+    form.click("BotVendedor");
+    p.scenario.settle();
+    EXPECT_TRUE(p.scenario.session().dataModules().dataset("DTFILES.VENDEDORES").isOpen());
+    p.enter(form, "Edit_VndNro", "7");
+    EXPECT_EQ(form.text("Label_Vendedor"), "Paulo Reis");
 }
 
 TEST_P(WorksheetPages, postalCodeDoorGivesTheWorksheetItsCodesBack)

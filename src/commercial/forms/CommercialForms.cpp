@@ -5,6 +5,7 @@
 #include "commercial/forms/CommercialTableForm.h"
 #include "commercial/forms/CountryTableForm.h"
 #include "commercial/forms/FamilyTableForm.h"
+#include "commercial/forms/SalesmanTableForm.h"
 #include "commercial/forms/VatTableForm.h"
 
 #include "platform/ui/FormRegistry.h"
@@ -22,10 +23,13 @@ void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormReg
             case CommercialFormKind::VatCodes: return new VatTableForm(member, source(), parent);
             case CommercialFormKind::Countries: return new CountryTableForm(member, source(), parent);
             case CommercialFormKind::Families: return new FamilyTableForm(member, source(), parent);
+            case CommercialFormKind::Salesmen: return new SalesmanTableForm(member, source(), parent);
             case CommercialFormKind::Table: break;
             }
             return new CommercialTableForm(member, source(), parent);
         });
+        if (member.report.reportClass.isEmpty())
+            continue; // a file form without a list report
         registry.add(member.report.reportClass, [source, &member](QWidget* parent) -> QDialog* {
             return new CommercialListReport(member.report, source(), parent);
         });

@@ -523,6 +523,139 @@ CommercialTableDescription families()
     return m;
 }
 
+CommercialTableDescription commissionRates()
+{
+    CommercialTableDescription m = numbered("TFACF004", "COMISSOES", 999, "DIGITE DE [1] a [999]",
+                                            "CÓDIGO DE COMISSÃO JÁ EXISTE ... <ENTER>", "Comissoes");
+    m.caption = S("Tabela de Comissões");
+    m.keyCaption = S("Código : ");
+    m.keyDisabledOnGridExit = true;
+    m.keyDisabledOnlyWhenCodeNotZero = true;
+    m.keyEnabledOnReturn = true;
+    m.editNeedsInsertRight = true;
+    m.focusAfterGridExit = S("Edit_PrcCom");
+    m.focusAfterNewKey = S("Edit_PrcCom");
+    CommercialField rate = field("Edit_PrcCom", "PRCCOM", "% Comissão : ");
+    rate.rule = FieldRule::notEmpty(S("% COMISSÃO INVÁLIDA INVÁLIDA ..."));
+    rate.needsInsertRight = true;
+    rate.width = 9;
+    m.fields = {rate};
+    m.grid = {{S("CODIGO"), S("Código"), 0}, {S("PRCCOM"), S("(%) Comiss."), 0}};
+    m.report = {S("TFACFPR004"),
+                S("Tabela de Comissoes"),
+                S("Comissões"),
+                {reportColumn("Código", "CODIGO", 20, Qt::AlignHCenter),
+                 reportColumn("COMISSÃO", "PRCCOM", 30, Qt::AlignRight)}};
+    return m;
+}
+
+// A code of another table typed or chosen with the Insert key, its side
+// door beside it and what the code names after them.
+CommercialField codeField(const char* name, const char* column, const char* caption, const char* dataset,
+                          const char* listColumn, std::vector<std::pair<QString, QString>> list,
+                          std::vector<int> widths, const char* sideDoor, const char* form, const char* program,
+                          const char* companion, int companionWidth)
+{
+    CommercialField f = field(name, column, caption);
+    const QString number = S(form).mid(5);
+    f.lookup = LookupSpec{S(dataset), S(listColumn), {}, S(sideDoor), S(form), S("TFACFPR") + number, S(program)};
+    f.lookup->byInsertKey = true;
+    f.lookup->listColumns = std::move(list);
+    f.lookup->listWidths = std::move(widths);
+    f.hint = S("Tecla <Insert>, Procurar");
+    f.companion = S(companion);
+    f.companionWidth = companionWidth;
+    return f;
+}
+
+CommercialTableDescription salesmen()
+{
+    CommercialTableDescription m;
+    m.formClass = S("TFACF030");
+    m.kind = CommercialFormKind::Salesmen;
+    m.caption = S("Ficheiro de Vendedores");
+    m.dataset = S("DTFILES.VENDEDORES");
+    m.lookupDatasets = {S("DTTABELAS.COMISSOES"), S("DTTABELAS.CODPOSTAL")};
+    m.keyColumn = S("CODIGO");
+    m.keyEdit = S("Edit_Codigo");
+    m.keyCaption = S("Código :");
+    m.numericKey = true;
+    m.high = 99999;
+    m.rangeMessage = S("Digite de [1] a [99999]");
+    m.duplicateMessage = S("Vendedor já foi aberto ... <ENTER>");
+    m.rightsProgram = S("Vendedores");
+    m.rightsChapter = S("Ficheiros Base");
+    m.keyAlwaysEnabled = true;
+    m.applyOnReturn = ApplyOnReturn::UnlessSkipped;
+    m.deletionKeepsFocus = true;
+    m.focusAfterGridExit = S("Edit_Nome");
+    m.focusAfterNewKey = S("Edit_Nome");
+    m.newRowDefaults = {{S("CHEFE"), S("N")}, {S("REDCOMISSAO"), S("N")}};
+    auto flag = [](const char* name, const char* column, const char* caption) {
+        CommercialField f = field(name, column, caption);
+        f.upperCase = true;
+        f.suffix = S("( S/N )");
+        f.rule = FieldRule::oneOf({S("S"), S("N")}, {});
+        return f;
+    };
+    auto beside = [](CommercialField f) {
+        f.besidePrevious = true;
+        return f;
+    };
+    auto right = [](CommercialField f) {
+        f.formColumn = 1;
+        return f;
+    };
+    CommercialField rateCode = codeField("Edit_Comissao", "COMISSAO", "% Comissão :", "DTTABELAS.COMISSOES", "CODIGO",
+                                         {{S("CODIGO"), S("CÓDIGO")}, {S("PRCCOM"), S("% COMISSÃO")}}, {5, 9},
+                                         "BotComissao", "TFACF004", "Comissoes", "Edit_PrcCom", 7);
+    rateCode.companionSuffix = S("%");
+    m.fields = {field("Edit_Nome", "NOME", "Nome :"),
+                field("Edit_Morada1", "MORADA1", "Morada 1 :"),
+                field("Edit_Morada2", "MORADA2", "Morada 2 :"),
+                codeField("Edit_CodPostal", "CODPOSTAL", "Código Postal :", "DTTABELAS.CODPOSTAL", "CODPOSTAL",
+                          {{S("CODPOSTAL"), S("COD.POSTAL")}, {S("LOCALIDADE"), S("LOCALIDADE")}}, {7, 30},
+                          "BotCodPostal", "TFACF008", "Codigos Postais", "Edit_Localidade", 24),
+                field("Edit_SiglaNif", "SIGLANIF", "N.I.F. :"),
+                beside(field("Edit_Nif", "NIF", "")),
+                field("Edit_Contacto", "CONTACTO", "Contacto :"),
+                flag("Edit_Chefe", "CHEFE", "Chefe de Vendas ?"),
+                field("Edit_ChefeNro", "CHEFENRO", "Nº Chefe Vendas :"),
+                rateCode,
+                flag("Edit_RedComissao", "REDCOMISSAO", "Red.Comissão :"),
+                field("Edit_RedComFixa", "REDCOMFIXA", "% Red.Comissão :"),
+                right(field("Edit_TelCodZona", "TELCODZONA", "Zona (TEL) :")),
+                right(field("Edit_Telefone", "TELEFONE", "Telefone - 1 :")),
+                right(field("Edit_Telefone2", "TELEFONE2", "Telefone - 2 :")),
+                right(field("Edit_RedeMovel", "REDEMOVEL", "Telemóvel :")),
+                beside(right(field("Edit_TeleMovel", "TELEMOVEL", ""))),
+                right(field("Edit_Bip", "BIP", "Bip :")),
+                right(field("Edit_Fax", "FAX", "Fax :")),
+                right(field("Edit_Email", "EMAIL", "EMail :"))};
+    for (int scale = 1; scale <= 5; ++scale) {
+        CommercialField sales = right(field("", "", ""));
+        sales.name = QStringLiteral("Edit_EscVendas%1").arg(scale);
+        sales.column = QStringLiteral("ESCVENDAS%1").arg(scale);
+        sales.caption = QStringLiteral("%1º Escalão :").arg(scale);
+        sales.width = 12;
+        if (scale == 1)
+            sales.heading = S("Escalões de Vendas ( € e %)");
+        CommercialField commission = beside(right(field("", "", "")));
+        commission.name = QStringLiteral("Edit_EscComissao%1").arg(scale);
+        commission.column = QStringLiteral("ESCCOMISSAO%1").arg(scale);
+        commission.width = 6;
+        commission.suffix = S("%");
+        m.fields.push_back(sales);
+        m.fields.push_back(commission);
+    }
+    m.grid = {{S("CODIGO"), S("Vend.Nº"), 0},
+              {S("NOME"), S("Nome do vendedor"), 0},
+              {S("CHEFE"), S("Chefe ?"), 0},
+              {S("CHEFENRO"), S("Chefe Nº"), 0},
+              {S("TELEFONE"), S("Telefone - 1"), 0}};
+    return m;
+}
+
 } // namespace
 
 const std::vector<CommercialTableDescription>& commercialTableMembers()
@@ -530,7 +663,8 @@ const std::vector<CommercialTableDescription>& commercialTableMembers()
     static const std::vector<CommercialTableDescription> members{
         postalCodes(),         regions(),         provinces(),      zones(),           paymentConditions(),
         transportConditions(), shippingMethods(), goodsDiscounts(), businessSectors(), compositions(),
-        tariffPositions(),     currencies(),      vatCodes(),       countries(),    families()};
+        tariffPositions(),     currencies(),      vatCodes(),       countries(),    families(),
+        commissionRates(),     salesmen()};
     return members;
 }
 

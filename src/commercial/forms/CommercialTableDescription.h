@@ -26,6 +26,11 @@ struct LookupSpec {
     QString form; // "TFACF006"
     QString report; // "TFACFPR006"
     QString rightsProgram; // "Regioes": no row, or ACEDER "N", hides the button
+    // A plain edit whose Insert key (popup "&Procurar") chooses from the
+    // list's columns, in place of the list field with its button.
+    bool byInsertKey = false;
+    std::vector<std::pair<QString, QString>> listColumns = {}; // column, title
+    std::vector<int> listWidths = {}; // characters, per list column
 };
 
 // A data edit of a commercial table form, after the key in tab order.
@@ -52,6 +57,14 @@ struct CommercialField {
     QString helpPanel;
     QString helpTitle;
     QStringList helpLines;
+    // The right-hand column of the form (0: the left one).
+    int formColumn = 0;
+    // A title line above the field.
+    QString heading;
+    // A read-only companion after the field (and its side door): what its code names.
+    QString companion; // "Edit_Localidade"
+    int companionWidth = 0; // characters
+    QString companionSuffix; // "%"
 };
 
 // A column of the form's grid.
@@ -95,7 +108,8 @@ enum class CommercialFormKind {
     Table,
     VatCodes, // each VAT code with its purchase row (VatTableForm)
     Countries, // the countries with their accounting roots (CountryTableForm)
-    Families // the article families with their purchase rows per article type (FamilyTableForm)
+    Families, // the article families with their purchase rows per article type (FamilyTableForm)
+    Salesmen // the salesmen file with its stamps, checks and objectives (SalesmanTableForm)
 };
 
 // A commercial code table kept in the commercial table form: everything in
@@ -124,7 +138,12 @@ struct CommercialTableDescription {
     // Rows of the working year only: ANO = WAno is part of every key.
     bool workingYearKey = false;
     QString rightsProgram;
+    QString rightsChapter = QStringLiteral("Tabelas"); // the file forms': "Ficheiros Base"
     kv::shell::RightsVariant rights = kv::shell::RightsVariant::R1;
+    // The rights never disable the key edit (they only hide the buttons).
+    bool keyAlwaysEnabled = false;
+    // Without INSERIR leaving the grid starts no edit: the focus stays in the grid.
+    bool editNeedsInsertRight = false;
     // Refuses to open without the working year's PARGER row, with this message.
     QString workingYearMessage;
 

@@ -11,6 +11,7 @@
 #include "platform/ui/DbNavigator.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/SideDoor.h"
 #include "platform/ui/TDBLookupComboDlg.h"
@@ -28,6 +29,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 namespace kv::commercial {
@@ -108,6 +110,21 @@ void CommercialTableForm::buildLayout()
     QWidget* previous = m_keyEdit;
     QHBoxLayout* line = nullptr;
     std::map<QString, QGridLayout*> pageGrids;
+    // Rows of each column of each grid: the right-hand column starts beside the key.
+    std::map<std::pair<QGridLayout*, int>, int> nextRow;
+    const bool twoColumns = std::any_of(m_member.fields.begin(), m_member.fields.end(),
+                                        [](const CommercialField& f) { return f.formColumn > 0; });
+    if (twoColumns) {
+        top->setColumnStretch(2, 0);
+        top->setColumnMinimumWidth(2, 16);
+        top->setColumnStretch(5, 1);
+    }
+    auto takeRow = [&](QGridLayout* place, int formColumn) {
+        auto [it, added] = nextRow.try_emplace({place, formColumn}, 0);
+        if (added && formColumn == 0)
+            it->second = place->rowCount();
+        return it->second++;
+    };
     auto gridOf = [&](const QString& page) -> QGridLayout* {
         if (page.isEmpty())
             return top;
@@ -128,13 +145,29 @@ void CommercialTableForm::buildLayout()
     for (const CommercialField& spec : m_member.fields) {
         QGridLayout* place = gridOf(spec.page);
         QWidget* const host = place == top ? body : place->parentWidget();
+        const int labelColumn = spec.formColumn > 0 ? 3 : 0;
+        if (!spec.heading.isEmpty()) {
+            auto* heading = new QLabel(spec.heading, host);
+            heading->setStyleSheet(QStringLiteral("font-weight: bold"));
+            place->addWidget(heading, takeRow(place, spec.formColumn), labelColumn, 1, 2);
+        }
         auto* label = new QLabel(spec.caption, host);
         label->setObjectName(QStringLiteral("Label_") + spec.name.mid(spec.name.indexOf(QLatin1Char('_')) + 1));
         QWidget* field = nullptr;
         QWidget* focusTarget = nullptr;
         kv::ui::TDBLookupComboDlg* lookup = nullptr;
         QWidget* sideDoor = nullptr;
-        if (spec.lookup) {
+        if (spec.lookup && spec.lookup->byInsertKey) {
+            auto* edit = new kv::ui::DbEdit(host);
+            edit->setObjectName(spec.name);
+            edit->setField(&table(), spec.column);
+            if (spec.width > 0)
+                edit->setDisplayWidth(spec.width);
+            const std::size_t index = m_fieldWidgets.size();
+            kv::ui::addFieldAction(edit, QStringLiteral("&Procurar"), QKeySequence(Qt::Key_Insert),
+                                   [this, index] { insertKeyLookup(index); });
+            field = focusTarget = edit;
+        } else if (spec.lookup) {
             lookup = new kv::ui::TDBLookupComboDlg(host);
             lookup->setObjectName(spec.name);
             lookup->setField(&table(), spec.column);
@@ -143,12 +176,6 @@ void CommercialTableForm::buildLayout()
             field = lookup;
             focusTarget = lookup->edit();
             kv::ui::setFieldWidth(lookup->edit(), spec.width > 0 ? spec.width : 20);
-            if (!spec.lookup->sideDoor.isEmpty()) {
-                auto* button = sideDoorButton(spec.lookup->sideDoor, host);
-                const LookupSpec door = *spec.lookup;
-                connect(button, &kv::ui::TGlyphButton::clicked, this, [this, door] { openSideDoor(door); });
-                sideDoor = button;
-            }
         } else {
             auto* edit = new kv::ui::DbEdit(host);
             edit->setObjectName(spec.name);
@@ -159,6 +186,12 @@ void CommercialTableForm::buildLayout()
                 edit->setCharCase(kv::ui::DbEdit::CharCase::Upper);
             field = focusTarget = edit;
         }
+        if (spec.lookup && !spec.lookup->sideDoor.isEmpty()) {
+            auto* button = sideDoorButton(spec.lookup->sideDoor, host);
+            const LookupSpec door = *spec.lookup;
+            connect(button, &kv::ui::TGlyphButton::clicked, this, [this, door] { openSideDoor(door); });
+            sideDoor = button;
+        }
         if (!spec.hint.isEmpty())
             focusTarget->setToolTip(spec.hint);
         m_fieldWidgets.push_back(field);
@@ -168,17 +201,27 @@ void CommercialTableForm::buildLayout()
         if (spec.besidePrevious && line) {
             line->insertWidget(line->count() - 1, label);
         } else {
-            const int row = place->rowCount();
+            const int row = takeRow(place, spec.formColumn);
             line = new QHBoxLayout;
             line->addStretch(1);
-            place->addWidget(label, row, 0);
-            place->addLayout(line, row, 1);
+            place->addWidget(label, row, labelColumn);
+            place->addLayout(line, row, labelColumn + 1);
         }
         line->insertWidget(line->count() - 1, field);
         if (sideDoor)
             line->insertWidget(line->count() - 1, sideDoor);
         if (!spec.suffix.isEmpty())
             line->insertWidget(line->count() - 1, new QLabel(spec.suffix, host));
+        if (!spec.companion.isEmpty()) {
+            auto* shown = new QLineEdit(host);
+            shown->setObjectName(spec.companion);
+            shown->setReadOnly(true);
+            shown->setFocusPolicy(Qt::NoFocus);
+            kv::ui::setFieldWidth(shown, spec.companionWidth > 0 ? spec.companionWidth : 10);
+            line->insertWidget(line->count() - 1, shown);
+            if (!spec.companionSuffix.isEmpty())
+                line->insertWidget(line->count() - 1, new QLabel(spec.companionSuffix, host));
+        }
         if (!spec.helpPanel.isEmpty()) {
             auto* help = new QFrame(host);
             help->setObjectName(spec.helpPanel);
@@ -279,7 +322,8 @@ void CommercialTableForm::applyRights()
             door->setVisible(m_environment.forms().contains(lookup.form)
                              && m_environment.sideDoorVisible(lookup.rightsProgram));
         }
-    const kv::shell::FormRights rights = m_environment.tableRights(m_member.rights, m_member.rightsProgram);
+    const kv::shell::FormRights rights = m_environment.rights(m_member.rights, m_environment.state().WModuloBase,
+                                                              m_member.rightsChapter, m_member.rightsProgram);
     if (!rights.message.isEmpty()) {
         if (rights.beep)
             kv::ui::messages().beep();
@@ -288,8 +332,9 @@ void CommercialTableForm::applyRights()
     BotInserir->setVisible(rights.showInserir);
     BotCancelar->setVisible(rights.showCancelar);
     BotDelete->setVisible(rights.showDelete);
-    BotPrint->setVisible(rights.showPrint);
-    m_keyEdit->setEnabled(rights.enableFields);
+    BotPrint->setVisible(rights.showPrint && !m_member.report.reportClass.isEmpty()); // the files have no list
+    m_canInsert = rights.enableFields;
+    m_keyEdit->setEnabled(m_member.keyAlwaysEnabled || rights.enableFields);
     for (std::size_t i = 0; i < m_member.fields.size(); ++i)
         if (m_member.fields[i].needsInsertRight)
             m_fieldWidgets[i]->setEnabled(rights.enableFields);
@@ -381,15 +426,21 @@ bool CommercialTableForm::checkFields()
         const QString text = value.isNull() ? QString() : value.toString();
         if (spec.rule.passes(text))
             continue;
-        if (spec.rule.beep)
-            kv::ui::messages().beep();
-        if (!spec.rule.message.isEmpty())
-            kv::ui::messages().error(spec.rule.message);
-        m_checkFailed = true;
-        focusField(m_lookups[i] ? m_lookups[i]->edit() : m_fieldWidgets[i]);
+        refuseBeforeApply(m_lookups[i] ? m_lookups[i]->edit() : m_fieldWidgets[i], spec.rule.message,
+                          spec.rule.beep);
         return false;
     }
     return true;
+}
+
+void CommercialTableForm::refuseBeforeApply(QWidget* field, const QString& message, bool beep)
+{
+    if (beep)
+        kv::ui::messages().beep();
+    if (!message.isEmpty())
+        kv::ui::messages().error(message);
+    m_checkFailed = true;
+    focusField(field);
 }
 
 // ------------------------------------------------------------------ grid
@@ -408,7 +459,8 @@ bool CommercialTableForm::beforeApply() { return checkFields(); }
 
 void CommercialTableForm::returned(bool applied)
 {
-    if (m_member.keyEnabledOnReturn)
+    // A member where a user without INSERIR edits nothing keeps his key edit off too.
+    if (m_member.keyEnabledOnReturn && (m_canInsert || !m_member.editNeedsInsertRight))
         m_keyEdit->setEnabled(true);
     if (m_member.applyOnReturn == ApplyOnReturn::UnlessSkipped) {
         m_skipApply = false;
@@ -436,6 +488,12 @@ void CommercialTableForm::editStarted()
 {
     if (std::exchange(m_checkFailed, false))
         return;
+    if (m_member.editNeedsInsertRight && !m_canInsert) {
+        // Nothing this user may change: no edit, and the grid keeps the focus.
+        table().cancel();
+        focusField(grid());
+        return;
+    }
     if (m_member.applyOnReturn == ApplyOnReturn::UnlessSkipped && m_member.skipsApplyAfterDelete)
         m_skipApply = false;
     if (m_member.keyDisabledOnGridExit
@@ -547,6 +605,7 @@ void CommercialTableForm::startRow(const QVariant& key)
         table().setValue(m_member.keyColumn, key);
         for (const auto& [column, value] : m_member.newRowDefaults)
             table().setValue(column, value);
+        rowStarted();
     } catch (const DbError& error) {
         refuse(error.text());
         return;
@@ -604,6 +663,32 @@ bool CommercialTableForm::fieldPassed(std::size_t index)
     if (spec.savesRow)
         focusField(grid());
     return true;
+}
+
+QLineEdit* CommercialTableForm::companion(const QString& name) const
+{
+    return name.isEmpty() ? nullptr : findChild<QLineEdit*>(name);
+}
+
+void CommercialTableForm::insertKeyLookup(std::size_t index)
+{
+    const CommercialField& spec = m_member.fields[index];
+    kv::db::Dataset& list = m_environment.dataset(spec.lookup->dataset);
+    std::vector<kv::ui::GridColumn> columns;
+    for (std::size_t i = 0; i < spec.lookup->listColumns.size(); ++i) {
+        const auto& [column, title] = spec.lookup->listColumns[i];
+        columns.push_back({column, title, i < spec.lookup->listWidths.size() ? spec.lookup->listWidths[i] : 0, {}});
+    }
+    kv::ui::LookupDialog dialog(list, std::move(columns), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return; // Cancel: the field keeps what it had
+    try {
+        if (table().state() == DatasetState::Browse)
+            table().edit();
+        table().setValue(spec.column, list.value(spec.lookup->column));
+    } catch (const DbError& error) {
+        showError(error);
+    }
 }
 
 void CommercialTableForm::openSideDoor(const LookupSpec& lookup)

@@ -51,6 +51,15 @@ protected:
     QTabWidget* pages() const { return m_pages; }
     // Every field's check as on leaving it; the first refused gets its message and the focus.
     virtual bool checkFields();
+    // The apply-skip flag: set at activation and by Cancelar, cleared by every return to the grid.
+    bool applySkipped() const { return m_skipApply; }
+    // A new row has its key and defaults: the member adds what is not a fixed value.
+    virtual void rowStarted() {}
+    // A check made before an apply refused `field`: the beep and message
+    // (none when empty), the focus to the field, which leaving the grid keeps.
+    void refuseBeforeApply(QWidget* field, const QString& message, bool beep = true);
+    // The read-only companion of a field (nullptr when it has none).
+    QLineEdit* companion(const QString& name) const;
 
     void FormActivate() override;
     void FormClose() override;
@@ -79,11 +88,13 @@ private:
     bool keyTaken(const QVariant& key) const;
     void startRow(const QVariant& key);
     void openSideDoor(const LookupSpec& lookup);
+    void insertKeyLookup(std::size_t index);
 
     CommercialTableDescription m_member;
     CommercialEnvironment m_environment;
     bool m_skipApply = false;
     bool m_closing = false;
+    bool m_canInsert = false;
     bool m_checkFailed = false; // the focus went to a refused field: leaving the grid sends it nowhere else
     QLineEdit* m_keyEdit = nullptr;
     QTabWidget* m_pages = nullptr;

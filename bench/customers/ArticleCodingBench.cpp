@@ -44,7 +44,8 @@ struct Company {
                 "('1', 'PORTUGAL', '1', 1, 'Caixa', 'CXA', 'CAIXA'), ('1', 'PORTUGAL', '2', 1, 'Micro', 'MC', "
                 "'MICRO')");
         for (int i = 0; i < Countries; ++i)
-            db.exec("INSERT INTO PAISES (PAIS) VALUES (:P)", {{"P", QStringLiteral("PAIS %1").arg(i, 2, 10, QLatin1Char('0'))}});
+            db.exec("INSERT INTO PAISES (PAIS) VALUES (:P)",
+                    {{"P", QStringLiteral("PAIS %1").arg(i, 2, 10, QLatin1Char('0'))}});
         for (int i = 0; i < Articles; ++i) {
             const bool inSeries = i < Series;
             db.exec("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, GRELHA, CUSTOM1, CUSTOM2, CUSTOM3, CUSTOM4, CUSTOM5, "
@@ -112,8 +113,8 @@ void BM_AddCountries(benchmark::State& state)
 {
     int article = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(kv::customers::ArticleCountries::addMissing(
-            *company().invoicing, QStringLiteral("NOVO%1").arg(article++)));
+        benchmark::DoNotOptimize(
+            kv::customers::ArticleCountries::addMissing(*company().invoicing, QStringLiteral("NOVO%1").arg(article++)));
 }
 BENCHMARK(BM_AddCountries)->Unit(benchmark::kMicrosecond);
 

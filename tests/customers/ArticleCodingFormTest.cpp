@@ -17,10 +17,6 @@
 #include "support/ScriptedMessages.h"
 #include "support/TableRows.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QPointer>
-
 using kv::customers::CustomisationOpener;
 using kv::customers::CustomisationTableForm;
 using kv::test::Engine;
@@ -36,20 +32,6 @@ struct Demo {
         kv::customers::registerArticleCodingForms(session, scenario.forms());
         inv = scenario.invoicingDatabase();
     }
-    ~Demo()
-    {
-        QList<QPointer<QDialog>> dialogs;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialogs.append(dialog);
-        for (const QPointer<QDialog>& dialog : dialogs)
-            if (dialog) {
-                dialog->close();
-                delete dialog.data();
-            }
-        scenario.forms().clear();
-    }
-
     kv::shell::FormEnvironment environment() const
     {
         return kv::shell::FormEnvironment(session.state(), session.dataModules());

@@ -17,10 +17,6 @@
 #include "support/ScriptedMessages.h"
 #include "support/TableRows.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QPointer>
-
 using kv::customers::CustomisationOpener;
 using kv::customers::CustomisationTableForm;
 using kv::test::Engine;
@@ -36,20 +32,6 @@ struct Demo {
         kv::customers::registerArticleCodingForms(session, scenario.forms());
         inv = scenario.invoicingDatabase();
     }
-    ~Demo()
-    {
-        QList<QPointer<QDialog>> dialogs;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialogs.append(dialog);
-        for (const QPointer<QDialog>& dialog : dialogs)
-            if (dialog) {
-                dialog->close();
-                delete dialog.data();
-            }
-        scenario.forms().clear();
-    }
-
     kv::shell::FormEnvironment environment() const
     {
         return kv::shell::FormEnvironment(session.state(), session.dataModules());
@@ -119,6 +101,26 @@ TEST_P(Coding, AProductGetsTheNextNumberOfItsSeries)
     EXPECT_EQ(demo.count("SELECT COUNT(*) FROM RESERVAS WHERE CHAVE = 'CXA002MC4CM'"), 1);
 }
 
+TEST_P(Coding, ATableButtonShowsForACaptionedTableTheUserMayKeep)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Demo demo(GetParam());
+    FormDriver form = demo.coding("1");
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(form.isVisible(QStringLiteral("BotRefCustom%1").arg(n)), n <= 4) << n;
+
+    form.close();
+    demo.scenario.applicationDatabase()->exec(
+        "DELETE FROM APLICACAODET WHERE APLICACAO = :A AND PROGRAMA = 'Custom. Artigos 1'",
+        {{"A", demo.session.state().WModuloBase}});
+    kv::db::Dataset& rights = demo.session.dataModules().dataset("DTEMPRESAS.APLICACAODET");
+    rights.close();
+    rights.open();
+    form = demo.coding("1");
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_FALSE(form.isVisible(QStringLiteral("BotRefCustom%1").arg(n))) << n;
+}
+
 TEST_P(Coding, TypesOutsideOneToTenAreRefused)
 {
     KV_SKIP_WITHOUT(GetParam());
@@ -181,10 +183,9 @@ TEST_P(Coding, ACodeLongerThanAnArticleHoldsIsRefused)
 {
     KV_SKIP_WITHOUT(GetParam());
     Demo demo(GetParam());
-    kv::test::insertRows(*demo.inv, "CUSTARTG",
-                         {"TABGRUPO", "PAIS", "TABCOD", "CODIGO", "DESIGNACAO", "REDUZCODIGO", "REDUZDESIGN"},
-                         {{"1", "PORTUGAL", "2", 9, "Longo", "LLLLLL", "LONGO"},
-                          {"1", "PORTUGAL", "3", 9, "Longa", "MMMMMM", "LONGA"}});
+    kv::test::insertRows(
+        *demo.inv, "CUSTARTG", {"TABGRUPO", "PAIS", "TABCOD", "CODIGO", "DESIGNACAO", "REDUZCODIGO", "REDUZDESIGN"},
+        {{"1", "PORTUGAL", "2", 9, "Longo", "LLLLLL", "LONGO"}, {"1", "PORTUGAL", "3", 9, "Longa", "MMMMMM", "LONGA"}});
     FormDriver form = demo.coding("1");
     demo.values(form, {"1", "9", "9", "1"});
     EXPECT_EQ(form.text("Edit_RefCodigo"), "CXA001LLLLLLMMMMMMP");
@@ -244,8 +245,8 @@ class Tables : public ::testing::TestWithParam<Engine> {};
 
 FormDriver openTable(Demo& demo, CustomisationOpener opener, const char* group, const char* table)
 {
-    return demo.scenario.show(new CustomisationTableForm(demo.environment(), opener, QString::fromLatin1(group),
-                                                         QString::fromLatin1(table)));
+    return demo.scenario.show(
+        new CustomisationTableForm(demo.environment(), opener, QString::fromLatin1(group), QString::fromLatin1(table)));
 }
 
 TEST_P(Tables, ATableOfOneSetOfValuesOpensOnPortugal)
@@ -376,12 +377,13 @@ TEST_P(ClosingTables, PendingEditsAtClose)
               QString::fromUtf8(c.stored));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, ClosingTables,
-    ::testing::Combine(::testing::Values(CloseCase{"article_form_discards", CustomisationOpener::ArticleForm, "Pequeno"},
-                                         CloseCase{"coding_form_writes", CustomisationOpener::CodingForm, "Mini"}),
-                       ::testing::ValuesIn(kv::test::engines())),
-    kv::test::caseName<CloseCase>);
+INSTANTIATE_TEST_SUITE_P(Tables, ClosingTables,
+                         ::testing::Combine(::testing::Values(CloseCase{"article_form_discards",
+                                                                        CustomisationOpener::ArticleForm, "Pequeno"},
+                                                              CloseCase{"coding_form_writes",
+                                                                        CustomisationOpener::CodingForm, "Mini"}),
+                                            ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<CloseCase>);
 
 TEST_P(Tables, TheListsShowTheirRows)
 {
@@ -451,18 +453,19 @@ TEST_P(Countries, DesignationsAndPricesPerCountry)
     ASSERT_TRUE(model->setData(model->index(0, 2), "1,5"));
     form.focus("DbgridPais");
     form.press(Qt::Key_Down);
-    EXPECT_EQ(demo.inv->scalar("SELECT DESIGNACAO FROM ARTIGOSPAIS WHERE ARTIGO = 'CXA001MC4CM' AND PAIS = :P",
-                               {{"P", country}})
-                  .toString(),
-              "Caja 4 colores");
+    EXPECT_EQ(
+        demo.inv
+            ->scalar("SELECT DESIGNACAO FROM ARTIGOSPAIS WHERE ARTIGO = 'CXA001MC4CM' AND PAIS = :P", {{"P", country}})
+            .toString(),
+        "Caja 4 colores");
     // Closing without Gravar still writes the row being typed.
     ASSERT_TRUE(model->setData(model->index(1, 1), "Boîte"));
     form.close();
     EXPECT_EQ(demo.count("SELECT COUNT(*) FROM ARTIGOSPAIS WHERE ARTIGO = 'CXA001MC4CM' AND DESIGNACAO = 'Boîte'"), 1);
-    EXPECT_DOUBLE_EQ(demo.inv->scalar("SELECT PRECO1 FROM ARTIGOSPAIS WHERE ARTIGO = 'CXA001MC4CM' AND PAIS = :P",
-                                      {{"P", country}})
-                         .toDouble(),
-                     1.5);
+    EXPECT_DOUBLE_EQ(
+        demo.inv->scalar("SELECT PRECO1 FROM ARTIGOSPAIS WHERE ARTIGO = 'CXA001MC4CM' AND PAIS = :P", {{"P", country}})
+            .toDouble(),
+        1.5);
 }
 
 KV_ENGINE_SUITE(Countries);

@@ -93,17 +93,6 @@ void TORCF032PAIS::FormActivate()
     focusField(DbgridPais);
 }
 
-void TORCF032PAIS::editCurrent()
-{
-    if (!m_rows->isOpen() || m_rows->isEmpty() || m_rows->state() != kv::db::DatasetState::Browse)
-        return;
-    try {
-        m_rows->edit();
-    } catch (const kv::db::DbError& error) {
-        kv::ui::messages().fail(error.fullText());
-    }
-}
-
 bool TORCF032PAIS::save()
 {
     if (!m_rows->isOpen())

@@ -35,8 +35,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void editCurrent();
-
     kv::shell::FormEnvironment m_environment;
     QString m_article;
     std::unique_ptr<kv::db::Dataset> m_rows;

@@ -103,11 +103,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Engine::Sqlite, Engine::Postgres),
         ::testing::Values(
+            ChainCase{"01.001",
+                      {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010"},
+                      true,
+                      true},
             ChainCase{
-                "01.001", {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, true, true},
-            ChainCase{"01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009"}, false, true},
-            ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009"}, false, false},
-            ChainCase{"01.008", {"01.009"}, false, false}, ChainCase{"01.009", {}, false, false})),
+                "01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010"}, false, true},
+            ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009", "01.010"}, false, false},
+            ChainCase{"01.008", {"01.009", "01.010"}, false, false}, ChainCase{"01.009", {"01.010"}, false, false},
+            ChainCase{"01.010", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
                + std::get<1>(testInfo.param).from.mid(3).toStdString();
@@ -135,9 +139,9 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
-    ::testing::Values(PlanCase{"01.009", VersionPlan::Kind::UpToDate, 0},
+    ::testing::Values(PlanCase{"01.010", VersionPlan::Kind::UpToDate, 0},
                       PlanCase{"01.007", VersionPlan::Kind::Chain, 8}, PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
-                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6}, PlanCase{"01.010", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6}, PlanCase{"01.011", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
                       PlanCase{"01.000", VersionPlan::Kind::Unknown, 0}, PlanCase{"", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"1.3", VersionPlan::Kind::Unknown, 0}));
@@ -148,14 +152,14 @@ class Version : public VersionFixture {};
 
 TEST_P(Version, NewerVersionChangesNothing)
 {
-    record("01.010");
+    record("01.011");
     VersionUpdate update(*db, state);
     update.readRecordedVersion();
     EXPECT_EQ(update.plan().kind, VersionPlan::Kind::Newer);
     EXPECT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.010");
+    EXPECT_EQ(recorded(), "01.011");
     EXPECT_FALSE(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"));
-    EXPECT_TRUE(update.refusal().contains("01.010"));
+    EXPECT_TRUE(update.refusal().contains("01.011"));
 }
 
 TEST_P(Version, FailingStepIsRolledBackAndTheLaterStepsDoNotRun)

@@ -178,12 +178,15 @@ QWidget* FamilyTableForm::salesPage(QWidget* parent)
             for (int kind = 0; kind < 3; ++kind) {
                 const QString suffix = QString::fromUtf8(marketCodes[market]) + QString::fromUtf8(classCodes[cls]);
                 AccountLinkSpec spec{QStringLiteral("Edit_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix,
-                                     QStringLiteral("Label_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix, 16};
+                                     QStringLiteral("Label_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix, 34};
+                // Three blocks side by side: each account's name under it, whole.
+                spec.labelBelow = true;
                 auto* field = new AccountLinkField(*this, spec, sheet);
                 const QString accountColumn = QStringLiteral("CONTA") + QString::fromUtf8(kindColumns[kind]) + suffix;
                 field->setField(&table(), accountColumn);
                 m_copiedColumns << accountColumn;
-                grid->addWidget(new QLabel(QString::fromUtf8(kindCaptions[kind]), sheet), kind + 1, cls * 2);
+                grid->addWidget(new QLabel(QString::fromUtf8(kindCaptions[kind]), sheet), kind + 1, cls * 2,
+                                Qt::AlignLeft | Qt::AlignTop);
                 grid->addWidget(field, kind + 1, cls * 2 + 1);
                 m_salesAccounts.push_back(field);
             }

@@ -227,6 +227,52 @@ TEST_P(CustomerForm, ALookupLeftWithCancelChangesNothing)
     EXPECT_EQ(form.text("VENDEDOR_NOME"), "Sara");
 }
 
+// Manual accounts: "Procurar" (Insert) on an account lists the year's
+// posting customer accounts by name; OK puts the one chosen into the
+// customer's account, Cancel leaves it as it was.
+TEST_P(CustomerForm, ManualModePicksAnAccountFromTheChart)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    const struct {
+        const char* label;
+        bool ok;
+        const char* stored; // CONTA2 of customer 10 after the return to the list
+    } cases[] = {{"chosen", true, "211000010"}, {"cancelled", false, "2119"}};
+    for (const auto& c : cases) {
+        Approval a(GetParam());
+        a.inv->exec("UPDATE PARGER SET CONTABILIDADE = 'S', CONTABAUTO = 'N'");
+        a.inv->exec("UPDATE CLIENTES SET CONTA2 = '2119' WHERE CODIGO = 10");
+        kv::test::insertRows(*a.scenario.accountingDatabase(), "PLANOIDENT", {"ANO", "CONTA", "NOME", "TIPO"},
+                             {{a.session.state().WAno, "21", "Clientes", "R"},
+                              {a.session.state().WAno, "211000010", "Zulmira Lda", "L"},
+                              {a.session.state().WAno, "211000040", "Alfa SA", "L"}});
+        FormDriver form = a.scenario.open("Torcf032cli");
+        ASSERT_EQ(form.gridCell("DBGrid1", 0, 0), "10") << c.label;
+        auto* pages = form.find<QTabWidget>("NB");
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->tabText(i) == QLatin1String("Contabilidade"))
+                QTest::mouseClick(pages->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                                  pages->tabBar()->tabRect(i).center());
+        a.scenario.settle();
+        EXPECT_FALSE(form.isVisible("BotConta2")) << c.label;
+        form.focus("CONTA2");
+        QStringList listed;
+        a.scenario.onDialog([&](FormDriver& lookup) {
+            for (int row = 0; row < lookup.gridRowCount("Grid"); ++row)
+                listed << lookup.gridCell("Grid", row, 1);
+            lookup.clickRow("Grid", 1); // by name: Alfa SA, Zulmira Lda
+            lookup.click(c.ok ? "OKBtn" : "CancelBtn");
+        });
+        form.insert();
+        EXPECT_EQ(listed, (QStringList{"211000040", "211000010"})) << c.label;
+        form.focus("DBGrid1");
+        a.scenario.settle();
+        EXPECT_EQ(a.inv->scalar("SELECT CONTA2 FROM CLIENTES WHERE CODIGO = 10").toString(),
+                  QString::fromLatin1(c.stored))
+            << c.label;
+    }
+}
+
 struct ChoiceCase {
     const char* label;
     bool yes;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScrollBar>
 #include <QDialog>
 #include <QTabBar>
 #include <QTabWidget>
@@ -271,6 +272,39 @@ TEST_P(CustomerForm, ManualModePicksAnAccountFromTheChart)
                   QString::fromLatin1(c.stored))
             << c.label;
     }
+}
+
+// The list holds a window of the customers read at a time: walking it with
+// the arrow keys, or taking the scroll bar to its end, goes on past the
+// window's edge to the customers beyond, and back.
+TEST_P(CustomerForm, TheListScrollsPastItsWindow)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    std::vector<QVariantList> rows;
+    for (int code = 100; code < 400; ++code)
+        rows.push_back({code, QStringLiteral("Cliente %1").arg(code), "4000-123", 7});
+    kv::test::insertRows(*a.inv, "CLIENTES", {"CODIGO", "NOME", "CODPOSTAL", "VENDEDOR"}, rows);
+    FormDriver form = a.scenario.open("Torcf032cli");
+    form.focus("DBGrid1");
+    // Codes 10, 40, then 100 to 399: 260 moves down stand on 358.
+    for (int i = 0; i < 260; ++i)
+        form.press(Qt::Key_Down);
+    a.scenario.settle();
+    EXPECT_EQ(form.text("Edit_Codigo"), "358");
+    EXPECT_LE(form.gridRowCount("DBGrid1"), 220);
+    for (int i = 0; i < 259; ++i)
+        form.press(Qt::Key_Up);
+    a.scenario.settle();
+    EXPECT_EQ(form.text("Edit_Codigo"), "40");
+    // The scroll bar taken to its end again reaches the last customer.
+    auto* grid = form.find<kv::ui::DbGrid>("DBGrid1");
+    for (int i = 0; i < 2; ++i) {
+        grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        a.scenario.settle();
+    }
+    EXPECT_EQ(form.gridCell("DBGrid1", form.gridRowCount("DBGrid1") - 1, 0), "399");
+    EXPECT_EQ(a.scenario.messages().transcript(), QStringList{});
 }
 
 struct ChoiceCase {

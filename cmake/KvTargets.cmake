@@ -122,6 +122,10 @@ function(kv_test name)
     target_precompile_headers(kv_pch_tests PRIVATE ${KV_PCH_CORE} <gtest/gtest.h>)
   endif()
   target_precompile_headers(${name} REUSE_FROM kv_pch_tests)
+  # In a batch a test file is no longer the main file, and GCC then warns that
+  # a test deriving from a fixture in an anonymous namespace has internal
+  # linkage, which is exactly what a file-local fixture means.
+  target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-subobject-linkage>)
   kv_unity(${name})
   set(ctest_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   string(REPLACE ";" "," labels "${A_LABELS}")

@@ -79,15 +79,15 @@ TEST_P(CustomerNumber, IsCheckedAgainstTheCustomers)
     EXPECT_EQ(form.text("Label_Nome"), c.name);
 }
 
-const QStringList InvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
+const QStringList CustomerInvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, CustomerNumber,
     ::testing::Combine(
         ::testing::Values(CustomerCase{"empty", "", {"<beep>"}, "Edit_Codigo", ""},
-                          CustomerCase{"zero", "0", InvalidCode, "Edit_Codigo", ""},
-                          CustomerCase{"above the bounds", "1000000", InvalidCode, "Edit_Codigo", ""},
-                          CustomerCase{"not a whole number", "12a", InvalidCode, "Edit_Codigo", ""},
+                          CustomerCase{"zero", "0", CustomerInvalidCode, "Edit_Codigo", ""},
+                          CustomerCase{"above the bounds", "1000000", CustomerInvalidCode, "Edit_Codigo", ""},
+                          CustomerCase{"not a whole number", "12a", CustomerInvalidCode, "Edit_Codigo", ""},
                           CustomerCase{"unknown", "999", {"<beep>", "Cliente Inexistente ... "}, "Edit_Codigo", ""},
                           CustomerCase{"known", "102", {}, "Edit_Artigo", "Alfa Doces, Lda"}),
         ::testing::ValuesIn(engines())),
@@ -121,14 +121,14 @@ TEST_P(CustomerArticle, IsMadeOnceForACustomer)
     EXPECT_EQ(table.stored().rows.size(), static_cast<std::size_t>(c.rows));
 }
 
-QStringList unknownArticle(const QString& typed) { return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed}; }
+QStringList customerUnknownArticle(const QString& typed) { return {"<beep>", "Artigo Inexistente ou Inválido !!! " + typed}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, CustomerArticle,
     ::testing::Combine(
         ::testing::Values(
-            ArticleCase{"a service is no product", "102", "SV-1", "", unknownArticle("SV-1"), "Edit_Artigo", 1},
-            ArticleCase{"a raw material is no product", "102", "MP-1", "", unknownArticle("MP-1"), "Edit_Artigo", 1},
+            ArticleCase{"a service is no product", "102", "SV-1", "", customerUnknownArticle("SV-1"), "Edit_Artigo", 1},
+            ArticleCase{"a raw material is no product", "102", "MP-1", "", customerUnknownArticle("MP-1"), "Edit_Artigo", 1},
             ArticleCase{"the same product twice",
                         "101",
                         "PR-A",
@@ -136,9 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                         {"<beep>", "Este artigo já existe para o cliente !!! "},
                         "Edit_Codigo",
                         1},
-            ArticleCase{"a product is no raw material", "102", "PR-A", "PR-B", unknownArticle("PR-B"), "Edit_MatPrm",
+            ArticleCase{"a product is no raw material", "102", "PR-A", "PR-B", customerUnknownArticle("PR-B"), "Edit_MatPrm",
                         1},
-            ArticleCase{"no raw material", "102", "PR-A", "", unknownArticle(""), "Edit_MatPrm", 1},
+            ArticleCase{"no raw material", "102", "PR-A", "", customerUnknownArticle(""), "Edit_MatPrm", 1},
             ArticleCase{"the product for another customer", "102", "PR-A", "MP-2", {}, "DBGrid1", 2},
             ArticleCase{"another product", "101", "PR-B", "MP-1", {}, "DBGrid1", 2}),
         ::testing::ValuesIn(engines())),
@@ -197,14 +197,14 @@ TEST(CustomerArticles, KeepsTheMakerTagInPanelZeroAndNoLabelLightsUp)
         const QColor normal = form.colour("Label_Codigo");
         form.click("BotInserir");
         table.scenario.wait();
-        struct Step {
+        struct CustomerStep {
             QString field;
             QString caption;
             QString typed;
         };
-        for (const Step& step :
-             {Step{"Edit_Codigo", "Label_Codigo", "102"}, Step{"Edit_Artigo", "Label_Artigo", "PR-B"},
-              Step{"Edit_MatPrm", "Label_MatPrm", "MP-2"}}) {
+        for (const CustomerStep& step :
+             {CustomerStep{"Edit_Codigo", "Label_Codigo", "102"}, CustomerStep{"Edit_Artigo", "Label_Artigo", "PR-B"},
+              CustomerStep{"Edit_MatPrm", "Label_MatPrm", "MP-2"}}) {
             ASSERT_EQ(form.focused(), step.field) << engineName(engine);
             EXPECT_EQ(form.colour(step.caption), normal) << step.caption.toStdString();
             EXPECT_EQ(form.statusPanel(0), tag) << step.field.toStdString();
@@ -222,14 +222,14 @@ TEST(CustomerArticles, KeepsTheMakerTagInPanelZeroAndNoLabelLightsUp)
     }
 }
 
-struct ListCase {
+struct CustomerListCase {
     const char* label;
     bool alphabetic;
     QStringList customers; // first column of each line
     QString orderText;
 };
 
-class CustomerArticleList : public ::testing::TestWithParam<std::tuple<ListCase, Engine>> {};
+class CustomerArticleList : public ::testing::TestWithParam<std::tuple<CustomerListCase, Engine>> {};
 
 TEST_P(CustomerArticleList, ListsByCustomerNumberOrName)
 {
@@ -259,9 +259,9 @@ TEST_P(CustomerArticleList, ListsByCustomerNumberOrName)
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, CustomerArticleList,
-    ::testing::Combine(::testing::Values(ListCase{"by number", false, {"101", "102"}, "Ord.Numérica"},
-                                         ListCase{"by name", true, {"102", "101"}, "Ord.Alfabética"}),
+    ::testing::Combine(::testing::Values(CustomerListCase{"by number", false, {"101", "102"}, "Ord.Numérica"},
+                                         CustomerListCase{"by name", true, {"102", "101"}, "Ord.Alfabética"}),
                        ::testing::ValuesIn(engines())),
-    caseName<ListCase>);
+    caseName<CustomerListCase>);
 
 } // namespace

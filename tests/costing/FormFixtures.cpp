@@ -41,6 +41,18 @@ kv::db::QueryResult Inks::stored(const QString& columns)
     return session.application()->query(QStringLiteral("SELECT %1 FROM TINTAS ORDER BY CODIGO").arg(columns));
 }
 
+QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind kind)
+{
+    QStringList texts;
+    for (const auto& page : document.pages)
+        for (const auto& band : page.bands)
+            if (band.kind == kind)
+                for (const auto& item : band.items)
+                    if (!item.text.isEmpty())
+                        texts << item.text;
+    return texts;
+}
+
 kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic,
                                const std::function<void(kv::test::FormDriver&)>& inDialog)
 {

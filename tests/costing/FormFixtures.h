@@ -35,6 +35,9 @@ struct Inks {
 kv::report::Document printList(kv::test::Scenario& scenario, kv::test::FormDriver& form, bool alphabetic = false,
                                const std::function<void(kv::test::FormDriver&)>& inDialog = {});
 
+// The non-empty texts of every band of one kind, page after page.
+QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind kind);
+
 #define SKIP_WITHOUT(engine)                                                                                           \
     if (!::kv::costing::test::CostingSession::available(engine))                                                       \
     GTEST_SKIP() << "sem servidor PostgreSQL de teste"

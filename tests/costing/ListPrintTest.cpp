@@ -18,18 +18,6 @@ namespace {
 
 using kv::costing::test::operator<<;
 
-QStringList bandTexts(const Document& document, BandKind kind)
-{
-    QStringList texts;
-    for (const auto& page : document.pages)
-        for (const auto& band : page.bands)
-            if (band.kind == kind)
-                for (const auto& item : band.items)
-                    if (!item.text.isEmpty())
-                        texts << item.text;
-    return texts;
-}
-
 // The first column of each detail line: the ink's code.
 QStringList listedCodes(const Document& document)
 {

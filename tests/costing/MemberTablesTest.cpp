@@ -75,7 +75,7 @@ struct Tables {
     }
 
     // Leaves the grid into the row's first field: the first row is being edited.
-    void editFirstRow(FormDriver& form, const QString& firstField)
+    void editFirstMemberRow(FormDriver& form, const QString& firstField)
     {
         form.clickRow("DBGrid1", 0);
         form.focus(firstField);
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Costing, ProgramRights,
 
 // ------------------------------------------------------------------ field checks
 
-struct FieldCase {
+struct MemberFieldCase {
     const char* label;
     QString formClass;
     QString field;
@@ -163,7 +163,7 @@ struct FieldCase {
     QStringList transcript; // empty: the field is left
 };
 
-class MemberField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+class MemberField : public ::testing::TestWithParam<std::tuple<MemberFieldCase, Engine>> {};
 
 TEST_P(MemberField, KeepsTheFocusUntilTheTextPasses)
 {
@@ -171,7 +171,7 @@ TEST_P(MemberField, KeepsTheFocusUntilTheTextPasses)
     SKIP_WITHOUT(engine);
     Tables tables(engine);
     FormDriver form = tables.open(c.formClass);
-    tables.editFirstRow(form, firstFieldOf(c.formClass));
+    tables.editFirstMemberRow(form, firstFieldOf(c.formClass));
     form.focus(c.field);
     form.type(c.field, c.typed);
     form.tab();
@@ -188,7 +188,7 @@ QStringList refused(const QString& message) { return {"<beep>", message}; }
 const QStringList Size = refused("Medida Inválida !!!");
 const QStringList Grams = refused("Gramagem Inválida !!!");
 const QStringList Price = refused("Preco Inválido !!!");
-const QStringList NoDesignation = refused("Designação Inválida !!!");
+const QStringList MemberNoDesignation = refused("Designação Inválida !!!");
 const QStringList PaperType = refused("Tipo de Papel Inválido !!!");
 const QStringList Calculation = refused("Tipo de Cálculo Inválido !!!");
 const QStringList FinishUnit = refused("INSIRA A UNIDADE PARA CÁLCULO DE CUSTO");
@@ -198,42 +198,42 @@ const QStringList CostType = refused("Tipo de Custo Inválido Inválido !!!");
 INSTANTIATE_TEST_SUITE_P(
     Costing, MemberField,
     ::testing::Combine(
-        ::testing::Values(FieldCase{"board without length", "TORCF001", "Edit_Compri", "", Size},
-                          FieldCase{"board without width", "TORCF001", "Edit_Largur", "", Size},
-                          FieldCase{"board without grammage", "TORCF001", "Edit_Gramagem", "", Grams},
-                          FieldCase{"board without price", "TORCF001", "Edit_Preco", "", Price},
-                          FieldCase{"board without designation", "TORCF001", Designation, "", NoDesignation},
-                          FieldCase{"unknown paper type", "TORCF001", "Edit_TipoPap", "X", PaperType},
-                          FieldCase{"no paper type", "TORCF001", "Edit_TipoPap", "", PaperType},
-                          FieldCase{"lower-case cardstock", "TORCF001", "Edit_TipoPap", "c", {}},
-                          FieldCase{"calculation type 3", "TORCF001", "Edit_TipoCalc", "3", Calculation},
-                          FieldCase{"no calculation type", "TORCF001", "Edit_TipoCalc", "", Calculation},
-                          FieldCase{"board from a service", "TORCF001", Article, "SV-001",
+        ::testing::Values(MemberFieldCase{"board without length", "TORCF001", "Edit_Compri", "", Size},
+                          MemberFieldCase{"board without width", "TORCF001", "Edit_Largur", "", Size},
+                          MemberFieldCase{"board without grammage", "TORCF001", "Edit_Gramagem", "", Grams},
+                          MemberFieldCase{"board without price", "TORCF001", "Edit_Preco", "", Price},
+                          MemberFieldCase{"board without designation", "TORCF001", Designation, "", MemberNoDesignation},
+                          MemberFieldCase{"unknown paper type", "TORCF001", "Edit_TipoPap", "X", PaperType},
+                          MemberFieldCase{"no paper type", "TORCF001", "Edit_TipoPap", "", PaperType},
+                          MemberFieldCase{"lower-case cardstock", "TORCF001", "Edit_TipoPap", "c", {}},
+                          MemberFieldCase{"calculation type 3", "TORCF001", "Edit_TipoCalc", "3", Calculation},
+                          MemberFieldCase{"no calculation type", "TORCF001", "Edit_TipoCalc", "", Calculation},
+                          MemberFieldCase{"board from a service", "TORCF001", Article, "SV-001",
                                     refused("Artigo Inexistente ou Inválido !!! SV-001")},
-                          FieldCase{"board from a product", "TORCF001", Article, "CT-PLA01", {}},
-                          FieldCase{"varnish from a product", "TORCF003", Article, "CT-PLA01",
+                          MemberFieldCase{"board from a product", "TORCF001", Article, "CT-PLA01", {}},
+                          MemberFieldCase{"varnish from a product", "TORCF003", Article, "CT-PLA01",
                                     refused("Artigo Inexistente ou Inválido !!! CT-PLA01")},
-                          FieldCase{"varnish without consumption", "TORCF003", "Edit_Gramagem", "", Grams},
-                          FieldCase{"varnish without price", "TORCF003", "Edit_Preco", "", Price},
-                          FieldCase{"film without designation", "TORCF005", Designation, "", NoDesignation},
-                          FieldCase{"film without consumption", "TORCF005", "Edit_Gramagem", "", Grams},
-                          FieldCase{"window PVC of type 11", "TORCF006", Article, "PV-JAN01", {}},
-                          FieldCase{"window PVC without price", "TORCF006", "Edit_Preco", "", Price},
-                          FieldCase{"glue without consumption", "TORCF004", "Edit_Gramagem", "", Grams},
-                          FieldCase{"glue without percentage", "TORCF004", "Edit_Perc", "", {}},
-                          FieldCase{"glue rule 5", "TORCF004", "Edit_TipoCalc", "5", Calculation},
-                          FieldCase{"no glue rule", "TORCF004", "Edit_TipoCalc", "", Calculation},
-                          FieldCase{"glue rule 4", "TORCF004", "Edit_TipoCalc", "4", {}},
-                          FieldCase{"finish without designation", "TORCF007", Designation, "", NoDesignation},
-                          FieldCase{"finish unit X", "TORCF007", "Edit_Unidade", "X", FinishUnit},
-                          FieldCase{"finish unit in lower case", "TORCF007", "Edit_Unidade", "u", FinishUnit},
-                          FieldCase{"finish cost type 3", "TORCF007", "Edit_TipoCusto", "3", CostType},
-                          FieldCase{"finish cost type 2", "TORCF007", "Edit_TipoCusto", "2", {}},
-                          FieldCase{"finish without percentage", "TORCF007", "Edit_Perc", "", {}},
-                          FieldCase{"cutting without cost", "TORCF008", "Edit_CustoPPlano", "", {}},
-                          FieldCase{"cutting unit in lower case", "TORCF008", "Edit_Unidade", "m", CuttingUnit}),
+                          MemberFieldCase{"varnish without consumption", "TORCF003", "Edit_Gramagem", "", Grams},
+                          MemberFieldCase{"varnish without price", "TORCF003", "Edit_Preco", "", Price},
+                          MemberFieldCase{"film without designation", "TORCF005", Designation, "", MemberNoDesignation},
+                          MemberFieldCase{"film without consumption", "TORCF005", "Edit_Gramagem", "", Grams},
+                          MemberFieldCase{"window PVC of type 11", "TORCF006", Article, "PV-JAN01", {}},
+                          MemberFieldCase{"window PVC without price", "TORCF006", "Edit_Preco", "", Price},
+                          MemberFieldCase{"glue without consumption", "TORCF004", "Edit_Gramagem", "", Grams},
+                          MemberFieldCase{"glue without percentage", "TORCF004", "Edit_Perc", "", {}},
+                          MemberFieldCase{"glue rule 5", "TORCF004", "Edit_TipoCalc", "5", Calculation},
+                          MemberFieldCase{"no glue rule", "TORCF004", "Edit_TipoCalc", "", Calculation},
+                          MemberFieldCase{"glue rule 4", "TORCF004", "Edit_TipoCalc", "4", {}},
+                          MemberFieldCase{"finish without designation", "TORCF007", Designation, "", MemberNoDesignation},
+                          MemberFieldCase{"finish unit X", "TORCF007", "Edit_Unidade", "X", FinishUnit},
+                          MemberFieldCase{"finish unit in lower case", "TORCF007", "Edit_Unidade", "u", FinishUnit},
+                          MemberFieldCase{"finish cost type 3", "TORCF007", "Edit_TipoCusto", "3", CostType},
+                          MemberFieldCase{"finish cost type 2", "TORCF007", "Edit_TipoCusto", "2", {}},
+                          MemberFieldCase{"finish without percentage", "TORCF007", "Edit_Perc", "", {}},
+                          MemberFieldCase{"cutting without cost", "TORCF008", "Edit_CustoPPlano", "", {}},
+                          MemberFieldCase{"cutting unit in lower case", "TORCF008", "Edit_Unidade", "m", CuttingUnit}),
         ::testing::ValuesIn(engines())),
-    caseName<FieldCase>);
+    caseName<MemberFieldCase>);
 
 // ------------------------------------------------------------------ board type codes
 
@@ -256,7 +256,7 @@ TEST_P(BoardType, IsUpperCasedAndNamedBesideTheField)
     SKIP_WITHOUT(engine);
     Tables tables(engine);
     FormDriver form = tables.open("TORCF001");
-    tables.editFirstRow(form, Article);
+    tables.editFirstMemberRow(form, Article);
     form.focus(c.field);
     form.type(c.field, c.typed);
     form.tab();
@@ -287,21 +287,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------------ new rows
 
-struct Step {
+struct MemberStep {
     QString field;
     std::optional<QString> typed; // none: Enter on what the field holds
 };
 
-struct NewRowCase {
+struct MemberNewRowCase {
     const char* label;
     QString formClass;
     QString table;
     QString article;
-    std::vector<Step> steps; // after the article
+    std::vector<MemberStep> steps; // after the article
     std::vector<std::pair<QString, QVariant>> stored; // the row saved
 };
 
-class MemberNewRow : public ::testing::TestWithParam<std::tuple<NewRowCase, Engine>> {};
+class MemberNewRow : public ::testing::TestWithParam<std::tuple<MemberNewRowCase, Engine>> {};
 
 TEST_P(MemberNewRow, TakesItsArticlesColumns)
 {
@@ -314,7 +314,7 @@ TEST_P(MemberNewRow, TakesItsArticlesColumns)
     form.enter();
     form.type(Article, c.article);
     form.enter();
-    for (const Step& step : c.steps) {
+    for (const MemberStep& step : c.steps) {
         tables.scenario.wait();
         EXPECT_EQ(form.focused(), step.field);
         if (step.typed)
@@ -334,16 +334,16 @@ TEST_P(MemberNewRow, TakesItsArticlesColumns)
     }
 }
 
-const std::vector<Step> BoardSteps{{Designation, {}},        {"Edit_Compri", {}}, {"Edit_Largur", {}},
+const std::vector<MemberStep> BoardSteps{{Designation, {}},        {"Edit_Compri", {}}, {"Edit_Largur", {}},
                                    {"Edit_Gramagem", "420"}, {"Edit_Preco", {}},  {"Edit_TipoPap", "c"},
                                    {"Edit_TipoCalc", "1"}};
-const std::vector<Step> MaterialSteps{{Designation, {}}, {"Edit_Gramagem", "4"}, {"Edit_Preco", {}}};
+const std::vector<MemberStep> MaterialSteps{{Designation, {}}, {"Edit_Gramagem", "4"}, {"Edit_Preco", {}}};
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, MemberNewRow,
     ::testing::Combine(
         ::testing::Values(
-            NewRowCase{"board with an average cost",
+            MemberNewRowCase{"board with an average cost",
                        "TORCF001",
                        "PAPEIS",
                        "CT-MIC01",
@@ -353,32 +353,32 @@ INSTANTIATE_TEST_SUITE_P(
                         {"COMPRI", 1600.0},
                         {"LARGUR", 1200.0},
                         {"TIPOPAP", "C"}}},
-            NewRowCase{
+            MemberNewRowCase{
                 "board without an average cost",
                 "TORCF001",
                 "PAPEIS",
                 "CT-PLA01",
                 BoardSteps,
                 {{"DESIGNACAO", "Placa Compacta Cinza"}, {"PRECO", 0.52}, {"COMPRI", 1000.0}, {"LARGUR", 700.0}}},
-            NewRowCase{"varnish",
+            MemberNewRowCase{"varnish",
                        "TORCF003",
                        "VERNIZES",
                        "VE-UV001",
                        MaterialSteps,
                        {{"DESIGNACAO", "Verniz UV Brilho"}, {"PRECO", 7.8}, {"GRAMAGEM", 4.0}}},
-            NewRowCase{"laminating film",
+            MemberNewRowCase{"laminating film",
                        "TORCF005",
                        "FILMEPLAS",
                        "FP-BOP01",
                        MaterialSteps,
                        {{"DESIGNACAO", "Filme BOPP Brilho"}, {"PRECO", 3.4}}},
-            NewRowCase{"window PVC without an average cost",
+            MemberNewRowCase{"window PVC without an average cost",
                        "TORCF006",
                        "PVC",
                        "PV-JAN01",
                        MaterialSteps,
                        {{"DESIGNACAO", "PVC Cristal 150"}, {"PRECO", 2.9}}},
-            NewRowCase{"glue",
+            MemberNewRowCase{"glue",
                        "TORCF004",
                        "COLAS",
                        "CO-HOT01",
@@ -392,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
                         {"TIPOCALC", "3"},
                         {"TIPOCALCDES", "(%) * Consumo(Kgs) p/ 1000 Caixas x Preço"}}}),
         ::testing::ValuesIn(engines())),
-    caseName<NewRowCase>);
+    caseName<MemberNewRowCase>);
 
 class MemberForms : public ::testing::TestWithParam<Engine> {};
 
@@ -402,7 +402,7 @@ TEST_P(MemberForms, AnExistingBoardKeepsItsColumnsWhenItsArticleChanges)
     SKIP_WITHOUT(GetParam());
     Tables tables(GetParam());
     FormDriver form = tables.open("TORCF001");
-    tables.editFirstRow(form, Article);
+    tables.editFirstMemberRow(form, Article);
     form.type(Article, "CT-PLA01");
     form.enter();
     form.focus("DBGrid1");
@@ -421,7 +421,7 @@ TEST_P(MemberForms, TheBoardsFormatLabelServesLengthAndWidth)
     FormDriver form = tables.open("TORCF001");
     EXPECT_EQ(form.text("Label_Nota"),
               "[1];  Área Plano X Gramagem X Nº de Planos X Preço -- [2];  Nº de Planos X Preço");
-    tables.editFirstRow(form, Article);
+    tables.editFirstMemberRow(form, Article);
     const QColor normal = form.colour("Label_Compri");
     for (const char* field : {"Edit_Compri", "Edit_Largur"}) {
         form.focus(field);
@@ -439,7 +439,7 @@ TEST_P(MemberForms, LeavingTheGlueRuleRewritesItsFormulaText)
     Tables tables(GetParam());
     FormDriver form = tables.open("TORCF004");
     EXPECT_FALSE(form.isVisible("Panel_TipoCalculo"));
-    tables.editFirstRow(form, Article);
+    tables.editFirstMemberRow(form, Article);
     form.focus("Edit_TipoCalc");
     EXPECT_EQ(form.statusPanel(0), "Digite de [1 a 4]");
     EXPECT_TRUE(form.isVisible("Panel_TipoCalculo"));
@@ -461,7 +461,7 @@ TEST_P(MemberForms, AFinishesUnitFollowsItsFixedCost)
     SKIP_WITHOUT(GetParam());
     Tables tables(GetParam());
     FormDriver form = tables.open("TORCF007");
-    tables.editFirstRow(form, Designation);
+    tables.editFirstMemberRow(form, Designation);
     form.focus("Edit_CustoFixo");
     form.type("Edit_CustoFixo", "");
     form.enter();
@@ -473,7 +473,7 @@ TEST_P(MemberForms, AFinishesUnitFollowsItsFixedCost)
     EXPECT_TRUE(tables.stored("ACABAMENTO", "UNIDADE").toString().isEmpty());
 
     // A fixed cost typed again asks for its unit.
-    tables.editFirstRow(form, Designation);
+    tables.editFirstMemberRow(form, Designation);
     EXPECT_FALSE(form.isEnabled("Edit_Unidade"));
     form.focus("Edit_CustoFixo");
     form.type("Edit_CustoFixo", "15");
@@ -556,18 +556,6 @@ INSTANTIATE_TEST_SUITE_P(Costing, MakerTag,
                          caseName<TagCase>);
 
 // ------------------------------------------------------------------ list reports
-
-QStringList bandTexts(const Document& document, BandKind kind)
-{
-    QStringList texts;
-    for (const auto& page : document.pages)
-        for (const auto& band : page.bands)
-            if (band.kind == kind)
-                for (const auto& item : band.items)
-                    if (!item.text.isEmpty())
-                        texts << item.text;
-    return texts;
-}
 
 // Each detail line as the texts of its items, empty ones included.
 std::vector<QStringList> detailLines(const Document& document)
@@ -752,7 +740,7 @@ TEST_P(MemberForms, TheBoardsListExportsWithItsTypeTexts)
 
 // ------------------------------------------------------------------ demo company
 
-struct DemoCase {
+struct MemberDemoCase {
     const char* label;
     QString formClass;
     // A check of one demo row beyond the form's own field checks; "" when it passes.
@@ -762,7 +750,7 @@ struct DemoCase {
     std::function<bool(const kv::db::QueryResult&, size_t row)> locked = {};
 };
 
-class DemoRows : public ::testing::TestWithParam<std::tuple<DemoCase, Engine>> {};
+class DemoRows : public ::testing::TestWithParam<std::tuple<MemberDemoCase, Engine>> {};
 
 // The demo company's rows of each table pass the checks of its form, and
 // name stock articles that its form's article list offers.
@@ -837,17 +825,17 @@ QString finishRow(const kv::db::QueryResult& rows, size_t row, const QVariantMap
 }
 
 INSTANTIATE_TEST_SUITE_P(Costing, DemoRows,
-                         ::testing::Combine(::testing::Values(DemoCase{"boards", "TORCF001", boardRow},
-                                                              DemoCase{"varnishes", "TORCF003", {}},
-                                                              DemoCase{"glues", "TORCF004", glueRow},
-                                                              DemoCase{"laminating film", "TORCF005", {}},
-                                                              DemoCase{"window PVC", "TORCF006", {}},
-                                                              DemoCase{"finishes", "TORCF007", finishRow, "UNIDADE",
+                         ::testing::Combine(::testing::Values(MemberDemoCase{"boards", "TORCF001", boardRow},
+                                                              MemberDemoCase{"varnishes", "TORCF003", {}},
+                                                              MemberDemoCase{"glues", "TORCF004", glueRow},
+                                                              MemberDemoCase{"laminating film", "TORCF005", {}},
+                                                              MemberDemoCase{"window PVC", "TORCF006", {}},
+                                                              MemberDemoCase{"finishes", "TORCF007", finishRow, "UNIDADE",
                                                                        [](const kv::db::QueryResult& rows, size_t row) {
                                                                            return rows.value(row, "CUSTOFIXO").isNull();
                                                                        }},
-                                                              DemoCase{"cutting operations", "TORCF008", {}}),
+                                                              MemberDemoCase{"cutting operations", "TORCF008", {}}),
                                             ::testing::ValuesIn(engines())),
-                         caseName<DemoCase>);
+                         caseName<MemberDemoCase>);
 
 } // namespace

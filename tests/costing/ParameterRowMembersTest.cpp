@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Costing, GeneralParametersRow,
 
 // ------------------------------------------------------------------ keys
 
-struct KeyCase {
+struct ParameterKeyCase {
     const char* label;
     const char* formClass;
     QString typed;
@@ -114,7 +114,7 @@ struct KeyCase {
     QString focus;
 };
 
-class ChargeTableKey : public ::testing::TestWithParam<std::tuple<KeyCase, Engine>> {};
+class ChargeTableKey : public ::testing::TestWithParam<std::tuple<ParameterKeyCase, Engine>> {};
 
 TEST_P(ChargeTableKey, IsCheckedAgainstTheKeyColumn)
 {
@@ -131,23 +131,23 @@ TEST_P(ChargeTableKey, IsCheckedAgainstTheKeyColumn)
     EXPECT_EQ(form.focused(), c.focus);
 }
 
-const QStringList InvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
+const QStringList ParameterInvalidCode{"<beep>", "Codigo Inválido ... <ENTER>"};
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableKey,
     ::testing::Combine(
         ::testing::Values(
-            KeyCase{"fixed cost above 16 bits", "TORCF012", "40000", InvalidCode, "Edit_Codigo"},
-            KeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
-            KeyCase{"subcontract of 32 bits", "TORCF016", "40000", {}, "Edit_Designacao"},
-            KeyCase{"subcontract above the bounds", "TORCF016", "1000000", InvalidCode, "Edit_Codigo"},
-            KeyCase{"subcontract taken", "TORCF016", "2", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
+            ParameterKeyCase{"fixed cost above 16 bits", "TORCF012", "40000", ParameterInvalidCode, "Edit_Codigo"},
+            ParameterKeyCase{"fixed cost free", "TORCF012", "7", {}, "Edit_Designacao"},
+            ParameterKeyCase{"subcontract of 32 bits", "TORCF016", "40000", {}, "Edit_Designacao"},
+            ParameterKeyCase{"subcontract above the bounds", "TORCF016", "1000000", ParameterInvalidCode, "Edit_Codigo"},
+            ParameterKeyCase{"subcontract taken", "TORCF016", "2", {"<beep>", "REGISTO JÁ FOI ABERTO ... <ENTER>"}, "DBGrid1"}),
         ::testing::ValuesIn(engines())),
-    caseName<KeyCase>);
+    caseName<ParameterKeyCase>);
 
 // ------------------------------------------------------------------ field checks
 
-struct FieldCase {
+struct ParameterFieldCase {
     const char* label;
     const char* formClass;
     QString field;
@@ -156,7 +156,7 @@ struct FieldCase {
     QString focus = {}; // where the focus goes when refused: the field itself when empty
 };
 
-class ChargeTableField : public ::testing::TestWithParam<std::tuple<FieldCase, Engine>> {};
+class ChargeTableField : public ::testing::TestWithParam<std::tuple<ParameterFieldCase, Engine>> {};
 
 TEST_P(ChargeTableField, KeepsTheUserUntilTheTextPasses)
 {
@@ -183,35 +183,35 @@ const QStringList UnknownUnit{"Insira a unidade de cálculo para o subcontrato .
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableField,
     ::testing::Combine(
-        ::testing::Values(FieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
-                          FieldCase{"fixed cost without price", "TORCF012", "Edit_CustoFixo", "", {}},
-                          FieldCase{"third parties yes", "TORCF012", "Edit_ServTerc", "S", {}},
-                          FieldCase{"third parties lower case", "TORCF012", "Edit_ServTerc", "s", FlagRefused},
-                          FieldCase{"third parties empty", "TORCF012", "Edit_ServTerc", "", FlagRefused},
-                          FieldCase{"third parties other letter", "TORCF012", "Edit_ServTerc", "X", FlagRefused},
-                          FieldCase{"repeats left empty", "TORCF012", "DBEdit1", "", {}},
-                          FieldCase{"raw material lower case", "TORCF012", "Edit_MatPrima", "s", FlagRefused},
-                          FieldCase{"packaging empty", "TORCF012", "Edit_Embalagem", "", FlagRefused},
-                          FieldCase{"labour no", "TORCF012", "Edit_MaoObra", "N", {}},
-                          FieldCase{"subsidiary other letter", "TORCF012", "Edit_ProdSubsid", "1", FlagRefused},
-                          FieldCase{"subcontract without designation", "TORCF016", "Edit_Designacao", "",
+        ::testing::Values(ParameterFieldCase{"fixed cost without designation", "TORCF012", "Edit_Designacao", "", NoDesignation},
+                          ParameterFieldCase{"fixed cost without price", "TORCF012", "Edit_CustoFixo", "", {}},
+                          ParameterFieldCase{"third parties yes", "TORCF012", "Edit_ServTerc", "S", {}},
+                          ParameterFieldCase{"third parties lower case", "TORCF012", "Edit_ServTerc", "s", FlagRefused},
+                          ParameterFieldCase{"third parties empty", "TORCF012", "Edit_ServTerc", "", FlagRefused},
+                          ParameterFieldCase{"third parties other letter", "TORCF012", "Edit_ServTerc", "X", FlagRefused},
+                          ParameterFieldCase{"repeats left empty", "TORCF012", "DBEdit1", "", {}},
+                          ParameterFieldCase{"raw material lower case", "TORCF012", "Edit_MatPrima", "s", FlagRefused},
+                          ParameterFieldCase{"packaging empty", "TORCF012", "Edit_Embalagem", "", FlagRefused},
+                          ParameterFieldCase{"labour no", "TORCF012", "Edit_MaoObra", "N", {}},
+                          ParameterFieldCase{"subsidiary other letter", "TORCF012", "Edit_ProdSubsid", "1", FlagRefused},
+                          ParameterFieldCase{"subcontract without designation", "TORCF016", "Edit_Designacao", "",
                                     NoDesignation},
-                          FieldCase{"accessory lower case", "TORCF016", "Edit_Acessorio", "n", AccessoryRefused},
-                          FieldCase{"accessory empty", "TORCF016", "Edit_Acessorio", "", AccessoryRefused},
-                          FieldCase{"accessory yes", "TORCF016", "Edit_Acessorio", "S", {}},
-                          FieldCase{"unit in small letters", "TORCF016", "Edit_UndCalc", "kg", UnknownUnit},
-                          FieldCase{"unit unknown", "TORCF016", "Edit_UndCalc", "CX", UnknownUnit},
-                          FieldCase{"unit empty", "TORCF016", "Edit_UndCalc", "", UnknownUnit},
-                          FieldCase{"kilograms without consumption",
+                          ParameterFieldCase{"accessory lower case", "TORCF016", "Edit_Acessorio", "n", AccessoryRefused},
+                          ParameterFieldCase{"accessory empty", "TORCF016", "Edit_Acessorio", "", AccessoryRefused},
+                          ParameterFieldCase{"accessory yes", "TORCF016", "Edit_Acessorio", "S", {}},
+                          ParameterFieldCase{"unit in small letters", "TORCF016", "Edit_UndCalc", "kg", UnknownUnit},
+                          ParameterFieldCase{"unit unknown", "TORCF016", "Edit_UndCalc", "CX", UnknownUnit},
+                          ParameterFieldCase{"unit empty", "TORCF016", "Edit_UndCalc", "", UnknownUnit},
+                          ParameterFieldCase{"kilograms without consumption",
                                     "TORCF016",
                                     "Edit_UndCalc",
                                     "KG",
                                     {"Não inseriu o consumo p/ M2"},
                                     "Edit_GrsM2"},
-                          FieldCase{"per thousand", "TORCF016", "Edit_UndCalc", "MIL", {}},
-                          FieldCase{"per piece", "TORCF016", "Edit_UndCalc", "UND", {}}),
+                          ParameterFieldCase{"per thousand", "TORCF016", "Edit_UndCalc", "MIL", {}},
+                          ParameterFieldCase{"per piece", "TORCF016", "Edit_UndCalc", "UND", {}}),
         ::testing::ValuesIn(engines())),
-    caseName<FieldCase>);
+    caseName<ParameterFieldCase>);
 
 // Only some labels light up while their field has the focus: the repeats
 // mark, the accessory mark and the consumption keep the form colour.
@@ -318,7 +318,7 @@ TEST(FixedCosts, EnterOnTheRepeatsMarkSaves)
 
 // ------------------------------------------------------------------ lists
 
-struct ListCase {
+struct ParameterListCase {
     const char* label;
     const char* formClass;
     bool alphabetic;
@@ -326,7 +326,7 @@ struct ListCase {
     QStringList firstLine; // the first detail line
 };
 
-QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind kind, int which = 0)
+QStringList nthBandTexts(const kv::report::Document& document, kv::report::BandKind kind, int which = 0)
 {
     QStringList texts;
     int seen = 0;
@@ -338,7 +338,7 @@ QStringList bandTexts(const kv::report::Document& document, kv::report::BandKind
     return texts;
 }
 
-class ChargeTableList : public ::testing::TestWithParam<std::tuple<ListCase, Engine>> {};
+class ChargeTableList : public ::testing::TestWithParam<std::tuple<ParameterListCase, Engine>> {};
 
 TEST_P(ChargeTableList, PrintsEveryColumnOfTheRows)
 {
@@ -347,27 +347,27 @@ TEST_P(ChargeTableList, PrintsEveryColumnOfTheRows)
     ChargeTables tables(engine);
     FormDriver form = tables.open(c.formClass);
     const kv::report::Document document = printList(tables.scenario, form, c.alphabetic);
-    EXPECT_EQ(bandTexts(document, kv::report::BandKind::ColumnHeader), c.titles);
-    EXPECT_EQ(bandTexts(document, kv::report::BandKind::Detail), c.firstLine);
+    EXPECT_EQ(nthBandTexts(document, kv::report::BandKind::ColumnHeader), c.titles);
+    EXPECT_EQ(nthBandTexts(document, kv::report::BandKind::Detail), c.firstLine);
     // The form lists its table by code again.
     EXPECT_EQ(form.gridCell("DBGrid1", 0, 0), "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Costing, ChargeTableList,
-    ::testing::Combine(::testing::Values(ListCase{"fixed costs by designation",
+    ::testing::Combine(::testing::Values(ParameterListCase{"fixed costs by designation",
                                                   "TORCF012",
                                                   true,
                                                   {"Código", "Designação do artigo", "Preco", "Serv.Terc.", "Mát.Prima",
                                                    "Embalagem", "Mão Obra", "Prod.Subsid.", "Exc.Repetições "},
                                                   {"2", "Arte final", "40,00 €", "N", "N", "N", "S", "N", "N"}},
-                                         ListCase{"subcontracts by code",
+                                         ParameterListCase{"subcontracts by code",
                                                   "TORCF016",
                                                   false,
                                                   {"Código", "Designação do artigo", "Preco", "Un", "Consumo Grs/M2",
                                                    "Acessório"},
                                                   {"1", "Plastificação exterior", "0,18 €", "M2", "", "N"}}),
                        ::testing::ValuesIn(engines())),
-    caseName<ListCase>);
+    caseName<ParameterListCase>);
 
 } // namespace

@@ -50,7 +50,7 @@ struct Transport {
         return form;
     }
 
-    void typeAndEnter(FormDriver& form, const QString& field, const QString& text)
+    void typeTransportAndEnter(FormDriver& form, const QString& field, const QString& text)
     {
         form.type(field, text);
         form.enter();
@@ -127,7 +127,7 @@ TEST_P(TransportDestination, IsCheckedAgainstTheGeography)
     for (const auto& [field, text] : {std::pair{"Edit_Pais", c.country}, std::pair{"Edit_Regiao", c.region},
                                       std::pair{"Edit_Provincia", c.province}}) {
         transport.scenario.messages().clear();
-        transport.typeAndEnter(form, field, text);
+        transport.typeTransportAndEnter(form, field, text);
         if (form.focused() == field)
             break;
     }
@@ -175,11 +175,11 @@ TEST_P(TransportRow, KeepsTheDestinationThatPassed)
     SKIP_WITHOUT(engine);
     Transport transport(engine);
     FormDriver form = transport.newRow("-5");
-    transport.typeAndEnter(form, "Edit_Pais", c.country);
-    transport.typeAndEnter(form, "Edit_Regiao", c.region);
-    transport.typeAndEnter(form, "Edit_Provincia", c.province);
-    transport.typeAndEnter(form, "Edit_PrcOrcam", "2,5");
-    transport.typeAndEnter(form, "Edit_CustoKm", "0");
+    transport.typeTransportAndEnter(form, "Edit_Pais", c.country);
+    transport.typeTransportAndEnter(form, "Edit_Regiao", c.region);
+    transport.typeTransportAndEnter(form, "Edit_Provincia", c.province);
+    transport.typeTransportAndEnter(form, "Edit_PrcOrcam", "2,5");
+    transport.typeTransportAndEnter(form, "Edit_CustoKm", "0");
     EXPECT_EQ(form.focused(), "DBGrid1");
     EXPECT_TRUE(transport.scenario.messages().transcript().isEmpty());
     const auto rows = transport.session.application()->query(
@@ -212,8 +212,8 @@ TEST(TransportCosts, LeavingTheGridEditsTheRates)
         form.clickRow("DBGrid1", 2);
         form.focus("Edit_PrcOrcam");
         transport.scenario.wait();
-        transport.typeAndEnter(form, "Edit_PrcOrcam", "3");
-        transport.typeAndEnter(form, "Edit_CustoKm", "0");
+        transport.typeTransportAndEnter(form, "Edit_PrcOrcam", "3");
+        transport.typeTransportAndEnter(form, "Edit_CustoKm", "0");
         const auto rows =
             transport.session.application()->query("SELECT PAIS, PROVINCIA, PRCORCAM FROM CUSTRANSP WHERE CODIGO = 1");
         ASSERT_EQ(rows.rows.size(), 1u);

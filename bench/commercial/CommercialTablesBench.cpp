@@ -7,15 +7,13 @@
 #include "commercial/core/ArticleFamilies.h"
 
 #include "platform/db/Connection.h"
+#include "support/EmbeddedDatabase.h"
 #include "platform/db/Dataset.h"
 #include "platform/notify/MessageSink.h"
-#include "schema/Schema.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QHash>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -29,21 +27,12 @@ QString postalCode(int i)
 }
 
 struct Company {
-    QTemporaryDir folder;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::EmbeddedDatabase database{
+        QStringLiteral("factur.db"), kv::schema::Database::Invoicing, {"CODPOSTAL", "FAMILIAS", "ARTIGOSCLS"}};
+    std::shared_ptr<kv::db::Connection> invoicing = database.connection;
 
     Company()
     {
-        kv::db::ConnectionSettings settings;
-        settings.database = folder.filePath(QStringLiteral("factur.db"));
-        invoicing = kv::db::Connection::open(settings);
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        for (const char* name : {"CODPOSTAL", "FAMILIAS", "ARTIGOSCLS"}) {
-            const kv::schema::Table& table = *schema.table(kv::schema::Database::Invoicing, QString::fromLatin1(name));
-            invoicing->exec(schema.createStatement(table, invoicing->dialect()));
-            for (const QString& index : schema.indexStatements(table))
-                invoicing->exec(index);
-        }
         kv::db::Transaction transaction(*invoicing);
         for (int i = 0; i < PostalCodes; ++i)
             invoicing->exec(QStringLiteral("INSERT INTO CODPOSTAL (CODPOSTAL, LOCALIDADE, PAIS, REGIAO) "
@@ -205,10 +194,5 @@ BENCHMARK(BM_BarePreparedUpdates)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    company();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kv::bench::runBenchmarks(argc, argv, [] { company(); });
 }

@@ -8,13 +8,11 @@
 #include "customers/parts/CustomerTotals.h"
 
 #include "platform/db/Connection.h"
-#include "schema/Schema.h"
+#include "support/EmbeddedDatabase.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -24,22 +22,14 @@ constexpr int Receipts = 60000;
 const QString User = QStringLiteral("ANA");
 
 struct Company {
-    QTemporaryDir folder;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::EmbeddedDatabase database{
+        QStringLiteral("factur.db"),
+        kv::schema::Database::Invoicing,
+        {"FACMOVIM", "FACMOVDET", "CLICOBREC", "WORKVENDASMES", "WORKVENDASANO", "WORKCLIRECMES", "WORKCLIRECANO"}};
+    std::shared_ptr<kv::db::Connection> invoicing = database.connection;
 
     Company()
     {
-        kv::db::ConnectionSettings settings;
-        settings.database = folder.filePath(QStringLiteral("factur.db"));
-        invoicing = kv::db::Connection::open(settings);
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        for (const char* name : {"FACMOVIM", "FACMOVDET", "CLICOBREC", "WORKVENDASMES", "WORKVENDASANO",
-                                 "WORKCLIRECMES", "WORKCLIRECANO"}) {
-            const kv::schema::Table& table = *schema.table(kv::schema::Database::Invoicing, QString::fromLatin1(name));
-            invoicing->exec(schema.createStatement(table, invoicing->dialect()));
-            for (const QString& index : schema.indexStatements(table))
-                invoicing->exec(index);
-        }
         const QDateTime start(QDate(2023, 1, 1), QTime(0, 0));
         kv::db::Transaction transaction(*invoicing);
         for (int i = 0; i < Invoices; ++i) {
@@ -131,10 +121,5 @@ BENCHMARK(BM_BareViewsRebuild)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    company();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kv::bench::runBenchmarks(argc, argv, [] { company(); });
 }

@@ -237,6 +237,8 @@ TEST_P(FamilyList, PrintsEachFamilyWithItsPurchaseRows)
         "('CAIXAS CANELADO', '5', NULL, NULL)", // no account: not printed
         "('COLAS', '10', NULL, '383')", // printed
         "('COLAS', '12', '3111', NULL)", // printed, a type without a name
+        "('CARTONAGENS', '10', NULL, NULL)", // first in type order, not printed
+        "('CARTONAGENS', '3', NULL, '383')", // printed: the family's caption shows
     };
     for (const char* row : purchases)
         db.exec(QStringLiteral("INSERT INTO CONTAB_FAMILIAS (FAMILIA, TIPOART, CONTACOMPRAS, CONTAREGINV_OU) VALUES ")
@@ -262,7 +264,8 @@ TEST_P(FamilyList, PrintsEachFamilyWithItsPurchaseRows)
         }
     EXPECT_EQ(printed,
               (QStringList{"CAIXAS CANELADO +", QString::fromUtf8("  MERC|Compras :  |3111|Devoluções : "),
-                           "CARTONAGENS", "COLAS +", QString::fromUtf8("  EMBAL|Compras :  |Devoluções : |Descontos : "),
+                           "CARTONAGENS +", QString::fromUtf8("  SERV|Compras :  |Devoluções : |Descontos : "),
+                           "COLAS +", QString::fromUtf8("  EMBAL|Compras :  |Devoluções : |Descontos : "),
                            QString::fromUtf8("  Compras :  |3111|Devoluções : |Descontos : ")}));
 }
 

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScrollBar>
 #include <QDialog>
 #include <QTabBar>
 #include <QTabWidget>
@@ -225,6 +226,85 @@ TEST_P(CustomerForm, ALookupLeftWithCancelChangesNothing)
     form.insert();
     EXPECT_EQ(form.text("VENDEDOR"), "8");
     EXPECT_EQ(form.text("VENDEDOR_NOME"), "Sara");
+}
+
+// Manual accounts: "Procurar" (Insert) on an account lists the year's
+// posting customer accounts by name; OK puts the one chosen into the
+// customer's account, Cancel leaves it as it was.
+TEST_P(CustomerForm, ManualModePicksAnAccountFromTheChart)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    const struct {
+        const char* label;
+        bool ok;
+        const char* stored; // CONTA2 of customer 10 after the return to the list
+    } cases[] = {{"chosen", true, "211000010"}, {"cancelled", false, "2119"}};
+    for (const auto& c : cases) {
+        Approval a(GetParam());
+        a.inv->exec("UPDATE PARGER SET CONTABILIDADE = 'S', CONTABAUTO = 'N'");
+        a.inv->exec("UPDATE CLIENTES SET CONTA2 = '2119' WHERE CODIGO = 10");
+        kv::test::insertRows(*a.scenario.accountingDatabase(), "PLANOIDENT", {"ANO", "CONTA", "NOME", "TIPO"},
+                             {{a.session.state().WAno, "21", "Clientes", "R"},
+                              {a.session.state().WAno, "211000010", "Zulmira Lda", "L"},
+                              {a.session.state().WAno, "211000040", "Alfa SA", "L"}});
+        FormDriver form = a.scenario.open("Torcf032cli");
+        ASSERT_EQ(form.gridCell("DBGrid1", 0, 0), "10") << c.label;
+        auto* pages = form.find<QTabWidget>("NB");
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->tabText(i) == QLatin1String("Contabilidade"))
+                QTest::mouseClick(pages->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                                  pages->tabBar()->tabRect(i).center());
+        a.scenario.settle();
+        EXPECT_FALSE(form.isVisible("BotConta2")) << c.label;
+        form.focus("CONTA2");
+        QStringList listed;
+        a.scenario.onDialog([&](FormDriver& lookup) {
+            for (int row = 0; row < lookup.gridRowCount("Grid"); ++row)
+                listed << lookup.gridCell("Grid", row, 1);
+            lookup.clickRow("Grid", 1); // by name: Alfa SA, Zulmira Lda
+            lookup.click(c.ok ? "OKBtn" : "CancelBtn");
+        });
+        form.insert();
+        EXPECT_EQ(listed, (QStringList{"211000040", "211000010"})) << c.label;
+        form.focus("DBGrid1");
+        a.scenario.settle();
+        EXPECT_EQ(a.inv->scalar("SELECT CONTA2 FROM CLIENTES WHERE CODIGO = 10").toString(),
+                  QString::fromLatin1(c.stored))
+            << c.label;
+    }
+}
+
+// The list holds a window of the customers read at a time: walking it with
+// the arrow keys, or taking the scroll bar to its end, goes on past the
+// window's edge to the customers beyond, and back.
+TEST_P(CustomerForm, TheListScrollsPastItsWindow)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Approval a(GetParam());
+    std::vector<QVariantList> rows;
+    for (int code = 100; code < 400; ++code)
+        rows.push_back({code, QStringLiteral("Cliente %1").arg(code), "4000-123", 7});
+    kv::test::insertRows(*a.inv, "CLIENTES", {"CODIGO", "NOME", "CODPOSTAL", "VENDEDOR"}, rows);
+    FormDriver form = a.scenario.open("Torcf032cli");
+    form.focus("DBGrid1");
+    // Codes 10, 40, then 100 to 399: 260 moves down stand on 358.
+    for (int i = 0; i < 260; ++i)
+        form.press(Qt::Key_Down);
+    a.scenario.settle();
+    EXPECT_EQ(form.text("Edit_Codigo"), "358");
+    EXPECT_LE(form.gridRowCount("DBGrid1"), 220);
+    for (int i = 0; i < 259; ++i)
+        form.press(Qt::Key_Up);
+    a.scenario.settle();
+    EXPECT_EQ(form.text("Edit_Codigo"), "40");
+    // The scroll bar taken to its end again reaches the last customer.
+    auto* grid = form.find<kv::ui::DbGrid>("DBGrid1");
+    for (int i = 0; i < 2; ++i) {
+        grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        a.scenario.settle();
+    }
+    EXPECT_EQ(form.gridCell("DBGrid1", form.gridRowCount("DBGrid1") - 1, 0), "399");
+    EXPECT_EQ(a.scenario.messages().transcript(), QStringList{});
 }
 
 struct ChoiceCase {

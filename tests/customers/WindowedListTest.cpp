@@ -5,6 +5,8 @@
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
+#include <algorithm>
+
 using kv::db::WindowedList;
 using kv::test::Engine;
 
@@ -63,6 +65,45 @@ TEST_P(Window, InNameOrderEqualNamesAreToldApartByNumber)
     // A name alone stands on its first customer.
     window.openAt({"Cliente 07"});
     EXPECT_EQ(list.value("CODIGO").toInt(), 14);
+}
+
+// Walking the list row by row past the edges of its windows meets every
+// customer once, in order, forwards from the first and backwards from the
+// last, by number and by name.
+TEST_P(Window, FollowsTheWalkPastEachWindow)
+{
+    const struct {
+        const char* label;
+        QStringList order;
+        bool forwards;
+    } cases[] = {
+        {"by number, forwards", {"CODIGO"}, true},
+        {"by number, backwards", {"CODIGO"}, false},
+        {"by name, forwards", {"NOME", "CODIGO"}, true},
+        {"by name, backwards", {"NOME", "CODIGO"}, false},
+    };
+    for (const auto& c : cases) {
+        WindowedList window(list, {"CODIGO, NOME", "CLIENTES", {}, c.order});
+        c.forwards ? window.openFirst() : window.openLast();
+        QVariantList walked;
+        do {
+            walked.append(QVariant(window.currentKey()));
+            window.follow();
+            EXPECT_LE(list.recordCount(), WindowedList::RowsBefore + WindowedList::RowsAfter) << c.label;
+        } while (c.forwards ? (list.next() && !list.eof()) : (list.prior() && !list.bof()));
+        QVariantList expected;
+        // The engine's own order of the keys.
+        const auto rows =
+            db->query(QStringLiteral("SELECT %1 FROM CLIENTES ORDER BY %1").arg(c.order.join(QStringLiteral(", "))))
+                .rows;
+        for (const auto& row : rows)
+            expected << QVariant(QVariantList(row.begin(), row.end()));
+        if (!c.forwards)
+            std::reverse(expected.begin(), expected.end());
+        ASSERT_EQ(walked.size(), expected.size()) << c.label;
+        EXPECT_EQ(walked, expected) << c.label;
+        EXPECT_FALSE(c.forwards ? window.moreAfter() : window.moreBefore()) << c.label;
+    }
 }
 
 KV_ENGINE_SUITE(Window);

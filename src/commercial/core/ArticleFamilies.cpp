@@ -18,6 +18,43 @@ const std::vector<PurchaseArticleType>& purchaseArticleTypes()
     return types;
 }
 
+QString purchaseTypeAbbreviation(const QString& type)
+{
+    for (const PurchaseArticleType& t : purchaseArticleTypes())
+        if (type.trimmed() == QLatin1String(t.type))
+            return QString::fromLatin1(t.abbreviation);
+    return {};
+}
+
+const QStringList& purchaseAccountColumns()
+{
+    static const QStringList columns{
+        QStringLiteral("CONTACOMPRAS"),    QStringLiteral("CONTADEVOLUCOES"),    QStringLiteral("CONTADESCONTOS"),
+        QStringLiteral("CONTACONSUMOS"),   QStringLiteral("CONTAREGINV"),        QStringLiteral("CONTACOMPRAS_MI"),
+        QStringLiteral("CONTADEVOLUCOES_MI"), QStringLiteral("CONTADESCONTOS_MI"), QStringLiteral("CONTACONSUMOS_MI"),
+        QStringLiteral("CONTAREGINV_MI"),  QStringLiteral("CONTACOMPRAS_O"),     QStringLiteral("CONTADEVOLUCOES_O"),
+        QStringLiteral("CONTADESCONTOS_O"), QStringLiteral("CONTACONSUMOS_OU"),  QStringLiteral("CONTAREGINV_OU")};
+    return columns;
+}
+
+void clearEmptyPurchaseAccounts(kv::db::Connection& invoicing)
+{
+    kv::db::Transaction transaction(invoicing);
+    for (const char* column : {"CONTACOMPRAS", "CONTACOMPRAS_MI", "CONTACOMPRAS_O", "CONTADESCONTOS",
+                               "CONTADESCONTOS_MI", "CONTADESCONTOS_O", "CONTADEVOLUCOES", "CONTADEVOLUCOES_MI",
+                               "CONTADEVOLUCOES_O"})
+        invoicing.exec(QStringLiteral("UPDATE CONTAB_FAMILIAS SET %1 = '' WHERE %1 IS NULL").arg(QLatin1String(column)));
+    transaction.commit();
+}
+
+kv::db::QueryResult familyPurchaseRows(kv::db::Connection& invoicing, const QString& family)
+{
+    return invoicing.query(QStringLiteral("SELECT FAMILIA, TIPOART, CCUSTO, %1 FROM CONTAB_FAMILIAS "
+                                          "WHERE FAMILIA = :FAMILIA ORDER BY FAMILIA, TIPOART")
+                               .arg(purchaseAccountColumns().join(QStringLiteral(", "))),
+                           {{QStringLiteral("FAMILIA"), family}});
+}
+
 QString FamilyCostCentres::forArticleType(const QString& type) const
 {
     const QString t = type.trimmed();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
 namespace kv::db {
 class Connection;
-}
+struct QueryResult;
+} // namespace kv::db
 namespace kv::notify {
 class MessageSink;
 }
@@ -25,6 +27,22 @@ struct PurchaseArticleType {
 };
 
 const std::vector<PurchaseArticleType>& purchaseArticleTypes();
+// The abbreviation of a purchase type in the families' list; empty for a
+// type outside "2" to "11".
+QString purchaseTypeAbbreviation(const QString& type);
+
+// The 15 accounts of a purchase row, market by market (national,
+// intra-community, other markets), each market's purchases, returns,
+// discounts, consumptions and inventory adjustments.
+const QStringList& purchaseAccountColumns();
+
+// Before the families' list prints: the purchase, return and discount
+// accounts stored as NULL become the empty text, in every purchase row, in
+// one transaction.
+void clearEmptyPurchaseAccounts(kv::db::Connection& invoicing);
+
+// The purchase rows of a family, in type order (as text).
+kv::db::QueryResult familyPurchaseRows(kv::db::Connection& invoicing, const QString& family);
 
 // The family's cost centre an article of a type takes: products ("1" and
 // "4") CCUSTO, goods ("2") CCUSTOMERC, services ("3") CCUSTOSERV, every

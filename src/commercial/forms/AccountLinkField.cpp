@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QKeySequence>
 
 namespace kv::commercial {
@@ -45,9 +46,12 @@ AccountLinkField::AccountLinkField(kv::ui::Form& form, AccountLinkSpec spec, QWi
     m_edit->setToolTip(m_spec.hint);
     m_focusPolicy = m_edit->focusPolicy();
 
-    auto* row = new QHBoxLayout(this);
+    QBoxLayout* row = m_spec.labelBelow ? static_cast<QBoxLayout*>(new QVBoxLayout(this)) : new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(m_edit);
+    if (m_spec.labelBelow)
+        row->setSpacing(1);
+    const Qt::Alignment place = m_spec.labelBelow ? Qt::AlignLeft : Qt::Alignment();
+    row->addWidget(m_edit, 0, place);
     if (!m_spec.labelName.isEmpty()) {
         // The name: read-only text beside the field, never a stop of the Enter key.
         m_label = new QLineEdit(this);
@@ -56,7 +60,7 @@ AccountLinkField::AccountLinkField(kv::ui::Form& form, AccountLinkSpec spec, QWi
         m_label->setFrame(false);
         m_label->setFocusPolicy(Qt::NoFocus);
         kv::ui::setFieldWidth(m_label, m_spec.labelCharacters);
-        row->addWidget(m_label);
+        row->addWidget(m_label, 0, place);
     }
     row->addStretch(1);
 

@@ -25,6 +25,7 @@ struct AccountLinkSpec {
     QString editName; // "Edit_ContaVendas"
     QString labelName; // "Label_ContaVendas"; empty: no name label
     int labelCharacters = 35; // width of the name label
+    bool labelBelow = false; // the name under the field: for blocks of fields side by side
     bool checksTypedText = true; // exit check on the text shown, or on the stored value
     bool exitCheck = true; // false: the field only has its lookup
     bool postingOnly = true; // the code must be of TIPO "L"

@@ -8,6 +8,7 @@
 #include "commercial/forms/CommercialMembers.h"
 #include "commercial/forms/CommercialTableForm.h"
 #include "commercial/forms/CountryTableForm.h"
+#include "commercial/forms/FamilyListReport.h"
 #include "commercial/forms/FamilyTableForm.h"
 #include "commercial/forms/SalesmanTableForm.h"
 #include "commercial/forms/VatTableForm.h"
@@ -37,6 +38,8 @@ void registerCommercialForms(CommercialEnvironmentSource source, kv::ui::FormReg
         if (member.report.reportClass.isEmpty())
             continue; // a file form without a list report
         registry.add(member.report.reportClass, [source, &member](QWidget* parent) -> QDialog* {
+            if (member.kind == CommercialFormKind::Families)
+                return new FamilyListReport(member.report, source(), parent);
             return new CommercialListReport(member.report, source(), parent);
         });
     }

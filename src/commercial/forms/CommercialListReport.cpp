@@ -59,7 +59,9 @@ void CommercialListReport::build()
             .setPointSize(8)
             .setBold(true)
             .setAlignment(column.alignment);
-        if (column.text) {
+        if (column.column.isEmpty() && !column.text) {
+            // A title only: the member lays its lines out itself.
+        } else if (column.text) {
             auto text = column.text;
             detail.addExpression([text](const kv::report::RowView& row) { return QVariant(text(row)); }, cell)
                 .setPointSize(7)

@@ -518,8 +518,10 @@ CommercialTableDescription families()
     m.report = {S("TFACFPR011"),
                 S("Tabela de Famílias de Artigos"),
                 S("Tabela de Familia de Artigos"),
-                {reportColumn("Família", "FAMILIA", 50), reportColumn("C.C.Produtos", "CCUSTO", 30),
-                 reportColumn("C.C.Mercadorias", "CCUSTOMERC", 30), reportColumn("C.C.Serviços", "CCUSTOSERV", 30)}};
+                // Titles only: the families' list lays its lines out itself.
+                {reportColumn("Família", "", 38), reportColumn("C/Custo", "", 16), reportColumn("T.A.", "", 14),
+                 reportColumn("Mercado Nacional", "", 40), reportColumn("Mercado Intracom.", "", 40),
+                 reportColumn("Outros Mercados", "", 40)}};
     return m;
 }
 

@@ -2,6 +2,7 @@
 
 #include "commercial/core/ArticleFamilies.h"
 #include "commercial/forms/AccountLinkField.h"
+#include "commercial/forms/FamilyListReport.h"
 
 #include "platform/db/DbError.h"
 #include "platform/ui/DbEdit.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/MessageServiceSink.h"
 #include "platform/ui/TGlyphButton.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -58,7 +60,8 @@ void setAllEnabled(const std::vector<AccountLinkField*>& fields, bool on)
 
 FamilyTableForm::FamilyTableForm(const CommercialTableDescription& member, CommercialEnvironment environment,
                                  QWidget* parent)
-    : CommercialTableForm(member, environment, parent), m_purchases(QStringLiteral("CONTAB_FAMILIAS"))
+    : CommercialTableForm(member, environment, parent), m_purchases(QStringLiteral("CONTAB_FAMILIAS")),
+      m_copySource(QStringLiteral("FAMILIAS1"))
 {
     m_purchases.setConnection(environment.invoicing());
     m_purchases.setSql(QStringLiteral("Select * From CONTAB_FAMILIAS Where FAMILIA = :WFamilia Order By TIPOART"));
@@ -92,8 +95,35 @@ FamilyTableForm::FamilyTableForm(const CommercialTableDescription& member, Comme
     m_sides->setObjectName(QStringLiteral("TabVndCmp"));
     m_sides->addTab(salesPage(m_sides), QString::fromUtf8("Vendas"));
     m_sides->addTab(purchasePage(m_sides), QString::fromUtf8("Compras"));
-    column->addWidget(m_sides);
+    auto* sidesLine = new QHBoxLayout;
+    sidesLine->addWidget(m_sides, 1);
+    // The families to copy from, read as stored when a copy is asked for.
+    m_copySource.setConnection(environment.invoicing());
+    m_copySource.setSql(QStringLiteral("Select * from familias  ORDER BY FAMILIA"));
+    m_copyList = new kv::ui::DbGrid(holder);
+    m_copyList->setObjectName(QStringLiteral("DBGridFamilias"));
+    m_copyList->setToolTip(QString::fromUtf8("Click 2 vezes para seleccionar"));
+    m_copyList->setDataset(&m_copySource, {{QStringLiteral("FAMILIA"), QStringLiteral("Familia"), 20, {}}});
+    m_copyList->setVisible(false);
+    connect(m_copyList, &kv::ui::DbGrid::rowActivated, this, [this](int) { DBGridFamiliasDblClick(); });
+    sidesLine->addWidget(m_copyList);
+    column->addLayout(sidesLine);
     addBelowFields(holder);
+
+    grid()->setToolTip(QString::fromUtf8("Tecla <F1>, Copiar Família"));
+    auto* copyFamily = new QAction(QString::fromUtf8("Copiar Família"), grid());
+    copyFamily->setShortcut(Qt::Key_F1);
+    copyFamily->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyFamily, &QAction::triggered, this, [this] { showCopyList(); });
+    grid()->addAction(copyFamily);
+    grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (AccountLinkField* field : m_salesAccounts) {
+        auto* copy = new QAction(QString::fromUtf8("Copiar Parametros"), field->edit());
+        copy->setShortcut(Qt::Key_F1);
+        copy->setShortcutContext(Qt::WidgetShortcut);
+        connect(copy, &QAction::triggered, this, [this] { showCopyList(); });
+        field->edit()->addAction(copy);
+    }
 
     QWidget* previous = keyEdit();
     for (const auto* group : {&m_salesCentres, &m_salesAccounts, &m_purchaseCentres, &m_purchaseAccounts})
@@ -120,6 +150,7 @@ QWidget* FamilyTableForm::salesPage(QWidget* parent)
     for (const auto& f : centreFields) {
         auto* field = new AccountLinkField(*this, centreSpec(QString::fromUtf8(f[0]), false), page);
         field->setField(&table(), QString::fromUtf8(f[1]));
+        m_copiedColumns << QString::fromUtf8(f[1]);
         const int row = centres->rowCount();
         centres->addWidget(new QLabel(QString::fromUtf8(f[2]), page), row, 0);
         centres->addWidget(field, row, 1);
@@ -147,10 +178,15 @@ QWidget* FamilyTableForm::salesPage(QWidget* parent)
             for (int kind = 0; kind < 3; ++kind) {
                 const QString suffix = QString::fromUtf8(marketCodes[market]) + QString::fromUtf8(classCodes[cls]);
                 AccountLinkSpec spec{QStringLiteral("Edit_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix,
-                                     QStringLiteral("Label_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix, 16};
+                                     QStringLiteral("Label_Conta") + QString::fromUtf8(kindEdits[kind]) + suffix, 34};
+                // Three blocks side by side: each account's name under it, whole.
+                spec.labelBelow = true;
                 auto* field = new AccountLinkField(*this, spec, sheet);
-                field->setField(&table(), QStringLiteral("CONTA") + QString::fromUtf8(kindColumns[kind]) + suffix);
-                grid->addWidget(new QLabel(QString::fromUtf8(kindCaptions[kind]), sheet), kind + 1, cls * 2);
+                const QString accountColumn = QStringLiteral("CONTA") + QString::fromUtf8(kindColumns[kind]) + suffix;
+                field->setField(&table(), accountColumn);
+                m_copiedColumns << accountColumn;
+                grid->addWidget(new QLabel(QString::fromUtf8(kindCaptions[kind]), sheet), kind + 1, cls * 2,
+                                Qt::AlignLeft | Qt::AlignTop);
                 grid->addWidget(field, kind + 1, cls * 2 + 1);
                 m_salesAccounts.push_back(field);
             }
@@ -363,7 +399,8 @@ void FamilyTableForm::editStarted()
     if (!inserting() && !table().isEmpty())
         openPurchases(table().value(Family).toString());
     CommercialTableForm::editStarted();
-    if (m_sides->isEnabled())
+    // Asked for a copy from the grid: the focus is the copy list's.
+    if (m_sides->isEnabled() && !m_copyList->isVisible())
         focusField(m_sides->tabBar());
 }
 
@@ -511,6 +548,56 @@ void FamilyTableForm::deleteCurrent()
     closePurchases();
     refreshSalesLabels();
     focusField(grid());
+}
+
+// ------------------------------------------------------------------ print
+
+void FamilyTableForm::BotPrintClick()
+{
+    try {
+        // The list compares the purchase accounts as texts: none stays NULL.
+        clearEmptyPurchaseAccounts(*environment().invoicing());
+    } catch (const DbError& error) {
+        showError(error);
+        return;
+    }
+    if (FamilyListReport* report = FamilyListReport::instance(environment(), member().report.reportClass))
+        report->preview(table(), this);
+}
+
+// ------------------------------------------------------------------ copy
+
+void FamilyTableForm::showCopyList()
+{
+    // The accounts are the link's: without it there is nothing to copy.
+    if (!m_sides->isEnabled() || table().isEmpty())
+        return;
+    try {
+        m_copySource.close();
+        m_copySource.open();
+    } catch (const DbError& error) {
+        showError(error);
+        return;
+    }
+    m_copyList->setVisible(true);
+    // Leaving the family grid puts the current family into edit.
+    focusField(m_copyList);
+}
+
+void FamilyTableForm::DBGridFamiliasDblClick()
+{
+    if (!m_copySource.isOpen() || m_copySource.isEmpty())
+        return;
+    const QString from = m_copySource.value(Family).toString();
+    if (editing(table()) && from != table().value(Family).toString()) {
+        // Empty values too: the family takes the other's accounts as they stand.
+        for (const QString& column : m_copiedColumns)
+            table().setValue(column, m_copySource.value(column));
+        refreshSalesLabels();
+    }
+    focusField(grid());
+    m_copySource.close();
+    m_copyList->setVisible(false);
 }
 
 // ------------------------------------------------------------------ articles

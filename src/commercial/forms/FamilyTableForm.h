@@ -11,8 +11,9 @@
 class QTabWidget;
 
 namespace kv::ui {
+class DbGrid;
 class TGlyphButton;
-}
+} // namespace kv::ui
 
 namespace kv::commercial {
 
@@ -37,6 +38,7 @@ protected:
     void BotInserirClick() override;
     void checkKey() override;
     void BotCancelarClick() override;
+    void BotPrintClick() override;
     void editStarted() override;
     void rowShown() override;
     void deleteCurrent() override;
@@ -57,8 +59,14 @@ private:
     void refreshSalesLabels();
     bool applyBoth(bool purchasesFirst);
     void BotActualArtigosClick();
+    // "Copiar Família" / "Copiar Parametros": the list of the families as stored.
+    void showCopyList();
+    void DBGridFamiliasDblClick();
 
     kv::db::Dataset m_purchases;
+    kv::db::Dataset m_copySource; // FAMILIAS1, open while the copy list is shown
+    kv::ui::DbGrid* m_copyList = nullptr;
+    QStringList m_copiedColumns; // the three cost centres and the 27 sales accounts
     QString m_type; // the article type whose purchase row is shown; empty until one is chosen
     std::unique_ptr<AccountLookups> m_lookups;
     QTabWidget* m_sides = nullptr; // "Vendas", "Compras"

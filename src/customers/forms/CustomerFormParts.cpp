@@ -8,10 +8,12 @@
 #include "platform/db/DbError.h"
 #include "platform/notes/NotesEditor.h"
 #include "platform/ui/DbEdit.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/MessageServiceSink.h"
 #include "platform/ui/TGlyphButton.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -87,6 +89,19 @@ void CustomerFormParts::addAccountButtons(const std::array<QHBoxLayout*, 5>& lin
         lines[static_cast<std::size_t>(n - 1)]->insertWidget(1, button);
         connect(button, &kv::ui::TGlyphButton::clicked, this, [this, n] { openButton(n); });
         m_open[static_cast<std::size_t>(n - 1)] = button;
+        // The page is not yet the form's: the account's edit is found on its line.
+        QHBoxLayout* line = lines[static_cast<std::size_t>(n - 1)];
+        kv::ui::DbEdit* edit = nullptr;
+        for (int i = 0; i < line->count() && !edit; ++i)
+            edit = qobject_cast<kv::ui::DbEdit*>(line->itemAt(i)->widget());
+        if (edit) {
+            auto* find = new QAction(QStringLiteral("Procurar"), edit);
+            find->setShortcut(Qt::Key_Insert);
+            find->setShortcutContext(Qt::WidgetShortcut);
+            connect(find, &QAction::triggered, this, [this, n] { lookupAccount(n); });
+            edit->addAction(find);
+            edit->setContextMenuPolicy(Qt::ActionsContextMenu);
+        }
     }
 }
 
@@ -225,6 +240,42 @@ void CustomerFormParts::openButton(int n)
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());
     }
+}
+
+void CustomerFormParts::lookupAccount(int n)
+{
+    // Only the manual mode picks accounts: the automatic one builds them.
+    if (!m_switches.manualMode())
+        return;
+    auto* edit = m_form.findChild<kv::ui::DbEdit*>(QStringLiteral("CONTA%1").arg(n));
+    kv::db::Dataset& row = customers(m_env);
+    if (!edit || edit->isReadOnly() || !row.isOpen() || row.isEmpty())
+        return;
+    CustomerAccounts accounts(m_env.invoicing(), m_env.accounting(), m_env.state().WAno, *m_sink);
+    kv::db::Dataset list(QStringLiteral("PLANOIDENTALFA"));
+    list.setConnection(m_env.accounting());
+    list.setSql(CustomerAccounts::postingAccountsSql());
+    const kv::db::Params params = accounts.postingAccountsParams();
+    for (const QString& name : params.names())
+        list.setParam(name, params.value(name));
+    try {
+        list.open();
+        list.locate(QStringLiteral("CONTA"), row.value(QStringLiteral("CONTA%1").arg(n)));
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return;
+    }
+    kv::ui::LookupDialog dialog(list,
+                                {{QStringLiteral("NOME"), QStringLiteral("Nome da Conta"), 35, {}},
+                                 {QStringLiteral("CONTA"), QString::fromUtf8("Nº Conta"), 20, {}},
+                                 {QStringLiteral("TIPO"), QStringLiteral("Tipo"), 4, {}}},
+                                &m_form);
+    // Cancel hands nothing back: the account stays as it was.
+    if (dialog.exec() != QDialog::Accepted || list.isEmpty())
+        return;
+    if (row.state() == kv::db::DatasetState::Browse)
+        row.edit();
+    row.setValue(QStringLiteral("CONTA%1").arg(n), list.value(QStringLiteral("CONTA")));
 }
 
 bool CustomerFormParts::runBulkAccounts()

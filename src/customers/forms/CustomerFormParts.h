@@ -76,6 +76,8 @@ private:
     void applyStep(int n, const AccountStep& step);
     void setAccountEdits(bool writable);
     void openButton(int n);
+    // Manual mode's "Procurar" of account n: a posting account of the year's chart, by name.
+    void lookupAccount(int n);
 
     Torcf032cli& m_form;
     kv::shell::FormEnvironment m_env;

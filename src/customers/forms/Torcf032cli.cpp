@@ -27,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -300,8 +301,26 @@ Torcf032cli::Torcf032cli(kv::shell::FormEnvironment environment, const kv::ui::F
     buildButtons();
     // A3 runs whenever the list moves to another customer.
     connect(&m_customers, &kv::db::Dataset::currentChanged, this, [this](int) {
-        if (!m_displaying && eventsEnabled() && !m_entry.inserting())
+        if (!m_displaying && eventsEnabled() && !m_entry.inserting()) {
             displayCustomer();
+            // At the window's edge the rows beyond are read at once, so that the next move finds them.
+            followList();
+        }
+    });
+    // The scroll bar taken to an end of the window moves the list there, and the rows beyond follow.
+    connect(m_grid->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QScrollBar* bar = m_grid->verticalScrollBar();
+                if (!listAtRest() || m_customers.isEmpty())
+                    return;
+                if (bar->value() == bar->maximum() && m_list.moreAfter())
+                    m_customers.last();
+                else if (bar->value() == bar->minimum() && m_list.moreBefore())
+                    m_customers.first();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -769,6 +788,26 @@ void Torcf032cli::reopenOnCustomer(int customer)
     } else {
         openList({customer});
     }
+}
+
+bool Torcf032cli::listAtRest() const
+{
+    return !m_displaying && !m_entry.inserting() && m_customers.isOpen() && m_grid->hasFocus();
+}
+
+void Torcf032cli::followList()
+{
+    if (!listAtRest() || !m_list.atEdge())
+        return;
+    // While the list has the focus, the saves are behind: what is pending is
+    // only what showing the rows wrote into them (place, country), written
+    // again into each row as it is shown.
+    m_displaying = true;
+    if (m_customers.state() != kv::db::DatasetState::Browse || m_customers.hasPendingChanges())
+        m_customers.cancelUpdates();
+    m_list.follow();
+    m_displaying = false;
+    displayCustomer();
 }
 
 void Torcf032cli::showRowCount() { m_rowCount->setText(QStringLiteral("%1 Registos").arg(m_list.count())); }

@@ -95,6 +95,10 @@ private:
     void applyRights();
     bool readYearParameters();
     void openList(const QVariantList& key);
+    // The user moves in the list itself (it has the focus), no display under way.
+    bool listAtRest() const;
+    // At the edge of the rows read, the list reads on around its current row.
+    void followList();
     void reopenOnCustomer(int customer);
     void showRowCount();
     void displayCustomer(); // A3

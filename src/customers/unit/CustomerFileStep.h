@@ -13,4 +13,11 @@ namespace kv::customers {
 // designation, invoices and receipts by customer).
 void addCustomerFileTables(kv::shell::VersionStepContext& step);
 
+// Gives an older company's automatic-invoicing lines the key that tells
+// the lines of one invoice apart (customer, invoice, position, article):
+// the table is rebuilt with its rows, all or none. A line stored without a
+// position takes position 1 (the old key allowed one line per invoice) and
+// one without an article keeps an empty article.
+void keyInvoicingLines(kv::shell::VersionStepContext& step);
+
 } // namespace kv::customers

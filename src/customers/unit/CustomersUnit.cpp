@@ -12,7 +12,9 @@ kv::shell::SubsystemUnit customersUnit()
 {
     kv::shell::SubsystemUnit unit;
     unit.name = QStringLiteral("customers");
-    unit.versionSteps = {{9, unit.name, addCustomerFileTables}, {10, unit.name, addArticleFileColumns}};
+    unit.versionSteps = {{9, unit.name, addCustomerFileTables},
+                         {10, unit.name, addArticleFileColumns},
+                         {10, unit.name, keyInvoicingLines}};
     unit.opening = [](const QString&, const kv::shell::LoginState&) { return kv::shell::FormOpening{}; };
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerCustomerForms(session, forms);

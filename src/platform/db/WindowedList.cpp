@@ -53,6 +53,9 @@ void WindowedList::openFirst()
                          .arg(RowsBefore + RowsAfter));
     m_dataset.open();
     m_dataset.first();
+    m_moreBefore = false;
+    // A full window may have rows after it; one row more than fits would tell for sure.
+    m_moreAfter = m_dataset.recordCount() >= RowsBefore + RowsAfter;
 }
 
 void WindowedList::openLast()
@@ -64,9 +67,13 @@ void WindowedList::openLast()
             .arg(RowsBefore + RowsAfter));
     m_dataset.open();
     m_dataset.last();
+    m_moreBefore = m_dataset.recordCount() >= RowsBefore + RowsAfter;
+    m_moreAfter = false;
 }
 
-void WindowedList::openAt(const QVariantList& key)
+void WindowedList::openAt(const QVariantList& key) { openWindow(key, RowsBefore, RowsAfter); }
+
+void WindowedList::openWindow(const QVariantList& key, int before, int after)
 {
     const int columns = std::min<int>(key.size(), m_shape.order.size());
     if (columns == 0) {
@@ -81,16 +88,40 @@ void WindowedList::openAt(const QVariantList& key)
                          .arg(m_shape.columns, WindowColumn, m_shape.table,
                               whereWith(keyCondition(QStringLiteral("<"), columns)), orderText(true),
                               whereWith(keyCondition(QStringLiteral(">="), columns)), orderText(false))
-                         .arg(RowsBefore)
-                         .arg(RowsAfter));
+                         .arg(before)
+                         .arg(after));
     for (int i = 0; i < columns; ++i)
         m_dataset.setParam(QStringLiteral("CHAVE%1").arg(i), key.at(i));
     m_dataset.open();
     m_dataset.first();
-    while (!m_dataset.eof() && m_dataset.value(WindowColumn).toInt() == 0)
+    int rowsBefore = 0;
+    while (!m_dataset.eof() && m_dataset.value(WindowColumn).toInt() == 0) {
         m_dataset.next();
+        ++rowsBefore;
+    }
+    m_moreBefore = rowsBefore >= before;
+    m_moreAfter = m_dataset.recordCount() - rowsBefore >= after;
     if (m_dataset.eof())
         m_dataset.last();
+}
+
+bool WindowedList::atEdge()
+{
+    if (!m_dataset.isOpen() || m_dataset.isEmpty())
+        return false;
+    const int row = m_dataset.currentRow();
+    return (row == m_dataset.recordCount() - 1 && m_moreAfter) || (row == 0 && m_moreBefore);
+}
+
+bool WindowedList::follow()
+{
+    if (!atEdge())
+        return false;
+    if (m_dataset.currentRow() == 0 && m_moreBefore)
+        openWindow(currentKey(), RowsAfter, RowsBefore);
+    else
+        openWindow(currentKey(), RowsBefore, RowsAfter);
+    return true;
 }
 
 QVariantList WindowedList::currentKey() const

@@ -43,16 +43,30 @@ public:
     void openAt(const QVariantList& key);
     // The current row's key, for reopening the list on it.
     QVariantList currentKey() const;
+    // Whether the list holds rows before or after the window read.
+    bool moreBefore() const { return m_moreBefore; }
+    bool moreAfter() const { return m_moreAfter; }
+    // On the last row of the window with rows after it (or the first with
+    // rows before it): reads the window again around the current row, most
+    // of it in the direction of the move, so that the rows beyond follow as
+    // the user scrolls on. The current row stays the current row. True when
+    // the window was read again.
+    bool follow();
+    // The current row is where follow() reads on.
+    bool atEdge();
     // The number of rows of the whole list, counted by the database.
     long long count();
 
 private:
+    void openWindow(const QVariantList& key, int before, int after);
     QString whereWith(const QString& condition) const;
     QString orderText(bool descending) const;
     QString keyCondition(const QString& op, int columns) const;
 
     Dataset& m_dataset;
     Shape m_shape;
+    bool m_moreBefore = false;
+    bool m_moreAfter = false;
 };
 
 } // namespace kv::db

@@ -51,6 +51,16 @@ NotesEditor::NotesEditor(NotesSettings settings, const kv::install::Installation
     layout->addWidget(m_toolbar);
     m_ruler = new NotesRuler(this);
     layout->addWidget(m_ruler);
+    connect(m_ruler, &NotesRuler::indentsDropped, this, [this](double first, double left, double right) {
+        QTextBlockFormat indents;
+        indents.setLeftMargin(first + left);
+        indents.setTextIndent(-left);
+        indents.setRightMargin(right);
+        QTextCursor cursor = m_editor->textCursor();
+        cursor.mergeBlockFormat(indents);
+        m_editor->setTextCursor(cursor);
+        m_editor->setFocus();
+    });
     m_editor = new QTextEdit(this);
     m_editor->setObjectName(QStringLiteral("RichEditInform"));
     m_editor->setAcceptRichText(true);
@@ -282,7 +292,8 @@ void NotesEditor::takeStateFromText()
     const QTextCursor cursor = m_editor->textCursor();
     const QTextCharFormat chars = cursor.charFormat();
     const QTextBlockFormat block = cursor.blockFormat();
-    m_ruler->setIndents(block.textIndent(), block.leftMargin(), block.rightMargin());
+    // The first line stands at the margin plus its indent; the other lines at the margin.
+    m_ruler->setIndents(block.leftMargin() + block.textIndent(), -block.textIndent(), block.rightMargin());
     m_bold->setChecked(chars.fontWeight() >= QFont::Bold);
     m_italic->setChecked(chars.fontItalic());
     m_underline->setChecked(chars.fontUnderline());

@@ -1,7 +1,9 @@
 #include "platform/notes/NotesRuler.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 
 namespace kv::notes {
@@ -13,6 +15,7 @@ constexpr int Gutter = 6;
 constexpr int MarkerHalf = 4;
 
 int pixels(double points) { return static_cast<int>(std::trunc(points * PixelsPerPoint)); }
+int points(int pixels) { return static_cast<int>(std::trunc(pixels / PixelsPerPoint)); }
 
 } // namespace
 
@@ -45,6 +48,66 @@ void NotesRuler::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     place();
+}
+
+NotesRuler::Marker NotesRuler::markerAt(const QPoint& at) const
+{
+    const auto over = [&at](int x) { return at.x() >= x && at.x() <= x + 2 * MarkerHalf; };
+    // The first-line marker hangs from the top, the other two stand on the bottom.
+    if (at.y() < height() / 2)
+        return over(m_first) ? Marker::First : Marker::None;
+    if (over(m_left))
+        return Marker::Left;
+    return over(m_right) ? Marker::Right : Marker::None;
+}
+
+int& NotesRuler::markerX(Marker marker)
+{
+    return marker == Marker::First ? m_first : marker == Marker::Left ? m_left : m_right;
+}
+
+void NotesRuler::mousePressEvent(QMouseEvent* event)
+{
+    m_dragged = event->button() == Qt::LeftButton ? markerAt(event->position().toPoint()) : Marker::None;
+    if (m_dragged == Marker::None)
+        QWidget::mousePressEvent(event);
+}
+
+void NotesRuler::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragged == Marker::None) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    // Held at its middle, and kept on the ruler.
+    markerX(m_dragged) = std::clamp(static_cast<int>(event->position().x()) - MarkerHalf, 0,
+                                    std::max(0, width() - 2 * MarkerHalf));
+    update();
+}
+
+void NotesRuler::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_dragged == Marker::None) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    mouseMoveEvent(event);
+    const Marker dropped = m_dragged;
+    m_dragged = Marker::None;
+    const int x = markerX(dropped);
+    double first = m_firstIndent;
+    double right = m_rightIndent;
+    // The left marker stays where it stands when the first line's moves.
+    const int left = dropped == Marker::Left || dropped == Marker::First ? m_left : 0;
+    if (dropped == Marker::First)
+        first = std::max(0, points(x + MarkerHalf - Gutter));
+    double leftIndent = m_leftIndent;
+    if (dropped == Marker::First || dropped == Marker::Left)
+        leftIndent = std::max(0, points(left + MarkerHalf - Gutter)) - first;
+    if (dropped == Marker::Right)
+        right = std::max(0, points(width() + MarkerHalf - x - 2) - 12);
+    setIndents(first, leftIndent, right);
+    Q_EMIT indentsDropped(first, leftIndent, right);
 }
 
 void NotesRuler::paintEvent(QPaintEvent*)

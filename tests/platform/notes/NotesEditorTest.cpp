@@ -7,7 +7,10 @@
 #include "platform/ui/StatusBar.h"
 #include "support/Scenario.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
+#include <QTest>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -219,6 +222,52 @@ TEST_F(NotesEditorTest, CancelledImportLeavesTheEditorEmptyAndTheFileAlone)
     EXPECT_EQ(editor->editor()->toPlainText(), QStringLiteral("antigo"));
 }
 
+// A ruler marker dragged and dropped sets the paragraph's indents (first
+// line, other lines, right), and the notes hold unsaved changes.
+TEST_F(NotesEditorTest, DroppedRulerMarkerIndentsTheParagraph)
+{
+    const struct {
+        const char* label;
+        int marker; // 0 first line, 1 left, 2 right
+        int dropAt; // the marker's new left edge; right marker: from the ruler's right end
+        double leftMargin; // the other lines
+        double textIndent; // the first line, from the other lines
+        double rightMargin;
+    } cases[] = {
+        // trunc((42 + 4 - 6) / (4/3)) = 30 for the first line; the other lines stay at 0.
+        {"first line", 0, 42, 0, 30, 0},
+        // The other lines at 30, the first line where it was.
+        {"left", 1, 42, 30, -30, 0},
+        // trunc((width + 4 - (width - 54) - 2) / (4/3)) - 12 = 30
+        {"right", 2, 54, 0, 0, 30},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(editor->open()) << c.label;
+        type("Uma linha de notas");
+        editor->editor()->document()->setModified(false);
+        editor->resize(600, 300);
+        kv::notes::NotesRuler* ruler = editor->ruler();
+        const int markers[] = {ruler->firstMarker(), ruler->leftMarker(), ruler->rightMarker()};
+        const int y = c.marker == 0 ? 2 : ruler->height() - 3;
+        const QPoint grab(markers[c.marker] + 4, y);
+        const int edge = c.marker == 2 ? ruler->width() - c.dropAt : c.dropAt;
+        QTest::mousePress(ruler, Qt::LeftButton, Qt::NoModifier, grab);
+        QMouseEvent move(QEvent::MouseMove, QPointF(edge + 4, y), ruler->mapToGlobal(QPointF(edge + 4, y)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(ruler, &move);
+        QTest::mouseRelease(ruler, Qt::LeftButton, Qt::NoModifier, QPoint(edge + 4, y));
+        const QTextBlockFormat block = editor->editor()->textCursor().blockFormat();
+        EXPECT_EQ(block.leftMargin(), c.leftMargin) << c.label;
+        EXPECT_EQ(block.textIndent(), c.textIndent) << c.label;
+        EXPECT_EQ(block.rightMargin(), c.rightMargin) << c.label;
+        EXPECT_TRUE(editor->isModified()) << c.label;
+        // The marker stays where it was dropped.
+        const int placed[] = {ruler->firstMarker(), ruler->leftMarker(), ruler->rightMarker()};
+        EXPECT_NEAR(placed[c.marker], edge, 2) << c.label;
+        editor->editor()->clear();
+    }
+}
+
 TEST_F(NotesEditorTest, ToolbarFormatsTheSelectionAndIsSetFromTheText)
 {
     QTextDocument document;
@@ -242,9 +291,10 @@ TEST_F(NotesEditorTest, ToolbarFormatsTheSelectionAndIsSetFromTheText)
     EXPECT_TRUE(action("BotDireita")->isChecked());
     EXPECT_FALSE(action("BotCopiar")->isEnabled());
     EXPECT_EQ(editor->findChild<QSpinBox*>("FontSize")->value(), 14);
-    // trunc(-18 x 4/3) + 2, trunc((36 - 18) x 4/3) + 2, width - trunc((9 + 6) x 4/3) - 6
-    EXPECT_EQ(editor->ruler()->firstMarker(), -22);
-    EXPECT_EQ(editor->ruler()->leftMarker(), 26);
+    // The first line at 36 - 18 points, the others at 36:
+    // trunc(18 x 4/3) + 2, trunc(36 x 4/3) + 2, width - trunc((9 + 6) x 4/3) - 6
+    EXPECT_EQ(editor->ruler()->firstMarker(), 26);
+    EXPECT_EQ(editor->ruler()->leftMarker(), 50);
     EXPECT_EQ(editor->ruler()->rightMarker(), editor->ruler()->width() - 20 - 6);
 
     QTextCursor selection = editor->editor()->textCursor();

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QTest>
@@ -263,6 +264,39 @@ TEST(FormConventions, RealQuestionHasPortugueseButtons)
     EXPECT_FALSE(no);
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"&Não", "&Sim"}));
+}
+
+// A message of many lines (a bulk run's gathered messages) scrolls in a
+// window that fits the screen; a short one stays a message box.
+TEST(FormConventions, LongMessageScrollsWithinTheScreen)
+{
+    const struct {
+        int lines;
+        bool list;
+    } cases[] = {{3, false}, {400, true}};
+    for (const auto& c : cases) {
+        Scenario scenario;
+        auto previous = kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+        QStringList lines;
+        for (int i = 1; i <= c.lines; ++i)
+            lines << QStringLiteral("CODIGO POSTAL INEX,CLIENTE: %1").arg(i);
+        QString shown;
+        int height = 0;
+        int screenHeight = 0;
+        scenario.onDialog([&](FormDriver& box) {
+            QWidget* window = box.window();
+            height = window->frameGeometry().height();
+            screenHeight = window->screen()->availableGeometry().height();
+            if (auto* list = window->findChild<QPlainTextEdit*>(QStringLiteral("Mensagens")))
+                shown = list->toPlainText();
+            box.clickButton(QStringLiteral("OK"));
+        });
+        kv::ui::messages().information(lines.join(QLatin1Char('\n')));
+        kv::ui::MessageService::install(previous);
+        EXPECT_EQ(shown, c.list ? lines.join(QLatin1Char('\n')) : QString()) << c.lines;
+        EXPECT_GT(height, 0) << c.lines;
+        EXPECT_LE(height, screenHeight) << c.lines;
+    }
 }
 
 TEST(FormConventions, AnExitHandlerCanSendTheFocusElsewhere)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/db/Connection.h"
+#include "schema/Schema.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+namespace kv::bench {
+
+// A benchmark's embedded SQLite database in a folder of its own, holding
+// tables of the definition with their secondary indexes.
+struct EmbeddedDatabase {
+    QTemporaryDir folder;
+    std::shared_ptr<kv::db::Connection> connection;
+
+    EmbeddedDatabase(const QString& file, kv::schema::Database database, std::initializer_list<const char*> tables)
+    {
+        kv::db::ConnectionSettings settings;
+        settings.database = folder.filePath(file);
+        connection = kv::db::Connection::open(settings);
+        const kv::schema::Schema& schema = kv::schema::Schema::standard();
+        for (const char* name : tables) {
+            const kv::schema::Table& table = *schema.table(database, QString::fromLatin1(name));
+            connection->exec(schema.createStatement(table, connection->dialect()));
+            for (const QString& index : schema.indexStatements(table))
+                connection->exec(index);
+        }
+    }
+};
+
+// A benchmark program's main: the data made by `prepare` before the first benchmark runs.
+inline int runBenchmarks(int argc, char** argv, const std::function<void()>& prepare)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    prepare();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace kv::bench

@@ -249,27 +249,34 @@ TEST_P(Version, QuoteIssueQueueAndSelectionIndexesComeToAnOlderCompany)
             << index;
 }
 
-TEST_P(Version, WorksheetLookupIndexesComeToAnOlderCompanysInvoicing)
+TEST_P(Version, LookupIndexesComeToAnOlderCompanysInvoicing)
 {
     // The worksheet's customer and article lookups read in name and
-    // designation order on these indexes of the invoicing database.
+    // designation order, the automatic coding on the customisation values,
+    // on these indexes of the invoicing database.
     auto invoicing = install->invoicing();
-    const char* const indexes[][2] = {{"CLIENTES_NOME", "CLIENTES"}, {"ARTIGOSCLS_DESIGNACAO", "ARTIGOSCLS"}};
-    for (const auto& [index, table] : indexes)
-        invoicing->exec(QStringLiteral("DROP INDEX %1").arg(QLatin1String(index)));
-    record("01.008");
-    VersionUpdate update(*db, state);
-    update.readRecordedVersion();
-    update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
-    ASSERT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), kv::shell::ProgramVersion);
-    // Creating an index under a name already taken is refused on both engines.
-    for (const auto& [index, table] : indexes)
-        EXPECT_THROW(
-            invoicing->exec(
-                QStringLiteral("CREATE INDEX %1 ON %2 (CODIGO)").arg(QLatin1String(index), QLatin1String(table))),
-            kv::db::DbError)
-            << index;
+    struct IndexCase {
+        const char* from;
+        const char* index;
+        const char* table;
+    };
+    const IndexCase cases[] = {{"01.008", "CLIENTES_NOME", "CLIENTES"},
+                               {"01.008", "ARTIGOSCLS_DESIGNACAO", "ARTIGOSCLS"},
+                               {"01.009", "ARTIGOSCLS_CUSTOM", "ARTIGOSCLS"}};
+    for (const IndexCase& c : cases) {
+        invoicing->exec(QStringLiteral("DROP INDEX %1").arg(QLatin1String(c.index)));
+        record(c.from);
+        VersionUpdate update(*db, state);
+        update.readRecordedVersion();
+        update.addCompanyDatabase(kv::schema::Database::Invoicing, *invoicing);
+        ASSERT_TRUE(update.run().isEmpty()) << c.index;
+        EXPECT_EQ(recorded(), kv::shell::ProgramVersion);
+        // Creating an index under a name already taken is refused on both engines.
+        EXPECT_THROW(invoicing->exec(QStringLiteral("CREATE INDEX %1 ON %2 (CODIGO)")
+                                         .arg(QLatin1String(c.index), QLatin1String(c.table))),
+                     kv::db::DbError)
+            << c.index;
+    }
 }
 
 TEST_P(Version, NewUsersGetNoUpgradeRight)

@@ -18,6 +18,11 @@ void addArticleFileColumns(kv::shell::VersionStepContext& step)
         for (const kv::schema::Column& column : t->columns)
             if (column.name == QLatin1String("REFARTIGO") || column.name == QLatin1String("PAISBASE"))
                 step.addColumn(Database::Invoicing, t->name, column.name, column.type, column.size);
+    // The automatic coding's series are read on the articles' customisation values.
+    if (const kv::schema::Table* t = definition.table(Database::Invoicing, QStringLiteral("ARTIGOSCLS")))
+        if (invoicing->tableExists(t->name))
+            for (const QString& index : definition.indexStatements(*t))
+                invoicing->exec(index);
 }
 
 } // namespace kv::customers

@@ -5,6 +5,7 @@
 #include "quotes/forms/ArticleClassificationView.h"
 #include "quotes/forms/ArticlePictureViewer.h"
 #include "quotes/forms/QuoteValuesPage.h"
+#include "quotes/forms/QuoteViewerSteps.h"
 #include "quotes/forms/SelectionLookups.h"
 #include "quotes/print/InternalQuotePages.h"
 #include "quotes/print/QuoteListReport.h"
@@ -20,7 +21,6 @@
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"
-#include "shell/AccessRights.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -35,12 +35,6 @@
 
 namespace kv::quotes {
 
-namespace {
-
-QString generalNumber(const QVariant& value) { return value.isNull() ? QString() : kv::text::plain(value.toDouble()); }
-
-} // namespace
-
 TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
     : kv::ui::Form(parent), m_environment(environment), m_lookups(std::make_unique<SelectionLookups>(environment))
 {
@@ -48,12 +42,8 @@ TORCF031::TORCF031(QuoteFormsEnvironment environment, QWidget* parent)
     setWindowTitle(QStringLiteral("Consulta de Orçamentos"));
     setModal(true);
 
-    m_list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
-    m_list->setMode(kv::db::DatasetMode::ReadOnly);
-    m_list->setConnection(m_environment.application());
-    m_rowRest = new QTimer(this);
-    m_rowRest->setSingleShot(true);
-    m_rowRest->setInterval(0);
+    m_list = QuoteViewerSteps::summaryList(m_environment);
+    m_rowRest = QuoteViewerSteps::restTimer(*m_list, this);
     connect(m_rowRest, &QTimer::timeout, this, &TORCF031::showCurrentQuote);
 
     auto* outer = new QVBoxLayout(body());
@@ -164,11 +154,8 @@ void TORCF031::buildLimits()
     m_lookups->articles(articles);
     kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Lim.Orçam. : "),
                                 QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
-    kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Lim.Datas : "), QStringLiteral("Edit_Data1"),
-                              QStringLiteral("Edit_Data2"), 10);
-    dates.inputMask = QStringLiteral("!99/99/0000;_");
-    dates.dateLookup = true;
-    const QDate workingDate = m_environment.state ? m_environment.state->WData : QDate::currentDate();
+    const kv::ui::LimitFields dates = QuoteViewerSteps::dateFields(QStringLiteral("Lim.Datas : "));
+    const QDate workingDate = QuoteViewerSteps::workingDate(m_environment);
     m_limits = new kv::ui::RangeLimitsBlock(*this,
                                             {RangeLimits::customers(), RangeLimits::salesmen(), RangeLimits::articles(),
                                              RangeLimits::numbers(), RangeLimits::dates(workingDate)},
@@ -215,19 +202,7 @@ QWidget* TORCF031::buildListPage()
     connect(BotImprimir, &kv::ui::TGlyphButton::clicked, this, &TORCF031::BotImprimirClick);
     bottom->addWidget(BotImprimir);
     layout->addLayout(bottom);
-    connect(m_list.get(), &kv::db::Dataset::currentChanged, m_rowRest, qOverload<>(&QTimer::start));
-    connect(m_list.get(), &kv::db::Dataset::reset, m_rowRest, qOverload<>(&QTimer::start));
     return page;
-}
-
-QLabel* TORCF031::infoValue(const QString& name, int characters)
-{
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * characters + 8);
-    m_info.insert(name, label);
-    return label;
 }
 
 QWidget* TORCF031::buildInformationPage()
@@ -238,12 +213,7 @@ QWidget* TORCF031::buildInformationPage()
     grid->setVerticalSpacing(2);
     int row = 0;
     auto line = [&](const char* caption, std::initializer_list<std::pair<const char*, int>> values) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption)), row, 0, Qt::AlignRight);
-        auto* values_ = new QHBoxLayout;
-        for (const auto& [name, width] : values)
-            values_->addWidget(infoValue(QString::fromLatin1(name), width));
-        values_->addStretch(1);
-        grid->addLayout(values_, row++, 1);
+        QuoteViewerSteps::addValueLine(*grid, row++, caption, values, m_info);
     };
     line("Orçamento Nº : ", {{"Label_OrcNro", 9}});
     line("Data Emissão : ", {{"Label_DatEmi", 10}});
@@ -276,37 +246,19 @@ QWidget* TORCF031::buildInformationPage()
 
 // ------------------------------------------------------------------ activation
 
-void TORCF031::closeAtActivation(const QString& message)
-{
-    kv::ui::messages().error(message);
-    QTimer::singleShot(0, this, &QDialog::reject);
-}
-
 void TORCF031::FormActivate()
 {
+    if (!QuoteViewerSteps::mayActivate(m_environment, *this))
+        return;
     kv::shell::LoginState& state = *m_environment.state;
-    kv::shell::AccessRights rights(m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")), state);
-    const kv::shell::FormRights form =
-        rights.readForm(kv::shell::RightsVariant::R5, state.WAplicacao, QStringLiteral("Orcamentos"),
-                        QStringLiteral("Consulta de Orcamentos"));
-    if (form.closeForm) {
-        if (form.beep)
-            kv::ui::messages().beep();
-        return closeAtActivation(form.message);
-    }
     setMakerTag(state.WMarca);
     EnableEvents();
     Label_NroOrc->setText(QStringLiteral("0"));
     try {
-        m_classification = std::make_unique<ArticleClassification>(*m_environment.invoicing());
-        m_classificationRead = m_classification->readGroups();
-        if (!m_classificationRead) {
-            kv::ui::messages().beep();
-            kv::ui::messages().error(QStringLiteral("Problemas c/ leitura Tabelas Customizadas"));
-        }
+        m_classification = QuoteViewerSteps::readClassification(m_environment, m_classificationRead);
         const auto parameters = QuoteConsultation::viewerParameters(*m_environment.invoicing(), state.WAno);
         if (!parameters)
-            return closeAtActivation(QStringLiteral("PARAMETROS GERAIS, Inexistentes"));
+            return QuoteViewerSteps::closeAtActivation(*this, QStringLiteral("PARAMETROS GERAIS, Inexistentes"));
         m_priceDecimals = parameters->priceDecimals;
         m_pictures->setFolder(parameters->pictureFolder);
         m_values->setPriceDecimals(m_priceDecimals);
@@ -334,18 +286,7 @@ void TORCF031::FormClose()
 
 void TORCF031::openSelection()
 {
-    const kv::text::RangeLimits& limits = m_limits->limits();
-    m_selection.customerFrom = limits.fromInteger(QStringLiteral("customers"));
-    m_selection.customerTo = limits.toInteger(QStringLiteral("customers"));
-    m_selection.salesmanFrom = limits.fromInteger(QStringLiteral("salesmen"));
-    m_selection.salesmanTo = limits.toInteger(QStringLiteral("salesmen"));
-    // The article limits are the fields' texts as they stand now.
-    m_selection.articleFrom = m_limits->fromField(QStringLiteral("articles"))->text();
-    m_selection.articleTo = m_limits->toField(QStringLiteral("articles"))->text();
-    m_selection.numberFrom = limits.fromInteger(QStringLiteral("numbers"));
-    m_selection.numberTo = limits.toInteger(QStringLiteral("numbers"));
-    m_selection.dateFrom = limits.fromDate(QStringLiteral("dates"));
-    m_selection.dateTo = limits.toDate(QStringLiteral("dates"));
+    QuoteViewerSteps::readLimits(*m_limits, m_selection);
     try {
         QuoteConsultation::open(*m_list, m_selection);
         Label_NroOrc->setText(QString::number(QuoteConsultation::count(*m_environment.application(), m_selection)));
@@ -407,12 +348,12 @@ void TORCF031::showInformation(const std::optional<QuoteRow>& quote, const Class
     set("Label_EncAno", q.text(QStringLiteral("ANO")));
     set("Label_EncSemana", q.text(QStringLiteral("SEMANA")));
     set("Label_EncNro", q.text(QStringLiteral("ENCNRO")));
-    set("Label_PrecoAdjud", generalNumber(q.value(QStringLiteral("PRECOADJUD"))));
-    set("Label_ValorAdjud", generalNumber(q.value(QStringLiteral("VALORADJUD"))));
+    set("Label_PrecoAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("PRECOADJUD"))));
+    set("Label_ValorAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("VALORADJUD"))));
     set("Label_UndVnd", q.text(QStringLiteral("UNDVND")));
-    set("Label_Comprim", generalNumber(q.value(QStringLiteral("COMPRIM"))));
-    set("Label_Largura", generalNumber(q.value(QStringLiteral("LARGURA"))));
-    set("Label_Altura", generalNumber(q.value(QStringLiteral("ALTURA"))));
+    set("Label_Comprim", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("COMPRIM"))));
+    set("Label_Largura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("LARGURA"))));
+    set("Label_Altura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("ALTURA"))));
     if (article.found) {
         set("Label_CustoPadrao", kv::text::plain(article.standardCost));
         set("Label_Preco1", kv::text::plain(article.price));

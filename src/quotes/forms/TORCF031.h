@@ -74,9 +74,7 @@ private:
     QWidget* buildListPage();
     QWidget* buildInformationPage();
     void showPage(int index);
-    void closeAtActivation(const QString& message);
     void showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article);
-    QLabel* infoValue(const QString& name, int characters);
 
     QuoteFormsEnvironment m_environment;
     kv::install::Installation m_noInstallation;

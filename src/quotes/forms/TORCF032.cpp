@@ -8,6 +8,7 @@
 #include "quotes/core/QuoteRepository.h"
 #include "quotes/forms/ArticleClassificationView.h"
 #include "quotes/forms/QuoteValuesPage.h"
+#include "quotes/forms/QuoteViewerSteps.h"
 #include "quotes/forms/SelectionLookups.h"
 #include "quotes/print/ChartRowsPie.h"
 #include "quotes/print/CustomerOrderReport.h"
@@ -28,7 +29,6 @@
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"
-#include "shell/AccessRights.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -49,8 +49,6 @@
 namespace kv::quotes {
 
 namespace {
-
-QString plainNumber(const QVariant& value) { return value.isNull() ? QString() : kv::text::plain(value.toDouble()); }
 
 kv::ui::GridColumn gridColumn(const char* field, const char* title, int width,
                               std::function<QString(const QVariant&)> format = {})
@@ -94,12 +92,8 @@ TORCF032::TORCF032(QuoteFormsEnvironment environment, approval::ApprovalOpener o
     setWindowTitle(QStringLiteral("Aprovação de Orçamentos"));
     setModal(true);
 
-    m_list = std::make_unique<kv::db::Dataset>(QStringLiteral("ORCMAS"));
-    m_list->setMode(kv::db::DatasetMode::ReadOnly);
-    m_list->setConnection(m_environment.application());
-    m_rowRest = new QTimer(this);
-    m_rowRest->setSingleShot(true);
-    m_rowRest->setInterval(0);
+    m_list = QuoteViewerSteps::summaryList(m_environment);
+    m_rowRest = QuoteViewerSteps::restTimer(*m_list, this);
     connect(m_rowRest, &QTimer::timeout, this, &TORCF032::showCurrentRow);
 
     auto* outer = new QVBoxLayout(body());
@@ -176,11 +170,8 @@ void TORCF032::buildLimits()
     m_lookups->salesmen(salesmen);
     kv::ui::LimitFields numbers(QStringLiteral("numbers"), QStringLiteral("Do Orçam. nº : "),
                                 QStringLiteral("Edit_OrcNro1"), QStringLiteral("Edit_OrcNro2"), 9);
-    kv::ui::LimitFields dates(QStringLiteral("dates"), QStringLiteral("Limite Datas : "), QStringLiteral("Edit_Data1"),
-                              QStringLiteral("Edit_Data2"), 10);
-    dates.inputMask = QStringLiteral("!99/99/0000;_");
-    dates.dateLookup = true;
-    const QDate workingDate = m_environment.state ? m_environment.state->WData : QDate::currentDate();
+    const kv::ui::LimitFields dates = QuoteViewerSteps::dateFields(QStringLiteral("Limite Datas : "));
+    const QDate workingDate = QuoteViewerSteps::workingDate(m_environment);
     m_limits =
         new kv::ui::RangeLimitsBlock(*this,
                                      {RangeLimits::approvalCustomers(), RangeLimits::articles(),
@@ -265,19 +256,7 @@ QWidget* TORCF032::buildListPage()
     BotNavig->setObjectName(QStringLiteral("BotNavig"));
     BotNavig->setDataset(m_list.get());
     layout->addWidget(BotNavig, 0, Qt::AlignLeft);
-    connect(m_list.get(), &kv::db::Dataset::currentChanged, m_rowRest, qOverload<>(&QTimer::start));
-    connect(m_list.get(), &kv::db::Dataset::reset, m_rowRest, qOverload<>(&QTimer::start));
     return page;
-}
-
-QLabel* TORCF032::value(const QString& name, int characters)
-{
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * characters + 8);
-    m_values.insert(name, label);
-    return label;
 }
 
 QWidget* TORCF032::buildInformationPage()
@@ -287,12 +266,7 @@ QWidget* TORCF032::buildInformationPage()
     grid->setVerticalSpacing(2);
     int row = 0;
     auto line = [&](const char* caption, std::initializer_list<std::pair<const char*, int>> values) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption)), row, 0, Qt::AlignRight);
-        auto* fields = new QHBoxLayout;
-        for (const auto& [name, width] : values)
-            fields->addWidget(value(QString::fromLatin1(name), width));
-        fields->addStretch(1);
-        grid->addLayout(fields, row++, 1);
+        QuoteViewerSteps::addValueLine(*grid, row++, caption, values, m_values);
     };
     line("Orçamento Nº : ", {{"Label_OrcNro", 9}});
     line("Data Emissão : ", {{"Label_DatEmi", 10}});
@@ -357,12 +331,7 @@ QWidget* TORCF032::buildDetailNotebook()
     grid->setVerticalSpacing(2);
     int row = 0;
     auto line = [&](const char* caption, std::initializer_list<std::pair<const char*, int>> values) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption)), row, 0, Qt::AlignRight);
-        auto* fields = new QHBoxLayout;
-        for (const auto& [name, width] : values)
-            fields->addWidget(value(QString::fromLatin1(name), width));
-        fields->addStretch(1);
-        grid->addLayout(fields, row++, 1);
+        QuoteViewerSteps::addValueLine(*grid, row++, caption, values, m_values);
     };
     line("Vend. Nº : ", {{"Label_VndNro", 4}, {"Label_VndNome", 28}});
     line("Data Aprov. : ", {{"Label_DatAdjud", 10}});
@@ -375,7 +344,7 @@ QWidget* TORCF032::buildDetailNotebook()
     auto* stockLayout = new QVBoxLayout(stock);
     auto* quantity = new QHBoxLayout;
     quantity->addWidget(new QLabel(QStringLiteral("Quantid. : ")));
-    quantity->addWidget(value(QStringLiteral("Label_ExiQtd"), 12));
+    quantity->addWidget(QuoteViewerSteps::valueLabel(QStringLiteral("Label_ExiQtd"), 12, m_values));
     auto* unit = new QLabel(QStringLiteral("MLH"));
     unit->setObjectName(QStringLiteral("Label_UnVenda"));
     m_values.insert(unit->objectName(), unit);
@@ -397,35 +366,19 @@ QWidget* TORCF032::buildDetailNotebook()
 
 // ------------------------------------------------------------------ activation
 
-void TORCF032::closeAtActivation(const QString& message)
-{
-    kv::ui::messages().error(message);
-    QTimer::singleShot(0, this, &QDialog::reject);
-}
-
 void TORCF032::FormActivate()
 {
+    if (!QuoteViewerSteps::mayActivate(m_environment, *this))
+        return;
     kv::shell::LoginState& state = *m_environment.state;
-    kv::shell::AccessRights rights(m_environment.modules->dataset(QStringLiteral("DTEMPRESAS.APLICACAODET")), state);
-    const kv::shell::FormRights form =
-        rights.readForm(kv::shell::RightsVariant::R5, state.WAplicacao, QStringLiteral("Orcamentos"),
-                        QStringLiteral("Consulta de Orcamentos"));
-    if (form.closeForm) {
-        if (form.beep)
-            kv::ui::messages().beep();
-        return closeAtActivation(form.message);
-    }
     setMakerTag(state.WMarca);
     EnableEvents();
     try {
-        m_classification = std::make_unique<ArticleClassification>(*m_environment.invoicing());
-        if (!m_classification->readGroups()) {
-            kv::ui::messages().beep();
-            kv::ui::messages().error(QStringLiteral("Problemas c/ leitura Tabelas Customizadas"));
-        }
+        bool groupsRead = false;
+        m_classification = QuoteViewerSteps::readClassification(m_environment, groupsRead);
         const auto parameters = QuoteConsultation::viewerParameters(*m_environment.invoicing(), state.WAno);
         if (!parameters)
-            return closeAtActivation(QStringLiteral("PARAMETROS GERAIS, Inexistentes"));
+            return QuoteViewerSteps::closeAtActivation(*this, QStringLiteral("PARAMETROS GERAIS, Inexistentes"));
         m_priceDecimals = parameters->priceDecimals;
         m_pictureFolder = parameters->pictureFolder;
         m_quoteValues->setPriceDecimals(m_priceDecimals);
@@ -472,18 +425,7 @@ void TORCF032::closeList()
 
 void TORCF032::openList()
 {
-    const kv::text::RangeLimits& limits = m_limits->limits();
-    m_selection.customerFrom = limits.fromInteger(QStringLiteral("customers"));
-    m_selection.customerTo = limits.toInteger(QStringLiteral("customers"));
-    m_selection.salesmanFrom = limits.fromInteger(QStringLiteral("salesmen"));
-    m_selection.salesmanTo = limits.toInteger(QStringLiteral("salesmen"));
-    // The article limits are the fields' texts as they stand now.
-    m_selection.articleFrom = m_limits->fromField(QStringLiteral("articles"))->text();
-    m_selection.articleTo = m_limits->toField(QStringLiteral("articles"))->text();
-    m_selection.numberFrom = limits.fromInteger(QStringLiteral("numbers"));
-    m_selection.numberTo = limits.toInteger(QStringLiteral("numbers"));
-    m_selection.dateFrom = limits.fromDate(QStringLiteral("dates"));
-    m_selection.dateTo = limits.toDate(QStringLiteral("dates"));
+    QuoteViewerSteps::readLimits(*m_limits, m_selection);
     m_selection.order = RadArtigo->isChecked()     ? ConsultationSelection::Order::Article
                         : RadVendedor->isChecked() ? ConsultationSelection::Order::Salesman
                                                    : ConsultationSelection::Order::Date;
@@ -552,18 +494,18 @@ void TORCF032::showInformation(const std::optional<QuoteRow>& quote, const Class
     set("Label_DatEmi", kv::text::date(q.value(QStringLiteral("DATEMI")).toDate()));
     set("Label_NosRef", q.text(QStringLiteral("NOSREF")));
     set("Label_Design1", q.text(QStringLiteral("DESIGN1")));
-    set("Label_Comprim", plainNumber(q.value(QStringLiteral("COMPRIM"))));
-    set("Label_Largura", plainNumber(q.value(QStringLiteral("LARGURA"))));
-    set("Label_Altura", plainNumber(q.value(QStringLiteral("ALTURA"))));
+    set("Label_Comprim", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("COMPRIM"))));
+    set("Label_Largura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("LARGURA"))));
+    set("Label_Altura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("ALTURA"))));
     set("Label_UndVnd", q.text(QStringLiteral("UNDVND")));
-    set("Label_PrecoAdjud", plainNumber(q.value(QStringLiteral("PRECOADJUD"))));
-    set("Label_QtdAdjud", plainNumber(q.value(QStringLiteral("QTDADJUD"))));
+    set("Label_PrecoAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("PRECOADJUD"))));
+    set("Label_QtdAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("QTDADJUD"))));
     set("Label_VndNro", q.text(QStringLiteral("VNDNRO")));
     set("Label_VndNome",
         QuoteConsultation::salesmanName(*m_environment.invoicing(), q.integer(QStringLiteral("VNDNRO"))));
     const QDate approved = q.value(QStringLiteral("DATADJUD")).toDate();
     set("Label_DatAdjud", approved.isValid() ? kv::text::date(approved) : QString());
-    set("Label_ValorAdjud", plainNumber(q.value(QStringLiteral("VALORADJUD"))));
+    set("Label_ValorAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("VALORADJUD"))));
     set("Label_Observ1", q.text(QStringLiteral("OBSERV1")));
     if (article.found) {
         set("Label_Familia", article.family);

@@ -90,8 +90,6 @@ private:
     QWidget* buildFichaPage();
     QWidget* buildInformationPage();
     QWidget* buildDetailNotebook();
-    QLabel* value(const QString& name, int characters);
-    void closeAtActivation(const QString& message);
     void setListShown(bool shown);
     void showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article);
     void showStock();

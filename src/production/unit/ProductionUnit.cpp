@@ -1,5 +1,6 @@
 #include "production/unit/ProductionUnit.h"
 
+#include "production/forms/ProductionForms.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -98,6 +99,9 @@ kv::shell::SubsystemUnit productionUnit()
          }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
+    unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
+        registerProductionForms(session, forms);
+    };
     return unit;
 }
 

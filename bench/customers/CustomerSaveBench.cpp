@@ -80,9 +80,9 @@ struct Company {
         : invoicingDatabase(dialect, QStringLiteral("kv_bench_%1_inv").arg(name), QStringLiteral("PRDXFACTUR01")),
           accountingDatabase(dialect, QStringLiteral("kv_bench_%1_acc").arg(name), QStringLiteral("PRDXCONTAB01"))
     {
-        kv::bench::createTables(*invoicing, kv::schema::Database::Invoicing,
-                                {"CLIENTES", "RESERVAS", "CODPOSTAL", "PAISES", "VENDEDORES", "CONTACTOS",
-                                 "OPERPENDENTE"});
+        kv::bench::createTables(
+            *invoicing, kv::schema::Database::Invoicing,
+            {"CLIENTES", "RESERVAS", "CODPOSTAL", "PAISES", "VENDEDORES", "CONTACTOS", "OPERPENDENTE"});
         kv::bench::createTables(*accounting, kv::schema::Database::Accounting,
                                 {"PLANOIDENT", "PLANOVAL", "PLANOESTRG", "RECAPCLIMAS", "OPERDIARIO"});
         kinds.add(kv::customers::CustomerAccounts::bulkAccountKind());
@@ -170,7 +170,10 @@ struct Typed {
 
 QList<kv::customers::ContactDetails> contactsTyped()
 {
-    return {{QStringLiteral("Ana Silva"), QStringLiteral("220000000"), {}, QStringLiteral("910000000"),
+    return {{QStringLiteral("Ana Silva"),
+             QStringLiteral("220000000"),
+             {},
+             QStringLiteral("910000000"),
              QStringLiteral("ana@cliente.pt")},
             {QStringLiteral("Rui Costa"), QStringLiteral("220000001"), {}, {}, QStringLiteral("rui@cliente.pt")}};
 }
@@ -223,10 +226,14 @@ void BM_NewCustomerSave(benchmark::State& state)
             return;
         }
         kv::customers::CustomerAccounts accounts(company->invoicing, company->accounting, Year, quiet);
-        const kv::customers::AccountCustomer customer{typed.number, QString::number(typed.number),
-                                                      typed.name(),  {},
-                                                      {},           typed.taxpayer(),
-                                                      QStringLiteral("Rua 2"), {},
+        const kv::customers::AccountCustomer customer{typed.number,
+                                                      QString::number(typed.number),
+                                                      typed.name(),
+                                                      {},
+                                                      {},
+                                                      typed.taxpayer(),
+                                                      QStringLiteral("Rua 2"),
+                                                      {},
                                                       typed.postalCode()};
         for (int n = 1; n <= 5; ++n) {
             const kv::customers::AccountStep account = accounts.createAutomatically(n, customer, true, {});
@@ -285,7 +292,7 @@ void bareAccountRows(kv::db::Connection& db, const QString& account, const QStri
     db.exec(totals, {{"WAno", Year}, {"WConta", account}, {"WTipo", "L"}});
     if (!recap)
         return;
-    const kv::db::Params recapParams{{"WAno", Year},          {"WContrib", taxpayer},    {"WNome", name},
+    const kv::db::Params recapParams{{"WAno", Year},          {"WContrib", taxpayer},  {"WNome", name},
                                      {"WMorada1", "Rua 2"},   {"WMorada2", QString()}, {"WCodPostal", postalCode},
                                      {"WLocalidade", "PORTO"}};
     if (db.exec("Update RECAPCLIMAS Set NOME = :WNome, MORADA1 = :WMorada1, MORADA2 = :WMorada2, CODPOSTAL = "
@@ -373,7 +380,8 @@ void BM_BareNewCustomerSave(benchmark::State& state)
                                                 {{"WAno", Year}, {"WConta", QString::fromLatin1(root)}}));
             benchmark::DoNotOptimize(acc.scalar("SELECT 1 FROM PLANOIDENT WHERE ANO = :WAno AND CONTA = :WConta",
                                                 {{"WAno", Year}, {"WConta", account}}));
-            benchmark::DoNotOptimize(inv.scalar("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :CODPOSTAL", postal));
+            benchmark::DoNotOptimize(
+                inv.scalar("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :CODPOSTAL", postal));
             kv::db::Transaction transaction(acc);
             bareAccountRows(acc, account, QString::fromLatin1(root), typed.number, typed.name(), typed.taxpayer(),
                             typed.postalCode());
@@ -403,13 +411,20 @@ void BM_BareNewCustomerSave(benchmark::State& state)
         kv::db::Params row;
         for (const QString& column : columns)
             row.set(column, QVariant());
-        const QVariantMap values{{"CODIGO", typed.number},  {"NOME", typed.name()},
-                                 {"SIGLA", "NOVO"},         {"MORADA1", "Rua 2"},
-                                 {"CODPOSTAL", typed.postalCode()}, {"NIF", typed.taxpayer()},
-                                 {"VENDEDOR", 1},           {"PAIS", "PORTUGAL"},
-                                 {"MERCADO", "N"},          {"SIGLANIF", "PT"},
-                                 {"GRP_FAC", 9},            {"GRP_MRG", 9},
-                                 {"GRP_DIA", 9},            {"AGENTE", 0},
+        const QVariantMap values{{"CODIGO", typed.number},
+                                 {"NOME", typed.name()},
+                                 {"SIGLA", "NOVO"},
+                                 {"MORADA1", "Rua 2"},
+                                 {"CODPOSTAL", typed.postalCode()},
+                                 {"NIF", typed.taxpayer()},
+                                 {"VENDEDOR", 1},
+                                 {"PAIS", "PORTUGAL"},
+                                 {"MERCADO", "N"},
+                                 {"SIGLANIF", "PT"},
+                                 {"GRP_FAC", 9},
+                                 {"GRP_MRG", 9},
+                                 {"GRP_DIA", 9},
+                                 {"AGENTE", 0},
                                  {"CONTA1", accountOf(Roots[0], typed.number)},
                                  {"CONTA2", accountOf(Roots[1], typed.number)},
                                  {"CONTA3", accountOf(Roots[2], typed.number)}};
@@ -477,8 +492,8 @@ void BM_BareBulkAccountsRun(benchmark::State& state)
                 const QString postalCode = row.at(7).toString();
                 if (!postalCodes.contains(postalCode)) {
                     postalCodes.insert(postalCode);
-                    benchmark::DoNotOptimize(inv.query("SELECT PAIS, LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :P",
-                                                       {{"P", postalCode}}));
+                    benchmark::DoNotOptimize(
+                        inv.query("SELECT PAIS, LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :P", {{"P", postalCode}}));
                     benchmark::DoNotOptimize(inv.query("SELECT * FROM PAISES WHERE PAIS = 'PORTUGAL'"));
                 }
                 for (int n = 1; n <= Accounts; ++n) {
@@ -495,22 +510,23 @@ void BM_BareBulkAccountsRun(benchmark::State& state)
                         kv::db::Transaction transaction(inv);
                         inv.exec(QStringLiteral("UPDATE CLIENTES SET CONTA%1 = :WConta Where CODIGO = :WCodigo").arg(n),
                                  {{"WConta", account}, {"WCodigo", code}});
-                        inv.exec("INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL, DATAHORA) VALUES "
-                                 "(:I, 'customer-accounts', :D, :J, :U, :T)",
-                                 {{"I", id},
-                                  {"D", QStringLiteral("Conta %1 do cliente %2").arg(account).arg(code)},
-                                  {"J", QStringLiteral("{\"ANO\":\"%1\",\"CONTA\":\"%2\",\"INDICE\":%3,\"ANTERIOR\":\"\","
-                                                       "\"NOME\":\"%4\",\"GRAU\":4,\"MOEDA\":\"\",\"INTEGRA\":\"%5\","
-                                                       "\"SIGLANIF\":\"PT\",\"NIF\":\"%6\",\"PAIS\":\"PORTUGAL\","
-                                                       "\"CODIGO\":%7,\"MORADA1\":\"Rua 1\",\"MORADA2\":\"\","
-                                                       "\"CODPOSTAL\":\"%8\",\"LOCALIDADE\":\"PORTO\"}")
-                                            .arg(Year, account)
-                                            .arg(n)
-                                            .arg(name, root, taxpayer)
-                                            .arg(code)
-                                            .arg(postalCode)},
-                                  {"U", User},
-                                  {"T", QDateTime::currentDateTime()}});
+                        inv.exec(
+                            "INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL, DATAHORA) VALUES "
+                            "(:I, 'customer-accounts', :D, :J, :U, :T)",
+                            {{"I", id},
+                             {"D", QStringLiteral("Conta %1 do cliente %2").arg(account).arg(code)},
+                             {"J", QStringLiteral("{\"ANO\":\"%1\",\"CONTA\":\"%2\",\"INDICE\":%3,\"ANTERIOR\":\"\","
+                                                  "\"NOME\":\"%4\",\"GRAU\":4,\"MOEDA\":\"\",\"INTEGRA\":\"%5\","
+                                                  "\"SIGLANIF\":\"PT\",\"NIF\":\"%6\",\"PAIS\":\"PORTUGAL\","
+                                                  "\"CODIGO\":%7,\"MORADA1\":\"Rua 1\",\"MORADA2\":\"\","
+                                                  "\"CODPOSTAL\":\"%8\",\"LOCALIDADE\":\"PORTO\"}")
+                                       .arg(Year, account)
+                                       .arg(n)
+                                       .arg(name, root, taxpayer)
+                                       .arg(code)
+                                       .arg(postalCode)},
+                             {"U", User},
+                             {"T", QDateTime::currentDateTime()}});
                         transaction.commit();
                     }
                     const kv::db::Params operation{{"OPERID", id}};
@@ -539,5 +555,6 @@ BENCHMARK(BM_BareBulkAccountsRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    return kv::bench::runBenchmarks(argc, argv, [] {}, [] { companies().clear(); });
+    return kv::bench::runBenchmarks(
+        argc, argv, [] {}, [] { companies().clear(); });
 }

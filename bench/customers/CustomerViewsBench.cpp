@@ -19,8 +19,6 @@
 
 namespace {
 
-using kv::bench::dayAfter;
-using kv::bench::numbers;
 using kv::db::Dialect;
 
 constexpr int Customers = 20000;
@@ -28,7 +26,6 @@ constexpr int Invoices = 500000;
 constexpr int LinesPerInvoice = 2;
 constexpr int Receipts = 300000;
 const QString User = QStringLiteral("ANA");
-const QString Start = QStringLiteral("2023-01-01");
 
 struct Company {
     kv::bench::BenchDatabase database;
@@ -37,24 +34,12 @@ struct Company {
     explicit Company(Dialect dialect)
         : database(dialect, QStringLiteral("kv_bench_views_inv"), QStringLiteral("PRDXFACTUR01"))
     {
-        kv::bench::createTables(invoicing, kv::schema::Database::Invoicing,
-                                {"FACMOVIM", "FACMOVDET", "CLICOBREC", "WORKVENDASMES", "WORKVENDASANO",
-                                 "WORKCLIRECMES", "WORKCLIRECANO"});
+        kv::bench::createTables(
+            invoicing, kv::schema::Database::Invoicing,
+            {"FACMOVIM", "FACMOVDET", "CLICOBREC", "WORKVENDASMES", "WORKVENDASANO", "WORKCLIRECMES", "WORKCLIRECANO"});
         kv::db::Transaction transaction(invoicing);
-        invoicing.exec(numbers(Invoices)
-                       + QStringLiteral("INSERT INTO FACMOVIM (TIPDOC, DOCNRO, CLINRO, DATEMI) SELECT 'FT', I, "
-                                        "1 + I % %1, %2 FROM N")
-                             .arg(Customers)
-                             .arg(dayAfter(dialect, Start, QStringLiteral("I % 730"))));
-        invoicing.exec(numbers(Invoices * LinesPerInvoice)
-                       + QStringLiteral("INSERT INTO FACMOVDET (TIPDOC, DOCNRO, DETAIL, VAL_VENDA) SELECT 'FT', "
-                                        "1 + (I - 1) / %1, 1 + (I - 1) % %1, 100 + (I - 1) % %1 FROM N")
-                             .arg(LinesPerInvoice));
-        invoicing.exec(numbers(Receipts)
-                       + QStringLiteral("INSERT INTO CLICOBREC (RECIBO, CLIENTE, DATEMI, VALTOT) SELECT I, "
-                                        "1 + I % %1, %2, 250 FROM N")
-                             .arg(Customers)
-                             .arg(dayAfter(dialect, Start, QStringLiteral("I % 730"))));
+        kv::bench::CustomerSales{Customers, Invoices, LinesPerInvoice, Receipts, QStringLiteral("2023-01-01"), 730}
+            .fill(invoicing);
         transaction.commit();
         if (dialect == Dialect::Postgres)
             invoicing.exec(QStringLiteral("ANALYZE"));
@@ -112,5 +97,6 @@ BENCHMARK(BM_BareViewsRebuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    return kv::bench::runBenchmarks(argc, argv, [] {}, [] { companies().clear(); });
+    return kv::bench::runBenchmarks(
+        argc, argv, [] {}, [] { companies().clear(); });
 }

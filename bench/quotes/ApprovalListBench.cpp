@@ -48,20 +48,8 @@ void fillInvoicing(kv::db::Connection& db)
     db.exec(numbers(Customers) + QStringLiteral("INSERT INTO CLIENTES (CODIGO, NOME) SELECT I, 'Cliente' FROM N"));
     db.exec(numbers(Customers)
             + QStringLiteral("INSERT INTO CLIVALCOB (CODIGO, DEB0, DEB30, TITULOS) SELECT I, 100, 50, 10 FROM N"));
-    db.exec(numbers(Documents)
-            + QStringLiteral("INSERT INTO FACMOVIM (TIPDOC, DOCNRO, CLINRO, DATEMI) SELECT 'FT', I, 1 + I % %1, %2 "
-                             "FROM N")
-                  .arg(Customers)
-                  .arg(dayAfter(d, QStringLiteral("I % 1826"))));
-    db.exec(numbers(Documents * LinesPerDocument)
-            + QStringLiteral("INSERT INTO FACMOVDET (TIPDOC, DOCNRO, DETAIL, VAL_VENDA) SELECT 'FT', 1 + (I - 1) / %1, "
-                             "1 + (I - 1) % %1, 10.25 FROM N")
-                  .arg(LinesPerDocument));
-    db.exec(numbers(Receipts)
-            + QStringLiteral("INSERT INTO CLICOBREC (RECIBO, CLIENTE, DATEMI, VALTOT) SELECT I, 1 + I % %1, %2, 75.5 "
-                             "FROM N")
-                  .arg(Customers)
-                  .arg(dayAfter(d, QStringLiteral("I % 1826"))));
+    kv::bench::CustomerSales{Customers, Documents, LinesPerDocument, Receipts, QStringLiteral("2020-01-01"), 1826}.fill(
+        db);
     db.exec(numbers(Documents)
             + QStringLiteral("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, DATEMI) SELECT I, 1 + I % %1, %2 FROM N")
                   .arg(Customers)

@@ -194,10 +194,10 @@ void BM_Approval_Raw(benchmark::State& state)
     std::vector<std::pair<QString, kv::db::Params>> lines;
     for (const QVariant& line : prepared->lines)
         lines.push_back(insertOf(QStringLiteral("ENCCLIDET"), line.toMap()));
-    const QString pendingData = QString::fromUtf8(
-        QJsonDocument(QJsonObject::fromVariantMap({{QStringLiteral("header"), prepared->header},
-                                                   {QStringLiteral("lines"), prepared->lines}}))
-            .toJson(QJsonDocument::Compact));
+    const QString pendingData =
+        QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap({{QStringLiteral("header"), prepared->header},
+                                                                     {QStringLiteral("lines"), prepared->lines}}))
+                              .toJson(QJsonDocument::Compact));
     const kv::db::Params quote{{"C", Quote}};
     const kv::db::Params year{{"ANO", QStringLiteral("2024")}};
     for (auto _ : state) {
@@ -229,10 +229,18 @@ void BM_Approval_Raw(benchmark::State& state)
                       quote));
         // The quote marked, with the pending record.
         const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        const kv::db::Params marks{{"C", Quote},       {"CLINRO", 10},          {"NOSREF", "ART-1"},
-                                   {"VALOR", 1800.0},  {"MARGEM", 100.0},       {"PRC", 5.0},
-                                   {"DATA", OrderDay.startOfDay()}, {"QTD", 12.0}, {"PRECO", 150.0},
-                                   {"ANO", "2024"},    {"SEMANA", "11"},        {"N", number}};
+        const kv::db::Params marks{{"C", Quote},
+                                   {"CLINRO", 10},
+                                   {"NOSREF", "ART-1"},
+                                   {"VALOR", 1800.0},
+                                   {"MARGEM", 100.0},
+                                   {"PRC", 5.0},
+                                   {"DATA", OrderDay.startOfDay()},
+                                   {"QTD", 12.0},
+                                   {"PRECO", 150.0},
+                                   {"ANO", "2024"},
+                                   {"SEMANA", "11"},
+                                   {"N", number}};
         {
             kv::db::Transaction tx(app, kv::db::TransactionMode::Write);
             benchmark::DoNotOptimize(app.query("SELECT SUBCODIGO, CLINRO, NOSREF, VALORADJUD, MARGEMVALOR, "

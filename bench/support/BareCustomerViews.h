@@ -2,6 +2,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/SqlDialect.h"
+#include "support/BenchDatabase.h"
 
 #include <benchmark/benchmark.h>
 
@@ -64,6 +65,37 @@ public:
 private:
     static constexpr const char* Tables[] = {"WORKVENDASMES", "WORKVENDASANO", "WORKCLIRECMES", "WORKCLIRECANO"};
     QStringList m_fills;
+};
+
+// The rows the views read, made by the database: `invoices` invoices of
+// `lines` lines and `receipts` receipts, spread over `customers` customers and
+// over `days` days from `start`. The caller holds the transaction.
+struct CustomerSales {
+    int customers = 0;
+    int invoices = 0;
+    int lines = 0;
+    int receipts = 0;
+    QString start;
+    int days = 0;
+
+    void fill(kv::db::Connection& db) const
+    {
+        const QString day = dayAfter(db.dialect(), start, QStringLiteral("I % %1").arg(days));
+        db.exec(numbers(invoices)
+                + QStringLiteral("INSERT INTO FACMOVIM (TIPDOC, DOCNRO, CLINRO, DATEMI) SELECT 'FT', I, 1 + I % %1, "
+                                 "%2 FROM N")
+                      .arg(customers)
+                      .arg(day));
+        db.exec(numbers(invoices * lines)
+                + QStringLiteral("INSERT INTO FACMOVDET (TIPDOC, DOCNRO, DETAIL, VAL_VENDA) SELECT 'FT', "
+                                 "1 + (I - 1) / %1, 1 + (I - 1) % %1, 10.25 FROM N")
+                      .arg(lines));
+        db.exec(numbers(receipts)
+                + QStringLiteral("INSERT INTO CLICOBREC (RECIBO, CLIENTE, DATEMI, VALTOT) SELECT I, 1 + I % %1, %2, "
+                                 "75.5 FROM N")
+                      .arg(customers)
+                      .arg(day));
+    }
 };
 
 } // namespace kv::bench

@@ -194,9 +194,22 @@ void BM_Approval_Raw(benchmark::State& state)
     std::vector<std::pair<QString, kv::db::Params>> lines;
     for (const QVariant& line : prepared->lines)
         lines.push_back(insertOf(QStringLiteral("ENCCLIDET"), line.toMap()));
+    // The pending record's data: the order's rows and the quote rows' marks before.
+    const kv::db::QueryResult before =
+        app.query("SELECT SUBCODIGO, CLINRO, NOSREF, VALORADJUD, MARGEMVALOR, MARGEMPRC, DATADJUD, QTDADJUD, "
+                  "PRECOADJUD, ANO, SEMANA, ENCNRO, APROVADO FROM ORCMAS WHERE CODIGO = :C",
+                  {{"C", Quote}});
+    QVariantList previous;
+    for (const auto& row : before.rows) {
+        QVariantMap marks;
+        for (qsizetype c = 0; c < before.columns.size(); ++c)
+            marks.insert(before.columns[c], row[static_cast<std::size_t>(c)]);
+        previous << marks;
+    }
     const QString pendingData =
         QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap({{QStringLiteral("header"), prepared->header},
-                                                                     {QStringLiteral("lines"), prepared->lines}}))
+                                                                     {QStringLiteral("lines"), prepared->lines},
+                                                                     {QStringLiteral("previous"), previous}}))
                               .toJson(QJsonDocument::Compact));
     const kv::db::Params quote{{"C", Quote}};
     const kv::db::Params year{{"ANO", QStringLiteral("2024")}};

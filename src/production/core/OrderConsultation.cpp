@@ -332,8 +332,12 @@ OrderDeletion OrderConsultation::deleteOrder(kv::db::TwoDatabaseWork& work, Orde
     case kv::db::TwoDatabaseResult::Status::Done: break;
     case kv::db::TwoDatabaseResult::Status::Pending: deletion.status = OrderDeletion::Status::Pending; break;
     case kv::db::TwoDatabaseResult::Status::Refused:
-        deletion.status = result.message.contains(OrderGone.arg(key.number)) ? OrderDeletion::Status::Gone
-                                                                             : OrderDeletion::Status::Refused;
+        if (result.message.contains(OrderGone.arg(key.number))) {
+            deletion.status = OrderDeletion::Status::Gone;
+            deletion.message = OrderGone.arg(key.number);
+        } else {
+            deletion.status = OrderDeletion::Status::Refused;
+        }
         break;
     }
     return deletion;

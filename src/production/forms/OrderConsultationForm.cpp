@@ -410,14 +410,12 @@ void OrderConsultationForm::FormActivate()
     kv::shell::LoginState& state = m_session.state();
     setMakerTag(state.WMarca);
     EnableEvents();
-    if (bySlots()) {
-        kv::shell::AccessRights rights = m_session.rights();
-        const kv::shell::FormRights formRights = rights.readForm(kv::shell::RightsVariant::R6, state.WAplicacao,
-                                                                 QStringLiteral("Planeamento"),
-                                                                 QStringLiteral("Consulta/Alteracao OF(s)"));
-        for (kv::ui::TGlyphButton* print : m_printButtons)
-            print->setVisible(formRights.showPrint);
-    }
+    kv::shell::AccessRights rights = m_session.rights();
+    const kv::shell::FormRights formRights =
+        rights.readForm(bySlots() ? kv::shell::RightsVariant::R6 : kv::shell::RightsVariant::R4, state.WAplicacao,
+                        QStringLiteral("Planeamento"), QStringLiteral("Consulta/Alteracao OF(s)"));
+    for (kv::ui::TGlyphButton* print : m_printButtons)
+        print->setVisible(formRights.showPrint);
     hideStatistics();
     m_limits->showDefaults();
     for (const QString& pair : {Deliveries, Productions}) {
@@ -608,16 +606,20 @@ OrderKey OrderConsultationForm::currentKey() const
     return key;
 }
 
-bool OrderConsultationForm::relocate(const OrderKey& key)
+// The row found again by its whole key: the slot's other sub-quotes share
+// the order's year, week, number and slot.
+bool OrderConsultationForm::relocate(const OrderKey& key, int subQuote)
 {
     if (!m_list->isOpen())
         return false;
-    if (bySlots())
-        return m_list->locate({QStringLiteral("ANO"), QStringLiteral("SEMANA"), QStringLiteral("ORDNRO"),
-                               QStringLiteral("DETAIL")},
-                              {key.year, key.week, key.number, key.slot});
-    return m_list->locate({QStringLiteral("ANO"), QStringLiteral("ORDNRO"), QStringLiteral("DETAIL")},
-                          {key.year, key.number, key.slot});
+    QStringList fields{QStringLiteral("ANO"), QStringLiteral("ORDNRO"), QStringLiteral("DETAIL"),
+                       QStringLiteral("SUBORC")};
+    QVariantList values{key.year, key.number, key.slot, subQuote};
+    if (bySlots()) {
+        fields << QStringLiteral("SEMANA");
+        values << key.week;
+    }
+    return m_list->locate(fields, values);
 }
 
 bool OrderConsultationForm::runChild(const QString& className)
@@ -659,6 +661,7 @@ void OrderConsultationForm::BotAlterarClick()
         return;
     }
     const OrderKey key = currentKey();
+    const int subQuote = static_cast<int>(m_list->value(QStringLiteral("SUBORC")).toLongLong());
     SelectedOrder& selected = m_shared.selected;
     selected.year = key.year;
     selected.week = key.week;
@@ -671,7 +674,7 @@ void OrderConsultationForm::BotAlterarClick()
     openList();
     if (bySlots())
         BotProcessarClick();
-    relocate(key);
+    relocate(key, subQuote);
     TB->setCurrentIndex(ListPage);
     focusField(DBGrid1);
 }
@@ -681,6 +684,7 @@ void OrderConsultationForm::BotEliminarClick()
     if (!m_list->isOpen() || m_list->isEmpty())
         return;
     const OrderKey key = currentKey();
+    const int subQuote = static_cast<int>(m_list->value(QStringLiteral("SUBORC")).toLongLong());
     kv::ui::MessageService& messages = kv::ui::messages();
     messages.information(OrderConsultation::deletionNotice(key.number));
     if (!messages.question(OrderConsultation::deletionQuestion()))
@@ -701,7 +705,7 @@ void OrderConsultationForm::BotEliminarClick()
         messages.fail(db ? db->fullText() : QString::fromUtf8(error.what()));
     }
     openList();
-    if (relocate(key))
+    if (relocate(key, subQuote))
         focusField(DBGrid1);
 }
 

@@ -90,7 +90,7 @@ private:
     void showCurrentPicture();
     void printPage(kv::db::Dataset& rows, const QString& title, const std::vector<StatisticsColumn>& columns);
     OrderKey currentKey() const;
-    bool relocate(const OrderKey& key);
+    bool relocate(const OrderKey& key, int subQuote);
     // The child form of a class, run modally; false when it is not there.
     bool runChild(const QString& className);
 

@@ -188,6 +188,7 @@ OrderConsultationForm::OrderConsultationForm(OrderModel model, kv::shell::Sessio
     Label_NroOF->setObjectName(QStringLiteral("Label_NroOF"));
     Label_NroOF->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label_NroOF->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_NroOF->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Label_NroOF->setMinimumWidth(Label_NroOF->fontMetrics().horizontalAdvance(QStringLiteral("9999999")) + 8);
     side->addWidget(counterCaption);
     side->addWidget(Label_NroOF);

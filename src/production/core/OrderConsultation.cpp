@@ -56,28 +56,38 @@ QStringList OrderConsultation::listColumns(OrderModel model)
     return columns;
 }
 
-QString OrderConsultation::where(OrderModel model, const QString& prefix)
+QString OrderConsultation::where(OrderModel model, const OrderSelection& s, Dialect dialect, const QString& prefix)
 {
-    // The slot model's order number is the customer order's; model "T" has
-    // only the production order's, which is the same number.
-    const QString number = model == OrderModel::Slots ? QStringLiteral("ENCNRO") : QStringLiteral("ORDNRO");
-    QString text = QStringLiteral("%1PRODUZ = 'N' AND %1CLINRO >= :WCliNro1 AND %1CLINRO <= :WCliNro2 "
-                                  "AND %1%2 >= :WDocNro1 AND %1%2 <= :WDocNro2 "
-                                  "AND %1DATAENT >= :WDatEnt1 AND %1DATAENT < :WDatEnt2 "
-                                  "AND %1ARTIGO >= :WArtNro1 AND %1ARTIGO <= :WArtNro2")
-                       .arg(prefix, number);
+    // An SQLite database has no statistics to choose an index by: a narrow
+    // number range reads the order number's index, any other the open
+    // orders' date index ("+COL" keeps a column's value but not its index).
+    const bool byNumber = s.numberTo - s.numberFrom < 10000;
+    auto column = [&](const char* name, bool indexed) {
+        return (dialect == Dialect::Sqlite && !indexed ? QStringLiteral("+") : QString()) + prefix
+               + QLatin1String(name);
+    };
+    // The order number is the customer order's.
+    const QString number = column("ORDNRO", byNumber);
+    const QString open = column("PRODUZ", !byNumber);
+    const QString delivery = column("DATAENT", !byNumber && model == OrderModel::PerLine);
+    QString text = QStringLiteral("%1 = 'N' AND %2CLINRO >= :WCliNro1 AND %2CLINRO <= :WCliNro2 "
+                                  "AND %3 >= :WDocNro1 AND %3 <= :WDocNro2 "
+                                  "AND %4 >= :WDatEnt1 AND %4 < :WDatEnt2 "
+                                  "AND %2ARTIGO >= :WArtNro1 AND %2ARTIGO <= :WArtNro2")
+                       .arg(open, prefix, number, delivery);
     if (model == OrderModel::Slots)
-        text += QStringLiteral(" AND %1DATAPROD >= :WDatProd1 AND %1DATAPROD < :WDatProd2").arg(prefix);
+        text += QStringLiteral(" AND %1 >= :WDatProd1 AND %1 < :WDatProd2").arg(column("DATAPROD", !byNumber));
     return text;
 }
 
-QString OrderConsultation::listSql(OrderModel model, Dialect)
+QString OrderConsultation::listSql(OrderModel model, const OrderSelection& selection, Dialect dialect)
 {
     const QString order = model == OrderModel::Slots
                               ? QStringLiteral("DATAPROD, ANO, SEMANA, ORDNRO, DETAIL, SUBORC")
                               : QStringLiteral("DATAENT, ANO, ORDNRO, DETAIL, SUBORC");
     return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
-        .arg(listColumns(model).join(QStringLiteral(", ")), tableOf(model), where(model, {}), order);
+        .arg(listColumns(model).join(QStringLiteral(", ")), tableOf(model), where(model, selection, dialect, {}),
+             order);
 }
 
 Params OrderConsultation::params(OrderModel model, const OrderSelection& s)
@@ -102,7 +112,7 @@ Params OrderConsultation::params(OrderModel model, const OrderSelection& s)
 void OrderConsultation::open(kv::db::Dataset& list, OrderModel model, const OrderSelection& selection)
 {
     list.close();
-    list.setSql(listSql(model, list.connection()->dialect()));
+    list.setSql(listSql(model, selection, list.connection()->dialect()));
     const Params p = params(model, selection);
     for (const QString& name : p.names())
         list.setParam(name, p.value(name));
@@ -112,7 +122,8 @@ void OrderConsultation::open(kv::db::Dataset& list, OrderModel model, const Orde
 long long OrderConsultation::count(Connection& application, OrderModel model, const OrderSelection& selection)
 {
     return application
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(tableOf(model), where(model, {})),
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                    .arg(tableOf(model), where(model, selection, application.dialect(), {})),
                 params(model, selection))
         .toLongLong();
 }
@@ -159,11 +170,12 @@ void OrderConsultation::process(Connection& application, const QString& user, co
     // article, still counts: under an empty key, never a NULL one.
     const QString week = QStringLiteral("COALESCE(O.SEMANAPROD, '')");
     const QString user15 = QStringLiteral("CAST(:WUtil AS VARCHAR(15))");
-    const QString orders = QStringLiteral("FROM ORDFABDET O WHERE %1").arg(where(OrderModel::Slots, QStringLiteral("O.")));
+    const QString condition = where(OrderModel::Slots, selection, dialect, QStringLiteral("O."));
+    const QString orders = QStringLiteral("FROM ORDFABDET O WHERE %1").arg(condition);
     const QString withConsumption =
         QStringLiteral("FROM ORDFABDET O JOIN ORCCONSUMOS C ON C.ANO = O.ANO AND C.CODIGO = O.ORDNRO "
                        "AND C.SUBCODIGO = O.SUBORC AND C.ENCDETAIL = O.DETAIL WHERE %1")
-            .arg(where(OrderModel::Slots, QStringLiteral("O.")));
+            .arg(condition);
 
     kv::db::Transaction transaction(application);
     clearStatistics(application, user);

@@ -65,7 +65,7 @@ public:
     // The columns the list reads: the grid's, the key and what a change,
     // deletion or quote view needs of the current row.
     static QStringList listColumns(OrderModel model);
-    static QString listSql(OrderModel model, kv::db::Dialect dialect);
+    static QString listSql(OrderModel model, const OrderSelection& selection, kv::db::Dialect dialect);
     static kv::db::Params params(OrderModel model, const OrderSelection& selection);
     // Closes the list, gives it the selection and opens it.
     static void open(kv::db::Dataset& list, OrderModel model, const OrderSelection& selection);
@@ -103,7 +103,8 @@ public:
                                      const QString& user);
 
 private:
-    static QString where(OrderModel model, const QString& prefix);
+    static QString where(OrderModel model, const OrderSelection& selection, kv::db::Dialect dialect,
+                         const QString& prefix);
 };
 
 } // namespace kv::production

@@ -35,6 +35,15 @@ struct ConsForm {
         scenario.settle();
         return driver;
     }
+    // Leaving the customer to-limit lists the orders.
+    FormDriver openListed(const char* name = "TORCF101")
+    {
+        FormDriver form = open(name);
+        form.type("Edit_CliNro2", "99999999");
+        form.enter();
+        scenario.settle();
+        return form;
+    }
     static OrderConsultationForm& consultation(FormDriver& form)
     {
         return *qobject_cast<OrderConsultationForm*>(form.window());
@@ -159,10 +168,7 @@ TEST_P(OrderConsultationDeletion, AsksAndDeletesTheWholeOrder)
     const auto& [c, engine] = GetParam();
     KV_SKIP_WITHOUT(engine);
     ConsForm t(engine);
-    FormDriver form = t.open();
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
+    FormDriver form = t.openListed();
     form.clickRow("DBGrid1", c.row);
     for (bool answer : c.answers)
         t.scenario.messages().answer(answer);
@@ -193,10 +199,7 @@ TEST_P(OrderConsultationFormTest, ProcessingShowsTheStatisticsPagesAndPies)
     KV_SKIP_WITHOUT(GetParam());
     ConsForm t(GetParam());
     t.f.grantRights("KAVORIMETAS", "Planeamento", "Consulta/Alteracao OF(s)", "S", "N", "N", "S");
-    FormDriver form = t.open();
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
+    FormDriver form = t.openListed();
     form.click("BotProcessar");
     t.scenario.settle();
     auto* tabs = form.find<QTabWidget>("TB");
@@ -235,10 +238,7 @@ TEST_P(OrderConsultationFormTest, AChangeHandsTheOrderAndFindsItAgain)
 {
     KV_SKIP_WITHOUT(GetParam());
     ConsForm t(GetParam());
-    FormDriver form = t.open();
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
+    FormDriver form = t.openListed();
     form.clickRow("DBGrid1", 1); // order 11 of 2024, sub-quote 1
     kv::production::SelectedOrder handed;
     t.standIn("TORCF101A", [&] {
@@ -267,10 +267,7 @@ TEST_P(OrderConsultationFormTest, AChangeOfAnOrderWhoseArticleIsGoneIsRefused)
     KV_SKIP_WITHOUT(GetParam());
     ConsForm t(GetParam());
     t.f.invoicing()->exec("DELETE FROM ARTIGOSCLS WHERE CODIGO = 'ART-2'");
-    FormDriver form = t.open();
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
+    FormDriver form = t.openListed();
     form.clickRow("DBGrid1", 2);
     form.click("BotAlterar");
     t.scenario.settle();
@@ -281,10 +278,7 @@ TEST_P(OrderConsultationFormTest, TheQuoteViewShowsTheQuoteOfTheOrderRow)
 {
     KV_SKIP_WITHOUT(GetParam());
     ConsForm t(GetParam());
-    FormDriver form = t.open();
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
+    FormDriver form = t.openListed();
     // Order 11 of 2023 came from quote 650, though its customer order's
     // number has lines of quote 700 in 2024.
     form.clickRow("DBGrid1", 3);
@@ -301,11 +295,8 @@ TEST_P(OrderConsultationFormTest, ModelTListsItsOrdersByDeliveryDate)
     KV_SKIP_WITHOUT(GetParam());
     ConsForm t(GetParam());
     t.f.addModelTOrders();
-    FormDriver form = t.open("TORCF105");
+    FormDriver form = t.openListed("TORCF105");
     EXPECT_FALSE(form.has("BotProcessar"));
-    form.type("Edit_CliNro2", "99999999");
-    form.enter();
-    t.scenario.settle();
     EXPECT_EQ(form.gridTitles("DBGrid1"), (QStringList{"OF Nº", "T", "Dat.Ent.", "Cli.Nº", "Cliente", "Artigo",
                                                        "Designação", "Qtd.Enc.", "Und"}));
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 3);

@@ -159,8 +159,9 @@ void BM_List(benchmark::State& state)
     kv::db::Dataset list(QStringLiteral("ORDFABDET"));
     list.setMode(kv::db::DatasetMode::ReadOnly);
     list.setConnection(db);
+    kv::db::WindowedList window(list, {});
     for (auto _ : state) {
-        OrderConsultation::open(list, OrderModel::Slots, s);
+        OrderConsultation::open(window, OrderModel::Slots, s);
         benchmark::DoNotOptimize(list.fetchedCount());
         benchmark::DoNotOptimize(OrderConsultation::count(*db, OrderModel::Slots, s));
     }

@@ -116,10 +116,11 @@ TEST_P(OrderConsultationTest, ListsTheOpenOrdersOfTheRanges)
     };
     kv::db::Dataset list(QStringLiteral("ORDFABDET"));
     list.setConnection(f.application());
+    kv::db::WindowedList window(list, {});
     for (const Case& c : cases) {
         OrderSelection s = all;
         c.narrow(s);
-        OrderConsultation::open(list, c.model, s);
+        OrderConsultation::open(window, c.model, s);
         EXPECT_EQ(consListed(list), c.keys) << c.label;
         EXPECT_EQ(OrderConsultation::count(*f.application(), c.model, s), c.keys.size()) << c.label;
     }

@@ -80,14 +80,27 @@ QString OrderConsultation::where(OrderModel model, const OrderSelection& s, Dial
     return text;
 }
 
+QStringList OrderConsultation::listOrder(OrderModel model)
+{
+    if (model == OrderModel::Slots)
+        return {QStringLiteral("DATAPROD"), QStringLiteral("ANO"),    QStringLiteral("SEMANA"),
+                QStringLiteral("ORDNRO"),   QStringLiteral("DETAIL"), QStringLiteral("SUBORC")};
+    return {QStringLiteral("DATAENT"), QStringLiteral("ANO"), QStringLiteral("ORDNRO"), QStringLiteral("DETAIL"),
+            QStringLiteral("SUBORC")};
+}
+
+kv::db::WindowedList::Shape OrderConsultation::listShape(OrderModel model, const OrderSelection& selection,
+                                                         Dialect dialect)
+{
+    return {listColumns(model).join(QStringLiteral(", ")), tableOf(model), where(model, selection, dialect, {}),
+            listOrder(model)};
+}
+
 QString OrderConsultation::listSql(OrderModel model, const OrderSelection& selection, Dialect dialect)
 {
-    const QString order = model == OrderModel::Slots
-                              ? QStringLiteral("DATAPROD, ANO, SEMANA, ORDNRO, DETAIL, SUBORC")
-                              : QStringLiteral("DATAENT, ANO, ORDNRO, DETAIL, SUBORC");
+    const kv::db::WindowedList::Shape shape = listShape(model, selection, dialect);
     return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
-        .arg(listColumns(model).join(QStringLiteral(", ")), tableOf(model), where(model, selection, dialect, {}),
-             order);
+        .arg(shape.columns, shape.table, shape.where, shape.order.join(QStringLiteral(", ")));
 }
 
 Params OrderConsultation::params(OrderModel model, const OrderSelection& s)
@@ -109,14 +122,35 @@ Params OrderConsultation::params(OrderModel model, const OrderSelection& s)
     return p;
 }
 
-void OrderConsultation::open(kv::db::Dataset& list, OrderModel model, const OrderSelection& selection)
+void OrderConsultation::open(kv::db::WindowedList& list, OrderModel model, const OrderSelection& selection)
 {
-    list.close();
-    list.setSql(listSql(model, selection, list.connection()->dialect()));
+    kv::db::Dataset& rows = list.dataset();
+    rows.close();
+    list.setShape(listShape(model, selection, rows.connection()->dialect()));
     const Params p = params(model, selection);
     for (const QString& name : p.names())
-        list.setParam(name, p.value(name));
-    list.open();
+        rows.setParam(name, p.value(name));
+    list.openFirst();
+}
+
+QVariantList OrderConsultation::listKey(Connection& application, OrderModel model, const OrderKey& key, int subQuote)
+{
+    const bool bySlots = model == OrderModel::Slots;
+    Params p{{QStringLiteral("ANO"), key.year},
+             {QStringLiteral("ORDNRO"), key.number},
+             {QStringLiteral("DETAIL"), key.slot},
+             {QStringLiteral("SUBORC"), subQuote}};
+    if (bySlots)
+        p.set(QStringLiteral("SEMANA"), key.week);
+    const auto row = application.query(
+        QStringLiteral("SELECT %1 FROM %2 WHERE ANO = :ANO AND ORDNRO = :ORDNRO AND DETAIL = :DETAIL "
+                       "AND SUBORC = :SUBORC%3")
+            .arg(listOrder(model).join(QStringLiteral(", ")), tableOf(model),
+                 bySlots ? QStringLiteral(" AND SEMANA = :SEMANA") : QString()),
+        p);
+    if (row.isEmpty())
+        return {};
+    return QVariantList(row.rows[0].begin(), row.rows[0].end());
 }
 
 long long OrderConsultation::count(Connection& application, OrderModel model, const OrderSelection& selection)

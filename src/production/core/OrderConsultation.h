@@ -3,6 +3,7 @@
 #include "platform/db/Params.h"
 #include "platform/db/SqlDialect.h"
 #include "platform/db/TwoDatabaseWork.h"
+#include "platform/db/WindowedList.h"
 
 #include <QDate>
 #include <QString>
@@ -65,10 +66,20 @@ public:
     // The columns the list reads: the grid's, the key and what a change,
     // deletion or quote view needs of the current row.
     static QStringList listColumns(OrderModel model);
+    // The list's order, ending with the order row's key.
+    static QStringList listOrder(OrderModel model);
+    // The list read a window at a time on its index: the orders of a year
+    // and those of the years before are never read whole.
+    static kv::db::WindowedList::Shape listShape(OrderModel model, const OrderSelection& selection,
+                                                 kv::db::Dialect dialect);
     static QString listSql(OrderModel model, const OrderSelection& selection, kv::db::Dialect dialect);
     static kv::db::Params params(OrderModel model, const OrderSelection& selection);
-    // Closes the list, gives it the selection and opens it.
-    static void open(kv::db::Dataset& list, OrderModel model, const OrderSelection& selection);
+    // Gives the list the selection and opens it on its first row.
+    static void open(kv::db::WindowedList& list, OrderModel model, const OrderSelection& selection);
+    // Where the list finds an order row again (its values of the list's
+    // order), read by key; empty when the row is gone.
+    static QVariantList listKey(kv::db::Connection& application, OrderModel model, const OrderKey& key,
+                                int subQuote);
     // The number of orders listed, in one COUNT.
     static long long count(kv::db::Connection& application, OrderModel model, const OrderSelection& selection);
 

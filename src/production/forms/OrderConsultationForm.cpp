@@ -14,6 +14,7 @@
 #include "imaging/forms/TPictureBox.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
+#include "platform/db/WindowedList.h"
 #include "platform/text/DateText.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/FieldWidth.h"
@@ -33,6 +34,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -126,6 +128,7 @@ OrderConsultationForm::OrderConsultationForm(OrderModel model, kv::shell::Sessio
         &session.state(), &session.dataModules(), &forms, &session.installation()});
     const auto application = session.dataModules().connections().DbKavorime;
     m_list = readOnlyDataset(OrderConsultation::tableOf(model), application);
+    m_window = std::make_unique<kv::db::WindowedList>(*m_list, kv::db::WindowedList::Shape{});
     m_production = readOnlyDataset(QStringLiteral("OFESTAT"), application);
     m_times = readOnlyDataset(QStringLiteral("OFTRANSFORM"), application);
     m_consumption = readOnlyDataset(QStringLiteral("OFCONSUMOS"), application);
@@ -200,7 +203,25 @@ OrderConsultationForm::OrderConsultationForm(OrderModel model, kv::shell::Sessio
     listLayout->addLayout(side);
     TB->addTab(listPage, QStringLiteral("Ordens de Fabrico"));
     connect(DBGrid1, &kv::ui::DbGrid::rowActivated, this, [this] { DBGrid1DblClick(); });
-    connect(m_list.get(), &kv::db::Dataset::currentChanged, this, [this] { showCurrentPicture(); });
+    connect(m_list.get(), &kv::db::Dataset::currentChanged, this, [this] {
+        showCurrentPicture();
+        followList();
+    });
+    // The scroll bar taken to an end of the window moves the list there.
+    connect(DBGrid1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QScrollBar* bar = DBGrid1->verticalScrollBar();
+                if (!m_list->isOpen() || m_list->isEmpty() || !DBGrid1->hasFocus())
+                    return;
+                if (bar->value() == bar->maximum() && m_window->moreAfter())
+                    m_list->last();
+                else if (bar->value() == bar->minimum() && m_window->moreBefore())
+                    m_list->first();
+            },
+            Qt::QueuedConnection);
+    });
 
     if (bySlots()) {
         ChartProducao = new kv::quotes::ChartRowsPie;
@@ -513,7 +534,7 @@ void OrderConsultationForm::openList()
 {
     readLimits();
     try {
-        OrderConsultation::open(*m_list, m_model, m_selection);
+        OrderConsultation::open(*m_window, m_model, m_selection);
         Label_NroOF->setText(QString::number(
             OrderConsultation::count(*m_session.dataModules().connections().DbKavorime, m_model, m_selection)));
         Label_NroOF->setVisible(true);
@@ -576,7 +597,7 @@ void OrderConsultationForm::BotProcessarClick()
         OrderConsultation::process(*m_session.dataModules().connections().DbKavorime, m_session.state().WUtil,
                                    m_selection);
         if (m_list->isOpen())
-            m_list->last();
+            m_window->openLast();
         showStatistics();
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());
@@ -607,20 +628,33 @@ OrderKey OrderConsultationForm::currentKey() const
     return key;
 }
 
-// The row found again by its whole key: the slot's other sub-quotes share
-// the order's year, week, number and slot.
+// The list opened again on the row, by its whole key: the slot's other
+// sub-quotes share the order's year, week, number and slot. A row gone
+// leaves the list on the row after it.
 bool OrderConsultationForm::relocate(const OrderKey& key, int subQuote)
 {
     if (!m_list->isOpen())
         return false;
-    QStringList fields{QStringLiteral("ANO"), QStringLiteral("ORDNRO"), QStringLiteral("DETAIL"),
-                       QStringLiteral("SUBORC")};
-    QVariantList values{key.year, key.number, key.slot, subQuote};
-    if (bySlots()) {
-        fields << QStringLiteral("SEMANA");
-        values << key.week;
+    try {
+        const QVariantList at =
+            OrderConsultation::listKey(*m_session.dataModules().connections().DbKavorime, m_model, key, subQuote);
+        if (at.isEmpty())
+            return false;
+        m_window->openAt(at);
+    } catch (const kv::db::DbError& error) {
+        kv::ui::messages().fail(error.fullText());
+        return false;
     }
-    return m_list->locate(fields, values);
+    return !m_list->isEmpty() && currentKey().number == key.number && currentKey().year == key.year
+           && currentKey().slot == key.slot && currentKey().week == key.week
+           && m_list->value(QStringLiteral("SUBORC")).toInt() == subQuote;
+}
+
+void OrderConsultationForm::followList()
+{
+    if (!m_list->isOpen() || !DBGrid1->hasFocus() || !m_window->atEdge())
+        return;
+    m_window->follow();
 }
 
 bool OrderConsultationForm::runChild(const QString& className)
@@ -705,8 +739,22 @@ void OrderConsultationForm::BotEliminarClick()
         const auto* db = dynamic_cast<const kv::db::DbError*>(&error);
         messages.fail(db ? db->fullText() : QString::fromUtf8(error.what()));
     }
+    // The list stands where the order stood (on the row after it, once gone).
+    QVariantList at;
+    for (const QString& column : OrderConsultation::listOrder(m_model))
+        at << m_list->value(column);
     openList();
-    if (relocate(key, subQuote))
+    if (!m_list->isOpen())
+        return;
+    try {
+        m_window->openAt(at);
+    } catch (const kv::db::DbError& error) {
+        messages.fail(error.fullText());
+        return;
+    }
+    if (!m_list->isEmpty() && m_list->value(QStringLiteral("ORDNRO")).toInt() == key.number
+        && m_list->value(QStringLiteral("ANO")).toString() == key.year
+        && m_list->value(QStringLiteral("SUBORC")).toInt() == subQuote)
         focusField(DBGrid1);
 }
 

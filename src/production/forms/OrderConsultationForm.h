@@ -19,7 +19,8 @@ class QTabWidget;
 
 namespace kv::db {
 class Dataset;
-}
+class WindowedList;
+} // namespace kv::db
 namespace kv::imaging {
 class TPictureBox;
 }
@@ -91,6 +92,8 @@ private:
     void printPage(kv::db::Dataset& rows, const QString& title, const std::vector<StatisticsColumn>& columns);
     OrderKey currentKey() const;
     bool relocate(const OrderKey& key, int subQuote);
+    // The rows beyond the window read as the cursor reaches its edge.
+    void followList();
     // The child form of a class, run modally; false when it is not there.
     bool runChild(const QString& className);
 
@@ -102,6 +105,7 @@ private:
     QString m_pictureFolder;
     std::unique_ptr<kv::quotes::SelectionLookups> m_lookups;
     std::unique_ptr<kv::db::Dataset> m_list;
+    std::unique_ptr<kv::db::WindowedList> m_window; // over m_list
     std::unique_ptr<kv::db::Dataset> m_production; // OFESTAT
     std::unique_ptr<kv::db::Dataset> m_times; // OFTRANSFORM
     std::unique_ptr<kv::db::Dataset> m_consumption; // OFCONSUMOS

@@ -162,6 +162,13 @@ long long OrderConsultation::count(Connection& application, OrderModel model, co
         .toLongLong();
 }
 
+long long OrderConsultation::count(kv::db::WindowedList& list, OrderModel model, const OrderSelection& selection)
+{
+    if (!list.moreBefore() && !list.moreAfter())
+        return list.dataset().recordCount();
+    return count(*list.dataset().connection(), model, selection);
+}
+
 QString OrderConsultation::consumptionSql()
 {
     return QStringLiteral("SELECT * FROM ORCCONSUMOS WHERE ANO = :WOfAno AND CODIGO = :WOfOrdNro "

@@ -82,6 +82,8 @@ public:
                                 int subQuote);
     // The number of orders listed, in one COUNT.
     static long long count(kv::db::Connection& application, OrderModel model, const OrderSelection& selection);
+    // The same of an open list: its window's rows when they are all.
+    static long long count(kv::db::WindowedList& list, OrderModel model, const OrderSelection& selection);
 
     // The planned consumption of one order row, by key.
     static QString consumptionSql();

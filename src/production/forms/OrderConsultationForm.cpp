@@ -535,8 +535,7 @@ void OrderConsultationForm::openList()
     readLimits();
     try {
         OrderConsultation::open(*m_window, m_model, m_selection);
-        Label_NroOF->setText(QString::number(
-            OrderConsultation::count(*m_session.dataModules().connections().DbKavorime, m_model, m_selection)));
+        Label_NroOF->setText(QString::number(OrderConsultation::count(*m_window, m_model, m_selection)));
         Label_NroOF->setVisible(true);
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());

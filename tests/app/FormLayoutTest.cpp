@@ -5,6 +5,7 @@
 #include "costing/CostingSession.h"
 #include "commercial/forms/CommercialForms.h"
 #include "commercial/forms/CommercialMembers.h"
+#include "production/forms/ProductionForms.h"
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
@@ -19,7 +20,6 @@
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/approval/forms/TORCF032A.h"
-#include "production/forms/ProductionForms.h"
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"

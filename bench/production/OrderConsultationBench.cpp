@@ -7,6 +7,7 @@
 // the connection.
 #include "production/core/OrderConsultation.h"
 #include "schema/Schema.h"
+#include "support/ServerDatabase.h"
 
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
@@ -26,20 +27,6 @@ const QStringList Years{QStringLiteral("2022"), QStringLiteral("2023"), QStringL
 constexpr int LinesPerOrder = 8; // 60,000 orders x 8 = 480,000 consumption lines
 constexpr int Window = kv::db::WindowedList::RowsBefore + kv::db::WindowedList::RowsAfter; // read as it opens
 const QDate Today(2024, 6, 15);
-
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = QStringLiteral("BDESPECIF01");
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
 
 // Orders spread over their year's weeks, produced but for the last months;
 // eight consumption lines each, copied from the orders in one statement.
@@ -97,11 +84,11 @@ struct Plants {
             db = kv::db::Connection::open(s);
         } else {
             {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+                auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
                 admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(pgName));
                 admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(pgName));
             }
-            db = kv::db::Connection::open(pgSettings(pgName));
+            db = kv::db::Connection::open(kv::bench::serverSettings(pgName));
         }
         fill(*db);
         return plants.emplace(dialect, db).first->second;
@@ -114,7 +101,7 @@ struct Plants {
         if (!pg)
             return;
         try {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+            auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
             admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(pgName));
         } catch (...) {
         }
@@ -130,7 +117,7 @@ Plants& plants()
 std::shared_ptr<kv::db::Connection> plantFor(benchmark::State& state)
 {
     const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
+    if (dialect == Dialect::Postgres && !kv::bench::hasServer()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }

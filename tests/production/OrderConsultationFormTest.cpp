@@ -8,12 +8,15 @@
 #include "production/forms/ProductionSessionState.h"
 
 #include "platform/db/Dataset.h"
+#include "platform/report/Export.h"
+#include "platform/report/PreviewWindow.h"
 #include "platform/ui/FormRegistry.h"
 #include "support/QtPrinters.h"
 #include "support/Scenario.h"
 
 #include <QCalendarWidget>
 #include <QDialog>
+#include <QFile>
 #include <QTabWidget>
 
 using kv::production::OrderConsultationForm;
@@ -219,6 +222,43 @@ TEST_P(OrderConsultationFormTest, ProcessingShowsTheStatisticsPagesAndPies)
     EXPECT_FALSE(tabs->isTabVisible(OrderConsultationForm::ProductionPage));
     EXPECT_EQ(t.f.count(*t.f.application(), "SELECT COUNT(*) FROM OFESTAT WHERE UTIL = 'ANA'"), 0);
     EXPECT_EQ(t.f.count(*t.f.application(), "SELECT COUNT(*) FROM SALDOS WHERE UTIL = 'ANA'"), 0);
+}
+
+TEST_P(OrderConsultationFormTest, EachStatisticsPagePrintsItsGridAsAList)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ConsForm t(GetParam());
+    t.f.grantRights("KAVORIMETAS", "Planeamento", "Consulta/Alteracao OF(s)", "S", "N", "N", "S");
+    FormDriver form = t.openListed();
+    form.click("BotProcessar");
+    t.scenario.settle();
+    struct Page {
+        int index;
+        const char* button;
+        const char* title;
+        const char* row; // one printed row, as the CSV export writes it
+    };
+    for (const Page& page : {Page{OrderConsultationForm::ProductionPage, "BotImprimirProducao", "Produção", "2023"},
+                             Page{OrderConsultationForm::TimesPage, "BotImprimirTempos", "Tempos", "135"},
+                             Page{OrderConsultationForm::ConsumptionPage, "BotImprimirConsumos", "Consumos",
+                                  "Canelado"}}) {
+        form.find<QTabWidget>("TB")->setCurrentIndex(page.index);
+        kv::report::Document preview;
+        t.scenario.onDialog([&](FormDriver& window) {
+            preview = qobject_cast<kv::report::PreviewWindow*>(window.window())->document();
+            window.close();
+        });
+        form.click(page.button);
+        t.scenario.settle();
+        ASSERT_EQ(preview.pageCount(), 1) << page.button;
+        const QString csv = t.scenario.tempPath(QStringLiteral("%1.csv").arg(page.index));
+        kv::report::exportDocument(preview, kv::report::ExportFormat::Csv, csv);
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString content = QString::fromUtf8(file.readAll());
+        EXPECT_TRUE(content.contains(QString::fromUtf8(page.title))) << page.button;
+        EXPECT_TRUE(content.contains(QString::fromUtf8(page.row))) << page.button;
+    }
 }
 
 TEST_P(OrderConsultationFormTest, MonthCalendarStepsOverTheYearEnd)

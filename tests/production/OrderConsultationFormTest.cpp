@@ -157,6 +157,32 @@ TEST_P(OrderConsultationFormTest, AnArticleToLimitBelowTheFromLimitIsRefused)
     EXPECT_EQ(form.focused(), "DBGrid1");
 }
 
+TEST_P(OrderConsultationFormTest, LookupsWriteTheCodeOrDateChosen)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ConsForm t(GetParam());
+    FormDriver form = t.open();
+    form.focus("Edit_ArtNro1");
+    t.scenario.onDialog([](FormDriver& dialog) {
+        EXPECT_EQ(dialog.gridTitles("Grid"), (QStringList{"CÓDIGO", "DESIGNAÇÃO", "CÔR", "TAM"}));
+        dialog.clickRow("Grid", 1);
+        dialog.click("OKBtn");
+    });
+    form.insert();
+    t.scenario.settle();
+    EXPECT_EQ(form.text("Edit_ArtNro1"), "ART-2");
+
+    form.focus("Edit_DatEnt2");
+    t.scenario.onDialog([](FormDriver& dialog) {
+        EXPECT_EQ(dialog.caption(), "Selecione a Data");
+        dialog.clickRow("Grid", 1);
+        dialog.click("OKBtn");
+    });
+    form.insert();
+    t.scenario.settle();
+    EXPECT_EQ(form.text("Edit_DatEnt2"), "15/03/2024");
+}
+
 struct DeletionCase {
     std::string label;
     int row; // in production-date order: 0 order 11 of 2024, 2 the issued order 12

@@ -113,6 +113,9 @@ void checkTexts(QWidget* window, QStringList& faults)
             kind = QStringLiteral("moldura");
         } else if (auto* bar = qobject_cast<QTabBar*>(widget)) {
             for (int i = 0; i < bar->count(); ++i) {
+                // A tab the form hides is not shown, so not cut.
+                if (!bar->isTabVisible(i))
+                    continue;
                 const int text = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
                 const QRect tab = bar->tabRect(i);
                 if (tab.width() < text || tab.right() >= bar->width())

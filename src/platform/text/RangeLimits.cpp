@@ -171,6 +171,13 @@ LimitExit RangeLimits::leave(const QString& name, LimitSide side, const QString&
     }
 
     if (side == LimitSide::From) {
+        if (fromText.trimmed().isEmpty() && !limits.emptyFromRefused.text.isEmpty()) {
+            exit.outcome = LimitExit::Outcome::Invalid;
+            exit.message = limits.emptyFromRefused.text;
+            exit.inStatusBar = limits.emptyFromRefused.inStatusBar;
+            exit.focusFrom = limits.emptyFromRefused.focusFrom;
+            return exit;
+        }
         if (fromText.trimmed().isEmpty() && limits.emptyFrom != LimitPair::EmptyFrom::Unreadable) {
             values.from = limits.kind == LimitKind::Text ? QVariant(QString()) : QVariant(qint64(0));
             if (limits.emptyFrom == LimitPair::EmptyFrom::ShowsZero) {

@@ -44,6 +44,9 @@ struct LimitPair {
     // shown so, or taken as 0 while it stays empty.
     enum class EmptyFrom { Unreadable, ShowsZero, Zero };
     EmptyFrom emptyFrom = EmptyFrom::Unreadable;
+    // An empty from-field refused with this warning (checked before
+    // `emptyFrom`); the limit stays as it was.
+    LimitWarning emptyFromRefused;
     LimitWarning emptyTo; // an empty to-field
     // An empty to-field leaves the limit as it was, checks nothing and
     // reopens nothing (the approval list's customers).

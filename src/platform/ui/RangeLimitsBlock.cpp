@@ -21,7 +21,7 @@ RangeLimitsBlock::RangeLimitsBlock(Form& form, std::vector<kv::text::LimitPair> 
                                    QWidget* parent)
     : QWidget(parent), m_form(form), m_limits(std::move(pairs))
 {
-    auto* grid = new QGridLayout(this);
+    auto* grid = m_grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     m_rows.reserve(fields.size());
     for (LimitFields& spec : fields) {
@@ -39,11 +39,11 @@ RangeLimitsBlock::RangeLimitsBlock(Form& form, std::vector<kv::text::LimitPair> 
         } else if (!r.spec.nameLabel.isEmpty()) {
             r.name = new QLabel(this);
             r.name->setObjectName(r.spec.nameLabel);
-            grid->addWidget(r.name, line, 2, 1, 2);
+            grid->addWidget(r.name, line, 2, 1, 3);
         }
         m_rows.push_back(std::move(r));
     }
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
 
     for (Row& r : m_rows) {
         const QString pair = r.spec.pair;
@@ -106,6 +106,14 @@ const RangeLimitsBlock::Row& RangeLimitsBlock::row(const QString& pair) const
     throw std::invalid_argument("no limit fields " + pair.toStdString());
 }
 
+void RangeLimitsBlock::addBeside(const QString& pair, QWidget* widget)
+{
+    for (std::size_t line = 0; line < m_rows.size(); ++line) {
+        if (m_rows[line].spec.pair == pair)
+            m_grid->addWidget(widget, static_cast<int>(line), 3, Qt::AlignLeft);
+    }
+}
+
 QLineEdit* RangeLimitsBlock::fromField(const QString& pair) const { return row(pair).from; }
 
 QLineEdit* RangeLimitsBlock::toField(const QString& pair) const { return row(pair).to; }
@@ -154,6 +162,8 @@ void RangeLimitsBlock::leave(const Row& r, LimitSide side, bool moveFocus)
     }
     if (exit.reopen && moveFocus && m_reopen)
         m_reopen();
+    if (moveFocus && m_afterLeave)
+        m_afterLeave(r.spec.pair, side);
 }
 
 void RangeLimitsBlock::showName(const Row& r)

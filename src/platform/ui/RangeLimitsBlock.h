@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 
@@ -82,12 +83,18 @@ public:
     // Run when a valid exit reopens the selection.
     void setReopen(std::function<void()> reopen) { m_reopen = std::move(reopen); }
     void setDateLookup(DateLookup lookup) { m_dateLookup = std::move(lookup); }
+    // Run after a field's valid exit (and the reopening it asked for).
+    using AfterLeave = std::function<void(const QString& pair, kv::text::LimitSide side)>;
+    void setAfterLeave(AfterLeave afterLeave) { m_afterLeave = std::move(afterLeave); }
 
     // Every limit and field back to its default.
     void showDefaults();
     // Reads every field as leaving it does, in order, with its messages
     // (before a print); the focus is not moved.
     void readAll();
+
+    // Puts `widget` at the end of the pair's row (the week boxes of a date).
+    void addBeside(const QString& pair, QWidget* widget);
 
     QLineEdit* fromField(const QString& pair) const;
     QLineEdit* toField(const QString& pair) const;
@@ -114,8 +121,10 @@ private:
     kv::text::RangeLimits m_limits;
     std::vector<Row> m_rows;
     std::function<void()> m_reopen;
+    AfterLeave m_afterLeave;
     DateLookup m_dateLookup;
     QPointer<QLineEdit> m_activeDate;
+    QGridLayout* m_grid = nullptr;
 };
 
 } // namespace kv::ui

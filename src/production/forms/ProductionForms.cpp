@@ -1,6 +1,7 @@
 #include "production/forms/ProductionForms.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "production/forms/OrderConsultationForm.h"
 #include "production/forms/ProductionSessionState.h"
 #include "shell/Session.h"
 
@@ -10,8 +11,12 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    (void)session;
-    (void)forms;
+    session.twoDatabaseKinds().add(OrderConsultation::deletionKind());
+    for (const OrderModel model : {OrderModel::Slots, OrderModel::PerLine})
+        forms.add(model == OrderModel::Slots ? QStringLiteral("TORCF101") : QStringLiteral("TORCF105"),
+                  [&session, &forms, state, model](QWidget* parent) -> QDialog* {
+                      return new OrderConsultationForm(model, session, forms, *state, parent);
+                  });
     return state;
 }
 

@@ -203,4 +203,17 @@ TEST(RangeLimits, singleCustomerAndDatesCheckedFromEitherField)
     EXPECT_TRUE(valid.reopen);
 }
 
+TEST(RangeLimits, anEmptyFromFieldRefusedKeepsItsLimit)
+{
+    LimitPair customers{"customers", LimitKind::Integer, qint64(1), qint64(99999999)};
+    customers.emptyFromRefused = LimitWarning::box("Cliente Inválido");
+    RangeLimits limits({customers});
+    limits.leave("customers", F, "7", "99999999");
+    const LimitExit refused = limits.leave("customers", F, "", "99999999");
+    EXPECT_EQ(refused.outcome, O::Invalid);
+    EXPECT_EQ(refused.message, "Cliente Inválido");
+    EXPECT_TRUE(refused.focusFrom);
+    EXPECT_EQ(limits.fromInteger("customers"), 7);
+}
+
 } // namespace

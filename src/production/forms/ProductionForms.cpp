@@ -2,6 +2,7 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/TORCF101A.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -10,8 +11,10 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    (void)session;
-    (void)forms;
+    forms.add(QStringLiteral("TORCF101A"), [&session, state](QWidget* parent) -> QDialog* {
+        return new TORCF101A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
+                             parent);
+    });
     return state;
 }
 

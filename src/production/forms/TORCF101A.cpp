@@ -1,0 +1,412 @@
+#include "production/forms/TORCF101A.h"
+
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "platform/ui/FieldWidth.h"
+#include "platform/ui/MessageService.h"
+#include "production/forms/ConsumptionLinesPage.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kv::production {
+
+namespace {
+
+using kv::ui::messages;
+
+QString fillCaption(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString columnText(const QVariant& value, FillKind kind)
+{
+    if (value.isNull())
+        return {};
+    switch (kind) {
+    case FillKind::Date:
+        return kv::text::date(value.toDate());
+    case FillKind::Number:
+    case FillKind::Integer:
+        return kv::text::plain(value.toDouble());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace
+
+TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const SelectedOrder& order, QWidget* parent)
+    : kv::ui::Form(parent, 3),
+      m_environment(environment),
+      m_filling(std::make_unique<OrderFilling>(*environment.application(), *environment.invoicing(), order))
+{
+    setObjectName(QStringLiteral("TORCF101A"));
+    setWindowTitle(QStringLiteral("Preenchimento O.F."));
+    auto* layout = new QVBoxLayout(body());
+    auto* heading = new QLabel(QStringLiteral("Preenchimento Ordem de Fabrico"));
+    heading->setObjectName(QStringLiteral("Panel_Titulo"));
+    layout->addWidget(heading);
+    auto* header = new QGridLayout;
+    auto headerLabel = [&](const char* name, int row, int column, const char* caption) {
+        header->addWidget(new QLabel(fillCaption(caption)), row, column);
+        auto* l = new QLabel;
+        l->setObjectName(QLatin1String(name));
+        header->addWidget(l, row, column + 1);
+        return l;
+    };
+    Label_OrdNro = headerLabel("Label_OrdNro", 0, 0, "O.Fabrico Nº : ");
+    Label_Tipo = new QLabel;
+    Label_Tipo->setObjectName(QStringLiteral("Label_Tipo"));
+    header->addWidget(Label_Tipo, 0, 2);
+    Label_Artigo = headerLabel("Label_Artigo", 1, 0, "Artigo : ");
+    Label_Cliente = headerLabel("Label_Cliente", 2, 0, "Cliente : ");
+    header->setColumnStretch(3, 1);
+    layout->addLayout(header);
+    TabControl = new QTabWidget;
+    TabControl->setObjectName(QStringLiteral("TabControl"));
+    TabControl->addTab(buildOperations(), fillCaption("Operações"));
+    TabControl->addTab(buildPacking(), fillCaption("Embalagem"));
+    m_lines = new ConsumptionLinesPage(*this, *environment.application(), order, [this] {
+        OrderFigures f;
+        f.sheetArea = m_sheetArea;
+        f.sheets = kv::text::parseNumber(m_edits[QStringLiteral("NPLANOS")]->text()).value_or(0.0);
+        f.quantity = kv::text::parseNumber(m_edits[QStringLiteral("QUANTFINAL")]->text()).value_or(0.0);
+        f.quoteUnit = m_quote.unit;
+        f.windowWeight = m_quote.windowWeight;
+        f.delivery = m_delivery;
+        return f;
+    });
+    TabControl->addTab(m_lines, fillCaption("Mat.Prima / Máquinas"));
+    layout->addWidget(TabControl);
+    connect(TabControl, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1)
+            showPacking();
+        if (page == 0)
+            focusField(m_edits[QStringLiteral("DATAPROD")]);
+        if (page == 1)
+            focusField(m_edits[QStringLiteral("QTDEXT1A")]);
+        if (page == 2)
+            m_lines->focusGrid();
+    });
+    auto* buttons = new QHBoxLayout(buttonBar());
+    buttons->addStretch();
+    auto* gravar = new QPushButton(QStringLiteral("&Gravar"));
+    gravar->setObjectName(QStringLiteral("BitBtn_Gravar"));
+    gravar->setToolTip(QStringLiteral("Gravar"));
+    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
+    cancelar->setObjectName(QStringLiteral("BitBtn_Cancelar"));
+    cancelar->setToolTip(fillCaption("Cancelar Alteração"));
+    for (auto* b : {gravar, cancelar}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    connect(gravar, &QPushButton::clicked, this, [this] { save(); });
+    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+    attachRules();
+}
+
+TORCF101A::~TORCF101A() = default;
+
+QLineEdit* TORCF101A::addField(QGridLayout* grid, int row, int column, const char* caption, const char* name,
+                               int characters)
+{
+    auto* label = new QLabel(fillCaption(caption));
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QStringLiteral("Edit_%1").arg(QLatin1String(name)));
+    if (characters > 0) {
+        edit->setMaxLength(characters);
+        kv::ui::setFieldWidth(edit, characters);
+    }
+    grid->addWidget(label, row, column);
+    grid->addWidget(edit, row, column + 1, Qt::AlignLeft);
+    setCaptionLabel(edit, label);
+    m_edits.insert(QLatin1String(name), edit);
+    return edit;
+}
+
+QWidget* TORCF101A::buildOperations()
+{
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    addField(grid, 0, 0, "Data Produção : ", "DATAPROD", 10);
+    auto* week = new QLineEdit;
+    week->setObjectName(QStringLiteral("Edit_SEMANAPROD"));
+    week->setReadOnly(true);
+    week->setFocusPolicy(Qt::NoFocus);
+    week->setToolTip(fillCaption("Semana de Produção"));
+    kv::ui::setFieldWidth(week, 2);
+    grid->addWidget(week, 0, 2, Qt::AlignLeft);
+    m_edits.insert(QStringLiteral("SEMANAPROD"), week);
+    addField(grid, 1, 0, "Quant. a Produzir : ", "QUANTFINAL", 12);
+    auto* unit = new QLabel;
+    unit->setObjectName(QStringLiteral("Label_UNVEND"));
+    grid->addWidget(unit, 1, 2);
+    addField(grid, 2, 0, "Nº de Folhas : ", "NPLANOS", 10);
+    addField(grid, 3, 0, "Nº de Passagens : ", "NROENT", 4);
+    addField(grid, 4, 0, "Medidas (mm) : ", "COMPRIM", 8);
+    addField(grid, 5, 0, "", "LARGURA", 8);
+    addField(grid, 6, 0, "", "ALTURA", 8);
+    addField(grid, 7, 0, "Format Plano (cm) : ", "PLNCOMPRIM1", 8);
+    addField(grid, 8, 0, "x", "PLNLARGURA1", 8);
+    addField(grid, 9, 0, "", "PLNCOMPRIM2", 8);
+    addField(grid, 10, 0, "x", "PLNLARGURA2", 8);
+    addField(grid, 11, 0, "CD : ", "CD", 30);
+    const std::pair<const char*, const char*> prepress[] = {{"Maqueta : ", "MAQUETA"},
+                                                           {"Modelo : ", "MODELO"},
+                                                           {"Diapositivos : ", "DIAPOSITIVOS"},
+                                                           {"Fotolitos : ", "FOTOLITOS"},
+                                                           {"Provas : ", "PROVAS"}};
+    int row = 12;
+    for (const auto& [caption, column] : prepress)
+        addField(grid, row++, 0, caption, column, 30);
+    const std::pair<const char*, const char*> checklist[] = {
+        {"Repetição : ", "REPETICAO"},
+        {"Repetição c/ Alteração : ", "REPETICAOALTER"},
+        {"Tem Cortante : ", "CORTANTESIM"},
+        {" Nº Cortante : ", "CORTANTENRO"},
+        {"Tem Cortante c/ Alteração : ", "CORTANTESIMALTER"},
+        {" Nº Cortante c/ Alteração : ", "CORTANTESIMALTERNRO"},
+        {"Fundo Automático ? ", "FUNDOAUTO"},
+        {"Fundo Semi Automático ? ", "FUNDOSEMIAUTO"},
+        {"Tampo : ", "TAMPA"},
+        {"Fundo : ", "FUNDO"},
+        {"Caixa : ", "CAIXA"},
+        {"Colagem Lateral : ", "COLAGEMLATERAL"},
+        {"Colagem 4/6 Cantos : ", "COLAGEMCANTOS"},
+        {"Colagem Dupla Parede : ", "COLAGEMDUPLA"},
+        {"Plasticizar : ", "PLASTICIZAR"},
+        {"Tabuleiro : ", "TABULEIRO"},
+        {"Auto-Armável : ", "AUTO_ARMAVEL"},
+        {"Manga : ", "MANGA"}};
+    row = 0;
+    for (const auto& [caption, column] : checklist) {
+        const bool number = QByteArray(column).endsWith("NRO");
+        addField(grid, row++, 3, caption, column, number ? 30 : 1);
+    }
+    grid->setColumnStretch(5, 1);
+    return page;
+}
+
+QWidget* TORCF101A::buildPacking()
+{
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    int row = 0;
+    auto block = [&](const char* caption, const char* kind, QLabel*& total) {
+        grid->addWidget(new QLabel(fillCaption(caption)), row++, 0, 1, 6);
+        for (int n = 1; n <= 4; ++n) {
+            const QString a = QStringLiteral("QTD%1%2A").arg(QLatin1String(kind)).arg(n);
+            const QString b = QStringLiteral("QTD%1%2B").arg(QLatin1String(kind)).arg(n);
+            addField(grid, row, 0, "", a.toLatin1().constData(), 8);
+            addField(grid, row, 2, " a ", b.toLatin1().constData(), 8);
+            grid->addWidget(new QLabel(QStringLiteral("=")), row, 4);
+            auto* product = new QLabel;
+            product->setObjectName(QStringLiteral("Label_%1").arg(a));
+            grid->addWidget(product, row, 5);
+            m_products.insert(a, product);
+            ++row;
+        }
+        total = new QLabel;
+        total->setObjectName(QStringLiteral("Label_Total%1").arg(QLatin1String(kind)));
+        grid->addWidget(total, row++, 5);
+    };
+    block("Quantidade  de Embalagens Exteriores  : ", "EXT", Label_TotalExt);
+    block("Quantidade  de Paletes  : ", "PLT", Label_TotalPlt);
+    grid->addWidget(new QLabel(fillCaption("OBSERVAÇÕES / INSTRUÇÕES DE EMBALAGEM :")), row++, 0, 1, 6);
+    for (const char* obs : {"OBSERV1", "OBSERV2", "OBSERV3", "OBSERV4"}) {
+        auto* edit = addField(grid, row++, 0, "", obs, 80);
+        grid->removeWidget(edit);
+        grid->addWidget(edit, row - 1, 0, 1, 6, Qt::AlignLeft);
+    }
+    grid->addWidget(new QLabel(fillCaption("Total de Unidades a Produzir :")), row, 0, 1, 3);
+    Label_TotalProduzir = new QLabel;
+    Label_TotalProduzir->setObjectName(QStringLiteral("Label_TotalProduzir"));
+    grid->addWidget(Label_TotalProduzir, row, 3, 1, 3);
+    grid->setColumnStretch(6, 1);
+    return page;
+}
+
+void TORCF101A::refuse(const FillRefusal& refusal)
+{
+    rejectField(refusal.message, refusal.beep);
+}
+
+void TORCF101A::attachRules()
+{
+    for (const FilledColumn& f : filledColumns()) {
+        const QString column = QLatin1String(f.column);
+        QLineEdit* edit = m_edits.value(column);
+        if (!edit || f.kind == FillKind::Text || f.kind == FillKind::Char)
+            continue;
+        if (f.kind == FillKind::Date) {
+            setExitHandler(edit, [this, edit] {
+                const ProductionDay day = m_filling->productionDay(edit->text());
+                if (day.refusal)
+                    return refuse(*day.refusal);
+                m_edits[QStringLiteral("SEMANAPROD")]->setText(day.week);
+            });
+            continue;
+        }
+        const bool packCount = column.startsWith(QLatin1String("QTD")) && column.endsWith(QLatin1Char('A'));
+        if (packCount) {
+            setExitHandler(edit, [this, column] { leavePackCount(column); });
+            continue;
+        }
+        setExitHandler(edit, [this, column, edit] {
+            if (auto r = OrderFilling::fieldRefusal(column, edit->text())) {
+                if (r->focus != column) { // a packing row's units send the user back to its count
+                    messages().beep();
+                    messages().error(r->message);
+                    return focusField(m_edits[r->focus]);
+                }
+                return refuse(*r);
+            }
+            if (column.startsWith(QLatin1String("QTD")))
+                showPacking();
+            if (column == QLatin1String("PLNLARGURA1"))
+                recomputeArea(false);
+            if (column == QLatin1String("PLNLARGURA2") && !edit->text().trimmed().isEmpty()) {
+                recomputeArea(true);
+                m_lines->recalculate();
+            }
+            if (column == QLatin1String("MANGA")) {
+                TabControl->setCurrentIndex(1);
+            }
+        });
+    }
+    setExitHandler(m_edits[QStringLiteral("COMPRIM")], [this] {
+        if (auto r = OrderFilling::fieldRefusal(QStringLiteral("PLNCOMPRIM1"), m_edits[QStringLiteral("PLNCOMPRIM1")]->text()))
+            refuse(*r);
+    });
+    setEnterHandler(m_edits[QStringLiteral("OBSERV1")], [this] {
+        showPacking();
+        if (auto r = OrderFilling::packedTotalRefusal(texts(), m_quote.unit)) {
+            messages().beep();
+            messages().error(r->message);
+            focusField(m_edits[r->focus]);
+        }
+    });
+    setExitHandler(m_edits[QStringLiteral("OBSERV4")], [this] { TabControl->setCurrentIndex(2); });
+}
+
+void TORCF101A::leavePackCount(const QString& column)
+{
+    QLineEdit* edit = m_edits[column];
+    const double count = kv::text::parseNumber(edit->text()).value_or(0.0);
+    if (!edit->text().trimmed().isEmpty() && !kv::text::parseNumber(edit->text()))
+        return refuse(FillRefusal{kv::text::notANumberMessage(edit->text()), column});
+    if (count != 0.0)
+        return;
+    // An empty count ends its block: it and every later row of the block pack nothing.
+    const QString kind = column.mid(3, 3);
+    for (int n = column.mid(6, 1).toInt(); n <= 4; ++n)
+        for (char side : {'A', 'B'})
+            m_edits[QStringLiteral("QTD%1%2%3").arg(kind).arg(n).arg(QLatin1Char(side))]->setText(QStringLiteral("0"));
+    showPacking();
+    focusField(m_edits[kind == QLatin1String("EXT") ? QStringLiteral("QTDPLT1A") : QStringLiteral("OBSERV1")]);
+}
+
+void TORCF101A::showPacking()
+{
+    const QHash<QString, QString> t = texts();
+    const double quantity = kv::text::parseNumber(t.value(QStringLiteral("QUANTFINAL"))).value_or(0.0);
+    Label_TotalProduzir->setText(kv::text::formatted(OrderFilling::unitsToProduce(quantity, m_quote.unit), "#,##0"));
+    for (const char* kind : {"EXT", "PLT"}) {
+        double total = 0;
+        for (int n = 1; n <= 4; ++n) {
+            const QString a = QStringLiteral("QTD%1%2A").arg(QLatin1String(kind)).arg(n);
+            QString b = a;
+            b.back() = QLatin1Char('B');
+            const double product = kv::text::parseNumber(t.value(a)).value_or(0.0)
+                                   * kv::text::parseNumber(t.value(b)).value_or(0.0);
+            total += product;
+            m_products[a]->setText(kv::text::formatted(product, "#,##0"));
+        }
+        (QLatin1String(kind) == QLatin1String("EXT") ? Label_TotalExt : Label_TotalPlt)
+            ->setText(kv::text::formatted(total, "#,##0"));
+    }
+}
+
+void TORCF101A::recomputeArea(bool withSecond)
+{
+    auto value = [this](const char* column) {
+        return kv::text::parseNumber(m_edits[QLatin1String(column)]->text()).value_or(0.0);
+    };
+    m_sheetArea = withSecond ? OrderFilling::sheetArea(value("PLNCOMPRIM1"), value("PLNLARGURA1"), value("PLNCOMPRIM2"),
+                                                       value("PLNLARGURA2"))
+                             : OrderFilling::sheetArea(value("PLNCOMPRIM1"), value("PLNLARGURA1"), 0, 0);
+}
+
+QHash<QString, QString> TORCF101A::texts() const
+{
+    QHash<QString, QString> t;
+    for (auto it = m_edits.begin(); it != m_edits.end(); ++it)
+        t.insert(it.key(), it.value()->text());
+    return t;
+}
+
+void TORCF101A::showOrder(const QHash<QString, QVariant>& row)
+{
+    for (const FilledColumn& f : filledColumns())
+        m_edits[QLatin1String(f.column)]->setText(columnText(row.value(QLatin1String(f.column)), f.kind));
+    m_edits[QStringLiteral("SEMANAPROD")]->setText(row.value(QStringLiteral("SEMANAPROD")).toString());
+    findChild<QLabel*>(QStringLiteral("Label_UNVEND"))->setText(row.value(QStringLiteral("UNVEND")).toString());
+    const SelectedOrder& o = m_filling->order();
+    Label_OrdNro->setText(QString::number(o.orderNumber));
+    Label_Tipo->setText(o.subQuote == 0 ? QStringLiteral("( Artigo Base )") : fillCaption("( Acessório )"));
+    const QString article = row.value(QStringLiteral("ARTIGO")).toString();
+    Label_Artigo->setText(article + QStringLiteral("  ") + m_filling->articleDesignation(article));
+    const int customer = row.value(QStringLiteral("CLINRO")).toInt();
+    Label_Cliente->setText(QString::number(customer) + QStringLiteral("  ") + m_filling->customerName(customer));
+    m_delivery = row.value(QStringLiteral("DATAENT")).toDate();
+    recomputeArea(true);
+}
+
+void TORCF101A::FormActivate()
+{
+    setStatusText(2, m_environment.state().WMarca);
+    const SelectedOrder& o = m_filling->order();
+    const auto quote = m_filling->readQuote();
+    const auto row = quote ? m_filling->readOrder() : std::nullopt;
+    if (!quote || !row) {
+        messages().beep();
+        messages().error(quote ? QStringLiteral("A Ordem de Fabrico %1 já não existe.").arg(o.orderNumber)
+                               : OrderFilling::quoteDeletedMessage(o.quoteNumber, o.subQuote));
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    m_quote = *quote;
+    showOrder(*row);
+    m_lines->open();
+    TabControl->setCurrentIndex(0);
+    focusField(m_edits[QStringLiteral("DATAPROD")]);
+}
+
+void TORCF101A::save()
+{
+    if (m_lines->lineInProgress())
+        m_lines->cancelLine();
+    const auto refusal = m_filling->save(texts(), m_quote.unit);
+    if (!refusal) {
+        accept();
+        return;
+    }
+    if (refusal->beep)
+        messages().beep();
+    messages().error(refusal->message);
+    QLineEdit* field = m_edits.value(refusal->focus);
+    const int page = TabControl->indexOf(field ? field->parentWidget() : nullptr);
+    if (page >= 0 && page != TabControl->currentIndex()) {
+        const QSignalBlocker quiet(TabControl);
+        TabControl->setCurrentIndex(page);
+    }
+    if (field)
+        focusField(field);
+}
+
+} // namespace kv::production

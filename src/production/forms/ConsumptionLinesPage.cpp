@@ -90,6 +90,8 @@ ConsumptionLinesPage::ConsumptionLinesPage(kv::ui::Form& form, kv::db::Connectio
         b->setObjectName(QLatin1String(name));
         b->setToolTip(QString::fromUtf8(hint));
         b->setAutoDefault(false);
+        // "&C" leaves a line whose field would refuse it; none of them runs the field's rule.
+        b->setFocusPolicy(Qt::NoFocus);
         buttons->addWidget(b);
         return b;
     };

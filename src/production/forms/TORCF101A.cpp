@@ -103,6 +103,8 @@ TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const Select
     cancelar->setToolTip(fillCaption("Cancelar Alteração"));
     for (auto* b : {gravar, cancelar}) {
         b->setAutoDefault(false);
+        // The save checks every field itself; a click must not run the rule of the field left first.
+        b->setFocusPolicy(Qt::NoFocus);
         buttons->addWidget(b);
     }
     connect(gravar, &QPushButton::clicked, this, [this] { save(); });
@@ -384,6 +386,7 @@ void TORCF101A::FormActivate()
     showOrder(*row);
     m_lines->open();
     TabControl->setCurrentIndex(0);
+    EnableEvents();
     focusField(m_edits[QStringLiteral("DATAPROD")]);
 }
 

@@ -18,6 +18,8 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/TUpdateErrorForm.h"
+#include "production/forms/ProductionForms.h"
+#include "production/forms/ProductionSessionState.h"
 #include "quotes/approval/forms/TORCF032A.h"
 #include "quotes/forms/QuoteForms.h"
 #include "support/LayoutCheck.h"
@@ -110,7 +112,16 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
+        // The production order forms open on the order a consultation handed them.
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO ORDFABDET (ANO, SEMANA, ORDNRO, SUBORC, DETAIL, ORCNRO, CLINRO, QUANTFINAL, UNVEND, NPLANOS, "
+            "NROENT, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, PRODUZ, IMPR) VALUES ('2024', '03', 9901, 0, "
+            "1, 1, 101, 2, 'MIL', 1000, 1, 100, 70, 0, 0, 'N', 'N')"));
+        production = kv::production::registerProductionForms(scenario.session(), scenario.forms());
+        production->selected = {QStringLiteral("2024"), QStringLiteral("03"), 9901, 1, 1, 0};
     }
+
+    std::shared_ptr<kv::production::ProductionSessionState> production;
 
     // The user administration program's forms work on the company it has
     // chosen, the demo company.

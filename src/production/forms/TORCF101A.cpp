@@ -131,39 +131,56 @@ QLineEdit* TORCF101A::addField(QGridLayout* grid, int row, int column, const cha
     return edit;
 }
 
+QLineEdit* TORCF101A::addLine(QGridLayout* grid, int row, const char* caption,
+                              std::initializer_list<std::pair<const char*, int>> fields, const char* between)
+{
+    auto* label = new QLabel(fillCaption(caption));
+    auto* line = new QHBoxLayout;
+    QLineEdit* first = nullptr;
+    for (const auto& [name, characters] : fields) {
+        if (first && *between)
+            line->addWidget(new QLabel(QLatin1String(between)));
+        auto* edit = new QLineEdit;
+        edit->setObjectName(QStringLiteral("Edit_%1").arg(QLatin1String(name)));
+        edit->setMaxLength(characters);
+        kv::ui::setFieldWidth(edit, characters);
+        line->addWidget(edit);
+        setCaptionLabel(edit, label);
+        m_edits.insert(QLatin1String(name), edit);
+        if (!first)
+            first = edit;
+    }
+    line->addStretch();
+    grid->addWidget(label, row, 0);
+    grid->addLayout(line, row, 1);
+    return first;
+}
+
 QWidget* TORCF101A::buildOperations()
 {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
-    addField(grid, 0, 0, "Data Produção : ", "DATAPROD", 10);
-    auto* week = new QLineEdit;
-    week->setObjectName(QStringLiteral("Edit_SEMANAPROD"));
+    addLine(grid, 0, "Data Produção : ", {{"DATAPROD", 10}, {"SEMANAPROD", 2}}, "");
+    QLineEdit* week = m_edits[QStringLiteral("SEMANAPROD")];
     week->setReadOnly(true);
     week->setFocusPolicy(Qt::NoFocus);
     week->setToolTip(fillCaption("Semana de Produção"));
-    kv::ui::setFieldWidth(week, 2);
-    grid->addWidget(week, 0, 2, Qt::AlignLeft);
-    m_edits.insert(QStringLiteral("SEMANAPROD"), week);
-    addField(grid, 1, 0, "Quant. a Produzir : ", "QUANTFINAL", 12);
+    addLine(grid, 1, "Quant. a Produzir : ", {{"QUANTFINAL", 12}}, "");
     auto* unit = new QLabel;
     unit->setObjectName(QStringLiteral("Label_UNVEND"));
-    grid->addWidget(unit, 1, 2);
-    addField(grid, 2, 0, "Nº de Folhas : ", "NPLANOS", 10);
-    addField(grid, 3, 0, "Nº de Passagens : ", "NROENT", 4);
-    addField(grid, 4, 0, "Medidas (mm) : ", "COMPRIM", 8);
-    addField(grid, 5, 0, "", "LARGURA", 8);
-    addField(grid, 6, 0, "", "ALTURA", 8);
-    addField(grid, 7, 0, "Format Plano (cm) : ", "PLNCOMPRIM1", 8);
-    addField(grid, 8, 0, "x", "PLNLARGURA1", 8);
-    addField(grid, 9, 0, "", "PLNCOMPRIM2", 8);
-    addField(grid, 10, 0, "x", "PLNLARGURA2", 8);
-    addField(grid, 11, 0, "CD : ", "CD", 30);
+    static_cast<QHBoxLayout*>(grid->itemAtPosition(1, 1)->layout())->insertWidget(1, unit);
+    addLine(grid, 2, "Nº de Folhas : ", {{"NPLANOS", 10}}, "");
+    addLine(grid, 3, "Nº de Passagens : ", {{"NROENT", 4}}, "");
+    addLine(grid, 4, "Medidas (mm) : ", {{"COMPRIM", 8}, {"LARGURA", 8}, {"ALTURA", 8}}, "x");
+    addLine(grid, 5, "Format Plano (cm) : ", {{"PLNCOMPRIM1", 8}, {"PLNLARGURA1", 8}}, "x");
+    addLine(grid, 6, "", {{"PLNCOMPRIM2", 8}, {"PLNLARGURA2", 8}}, "x");
+    addField(grid, 7, 0, "CD : ", "CD", 30);
     const std::pair<const char*, const char*> prepress[] = {{"Maqueta : ", "MAQUETA"},
                                                            {"Modelo : ", "MODELO"},
                                                            {"Diapositivos : ", "DIAPOSITIVOS"},
                                                            {"Fotolitos : ", "FOTOLITOS"},
                                                            {"Provas : ", "PROVAS"}};
-    int row = 12;
+    int row = 8;
     for (const auto& [caption, column] : prepress)
         addField(grid, row++, 0, caption, column, 30);
     const std::pair<const char*, const char*> checklist[] = {
@@ -188,9 +205,9 @@ QWidget* TORCF101A::buildOperations()
     row = 0;
     for (const auto& [caption, column] : checklist) {
         const bool number = QByteArray(column).endsWith("NRO");
-        addField(grid, row++, 3, caption, column, number ? 30 : 1);
+        addField(grid, row++, 2, caption, column, number ? 30 : 1);
     }
-    grid->setColumnStretch(5, 1);
+    grid->setColumnStretch(4, 1);
     return page;
 }
 
@@ -221,9 +238,12 @@ QWidget* TORCF101A::buildPacking()
     block("Quantidade  de Paletes  : ", "PLT", Label_TotalPlt);
     grid->addWidget(new QLabel(fillCaption("OBSERVAÇÕES / INSTRUÇÕES DE EMBALAGEM :")), row++, 0, 1, 6);
     for (const char* obs : {"OBSERV1", "OBSERV2", "OBSERV3", "OBSERV4"}) {
-        auto* edit = addField(grid, row++, 0, "", obs, 80);
-        grid->removeWidget(edit);
-        grid->addWidget(edit, row - 1, 0, 1, 6, Qt::AlignLeft);
+        auto* edit = new QLineEdit;
+        edit->setObjectName(QStringLiteral("Edit_%1").arg(QLatin1String(obs)));
+        edit->setMaxLength(80);
+        kv::ui::setFieldWidth(edit, 80);
+        grid->addWidget(edit, row++, 0, 1, 6, Qt::AlignLeft);
+        m_edits.insert(QLatin1String(obs), edit);
     }
     grid->addWidget(new QLabel(fillCaption("Total de Unidades a Produzir :")), row, 0, 1, 3);
     Label_TotalProduzir = new QLabel;

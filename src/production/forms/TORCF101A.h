@@ -5,8 +5,11 @@
 #include "shell/FormEnvironment.h"
 
 #include <QHash>
+#include <initializer_list>
+#include <utility>
 #include <memory>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -29,6 +32,9 @@ protected:
 
 private:
     QLineEdit* addField(QGridLayout* grid, int row, int column, const char* caption, const char* name, int characters);
+    // A caption and the fields of one line, `between` written between them.
+    QLineEdit* addLine(QGridLayout* grid, int row, const char* caption,
+                       std::initializer_list<std::pair<const char*, int>> fields, const char* between);
     QWidget* buildOperations();
     QWidget* buildPacking();
     void attachRules();

@@ -3,6 +3,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/ProductionSessionState.h"
 #include "production/forms/TORCF101A.h"
+#include "production/forms/TORCF101B.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -14,6 +15,10 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
     forms.add(QStringLiteral("TORCF101A"), [&session, state](QWidget* parent) -> QDialog* {
         return new TORCF101A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
                              parent);
+    });
+    forms.add(QStringLiteral("TORCF101B"), [&session, &forms, state](QWidget* parent) -> QDialog* {
+        return new TORCF101B({&session.state(), &session.dataModules(), &forms, &session.installation()},
+                             state->selected, parent);
     });
     return state;
 }

@@ -19,6 +19,14 @@ kv::production::SelectedOrder fillOrder()
     return o;
 }
 
+kv::production::SelectedOrder modelTOrder()
+{
+    kv::production::SelectedOrder o = fillOrder();
+    o.orderNumber = 601;
+    o.week.clear();
+    return o;
+}
+
 void insertFillRows(kv::db::Connection& application, kv::db::Connection& invoicing)
 {
     const QStringList flags = {"REPETICAO", "REPETICAOALTER", "CORTANTESIM", "CORTANTESIMALTER", "FUNDOAUTO",
@@ -60,6 +68,14 @@ void insertFillRows(kv::db::Connection& application, kv::db::Connection& invoici
                {{761, "Embalar manual", "1", "U"}, {762, "Caixa de cartao", "2", "U"}});
     insertRows(application, "CUSTFIXOS", {"CODIGO", "DESIGNACAO", "PRECO", "MATPRIMA", "MAOOBRA", "EMBALAGEM", "PRODSUBSID"},
                {{771, "Cliche", 50.0, "S", "N", "N", "N"}, {772, "Montagem", 20.0, "N", "S", "N", "N"}});
+    // Order 601 of model "T", never filled (sheet length 0): a board, a board
+    // deleted since, a glue, and a glue code deleted since.
+    insertRows(application, "ORDFABRICO",
+               {"ANO", "ORDNRO", "SUBORC", "DETAIL", "ORCNRO", "CLINRO", "ARTIGO", "QUANTIDADE", "UNVEND", "DATAPROD",
+                "PLCOMPRI", "PLLARGUR", "NPLANOS", "CCOL_TMAT1", "CCOL_MAT1", "CCOL_UND1", "CCOL_TMAT2", "CCOL_MAT2",
+                "CCOL_UND2", "CCOL_TMAT3", "CCOL_MAT3", "CCOL_UND3", "COL_MAT1", "PRODUZ", "IMPR"},
+               {{"2024", 601, 0, 1, 515, 10, "ART-1", 5.0, "MIL", QDate(2024, 3, 15), 0.0, 0.0, 0, 8, 751, "K", 8,
+                 798, "P", 4, 742, "K", 797, "N", "N"}});
     insertRows(application, "MAQUINAS", {"CODIGO", "DESIGNACAO", "TIPOMAQUINA"},
                {{781, "Impressora 4 cores", 1}, {782, "Coladeira", 3}, {783, "Guilhotina", 5}});
 }

@@ -100,9 +100,14 @@ std::optional<QHash<QString, QVariant>> OrderFilling::readOrder() const
 
 std::optional<FillingQuote> OrderFilling::readQuote() const
 {
-    const auto r = m_application.query(
+    return quoteRow(m_application, m_order.quoteNumber, m_order.subQuote);
+}
+
+std::optional<FillingQuote> OrderFilling::quoteRow(kv::db::Connection& application, int quote, int subQuote)
+{
+    const auto r = application.query(
         QStringLiteral("SELECT UNIDADE, PESOJANELAS FROM ORCMAS WHERE CODIGO = :C AND SUBCODIGO = :S"),
-        {{"C", m_order.quoteNumber}, {"S", m_order.subQuote}});
+        {{"C", quote}, {"S", subQuote}});
     if (r.isEmpty())
         return std::nullopt;
     return FillingQuote{r.value(0, QStringLiteral("UNIDADE")).toString(),
@@ -116,23 +121,32 @@ QString OrderFilling::quoteDeletedMessage(int quote, int subQuote)
 
 QString OrderFilling::articleDesignation(const QString& article) const
 {
-    return m_invoicing.scalar(QStringLiteral("SELECT DESIGNACAO FROM ARTIGOSCLS WHERE CODIGO = :C"), {{"C", article}})
-        .toString();
+    return articleDesignation(m_invoicing, article);
 }
 
-QString OrderFilling::customerName(int customer) const
+QString OrderFilling::customerName(int customer) const { return customerName(m_invoicing, customer); }
+
+QString OrderFilling::articleDesignation(kv::db::Connection& invoicing, const QString& article)
 {
-    return m_invoicing.scalar(QStringLiteral("SELECT NOME FROM CLIENTES WHERE CODIGO = :N"), {{"N", customer}})
+    return invoicing.scalar(QStringLiteral("SELECT DESIGNACAO FROM ARTIGOSCLS WHERE CODIGO = :C"), {{"C", article}})
         .toString();
 }
 
-ProductionDay OrderFilling::productionDay(const QString& text) const
+QString OrderFilling::customerName(kv::db::Connection& invoicing, int customer)
+{
+    return invoicing.scalar(QStringLiteral("SELECT NOME FROM CLIENTES WHERE CODIGO = :N"), {{"N", customer}})
+        .toString();
+}
+
+ProductionDay OrderFilling::productionDay(const QString& text) const { return calendarDay(m_invoicing, text); }
+
+ProductionDay OrderFilling::calendarDay(kv::db::Connection& invoicing, const QString& text)
 {
     const QString focus = QStringLiteral("DATAPROD");
     const auto date = kv::text::parseDate(text);
     if (!date)
         return {FillRefusal{kv::text::notADateMessage(text), focus}, {}};
-    const auto r = m_invoicing.query(QStringLiteral("SELECT TIPODIA, SEMANA FROM CALENDARIO WHERE DATA = :D"),
+    const auto r = invoicing.query(QStringLiteral("SELECT TIPODIA, SEMANA FROM CALENDARIO WHERE DATA = :D"),
                                      {{"D", *date}});
     if (r.isEmpty())
         return {fillRefuse("Data Inexistente no Ficheiro de Calendário", focus), {}};

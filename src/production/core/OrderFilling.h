@@ -69,6 +69,11 @@ public:
     // The quote row of the order; nothing when it was deleted.
     std::optional<FillingQuote> readQuote() const;
     static QString quoteDeletedMessage(int quote, int subQuote);
+    // The same reads for either model's filling.
+    static std::optional<FillingQuote> quoteRow(kv::db::Connection& application, int quote, int subQuote);
+    static ProductionDay calendarDay(kv::db::Connection& invoicing, const QString& text);
+    static QString articleDesignation(kv::db::Connection& invoicing, const QString& article);
+    static QString customerName(kv::db::Connection& invoicing, int customer);
     // The article's designation and the customer's name for the header.
     QString articleDesignation(const QString& article) const;
     QString customerName(int customer) const;

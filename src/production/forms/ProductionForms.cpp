@@ -4,6 +4,7 @@
 #include "production/forms/ProductionSessionState.h"
 #include "production/forms/TORCF101A.h"
 #include "production/forms/TORCF101B.h"
+#include "production/forms/TORCF105A.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -14,6 +15,10 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
     auto state = std::make_shared<ProductionSessionState>();
     forms.add(QStringLiteral("TORCF101A"), [&session, state](QWidget* parent) -> QDialog* {
         return new TORCF101A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
+                             parent);
+    });
+    forms.add(QStringLiteral("TORCF105A"), [&session, state](QWidget* parent) -> QDialog* {
+        return new TORCF105A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
                              parent);
     });
     forms.add(QStringLiteral("TORCF101B"), [&session, &forms, state](QWidget* parent) -> QDialog* {

@@ -1,0 +1,244 @@
+#include "production/forms/TORCF105A.h"
+
+#include "platform/ui/FieldWidth.h"
+#include "platform/ui/MessageService.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kv::production {
+
+namespace {
+
+using kv::ui::messages;
+
+QString tCaption(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString tName(const char* stem, int n) { return QLatin1String(stem) + QString::number(n); }
+
+} // namespace
+
+TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const SelectedOrder& order, QWidget* parent)
+    : kv::ui::Form(parent, 3),
+      m_environment(environment),
+      m_filling(std::make_unique<ModelTFilling>(*environment.application(), *environment.invoicing(), order))
+{
+    setObjectName(QStringLiteral("TORCF105A"));
+    setWindowTitle(QStringLiteral("Preenchimento O.F."));
+    auto* layout = new QVBoxLayout(body());
+    auto* header = new QGridLayout;
+    auto headerLabel = [&](const char* name, int row, const char* caption) {
+        header->addWidget(new QLabel(tCaption(caption)), row, 0);
+        auto* l = new QLabel;
+        l->setObjectName(QLatin1String(name));
+        header->addWidget(l, row, 1);
+        return l;
+    };
+    Label_OrdNro = headerLabel("Label_OrdNro", 0, "O.Fabrico Nº : ");
+    Label_Tipo = new QLabel;
+    Label_Tipo->setObjectName(QStringLiteral("Label_Tipo"));
+    header->addWidget(Label_Tipo, 0, 2);
+    Label_Artigo = headerLabel("Label_Artigo", 1, "Artigo : ");
+    Label_Cliente = headerLabel("Label_Cliente", 2, "Cliente : ");
+    header->setColumnStretch(3, 1);
+    layout->addLayout(header);
+
+    auto* top = new QGridLayout;
+    edit(top, 0, 0, "Data Produção : ", QStringLiteral("DATAPROD"), 10);
+    edit(top, 0, 2, "Quant. a Produzir : ", QStringLiteral("QUANTIDADE"), 12);
+    Label_UNVEND = new QLabel;
+    Label_UNVEND->setObjectName(QStringLiteral("Label_UNVEND"));
+    top->addWidget(Label_UNVEND, 0, 4);
+    edit(top, 1, 0, "Observações : ", QStringLiteral("OBSERV"), 100);
+    top->setColumnStretch(5, 1);
+    layout->addLayout(top);
+
+    auto section = [&](const char* title) {
+        auto* box = new QGroupBox(tCaption(title));
+        auto* grid = new QGridLayout(box);
+        layout->addWidget(box);
+        return grid;
+    };
+    QGridLayout* lamination = section("Contracolagem");
+    edit(lamination, 0, 0, "Observações : ", QStringLiteral("CCOL_OBS"), 60);
+    edit(lamination, 1, 0, "Format Plano (cm) : ", QStringLiteral("PLCOMPRI"), 8);
+    edit(lamination, 1, 2, "x", QStringLiteral("PLLARGUR"), 8);
+    lamination->addWidget(new QLabel(QStringLiteral("Cm")), 1, 4);
+    edit(lamination, 2, 0, "Nº de Planos : ", QStringLiteral("NPLANOS"), 8);
+    for (int n = 1; n <= 5; ++n) {
+        const int row = 2 + n;
+        QLineEdit* kind = edit(lamination, row, 0, n == 1 ? "Matéria Prima  : " : "", tName("KIND", n), 1);
+        kind->setToolTip(tCaption("Prima [F1] - Planos, Cartolina, Micro, ... ; [F2] - Colas"));
+        edit(lamination, row, 2, "", tName("CCOL_MAT", n), 6);
+        lamination->addWidget(shownLabel(tName("DESIGN", n)), row, 4);
+        edit(lamination, row, 5, "", tName("CCOL_UND", n), 1);
+    }
+    lamination->setColumnStretch(4, 1);
+    QGridLayout* cutting = section("Corte e Vinco");
+    edit(cutting, 0, 0, " Nº Cortante : ", QStringLiteral("CORTANTE"), 10);
+    edit(cutting, 1, 0, "Observações : ", QStringLiteral("CVINCO_OBS"), 60);
+    cutting->setColumnStretch(2, 1);
+    QGridLayout* gluing = section("Colagem");
+    edit(gluing, 0, 0, "Observações : ", QStringLiteral("COL_OBS"), 60);
+    for (int n = 1; n <= 2; ++n) {
+        edit(gluing, n, 0, n == 1 ? "Matéria Prima  : " : "", tName("COL_MAT", n), 6);
+        gluing->addWidget(shownLabel(tName("COLDESIGN", n)), n, 2);
+    }
+    gluing->setColumnStretch(2, 1);
+    QGridLayout* closing = section("Fecho de Caixas");
+    edit(closing, 0, 0, "Observações", QStringLiteral("FECHO_OBS"), 60);
+    closing->setColumnStretch(2, 1);
+    QGridLayout* finishing = section("Acabamento e Embalamento");
+    edit(finishing, 0, 0, "Tipo de Acabamento", QStringLiteral("ACAB_OBS"), 60);
+    edit(finishing, 1, 0, "Paletização", QStringLiteral("PLT_OBS"), 60);
+    finishing->setColumnStretch(2, 1);
+
+    auto* buttons = new QHBoxLayout(buttonBar());
+    buttons->addStretch();
+    auto* gravar = new QPushButton(QStringLiteral("&Gravar"));
+    gravar->setObjectName(QStringLiteral("BitBtn_Gravar"));
+    gravar->setToolTip(QStringLiteral("Gravar"));
+    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
+    cancelar->setObjectName(QStringLiteral("BitBtn_Cancelar"));
+    cancelar->setToolTip(tCaption("Cancelar Alteração"));
+    for (auto* b : {gravar, cancelar}) {
+        b->setAutoDefault(false);
+        // The save checks every field itself; a click must not run the rule of the field left first.
+        b->setFocusPolicy(Qt::NoFocus);
+        buttons->addWidget(b);
+    }
+    connect(gravar, &QPushButton::clicked, this, [this] { save(); });
+    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+
+    QStringList ruled = {QStringLiteral("DATAPROD"), QStringLiteral("QUANTIDADE"), QStringLiteral("PLCOMPRI"),
+                         QStringLiteral("PLLARGUR"), QStringLiteral("NPLANOS"), QStringLiteral("COL_MAT1"),
+                         QStringLiteral("COL_MAT2")};
+    for (int n = 1; n <= 5; ++n)
+        ruled << tName("KIND", n) << tName("CCOL_MAT", n) << tName("CCOL_UND", n);
+    for (const QString& column : ruled)
+        setExitHandler(m_edits[column], [this, column] { leaveField(column); });
+}
+
+TORCF105A::~TORCF105A() = default;
+
+QLineEdit* TORCF105A::edit(QGridLayout* grid, int row, int column, const char* caption, const QString& name,
+                           int characters)
+{
+    auto* label = new QLabel(tCaption(caption));
+    auto* e = new QLineEdit;
+    e->setObjectName(QStringLiteral("Edit_") + name);
+    e->setMaxLength(characters);
+    kv::ui::setFieldWidth(e, std::min(characters, 60));
+    grid->addWidget(label, row, column);
+    grid->addWidget(e, row, column + 1, Qt::AlignLeft);
+    setCaptionLabel(e, label);
+    m_edits.insert(name, e);
+    return e;
+}
+
+QLabel* TORCF105A::shownLabel(const QString& name)
+{
+    auto* l = new QLabel;
+    l->setObjectName(QStringLiteral("Label_") + name);
+    m_shown.insert(name, l);
+    return l;
+}
+
+QHash<QString, QString> TORCF105A::texts() const
+{
+    QHash<QString, QString> t;
+    for (auto it = m_edits.begin(); it != m_edits.end(); ++it)
+        t.insert(it.key(), it.value()->text());
+    for (auto it = m_shown.begin(); it != m_shown.end(); ++it)
+        t.insert(it.key(), it.value()->text());
+    return t;
+}
+
+void TORCF105A::showTexts(const QHash<QString, QString>& t)
+{
+    for (auto it = t.begin(); it != t.end(); ++it) {
+        if (QLineEdit* e = m_edits.value(it.key()))
+            e->setText(it.value());
+        else if (QLabel* l = m_shown.value(it.key()))
+            l->setText(it.value());
+    }
+}
+
+void TORCF105A::leaveField(const QString& column)
+{
+    QHash<QString, QString> t = texts();
+    if (auto refusal = m_filling->leave(column, t))
+        return rejectField(refusal->message, refusal->beep);
+    showTexts(t);
+    // An empty kind skips its cleared row.
+    if (column.startsWith(QLatin1String("KIND")) && t.value(column).trimmed().isEmpty()) {
+        const int n = column.mid(4).toInt();
+        focusField(m_edits[n < 5 ? tName("KIND", n + 1) : QStringLiteral("CORTANTE")]);
+    }
+}
+
+bool TORCF105A::FormKeyPress(QKeyEvent* event)
+{
+    // F1 asks for a board, F2 for a glue, in the kind field being typed.
+    if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_F2) {
+        for (int n = 1; n <= 5; ++n) {
+            QLineEdit* kind = m_edits[tName("KIND", n)];
+            if (!kind->hasFocus())
+                continue;
+            kind->setText(event->key() == Qt::Key_F1 ? QStringLiteral("P") : QStringLiteral("C"));
+            focusField(m_edits[tName("CCOL_MAT", n)]);
+            return true;
+        }
+    }
+    return kv::ui::Form::FormKeyPress(event);
+}
+
+void TORCF105A::FormActivate()
+{
+    setStatusText(2, m_environment.state().WMarca);
+    const SelectedOrder& o = m_filling->order();
+    const auto quote = m_filling->readQuote();
+    const auto row = quote ? m_filling->readOrder() : std::nullopt;
+    if (!quote || !row) {
+        messages().beep();
+        messages().error(quote ? QStringLiteral("A Ordem de Fabrico %1 já não existe.").arg(o.orderNumber)
+                               : OrderFilling::quoteDeletedMessage(o.quoteNumber, o.subQuote));
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    showTexts(m_filling->shownTexts(*row));
+    Label_UNVEND->setText(row->value(QStringLiteral("UNVEND")).toString());
+    Label_OrdNro->setText(QString::number(o.orderNumber));
+    Label_Tipo->setText(o.subQuote == 0 ? QStringLiteral("( Artigo Base )") : tCaption("( Acessório )"));
+    const QString article = row->value(QStringLiteral("ARTIGO")).toString();
+    Label_Artigo->setText(article + QStringLiteral("  ")
+                          + OrderFilling::articleDesignation(*m_environment.invoicing(), article));
+    const int customer = row->value(QStringLiteral("CLINRO")).toInt();
+    Label_Cliente->setText(QString::number(customer) + QStringLiteral("  ")
+                           + OrderFilling::customerName(*m_environment.invoicing(), customer));
+    EnableEvents();
+    focusField(m_edits[QStringLiteral("DATAPROD")]);
+}
+
+void TORCF105A::save()
+{
+    const auto refusal = m_filling->save(texts());
+    if (!refusal) {
+        accept();
+        return;
+    }
+    if (refusal->beep)
+        messages().beep();
+    messages().error(refusal->message);
+    if (QLineEdit* field = m_edits.value(refusal->focus))
+        focusField(field);
+}
+
+} // namespace kv::production

@@ -117,6 +117,9 @@ struct DemoCompany {
             "INSERT INTO ORDFABDET (ANO, SEMANA, ORDNRO, SUBORC, DETAIL, ORCNRO, CLINRO, QUANTFINAL, UNVEND, NPLANOS, "
             "NROENT, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, PRODUZ, IMPR) VALUES ('2024', '03', 9901, 0, "
             "1, 1, 101, 2, 'MIL', 1000, 1, 100, 70, 0, 0, 'N', 'N')"));
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO ORDFABRICO (ANO, ORDNRO, SUBORC, DETAIL, ORCNRO, CLINRO, QUANTIDADE, UNVEND, PRODUZ, IMPR) "
+            "VALUES ('2024', 9901, 0, 1, 1, 101, 2, 'MIL', 'N', 'N')"));
         production = kv::production::registerProductionForms(scenario.session(), scenario.forms());
         production->selected = {QStringLiteral("2024"), QStringLiteral("03"), 9901, 1, 1, 0};
     }

@@ -60,27 +60,59 @@ TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const Select
     top->setColumnStretch(5, 1);
     layout->addLayout(top);
 
+    // Laminating on the left, the other sections of the plant on the right.
+    auto* sections = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    sections->addLayout(left);
+    sections->addLayout(right);
+    layout->addLayout(sections);
+    QVBoxLayout* sectionColumn = left;
     auto section = [&](const char* title) {
         auto* box = new QGroupBox(tCaption(title));
         auto* grid = new QGridLayout(box);
-        layout->addWidget(box);
+        sectionColumn->addWidget(box);
         return grid;
     };
     QGridLayout* lamination = section("Contracolagem");
     edit(lamination, 0, 0, "Observações : ", QStringLiteral("CCOL_OBS"), 60);
-    edit(lamination, 1, 0, "Format Plano (cm) : ", QStringLiteral("PLCOMPRI"), 8);
-    edit(lamination, 1, 2, "x", QStringLiteral("PLLARGUR"), 8);
-    lamination->addWidget(new QLabel(QStringLiteral("Cm")), 1, 4);
+    auto rowEdit = [this](QHBoxLayout* line, const QString& name, int characters, QLabel* caption) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QStringLiteral("Edit_") + name);
+        e->setMaxLength(characters);
+        kv::ui::setFieldWidth(e, characters);
+        line->addWidget(e);
+        setCaptionLabel(e, caption);
+        m_edits.insert(name, e);
+        return e;
+    };
+    auto* format = new QLabel(tCaption("Format Plano (cm) : "));
+    auto* formatLine = new QHBoxLayout;
+    rowEdit(formatLine, QStringLiteral("PLCOMPRI"), 8, format);
+    formatLine->addWidget(new QLabel(QStringLiteral("x")));
+    rowEdit(formatLine, QStringLiteral("PLLARGUR"), 8, format);
+    formatLine->addWidget(new QLabel(QStringLiteral("Cm")));
+    formatLine->addStretch(1);
+    lamination->addWidget(format, 1, 0);
+    lamination->addLayout(formatLine, 1, 1, 1, 5);
     edit(lamination, 2, 0, "Nº de Planos : ", QStringLiteral("NPLANOS"), 8);
+    // Each material row on one line: kind, code, the code's designation, unit.
     for (int n = 1; n <= 5; ++n) {
-        const int row = 2 + n;
-        QLineEdit* kind = edit(lamination, row, 0, n == 1 ? "Matéria Prima  : " : "", tName("KIND", n), 1);
+        auto* caption = new QLabel(n == 1 ? tCaption("Matéria Prima  : ") : QString());
+        auto* line = new QHBoxLayout;
+        QLineEdit* kind = rowEdit(line, tName("KIND", n), 1, caption);
         kind->setToolTip(tCaption("Prima [F1] - Planos, Cartolina, Micro, ... ; [F2] - Colas"));
-        edit(lamination, row, 2, "", tName("CCOL_MAT", n), 6);
-        lamination->addWidget(shownLabel(tName("DESIGN", n)), row, 4);
-        edit(lamination, row, 5, "", tName("CCOL_UND", n), 1);
+        rowEdit(line, tName("CCOL_MAT", n), 6, caption);
+        QLabel* name = shownLabel(tName("DESIGN", n));
+        name->setMinimumWidth(name->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
+        line->addWidget(name, 1);
+        rowEdit(line, tName("CCOL_UND", n), 1, caption);
+        lamination->addWidget(caption, 2 + n, 0);
+        lamination->addLayout(line, 2 + n, 1, 1, 5);
     }
     lamination->setColumnStretch(4, 1);
+    left->addStretch(1);
+    sectionColumn = right;
     QGridLayout* cutting = section("Corte e Vinco");
     edit(cutting, 0, 0, " Nº Cortante : ", QStringLiteral("CORTANTE"), 10);
     edit(cutting, 1, 0, "Observações : ", QStringLiteral("CVINCO_OBS"), 60);
@@ -99,6 +131,7 @@ TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const Select
     edit(finishing, 0, 0, "Tipo de Acabamento", QStringLiteral("ACAB_OBS"), 60);
     edit(finishing, 1, 0, "Paletização", QStringLiteral("PLT_OBS"), 60);
     finishing->setColumnStretch(2, 1);
+    right->addStretch(1);
 
     auto* buttons = new QHBoxLayout(buttonBar());
     buttons->addStretch();
@@ -135,7 +168,8 @@ QLineEdit* TORCF105A::edit(QGridLayout* grid, int row, int column, const char* c
     auto* e = new QLineEdit;
     e->setObjectName(QStringLiteral("Edit_") + name);
     e->setMaxLength(characters);
-    kv::ui::setFieldWidth(e, std::min(characters, 60));
+    // Observations scroll within a field narrower than their length, so that two sections fit side by side.
+    kv::ui::setFieldWidth(e, std::min(characters, 40));
     grid->addWidget(label, row, column);
     grid->addWidget(e, row, column + 1, Qt::AlignLeft);
     setCaptionLabel(e, label);

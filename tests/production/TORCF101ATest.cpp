@@ -301,6 +301,40 @@ TEST_P(FillForm, LeavingTheSecondWidthRecomputesRawMaterials)
     EXPECT_EQ(f.line("CONSUMO", 1).toDouble(), 1.0);
 }
 
+TEST_P(FillForm, SearchesFillTheTypeAndTheCodeAndCancelChangesNothing)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario s;
+    FillSession f(s, GetParam());
+    FormDriver form = f.open();
+    f.showPage(form, 2);
+    form.click("Btn_Ins");
+    s.settle();
+    s.onDialog([](FormDriver& search) {
+        EXPECT_EQ(search.caption(), "Procurar");
+        search.clickRow("Grid", 2); // type 3, the varnishes
+        search.click("OKBtn");
+    });
+    form.insert();
+    s.settle();
+    EXPECT_EQ(form.text("Edit_TipoTab"), "3");
+    EXPECT_EQ(form.text("Label_NomeTab"), "Vernizes");
+    form.enter();
+    s.settle();
+    EXPECT_EQ(form.focused(), "Edit_CodTab");
+    s.onDialog([](FormDriver& search) { search.click("CancelBtn"); });
+    form.ctrlInsert();
+    s.settle();
+    EXPECT_EQ(form.text("Edit_CodTab"), "");
+    s.onDialog([](FormDriver& search) {
+        EXPECT_EQ(search.gridRowCount("Grid"), 1);
+        search.click("OKBtn");
+    });
+    form.ctrlInsert();
+    s.settle();
+    EXPECT_EQ(form.text("Edit_CodTab"), "711");
+}
+
 KV_ENGINE_SUITE(FillForm);
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "production/forms/ConsumptionLinesPage.h"
 
 #include "domain/TableType.h"
+#include "costing/core/ProcedureLines.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
 #include "platform/text/NumberText.h"
 #include "platform/ui/FieldWidth.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/MessageService.h"
 #include "quotes/core/CostTables.h"
@@ -13,6 +16,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,9 +39,13 @@ bool linesEmpty(const QLineEdit* edit) { return edit->text().trimmed().isEmpty()
 
 } // namespace
 
-ConsumptionLinesPage::ConsumptionLinesPage(kv::ui::Form& form, kv::db::Connection& application,
+ConsumptionLinesPage::ConsumptionLinesPage(kv::ui::Form& form, std::shared_ptr<kv::db::Connection> application,
                                            const SelectedOrder& order, std::function<OrderFigures()> figures)
-    : m_form(form), m_application(application), m_store(application, order), m_figures(std::move(figures))
+    : m_form(form),
+      m_connection(std::move(application)),
+      m_application(*m_connection),
+      m_store(*m_connection, order),
+      m_figures(std::move(figures))
 {
     setObjectName(QStringLiteral("Page_Consumos"));
     auto* layout = new QVBoxLayout(this);
@@ -106,6 +114,12 @@ ConsumptionLinesPage::ConsumptionLinesPage(kv::ui::Form& form, kv::db::Connectio
     connect(Btn_Eli, &QPushButton::clicked, this, &ConsumptionLinesPage::deleteLine);
     connect(Btn_C, &QPushButton::clicked, this, &ConsumptionLinesPage::cancelLine);
 
+    kv::ui::addFieldAction(Edit_TipoTab, linesText("Procura Numérica"), QKeySequence(Qt::Key_Insert),
+                           [this] { searchType(); });
+    kv::ui::addFieldAction(Edit_CodTab, linesText("Procura Numérica"), QKeySequence(Qt::Key_Insert),
+                           [this] { searchCode(false); });
+    kv::ui::addFieldAction(Edit_CodTab, linesText("Procura Alfabética"), QKeySequence(Qt::CTRL | Qt::Key_Insert),
+                           [this] { searchCode(true); });
     m_form.setExitHandler(Edit_TipoTab, [this] { leaveType(); });
     m_form.setExitHandler(Edit_CodTab, [this] { leaveCode(); });
     for (QLineEdit* e : {Edit_NroPass, Edit_PrdHor, Edit_Acerto, Edit_SupImpress, Edit_Consumo, Edit_Entrada})
@@ -386,6 +400,58 @@ void ConsumptionLinesPage::saveLine()
     m_mode = Mode::Browsing;
     reload(detail);
     focusGrid();
+}
+
+void ConsumptionLinesPage::searchType()
+{
+    if (m_mode != Mode::Adding)
+        return;
+    kv::db::Dataset list;
+    try {
+        list.setConnection(m_connection);
+        list.setSql(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM TIPOTAB ORDER BY CODIGO"));
+        list.open();
+    } catch (const kv::db::DbError& e) {
+        messages().fail(QString::fromUtf8(e.what()));
+        return;
+    }
+    kv::ui::LookupDialog dialog(list,
+                                {{QStringLiteral("CODIGO"), linesText("Tabela Nº"), 4, {}},
+                                 {QStringLiteral("DESIGNACAO"), QStringLiteral("Nome Tabela"), 25, {}}},
+                                this, QStringLiteral("Procurar"));
+    // Cancel leaves the field as it was.
+    if (dialog.exec() != QDialog::Accepted || list.isEmpty())
+        return;
+    Edit_TipoTab->setText(list.value(QStringLiteral("CODIGO")).toString());
+    Label_NomeTab->setText(list.value(QStringLiteral("DESIGNACAO")).toString());
+}
+
+void ConsumptionLinesPage::searchCode(bool alphabetic)
+{
+    const int type = kv::text::parseInteger(Edit_TipoTab->text().trimmed()).value_or(0);
+    // Cutting operations, subcontracts and transport have no search here.
+    const bool searched = type >= typeCode(TableType::Machine) && type <= typeCode(TableType::FixedCost)
+                          && type != typeCode(TableType::CuttingOperation);
+    const kv::costing::TableSearch* table = searched ? kv::costing::tableSearch(type) : nullptr;
+    if (m_mode != Mode::Adding || !table)
+        return;
+    const bool byName = alphabetic && type != typeCode(TableType::FixedCost);
+    kv::db::Dataset list;
+    try {
+        list.setConnection(m_connection);
+        list.setSql(table->statement(byName ? kv::costing::ListOrder::Alphabetic : kv::costing::ListOrder::Numeric));
+        list.open();
+    } catch (const kv::db::DbError& e) {
+        messages().fail(QString::fromUtf8(e.what()));
+        return;
+    }
+    std::vector<kv::ui::GridColumn> columns;
+    for (const kv::costing::SearchColumn& c : alphabetic ? table->alphabetic : table->numeric)
+        columns.push_back({c.column, c.title, c.width, {}});
+    kv::ui::LookupDialog dialog(list, std::move(columns), this);
+    if (dialog.exec() != QDialog::Accepted || list.isEmpty())
+        return;
+    Edit_CodTab->setText(list.value(QStringLiteral("CODIGO")).toString());
 }
 
 void ConsumptionLinesPage::recalculate()

@@ -25,8 +25,8 @@ namespace kv::production {
 class ConsumptionLinesPage : public QWidget {
     Q_OBJECT
 public:
-    ConsumptionLinesPage(kv::ui::Form& form, kv::db::Connection& application, const SelectedOrder& order,
-                         std::function<OrderFigures()> figures);
+    ConsumptionLinesPage(kv::ui::Form& form, std::shared_ptr<kv::db::Connection> application,
+                         const SelectedOrder& order, std::function<OrderFigures()> figures);
     ~ConsumptionLinesPage() override;
 
     // Reads the cost tables and the item's lines.
@@ -53,8 +53,13 @@ private:
     void leaveEntry();
     void saveLine();
     const ConsumptionLine* currentLine() const;
+    // The searches of the table type and of a code of the type's table, over
+    // lists of their own (the shared datasets keep their statements).
+    void searchType();
+    void searchCode(bool alphabetic);
 
     kv::ui::Form& m_form;
+    std::shared_ptr<kv::db::Connection> m_connection;
     kv::db::Connection& m_application;
     ConsumptionLines m_store;
     std::function<OrderFigures()> m_figures;

@@ -71,7 +71,7 @@ TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const Select
     TabControl->setObjectName(QStringLiteral("TabControl"));
     TabControl->addTab(buildOperations(), fillCaption("Operações"));
     TabControl->addTab(buildPacking(), fillCaption("Embalagem"));
-    m_lines = new ConsumptionLinesPage(*this, *environment.application(), order, [this] {
+    m_lines = new ConsumptionLinesPage(*this, environment.application(), order, [this] {
         OrderFigures f;
         f.sheetArea = m_sheetArea;
         f.sheets = kv::text::parseNumber(m_edits[QStringLiteral("NPLANOS")]->text()).value_or(0.0);

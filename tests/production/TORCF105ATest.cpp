@@ -133,6 +133,34 @@ TEST_P(ModelTForm, SaveWritesTheRowAfterEveryRule)
     EXPECT_EQ(f.stored("COL_MAT1").toInt(), 741);
 }
 
+TEST_P(ModelTForm, ACodeSearchListsTheTableOfItsRowsKind)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario s;
+    ModelTSession f(s, GetParam());
+    FormDriver form = f.open();
+    f.leave(form, "Edit_DATAPROD", "14/02/2024");
+    form.type("Edit_KIND4", "C");
+    form.focus("Edit_CCOL_MAT4");
+    s.settle();
+    s.onDialog([](FormDriver& search) {
+        EXPECT_EQ(search.gridRowCount("Grid"), 5); // the glues, although row 1 holds a board
+        search.click("OKBtn");
+    });
+    form.insert();
+    s.settle();
+    EXPECT_EQ(form.text("Edit_CCOL_MAT4"), "741");
+    form.focus("Edit_CCOL_MAT1");
+    s.settle();
+    s.onDialog([](FormDriver& search) {
+        EXPECT_EQ(search.gridRowCount("Grid"), 2); // the boards
+        search.click("CancelBtn");
+    });
+    form.ctrlInsert();
+    s.settle();
+    EXPECT_EQ(form.text("Edit_CCOL_MAT1"), "751");
+}
+
 KV_ENGINE_SUITE(ModelTForm);
 
 } // namespace

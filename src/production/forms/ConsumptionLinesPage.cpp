@@ -266,7 +266,7 @@ void ConsumptionLinesPage::deleteLine()
     try {
         m_store.remove(l->detail);
     } catch (const kv::db::DbError& e) {
-        messages().fail(QString::fromUtf8(e.what()));
+        messages().fail(e.fullText());
     }
     reload();
     focusGrid();
@@ -394,7 +394,7 @@ void ConsumptionLinesPage::saveLine()
         else
             m_store.update(m_line);
     } catch (const kv::db::DbError& e) {
-        messages().fail(QString::fromUtf8(e.what()));
+        messages().fail(e.fullText());
         return;
     }
     m_mode = Mode::Browsing;
@@ -412,7 +412,7 @@ void ConsumptionLinesPage::searchType()
         list.setSql(QStringLiteral("SELECT CODIGO, DESIGNACAO FROM TIPOTAB ORDER BY CODIGO"));
         list.open();
     } catch (const kv::db::DbError& e) {
-        messages().fail(QString::fromUtf8(e.what()));
+        messages().fail(e.fullText());
         return;
     }
     kv::ui::LookupDialog dialog(list,
@@ -442,7 +442,7 @@ void ConsumptionLinesPage::searchCode(bool alphabetic)
         list.setSql(table->statement(byName ? kv::costing::ListOrder::Alphabetic : kv::costing::ListOrder::Numeric));
         list.open();
     } catch (const kv::db::DbError& e) {
-        messages().fail(QString::fromUtf8(e.what()));
+        messages().fail(e.fullText());
         return;
     }
     std::vector<kv::ui::GridColumn> columns;
@@ -462,7 +462,7 @@ void ConsumptionLinesPage::recalculate()
     try {
         missing = m_store.recalculate(*m_tables, m_figures());
     } catch (const kv::db::DbError& e) {
-        missing << QString::fromUtf8(e.what());
+        missing << e.fullText();
     }
     for (const QString& message : missing)
         messages().fail(message);

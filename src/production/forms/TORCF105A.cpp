@@ -1,12 +1,18 @@
 #include "production/forms/TORCF105A.h"
 
+#include "costing/core/ProcedureLines.h"
+#include "domain/TableType.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/DbError.h"
 #include "platform/ui/FieldWidth.h"
+#include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,6 +163,19 @@ TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const Select
         ruled << tName("KIND", n) << tName("CCOL_MAT", n) << tName("CCOL_UND", n);
     for (const QString& column : ruled)
         setExitHandler(m_edits[column], [this, column] { leaveField(column); });
+    QStringList searched = {QStringLiteral("COL_MAT1"), QStringLiteral("COL_MAT2")};
+    for (int n = 1; n <= 5; ++n)
+        searched << tName("CCOL_MAT", n);
+    for (const QString& column : searched) {
+        QLineEdit* code = m_edits[column];
+        code->setToolTip(tCaption("[Ins] - Busca Numérica ; [CTRL+INS] Busca Alfabetica"));
+        kv::ui::addFieldAction(code, tCaption("Busca Numérica"), QKeySequence(Qt::Key_Insert),
+                               [this, column] { searchCode(column, false); });
+        kv::ui::addFieldAction(code,
+                               column.startsWith(QLatin1String("COL_")) ? tCaption("Busca por Designação")
+                                                                        : tCaption("Busca por Designação "),
+                               QKeySequence(Qt::CTRL | Qt::Key_Insert), [this, column] { searchCode(column, true); });
+    }
 }
 
 TORCF105A::~TORCF105A() = default;
@@ -232,6 +251,33 @@ bool TORCF105A::FormKeyPress(QKeyEvent* event)
         }
     }
     return kv::ui::Form::FormKeyPress(event);
+}
+
+void TORCF105A::searchCode(const QString& column, bool alphabetic)
+{
+    using kv::domain::TableType;
+    const bool laminating = column.startsWith(QLatin1String("CCOL_"));
+    const int kind = laminating ? ModelTFilling::tableKind(m_edits[tName("KIND", column.right(1).toInt())]->text())
+                                : kv::domain::typeCode(TableType::Glue);
+    const kv::costing::TableSearch* table =
+        kv::costing::tableSearch(kind == kv::domain::typeCode(TableType::Glue) ? kind
+                                                                               : kv::domain::typeCode(TableType::Board));
+    kv::db::Dataset list;
+    try {
+        list.setConnection(m_environment.application());
+        list.setSql(table->statement(alphabetic ? kv::costing::ListOrder::Alphabetic : kv::costing::ListOrder::Numeric));
+        list.open();
+    } catch (const kv::db::DbError& error) {
+        messages().fail(error.fullText());
+        return;
+    }
+    std::vector<kv::ui::GridColumn> columns;
+    for (const kv::costing::SearchColumn& c : alphabetic ? table->alphabetic : table->numeric)
+        columns.push_back({c.column, c.title, c.width, {}});
+    kv::ui::LookupDialog dialog(list, std::move(columns), this, QStringLiteral("Procurar"));
+    if (dialog.exec() != QDialog::Accepted || list.isEmpty())
+        return;
+    m_edits[column]->setText(list.value(QStringLiteral("CODIGO")).toString());
 }
 
 void TORCF105A::FormActivate()

@@ -33,6 +33,9 @@ private:
     void showTexts(const QHash<QString, QString>& texts);
     void leaveField(const QString& column);
     void save();
+    // A search of the code field's table: the row's own kind, or the glues
+    // for the gluing materials. Cancel changes nothing.
+    void searchCode(const QString& column, bool alphabetic);
 
     kv::shell::FormEnvironment m_environment;
     std::unique_ptr<ModelTFilling> m_filling;

@@ -3,9 +3,7 @@
 #include "production/FillingRows.h"
 
 #include "platform/db/Connection.h"
-#include "production/forms/ProductionForms.h"
-#include "production/forms/ProductionSessionState.h"
-#include "support/CompanySession.h"
+#include "production/FillingSession.h"
 
 #include <QDate>
 #include <QTabWidget>
@@ -17,33 +15,11 @@ using kv::test::FormDriver;
 
 namespace {
 
-class FillSession : public kv::test::CompanySession {
+class FillSession : public kv::test::FillingSession {
 public:
-    FillSession(kv::test::Scenario& s, Engine engine) : CompanySession(s, engine, kv::test::Company::Plain), scenario(s)
-    {
-        kv::test::insertFillRows(*application(), *invoicing());
-        state = kv::production::registerProductionForms(session(), s.forms());
-        state->selected = kv::test::fillOrder();
-    }
-    ~FillSession() override { closeForms(); }
+    FillSession(kv::test::Scenario& s, Engine engine) : FillingSession(s, engine, kv::test::fillOrder(), "ORDFABDET") {}
 
-    FormDriver open()
-    {
-        FormDriver form = scenario.open(QStringLiteral("TORCF101A"));
-        scenario.settle();
-        return form;
-    }
-    // Types a text and leaves the field with Enter, as the user does.
-    void leave(FormDriver& form, const char* field, const QString& text)
-    {
-        form.type(QLatin1String(field), text);
-        form.enter();
-        scenario.settle();
-    }
-    QVariant stored(const char* column)
-    {
-        return application()->scalar(QStringLiteral("SELECT %1 FROM ORDFABDET WHERE ORDNRO = 501").arg(QLatin1String(column)));
-    }
+    FormDriver open() { return FillingSession::open("TORCF101A"); }
     QVariant line(const char* column, int detail)
     {
         return application()->scalar(
@@ -56,9 +32,13 @@ public:
         form.find<QTabWidget>(QStringLiteral("TabControl"))->setCurrentIndex(page);
         scenario.settle();
     }
-
-    kv::test::Scenario& scenario;
-    std::shared_ptr<kv::production::ProductionSessionState> state;
+    // "&Ins." on the lines page.
+    void startLine(FormDriver& form)
+    {
+        showPage(form, 2);
+        form.click("Btn_Ins");
+        scenario.settle();
+    }
 };
 
 class FillForm : public ::testing::TestWithParam<Engine> {};
@@ -195,9 +175,7 @@ TEST_P(FillForm, CancelDiscardsTheRowButKeepsAddedLines)
     FillSession f(s, GetParam());
     FormDriver form = f.open();
     form.type("Edit_NPLANOS", "1200");
-    f.showPage(form, 2);
-    form.click("Btn_Ins");
-    s.settle();
+    f.startLine(form);
     f.leave(form, "Edit_TipoTab", "3");
     f.leave(form, "Edit_CodTab", "711");
     EXPECT_EQ(form.focused(), "Edit_Consumo");
@@ -222,9 +200,7 @@ TEST_P(FillForm, CancelLineDropsOnlyTheLineInProgress)
     FillSession f(s, GetParam());
     FormDriver form = f.open();
     form.type("Edit_NPLANOS", "1200");
-    f.showPage(form, 2);
-    form.click("Btn_Ins");
-    s.settle();
+    f.startLine(form);
     f.leave(form, "Edit_TipoTab", "8");
     form.click("Btn_C");
     s.settle();
@@ -240,9 +216,7 @@ TEST_P(FillForm, MachineLineTimesSetUpAndPasses)
     kv::test::Scenario s;
     FillSession f(s, GetParam());
     FormDriver form = f.open();
-    f.showPage(form, 2);
-    form.click("Btn_Ins");
-    s.settle();
+    f.startLine(form);
     f.leave(form, "Edit_TipoTab", "1");
     EXPECT_FALSE(form.isEnabled("Edit_Consumo"));
     f.leave(form, "Edit_CodTab", "781");
@@ -267,9 +241,7 @@ TEST_P(FillForm, AMissingCodeKeepsTheFocusAndAddsNothing)
     kv::test::Scenario s;
     FillSession f(s, GetParam());
     FormDriver form = f.open();
-    f.showPage(form, 2);
-    form.click("Btn_Ins");
-    s.settle();
+    f.startLine(form);
     f.leave(form, "Edit_TipoTab", "12");
     EXPECT_EQ(s.messages().lastText(), QString::fromUtf8("Tipo de Tabela Inválida"));
     f.leave(form, "Edit_TipoTab", "8");
@@ -307,9 +279,7 @@ TEST_P(FillForm, SearchesFillTheTypeAndTheCodeAndCancelChangesNothing)
     kv::test::Scenario s;
     FillSession f(s, GetParam());
     FormDriver form = f.open();
-    f.showPage(form, 2);
-    form.click("Btn_Ins");
-    s.settle();
+    f.startLine(form);
     s.onDialog([](FormDriver& search) {
         EXPECT_EQ(search.caption(), "Procurar");
         search.clickRow("Grid", 2); // type 3, the varnishes

@@ -3,9 +3,7 @@
 #include "production/FillingRows.h"
 
 #include "platform/db/Connection.h"
-#include "production/forms/ProductionForms.h"
-#include "production/forms/ProductionSessionState.h"
-#include "support/CompanySession.h"
+#include "production/FillingSession.h"
 
 #include <QDate>
 
@@ -16,37 +14,13 @@ using kv::test::FormDriver;
 
 namespace {
 
-class ModelTSession : public kv::test::CompanySession {
+class ModelTSession : public kv::test::FillingSession {
 public:
     ModelTSession(kv::test::Scenario& s, Engine engine)
-        : CompanySession(s, engine, kv::test::Company::Plain), scenario(s)
+        : FillingSession(s, engine, kv::test::modelTOrder(), "ORDFABRICO")
     {
-        kv::test::insertFillRows(*application(), *invoicing());
-        state = kv::production::registerProductionForms(session(), s.forms());
-        state->selected = kv::test::modelTOrder();
     }
-    ~ModelTSession() override { closeForms(); }
-
-    FormDriver open()
-    {
-        FormDriver form = scenario.open(QStringLiteral("TORCF105A"));
-        scenario.settle();
-        return form;
-    }
-    void leave(FormDriver& form, const char* field, const QString& text)
-    {
-        form.type(QLatin1String(field), text);
-        form.enter();
-        scenario.settle();
-    }
-    QVariant stored(const char* column)
-    {
-        return application()->scalar(
-            QStringLiteral("SELECT %1 FROM ORDFABRICO WHERE ORDNRO = 601").arg(QLatin1String(column)));
-    }
-
-    kv::test::Scenario& scenario;
-    std::shared_ptr<kv::production::ProductionSessionState> state;
+    FormDriver open() { return FillingSession::open("TORCF105A"); }
 };
 
 class ModelTForm : public ::testing::TestWithParam<Engine> {};

@@ -36,17 +36,11 @@ ModelTFilling::ModelTFilling(kv::db::Connection& application, kv::db::Connection
 
 std::optional<QHash<QString, QVariant>> ModelTFilling::readOrder() const
 {
-    const auto r = m_application.query(QStringLiteral("SELECT * FROM ORDFABRICO WHERE %1").arg(QLatin1String(kTOrderKey)),
-                                       {{"ANO", m_order.year},
-                                        {"ORDNRO", m_order.orderNumber},
-                                        {"SUBORC", m_order.subQuote},
-                                        {"DETAIL", m_order.detail}});
-    if (r.isEmpty())
-        return std::nullopt;
-    QHash<QString, QVariant> row;
-    for (int c = 0; c < r.columns.size(); ++c)
-        row.insert(r.columns[c].toUpper(), r.rows[0][static_cast<std::size_t>(c)]);
-    return row;
+    return firstRowOf(m_application.query(QStringLiteral("SELECT * FROM ORDFABRICO WHERE %1").arg(QLatin1String(kTOrderKey)),
+                                          {{"ANO", m_order.year},
+                                           {"ORDNRO", m_order.orderNumber},
+                                           {"SUBORC", m_order.subQuote},
+                                           {"DETAIL", m_order.detail}}));
 }
 
 std::optional<FillingQuote> ModelTFilling::readQuote() const

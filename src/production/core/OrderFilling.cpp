@@ -86,16 +86,20 @@ const char* const kOrderKey =
 
 } // namespace
 
-std::optional<QHash<QString, QVariant>> OrderFilling::readOrder() const
+std::optional<QHash<QString, QVariant>> firstRowOf(const kv::db::QueryResult& result)
 {
-    const auto r = m_application.query(QStringLiteral("SELECT * FROM ORDFABDET WHERE %1").arg(QLatin1String(kOrderKey)),
-                                       orderKeyParams(m_order));
-    if (r.isEmpty())
+    if (result.isEmpty())
         return std::nullopt;
     QHash<QString, QVariant> row;
-    for (int c = 0; c < r.columns.size(); ++c)
-        row.insert(r.columns[c].toUpper(), r.rows[0][static_cast<std::size_t>(c)]);
+    for (int c = 0; c < result.columns.size(); ++c)
+        row.insert(result.columns[c].toUpper(), result.rows[0][static_cast<std::size_t>(c)]);
     return row;
+}
+
+std::optional<QHash<QString, QVariant>> OrderFilling::readOrder() const
+{
+    return firstRowOf(m_application.query(
+        QStringLiteral("SELECT * FROM ORDFABDET WHERE %1").arg(QLatin1String(kOrderKey)), orderKeyParams(m_order)));
 }
 
 std::optional<FillingQuote> OrderFilling::readQuote() const

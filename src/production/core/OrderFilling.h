@@ -11,6 +11,7 @@
 
 namespace kv::db {
 class Connection;
+struct QueryResult;
 }
 
 namespace kv::production {
@@ -54,6 +55,9 @@ struct ProductionDay {
     std::optional<FillRefusal> refusal;
     QString week;
 };
+
+// The first row of a keyed read, column by upper-case name; nothing when none.
+std::optional<QHash<QString, QVariant>> firstRowOf(const kv::db::QueryResult& result);
 
 // The filling of one production order row of the model other than "T": the
 // row read by its key, the rules of its fields and of its packing plan, and

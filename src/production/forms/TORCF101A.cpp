@@ -5,14 +5,13 @@
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/MessageService.h"
 #include "production/forms/ConsumptionLinesPage.h"
+#include "production/forms/FillingFormParts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kv::production {
@@ -51,22 +50,8 @@ TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const Select
     auto* heading = new QLabel(QStringLiteral("Preenchimento Ordem de Fabrico"));
     heading->setObjectName(QStringLiteral("Panel_Titulo"));
     layout->addWidget(heading);
-    auto* header = new QGridLayout;
-    auto headerLabel = [&](const char* name, int row, int column, const char* caption) {
-        header->addWidget(new QLabel(fillCaption(caption)), row, column);
-        auto* l = new QLabel;
-        l->setObjectName(QLatin1String(name));
-        header->addWidget(l, row, column + 1);
-        return l;
-    };
-    Label_OrdNro = headerLabel("Label_OrdNro", 0, 0, "O.Fabrico Nº : ");
-    Label_Tipo = new QLabel;
-    Label_Tipo->setObjectName(QStringLiteral("Label_Tipo"));
-    header->addWidget(Label_Tipo, 0, 2);
-    Label_Artigo = headerLabel("Label_Artigo", 1, 0, "Artigo : ");
-    Label_Cliente = headerLabel("Label_Cliente", 2, 0, "Cliente : ");
-    header->setColumnStretch(3, 1);
-    layout->addLayout(header);
+    m_header = new OrderHeader;
+    layout->addWidget(m_header);
     TabControl = new QTabWidget;
     TabControl->setObjectName(QStringLiteral("TabControl"));
     TabControl->addTab(buildOperations(), fillCaption("Operações"));
@@ -93,22 +78,7 @@ TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const Select
         if (page == 2)
             m_lines->focusGrid();
     });
-    auto* buttons = new QHBoxLayout(buttonBar());
-    buttons->addStretch();
-    auto* gravar = new QPushButton(QStringLiteral("&Gravar"));
-    gravar->setObjectName(QStringLiteral("BitBtn_Gravar"));
-    gravar->setToolTip(QStringLiteral("Gravar"));
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("BitBtn_Cancelar"));
-    cancelar->setToolTip(fillCaption("Cancelar Alteração"));
-    for (auto* b : {gravar, cancelar}) {
-        b->setAutoDefault(false);
-        // The save checks every field itself; a click must not run the rule of the field left first.
-        b->setFocusPolicy(Qt::NoFocus);
-        buttons->addWidget(b);
-    }
-    connect(gravar, &QPushButton::clicked, this, [this] { save(); });
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+    addFillingButtons(*this, [this] { save(); });
     attachRules();
 }
 
@@ -378,13 +348,7 @@ void TORCF101A::showOrder(const QHash<QString, QVariant>& row)
         m_edits[QLatin1String(f.column)]->setText(columnText(row.value(QLatin1String(f.column)), f.kind));
     m_edits[QStringLiteral("SEMANAPROD")]->setText(row.value(QStringLiteral("SEMANAPROD")).toString());
     findChild<QLabel*>(QStringLiteral("Label_UNVEND"))->setText(row.value(QStringLiteral("UNVEND")).toString());
-    const SelectedOrder& o = m_filling->order();
-    Label_OrdNro->setText(QString::number(o.orderNumber));
-    Label_Tipo->setText(o.subQuote == 0 ? QStringLiteral("( Artigo Base )") : fillCaption("( Acessório )"));
-    const QString article = row.value(QStringLiteral("ARTIGO")).toString();
-    Label_Artigo->setText(article + QStringLiteral("  ") + m_filling->articleDesignation(article));
-    const int customer = row.value(QStringLiteral("CLINRO")).toInt();
-    Label_Cliente->setText(QString::number(customer) + QStringLiteral("  ") + m_filling->customerName(customer));
+    m_header->showOrder(m_filling->order(), row, *m_environment.invoicing());
     m_delivery = row.value(QStringLiteral("DATAENT")).toDate();
     recomputeArea(true);
 }
@@ -395,13 +359,8 @@ void TORCF101A::FormActivate()
     const SelectedOrder& o = m_filling->order();
     const auto quote = m_filling->readQuote();
     const auto row = quote ? m_filling->readOrder() : std::nullopt;
-    if (!quote || !row) {
-        messages().beep();
-        messages().error(quote ? QStringLiteral("A Ordem de Fabrico %1 já não existe.").arg(o.orderNumber)
-                               : OrderFilling::quoteDeletedMessage(o.quoteNumber, o.subQuote));
-        QTimer::singleShot(0, this, &QDialog::reject);
+    if (!fillingMayOpen(*this, o, quote.has_value(), row.has_value()))
         return;
-    }
     m_quote = *quote;
     showOrder(*row);
     m_lines->open();
@@ -419,17 +378,13 @@ void TORCF101A::save()
         accept();
         return;
     }
-    if (refusal->beep)
-        messages().beep();
-    messages().error(refusal->message);
     QLineEdit* field = m_edits.value(refusal->focus);
     const int page = TabControl->indexOf(field ? field->parentWidget() : nullptr);
     if (page >= 0 && page != TabControl->currentIndex()) {
         const QSignalBlocker quiet(TabControl);
         TabControl->setCurrentIndex(page);
     }
-    if (field)
-        focusField(field);
+    showSaveRefusal(*this, *refusal, field);
 }
 
 } // namespace kv::production

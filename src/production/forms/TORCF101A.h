@@ -17,6 +17,7 @@ class QTabWidget;
 namespace kv::production {
 
 class ConsumptionLinesPage;
+class OrderHeader;
 
 // Filling of a production order row ("Preenchimento O.F."): the order the
 // consultation handed over, its operations, its packing plan and its
@@ -54,10 +55,7 @@ private:
     QTabWidget* TabControl = nullptr;
     QHash<QString, QLineEdit*> m_edits; // by column
     QHash<QString, QLabel*> m_products; // the product beside each packing row, by its count column
-    QLabel* Label_OrdNro = nullptr;
-    QLabel* Label_Tipo = nullptr;
-    QLabel* Label_Artigo = nullptr;
-    QLabel* Label_Cliente = nullptr;
+    OrderHeader* m_header = nullptr;
     QLabel* Label_TotalProduzir = nullptr;
     QLabel* Label_TotalExt = nullptr;
     QLabel* Label_TotalPlt = nullptr;

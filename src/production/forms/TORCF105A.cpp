@@ -7,6 +7,7 @@
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/MessageService.h"
+#include "production/forms/FillingFormParts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,8 +16,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kv::production {
@@ -39,22 +38,8 @@ TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const Select
     setObjectName(QStringLiteral("TORCF105A"));
     setWindowTitle(QStringLiteral("Preenchimento O.F."));
     auto* layout = new QVBoxLayout(body());
-    auto* header = new QGridLayout;
-    auto headerLabel = [&](const char* name, int row, const char* caption) {
-        header->addWidget(new QLabel(tCaption(caption)), row, 0);
-        auto* l = new QLabel;
-        l->setObjectName(QLatin1String(name));
-        header->addWidget(l, row, 1);
-        return l;
-    };
-    Label_OrdNro = headerLabel("Label_OrdNro", 0, "O.Fabrico Nº : ");
-    Label_Tipo = new QLabel;
-    Label_Tipo->setObjectName(QStringLiteral("Label_Tipo"));
-    header->addWidget(Label_Tipo, 0, 2);
-    Label_Artigo = headerLabel("Label_Artigo", 1, "Artigo : ");
-    Label_Cliente = headerLabel("Label_Cliente", 2, "Cliente : ");
-    header->setColumnStretch(3, 1);
-    layout->addLayout(header);
+    m_header = new OrderHeader;
+    layout->addWidget(m_header);
 
     auto* top = new QGridLayout;
     edit(top, 0, 0, "Data Produção : ", QStringLiteral("DATAPROD"), 10);
@@ -139,22 +124,7 @@ TORCF105A::TORCF105A(const kv::shell::FormEnvironment& environment, const Select
     finishing->setColumnStretch(2, 1);
     right->addStretch(1);
 
-    auto* buttons = new QHBoxLayout(buttonBar());
-    buttons->addStretch();
-    auto* gravar = new QPushButton(QStringLiteral("&Gravar"));
-    gravar->setObjectName(QStringLiteral("BitBtn_Gravar"));
-    gravar->setToolTip(QStringLiteral("Gravar"));
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("BitBtn_Cancelar"));
-    cancelar->setToolTip(tCaption("Cancelar Alteração"));
-    for (auto* b : {gravar, cancelar}) {
-        b->setAutoDefault(false);
-        // The save checks every field itself; a click must not run the rule of the field left first.
-        b->setFocusPolicy(Qt::NoFocus);
-        buttons->addWidget(b);
-    }
-    connect(gravar, &QPushButton::clicked, this, [this] { save(); });
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+    addFillingButtons(*this, [this] { save(); });
 
     QStringList ruled = {QStringLiteral("DATAPROD"), QStringLiteral("QUANTIDADE"), QStringLiteral("PLCOMPRI"),
                          QStringLiteral("PLLARGUR"), QStringLiteral("NPLANOS"), QStringLiteral("COL_MAT1"),
@@ -286,23 +256,11 @@ void TORCF105A::FormActivate()
     const SelectedOrder& o = m_filling->order();
     const auto quote = m_filling->readQuote();
     const auto row = quote ? m_filling->readOrder() : std::nullopt;
-    if (!quote || !row) {
-        messages().beep();
-        messages().error(quote ? QStringLiteral("A Ordem de Fabrico %1 já não existe.").arg(o.orderNumber)
-                               : OrderFilling::quoteDeletedMessage(o.quoteNumber, o.subQuote));
-        QTimer::singleShot(0, this, &QDialog::reject);
+    if (!fillingMayOpen(*this, o, quote.has_value(), row.has_value()))
         return;
-    }
     showTexts(m_filling->shownTexts(*row));
     Label_UNVEND->setText(row->value(QStringLiteral("UNVEND")).toString());
-    Label_OrdNro->setText(QString::number(o.orderNumber));
-    Label_Tipo->setText(o.subQuote == 0 ? QStringLiteral("( Artigo Base )") : tCaption("( Acessório )"));
-    const QString article = row->value(QStringLiteral("ARTIGO")).toString();
-    Label_Artigo->setText(article + QStringLiteral("  ")
-                          + OrderFilling::articleDesignation(*m_environment.invoicing(), article));
-    const int customer = row->value(QStringLiteral("CLINRO")).toInt();
-    Label_Cliente->setText(QString::number(customer) + QStringLiteral("  ")
-                           + OrderFilling::customerName(*m_environment.invoicing(), customer));
+    m_header->showOrder(o, *row, *m_environment.invoicing());
     EnableEvents();
     focusField(m_edits[QStringLiteral("DATAPROD")]);
 }
@@ -314,11 +272,7 @@ void TORCF105A::save()
         accept();
         return;
     }
-    if (refusal->beep)
-        messages().beep();
-    messages().error(refusal->message);
-    if (QLineEdit* field = m_edits.value(refusal->focus))
-        focusField(field);
+    showSaveRefusal(*this, *refusal, m_edits.value(refusal->focus));
 }
 
 } // namespace kv::production

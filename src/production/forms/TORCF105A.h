@@ -13,6 +13,8 @@ class QLineEdit;
 
 namespace kv::production {
 
+class OrderHeader;
+
 // Filling of a production order of model "T" ("Preenchimento O.F."): one
 // page of the plant's sections. The row is written only by "&Gravar",
 // after every rule.
@@ -41,10 +43,7 @@ private:
     std::unique_ptr<ModelTFilling> m_filling;
     QHash<QString, QLineEdit*> m_edits; // by column, the kinds as KIND1..KIND5
     QHash<QString, QLabel*> m_shown; // designations: DESIGN1..5, COLDESIGN1..2
-    QLabel* Label_OrdNro = nullptr;
-    QLabel* Label_Tipo = nullptr;
-    QLabel* Label_Artigo = nullptr;
-    QLabel* Label_Cliente = nullptr;
+    OrderHeader* m_header = nullptr;
     QLabel* Label_UNVEND = nullptr;
 };
 

@@ -258,15 +258,8 @@ std::optional<FillRefusal> ModelTFilling::save(const QHash<QString, QString>& ty
     for (int n = 1; n <= 2; ++n)
         set(tColumn("COL_MAT", n),
             static_cast<int>(kv::text::parseInteger(texts.value(tColumn("COL_MAT", n)).trimmed()).value_or(0)));
-    kv::db::Transaction work(m_application);
-    const long long changed = m_application.exec(
-        QStringLiteral("UPDATE ORDFABRICO SET %1 WHERE %2").arg(sets.join(QStringLiteral(", ")), QLatin1String(kTOrderKey)),
-        params);
-    if (changed != 1)
-        return FillRefusal{QStringLiteral("A Ordem de Fabrico %1 já não existe: nada foi gravado.").arg(m_order.orderNumber),
-                           QStringLiteral("DATAPROD"), true};
-    work.commit();
-    return std::nullopt;
+    return writeOrderRow(m_application, QStringLiteral("ORDFABRICO"), sets, QLatin1String(kTOrderKey), params,
+                         m_order.orderNumber);
 }
 
 } // namespace kv::production

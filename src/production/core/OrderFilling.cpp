@@ -280,12 +280,19 @@ std::optional<FillRefusal> OrderFilling::save(const QHash<QString, QString>& tex
         sets << QStringLiteral("%1 = :%1").arg(column);
         params.set(column, value);
     }
-    kv::db::Transaction work(m_application);
-    const long long changed = m_application.exec(
-        QStringLiteral("UPDATE ORDFABDET SET %1 WHERE %2").arg(sets.join(QStringLiteral(", ")), QLatin1String(kOrderKey)),
-        params);
+    return writeOrderRow(m_application, QStringLiteral("ORDFABDET"), sets, QLatin1String(kOrderKey), params,
+                         m_order.orderNumber);
+}
+
+std::optional<FillRefusal> writeOrderRow(kv::db::Connection& application, const QString& table,
+                                         const QStringList& sets, const QString& where, const kv::db::Params& params,
+                                         int orderNumber)
+{
+    kv::db::Transaction work(application);
+    const long long changed = application.exec(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QStringLiteral(", ")), where), params);
     if (changed != 1)
-        return FillRefusal{QStringLiteral("A Ordem de Fabrico %1 já não existe: nada foi gravado.").arg(m_order.orderNumber),
+        return FillRefusal{QStringLiteral("A Ordem de Fabrico %1 já não existe: nada foi gravado.").arg(orderNumber),
                            QStringLiteral("DATAPROD")};
     work.commit();
     return std::nullopt;

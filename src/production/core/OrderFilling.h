@@ -11,6 +11,7 @@
 
 namespace kv::db {
 class Connection;
+class Params;
 struct QueryResult;
 }
 
@@ -58,6 +59,12 @@ struct ProductionDay {
 
 // The first row of a keyed read, column by upper-case name; nothing when none.
 std::optional<QHash<QString, QVariant>> firstRowOf(const kv::db::QueryResult& result);
+
+// Writes the columns `sets` ("COL = :COL") of the order row `where` finds,
+// in one transaction; a refusal when the row is no longer there.
+std::optional<FillRefusal> writeOrderRow(kv::db::Connection& application, const QString& table,
+                                         const QStringList& sets, const QString& where, const kv::db::Params& params,
+                                         int orderNumber);
 
 // The filling of one production order row of the model other than "T": the
 // row read by its key, the rules of its fields and of its packing plan, and

@@ -305,6 +305,31 @@ TEST_P(FillForm, SearchesFillTheTypeAndTheCodeAndCancelChangesNothing)
     EXPECT_EQ(form.text("Edit_CodTab"), "711");
 }
 
+TEST_P(FillForm, TheGridShowsTheCurrentLineAndKeepsFixedClassesFromChange)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario s;
+    FillSession f(s, GetParam());
+    f.application()->exec("INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, CODTAB, "
+                          "DESIGN, TIPOCUSTO, CONSUMO, ENTRADA) VALUES ('2024', 501, 0, 1, 1, 3, 711, 'Verniz', 'MP', "
+                          "3.5, 1), ('2024', 501, 0, 1, 2, 7, 761, 'Embalar', 'MO', 0, 1)");
+    FormDriver form = f.open();
+    f.showPage(form, 2);
+    EXPECT_EQ(form.gridRowCount("Grid_Consumos"), 2);
+    EXPECT_EQ(form.text("Edit_CodTab"), "711");
+    EXPECT_EQ(form.text("Label_NomeTab"), "Vernizes");
+    EXPECT_TRUE(form.isEnabled("Btn_Alt"));
+    form.click("Navigator4");
+    s.settle();
+    EXPECT_EQ(form.gridCurrentRow("Grid_Consumos"), 1);
+    EXPECT_EQ(form.text("Edit_CodTab"), "761");
+    EXPECT_FALSE(form.isEnabled("Btn_Alt")); // a labour line is not changed here
+    form.click("Btn_Eli"); // deleted at once, without a question
+    s.settle();
+    EXPECT_EQ(form.gridRowCount("Grid_Consumos"), 1);
+    EXPECT_EQ(f.line("COUNT(*)", 2).toInt(), 0);
+}
+
 KV_ENGINE_SUITE(FillForm);
 
 } // namespace

@@ -72,6 +72,28 @@ ConsumptionLinesPage::ConsumptionLinesPage(kv::ui::Form& form, std::shared_ptr<k
         Grid_Consumos->addAction(a);
     }
     layout->addWidget(Grid_Consumos, 1);
+    auto* navigator = new QHBoxLayout;
+    const std::pair<const char*, const char*> moves[] = {{"|<", "Primeiro Registo"},
+                                                        {"<", "Registo Anterior"},
+                                                        {">", "Próximo Registo"},
+                                                        {">|", "Último Registo"}};
+    for (int n = 0; n < 4; ++n) {
+        auto* b = new QPushButton(QLatin1String(moves[n].first));
+        b->setObjectName(QStringLiteral("Navigator%1").arg(n + 1));
+        b->setToolTip(QString::fromUtf8(moves[n].second));
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus);
+        navigator->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, n] {
+            const int last = Grid_Consumos->rowCount() - 1;
+            const int current = Grid_Consumos->currentRow();
+            const int rows[] = {0, std::max(0, current - 1), std::min(last, current + 1), last};
+            if (last >= 0 && Grid_Consumos->isEnabled())
+                Grid_Consumos->setCurrentCell(rows[n], 0);
+        });
+    }
+    navigator->addStretch(1);
+    layout->addLayout(navigator);
     connect(Grid_Consumos, &QTableWidget::currentCellChanged, this, [this] { showCurrent(); });
 
     auto* entry = new QGridLayout;

@@ -271,6 +271,13 @@ TEST_P(FillForm, LeavingTheSecondWidthRecomputesRawMaterials)
     f.application()->exec("UPDATE ORCCONSUMOS SET CONSUMO = 1");
     f.leave(form, "Edit_PLNLARGURA2", "");
     EXPECT_EQ(f.line("CONSUMO", 1).toDouble(), 1.0);
+    // Leaving the first width again keeps both formats in the area a new line takes.
+    form.type("Edit_PLNLARGURA2", "20");
+    f.leave(form, "Edit_PLNLARGURA1", "100");
+    f.startLine(form);
+    f.leave(form, "Edit_TipoTab", "3");
+    f.leave(form, "Edit_CodTab", "711");
+    EXPECT_EQ(form.text("Edit_Consumo"), "4");
 }
 
 TEST_P(FillForm, SearchesFillTheTypeAndTheCodeAndCancelChangesNothing)

@@ -58,7 +58,7 @@ TORCF101A::TORCF101A(const kv::shell::FormEnvironment& environment, const Select
     TabControl->addTab(buildPacking(), fillCaption("Embalagem"));
     m_lines = new ConsumptionLinesPage(*this, environment.application(), order, [this] {
         OrderFigures f;
-        f.sheetArea = m_sheetArea;
+        f.sheetArea = sheetArea();
         f.sheets = kv::text::parseNumber(m_edits[QStringLiteral("NPLANOS")]->text()).value_or(0.0);
         f.quantity = kv::text::parseNumber(m_edits[QStringLiteral("QUANTFINAL")]->text()).value_or(0.0);
         f.quoteUnit = m_quote.unit;
@@ -260,12 +260,8 @@ void TORCF101A::attachRules()
             }
             if (column.startsWith(QLatin1String("QTD")))
                 showPacking();
-            if (column == QLatin1String("PLNLARGURA1"))
-                recomputeArea(false);
-            if (column == QLatin1String("PLNLARGURA2") && !edit->text().trimmed().isEmpty()) {
-                recomputeArea(true);
+            if (column == QLatin1String("PLNLARGURA2") && !edit->text().trimmed().isEmpty())
                 m_lines->recalculate();
-            }
             if (column == QLatin1String("MANGA")) {
                 TabControl->setCurrentIndex(1);
             }
@@ -324,14 +320,14 @@ void TORCF101A::showPacking()
     }
 }
 
-void TORCF101A::recomputeArea(bool withSecond)
+double TORCF101A::sheetArea() const
 {
+    // Both formats as they stand now, each time: never an area added to an earlier one.
     auto value = [this](const char* column) {
         return kv::text::parseNumber(m_edits[QLatin1String(column)]->text()).value_or(0.0);
     };
-    m_sheetArea = withSecond ? OrderFilling::sheetArea(value("PLNCOMPRIM1"), value("PLNLARGURA1"), value("PLNCOMPRIM2"),
-                                                       value("PLNLARGURA2"))
-                             : OrderFilling::sheetArea(value("PLNCOMPRIM1"), value("PLNLARGURA1"), 0, 0);
+    return OrderFilling::sheetArea(value("PLNCOMPRIM1"), value("PLNLARGURA1"), value("PLNCOMPRIM2"),
+                                   value("PLNLARGURA2"));
 }
 
 QHash<QString, QString> TORCF101A::texts() const
@@ -350,7 +346,6 @@ void TORCF101A::showOrder(const QHash<QString, QVariant>& row)
     findChild<QLabel*>(QStringLiteral("Label_UNVEND"))->setText(row.value(QStringLiteral("UNVEND")).toString());
     m_header->showOrder(m_filling->order(), row, *m_environment.invoicing());
     m_delivery = row.value(QStringLiteral("DATAENT")).toDate();
-    recomputeArea(true);
 }
 
 void TORCF101A::FormActivate()

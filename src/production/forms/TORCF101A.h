@@ -44,13 +44,12 @@ private:
     void refuse(const FillRefusal& refusal);
     void leavePackCount(const QString& column);
     void showPacking();
-    void recomputeArea(bool withSecond);
+    double sheetArea() const;
     void save();
 
     kv::shell::FormEnvironment m_environment;
     std::unique_ptr<OrderFilling> m_filling;
     FillingQuote m_quote;
-    double m_sheetArea = 0;
     QDate m_delivery;
     QTabWidget* TabControl = nullptr;
     QHash<QString, QLineEdit*> m_edits; // by column

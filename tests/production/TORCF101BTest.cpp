@@ -9,7 +9,9 @@
 #include "quotes/core/ChartRows.h"
 #include "support/Scenario.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QImage>
 #include <QTabWidget>
 
@@ -180,6 +182,19 @@ TEST_P(QuoteViewForm, ZoomPlusEnlargesAndZoomMinusReduces)
     form.click("BitZoomMenos");
     t.scenario.settle();
     EXPECT_LT(large->zoom(), before);
+}
+
+TEST_P(QuoteViewForm, EveryActivationShowsTheQuoteAsItStandsNow)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    QuoteView t(GetParam());
+    FormDriver form = t.open();
+    EXPECT_EQ(form.text("Label_Design1"), "Caixa");
+    t.app->exec("UPDATE ORCMAS SET DESIGN1 = 'Caixa revista' WHERE CODIGO = 9101");
+    QEvent activation(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(form.window(), &activation);
+    t.scenario.settle();
+    EXPECT_EQ(form.text("Label_Design1"), "Caixa revista");
 }
 
 KV_ENGINE_SUITE(QuoteViewForm);

@@ -21,6 +21,7 @@
 #include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/approval/forms/TORCF032A.h"
 #include "quotes/forms/QuoteForms.h"
+#include "production/forms/ProductionSessionState.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
@@ -114,6 +115,25 @@ struct DemoCompany {
         kv::production::registerProductionForms(scenario.session(), scenario.forms());
     }
 
+    // The filling forms and the quote view open on the order a consultation
+    // hands them: an order of each model, whose forms are registered again
+    // with the state that names it.
+    void handProductionOrder()
+    {
+        if (m_productionOrder)
+            return;
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO ORDFABDET (ANO, SEMANA, ORDNRO, SUBORC, DETAIL, ORCNRO, CLINRO, QUANTFINAL, UNVEND, NPLANOS, "
+            "NROENT, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, PRODUZ, IMPR) VALUES ('2024', '03', 9901, 0, "
+            "1, 1, 101, 2, 'MIL', 1000, 1, 100, 70, 0, 0, 'N', 'N')"));
+        session.application()->exec(QStringLiteral(
+            "INSERT INTO ORDFABRICO (ANO, ORDNRO, SUBORC, DETAIL, ORCNRO, CLINRO, QUANTIDADE, UNVEND, PRODUZ, IMPR) "
+            "VALUES ('2024', 9901, 0, 1, 1, 101, 2, 'MIL', 'N', 'N')"));
+        m_productionOrder = kv::production::registerProductionForms(scenario.session(), scenario.forms());
+        m_productionOrder->selected = {QStringLiteral("2024"), QStringLiteral("03"), 9901, 1, 1, 0};
+    }
+    std::shared_ptr<kv::production::ProductionSessionState> m_productionOrder;
+
     // The user administration program's forms work on the company it has
     // chosen, the demo company.
     void chooseAdminCompany()
@@ -201,6 +221,9 @@ TEST_P(FormLayout, FitsTheScreenWithNothingCut)
     if (!screen)
         GTEST_SKIP() << "sem ecrã de " << c.screen.width() << "x" << c.screen.height();
     DemoCompany& demo = company();
+    if (c.form == QLatin1String("TORCF101A") || c.form == QLatin1String("TORCF101B")
+        || c.form == QLatin1String("TORCF105A"))
+        demo.handProductionOrder();
     QDialog* form = demo.scenario.forms().create(c.form);
     ASSERT_NE(form, nullptr);
     // A report form holds a report for the table form and is never shown.

@@ -3,6 +3,9 @@
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/OrderConsultationForm.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/TORCF101A.h"
+#include "production/forms/TORCF101B.h"
+#include "production/forms/TORCF105A.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -17,6 +20,18 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                   [&session, &forms, state, model](QWidget* parent) -> QDialog* {
                       return new OrderConsultationForm(model, session, forms, *state, parent);
                   });
+    forms.add(QStringLiteral("TORCF101A"), [&session, state](QWidget* parent) -> QDialog* {
+        return new TORCF101A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
+                             parent);
+    });
+    forms.add(QStringLiteral("TORCF105A"), [&session, state](QWidget* parent) -> QDialog* {
+        return new TORCF105A(kv::shell::FormEnvironment(session.state(), session.dataModules()), state->selected,
+                             parent);
+    });
+    forms.add(QStringLiteral("TORCF101B"), [&session, &forms, state](QWidget* parent) -> QDialog* {
+        return new TORCF101B({&session.state(), &session.dataModules(), &forms, &session.installation()},
+                             state->selected, parent);
+    });
     return state;
 }
 

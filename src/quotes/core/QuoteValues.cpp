@@ -69,8 +69,9 @@ QuoteValues::Format QuoteValues::format(int row)
     return row == OrderTotal ? Format::Total : Format::Money;
 }
 
-QuoteValues QuoteValues::of(const QuoteRow& s)
+QuoteValues QuoteValues::of(const QuoteRow& s, Variant variant)
 {
+    const bool fromOrder = variant == Variant::ProductionOrder;
     QuoteValues v;
     for (int k = 1; k <= 3; ++k) {
         auto& a = v.m_amounts;
@@ -80,7 +81,7 @@ QuoteValues QuoteValues::of(const QuoteRow& s)
         a[Subsidiary][i] = s.number(column("VALPS", k));
         a[Packaging][i] = s.number(column("VALEM", k));
         a[Labour][i] = s.number(column("VALMO", k));
-        a[Subcontracts][i] = s.number(column("VALSUB", k));
+        a[Subcontracts][i] = fromOrder ? 0.0 : s.number(column("VALSUB", k));
         a[BaseCost][i] = sum(
             {a[RawMaterial][i], a[Machines][i], a[Subsidiary][i], a[Packaging][i], a[Labour][i], a[Subcontracts][i]});
         a[Transport][i] = s.number(column("VALTR", k));
@@ -93,6 +94,12 @@ QuoteValues QuoteValues::of(const QuoteRow& s)
         a[ClientPrice][i] = s.number(column("PRECOCLI", k));
         // From the parts, not the stored client value, so the page adds up.
         a[OrderTotal][i] = sum({a[Margin][i], sum({a[BaseCost][i], a[CommercialCost][i]})});
+        v.m_chartMargin[static_cast<std::size_t>(i)] =
+            fromOrder ? s.number(k == 3 ? QStringLiteral("MARGEMVALOR") : charge(3, k)) : a[Margin][i];
+    }
+    if (fromOrder) {
+        v.m_marginPercent = s.number(QStringLiteral("MARGEMPRC"));
+        return v;
     }
     v.m_marginPercent = s.number(QStringLiteral("PRCCOM3"));
     v.m_unitLine = s.text(QStringLiteral("UNIDADE")) == QLatin1String("U")
@@ -125,7 +132,7 @@ void QuoteValues::writeChart(kv::db::Connection& application, const QString& use
     rows.clear();
     rows.addSlice(1, QStringLiteral("Cust.Base"), baseCost(quantity), 2);
     rows.addSlice(2, QStringLiteral("C.Comerc."), commercialCost(quantity), 2);
-    rows.addSlice(3, QStringLiteral("Margem"), amount(Margin, quantity), 2);
+    rows.addSlice(3, QStringLiteral("Margem"), m_chartMargin[static_cast<std::size_t>(quantity - 1)], 2);
     transaction.commit();
 }
 

@@ -19,8 +19,16 @@ public:
     static const std::array<QString, kRows>& labels();
     static Format format(int row);
 
+    // The quote consultation's page, or the one seen from a production
+    // order: no subcontract row (the base cost is the five classes), no unit
+    // line, "Margem (%)" from MARGEMPRC and the chart's margin slice from
+    // VALCOM3A, VALCOM3B and MARGEMVALOR.
+    enum class Variant { Consultation, ProductionOrder };
+    // The row of the subcontracts, which the production-order page leaves out.
+    static constexpr int kSubcontractRow = 5;
+
     // Null columns count as 0.
-    static QuoteValues of(const QuoteRow& summary);
+    static QuoteValues of(const QuoteRow& summary, Variant variant = Variant::Consultation);
 
     double amount(int row, int quantity) const { return m_amounts[row][quantity - 1]; }
     // The amount as the page shows it: money and totals in the currency
@@ -43,6 +51,7 @@ public:
 
 private:
     std::array<std::array<double, 3>, kRows> m_amounts{};
+    std::array<double, 3> m_chartMargin{}; // the chart's "Margem" slice per quantity
     double m_marginPercent = 0;
     QString m_unitLine;
 };

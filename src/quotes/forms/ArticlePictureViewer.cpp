@@ -79,6 +79,7 @@ ArticlePictureViewer::ArticlePictureViewer(const kv::install::Installation& inst
     for (auto* b : {BitReset, BitTamanhoReal, BitStretch})
         buttons->addWidget(b);
     buttons->addStretch(1);
+    m_buttons = buttons;
     right->addLayout(buttons);
     right->addStretch(1);
     outer->addLayout(right);
@@ -124,6 +125,18 @@ bool ArticlePictureViewer::showLarge(int n)
     M1->setText(QStringLiteral("PÁGINA (%1)").arg(n, 2, 10, QLatin1Char('0')));
     BitStretchClick();
     return true;
+}
+
+void ArticlePictureViewer::addZoomButtons(double factor)
+{
+    auto* zoomIn = new kv::ui::TGlyphButton(QStringLiteral("Zoom +"), this);
+    zoomIn->setObjectName(QStringLiteral("BitZoomMais"));
+    auto* zoomOut = new kv::ui::TGlyphButton(QStringLiteral("Zoom -"), this);
+    zoomOut->setObjectName(QStringLiteral("BitZoomMenos"));
+    m_buttons->insertWidget(3, zoomIn);
+    m_buttons->insertWidget(4, zoomOut);
+    connect(zoomIn, &kv::ui::TGlyphButton::clicked, this, [this, factor] { M1->zoomIn(factor); });
+    connect(zoomOut, &kv::ui::TGlyphButton::clicked, this, [this, factor] { M1->zoomOut(1.0 / factor); });
 }
 
 void ArticlePictureViewer::BitResetClick()

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QRubberBand;
 class QScrollArea;
@@ -47,6 +48,10 @@ public:
     QLabel* thumbnail(int n) const { return m_thumbnails[n - 1]; }
     QRubberBand* zoomRectangle() const { return m_band; }
 
+    // "Zoom +" and "Zoom -" after the other buttons: the first enlarges the
+    // large picture by `factor` (above 1), the second reduces it by as much.
+    void addZoomButtons(double factor);
+
     void BitResetClick();
     void BitTamanhoRealClick();
     void BitStretchClick();
@@ -67,6 +72,7 @@ private:
     kv::ui::TGlyphButton* BitReset = nullptr;
     kv::ui::TGlyphButton* BitTamanhoReal = nullptr;
     kv::ui::TGlyphButton* BitStretch = nullptr;
+    QHBoxLayout* m_buttons = nullptr;
 
     // The zoom rectangle of the left button.
     QRubberBand* m_band = nullptr;

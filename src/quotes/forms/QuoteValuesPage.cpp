@@ -53,7 +53,8 @@ QuoteValuesPage::QuoteValuesPage(QWidget* parent) : QWidget(parent)
         });
     }
     for (int row = 0; row < QuoteValues::kRows; ++row) {
-        grid->addWidget(new QLabel(QuoteValues::labels()[row]), row + 1, 0, Qt::AlignRight);
+        m_rowLabels[row] = new QLabel(QuoteValues::labels()[row]);
+        grid->addWidget(m_rowLabels[row], row + 1, 0, Qt::AlignRight);
         for (int k = 1; k <= 3; ++k) {
             m_values[row][k - 1] = amountLabel(QStringLiteral("Label_Valor%1_%2").arg(row + 1).arg(k));
             grid->addWidget(m_values[row][k - 1], row + 1, k);
@@ -90,6 +91,16 @@ void QuoteValuesPage::hideOwnChart()
     DBChart2->hide();
 }
 
+void QuoteValuesPage::setVariant(QuoteValues::Variant variant)
+{
+    m_variant = variant;
+    const bool subcontracts = variant == QuoteValues::Variant::Consultation;
+    m_rowLabels[QuoteValues::kSubcontractRow]->setVisible(subcontracts);
+    for (QLabel* value : m_values[QuoteValues::kSubcontractRow])
+        value->setVisible(subcontracts);
+    Label_Unidade->setVisible(subcontracts);
+}
+
 void QuoteValuesPage::clear()
 {
     for (auto& row : m_values)
@@ -107,7 +118,7 @@ void QuoteValuesPage::showValues(const std::optional<QuoteRow>& summary)
     m_shown.reset();
     if (!summary)
         return;
-    m_shown = QuoteValues::of(*summary);
+    m_shown = QuoteValues::of(*summary, m_variant);
     for (int row = 0; row < QuoteValues::kRows; ++row)
         for (int k = 1; k <= 3; ++k)
             m_values[row][k - 1]->setText(m_shown->text(row, k, m_priceDecimals));

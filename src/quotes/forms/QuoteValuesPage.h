@@ -35,6 +35,9 @@ public:
     // are still written, the pie is hidden and the buttons only carry the
     // quantities.
     void hideOwnChart();
+    // The page as a production order shows its quote (no subcontract row,
+    // no unit line; see QuoteValues::Variant).
+    void setVariant(QuoteValues::Variant variant);
 
     // ShowValores: the page of a summary row, then the chart of quantity 1;
     // no row empties the page and leaves the chart as it was.
@@ -54,6 +57,8 @@ private:
     int m_priceDecimals = 2;
     std::optional<QuoteValues> m_shown;
     bool m_ownChart = true;
+    QuoteValues::Variant m_variant = QuoteValues::Variant::Consultation;
+    QLabel* m_rowLabels[QuoteValues::kRows] = {};
 
     QLabel* m_values[QuoteValues::kRows][3] = {};
     QLabel* Label_Margem = nullptr;

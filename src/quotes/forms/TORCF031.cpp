@@ -2,8 +2,8 @@
 
 #include "quotes/core/QuotePrintData.h"
 #include "quotes/core/QuoteRepository.h"
-#include "quotes/forms/ArticleClassificationView.h"
 #include "quotes/forms/ArticlePictureViewer.h"
+#include "quotes/forms/QuoteInformationPage.h"
 #include "quotes/forms/QuoteValuesPage.h"
 #include "quotes/forms/QuoteViewerSteps.h"
 #include "quotes/forms/SelectionLookups.h"
@@ -207,41 +207,8 @@ QWidget* TORCF031::buildListPage()
 
 QWidget* TORCF031::buildInformationPage()
 {
-    auto* page = new QWidget;
-    auto* outer = new QHBoxLayout(page);
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(2);
-    int row = 0;
-    auto line = [&](const char* caption, std::initializer_list<std::pair<const char*, int>> values) {
-        QuoteViewerSteps::addValueLine(*grid, row++, caption, values, m_info);
-    };
-    line("Orçamento Nº : ", {{"Label_OrcNro", 9}});
-    line("Data Emissão : ", {{"Label_DatEmi", 10}});
-    line("Cliente Nº : ", {{"Label_CliNro", 8}, {"Label_CliNome", 40}});
-    line("Vendedor Nº : ", {{"Label_VndNro", 8}, {"Label_VndNome", 40}});
-    line("Artigo Nº : ", {{"Label_NosRef", 16}, {"Label_Design1", 40}});
-    line("Observações : ", {{"Label_Observ1", 50}});
-    line("", {{"Label_Observ2", 50}});
-    line("Aprovado : ", {{"Label_Aprovado", 4}});
-    line("Encomenda Nº : ", {{"Label_EncAno", 4}, {"Label_EncSemana", 2}, {"Label_EncNro", 8}});
-    line("Preço Aprovado : ", {{"Label_PrecoAdjud", 12}});
-    line("Valor Encomenda : ", {{"Label_ValorAdjud", 14}});
-    line("Unidade Venda :", {{"Label_UndVnd", 3}});
-    line("Medidas (CxLxA) : ", {{"Label_Comprim", 8}, {"Label_Largura", 8}, {"Label_Altura", 8}});
-    line("Custo Padrão :", {{"Label_CustoPadrao", 12}});
-    line("Preço Venda  :", {{"Label_Preco1", 12}});
-    line("Peso (Kgs) :", {{"Label_Peso", 10}});
-    line("Família : ", {{"Label_Familia", 20}});
-    grid->setRowStretch(row, 1);
-    outer->addLayout(grid);
-    m_classificationView = new ArticleClassificationView(page);
-    m_classificationView->setObjectName(QStringLiteral("PanelCustom"));
-    auto* right = new QVBoxLayout;
-    right->addWidget(m_classificationView);
-    right->addStretch(1);
-    outer->addLayout(right);
-    outer->addStretch(1);
-    return page;
+    m_information = new QuoteInformationPage({});
+    return m_information;
 }
 
 // ------------------------------------------------------------------ activation
@@ -319,47 +286,14 @@ void TORCF031::showCurrentQuote()
     m_pictures->showPictures(article.found ? article.code : QString());
     if (currentPage() == PhotoPage)
         m_pictures->showLarge(1);
-    m_classificationView->showArticle(article);
 }
 
 void TORCF031::showInformation(const std::optional<QuoteRow>& quote, const ClassifiedArticle& article)
 {
-    for (QLabel* label : m_info)
-        label->clear();
-    if (!quote)
-        return;
-    const QuoteRow& q = *quote;
-    auto set = [this](const char* name, const QString& text) {
-        m_info.value(QString::fromLatin1(name))->setText(text);
-    };
-    set("Label_OrcNro", QString::number(q.quoteNumber()));
-    set("Label_DatEmi", kv::text::date(q.value(QStringLiteral("DATEMI")).toDate()));
-    set("Label_CliNro", q.text(QStringLiteral("CLINRO")));
-    set("Label_CliNome", q.text(QStringLiteral("NOME")));
-    set("Label_VndNro", q.text(QStringLiteral("VNDNRO")));
-    set("Label_VndNome",
-        QuoteConsultation::salesmanName(*m_environment.invoicing(), q.integer(QStringLiteral("VNDNRO"))));
-    set("Label_NosRef", q.text(QStringLiteral("NOSREF")));
-    set("Label_Design1", q.text(QStringLiteral("DESIGN1")));
-    set("Label_Observ1", q.text(QStringLiteral("OBSERV1")));
-    set("Label_Observ2", q.text(QStringLiteral("OBSERV2")));
-    set("Label_Aprovado",
-        q.text(QStringLiteral("APROVADO")) == QLatin1String("S") ? QStringLiteral("Sim") : QStringLiteral("Não"));
-    set("Label_EncAno", q.text(QStringLiteral("ANO")));
-    set("Label_EncSemana", q.text(QStringLiteral("SEMANA")));
-    set("Label_EncNro", q.text(QStringLiteral("ENCNRO")));
-    set("Label_PrecoAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("PRECOADJUD"))));
-    set("Label_ValorAdjud", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("VALORADJUD"))));
-    set("Label_UndVnd", q.text(QStringLiteral("UNDVND")));
-    set("Label_Comprim", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("COMPRIM"))));
-    set("Label_Largura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("LARGURA"))));
-    set("Label_Altura", QuoteViewerSteps::plainNumber(q.value(QStringLiteral("ALTURA"))));
-    if (article.found) {
-        set("Label_CustoPadrao", kv::text::plain(article.standardCost));
-        set("Label_Preco1", kv::text::plain(article.price));
-        set("Label_Peso", kv::text::plain(article.weight));
-        set("Label_Familia", article.family);
-    }
+    const QString salesman =
+        quote ? QuoteConsultation::salesmanName(*m_environment.invoicing(), quote->integer(QStringLiteral("VNDNRO")))
+              : QString();
+    m_information->showQuote(quote, article, salesman);
 }
 
 // ------------------------------------------------------------------ pages

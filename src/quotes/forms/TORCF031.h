@@ -28,7 +28,7 @@ class TGlyphButton;
 
 namespace kv::quotes {
 
-class ArticleClassificationView;
+class QuoteInformationPage;
 class ArticlePictureViewer;
 class QuoteValuesPage;
 class SelectionLookups;
@@ -98,8 +98,7 @@ private:
     kv::ui::DbNavigator* DBNavigator1 = nullptr;
     kv::ui::TGlyphButton* BotImprimir = nullptr;
     kv::ui::TGlyphButton* BitTerminar = nullptr;
-    QMap<QString, QLabel*> m_info;
-    ArticleClassificationView* m_classificationView = nullptr;
+    QuoteInformationPage* m_information = nullptr;
     QuoteValuesPage* m_values = nullptr;
     ArticlePictureViewer* m_pictures = nullptr;
 };

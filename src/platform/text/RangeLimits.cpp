@@ -171,6 +171,14 @@ LimitExit RangeLimits::leave(const QString& name, LimitSide side, const QString&
     }
 
     if (side == LimitSide::From) {
+        if (fromText.trimmed().isEmpty() && !limits.emptyFromWarning.text.isEmpty()) {
+            values.from = qint64(0);
+            exit.outcome = LimitExit::Outcome::Invalid;
+            exit.message = limits.emptyFromWarning.text;
+            exit.inStatusBar = limits.emptyFromWarning.inStatusBar;
+            exit.focusFrom = limits.emptyFromWarning.focusFrom;
+            return exit;
+        }
         if (fromText.trimmed().isEmpty() && limits.emptyFrom != LimitPair::EmptyFrom::Unreadable) {
             values.from = limits.kind == LimitKind::Text ? QVariant(QString()) : QVariant(qint64(0));
             if (limits.emptyFrom == LimitPair::EmptyFrom::ShowsZero) {

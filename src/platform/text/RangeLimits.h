@@ -44,6 +44,7 @@ struct LimitPair {
     // shown so, or taken as 0 while it stays empty.
     enum class EmptyFrom { Unreadable, ShowsZero, Zero };
     EmptyFrom emptyFrom = EmptyFrom::Unreadable;
+    LimitWarning emptyFromWarning; // an empty from-field warned about instead
     LimitWarning emptyTo; // an empty to-field
     // An empty to-field leaves the limit as it was, checks nothing and
     // reopens nothing (the approval list's customers).

@@ -1,7 +1,9 @@
 #include "production/forms/ProductionForms.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/print/OrderDocumentReports.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -10,8 +12,12 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    (void)session;
-    (void)forms;
+    for (const auto& [className, model] : {std::pair{"TORCF102", IssueModel::Detail}, std::pair{"TORCF106", IssueModel::ModelT}})
+        forms.add(QString::fromLatin1(className), [&session, model](QWidget* parent) -> QDialog* {
+            return new OrderIssueForm(model, kv::shell::FormEnvironment(session.state(), session.dataModules()),
+                                      &session.installation(), parent);
+        });
+    registerOrderDocumentForms(forms);
     return state;
 }
 

@@ -197,7 +197,7 @@ TEST_P(PlannedTimes, printAsHoursAndMinutes)
 INSTANTIATE_TEST_SUITE_P(Separators, PlannedTimes,
                          ::testing::Values(PlannedTimeCase{"comma", QLocale::Portuguese},
                                            PlannedTimeCase{"point", QLocale::English}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& testCase) { return std::string(testCase.param.label); });
 
 // The helpers behind the order document's computed texts.
 TEST(OrderDocumentRules, laterDeliveriesStopAtTheFirstFreeOne)

@@ -39,7 +39,7 @@ TEST_P(IssueCopies, followTheTickedNamedSlots)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, IssueCopies, ::testing::ValuesIn(issueCopyCases),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& testCase) { return std::string(testCase.param.label); });
 
 struct IssueRefusalCase {
     const char* label;
@@ -65,7 +65,7 @@ TEST_P(IssueRefusals, sayWhyNothingIsIssued)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, IssueRefusals, ::testing::ValuesIn(issueRefusalCases),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& testCase) { return std::string(testCase.param.label); });
 
 TEST(IssueItemKey, writesNumberSlotAndSubQuoteTogether)
 {

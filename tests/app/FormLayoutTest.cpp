@@ -6,6 +6,7 @@
 #include "commercial/forms/CommercialForms.h"
 #include "commercial/forms/CommercialMembers.h"
 #include "program/ProgramUnits.h"
+#include "production/forms/ProductionForms.h"
 
 #include "costing/forms/CostingForms.h"
 #include "customers/articleforms/ArticleForms.h"
@@ -110,7 +111,10 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
+        production = kv::production::registerProductionForms(scenario.session(), scenario.forms());
     }
+
+    std::shared_ptr<kv::production::ProductionSessionState> production;
 
     // The user administration program's forms work on the company it has
     // chosen, the demo company.

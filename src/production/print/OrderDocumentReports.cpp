@@ -58,10 +58,9 @@ QString numberAndSubQuote(const kv::report::RowView& row)
 // A line of blanks to write on.
 void writeOn(Band& band, double x, double y, double w) { rule(band, x, y + Line - 0.5, w); }
 
-void checkGrid(Band& band, double x, double y, const QStringList& rows, int columns = 9)
+void checkGrid(Band& band, double x, double y, const QStringList& rows, int columns = 9, double labelWidth = 24,
+               double cell = 13)
 {
-    const double labelWidth = 24;
-    const double cell = 13;
     box(band, x, y, labelWidth + columns * cell, rows.size() * Line);
     for (int r = 0; r < rows.size(); ++r) {
         text(band, rows[r], x + 1, y + r * Line, labelWidth - 1);
@@ -232,8 +231,8 @@ struct OrderDocumentReports::Parts {
         box(h, 0, 137, 190, 6);
         const QStringList heads{"CÓD.", "MATÉRIAS PRIMAS ", "LOTE", "PREV. (Kgs)", "REALIZADO (Kgs)", "TOTAL FOLHAS",
                                 "RÚBRICA"};
-        const double xs[] = {1, 12, 78, 100, 122, 146, 170};
-        const double ws[] = {10, 64, 20, 22, 24, 24, 20};
+        const double xs[] = {1, 12, 76, 96, 117, 145, 170};
+        const double ws[] = {10, 62, 18, 20, 27, 24, 20};
         for (int i = 0; i < heads.size(); ++i)
             text(h, heads[i], xs[i], 138, ws[i]).setBold(true);
 
@@ -248,7 +247,7 @@ struct OrderDocumentReports::Parts {
 
     void orderPageTwo(Band& h)
     {
-        h.setHeight(36).setNewPage(true);
+        h.setHeight(30).setNewPage(true);
         pair(h, QStringLiteral("DATA    : "), QStringLiteral("DATAEMI"), 140, 0, 16, 30);
         text(h, QStringLiteral("O.F. Nº : "), 1, 0, 16).setBold(true);
         h.addExpression([](const kv::report::RowView& r) { return orderNumberText(r); }, QRectF(17, 0, 50, Line))
@@ -428,32 +427,33 @@ struct OrderDocumentReports::Parts {
         DataBand& detail = cutting.detail();
         detail.setSource(&items).setHeight(0);
         Band& p = detail.addGroup(&orderItemKey, QStringLiteral("QRGroup1")).setNewPage(true).header();
-        p.setHeight(150);
-        text(p, look.company + QStringLiteral("Requisição Para Corte de Matéria Prima    nº _____________"), 0, 0, 190, 7)
+        p.setHeight(157);
+        text(p, look.company, 0, 0, 190, 7).setPointSize(15);
+        text(p, QStringLiteral("Requisição Para Corte de Matéria Prima    nº _____________"), 0, 7, 190, 7)
             .setPointSize(15);
-        box(p, 0, 9, 190, 10);
-        text(p, QStringLiteral("Nº O.F.  : "), 1, 10, 20);
-        p.addExpression([](const kv::report::RowView& r) { return numberAndSubQuote(r); }, QRectF(21, 10, 40, Line))
+        box(p, 0, 16, 190, 10);
+        text(p, QStringLiteral("Nº O.F.  : "), 1, 17, 20);
+        p.addExpression([](const kv::report::RowView& r) { return numberAndSubQuote(r); }, QRectF(21, 17, 40, Line))
             .setPointSize(8);
-        pair(p, QStringLiteral("Requisição nº : "), QStringLiteral("ENC_VOSENC"), 96, 10, 26, 60);
-        pair(p, QStringLiteral("Data : "), QStringLiteral("DATAEMI"), 1, 14, 20, 40);
-        text(p, QStringLiteral("Cliente : "), 96, 14, 26);
-        field(p, QStringLiteral("CLINRO"), 122, 14, 14);
-        field(p, QStringLiteral("CLISIGLA"), 137, 14, 50);
-        box(p, 0, 21, 190, 10);
-        pair(p, QStringLiteral("Designação do Trabalho : "), QStringLiteral("DESIGNACAO"), 1, 22, 40, 100);
-        pair(p, QStringLiteral("N.Cod.: "), QStringLiteral("ARTIGO"), 1, 26, 40, 50);
-        pair(p, QStringLiteral("Data  Entrega : "), QStringLiteral("DATAENT"), 96, 26, 26, 40);
+        pair(p, QStringLiteral("Requisição nº : "), QStringLiteral("ENC_VOSENC"), 96, 17, 26, 60);
+        pair(p, QStringLiteral("Data : "), QStringLiteral("DATAEMI"), 1, 21, 20, 40);
+        text(p, QStringLiteral("Cliente : "), 96, 21, 26);
+        field(p, QStringLiteral("CLINRO"), 122, 21, 14);
+        field(p, QStringLiteral("CLISIGLA"), 137, 21, 50);
+        box(p, 0, 28, 190, 10);
+        pair(p, QStringLiteral("Designação do Trabalho : "), QStringLiteral("DESIGNACAO"), 1, 29, 40, 100);
+        pair(p, QStringLiteral("N.Cod.: "), QStringLiteral("ARTIGO"), 1, 33, 40, 50);
+        pair(p, QStringLiteral("Data  Entrega : "), QStringLiteral("DATAENT"), 96, 33, 26, 40);
         const QStringList ticks{"Micro Branco ", "Micro Castanho", "Micro Especial", "Mini-Micro", "Cartolina ",
                                 "Outro",         "Canal B Castanho", "Canal B Branco"};
         for (int i = 0; i < ticks.size(); ++i) {
             const double x = 1 + (i / 3) * 63;
-            const double y = 34 + (i % 3) * 5;
+            const double y = 41 + (i % 3) * 5;
             box(p, x, y, 3.5, 3.5);
             text(p, ticks[i], x + 5, y, 55);
         }
-        rule(p, 0, 50, 190);
-        double y = 53;
+        rule(p, 0, 57, 190);
+        double y = 60;
         pair(p, QStringLiteral("Gramagem da Cartolina : "), QStringLiteral("GRAMAGEM"), 1, y, 45, 30)
             .setFormat(grammageFormat);
         y += 6;
@@ -522,26 +522,26 @@ struct OrderDocumentReports::Parts {
             y += 5;
         };
         section(p1, QStringLiteral("PRÉ-IMPRESSÃO"));
-        checkGrid(p1, 0, y, {"", "Aprovação - Prova de Côr", "Prints e Chapas"}, 3);
-        text(p1, QStringLiteral("Data"), 26, y, 12);
-        text(p1, QStringLiteral("Hora"), 39, y, 12);
-        text(p1, QStringLiteral("Rubrica / Observação"), 52, y, 40);
+        checkGrid(p1, 0, y, {"", "Aprovação - Prova de Côr", "Prints e Chapas"}, 3, 50, 30);
+        text(p1, QStringLiteral("Data"), 51, y, 28);
+        text(p1, QStringLiteral("Hora"), 81, y, 28);
+        text(p1, QStringLiteral("Rubrica / Observação"), 111, y, 28);
         y += 14;
         section(p1, QStringLiteral("SUBCONTRATO"));
-        checkGrid(p1, 0, y, {"", ""}, 3);
-        text(p1, QStringLiteral("Data"), 26, y, 12);
-        text(p1, QStringLiteral("Hora"), 39, y, 12);
-        text(p1, QStringLiteral("Rubrica / Observação"), 52, y, 40);
+        checkGrid(p1, 0, y, {"", ""}, 3, 50, 30);
+        text(p1, QStringLiteral("Data"), 51, y, 28);
+        text(p1, QStringLiteral("Hora"), 81, y, 28);
+        text(p1, QStringLiteral("Rubrica / Observação"), 111, y, 28);
         y += 10;
         section(p1, QStringLiteral("IMPRESSÃO"));
         checkGrid(p1, 0, y,
                   {"", "Preparação - ", "Colocação de chapas + Acerto", "Lav. Máquina", "Aprovação Inicial - ",
                    "Côr / Verniz", "Verniz", "Paragem - ", "Acerto Trabalho  -", "Avaria mecânica / eléctrica,",
                    "Mud.cautchu, chapa estragada, etc"},
-                  5);
+                  5, 50, 20);
         const QStringList printHeads{"Data", "Início", "Término", "Rubrica ", "Parada"};
         for (int i = 0; i < printHeads.size(); ++i)
-            text(p1, printHeads[i], 25 + i * 13, y, 13);
+            text(p1, printHeads[i], 51 + i * 20, y, 19);
         y += 46;
         for (int g = 0; g < 3; ++g) {
             checkGrid(p1, 0, y, {"Hora", "Côr/Verniz", "Verniz", "Acerto", "Rubrica", "Data"});

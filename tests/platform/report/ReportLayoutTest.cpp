@@ -385,6 +385,23 @@ TEST_F(ReportLayout, AJobOfSeveralReportsNumbersEachReportsPages)
     EXPECT_GT(document.pages[2].setup.sizeMm().width(), document.pages[2].setup.sizeMm().height());
 }
 
+// The order documents of a production run print one page count through
+// the whole preview.
+TEST_F(ReportLayout, AJobNumberedThroughCarriesThePageNumbersOn)
+{
+    auto first = numbers(30);
+    auto second = numbers(5);
+    Report page1;
+    Report page2;
+    buildPagedReport(page1, *first, {});
+    buildPagedReport(page2, *second, {});
+    const Document document = ReportEngine::render({&page1, &page2}, ReportEngine::PageNumbers::ThroughJob);
+    ASSERT_EQ(document.pageCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(pageTexts(document.pages[i]).contains(QStringLiteral("Página : %1").arg(i + 1))) << i;
+    EXPECT_EQ(document.pages[2].number, 1); // still the report's own page
+}
+
 TEST_F(ReportLayout, StreamingARunKeepsNoPages)
 {
     auto rows = numbers(100);

@@ -203,4 +203,21 @@ TEST(RangeLimits, singleCustomerAndDatesCheckedFromEitherField)
     EXPECT_TRUE(valid.reopen);
 }
 
+// The production-order issue: an empty from-customer is warned about, not
+// read as 0.
+TEST(RangeLimits, emptyFromFieldWarnedWhenAsked)
+{
+    LimitPair customers{"customers", LimitKind::Integer, qint64(1), qint64(999999999)};
+    customers.emptyFromWarning = LimitWarning::box("Cliente Inválido");
+    customers.reopensSelection = true;
+    RangeLimits limits({customers});
+    const LimitExit empty = limits.leave("customers", F, "", "999999999");
+    EXPECT_EQ(empty.outcome, O::Invalid);
+    EXPECT_EQ(empty.message, "Cliente Inválido");
+    EXPECT_TRUE(empty.focusFrom);
+    EXPECT_FALSE(empty.reopen);
+    EXPECT_EQ(limits.leave("customers", F, "7", "999999999").outcome, O::Valid);
+    EXPECT_EQ(limits.fromInteger("customers"), 7);
+}
+
 } // namespace

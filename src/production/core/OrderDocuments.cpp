@@ -91,6 +91,52 @@ int costClassRank(const QString& costClass)
     return at < 0 ? static_cast<int>(order.size()) : static_cast<int>(at);
 }
 
+// Where the computed texts of an item row go and what they are made of,
+// found once per read rather than per row.
+struct DocColumns {
+    explicit DocColumns(const QStringList& fields)
+    {
+        const auto at = [&fields](const QString& name) { return static_cast<std::size_t>(fields.indexOf(name)); };
+        ordnro = at(QStringLiteral("ORDNRO"));
+        detail = at(QStringLiteral("DETAIL"));
+        suborc = at(QStringLiteral("SUBORC"));
+        repeat = at(QStringLiteral("REPETICAO"));
+        firstDate = at(QStringLiteral("DATAENT"));
+        postalCode = at(QStringLiteral("ORC_CODPOSTAL"));
+        customerOrder = {at(QStringLiteral("ENC_VOSENC")), at(QStringLiteral("ENC_DATEMI")),
+                         at(QStringLiteral("ENC_LOCALIDADE")), at(QStringLiteral("ENC_CLINOM"))};
+        address = at(QStringLiteral("MORADA"));
+        kind = at(QStringLiteral("ITEMKIND"));
+        isNew = at(QStringLiteral("NOVO"));
+        grammage = at(QStringLiteral("GRAMAGEM"));
+        itemKey = at(QStringLiteral("ITEMKEY"));
+        for (std::size_t k = 0; k < 4; ++k) {
+            laterDates[k] = at(QStringLiteral("DATENT%1").arg(k + 2));
+            laterTexts[k] = at(QStringLiteral("DATENT%1T").arg(k + 2));
+        }
+        for (std::size_t f = 0; f < 11; ++f) {
+            flags[f] = at(QLatin1String(finishingFlagColumns[f]));
+            slotCells[f] = at(QStringLiteral("SLOT%1").arg(f + 1));
+        }
+        std::size_t line = 0;
+        for (const char* pack : {"EXT", "PLT"})
+            for (int n = 1; n <= 4; ++n) {
+                const QString base = QStringLiteral("%1%2").arg(QLatin1String(pack)).arg(n);
+                packing[line++] = {at(QStringLiteral("QTD") + base + QLatin1Char('A')),
+                                   at(QStringLiteral("QTD") + base + QLatin1Char('B')), at(base + QLatin1Char('A')),
+                                   at(base + QLatin1Char('B')), at(base + QLatin1Char('T'))};
+            }
+    }
+
+    std::size_t ordnro = 0, detail = 0, suborc = 0, repeat = 0, firstDate = 0, postalCode = 0;
+    std::array<std::size_t, 4> customerOrder{}; // VOSENC, DATEMI, DESC_LOCALIDADE, CLINOM
+    std::size_t address = 0, kind = 0, isNew = 0, grammage = 0, itemKey = 0;
+    std::array<std::size_t, 4> laterDates{}, laterTexts{};
+    std::array<std::size_t, 11> flags{}, slotCells{};
+    // Per packing line: count, units (stored), and the three texts printed.
+    std::array<std::array<std::size_t, 5>, 8> packing{};
+};
+
 } // namespace
 
 const std::array<const char*, 11>& finishingColumns() { return finishingFlagColumns; }
@@ -153,7 +199,7 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
                        : QStringLiteral("O.") + column);
     for (const QString& column : docQuoteColumns)
         select << QStringLiteral("M.%1 AS ORC_%1").arg(column);
-    const kv::db::QueryResult items = application.query(
+    kv::db::QueryResult items = application.query(
         QStringLiteral("SELECT %1 FROM (SELECT ANO, SEMANA, ORDNRO, DETAIL, SUBORC FROM ORDFABIMPR WHERE UTIL = :WUtil "
                        "GROUP BY ANO, SEMANA, ORDNRO, DETAIL, SUBORC) Q "
                        "LEFT JOIN ORDFABDET O ON O.ANO = Q.ANO AND O.SEMANA = Q.SEMANA AND O.ORDNRO = Q.ORDNRO "
@@ -163,17 +209,20 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
             .arg(select.join(QStringLiteral(", "))),
         byUser);
 
-    using Key = std::tuple<QString, QString, qint64, int, int>;
+    // Numbers first: the texts of year and week only part items of one number.
+    using Key = std::tuple<qint64, int, int, QString, QString>;
     std::map<Key, std::size_t> itemIndex;
     QSet<qint64> orderNumbers;
     QSet<QString> postalCodes;
+    const int postalColumn = items.columnIndex(QStringLiteral("ORC_CODPOSTAL"));
+    data.items.rows.reserve(items.rows.size());
     for (std::size_t r = 0; r < items.rows.size(); ++r) {
-        std::vector<QVariant> row = items.rows[r];
+        std::vector<QVariant>& row = items.rows[r];
         row.resize(static_cast<std::size_t>(data.items.fields.size()));
-        const Key key{row[0].toString(), row[1].toString(), row[2].toLongLong(), row[4].toInt(), row[3].toInt()};
-        itemIndex[key] = r;
+        itemIndex.emplace(Key{row[2].toLongLong(), row[4].toInt(), row[3].toInt(), row[0].toString(), row[1].toString()},
+                          r);
         orderNumbers.insert(row[2].toLongLong());
-        postalCodes.insert(items.value(r, QStringLiteral("ORC_CODPOSTAL")).toString());
+        postalCodes.insert(row[static_cast<std::size_t>(postalColumn)].toString());
         data.items.rows.push_back(std::move(row));
     }
 
@@ -184,7 +233,7 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
         byUser);
     for (const auto& row : queue.rows) {
         const auto found = itemIndex.find(
-            Key{row[1].toString(), row[2].toString(), row[3].toLongLong(), row[4].toInt(), row[5].toInt()});
+            Key{row[3].toLongLong(), row[4].toInt(), row[5].toInt(), row[1].toString(), row[2].toString()});
         if (found != itemIndex.end())
             data.copies.push_back({row[0].toInt(), found->second});
     }
@@ -211,7 +260,7 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
     std::vector<std::vector<Sortable>> sortable(data.items.rows.size());
     for (const auto& row : lines.rows) {
         const auto found = itemIndex.find(
-            Key{row[0].toString(), row[1].toString(), row[2].toLongLong(), row[3].toInt(), row[4].toInt()});
+            Key{row[2].toLongLong(), row[3].toInt(), row[4].toInt(), row[0].toString(), row[1].toString()});
         if (found == itemIndex.end())
             continue;
         const QString costClass = row[5].toString();
@@ -257,47 +306,37 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
                          localities.insert(row[0].toString(), row[1].toString());
                  });
 
-    const QStringList& fields = data.items.fields;
-    const auto at = [&fields](const char* name) { return static_cast<std::size_t>(fields.indexOf(QLatin1String(name))); };
-    const auto field = [&fields](const QString& name) { return static_cast<std::size_t>(fields.indexOf(name)); };
+    const DocColumns c(data.items.fields);
     for (std::size_t r = 0; r < data.items.rows.size(); ++r) {
         std::vector<QVariant>& row = data.items.rows[r];
-        const auto order = customerOrders.constFind(row[at("ORDNRO")].toLongLong());
-        if (order != customerOrders.constEnd()) {
-            row[at("ENC_VOSENC")] = (*order)[1];
-            row[at("ENC_DATEMI")] = (*order)[2];
-            row[at("ENC_LOCALIDADE")] = (*order)[3];
-            row[at("ENC_CLINOM")] = (*order)[4];
-        }
-        const QString code = row[at("ORC_CODPOSTAL")].toString();
+        const auto order = customerOrders.constFind(row[c.ordnro].toLongLong());
+        if (order != customerOrders.constEnd())
+            for (std::size_t i = 0; i < c.customerOrder.size(); ++i)
+                row[c.customerOrder[i]] = (*order)[i + 1];
+        const QString code = row[c.postalCode].toString();
         const auto locality = localities.constFind(code);
-        row[at("MORADA")] = locality == localities.constEnd() ? QString() : code + QLatin1Char(' ') + *locality;
-        row[at("ITEMKIND")] = itemKind(row[at("SUBORC")].toInt());
-        row[at("NOVO")] = row[at("REPETICAO")].toString() == QLatin1String("N") ? QStringLiteral("SIM")
-                                                                                 : QStringLiteral("NÃO");
-        row[at("GRAMAGEM")] = grammage[r];
-        row[at("ITEMKEY")] = row[at("ORDNRO")].toString() + row[at("DETAIL")].toString() + row[at("SUBORC")].toString();
+        row[c.address] = locality == localities.constEnd() ? QString() : code + QLatin1Char(' ') + *locality;
+        row[c.kind] = itemKind(row[c.suborc].toInt());
+        row[c.isNew] = row[c.repeat].toString() == QLatin1String("N") ? QStringLiteral("SIM") : QStringLiteral("NÃO");
+        row[c.grammage] = grammage[r];
+        row[c.itemKey] = row[c.ordnro].toString() + row[c.detail].toString() + row[c.suborc].toString();
         std::array<QDate, 4> later;
-        for (int k = 2; k <= 5; ++k)
-            later[static_cast<std::size_t>(k - 2)] = row[field(QStringLiteral("DATENT%1").arg(k))].toDate();
-        const auto deliveries = laterDeliveryTexts(row[at("DATAENT")].toDate(), later);
-        for (int k = 2; k <= 5; ++k)
-            row[field(QStringLiteral("DATENT%1T").arg(k))] = deliveries[static_cast<std::size_t>(k - 2)];
+        for (std::size_t k = 0; k < later.size(); ++k)
+            later[k] = row[c.laterDates[k]].toDate();
+        const auto deliveries = laterDeliveryTexts(row[c.firstDate].toDate(), later);
+        for (std::size_t k = 0; k < later.size(); ++k)
+            row[c.laterTexts[k]] = deliveries[k];
         std::array<QString, 11> flags;
         for (std::size_t f = 0; f < flags.size(); ++f)
-            flags[f] = row[at(finishingFlagColumns[f])].toString();
+            flags[f] = row[c.flags[f]].toString();
         const auto filled = finishingSlots(flags);
-        for (std::size_t s = 0; s < filled.size(); ++s)
-            row[field(QStringLiteral("SLOT%1").arg(s + 1))] = filled[s];
-        for (const char* kind : {"EXT", "PLT"})
-            for (int n = 1; n <= 4; ++n) {
-                const QString base = QStringLiteral("%1%2").arg(QLatin1String(kind)).arg(n);
-                const auto line = packingLine(row[field(QStringLiteral("QTD") + base + QLatin1Char('A'))].toInt(),
-                                              row[field(QStringLiteral("QTD") + base + QLatin1Char('B'))].toInt());
-                row[field(base + QLatin1Char('A'))] = line[0];
-                row[field(base + QLatin1Char('B'))] = line[1];
-                row[field(base + QLatin1Char('T'))] = line[2];
-            }
+        for (std::size_t f = 0; f < filled.size(); ++f)
+            row[c.slotCells[f]] = filled[f];
+        for (const auto& line : c.packing) {
+            const auto texts = packingLine(row[line[0]].toInt(), row[line[1]].toInt());
+            for (std::size_t t = 0; t < texts.size(); ++t)
+                row[line[2 + t]] = texts[t];
+        }
     }
     return data;
 }

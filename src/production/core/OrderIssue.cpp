@@ -118,8 +118,10 @@ int OrderIssue::queue(const std::vector<IssueItem>& items, const QStringList& co
         rows.push_back(std::move(row));
     }
     // The mark covers the whole slot (every sub-quote), not only the item.
+    // The order number is the customer order's, so the slot is found on the
+    // order's key rather than by reading every order for ENCNRO.
     const QString mark = detail ? QStringLiteral("UPDATE ORDFABDET SET IMPR = 'S' WHERE ANO = :A AND SEMANA = :S AND "
-                                                 "ENCNRO = :N AND DETAIL = :D")
+                                                 "ORDNRO = :N AND DETAIL = :D")
                                 : QStringLiteral("UPDATE ORDFABRICO SET IMPR = 'S' WHERE ANO = :A AND ORDNRO = :N AND "
                                                  "DETAIL = :D");
     kv::db::PrintQueue queue(m_db, queueTable(), m_user);

@@ -7,6 +7,7 @@
 #include "platform/text/NumberText.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace kv::production {
 
@@ -74,11 +75,75 @@ void checkGrid(Band& band, double x, double y, const QStringList& rows, int colu
 
 } // namespace
 
+namespace documents {
+
+// The item rows of the documents read where the core left them: in item
+// order, or once per queue row (REGISTO order) with the queue's REGISTO and
+// the item's index after the item's fields.
+class ItemRows : public kv::report::RowSource {
+public:
+    ItemRows(const OrderDocumentData& data, bool perCopy) : m_data(data), m_perCopy(perCopy)
+    {
+        const QStringList& fields = m_data.items.fields;
+        for (int i = 0; i < fields.size(); ++i)
+            m_index.insert(fields[i].toUpper(), i);
+        if (m_perCopy) {
+            m_index.insert(QStringLiteral("REGISTO"), static_cast<int>(fields.size()));
+            m_index.insert(QStringLiteral("ITEMINDEX"), static_cast<int>(fields.size()) + 1);
+        }
+    }
+
+    bool first() override
+    {
+        m_at = 0;
+        return m_at < count();
+    }
+    bool next() override
+    {
+        if (m_at + 1 >= count())
+            return false;
+        ++m_at;
+        return true;
+    }
+    int fieldCount() const override { return static_cast<int>(m_data.items.fields.size()) + (m_perCopy ? 2 : 0); }
+    QString fieldName(int index) const override
+    {
+        if (index < m_data.items.fields.size())
+            return m_data.items.fields[index];
+        return index == m_data.items.fields.size() ? QStringLiteral("REGISTO") : QStringLiteral("ITEMINDEX");
+    }
+    int fieldIndex(const QString& name) const override { return m_index.value(name.toUpper(), -1); }
+    QVariant value(int index) const override
+    {
+        if (count() == 0 || index < 0)
+            return {};
+        const std::size_t item = m_perCopy ? m_data.copies[m_at].item : m_at;
+        const auto& row = m_data.items.rows[item];
+        if (static_cast<std::size_t>(index) < row.size())
+            return row[static_cast<std::size_t>(index)];
+        if (!m_perCopy)
+            return {};
+        return index == m_data.items.fields.size() ? QVariant(m_data.copies[m_at].registo)
+                                                   : QVariant(static_cast<qulonglong>(item));
+    }
+    using RowView::value;
+
+private:
+    std::size_t count() const { return m_perCopy ? m_data.copies.size() : m_data.items.rows.size(); }
+
+    const OrderDocumentData& m_data;
+    bool m_perCopy;
+    QHash<QString, int> m_index;
+    std::size_t m_at = 0;
+};
+
+} // namespace documents
+
 struct OrderDocumentReports::Parts {
     const OrderDocumentData& data;
     DocumentLook look;
-    MemoryRowSource copies;
-    MemoryRowSource items;
+    ItemRows copies;
+    ItemRows items;
     MemoryRowSource current; // the copy being printed, for the bands after its lines
     MemoryRowSource materials{{"CODTAB", "DESIGN", "CONSUMO"}};
     MemoryRowSource subsidiary{{"CODTAB", "DESIGN", "CONSUMO"}};
@@ -91,33 +156,20 @@ struct OrderDocumentReports::Parts {
     Report label{kTitle};
 
     Parts(const OrderDocumentData& rows, DocumentLook documentLook)
-        : data(rows), look(std::move(documentLook)), copies(rows.items.fields + QStringList{"REGISTO", "ITEMINDEX"}),
-          items(rows.items.fields), current(rows.items.fields)
+        : data(rows), look(std::move(documentLook)), copies(rows, true), items(rows, false), current(rows.items.fields)
     {
-        for (const auto& copy : data.copies) {
-            std::vector<QVariant> row = data.items.rows[copy.item];
-            row.push_back(copy.registo);
-            row.push_back(static_cast<qulonglong>(copy.item));
-            copies.append(std::move(row));
-        }
-        for (const auto& row : data.items.rows)
-            items.append(row);
         buildOrder();
         buildCutting();
         buildInspection();
         buildLabel();
     }
 
-    void fillLines(std::size_t item, const kv::report::RowView& copy)
+    void fillLines(std::size_t item)
     {
         for (MemoryRowSource* source : {&materials, &subsidiary, &machines, &manual, &packaging})
             source->clear();
         current.clear();
-        std::vector<QVariant> row;
-        row.reserve(static_cast<std::size_t>(data.items.fields.size()));
-        for (int i = 0; i < data.items.fields.size(); ++i)
-            row.push_back(copy.value(i));
-        current.append(std::move(row));
+        current.append(data.items.rows[item]);
         for (const ConsumptionLine& line : data.consumption[item]) {
             if (line.costClass == QLatin1String("MP"))
                 materials.append({line.code, line.designation, line.consumption});
@@ -340,7 +392,7 @@ struct OrderDocumentReports::Parts {
         detail.addGroup(QStringLiteral("REGISTO"), QStringLiteral("QRGroup1")).setNewPage(true);
         orderPageOne(detail.groups().front()->header());
         detail.setBeforePrint([this](BandContext& context) {
-            fillLines(static_cast<std::size_t>(context.value(QStringLiteral("ITEMINDEX")).toULongLong()), *context.row);
+            fillLines(static_cast<std::size_t>(context.value(QStringLiteral("ITEMINDEX")).toULongLong()));
         });
 
         DataBand& lines = detail.addSubDetail(&materials, QStringLiteral("MateriasPrimas"));

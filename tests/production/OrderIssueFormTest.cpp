@@ -177,6 +177,8 @@ TEST_P(OrderIssueForms, listsOnAConfirmedLimitAndRelistsForAReprint)
     company.list(form);
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 3);
     EXPECT_EQ(form.gridCell("DBGrid1", 2, 2), "103");
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    EXPECT_EQ(form.text("Label_Count"), "3");
     form.click("ChkImpress");
     scenario.settle();
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 4);

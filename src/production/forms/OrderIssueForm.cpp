@@ -235,7 +235,12 @@ void OrderIssueForm::buildLimits(QWidget* parent)
     m_limits = new kv::ui::RangeLimitsBlock(*this, issueLimitPairs(m_environment.state().WData),
                                             {customersRow, ordersRow, deliveriesRow, productionsRow, articlesRow},
                                             parent);
-    m_limits->setReopen([this] { openList(); });
+    m_limits->setReopen([this] {
+        openList();
+        // The last limit confirmed, the list is next.
+        if (leavingField() == m_limits->toField(Articles))
+            focusField(DBGrid1);
+    });
     for (QLineEdit* field : {m_limits->fromField(Articles), m_limits->toField(Articles)})
         setKeyHint(field, QStringLiteral("Tecla <Insert> e <CTRL Insert> procurar Artigo"));
 

@@ -11,6 +11,7 @@
 #include "platform/install/Installation.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbNavigator.h"
+#include "platform/ui/DocumentCopiesBox.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
@@ -86,21 +87,9 @@ OrderIssueForm::OrderIssueForm(IssueModel model, kv::shell::FormEnvironment envi
 
     auto* options = new QVBoxLayout;
     top->addLayout(options);
-    auto* copies = new QGroupBox(QStringLiteral("Vias Documento"), this->body());
-    copies->setObjectName(QStringLiteral("PanelVias"));
-    auto* copyGrid = new QGridLayout(copies);
-    for (int i = 0; i < 8; ++i) {
-        m_copyBoxes[i] = new QCheckBox(copies);
-        m_copyBoxes[i]->setObjectName(QStringLiteral("ChkVia%1").arg(i + 1));
-        m_copyNames[i] = new QLineEdit(copies);
-        m_copyNames[i]->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
-        m_copyNames[i]->setReadOnly(true);
-        m_copyNames[i]->setFocusPolicy(Qt::NoFocus);
-        kv::ui::setFieldWidth(m_copyNames[i], 15);
-        copyGrid->addWidget(m_copyBoxes[i], i % 4, (i / 4) * 2);
-        copyGrid->addWidget(m_copyNames[i], i % 4, (i / 4) * 2 + 1);
-    }
-    options->addWidget(copies);
+    m_copies = new kv::ui::DocumentCopiesBox(QStringLiteral("Vias Documento"), this->body());
+    m_copies->setObjectName(QStringLiteral("PanelVias"));
+    options->addWidget(m_copies);
     auto* flags = new QHBoxLayout;
     ChkImpress = new QCheckBox(QStringLiteral("Reimpressão ?"), this->body());
     ChkImpress->setObjectName(QStringLiteral("ChkImpress"));
@@ -349,13 +338,8 @@ void OrderIssueForm::FormActivate()
                                       std::pair{Productions, LimitSide::From}, std::pair{Productions, LimitSide::To}})
                 showWeek(pair, side);
             ChkFoto->setChecked(true);
-            const auto names = OrderIssue::copyNames(*m_environment.application());
-            m_copyNameTexts = names.value_or(QStringList());
-            for (int i = 0; i < 8; ++i) {
-                m_copyNames[i]->setText(m_copyNameTexts.value(i));
-                // Copies 1 to 5 start ticked when named; 6 to 8 unticked.
-                m_copyBoxes[i]->setChecked(i < 5 && !m_copyNameTexts.value(i).trimmed().isEmpty());
-            }
+            // Copies 1 to 5 start ticked when named; 6 to 8 unticked.
+            m_copies->showNames(OrderIssue::copyNames(*m_environment.application()).value_or(QStringList()), 5);
         }
         if (!OrderIssue::customisationParametersExist(*m_environment.invoicing())) {
             kv::ui::messages().beep();
@@ -448,10 +432,7 @@ void OrderIssueForm::print()
         return;
     }
     kv::shell::LoginState& state = m_environment.state();
-    std::array<bool, kv::db::PrintQueue::CopySlots> ticked{};
-    for (int i = 0; i < 8; ++i)
-        ticked[i] = m_copyBoxes[i]->isChecked();
-    const QStringList copies = OrderIssue::chosenCopies(m_copyNameTexts, ticked);
+    const QStringList copies = OrderIssue::chosenCopies(m_copies->names(), m_copies->ticked());
     // Nothing is queued or marked when no document could show it.
     const QString documentModel = m_model == IssueModel::ModelT ? QStringLiteral("T") : state.WTipoOrdFab;
     if (const auto refusal = OrderIssue::refusal(copies, documentModel)) {

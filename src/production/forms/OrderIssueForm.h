@@ -27,6 +27,7 @@ class TPictureBox;
 namespace kv::ui {
 class DbGrid;
 class DbNavigator;
+class DocumentCopiesBox;
 class RangeLimitsBlock;
 class TGlyphButton;
 } // namespace kv::ui
@@ -69,8 +70,7 @@ private:
     std::unique_ptr<kv::db::Dataset> m_customersByName;
     std::unique_ptr<kv::db::Dataset> m_articles;
     kv::ui::RangeLimitsBlock* m_limits = nullptr;
-    std::array<QCheckBox*, 8> m_copyBoxes{};
-    std::array<QLineEdit*, 8> m_copyNames{};
+    kv::ui::DocumentCopiesBox* m_copies = nullptr;
     std::array<QLineEdit*, 4> m_weeks{}; // Edit_SemEnt1/2, Edit_SemProd1/2
     std::array<QLineEdit*, 4> m_weekdays{}; // Edit_DiaSemEnt1/2, Edit_DiaSemProd1/2
     QString m_lastWeek; // the week field filled last (model "T" queue)
@@ -84,7 +84,6 @@ private:
     kv::ui::TGlyphButton* BitPreview = nullptr;
     kv::ui::TGlyphButton* BitTerminar = nullptr;
     QProgressBar* Gauge1 = nullptr;
-    QStringList m_copyNameTexts;
     QString m_pictureFolder;
     bool m_firstActivation = true;
 };

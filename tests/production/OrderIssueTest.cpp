@@ -7,6 +7,7 @@
 
 #include "platform/db/DbError.h"
 #include "support/Scenario.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,28 @@ TEST_P(OrderIssueRun, aFailedRunIsRolledBackWhole)
     const kv::db::QueryResult queue = issueQueueRows(*app, QStringLiteral("ANA"));
     ASSERT_EQ(queue.rows.size(), 1u);
     EXPECT_EQ(queue.value(0, "ORDNRO").toInt(), 103);
+}
+
+TEST_P(OrderIssueRun, modelTQueuesTheOrdersYearAndMarksNumberAndLine)
+{
+    kv::test::insertRows(*app, QStringLiteral("ORDFABRICO"), {"ANO", "ORDNRO", "SUBORC", "DETAIL", "IMPR", "PRODUZ"},
+                         {{"2023", 300, 0, 1, "N", "N"},
+                          {"2023", 300, 2, 1, "N", "N"},
+                          {"2023", 300, 0, 2, "N", "N"},
+                          {"2024", 300, 0, 1, "N", "N"}});
+    OrderIssue issue(*app, QStringLiteral("ANA"), IssueModel::ModelT);
+    EXPECT_EQ(issue.queue({{"2023", {}, 300, 1, 0}}, {"Produção"}, QStringLiteral("07")), 1);
+    const kv::db::QueryResult queue = issueQueueRows(*app, QStringLiteral("ANA"));
+    ASSERT_EQ(queue.rows.size(), 1u);
+    EXPECT_EQ(queue.value(0, "ANO").toString(), QStringLiteral("2023"));
+    EXPECT_EQ(queue.value(0, "SEMANA").toString(), QStringLiteral("07"));
+    EXPECT_TRUE(queue.value(0, "ORDFABRICO").toString().isEmpty());
+    QStringList marked;
+    for (const auto& row : app->query(QStringLiteral("SELECT ANO, SUBORC, DETAIL FROM ORDFABRICO WHERE IMPR = 'S' "
+                                                     "ORDER BY ANO, DETAIL, SUBORC"))
+                               .rows)
+        marked << QStringLiteral("%1/%2/%3").arg(row[0].toString()).arg(row[2].toInt()).arg(row[1].toInt());
+    EXPECT_EQ(marked, (QStringList{"2023/1/0", "2023/1/2"}));
 }
 
 KV_ENGINE_SUITE(OrderIssueRun);

@@ -295,6 +295,26 @@ TEST_P(OrderIssueForms, modelTQueuesTheOrdersYearAndPrintsTwoPagesPerCopy)
               2);
 }
 
+// The demo company as delivered: its copy names, calendar and parameters let
+// a new user open the issue at once.
+TEST_P(OrderIssueForms, demoCompanyOpensWithItsCopyNames)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    scenario.login(GetParam(), Company::Demo);
+    const auto state = registerProductionForms(scenario.session(), scenario.forms());
+    scenario.messages().clear();
+    FormDriver form = scenario.open(QStringLiteral("TORCF102"));
+    scenario.settle();
+    EXPECT_EQ(scenario.messages().transcript(), QStringList{});
+    EXPECT_EQ(form.text("DBEdit1"), QStringLiteral("Produção"));
+    EXPECT_TRUE(form.isChecked("ChkVia3"));
+    EXPECT_FALSE(form.text("Edit_SemEnt1").isEmpty());
+    EXPECT_TRUE(form.isVisible("BitPreview"));
+    form.close();
+    scenario.settle();
+}
+
 KV_ENGINE_SUITE(OrderIssueForms);
 
 } // namespace

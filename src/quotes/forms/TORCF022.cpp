@@ -19,11 +19,8 @@
 #include "shell/AccessRights.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>

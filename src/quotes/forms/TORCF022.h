@@ -9,7 +9,6 @@
 #include <memory>
 
 class QCheckBox;
-class QLineEdit;
 class QProgressBar;
 
 namespace kv::db {

@@ -12,7 +12,6 @@
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbNavigator.h"
 #include "platform/ui/DocumentCopiesBox.h"
-#include "platform/ui/FieldWidth.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"

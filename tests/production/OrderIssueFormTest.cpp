@@ -295,6 +295,52 @@ TEST_P(OrderIssueForms, modelTQueuesTheOrdersYearAndPrintsTwoPagesPerCopy)
               2);
 }
 
+struct IssueLookupCase {
+    const char* label;
+    const char* form;
+    const char* caption;
+};
+
+const IssueLookupCase issueLookupCases[] = {{"detail", "TORCF102", "Localizar"}, {"modelT", "TORCF106", "Lookup"}};
+
+class IssueLookups : public ::testing::TestWithParam<std::tuple<IssueLookupCase, Engine>> {};
+
+// Insert in the customer limit offers the customers by code; the chosen code
+// is the limit at once, and the articles' alphabetic lookup lists by name.
+TEST_P(IssueLookups, customerByCodeArticleByName)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    kv::test::Scenario scenario;
+    IssueSession company(scenario, engine);
+    kv::test::addCustomers(*company.invoicing(), {{10, "Cliente Dez"}, {20, "Alfa Vinte"}});
+    kv::test::addArticles(*company.invoicing(), {{"ART-A", "Zeta caixa", "1"}, {"ART-D", "Alfa caixa", "1"}});
+    FormDriver form = company.open(c.form);
+    form.focus("Edit_CliNro2");
+    scenario.onDialog([&c](FormDriver& dialog) {
+        EXPECT_EQ(dialog.caption(), QString::fromLatin1(c.caption));
+        EXPECT_EQ(dialog.gridTitles("Grid"), (QStringList{"Cliente Nº", "Nome do Cliente"}));
+        dialog.clickRow("Grid", 1);
+        dialog.click("OKBtn");
+    });
+    form.insert();
+    scenario.settle();
+    EXPECT_EQ(form.text("Edit_CliNro2"), "20");
+    form.focus("Edit_ArtNro1");
+    scenario.onDialog([](FormDriver& dialog) {
+        EXPECT_EQ(dialog.gridCell("Grid", 0, 0), QStringLiteral("Alfa caixa"));
+        dialog.click("OKBtn");
+    });
+    form.ctrlInsert();
+    scenario.settle();
+    EXPECT_EQ(form.text("Edit_ArtNro1"), "ART-D");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IssueLookups,
+                         ::testing::Combine(::testing::ValuesIn(issueLookupCases),
+                                            ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<IssueLookupCase>);
+
 // The demo company as delivered: its copy names, calendar and parameters let
 // a new user open the issue at once.
 TEST_P(OrderIssueForms, demoCompanyOpensWithItsCopyNames)

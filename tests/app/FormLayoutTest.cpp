@@ -7,6 +7,7 @@
 #include "commercial/forms/CommercialMembers.h"
 #include "production/forms/ProductionForms.h"
 #include "program/ProgramUnits.h"
+#include "production/forms/ProductionForms.h"
 
 #include "costing/forms/CostingForms.h"
 #include "customers/articleforms/ArticleForms.h"

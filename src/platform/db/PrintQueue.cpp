@@ -62,6 +62,41 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
     transaction.commit();
 }
 
+int PrintQueue::fillNumbered(const QString& sequence, const QStringList& columns, const std::vector<QVariantList>& items,
+                             const QStringList& copies, const std::function<void(Connection&, std::size_t)>& mark,
+                             const std::function<void(int, int, std::size_t)>& progress)
+{
+    QStringList names{m_table.user, sequence, m_table.copy};
+    QStringList values{QStringLiteral(":WUtil"), QStringLiteral(":WRegisto"), QStringLiteral(":WVia")};
+    for (int c = 0; c < columns.size(); ++c) {
+        names << columns[c];
+        values << QStringLiteral(":C%1").arg(c);
+    }
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_table.table, names.join(QLatin1Char(',')),
+                                                              values.join(QLatin1Char(',')));
+    Transaction transaction(m_db);
+    empty();
+    const int total = static_cast<int>(items.size());
+    int number = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (const QString& copy : copies) {
+            Params p{{QStringLiteral("WUtil"), m_user},
+                     {QStringLiteral("WRegisto"), ++number},
+                     {QStringLiteral("WVia"), copy}};
+            for (int c = 0; c < columns.size(); ++c)
+                p.set(QStringLiteral("C%1").arg(c), items[i].value(c));
+            m_db.exec(insert, p);
+        }
+        if (mark)
+            mark(m_db, i);
+        if (progress)
+            progress(static_cast<int>(i) + 1, total, i);
+    }
+    transaction.commit();
+    return number;
+}
+
 std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStringList& copies) const
 {
     const QString copyColumn = m_table.copy.isEmpty() ? QStringLiteral("''") : m_table.copy;

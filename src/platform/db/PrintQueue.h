@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <array>
 #include <functional>
 #include <vector>
@@ -50,6 +51,17 @@ public:
     void fill(const std::vector<qint64>& documents, const QStringList& copies,
               const std::function<void(Connection&, qint64 document)>& mark,
               const std::function<void(int done, int total, qint64 document)>& progress = {});
+
+    // One run of a queue keyed by the user and a run-wide copy number
+    // (`sequence`, "REGISTO") instead of the document, in one transaction:
+    // the user's queue emptied, then for each item in order one row per copy
+    // holding the item's `columns` values, the copy name and the next number
+    // 1, 2, 3 ... of the run, and `mark` run for the item on the same
+    // connection, with `progress` after each item. A database error rolls all
+    // of it back. Returns the number of rows queued.
+    int fillNumbered(const QString& sequence, const QStringList& columns, const std::vector<QVariantList>& items, const QStringList& copies,
+                     const std::function<void(Connection&, std::size_t item)>& mark,
+                     const std::function<void(int done, int total, std::size_t item)>& progress = {});
 
     // The user's rows of the documents from `from` to `to`, by document and,
     // within one document, in the order of `copies`.

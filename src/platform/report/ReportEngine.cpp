@@ -35,8 +35,8 @@ double textHeightMm(const QString& text, const QFont& font, double widthMm, int 
 
 class Layout {
 public:
-    Layout(Report& report, const PageSink& sink, int reportIndex)
-        : m_report(report), m_sink(sink), m_reportIndex(reportIndex)
+    Layout(Report& report, const PageSink& sink, int reportIndex, int firstPage)
+        : m_report(report), m_sink(sink), m_reportIndex(reportIndex), m_pageOffset(firstPage - 1)
     {
         m_context.report = &report;
         m_context.printTime = QDateTime::currentDateTime();
@@ -57,10 +57,12 @@ private:
     void place(Band& band, const RowView* row, double top, double height);
     RenderedItem textItem(const TextElement& element, const QRectF& rect, bool stretch);
     const QFont& mappedFont(const TextElement& element);
+    int printedPage() const { return m_pageOffset + m_pageNumber; }
 
     Report& m_report;
     const PageSink& m_sink;
     int m_reportIndex;
+    int m_pageOffset; // added to the run's own page count for the printed number
     EvalContext m_context;
     std::vector<TotalElement*> m_totals;
     RenderedPage m_page;
@@ -115,7 +117,7 @@ int Layout::run()
 void Layout::openPage()
 {
     ++m_pageNumber;
-    m_context.pageNumber = m_pageNumber;
+    m_context.pageNumber = printedPage();
     const PageSetup& setup = m_report.page();
     m_page = RenderedPage();
     m_page.setup = setup;
@@ -141,7 +143,7 @@ void Layout::closePage(bool last)
 {
     Band* footer = m_report.pageFooterIfAny();
     if (footer && (!last || m_report.pageFooterOnLastPage())) {
-        BandContext context{m_report, *footer, m_masterRow, m_pageNumber};
+        BandContext context{m_report, *footer, m_masterRow, printedPage()};
         if (footer->beforePrint())
             footer->beforePrint()(context);
         if (context.print) {
@@ -211,7 +213,7 @@ void Layout::printData(DataBand& band, std::optional<bool> positioned)
 
 bool Layout::printBand(Band& band, const RowView* row, const DataBand* counting)
 {
-    BandContext context{m_report, band, row, m_pageNumber};
+    BandContext context{m_report, band, row, printedPage()};
     if (band.beforePrint())
         band.beforePrint()(context);
     if (!context.print)
@@ -282,7 +284,7 @@ RenderedItem Layout::textItem(const TextElement& element, const QRectF& rect, bo
 void Layout::place(Band& band, const RowView* row, double top, double height)
 {
     m_context.row = row;
-    m_context.pageNumber = m_pageNumber;
+    m_context.pageNumber = printedPage();
     const double left = m_page.setup.margins().left();
     RenderedBand out;
     out.kind = band.kind();
@@ -339,22 +341,26 @@ void Layout::place(Band& band, const RowView* row, double top, double height)
 
 } // namespace
 
-int ReportEngine::run(Report& report, const PageSink& sink, int reportIndex)
+int ReportEngine::run(Report& report, const PageSink& sink, int reportIndex, int firstPage)
 {
-    Layout layout(report, sink, reportIndex);
+    Layout layout(report, sink, reportIndex, firstPage);
     return layout.run();
 }
 
 Document ReportEngine::render(Report& report) { return render(std::vector<Report*>{&report}); }
 
-Document ReportEngine::render(const std::vector<Report*>& job)
+Document ReportEngine::render(const std::vector<Report*>& job, PageNumbers numbers)
 {
     Document document;
     if (!job.empty())
         document.title = job.front()->title();
     const PageSink sink = [&document](RenderedPage&& page) { document.pages.push_back(std::move(page)); };
-    for (std::size_t i = 0; i < job.size(); ++i)
-        run(*job[i], sink, static_cast<int>(i));
+    int firstPage = 1;
+    for (std::size_t i = 0; i < job.size(); ++i) {
+        const int pages = run(*job[i], sink, static_cast<int>(i), firstPage);
+        if (numbers == PageNumbers::ThroughJob)
+            firstPage += pages;
+    }
     return document;
 }
 

@@ -61,6 +61,18 @@ LimitPair RangeLimits::approvalCustomers()
     return pair;
 }
 
+namespace {
+
+void warnOfLimit(const LimitWarning& warning, LimitExit& exit)
+{
+    exit.outcome = LimitExit::Outcome::Invalid;
+    exit.message = warning.text;
+    exit.inStatusBar = warning.inStatusBar;
+    exit.focusFrom = warning.focusFrom;
+}
+
+} // namespace
+
 int RangeLimits::indexOf(const QString& name) const
 {
     for (std::size_t i = 0; i < m_pairs.size(); ++i) {
@@ -147,10 +159,7 @@ void RangeLimits::check(const LimitPair& limits, const Values& values, const QSt
         break;
     }
     if (inverted && !limits.inverted.text.isEmpty()) {
-        exit.outcome = LimitExit::Outcome::Invalid;
-        exit.message = limits.inverted.text;
-        exit.inStatusBar = limits.inverted.inStatusBar;
-        exit.focusFrom = limits.inverted.focusFrom;
+        warnOfLimit(limits.inverted, exit);
         return;
     }
     exit.reopen = limits.reopensSelection;
@@ -172,10 +181,7 @@ LimitExit RangeLimits::leave(const QString& name, LimitSide side, const QString&
 
     if (side == LimitSide::From) {
         if (fromText.trimmed().isEmpty() && !limits.emptyFromRefused.text.isEmpty()) {
-            exit.outcome = LimitExit::Outcome::Invalid;
-            exit.message = limits.emptyFromRefused.text;
-            exit.inStatusBar = limits.emptyFromRefused.inStatusBar;
-            exit.focusFrom = limits.emptyFromRefused.focusFrom;
+            warnOfLimit(limits.emptyFromRefused, exit);
             return exit;
         }
         if (fromText.trimmed().isEmpty() && limits.emptyFrom != LimitPair::EmptyFrom::Unreadable) {
@@ -194,10 +200,7 @@ LimitExit RangeLimits::leave(const QString& name, LimitSide side, const QString&
         return exit;
     if (toText.trimmed().isEmpty() && !limits.emptyTo.text.isEmpty()) {
         values.to = qint64(0);
-        exit.outcome = LimitExit::Outcome::Invalid;
-        exit.message = limits.emptyTo.text;
-        exit.inStatusBar = limits.emptyTo.inStatusBar;
-        exit.focusFrom = limits.emptyTo.focusFrom;
+        warnOfLimit(limits.emptyTo, exit);
         return exit;
     }
     if (read(limits, toText, values.to, exit))

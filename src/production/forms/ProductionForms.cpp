@@ -2,10 +2,12 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/OrderConsultationForm.h"
+#include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
 #include "production/forms/TORCF101A.h"
 #include "production/forms/TORCF101B.h"
 #include "production/forms/TORCF105A.h"
+#include "production/print/OrderDocumentReports.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -32,6 +34,12 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
         return new TORCF101B({&session.state(), &session.dataModules(), &forms, &session.installation()},
                              state->selected, parent);
     });
+    for (const auto& [className, model] : {std::pair{"TORCF102", IssueModel::Detail}, std::pair{"TORCF106", IssueModel::ModelT}})
+        forms.add(QString::fromLatin1(className), [&session, model](QWidget* parent) -> QDialog* {
+            return new OrderIssueForm(model, kv::shell::FormEnvironment(session.state(), session.dataModules()),
+                                      &session.installation(), parent);
+        });
+    registerOrderDocumentForms(forms);
     return state;
 }
 

@@ -85,7 +85,17 @@ kv::shell::SubsystemUnit productionUnit()
                                                    {QStringLiteral("WRK_DETAIL"), FieldType::Int32, 0, true},
                                                    {QStringLiteral("ARTIGO"), FieldType::Text, 16, false},
                                                    {QStringLiteral("DESIGNACAO"), FieldType::Text, 40, false},
-                                                   {QStringLiteral("QUANTIDADE"), FieldType::Float, 0, false}})};
+                                                   {QStringLiteral("QUANTIDADE"), FieldType::Float, 0, false}}),
+                          kv::shell::createdTable("ORDFABIMPR", "production",
+                                                  {{QStringLiteral("UTIL"), FieldType::Text, 15, true},
+                                                   {QStringLiteral("REGISTO"), FieldType::Int32, 0, true},
+                                                   {QStringLiteral("ANO"), FieldType::Text, 4, false},
+                                                   {QStringLiteral("SEMANA"), FieldType::Text, 2, false},
+                                                   {QStringLiteral("ORDNRO"), FieldType::Int32, 0, false},
+                                                   {QStringLiteral("DETAIL"), FieldType::Int32, 0, false},
+                                                   {QStringLiteral("VIA"), FieldType::Text, 15, false},
+                                                   {QStringLiteral("SUBORC"), FieldType::Int32, 0, false},
+                                                   {QStringLiteral("ORDFABRICO"), FieldType::Text, 12, false}})};
     unit.versionSteps = {
         // The production order's second sheet format.
         {5, unit.name,
@@ -99,7 +109,9 @@ kv::shell::SubsystemUnit productionUnit()
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
          }},
         // The production-order records and their generation.
-        {11, unit.name, addProductionRecords}};
+        {11, unit.name, addProductionRecords},
+        // The production orders' print queue.
+        {11, unit.name, [](VersionStepContext& step) { step.createTable(QStringLiteral("ORDFABIMPR")); }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

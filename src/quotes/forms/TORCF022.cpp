@@ -11,18 +11,15 @@
 #include "platform/install/Installation.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbNavigator.h"
-#include "platform/ui/FieldWidth.h"
+#include "platform/ui/DocumentCopiesBox.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"
 #include "shell/AccessRights.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -85,20 +82,8 @@ TORCF022::TORCF022(QuoteFormsEnvironment environment, QWidget* parent)
     m_limits->setReopen([this] { openSelection(); });
     left->addWidget(m_limits);
 
-    auto* copies = new QGroupBox(QStringLiteral("Seleccione as Vias do Documento"), this->body());
-    auto* copyGrid = new QGridLayout(copies);
-    for (int i = 0; i < 8; ++i) {
-        m_copyBoxes[i] = new QCheckBox(copies);
-        m_copyBoxes[i]->setObjectName(QStringLiteral("ChkVia%1").arg(i + 1));
-        m_copyNames[i] = new QLineEdit(copies);
-        m_copyNames[i]->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
-        m_copyNames[i]->setReadOnly(true);
-        m_copyNames[i]->setFocusPolicy(Qt::NoFocus);
-        kv::ui::setFieldWidth(m_copyNames[i], 15);
-        copyGrid->addWidget(m_copyBoxes[i], i % 4, (i / 4) * 2);
-        copyGrid->addWidget(m_copyNames[i], i % 4, (i / 4) * 2 + 1);
-    }
-    left->addWidget(copies);
+    m_copies = new kv::ui::DocumentCopiesBox(QStringLiteral("Seleccione as Vias do Documento"), this->body());
+    left->addWidget(m_copies);
     ChkImpress = new QCheckBox(QStringLiteral("Reimpressão ?"), this->body());
     ChkImpress->setObjectName(QStringLiteral("ChkImpress"));
     connect(ChkImpress, &QCheckBox::toggled, this, [this] {
@@ -200,8 +185,6 @@ void TORCF022::FormActivate()
             kv::ui::messages().error(QStringLiteral("ERRO NA PARAMETRIZAÇÃO DA VIAS DO DOCUMENTO"));
         }
         m_copyNameTexts = names.value_or(QStringList());
-        for (int i = 0; i < 8; ++i)
-            m_copyNames[i]->setText(m_copyNameTexts.value(i));
         const auto decimals = QuoteHeader::priceDecimals(*m_environment.invoicing(), state.WAno);
         if (!decimals)
             return closeAtActivation(QStringLiteral("PARÂMETROS GERAIS DE BASE INEXISTENTES !!!"));
@@ -226,8 +209,7 @@ void TORCF022::FormClose()
 void TORCF022::restoreDefaults()
 {
     m_limits->showDefaults();
-    for (int i = 0; i < 8; ++i)
-        m_copyBoxes[i]->setChecked(!m_copyNameTexts.value(i).trimmed().isEmpty());
+    m_copies->showNames(m_copyNameTexts);
     const QSignalBlocker blocker(ChkImpress);
     ChkImpress->setChecked(false);
     openSelection();
@@ -248,10 +230,7 @@ IssueSelection TORCF022::selection() const
 
 QStringList TORCF022::chosenCopies() const
 {
-    std::array<bool, kv::db::PrintQueue::CopySlots> ticked{};
-    for (int i = 0; i < 8; ++i)
-        ticked[i] = m_copyBoxes[i]->isChecked();
-    return kv::db::PrintQueue::chosenCopies(m_copyNameTexts, ticked);
+    return kv::db::PrintQueue::chosenCopies(m_copyNameTexts, m_copies->ticked());
 }
 
 void TORCF022::openSelection()

@@ -9,7 +9,6 @@
 #include <memory>
 
 class QCheckBox;
-class QLineEdit;
 class QProgressBar;
 
 namespace kv::db {
@@ -19,6 +18,7 @@ class Dataset;
 namespace kv::ui {
 class DbGrid;
 class DbNavigator;
+class DocumentCopiesBox;
 class RangeLimitsBlock;
 class TGlyphButton;
 } // namespace kv::ui
@@ -56,8 +56,7 @@ private:
     std::unique_ptr<kv::db::Dataset> m_orcmas;
     std::unique_ptr<kv::db::Dataset> m_customersByName;
     kv::ui::RangeLimitsBlock* m_limits = nullptr;
-    std::array<QCheckBox*, 8> m_copyBoxes{};
-    std::array<QLineEdit*, 8> m_copyNames{};
+    kv::ui::DocumentCopiesBox* m_copies = nullptr;
     QCheckBox* ChkImpress = nullptr;
     kv::ui::DbGrid* DBGrid1 = nullptr;
     kv::ui::DbNavigator* BotNavig = nullptr;

@@ -363,26 +363,37 @@ TEST_F(ReportLayout, StretchingBandsGrowToTheirWrappedText)
     }
 }
 
-TEST_F(ReportLayout, AJobOfSeveralReportsNumbersEachReportsPages)
+// A job numbers each report's pages on its own, or (the order documents of
+// a production run) on through the whole preview; a page's own number stays
+// the report's.
+TEST_F(ReportLayout, AJobOfSeveralReportsNumbersItsPages)
 {
-    auto first = numbers(30);
-    auto second = numbers(5);
-    Report page1;
-    Report page2;
-    buildPagedReport(page1, *first, {});
-    buildPagedReport(page2, *second, {});
-    page1.setTitle(QStringLiteral("Emissão Orçamento Interno"));
-    page2.page().setOrientation(QPageLayout::Landscape);
-    const Document document = ReportEngine::render({&page1, &page2});
-    ASSERT_EQ(document.pageCount(), 3);
-    EXPECT_EQ(document.title, QStringLiteral("Emissão Orçamento Interno"));
-    const std::pair<int, int> expected[] = {{0, 1}, {0, 2}, {1, 1}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(document.pages[i].reportIndex, expected[i].first);
-        EXPECT_EQ(document.pages[i].number, expected[i].second);
-        EXPECT_TRUE(pageTexts(document.pages[i]).contains(QStringLiteral("Página : %1").arg(expected[i].second)));
+    struct JobCase {
+        ReportEngine::PageNumbers numbers;
+        int printed[3];
+    };
+    const JobCase cases[] = {{ReportEngine::PageNumbers::PerReport, {1, 2, 1}},
+                             {ReportEngine::PageNumbers::ThroughJob, {1, 2, 3}}};
+    for (const JobCase& c : cases) {
+        auto first = numbers(30);
+        auto second = numbers(5);
+        Report page1;
+        Report page2;
+        buildPagedReport(page1, *first, {});
+        buildPagedReport(page2, *second, {});
+        page1.setTitle(QStringLiteral("Emissão Orçamento Interno"));
+        page2.page().setOrientation(QPageLayout::Landscape);
+        const Document document = ReportEngine::render({&page1, &page2}, c.numbers);
+        ASSERT_EQ(document.pageCount(), 3);
+        EXPECT_EQ(document.title, QStringLiteral("Emissão Orçamento Interno"));
+        const std::pair<int, int> expected[] = {{0, 1}, {0, 2}, {1, 1}};
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(document.pages[i].reportIndex, expected[i].first);
+            EXPECT_EQ(document.pages[i].number, expected[i].second);
+            EXPECT_TRUE(pageTexts(document.pages[i]).contains(QStringLiteral("Página : %1").arg(c.printed[i]))) << i;
+        }
+        EXPECT_GT(document.pages[2].setup.sizeMm().width(), document.pages[2].setup.sizeMm().height());
     }
-    EXPECT_GT(document.pages[2].setup.sizeMm().width(), document.pages[2].setup.sizeMm().height());
 }
 
 TEST_F(ReportLayout, StreamingARunKeepsNoPages)

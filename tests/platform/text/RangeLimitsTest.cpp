@@ -207,12 +207,14 @@ TEST(RangeLimits, anEmptyFromFieldRefusedKeepsItsLimit)
 {
     LimitPair customers{"customers", LimitKind::Integer, qint64(1), qint64(99999999)};
     customers.emptyFromRefused = LimitWarning::box("Cliente Inválido");
+    customers.reopensSelection = true;
     RangeLimits limits({customers});
     limits.leave("customers", F, "7", "99999999");
     const LimitExit refused = limits.leave("customers", F, "", "99999999");
     EXPECT_EQ(refused.outcome, O::Invalid);
     EXPECT_EQ(refused.message, "Cliente Inválido");
     EXPECT_TRUE(refused.focusFrom);
+    EXPECT_FALSE(refused.reopen);
     EXPECT_EQ(limits.fromInteger("customers"), 7);
 }
 

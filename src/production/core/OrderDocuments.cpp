@@ -252,7 +252,7 @@ OrderDocumentData readOrderDocuments(kv::db::Connection& application, kv::db::Co
                        "ORDER BY Q.ORDNRO, Q.DETAIL, Q.SUBORC, C.DETAIL"),
         byUser);
     struct Sortable {
-        ConsumptionLine line;
+        DocumentConsumptionLine line;
         int rank;
         int entry;
         int detail;

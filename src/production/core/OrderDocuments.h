@@ -25,7 +25,7 @@ struct DocumentRows {
 };
 
 // A planned-consumption line of an order item.
-struct ConsumptionLine {
+struct DocumentConsumptionLine {
     QString costClass; // TIPOCUSTO
     int code = 0; // CODTAB
     QString designation; // DESIGN
@@ -43,7 +43,7 @@ struct OrderDocumentData {
         std::size_t item = 0;
     };
     std::vector<Copy> copies;
-    std::vector<std::vector<ConsumptionLine>> consumption; // per item: "MP", "CM", "PS", "MO", "EM" lines
+    std::vector<std::vector<DocumentConsumptionLine>> consumption; // per item: "MP", "CM", "PS", "MO", "EM" lines
 };
 
 // The eleven finishing slots: the texts of the flags that are "S", in the

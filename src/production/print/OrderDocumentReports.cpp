@@ -170,7 +170,7 @@ struct OrderDocumentReports::Parts {
             source->clear();
         current.clear();
         current.append(data.items.rows[item]);
-        for (const ConsumptionLine& line : data.consumption[item]) {
+        for (const DocumentConsumptionLine& line : data.consumption[item]) {
             if (line.costClass == QLatin1String("MP"))
                 materials.append({line.code, line.designation, line.consumption});
             else if (line.costClass == QLatin1String("PS"))

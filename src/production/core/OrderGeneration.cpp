@@ -92,21 +92,34 @@ kv::db::TwoDatabaseKind OrderGeneration::kind()
     return kind;
 }
 
+QString OrderGeneration::openLinesSql()
+{
+    return QStringLiteral("SELECT * FROM ENCCLIDET WHERE CLINRO BETWEEN :WCliNro1 AND :WCliNro2 AND "
+                          "ENCNRO BETWEEN :WDocNro1 AND :WDocNro2 AND ORCNRO <> 0 AND DATEMI BETWEEN :WData1 AND "
+                          ":WData2 AND DATAENTRG BETWEEN :WDatEnt1 AND :WDatEnt2 AND TOTENT = 'N' AND ANULA = 'N' AND "
+                          "COALESCE(ORDFAB, 0) < 1 ORDER BY DATAENTRG, ENCNRO");
+}
+
+kv::db::Params OrderGeneration::openLineParams(const GenerationLimits& limits)
+{
+    return {{"WCliNro1", limits.customerFrom},
+            {"WCliNro2", limits.customerTo},
+            {"WDocNro1", limits.orderFrom},
+            {"WDocNro2", limits.orderTo},
+            {"WData1", dateParameter(limits.issuedFrom)},
+            {"WData2", dateParameter(limits.issuedTo)},
+            {"WDatEnt1", dateParameter(limits.deliveryFrom)},
+            {"WDatEnt2", dateParameter(limits.deliveryTo)}};
+}
+
 kv::db::QueryResult OrderGeneration::openLines(const GenerationLimits& limits)
 {
-    return m_invoicing.query(
-        QStringLiteral("SELECT * FROM ENCCLIDET WHERE CLINRO BETWEEN :WCliNro1 AND :WCliNro2 AND "
-                       "ENCNRO BETWEEN :WDocNro1 AND :WDocNro2 AND ORCNRO <> 0 AND DATEMI BETWEEN :WData1 AND :WData2 "
-                       "AND DATAENTRG BETWEEN :WDatEnt1 AND :WDatEnt2 AND TOTENT = 'N' AND ANULA = 'N' AND "
-                       "COALESCE(ORDFAB, 0) < 1 ORDER BY DATAENTRG, ENCNRO"),
-        {{"WCliNro1", limits.customerFrom},
-         {"WCliNro2", limits.customerTo},
-         {"WDocNro1", limits.orderFrom},
-         {"WDocNro2", limits.orderTo},
-         {"WData1", dateParameter(limits.issuedFrom)},
-         {"WData2", dateParameter(limits.issuedTo)},
-         {"WDatEnt1", dateParameter(limits.deliveryFrom)},
-         {"WDatEnt2", dateParameter(limits.deliveryTo)}});
+    return m_invoicing.query(openLinesSql(), openLineParams(limits));
+}
+
+bool OrderGeneration::commercialParametersExist(const QString& year)
+{
+    return m_invoicing.scalar(QStringLiteral("SELECT ANO FROM PARGER WHERE ANO = :ANO"), {{"ANO", year}}).isValid();
 }
 
 int OrderGeneration::buildWorkList(const kv::db::QueryResult& lines, const GenerationProgress& progress)

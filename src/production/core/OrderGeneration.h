@@ -8,6 +8,7 @@
 
 namespace kv::db {
 class Connection;
+class Params;
 class TwoDatabaseWork;
 struct TwoDatabaseKind;
 } // namespace kv::db
@@ -57,6 +58,12 @@ public:
     // Generates every row of the user's work list ticked GERAR; returns the
     // number of order rows inserted (merges are not counted).
     int generate(const GenerationProgress& progress = {});
+
+    // The working year's commercial parameters row (PARGER) exists.
+    bool commercialParametersExist(const QString& year);
+    // The statement of the open lines, its parameters as `openLineParams` gives them.
+    static QString openLinesSql();
+    static kv::db::Params openLineParams(const GenerationLimits& limits);
 
     // The week of a date in the calendar, two digits; empty when missing.
     QString calendarWeek(const QDate& date);

@@ -66,6 +66,11 @@ ProductionRepository::ProductionRepository(kv::db::Connection& connection)
 {
 }
 
+QString ProductionRepository::workListSql()
+{
+    return QStringLiteral("SELECT * FROM TEMPENCCLIDET WHERE UTIL = :UTIL ORDER BY ANO, SEMANA, ENCNRO, DATENT");
+}
+
 void ProductionRepository::clearWorkList(const QString& user)
 {
     m_db.exec(QStringLiteral("DELETE FROM TEMPENCCLIDET WHERE UTIL = :UTIL"), {{"UTIL", user}});
@@ -97,9 +102,7 @@ void ProductionRepository::insertWorkListRow(const QString& user, const OrderLin
 
 std::vector<WorkListRow> ProductionRepository::workList(const QString& user)
 {
-    const kv::db::QueryResult r =
-        m_db.query(QStringLiteral("SELECT * FROM TEMPENCCLIDET WHERE UTIL = :UTIL ORDER BY ANO, SEMANA, ENCNRO, DATENT"),
-                   {{"UTIL", user}});
+    const kv::db::QueryResult r = m_db.query(workListSql(), {{"UTIL", user}});
     std::vector<WorkListRow> rows;
     for (std::size_t i = 0; i < r.rows.size(); ++i) {
         auto text = [&](const QString& column) { return r.value(i, column).toString().trimmed(); };

@@ -85,6 +85,7 @@ public:
     explicit ProductionRepository(kv::db::Connection& connection);
 
     // --- the work list, one user's rows only ---
+    static QString workListSql(); // the user's rows (:UTIL) in the order generation takes them
     void clearWorkList(const QString& user);
     void insertWorkListRow(const QString& user, const OrderLine& line);
     std::vector<WorkListRow> workList(const QString& user); // ANO, SEMANA, ENCNRO, DATENT order

@@ -13,34 +13,39 @@ GenerationBed::GenerationBed(kv::test::Engine engine)
     m_work = std::make_unique<kv::db::TwoDatabaseWork>(
         m_kinds, kv::db::DatabasesByRole{{kv::db::role::application(), m_application},
                                          {kv::db::role::invoicing(), m_invoicing}});
+    seedGeneration(*m_application, *m_invoicing);
+}
+
+void seedGeneration(kv::db::Connection& application, kv::db::Connection& invoicing)
+{
     using kv::test::insertRows;
-    m_invoicing->exec("DELETE FROM CLIENTES WHERE CODIGO = 701");
-    insertRows(*m_invoicing, "CLIENTES", {"CODIGO", "NOME", "SIGLA"}, {{701, "Cartonagens Geração, Lda", "CARTGER"}});
-    m_invoicing->exec("DELETE FROM CALENDARIO WHERE DATA BETWEEN :A AND :B",
+    invoicing.exec("DELETE FROM CLIENTES WHERE CODIGO = 701");
+    insertRows(invoicing, "CLIENTES", {"CODIGO", "NOME", "SIGLA"}, {{701, "Cartonagens Geração, Lda", "CARTGER"}});
+    invoicing.exec("DELETE FROM CALENDARIO WHERE DATA BETWEEN :A AND :B",
                       {{"A", QDate(2024, 3, 1).startOfDay()}, {"B", QDate(2024, 5, 31).startOfDay()}});
     std::vector<QVariantList> days;
     for (QDate d(2024, 3, 1); d <= QDate(2024, 5, 31); d = d.addDays(1))
         days.push_back({d.startOfDay(), "2024", d.weekNumber()});
-    insertRows(*m_invoicing, "CALENDARIO", {"DATA", "ANO", "SEMANA"}, days);
+    insertRows(invoicing, "CALENDARIO", {"DATA", "ANO", "SEMANA"}, days);
 
-    m_application->exec("DELETE FROM TIRAGLIQ");
-    insertRows(*m_application, "TIRAGLIQ", {"CODIGO", "QTD1", "QTD2", "PRCACAB1A", "PRCACAB2A", "PRCIMPR1A"},
+    application.exec("DELETE FROM TIRAGLIQ");
+    insertRows(application, "TIRAGLIQ", {"CODIGO", "QTD1", "QTD2", "PRCACAB1A", "PRCACAB2A", "PRCIMPR1A"},
                {{1, 0, 1000000, 10, 5, 2}});
-    m_application->exec("DELETE FROM PAPEIS WHERE CODIGO = 9001");
-    m_application->exec("DELETE FROM MAQUINAS WHERE CODIGO = 9001");
-    insertRows(*m_application, "PAPEIS", {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "TIPOCALC"},
+    application.exec("DELETE FROM PAPEIS WHERE CODIGO = 9001");
+    application.exec("DELETE FROM MAQUINAS WHERE CODIGO = 9001");
+    insertRows(application, "PAPEIS", {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "TIPOCALC"},
                {{9001, "CART-GER", "Cartolina da geração", 300, "1"}});
-    insertRows(*m_application, "MAQUINAS",
+    insertRows(application, "MAQUINAS",
                {"CODIGO", "DESIGNACAO", "TIPOMAQUINA", "FACTOR1", "ACEPASSMIN1"},
                {{9001, "Impressora da geração", 1, 1000, 0.5}});
     for (int quote : {8001, 8002}) {
-        m_application->exec("DELETE FROM ORCMAS WHERE CODIGO = :Q", {{"Q", quote}});
-        m_application->exec("DELETE FROM ORCDET WHERE CODIGO = :Q", {{"Q", quote}});
+        application.exec("DELETE FROM ORCMAS WHERE CODIGO = :Q", {{"Q", quote}});
+        application.exec("DELETE FROM ORCDET WHERE CODIGO = :Q", {{"Q", quote}});
     }
     const QStringList quoteColumns = {"CODIGO",      "SUBCODIGO",   "DESIGN1",     "UNIDADE",    "UNDPLANO",
                                       "NROCORES",    "ACABNORMAL",  "PLNCOMPRIM1", "PLNLARGURA1", "PLNCOMPRIM2",
                                       "PLNLARGURA2", "SUPERFIMPR",  "QTDORC1",     "RELEVO",     "COMPRIM"};
-    insertRows(*m_application, "ORCMAS", quoteColumns,
+    insertRows(application, "ORCMAS", quoteColumns,
                {{8001, 0, "Caixa da geração", "M", 4, 4, "S", 100.0, 70.0, 0.0, 0.0, 50.0, 10.0, "N", 200.0},
                 {8001, 1, "Tabuleiro acessório", "M", 4, 4, "S", 100.0, 70.0, 0.0, 0.0, 50.0, 5.0, "N", 150.0},
                 {8002, 0, "Outra caixa", "M", 4, 4, "S", 100.0, 70.0, 0.0, 0.0, 50.0, 10.0, "N", 100.0}});
@@ -52,17 +57,23 @@ GenerationBed::GenerationBed(kv::test::Engine engine)
             lines.push_back({quote, sub, 1, 8, 9001, "Cartolina", "MP", 0, 1, 1});
             lines.push_back({quote, sub, 2, 1, 9001, "Impressão", "CM", 1, 1, 1});
         }
-    insertRows(*m_application, "ORCDET",
+    insertRows(application, "ORCDET",
                {"CODIGO", "SUBCODIGO", "DETAIL", "TIPOTABELA", "CODTAB", "DESIGN", "TIPOCUSTO", "NROPASSAGENS",
                 "CODPRDHOR", "CODACERTO"},
                lines);
-    m_invoicing->exec("DELETE FROM ENCCLIDET WHERE ANO = '2024' AND ENCNRO >= 3000 AND ENCNRO < 4000");
+    invoicing.exec("DELETE FROM ENCCLIDET WHERE ANO = '2024' AND ENCNRO >= 3000 AND ENCNRO < 4000");
 }
 
 void GenerationBed::addLine(int order, int detail, double quantity, const QDate& delivery, int quote,
                             const QString& article, int customer)
 {
-    kv::test::insertRows(*m_invoicing, "ENCCLIDET",
+    addGenerationLine(*m_invoicing, order, detail, quantity, delivery, quote, article, customer);
+}
+
+void addGenerationLine(kv::db::Connection& invoicing, int order, int detail, double quantity, const QDate& delivery,
+                       int quote, const QString& article, int customer)
+{
+    kv::test::insertRows(invoicing, "ENCCLIDET",
                          {"ENCNRO", "DETAIL", "ANO", "SEMANA", "DATAENTRG", "CLINRO", "ARTIGO", "DESIGNACAO", "UNVEND",
                           "QTDCAR", "QUANTID", "TOTENT", "ANULA", "ORDFAB", "ORCNRO", "DATEMI", "DATAPROD"},
                          {{order, detail, "2024", "10", delivery.startOfDay(), customer, article,

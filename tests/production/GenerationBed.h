@@ -19,6 +19,12 @@ public:
     QStringList texts;
 };
 
+// Puts into a company the customer, calendar, cost tables and quotes below.
+void seedGeneration(kv::db::Connection& application, kv::db::Connection& invoicing);
+// A customer-order line of order `order`, line `detail`, year 2024, week "10".
+void addGenerationLine(kv::db::Connection& invoicing, int order, int detail, double quantity, const QDate& delivery,
+                       int quote = 8001, const QString& article = QStringLiteral("ART-GER"), int customer = 701);
+
 // A company with one customer (701), the calendar of the weeks used, a
 // quote 8001 of two sub-quotes (the accessory at half the base quantity),
 // each with a board and a printing line, and the customer-order lines a

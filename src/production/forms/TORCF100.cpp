@@ -245,6 +245,7 @@ void TORCF100::FormActivate()
         return;
     }
     closeLines();
+    EnableEvents();
     focusField(m_limits->fromField(GenCustomers));
 }
 

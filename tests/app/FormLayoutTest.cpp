@@ -5,6 +5,7 @@
 #include "costing/CostingSession.h"
 #include "commercial/forms/CommercialForms.h"
 #include "commercial/forms/CommercialMembers.h"
+#include "production/forms/ProductionForms.h"
 #include "program/ProgramUnits.h"
 
 #include "costing/forms/CostingForms.h"
@@ -110,6 +111,7 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
+        kv::production::registerProductionForms(scenario.session(), scenario.forms());
     }
 
     // The user administration program's forms work on the company it has

@@ -88,3 +88,31 @@ TEST_P(Torcf100, ClosesWithoutTheYearsParameters)
 KV_ENGINE_SUITE(Torcf100);
 
 } // namespace
+
+namespace {
+
+// The demo company generates its waiting orders 10 and 11 (order 10's two
+// lines merge, with the quote's accessory); order 12 was generated already.
+TEST_P(Torcf100, DemoCompanyHasOrdersToGenerate)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    scenario.login(GetParam(), Company::Demo);
+    kv::production::registerProductionForms(scenario.session(), scenario.forms());
+    auto db = scenario.session().dataModules().connections().DbKavorime;
+    scenario.messages().clear();
+    FormDriver form = scenario.open("TORCF100");
+    scenario.settle();
+    scenario.messages().answer(true);
+    form.click("BitIniciar");
+    scenario.settle();
+    EXPECT_EQ(form.gridRowCount("DBGrid2"), 3);
+    scenario.messages().answer(true);
+    form.click("BitCriar");
+    scenario.settle();
+    EXPECT_EQ(scenario.messages().lastText(), "Foram Criadas 3 Ordens de Fabrico");
+    EXPECT_EQ(db->scalar("SELECT QUANTIDADE FROM ORDFABDET WHERE ORDNRO = 10 AND SUBORC = 1").toDouble(), 2000);
+    EXPECT_EQ(db->scalar("SELECT COUNT(*) FROM ORDFABDET WHERE ORDNRO = 12").toInt(), 2);
+}
+
+} // namespace

@@ -4,14 +4,14 @@
 // consumption rows and records with bare statements, one transaction per
 // row, on both engines.
 #include "production/core/OrderGeneration.h"
-#include "schema/Schema.h"
+#include "support/TwoDatabases.h"
 
 #include "platform/db/Connection.h"
 #include "platform/db/TwoDatabaseWork.h"
 #include "platform/notify/MessageSink.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QUuid>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
@@ -26,58 +26,16 @@ constexpr int Lines = 25;
 constexpr int Quote = 900;
 const QDate Day(2024, 3, 15);
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-const QString PgNames[2] = {QStringLiteral("kv_bench_generation_app"), QStringLiteral("kv_bench_generation_inv")};
-
-class Quiet : public kv::notify::MessageSink {
-public:
-    void beep() override {}
-    void error(const QString&) override {}
-    void information(const QString&) override {}
-};
-
 struct Plant {
-    QTemporaryDir dir;
-    std::shared_ptr<kv::db::Connection> application;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::TwoDatabases databases;
+    std::shared_ptr<kv::db::Connection> application = databases.application;
+    std::shared_ptr<kv::db::Connection> invoicing = databases.invoicing;
     kv::db::TwoDatabaseKinds kinds;
     int nextOrder = 1;
 
     explicit Plant(Dialect dialect)
+        : databases(dialect, QStringLiteral("kv_bench_generation"))
     {
-        if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        schema.create(*application, kv::schema::Database::Application);
-        schema.create(*invoicing, kv::schema::Database::Invoicing);
         fill();
         kinds.add(kv::production::OrderGeneration::kind());
     }
@@ -133,21 +91,6 @@ struct Plant {
         i.commit();
         return first;
     }
-
-    ~Plant()
-    {
-        const bool pg = application->dialect() == Dialect::Postgres;
-        invoicing.reset();
-        application.reset();
-        if (pg) {
-            try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-                for (const QString& name : PgNames)
-                    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-            } catch (...) {
-            }
-        }
-    }
 };
 
 std::map<Dialect, std::unique_ptr<Plant>>& plants()
@@ -156,25 +99,14 @@ std::map<Dialect, std::unique_ptr<Plant>>& plants()
     return all;
 }
 
-Plant* plantFor(benchmark::State& state)
-{
-    const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
-        state.SkipWithError("KV_TEST_PG_HOST not set");
-        return nullptr;
-    }
-    auto& plant = plants()[dialect];
-    if (!plant)
-        plant = std::make_unique<Plant>(dialect);
-    return plant.get();
-}
+Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor(state, plants()); }
 
 void BM_Generation(benchmark::State& state)
 {
     Plant* plant = plantFor(state);
     if (!plant)
         return;
-    Quiet quiet;
+    kv::bench::QuietMessages quiet;
     kv::db::TwoDatabaseWork work(plant->kinds, {{kv::db::role::application(), plant->application},
                                                 {kv::db::role::invoicing(), plant->invoicing}});
     kv::production::OrderGeneration generation(*plant->application, *plant->invoicing, work, quiet,
@@ -195,7 +127,9 @@ void BM_Generation(benchmark::State& state)
 }
 
 // The same rows with bare statements: per work-list row, one transaction
-// with both order rows, their consumption rows and the record, then the mark.
+// with both order rows, their consumption rows, the record and the pending
+// operation, one with the mark and its journal row, then the pending
+// operation cleared.
 void BM_Generation_Raw(benchmark::State& state)
 {
     Plant* plant = plantFor(state);
@@ -207,7 +141,11 @@ void BM_Generation_Raw(benchmark::State& state)
         const int first = plant->addLines();
         state.ResumeTiming();
         for (int order = first; order < first + Rows; ++order) {
+            const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
             kv::db::Transaction t(app);
+            app.exec("INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL, DATAHORA) VALUES (:I, 'X', "
+                     "'X', '{}', 'BENCH', :T)",
+                     {{"I", id}, {"T", QDateTime::currentDateTime()}});
             app.exec("INSERT INTO ORDFABENC (ANO, ENCNRO, ENCDETAIL, SEMANA, ORDNRO, DETAIL) VALUES ('2024', :E, 1, "
                      "'11', :E, 1)",
                      {{"E", order}});
@@ -225,9 +163,15 @@ void BM_Generation_Raw(benchmark::State& state)
                          {{"E", order}, {"S", s}, {"DT", Day.startOfDay()}});
             }
             t.commit();
-            plant->invoicing->exec("UPDATE ENCCLIDET SET ORDFAB = :E WHERE ANO = '2024' AND SEMANA = '11' AND "
-                                   "ENCNRO = :E AND DETAIL = 1",
-                                   {{"E", order}});
+            kv::db::Connection& inv = *plant->invoicing;
+            kv::db::Transaction mark(inv);
+            inv.exec("INSERT INTO OPERDIARIO (OPERID, TIPO, ESTADO, DATAHORA) VALUES (:I, 'X', 'C', :T)",
+                     {{"I", id}, {"T", QDateTime::currentDateTime()}});
+            inv.exec("UPDATE ENCCLIDET SET ORDFAB = :E WHERE ANO = '2024' AND SEMANA = '11' AND ENCNRO = :E AND "
+                     "DETAIL = 1",
+                     {{"E", order}});
+            mark.commit();
+            app.exec("DELETE FROM OPERPENDENTE WHERE OPERID = :I", {{"I", id}});
         }
     }
 }

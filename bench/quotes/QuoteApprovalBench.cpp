@@ -4,7 +4,7 @@
 // databases) against raw statements reading and writing the same rows, on
 // both engines.
 #include "quotes/approval/core/QuoteApproval.h"
-#include "schema/Schema.h"
+#include "support/TwoDatabases.h"
 
 #include "platform/db/Connection.h"
 #include "platform/notify/MessageSink.h"
@@ -26,59 +26,17 @@ constexpr int Lines = 30;
 constexpr int Quote = 900;
 const QDate OrderDay(2024, 3, 15);
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-const QString PgNames[2] = {QStringLiteral("kv_bench_approval_app"), QStringLiteral("kv_bench_approval_inv")};
-
-class Quiet : public kv::notify::MessageSink {
-public:
-    void beep() override {}
-    void error(const QString&) override {}
-    void information(const QString&) override {}
-};
-
 struct Plant {
-    QTemporaryDir dir;
-    std::shared_ptr<kv::db::Connection> application;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::TwoDatabases databases;
+    std::shared_ptr<kv::db::Connection> application = databases.application;
+    std::shared_ptr<kv::db::Connection> invoicing = databases.invoicing;
     kv::quotes::CostTables tables;
     kv::db::TwoDatabaseKinds kinds;
     int nextOrder = 1;
 
     explicit Plant(Dialect dialect)
+        : databases(dialect, QStringLiteral("kv_bench_approval"))
     {
-        if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        schema.create(*application, kv::schema::Database::Application);
-        schema.create(*invoicing, kv::schema::Database::Invoicing);
         fill();
         tables = kv::quotes::CostTables::load(*application);
         kinds.add(approvalKind());
@@ -130,21 +88,6 @@ struct Plant {
         i.commit();
     }
 
-    ~Plant()
-    {
-        const bool pg = application->dialect() == Dialect::Postgres;
-        invoicing.reset();
-        application.reset();
-        if (pg) {
-            try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-                for (const QString& name : PgNames)
-                    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-            } catch (...) {
-            }
-        }
-    }
-
     OrderRequest request()
     {
         OrderRequest r;
@@ -166,25 +109,14 @@ std::map<Dialect, std::unique_ptr<Plant>>& plants()
     return all;
 }
 
-Plant* plantFor(benchmark::State& state)
-{
-    const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
-        state.SkipWithError("KV_TEST_PG_HOST not set");
-        return nullptr;
-    }
-    auto& plant = plants()[dialect];
-    if (!plant)
-        plant = std::make_unique<Plant>(dialect);
-    return plant.get();
-}
+Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor(state, plants()); }
 
 void BM_Approval(benchmark::State& state)
 {
     Plant* plant = plantFor(state);
     if (!plant)
         return;
-    Quiet quiet;
+    kv::bench::QuietMessages quiet;
     QuoteApproval approval(*plant->application, *plant->invoicing, quiet,
                            {QStringLiteral("BENCH"), OrderDay, QStringLiteral("2024"), 2});
     kv::db::TwoDatabaseWork work(plant->kinds, {{kv::db::role::application(), plant->application},

@@ -23,6 +23,16 @@ public:
     void beep() override {}
     void error(const QString& text) override { texts << text; }
     void information(const QString& text) override { texts << text; }
+    // Exactly the message that starts with `start`, or none when it is null.
+    void expectOnly(const char* start) const
+    {
+        if (!start) {
+            EXPECT_TRUE(texts.isEmpty()) << texts.join('\n').toStdString();
+            return;
+        }
+        ASSERT_EQ(texts.size(), 1);
+        EXPECT_TRUE(texts[0].startsWith(QString::fromUtf8(start))) << texts[0].toStdString();
+    }
     QStringList texts;
 };
 
@@ -207,12 +217,7 @@ TEST_P(PlanLines, GiveTheirRow)
     EXPECT_EQ(row.passes, c.passes);
     EXPECT_EQ(row.quantity, 10);
     EXPECT_EQ(row.printedSurface, 50);
-    if (c.message) {
-        ASSERT_EQ(messages.texts.size(), 1);
-        EXPECT_TRUE(messages.texts[0].startsWith(QString::fromUtf8(c.message))) << messages.texts[0].toStdString();
-    } else {
-        EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
-    }
+    messages.expectOnly(c.message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Consumption, PlanLines, ::testing::ValuesIn(LineCases),
@@ -288,12 +293,7 @@ TEST_P(PlanSheetCount, AddsTheWasteSteps)
     const ConsumptionPlan plan = PlannedConsumption(tables, messages).compute(quote, lines, c.quantity);
     EXPECT_EQ(plan.sheets, c.sheets);
     EXPECT_EQ(plan.passes, c.passes);
-    if (c.message) {
-        ASSERT_EQ(messages.texts.size(), 1);
-        EXPECT_TRUE(messages.texts[0].startsWith(QString::fromUtf8(c.message))) << messages.texts[0].toStdString();
-    } else {
-        EXPECT_TRUE(messages.texts.isEmpty());
-    }
+    messages.expectOnly(c.message);
     for (const auto& row : plan.rows)
         EXPECT_TRUE(std::isfinite(row.consumption));
 }

@@ -180,10 +180,11 @@ int OrderGeneration::generate(const GenerationProgress& progress)
 {
     const kv::quotes::CostTables tables = kv::quotes::CostTables::load(m_application);
     const std::vector<WorkListRow> rows = m_repository.workList(m_settings.user);
+    std::map<int, QuoteItems> quotes;
     int created = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].generate)
-            generateRow(rows[i], tables, created);
+            generateRow(rows[i], tables, quotes, created);
         if (progress)
             progress(static_cast<int>((i + 1) * 100 / rows.size()));
     }
@@ -191,7 +192,7 @@ int OrderGeneration::generate(const GenerationProgress& progress)
 }
 
 OrderGeneration::RowOutcome OrderGeneration::generateRow(const WorkListRow& row, const kv::quotes::CostTables& tables,
-                                                         int& created)
+                                                         std::map<int, QuoteItems>& quotes, int& created)
 {
     const bool modelT = m_settings.modelT;
     if (!modelT && row.slot == 0) {
@@ -227,8 +228,16 @@ OrderGeneration::RowOutcome OrderGeneration::generateRow(const WorkListRow& row,
         m_messages.fail(QStringLiteral("Cliente Inexistente ") + QString::number(l.customer));
         return RowOutcome::Skipped;
     }
-    kv::quotes::QuoteRepository quotes(m_application);
-    const std::vector<kv::quotes::QuoteRow> quoteRows = quotes.subQuoteRows(l.quoteNumber);
+    auto cached = quotes.find(l.quoteNumber);
+    if (cached == quotes.end()) {
+        kv::quotes::QuoteRepository repository(m_application);
+        QuoteItems items;
+        items.rows = repository.subQuoteRows(l.quoteNumber);
+        for (const kv::quotes::CostLine& costLine : repository.quoteLines(l.quoteNumber))
+            items.lines[costLine.subQuote].push_back(costLine);
+        cached = quotes.emplace(l.quoteNumber, std::move(items)).first;
+    }
+    const std::vector<kv::quotes::QuoteRow>& quoteRows = cached->second.rows;
     if (quoteRows.empty()) {
         m_messages.fail(QStringLiteral("O orçamento %1 não existe: a %2 fica por gerar.")
                             .arg(l.quoteNumber)
@@ -257,7 +266,7 @@ OrderGeneration::RowOutcome OrderGeneration::generateRow(const WorkListRow& row,
                 continue;
             }
             const OrderRowKey key{l.year, l.week, l.orderNumber, sub, row.slot};
-            const std::vector<kv::quotes::CostLine> costLines = quotes.lines(l.quoteNumber, sub);
+            const std::vector<kv::quotes::CostLine>& costLines = cached->second.lines[sub];
             if (const std::optional<StoredOrderRow> stored = repository.lockOrderRow(key)) {
                 if (stored->quoteNumber != l.quoteNumber
                     || stored->article.compare(l.article, Qt::CaseInsensitive) != 0)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "production/core/ProductionRepository.h"
+#include "quotes/core/QuoteRow.h"
 
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <map>
 
 namespace kv::db {
 class Connection;
@@ -73,8 +75,14 @@ public:
     static kv::db::TwoDatabaseKind kind();
 
 private:
+    // A quote's sub-quote rows and their cost lines, read once per run.
+    struct QuoteItems {
+        std::vector<kv::quotes::QuoteRow> rows;
+        std::map<int, std::vector<kv::quotes::CostLine>> lines; // by sub-quote
+    };
     enum class RowOutcome { Skipped, Generated };
-    RowOutcome generateRow(const WorkListRow& row, const kv::quotes::CostTables& tables, int& created);
+    RowOutcome generateRow(const WorkListRow& row, const kv::quotes::CostTables& tables,
+                           std::map<int, QuoteItems>& quotes, int& created);
     std::optional<OrderLine> line(const WorkListRow& row);
     std::optional<QString> customerShortName(int customer);
     bool markLine(const OrderLine& line);

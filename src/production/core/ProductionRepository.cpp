@@ -238,15 +238,17 @@ void ProductionRepository::mergeIntoOrderRow(const OrderRowKey& key, const Store
 
 void ProductionRepository::createConsumption(const OrderRowKey& key, const QDate& delivery, const ConsumptionPlan& plan)
 {
+    // Rows under the key of a new order item were left by an order that is
+    // gone: they make way for the item's own.
+    m_db.exec(QStringLiteral("DELETE FROM ORCCONSUMOS WHERE ANO = :ANO AND CODIGO = :CODIGO AND SUBCODIGO = :SUBCODIGO "
+                             "AND ENCDETAIL = :ENCDETAIL"),
+              {{"ANO", key.year}, {"CODIGO", key.orderNumber}, {"SUBCODIGO", key.subQuote}, {"ENCDETAIL", key.slot}});
     for (const ConsumptionRow& row : plan.rows) {
         kv::db::Params k{{"ANO", key.year},
                          {"CODIGO", key.orderNumber},
                          {"SUBCODIGO", key.subQuote},
                          {"ENCDETAIL", key.slot},
                          {"DETAIL", row.detail}};
-        m_db.exec(QStringLiteral("DELETE FROM ORCCONSUMOS WHERE ANO = :ANO AND CODIGO = :CODIGO AND "
-                                 "SUBCODIGO = :SUBCODIGO AND ENCDETAIL = :ENCDETAIL AND DETAIL = :DETAIL"),
-                  k);
         k.set("TIPOTABELA", row.tableType);
         k.set("CODTAB", row.tableCode);
         k.set("DESIGN", row.designation.left(40));

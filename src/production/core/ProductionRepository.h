@@ -107,7 +107,7 @@ public:
                            const QDate& delivery);
 
     // --- planned consumption ---
-    // Create: each row replaces one of the same key left from an earlier generation.
+    // Create: the rows of a new order item, in place of any left under its key.
     void createConsumption(const OrderRowKey& key, const QDate& delivery, const ConsumptionPlan& plan);
     // Rewrite for a merged quantity: rows of the same key only; others stay.
     void rewriteConsumption(const OrderRowKey& key, const ConsumptionPlan& plan);

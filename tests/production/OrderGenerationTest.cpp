@@ -295,6 +295,35 @@ TEST_P(Generation, ModelTInsertsTheMissingSubQuotesOnly)
               2);
 }
 
+// Two workstations on one line at once: the record's key admits the one
+// that holds it; the other waits, gives up and writes nothing. (SQLite lets
+// one writer in at a time, so there the second simply finds the record.)
+TEST_P(Generation, ASecondWorkstationAtOnceWritesNothing)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    if (GetParam() != Engine::Postgres)
+        GTEST_SKIP() << "one writer at a time";
+    GenerationBed bed(GetParam());
+    bed.addLine(3060, 1, 10, GenMarch11);
+    auto generation = bed.generation();
+    bed.buildWorkList(*generation);
+    auto other = kv::db::Connection::open(bed.application().settings());
+    {
+        kv::db::Transaction holding(*other);
+        other->exec("INSERT INTO ORDFABENC (ANO, ENCNRO, ENCDETAIL, SEMANA, ORDNRO, DETAIL) "
+                    "VALUES ('2024', 3060, 1, '10', 3060, 1)");
+        bed.application().exec("SET lock_timeout = '300ms'");
+        EXPECT_EQ(generation->generate(), 0);
+        bed.application().exec("SET lock_timeout = 0");
+    }
+    ASSERT_EQ(bed.messages.texts.size(), 1);
+    EXPECT_TRUE(bed.messages.texts[0].startsWith(QString::fromUtf8("A encomenda 3060, linha 1 não foi gerada")));
+    EXPECT_EQ(bed.scalar(bed.application(), "SELECT COUNT(*) FROM ORDFABDET WHERE ORDNRO = 3060"), 0);
+    EXPECT_EQ(bed.scalar(bed.invoicing(), "SELECT ORDFAB FROM ENCCLIDET WHERE ENCNRO = 3060"), 0);
+    // The other workstation gave up: the line is generated now.
+    EXPECT_EQ(generation->generate(), 2);
+}
+
 KV_ENGINE_SUITE(Generation);
 
 } // namespace

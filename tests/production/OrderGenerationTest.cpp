@@ -126,6 +126,20 @@ TEST_P(Generation, TwoSlotsGiveTwoOrdersOfOneNumber)
               4);
 }
 
+// The accessory's factor comes from the quote rows read: a base quantity of
+// 0 gives the line's own quantity, never a division by zero.
+TEST_P(Generation, ABaseQuantityOfZeroGivesFactorOne)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    GenerationBed bed(GetParam());
+    bed.application().exec("UPDATE ORCMAS SET QTDORC1 = 0 WHERE CODIGO = 8001 AND SUBCODIGO = 0");
+    bed.addLine(3005, 1, 10, GenMarch11);
+    auto generation = bed.generation();
+    bed.buildWorkList(*generation);
+    EXPECT_EQ(generation->generate(), 2);
+    EXPECT_EQ(bed.scalar(bed.application(), "SELECT QUANTIDADE FROM ORDFABDET WHERE ORDNRO = 3005 AND SUBORC = 1"), 10);
+}
+
 // Rows that cannot be generated are skipped with their message; their lines
 // stay open and the other rows are generated.
 struct SkipCase {

@@ -62,14 +62,14 @@ CostTables plantTables()
     sixColours.coloursPerPass = 1;
     t.machines.emplace(6, sixColours);
 
-    t.boards.emplace(1, BoardRow{1, QStringLiteral("Cartolina 300g"), 300, 0.8, QStringLiteral("1"), QString()});
-    t.boards.emplace(2, BoardRow{2, QStringLiteral("Micro por Folha"), 450, 0.15, QStringLiteral("2"), QString()});
-    t.inks.emplace(1, MaterialRow{1, QStringLiteral("Tinta Azul"), 2, 10, QString()});
-    t.varnishes.emplace(1, MaterialRow{1, QStringLiteral("Verniz Brilho"), 5, 4, QString()});
-    t.films.emplace(1, MaterialRow{1, QStringLiteral("Filme Mate"), 20, 6, QString()});
-    t.pvcs.emplace(1, MaterialRow{1, QStringLiteral("PVC Janela"), 0, 5, QString()});
-    t.glues.emplace(1, GlueRow{1, QStringLiteral("Cola Vinílica"), 4, 0, 3, QStringLiteral("1"), QString()});
-    t.glues.emplace(2, GlueRow{2, QStringLiteral("Cola por Milheiro"), 400, 0, 3, QStringLiteral("2"), QString()});
+    t.boards.emplace(1, BoardRow{1, QStringLiteral("Cartolina 300g"), 300, 0.8, QStringLiteral("1")});
+    t.boards.emplace(2, BoardRow{2, QStringLiteral("Micro por Folha"), 450, 0.15, QStringLiteral("2")});
+    t.inks.emplace(1, MaterialRow{1, QStringLiteral("Tinta Azul"), 2, 10});
+    t.varnishes.emplace(1, MaterialRow{1, QStringLiteral("Verniz Brilho"), 5, 4});
+    t.films.emplace(1, MaterialRow{1, QStringLiteral("Filme Mate"), 20, 6});
+    t.pvcs.emplace(1, MaterialRow{1, QStringLiteral("PVC Janela"), 0, 5});
+    t.glues.emplace(1, GlueRow{1, QStringLiteral("Cola Vinílica"), 4, 0, 3, QStringLiteral("1")});
+    t.glues.emplace(2, GlueRow{2, QStringLiteral("Cola por Milheiro"), 400, 0, 3, QStringLiteral("2")});
     t.finishes.emplace(
         1, FinishRow{1, QStringLiteral("Embalagem Caixa"), 12, 0, QStringLiteral("2"), QStringLiteral("M")});
     t.finishes.emplace(2,

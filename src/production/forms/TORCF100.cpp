@@ -62,6 +62,16 @@ kv::ui::GridColumn genColumn(const char* field, const char* title, int width, bo
     return c;
 }
 
+// The order dates are days: no time shown.
+kv::ui::GridColumn genDateColumn(const char* field, const char* title)
+{
+    kv::ui::GridColumn c = genColumn(field, title, 12);
+    c.format = [](const QVariant& value) {
+        return value.isNull() ? QString() : value.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));
+    };
+    return c;
+}
+
 } // namespace
 
 TORCF100::TORCF100(kv::quotes::QuoteFormsEnvironment environment, kv::db::TwoDatabaseWork work, QWidget* parent)
@@ -122,10 +132,10 @@ TORCF100::TORCF100(kv::quotes::QuoteFormsEnvironment environment, kv::db::TwoDat
     DBGrid1 = new kv::ui::DbGrid(this->body());
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setDataset(m_lines.get(), {genColumn("CLINRO", "Cli. Nº", 6), genColumn("ENCNRO", "Enc.Nº", 7),
-                                        genColumn("DATEMI", "Data Emi.", 10), genColumn("ARTIGO", "Artigo Nº", 16),
+                                        genDateColumn("DATEMI", "Data Emi."), genColumn("ARTIGO", "Artigo Nº", 16),
                                         genColumn("DESIGNACAO", "Designação", 30), genColumn("QUANTID", "Qtd.Enc.", 9),
                                         genColumn("QTDCAR", "Qtd.Cart.", 9), genColumn("UNVEND", "Und", 4),
-                                        genColumn("SEMANA", "Sem", 4), genColumn("DATAENTRG", "Dat.Ent.", 10)});
+                                        genColumn("SEMANA", "Sem", 4), genDateColumn("DATAENTRG", "Dat.Ent.")});
     body->addWidget(DBGrid1, 1);
     LabelEncomendas = new QLabel(QStringLiteral("Nº Encomendas : 0"), this->body());
     LabelEncomendas->setObjectName(QStringLiteral("LabelEncomendas"));
@@ -147,7 +157,7 @@ TORCF100::TORCF100(kv::quotes::QuoteFormsEnvironment environment, kv::db::TwoDat
     DBGrid2 = new kv::ui::DbGrid(m_workArea);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     std::vector<kv::ui::GridColumn> workColumns = {
-        genColumn("ENCNRO", "Enc. Nº", 7),     genColumn("DATENT", "Dat.Ent.", 10), genColumn("ARTIGO", "Artigo", 16),
+        genColumn("ENCNRO", "Enc. Nº", 7),     genDateColumn("DATENT", "Dat.Ent."), genColumn("ARTIGO", "Artigo", 16),
         genColumn("DESIGNACAO", "Designação", 28), genColumn("QTDCAR", "Quant.", 9),  genColumn("UNVEND", "Und.", 4),
         genColumn("COMPRI", "Comp.", 6),       genColumn("LARGUR", "Larg.", 6),     genColumn("GERAR", "GERAR", 6, true)};
     for (int slot = 1; slot <= 5; ++slot) {

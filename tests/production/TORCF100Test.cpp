@@ -50,6 +50,14 @@ TEST_P(Torcf100, ListsBuildsTheWorkListAndGenerates)
     g.scenario.settle();
     EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
     EXPECT_EQ(form.text("LabelEncomendas"), QString::fromUtf8("Nº Encomendas : 2"));
+    // A question answered No returns to the form as it was: the limits are
+    // set at the first activation only.
+    g.scenario.messages().answer(false);
+    form.click("BitIniciar");
+    g.scenario.settle();
+    EXPECT_EQ(form.text("Edit_CliNro2"), "800");
+    EXPECT_EQ(form.gridRowCount("DBGrid1"), 2);
+    EXPECT_FALSE(form.isVisible("DBGrid2"));
 
     g.scenario.messages().answer(true);
     form.click("BitIniciar");

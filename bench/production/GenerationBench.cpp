@@ -93,13 +93,7 @@ struct Plant {
     }
 };
 
-std::map<Dialect, std::unique_ptr<Plant>>& plants()
-{
-    static std::map<Dialect, std::unique_ptr<Plant>> all;
-    return all;
-}
-
-Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor(state, plants()); }
+Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor<Plant>(state); }
 
 void BM_Generation(benchmark::State& state)
 {
@@ -107,8 +101,7 @@ void BM_Generation(benchmark::State& state)
     if (!plant)
         return;
     kv::bench::QuietMessages quiet;
-    kv::db::TwoDatabaseWork work(plant->kinds, {{kv::db::role::application(), plant->application},
-                                                {kv::db::role::invoicing(), plant->invoicing}});
+    kv::db::TwoDatabaseWork work = plant->databases.work(plant->kinds);
     kv::production::OrderGeneration generation(*plant->application, *plant->invoicing, work, quiet,
                                                {QStringLiteral("BENCH"), Day, false});
     kv::production::GenerationLimits limits;
@@ -126,7 +119,8 @@ void BM_Generation(benchmark::State& state)
     }
 }
 
-// The same rows with bare statements: per work-list row, one transaction
+// The same rows with bare statements, each row's values bound as generation
+// binds them: per work-list row, one transaction
 // with both order rows, their consumption rows, the record and the pending
 // operation, one with the mark and its journal row, then the pending
 // operation cleared.
@@ -153,14 +147,59 @@ void BM_Generation_Raw(benchmark::State& state)
                 for (int d = 1; d <= Lines; ++d)
                     app.exec("INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, CODTAB, "
                              "DESIGN, UNIDADE, TIPOCUSTO, QTDAPROV, NROPASSAGENS, PRDHOR, ACERTO, CONSUMO, SUPIMPRESS, "
-                             "DATAENT, ARTIGO, ENTRADA) VALUES ('2024', :E, :S, 1, :D, 8, 1, 'Linha', 'KGS', 'MP', 12, "
-                             "0, 0, 0, 1.5, 50, :DT, 'CART', 1)",
-                             {{"E", order}, {"S", s}, {"D", d}, {"DT", Day.startOfDay()}});
+                             "DATAENT, ARTIGO, ENTRADA) VALUES (:ANO, :CODIGO, :SUBCODIGO, :ENCDETAIL, :DETAIL, "
+                             ":TIPOTABELA, :CODTAB, :DESIGN, :UNIDADE, :TIPOCUSTO, :QTDAPROV, :NROPASSAGENS, :PRDHOR, "
+                             ":ACERTO, :CONSUMO, :SUPIMPRESS, :DATAENT, :ARTIGO, 1)",
+                             {{"ANO", "2024"},
+                              {"CODIGO", order},
+                              {"SUBCODIGO", s},
+                              {"ENCDETAIL", 1},
+                              {"DETAIL", d},
+                              {"TIPOTABELA", 8},
+                              {"CODTAB", 1},
+                              {"DESIGN", "Cartolina"},
+                              {"UNIDADE", "KGS"},
+                              {"TIPOCUSTO", "MP"},
+                              {"QTDAPROV", 12.0},
+                              {"NROPASSAGENS", 0},
+                              {"PRDHOR", 0.0},
+                              {"ACERTO", 0.0},
+                              {"CONSUMO", 1.5},
+                              {"SUPIMPRESS", 50.0},
+                              {"DATAENT", Day.startOfDay()},
+                              {"ARTIGO", "CART"}});
                 app.exec("INSERT INTO ORDFABDET (ANO, SEMANA, ORDNRO, SUBORC, DETAIL, ENCNRO, ORCNRO, CLINRO, "
-                         "QUANTIDADE, DATAENT, DATENT2, DATENT3, DATENT4, DATENT5, QTD1, QTD2, QTD3, QTD4, QTD5, "
-                         "PRODUZ, IMPR, NPLANOS) VALUES ('2024', '11', :E, :S, 1, :E, 900, 10, 12, :DT, :DT, :DT, "
-                         ":DT, :DT, 12, 0, 0, 0, 0, 'N', 'N', 3000)",
-                         {{"E", order}, {"S", s}, {"DT", Day.startOfDay()}});
+                         "CLISIGLA, ARTIGO, QUANTIDADE, DATAEMI, DATAENT, DATAPROD, SEMANAPROD, QTDPROD, UNVEND, "
+                         "PRODUZ, QUANTFINAL, IMPR, NPLANOS, DESIGNACAO, DATENT2, DATENT3, DATENT4, DATENT5, QTD1, "
+                         "QTD2, QTD3, QTD4, QTD5, PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, COMPRIM, "
+                         "LARGURA, ALTURA, NROENT) VALUES (:ANO, :SEMANA, :ORDNRO, :SUBORC, 1, :ORDNRO, :ORCNRO, "
+                         ":CLINRO, :CLISIGLA, :ARTIGO, :QUANTIDADE, :DATAEMI, :DATAENT, :DATAENT, :SEMANAPROD, 0, "
+                         ":UNVEND, 'N', :QUANTIDADE, 'N', :NPLANOS, :DESIGNACAO, :DATAENT, :DATAENT, :DATAENT, "
+                         ":DATAENT, :QUANTIDADE, 0, 0, 0, 0, :PLNCOMPRIM1, :PLNLARGURA1, :PLNCOMPRIM2, :PLNLARGURA2, "
+                         ":COMPRIM, :LARGURA, :ALTURA, :NROENT)",
+                         {{"ANO", "2024"},
+                          {"SEMANA", "11"},
+                          {"ORDNRO", order},
+                          {"SUBORC", s},
+                          {"ORCNRO", Quote},
+                          {"CLINRO", 10},
+                          {"CLISIGLA", "CLI"},
+                          {"ARTIGO", "ART-1"},
+                          {"QUANTIDADE", 12.0},
+                          {"DATAEMI", Day.startOfDay()},
+                          {"DATAENT", Day.startOfDay()},
+                          {"SEMANAPROD", "11"},
+                          {"UNVEND", "MIL"},
+                          {"NPLANOS", 3000.0},
+                          {"DESIGNACAO", "Caixa"},
+                          {"PLNCOMPRIM1", 100.0},
+                          {"PLNLARGURA1", 70.0},
+                          {"PLNCOMPRIM2", 0.0},
+                          {"PLNLARGURA2", 0.0},
+                          {"COMPRIM", 0.0},
+                          {"LARGURA", 0.0},
+                          {"ALTURA", 0.0},
+                          {"NROENT", 1}});
             }
             t.commit();
             kv::db::Connection& inv = *plant->invoicing;
@@ -186,7 +225,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    plants().clear();
+    kv::bench::plants<Plant>().clear();
     benchmark::Shutdown();
     return 0;
 }

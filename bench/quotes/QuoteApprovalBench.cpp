@@ -103,13 +103,7 @@ struct Plant {
     }
 };
 
-std::map<Dialect, std::unique_ptr<Plant>>& plants()
-{
-    static std::map<Dialect, std::unique_ptr<Plant>> all;
-    return all;
-}
-
-Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor(state, plants()); }
+Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor<Plant>(state); }
 
 void BM_Approval(benchmark::State& state)
 {
@@ -119,8 +113,7 @@ void BM_Approval(benchmark::State& state)
     kv::bench::QuietMessages quiet;
     QuoteApproval approval(*plant->application, *plant->invoicing, quiet,
                            {QStringLiteral("BENCH"), OrderDay, QStringLiteral("2024"), 2});
-    kv::db::TwoDatabaseWork work(plant->kinds, {{kv::db::role::application(), plant->application},
-                                                {kv::db::role::invoicing(), plant->invoicing}});
+    kv::db::TwoDatabaseWork work = plant->databases.work(plant->kinds);
     for (auto _ : state) {
         const auto prepared = approval.prepare(plant->request(), plant->tables);
         if (!prepared || approval.save(work, *prepared).status != ApprovalSave::Status::Approved) {
@@ -192,7 +185,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    plants().clear();
+    kv::bench::plants<Plant>().clear();
     benchmark::Shutdown();
     return 0;
 }

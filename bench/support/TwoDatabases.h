@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/db/TwoDatabaseWork.h"
 #include "platform/notify/MessageSink.h"
 #include "schema/Schema.h"
 
@@ -70,6 +71,13 @@ struct TwoDatabases {
         }
     }
 
+    // The unit of work between the two, for the kinds given.
+    kv::db::TwoDatabaseWork work(const kv::db::TwoDatabaseKinds& kinds) const
+    {
+        return kv::db::TwoDatabaseWork(kinds, {{kv::db::role::application(), application},
+                                               {kv::db::role::invoicing(), invoicing}});
+    }
+
     TwoDatabases(const TwoDatabases&) = delete;
     TwoDatabases& operator=(const TwoDatabases&) = delete;
 
@@ -87,17 +95,26 @@ public:
     void information(const QString&) override {}
 };
 
+// A benchmark program's plants, one per engine; main() clears them before
+// the program ends, so that the test server's databases go.
+template <class Plant>
+std::map<kv::db::Dialect, std::unique_ptr<Plant>>& plants()
+{
+    static std::map<kv::db::Dialect, std::unique_ptr<Plant>> all;
+    return all;
+}
+
 // The plant of the benchmark's engine (argument 0 SQLite, 1 PostgreSQL),
 // made on first use; nullptr, with the run skipped, without a test server.
 template <class Plant>
-Plant* plantFor(benchmark::State& state, std::map<kv::db::Dialect, std::unique_ptr<Plant>>& plants)
+Plant* plantFor(benchmark::State& state)
 {
     const kv::db::Dialect dialect = state.range(0) == 0 ? kv::db::Dialect::Sqlite : kv::db::Dialect::Postgres;
     if (dialect == kv::db::Dialect::Postgres && !hasPostgres()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }
-    auto& plant = plants[dialect];
+    auto& plant = plants<Plant>()[dialect];
     if (!plant)
         plant = std::make_unique<Plant>(dialect);
     return plant.get();

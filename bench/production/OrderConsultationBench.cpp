@@ -7,13 +7,12 @@
 // the connection.
 #include "production/core/OrderConsultation.h"
 #include "schema/Schema.h"
-#include "support/ServerDatabase.h"
+#include "support/BenchDatabase.h"
 
 #include "platform/db/Connection.h"
 #include "platform/db/Dataset.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 
@@ -67,44 +66,17 @@ void fill(kv::db::Connection& db)
 }
 
 struct Plants {
-    QTemporaryDir dir;
-    std::map<Dialect, std::shared_ptr<kv::db::Connection>> plants;
-    QString pgName = QStringLiteral("kv_bench_prodcons");
+    std::map<Dialect, std::unique_ptr<kv::bench::BenchDatabase>> plants;
 
     std::shared_ptr<kv::db::Connection> get(Dialect dialect)
     {
-        auto it = plants.find(dialect);
-        if (it != plants.end())
-            return it->second;
-        std::shared_ptr<kv::db::Connection> db;
-        if (dialect == Dialect::Sqlite) {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("app.db"));
-            db = kv::db::Connection::open(s);
-        } else {
-            {
-                auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(pgName));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(pgName));
-            }
-            db = kv::db::Connection::open(kv::bench::serverSettings(pgName));
+        auto& plant = plants[dialect];
+        if (!plant) {
+            plant = std::make_unique<kv::bench::BenchDatabase>(dialect, QStringLiteral("kv_bench_prodcons"),
+                                                               QStringLiteral("BDESPECIF01"));
+            fill(*plant->connection);
         }
-        fill(*db);
-        return plants.emplace(dialect, db).first->second;
-    }
-
-    ~Plants()
-    {
-        const bool pg = plants.count(Dialect::Postgres) > 0;
-        plants.clear();
-        if (!pg)
-            return;
-        try {
-            auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
-            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(pgName));
-        } catch (...) {
-        }
+        return plant->connection;
     }
 };
 

@@ -4,7 +4,7 @@
 // databases) against raw statements reading and writing the same rows, on
 // both engines.
 #include "quotes/approval/core/QuoteApproval.h"
-#include "schema/Schema.h"
+#include "support/TwoDatabases.h"
 
 #include "platform/db/Connection.h"
 #include "platform/notify/MessageSink.h"
@@ -28,29 +28,17 @@ constexpr int Lines = 30;
 constexpr int Quote = 900;
 const QDate OrderDay(2024, 3, 15);
 
-class Quiet : public kv::notify::MessageSink {
-public:
-    void beep() override {}
-    void error(const QString&) override {}
-    void information(const QString&) override {}
-};
-
 struct Plant {
-    kv::bench::BenchDatabase applicationDatabase;
-    kv::bench::BenchDatabase invoicingDatabase;
-    std::shared_ptr<kv::db::Connection> application = applicationDatabase.connection;
-    std::shared_ptr<kv::db::Connection> invoicing = invoicingDatabase.connection;
+    kv::bench::TwoDatabases databases;
+    std::shared_ptr<kv::db::Connection> application = databases.application;
+    std::shared_ptr<kv::db::Connection> invoicing = databases.invoicing;
     kv::quotes::CostTables tables;
     kv::db::TwoDatabaseKinds kinds;
     int nextOrder = 1;
 
     explicit Plant(Dialect dialect)
-        : applicationDatabase(dialect, QStringLiteral("kv_bench_approval_app"), QStringLiteral("BDESPECIF01")),
-          invoicingDatabase(dialect, QStringLiteral("kv_bench_approval_inv"), QStringLiteral("BDFACTURA"))
+        : databases(dialect, QStringLiteral("kv_bench_approval"))
     {
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        schema.create(*application, kv::schema::Database::Application);
-        schema.create(*invoicing, kv::schema::Database::Invoicing);
         fill();
         tables = kv::quotes::CostTables::load(*application);
         kinds.add(approvalKind());
@@ -117,33 +105,17 @@ struct Plant {
     }
 };
 
-std::map<Dialect, std::unique_ptr<Plant>>& plants()
-{
-    static std::map<Dialect, std::unique_ptr<Plant>> all;
-    return all;
-}
-
-Plant* plantFor(benchmark::State& state)
-{
-    if (!kv::bench::engineAvailable(state))
-        return nullptr;
-    const Dialect dialect = kv::bench::dialectOf(state);
-    auto& plant = plants()[dialect];
-    if (!plant)
-        plant = std::make_unique<Plant>(dialect);
-    return plant.get();
-}
+Plant* plantFor(benchmark::State& state) { return kv::bench::plantFor<Plant>(state); }
 
 void BM_Approval(benchmark::State& state)
 {
     Plant* plant = plantFor(state);
     if (!plant)
         return;
-    Quiet quiet;
+    kv::bench::QuietMessages quiet;
     QuoteApproval approval(*plant->application, *plant->invoicing, quiet,
                            {QStringLiteral("BENCH"), OrderDay, QStringLiteral("2024"), 2});
-    kv::db::TwoDatabaseWork work(plant->kinds, {{kv::db::role::application(), plant->application},
-                                                {kv::db::role::invoicing(), plant->invoicing}});
+    kv::db::TwoDatabaseWork work = plant->databases.work(plant->kinds);
     for (auto _ : state) {
         const auto prepared = approval.prepare(plant->request(), plant->tables);
         if (!prepared || approval.save(work, *prepared).status != ApprovalSave::Status::Approved) {
@@ -181,7 +153,7 @@ void BM_Approval_Raw(benchmark::State& state)
         return;
     kv::db::Connection& app = *plant->application;
     kv::db::Connection& inv = *plant->invoicing;
-    Quiet quiet;
+    kv::bench::QuietMessages quiet;
     QuoteApproval approval(app, inv, quiet, {QStringLiteral("BENCH"), OrderDay, QStringLiteral("2024"), 2});
     OrderRequest model = plant->request();
     model.orderNumber = 999999; // the order's values only; never written
@@ -312,7 +284,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    plants().clear();
+    kv::bench::plants<Plant>().clear();
     benchmark::Shutdown();
     return 0;
 }

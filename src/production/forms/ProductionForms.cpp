@@ -4,6 +4,7 @@
 #include "production/forms/OrderConsultationForm.h"
 #include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/TORCF100.h"
 #include "production/forms/TORCF101A.h"
 #include "production/forms/TORCF101B.h"
 #include "production/forms/TORCF105A.h"
@@ -16,6 +17,15 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
+    // A later process completes a customer-order line's mark this one left undone.
+    session.twoDatabaseKinds().add(OrderGeneration::kind());
+    auto environment = [&session, &forms] {
+        return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.dataModules(), &forms,
+                                                 &session.installation()};
+    };
+    forms.add(QStringLiteral("TORCF100"), [environment, &session](QWidget* parent) -> QDialog* {
+        return new TORCF100(environment(), session.twoDatabaseWork(), parent);
+    });
     session.twoDatabaseKinds().add(OrderConsultation::deletionKind());
     for (const OrderModel model : {OrderModel::Slots, OrderModel::PerLine})
         forms.add(model == OrderModel::Slots ? QStringLiteral("TORCF101") : QStringLiteral("TORCF105"),

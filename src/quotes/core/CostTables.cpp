@@ -50,6 +50,7 @@ void loadMaterials(kv::db::Connection& connection, const QString& table, std::un
         m.designation = r.text(i, "DESIGNACAO");
         m.grammage = r.number(i, "GRAMAGEM");
         m.price = r.number(i, "PRECO");
+        m.article = r.text(i, "ARTIGO");
         into.emplace(m.code, m);
     }
 }
@@ -68,6 +69,7 @@ CostTables CostTables::load(kv::db::Connection& connection)
             b.grammage = r.number(i, "GRAMAGEM");
             b.price = r.number(i, "PRECO");
             b.calculation = r.text(i, "TIPOCALC");
+            b.article = r.text(i, "ARTIGO");
             t.boards.emplace(b.code, b);
         }
     }
@@ -85,6 +87,7 @@ CostTables CostTables::load(kv::db::Connection& connection)
             g.percentage = r.number(i, "PERC");
             g.price = r.number(i, "PRECO");
             g.calculation = r.text(i, "TIPOCALC");
+            g.article = r.text(i, "ARTIGO");
             t.glues.emplace(g.code, g);
         }
     }

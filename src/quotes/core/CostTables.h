@@ -17,6 +17,7 @@ struct BoardRow { // PAPEIS
     double grammage = 0; // g/m²
     double price = 0; // per kg, or per sheet when priced per sheet
     QString calculation; // TIPOCALC: "1" by weight, "2" per sheet
+    QString article{}; // ARTIGO: the stock article the production consumes
 };
 
 struct MaterialRow { // TINTAS, VERNIZES, FILMEPLAS, PVC
@@ -24,6 +25,7 @@ struct MaterialRow { // TINTAS, VERNIZES, FILMEPLAS, PVC
     QString designation;
     double grammage = 0; // g/m²
     double price = 0; // per kg
+    QString article{}; // ARTIGO
 };
 
 struct GlueRow { // COLAS
@@ -33,6 +35,7 @@ struct GlueRow { // COLAS
     double percentage = 0;
     double price = 0;
     QString calculation; // TIPOCALC "1" to "4"
+    QString article{}; // ARTIGO
 };
 
 struct FinishRow { // ACABAMENTO

@@ -21,8 +21,13 @@ double makeReadyHoursMinutes(double hours)
 {
     if (hours == 0.0)
         return 0.0;
+    return minutesAsHoursMinutes(hours * 60.0);
+}
+
+double minutesAsHoursMinutes(double time)
+{
     // Whole minutes; the small allowance keeps 0.7 h from reading as 41.99... minutes.
-    const double minutes = std::floor(hours * 60.0 + 1e-9);
+    const double minutes = std::floor(time + 1e-9);
     double result = 0.0;
     if (minutes == 60.0) {
         result = 1.0;
@@ -34,6 +39,15 @@ double makeReadyHoursMinutes(double hours)
         result = minutes / 100.0;
     }
     return kv::text::roundDecimal(result, 2);
+}
+
+double gluingPieces(const MachineRow& machine, double quantity, const QString& unit)
+{
+    if (machine.productionUnit == QLatin1String("U") && unit == QLatin1String("M"))
+        return quantity * 1000.0;
+    if (machine.productionUnit == QLatin1String("M") && unit == QLatin1String("U"))
+        return quantity / 1000.0;
+    return quantity;
 }
 
 double productionFactor(const MachineRow& machine, int grade)
@@ -102,14 +116,9 @@ MachineValues machineValues(const MachineRow& machine, const MachineJob& job)
                 r.value[n] = ch * a + ch * job.sheets[n] / f;
         break;
     case MachineType::Gluing: {
-        Triple pieces = job.quantities;
-        if (machine.productionUnit == QLatin1String("U") && job.unit == QLatin1String("M")) {
-            for (double& p : pieces)
-                p *= 1000.0;
-        } else if (machine.productionUnit == QLatin1String("M") && job.unit == QLatin1String("U")) {
-            for (double& p : pieces)
-                p /= 1000.0;
-        }
+        Triple pieces{};
+        for (std::size_t n = 0; n < 3; ++n)
+            pieces[n] = gluingPieces(machine, job.quantities[n], job.unit);
         for (std::size_t n = 0; n < 3; ++n)
             if (n == 0 || pieces[n] != 0.0)
                 r.value[n] = ch * (pieces[n] / f + a);

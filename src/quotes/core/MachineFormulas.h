@@ -15,6 +15,12 @@ std::optional<int> printingPasses(int colours, int coloursPerPass);
 
 // Make-ready hours written as hours and minutes, h.mm (1.75 h -> 1.45).
 double makeReadyHoursMinutes(double hours);
+// The whole minutes of a time written as hours and minutes, h.mm (95 -> 1.35).
+double minutesAsHoursMinutes(double minutes);
+
+// The pieces a gluer's output is counted in: the quantity converted from
+// the quote's unit ("U" units, "M" thousands) to the machine's UNDPROD.
+double gluingPieces(const MachineRow& machine, double quantity, const QString& unit);
 
 // Hourly output of the production grade (1 to 3); 0 for any other grade.
 double productionFactor(const MachineRow& machine, int grade);

@@ -1,6 +1,9 @@
 #include "production/unit/ProductionUnit.h"
 
+#include "production/core/ProductionClosing.h"
 #include "production/forms/ProductionForms.h"
+#include "production/unit/StockPostingStep.h"
+#include "shell/Session.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -96,11 +99,14 @@ kv::shell::SubsystemUnit productionUnit()
         {6, unit.name, [](VersionStepContext& step) {
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
-         }}};
+         }},
+        {11, unit.name, addStockPostingTables}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerProductionForms(session, forms);
+        // A later process finishes a closing this one left half-written.
+        session.twoDatabaseKinds().add(ProductionClosing::kind());
     };
     return unit;
 }

@@ -3,6 +3,7 @@
 // STKMOV through the two-database closing, against the same reads, inserts
 // and updates as bare statements, one transaction per order, on both engines.
 #include "production/core/ProductionClosing.h"
+#include "support/ServerDatabase.h"
 #include "schema/Schema.h"
 
 #include "platform/db/Connection.h"
@@ -22,20 +23,6 @@ namespace {
 constexpr int Orders = 500;
 constexpr int Articles = 20000;
 const QDate Day(2024, 3, 20);
-
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
 
 const QString PgNames[2] = {QStringLiteral("kv_bench_closing_app"), QStringLiteral("kv_bench_closing_inv")};
 
@@ -60,13 +47,13 @@ struct Plant {
     Plant(Dialect dialect, int movements)
     {
         if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+            auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
             for (const QString& name : PgNames) {
                 admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
                 admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
             }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
+            application = kv::db::Connection::open(kv::bench::serverSettings(PgNames[0]));
+            invoicing = kv::db::Connection::open(kv::bench::serverSettings(PgNames[1]));
         } else {
             kv::db::ConnectionSettings s;
             s.alias = QStringLiteral("BDESPECIF01");
@@ -121,7 +108,7 @@ struct Plant {
         application.reset();
         if (pg) {
             try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+                auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
                 for (const QString& name : PgNames)
                     admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
             } catch (...) {
@@ -163,7 +150,7 @@ std::map<std::pair<Dialect, int>, std::unique_ptr<Plant>>& plants()
 Plant* plantFor(benchmark::State& state)
 {
     const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
+    if (dialect == Dialect::Postgres && !kv::bench::hasServer()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }

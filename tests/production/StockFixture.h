@@ -1,22 +1,14 @@
 #pragma once
 
-#include "platform/notify/MessageSink.h"
 #include "production/core/ProductionClosing.h"
 #include "production/core/StockPosting.h"
 
+#include "quotes/CollectingMessages.h"
 #include "support/Scenario.h"
 
 namespace kv::production::test {
 
-class StockMessages : public kv::notify::MessageSink {
-public:
-    void beep() override { ++beeps; }
-    void error(const QString& text) override { errors << text; }
-    void information(const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-    int beeps = 0;
-};
+using StockMessages = kv::quotes::test::CollectingMessages;
 
 // The plain company (user "ANA", working year 2024) with what a posting
 // needs: the user's stock document counter at 900, average-cost method "1",

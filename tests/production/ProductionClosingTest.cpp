@@ -5,8 +5,12 @@
 #include "production/StockFixture.h"
 
 #include "support/Engines.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
 
 namespace kv::production::test {
 namespace {
@@ -170,6 +174,65 @@ TEST_P(ProductionClosingTest, TwoWorkstationsClosingOneOrderPostItOnce)
     EXPECT_EQ(f.messages.notices, QStringList{"A O.F. 501 já foi fechada noutro posto de trabalho."});
     EXPECT_EQ(count(f.invoicing(), "SELECT COUNT(*) FROM STKMOV WHERE ORDFAB = 501"), 2);
     EXPECT_EQ(count(f.invoicing(), "SELECT COUNT(*) FROM STKMOV WHERE ORDFAB = 502"), 2);
+}
+
+// Two workstations confirming the same order at the same moment: one closes
+// it and posts its movements, the other finds it closed.
+TEST_P(ProductionClosingTest, TwoWorkstationsAtOnceOnePosts)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    StockFixture f(GetParam());
+    f.addWholeOrder(501);
+    StockMessages otherMessages;
+    auto otherApplication = f.scenario.connect(f.application().alias());
+    auto otherInvoicing = f.scenario.connect(f.invoicing().alias());
+    ProductionClosing first = f.closing(ClosingModel::WholeOrders);
+    ProductionClosing second(f.kinds, otherApplication, otherInvoicing, {"ANA", "2024", ClosingModel::WholeOrders},
+                             otherMessages);
+    ClosingOutcome outcomes[2];
+    std::latch start(2);
+    std::thread other([&] {
+        start.arrive_and_wait();
+        outcomes[1] = second.run({wholeOrder(501)});
+    });
+    start.arrive_and_wait();
+    outcomes[0] = first.run({wholeOrder(501)});
+    other.join();
+
+    EXPECT_FALSE(outcomes[0].stopped || outcomes[1].stopped)
+        << (f.messages.errors + otherMessages.errors).join('\n').toStdString();
+    EXPECT_EQ(outcomes[0].skipped + outcomes[1].skipped, 1);
+    EXPECT_EQ(count(f.invoicing(), "SELECT COUNT(*) FROM STKMOV WHERE ORDFAB = 501"), 2);
+    EXPECT_EQ(f.counter(), StockFixture::FirstDocument);
+    EXPECT_DOUBLE_EQ(f.value(f.invoicing(), "SELECT EXIQTD FROM ARTIGOSCLS WHERE CODIGO = 'CAIXA-1'").toDouble(), 500);
+    EXPECT_EQ(f.value(f.application(), "SELECT PRODUZ || ACTSTK FROM ORDFABRICO WHERE ORDNRO = 501").toString(), "SS");
+}
+
+// Order numbers repeat across years: the closing changes the listed year's
+// order only.
+TEST_P(ProductionClosingTest, TheListedYearsOrderIsClosed)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    StockFixture f(GetParam());
+    f.addSlotOrder(601, 1000, 0);
+    kv::test::insertRows(f.application(), "ORDFABDET",
+                         {"ANO", "SEMANA", "ORDNRO", "SUBORC", "DETAIL", "QUANTIDADE", "QUANTFINAL", "QTDPROD", "PRODUZ"},
+                         {{"2023", "12", 601, 0, 1, 1000, 1000, 0, "N"}});
+    f.addWholeOrder(501);
+    kv::test::insertRows(f.application(), "ORDFABRICO", {"ANO", "ORDNRO", "SUBORC", "DETAIL", "PRODUZ", "ACTSTK"},
+                         {{"2023", 501, 0, 1, "N", "N"}});
+    f.closing(ClosingModel::OrderSlots).run({slotOrder(601, 0, 1000, 0)});
+    f.closing(ClosingModel::WholeOrders).run({wholeOrder(501)});
+    const auto rows = f.application().query("SELECT ANO, QTDPROD, PRODUZ FROM ORDFABDET WHERE ORDNRO = 601 ORDER BY ANO");
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.value(0, "PRODUZ").toString() + rows.value(1, "PRODUZ").toString(), "NS");
+    EXPECT_DOUBLE_EQ(rows.value(0, "QTDPROD").toDouble(), 0);
+    EXPECT_EQ(f.value(f.application(), "SELECT PRODUZ || ACTSTK FROM ORDFABRICO WHERE ORDNRO = 501 AND ANO = '2023'")
+                  .toString(),
+              "NN");
+    EXPECT_EQ(f.value(f.application(), "SELECT PRODUZ || ACTSTK FROM ORDFABRICO WHERE ORDNRO = 501 AND ANO = '2024'")
+                  .toString(),
+              "SS");
 }
 
 // A server refusal inside step 2, or a failure after either step, leaves the

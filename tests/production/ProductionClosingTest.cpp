@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <latch>
 #include <thread>
 
@@ -206,6 +207,48 @@ TEST_P(ProductionClosingTest, TwoWorkstationsAtOnceOnePosts)
     EXPECT_EQ(f.counter(), StockFixture::FirstDocument);
     EXPECT_DOUBLE_EQ(f.value(f.invoicing(), "SELECT EXIQTD FROM ARTIGOSCLS WHERE CODIGO = 'CAIXA-1'").toDouble(), 500);
     EXPECT_EQ(f.value(f.application(), "SELECT PRODUZ || ACTSTK FROM ORDFABRICO WHERE ORDNRO = 501").toString(), "SS");
+}
+
+// Another workstation writes the line the posting chose into the same
+// document before it commits: the posting waits for it, finds the key taken
+// and takes the next line. (On SQLite the write transactions take turns, so
+// the line is read after the other commits and never clashes.)
+TEST_P(ProductionClosingTest, AClashOnADocumentLineIsRetried)
+{
+    if (GetParam() != Engine::Postgres)
+        GTEST_SKIP() << "only the server lets two writers read the same last line";
+    KV_SKIP_WITHOUT(GetParam());
+    StockFixture f(GetParam());
+    f.addWholeOrder(501);
+    auto other = f.scenario.connect(f.invoicing().alias());
+    auto watcher = f.scenario.connect(f.invoicing().alias());
+    auto otherTransaction = std::make_unique<kv::db::Transaction>(*other);
+    other->exec("INSERT INTO STKMOV (DOCNRO, DETAIL, ARTNRO, ANO) VALUES (901, 1, 'OUTRO', '2023')");
+
+    ProductionClosing closing = f.closing(ClosingModel::WholeOrders);
+    ClosingOutcome outcome;
+    std::thread run([&] { outcome = closing.run({wholeOrder(501)}); });
+    // Until the posting waits on the other workstation's line.
+    bool waiting = false;
+    for (int i = 0; i < 1000 && !waiting; ++i) {
+        waiting = watcher->scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                                  "wait_event_type = 'Lock'")
+                      .toInt()
+                  > 0;
+        if (!waiting)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(waiting);
+    otherTransaction->commit();
+    run.join();
+
+    EXPECT_FALSE(outcome.stopped) << f.messages.errors.join('\n').toStdString();
+    EXPECT_EQ(outcome.document, StockFixture::FirstDocument);
+    EXPECT_EQ(f.counter(), StockFixture::FirstDocument);
+    const auto lines = f.invoicing().query("SELECT DETAIL, ARTNRO FROM STKMOV WHERE DOCNRO = 901 ORDER BY DETAIL");
+    ASSERT_EQ(lines.rows.size(), 3u);
+    EXPECT_EQ(lines.value(0, "ARTNRO").toString(), "OUTRO");
+    EXPECT_EQ(lines.value(1, "DETAIL").toInt() * 10 + lines.value(2, "DETAIL").toInt(), 23);
 }
 
 // Order numbers repeat across years: the closing changes the listed year's

@@ -3,14 +3,13 @@
 // STKMOV through the two-database closing, against the same reads, inserts
 // and updates as bare statements, one transaction per order, on both engines.
 #include "production/core/ProductionClosing.h"
-#include "support/ServerDatabase.h"
+#include "support/BenchDatabase.h"
+#include "support/EmbeddedDatabase.h"
 #include "schema/Schema.h"
 
 #include "platform/db/Connection.h"
 #include "platform/notify/MessageSink.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
@@ -24,8 +23,6 @@ constexpr int Orders = 500;
 constexpr int Articles = 20000;
 const QDate Day(2024, 3, 20);
 
-const QString PgNames[2] = {QStringLiteral("kv_bench_closing_app"), QStringLiteral("kv_bench_closing_inv")};
-
 class Quiet : public kv::notify::MessageSink {
 public:
     void beep() override {}
@@ -37,7 +34,8 @@ public:
 QString article(int n) { return QStringLiteral("A%1").arg(n % Articles); }
 
 struct Plant {
-    QTemporaryDir dir;
+    kv::bench::BenchDatabase applicationDb;
+    kv::bench::BenchDatabase invoicingDb;
     std::shared_ptr<kv::db::Connection> application;
     std::shared_ptr<kv::db::Connection> invoicing;
     kv::db::TwoDatabaseKinds kinds;
@@ -45,24 +43,10 @@ struct Plant {
     int nextRawDocument = 5000000;
 
     Plant(Dialect dialect, int movements)
+        : applicationDb(dialect, QStringLiteral("kv_bench_closing_app"), QStringLiteral("BDESPECIF01")),
+          invoicingDb(dialect, QStringLiteral("kv_bench_closing_inv"), QStringLiteral("BDFACTURA")),
+          application(applicationDb.connection), invoicing(invoicingDb.connection)
     {
-        if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(kv::bench::serverSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(kv::bench::serverSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
         const kv::schema::Schema& schema = kv::schema::Schema::standard();
         schema.create(*application, kv::schema::Database::Application);
         schema.create(*invoicing, kv::schema::Database::Invoicing);
@@ -86,34 +70,17 @@ struct Plant {
                  "VALUES (10, 'Saida', 'S', 'N', '3', 'S', 'N', 'S')");
         inv.exec("INSERT INTO STKTRS (TRSCOD, REDNOM, TRSTIP, DEVOLUCAO, TRSCALC, PMCUST, PULENT, CONSUMO) "
                  "VALUES (20, 'Entrada', 'E', 'N', '1', 'S', 'S', 'N')");
-        inv.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 0 UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
-                                "INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, GRELHA, EXIQTD, EXIVAL, "
-                                "PMCUSTO, PULENTRA, CUSTOPADRAO) SELECT 'A' || I, 'Artigo', '6', 'N', 1000000, 2000000, "
-                                "2, 2, 2 FROM N")
-                     .arg(Articles - 1));
-        inv.exec(QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
-                                "INSERT INTO STKMOV (DOCNRO, DETAIL, ARTNRO, DATMOV, SEQNRO, ARTIGOSMES, ANO, MES, "
+        inv.exec(kv::bench::numbers(Articles)
+                 + QStringLiteral("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, TIPOARTIGO, GRELHA, EXIQTD, EXIVAL, "
+                                "PMCUSTO, PULENTRA, CUSTOPADRAO) SELECT 'A' || (I - 1), 'Artigo', '6', 'N', 1000000, 2000000, "
+                                "2, 2, 2 FROM N"));
+        inv.exec(kv::bench::numbers(movements)
+                     + QStringLiteral("INSERT INTO STKMOV (DOCNRO, DETAIL, ARTNRO, DATMOV, SEQNRO, ARTIGOSMES, ANO, MES, "
                                 "TRSCOD, TRSTIP, QUANTIDADE, PRECO, VALOR) SELECT 1 + I / 100, 1 + I % 100, "
-                                "'A' || (I % %2), :D, 1 + I / %2, 0, '2024', '01', 10, 'SAI', 1, 2, 2 FROM N")
-                     .arg(movements)
-                     .arg(Articles),
+                                "'A' || (I % %1), :D, 1 + I / %1, 0, '2024', '01', 10, 'SAI', 1, 2, 2 FROM N")
+                           .arg(Articles),
                  {{"D", QDate(2024, 1, 15).startOfDay()}});
         t.commit();
-    }
-
-    ~Plant()
-    {
-        const bool pg = application->dialect() == Dialect::Postgres;
-        invoicing.reset();
-        application.reset();
-        if (pg) {
-            try {
-                auto admin = kv::db::Connection::open(kv::bench::serverSettings(QStringLiteral("postgres")));
-                for (const QString& name : PgNames)
-                    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-            } catch (...) {
-            }
-        }
     }
 
     // 500 open orders, each with four material issues and one entry.
@@ -149,11 +116,9 @@ std::map<std::pair<Dialect, int>, std::unique_ptr<Plant>>& plants()
 
 Plant* plantFor(benchmark::State& state)
 {
-    const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !kv::bench::hasServer()) {
-        state.SkipWithError("KV_TEST_PG_HOST not set");
+    if (!kv::bench::engineAvailable(state))
         return nullptr;
-    }
+    const Dialect dialect = kv::bench::dialectOf(state);
     const std::pair<Dialect, int> key{dialect, static_cast<int>(state.range(1))};
     if (!plants().count(key)) {
         plants().clear(); // one large pair of databases at a time
@@ -283,23 +248,15 @@ void BM_Closing_Raw(benchmark::State& state)
 // is built.
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    for (int engine : {0, 1})
-        for (int movements : {200000, 2000000}) {
-            benchmark::RegisterBenchmark("BM_Closing", BM_Closing)
-                ->Args({engine, movements})
-                ->Iterations(1)
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark("BM_Closing_Raw", BM_Closing_Raw)
-                ->Args({engine, movements})
-                ->Iterations(1)
-                ->Unit(benchmark::kMillisecond);
-        }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    plants().clear();
-    benchmark::Shutdown();
-    return 0;
+    const auto registerAll = [] {
+        for (int engine : {0, 1})
+            for (int movements : {200000, 2000000})
+                for (const auto& [name, function] :
+                     {std::pair{"BM_Closing", &BM_Closing}, std::pair{"BM_Closing_Raw", &BM_Closing_Raw}})
+                    benchmark::RegisterBenchmark(name, function)
+                        ->Args({engine, movements})
+                        ->Iterations(1)
+                        ->Unit(benchmark::kMillisecond);
+    };
+    return kv::bench::runBenchmarks(argc, argv, registerAll, [] { plants().clear(); });
 }

@@ -12,10 +12,11 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/SqlDialect.h"
+#include "support/BareCustomerViews.h"
+#include "support/BenchDatabase.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 
@@ -30,32 +31,13 @@ constexpr int Documents = 100000; // invoices, and orders
 constexpr int LinesPerDocument = 5;
 constexpr int Receipts = 50000;
 const QString Year = QStringLiteral("2024");
+const QString User = QStringLiteral("BENCH");
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = QStringLiteral("PRDXFACTUR01");
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-// The numbers 1 to `count` as a row source, and a day `days` after the
-// first of 2020, in each engine's words.
-QString numbers(int count)
-{
-    return QStringLiteral("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(count);
-}
+using kv::bench::numbers;
 
 QString dayAfter(Dialect dialect, const QString& days)
 {
-    return dialect == Dialect::Sqlite ? QStringLiteral("datetime('2020-01-01', '+' || (%1) || ' days')").arg(days)
-                                      : QStringLiteral("(TIMESTAMP '2020-01-01' + (%1) * INTERVAL '1 day')").arg(days);
+    return kv::bench::dayAfter(dialect, QStringLiteral("2020-01-01"), days);
 }
 
 void fillInvoicing(kv::db::Connection& db)
@@ -66,20 +48,8 @@ void fillInvoicing(kv::db::Connection& db)
     db.exec(numbers(Customers) + QStringLiteral("INSERT INTO CLIENTES (CODIGO, NOME) SELECT I, 'Cliente' FROM N"));
     db.exec(numbers(Customers)
             + QStringLiteral("INSERT INTO CLIVALCOB (CODIGO, DEB0, DEB30, TITULOS) SELECT I, 100, 50, 10 FROM N"));
-    db.exec(numbers(Documents)
-            + QStringLiteral("INSERT INTO FACMOVIM (TIPDOC, DOCNRO, CLINRO, DATEMI) SELECT 'FT', I, 1 + I % %1, %2 "
-                             "FROM N")
-                  .arg(Customers)
-                  .arg(dayAfter(d, QStringLiteral("I % 1826"))));
-    db.exec(numbers(Documents * LinesPerDocument)
-            + QStringLiteral("INSERT INTO FACMOVDET (TIPDOC, DOCNRO, DETAIL, VAL_VENDA) SELECT 'FT', 1 + (I - 1) / %1, "
-                             "1 + (I - 1) % %1, 10.25 FROM N")
-                  .arg(LinesPerDocument));
-    db.exec(numbers(Receipts)
-            + QStringLiteral("INSERT INTO CLICOBREC (RECIBO, CLIENTE, DATEMI, VALTOT) SELECT I, 1 + I % %1, %2, 75.5 "
-                             "FROM N")
-                  .arg(Customers)
-                  .arg(dayAfter(d, QStringLiteral("I % 1826"))));
+    kv::bench::CustomerSales{Customers, Documents, LinesPerDocument, Receipts, QStringLiteral("2020-01-01"), 1826}.fill(
+        db);
     db.exec(numbers(Documents)
             + QStringLiteral("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, DATEMI) SELECT I, 1 + I % %1, %2 FROM N")
                   .arg(Customers)
@@ -103,70 +73,23 @@ void fillInvoicing(kv::db::Connection& db)
         db.exec(QStringLiteral("ANALYZE"));
 }
 
-struct Plant {
-    std::shared_ptr<kv::db::Connection> inv;
-    QString pgName;
-};
-
-struct Plants {
-    QTemporaryDir dir;
-    std::map<Dialect, Plant> plants;
-
-    Plant& get(Dialect dialect)
-    {
-        auto it = plants.find(dialect);
-        if (it != plants.end())
-            return it->second;
-        Plant p;
-        if (dialect == Dialect::Sqlite) {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("PRDXFACTUR01");
-            s.database = dir.filePath(QStringLiteral("inv.db"));
-            p.inv = kv::db::Connection::open(s);
-        } else {
-            p.pgName = QStringLiteral("kv_bench_apprlist_inv");
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(p.pgName));
-            admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(p.pgName));
-            p.inv = kv::db::Connection::open(pgSettings(p.pgName));
-        }
-        fillInvoicing(*p.inv);
-        return plants.emplace(dialect, std::move(p)).first->second;
-    }
-
-    // Before the application object goes: the connections, then the server's databases.
-    void drop()
-    {
-        for (auto& [dialect, p] : plants) {
-            p.inv.reset();
-            if (p.pgName.isEmpty())
-                continue;
-            try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(p.pgName));
-            } catch (...) {
-            }
-        }
-        plants.clear();
-    }
-};
-
-Plants& plants()
+std::map<Dialect, std::unique_ptr<kv::bench::BenchDatabase>>& plants()
 {
-    static Plants instance;
-    return instance;
+    static std::map<Dialect, std::unique_ptr<kv::bench::BenchDatabase>> all;
+    return all;
 }
 
-Dialect dialectOf(const benchmark::State& state) { return state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres; }
-
-Plant* plantFor(benchmark::State& state)
+kv::db::Connection* invoicingFor(benchmark::State& state)
 {
-    if (dialectOf(state) == Dialect::Postgres && !hasPg()) {
-        state.SkipWithError("KV_TEST_PG_HOST not set");
+    if (!kv::bench::engineAvailable(state))
         return nullptr;
+    auto& plant = plants()[kv::bench::dialectOf(state)];
+    if (!plant) {
+        plant = std::make_unique<kv::bench::BenchDatabase>(
+            kv::bench::dialectOf(state), QStringLiteral("kv_bench_apprlist_inv"), QStringLiteral("PRDXFACTUR01"));
+        fillInvoicing(*plant->connection);
     }
-    state.SetLabel(dialectOf(state) == Dialect::Sqlite ? "sqlite" : "pg");
-    return &plants().get(dialectOf(state));
+    return plant->connection.get();
 }
 
 // Twenty customers spread over the file.
@@ -174,40 +97,30 @@ int customerAt(int i) { return 1 + (i * 97) % Customers; }
 
 void BM_CustomerRowDisplay(benchmark::State& state)
 {
-    Plant* p = plantFor(state);
-    if (!p)
+    kv::db::Connection* db = invoicingFor(state);
+    if (!db)
         return;
-    kv::db::Connection& db = *p->inv;
     for (auto _ : state)
         for (int i = 0; i < 20; ++i) {
             const int customer = customerAt(i);
-            CustomerTotals::rebuild(db, QStringLiteral("BENCH"), customer);
-            benchmark::DoNotOptimize(CustomerTotals::salesByMonth(db, QStringLiteral("BENCH"), customer));
-            benchmark::DoNotOptimize(CustomerTotals::salesByYear(db, QStringLiteral("BENCH"), customer));
-            benchmark::DoNotOptimize(CustomerTotals::receiptsByMonth(db, QStringLiteral("BENCH"), customer));
-            benchmark::DoNotOptimize(CustomerTotals::receiptsByYear(db, QStringLiteral("BENCH"), customer));
-            benchmark::DoNotOptimize(CustomerTotals::receivables(db, customer, true));
-            benchmark::DoNotOptimize(CustomerOrderValues::orderBook(db, customer));
-            benchmark::DoNotOptimize(kv::quotes::ArticleStock::read(db, QStringLiteral("ART"), Year));
+            CustomerTotals::rebuild(*db, User, customer);
+            benchmark::DoNotOptimize(CustomerTotals::salesByMonth(*db, User, customer));
+            benchmark::DoNotOptimize(CustomerTotals::salesByYear(*db, User, customer));
+            benchmark::DoNotOptimize(CustomerTotals::receiptsByMonth(*db, User, customer));
+            benchmark::DoNotOptimize(CustomerTotals::receiptsByYear(*db, User, customer));
+            benchmark::DoNotOptimize(CustomerTotals::receivables(*db, customer, true));
+            benchmark::DoNotOptimize(CustomerOrderValues::orderBook(*db, customer));
+            benchmark::DoNotOptimize(kv::quotes::ArticleStock::read(*db, QStringLiteral("ART"), Year));
         }
 }
 
 void BM_CustomerRowDisplay_Bare(benchmark::State& state)
 {
-    Plant* p = plantFor(state);
-    if (!p)
+    kv::db::Connection* db = invoicingFor(state);
+    if (!db)
         return;
-    kv::db::Connection& db = *p->inv;
-    const Dialect d = db.dialect();
-    const QString salesYear =
-        QStringLiteral("CAST(%1 AS VARCHAR(4))").arg(kv::db::sql::yearOf(d, QStringLiteral("FAC.DATEMI")));
-    const QString salesMonth = kv::db::sql::monthOf(d, QStringLiteral("FAC.DATEMI"));
-    const QString receiptYear =
-        QStringLiteral("CAST(%1 AS VARCHAR(4))").arg(kv::db::sql::yearOf(d, QStringLiteral("REC.DATEMI")));
-    const QString receiptMonth = kv::db::sql::monthOf(d, QStringLiteral("REC.DATEMI"));
-    const QString sales = QStringLiteral("FROM FACMOVIM FAC JOIN FACMOVDET DET ON DET.TIPDOC = FAC.TIPDOC AND "
-                                         "DET.DOCNRO = FAC.DOCNRO WHERE FAC.CLINRO = :WCliNro ");
-    const QString receipts = QStringLiteral("FROM CLICOBREC REC WHERE REC.CLIENTE = :WCliNro ");
+    const Dialect d = db->dialect();
+    const kv::bench::BareCustomerViews views(d);
     const QString bookYear = kv::db::sql::yearOf(d, QStringLiteral("ENCD.DATAENTRG"));
     const QString bookMonth = kv::db::sql::monthOf(d, QStringLiteral("ENCD.DATAENTRG"));
     const QString book = QStringLiteral("SELECT %1 AS ANO, %2 AS MES, SUM(ENCD.VALLIQCAR), SUM(ENCD.QTDCAR) "
@@ -218,70 +131,44 @@ void BM_CustomerRowDisplay_Bare(benchmark::State& state)
                              .arg(bookYear, bookMonth);
     for (auto _ : state)
         for (int i = 0; i < 20; ++i) {
-            const kv::db::Params params{{QStringLiteral("WUtil"), QStringLiteral("BENCH")},
-                                        {QStringLiteral("WCliNro"), customerAt(i)}};
-            {
-                kv::db::Transaction tx(db);
-                for (const char* table : {"WORKVENDASMES", "WORKVENDASANO", "WORKCLIRECMES", "WORKCLIRECANO"})
-                    db.exec(QStringLiteral("DELETE FROM %1 WHERE UTIL = :WUtil").arg(QLatin1String(table)), params);
-                db.exec(QStringLiteral("INSERT INTO WORKVENDASMES (UTIL,CLINRO,ANO,MES,VALOR) SELECT :WUtil, "
-                                       "FAC.CLINRO, %1, %2, SUM(DET.VAL_VENDA) %3 GROUP BY FAC.CLINRO, %1, %2")
-                            .arg(salesYear, salesMonth, sales),
-                        params);
-                db.exec(QStringLiteral("INSERT INTO WORKVENDASANO (UTIL,CLINRO,ANO,VALOR) SELECT :WUtil, FAC.CLINRO, "
-                                       "%1, SUM(DET.VAL_VENDA) %2 GROUP BY FAC.CLINRO, %1")
-                            .arg(salesYear, sales),
-                        params);
-                db.exec(QStringLiteral("INSERT INTO WORKCLIRECMES (UTIL,CLINRO,ANO,MES,VALREC) SELECT :WUtil, "
-                                       "REC.CLIENTE, %1, %2, SUM(REC.VALTOT) %3 GROUP BY REC.CLIENTE, %1, %2")
-                            .arg(receiptYear, receiptMonth, receipts),
-                        params);
-                db.exec(QStringLiteral("INSERT INTO WORKCLIRECANO (UTIL,CLINRO,ANO,VALREC) SELECT :WUtil, "
-                                       "REC.CLIENTE, %1, SUM(REC.VALTOT) %2 GROUP BY REC.CLIENTE, %1")
-                            .arg(receiptYear, receipts),
-                        params);
-                tx.commit();
-            }
-            for (const char* table : {"WORKVENDASMES", "WORKVENDASANO", "WORKCLIRECMES", "WORKCLIRECANO"})
-                benchmark::DoNotOptimize(
-                    db.query(QStringLiteral("SELECT * FROM %1 WHERE UTIL = :WUtil AND CLINRO = :WCliNro")
-                                 .arg(QLatin1String(table)),
-                             params));
+            const kv::db::Params params{{QStringLiteral("WCliNro"), customerAt(i)}};
+            views.run(*db, User, customerAt(i));
+            benchmark::DoNotOptimize(db->query(QStringLiteral("SELECT DEB0, DEB30, DEB3060, DEB6090, DEB90120, "
+                                                              "DEB120180, DEB180, TITULOS, PREDAT FROM CLIVALCOB "
+                                                              "WHERE CODIGO = :WCliNro"),
+                                               params));
+            benchmark::DoNotOptimize(db->query(book, params));
             benchmark::DoNotOptimize(
-                db.query(QStringLiteral("SELECT * FROM CLIVALCOB WHERE CODIGO = :WCliNro"), params));
-            benchmark::DoNotOptimize(db.query(book, params));
-            benchmark::DoNotOptimize(
-                db.query(QStringLiteral("SELECT EXIQTD, UNVENDA FROM ARTIGOSCLS WHERE CODIGO = 'ART'")));
-            benchmark::DoNotOptimize(db.query(QStringLiteral(
+                db->query(QStringLiteral("SELECT EXIQTD, UNVENDA FROM ARTIGOSCLS WHERE CODIGO = 'ART'")));
+            benchmark::DoNotOptimize(db->query(QStringLiteral(
                 "SELECT CODIGO, EXIQTD, EXIVAL FROM STKARTGARMZ WHERE ARTIGO = 'ART' AND ANO = '2024'")));
         }
 }
 
 void BM_CreateEncValores(benchmark::State& state)
 {
-    Plant* p = plantFor(state);
-    if (!p)
+    kv::db::Connection* db = invoicingFor(state);
+    if (!db)
         return;
     for (auto _ : state)
-        benchmark::DoNotOptimize(CustomerOrderValues::rebuildMonthly(*p->inv, QStringLiteral("BENCH"), Year));
+        benchmark::DoNotOptimize(CustomerOrderValues::rebuildMonthly(*db, User, Year));
 }
 
 // One bare grouped insert of the year's monthly values, after its delete.
 void BM_CreateEncValores_Bare(benchmark::State& state)
 {
-    Plant* p = plantFor(state);
-    if (!p)
+    kv::db::Connection* db = invoicingFor(state);
+    if (!db)
         return;
-    kv::db::Connection& db = *p->inv;
-    const QString month = kv::db::sql::monthOf(db.dialect(), QStringLiteral("ENCD.DATEMI"));
+    const QString month = kv::db::sql::monthOf(db->dialect(), QStringLiteral("ENCD.DATEMI"));
     const kv::db::Params params{{QStringLiteral("WUtil"), QStringLiteral("BARE")},
                                 {QStringLiteral("WAno"), Year},
                                 {QStringLiteral("Inicio"), QDateTime(QDate(2024, 1, 1), QTime(0, 0))},
                                 {QStringLiteral("Fim"), QDateTime(QDate(2025, 1, 1), QTime(0, 0))}};
     for (auto _ : state) {
-        kv::db::Transaction tx(db);
-        db.exec(QStringLiteral("DELETE FROM WORKENCVALCLI WHERE UTIL = :WUtil AND ANO = :WAno"), params);
-        db.exec(
+        kv::db::Transaction tx(*db);
+        db->exec(QStringLiteral("DELETE FROM WORKENCVALCLI WHERE UTIL = :WUtil AND ANO = :WAno"), params);
+        db->exec(
             QStringLiteral("INSERT INTO WORKENCVALCLI (UTIL, CODIGO, ANO, MES, VALOR) SELECT :WUtil, ENCD.CLINRO, "
                            ":WAno, %1, ROUND(SUM(ENCD.VALLIQUIDO)) FROM ENCCLIDET ENCD WHERE ENCD.DATEMI >= :Inicio "
                            "AND ENCD.DATEMI < :Fim AND ENCD.ARTIGO IS NOT NULL GROUP BY ENCD.CLINRO, %1")
@@ -304,6 +191,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    plants().drop();
+    plants().clear();
     return 0;
 }

@@ -8,9 +8,11 @@
 
 #include "platform/db/Connection.h"
 #include "platform/notify/MessageSink.h"
+#include "support/BenchDatabase.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QUuid>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -26,22 +28,6 @@ constexpr int Lines = 30;
 constexpr int Quote = 900;
 const QDate OrderDay(2024, 3, 15);
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-const QString PgNames[2] = {QStringLiteral("kv_bench_approval_app"), QStringLiteral("kv_bench_approval_inv")};
-
 class Quiet : public kv::notify::MessageSink {
 public:
     void beep() override {}
@@ -50,32 +36,18 @@ public:
 };
 
 struct Plant {
-    QTemporaryDir dir;
-    std::shared_ptr<kv::db::Connection> application;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::BenchDatabase applicationDatabase;
+    kv::bench::BenchDatabase invoicingDatabase;
+    std::shared_ptr<kv::db::Connection> application = applicationDatabase.connection;
+    std::shared_ptr<kv::db::Connection> invoicing = invoicingDatabase.connection;
     kv::quotes::CostTables tables;
     kv::db::TwoDatabaseKinds kinds;
     int nextOrder = 1;
 
     explicit Plant(Dialect dialect)
+        : applicationDatabase(dialect, QStringLiteral("kv_bench_approval_app"), QStringLiteral("BDESPECIF01")),
+          invoicingDatabase(dialect, QStringLiteral("kv_bench_approval_inv"), QStringLiteral("BDFACTURA"))
     {
-        if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
         const kv::schema::Schema& schema = kv::schema::Schema::standard();
         schema.create(*application, kv::schema::Database::Application);
         schema.create(*invoicing, kv::schema::Database::Invoicing);
@@ -130,21 +102,6 @@ struct Plant {
         i.commit();
     }
 
-    ~Plant()
-    {
-        const bool pg = application->dialect() == Dialect::Postgres;
-        invoicing.reset();
-        application.reset();
-        if (pg) {
-            try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-                for (const QString& name : PgNames)
-                    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-            } catch (...) {
-            }
-        }
-    }
-
     OrderRequest request()
     {
         OrderRequest r;
@@ -168,11 +125,9 @@ std::map<Dialect, std::unique_ptr<Plant>>& plants()
 
 Plant* plantFor(benchmark::State& state)
 {
-    const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
-        state.SkipWithError("KV_TEST_PG_HOST not set");
+    if (!kv::bench::engineAvailable(state))
         return nullptr;
-    }
+    const Dialect dialect = kv::bench::dialectOf(state);
     auto& plant = plants()[dialect];
     if (!plant)
         plant = std::make_unique<Plant>(dialect);
@@ -198,10 +153,27 @@ void BM_Approval(benchmark::State& state)
     }
 }
 
-// The same reads and writes as bare statements: the quote's rows and lines,
-// the customer, postal code, article, calendar and counters read, the quote
-// marked with the pending record in one transaction, the order, its lines,
-// the counter and the journal row in another, the pending record cleared.
+// An INSERT of every column of `row`, and its values as parameters.
+std::pair<QString, kv::db::Params> insertOf(const QString& table, const QVariantMap& row)
+{
+    QStringList markers;
+    kv::db::Params params;
+    for (auto it = row.begin(); it != row.end(); ++it) {
+        markers << QLatin1Char(':') + it.key();
+        params.set(it.key(), it.value());
+    }
+    return {QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, row.keys().join(QStringLiteral(", ")), markers.join(QStringLiteral(", "))),
+            params};
+}
+
+// The statements an approval sends, bare and in the same transactions: the
+// checks and reads of the quote, customer, postal code, article, calendar and
+// counters; the quote's previous marks read and its rows marked with the
+// pending record; the journal row, the counter raised, the order and its two
+// lines of every column, the pending record cleared. The order's rows are
+// those of one prepared approval, so both sides write the same values; what
+// this side leaves out is the working out of the quote.
 void BM_Approval_Raw(benchmark::State& state)
 {
     Plant* plant = plantFor(state);
@@ -209,43 +181,123 @@ void BM_Approval_Raw(benchmark::State& state)
         return;
     kv::db::Connection& app = *plant->application;
     kv::db::Connection& inv = *plant->invoicing;
+    Quiet quiet;
+    QuoteApproval approval(app, inv, quiet, {QStringLiteral("BENCH"), OrderDay, QStringLiteral("2024"), 2});
+    OrderRequest model = plant->request();
+    model.orderNumber = 999999; // the order's values only; never written
+    const auto prepared = approval.prepare(model, plant->tables);
+    if (!prepared) {
+        state.SkipWithError("aprovação recusada");
+        return;
+    }
+    const auto [headerSql, headerParams] = insertOf(QStringLiteral("ENCCLIMAS"), prepared->header);
+    std::vector<std::pair<QString, kv::db::Params>> lines;
+    for (const QVariant& line : prepared->lines)
+        lines.push_back(insertOf(QStringLiteral("ENCCLIDET"), line.toMap()));
+    // The pending record's data: the order's rows and the quote rows' marks before.
+    const kv::db::QueryResult before =
+        app.query("SELECT SUBCODIGO, CLINRO, NOSREF, VALORADJUD, MARGEMVALOR, MARGEMPRC, DATADJUD, QTDADJUD, "
+                  "PRECOADJUD, ANO, SEMANA, ENCNRO, APROVADO FROM ORCMAS WHERE CODIGO = :C",
+                  {{"C", Quote}});
+    QVariantList previous;
+    for (const auto& row : before.rows) {
+        QVariantMap marks;
+        for (qsizetype c = 0; c < before.columns.size(); ++c)
+            marks.insert(before.columns[c], row[static_cast<std::size_t>(c)]);
+        previous << marks;
+    }
+    const QString pendingData =
+        QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap({{QStringLiteral("header"), prepared->header},
+                                                                     {QStringLiteral("lines"), prepared->lines},
+                                                                     {QStringLiteral("previous"), previous}}))
+                              .toJson(QJsonDocument::Compact));
+    const kv::db::Params quote{{"C", Quote}};
+    const kv::db::Params year{{"ANO", QStringLiteral("2024")}};
     for (auto _ : state) {
         const int number = plant->nextOrder++;
+        const kv::db::Params order{{"N", number}};
+        // The checks and reads of "Confir".
+        benchmark::DoNotOptimize(inv.scalar("SELECT ENCNRO1 FROM ENCPARGER WHERE ANO = :ANO", year));
+        benchmark::DoNotOptimize(inv.scalar("SELECT ENCNRO FROM ENCCLIMAS WHERE ENCNRO = :N", order));
+        benchmark::DoNotOptimize(inv.scalar("SELECT ANO FROM ENCPARGER WHERE ANO = :ANO", year));
+        benchmark::DoNotOptimize(inv.query("SELECT TIPODIA, SEMANA FROM CALENDARIO WHERE DATA >= :F AND DATA < :T",
+                                           {{"F", OrderDay.startOfDay()}, {"T", OrderDay.addDays(1).startOfDay()}}));
+        benchmark::DoNotOptimize(inv.scalar("SELECT ENCNRO FROM ENCCLIMAS WHERE ENCNRO = :N", order));
         benchmark::DoNotOptimize(
-            app.query("SELECT * FROM ORCMAS WHERE CODIGO = :C ORDER BY SUBCODIGO", {{"C", Quote}}).rows.size());
+            app.query("SELECT NOME, DESIGN1, VNDNRO FROM ORCMAS WHERE CODIGO = :C AND SUBCODIGO = 99", quote));
+        benchmark::DoNotOptimize(inv.query("SELECT MORADA1, MORADA2, CODPOSTAL, CNDPGT, SIGLANIF, NIF, AGENTE, "
+                                           "METEXPEDICAO, CODDES, DESFIX, ISEIVA, MOEDA, FORMA FROM CLIENTES "
+                                           "WHERE CODIGO = 10"));
+        benchmark::DoNotOptimize(inv.query("SELECT PAIS FROM CODPOSTAL WHERE CODPOSTAL = '4000-123'"));
         benchmark::DoNotOptimize(
-            app.query("SELECT * FROM ORCDET WHERE CODIGO = :C ORDER BY SUBCODIGO, DETAIL", {{"C", Quote}}).rows.size());
-        benchmark::DoNotOptimize(app.query("SELECT TIPINCID1, TIPINCID2 FROM ORCPARGER WHERE CODIGO = 1").rows.size());
-        for (const char* sql :
-             {"SELECT * FROM CLIENTES WHERE CODIGO = 10", "SELECT * FROM CODPOSTAL WHERE CODPOSTAL = '4000-123'",
-              "SELECT * FROM ARTIGOSCLS WHERE CODIGO = 'ART-1'", "SELECT * FROM ENCPARGER WHERE ANO = '2024'"})
-            benchmark::DoNotOptimize(inv.query(QString::fromLatin1(sql)).rows.size());
+            inv.query("SELECT UNVENDA, COMPRIM, LARGURA, ALTURA, VOSREF FROM ARTIGOSCLS WHERE CODIGO = 'ART-1'"));
         benchmark::DoNotOptimize(
-            inv.query("SELECT * FROM CALENDARIO WHERE DATA = :D", {{"D", OrderDay.startOfDay()}}).rows.size());
+            app.query("SELECT SUBCODIGO, UNIDADE, UNDPLANO, NROCORES, ACABNORMAL, RELEVO, SUPERFIMPR, PESOJANELAS, "
+                      "PLNCOMPRIM1, PLNLARGURA1, PLNCOMPRIM2, PLNLARGURA2, QTDORC1 FROM ORCMAS "
+                      "WHERE CODIGO = :C AND SUBCODIGO <> 99 ORDER BY SUBCODIGO",
+                      quote));
+        benchmark::DoNotOptimize(
+            app.query("SELECT SUBCODIGO, DETAIL, TIPOTABELA, CODTAB, PRECO, PERC, QUANTID, NROPASSAGENS, CODPRDHOR, "
+                      "CODACERTO FROM ORCDET WHERE CODIGO = :C AND SUBCODIGO <> 99 ORDER BY SUBCODIGO, DETAIL",
+                      quote));
+        // The quote marked, with the pending record.
         const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        const kv::db::Params marks{{"C", Quote},
+                                   {"CLINRO", 10},
+                                   {"NOSREF", "ART-1"},
+                                   {"VALOR", 1800.0},
+                                   {"MARGEM", 100.0},
+                                   {"PRC", 5.0},
+                                   {"DATA", OrderDay.startOfDay()},
+                                   {"QTD", 12.0},
+                                   {"PRECO", 150.0},
+                                   {"ANO", "2024"},
+                                   {"SEMANA", "11"},
+                                   {"N", number}};
         {
-            kv::db::Transaction tx(app);
-            app.exec("UPDATE ORCMAS SET QTDADJUD = 12, PRECOADJUD = 150, ENCNRO = :N WHERE CODIGO = :C AND "
-                     "SUBCODIGO <> 99",
-                     {{"N", number}, {"C", Quote}});
-            app.exec("UPDATE ORCMAS SET APROVADO = 'S', ENCNRO = :N WHERE CODIGO = :C AND SUBCODIGO = 99",
-                     {{"N", number}, {"C", Quote}});
-            app.exec("INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL, DATAHORA) VALUES (:I, 'X', 'X', "
-                     "'{}', 'BENCH', :T)",
-                     {{"I", id}, {"T", QDateTime::currentDateTime()}});
+            kv::db::Transaction tx(app, kv::db::TransactionMode::Write);
+            benchmark::DoNotOptimize(app.query("SELECT SUBCODIGO, CLINRO, NOSREF, VALORADJUD, MARGEMVALOR, "
+                                               "MARGEMPRC, DATADJUD, QTDADJUD, PRECOADJUD, ANO, SEMANA, ENCNRO, "
+                                               "APROVADO FROM ORCMAS WHERE CODIGO = :C",
+                                               quote));
+            app.exec("UPDATE ORCMAS SET CLINRO = :CLINRO, NOSREF = :NOSREF, VALORADJUD = :VALOR, MARGEMVALOR = "
+                     ":MARGEM, MARGEMPRC = :PRC, DATADJUD = :DATA, QTDADJUD = :QTD, PRECOADJUD = :PRECO, ANO = :ANO, "
+                     "SEMANA = :SEMANA, ENCNRO = :N WHERE CODIGO = :C AND SUBCODIGO <> 99",
+                     marks);
+            app.exec("UPDATE ORCMAS SET NOSREF = :NOSREF, CLINRO = :CLINRO WHERE CODIGO = :C AND SUBCODIGO = 99",
+                     marks);
+            app.exec("UPDATE ORCMAS SET DATADJUD = CASE WHEN COALESCE(QTDADJUD, 0) = 0 THEN :DATA ELSE DATADJUD "
+                     "END, QTDADJUD = :QTD, PRECOADJUD = :PRECO, VALORADJUD = :VALOR, MARGEMVALOR = :MARGEM, "
+                     "MARGEMPRC = :PRC, ANO = :ANO, SEMANA = :SEMANA, ENCNRO = :N, APROVADO = 'S' "
+                     "WHERE CODIGO = :C AND SUBCODIGO = 99 AND (APROVADO IS NULL OR APROVADO <> 'S')",
+                     marks);
+            app.exec("INSERT INTO OPERPENDENTE (OPERID, TIPO, DESCRICAO, DADOS, UTIL, DATAHORA) VALUES (:I, "
+                     "'ORC.APROVACAO', 'Aprovação', :D, 'BENCH', :T)",
+                     {{"I", id}, {"D", pendingData}, {"T", QDateTime::currentDateTime()}});
             tx.commit();
         }
+        // The order with the journal row, the number claimed against the counter.
+        benchmark::DoNotOptimize(inv.query("SELECT ESTADO, MOTIVO FROM OPERDIARIO WHERE OPERID = :I", {{"I", id}}));
         {
-            kv::db::Transaction tx(inv);
-            inv.exec("INSERT INTO OPERDIARIO (OPERID, TIPO, ESTADO, DATAHORA) VALUES (:I, 'X', 'C', :T)",
+            kv::db::Transaction tx(inv, kv::db::TransactionMode::Write);
+            inv.exec("INSERT INTO OPERDIARIO (OPERID, TIPO, DESCRICAO, UTIL, DATAHORA, ESTADO, MOTIVO) VALUES (:I, "
+                     "'ORC.APROVACAO', 'Aprovação', 'BENCH', :T, 'C', NULL) ON CONFLICT (OPERID) DO NOTHING",
                      {{"I", id}, {"T", QDateTime::currentDateTime()}});
-            inv.exec("UPDATE ENCPARGER SET ENCNRO1 = :N WHERE ANO = '2024'", {{"N", number}});
-            inv.exec("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, VALMERC) VALUES (:N, 10, 1800)", {{"N", number}});
-            for (int d = 1; d <= 2; ++d)
-                inv.exec("INSERT INTO ENCCLIDET (ENCNRO, DETAIL, ARTIGO, QUANTID) VALUES (:N, :D, 'ART-1', 6)",
-                         {{"N", number}, {"D", d}});
+            inv.exec("UPDATE ENCPARGER SET ENCNRO1 = CASE WHEN COALESCE(ENCNRO1, 0) < :N THEN :N ELSE ENCNRO1 END "
+                     "WHERE ANO = '2024'",
+                     order);
+            benchmark::DoNotOptimize(inv.scalar("SELECT 1 FROM ENCCLIMAS WHERE ENCNRO = :N", order));
+            kv::db::Params header = headerParams;
+            header.set(QStringLiteral("ENCNRO"), number);
+            inv.exec(headerSql, header);
+            for (const auto& [sql, values] : lines) {
+                kv::db::Params line = values;
+                line.set(QStringLiteral("ENCNRO"), number);
+                inv.exec(sql, line);
+            }
             tx.commit();
         }
+        benchmark::DoNotOptimize(inv.query("SELECT ESTADO, MOTIVO FROM OPERDIARIO WHERE OPERID = :I", {{"I", id}}));
         app.exec("DELETE FROM OPERPENDENTE WHERE OPERID = :I", {{"I", id}});
     }
 }

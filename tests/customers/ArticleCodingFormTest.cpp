@@ -17,6 +17,8 @@
 #include "support/ScriptedMessages.h"
 #include "support/TableRows.h"
 
+#include <QScrollBar>
+
 using kv::customers::CustomisationOpener;
 using kv::customers::CustomisationTableForm;
 using kv::test::Engine;
@@ -99,6 +101,48 @@ TEST_P(Coding, AProductGetsTheNextNumberOfItsSeries)
     EXPECT_EQ(result.custom, (std::array<int, 9>{1, 1, 3, 2, 0, 0, 0, 0, 0}));
     // The code is this workstation's until the article is saved or given up.
     EXPECT_EQ(demo.count("SELECT COUNT(*) FROM RESERVAS WHERE CHAVE = 'CXA002MC4CM'"), 1);
+}
+
+// A series longer than the window of rows the grid reads: a row chosen at
+// the window's edge, or the scroll bar taken to an end, reads on, so that
+// every article of the series can be reached.
+TEST_P(Coding, TheSeriesGridReachesEveryArticleOfALongSeries)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    Demo demo(GetParam());
+    std::vector<QVariantList> rows;
+    for (int n = 2; n <= 300; ++n)
+        rows.push_back({QStringLiteral("CXA%1MC4CM").arg(n, 3, 10, QLatin1Char('0')), "CAIXA MICRO 4 CORES MED", "N", 1,
+                        1, 3, 2, 0, 0, 0, 0, 0});
+    kv::test::insertRows(*demo.inv, "ARTIGOSCLS",
+                         {"CODIGO", "DESIGNACAO", "GRELHA", "CUSTOM1", "CUSTOM2", "CUSTOM3", "CUSTOM4", "CUSTOM5",
+                          "CUSTOM6", "CUSTOM7", "CUSTOM8", "CUSTOM9"},
+                         rows);
+    FormDriver form = demo.coding("1");
+    demo.values(form, {"1", "1", "3", "2"});
+    EXPECT_EQ(form.text("Edit_RefCodigo"), "CXA301MC4CM");
+    const auto lastCell = [&form] { return form.gridCell("DBGrid1", form.gridRowCount("DBGrid1") - 1, 0); };
+    EXPECT_EQ(form.gridCell("DBGrid1", 0, 0), "CXA001MC4CM");
+    EXPECT_LT(form.gridRowCount("DBGrid1"), 300);
+    EXPECT_NE(lastCell(), "CXA300MC4CM");
+
+    // The last row read, chosen: the rows after it follow.
+    form.clickRow("DBGrid1", form.gridRowCount("DBGrid1") - 1);
+    demo.scenario.settle();
+    EXPECT_EQ(lastCell(), "CXA300MC4CM");
+    // The scroll bar taken to the top goes back to the first; to the bottom, to the last again.
+    auto* bar = form.find<kv::ui::DbGrid>("DBGrid1")->verticalScrollBar();
+    const auto scrollTo = [&](QAbstractSlider::SliderAction end) {
+        for (int i = 0; i < 2; ++i) {
+            bar->triggerAction(end);
+            demo.scenario.settle();
+        }
+    };
+    scrollTo(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(form.gridCell("DBGrid1", 0, 0), "CXA001MC4CM");
+    scrollTo(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(lastCell(), "CXA300MC4CM");
+    EXPECT_EQ(demo.scenario.messages().transcript(), QStringList{});
 }
 
 TEST_P(Coding, ATableButtonShowsForACaptionedTableTheUserMayKeep)

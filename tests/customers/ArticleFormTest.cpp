@@ -10,6 +10,7 @@
 #include "imaging/forms/TPictureBox.h"
 #include "platform/db/Dataset.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/QtMessageService.h"
 #include "shell/Session.h"
 #include "shell/ShellDataModules.h"
 #include "support/Scenario.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSpinBox>
@@ -100,15 +102,16 @@ struct Approval {
 
     void grant(const QString& chapter, const QString& program, const QString& scanner = "N")
     {
+        grantIn(session.state().WAplicacao, chapter, program, scanner);
+    }
+    void grantIn(const QString& application, const QString& chapter, const QString& program,
+                 const QString& scanner = "N")
+    {
         scenario.applicationDatabase()->exec(
             "INSERT INTO APLICACAODET (APLICACAO, CAPITULO, PROGRAMA, EMPNRO, UTIL, ACEDER, INSERIR, ALTERAR, "
             "ELIMINAR, IMPORTAR, IMPRIMIR, ARQUIVAR, MAIL, SCANNER) VALUES (:A, :C, :P, 1, :U, 'S', 'S', 'S', 'N', "
             "'N', 'N', 'N', 'N', :S)",
-            {{"A", session.state().WAplicacao},
-             {"C", chapter},
-             {"P", program},
-             {"U", session.state().WUtil},
-             {"S", scanner}});
+            {{"A", application}, {"C", chapter}, {"P", program}, {"U", session.state().WUtil}, {"S", scanner}});
         kv::db::Dataset& rights = session.dataModules().dataset("DTEMPRESAS.APLICACAODET");
         rights.close();
         rights.open();
@@ -248,6 +251,89 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::ValuesIn(kv::test::engines())),
     kv::test::caseName<FieldCase>);
 
+// The rate beside the VAT code is the rate of whatever code the field holds,
+// however the code got there.
+struct VatCase {
+    const char* label;
+    void (*change)(Approval&, FormDriver&);
+    const char* code;
+    const char* rate;
+};
+
+class ArticleVatRate : public ::testing::TestWithParam<std::tuple<VatCase, Engine>> {};
+
+TEST_P(ArticleVatRate, FollowsEveryChangeOfTheCode)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Approval a(engine);
+    kv::test::insertRows(*a.inv, "IVA", {"CODIGO", "PRCIVA"}, {{6, 6.5}});
+    a.grant("Tabelas", "I.V.A.");
+    // The VAT table kept through the side door: code 2 gets another rate, code 6 goes.
+    a.scenario.forms().add("TFACF003", [&a](QWidget* parent) -> QDialog* {
+        auto* dialog = new QDialog(parent);
+        QObject::connect(dialog, &QDialog::finished, [&a] {
+            a.inv->exec("UPDATE IVA SET PRCIVA = 13 WHERE CODIGO = 2");
+            a.inv->exec("DELETE FROM IVA WHERE CODIGO = 6");
+        });
+        return dialog;
+    });
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    a.showPage(form, 1);
+    EXPECT_EQ(form.text("Edit_PrcIva"), "23"); // the quote's code 2
+    a.scenario.messages().clear();
+    c.change(a, form);
+    EXPECT_EQ(form.text("Edit_Codiva"), QString::fromLatin1(c.code));
+    EXPECT_EQ(form.text("Edit_PrcIva"), QString::fromLatin1(c.rate));
+}
+
+void chooseSecondRow(Approval& a, FormDriver& form)
+{
+    form.focus("Edit_Codiva");
+    a.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 1);
+        lookup.click("OKBtn");
+    });
+    form.insert();
+}
+
+void keepVatTable(Approval& a, FormDriver& form)
+{
+    a.scenario.onDialog([](FormDriver& table) { table.close(); });
+    form.click("BotIva");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Articles, ArticleVatRate,
+    ::testing::Combine(
+        ::testing::Values(
+            VatCase{"typed", [](Approval&, FormDriver& f) { f.type("Edit_Codiva", "6"); }, "6", "6,5"},
+            VatCase{"typed_unknown", [](Approval&, FormDriver& f) { f.type("Edit_Codiva", "7"); }, "7", ""},
+            VatCase{"typed_empty", [](Approval&, FormDriver& f) { f.type("Edit_Codiva", ""); }, "", ""},
+            VatCase{"typed_and_left",
+                    [](Approval&, FormDriver& f) {
+                        f.type("Edit_Codiva", "6");
+                        f.tab();
+                    },
+                    "6", "6,5"},
+            VatCase{"unknown_left",
+                    [](Approval&, FormDriver& f) {
+                        f.type("Edit_Codiva", "7");
+                        f.tab();
+                    },
+                    "", ""},
+            VatCase{"chosen_in_the_lookup", chooseSecondRow, "6", "6,5"},
+            VatCase{"rate_changed_by_the_side_door", keepVatTable, "2", "13"},
+            VatCase{"code_removed_by_the_side_door",
+                    [](Approval& a, FormDriver& f) {
+                        f.type("Edit_Codiva", "6");
+                        keepVatTable(a, f);
+                    },
+                    "", ""}),
+        ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<VatCase>);
+
 TEST_P(ArticleForm, TheFamilyProposesItsCostCentreUntilACodeIsRefused)
 {
     KV_SKIP_WITHOUT(GetParam());
@@ -371,6 +457,67 @@ TEST_P(ArticleForm, ATableButtonShowsWithItsCaptionAndItsRight)
         EXPECT_EQ(form.isVisible(name), visible) << name;
 }
 
+// The table buttons are the article form's: they follow its rights rows
+// (WAplicacao, the table's number). The table they open keeps its values
+// under the base module's rows (WModuloBase, the group).
+struct TableRight {
+    bool articleForm; // the row is the article form's application's, else the base module's
+    const char* program;
+};
+
+struct TableRightsCase {
+    const char* label;
+    std::vector<TableRight> rights;
+    bool button; // BotCustom1 shows and opens the table
+    bool insert; // the table opened lets values be added
+};
+
+class ArticleTableRights : public ::testing::TestWithParam<std::tuple<TableRightsCase, Engine>> {};
+
+TEST_P(ArticleTableRights, ButtonAndTableFollowTheirOwnRows)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Approval a(engine);
+    a.inv->exec("UPDATE PARGRUPOS SET PAIS = 'N' WHERE TABGRUPO = 'C' AND TABCOD = '1'");
+    for (const TableRight& right : c.rights)
+        a.grantIn(right.articleForm ? a.session.state().WAplicacao : a.session.state().WModuloBase, "Tabelas",
+                  QString::fromLatin1(right.program));
+    FormDriver form = a.open();
+    EXPECT_EQ(form.isVisible("BotCustom1"), c.button);
+    if (!c.button)
+        return;
+    QString opened;
+    bool insert = false;
+    a.scenario.onDialog([&](FormDriver& table) {
+        opened = table.caption();
+        insert = table.isVisible("BotInserir");
+        table.close();
+    });
+    form.click("BotCustom1");
+    EXPECT_FALSE(opened.isEmpty());
+    EXPECT_EQ(insert, c.insert);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Articles, ArticleTableRights,
+    ::testing::Combine(::testing::Values(TableRightsCase{"no_rows", {}, false, false},
+                                         TableRightsCase{"button_only", {{true, "Custom. Artigos 1"}}, true, false},
+                                         TableRightsCase{"button_and_table",
+                                                         {{true, "Custom. Artigos 1"}, {false, "Custom. Artigos C"}},
+                                                         true,
+                                                         true},
+                                         TableRightsCase{"button_under_the_base_module",
+                                                         {{false, "Custom. Artigos 1"}, {false, "Custom. Artigos C"}},
+                                                         false,
+                                                         false},
+                                         TableRightsCase{"table_under_the_article_form",
+                                                         {{true, "Custom. Artigos 1"}, {true, "Custom. Artigos C"}},
+                                                         true,
+                                                         false}),
+                       ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<TableRightsCase>);
+
 TEST_P(ArticleForm, CountriesAreRefusedUntilACodeIsAccepted)
 {
     KV_SKIP_WITHOUT(GetParam());
@@ -425,6 +572,49 @@ TEST_P(ArticleForm, YesStoresTheArticleAndHandsItsCodeBack)
     EXPECT_EQ(a.article("PESO", "NOVO1").toDouble(), 0.0);
     EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
 }
+
+// The save question on the program's own box: only "Não" gives the article
+// up; the box closed without an answer saves as "Sim" does.
+struct QuestionCase {
+    const char* label;
+    void (*answer)(FormDriver& box);
+    bool saved;
+};
+
+class ArticleSaveQuestion : public ::testing::TestWithParam<std::tuple<QuestionCase, Engine>> {};
+
+TEST_P(ArticleSaveQuestion, OnlyNoGivesTheArticleUp)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    Approval a(engine);
+    FormDriver form = a.open();
+    a.acceptCode(form, "NOVO1");
+    auto previous = kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+    QString asked;
+    a.scenario.onDialog([&](FormDriver& box) {
+        asked = box.window()->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+        c.answer(box);
+    });
+    form.click("BitTerminar");
+    a.scenario.settle();
+    kv::ui::MessageService::install(previous);
+    EXPECT_EQ(asked, QStringLiteral("GRAVAÇÃO DE ARTIGO !!! Confirma ?"));
+    EXPECT_FALSE(form.isOpen());
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = 'NOVO1'"), c.saved ? 1 : 0);
+    EXPECT_EQ(a.session.state().WNosRefAprov, c.saved ? QStringLiteral("NOVO1") : QString());
+    EXPECT_EQ(a.count("SELECT COUNT(*) FROM RESERVAS"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Articles, ArticleSaveQuestion,
+    ::testing::Combine(
+        ::testing::Values(QuestionCase{"yes", [](FormDriver& box) { box.clickButton(QStringLiteral("Sim")); }, true},
+                          QuestionCase{"no", [](FormDriver& box) { box.clickButton(QStringLiteral("Não")); }, false},
+                          QuestionCase{"escape", [](FormDriver& box) { box.escape(); }, true},
+                          QuestionCase{"close_box", [](FormDriver& box) { box.close(); }, true}),
+        ::testing::ValuesIn(kv::test::engines())),
+    kv::test::caseName<QuestionCase>);
 
 TEST_P(ArticleForm, AStoredCodeTypedAndNeverLeftIsNotWrittenOver)
 {

@@ -376,6 +376,13 @@ const MenuReportsCase kMenuReports[] = {
       {"TORCFPR031micro", InternalTitle},
       {"TORCFPR031Amicro", InternalTitle},
       {"TORCFPR031Bmicro", InternalTitle}}},
+    {"approval",
+     "ORC004",
+     "1",
+     {{"TORCFPR032ENC_ZADOV", "Emissão de N/ Encomenda"},
+      {"TORCFPR032micro", InternalTitle},
+      {"TORCFPR032Amicro", InternalTitle},
+      {"TORCFPR032Bmicro", InternalTitle}}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, QuoteMenuReports, ::testing::ValuesIn(kMenuReports),
                          [](const auto& testCase) { return testCase.param.label; });

@@ -154,8 +154,8 @@ struct ApprovalList {
     static QList<int> listed(FormDriver& form)
     {
         QList<int> out;
-        for (int row = 0; row < form.gridRowCount("DBGrid1"); ++row)
-            out << form.gridCell("DBGrid1", row, 0).toInt();
+        for (const QString& number : form.gridColumn("DBGrid1", 0))
+            out << number.toInt();
         return out;
     }
     void showRow(FormDriver& form, int row)

@@ -342,8 +342,7 @@ TEST_P(WorksheetPages, articleLookupOffersProductTypesAsNumbers)
     EXPECT_EQ(p.scenario.messages().transcript(), NoMessages);
     QStringList offered;
     p.scenario.onDialog([&offered](FormDriver& dialog) {
-        for (int row = 0; row < dialog.gridRowCount("Grid"); ++row)
-            offered << dialog.gridCell("Grid", row, 0);
+        offered = dialog.gridColumn("Grid", 0);
         dialog.click("OKBtn");
     });
     form.type("Edit_NosRef", "");

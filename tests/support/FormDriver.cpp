@@ -331,6 +331,14 @@ QString FormDriver::gridCell(const QString& grid, int row, int column) const
     return view->model()->index(row, column).data(Qt::DisplayRole).toString();
 }
 
+QStringList FormDriver::gridColumn(const QString& grid, int column) const
+{
+    QStringList cells;
+    for (int row = 0; row < gridRowCount(grid); ++row)
+        cells << gridCell(grid, row, column);
+    return cells;
+}
+
 QStringList FormDriver::gridTitles(const QString& grid) const
 {
     QStringList titles;

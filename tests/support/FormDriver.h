@@ -74,6 +74,7 @@ public:
     int gridRowCount(const QString& grid) const;
     int gridCurrentRow(const QString& grid) const;
     QString gridCell(const QString& grid, int row, int column) const;
+    QStringList gridColumn(const QString& grid, int column) const; // every row's cell, top to bottom
     QStringList gridTitles(const QString& grid) const;
 
     // Saves a picture of the window to a PNG file; false when it could not be written.

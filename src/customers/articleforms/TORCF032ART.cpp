@@ -344,6 +344,11 @@ QWidget* TORCF032ART::buildBillingPage()
         line->insertWidget(2, new QLabel(QStringLiteral("%")));
     }
     setExitHandler(m_edits.at(QStringLiteral("Edit_Codiva")), [this] { leaveVat(); });
+    // The rate shown is always the rate of the code in the field, however it got there.
+    connect(m_edits.at(QStringLiteral("Edit_Codiva")), &QLineEdit::textChanged, this, [this] {
+        if (eventsEnabled())
+            showVatRate();
+    });
     setExitHandler(m_edits.at(QStringLiteral("Edit_Comissao")), [this] { leaveCommission(); });
     addDoor(QStringLiteral("Edit_Codiva"), QStringLiteral("BotIva"), QStringLiteral("IVA"));
     addDoor(QStringLiteral("Edit_Comissao"), QStringLiteral("BotComissao"), QStringLiteral("Comissões"));
@@ -498,6 +503,11 @@ void TORCF032ART::applyRights()
     door(QStringLiteral("BotPPautal"), QStringLiteral("TFACF019"), {});
     // Shown always; it works once the commissions form is there.
     m_doors.at(QStringLiteral("BotComissao"))->setEnabled(m_forms.contains(QStringLiteral("TFACF004")));
+    // The table buttons are this form's side doors, so they follow its own
+    // rights rows: application WAplicacao, one program per table number. The
+    // table form they open keeps its rights elsewhere (WModuloBase, one
+    // program per group), as the other base tables do: a user may be let
+    // into a table from here and still not be let change its values.
     for (int n = 1; n <= 9; ++n)
         m_customRights[static_cast<std::size_t>(n - 1)] =
             m_env.sideDoorVisible(state.WAplicacao, Tabelas, QStringLiteral("Custom. Artigos %1").arg(n));
@@ -816,33 +826,37 @@ void TORCF032ART::showComposition()
                                 : row.value(QStringLiteral("DESIGNACAO")).toString().trimmed());
 }
 
-void TORCF032ART::leaveVat()
+QVariantMap TORCF032ART::vatRow()
 {
     const std::optional<qint64> code = kv::text::parseInteger(text(QStringLiteral("Edit_Codiva")));
-    const QVariantMap row =
-        code ? m_file.codeRow(QStringLiteral("IVA"), {QStringLiteral("CODIGO")}, {*code}) : QVariantMap();
-    if (row.isEmpty()) {
+    return code ? m_file.codeRow(QStringLiteral("IVA"), {QStringLiteral("CODIGO")}, {*code}) : QVariantMap();
+}
+
+void TORCF032ART::showVatRate()
+{
+    const QVariantMap row = vatRow();
+    setText(QStringLiteral("Edit_PrcIva"),
+            row.isEmpty() ? QString() : kv::text::plain(row.value(QStringLiteral("PRCIVA")).toDouble()));
+}
+
+void TORCF032ART::leaveVat()
+{
+    if (vatRow().isEmpty()) {
         setText(QStringLiteral("Edit_Codiva"), QString());
         setText(QStringLiteral("Edit_PrcIva"), QString());
         rejectField();
         return;
     }
-    setText(QStringLiteral("Edit_PrcIva"), kv::text::plain(row.value(QStringLiteral("PRCIVA")).toDouble()));
+    showVatRate();
 }
 
+// A code the list or the VAT table no longer has is dropped without a word;
+// while it is being typed it only shows no rate, its check comes on leaving.
 void TORCF032ART::refreshVatRate()
 {
-    setText(QStringLiteral("Edit_PrcIva"), QString());
-    const QString typed = text(QStringLiteral("Edit_Codiva"));
-    if (typed.isEmpty())
-        return;
-    const std::optional<qint64> code = kv::text::parseInteger(typed);
-    const QVariantMap row =
-        code ? m_file.codeRow(QStringLiteral("IVA"), {QStringLiteral("CODIGO")}, {*code}) : QVariantMap();
-    if (row.isEmpty())
+    if (!text(QStringLiteral("Edit_Codiva")).isEmpty() && vatRow().isEmpty())
         setText(QStringLiteral("Edit_Codiva"), QString());
-    else
-        setText(QStringLiteral("Edit_PrcIva"), kv::text::plain(row.value(QStringLiteral("PRCIVA")).toDouble()));
+    showVatRate();
 }
 
 void TORCF032ART::leaveCommission()
@@ -1053,8 +1067,11 @@ void TORCF032ART::done(int result)
     if (isActivated() && !m_saved) {
         if (m_page == Notes)
             m_notes->confirmSave();
+        // Only "Não" gives the article up: the question closed without an
+        // answer (its close box, Escape) saves as "Sim" does.
         if (!text(QStringLiteral("Edit_Codigo")).isEmpty()
-            && messages().question(QStringLiteral("GRAVAÇÃO DE ARTIGO !!! Confirma ?")) && !save())
+            && messages().ask(QStringLiteral("GRAVAÇÃO DE ARTIGO !!! Confirma ?")) != kv::ui::MessageService::Answer::No
+            && !save())
             return; // the form stays open with its fields; closing again retries
     }
     Form::done(result);

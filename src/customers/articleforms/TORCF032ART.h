@@ -98,6 +98,8 @@ private:
     void leaveCostCentre();
     void leaveComposition();
     void showComposition();
+    QVariantMap vatRow(); // the IVA row of the code in the field, empty for none
+    void showVatRate();
     void leaveVat();
     void refreshVatRate();
     void leaveCommission();

@@ -18,8 +18,17 @@ public:
     // Shows a message with an OK button and waits for it; an empty caption
     // takes the kind's own ("Erro", "Aviso", "Informação").
     virtual void message(Kind kind, const QString& text, const QString& caption = {}) = 0;
-    // A Yes/No question ("Sim"/"Não"); true for Yes.
+    // A Yes/No question ("Sim"/"Não"); true for Yes. Its box closed without
+    // an answer (close box, Escape) counts as No.
     virtual bool question(const QString& text, const QString& caption = {}) = 0;
+
+    // The same question for a caller to whom a box closed without an answer
+    // means something else than No.
+    enum class Answer { Yes, No, Closed };
+    virtual Answer ask(const QString& text, const QString& caption = {})
+    {
+        return question(text, caption) ? Answer::Yes : Answer::No;
+    }
 
     void error(const QString& text, const QString& caption = {}) { message(Kind::Error, text, caption); }
     void warning(const QString& text, const QString& caption = {}) { message(Kind::Warning, text, caption); }

@@ -64,14 +64,26 @@ void QtMessageService::message(Kind kind, const QString& text, const QString& ca
 
 bool QtMessageService::question(const QString& text, const QString& caption)
 {
+    return ask(text, caption) == Answer::Yes;
+}
+
+MessageService::Answer QtMessageService::ask(const QString& text, const QString& caption)
+{
     QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QStringLiteral("Confirmação") : caption, text,
                     QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton* yes = box.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Não"), QMessageBox::NoRole);
+    // Escape and the close box end the box on a button never shown, which
+    // tells them from "Não".
+    QPushButton* closed = box.addButton(QString(), QMessageBox::RejectRole);
+    closed->setObjectName(QStringLiteral("FecharSemResposta"));
+    closed->hide();
     box.setDefaultButton(yes);
-    box.setEscapeButton(no);
+    box.setEscapeButton(closed);
     box.exec();
-    return box.clickedButton() == yes;
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Closed;
 }
 
 } // namespace kv::ui

@@ -11,6 +11,7 @@ public:
     void beep() override;
     void message(Kind kind, const QString& text, const QString& caption = {}) override;
     bool question(const QString& text, const QString& caption = {}) override;
+    Answer ask(const QString& text, const QString& caption = {}) override;
 };
 
 } // namespace kv::ui

@@ -33,6 +33,7 @@ void registerQuoteForms(QuoteEnvironmentSource source, kv::ui::FormRegistry& for
               [source, openApproval](QWidget* parent) -> QDialog* {
                   return new TORCF032(source(), openApproval, parent);
               });
+    registerCustomerOrderReport(forms);
     registerInternalQuoteReports(forms, QStringLiteral("TORCFPR032"));
 }
 

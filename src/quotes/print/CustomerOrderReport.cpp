@@ -125,6 +125,7 @@ void buildOrderTotals(Band& summary, const CustomerOrderPrint& order)
 
 } // namespace
 
+const QString CustomerOrderReport::kClass = QStringLiteral("TORCFPR032ENC_ZADOV");
 const QString CustomerOrderReport::kTitle = QStringLiteral("Emissão de N/ Encomenda");
 
 kv::report::Document CustomerOrderReport::render(const CustomerOrderPrint& order, const QString& companyName)

@@ -14,6 +14,7 @@ namespace kv::quotes {
 // totals after the last line.
 class CustomerOrderReport {
 public:
+    static const QString kClass; // "TORCFPR032ENC_ZADOV"
     static const QString kTitle;
 
     static kv::report::Document render(const CustomerOrderPrint& order, const QString& companyName);

@@ -1,5 +1,6 @@
 #include "quotes/print/QuoteReportForm.h"
 
+#include "quotes/print/CustomerOrderReport.h"
 #include "quotes/print/QuoteLetterReport.h"
 #include "quotes/print/QuoteListReport.h"
 
@@ -33,6 +34,11 @@ void registerQuoteLetterReports(kv::ui::FormRegistry& forms)
 void registerQuoteListReport(kv::ui::FormRegistry& forms)
 {
     addReport(forms, QuoteListReport::kClass, QuoteListReport::kTitle);
+}
+
+void registerCustomerOrderReport(kv::ui::FormRegistry& forms)
+{
+    addReport(forms, CustomerOrderReport::kClass, CustomerOrderReport::kTitle);
 }
 
 } // namespace kv::quotes

@@ -21,5 +21,7 @@ public:
 void registerQuoteLetterReports(kv::ui::FormRegistry& forms);
 // The consultation's list of quotes (TORCFPR031A).
 void registerQuoteListReport(kv::ui::FormRegistry& forms);
+// The approval's customer order (TORCFPR032ENC_ZADOV).
+void registerCustomerOrderReport(kv::ui::FormRegistry& forms);
 
 } // namespace kv::quotes

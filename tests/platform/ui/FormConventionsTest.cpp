@@ -253,7 +253,8 @@ TEST(FormConventions, RealQuestionHasPortugueseButtons)
     QStringList buttons;
     scenario.onDialog([&](FormDriver& box) {
         for (auto* button : box.window()->findChildren<QAbstractButton*>())
-            buttons << button->text();
+            if (button->isVisible())
+                buttons << button->text();
         box.clickButton(QStringLiteral("Sim"));
     });
     const bool yes = kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?"));
@@ -264,6 +265,34 @@ TEST(FormConventions, RealQuestionHasPortugueseButtons)
     EXPECT_FALSE(no);
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"&Não", "&Sim"}));
+}
+
+// A question whose box is closed without an answer tells that from "Não"
+// to the callers that ask for it; to the others it is "Não".
+TEST(FormConventions, RealQuestionClosedWithoutAnAnswer)
+{
+    using Answer = kv::ui::MessageService::Answer;
+    const struct {
+        const char* label;
+        void (*answer)(FormDriver& box);
+        Answer asked;
+    } cases[] = {
+        {"sim", [](FormDriver& box) { box.clickButton(QStringLiteral("Sim")); }, Answer::Yes},
+        {"nao", [](FormDriver& box) { box.clickButton(QStringLiteral("Não")); }, Answer::No},
+        {"escape", [](FormDriver& box) { box.escape(); }, Answer::Closed},
+        {"close_box", [](FormDriver& box) { box.close(); }, Answer::Closed},
+    };
+    for (const auto& c : cases) {
+        Scenario scenario;
+        auto previous = kv::ui::MessageService::install(std::make_shared<kv::ui::QtMessageService>());
+        scenario.onDialog(c.answer);
+        const Answer asked = kv::ui::messages().ask(QStringLiteral("GRAVAÇÃO DE ARTIGO !!! Confirma ?"));
+        scenario.onDialog(c.answer);
+        const bool yes = kv::ui::messages().question(QStringLiteral("ELIMINAÇÃO !!! Confirma ?"));
+        kv::ui::MessageService::install(previous);
+        EXPECT_EQ(asked, c.asked) << c.label;
+        EXPECT_EQ(yes, c.asked == Answer::Yes) << c.label;
+    }
 }
 
 // A message of many lines (a bulk run's gathered messages) scrolls in a

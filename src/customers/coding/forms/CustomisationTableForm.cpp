@@ -177,6 +177,9 @@ void CustomisationTableForm::buildLayout()
 
 // ------------------------------------------------------------------ activation
 
+// Kept under WModuloBase with the program of the group, as the base tables
+// are; the article form's buttons that open it check their own rows (its
+// WAplicacao, the program of the table number) for access alone.
 void CustomisationTableForm::applyRights()
 {
     m_environment.state().WCapitulo = QStringLiteral("Tabelas");

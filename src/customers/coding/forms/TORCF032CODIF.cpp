@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace kv::customers {
@@ -131,6 +132,23 @@ void TORCF032CODIF::buildLayout()
     DBGrid1->setDataset(m_series.get(), {gridColumn(QStringLiteral("CODIGO"), QStringLiteral("Código"), 16),
                                          gridColumn(QStringLiteral("DESIGNACAO"), QStringLiteral("Designação"), 40)});
     grid->addWidget(DBGrid1, line, 0, 1, 6);
+    // A series may be longer than a window: a row chosen at an edge of the
+    // rows read, or the scroll bar taken to an end, reads on past it.
+    connect(m_series.get(), &kv::db::Dataset::currentChanged, this, [this](int) { followSeries(); });
+    connect(DBGrid1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QScrollBar* bar = DBGrid1->verticalScrollBar();
+                if (m_followingSeries || !m_series->isOpen() || m_series->isEmpty())
+                    return;
+                if (bar->value() == bar->maximum() && m_seriesList->moreAfter())
+                    m_series->last();
+                else if (bar->value() == bar->minimum() && m_seriesList->moreBefore())
+                    m_series->first();
+            },
+            Qt::QueuedConnection);
+    });
 
     auto* buttons = new QHBoxLayout(buttonBar());
     BotCancelar = new kv::ui::TGlyphButton(QStringLiteral("&Cancelar"));
@@ -385,7 +403,19 @@ void TORCF032CODIF::showSeries(const BuiltCode& built)
         m_series->setParam(QStringLiteral("WTab%1%2").arg(n).arg(1), values[2 * n - 1]);
         m_series->setParam(QStringLiteral("WTab%1%2").arg(n).arg(2), values[2 * n]);
     }
+    m_followingSeries = true;
     m_seriesList->openFirst();
+    m_followingSeries = false;
+}
+
+void TORCF032CODIF::followSeries()
+{
+    // Reading the window again moves the rows too; those moves read nothing.
+    if (m_followingSeries)
+        return;
+    m_followingSeries = true;
+    m_seriesList->follow();
+    m_followingSeries = false;
 }
 
 void TORCF032CODIF::confirm()

@@ -68,6 +68,7 @@ private:
     void manualNumberLeft();
     void buildCode(); // Edit_RefCodigoEnter
     void showSeries(const BuiltCode& built);
+    void followSeries();
     QWidget* firstCaptionedField() const;
     CodingFields fieldValues() const;
     QString group() const;
@@ -88,6 +89,7 @@ private:
     kv::ui::DbGrid* DBGrid1 = nullptr;
     std::unique_ptr<kv::db::Dataset> m_series;
     std::unique_ptr<kv::db::WindowedList> m_seriesList;
+    bool m_followingSeries = false; // the window being read
     kv::ui::TGlyphButton* BotCancelar = nullptr;
     kv::ui::TGlyphButton* BitTerminar = nullptr;
 };

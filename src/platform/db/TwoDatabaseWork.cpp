@@ -164,7 +164,14 @@ TwoDatabaseResult TwoDatabaseWork::finish(const TwoDatabaseOperation& operation,
             journal = readJournal(second, operation.id);
         }
         if (journal.state != Refused) {
-            clearPending(first, operation.id);
+            if (kind.complete) {
+                Transaction transaction(first, TransactionMode::Write);
+                kind.complete(first, operation);
+                clearPending(first, operation.id);
+                transaction.commit();
+            } else {
+                clearPending(first, operation.id);
+            }
             return {operation.id, TwoDatabaseResult::Status::Done, {}};
         }
 

@@ -59,6 +59,10 @@ struct TwoDatabaseKind {
     // Undoes the first step's changes, inside the transaction that clears the
     // pending record.
     std::function<void(Connection& first, const TwoDatabaseOperation& operation, const QString& reason)> compensate;
+    // Optional: the first database's changes that may only be made once the
+    // second holds the operation, inside the transaction that clears the
+    // pending record.
+    std::function<void(Connection& first, const TwoDatabaseOperation& operation)> complete;
 };
 
 // The kinds a program knows. Each subsystem registers its own from its

@@ -1,7 +1,10 @@
 #include "production/unit/ProductionUnit.h"
 
+#include "production/core/ProductionClosing.h"
 #include "production/forms/ProductionForms.h"
 #include "production/unit/ProductionRecordsStep.h"
+#include "production/unit/StockPostingStep.h"
+#include "shell/Session.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -111,11 +114,15 @@ kv::shell::SubsystemUnit productionUnit()
         // The production-order records and their generation.
         {11, unit.name, addProductionRecords},
         // The production orders' print queue.
-        {11, unit.name, [](VersionStepContext& step) { step.createTable(QStringLiteral("ORDFABIMPR")); }}};
+        {11, unit.name, [](VersionStepContext& step) { step.createTable(QStringLiteral("ORDFABIMPR")); }},
+        // Stock posting and the closing of production orders.
+        {11, unit.name, addStockPostingTables}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {
         registerProductionForms(session, forms);
+        // A later process finishes a closing this one left half-written.
+        session.twoDatabaseKinds().add(ProductionClosing::kind());
     };
     return unit;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <array>
 #include <functional>
 #include <vector>
@@ -21,6 +22,10 @@ struct PrintQueueTable {
     QString document = QStringLiteral("ORCNRO");
     QString user = QStringLiteral("UTIL");
     QString copy = QStringLiteral("VIA"); // empty: one row per document, no copies
+    // A queue shared by kinds of document: the column every row of this
+    // member carries with the member's value (empty: none).
+    QString kindColumn;
+    QVariant kind;
 };
 
 struct PrintQueueRow {

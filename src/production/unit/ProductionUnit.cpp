@@ -1,6 +1,7 @@
 #include "production/unit/ProductionUnit.h"
 
 #include "production/forms/ProductionForms.h"
+#include "production/unit/ProductionRecordsStep.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -97,6 +98,8 @@ kv::shell::SubsystemUnit productionUnit()
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
          }},
+        // The production-order records and their generation.
+        {11, unit.name, addProductionRecords},
         // Materials requirements: the users' work tables, the requisitions,
         // purchase orders and their print queue, and delivery place 1's address.
         {11, unit.name, [](VersionStepContext& step) {

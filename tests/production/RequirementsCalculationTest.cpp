@@ -301,6 +301,6 @@ TEST_P(TierTest, DiscountOfAQuantity)
     EXPECT_DOUBLE_EQ(tierDiscount(tiers, GetParam().quantity), GetParam().discount);
 }
 INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::ValuesIn(tierCases),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         [](const auto& tier) { return std::string(tier.param.label); });
 
 } // namespace

@@ -6,8 +6,8 @@
 
 namespace kv::db {
 
-PrintQueue::PrintQueue(Connection& db, PrintQueueTable table, QString user)
-    : m_db(db), m_table(std::move(table)), m_user(std::move(user))
+PrintQueue::PrintQueue(Connection& db, PrintQueueTable table, QString user, PrintQueueKind kind)
+    : m_db(db), m_table(std::move(table)), m_user(std::move(user)), m_kind(std::move(kind))
 {
 }
 
@@ -35,7 +35,7 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
     // The table's key is (document, user, copy). Inserted only when absent: a name given twice, or a row another run of
     // the same user left, still makes one row per document and copy.
     const bool withCopies = !m_table.copy.isEmpty();
-    const bool withKind = !m_table.kindColumn.isEmpty();
+    const bool withKind = !m_kind.column.isEmpty();
     QStringList columns{m_table.document, m_table.user};
     QStringList markers{QStringLiteral(":WOrcNro"), QStringLiteral(":WUtil")};
     if (withCopies) {
@@ -43,7 +43,7 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
         markers << QStringLiteral(":WVia");
     }
     if (withKind) {
-        columns << m_table.kindColumn;
+        columns << m_kind.column;
         markers << QStringLiteral(":WKind");
     }
     const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
@@ -59,7 +59,7 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
             if (withCopies)
                 p.set(QStringLiteral("WVia"), copy);
             if (withKind)
-                p.set(QStringLiteral("WKind"), m_table.kind);
+                p.set(QStringLiteral("WKind"), m_kind.value);
             m_db.exec(insert, p);
         }
         if (mark)
@@ -77,9 +77,9 @@ std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStrin
     kv::db::Params params{
         {QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}};
     QString kindCondition;
-    if (!m_table.kindColumn.isEmpty()) {
-        kindCondition = QStringLiteral(" AND %1 = :WKind").arg(m_table.kindColumn);
-        params.set(QStringLiteral("WKind"), m_table.kind);
+    if (!m_kind.column.isEmpty()) {
+        kindCondition = QStringLiteral(" AND %1 = :WKind").arg(m_kind.column);
+        params.set(QStringLiteral("WKind"), m_kind.value);
     }
     const QueryResult result = m_db.query(
         QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil%5 "

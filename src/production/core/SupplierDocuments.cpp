@@ -34,10 +34,11 @@ kv::db::PrintQueueTable supplierQueue()
     kv::db::PrintQueueTable table;
     table.table = QStringLiteral("FRNENCIMPR");
     table.document = QStringLiteral("DOCNRO");
-    table.kindColumn = QStringLiteral("TIPDOC");
-    table.kind = 1;
     return table;
 }
+
+// Requisitions and purchase orders are the queue's document type 1.
+kv::db::PrintQueueKind requisitionsAndOrders() { return {QStringLiteral("TIPDOC"), 1}; }
 
 // The check of a delivery date, from its calendar row (`known`, `dayType`).
 QString dateProblem(const QDate& date, const QDate& workingDate, bool known, const QString& dayType)
@@ -400,7 +401,7 @@ QStringList SupplierDocuments::copyNames(const QString& prefix)
 int SupplierDocuments::queueRequisition(int number)
 {
     const QStringList copies = copyNames(QStringLiteral("REQVIA"));
-    kv::db::PrintQueue queue(m_inv, supplierQueue(), m_context.user);
+    kv::db::PrintQueue queue(m_inv, supplierQueue(), m_context.user, requisitionsAndOrders());
     queue.fill({number}, copies, [this](Connection& db, qint64 document) {
         db.exec(QStringLiteral("UPDATE FRNREQMAS SET PRINTE = 'S' WHERE UTILIZADOR = :UTIL AND REQNRO = :REQNRO"),
                 {{QStringLiteral("UTIL"), m_context.user}, {QStringLiteral("REQNRO"), document}});
@@ -422,7 +423,7 @@ int SupplierDocuments::queuePurchaseOrders(const PurchaseOrderRun& run)
         for (const auto& row : unprinted.rows)
             documents.push_back(row.front().toLongLong());
     }
-    kv::db::PrintQueue queue(m_inv, supplierQueue(), m_context.user);
+    kv::db::PrintQueue queue(m_inv, supplierQueue(), m_context.user, requisitionsAndOrders());
     queue.fill(documents, copies, [](Connection& db, qint64 document) {
         db.exec(QStringLiteral("UPDATE FRNENCMAS SET PRINTE = 'S' WHERE ENCNRO = :ENCNRO"),
                 {{QStringLiteral("ENCNRO"), document}});
@@ -432,7 +433,7 @@ int SupplierDocuments::queuePurchaseOrders(const PurchaseOrderRun& run)
 
 void SupplierDocuments::emptyQueue()
 {
-    kv::db::PrintQueue(m_inv, supplierQueue(), m_context.user).empty();
+    kv::db::PrintQueue(m_inv, supplierQueue(), m_context.user, requisitionsAndOrders()).empty();
 }
 
 } // namespace kv::production

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <optional>
 
 using namespace kv::production;
@@ -302,5 +303,44 @@ TEST_P(TierTest, DiscountOfAQuantity)
 }
 INSTANTIATE_TEST_SUITE_P(Tiers, TierTest, ::testing::ValuesIn(tierCases),
                          [](const auto& tier) { return std::string(tier.param.label); });
+
+// The supplier and price editors' exits on one proposal row (supplier 12
+// "Cartonagem" at 0.715, ticked), with the supplier file knowing 12 and 30.
+struct ExitCase {
+    const char* label;
+    bool price; // the price editor left, else the supplier editor
+    int supplier;
+    double typedPrice;
+    const char* message;
+    ProposalChoice after;
+};
+const ExitCase exitCases[] = {
+    {"known_supplier_names_and_ticks_keeping_the_price", false, 30, 0.715, "", {30, "Papeleira", 0.715, true}},
+    {"unknown_supplier_clears_the_row", false, 99, 0.715, "FORNECEDOR INEXISTENTE !!!", {0, "", 0, false}},
+    {"no_supplier_unticks", false, 0, 0.715, "", {0, "", 0, false}},
+    {"price_given_ticks", true, 12, 0.8, "", {12, "Cartonagem", 0.8, true}},
+    {"supplier_without_price_is_refused", true, 12, 0, "INSIRA O PREÇO PARA ESTE ARTIGO !!!",
+     {12, "Cartonagem", 0, false}},
+};
+class ProposalExitTest : public ::testing::TestWithParam<ExitCase> {};
+TEST_P(ProposalExitTest, RowAfterTheExit)
+{
+    const ExitCase& c = GetParam();
+    ProposalChoice row{c.supplier, "Cartonagem", c.typedPrice, !c.price};
+    if (c.price)
+        row.ticked = false;
+    const std::map<int, QString> suppliers{{12, "Cartonagem"}, {30, "Papeleira"}};
+    const auto known = suppliers.find(c.supplier);
+    const QString message = c.price ? leavePrice(row)
+                                    : leaveSupplier(row, known == suppliers.end() ? std::nullopt
+                                                                                  : std::optional<QString>(known->second));
+    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(row.supplier, c.after.supplier);
+    EXPECT_EQ(row.name, c.after.name);
+    EXPECT_DOUBLE_EQ(row.price, c.after.price);
+    EXPECT_EQ(row.ticked, c.after.ticked);
+}
+INSTANTIATE_TEST_SUITE_P(Exits, ProposalExitTest, ::testing::ValuesIn(exitCases),
+                         [](const auto& exit) { return std::string(exit.param.label); });
 
 } // namespace

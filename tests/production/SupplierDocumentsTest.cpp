@@ -299,6 +299,27 @@ TEST_P(SupplierDocumentsTest, TwoWorkstationsNumberingAtOnce)
     EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS"), 4 * Runs);
 }
 
+// The next calculation counts what was just written: the requisition as
+// requested quantity, the purchase order as undelivered supplier lines.
+TEST_P(SupplierDocumentsTest, NextCalculationCountsTheNewDocuments)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    RequirementsFixture f(GetParam());
+    docSetUp(f);
+    RequirementsCalculation calc = f.calculation(RequirementVariant::Requisition);
+    ASSERT_TRUE(calc.preselect(f.limits()));
+    calc.calculate(f.limits());
+    f.addProposal("MP-1", 100, 12, "Fornecedor 12", 1);
+    ASSERT_TRUE(f.documents().writeRequisition().has_value());
+    f.app().exec("UPDATE LOGARTGFORN SET QUANTIDADE = 50");
+    ASSERT_FALSE(f.documents().writePurchaseOrders().empty());
+    calc.calculate(f.limits());
+    EXPECT_DOUBLE_EQ(f.requirement("MP-1", "QTDREQINT").toDouble(), 100);
+    EXPECT_DOUBLE_EQ(f.requirement("MP-1", "TOTQTDENCFRN").toDouble(), 50);
+    EXPECT_DOUBLE_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 350);
+    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGFRNENC"), 1);
+}
+
 KV_ENGINE_SUITE(SupplierDocumentsTest);
 
 } // namespace

@@ -269,4 +269,27 @@ double tierDiscount(const DiscountTiers& tiers, double quantity)
     return discount;
 }
 
+QString leaveSupplier(ProposalChoice& row, const std::optional<QString>& name)
+{
+    if (row.supplier != 0 && name) {
+        row.name = *name;
+        row.ticked = true;
+        return {};
+    }
+    const bool unknown = row.supplier != 0;
+    row.supplier = 0;
+    row.name.clear();
+    row.price = 0;
+    row.ticked = false;
+    return unknown ? QStringLiteral("FORNECEDOR INEXISTENTE !!!") : QString();
+}
+
+QString leavePrice(ProposalChoice& row)
+{
+    if (row.supplier != 0 && row.price == 0.0)
+        return QStringLiteral("INSIRA O PREÇO PARA ESTE ARTIGO !!!");
+    row.ticked = true;
+    return {};
+}
+
 } // namespace kv::production

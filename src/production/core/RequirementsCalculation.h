@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace kv::db {
 class Connection;
@@ -67,5 +68,24 @@ struct DiscountTiers {
 // empty tier reaches only a quantity of 0 or less). The purchasing
 // application keeps the tiers with this meaning.
 double tierDiscount(const DiscountTiers& tiers, double quantity);
+
+// The editable part of a proposal row, as the grid's editors change it.
+struct ProposalChoice {
+    int supplier = 0;
+    QString name;
+    double price = 0;
+    bool ticked = false;
+};
+
+// Leaving the supplier editor: a known supplier (`name` from the supplier
+// file) names the row and ticks it, the price kept; an unknown number is
+// refused ("FORNECEDOR INEXISTENTE !!!", returned) and leaves the row
+// without supplier, name or price, unticked; none (0) unticks it too.
+QString leaveSupplier(ProposalChoice& row, const std::optional<QString>& name);
+
+// Leaving the price editor: a supplier without a price is refused
+// ("INSIRA O PREÇO PARA ESTE ARTIGO !!!", returned; the supplier editor
+// takes the focus); anything else ticks the row.
+QString leavePrice(ProposalChoice& row);
 
 } // namespace kv::production

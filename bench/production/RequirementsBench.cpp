@@ -67,6 +67,8 @@ struct Plant {
         const kv::schema::Schema& schema = kv::schema::Schema::standard();
         schema.create(*application, kv::schema::Database::Application);
         schema.create(*invoicing, kv::schema::Database::Invoicing);
+        // what a consumption used arrives with a version step
+        application->exec("ALTER TABLE ORCCONSUMOS ADD COLUMN CONSUMIDO DOUBLE PRECISION");
         fill();
         RequirementsCalculation(*application, *invoicing, User, RequirementVariant::Manufacture).preselect(march());
     }
@@ -87,12 +89,14 @@ struct Plant {
                       {"M", 1.1}});
         }
         for (int p = 0; p < 20000; ++p)
-            inv.exec("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, UNVENDA) VALUES (:C, 'Caixa', 'MIL')", {{"C", product(p)}});
+            inv.exec("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, UNVENDA) VALUES (:C, 'Caixa', 'MIL')",
+                     {{"C", product(p)}});
         for (int c = 1; c <= 2000; ++c)
             inv.exec("INSERT INTO CLIENTES (CODIGO, NOME, SIGLA) VALUES (:C, 'Cliente', 'CLI')", {{"C", c}});
         for (int o = 1; o <= Orders; ++o) {
             const QDateTime delivery = QDate(2024, 1, 1).addDays(o % 360).startOfDay();
-            inv.exec("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, TOTENT) VALUES (:E, :C, 'N')", {{"E", o}, {"C", 1 + o % 2000}});
+            inv.exec("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, TOTENT) VALUES (:E, :C, 'N')",
+                     {{"E", o}, {"C", 1 + o % 2000}});
             inv.exec("INSERT INTO ENCCLIDET (ENCNRO, DETAIL, CLINRO, ARTIGO, TIPOREG, TOTENT, QTDCAR, DATAENTRG) "
                      "VALUES (:E, 1, :C, :A, 'A', 'N', 1000, :D)",
                      {{"E", o}, {"C", 1 + o % 2000}, {"A", product(o)}, {"D", delivery}});
@@ -129,10 +133,15 @@ struct Plant {
                      "VALUES ('2024', :O, 1, :S, :O, 1)",
                      {{"S", week}, {"O", o}});
             for (int d = 1; d <= ConsumptionRows; ++d)
-                app.exec("INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, TIPOCUSTO, "
-                         "ARTIGO, CONSUMO, CONSUMIDO, QTDAPROV) VALUES ('2024', :O, 0, 1, :D, :T, 'MP', :A, :C, :U, 1000)",
-                         {{"O", o}, {"D", d}, {"T", d % 2 ? 8 : 6}, {"A", material(o * 13 + d)}, {"C", 123.4567 * d},
-                          {"U", d % 3 * 1.5}});
+                app.exec(
+                    "INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, TIPOCUSTO, "
+                    "ARTIGO, CONSUMO, CONSUMIDO, QTDAPROV) VALUES ('2024', :O, 0, 1, :D, :T, 'MP', :A, :C, :U, 1000)",
+                    {{"O", o},
+                     {"D", d},
+                     {"T", d % 2 ? 8 : 6},
+                     {"A", material(o * 13 + d)},
+                     {"C", 123.4567 * d},
+                     {"U", d % 3 * 1.5}});
         }
         a.commit();
     }
@@ -192,10 +201,11 @@ struct Raw {
         if (!st && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(db));
         sqlite3_reset(st);
-        for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
-            const auto it = binds.find(sqlite3_bind_parameter_name(st, i));
-            bind(st, i, it == binds.end() ? Value() : it->second);
-        }
+        if (!binds.empty())
+            for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
+                const auto it = binds.find(sqlite3_bind_parameter_name(st, i));
+                bind(st, i, it == binds.end() ? Value() : it->second);
+            }
         return st;
     }
     static void bind(sqlite3_stmt* st, int i, const Value& v)
@@ -329,7 +339,8 @@ void rawCalculationAndProposal(Raw& app, Raw& inv)
     std::vector<Row> rows, kept;
     for (const Row& r : inv.read(text(requirementNettingSql(QStringLiteral("KV_REQCONSUMO"))), limits)) {
         const double quantity = rawNum(r[3]);
-        double toOrder = std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[8]) + rawNum(r[7]) + rawNum(r[6])), 3));
+        double toOrder =
+            std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[8]) + rawNum(r[7]) + rawNum(r[6])), 3));
         double toProcess =
             std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[4]) + rawNum(r[5]) + rawNum(r[6])), 3));
         if (toProcess == 0.0)

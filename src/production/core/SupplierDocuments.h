@@ -38,8 +38,8 @@ struct PurchaseOrderRun {
 // the date check, otherwise a message names the row and nothing is written.
 class SupplierDocuments {
 public:
-    SupplierDocuments(kv::db::Connection& application, kv::db::Connection& invoicing,
-                      kv::notify::MessageSink& messages, DocumentContext context);
+    SupplierDocuments(kv::db::Connection& application, kv::db::Connection& invoicing, kv::notify::MessageSink& messages,
+                      DocumentContext context);
 
     // The check of a typed delivery date (also the grid's on leaving the
     // cell): empty when it passes, else the message.

@@ -325,6 +325,26 @@ TEST_P(SupplierDocumentsTest, NextCalculationCountsTheNewDocuments)
     EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGFRNENC"), 1);
 }
 
+// What keeps the requirement forms from opening, in the order checked.
+TEST_P(SupplierDocumentsTest, ParametersTheFormsNeed)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    RequirementsFixture f(GetParam());
+    docSetUp(f);
+    insertRows(f.inv(), "PARGER", {"ANO"}, {{"2024"}});
+    SupplierDocuments documents = f.documents();
+    EXPECT_EQ(documents.parametersProblem(), "");
+    EXPECT_EQ(documents.userSeries(true), "1");
+    f.app().exec("UPDATE ORCPARGER SET DEPARTAMENTO = ' '");
+    EXPECT_EQ(documents.parametersProblem(), "Departamento de Compras não está parametrizado ... !");
+    f.app().exec("DELETE FROM ORCPARGER");
+    EXPECT_EQ(documents.parametersProblem(), "Parâmentos Gerais Inexistentes ... !");
+    f.inv().exec("DELETE FROM PARGER");
+    EXPECT_EQ(documents.parametersProblem(), "Parâmetros Gestão Comercial Inexistentes !!");
+    f.inv().exec("DELETE FROM UTILIZADORES");
+    EXPECT_FALSE(documents.userSeries(false).has_value());
+}
+
 KV_ENGINE_SUITE(SupplierDocumentsTest);
 
 } // namespace

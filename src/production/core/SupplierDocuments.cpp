@@ -130,6 +130,31 @@ SupplierDocuments::SupplierDocuments(Connection& application, Connection& invoic
 {
 }
 
+QString SupplierDocuments::parametersProblem() const
+{
+    if (!m_inv.scalar(QStringLiteral("SELECT 1 FROM PARGER WHERE ANO = :ANO"), {{QStringLiteral("ANO"), m_context.year}})
+             .isValid())
+        return QStringLiteral("Parâmetros Gestão Comercial Inexistentes !!");
+    const kv::db::QueryResult general =
+        m_app.query(QStringLiteral("SELECT DEPARTAMENTO FROM ORCPARGER WHERE CODIGO = 1"));
+    if (general.isEmpty())
+        return QStringLiteral("Parâmentos Gerais Inexistentes ... !");
+    if (general.rows.front().front().toString().trimmed().isEmpty())
+        return QStringLiteral("Departamento de Compras não está parametrizado ... !");
+    return {};
+}
+
+std::optional<QString> SupplierDocuments::userSeries(bool purchaseOrders) const
+{
+    const kv::db::QueryResult row =
+        m_inv.query(QStringLiteral("SELECT %1 FROM UTILIZADORES WHERE NRO = :UTIL")
+                        .arg(purchaseOrders ? QStringLiteral("SERIEFRN") : QStringLiteral("SERIEREQ")),
+                    {{QStringLiteral("UTIL"), m_context.user}});
+    if (row.isEmpty())
+        return std::nullopt;
+    return row.rows.front().front().toString().trimmed();
+}
+
 QString SupplierDocuments::deliveryDateProblem(const QVariant& date) const
 {
     const QDate day = dateOf(date);
@@ -306,14 +331,12 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
     const auto lines = tickedLines();
     if (!lines || lines->empty())
         return {};
-    const kv::db::QueryResult userRow =
-        m_inv.query(QStringLiteral("SELECT SERIEFRN FROM UTILIZADORES WHERE NRO = :UTIL"),
-                    {{QStringLiteral("UTIL"), m_context.user}});
-    if (userRow.isEmpty()) {
+    const std::optional<QString> userSeriesText = userSeries(true);
+    if (!userSeriesText) {
         m_messages.fail(QStringLiteral("UTILIZADOR INEXISTENTE !!!"));
         return {};
     }
-    const QString series = userRow.rows.front().front().toString().trimmed();
+    const QString series = *userSeriesText;
     if (series.size() != 1 || series < QLatin1String("1") || series > QLatin1String("5")) {
         m_messages.fail(QStringLiteral("A série \"%1\" de encomendas a fornecedores do utilizador %2 não é válida: "
                                        "tem de ser de 1 a 5.")

@@ -373,7 +373,8 @@ struct PgRaw final : RawDb {
         conn = PQconnectdb(info.c_str());
         if (PQstatus(conn) != CONNECTION_OK)
             throw std::runtime_error(PQerrorMessage(conn));
-        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            conn, [](void*, const char*) {}, nullptr);
     }
     ~PgRaw() override { PQfinish(conn); }
     // ":NAME" to "$n", each name one number.

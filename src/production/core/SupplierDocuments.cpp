@@ -132,7 +132,8 @@ SupplierDocuments::SupplierDocuments(Connection& application, Connection& invoic
 
 QString SupplierDocuments::parametersProblem() const
 {
-    if (!m_inv.scalar(QStringLiteral("SELECT 1 FROM PARGER WHERE ANO = :ANO"), {{QStringLiteral("ANO"), m_context.year}})
+    if (!m_inv
+             .scalar(QStringLiteral("SELECT 1 FROM PARGER WHERE ANO = :ANO"), {{QStringLiteral("ANO"), m_context.year}})
              .isValid())
         return QStringLiteral("Parâmetros Gestão Comercial Inexistentes !!");
     const kv::db::QueryResult general =

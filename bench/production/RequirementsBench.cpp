@@ -13,6 +13,8 @@
 #include "platform/db/SqlDialect.h"
 #include "platform/text/DecimalRounding.h"
 #include "schema/Schema.h"
+#include "support/CompanyDatabases.h"
+#include "support/EmbeddedDatabase.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -58,50 +60,15 @@ RequirementLimits march()
     return limits;
 }
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = kv::db::Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-const QString PgNames[2] = {QStringLiteral("kv_bench_req_app"), QStringLiteral("kv_bench_req_inv")};
-
 struct Plant {
-    QTemporaryDir dir;
+    kv::bench::CompanyDatabases databases;
     kv::db::Dialect dialect;
-    std::shared_ptr<kv::db::Connection> application;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    std::shared_ptr<kv::db::Connection> application = databases.application;
+    std::shared_ptr<kv::db::Connection> invoicing = databases.invoicing;
 
-    explicit Plant(kv::db::Dialect engine) : dialect(engine)
+    explicit Plant(kv::db::Dialect engine)
+        : databases(engine, QStringLiteral("kv_bench_req_app"), QStringLiteral("kv_bench_req_inv")), dialect(engine)
     {
-        if (dialect == kv::db::Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        schema.create(*application, kv::schema::Database::Application);
-        schema.create(*invoicing, kv::schema::Database::Invoicing);
         // what a consumption used arrives with a version step
         application->exec("ALTER TABLE ORCCONSUMOS ADD COLUMN CONSUMIDO DOUBLE PRECISION");
         fill();
@@ -189,7 +156,7 @@ Plant* plantFor(benchmark::State& state)
 {
     static std::map<int, std::unique_ptr<Plant>> plants;
     const bool pg = state.range(0) == 1;
-    if (pg && !hasPg()) {
+    if (pg && !kv::bench::hasPostgres()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }
@@ -604,11 +571,11 @@ void BM_RawCalculationAndProposal(benchmark::State& state)
         return;
     std::unique_ptr<RawDb> app, inv;
     if (plant->dialect == kv::db::Dialect::Postgres) {
-        app = std::make_unique<PgRaw>(PgNames[0]);
-        inv = std::make_unique<PgRaw>(PgNames[1]);
+        app = std::make_unique<PgRaw>(plant->databases.names[0]);
+        inv = std::make_unique<PgRaw>(plant->databases.names[1]);
     } else {
-        app = std::make_unique<Raw>(plant->dir.filePath(QStringLiteral("aplicacao.db")));
-        inv = std::make_unique<Raw>(plant->dir.filePath(QStringLiteral("facturacao.db")));
+        app = std::make_unique<Raw>(plant->databases.folder.filePath(QStringLiteral("aplicacao.db")));
+        inv = std::make_unique<Raw>(plant->databases.folder.filePath(QStringLiteral("facturacao.db")));
     }
     for (auto _ : state)
         rawCalculationAndProposal(*app, *inv);
@@ -619,9 +586,5 @@ BENCHMARK(BM_RawCalculationAndProposal)->Arg(0)->Arg(1)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kv::bench::runBenchmarks(argc, argv, [] {});
 }

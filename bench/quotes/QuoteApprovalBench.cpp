@@ -5,6 +5,7 @@
 // both engines.
 #include "quotes/approval/core/QuoteApproval.h"
 #include "schema/Schema.h"
+#include "support/CompanyDatabases.h"
 
 #include "platform/db/Connection.h"
 #include "platform/notify/MessageSink.h"
@@ -26,22 +27,6 @@ constexpr int Lines = 30;
 constexpr int Quote = 900;
 const QDate OrderDay(2024, 3, 15);
 
-bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
-
-kv::db::ConnectionSettings pgSettings(const QString& database)
-{
-    kv::db::ConnectionSettings s;
-    s.alias = database;
-    s.dialect = Dialect::Postgres;
-    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
-    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
-    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
-    s.database = database;
-    return s;
-}
-
-const QString PgNames[2] = {QStringLiteral("kv_bench_approval_app"), QStringLiteral("kv_bench_approval_inv")};
-
 class Quiet : public kv::notify::MessageSink {
 public:
     void beep() override {}
@@ -50,35 +35,16 @@ public:
 };
 
 struct Plant {
-    QTemporaryDir dir;
-    std::shared_ptr<kv::db::Connection> application;
-    std::shared_ptr<kv::db::Connection> invoicing;
+    kv::bench::CompanyDatabases databases;
+    std::shared_ptr<kv::db::Connection> application = databases.application;
+    std::shared_ptr<kv::db::Connection> invoicing = databases.invoicing;
     kv::quotes::CostTables tables;
     kv::db::TwoDatabaseKinds kinds;
     int nextOrder = 1;
 
     explicit Plant(Dialect dialect)
+        : databases(dialect, QStringLiteral("kv_bench_approval_app"), QStringLiteral("kv_bench_approval_inv"))
     {
-        if (dialect == Dialect::Postgres) {
-            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-            for (const QString& name : PgNames) {
-                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-            }
-            application = kv::db::Connection::open(pgSettings(PgNames[0]));
-            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
-        } else {
-            kv::db::ConnectionSettings s;
-            s.alias = QStringLiteral("BDESPECIF01");
-            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-            application = kv::db::Connection::open(s);
-            s.alias = QStringLiteral("BDFACTURA");
-            s.database = dir.filePath(QStringLiteral("facturacao.db"));
-            invoicing = kv::db::Connection::open(s);
-        }
-        const kv::schema::Schema& schema = kv::schema::Schema::standard();
-        schema.create(*application, kv::schema::Database::Application);
-        schema.create(*invoicing, kv::schema::Database::Invoicing);
         fill();
         tables = kv::quotes::CostTables::load(*application);
         kinds.add(approvalKind());
@@ -130,21 +96,6 @@ struct Plant {
         i.commit();
     }
 
-    ~Plant()
-    {
-        const bool pg = application->dialect() == Dialect::Postgres;
-        invoicing.reset();
-        application.reset();
-        if (pg) {
-            try {
-                auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
-                for (const QString& name : PgNames)
-                    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-            } catch (...) {
-            }
-        }
-    }
-
     OrderRequest request()
     {
         OrderRequest r;
@@ -169,7 +120,7 @@ std::map<Dialect, std::unique_ptr<Plant>>& plants()
 Plant* plantFor(benchmark::State& state)
 {
     const Dialect dialect = state.range(0) == 0 ? Dialect::Sqlite : Dialect::Postgres;
-    if (dialect == Dialect::Postgres && !hasPg()) {
+    if (dialect == Dialect::Postgres && !kv::bench::hasPostgres()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }

@@ -14,7 +14,6 @@
 #include "platform/text/DecimalRounding.h"
 #include "schema/Schema.h"
 #include "support/CompanyDatabases.h"
-#include "support/EmbeddedDatabase.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -152,15 +151,20 @@ struct Plant {
     }
 };
 
+std::map<int, std::unique_ptr<Plant>>& plants()
+{
+    static std::map<int, std::unique_ptr<Plant>> all;
+    return all;
+}
+
 Plant* plantFor(benchmark::State& state)
 {
-    static std::map<int, std::unique_ptr<Plant>> plants;
     const bool pg = state.range(0) == 1;
     if (pg && !kv::bench::hasPostgres()) {
         state.SkipWithError("KV_TEST_PG_HOST not set");
         return nullptr;
     }
-    auto& plant = plants[pg ? 1 : 0];
+    auto& plant = plants()[pg ? 1 : 0];
     if (!plant)
         plant = std::make_unique<Plant>(pg ? kv::db::Dialect::Postgres : kv::db::Dialect::Sqlite);
     return plant.get();
@@ -586,5 +590,10 @@ BENCHMARK(BM_RawCalculationAndProposal)->Arg(0)->Arg(1)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    return kv::bench::runBenchmarks(argc, argv, [] {});
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    plants().clear(); // the PostgreSQL databases dropped while the application lives
+    benchmark::Shutdown();
+    return 0;
 }

@@ -61,6 +61,7 @@ public:
             kv::db::ConnectionSettings s;
             s.alias = alias;
             s.database = m_folder.filePath(name + QStringLiteral(".db"));
+            m_file = s.database;
             connection = kv::db::Connection::open(s);
         }
     }
@@ -80,10 +81,14 @@ public:
     BenchDatabase(const BenchDatabase&) = delete;
     BenchDatabase& operator=(const BenchDatabase&) = delete;
 
+    // Where the raw engine opens it: the SQLite file, or the server's database.
+    QString location() const { return m_serverName.isEmpty() ? m_file : m_serverName; }
+
     std::shared_ptr<kv::db::Connection> connection;
 
 private:
     QTemporaryDir m_folder;
+    QString m_file;
     QString m_serverName;
 };
 

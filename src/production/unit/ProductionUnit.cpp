@@ -116,7 +116,20 @@ kv::shell::SubsystemUnit productionUnit()
         // The production orders' print queue.
         {11, unit.name, [](VersionStepContext& step) { step.createTable(QStringLiteral("ORDFABIMPR")); }},
         // Stock posting and the closing of production orders.
-        {11, unit.name, addStockPostingTables}};
+        {11, unit.name, addStockPostingTables},
+        // Materials requirements: the users' work tables, the requisitions,
+        // purchase orders and their print queue, and delivery place 1's address.
+        {11, unit.name, [](VersionStepContext& step) {
+             step.createMissingTables({QStringLiteral("LOGSELENC"), QStringLiteral("LOGARTIGOS"),
+                                       QStringLiteral("LOGFRNENC"), QStringLiteral("LOGARTGFORN"),
+                                       QStringLiteral("FRNREQMAS"), QStringLiteral("FRNREQDET"),
+                                       QStringLiteral("FRNENCMAS"), QStringLiteral("FRNENCDET"),
+                                       QStringLiteral("FRNENCIMPR")});
+             constexpr auto Inv = kv::schema::Database::Invoicing;
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA1"), FieldType::Text, 30);
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA2"), FieldType::Text, 30);
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("CODPOSTAL"), FieldType::Text, 8);
+         }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

@@ -1,6 +1,7 @@
 #include "production/unit/ProductionUnit.h"
 
 #include "production/forms/ProductionForms.h"
+#include "production/unit/ProductionRecordsStep.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -96,7 +97,9 @@ kv::shell::SubsystemUnit productionUnit()
         {6, unit.name, [](VersionStepContext& step) {
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
-         }}};
+         }},
+        // The production-order records and their generation.
+        {11, unit.name, addProductionRecords}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

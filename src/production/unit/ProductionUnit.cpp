@@ -99,7 +99,11 @@ kv::shell::SubsystemUnit productionUnit()
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
          }},
         // The production-order records and their generation.
-        {11, unit.name, addProductionRecords}};
+        {11, unit.name, addProductionRecords},
+        // The per-user rows of the consumption forecast and the stock map per customer.
+        {11, unit.name, [](VersionStepContext& step) {
+             step.createMissingTables({QStringLiteral("IMPCONSUMOS"), QStringLiteral("WORKRELCXA")});
+         }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;
     unit.registerForms = [](kv::shell::Session& session, kv::ui::FormRegistry& forms) {

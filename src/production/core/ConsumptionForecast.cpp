@@ -1,0 +1,81 @@
+#include "production/core/ConsumptionForecast.h"
+
+#include "platform/db/Connection.h"
+#include "production/core/StockMapRows.h"
+
+namespace kv::production {
+namespace {
+
+// The lines of the range that are materials: the article's total and its
+// first line's designation in order-number order, one row per article.
+const char* forecastArticlesSql =
+    "SELECT ARTIGO, DESIGN, TOTAL FROM ("
+    " SELECT COALESCE(ARTIGO, '') AS ARTIGO, DESIGN,"
+    "  SUM(COALESCE(CONSUMO, 0)) OVER (PARTITION BY COALESCE(ARTIGO, '')) AS TOTAL,"
+    "  ROW_NUMBER() OVER (PARTITION BY COALESCE(ARTIGO, '')"
+    "                     ORDER BY CODIGO, SUBCODIGO, ANO, ENCDETAIL, DETAIL) AS N"
+    " FROM ORCCONSUMOS"
+    " WHERE DATAENT >= :DE1 AND DATAENT < :DE2"
+    "   AND COALESCE(TIPOTABELA, 0) NOT IN (1, 7, 9, 10)) W"
+    " WHERE N = 1";
+
+} // namespace
+
+ConsumptionForecast::ConsumptionForecast(kv::db::Connection& application, kv::db::Connection& invoicing)
+    : m_application(application)
+    , m_invoicing(invoicing)
+{
+}
+
+ConsumptionForecast::Outcome ConsumptionForecast::build(const QString& user, const QDate& first, const QDate& last,
+                                                        const Progress& progress)
+{
+    const kv::db::Params range{{QStringLiteral("DE1"), first.startOfDay()},
+                               {QStringLiteral("DE2"), last.addDays(1).startOfDay()}};
+    Outcome outcome;
+    // Every line of the range counts in the gauge, the left-out types too.
+    const kv::db::QueryResult count = m_application.query(
+        QStringLiteral("SELECT COUNT(*), MAX(CODIGO) FROM ORCCONSUMOS WHERE DATAENT >= :DE1 AND DATAENT < :DE2"), range);
+    outcome.linesRead = count.rows.empty() ? 0 : count.rows.front().at(0).toInt();
+    const int lastOrder = count.rows.empty() ? 0 : count.rows.front().at(1).toInt();
+    if (progress)
+        progress(0, 0);
+
+    const kv::db::QueryResult articles = m_application.query(QString::fromLatin1(forecastArticlesSql), range);
+    QStringList codes;
+    for (const auto& row : articles.rows)
+        codes << row.at(0).toString();
+    if (progress)
+        progress(50, lastOrder);
+
+    const QHash<QString, double> stock = figuresByArticle(
+        m_invoicing, QStringLiteral("SELECT CODIGO, COALESCE(EXIQTD, 0) FROM ARTIGOSCLS WHERE CODIGO IN (%1)"), codes);
+    const QHash<QString, double> onOrder =
+        figuresByArticle(m_invoicing,
+                         QStringLiteral("SELECT ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM FRNENCDET WHERE ARTIGO IN (%1)"
+                                        " AND DATAENTRG >= :DE1 AND DATAENTRG < :DE2 AND TOTENT = 'N' GROUP BY ARTIGO"),
+                         codes, range);
+
+    std::vector<std::vector<QVariant>> rows;
+    rows.reserve(articles.rows.size());
+    for (const auto& row : articles.rows) {
+        const QString key = articleKey(row.at(0).toString());
+        rows.push_back({user, program(), row.at(0).toString(), row.at(1).toString(), row.at(2).toDouble(),
+                        stock.value(key, 0.0), QStringLiteral("Kgs"), onOrder.value(key, 0.0)});
+    }
+    kv::db::Transaction transaction(m_application);
+    m_application.exec(QStringLiteral("DELETE FROM IMPCONSUMOS WHERE UTIL = :U AND PROGRAMA = :P"),
+                       {{QStringLiteral("U"), user}, {QStringLiteral("P"), program()}});
+    insertRowBatches(m_application, QStringLiteral("IMPCONSUMOS"),
+                     {QStringLiteral("UTIL"), QStringLiteral("PROGRAMA"), QStringLiteral("ARTIGO"),
+                      QStringLiteral("DESIGNACAO"), QStringLiteral("CONSUMO"), QStringLiteral("EXIQTD"),
+                      QStringLiteral("UNIDADE"), QStringLiteral("QTDENC")},
+                     rows);
+    transaction.commit();
+    outcome.articles = static_cast<int>(rows.size());
+    if (progress)
+        progress(100, lastOrder);
+    return outcome;
+}
+
+} // namespace kv::production

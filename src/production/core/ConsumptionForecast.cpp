@@ -1,23 +1,31 @@
 #include "production/core/ConsumptionForecast.h"
 
 #include "platform/db/Connection.h"
+#include "platform/db/SqlDialect.h"
 #include "production/core/StockMapRows.h"
 
 namespace kv::production {
 namespace {
 
 // The lines of the range that are materials: the article's total and its
-// first line's designation in order-number order, one row per article.
-const char* forecastArticlesSql =
-    "SELECT ARTIGO, DESIGN, TOTAL FROM ("
-    " SELECT COALESCE(ARTIGO, '') AS ARTIGO, DESIGN,"
-    "  SUM(COALESCE(CONSUMO, 0)) OVER (PARTITION BY COALESCE(ARTIGO, '')) AS TOTAL,"
-    "  ROW_NUMBER() OVER (PARTITION BY COALESCE(ARTIGO, '')"
-    "                     ORDER BY CODIGO, SUBCODIGO, ANO, ENCDETAIL, DETAIL) AS N"
-    " FROM ORCCONSUMOS"
-    " WHERE DATAENT >= :DE1 AND DATAENT < :DE2"
-    "   AND COALESCE(TIPOTABELA, 0) NOT IN (1, 7, 9, 10)) W"
-    " WHERE N = 1";
+// first line's designation in order-number order, one row per article as the
+// text collation tells articles apart (a function's result loses the
+// column's collation on SQLite, so it is named again).
+QString forecastArticlesSql(kv::db::Dialect dialect)
+{
+    const QString article =
+        QStringLiteral("COALESCE(ARTIGO, '') COLLATE %1").arg(kv::db::sql::textCollation(dialect));
+    return QStringLiteral("SELECT ARTIGO, DESIGN, TOTAL FROM ("
+                          " SELECT COALESCE(ARTIGO, '') AS ARTIGO, DESIGN,"
+                          "  SUM(COALESCE(CONSUMO, 0)) OVER (PARTITION BY %1) AS TOTAL,"
+                          "  ROW_NUMBER() OVER (PARTITION BY %1"
+                          "                     ORDER BY CODIGO, SUBCODIGO, ANO, ENCDETAIL, DETAIL) AS N"
+                          " FROM ORCCONSUMOS"
+                          " WHERE DATAENT >= :DE1 AND DATAENT < :DE2"
+                          "   AND COALESCE(TIPOTABELA, 0) NOT IN (1, 7, 9, 10)) W"
+                          " WHERE N = 1")
+        .arg(article);
+}
 
 } // namespace
 
@@ -41,7 +49,7 @@ ConsumptionForecast::Outcome ConsumptionForecast::build(const QString& user, con
     if (progress)
         progress(0, 0);
 
-    const kv::db::QueryResult articles = m_application.query(QString::fromLatin1(forecastArticlesSql), range);
+    const kv::db::QueryResult articles = m_application.query(forecastArticlesSql(m_application.dialect()), range);
     QStringList codes;
     for (const auto& row : articles.rows)
         codes << row.at(0).toString();

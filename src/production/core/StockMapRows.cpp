@@ -29,7 +29,7 @@ QHash<QString, double> figuresByArticle(kv::db::Connection& db, const QString& s
         QStringList names;
         const qsizetype end = std::min<qsizetype>(codes.size(), start + stockMapBatchParameters);
         for (qsizetype i = start; i < end; ++i) {
-            const QString name = QStringLiteral("C%1").arg(i - start);
+            const QString name = QStringLiteral("BATCHCODE%1").arg(i - start);
             names << QLatin1Char(':') + name;
             bound.set(name, codes.at(i));
         }

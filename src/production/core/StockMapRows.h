@@ -25,7 +25,7 @@ QString articleKey(const QString& code);
 QString stockMapKey(const QStringList& parts);
 
 // Runs `sql` over `codes` a batch at a time: "%1" in it is replaced by the
-// batch's bound parameters (":C0, :C1, ..."), `params` are bound as well. The
+// batch's bound parameters (":BATCHCODE0, ..."), `params` are bound as well. The
 // statement returns its key columns first and one number last; the result
 // maps each row's key (stockMapKey of the key columns) to the sum of its
 // numbers (a key read twice adds up).

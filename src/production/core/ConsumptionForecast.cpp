@@ -86,4 +86,22 @@ ConsumptionForecast::Outcome ConsumptionForecast::build(const QString& user, con
     return outcome;
 }
 
+kv::db::QueryResult ConsumptionForecast::rows(const QString& user)
+{
+    return m_application.query(QStringLiteral("SELECT ARTIGO, DESIGNACAO, UNIDADE, CONSUMO, EXIQTD, QTDENC FROM IMPCONSUMOS"
+                                              " WHERE UTIL = :U AND PROGRAMA = :P ORDER BY UTIL, PROGRAMA, ARTIGO"),
+                               {{QStringLiteral("U"), user}, {QStringLiteral("P"), program()}});
+}
+
+std::optional<ConsumptionForecast::CalendarDay> ConsumptionForecast::calendarDay(kv::db::Connection& invoicing,
+                                                                               const QDate& date)
+{
+    const kv::db::QueryResult day = invoicing.query(
+        QStringLiteral("SELECT SEMANA, DIASEM FROM CALENDARIO WHERE DATA = :D"), {{QStringLiteral("D"), date.startOfDay()}});
+    if (day.rows.empty())
+        return std::nullopt;
+    return CalendarDay{QStringLiteral("%1").arg(day.rows.front().at(0).toInt(), 2, 10, QLatin1Char('0')),
+                       day.rows.front().at(1).toString()};
+}
+
 } // namespace kv::production

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/db/Connection.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
-
-namespace kv::db {
-class Connection;
-}
+#include <optional>
 
 namespace kv::production {
 
@@ -34,6 +33,18 @@ public:
     // an article without a stock row shows 0, and only supplier-order lines
     // not yet delivered (TOTENT "N") count as on order.
     Outcome build(const QString& user, const QDate& first, const QDate& last, const Progress& progress = {});
+
+    // The user's map in article order: ARTIGO, DESIGNACAO, UNIDADE, CONSUMO,
+    // EXIQTD, QTDENC.
+    kv::db::QueryResult rows(const QString& user);
+
+    // The week ("05") and weekday of a date in the calendar; nothing for a
+    // date the calendar lacks.
+    struct CalendarDay {
+        QString week;
+        QString weekday;
+    };
+    static std::optional<CalendarDay> calendarDay(kv::db::Connection& invoicing, const QDate& date);
 
 private:
     kv::db::Connection& m_application;

@@ -100,4 +100,14 @@ kv::db::QueryResult CustomerStockMap::articles(const QString& user, int customer
         {{QStringLiteral("U"), user}, {QStringLiteral("C"), customer}});
 }
 
+kv::db::QueryResult CustomerStockMap::reportRows(const QString& user)
+{
+    return m_application.query(
+        QStringLiteral("SELECT W.CLIENTE, P.NOME, W.ARTIGO, P.DESIGNACAO, W.EXIQTD_PRD, W.EXIQTD_MTP, W.QTDENC,"
+                       " W.QTD_DIF FROM WORKRELCXA W"
+                       " LEFT JOIN PLN_FICTEC P ON P.CLIENTE = W.CLIENTE AND P.ARTIGO = W.ARTIGO"
+                       " WHERE W.UTIL = :U ORDER BY W.CLIENTE, W.ARTIGO"),
+        {{QStringLiteral("U"), user}});
+}
+
 } // namespace kv::production

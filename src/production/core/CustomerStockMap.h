@@ -39,6 +39,10 @@ public:
     // EXIQTD_MTP, QTDENC, QTD_DIF, in article order.
     kv::db::QueryResult articles(const QString& user, int customer);
 
+    // The report's rows: CLIENTE, NOME, ARTIGO, DESIGNACAO and the four
+    // quantities, by customer and article.
+    kv::db::QueryResult reportRows(const QString& user);
+
     // The article codes compared character by character, as typed.
     static bool articleRangeValid(const StockMapLimits& limits) { return limits.lastArticle >= limits.firstArticle; }
     static bool customerRangeValid(const StockMapLimits& limits)

@@ -2,6 +2,9 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/StockMapReports.h"
+#include "production/forms/TORCF104.h"
+#include "shell/FormEnvironment.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -10,8 +13,9 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    (void)session;
-    (void)forms;
+    const kv::shell::FormEnvironment environment(session.state(), session.dataModules());
+    forms.add(QStringLiteral("TORCF104"), [environment](QWidget* parent) { return new TORCF104(environment, parent); });
+    StockMapReports::registerReports(forms);
     return state;
 }
 

@@ -3,6 +3,7 @@
 // never touches another's.
 #include "production/core/ConsumptionForecast.h"
 #include "production/core/CustomerStockMap.h"
+#include "SupplierOrderLines.h"
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -12,16 +13,6 @@
 using kv::test::Engine;
 
 namespace {
-
-// The supplier purchase-order lines belong to the purchasing tables; a
-// company whose schema lacks them gets the columns the forecast reads.
-void mapsEnsureSupplierLines(kv::db::Connection& invoicing)
-{
-    if (!invoicing.tableExists(QStringLiteral("FRNENCDET")))
-        invoicing.exec(QStringLiteral("CREATE TABLE FRNENCDET (ENCNRO INTEGER NOT NULL, DETAIL INTEGER NOT NULL, "
-                                      "DATAENTRG TIMESTAMP, ARTIGO VARCHAR(16) COLLATE pt_ci, QTDCAR DOUBLE PRECISION, "
-                                      "TOTENT VARCHAR(1), PRIMARY KEY (ENCNRO, DETAIL))"));
-}
 
 QDateTime mapsAt(int day, int hour = 0)
 {
@@ -36,7 +27,7 @@ protected:
         scenario.createInstallation(GetParam());
         app = scenario.applicationDatabase();
         inv = scenario.invoicingDatabase();
-        mapsEnsureSupplierLines(*inv);
+        ensureSupplierOrderLines(*inv);
         for (const char* table : {"ORCCONSUMOS", "PLN_FICTEC", "IMPCONSUMOS", "WORKRELCXA"})
             app->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         for (const char* table : {"FRNENCDET", "ENCCLIDET"})

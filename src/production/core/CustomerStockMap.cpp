@@ -82,22 +82,29 @@ int CustomerStockMap::build(const QString& user, const StockMapLimits& limits, c
     return static_cast<int>(rows.size());
 }
 
+QString CustomerStockMap::customersSql()
+{
+    return QStringLiteral("SELECT W.CLIENTE, MAX(P.NOME) AS NOME FROM WORKRELCXA W"
+                          " LEFT JOIN PLN_FICTEC P ON P.CLIENTE = W.CLIENTE AND P.ARTIGO = W.ARTIGO"
+                          " WHERE W.UTIL = :WUTIL GROUP BY W.CLIENTE ORDER BY W.CLIENTE");
+}
+
+QString CustomerStockMap::articlesSql()
+{
+    return QStringLiteral("SELECT W.ARTIGO, P.DESIGNACAO, W.MATPRM, P.MATDESCRI, W.EXIQTD_PRD, W.EXIQTD_MTP, W.QTDENC,"
+                          " W.QTD_DIF FROM WORKRELCXA W"
+                          " LEFT JOIN PLN_FICTEC P ON P.CLIENTE = W.CLIENTE AND P.ARTIGO = W.ARTIGO"
+                          " WHERE W.UTIL = :WUTIL AND W.CLIENTE = :CLIENTE ORDER BY W.ARTIGO");
+}
+
 kv::db::QueryResult CustomerStockMap::customers(const QString& user)
 {
-    return m_application.query(QStringLiteral("SELECT W.CLIENTE, MAX(P.NOME) AS NOME FROM WORKRELCXA W"
-                                              " LEFT JOIN PLN_FICTEC P ON P.CLIENTE = W.CLIENTE AND P.ARTIGO = W.ARTIGO"
-                                              " WHERE W.UTIL = :U GROUP BY W.CLIENTE ORDER BY W.CLIENTE"),
-                               {{QStringLiteral("U"), user}});
+    return m_application.query(customersSql(), {{QStringLiteral("WUTIL"), user}});
 }
 
 kv::db::QueryResult CustomerStockMap::articles(const QString& user, int customer)
 {
-    return m_application.query(
-        QStringLiteral("SELECT W.ARTIGO, P.DESIGNACAO, W.MATPRM, P.MATDESCRI, W.EXIQTD_PRD, W.EXIQTD_MTP, W.QTDENC,"
-                       " W.QTD_DIF FROM WORKRELCXA W"
-                       " LEFT JOIN PLN_FICTEC P ON P.CLIENTE = W.CLIENTE AND P.ARTIGO = W.ARTIGO"
-                       " WHERE W.UTIL = :U AND W.CLIENTE = :C ORDER BY W.ARTIGO"),
-        {{QStringLiteral("U"), user}, {QStringLiteral("C"), customer}});
+    return m_application.query(articlesSql(), {{QStringLiteral("WUTIL"), user}, {QStringLiteral("CLIENTE"), customer}});
 }
 
 kv::db::QueryResult CustomerStockMap::reportRows(const QString& user)

@@ -33,6 +33,11 @@ public:
     // article counts, delivered or not.
     int build(const QString& user, const StockMapLimits& limits, const Progress& progress = {});
 
+    // The statements of the form's two lists: the user's customers (:WUTIL)
+    // and, as its detail, one customer's rows (:WUTIL, :CLIENTE).
+    static QString customersSql();
+    static QString articlesSql();
+
     // The user's customers: CLIENTE, NOME.
     kv::db::QueryResult customers(const QString& user);
     // One customer's rows: ARTIGO, DESIGNACAO, MATPRM, MATDESCRI, EXIQTD_PRD,

@@ -4,6 +4,8 @@
 #include "production/core/ConsumptionForecast.h"
 #include "production/core/CustomerStockMap.h"
 #include "SupplierOrderLines.h"
+#include "shell/LoginState.h"
+#include "shell/VersionUpdate.h"
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -245,6 +247,24 @@ TEST_P(CustomerStockMaps, TwoUsersKeepSeparateRows)
     EXPECT_EQ(map.customers("RUI").rows.size(), 1u);
     EXPECT_EQ(map.customers("ANA").rows.size(), 3u);
     EXPECT_EQ(scenario.rows(app, "SELECT * FROM WORKRELCXA WHERE UTIL = 'ANA'").rows.size(), 4u);
+}
+
+// An older company gets both maps' tables from the version update.
+TEST_P(StockMaps, OlderCompanyGetsTheMapTables)
+{
+    for (const char* table : {"IMPCONSUMOS", "WORKRELCXA"})
+        app->exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+    kv::shell::LoginState state;
+    state.setFixedValues();
+    state.WEmpNro = 1;
+    state.WData = QDate(2024, 5, 17);
+    kv::shell::VersionUpdate(*app, state).readRecordedVersion();
+    app->exec("UPDATE ACTUAL_VERSAO SET VERSAO = '01.010'");
+    kv::shell::VersionUpdate update(*app, state);
+    update.readRecordedVersion();
+    ASSERT_TRUE(update.run().isEmpty());
+    kv::production::ConsumptionForecast(*app, *inv).build("ANA", QDate(2024, 5, 1), QDate(2024, 5, 31));
+    EXPECT_EQ(kv::production::CustomerStockMap(*app, *inv).build("ANA", {}), 0);
 }
 
 KV_ENGINE_SUITE(StockMaps);

@@ -15,11 +15,12 @@ QString forecastArticlesSql(kv::db::Dialect dialect)
 {
     const QString article =
         QStringLiteral("COALESCE(ARTIGO, '') COLLATE %1").arg(kv::db::sql::textCollation(dialect));
-    return QStringLiteral("SELECT ARTIGO, DESIGN, TOTAL FROM ("
+    return QStringLiteral("SELECT ARTIGO, DESIGN, TOTAL, ULTIMA FROM ("
                           " SELECT COALESCE(ARTIGO, '') AS ARTIGO, DESIGN,"
                           "  SUM(COALESCE(CONSUMO, 0)) OVER (PARTITION BY %1) AS TOTAL,"
                           "  ROW_NUMBER() OVER (PARTITION BY %1"
-                          "                     ORDER BY CODIGO, SUBCODIGO, ANO, ENCDETAIL, DETAIL) AS N"
+                          "                     ORDER BY CODIGO, SUBCODIGO, ANO, ENCDETAIL, DETAIL) AS N,"
+                          "  MAX(CODIGO) OVER () AS ULTIMA"
                           " FROM ORCCONSUMOS"
                           " WHERE DATAENT >= :DE1 AND DATAENT < :DE2"
                           "   AND COALESCE(TIPOTABELA, 0) NOT IN (1, 7, 9, 10)) W"
@@ -41,28 +42,24 @@ ConsumptionForecast::Outcome ConsumptionForecast::build(const QString& user, con
     const kv::db::Params range{{QStringLiteral("DE1"), first.startOfDay()},
                                {QStringLiteral("DE2"), last.addDays(1).startOfDay()}};
     Outcome outcome;
-    // Every line of the range counts in the gauge, the left-out types too.
-    const kv::db::QueryResult count = m_application.query(
-        QStringLiteral("SELECT COUNT(*), MAX(CODIGO) FROM ORCCONSUMOS WHERE DATAENT >= :DE1 AND DATAENT < :DE2"), range);
-    outcome.linesRead = count.rows.empty() ? 0 : count.rows.front().at(0).toInt();
-    const int lastOrder = count.rows.empty() ? 0 : count.rows.front().at(1).toInt();
     if (progress)
         progress(0, 0);
-
     const kv::db::QueryResult articles = m_application.query(forecastArticlesSql(m_application.dialect()), range);
     QStringList codes;
     for (const auto& row : articles.rows)
         codes << row.at(0).toString();
+    const int lastOrder = articles.rows.empty() ? 0 : articles.rows.front().at(3).toInt();
     if (progress)
         progress(50, lastOrder);
 
     const QHash<QString, double> stock = figuresByArticle(
         m_invoicing, QStringLiteral("SELECT CODIGO, COALESCE(EXIQTD, 0) FROM ARTIGOSCLS WHERE CODIGO IN (%1)"), codes);
-    const QHash<QString, double> onOrder =
-        figuresByArticle(m_invoicing,
-                         QStringLiteral("SELECT ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM FRNENCDET WHERE ARTIGO IN (%1)"
-                                        " AND DATAENTRG >= :DE1 AND DATAENTRG < :DE2 AND TOTENT = 'N' GROUP BY ARTIGO"),
-                         codes, range);
+    // The open supplier lines of the range in one grouped read.
+    QHash<QString, double> onOrder;
+    addFigures(onOrder, m_invoicing.query(QStringLiteral("SELECT ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM FRNENCDET"
+                                                         " WHERE DATAENTRG >= :DE1 AND DATAENTRG < :DE2"
+                                                         " AND TOTENT = 'N' GROUP BY ARTIGO"),
+                                          range));
 
     std::vector<std::vector<QVariant>> rows;
     rows.reserve(articles.rows.size());

@@ -17,11 +17,11 @@ class ConsumptionForecast {
 public:
     static QString program() { return QStringLiteral("ORCP104"); }
 
-    // How far the build is (0 to 100) and the last production order read.
+    // How far the build is (0 to 100) and the highest production order
+    // number of the map.
     using Progress = std::function<void(int percent, int orderNumber)>;
 
     struct Outcome {
-        int linesRead = 0; // consumption lines in the range, listed or not
         int articles = 0; // rows written
     };
 

@@ -32,7 +32,6 @@ int CustomerStockMap::build(const QString& user, const StockMapLimits& limits, c
          {QStringLiteral("PDESIGN"), limits.designation},
          {QStringLiteral("PNOME"), limits.customerName}});
     QSet<QString> seen;
-    QStringList articles;
     QStringList stockCodes;
     for (const auto& row : sheets.rows) {
         for (int c : {1, 2}) {
@@ -40,8 +39,6 @@ int CustomerStockMap::build(const QString& user, const StockMapLimits& limits, c
             if (!code.isEmpty() && !seen.contains(articleKey(code))) {
                 seen.insert(articleKey(code));
                 stockCodes << code;
-                if (c == 1)
-                    articles << code;
             }
         }
     }
@@ -52,11 +49,13 @@ int CustomerStockMap::build(const QString& user, const StockMapLimits& limits, c
         stockCodes);
     if (progress)
         progress(60);
-    const QHash<QString, double> ordered = figuresByArticle(
-        m_invoicing,
-        QStringLiteral("SELECT CLINRO, ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM ENCCLIDET"
-                       " WHERE ARTIGO IN (%1) AND CLINRO >= :C1 AND CLINRO <= :C2 GROUP BY CLINRO, ARTIGO"),
-        articles, {{QStringLiteral("C1"), limits.firstCustomer}, {QStringLiteral("C2"), limits.lastCustomer}});
+    // One grouped read over the customer range (its index) rather than one
+    // per batch of articles, which would scan the order lines each time.
+    QHash<QString, double> ordered;
+    addFigures(ordered, m_invoicing.query(
+                            QStringLiteral("SELECT CLINRO, ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM ENCCLIDET"
+                                           " WHERE CLINRO >= :C1 AND CLINRO <= :C2 GROUP BY CLINRO, ARTIGO"),
+                            {{QStringLiteral("C1"), limits.firstCustomer}, {QStringLiteral("C2"), limits.lastCustomer}}));
 
     std::vector<std::vector<QVariant>> rows;
     rows.reserve(sheets.rows.size());

@@ -5,8 +5,11 @@
 namespace kv::production {
 namespace {
 
-// Well under the engines' limits on bound parameters per statement.
-constexpr int stockMapBatchParameters = 900;
+// Well under the engines' limits on bound parameters per statement, and
+// small enough that naming the parameters stays cheap (a statement's
+// parameters are looked up by name).
+constexpr int stockMapReadBatch = 250;
+constexpr int stockMapInsertParameters = 96;
 
 } // namespace
 
@@ -20,26 +23,30 @@ QString stockMapKey(const QStringList& parts)
     return articleKey(parts.join(QLatin1Char('\t')));
 }
 
+void addFigures(QHash<QString, double>& figures, const kv::db::QueryResult& rows)
+{
+    for (const auto& row : rows.rows) {
+        QStringList parts;
+        for (std::size_t c = 0; c + 1 < row.size(); ++c)
+            parts << row.at(c).toString();
+        figures[stockMapKey(parts)] += row.back().toDouble();
+    }
+}
+
 QHash<QString, double> figuresByArticle(kv::db::Connection& db, const QString& sql, const QStringList& codes,
                                         const kv::db::Params& params)
 {
     QHash<QString, double> figures;
-    for (qsizetype start = 0; start < codes.size(); start += stockMapBatchParameters) {
+    for (qsizetype start = 0; start < codes.size(); start += stockMapReadBatch) {
         kv::db::Params bound = params;
         QStringList names;
-        const qsizetype end = std::min<qsizetype>(codes.size(), start + stockMapBatchParameters);
+        const qsizetype end = std::min<qsizetype>(codes.size(), start + stockMapReadBatch);
         for (qsizetype i = start; i < end; ++i) {
             const QString name = QStringLiteral("BATCHCODE%1").arg(i - start);
             names << QLatin1Char(':') + name;
             bound.set(name, codes.at(i));
         }
-        const kv::db::QueryResult rows = db.query(sql.arg(names.join(QStringLiteral(", "))), bound);
-        for (const auto& row : rows.rows) {
-            QStringList parts;
-            for (std::size_t c = 0; c + 1 < row.size(); ++c)
-                parts << row.at(c).toString();
-            figures[stockMapKey(parts)] += row.back().toDouble();
-        }
+        addFigures(figures, db.query(sql.arg(names.join(QStringLiteral(", "))), bound));
     }
     return figures;
 }
@@ -49,7 +56,7 @@ void insertRowBatches(kv::db::Connection& db, const QString& table, const QStrin
 {
     if (columns.isEmpty())
         return;
-    const std::size_t perStatement = std::max<std::size_t>(1, stockMapBatchParameters / columns.size());
+    const std::size_t perStatement = std::max<std::size_t>(1, stockMapInsertParameters / columns.size());
     for (std::size_t start = 0; start < rows.size(); start += perStatement) {
         const std::size_t end = std::min(rows.size(), start + perStatement);
         QStringList tuples;

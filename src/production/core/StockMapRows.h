@@ -10,6 +10,7 @@
 
 namespace kv::db {
 class Connection;
+struct QueryResult;
 }
 
 namespace kv::production {
@@ -23,6 +24,10 @@ QString articleKey(const QString& code);
 
 // The key of a map row read with several key columns (customer and article).
 QString stockMapKey(const QStringList& parts);
+
+// Adds the rows of a statement that returns its key columns first and one
+// number last to `figures`, under stockMapKey of the key columns.
+void addFigures(QHash<QString, double>& figures, const kv::db::QueryResult& rows);
 
 // Runs `sql` over `codes` a batch at a time: "%1" in it is replaced by the
 // batch's bound parameters (":BATCHCODE0, ..."), `params` are bound as well. The

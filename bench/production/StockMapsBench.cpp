@@ -36,10 +36,7 @@ const QString User = QStringLiteral("ANA");
 const QDate First(2024, 3, 1);
 const QDate Last(2024, 3, 31);
 
-QString code(const QString& number)
-{
-    return QStringLiteral("'A' || CAST(100000 + (%1) AS VARCHAR(10))").arg(number);
-}
+QString code(const QString& number) { return QStringLiteral("'A' || CAST(100000 + (%1) AS VARCHAR(10))").arg(number); }
 
 struct Plant {
     kv::bench::BenchDatabase applicationDb;
@@ -48,8 +45,8 @@ struct Plant {
     kv::db::Connection& invoicing = *invoicingDb.connection;
 
     explicit Plant(Dialect dialect)
-        : applicationDb(dialect, QStringLiteral("kv_bench_maps_app"), QStringLiteral("PRDXKAVORIME01"))
-        , invoicingDb(dialect, QStringLiteral("kv_bench_maps_inv"), QStringLiteral("PRDXFACTUR01"))
+        : applicationDb(dialect, QStringLiteral("kv_bench_maps_app"), QStringLiteral("PRDXKAVORIME01")),
+          invoicingDb(dialect, QStringLiteral("kv_bench_maps_inv"), QStringLiteral("PRDXFACTUR01"))
     {
         using kv::bench::dayAfter;
         using kv::bench::numbers;
@@ -95,12 +92,12 @@ struct Plant {
                                             "CASE WHEN I % 3 = 0 THEN 'S' ELSE 'N' END FROM N")
                                  .arg(dayAfter(dialect, QStringLiteral("2024-01-01"), QStringLiteral("I % 365")))
                                  .arg(code(QStringLiteral("I % %1").arg(Materials))));
-            invoicing.exec(numbers(OrderLines)
-                           + QStringLiteral("INSERT INTO ENCCLIDET (ENCNRO, DETAIL, CLINRO, ARTIGO, QTDCAR) "
-                                            "SELECT 1 + (I - 1) / 4, 1 + (I - 1) % 4, 1 + I % %1, %2, I % 70 FROM N")
-                                 .arg(Customers)
-                                 .arg(code(QStringLiteral("%1 + 1 + I % %2").arg(Materials).arg(
-                                     Customers * SheetsPerCustomer))));
+            invoicing.exec(
+                numbers(OrderLines)
+                + QStringLiteral("INSERT INTO ENCCLIDET (ENCNRO, DETAIL, CLINRO, ARTIGO, QTDCAR) "
+                                 "SELECT 1 + (I - 1) / 4, 1 + (I - 1) % 4, 1 + I % %1, %2, I % 70 FROM N")
+                      .arg(Customers)
+                      .arg(code(QStringLiteral("%1 + 1 + I % %2").arg(Materials).arg(Customers * SheetsPerCustomer))));
             transaction.commit();
         }
         if (dialect == Dialect::Postgres) {
@@ -144,8 +141,9 @@ QHash<QString, double> bareStock(kv::db::Connection& invoicing, const QStringLis
     if (codes.isEmpty())
         return stock;
     for (const auto& row :
-         invoicing.query(QStringLiteral("SELECT CODIGO, EXIQTD FROM ARTIGOSCLS WHERE CODIGO IN (%1)").arg(names.join(',')),
-                         params)
+         invoicing
+             .query(QStringLiteral("SELECT CODIGO, EXIQTD FROM ARTIGOSCLS WHERE CODIGO IN (%1)").arg(names.join(',')),
+                    params)
              .rows)
         stock.insert(row.at(0).toString().toUpper(), row.at(1).toDouble());
     return stock;
@@ -225,9 +223,13 @@ void BM_BareCustomerStockMap(benchmark::State& state)
     kv::db::Connection& app = plant->application;
     kv::db::Connection& inv = plant->invoicing;
     for (auto _ : state) {
-        const auto sheets = app.query(QStringLiteral("SELECT CLIENTE, ARTIGO, MATPRIMA FROM PLN_FICTEC WHERE CLIENTE "
-                                                     "BETWEEN 1 AND 99999999 AND ARTIGO BETWEEN '' AND "
-                                                     "'ZZZZZZZZZZZZZZZZ' AND %1 AND %2").arg(kv::db::sql::likePattern(app.dialect(), QStringLiteral("DESIGNACAO"), QStringLiteral("PD")), kv::db::sql::likePattern(app.dialect(), QStringLiteral("NOME"), QStringLiteral("PN"))), {{"PD", QStringLiteral("%")}, {"PN", QStringLiteral("%")}});
+        const auto sheets = app.query(
+            QStringLiteral("SELECT CLIENTE, ARTIGO, MATPRIMA FROM PLN_FICTEC WHERE CLIENTE "
+                           "BETWEEN 1 AND 99999999 AND ARTIGO BETWEEN '' AND "
+                           "'ZZZZZZZZZZZZZZZZ' AND %1 AND %2")
+                .arg(kv::db::sql::likePattern(app.dialect(), QStringLiteral("DESIGNACAO"), QStringLiteral("PD")),
+                     kv::db::sql::likePattern(app.dialect(), QStringLiteral("NOME"), QStringLiteral("PN"))),
+            {{"PD", QStringLiteral("%")}, {"PN", QStringLiteral("%")}});
         QStringList codes;
         for (const auto& row : sheets.rows)
             codes << row.at(1).toString() << row.at(2).toString();

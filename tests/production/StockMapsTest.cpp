@@ -3,7 +3,7 @@
 // never touches another's.
 #include "production/core/ConsumptionForecast.h"
 #include "production/core/CustomerStockMap.h"
-#include "SupplierOrderLines.h"
+#include "production/StockMapTestSupport.h"
 #include "shell/LoginState.h"
 #include "shell/VersionUpdate.h"
 #include "support/Scenario.h"
@@ -16,10 +16,7 @@ using kv::test::Engine;
 
 namespace {
 
-QDateTime mapsAt(int day, int hour = 0)
-{
-    return QDateTime(QDate(2024, 5, day), QTime(hour, 30));
-}
+QDateTime mapsAt(int day, int hour = 0) { return QDateTime(QDate(2024, 5, day), QTime(hour, 30)); }
 
 class StockMaps : public ::testing::TestWithParam<Engine> {
 protected:
@@ -40,11 +37,13 @@ protected:
     {
         std::vector<kv::test::Article> articles;
         for (const auto& [code, quantity] : stock)
-            if (!inv->scalar(QStringLiteral("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = :C"), {{"C", code}}).toInt())
+            if (!inv->scalar(QStringLiteral("SELECT COUNT(*) FROM ARTIGOSCLS WHERE CODIGO = :C"), {{"C", code}})
+                     .toInt())
                 articles.push_back({code, code, QStringLiteral("6")});
         kv::test::addArticles(*inv, articles);
         for (const auto& [code, quantity] : stock)
-            inv->exec(QStringLiteral("UPDATE ARTIGOSCLS SET EXIQTD = :Q WHERE CODIGO = :C"), {{"Q", quantity}, {"C", code}});
+            inv->exec(QStringLiteral("UPDATE ARTIGOSCLS SET EXIQTD = :Q WHERE CODIGO = :C"),
+                      {{"Q", quantity}, {"C", code}});
     }
 
     kv::test::Scenario scenario;
@@ -58,18 +57,18 @@ protected:
 // supplier lines of the range count as on order.
 TEST_P(StockMaps, ForecastGroupsMaterialsWithStockAndOpenSupplierOrders)
 {
-    kv::test::insertRows(*app, "ORCCONSUMOS",
-                         {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN",
-                          "CONSUMO", "DATAENT"},
-                         {{"2024", 11, 0, 1, 1, 4, "tinta01", "Verniz brilho", 1.5, mapsAt(11)},
-                          {"2024", 10, 0, 1, 1, 3, "TINTA01", "Tinta azul", 2.5, mapsAt(10)},
-                          {"2024", 10, 0, 1, 2, 1, "MAQ01", "Máquina", 3.0, mapsAt(10)},
-                          {"2024", 10, 0, 1, 3, 7, "ACB01", "Acabamento", 1.0, mapsAt(10)},
-                          {"2024", 10, 0, 1, 4, 9, "CRT01", "Corte", 1.0, mapsAt(10)},
-                          {"2024", 10, 0, 1, 5, 10, "FIX01", "Custo fixo", 1.0, mapsAt(10)},
-                          {"2024", 12, 0, 1, 1, 2, "CART01", "Cartolina", 100.0, mapsAt(12, 17)},
-                          {"2024", 13, 0, 1, 1, 2, "CART01", "Cartolina", 50.0, mapsAt(13)},
-                          {"2024", 12, 0, 1, 2, 6, "COLA01", "Cola", 0.25, mapsAt(12)}});
+    kv::test::insertRows(
+        *app, "ORCCONSUMOS",
+        {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN", "CONSUMO", "DATAENT"},
+        {{"2024", 11, 0, 1, 1, 4, "tinta01", "Verniz brilho", 1.5, mapsAt(11)},
+         {"2024", 10, 0, 1, 1, 3, "TINTA01", "Tinta azul", 2.5, mapsAt(10)},
+         {"2024", 10, 0, 1, 2, 1, "MAQ01", "Máquina", 3.0, mapsAt(10)},
+         {"2024", 10, 0, 1, 3, 7, "ACB01", "Acabamento", 1.0, mapsAt(10)},
+         {"2024", 10, 0, 1, 4, 9, "CRT01", "Corte", 1.0, mapsAt(10)},
+         {"2024", 10, 0, 1, 5, 10, "FIX01", "Custo fixo", 1.0, mapsAt(10)},
+         {"2024", 12, 0, 1, 1, 2, "CART01", "Cartolina", 100.0, mapsAt(12, 17)},
+         {"2024", 13, 0, 1, 1, 2, "CART01", "Cartolina", 50.0, mapsAt(13)},
+         {"2024", 12, 0, 1, 2, 6, "COLA01", "Cola", 0.25, mapsAt(12)}});
     setStock({{"TINTA01", 30}, {"CART01", 1000}});
     kv::test::insertRows(*inv, "FRNENCDET", {"ENCNRO", "DETAIL", "DATAENTRG", "ARTIGO", "QTDCAR", "TOTENT"},
                          {{900, 1, mapsAt(11), "CART01", 200.0, "N"},
@@ -94,8 +93,9 @@ TEST_P(StockMaps, ForecastGroupsMaterialsWithStockAndOpenSupplierOrders)
     const Expected expected[] = {{"CART01", "Cartolina", 100.0, 1000.0, 200.0},
                                  {"COLA01", "Cola", 0.25, 0.0, 0.0},
                                  {"TINTA01", "Tinta azul", 4.0, 30.0, 5.0}};
-    const auto rows = scenario.rows(app, "SELECT UPPER(ARTIGO) AS ARTIGO, DESIGNACAO, CONSUMO, EXIQTD, QTDENC, UNIDADE, "
-                                         "PROGRAMA FROM IMPCONSUMOS WHERE UTIL = 'ANA' ORDER BY 1");
+    const auto rows =
+        scenario.rows(app, "SELECT UPPER(ARTIGO) AS ARTIGO, DESIGNACAO, CONSUMO, EXIQTD, QTDENC, UNIDADE, "
+                           "PROGRAMA FROM IMPCONSUMOS WHERE UTIL = 'ANA' ORDER BY 1");
     ASSERT_EQ(rows.rows.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         SCOPED_TRACE(expected[i].article);
@@ -113,10 +113,10 @@ TEST_P(StockMaps, ForecastGroupsMaterialsWithStockAndOpenSupplierOrders)
 // another program's rows of the same user stay as they were.
 TEST_P(StockMaps, ForecastReplacesOnlyTheUsersOwnRows)
 {
-    kv::test::insertRows(*app, "ORCCONSUMOS",
-                         {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN",
-                          "CONSUMO", "DATAENT"},
-                         {{"2024", 10, 0, 1, 1, 2, "CART01", "Cartolina", 10.0, mapsAt(10)}});
+    kv::test::insertRows(
+        *app, "ORCCONSUMOS",
+        {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN", "CONSUMO", "DATAENT"},
+        {{"2024", 10, 0, 1, 1, 2, "CART01", "Cartolina", 10.0, mapsAt(10)}});
     kv::test::insertRows(*app, "IMPCONSUMOS", {"UTIL", "PROGRAMA", "ARTIGO", "CONSUMO"},
                          {{"RUI", "ORCP104", "CART01", 77.0}, {"ANA", "OUTRO", "CART01", 66.0}});
     kv::production::ConsumptionForecast forecast(*app, *inv);
@@ -131,7 +131,8 @@ TEST_P(StockMaps, ForecastReplacesOnlyTheUsersOwnRows)
     EXPECT_DOUBLE_EQ(rows.value(2, "CONSUMO").toDouble(), 77.0);
     // An empty range leaves the user with no rows.
     EXPECT_EQ(forecast.build("ANA", QDate(2023, 1, 1), QDate(2023, 1, 2)).articles, 0);
-    EXPECT_EQ(scenario.rows(app, "SELECT * FROM IMPCONSUMOS WHERE PROGRAMA = 'ORCP104' AND UTIL = 'ANA'").rows.size(), 0u);
+    EXPECT_EQ(scenario.rows(app, "SELECT * FROM IMPCONSUMOS WHERE PROGRAMA = 'ORCP104' AND UTIL = 'ANA'").rows.size(),
+              0u);
 }
 
 class CustomerStockMaps : public StockMaps {
@@ -148,7 +149,9 @@ protected:
                               {300, "CX-A", "caixa a", "PL-2", "Plano 2", "Gama"}});
         setStock({{"CX-A", 500}, {"PL-1", 2000}, {"CX-B", 80}, {"ETQ-1", 7}});
         kv::test::insertRows(*inv, "ENCCLIDET", {"ENCNRO", "DETAIL", "CLINRO", "ARTIGO", "QTDCAR"},
-                             {{950, 1, 100, "CX-A", 300.0}, {950, 2, 100, "cx-a", 400.0}, {951, 1, 200, "CX-B", 50.0},
+                             {{950, 1, 100, "CX-A", 300.0},
+                              {950, 2, 100, "cx-a", 400.0},
+                              {951, 1, 200, "CX-B", 50.0},
                               {952, 1, 300, "NAO-STOCK", 9.0}});
     }
 };
@@ -209,17 +212,25 @@ TEST_P(CustomerStockMaps, LimitsAndPatternsChooseTheSheets)
     };
     const Case cases[] = {
         {"all", base, "100/CX-A 100/CX-B 200/ETQ-1 300/CX-A"},
-        {"designation prefix, any case",
-         with([](auto& l) { l.designation = QStringLiteral("caixa%"); }), "100/CX-A 100/CX-B 300/CX-A"},
+        {"designation prefix, any case", with([](auto& l) { l.designation = QStringLiteral("caixa%"); }),
+         "100/CX-A 100/CX-B 300/CX-A"},
         {"name with a quote", with([](auto& l) { l.customerName = QStringLiteral("O'N%"); }), "100/CX-A 100/CX-B"},
         {"quote alone", with([](auto& l) { l.customerName = QStringLiteral("'"); }), ""},
         {"text as typed with a wildcard", with([](auto& l) { l.customerName = QStringLiteral("%50%"); }), "200/ETQ-1"},
-        {"customer range", with([](auto& l) { l.firstCustomer = 150; l.lastCustomer = 300; }), "200/ETQ-1 300/CX-A"},
-        {"article range",
-         with([](auto& l) { l.firstArticle = QStringLiteral("CX-B"); l.lastArticle = QStringLiteral("ETQ-1"); }),
+        {"customer range", with([](auto& l) {
+             l.firstCustomer = 150;
+             l.lastCustomer = 300;
+         }),
+         "200/ETQ-1 300/CX-A"},
+        {"article range", with([](auto& l) {
+             l.firstArticle = QStringLiteral("CX-B");
+             l.lastArticle = QStringLiteral("ETQ-1");
+         }),
          "100/CX-B 200/ETQ-1"},
-        {"article range in lower case",
-         with([](auto& l) { l.firstArticle = QStringLiteral("cx-a"); l.lastArticle = QStringLiteral("cx-a"); }),
+        {"article range in lower case", with([](auto& l) {
+             l.firstArticle = QStringLiteral("cx-a");
+             l.lastArticle = QStringLiteral("cx-a");
+         }),
          "100/CX-A 300/CX-A"},
     };
     kv::production::CustomerStockMap map(*app, *inv);
@@ -227,8 +238,10 @@ TEST_P(CustomerStockMaps, LimitsAndPatternsChooseTheSheets)
         SCOPED_TRACE(c.label);
         map.build("ANA", c.limits);
         QStringList got;
-        for (const auto& row : scenario.rows(app, "SELECT CLIENTE, ARTIGO FROM WORKRELCXA WHERE UTIL = 'ANA' "
-                                                  "ORDER BY CLIENTE, ARTIGO").rows)
+        for (const auto& row : scenario
+                                   .rows(app, "SELECT CLIENTE, ARTIGO FROM WORKRELCXA WHERE UTIL = 'ANA' "
+                                              "ORDER BY CLIENTE, ARTIGO")
+                                   .rows)
             got << QStringLiteral("%1/%2").arg(row.at(0).toInt()).arg(row.at(1).toString());
         EXPECT_EQ(got.join(' '), QString::fromUtf8(c.expected));
     }

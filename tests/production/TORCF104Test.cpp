@@ -1,31 +1,20 @@
 // The consumption forecast form driven as a user does: dates with their
 // week, the range checks, the rights over both print buttons, and the map
 // read back from the preview's PDF.
-#include "platform/report/Export.h"
+#include "production/StockMapTestSupport.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/ui/Form.h"
 #include "production/forms/ProductionForms.h"
 #include "production/forms/ProductionSessionState.h"
-#include "SupplierOrderLines.h"
 #include "support/CompanySession.h"
 #include "support/TableRows.h"
 
 #include <QDateTime>
-#include <QProcess>
 
 using kv::test::Engine;
 using kv::test::FormDriver;
 
 namespace {
-
-QString forecastPdfText(const kv::report::Document& document, const QString& path)
-{
-    kv::report::exportDocument(document, kv::report::ExportFormat::Pdf, path);
-    QProcess pdf;
-    pdf.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    pdf.waitForFinished();
-    return QString::fromUtf8(pdf.readAllStandardOutput());
-}
 
 class ForecastSession : public kv::test::CompanySession {
 public:
@@ -120,13 +109,11 @@ TEST_P(ForecastForm, PreviewPrintsTheMapOfTheStoredRange)
     company.grantPrint("S");
     auto app = company.application();
     app->exec("DELETE FROM ORCCONSUMOS");
-    kv::test::insertRows(*app, "ORCCONSUMOS",
-                         {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN",
-                          "CONSUMO", "DATAENT"},
-                         {{"2024", 70, 0, 1, 1, 2, "CARTMAPA", "Cartolina do mapa", 1234.5,
-                           QDateTime(QDate(2024, 3, 14), QTime(10, 0))},
-                          {"2024", 71, 0, 1, 1, 2, "FORADATA", "Fora do intervalo", 9.0,
-                           QDateTime(QDate(2024, 3, 11), QTime(10, 0))}});
+    kv::test::insertRows(
+        *app, "ORCCONSUMOS",
+        {"ANO", "CODIGO", "SUBCODIGO", "ENCDETAIL", "DETAIL", "TIPOTABELA", "ARTIGO", "DESIGN", "CONSUMO", "DATAENT"},
+        {{"2024", 70, 0, 1, 1, 2, "CARTMAPA", "Cartolina do mapa", 1234.5, QDateTime(QDate(2024, 3, 14), QTime(10, 0))},
+         {"2024", 71, 0, 1, 1, 2, "FORADATA", "Fora do intervalo", 9.0, QDateTime(QDate(2024, 3, 11), QTime(10, 0))}});
     FormDriver form = scenario.open("TORCF104");
     form.type("Edit_DatEnt1", "14/03/2024");
     form.tab();
@@ -143,7 +130,7 @@ TEST_P(ForecastForm, PreviewPrintsTheMapOfTheStoredRange)
     form.click("BitPreview");
     scenario.settle();
     ASSERT_EQ(preview.pageCount(), 1) << scenario.messages().transcript().join('\n').toStdString();
-    const QString text = forecastPdfText(preview, scenario.tempPath("mapa.pdf"));
+    const QString text = stockMapPdfText(preview, scenario.tempPath("mapa.pdf"));
     for (const char* expected : {"MAPA DE PREVISÃO DE CONSUMOS", "Datas de Entrega de : 14/03/2024 a 15/03/2024",
                                  "Codigo Artigo", "Encomendado", "CARTMAPA", "Cartolina do mapa", "Kgs", "1.234,5000",
                                  "0,0000", "Empresa : Cartonagem do Vale, Lda", "Página :1"})

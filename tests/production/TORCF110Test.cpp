@@ -1,28 +1,17 @@
 // The stock map per customer driven as a user does: the map built on
 // opening, the grids, the range messages, and a print after a change read
 // back from the preview's PDF.
-#include "platform/report/Export.h"
+#include "production/StockMapTestSupport.h"
 #include "platform/report/PreviewWindow.h"
 #include "production/forms/ProductionForms.h"
 #include "production/forms/ProductionSessionState.h"
 #include "support/CompanySession.h"
 #include "support/TableRows.h"
 
-#include <QProcess>
-
 using kv::test::Engine;
 using kv::test::FormDriver;
 
 namespace {
-
-QString customerMapPdfText(const kv::report::Document& document, const QString& path)
-{
-    kv::report::exportDocument(document, kv::report::ExportFormat::Pdf, path);
-    QProcess pdf;
-    pdf.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    pdf.waitForFinished();
-    return QString::fromUtf8(pdf.readAllStandardOutput());
-}
 
 class CustomerMapSession : public kv::test::CompanySession {
 public:
@@ -126,7 +115,7 @@ TEST_P(CustomerMapForm, PreviewAfterAChangePrintsTheFieldsAsTheyStand)
     form.click("BitPreview");
     scenario.settle();
     ASSERT_EQ(preview.pageCount(), 1) << scenario.messages().transcript().join('\n').toStdString();
-    const QString text = customerMapPdfText(preview, scenario.tempPath("existencias.pdf"));
+    const QString text = stockMapPdfText(preview, scenario.tempPath("existencias.pdf"));
     for (const char* expected :
          {"Mapa de Existências por Cliente", "Designação : caixa a%", "Do Cliente : 1", "ao Cliente : 99999999",
           "Cliente Nº :", "O'Neil, Lda", "Exist.Prod.Acabado", "CX-A", "500,0000", "2.000,0000", "700,0000",

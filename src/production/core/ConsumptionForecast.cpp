@@ -13,8 +13,7 @@ namespace {
 // column's collation on SQLite, so it is named again).
 QString forecastArticlesSql(kv::db::Dialect dialect)
 {
-    const QString article =
-        QStringLiteral("COALESCE(ARTIGO, '') COLLATE %1").arg(kv::db::sql::textCollation(dialect));
+    const QString article = QStringLiteral("COALESCE(ARTIGO, '') COLLATE %1").arg(kv::db::sql::textCollation(dialect));
     return QStringLiteral("SELECT ARTIGO, DESIGN, TOTAL, ULTIMA FROM ("
                           " SELECT COALESCE(ARTIGO, '') AS ARTIGO, DESIGN,"
                           "  SUM(COALESCE(CONSUMO, 0)) OVER (PARTITION BY %1) AS TOTAL,"
@@ -31,8 +30,7 @@ QString forecastArticlesSql(kv::db::Dialect dialect)
 } // namespace
 
 ConsumptionForecast::ConsumptionForecast(kv::db::Connection& application, kv::db::Connection& invoicing)
-    : m_application(application)
-    , m_invoicing(invoicing)
+    : m_application(application), m_invoicing(invoicing)
 {
 }
 
@@ -85,16 +83,18 @@ ConsumptionForecast::Outcome ConsumptionForecast::build(const QString& user, con
 
 kv::db::QueryResult ConsumptionForecast::rows(const QString& user)
 {
-    return m_application.query(QStringLiteral("SELECT ARTIGO, DESIGNACAO, UNIDADE, CONSUMO, EXIQTD, QTDENC FROM IMPCONSUMOS"
-                                              " WHERE UTIL = :U AND PROGRAMA = :P ORDER BY UTIL, PROGRAMA, ARTIGO"),
-                               {{QStringLiteral("U"), user}, {QStringLiteral("P"), program()}});
+    return m_application.query(
+        QStringLiteral("SELECT ARTIGO, DESIGNACAO, UNIDADE, CONSUMO, EXIQTD, QTDENC FROM IMPCONSUMOS"
+                       " WHERE UTIL = :U AND PROGRAMA = :P ORDER BY UTIL, PROGRAMA, ARTIGO"),
+        {{QStringLiteral("U"), user}, {QStringLiteral("P"), program()}});
 }
 
 std::optional<ConsumptionForecast::CalendarDay> ConsumptionForecast::calendarDay(kv::db::Connection& invoicing,
-                                                                               const QDate& date)
+                                                                                 const QDate& date)
 {
-    const kv::db::QueryResult day = invoicing.query(
-        QStringLiteral("SELECT SEMANA, DIASEM FROM CALENDARIO WHERE DATA = :D"), {{QStringLiteral("D"), date.startOfDay()}});
+    const kv::db::QueryResult day =
+        invoicing.query(QStringLiteral("SELECT SEMANA, DIASEM FROM CALENDARIO WHERE DATA = :D"),
+                        {{QStringLiteral("D"), date.startOfDay()}});
     if (day.rows.empty())
         return std::nullopt;
     return CalendarDay{QStringLiteral("%1").arg(day.rows.front().at(0).toInt(), 2, 10, QLatin1Char('0')),

@@ -8,8 +8,7 @@
 namespace kv::production {
 
 CustomerStockMap::CustomerStockMap(kv::db::Connection& application, kv::db::Connection& invoicing)
-    : m_application(application)
-    , m_invoicing(invoicing)
+    : m_application(application), m_invoicing(invoicing)
 {
 }
 
@@ -52,10 +51,11 @@ int CustomerStockMap::build(const QString& user, const StockMapLimits& limits, c
     // One grouped read over the customer range (its index) rather than one
     // per batch of articles, which would scan the order lines each time.
     QHash<QString, double> ordered;
-    addFigures(ordered, m_invoicing.query(
-                            QStringLiteral("SELECT CLINRO, ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM ENCCLIDET"
-                                           " WHERE CLINRO >= :C1 AND CLINRO <= :C2 GROUP BY CLINRO, ARTIGO"),
-                            {{QStringLiteral("C1"), limits.firstCustomer}, {QStringLiteral("C2"), limits.lastCustomer}}));
+    addFigures(
+        ordered,
+        m_invoicing.query(QStringLiteral("SELECT CLINRO, ARTIGO, SUM(COALESCE(QTDCAR, 0)) FROM ENCCLIDET"
+                                         " WHERE CLINRO >= :C1 AND CLINRO <= :C2 GROUP BY CLINRO, ARTIGO"),
+                          {{QStringLiteral("C1"), limits.firstCustomer}, {QStringLiteral("C2"), limits.lastCustomer}}));
 
     std::vector<std::vector<QVariant>> rows;
     rows.reserve(sheets.rows.size());

@@ -50,10 +50,7 @@ public:
 
     // The article codes compared character by character, as typed.
     static bool articleRangeValid(const StockMapLimits& limits) { return limits.lastArticle >= limits.firstArticle; }
-    static bool customerRangeValid(const StockMapLimits& limits)
-    {
-        return limits.lastCustomer >= limits.firstCustomer;
-    }
+    static bool customerRangeValid(const StockMapLimits& limits) { return limits.lastCustomer >= limits.firstCustomer; }
 
 private:
     kv::db::Connection& m_application;

@@ -13,15 +13,9 @@ constexpr int stockMapInsertParameters = 96;
 
 } // namespace
 
-QString articleKey(const QString& code)
-{
-    return code.toUpper();
-}
+QString articleKey(const QString& code) { return code.toUpper(); }
 
-QString stockMapKey(const QStringList& parts)
-{
-    return articleKey(parts.join(QLatin1Char('\t')));
-}
+QString stockMapKey(const QStringList& parts) { return articleKey(parts.join(QLatin1Char('\t'))); }
 
 void addFigures(QHash<QString, double>& figures, const kv::db::QueryResult& rows)
 {

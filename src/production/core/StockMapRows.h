@@ -11,7 +11,7 @@
 namespace kv::db {
 class Connection;
 struct QueryResult;
-}
+} // namespace kv::db
 
 namespace kv::production {
 

@@ -75,8 +75,9 @@ void mapFooter(kv::report::Report& report, const QString& companyName, const QSt
     const double width = report.page().contentWidth();
     kv::report::Band& footer = report.pageFooter();
     footer.setHeight(text.isEmpty() ? 6 : 10);
-    footer.addText(QStringLiteral("Empresa : ") + companyName, QRectF(0, 1, width * 0.5, 4),
-                   QStringLiteral("Label_Empresa"))
+    footer
+        .addText(QStringLiteral("Empresa : ") + companyName, QRectF(0, 1, width * 0.5, 4),
+                 QStringLiteral("Label_Empresa"))
         .setPointSize(7);
     footer.addSystem(SystemElement::Field::DateTime, QRectF(width * 0.5, 1, width * 0.3, 4), QStringLiteral("Data :"))
         .setPointSize(7);
@@ -119,8 +120,7 @@ kv::report::Document StockMapReports::forecast(const kv::db::QueryResult& rows, 
     return kv::report::ReportEngine::render(report);
 }
 
-kv::report::Document StockMapReports::customerStock(const kv::db::QueryResult& rows,
-                                                    const StockMapReportInputs& inputs)
+kv::report::Document StockMapReports::customerStock(const kv::db::QueryResult& rows, const StockMapReportInputs& inputs)
 {
     kv::report::Report report(QStringLiteral("ExistCliRep"));
     mapPage(report);

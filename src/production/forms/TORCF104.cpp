@@ -22,8 +22,7 @@
 namespace kv::production {
 
 TORCF104::TORCF104(kv::shell::FormEnvironment environment, QWidget* parent)
-    : Form(parent, 1)
-    , m_environment(environment)
+    : Form(parent, 1), m_environment(environment)
 {
     setObjectName(QStringLiteral("ORCF104"));
     setWindowTitle(QStringLiteral("Mapa de Previsão de Consumos"));
@@ -46,9 +45,8 @@ TORCF104::TORCF104(kv::shell::FormEnvironment environment, QWidget* parent)
     Edit_DiaSemEnt1 = readOnly(QStringLiteral("Edit_DiaSemEnt1"), 3);
     Edit_DiaSemEnt2 = readOnly(QStringLiteral("Edit_DiaSemEnt2"), 3);
     int row = 0;
-    for (auto [caption, date, week, weekday] :
-         {std::tuple{caption1, Edit_DatEnt1, Edit_SemEnt1, Edit_DiaSemEnt1},
-          std::tuple{caption2, Edit_DatEnt2, Edit_SemEnt2, Edit_DiaSemEnt2}}) {
+    for (auto [caption, date, week, weekday] : {std::tuple{caption1, Edit_DatEnt1, Edit_SemEnt1, Edit_DiaSemEnt1},
+                                                std::tuple{caption2, Edit_DatEnt2, Edit_SemEnt2, Edit_DiaSemEnt2}}) {
         grid->addWidget(caption, row, 0);
         grid->addWidget(date, row, 1);
         grid->addWidget(week, row, 2);
@@ -94,8 +92,9 @@ QLineEdit* TORCF104::dateField(const QString& name, QLabel* caption)
 void TORCF104::FormActivate()
 {
     const kv::shell::LoginState& state = m_environment.state();
-    const kv::shell::FormRights rights = m_environment.rights(
-        kv::shell::RightsVariant::R6, state.WAplicacao, QStringLiteral("Planeamento"), QStringLiteral("Mapa de Consumos"));
+    const kv::shell::FormRights rights =
+        m_environment.rights(kv::shell::RightsVariant::R6, state.WAplicacao, QStringLiteral("Planeamento"),
+                             QStringLiteral("Mapa de Consumos"));
     // Without the right to print, neither way of printing is offered.
     BitPreview->setVisible(rights.showPrint);
     BitPrint->setVisible(rights.showPrint);
@@ -144,10 +143,7 @@ void TORCF104::showWeek(QLineEdit* date, QLineEdit* week, QLineEdit* weekday)
     }
 }
 
-void TORCF104::Edit_DatEnt1Exit()
-{
-    showWeek(Edit_DatEnt1, Edit_SemEnt1, Edit_DiaSemEnt1);
-}
+void TORCF104::Edit_DatEnt1Exit() { showWeek(Edit_DatEnt1, Edit_SemEnt1, Edit_DiaSemEnt1); }
 
 void TORCF104::Edit_DatEnt2Exit()
 {
@@ -195,10 +191,9 @@ void TORCF104::BitPreviewClick()
     if (PrintRout()) {
         try {
             ConsumptionForecast forecast(*m_environment.application(), *m_environment.invoicing());
-            kv::report::PreviewWindow preview(
-                StockMapReports::forecast(forecast.rows(m_environment.state().WUtil),
-                                          {m_first, m_last, m_environment.companyName()}),
-                this);
+            kv::report::PreviewWindow preview(StockMapReports::forecast(forecast.rows(m_environment.state().WUtil),
+                                                                        {m_first, m_last, m_environment.companyName()}),
+                                              this);
             preview.setWindowTitle(QStringLiteral("Mapa de Previsão de Consumos"));
             preview.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
             preview.exec();
@@ -216,10 +211,9 @@ void TORCF104::BitPrintClick()
     if (PrintRout()) {
         try {
             ConsumptionForecast forecast(*m_environment.application(), *m_environment.invoicing());
-            kv::report::PreviewWindow pages(
-                StockMapReports::forecast(forecast.rows(m_environment.state().WUtil),
-                                          {m_first, m_last, m_environment.companyName()}),
-                this);
+            kv::report::PreviewWindow pages(StockMapReports::forecast(forecast.rows(m_environment.state().WUtil),
+                                                                      {m_first, m_last, m_environment.companyName()}),
+                                            this);
             QPrinter printer(QPrinter::HighResolution);
             pages.print(printer);
         } catch (const kv::db::DbError& error) {

@@ -40,11 +40,10 @@ kv::ui::GridColumn stockColumn(const char* field, const char* title, int width)
 } // namespace
 
 TORCF110::TORCF110(kv::quotes::QuoteFormsEnvironment environment, QWidget* parent)
-    : Form(parent, 2)
-    , m_environment(environment)
-    , m_lookups(std::make_unique<kv::quotes::SelectionLookups>(environment))
-    , m_customers(std::make_unique<kv::db::Dataset>(QStringLiteral("WORKRELCLI")))
-    , m_articles(std::make_unique<kv::db::Dataset>(QStringLiteral("WORKRELCXA")))
+    : Form(parent, 2), m_environment(environment),
+      m_lookups(std::make_unique<kv::quotes::SelectionLookups>(environment)),
+      m_customers(std::make_unique<kv::db::Dataset>(QStringLiteral("WORKRELCLI"))),
+      m_articles(std::make_unique<kv::db::Dataset>(QStringLiteral("WORKRELCXA")))
 {
     setObjectName(QStringLiteral("ORCF110"));
     setWindowTitle(QStringLiteral("Mapa de Existências por Cliente"));
@@ -108,8 +107,9 @@ TORCF110::TORCF110(kv::quotes::QuoteFormsEnvironment environment, QWidget* paren
         return g;
     };
     auto* lists = new QVBoxLayout;
-    DBGrid1 = grid(QStringLiteral("DBGrid1"), {stockColumn("CLIENTE", "Cliente Nº", 10), stockColumn("NOME", "Nome", 40)},
-                   m_customers.get(), lists);
+    DBGrid1 =
+        grid(QStringLiteral("DBGrid1"), {stockColumn("CLIENTE", "Cliente Nº", 10), stockColumn("NOME", "Nome", 40)},
+             m_customers.get(), lists);
     DBGrid2 = grid(QStringLiteral("DBGrid2"),
                    {stockColumn("ARTIGO", "Código do Artigo", 16), stockColumn("DESIGNACAO", "Designação", 30),
                     stockColumn("MATPRM", "Mat.Prima", 16), stockColumn("MATDESCRI", "Designação", 30)},
@@ -153,10 +153,10 @@ void TORCF110::FormActivate()
     const kv::shell::LoginState& state = *m_environment.state;
     setStatusText(0, {});
     setMakerTag(state.WMarca);
-    const kv::shell::FormRights rights = kv::shell::FormEnvironment(*m_environment.state, *m_environment.modules)
-                                             .rights(kv::shell::RightsVariant::R6, state.WAplicacao,
-                                                     QStringLiteral("Planeamento"),
-                                                     QStringLiteral("Emissao Ordens de Fabrico"));
+    const kv::shell::FormRights rights =
+        kv::shell::FormEnvironment(*m_environment.state, *m_environment.modules)
+            .rights(kv::shell::RightsVariant::R6, state.WAplicacao, QStringLiteral("Planeamento"),
+                    QStringLiteral("Emissao Ordens de Fabrico"));
     BitPreview->setVisible(rights.showPrint);
     BitPrint->setVisible(rights.showPrint);
     if (!m_activated) {
@@ -238,8 +238,9 @@ void TORCF110::OpenClientes()
 
 void TORCF110::Edit_ArtigoChange()
 {
-    const QString article =
-        m_articles->isOpen() && !m_articles->isEmpty() ? m_articles->value(QStringLiteral("ARTIGO")).toString() : QString();
+    const QString article = m_articles->isOpen() && !m_articles->isEmpty()
+                                ? m_articles->value(QStringLiteral("ARTIGO")).toString()
+                                : QString();
     const QString path = article.isEmpty() || !m_environment.installation
                              ? QString()
                              : kv::quotes::articlePicturePath(*m_environment.installation, m_pathFoto, article, 1);

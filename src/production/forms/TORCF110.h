@@ -24,7 +24,7 @@ namespace kv::ui {
 class DbGrid;
 class RangeLimitsBlock;
 class TGlyphButton;
-}
+} // namespace kv::ui
 
 namespace kv::production {
 

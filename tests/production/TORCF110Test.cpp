@@ -125,6 +125,30 @@ TEST_P(CustomerMapForm, PreviewAfterAChangePrintsTheFieldsAsTheyStand)
     EXPECT_FALSE(text.contains("ETQ-1"));
 }
 
+// Insert on a customer field: the chosen customer's number goes into the
+// field; Cancel changes nothing.
+TEST_P(CustomerMapForm, CustomerLookupTakesTheChosenNumber)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    CustomerMapSession company(scenario, GetParam());
+    kv::test::addCustomers(*company.invoicing(), {{100, "O'Neil, Lda"}, {200, "Beta SA"}});
+    FormDriver form = scenario.open("TORCF110");
+    form.focus("Edit_CliNro2");
+    scenario.onDialog([](FormDriver& dialog) { dialog.click("CancelBtn"); });
+    form.insert();
+    scenario.settle();
+    EXPECT_EQ(form.text("Edit_CliNro2"), "99999999");
+    scenario.onDialog([](FormDriver& dialog) {
+        EXPECT_EQ(dialog.gridTitles("Grid"), (QStringList{"CÓDIGO", "NOME", "PAÍS"}));
+        dialog.clickRow("Grid", static_cast<int>(dialog.gridColumn("Grid", 0).indexOf("200")));
+        dialog.click("OKBtn");
+    });
+    form.insert();
+    scenario.settle();
+    EXPECT_EQ(form.text("Edit_CliNro2"), "200");
+}
+
 TEST_P(CustomerMapForm, WithoutThePrintRightNeitherButtonShows)
 {
     KV_SKIP_WITHOUT(GetParam());

@@ -67,7 +67,6 @@ TORCF110::TORCF110(kv::quotes::QuoteFormsEnvironment environment, QWidget* paren
     customerFields.simple.caption = QStringLiteral("Procura Simples");
     customerFields.alphabetic.caption = QStringLiteral("Procura Alfabética");
     customerFields.simple.columns.push_back(stockColumn("PAIS", "PAÍS", 15));
-    customerFields.alphabetic.columns.push_back(stockColumn("PAIS", "PAÍS", 15));
     kv::ui::LimitFields articleFields(QStringLiteral("articles"), QStringLiteral("Limite Artigos : "),
                                       QStringLiteral("Edit_ArtNro1"), QStringLiteral("Edit_ArtNro2"), 16);
     articleFields.maxLength = 16;

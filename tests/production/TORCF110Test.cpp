@@ -2,11 +2,15 @@
 // opening, the grids, the range messages, and a print after a change read
 // back from the preview's PDF.
 #include "production/StockMapTestSupport.h"
+#include "imaging/forms/TPictureBox.h"
 #include "platform/report/PreviewWindow.h"
 #include "production/forms/ProductionForms.h"
 #include "production/forms/ProductionSessionState.h"
 #include "support/CompanySession.h"
 #include "support/TableRows.h"
+
+#include <QDir>
+#include <QImage>
 
 using kv::test::Engine;
 using kv::test::FormDriver;
@@ -147,6 +151,32 @@ TEST_P(CustomerMapForm, CustomerLookupTakesTheChosenNumber)
     form.insert();
     scenario.settle();
     EXPECT_EQ(form.text("Edit_CliNro2"), "200");
+}
+
+// The current article's first picture from the year's folder (X:\Fotos of
+// the demo company), and none for an article without one.
+TEST_P(CustomerMapForm, CurrentArticleShowsItsFirstPicture)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    kv::test::CompanySession company(scenario, GetParam(), kv::test::Company::Demo);
+    auto state = kv::production::registerProductionForms(company.session(), scenario.forms());
+    company.application()->exec(
+        "INSERT INTO PLN_FICTEC (CLIENTE, ARTIGO, DESIGNACAO, MATPRIMA, NOME) "
+        "VALUES (1, 'A-FOTO', 'CAIXA', '', 'Primeiro'), (1, 'SEM-FOTO', 'CAIXA', '', 'Primeiro')");
+    const QString folder = scenario.installation().root() + QStringLiteral("/Fotos");
+    QDir().mkpath(folder);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(folder + QStringLiteral("/A-FOTO1.Bmp"), "BMP"));
+    FormDriver form = scenario.open("TORCF110");
+    auto* picture = form.find<kv::imaging::TPictureBox>("ML1");
+    ASSERT_EQ(form.gridColumn("DBGrid2", 0), (QStringList{"A-FOTO", "SEM-FOTO"}));
+    EXPECT_TRUE(picture->hasPicture());
+    EXPECT_EQ(picture->text(), "(01)");
+    form.clickRow("DBGrid2", 1);
+    scenario.settle();
+    EXPECT_FALSE(picture->hasPicture());
 }
 
 TEST_P(CustomerMapForm, WithoutThePrintRightNeitherButtonShows)

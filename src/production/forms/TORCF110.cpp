@@ -167,6 +167,8 @@ void TORCF110::FormActivate()
             kv::db::Dataset& parameters = m_environment.modules->dataset(QStringLiteral("DTTABELAS.FACPARGER"));
             if (!parameters.isOpen())
                 parameters.open();
+            // The shared parameters stand on the working year's row.
+            parameters.locate(QStringLiteral("ANO"), state.WAno);
             m_pathFoto = parameters.isEmpty() ? QString() : parameters.value(QStringLiteral("PATHFOTO")).toString();
         } catch (const kv::db::DbError& error) {
             kv::ui::messages().fail(error.fullText());

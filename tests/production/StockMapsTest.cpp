@@ -157,12 +157,15 @@ protected:
 };
 
 // Finished-product stock whether ordered or not; every order line of the
-// customer counts; a customer's order of the article says nothing of
+// customer counts, also for an article that is no stock article; a customer's order of the article says nothing of
 // another customer's; a sheet without raw material has none in stock.
 TEST_P(CustomerStockMaps, RowsHoldStocksOrdersAndDifference)
 {
+    // Customer 300's order of an article that is no stock article still counts.
+    kv::test::insertRows(*app, "PLN_FICTEC", {"CLIENTE", "ARTIGO", "DESIGNACAO", "MATPRIMA", "NOME"},
+                         {{300, "NAO-STOCK", "CAIXA X", "", "Gama"}});
     kv::production::CustomerStockMap map(*app, *inv);
-    EXPECT_EQ(map.build("ANA", {}), 4);
+    EXPECT_EQ(map.build("ANA", {}), 5);
     struct Expected {
         int customer;
         const char* article;
@@ -174,7 +177,8 @@ TEST_P(CustomerStockMaps, RowsHoldStocksOrdersAndDifference)
     const Expected expected[] = {{100, "CX-A", 500, 2000, 700, 1800},
                                  {100, "CX-B", 80, 2000, 0, 2080},
                                  {200, "ETQ-1", 7, 0, 0, 7},
-                                 {300, "CX-A", 500, 0, 0, 500}};
+                                 {300, "CX-A", 500, 0, 0, 500},
+                                 {300, "NAO-STOCK", 0, 0, 9, -9}};
     for (const Expected& e : expected) {
         SCOPED_TRACE(QStringLiteral("%1 %2").arg(e.customer).arg(QLatin1String(e.article)).toStdString());
         const auto rows = map.articles("ANA", e.customer);

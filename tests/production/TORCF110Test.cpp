@@ -6,6 +6,7 @@
 #include "platform/report/PreviewWindow.h"
 #include "production/forms/ProductionForms.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/TORCF110.h"
 #include "support/CompanySession.h"
 #include "support/TableRows.h"
 
@@ -116,8 +117,10 @@ TEST_P(CustomerMapForm, PreviewAfterAChangePrintsTheFieldsAsTheyStand)
         preview = qobject_cast<kv::report::PreviewWindow*>(window.window())->document();
         window.close();
     });
-    form.click("BitPreview");
+    // The click of a mouse that takes no focus: the field is never left.
+    qobject_cast<kv::production::TORCF110*>(form.window())->BitPreviewClick();
     scenario.settle();
+    EXPECT_EQ(form.focused(), "Edit_Design");
     ASSERT_EQ(preview.pageCount(), 1) << scenario.messages().transcript().join('\n').toStdString();
     const QString text = stockMapPdfText(preview, scenario.tempPath("existencias.pdf"));
     for (const char* expected :

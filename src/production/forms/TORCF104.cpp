@@ -8,6 +8,7 @@
 #include "platform/ui/MessageService.h"
 #include "platform/ui/TGlyphButton.h"
 #include "production/core/ConsumptionForecast.h"
+#include "production/forms/MapButtons.h"
 #include "production/forms/StockMapReports.h"
 
 #include <QApplication>
@@ -53,9 +54,12 @@ TORCF104::TORCF104(kv::shell::FormEnvironment environment, QWidget* parent)
         grid->addWidget(weekday, row, 3);
         ++row;
     }
-    CheckImpressora = new QCheckBox(QStringLiteral("Seleccionar a Impressora"));
-    CheckImpressora->setObjectName(QStringLiteral("CheckImpressora"));
-    CheckImpressora->setChecked(true);
+    const MapButtons buttons = addMapButtons(
+        *this, [this] { BitPreviewClick(); }, [this] { BitPrintClick(); });
+    CheckImpressora = buttons.printer;
+    BitPreview = buttons.preview;
+    BitPreview->setToolTip(QStringLiteral("Impressão c/ Preview"));
+    BitPrint = buttons.print;
     grid->addWidget(CheckImpressora, row++, 1, 1, 3);
     Gauge1 = new QProgressBar;
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
@@ -63,20 +67,6 @@ TORCF104::TORCF104(kv::shell::FormEnvironment environment, QWidget* parent)
     Gauge1->hide();
     grid->addWidget(Gauge1, row++, 0, 1, 4);
     grid->setColumnStretch(4, 1);
-
-    auto* buttons = new QHBoxLayout(buttonBar());
-    const auto button = [&](const QString& caption, const QString& name, auto handler) {
-        auto* b = new kv::ui::TGlyphButton(caption);
-        b->setObjectName(name);
-        connect(b, &kv::ui::TGlyphButton::clicked, this, handler);
-        buttons->addWidget(b);
-        return b;
-    };
-    buttons->addStretch(1);
-    BitPreview = button(QStringLiteral("&Preview"), QStringLiteral("BitPreview"), [this] { BitPreviewClick(); });
-    BitPreview->setToolTip(QStringLiteral("Impressão c/ Preview"));
-    BitPrint = button(QStringLiteral("&Imprimir"), QStringLiteral("BitPrint"), [this] { BitPrintClick(); });
-    button(QStringLiteral("&Terminar"), QStringLiteral("BitTerminar"), [this] { accept(); });
 }
 
 QLineEdit* TORCF104::dateField(const QString& name, QLabel* caption)

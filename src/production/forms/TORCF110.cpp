@@ -12,6 +12,7 @@
 #include "platform/ui/MessageService.h"
 #include "platform/ui/RangeLimitsBlock.h"
 #include "platform/ui/TGlyphButton.h"
+#include "production/forms/MapButtons.h"
 #include "production/forms/StockMapReports.h"
 #include "quotes/core/ArticlePictures.h"
 #include "quotes/forms/SelectionLookups.h"
@@ -124,23 +125,13 @@ TORCF110::TORCF110(kv::quotes::QuoteFormsEnvironment environment, QWidget* paren
     auto* layout = new QVBoxLayout(body());
     layout->addLayout(top);
     layout->addLayout(middle, 1);
-    CheckImpressora = new QCheckBox(QStringLiteral("Seleccionar a Impressora"));
-    CheckImpressora->setObjectName(QStringLiteral("CheckImpressora"));
-    CheckImpressora->setChecked(true);
+    const MapButtons buttons = addMapButtons(
+        *this, [this] { BitPreviewClick(); }, [this] { BitPrintClick(); });
+    CheckImpressora = buttons.printer;
+    BitPreview = buttons.preview;
+    BitPrint = buttons.print;
     layout->addWidget(CheckImpressora);
 
-    auto* buttons = new QHBoxLayout(buttonBar());
-    const auto button = [&](const QString& caption, const QString& name, auto handler) {
-        auto* b = new kv::ui::TGlyphButton(caption);
-        b->setObjectName(name);
-        connect(b, &kv::ui::TGlyphButton::clicked, this, handler);
-        buttons->addWidget(b);
-        return b;
-    };
-    buttons->addStretch(1);
-    BitPreview = button(QStringLiteral("&Preview"), QStringLiteral("BitPreview"), [this] { BitPreviewClick(); });
-    BitPrint = button(QStringLiteral("&Imprimir"), QStringLiteral("BitPrint"), [this] { BitPrintClick(); });
-    button(QStringLiteral("&Terminar"), QStringLiteral("BitTerminar"), [this] { accept(); });
     connect(m_articles.get(), &kv::db::Dataset::currentChanged, this, [this] { Edit_ArtigoChange(); });
     connect(m_articles.get(), &kv::db::Dataset::reset, this, [this] { Edit_ArtigoChange(); });
 }

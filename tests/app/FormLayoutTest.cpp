@@ -21,6 +21,7 @@
 #include "platform/ui/LookupDialog.h"
 #include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/approval/forms/TORCF032A.h"
+#include "production/forms/ProductionForms.h"
 #include "quotes/forms/QuoteForms.h"
 #include "production/forms/ProductionSessionState.h"
 #include "support/LayoutCheck.h"

@@ -21,12 +21,13 @@ TEST_P(ProductionRecordsStep, OlderCompanyKeepsItsConsumptionUnderTheYear)
     for (const char* table : {"ORCCONSUMOS", "ORDFABRICO", "ORDFABRICODET", "TEMPENCCLIDET", "ORDFABENC", "OFESTAT",
                               "OFCONSUMOS", "OFTRANSFORM"})
         db->exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
-    db->exec("CREATE TABLE ORCCONSUMOS (CODIGO INTEGER NOT NULL, SUBCODIGO INTEGER NOT NULL, "
-             "ENCDETAIL INTEGER NOT NULL, DETAIL INTEGER NOT NULL, TIPOTABELA INTEGER, CODTAB INTEGER, "
-             "DESIGN VARCHAR(40), UNIDADE VARCHAR(3), TIPOCUSTO VARCHAR(2), QTDAPROV DOUBLE PRECISION, "
-             "NROPASSAGENS INTEGER, PRDHOR DOUBLE PRECISION, ACERTO DOUBLE PRECISION, CONSUMO DOUBLE PRECISION, "
-             "SUPIMPRESS DOUBLE PRECISION, DATAENT TIMESTAMP, ARTIGO VARCHAR(16), ENTRADA SMALLINT, "
-             "CONSUMIDO DOUBLE PRECISION, CONSTRAINT PK_ORCCONSUMOS PRIMARY KEY (CODIGO, SUBCODIGO, ENCDETAIL, DETAIL))");
+    db->exec(
+        "CREATE TABLE ORCCONSUMOS (CODIGO INTEGER NOT NULL, SUBCODIGO INTEGER NOT NULL, "
+        "ENCDETAIL INTEGER NOT NULL, DETAIL INTEGER NOT NULL, TIPOTABELA INTEGER, CODTAB INTEGER, "
+        "DESIGN VARCHAR(40), UNIDADE VARCHAR(3), TIPOCUSTO VARCHAR(2), QTDAPROV DOUBLE PRECISION, "
+        "NROPASSAGENS INTEGER, PRDHOR DOUBLE PRECISION, ACERTO DOUBLE PRECISION, CONSUMO DOUBLE PRECISION, "
+        "SUPIMPRESS DOUBLE PRECISION, DATAENT TIMESTAMP, ARTIGO VARCHAR(16), ENTRADA SMALLINT, "
+        "CONSUMIDO DOUBLE PRECISION, CONSTRAINT PK_ORCCONSUMOS PRIMARY KEY (CODIGO, SUBCODIGO, ENCDETAIL, DETAIL))");
     // Order 40 exists in two years; order 41 has no order row left.
     for (const char* year : {"2023", "2024"})
         db->exec("INSERT INTO ORDFABDET (ANO, SEMANA, ORDNRO, SUBORC, DETAIL) VALUES (:A, '10', 40, 0, 1)",
@@ -46,7 +47,8 @@ TEST_P(ProductionRecordsStep, OlderCompanyKeepsItsConsumptionUnderTheYear)
     update.readRecordedVersion();
     ASSERT_TRUE(update.run().isEmpty());
 
-    const auto rows = scenario.rows(db, "SELECT ANO, CODIGO, DESIGN, CONSUMO, CONSUMIDO FROM ORCCONSUMOS ORDER BY CODIGO");
+    const auto rows =
+        scenario.rows(db, "SELECT ANO, CODIGO, DESIGN, CONSUMO, CONSUMIDO FROM ORCCONSUMOS ORDER BY CODIGO");
     ASSERT_EQ(rows.rows.size(), 2u);
     EXPECT_EQ(rows.value(0, "ANO").toString(), "2024");
     EXPECT_EQ(rows.value(0, "CONSUMO").toDouble(), 12.5);
@@ -56,8 +58,8 @@ TEST_P(ProductionRecordsStep, OlderCompanyKeepsItsConsumptionUnderTheYear)
     EXPECT_FALSE(db->tableExists("ORCCONSUMOS_ANTERIOR"));
     // The same order number of the other year now has rows of its own.
     db->exec("INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL) VALUES ('2023', 40, 0, 1, 1)");
-    for (const char* table : {"ORDFABRICO", "ORDFABRICODET", "TEMPENCCLIDET", "ORDFABENC", "OFESTAT", "OFCONSUMOS",
-                              "OFTRANSFORM"})
+    for (const char* table :
+         {"ORDFABRICO", "ORDFABRICODET", "TEMPENCCLIDET", "ORDFABENC", "OFESTAT", "OFCONSUMOS", "OFTRANSFORM"})
         EXPECT_TRUE(db->tableExists(QLatin1String(table))) << table;
     // Two users' work lists hold the same customer-order line.
     for (const char* user : {"ANA", "RUI"})

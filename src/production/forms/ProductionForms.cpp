@@ -4,11 +4,15 @@
 #include "production/forms/OrderConsultationForm.h"
 #include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/StockMapReports.h"
 #include "production/forms/TORCF100.h"
 #include "production/forms/TORCF101A.h"
 #include "production/forms/TORCF101B.h"
+#include "production/forms/TORCF104.h"
 #include "production/forms/TORCF105A.h"
+#include "production/forms/TORCF110.h"
 #include "production/print/OrderDocumentReports.h"
+#include "shell/FormEnvironment.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -50,6 +54,13 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                       &session.installation(), parent);
         });
     registerOrderDocumentForms(forms);
+    const kv::shell::FormEnvironment mapEnvironment(session.state(), session.dataModules());
+    forms.add(QStringLiteral("TORCF104"), [mapEnvironment](QWidget* parent) { return new TORCF104(mapEnvironment, parent); });
+    const kv::quotes::QuoteFormsEnvironment stockMapEnvironment{&session.state(), &session.dataModules(), &forms,
+                                                                &session.installation()};
+    forms.add(QStringLiteral("TORCF110"),
+              [stockMapEnvironment](QWidget* parent) { return new TORCF110(stockMapEnvironment, parent); });
+    StockMapReports::registerReports(forms);
     return state;
 }
 

@@ -59,7 +59,7 @@ struct LoginState {
     bool productionModelT() const { return WTipoOrdFab == QLatin1String("T"); }
 };
 
-inline constexpr const char* ProgramVersion = "01.010";
+inline constexpr const char* ProgramVersion = "01.011";
 inline constexpr const char* ApplicationKey = "KAVORIMETAS";
 inline constexpr const char* BaseModuleKey = "MODULO BASE";
 

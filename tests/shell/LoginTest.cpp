@@ -119,10 +119,10 @@ const StopCase StopCasesTable[] = {
     {"database of a newer program",
      [](auto& i) {
          i.bringToProgramVersion();
-         execA(i, "UPDATE ACTUAL_VERSAO SET VERSAO = '01.011'");
+         execA(i, "UPDATE ACTUAL_VERSAO SET VERSAO = '01.012'");
      },
-     "A base de dados da empresa está na versão 01.011, mais recente do que a deste programa "
-     "(01.010). Instale a versão actual do programa."},
+     "A base de dados da empresa está na versão 01.012, mais recente do que a deste programa "
+     "(01.011). Instale a versão actual do programa."},
     {"failing version step", [](auto& i) { execA(i, "DROP TABLE WORKORDFAB"); },
      "Erro na actualização da base de dados para a versão 01.005:", true},
 };

@@ -104,13 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::Values(Engine::Sqlite, Engine::Postgres),
         ::testing::Values(
             ChainCase{"01.001",
-                      {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010"},
+                      {"01.002", "01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010", "01.011"},
                       true, true},
             ChainCase{
-                "01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010"}, false, true},
-            ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009", "01.010"}, false, false},
-            ChainCase{"01.008", {"01.009", "01.010"}, false, false}, ChainCase{"01.009", {"01.010"}, false, false},
-            ChainCase{"01.010", {}, false, false})),
+                "01.002", {"01.003", "01.004", "01.005", "01.006", "01.007", "01.008", "01.009", "01.010", "01.011"}, false, true},
+            ChainCase{"01.004", {"01.005", "01.006", "01.007", "01.008", "01.009", "01.010", "01.011"}, false, false},
+            ChainCase{"01.008", {"01.009", "01.010", "01.011"}, false, false}, ChainCase{"01.009", {"01.010", "01.011"}, false, false},
+            ChainCase{"01.010", {"01.011"}, false, false}, ChainCase{"01.011", {}, false, false})),
     [](const auto& testInfo) {
         return std::string(std::get<0>(testInfo.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
                + std::get<1>(testInfo.param).from.mid(3).toStdString();
@@ -138,10 +138,11 @@ TEST_P(VersionPlans, FromTheRecordedVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Version, VersionPlans,
-    ::testing::Values(PlanCase{"01.010", VersionPlan::Kind::UpToDate, 0},
+    ::testing::Values(PlanCase{"01.011", VersionPlan::Kind::UpToDate, 0},
+                      PlanCase{"01.010", VersionPlan::Kind::Chain, 11},
                       PlanCase{"01.009", VersionPlan::Kind::Chain, 10},
                       PlanCase{"01.007", VersionPlan::Kind::Chain, 8}, PlanCase{"01.001", VersionPlan::Kind::Chain, 2},
-                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6}, PlanCase{"01.011", VersionPlan::Kind::Newer, 0},
+                      PlanCase{"01.005", VersionPlan::Kind::Chain, 6}, PlanCase{"01.012", VersionPlan::Kind::Newer, 0},
                       PlanCase{"02.000", VersionPlan::Kind::Newer, 0},
                       PlanCase{"01.000", VersionPlan::Kind::Unknown, 0}, PlanCase{"", VersionPlan::Kind::Unknown, 0},
                       PlanCase{"1.3", VersionPlan::Kind::Unknown, 0}));
@@ -152,14 +153,14 @@ class Version : public VersionFixture {};
 
 TEST_P(Version, NewerVersionChangesNothing)
 {
-    record("01.011");
+    record("01.012");
     VersionUpdate update(*db, state);
     update.readRecordedVersion();
     EXPECT_EQ(update.plan().kind, VersionPlan::Kind::Newer);
     EXPECT_TRUE(update.run().isEmpty());
-    EXPECT_EQ(recorded(), "01.011");
+    EXPECT_EQ(recorded(), "01.012");
     EXPECT_FALSE(db->columnExists("UTILIZADORES", "UPGRADE_LICENSE"));
-    EXPECT_TRUE(update.refusal().contains("01.011"));
+    EXPECT_TRUE(update.refusal().contains("01.012"));
 }
 
 TEST_P(Version, FailingStepIsRolledBackAndTheLaterStepsDoNotRun)

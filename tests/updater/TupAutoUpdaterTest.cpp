@@ -150,10 +150,10 @@ TEST_F(AutoUpdaterTest, ComparesWithTheInstalledVersion)
         bool asked;
     };
     const Case cases[] = {
-        {"01.010", false, false, false}, // the installed version: nothing newer
+        {"01.011", false, false, false}, // the installed version: nothing newer
         {"01.004", false, false, false},
-        {"01.011", true, true, false}, // silent: found, nothing offered
-        {"01.011", false, true, true},
+        {"01.012", true, true, false}, // silent: found, nothing offered
+        {"01.012", false, true, true},
     };
     for (const Case& c : cases) {
         view.shown.clear();
@@ -182,7 +182,7 @@ TEST_F(AutoUpdaterTest, DownloadsEverythingThenStartsTheInstallationProgram)
     const QByteArray library = bytes(5000, 'k');
     server.serve(QStringLiteral("/f/SetupKavorimetas"), R{200, setup});
     server.serve(QStringLiteral("/f/lib.so"), R{200, library});
-    announce("#version=01.011\r\n#method=1\r\n#message={Nova versão}\r\n"
+    announce("#version=01.012\r\n#method=1\r\n#message={Nova versão}\r\n"
              "#url="
              + server.url("/f/SetupKavorimetas").toUtf8()
              + "\r\n"
@@ -242,7 +242,7 @@ TEST_F(AutoUpdaterTest, ABrokenTransferLeavesNothingAndSaysSo)
     };
     for (const Case& c : cases) {
         view.shown.clear();
-        announce("#version=01.011\r\n#url1=" + server.url("/f/a.bin").toUtf8()
+        announce("#version=01.012\r\n#url1=" + server.url("/f/a.bin").toUtf8()
                  + "=a.bin\r\n#url2=" + server.url(QLatin1String(c.second)).toUtf8() + "=sub\\b.bin\r\n");
         auto updates = mainProgram();
         bool aborted = false;
@@ -262,7 +262,7 @@ TEST_F(AutoUpdaterTest, LostFileQuestionAndSizeSkip)
 {
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
     server.serve(QStringLiteral("/f/same.bin"), R{200, bytes(300, 's')});
-    announce("#version=01.011\r\n#url1=" + server.url("/f/missing.bin").toUtf8()
+    announce("#version=01.012\r\n#url1=" + server.url("/f/missing.bin").toUtf8()
              + "=missing.bin\r\n#url2=" + server.url("/f/same.bin").toUtf8()
              + "=same.bin\r\n#url3=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
     QFile same(appFolder() + QStringLiteral("/same.bin"));
@@ -294,7 +294,7 @@ TEST_F(AutoUpdaterTest, ProtectedFilesAskForCredentials)
     protectedFile.realm = "Updates";
     protectedFile.credentials = "ana:pw";
     server.serve(QStringLiteral("/f/p.bin"), protectedFile);
-    announce("#version=01.011\r\n#url=" + server.url("/f/p.bin").toUtf8() + "=p.bin\r\n");
+    announce("#version=01.012\r\n#url=" + server.url("/f/p.bin").toUtf8() + "=p.bin\r\n");
     auto updates = mainProgram();
     updates->check({QStringLiteral("UKavorimetas.txt"), false});
     ASSERT_TRUE(kv::test::spinUntil([&] { return QFile::exists(record(QStringLiteral("args"))); }))
@@ -308,7 +308,7 @@ TEST_F(AutoUpdaterTest, ProtectedFilesAskForCredentials)
 TEST_F(AutoUpdaterTest, AbortsWhenTheWizardIsClosedOrTheHelperCannotStart)
 {
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(4000, 'a')});
-    announce("#version=01.011\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
+    announce("#version=01.012\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
     struct Case {
         bool closeWizard;
         bool brokenHelper;
@@ -380,7 +380,7 @@ TEST_F(AutoUpdaterTest, SilentCheckNeverHoldsTheLoginUp)
 
 TEST_F(AutoUpdaterTest, RedirectMethodOpensTheBrowser)
 {
-    announce("#version=01.011\r\n#method=2\r\n#url=pagename\r\n");
+    announce("#version=01.012\r\n#method=2\r\n#url=pagename\r\n");
     auto updates = mainProgram();
     updates->check({QStringLiteral("UKavorimetas.txt"), false});
     ASSERT_TRUE(kv::test::spinUntil([&] { return view.shown.size() == 2; }));
@@ -414,7 +414,7 @@ TEST_F(AutoUpdaterTest, RestartParameters)
 
     // An empty restart text reaches the installation program as "+ " and the method digit.
     server.serve(QStringLiteral("/f/a.bin"), R{200, bytes(100, 'a')});
-    announce("#version=01.011\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
+    announce("#version=01.012\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n");
     auto updates = mainProgram();
     updates->updater().OnEndUpgrade = [&](bool&) { updates->updater().SetRestartParams(QString()); };
     updates->check({QStringLiteral("UKavorimetas.txt"), false});
@@ -433,7 +433,7 @@ TEST_F(AutoUpdaterTest, FileTimesComeFromTheServerAndNeverCarryOver)
     ASSERT_TRUE(source.open(QIODevice::WriteOnly));
     source.write(bytes(500, 'l'));
     source.close();
-    announce("#version=01.011\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2=file://" + local.toUtf8()
+    announce("#version=01.012\r\n#url1=" + server.url("/f/a.bin").toUtf8() + "=a.bin\r\n#url2=file://" + local.toUtf8()
              + "=b.bin\r\n");
     auto updates = mainProgram();
     QStringList started;

@@ -6,8 +6,8 @@
 
 namespace kv::db {
 
-PrintQueue::PrintQueue(Connection& db, PrintQueueTable table, QString user)
-    : m_db(db), m_table(std::move(table)), m_user(std::move(user))
+PrintQueue::PrintQueue(Connection& db, PrintQueueTable table, QString user, PrintQueueKind kind)
+    : m_db(db), m_table(std::move(table)), m_user(std::move(user)), m_kind(std::move(kind))
 {
 }
 
@@ -35,12 +35,19 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
     // The table's key is (document, user, copy). Inserted only when absent: a name given twice, or a row another run of
     // the same user left, still makes one row per document and copy.
     const bool withCopies = !m_table.copy.isEmpty();
-    const QString insert =
-        withCopies ? QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:WOrcNro, :WUtil, :WVia) "
-                                    "ON CONFLICT DO NOTHING")
-                         .arg(m_table.table, m_table.document, m_table.user, m_table.copy)
-                   : QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (:WOrcNro, :WUtil) ON CONFLICT DO NOTHING")
-                         .arg(m_table.table, m_table.document, m_table.user);
+    const bool withKind = !m_kind.column.isEmpty();
+    QStringList columns{m_table.document, m_table.user};
+    QStringList markers{QStringLiteral(":WOrcNro"), QStringLiteral(":WUtil")};
+    if (withCopies) {
+        columns << m_table.copy;
+        markers << QStringLiteral(":WVia");
+    }
+    if (withKind) {
+        columns << m_kind.column;
+        markers << QStringLiteral(":WKind");
+    }
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
+                               .arg(m_table.table, columns.join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
     const QStringList single{QString()};
     Transaction transaction(m_db);
     empty();
@@ -51,6 +58,8 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
             kv::db::Params p{{QStringLiteral("WOrcNro"), document}, {QStringLiteral("WUtil"), m_user}};
             if (withCopies)
                 p.set(QStringLiteral("WVia"), copy);
+            if (withKind)
+                p.set(QStringLiteral("WKind"), m_kind.value);
             m_db.exec(insert, p);
         }
         if (mark)
@@ -65,11 +74,18 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
 std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStringList& copies) const
 {
     const QString copyColumn = m_table.copy.isEmpty() ? QStringLiteral("''") : m_table.copy;
+    kv::db::Params params{
+        {QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}};
+    QString kindCondition;
+    if (!m_kind.column.isEmpty()) {
+        kindCondition = QStringLiteral(" AND %1 = :WKind").arg(m_kind.column);
+        params.set(QStringLiteral("WKind"), m_kind.value);
+    }
     const QueryResult result = m_db.query(
-        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil "
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil%5 "
                        "ORDER BY %1")
-            .arg(m_table.document, copyColumn, m_table.table, m_table.user),
-        {{QStringLiteral("WOrcNro1"), from}, {QStringLiteral("WOrcNro2"), to}, {QStringLiteral("WUtil"), m_user}});
+            .arg(m_table.document, copyColumn, m_table.table, m_table.user, kindCondition),
+        params);
     std::vector<PrintQueueRow> rows;
     rows.reserve(result.rows.size());
     for (const auto& row : result.rows)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <array>
 #include <functional>
 #include <vector>
@@ -23,6 +24,13 @@ struct PrintQueueTable {
     QString copy = QStringLiteral("VIA"); // empty: one row per document, no copies
 };
 
+// A queue shared by kinds of document: the column every row of one kind
+// carries with that kind's value (no column: a queue of one kind).
+struct PrintQueueKind {
+    QString column; // "TIPDOC"
+    QVariant value;
+};
+
 struct PrintQueueRow {
     qint64 document = 0;
     QString copy;
@@ -32,7 +40,7 @@ class PrintQueue {
 public:
     static constexpr int CopySlots = 8;
 
-    PrintQueue(Connection& db, PrintQueueTable table, QString user);
+    PrintQueue(Connection& db, PrintQueueTable table, QString user, PrintQueueKind kind = {});
 
     // The copies of a run: the names of the ticked slots in slot order, each
     // name once; a slot without a name or left unticked gives none.
@@ -59,6 +67,7 @@ private:
     Connection& m_db;
     PrintQueueTable m_table;
     QString m_user;
+    PrintQueueKind m_kind;
 };
 
 } // namespace kv::db

@@ -1,6 +1,7 @@
 #include "production/unit/ProductionUnit.h"
 
 #include "production/forms/ProductionForms.h"
+#include "production/unit/ProductionRecordsStep.h"
 #include "shell/VersionStepContext.h"
 
 namespace kv::production {
@@ -96,6 +97,21 @@ kv::shell::SubsystemUnit productionUnit()
         {6, unit.name, [](VersionStepContext& step) {
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("ORCCONSUMOS"), QStringLiteral("CONSUMIDO"), FieldType::Float);
+         }},
+        // The production-order records and their generation.
+        {11, unit.name, addProductionRecords},
+        // Materials requirements: the users' work tables, the requisitions,
+        // purchase orders and their print queue, and delivery place 1's address.
+        {11, unit.name, [](VersionStepContext& step) {
+             step.createMissingTables({QStringLiteral("LOGSELENC"), QStringLiteral("LOGARTIGOS"),
+                                       QStringLiteral("LOGFRNENC"), QStringLiteral("LOGARTGFORN"),
+                                       QStringLiteral("FRNREQMAS"), QStringLiteral("FRNREQDET"),
+                                       QStringLiteral("FRNENCMAS"), QStringLiteral("FRNENCDET"),
+                                       QStringLiteral("FRNENCIMPR")});
+             constexpr auto Inv = kv::schema::Database::Invoicing;
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA1"), FieldType::Text, 30);
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA2"), FieldType::Text, 30);
+             step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("CODPOSTAL"), FieldType::Text, 8);
          }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;

@@ -2,6 +2,7 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/RequirementsScreen.h"
 #include "shell/Session.h"
 
 namespace kv::production {
@@ -10,8 +11,9 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    (void)session;
-    (void)forms;
+    forms.add(QStringLiteral("TORCF040"), [&session, &forms](QWidget* parent) -> QDialog* {
+        return new RequirementsScreen(session, forms, RequirementsScreenVariant::requisition(), parent);
+    });
     return state;
 }
 

@@ -1,0 +1,267 @@
+// The requirements screen as TORCF040 runs it: the limits' messages and
+// focus moves, the empty selection, the pre-selection, the calculation and
+// proposal pages, and the requisition written from the proposal.
+#include "production/RequirementsFixture.h"
+
+#include "production/forms/ProductionForms.h"
+
+#include "platform/db/Dataset.h"
+#include "support/Scenario.h"
+#include "support/TableRows.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using kv::test::Engine;
+using kv::test::FormDriver;
+using kv::test::insertRows;
+
+namespace {
+
+// The plain company of the requirements fixture, ready for the screen: its
+// purchasing department, the user in the invoicing users, supplier 7 with
+// a price list row of the board.
+struct ReqScreen : kv::production::test::RequirementsFixture {
+    explicit ReqScreen(Engine engine) : RequirementsFixture(engine)
+    {
+        app().exec("UPDATE ORCPARGER SET DEPARTAMENTO = 'COMPRAS' WHERE CODIGO = 1");
+        insertRows(inv(), "UTILIZADORES", {"NRO", "SERIEFRN", "SERIEREQ"}, {{session.state().WUtil, "1", "1"}});
+        addSupplier(7, "Papeleira Sete");
+        insertRows(inv(), "PARGER", {"ANO", "CORESTAMANHOS"}, {{"2024", "S"}});
+        insertRows(inv(), "STKPARGER", {"ANO", "REQVIA1", "PRC_DECIMAIS"}, {{"2024", "ORIGINAL", 2}});
+        insertRows(inv(), "STKARTGFORN", {"CODARTG", "CODFORN", "NOME", "PRECO", "PRCDESC", "VOSREF"},
+                   {{"MP-1", 7, "Papeleira Sete", 2.5, 10, "P7-MP1"}});
+        kv::production::registerProductionForms(session, scenario.forms());
+        scenario.messages().clear();
+    }
+
+    FormDriver open()
+    {
+        FormDriver form = scenario.open("TORCF040");
+        scenario.settle();
+        return form;
+    }
+
+    // Leaves every limit at its first value, up to the article "to" edit.
+    void selectAll(FormDriver& form)
+    {
+        form.focus("Edit_ArtNro2");
+        form.tab();
+        scenario.settle();
+    }
+
+    // Clicks a tab of one of the form's notebooks, as the user would.
+    void clickTab(FormDriver& form, const char* notebook, int index)
+    {
+        QTabBar* bar = form.find<QTabWidget>(notebook)->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        scenario.settle();
+    }
+
+    int requisitions() { return count(inv(), "SELECT COUNT(*) FROM FRNREQMAS"); }
+};
+
+class RequirementsScreenTest : public ::testing::TestWithParam<Engine> {};
+
+struct LimitCase {
+    const char* label;
+    const char* field;
+    const char* text;
+    const char* message;
+    const char* focus; // where the focus is afterwards
+};
+
+const LimitCase LimitCases[] = {
+    {"order_from_empty", "Edit_EncNro1", "", "LIMITE DE ENCOMENDAS INVÁLIDO!!!", "Edit_EncNro1"},
+    {"order_to_below_from", "Edit_EncNro2", "0", "LIMITE DE ENCOMENDAS INVÁLIDO!!!", "Edit_EncNro1"},
+    {"order_to_empty", "Edit_EncNro2", "", "LIMITE DE ENCOMENDAS INVÁLIDO!!!", "Edit_EncNro1"},
+    {"date_from_empty", "Edit_DatEnt1", "", "Data Inválida ...", "Edit_DatEnt1"},
+    {"date_to_before_from", "Edit_DatEnt2", "14032024", "Limite de Datas Inválido ...", "Edit_DatEnt2"},
+    {"customer_to_empty", "Edit_CliNro2", "", "Limite de Clientes Inválido ...", "Edit_CliNro2"},
+    {"customer_to_below_from", "Edit_CliNro2", "0", "Limite de Clientes Inválido ...", "Edit_CliNro2"},
+    {"article_to_empty", "Edit_ArtNro2", "", "LIMITE DE ARTIGOS INVÁLIDO!!!", "Edit_ArtNro2"},
+    {"article_to_before_from", "Edit_ArtNro2", "A", "LIMITE DE ARTIGOS INVÁLIDO!!!", "Edit_ArtNro2"},
+};
+
+class RequirementLimitTest : public ::testing::TestWithParam<std::tuple<LimitCase, Engine>> {};
+
+TEST_P(RequirementLimitTest, RefusedLimitWarnsAndMovesTheFocus)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    ReqScreen f(engine);
+    FormDriver form = f.open();
+    if (QLatin1String(c.field) == QLatin1String("Edit_ArtNro2") && QLatin1String(c.text) == QLatin1String("A")) {
+        form.type("Edit_ArtNro1", "B");
+        form.tab();
+    }
+    form.type(c.field, c.text);
+    form.tab();
+    f.scenario.settle();
+    EXPECT_EQ(f.scenario.messages().transcript(), (QStringList{"<beep>", QString::fromUtf8(c.message)}));
+    EXPECT_EQ(form.focused(), c.focus);
+    if (QLatin1String(c.field) == QLatin1String("Edit_EncNro2")) {
+        EXPECT_EQ(form.text("Edit_EncNro1"), "");
+        EXPECT_EQ(form.text("Edit_EncNro2"), "");
+    }
+    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGSELENC"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RequirementLimitTest,
+                         ::testing::Combine(::testing::ValuesIn(LimitCases), ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<LimitCase>);
+
+TEST_P(RequirementsScreenTest, NoOpenLineInsideTheLimitsStartsAgainAtTheOrders)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    FormDriver form = f.open();
+    form.type("Edit_EncNro1", "500");
+    form.tab();
+    f.selectAll(form);
+    EXPECT_EQ(f.scenario.messages().transcript(),
+              (QStringList{"<beep>", "NÃO EXISTEM ENCOMENDAS DENTRO DOS LIMITES SELECCIONADOS !!!"}));
+    EXPECT_EQ(form.focused(), "Edit_EncNro1");
+    EXPECT_FALSE(form.isEnabled("BotBegin"));
+}
+
+TEST_P(RequirementsScreenTest, PreselectionShowsTheCustomerAndItsOpenLines)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    // A second customer missing from the customer file.
+    f.addOrderLine(200, 1, "CX-A", 50, 1, 99);
+    FormDriver form = f.open();
+    f.selectAll(form);
+    EXPECT_TRUE(f.scenario.messages().texts().isEmpty()) << f.scenario.messages().texts().join('|').toStdString();
+    ASSERT_EQ(form.gridRowCount("DBGrid1"), 2);
+    EXPECT_EQ(form.focused(), "DBGrid1");
+    EXPECT_TRUE(form.isEnabled("BotBegin"));
+    form.clickRow("DBGrid1", 0);
+    EXPECT_EQ(form.text("Label_CliNome"), "Quinta Nova, Lda");
+    EXPECT_EQ(form.gridRowCount("DBGrid2"), 1);
+    EXPECT_EQ(form.gridCell("DBGrid2", 0, 1), "100");
+    form.clickRow("DBGrid1", 1);
+    EXPECT_EQ(form.text("Label_CliNome"), "CLIENTE INEXISTENTE ...");
+}
+
+TEST_P(RequirementsScreenTest, CalculationShowsConsumptionAndProposal)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    EXPECT_EQ(form.statusPanel(0), "");
+    ASSERT_EQ(form.gridRowCount("DBGridConsumos"), 1);
+    EXPECT_EQ(form.gridCell("DBGridConsumos", 0, 0), "MP-1");
+    EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 500) << f.count(f.app(), "SELECT COUNT(*) FROM LOGARTIGOS") << " " << f.requirement("MP-1", "QUANTIDADE").toDouble() << form.gridCell("DBGridConsumos", 0, 7).toStdString() << f.scenario.messages().texts().join(QChar(124)).toStdString();
+    f.clickTab(form, "PageProcessamento", 2);
+    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGARTGFORN"), 1) << f.scenario.messages().texts().join('|').toStdString();
+    ASSERT_EQ(form.gridRowCount("DBGridArtgForn"), 1);
+    EXPECT_EQ(form.gridCell("DBGridArtgForn", 0, 3), "7");
+    EXPECT_EQ(form.gridCell("DBGridArtgForn", 0, 4), "Papeleira Sete");
+}
+
+// What the requisition button leaves behind, by the answer to the print
+// question and the state of the proposal.
+struct WriteCase {
+    const char* label;
+    bool print; // the answer to "Deseja Imprimir ?" (when asked)
+    QDate delivery; // the proposal row's delivery date; invalid: as proposed
+    bool untick;
+    int requisitions;
+    const char* printed; // PRINTE of the requisition written
+    double requested; // QTDREQINT of the board afterwards
+    QStringList messages;
+};
+
+class RequisitionWriteTest : public ::testing::TestWithParam<std::tuple<WriteCase, Engine>> {};
+
+TEST_P(RequisitionWriteTest, WritesFromTheProposal)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    ReqScreen f(engine);
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    f.clickTab(form, "PageProcessamento", 2);
+    auto* proposal = form.window()->findChild<kv::db::Dataset*>("LOGARTGFORN1");
+    ASSERT_TRUE(proposal && !proposal->isEmpty());
+    if (c.delivery.isValid() || c.untick) {
+        proposal->edit();
+        if (c.delivery.isValid())
+            proposal->setValue("DATAENTRG", c.delivery.startOfDay());
+        if (c.untick)
+            proposal->setValue("PROCESSAR", "N");
+        proposal->post();
+    }
+    f.scenario.messages().clear();
+    if (c.requisitions > 0)
+        f.scenario.messages().answer(c.print);
+    form.click("BotProcessar");
+    f.scenario.settle();
+    EXPECT_EQ(f.requisitions(), c.requisitions);
+    if (c.requisitions > 0) {
+        EXPECT_EQ(f.inv().scalar("SELECT PRINTE FROM FRNREQMAS").toString(), c.printed);
+        EXPECT_EQ(f.inv().scalar("SELECT VALMERC FROM FRNREQMAS").toDouble(), 1250);
+        EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQDET"), 1);
+    }
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCIMPR"), 0);
+    EXPECT_EQ(f.requirement("MP-1", "QTDREQINT").toDouble(), c.requested);
+    for (const QString& text : c.messages)
+        EXPECT_TRUE(f.scenario.messages().texts().join('|').contains(text))
+            << f.scenario.messages().texts().join('|').toStdString();
+}
+
+const WriteCase WriteCases[] = {
+    {"printed_and_recalculated", true, {}, false, 1, "S", 500, {"Deseja Imprimir ?"}},
+    {"no_to_the_print", false, {}, false, 1, "N", 0, {"Deseja Imprimir ?"}},
+    {"nothing_ticked", false, {}, true, 0, "", 0, {"Não Existem Artigos a Requisitar !!"}},
+    {"delivery_on_a_saturday", false, QDate(2024, 3, 16), false, 0, "", 0, {"Intoduza a Data de um Dia Útil !!!"}},
+    {"delivery_before_the_working_date", false, QDate(2024, 3, 14), false, 0, "", 0,
+     {"A DATA DE ENTREGA NÃO PODE SER INFERIOR À DATA DA ENCOMENDA!!!"}},
+    {"delivery_missing_from_the_calendar", false, QDate(2024, 3, 20), false, 0, "", 0,
+     {"Data inexistente no Calendário !!! "}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RequisitionWriteTest,
+                         ::testing::Combine(::testing::ValuesIn(WriteCases), ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<WriteCase>);
+
+TEST_P(RequirementsScreenTest, MissingPurchasingDepartmentClosesTheForm)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    f.app().exec("UPDATE ORCPARGER SET DEPARTAMENTO = '' WHERE CODIGO = 1");
+    FormDriver form = f.open();
+    EXPECT_EQ(f.scenario.messages().transcript(),
+              QStringList{"Departamento de Compras não está parametrizado ... !"});
+    EXPECT_FALSE(form.isOpen());
+}
+
+TEST_P(RequirementsScreenTest, UserMissingFromTheInvoicingUsersGetsNoProposal)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    f.inv().exec("DELETE FROM UTILIZADORES");
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    f.scenario.messages().clear();
+    f.clickTab(form, "PageProcessamento", 2);
+    EXPECT_EQ(f.scenario.messages().texts(), QStringList{"UTILIZADOR INEXISTENTE !!!"});
+    EXPECT_EQ(form.find<QTabWidget>("PageProcessamento")->currentIndex(), 0);
+    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGARTGFORN"), 0);
+}
+
+KV_ENGINE_SUITE(RequirementsScreenTest);
+
+} // namespace

@@ -20,7 +20,15 @@
 #include <QHash>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 
 #include <map>
 #include <string>
@@ -50,23 +58,52 @@ RequirementLimits march()
     return limits;
 }
 
+bool hasPg() { return !qEnvironmentVariableIsEmpty("KV_TEST_PG_HOST"); }
+
+kv::db::ConnectionSettings pgSettings(const QString& database)
+{
+    kv::db::ConnectionSettings s;
+    s.alias = database;
+    s.dialect = kv::db::Dialect::Postgres;
+    s.host = qEnvironmentVariable("KV_TEST_PG_HOST");
+    s.port = qEnvironmentVariableIntValue("KV_TEST_PG_PORT");
+    s.user = qEnvironmentVariable("KV_TEST_PG_USER");
+    s.database = database;
+    return s;
+}
+
+const QString PgNames[2] = {QStringLiteral("kv_bench_req_app"), QStringLiteral("kv_bench_req_inv")};
+
 struct Plant {
     QTemporaryDir dir;
+    kv::db::Dialect dialect;
     std::shared_ptr<kv::db::Connection> application;
     std::shared_ptr<kv::db::Connection> invoicing;
 
-    Plant()
+    explicit Plant(kv::db::Dialect engine) : dialect(engine)
     {
-        kv::db::ConnectionSettings s;
-        s.alias = QStringLiteral("BDESPECIF01");
-        s.database = dir.filePath(QStringLiteral("aplicacao.db"));
-        application = kv::db::Connection::open(s);
-        s.alias = QStringLiteral("BDFACTURA");
-        s.database = dir.filePath(QStringLiteral("facturacao.db"));
-        invoicing = kv::db::Connection::open(s);
+        if (dialect == kv::db::Dialect::Postgres) {
+            auto admin = kv::db::Connection::open(pgSettings(QStringLiteral("postgres")));
+            for (const QString& name : PgNames) {
+                admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+                admin->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
+            }
+            application = kv::db::Connection::open(pgSettings(PgNames[0]));
+            invoicing = kv::db::Connection::open(pgSettings(PgNames[1]));
+        } else {
+            kv::db::ConnectionSettings s;
+            s.alias = QStringLiteral("BDESPECIF01");
+            s.database = dir.filePath(QStringLiteral("aplicacao.db"));
+            application = kv::db::Connection::open(s);
+            s.alias = QStringLiteral("BDFACTURA");
+            s.database = dir.filePath(QStringLiteral("facturacao.db"));
+            invoicing = kv::db::Connection::open(s);
+        }
         const kv::schema::Schema& schema = kv::schema::Schema::standard();
         schema.create(*application, kv::schema::Database::Application);
         schema.create(*invoicing, kv::schema::Database::Invoicing);
+        // what a consumption used arrives with a version step
+        application->exec("ALTER TABLE ORCCONSUMOS ADD COLUMN CONSUMIDO DOUBLE PRECISION");
         fill();
         RequirementsCalculation(*application, *invoicing, User, RequirementVariant::Manufacture).preselect(march());
     }
@@ -87,12 +124,14 @@ struct Plant {
                       {"M", 1.1}});
         }
         for (int p = 0; p < 20000; ++p)
-            inv.exec("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, UNVENDA) VALUES (:C, 'Caixa', 'MIL')", {{"C", product(p)}});
+            inv.exec("INSERT INTO ARTIGOSCLS (CODIGO, DESIGNACAO, UNVENDA) VALUES (:C, 'Caixa', 'MIL')",
+                     {{"C", product(p)}});
         for (int c = 1; c <= 2000; ++c)
             inv.exec("INSERT INTO CLIENTES (CODIGO, NOME, SIGLA) VALUES (:C, 'Cliente', 'CLI')", {{"C", c}});
         for (int o = 1; o <= Orders; ++o) {
             const QDateTime delivery = QDate(2024, 1, 1).addDays(o % 360).startOfDay();
-            inv.exec("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, TOTENT) VALUES (:E, :C, 'N')", {{"E", o}, {"C", 1 + o % 2000}});
+            inv.exec("INSERT INTO ENCCLIMAS (ENCNRO, CLINRO, TOTENT) VALUES (:E, :C, 'N')",
+                     {{"E", o}, {"C", 1 + o % 2000}});
             inv.exec("INSERT INTO ENCCLIDET (ENCNRO, DETAIL, CLINRO, ARTIGO, TIPOREG, TOTENT, QTDCAR, DATAENTRG) "
                      "VALUES (:E, 1, :C, :A, 'A', 'N', 1000, :D)",
                      {{"E", o}, {"C", 1 + o % 2000}, {"A", product(o)}, {"D", delivery}});
@@ -129,24 +168,40 @@ struct Plant {
                      "VALUES ('2024', :O, 1, :S, :O, 1)",
                      {{"S", week}, {"O", o}});
             for (int d = 1; d <= ConsumptionRows; ++d)
-                app.exec("INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, TIPOCUSTO, "
-                         "ARTIGO, CONSUMO, CONSUMIDO, QTDAPROV) VALUES ('2024', :O, 0, 1, :D, :T, 'MP', :A, :C, :U, 1000)",
-                         {{"O", o}, {"D", d}, {"T", d % 2 ? 8 : 6}, {"A", material(o * 13 + d)}, {"C", 123.4567 * d},
-                          {"U", d % 3 * 1.5}});
+                app.exec(
+                    "INSERT INTO ORCCONSUMOS (ANO, CODIGO, SUBCODIGO, ENCDETAIL, DETAIL, TIPOTABELA, TIPOCUSTO, "
+                    "ARTIGO, CONSUMO, CONSUMIDO, QTDAPROV) VALUES ('2024', :O, 0, 1, :D, :T, 'MP', :A, :C, :U, 1000)",
+                    {{"O", o},
+                     {"D", d},
+                     {"T", d % 2 ? 8 : 6},
+                     {"A", material(o * 13 + d)},
+                     {"C", 123.4567 * d},
+                     {"U", d % 3 * 1.5}});
         }
         a.commit();
     }
 };
 
-Plant& plant()
+Plant* plantFor(benchmark::State& state)
 {
-    static Plant instance;
-    return instance;
+    static std::map<int, std::unique_ptr<Plant>> plants;
+    const bool pg = state.range(0) == 1;
+    if (pg && !hasPg()) {
+        state.SkipWithError("KV_TEST_PG_HOST not set");
+        return nullptr;
+    }
+    auto& plant = plants[pg ? 1 : 0];
+    if (!plant)
+        plant = std::make_unique<Plant>(pg ? kv::db::Dialect::Postgres : kv::db::Dialect::Sqlite);
+    return plant.get();
 }
 
 void BM_CalculationAndProposal(benchmark::State& state)
 {
-    Plant& p = plant();
+    Plant* plant = plantFor(state);
+    if (!plant)
+        return;
+    Plant& p = *plant;
     RequirementsCalculation calc(*p.application, *p.invoicing, User, RequirementVariant::Manufacture);
     for (auto _ : state) {
         calc.calculate(march());
@@ -154,9 +209,9 @@ void BM_CalculationAndProposal(benchmark::State& state)
     }
     state.counters["artigos"] = p.application->scalar("SELECT COUNT(*) FROM LOGARTIGOS").toDouble();
 }
-BENCHMARK(BM_CalculationAndProposal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalculationAndProposal)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// --- the same on the SQLite C API ---
+// --- the same on the engines' own client APIs ---
 
 using Value = std::variant<std::monostate, long long, double, std::string>;
 using Row = std::vector<Value>;
@@ -168,7 +223,49 @@ int rawCompare(void* arg, int l1, const void* t1, int l2, const void* t2)
                                                  QString::fromUtf8(static_cast<const char*>(t2), l2));
 }
 
-struct Raw {
+// A raw connection: statements with the named parameters of the core's text
+// (":UTIL"), values as the engine gives them.
+struct RawDb {
+    virtual ~RawDb() = default;
+    virtual void exec(const std::string& sql, const Binds& binds = {}) = 0;
+    virtual std::vector<Row> read(const std::string& sql, const Binds& binds = {},
+                                  std::vector<std::string>* columns = nullptr) = 0;
+    // One prepared multi-row insert per batch, as the transfer does.
+    virtual void insert(const std::string& table, const std::vector<std::string>& columns,
+                        const std::vector<Row>& rows) = 0;
+    virtual void begin() = 0;
+    void transfer(RawDb& source, const std::string& select, const Binds& binds, const std::string& table)
+    {
+        std::vector<std::string> columns;
+        const std::vector<Row> rows = source.read(select, binds, &columns);
+        insert(table, columns, rows);
+    }
+};
+
+std::string batchInsertSql(const std::string& table, const std::vector<std::string>& columns, std::size_t count,
+                           bool numbered)
+{
+    std::string sql = "INSERT INTO ";
+    sql.append(table).append(" (");
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        sql.append(c ? ", " : "").append(columns[c]);
+    sql.append(") VALUES ");
+    int n = 0;
+    for (std::size_t r = 0; r < count; ++r) {
+        sql.append(r ? ",(" : "(");
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            sql.append(c ? "," : "");
+            if (numbered)
+                sql.append("$").append(std::to_string(++n));
+            else
+                sql.append("?");
+        }
+        sql.append(")");
+    }
+    return sql;
+}
+
+struct Raw final : RawDb {
     sqlite3* db = nullptr;
     QCollator collator{QLocale(QStringLiteral("pt_PT"))};
     std::map<std::string, sqlite3_stmt*> statements;
@@ -192,10 +289,11 @@ struct Raw {
         if (!st && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(db));
         sqlite3_reset(st);
-        for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
-            const auto it = binds.find(sqlite3_bind_parameter_name(st, i));
-            bind(st, i, it == binds.end() ? Value() : it->second);
-        }
+        if (!binds.empty())
+            for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i) {
+                const auto it = binds.find(sqlite3_bind_parameter_name(st, i));
+                bind(st, i, it == binds.end() ? Value() : it->second);
+            }
         return st;
     }
     static void bind(sqlite3_stmt* st, int i, const Value& v)
@@ -209,13 +307,15 @@ struct Raw {
         else
             sqlite3_bind_null(st, i);
     }
-    void exec(const std::string& sql, const Binds& binds = {})
+    void begin() override { exec("BEGIN IMMEDIATE"); }
+    void exec(const std::string& sql, const Binds& binds = {}) override
     {
         sqlite3_stmt* st = prepared(sql, binds);
         if (sqlite3_step(st) != SQLITE_DONE)
             throw std::runtime_error(sqlite3_errmsg(db));
     }
-    std::vector<Row> read(const std::string& sql, const Binds& binds = {}, std::vector<std::string>* columns = nullptr)
+    std::vector<Row> read(const std::string& sql, const Binds& binds = {},
+                          std::vector<std::string>* columns = nullptr) override
     {
         sqlite3_stmt* st = prepared(sql, binds);
         std::vector<Row> rows;
@@ -238,24 +338,13 @@ struct Raw {
         }
         return rows;
     }
-    // One prepared multi-row insert per batch, as the transfer does.
-    void insert(const std::string& table, const std::vector<std::string>& columns, const std::vector<Row>& rows)
+    void insert(const std::string& table, const std::vector<std::string>& columns,
+                const std::vector<Row>& rows) override
     {
-        const std::size_t width = columns.size();
-        const std::size_t perBatch = std::max<std::size_t>(1, 999 / width);
-        std::string names;
-        for (const auto& c : columns)
-            names += (names.empty() ? "" : ", ") + c;
+        const std::size_t perBatch = std::max<std::size_t>(1, 999 / columns.size());
         for (std::size_t start = 0; start < rows.size(); start += perBatch) {
             const std::size_t count = std::min(perBatch, rows.size() - start);
-            std::string sql = "INSERT INTO " + table + " (" + names + ") VALUES ";
-            for (std::size_t r = 0; r < count; ++r) {
-                sql += r ? ",(" : "(";
-                for (std::size_t c = 0; c < width; ++c)
-                    sql += c ? ",?" : "?";
-                sql += ")";
-            }
-            sqlite3_stmt* st = prepared(sql, {});
+            sqlite3_stmt* st = prepared(batchInsertSql(table, columns, count, false), {});
             int i = 1;
             for (std::size_t r = 0; r < count; ++r)
                 for (const Value& v : rows[start + r])
@@ -264,11 +353,125 @@ struct Raw {
                 throw std::runtime_error(sqlite3_errmsg(db));
         }
     }
-    void transfer(Raw& source, const std::string& select, const Binds& binds, const std::string& table)
+};
+
+struct PgRaw final : RawDb {
+    PGconn* conn = nullptr;
+    std::map<std::string, std::pair<std::string, std::vector<std::string>>> translated; // named -> $n, names
+    std::map<std::string, std::string> prepared; // $n text -> statement name
+
+    explicit PgRaw(const QString& database)
     {
-        std::vector<std::string> columns;
-        const std::vector<Row> rows = source.read(select, binds, &columns);
-        insert(table, columns, rows);
+        const std::string info = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
+                                     .arg(qEnvironmentVariable("KV_TEST_PG_HOST"))
+                                     .arg(qEnvironmentVariableIntValue("KV_TEST_PG_PORT"))
+                                     .arg(qEnvironmentVariable("KV_TEST_PG_USER"), database)
+                                     .toStdString();
+        conn = PQconnectdb(info.c_str());
+        if (PQstatus(conn) != CONNECTION_OK)
+            throw std::runtime_error(PQerrorMessage(conn));
+    }
+    ~PgRaw() override { PQfinish(conn); }
+    // ":NAME" to "$n", each name one number.
+    const std::pair<std::string, std::vector<std::string>>& numbered(const std::string& sql)
+    {
+        auto it = translated.find(sql);
+        if (it != translated.end())
+            return it->second;
+        std::string out;
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < sql.size();) {
+            if (sql[i] == ':' && i + 1 < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i + 1]))) {
+                std::size_t e = i + 1;
+                while (e < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[e])) || sql[e] == '_'))
+                    ++e;
+                const std::string name = sql.substr(i, e - i);
+                auto at = std::find(names.begin(), names.end(), name);
+                if (at == names.end())
+                    at = names.insert(names.end(), name);
+                out.append("$").append(std::to_string(at - names.begin() + 1));
+                i = e;
+            } else {
+                out += sql[i++];
+            }
+        }
+        return translated.emplace(sql, std::make_pair(out, names)).first->second;
+    }
+    static std::optional<std::string> textOf(const Value& v)
+    {
+        if (const auto* n = std::get_if<long long>(&v))
+            return std::to_string(*n);
+        if (const auto* d = std::get_if<double>(&v)) {
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "%.17g", *d);
+            return std::string(buffer);
+        }
+        if (const auto* t = std::get_if<std::string>(&v))
+            return *t;
+        return std::nullopt;
+    }
+    PGresult* run(const std::string& text, const std::vector<std::optional<std::string>>& values)
+    {
+        std::string& name = prepared[text];
+        if (name.empty()) {
+            name = std::to_string(prepared.size()).insert(0, 1, 'r');
+            PGresult* p = PQprepare(conn, name.c_str(), text.c_str(), 0, nullptr);
+            const bool ok = PQresultStatus(p) == PGRES_COMMAND_OK;
+            PQclear(p);
+            if (!ok)
+                throw std::runtime_error(PQerrorMessage(conn));
+        }
+        std::vector<const char*> pointers;
+        for (const auto& v : values)
+            pointers.push_back(v ? v->c_str() : nullptr);
+        PGresult* r = PQexecPrepared(conn, name.c_str(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0);
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK) {
+            const std::string message = PQerrorMessage(conn);
+            PQclear(r);
+            throw std::runtime_error(message);
+        }
+        return r;
+    }
+    PGresult* runNamed(const std::string& sql, const Binds& binds)
+    {
+        const auto& [text, names] = numbered(sql);
+        std::vector<std::optional<std::string>> values;
+        for (const auto& name : names) {
+            const auto it = binds.find(name);
+            values.push_back(it == binds.end() ? std::nullopt : textOf(it->second));
+        }
+        return run(text, values);
+    }
+    void begin() override { exec("BEGIN"); }
+    void exec(const std::string& sql, const Binds& binds = {}) override { PQclear(runNamed(sql, binds)); }
+    std::vector<Row> read(const std::string& sql, const Binds& binds = {},
+                          std::vector<std::string>* columns = nullptr) override
+    {
+        PGresult* r = runNamed(sql, binds);
+        if (columns) {
+            columns->clear();
+            for (int c = 0; c < PQnfields(r); ++c)
+                columns->push_back(PQfname(r, c));
+        }
+        std::vector<Row> rows(static_cast<std::size_t>(PQntuples(r)));
+        for (int i = 0; i < PQntuples(r); ++i)
+            for (int c = 0; c < PQnfields(r); ++c)
+                rows[i].push_back(PQgetisnull(r, i, c) ? Value() : Value(std::string(PQgetvalue(r, i, c))));
+        PQclear(r);
+        return rows;
+    }
+    void insert(const std::string& table, const std::vector<std::string>& columns,
+                const std::vector<Row>& rows) override
+    {
+        const std::size_t perBatch = std::max<std::size_t>(1, 999 / columns.size());
+        for (std::size_t start = 0; start < rows.size(); start += perBatch) {
+            const std::size_t count = std::min(perBatch, rows.size() - start);
+            std::vector<std::optional<std::string>> values;
+            for (std::size_t r = 0; r < count; ++r)
+                for (const Value& v : rows[start + r])
+                    values.push_back(textOf(v));
+            PQclear(run(batchInsertSql(table, columns, count, true), values));
+        }
     }
 };
 
@@ -278,12 +481,14 @@ double rawNum(const Value& v)
         return double(*n);
     if (const auto* d = std::get_if<double>(&v))
         return *d;
+    if (const auto* t = std::get_if<std::string>(&v))
+        return std::strtod(t->c_str(), nullptr); // PostgreSQL gives every value as text
     return 0;
 }
 
 std::string text(const QString& s) { return s.toStdString(); }
 
-void rawCalculationAndProposal(Raw& app, Raw& inv)
+void rawCalculationAndProposal(RawDb& app, RawDb& inv)
 {
     const Binds limits{{":UTIL", text(User)},
                        {":E1", 1LL},
@@ -301,7 +506,7 @@ void rawCalculationAndProposal(Raw& app, Raw& inv)
     inv.exec("CREATE TEMPORARY TABLE IF NOT EXISTS KV_REQCONSUMO (ARTIGO VARCHAR(16) COLLATE pt_ci, "
              "QUANTIDADE DOUBLE PRECISION)");
     inv.exec("DELETE FROM KV_REQCONSUMO");
-    app.exec("BEGIN IMMEDIATE");
+    app.begin();
     app.exec("DELETE FROM LOGSELENC WHERE UTIL = :UTIL AND PROCESSAR = 'N' AND QUANTIDADE = 0", user);
     app.transfer(inv,
                  "SELECT D.ENCNRO, D.DETAIL, M.CLINRO, D.ARTIGO FROM ENCCLIDET D JOIN ENCCLIMAS M ON M.ENCNRO = "
@@ -329,7 +534,8 @@ void rawCalculationAndProposal(Raw& app, Raw& inv)
     std::vector<Row> rows, kept;
     for (const Row& r : inv.read(text(requirementNettingSql(QStringLiteral("KV_REQCONSUMO"))), limits)) {
         const double quantity = rawNum(r[3]);
-        double toOrder = std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[8]) + rawNum(r[7]) + rawNum(r[6])), 3));
+        double toOrder =
+            std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[8]) + rawNum(r[7]) + rawNum(r[6])), 3));
         double toProcess =
             std::max(0.0, kv::text::roundDecimal(quantity - (rawNum(r[4]) + rawNum(r[5]) + rawNum(r[6])), 3));
         if (toProcess == 0.0)
@@ -377,7 +583,7 @@ void rawCalculationAndProposal(Raw& app, Raw& inv)
         proposal.push_back({text(User), r[0], r[1], rawNum(r[2]), supplier, name, price, rawNum(r[6]), r[7],
                             std::string("2024-03-01 00:00:00"), std::string(ticked ? "S" : "N"), std::string("A")});
     }
-    app.exec("BEGIN IMMEDIATE");
+    app.begin();
     app.exec("DELETE FROM LOGARTGFORN WHERE UTIL = :UTIL", user);
     app.insert("LOGARTGFORN",
                {"UTIL", "ARTIGO", "DESIGN", "QUANTIDADE", "FORNECEDOR", "NOME", "PRECO", "DESCTO", "VOSREF",
@@ -388,13 +594,21 @@ void rawCalculationAndProposal(Raw& app, Raw& inv)
 
 void BM_RawCalculationAndProposal(benchmark::State& state)
 {
-    Plant& p = plant();
-    Raw app(p.dir.filePath(QStringLiteral("aplicacao.db")));
-    Raw inv(p.dir.filePath(QStringLiteral("facturacao.db")));
+    Plant* plant = plantFor(state);
+    if (!plant)
+        return;
+    std::unique_ptr<RawDb> app, inv;
+    if (plant->dialect == kv::db::Dialect::Postgres) {
+        app = std::make_unique<PgRaw>(PgNames[0]);
+        inv = std::make_unique<PgRaw>(PgNames[1]);
+    } else {
+        app = std::make_unique<Raw>(plant->dir.filePath(QStringLiteral("aplicacao.db")));
+        inv = std::make_unique<Raw>(plant->dir.filePath(QStringLiteral("facturacao.db")));
+    }
     for (auto _ : state)
-        rawCalculationAndProposal(app, inv);
+        rawCalculationAndProposal(*app, *inv);
 }
-BENCHMARK(BM_RawCalculationAndProposal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawCalculationAndProposal)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -402,7 +616,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    plant();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -324,18 +324,7 @@ std::vector<const RowSet*> Schema::rows(Database database, RowScope scope) const
 
 QString sqlType(FieldType type, int size, Dialect dialect)
 {
-    const QString collate = QStringLiteral(" COLLATE ") + kv::db::sql::textCollation(dialect);
-    switch (type) {
-    case FieldType::Text: return QStringLiteral("VARCHAR(%1)").arg(size) + collate;
-    case FieldType::Memo: return QStringLiteral("TEXT") + collate;
-    case FieldType::Int16: return QStringLiteral("SMALLINT");
-    case FieldType::Int32: return QStringLiteral("INTEGER");
-    case FieldType::Int64: return QStringLiteral("BIGINT");
-    case FieldType::Float: return QStringLiteral("DOUBLE PRECISION");
-    case FieldType::DateTime: return QStringLiteral("TIMESTAMP");
-    case FieldType::Blob: return dialect == Dialect::Postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
-    }
-    return {};
+    return kv::db::sql::columnType(dialect, type, size);
 }
 
 QString Schema::createStatement(const Table& table, Dialect dialect) const

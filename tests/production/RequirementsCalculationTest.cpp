@@ -26,7 +26,8 @@ TEST_P(PreselectionTest, PairsOfOpenLinesInsideTheLimits)
     // comes off; other dates, delivered lines and other customers stay out
     f.addOrderLine(100, 2, "CX-A", 500, 2);
     f.inv().exec("UPDATE ARTIGOSCLS SET EXIQTD = 200 WHERE CODIGO = 'CX-A'");
-    insertRows(f.inv(), "ENCCLIDET", {"ENCNRO", "DETAIL", "CLINRO", "ARTIGO", "TIPOREG", "TOTENT", "QTDCAR", "DATAENTRG"},
+    insertRows(f.inv(), "ENCCLIDET",
+               {"ENCNRO", "DETAIL", "CLINRO", "ARTIGO", "TIPOREG", "TOTENT", "QTDCAR", "DATAENTRG"},
                {{100, 3, 10, "CX-A", "A", "N", 700, QDate(2024, 3, 18).startOfDay()},
                 {100, 4, 10, "CX-A", "A", "S", 900, QDate(2024, 3, 15).startOfDay()}});
     f.addOrderLine(200, 1, "CX-A", 300, 1, 77); // a customer missing from the file
@@ -114,16 +115,16 @@ const NettingCase nettingCases[] = {
      [](auto& f) { f.inv().exec("UPDATE ARTIGOSCLS SET EXIQTD = 600 WHERE CODIGO = 'MP-1'"); }, std::nullopt},
     {"unticked_row_does_not_count", Req, [](auto& f) { tickOnly(f, "N", 1000); }, std::nullopt},
     {"ticked_row_without_quantity_does_not_count", Req, [](auto& f) { tickOnly(f, "S", 0); }, std::nullopt},
-    {"two_lines_in_one_slot_count_its_consumption_once", Req,
-     [](auto& f) { f.addOrderLine(100, 2, "CX-A", 400, 1); }, 500, 500},
+    {"two_lines_in_one_slot_count_its_consumption_once", Req, [](auto& f) { f.addOrderLine(100, 2, "CX-A", 400, 1); },
+     500, 500},
     {"line_not_generated_has_no_consumption", Req,
      [](auto& f) {
          f.app().exec("DELETE FROM ORDFABENC");
          f.addOrderLine(100, 2, "CX-A", 400, 2);
      },
      std::nullopt},
-    {"other_materials_count_for_requisitions", Req, [](auto& f) { f.addConsumption(100, 1, 0, 2, "MP-1", 20, 1000, {}, 6); },
-     520, 520},
+    {"other_materials_count_for_requisitions", Req,
+     [](auto& f) { f.addConsumption(100, 1, 0, 2, "MP-1", 20, 1000, {}, 6); }, 520, 520},
     {"only_boards_count_for_manufacture", Man, [](auto& f) { f.addConsumption(100, 1, 0, 2, "MP-1", 20, 1000, {}, 6); },
      500, 500},
     {"manufacture_counts_what_is_still_to_consume", Man,
@@ -175,7 +176,8 @@ TEST_P(NettingTest, RequirementOfTheBoard)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NettingTest,
-                         ::testing::Combine(::testing::ValuesIn(nettingCases), ::testing::ValuesIn(kv::test::engines())),
+                         ::testing::Combine(::testing::ValuesIn(nettingCases),
+                                            ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<NettingCase>);
 
 class RequirementsTest : public ::testing::TestWithParam<Engine> {};
@@ -190,7 +192,8 @@ TEST_P(RequirementsTest, OrderLimitColumnsAndTheOpenSupplierLines)
                {{5, 12, "Cartonagem", QDate(2024, 3, 1).startOfDay()}});
     insertRows(f.inv(), "FRNENCDET",
                {"ENCNRO", "DETAIL", "ARTIGO", "TIPOREG", "TOTENT", "QUANTID", "QTDCAR", "ENCCLINRO"},
-               {{5, 1, "MP-1", "A", "N", 40, 40, 100}, {5, 2, "MP-1", "A", "N", 60, 60, 900},
+               {{5, 1, "MP-1", "A", "N", 40, 40, 100},
+                {5, 2, "MP-1", "A", "N", 60, 60, 900},
                 {5, 3, "MP-2", "A", "N", 10, 10, 0}});
     insertRows(f.inv(), "STKENCEXIST", {"ANO", "ENCNRO", "ARTIGO", "EXTRA", "EXIQTD"},
                {{"2024", 100, "MP-1", "", 25}, {"2024", 900, "MP-1", "", 1000}});
@@ -319,7 +322,11 @@ const ExitCase exitCases[] = {
     {"unknown_supplier_clears_the_row", false, 99, 0.715, "FORNECEDOR INEXISTENTE !!!", {0, "", 0, false}},
     {"no_supplier_unticks", false, 0, 0.715, "", {0, "", 0, false}},
     {"price_given_ticks", true, 12, 0.8, "", {12, "Cartonagem", 0.8, true}},
-    {"supplier_without_price_is_refused", true, 12, 0, "INSIRA O PREÇO PARA ESTE ARTIGO !!!",
+    {"supplier_without_price_is_refused",
+     true,
+     12,
+     0,
+     "INSIRA O PREÇO PARA ESTE ARTIGO !!!",
      {12, "Cartonagem", 0, false}},
 };
 class ProposalExitTest : public ::testing::TestWithParam<ExitCase> {};
@@ -331,9 +338,9 @@ TEST_P(ProposalExitTest, RowAfterTheExit)
         row.ticked = false;
     const std::map<int, QString> suppliers{{12, "Cartonagem"}, {30, "Papeleira"}};
     const auto known = suppliers.find(c.supplier);
-    const QString message = c.price ? leavePrice(row)
-                                    : leaveSupplier(row, known == suppliers.end() ? std::nullopt
-                                                                                  : std::optional<QString>(known->second));
+    const QString message =
+        c.price ? leavePrice(row)
+                : leaveSupplier(row, known == suppliers.end() ? std::nullopt : std::optional<QString>(known->second));
     EXPECT_EQ(message, c.message);
     EXPECT_EQ(row.supplier, c.after.supplier);
     EXPECT_EQ(row.name, c.after.name);

@@ -85,10 +85,10 @@ void RequirementsFixture::addProposal(const QString& article, double quantity, i
 
 void RequirementsFixture::addSupplier(int code, const QString& name)
 {
-    insertRows(inv(), "FORNECEDORES", {"CODIGO", "NOME", "MORADA1", "CODPOSTAL", "PAIS", "CNDPGT", "SIGLANIF", "NIF",
-                                       "ISEIVA", "MOEDA"},
-               {{code, name, "Rua " + name, "4470-000", "PORTUGAL", 1, "PT", "5000000" + QString::number(code), "N",
-                 "EUR"}});
+    insertRows(
+        inv(), "FORNECEDORES",
+        {"CODIGO", "NOME", "MORADA1", "CODPOSTAL", "PAIS", "CNDPGT", "SIGLANIF", "NIF", "ISEIVA", "MOEDA"},
+        {{code, name, "Rua " + name, "4470-000", "PORTUGAL", 1, "PT", "5000000" + QString::number(code), "N", "EUR"}});
 }
 
 QVariant RequirementsFixture::requirement(const QString& article, const QString& column)

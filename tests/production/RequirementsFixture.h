@@ -3,22 +3,14 @@
 #include "production/core/RequirementsCalculation.h"
 #include "production/core/SupplierDocuments.h"
 
-#include "platform/notify/MessageSink.h"
+#include "quotes/CollectingMessages.h"
 #include "support/Scenario.h"
 
 #include <QStringList>
 
 namespace kv::production::test {
 
-class RecordedMessages : public kv::notify::MessageSink {
-public:
-    void beep() override { ++beeps; }
-    void error(const QString& text) override { errors << text; }
-    void information(const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-    int beeps = 0;
-};
+using RecordedMessages = kv::quotes::test::CollectingMessages;
 
 // The plain company (user "ANA", working date Friday 15-03-2024) with one
 // open customer order: order 100 of customer 10 ("QNOVA"), line 1 of 1000

@@ -49,7 +49,8 @@ TEST_P(SupplierDocumentsTest, RequisitionOfTwoSuppliersWithADiscountedLine)
     f.addProposal("MP-2", 4, 3, "Fornecedor 3", 5);
     // unticked, without price or without name: not written
     insertRows(f.app(), "LOGARTGFORN", {"UTIL", "ARTIGO", "FORNECEDOR", "NOME", "PRECO", "QUANTIDADE", "PROCESSAR"},
-               {{User, "MP-3", 3, "Fornecedor 3", 1, 1, "N"}, {User, "MP-4", 3, "Fornecedor 3", 0, 1, "S"},
+               {{User, "MP-3", 3, "Fornecedor 3", 1, 1, "N"},
+                {User, "MP-4", 3, "Fornecedor 3", 0, 1, "S"},
                 {User, "MP-5", 3, "", 1, 1, "S"}});
 
     const auto number = f.documents().writeRequisition();
@@ -57,9 +58,10 @@ TEST_P(SupplierDocumentsTest, RequisitionOfTwoSuppliersWithADiscountedLine)
     EXPECT_DOUBLE_EQ(f.inv().scalar("SELECT VALMERC FROM FRNREQMAS WHERE REQNRO = 8").toDouble(), 35.43);
     EXPECT_EQ(f.inv().scalar("SELECT DEPARTAMENTO FROM FRNREQMAS WHERE REQNRO = 8").toString(), "COMPRAS");
     EXPECT_EQ(f.inv().scalar("SELECT PRINTE FROM FRNREQMAS WHERE REQNRO = 8").toString(), "N");
-    const auto lines = f.scenario.rows(f.scenario.invoicingDatabase(),
-                                       "SELECT DETAIL, FRNNRO, ARTIGO, VALILIQUIDO, VALLIQUIDO, PRCDESCRI, SEMANA, ANO, "
-                                       "UNVEND, APROVADO, DATAENTRG FROM FRNREQDET WHERE REQNRO = 8 ORDER BY DETAIL");
+    const auto lines =
+        f.scenario.rows(f.scenario.invoicingDatabase(),
+                        "SELECT DETAIL, FRNNRO, ARTIGO, VALILIQUIDO, VALLIQUIDO, PRCDESCRI, SEMANA, ANO, "
+                        "UNVEND, APROVADO, DATAENTRG FROM FRNREQDET WHERE REQNRO = 8 ORDER BY DETAIL");
     ASSERT_EQ(lines.rows.size(), 2u);
     EXPECT_EQ(lines.value(0, "FRNNRO").toInt(), 3);
     EXPECT_DOUBLE_EQ(lines.value(0, "VALLIQUIDO").toDouble(), 20);
@@ -135,7 +137,8 @@ TEST_P(DocumentRefusalTest, NeitherDocumentIsWritten)
     EXPECT_TRUE(f.documents().writePurchaseOrders().empty());
     EXPECT_EQ(f.messages.errors, (QStringList{c.message, c.message}));
     EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQMAS") + f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQDET")
-                  + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS") + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCDET"),
+                  + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS")
+                  + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCDET"),
               0);
     EXPECT_EQ(f.inv().scalar("SELECT EFNRO1 FROM STKPARGER").toInt(), 0);
 }
@@ -248,7 +251,8 @@ TEST_P(RefusedRunTest, LeavesNothing)
     c.setUp(f);
     EXPECT_TRUE(f.documents().writePurchaseOrders().empty());
     EXPECT_EQ(f.messages.errors, QStringList{c.message});
-    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS") + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCDET"), 0);
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS") + f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCDET"),
+              0);
     EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM STKPARGER WHERE EFNRO1 <> 0"), 0);
 }
 
@@ -275,7 +279,8 @@ TEST_P(SupplierDocumentsTest, TwoWorkstationsNumberingAtOnce)
             kv::db::Connection& app = which == 0 ? f.app() : *app2;
             kv::db::Connection& inv = which == 0 ? f.inv() : *inv2;
             test::RecordedMessages messages;
-            SupplierDocuments documents(app, inv, messages, {User, QStringLiteral("2024"), RequirementsFixture::WorkingDate});
+            SupplierDocuments documents(app, inv, messages,
+                                        {User, QStringLiteral("2024"), RequirementsFixture::WorkingDate});
             for (int i = 0; i < Runs; ++i) {
                 const PurchaseOrderRun run = documents.writePurchaseOrders();
                 got[which].insert(got[which].end(), run.numbers.begin(), run.numbers.end());
@@ -318,6 +323,26 @@ TEST_P(SupplierDocumentsTest, NextCalculationCountsTheNewDocuments)
     EXPECT_DOUBLE_EQ(f.requirement("MP-1", "TOTQTDENCFRN").toDouble(), 50);
     EXPECT_DOUBLE_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 350);
     EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGFRNENC"), 1);
+}
+
+// What keeps the requirement forms from opening, in the order checked.
+TEST_P(SupplierDocumentsTest, ParametersTheFormsNeed)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    RequirementsFixture f(GetParam());
+    docSetUp(f);
+    insertRows(f.inv(), "PARGER", {"ANO"}, {{"2024"}});
+    SupplierDocuments documents = f.documents();
+    EXPECT_EQ(documents.parametersProblem(), "");
+    EXPECT_EQ(documents.userSeries(true), "1");
+    f.app().exec("UPDATE ORCPARGER SET DEPARTAMENTO = ' '");
+    EXPECT_EQ(documents.parametersProblem(), "Departamento de Compras não está parametrizado ... !");
+    f.app().exec("DELETE FROM ORCPARGER");
+    EXPECT_EQ(documents.parametersProblem(), "Parâmentos Gerais Inexistentes ... !");
+    f.inv().exec("DELETE FROM PARGER");
+    EXPECT_EQ(documents.parametersProblem(), "Parâmetros Gestão Comercial Inexistentes !!");
+    f.inv().exec("DELETE FROM UTILIZADORES");
+    EXPECT_FALSE(documents.userSeries(false).has_value());
 }
 
 KV_ENGINE_SUITE(SupplierDocumentsTest);

@@ -11,21 +11,6 @@ namespace kv::db {
 
 namespace {
 
-QString columnType(const WorkColumn& column, Dialect dialect)
-{
-    switch (column.type) {
-    case FieldType::Text: return QStringLiteral("VARCHAR(%1) COLLATE %2").arg(column.size).arg(sql::textCollation(dialect));
-    case FieldType::Memo: return QStringLiteral("TEXT COLLATE %1").arg(sql::textCollation(dialect));
-    case FieldType::Int16: return QStringLiteral("SMALLINT");
-    case FieldType::Int32: return QStringLiteral("INTEGER");
-    case FieldType::Int64: return QStringLiteral("BIGINT");
-    case FieldType::Float: return QStringLiteral("DOUBLE PRECISION");
-    case FieldType::DateTime: return QStringLiteral("TIMESTAMP");
-    case FieldType::Blob: return dialect == Dialect::Postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
-    }
-    return {};
-}
-
 // Both engines take at least this many parameters in one statement (SQLite's
 // oldest limit).
 constexpr int MaxParameters = 999;
@@ -51,8 +36,9 @@ void prepareWorkTable(Connection& connection, const QString& table, const std::v
 {
     QStringList parts;
     for (const WorkColumn& c : columns)
-        parts << c.name + QLatin1Char(' ') + columnType(c, connection.dialect());
-    connection.exec(QStringLiteral("CREATE TEMPORARY TABLE IF NOT EXISTS %1 (%2)").arg(table, parts.join(QStringLiteral(", "))));
+        parts << c.name + QLatin1Char(' ') + sql::columnType(connection.dialect(), c.type, c.size);
+    connection.exec(
+        QStringLiteral("CREATE TEMPORARY TABLE IF NOT EXISTS %1 (%2)").arg(table, parts.join(QStringLiteral(", "))));
     connection.exec(QStringLiteral("DELETE FROM %1").arg(table));
 }
 

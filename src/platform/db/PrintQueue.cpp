@@ -46,8 +46,9 @@ void PrintQueue::fill(const std::vector<qint64>& documents, const QStringList& c
         columns << m_kind.column;
         markers << QStringLiteral(":WKind");
     }
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
-                               .arg(m_table.table, columns.join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
+            .arg(m_table.table, columns.join(QStringLiteral(", ")), markers.join(QStringLiteral(", ")));
     const QStringList single{QString()};
     Transaction transaction(m_db);
     empty();
@@ -81,11 +82,11 @@ std::vector<PrintQueueRow> PrintQueue::rows(qint64 from, qint64 to, const QStrin
         kindCondition = QStringLiteral(" AND %1 = :WKind").arg(m_kind.column);
         params.set(QStringLiteral("WKind"), m_kind.value);
     }
-    const QueryResult result = m_db.query(
-        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil%5 "
-                       "ORDER BY %1")
-            .arg(m_table.document, copyColumn, m_table.table, m_table.user, kindCondition),
-        params);
+    const QueryResult result =
+        m_db.query(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 >= :WOrcNro1 AND %1 <= :WOrcNro2 AND %4 = :WUtil%5 "
+                                  "ORDER BY %1")
+                       .arg(m_table.document, copyColumn, m_table.table, m_table.user, kindCondition),
+                   params);
     std::vector<PrintQueueRow> rows;
     rows.reserve(result.rows.size());
     for (const auto& row : result.rows)

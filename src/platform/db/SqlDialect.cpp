@@ -15,6 +15,22 @@ QString textCollation(Dialect)
     return QStringLiteral("pt_ci");
 }
 
+QString columnType(Dialect dialect, FieldType type, int size)
+{
+    const QString collate = QStringLiteral(" COLLATE ") + textCollation(dialect);
+    switch (type) {
+    case FieldType::Text: return QStringLiteral("VARCHAR(%1)").arg(size) + collate;
+    case FieldType::Memo: return QStringLiteral("TEXT") + collate;
+    case FieldType::Int16: return QStringLiteral("SMALLINT");
+    case FieldType::Int32: return QStringLiteral("INTEGER");
+    case FieldType::Int64: return QStringLiteral("BIGINT");
+    case FieldType::Float: return QStringLiteral("DOUBLE PRECISION");
+    case FieldType::DateTime: return QStringLiteral("TIMESTAMP");
+    case FieldType::Blob: return dialect == Dialect::Postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    }
+    return {};
+}
+
 static QString datePart(Dialect dialect, const QString& expr, const char* sqliteFormat, const char* pgField)
 {
     if (dialect == Dialect::Sqlite)

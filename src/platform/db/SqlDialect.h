@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/db/FieldDef.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,10 @@ QString identifier(Dialect dialect, const QString& name);
 
 // Name of the collation that text columns use: case-insensitive, accent-aware.
 QString textCollation(Dialect dialect);
+
+// The column type of a field type in a table definition (text with the
+// text collation).
+QString columnType(Dialect dialect, FieldType type, int size);
 
 // Expression for the year / month / day of a date-time expression, as an integer.
 QString yearOf(Dialect dialect, const QString& expr);

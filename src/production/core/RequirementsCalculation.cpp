@@ -87,7 +87,8 @@ bool RequirementsCalculation::preselect(const RequirementLimits& limits)
     m_app.exec(QStringLiteral("DELETE FROM LOGSELENC WHERE UTIL = :UTIL"), {{QStringLiteral("UTIL"), m_user}});
     kv::db::transferRows(m_inv, select, params, m_app, QStringLiteral("LOGSELENC"));
     transaction.commit();
-    return m_app.scalar(QStringLiteral("SELECT 1 FROM LOGSELENC WHERE UTIL = :UTIL"), {{QStringLiteral("UTIL"), m_user}})
+    return m_app
+        .scalar(QStringLiteral("SELECT 1 FROM LOGSELENC WHERE UTIL = :UTIL"), {{QStringLiteral("UTIL"), m_user}})
         .isValid();
 }
 
@@ -108,9 +109,9 @@ void RequirementsCalculation::calculate(const RequirementLimits& limits, const s
                               {QStringLiteral("DETAIL"), FieldType::Int32},
                               {QStringLiteral("CLINRO"), FieldType::Int32},
                               {QStringLiteral("ARTIGO"), FieldType::Text, 16}});
-    kv::db::prepareWorkTable(m_inv, ConsumptionTable,
-                             {{QStringLiteral("ARTIGO"), FieldType::Text, 16},
-                              {QStringLiteral("QUANTIDADE"), FieldType::Float}});
+    kv::db::prepareWorkTable(
+        m_inv, ConsumptionTable,
+        {{QStringLiteral("ARTIGO"), FieldType::Text, 16}, {QStringLiteral("QUANTIDADE"), FieldType::Float}});
 
     Transaction transaction(m_app);
     m_app.exec(QStringLiteral("DELETE FROM LOGSELENC WHERE UTIL = :UTIL AND PROCESSAR = 'N' AND QUANTIDADE = 0"), user);
@@ -198,15 +199,14 @@ void RequirementsCalculation::calculate(const RequirementLimits& limits, const s
     m_inv.exec(QStringLiteral("DELETE FROM %1").arg(ConsumptionTable));
     kv::db::insertRows(m_inv, ConsumptionTable, {QStringLiteral("ARTIGO"), QStringLiteral("QUANTIDADE")}, kept);
     m_app.exec(QStringLiteral("DELETE FROM LOGFRNENC WHERE UTIL = :UTIL"), user);
-    kv::db::transferRows(
-        m_inv,
-        QStringLiteral("SELECT CAST(:UTIL AS VARCHAR(15)) AS UTIL, D.ARTIGO AS CODIGOMP, D.ENCNRO, "
-                       "D.DETAIL AS ENCDETAIL, M.DATEMI, D.DATAENTRG, M.FRNNRO, M.FRNNOM AS FRNNOME, "
-                       "D.QUANTID AS QTDENC, D.QTDCAR, 0 AS NRDIAS, D.ENCCLINRO "
-                       "FROM FRNENCDET D JOIN FRNENCMAS M ON M.ENCNRO = D.ENCNRO "
-                       "JOIN %1 K ON K.ARTIGO = D.ARTIGO WHERE D.TIPOREG = 'A' AND D.TOTENT = 'N'")
-            .arg(ConsumptionTable),
-        user, m_app, QStringLiteral("LOGFRNENC"));
+    kv::db::transferRows(m_inv,
+                         QStringLiteral("SELECT CAST(:UTIL AS VARCHAR(15)) AS UTIL, D.ARTIGO AS CODIGOMP, D.ENCNRO, "
+                                        "D.DETAIL AS ENCDETAIL, M.DATEMI, D.DATAENTRG, M.FRNNRO, M.FRNNOM AS FRNNOME, "
+                                        "D.QUANTID AS QTDENC, D.QTDCAR, 0 AS NRDIAS, D.ENCCLINRO "
+                                        "FROM FRNENCDET D JOIN FRNENCMAS M ON M.ENCNRO = D.ENCNRO "
+                                        "JOIN %1 K ON K.ARTIGO = D.ARTIGO WHERE D.TIPOREG = 'A' AND D.TOTENT = 'N'")
+                             .arg(ConsumptionTable),
+                         user, m_app, QStringLiteral("LOGFRNENC"));
     step(4);
     transaction.commit();
     step(5);
@@ -219,13 +219,12 @@ void RequirementsCalculation::propose(const QDate& today)
                               {QStringLiteral("DESIGN"), FieldType::Text, 40},
                               {QStringLiteral("QUANTIDADE"), FieldType::Float}});
     const Params user{{QStringLiteral("UTIL"), m_user}};
-    kv::db::transferRows(m_app,
-                         QStringLiteral("SELECT ARTIGO, DESIGN, TOTCONSUMO AS QUANTIDADE FROM LOGARTIGOS "
-                                        "WHERE UTIL = :UTIL%1")
-                             .arg(m_variant == RequirementVariant::Manufacture
-                                      ? QStringLiteral(" AND TOTCONSUMO <> 0")
-                                      : QString()),
-                         user, m_inv, ProposalTable);
+    kv::db::transferRows(
+        m_app,
+        QStringLiteral("SELECT ARTIGO, DESIGN, TOTCONSUMO AS QUANTIDADE FROM LOGARTIGOS "
+                       "WHERE UTIL = :UTIL%1")
+            .arg(m_variant == RequirementVariant::Manufacture ? QStringLiteral(" AND TOTCONSUMO <> 0") : QString()),
+        user, m_inv, ProposalTable);
     const kv::db::QueryResult read = m_inv.query(
         QStringLiteral("SELECT P.ARTIGO, P.DESIGN, P.QUANTIDADE, S.CODFORN, S.NOME, S.PRECO, S.PRCDESC, S.VOSREF, "
                        "A.CUSTOPADRAO, A.PMCUSTO FROM %1 P "

@@ -25,6 +25,24 @@ namespace {
 // article and calendar day.
 const QString DocumentRowsTable = QStringLiteral("KV_REQDOCUMENTO");
 
+const QString OrderHeader =
+    QStringLiteral("INSERT INTO FRNENCMAS (ENCNRO, TIPOENC, DATEMI, FRNNRO, FRNNOM, MORADA1, MORADA2, CODPOSTAL, "
+                   "PAIS, CNDPGT, NIF, ISEIVA, MOEDA, SIGLA, CAMBIO, DATAABERTURA, HORAABERTURA, VALMERC, VALDESC, "
+                   "VALTOT, VALMERC_EST, VALDESC_EST, VALTOT_EST, TIPFAC, TOTQTD, LOCDESCARGA, DESC_MORADA1, "
+                   "DESC_MORADA2, DESC_CODPOSTAL, DESC_LOCALIDADE, QTDCAR, TOTENT, ANULA, PRINTE, VALLIQUIDO, "
+                   "VALLIQCAR, VALLIQUIDO_EST, VALLIQCAR_EST, VALILIQCAR, VALILIQCAR_EST, QTDENCCV, QTDCARCV, "
+                   "CLINRO, ENCCLINRO, UTILIZADOR, ANO) "
+                   "SELECT CAST(:ENCNRO AS INTEGER), 'M', CAST(:DATEMI AS TIMESTAMP), F.CODIGO, F.NOME, F.MORADA1, "
+                   "F.MORADA2, F.CODPOSTAL, F.PAIS, F.CNDPGT, F.NIF, F.ISEIVA, F.MOEDA, F.SIGLANIF, 0, "
+                   "CAST(:ABERTURA AS TIMESTAMP), CAST(:HORA AS TIMESTAMP), CAST(:VALMERC AS DOUBLE PRECISION), "
+                   "CAST(:VALDESC AS DOUBLE PRECISION), CAST(:VALTOT AS DOUBLE PRECISION), 0, 0, 0, 'N', "
+                   "CAST(:TOTQTD AS DOUBLE PRECISION), 1, L.MORADA1, L.MORADA2, L.CODPOSTAL, C.LOCALIDADE, "
+                   "CAST(:TOTQTD AS DOUBLE PRECISION), 'N', 'N', 'N', CAST(:VALTOT AS DOUBLE PRECISION), "
+                   "CAST(:VALTOT AS DOUBLE PRECISION), 0, 0, 0, 0, 0, 0, 0, 0, CAST(:UTIL AS VARCHAR(15)), "
+                   "CAST(:ANO AS VARCHAR(4)) "
+                   "FROM FORNECEDORES F JOIN LOCCARGA L ON L.CODIGO = 1 "
+                   "JOIN CODPOSTAL C ON C.CODPOSTAL = L.CODPOSTAL WHERE F.CODIGO = :WFRNNRO");
+
 const QString NoParameters = QStringLiteral("PARÂMETROS GERAIS DE APROVISIONAMENTO INEXISTENTES !!!");
 
 double docNum(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
@@ -52,6 +70,23 @@ QString dateProblem(const QDate& date, const QDate& workingDate, bool known, con
     if (dayType.trimmed() != QLatin1String("TB"))
         return QStringLiteral("Intoduza a Data de um Dia Útil !!!");
     return {};
+}
+
+// A document header inserted under a number inside the caller's
+// transaction: false when the number's key is taken (another workstation
+// stored it meanwhile), with nothing of the attempt left.
+bool insertedUnderNumber(Connection& db, const QString& sql, const Params& params)
+{
+    Transaction attempt(db);
+    try {
+        db.exec(sql, params);
+    } catch (const DbError& error) {
+        if (error.kind() != DbError::Kind::Constraint)
+            throw;
+        return false;
+    }
+    attempt.commit();
+    return true;
 }
 
 QDate dateOf(const QVariant& value)
@@ -89,10 +124,35 @@ QString discountText(double discount)
     return discount != 0.0 ? kv::text::fixed(discount, 2) + QStringLiteral(" %") : QString();
 }
 
-SupplierDocuments::SupplierDocuments(Connection& application, Connection& invoicing,
-                                     kv::notify::MessageSink& messages, DocumentContext context)
+SupplierDocuments::SupplierDocuments(Connection& application, Connection& invoicing, kv::notify::MessageSink& messages,
+                                     DocumentContext context)
     : m_app(application), m_inv(invoicing), m_messages(messages), m_context(std::move(context))
 {
+}
+
+QString SupplierDocuments::parametersProblem() const
+{
+    if (!m_inv.scalar(QStringLiteral("SELECT 1 FROM PARGER WHERE ANO = :ANO"), {{QStringLiteral("ANO"), m_context.year}})
+             .isValid())
+        return QStringLiteral("Parâmetros Gestão Comercial Inexistentes !!");
+    const kv::db::QueryResult general =
+        m_app.query(QStringLiteral("SELECT DEPARTAMENTO FROM ORCPARGER WHERE CODIGO = 1"));
+    if (general.isEmpty())
+        return QStringLiteral("Parâmentos Gerais Inexistentes ... !");
+    if (general.rows.front().front().toString().trimmed().isEmpty())
+        return QStringLiteral("Departamento de Compras não está parametrizado ... !");
+    return {};
+}
+
+std::optional<QString> SupplierDocuments::userSeries(bool purchaseOrders) const
+{
+    const kv::db::QueryResult row =
+        m_inv.query(QStringLiteral("SELECT %1 FROM UTILIZADORES WHERE NRO = :UTIL")
+                        .arg(purchaseOrders ? QStringLiteral("SERIEFRN") : QStringLiteral("SERIEREQ")),
+                    {{QStringLiteral("UTIL"), m_context.user}});
+    if (row.isEmpty())
+        return std::nullopt;
+    return row.rows.front().front().toString().trimmed();
 }
 
 QString SupplierDocuments::deliveryDateProblem(const QVariant& date) const
@@ -161,7 +221,8 @@ std::optional<std::vector<SupplierDocuments::Line>> SupplierDocuments::tickedLin
         else
             problem = dateProblem(line.delivery, m_context.workingDate, !r[19].isNull(), r[22].toString());
         if (!problem.isEmpty()) {
-            m_messages.fail(QStringLiteral("Artigo %1, fornecedor %2: %3").arg(line.article).arg(line.supplier).arg(problem));
+            m_messages.fail(
+                QStringLiteral("Artigo %1, fornecedor %2: %3").arg(line.article).arg(line.supplier).arg(problem));
             return std::nullopt;
         }
         line.paymentCondition = r[10];
@@ -200,48 +261,67 @@ std::optional<int> SupplierDocuments::writeRequisition()
 
     Transaction transaction(m_inv);
     const Params user{{QStringLiteral("UTIL"), m_context.user}};
-    int number = m_inv.scalar(QStringLiteral("SELECT MAX(REQNRO) FROM FRNREQMAS WHERE UTILIZADOR = :UTIL"), user).toInt();
-    for (;;) {
-        ++number;
-        Transaction attempt(m_inv);
-        try {
-            m_inv.exec(QStringLiteral("INSERT INTO FRNREQMAS (UTILIZADOR, REQNRO, DATEMI, VALMERC, DEPARTAMENTO, ANO, "
-                                      "PRINTE, EMAIL) VALUES (:UTIL, :REQNRO, :DATEMI, :VALMERC, :DEPARTAMENTO, :ANO, "
-                                      "'N', 'N')"),
-                       {{QStringLiteral("UTIL"), m_context.user},
-                        {QStringLiteral("REQNRO"), number},
-                        {QStringLiteral("DATEMI"), m_context.workingDate.startOfDay()},
-                        {QStringLiteral("VALMERC"), total},
-                        {QStringLiteral("DEPARTAMENTO"), department},
-                        {QStringLiteral("ANO"), m_context.year}});
-            attempt.commit();
-            break;
-        } catch (const DbError& error) {
-            // Another workstation of the same user took the number meanwhile.
-            if (error.kind() != DbError::Kind::Constraint)
-                throw;
-        }
-    }
+    int number =
+        m_inv.scalar(QStringLiteral("SELECT MAX(REQNRO) FROM FRNREQMAS WHERE UTILIZADOR = :UTIL"), user).toInt();
+    const QString header = QStringLiteral("INSERT INTO FRNREQMAS (UTILIZADOR, REQNRO, DATEMI, VALMERC, DEPARTAMENTO, "
+                                          "ANO, PRINTE, EMAIL) VALUES (:UTIL, :REQNRO, :DATEMI, :VALMERC, "
+                                          ":DEPARTAMENTO, :ANO, 'N', 'N')");
+    Params values{{QStringLiteral("UTIL"), m_context.user},
+                  {QStringLiteral("DATEMI"), m_context.workingDate.startOfDay()},
+                  {QStringLiteral("VALMERC"), total},
+                  {QStringLiteral("DEPARTAMENTO"), department},
+                  {QStringLiteral("ANO"), m_context.year}};
+    // A second workstation of the same user may take the number meanwhile.
+    do
+        values.set(QStringLiteral("REQNRO"), ++number);
+    while (!insertedUnderNumber(m_inv, header, values));
     std::vector<std::vector<QVariant>> rows;
     int detail = 0;
     for (const Line& l : *lines)
-        rows.push_back({m_context.user, number, ++detail, l.year, l.week, l.delivery.startOfDay(), l.supplier,
-                        l.supplierName, l.paymentCondition, l.currency, l.article, l.designation, l.supplierReference,
-                        l.length, l.width, l.height, l.colour, l.size, l.price, l.quantity, l.unit, 0, l.discount,
-                        discountText(l.discount), l.gross, l.net, QStringLiteral("A"), QStringLiteral("N"),
-                        QString(), QString(), 0});
-    kv::db::insertRows(
-        m_inv, QStringLiteral("FRNREQDET"),
-        {QStringLiteral("UTILIZADOR"), QStringLiteral("REQNRO"), QStringLiteral("DETAIL"), QStringLiteral("ANO"),
-         QStringLiteral("SEMANA"), QStringLiteral("DATAENTRG"), QStringLiteral("FRNNRO"), QStringLiteral("FRNNOM"),
-         QStringLiteral("CNDPGT"), QStringLiteral("MOEDA"), QStringLiteral("ARTIGO"), QStringLiteral("DESIGNACAO"),
-         QStringLiteral("VOSREF"), QStringLiteral("COMPRI"), QStringLiteral("LARGUR"), QStringLiteral("ALTURA"),
-         QStringLiteral("CORDES"), QStringLiteral("TAMDES"), QStringLiteral("PRECOVENDA"), QStringLiteral("QUANTID"),
-         QStringLiteral("UNVEND"), QStringLiteral("CODDES"), QStringLiteral("PRCDESC"), QStringLiteral("PRCDESCRI"),
-         QStringLiteral("VALILIQUIDO"), QStringLiteral("VALLIQUIDO"), QStringLiteral("TIPOREG"),
-         QStringLiteral("APROVADO"), QStringLiteral("UTILAPROV"), QStringLiteral("APROV_NIVEL"),
-         QStringLiteral("ENCNRO")},
-        rows);
+        rows.push_back({m_context.user,
+                        number,
+                        ++detail,
+                        l.year,
+                        l.week,
+                        l.delivery.startOfDay(),
+                        l.supplier,
+                        l.supplierName,
+                        l.paymentCondition,
+                        l.currency,
+                        l.article,
+                        l.designation,
+                        l.supplierReference,
+                        l.length,
+                        l.width,
+                        l.height,
+                        l.colour,
+                        l.size,
+                        l.price,
+                        l.quantity,
+                        l.unit,
+                        0,
+                        l.discount,
+                        discountText(l.discount),
+                        l.gross,
+                        l.net,
+                        QStringLiteral("A"),
+                        QStringLiteral("N"),
+                        QString(),
+                        QString(),
+                        0});
+    kv::db::insertRows(m_inv, QStringLiteral("FRNREQDET"),
+                       {QStringLiteral("UTILIZADOR"),  QStringLiteral("REQNRO"),     QStringLiteral("DETAIL"),
+                        QStringLiteral("ANO"),         QStringLiteral("SEMANA"),     QStringLiteral("DATAENTRG"),
+                        QStringLiteral("FRNNRO"),      QStringLiteral("FRNNOM"),     QStringLiteral("CNDPGT"),
+                        QStringLiteral("MOEDA"),       QStringLiteral("ARTIGO"),     QStringLiteral("DESIGNACAO"),
+                        QStringLiteral("VOSREF"),      QStringLiteral("COMPRI"),     QStringLiteral("LARGUR"),
+                        QStringLiteral("ALTURA"),      QStringLiteral("CORDES"),     QStringLiteral("TAMDES"),
+                        QStringLiteral("PRECOVENDA"),  QStringLiteral("QUANTID"),    QStringLiteral("UNVEND"),
+                        QStringLiteral("CODDES"),      QStringLiteral("PRCDESC"),    QStringLiteral("PRCDESCRI"),
+                        QStringLiteral("VALILIQUIDO"), QStringLiteral("VALLIQUIDO"), QStringLiteral("TIPOREG"),
+                        QStringLiteral("APROVADO"),    QStringLiteral("UTILAPROV"),  QStringLiteral("APROV_NIVEL"),
+                        QStringLiteral("ENCNRO")},
+                       rows);
     transaction.commit();
     return number;
 }
@@ -251,23 +331,21 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
     const auto lines = tickedLines();
     if (!lines || lines->empty())
         return {};
-    const kv::db::QueryResult userRow =
-        m_inv.query(QStringLiteral("SELECT SERIEFRN FROM UTILIZADORES WHERE NRO = :UTIL"),
-                    {{QStringLiteral("UTIL"), m_context.user}});
-    if (userRow.isEmpty()) {
+    const std::optional<QString> userSeriesText = userSeries(true);
+    if (!userSeriesText) {
         m_messages.fail(QStringLiteral("UTILIZADOR INEXISTENTE !!!"));
         return {};
     }
-    const QString series = userRow.rows.front().front().toString().trimmed();
+    const QString series = *userSeriesText;
     if (series.size() != 1 || series < QLatin1String("1") || series > QLatin1String("5")) {
         m_messages.fail(QStringLiteral("A série \"%1\" de encomendas a fornecedores do utilizador %2 não é válida: "
                                        "tem de ser de 1 a 5.")
                             .arg(series, m_context.user));
         return {};
     }
-    const kv::db::QueryResult place = m_inv.query(
-        QStringLiteral("SELECT L.CODIGO, C.CODPOSTAL FROM LOCCARGA L LEFT JOIN CODPOSTAL C ON C.CODPOSTAL = L.CODPOSTAL "
-                       "WHERE L.CODIGO = 1"));
+    const kv::db::QueryResult place = m_inv.query(QStringLiteral(
+        "SELECT L.CODIGO, C.CODPOSTAL FROM LOCCARGA L LEFT JOIN CODPOSTAL C ON C.CODPOSTAL = L.CODPOSTAL "
+        "WHERE L.CODIGO = 1"));
     if (place.isEmpty() || place.rows.front()[1].isNull()) {
         m_messages.fail(place.isEmpty() ? QStringLiteral("LOCAL DE DESCARGA 1 INEXISTENTE !!!")
                                         : QStringLiteral("CÓDIGO POSTAL DO LOCAL DE DESCARGA 1 INEXISTENTE !!!"));
@@ -279,11 +357,13 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
     Transaction transaction(m_inv);
     // Touching the series row first makes another workstation numbering
     // orders wait here until this run is stored.
-    if (m_inv.exec(QStringLiteral("UPDATE STKPARGER SET %1 = COALESCE(%1, 0) WHERE ANO = :ANO").arg(counter), year) == 0) {
+    if (m_inv.exec(QStringLiteral("UPDATE STKPARGER SET %1 = COALESCE(%1, 0) WHERE ANO = :ANO").arg(counter), year)
+        == 0) {
         m_messages.fail(NoParameters);
         return {};
     }
-    int candidate = m_inv.scalar(QStringLiteral("SELECT %1 FROM STKPARGER WHERE ANO = :ANO").arg(counter), year).toInt();
+    int candidate =
+        m_inv.scalar(QStringLiteral("SELECT %1 FROM STKPARGER WHERE ANO = :ANO").arg(counter), year).toInt();
     const QDateTime now = QDateTime::currentDateTime();
     PurchaseOrderRun run;
     for (std::size_t first = 0; first < lines->size();) {
@@ -300,81 +380,92 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
         discounts = roundDecimal(discounts, 2);
         total = roundDecimal(total, 2);
         const int supplier = (*lines)[first].supplier;
-        for (;;) {
+        Params values{{QStringLiteral("DATEMI"), m_context.workingDate.startOfDay()},
+                      {QStringLiteral("ABERTURA"), now.date().startOfDay()},
+                      {QStringLiteral("HORA"), now},
+                      {QStringLiteral("VALMERC"), merchandise},
+                      {QStringLiteral("VALDESC"), discounts},
+                      {QStringLiteral("VALTOT"), total},
+                      {QStringLiteral("TOTQTD"), quantity},
+                      {QStringLiteral("UTIL"), m_context.user},
+                      {QStringLiteral("ANO"), m_context.year},
+                      {QStringLiteral("WFRNNRO"), supplier}};
+        // Candidates stored meanwhile by a program that does not lock the
+        // series are passed over: by a keyed look-up, or by the key itself.
+        do {
             ++candidate;
-            if (m_inv.scalar(QStringLiteral("SELECT 1 FROM FRNENCMAS WHERE ENCNRO = :ENCNRO"),
-                             {{QStringLiteral("ENCNRO"), candidate}})
-                    .isValid())
-                continue;
-            Transaction attempt(m_inv);
-            try {
-                m_inv.exec(
-                    QStringLiteral(
-                        "INSERT INTO FRNENCMAS (ENCNRO, TIPOENC, DATEMI, FRNNRO, FRNNOM, MORADA1, MORADA2, CODPOSTAL, "
-                        "PAIS, CNDPGT, NIF, ISEIVA, MOEDA, SIGLA, CAMBIO, DATAABERTURA, HORAABERTURA, VALMERC, VALDESC, "
-                        "VALTOT, VALMERC_EST, VALDESC_EST, VALTOT_EST, TIPFAC, TOTQTD, LOCDESCARGA, DESC_MORADA1, "
-                        "DESC_MORADA2, DESC_CODPOSTAL, DESC_LOCALIDADE, QTDCAR, TOTENT, ANULA, PRINTE, VALLIQUIDO, "
-                        "VALLIQCAR, VALLIQUIDO_EST, VALLIQCAR_EST, VALILIQCAR, VALILIQCAR_EST, QTDENCCV, QTDCARCV, "
-                        "CLINRO, ENCCLINRO, UTILIZADOR, ANO) "
-                        "SELECT CAST(:ENCNRO AS INTEGER), 'M', CAST(:DATEMI AS TIMESTAMP), F.CODIGO, F.NOME, F.MORADA1, "
-                        "F.MORADA2, F.CODPOSTAL, F.PAIS, F.CNDPGT, F.NIF, F.ISEIVA, F.MOEDA, F.SIGLANIF, 0, "
-                        "CAST(:ABERTURA AS TIMESTAMP), CAST(:HORA AS TIMESTAMP), CAST(:VALMERC AS DOUBLE PRECISION), "
-                        "CAST(:VALDESC AS DOUBLE PRECISION), CAST(:VALTOT AS DOUBLE PRECISION), 0, 0, 0, 'N', "
-                        "CAST(:TOTQTD AS DOUBLE PRECISION), 1, L.MORADA1, L.MORADA2, L.CODPOSTAL, C.LOCALIDADE, "
-                        "CAST(:TOTQTD AS DOUBLE PRECISION), 'N', 'N', 'N', CAST(:VALTOT AS DOUBLE PRECISION), "
-                        "CAST(:VALTOT AS DOUBLE PRECISION), 0, 0, 0, 0, 0, 0, 0, 0, CAST(:UTIL AS VARCHAR(15)), "
-                        "CAST(:ANO AS VARCHAR(4)) "
-                        "FROM FORNECEDORES F JOIN LOCCARGA L ON L.CODIGO = 1 "
-                        "JOIN CODPOSTAL C ON C.CODPOSTAL = L.CODPOSTAL WHERE F.CODIGO = :WFRNNRO"),
-                    {{QStringLiteral("ENCNRO"), candidate},
-                     {QStringLiteral("DATEMI"), m_context.workingDate.startOfDay()},
-                     {QStringLiteral("ABERTURA"), now.date().startOfDay()},
-                     {QStringLiteral("HORA"), now},
-                     {QStringLiteral("VALMERC"), merchandise},
-                     {QStringLiteral("VALDESC"), discounts},
-                     {QStringLiteral("VALTOT"), total},
-                     {QStringLiteral("TOTQTD"), quantity},
-                     {QStringLiteral("UTIL"), m_context.user},
-                     {QStringLiteral("ANO"), m_context.year},
-                     {QStringLiteral("WFRNNRO"), supplier}});
-                attempt.commit();
-                break;
-            } catch (const DbError& error) {
-                // Stored meanwhile by a program that does not lock the series.
-                if (error.kind() != DbError::Kind::Constraint)
-                    throw;
-            }
-        }
+            while (m_inv
+                       .scalar(QStringLiteral("SELECT 1 FROM FRNENCMAS WHERE ENCNRO = :ENCNRO"),
+                               {{QStringLiteral("ENCNRO"), candidate}})
+                       .isValid())
+                ++candidate;
+            values.set(QStringLiteral("ENCNRO"), candidate);
+        } while (!insertedUnderNumber(m_inv, OrderHeader, values));
         std::vector<std::vector<QVariant>> rows;
         int detail = 0;
         for (std::size_t i = first; i < end; ++i) {
             const Line& l = (*lines)[i];
-            rows.push_back({candidate, ++detail, l.year, l.week, l.delivery.startOfDay(), l.supplier, l.article,
-                            l.designation, l.supplierReference, l.price, 0, l.quantity, l.quantity, l.quantity, l.unit,
-                            0, l.discount, discountText(l.discount), l.gross, l.gross, l.net, l.net, 0, 0, 0, 0,
-                            l.length, l.width, l.height, QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("N"),
-                            m_context.workingDate.startOfDay(), QStringLiteral("M"), 0, 0, 0});
+            rows.push_back({candidate,
+                            ++detail,
+                            l.year,
+                            l.week,
+                            l.delivery.startOfDay(),
+                            l.supplier,
+                            l.article,
+                            l.designation,
+                            l.supplierReference,
+                            l.price,
+                            0,
+                            l.quantity,
+                            l.quantity,
+                            l.quantity,
+                            l.unit,
+                            0,
+                            l.discount,
+                            discountText(l.discount),
+                            l.gross,
+                            l.gross,
+                            l.net,
+                            l.net,
+                            0,
+                            0,
+                            0,
+                            0,
+                            l.length,
+                            l.width,
+                            l.height,
+                            QStringLiteral("A"),
+                            QStringLiteral("N"),
+                            QStringLiteral("N"),
+                            m_context.workingDate.startOfDay(),
+                            QStringLiteral("M"),
+                            0,
+                            0,
+                            0});
         }
         kv::db::insertRows(
             m_inv, QStringLiteral("FRNENCDET"),
-            {QStringLiteral("ENCNRO"), QStringLiteral("DETAIL"), QStringLiteral("ANO"), QStringLiteral("SEMANA"),
-             QStringLiteral("DATAENTRG"), QStringLiteral("FRNNRO"), QStringLiteral("ARTIGO"),
-             QStringLiteral("DESIGNACAO"), QStringLiteral("VOSREF"), QStringLiteral("PRECOVENDA"),
-             QStringLiteral("PRECOEST"), QStringLiteral("QUANTID"), QStringLiteral("QTDCAR"),
-             QStringLiteral("ANTQTDCAR"), QStringLiteral("UNVEND"), QStringLiteral("CODDES"), QStringLiteral("PRCDESC"),
-             QStringLiteral("PRCDESCRI"), QStringLiteral("VALILIQUIDO"), QStringLiteral("VALILIQCAR"),
-             QStringLiteral("VALLIQUIDO"), QStringLiteral("VALLIQCAR"), QStringLiteral("VALLIQUIDO_EST"),
-             QStringLiteral("VALILIQUIDO_EST"), QStringLiteral("VALLIQCAR_EST"), QStringLiteral("VALILIQCAR_EST"),
-             QStringLiteral("COMPRI"), QStringLiteral("LARGUR"), QStringLiteral("ALTURA"), QStringLiteral("TIPOREG"),
-             QStringLiteral("TOTENT"), QStringLiteral("ANULA"), QStringLiteral("DATEMI"), QStringLiteral("TIPOENC"),
-             QStringLiteral("ENCCLINRO"), QStringLiteral("ENCCLIDET"), QStringLiteral("CLINRO")},
+            {QStringLiteral("ENCNRO"),        QStringLiteral("DETAIL"),         QStringLiteral("ANO"),
+             QStringLiteral("SEMANA"),        QStringLiteral("DATAENTRG"),      QStringLiteral("FRNNRO"),
+             QStringLiteral("ARTIGO"),        QStringLiteral("DESIGNACAO"),     QStringLiteral("VOSREF"),
+             QStringLiteral("PRECOVENDA"),    QStringLiteral("PRECOEST"),       QStringLiteral("QUANTID"),
+             QStringLiteral("QTDCAR"),        QStringLiteral("ANTQTDCAR"),      QStringLiteral("UNVEND"),
+             QStringLiteral("CODDES"),        QStringLiteral("PRCDESC"),        QStringLiteral("PRCDESCRI"),
+             QStringLiteral("VALILIQUIDO"),   QStringLiteral("VALILIQCAR"),     QStringLiteral("VALLIQUIDO"),
+             QStringLiteral("VALLIQCAR"),     QStringLiteral("VALLIQUIDO_EST"), QStringLiteral("VALILIQUIDO_EST"),
+             QStringLiteral("VALLIQCAR_EST"), QStringLiteral("VALILIQCAR_EST"), QStringLiteral("COMPRI"),
+             QStringLiteral("LARGUR"),        QStringLiteral("ALTURA"),         QStringLiteral("TIPOREG"),
+             QStringLiteral("TOTENT"),        QStringLiteral("ANULA"),          QStringLiteral("DATEMI"),
+             QStringLiteral("TIPOENC"),       QStringLiteral("ENCCLINRO"),      QStringLiteral("ENCCLIDET"),
+             QStringLiteral("CLINRO")},
             rows);
         run.numbers.push_back(candidate);
         first = end;
     }
     // Raised to the last number used, never lowered.
-    m_inv.exec(QStringLiteral("UPDATE STKPARGER SET %1 = :LAST WHERE ANO = :ANO AND COALESCE(%1, 0) < :LAST").arg(counter),
-               {{QStringLiteral("LAST"), run.last()}, {QStringLiteral("ANO"), m_context.year}});
+    m_inv.exec(
+        QStringLiteral("UPDATE STKPARGER SET %1 = :LAST WHERE ANO = :ANO AND COALESCE(%1, 0) < :LAST").arg(counter),
+        {{QStringLiteral("LAST"), run.last()}, {QStringLiteral("ANO"), m_context.year}});
     transaction.commit();
     return run;
 }

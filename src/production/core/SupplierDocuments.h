@@ -38,8 +38,17 @@ struct PurchaseOrderRun {
 // the date check, otherwise a message names the row and nothing is written.
 class SupplierDocuments {
 public:
-    SupplierDocuments(kv::db::Connection& application, kv::db::Connection& invoicing,
-                      kv::notify::MessageSink& messages, DocumentContext context);
+    SupplierDocuments(kv::db::Connection& application, kv::db::Connection& invoicing, kv::notify::MessageSink& messages,
+                      DocumentContext context);
+
+    // What stops the requirement forms from opening: the working year's
+    // commercial parameters, general parameters row 1 and its purchasing
+    // department; empty when nothing does.
+    QString parametersProblem() const;
+
+    // The user's numbering series in the invoicing applications (requisitions
+    // or purchase orders); nothing when the user has no row there.
+    std::optional<QString> userSeries(bool purchaseOrders) const;
 
     // The check of a typed delivery date (also the grid's on leaving the
     // cell): empty when it passes, else the message.

@@ -19,9 +19,10 @@ protected:
             return;
         m_other = std::make_unique<kv::test::ScratchDatabase>(GetParam(), QStringLiteral("destino"));
         target = m_other->open(QStringLiteral("DESTINO"));
-        db->exec(QStringLiteral("CREATE TABLE ORIGEM (CODIGO INTEGER NOT NULL PRIMARY KEY, ARTIGO VARCHAR(16) COLLATE %1, "
-                                "QTD DOUBLE PRECISION, DATA TIMESTAMP)")
-                     .arg(sql::textCollation(dialect())));
+        db->exec(
+            QStringLiteral("CREATE TABLE ORIGEM (CODIGO INTEGER NOT NULL PRIMARY KEY, ARTIGO VARCHAR(16) COLLATE %1, "
+                           "QTD DOUBLE PRECISION, DATA TIMESTAMP)")
+                .arg(sql::textCollation(dialect())));
         Transaction transaction(*db);
         for (int i = 1; i <= Rows; ++i)
             db->exec("INSERT INTO ORIGEM VALUES (:C, :A, :Q, :D)",
@@ -43,7 +44,9 @@ protected:
     void prepare()
     {
         prepareWorkTable(*target, "KV_TRANSFERIDOS",
-                         {{"CODIGO", FieldType::Int32}, {"ARTIGO", FieldType::Text, 16}, {"QTD", FieldType::Float},
+                         {{"CODIGO", FieldType::Int32},
+                          {"ARTIGO", FieldType::Text, 16},
+                          {"QTD", FieldType::Float},
                           {"DATA", FieldType::DateTime}});
     }
 
@@ -66,7 +69,8 @@ TEST_P(BulkTransferTest, EveryRowAndValueArrives)
     EXPECT_EQ(target->scalar("SELECT DATA FROM KV_TRANSFERIDOS WHERE CODIGO = 301").toDateTime(),
               QDate(2024, 1, 2).startOfDay());
     // the work table's text joins the target's table under its collation
-    EXPECT_EQ(target->scalar("SELECT T.CODIGO FROM KV_TRANSFERIDOS T JOIN ARTIGOS A ON A.CODIGO = T.ARTIGO").toInt(), 5);
+    EXPECT_EQ(target->scalar("SELECT T.CODIGO FROM KV_TRANSFERIDOS T JOIN ARTIGOS A ON A.CODIGO = T.ARTIGO").toInt(),
+              5);
 }
 
 TEST_P(BulkTransferTest, RunsInsideTheTargetsTransaction)

@@ -79,26 +79,6 @@ QString openOrders(OrderLookupOrder order)
            QLatin1String(clauses[static_cast<int>(order)]);
 }
 
-ActivationProblem activationProblem(kv::db::Connection& application, kv::db::Connection& invoicing, const QString& year)
-{
-    if (invoicing.query(QStringLiteral("SELECT ANO FROM PARGER WHERE ANO = :ANO"), {{QStringLiteral("ANO"), year}})
-            .isEmpty())
-        return {QStringLiteral("Parâmetros Gestão Comercial Inexistentes !!"), true};
-    const auto general =
-        application.query(QStringLiteral("SELECT DEPARTAMENTO FROM ORCPARGER WHERE CODIGO = 1"));
-    if (general.isEmpty())
-        return {QStringLiteral("Parâmentos Gerais Inexistentes ... !")};
-    if (general.value(0, QStringLiteral("DEPARTAMENTO")).toString().trimmed().isEmpty())
-        return {QStringLiteral("Departamento de Compras não está parametrizado ... !")};
-    return {};
-}
-
-bool invoicingUserExists(kv::db::Connection& invoicing, const QString& user)
-{
-    return !invoicing.query(QStringLiteral("SELECT NRO FROM UTILIZADORES WHERE NRO = :NRO"), {{QStringLiteral("NRO"), user}})
-                .isEmpty();
-}
-
 namespace {
 std::optional<QString> nameOf(kv::db::Connection& db, const QString& table, int code)
 {

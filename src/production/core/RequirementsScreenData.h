@@ -33,16 +33,6 @@ QString suppliers(bool byName);
 enum class OrderLookupOrder { Number, CustomerName, DateCustomerNumber, DateCustomerName };
 QString openOrders(OrderLookupOrder order);
 
-// Why the screen cannot open for the working year (the message, and whether
-// it beeps), or an empty message: the commercial parameters of the year, the
-// general parameters row 1 and its purchasing department.
-struct ActivationProblem {
-    QString message;
-    bool beeps = false;
-};
-ActivationProblem activationProblem(kv::db::Connection& application, kv::db::Connection& invoicing, const QString& year);
-// The user has a row in the invoicing users (the documents' series).
-bool invoicingUserExists(kv::db::Connection& invoicing, const QString& user);
 std::optional<QString> customerName(kv::db::Connection& invoicing, int customer);
 std::optional<QString> supplierName(kv::db::Connection& invoicing, int supplier);
 // The picture folder (PATHFOTO) of the year's commercial parameters.

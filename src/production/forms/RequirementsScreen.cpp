@@ -447,11 +447,13 @@ void RequirementsScreen::FormActivate()
 {
     const auto& state = m_session.state();
     setMakerTag(state.WMarca);
-    const auto problem = Data::activationProblem(*m_app, *m_inv, state.WAno);
-    if (!problem.message.isEmpty()) {
-        if (problem.beeps)
+    kv::ui::MessageServiceSink sink;
+    const QString problem = SupplierDocuments(*m_app, *m_inv, sink, documentContext()).parametersProblem();
+    if (!problem.isEmpty()) {
+        // Only the missing commercial parameters beep.
+        if (problem.startsWith(QLatin1String("Parâmetros Gestão")))
             messages().beep();
-        messages().error(problem.message);
+        messages().error(problem);
         m_closing = true;
         QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
         return;
@@ -733,7 +735,9 @@ void RequirementsScreen::processingPageChanged(int index)
 
 void RequirementsScreen::showProposal()
 {
-    if (!Data::invoicingUserExists(*m_inv, m_session.state().WUtil)) {
+    kv::ui::MessageServiceSink sink;
+    if (!SupplierDocuments(*m_app, *m_inv, sink, documentContext())
+             .userSeries(m_variant.variant == RequirementVariant::Manufacture)) {
         messages().error(QStringLiteral("UTILIZADOR INEXISTENTE !!!"));
         showPages(1, 0);
         return;

@@ -6,6 +6,7 @@
 #include "production/forms/ProductionForms.h"
 
 #include "platform/db/Dataset.h"
+#include "platform/report/PreviewWindow.h"
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -205,8 +206,21 @@ TEST_P(RequisitionWriteTest, WritesFromTheProposal)
     f.scenario.messages().clear();
     if (c.requisitions > 0)
         f.scenario.messages().answer(c.print);
+    QStringList printed; // the preview's texts
+    if (c.print)
+        f.scenario.onDialog([&printed](FormDriver& preview) {
+            for (const auto& page : qobject_cast<kv::report::PreviewWindow*>(preview.window())->document().pages)
+                for (const auto& band : page.bands)
+                    for (const auto& item : band.items)
+                        printed << item.text;
+            preview.close();
+        });
     form.click("BotProcessar");
     f.scenario.settle();
+    if (c.print) {
+        EXPECT_TRUE(printed.contains("ORIGINAL"));
+        EXPECT_TRUE(printed.contains("Desc MP-1") || printed.contains("Cartão Micro E"));
+    }
     EXPECT_EQ(f.requisitions(), c.requisitions);
     if (c.requisitions > 0) {
         EXPECT_EQ(f.inv().scalar("SELECT PRINTE FROM FRNREQMAS").toString(), c.printed);

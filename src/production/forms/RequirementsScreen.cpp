@@ -3,6 +3,7 @@
 #include "production/core/RequirementsCalculation.h"
 #include "production/core/RequirementsScreenData.h"
 #include "production/core/SupplierDocuments.h"
+#include "production/forms/RequisitionReport.h"
 
 #include "imaging/forms/TPictureBox.h"
 #include "platform/db/Connection.h"
@@ -68,9 +69,9 @@ RequirementsScreenVariant RequirementsScreenVariant::requisition()
             QStringLiteral("Lim.Encomendas : "), QStringLiteral("Requisições Internas")};
 }
 
-RequirementsScreen::RequirementsScreen(kv::shell::Session& session, const kv::ui::FormRegistry& forms,
-                                       RequirementsScreenVariant variant, QWidget* parent)
-    : kv::ui::Form(parent), m_session(session), m_forms(forms), m_variant(std::move(variant)),
+RequirementsScreen::RequirementsScreen(kv::shell::Session& session, RequirementsScreenVariant variant,
+                                       QWidget* parent)
+    : kv::ui::Form(parent), m_session(session), m_variant(std::move(variant)),
       m_app(session.dataModules().connections().DbKavorime), m_inv(session.dataModules().connections().DbFacturacao),
       m_calculation(std::make_unique<RequirementsCalculation>(*m_app, *m_inv, session.state().WUtil,
                                                               m_variant.variant)),
@@ -920,9 +921,13 @@ void RequirementsScreen::print(int number)
 {
     kv::ui::MessageServiceSink sink;
     SupplierDocuments documents(*m_app, *m_inv, sink, documentContext());
+    const QString year = m_session.state().WAno;
     documents.emptyQueue();
     documents.queueRequisition(number);
     setStatusText(0, QStringLiteral("Requisição nº : ") + QString::number(number));
+    RequisitionReport(RequisitionPrint::read(*m_inv, m_session.state().WUtil, number, year),
+                      kv::quotes::Letterhead::read(*m_inv, year), Data::printsColoursAndSizes(*m_inv, year))
+        .preview(this);
     documents.emptyQueue();
     setStatusText(0, {});
     // Back from the print: the new requisition counts as requested.

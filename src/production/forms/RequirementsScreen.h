@@ -26,7 +26,6 @@ class Session;
 }
 namespace kv::ui {
 class DbGrid;
-class FormRegistry;
 class TGlyphButton;
 } // namespace kv::ui
 
@@ -53,8 +52,7 @@ struct RequirementsScreenVariant {
 class RequirementsScreen : public kv::ui::Form {
     Q_OBJECT
 public:
-    RequirementsScreen(kv::shell::Session& session, const kv::ui::FormRegistry& forms,
-                       RequirementsScreenVariant variant, QWidget* parent = nullptr);
+    RequirementsScreen(kv::shell::Session& session, RequirementsScreenVariant variant, QWidget* parent = nullptr);
     ~RequirementsScreen() override;
 
     const RequirementLimits& limits() const { return m_limits; }
@@ -104,7 +102,6 @@ private:
     DocumentContext documentContext() const;
 
     kv::shell::Session& m_session;
-    const kv::ui::FormRegistry& m_forms;
     RequirementsScreenVariant m_variant;
     std::shared_ptr<kv::db::Connection> m_app;
     std::shared_ptr<kv::db::Connection> m_inv;

@@ -105,6 +105,9 @@ struct Plant {
         // what a consumption used arrives with a version step
         application->exec("ALTER TABLE ORCCONSUMOS ADD COLUMN CONSUMIDO DOUBLE PRECISION");
         fill();
+        if (dialect == kv::db::Dialect::Postgres) // the statistics autovacuum would gather before long
+            for (auto* db : {application.get(), invoicing.get()})
+                db->exec("ANALYZE");
         RequirementsCalculation(*application, *invoicing, User, RequirementVariant::Manufacture).preselect(march());
     }
 
@@ -370,6 +373,7 @@ struct PgRaw final : RawDb {
         conn = PQconnectdb(info.c_str());
         if (PQstatus(conn) != CONNECTION_OK)
             throw std::runtime_error(PQerrorMessage(conn));
+        PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     }
     ~PgRaw() override { PQfinish(conn); }
     // ":NAME" to "$n", each name one number.

@@ -20,6 +20,7 @@
 #include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/approval/forms/TORCF032A.h"
 #include "quotes/forms/QuoteForms.h"
+#include "production/forms/ProductionForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
@@ -110,6 +111,7 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
+        kv::production::registerProductionForms(scenario.session(), scenario.forms());
     }
 
     // The user administration program's forms work on the company it has

@@ -7,6 +7,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/report/PreviewWindow.h"
+#include "platform/ui/DbGrid.h"
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
@@ -248,6 +249,128 @@ const WriteCase WriteCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, RequisitionWriteTest,
                          ::testing::Combine(::testing::ValuesIn(WriteCases), ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<WriteCase>);
+
+// Leaving an editor of the proposal grid after typing into it.
+struct ExitCase {
+    const char* label;
+    int column; // of the proposal grid
+    const char* text;
+    QStringList messages;
+    int supplier;
+    const char* name;
+    double price;
+    const char* ticked;
+    int focusColumn; // the grid's column afterwards
+};
+
+class ProposalExitTest : public ::testing::TestWithParam<std::tuple<ExitCase, Engine>> {};
+
+TEST_P(ProposalExitTest, EditorExitRules)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    ReqScreen f(engine);
+    f.addSupplier(8, "Cartonagem Oito");
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    f.clickTab(form, "PageProcessamento", 2);
+    auto* grid = form.find<kv::ui::DbGrid>("DBGridArtgForn");
+    form.focus("DBGridArtgForn");
+    grid->setCurrentIndex(grid->model()->index(0, c.column));
+    f.scenario.messages().clear();
+    form.typeText(c.text);
+    form.tab();
+    f.scenario.settle();
+    EXPECT_EQ(f.scenario.messages().texts(), c.messages);
+    auto* proposal = form.window()->findChild<kv::db::Dataset*>("LOGARTGFORN1");
+    EXPECT_EQ(proposal->value("FORNECEDOR").toInt(), c.supplier);
+    EXPECT_EQ(proposal->value("NOME").toString(), c.name);
+    EXPECT_DOUBLE_EQ(proposal->value("PRECO").toDouble(), c.price);
+    EXPECT_EQ(proposal->value("PROCESSAR").toString(), c.ticked);
+    if (c.focusColumn >= 0) {
+        EXPECT_EQ(grid->currentIndex().column(), c.focusColumn);
+    }
+}
+
+const ExitCase ExitCases[] = {
+    {"unknown_supplier", 3, "99", {"FORNECEDOR INEXISTENTE !!!"}, 0, "", 0, "N", 3},
+    {"no_supplier", 3, "0", {}, 0, "", 0, "N", -1},
+    {"known_supplier_keeps_the_price", 3, "8", {}, 8, "Cartonagem Oito", 2.5, "S", -1},
+    {"supplier_without_price", 5, "0", {"INSIRA O PREÇO PARA ESTE ARTIGO !!!"}, 7, "Papeleira Sete", 0, "S", 3},
+    {"new_price_ticks", 5, "3,25", {}, 7, "Papeleira Sete", 3.25, "S", -1},
+    {"delivery_on_a_saturday", 6, "16/03/2024", {"Intoduza a Data de um Dia Útil !!!"}, 7, "Papeleira Sete", 2.5,
+     "S", 6},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProposalExitTest,
+                         ::testing::Combine(::testing::ValuesIn(ExitCases), ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<ExitCase>);
+
+TEST_P(RequirementsScreenTest, PriceListLookupAppliesTheQuantityTier)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    // The board's second price-list row, with tiers (100, 5 %) and (600, 8 %) over a base of 2 %.
+    insertRows(f.inv(), "STKARTGFORN",
+               {"CODARTG", "CODFORN", "NOME", "PRECO", "PRCDESC", "DESCQTD1", "DESCPRCDESC1", "DESCQTD2",
+                "DESCPRCDESC2", "VOSREF"},
+               {{"MP-1", 9, "Papeleira Nove", 1.23456, 2, 100, 5, 600, 8, "P9"}});
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    f.clickTab(form, "PageProcessamento", 2);
+    form.focus("DBGridArtgForn");
+    f.scenario.onDialog([](FormDriver& lookup) {
+        lookup.clickRow("Grid", 1);
+        lookup.click("OKBtn");
+    });
+    form.press(Qt::Key_F1);
+    f.scenario.settle();
+    auto* proposal = form.window()->findChild<kv::db::Dataset*>("LOGARTGFORN1");
+    EXPECT_EQ(proposal->value("FORNECEDOR").toInt(), 9);
+    EXPECT_EQ(proposal->value("NOME").toString(), "Papeleira Nove");
+    EXPECT_DOUBLE_EQ(proposal->value("PRECO").toDouble(), 1.23456); // not rounded
+    EXPECT_DOUBLE_EQ(proposal->value("DESCTO").toDouble(), 8); // 500 reaches the second tier only
+    EXPECT_EQ(proposal->value("VOSREF").toString(), "P9");
+    EXPECT_EQ(proposal->value("PROCESSAR").toString(), "S");
+}
+
+TEST_P(RequirementsScreenTest, EachNamedCopyIsQueuedAndPrinted)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    f.inv().exec("UPDATE STKPARGER SET REQVIA1 = 'ORIGINAL', REQVIA3 = 'ARQUIVO', REQVIA8 = 'DUPLICADO'");
+    FormDriver form = f.open();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    f.clickTab(form, "PageProcessamento", 2);
+    f.scenario.messages().answer(true);
+    int queued = -1;
+    QStringList copies;
+    f.scenario.onDialog([&](FormDriver& preview) {
+        queued = f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCIMPR");
+        for (const auto& page : qobject_cast<kv::report::PreviewWindow*>(preview.window())->document().pages)
+            for (const auto& band : page.bands)
+                for (const auto& item : band.items)
+                    if (item.text == "ORIGINAL" || item.text == "ARQUIVO" || item.text == "DUPLICADO")
+                        copies << item.text;
+        preview.close();
+    });
+    form.click("BotProcessar");
+    f.scenario.settle();
+    EXPECT_EQ(queued, 3);
+    EXPECT_EQ(copies, (QStringList{"ARQUIVO", "DUPLICADO", "ORIGINAL"}));
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCIMPR"), 0);
+    EXPECT_EQ(f.inv().scalar("SELECT PRINTE FROM FRNREQMAS").toString(), "S");
+    // Back from the preview: the proposal of the recalculation, with the requisition counted.
+    EXPECT_EQ(form.find<QTabWidget>("PageProcessamento")->currentIndex(), 2);
+    EXPECT_EQ(form.gridRowCount("DBGridArtgForn"), 1);
+    EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 0);
+}
 
 TEST_P(RequirementsScreenTest, MissingPurchasingDepartmentClosesTheForm)
 {

@@ -424,8 +424,9 @@ QWidget* RequirementsScreen::buildProposalPage()
         DBGridArtgForn->addAction(action);
     }
     // A cell editor closing is leaving that editor: its exit rule runs.
-    connect(DBGridArtgForn->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
-        const int column = DBGridArtgForn->currentIndex().column();
+    connect(DBGridArtgForn->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
+        // The cell under the editor: the grid may already have moved on.
+        const int column = DBGridArtgForn->indexAt(editor->geometry().center()).column();
         const auto& columns = DBGridArtgForn->datasetModel()->columns();
         if (column >= 0 && column < static_cast<int>(columns.size()))
             proposalEdited(columns[static_cast<std::size_t>(column)].field);

@@ -63,6 +63,15 @@ struct ReqScreen : kv::production::test::RequirementsFixture {
         scenario.settle();
     }
 
+    // Pre-selects everything, calculates and shows the proposal.
+    void calculateAndPropose(FormDriver& form)
+    {
+        selectAll(form);
+        form.click("BotBegin");
+        scenario.settle();
+        clickTab(form, "PageProcessamento", 2);
+    }
+
     int requisitions() { return count(inv(), "SELECT COUNT(*) FROM FRNREQMAS"); }
 };
 
@@ -190,10 +199,7 @@ TEST_P(RequisitionWriteTest, WritesFromTheProposal)
     KV_SKIP_WITHOUT(engine);
     ReqScreen f(engine);
     FormDriver form = f.open();
-    f.selectAll(form);
-    form.click("BotBegin");
-    f.scenario.settle();
-    f.clickTab(form, "PageProcessamento", 2);
+    f.calculateAndPropose(form);
     auto* proposal = form.window()->findChild<kv::db::Dataset*>("LOGARTGFORN1");
     ASSERT_TRUE(proposal && !proposal->isEmpty());
     if (c.delivery.isValid() || c.untick) {
@@ -272,10 +278,7 @@ TEST_P(ProposalExitTest, EditorExitRules)
     ReqScreen f(engine);
     f.addSupplier(8, "Cartonagem Oito");
     FormDriver form = f.open();
-    f.selectAll(form);
-    form.click("BotBegin");
-    f.scenario.settle();
-    f.clickTab(form, "PageProcessamento", 2);
+    f.calculateAndPropose(form);
     auto* grid = form.find<kv::ui::DbGrid>("DBGridArtgForn");
     form.focus("DBGridArtgForn");
     grid->setCurrentIndex(grid->model()->index(0, c.column));
@@ -318,10 +321,7 @@ TEST_P(RequirementsScreenTest, PriceListLookupAppliesTheQuantityTier)
                 "DESCPRCDESC2", "VOSREF"},
                {{"MP-1", 9, "Papeleira Nove", 1.23456, 2, 100, 5, 600, 8, "P9"}});
     FormDriver form = f.open();
-    f.selectAll(form);
-    form.click("BotBegin");
-    f.scenario.settle();
-    f.clickTab(form, "PageProcessamento", 2);
+    f.calculateAndPropose(form);
     form.focus("DBGridArtgForn");
     f.scenario.onDialog([](FormDriver& lookup) {
         lookup.clickRow("Grid", 1);
@@ -344,10 +344,7 @@ TEST_P(RequirementsScreenTest, EachNamedCopyIsQueuedAndPrinted)
     ReqScreen f(GetParam());
     f.inv().exec("UPDATE STKPARGER SET REQVIA1 = 'ORIGINAL', REQVIA3 = 'ARQUIVO', REQVIA8 = 'DUPLICADO'");
     FormDriver form = f.open();
-    f.selectAll(form);
-    form.click("BotBegin");
-    f.scenario.settle();
-    f.clickTab(form, "PageProcessamento", 2);
+    f.calculateAndPropose(form);
     f.scenario.messages().answer(true);
     int queued = -1;
     QStringList copies;
@@ -398,6 +395,60 @@ TEST_P(RequirementsScreenTest, UserMissingFromTheInvoicingUsersGetsNoProposal)
     EXPECT_EQ(form.find<QTabWidget>("PageProcessamento")->currentIndex(), 0);
     EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGARTGFORN"), 0);
 }
+
+// TORCF041 on the same company: delivery place 1 with its postal code, the
+// purchase-order series 1 counter at 0 and the copy name "ORIGINAL".
+class ManufactureScreenTest : public ::testing::TestWithParam<std::tuple<bool, Engine>> {};
+
+TEST_P(ManufactureScreenTest, OrdersWrittenFromTheProposalThenBackToThePreselection)
+{
+    const auto& [printIt, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    ReqScreen f(engine);
+    insertRows(f.inv(), "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS"}, {{"4470-000", "Maia", "PORTUGAL"}});
+    insertRows(f.inv(), "LOCCARGA", {"CODIGO", "MORADA1", "MORADA2", "CODPOSTAL"}, {{1, "Armazém", "Lote 3", "4470-000"}});
+    f.inv().exec("UPDATE STKPARGER SET EFNRO1 = 0, EFVIA1 = 'ORIGINAL'");
+    FormDriver form = f.scenario.open("TORCF041");
+    f.scenario.settle();
+    f.calculateAndPropose(form);
+    EXPECT_EQ(form.find<QTabWidget>("PageProcessamento")->tabText(2), "Encomendar");
+    ASSERT_EQ(form.gridRowCount("DBGridArtgForn"), 1);
+    f.scenario.messages().clear();
+    f.scenario.messages().answer(printIt);
+    QStringList printed;
+    if (printIt)
+        f.scenario.onDialog([&printed](FormDriver& preview) {
+            for (const auto& page : qobject_cast<kv::report::PreviewWindow*>(preview.window())->document().pages)
+                for (const auto& band : page.bands)
+                    for (const auto& item : band.items)
+                        printed << item.text;
+            preview.close();
+        });
+    form.click("BotProcessar");
+    f.scenario.settle();
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS WHERE ENCNRO = 1"), 1);
+    EXPECT_DOUBLE_EQ(f.inv().scalar("SELECT VALMERC FROM FRNENCMAS WHERE ENCNRO = 1").toDouble(), 1250);
+    EXPECT_DOUBLE_EQ(f.inv().scalar("SELECT VALTOT FROM FRNENCMAS WHERE ENCNRO = 1").toDouble(), 1125);
+    EXPECT_EQ(f.inv().scalar("SELECT PRINTE FROM FRNENCMAS WHERE ENCNRO = 1").toString(), printIt ? "S" : "N");
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCIMPR"), 0);
+    if (printIt) {
+        EXPECT_TRUE(printed.contains("ORIGINAL"));
+        EXPECT_TRUE(printed.contains("Papeleira Sete"));
+        EXPECT_FALSE(printed.join('|').contains("A TRANSPORTAR"));
+        // The recalculation counts the order: nothing left to buy, so no requirement row.
+        EXPECT_FALSE(f.requirement("MP-1", "TOTCONSUMO").isValid());
+        EXPECT_EQ(form.find<QTabWidget>("PageProcessamento")->currentIndex(), 2);
+    } else {
+        EXPECT_EQ(form.find<QTabWidget>("PageControl1")->currentIndex(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Print, ManufactureScreenTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kv::test::engines())),
+                         [](const auto& param) {
+                             return std::string(std::get<0>(param.param) ? "printed_" : "not_printed_") +
+                                    kv::test::engineName(std::get<1>(param.param));
+                         });
 
 KV_ENGINE_SUITE(RequirementsScreenTest);
 

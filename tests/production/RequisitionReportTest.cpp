@@ -1,9 +1,16 @@
-// The internal requisition's print: copy groups with their own page numbers,
-// decimals by currency, the article cells of both layouts, read back from
-// the PDF the preview exports.
+// The supplier documents' prints: the requisition's copy groups with their
+// own page numbers, decimals by currency and the article cells of both
+// layouts; the purchase order's documents per copy, carried totals and
+// training mark; read back from the PDF the preview exports.
+#include "production/forms/PurchaseOrderReport.h"
+#include "production/forms/RequirementListReport.h"
 #include "production/forms/RequisitionReport.h"
 
+#include "platform/db/Connection.h"
+#include "platform/db/Dataset.h"
 #include "platform/report/Export.h"
+#include "support/Scenario.h"
+#include "platform/text/NumberText.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -156,6 +163,120 @@ TEST(RequisitionReportTest, NothingQueuedPrintsTheHeadingAlone)
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("Requisição Nº"));
     EXPECT_FALSE(pages[0].contains("Desc MP-1"));
+}
+
+} // namespace
+
+namespace {
+
+using kv::production::PurchaseOrderPrint;
+using kv::production::PurchaseOrderReport;
+
+PurchaseOrderPrint orderPrint(int lines, QStringList copies, const char* composition = "Canelado B")
+{
+    PurchaseOrderPrint p;
+    PurchaseOrderPrint::Order order;
+    order.number = 41;
+    order.issued = QDate(2024, 3, 15);
+    order.supplier = 7;
+    order.supplierName = QStringLiteral("Papeleira Sete");
+    order.locality = QStringLiteral("4470-000 Maia");
+    order.dressedLetterhead = true;
+    for (int i = 0; i < lines; ++i) {
+        PurchaseOrderPrint::Line l;
+        l.article = QStringLiteral("MP-%1").arg(i + 1);
+        l.designation = QStringLiteral("Cartão %1").arg(i + 1);
+        l.composition = QString::fromUtf8(composition);
+        l.articleKnown = true;
+        l.quantity = 1;
+        l.unit = QStringLiteral("KG");
+        l.price = 10;
+        l.gross = 10;
+        l.net = 10;
+        l.delivery = QDate(2024, 3, 18);
+        l.week = QStringLiteral("12");
+        order.lines.push_back(l);
+    }
+    order.merchandise = order.total = 10.0 * lines;
+    p.orders.push_back(order);
+    for (const QString& copy : copies)
+        p.documents.push_back({copy, 0});
+    return p;
+}
+
+TEST(PurchaseOrderReportTest, CarriedTotalOnEveryPageButTheLast)
+{
+    const kv::report::Document document = PurchaseOrderReport(orderPrint(90, {"ORIGINAL"}), std::nullopt, false).render();
+    const QStringList pages = reqPdfPages(document);
+    ASSERT_GE(pages.size(), 2);
+    double carried = 0;
+    for (int i = 0; i < pages.size(); ++i) {
+        int lines = 0;
+        for (const auto& band : document.pages[static_cast<std::size_t>(i)].bands)
+            lines += band.kind == kv::report::BandKind::Detail ? 1 : 0;
+        carried += 10.0 * lines;
+        const bool last = i + 1 == pages.size();
+        const QStringList carriedLine = reqPdfLine(pages[i], "TRANSPORTAR");
+        if (last)
+            EXPECT_TRUE(carriedLine.isEmpty()) << i;
+        else
+            EXPECT_TRUE(carriedLine.contains(kv::text::number(carried, 2))) << i << " " << carried << " " << carriedLine.join(' ').toStdString();
+        EXPECT_EQ(pages[i].contains("TOTAL ( € )"), last) << i;
+        EXPECT_EQ(reqPdfLine(pages[i], "15/03/2024").last(), QString::number(i + 1));
+    }
+    EXPECT_DOUBLE_EQ(carried, 900);
+}
+
+TEST(PurchaseOrderReportTest, EachCopyIsADocumentOfItsOwn)
+{
+    const QStringList pages =
+        reqPdfPages(PurchaseOrderReport(orderPrint(3, {"ARQUIVO", "ORIGINAL"}), std::nullopt, true).render());
+    ASSERT_EQ(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(pages[i].contains(i == 0 ? "ARQUIVO" : "ORIGINAL"));
+        EXPECT_EQ(reqPdfLine(pages[i], "15/03/2024").last(), "1");
+        EXPECT_TRUE(pages[i].contains("DOCUMENTO EMITIDO PARA FINS DE FORMAÇÃO"));
+        EXPECT_TRUE(pages[i].contains("Canelado B"));
+        EXPECT_TRUE(pages[i].contains("4470-000 Maia"));
+    }
+}
+
+TEST(PurchaseOrderReportTest, NoTrainingMarkOutsideATrainingCompany)
+{
+    const QStringList pages = reqPdfPages(PurchaseOrderReport(orderPrint(1, {"ORIGINAL"}), std::nullopt, false).render());
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_FALSE(pages[0].contains("FORMAÇÃO"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RequirementListReportTest, ListsTheRequirementsUnderTheLimits)
+{
+    kv::test::Scenario scenario;
+    auto db = scenario.emptyDatabase();
+    db->exec(QStringLiteral("CREATE TABLE LOGARTIGOS (ARTIGO VARCHAR(16), DESIGN VARCHAR(40), UNIDADE VARCHAR(3), "
+                            "QUANTIDADE DOUBLE PRECISION, TOTEXIQTD DOUBLE PRECISION, TOTQTDENCFRN DOUBLE PRECISION, "
+                            "QTDREQINT DOUBLE PRECISION, TOTCONSUMO DOUBLE PRECISION)"));
+    db->exec(QStringLiteral("INSERT INTO LOGARTIGOS VALUES ('MP-1', 'Cartão Micro E', 'KG', 500, 100, 150, 50, 200)"));
+    kv::db::Dataset rows(QStringLiteral("LOGARTIGOS"));
+    rows.setConnection(db);
+    rows.setSql(QStringLiteral("SELECT * FROM LOGARTIGOS"));
+    rows.open();
+    auto limits = kv::production::RequirementLimits::initial(QDate(2024, 3, 15));
+    limits.orderFrom = 100;
+    const QStringList pages = reqPdfPages(
+        kv::production::RequirementListReport(rows, limits, QStringLiteral("Cartonagem do Vale, Lda"), QString())
+            .render());
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("Listagem de Necessidades para Fabrico"));
+    EXPECT_TRUE(pages[0].contains("Da Ordem de Fabrico : 100"));
+    EXPECT_TRUE(pages[0].contains("Empresa : Cartonagem do Vale, Lda"));
+    // Consumption less stock, supplier orders and requisitions: the columns add up.
+    EXPECT_EQ(reqPdfLine(pages[0], "MP-1"),
+              (QStringList{"MP-1", "Cartão", "Micro", "E", "KG", "500,000", "100,000", "150,000", "50,000", "200,000"}));
+    EXPECT_TRUE(reqPdfLine(pages[0], "CONSUMO").contains("REQUISITADO"));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "platform/ui/FormRegistry.h"
 #include "production/forms/ProductionSessionState.h"
 #include "production/forms/RequirementsScreen.h"
+#include "production/forms/PurchaseOrderReport.h"
+#include "production/forms/RequirementListReport.h"
 #include "production/forms/RequisitionReport.h"
 #include "quotes/print/QuoteReportForm.h"
 #include "shell/Session.h"
@@ -13,12 +15,19 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 kv::ui::FormRegistry& forms)
 {
     auto state = std::make_shared<ProductionSessionState>();
-    forms.add(QStringLiteral("TORCF040"), [&session](QWidget* parent) -> QDialog* {
-        return new RequirementsScreen(session, RequirementsScreenVariant::requisition(), parent);
-    });
-    for (const QString& report : {RequisitionReport::kColoursAndSizes, RequisitionReport::kDimensions})
-        forms.add(report, [report](QWidget* parent) -> QDialog* {
-            return new kv::quotes::QuoteReportForm(report, RequisitionReport::kCaption, parent);
+    for (const RequirementsScreenVariant& variant :
+         {RequirementsScreenVariant::requisition(), RequirementsScreenVariant::manufacture()})
+        forms.add(variant.className, [&session, variant](QWidget* parent) -> QDialog* {
+            return new RequirementsScreen(session, variant, parent);
+        });
+    const std::pair<QString, QString> reports[] = {
+        {RequisitionReport::kColoursAndSizes, RequisitionReport::kCaption},
+        {RequisitionReport::kDimensions, RequisitionReport::kCaption},
+        {PurchaseOrderReport::kClass, PurchaseOrderReport::kCaption},
+        {RequirementListReport::kClass, RequirementListReport::kTitle}};
+    for (const auto& [report, caption] : reports)
+        forms.add(report, [report, caption](QWidget* parent) -> QDialog* {
+            return new kv::quotes::QuoteReportForm(report, caption, parent);
         });
     return state;
 }

@@ -3,6 +3,8 @@
 #include "production/core/RequirementsCalculation.h"
 #include "production/core/RequirementsScreenData.h"
 #include "production/core/SupplierDocuments.h"
+#include "production/forms/PurchaseOrderReport.h"
+#include "production/forms/RequirementListReport.h"
 #include "production/forms/RequisitionReport.h"
 
 #include "imaging/forms/TPictureBox.h"
@@ -27,6 +29,7 @@
 #include <QTabBar>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +70,12 @@ RequirementsScreenVariant RequirementsScreenVariant::requisition()
 {
     return {QStringLiteral("TORCF040"), QStringLiteral("Cálculo de Necessidades"), RequirementVariant::Requisition,
             QStringLiteral("Lim.Encomendas : "), QStringLiteral("Requisições Internas")};
+}
+
+RequirementsScreenVariant RequirementsScreenVariant::manufacture()
+{
+    return {QStringLiteral("TORCF041"), QStringLiteral("Cálculo de Necessidades"), RequirementVariant::Manufacture,
+            QStringLiteral("Lim.Ordens Fabrico : "), QStringLiteral("Encomendar")};
 }
 
 RequirementsScreen::RequirementsScreen(kv::shell::Session& session, RequirementsScreenVariant variant,
@@ -303,6 +312,16 @@ QWidget* RequirementsScreen::buildConsumptionPage()
     BotRefresh = new kv::ui::TGlyphButton(QStringLiteral("&Refrescar"), page);
     BotRefresh->setObjectName(QStringLiteral("BotRefresh"));
     row->addWidget(BotRefresh);
+    if (manufacture()) {
+        auto* print = new kv::ui::TGlyphButton(QStringLiteral("&Imprimir"), page);
+        print->setObjectName(QStringLiteral("BitPrint"));
+        print->setToolTip(QStringLiteral("Imprimir Orçamentos"));
+        row->addWidget(print);
+        connect(print, &kv::ui::TGlyphButton::clicked, this, [this] {
+            RequirementListReport(*LOGARTIGOS, m_limits, m_session.state().WEmpNom, m_session.state().WRodape)
+                .preview(this);
+        });
+    }
     layout->addLayout(row);
     connect(BotRefresh, &kv::ui::TGlyphButton::clicked, this, [this] {
         Processar();
@@ -433,6 +452,8 @@ QWidget* RequirementsScreen::buildProposalPage()
     });
     connect(DBGridArtgForn->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showPicture(LOGARTGFORN1->value(QStringLiteral("ARTIGO")).toString()); });
+    if (manufacture())
+        setExitHandler(DBGridArtgForn, [this] { applyProposal(); });
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     BotProcessar = new kv::ui::TGlyphButton(QStringLiteral("&Processar"), page);
@@ -901,12 +922,35 @@ void RequirementsScreen::supplierLookup(bool byName)
 
 // ------------------------------------------------------------------ the document
 
+void RequirementsScreen::applyProposal()
+{
+    if (!LOGARTGFORN1->isOpen())
+        return;
+    if (LOGARTGFORN1->state() == kv::db::DatasetState::Edit)
+        LOGARTGFORN1->post();
+    LOGARTGFORN1->applyUpdates();
+}
+
+bool RequirementsScreen::FormKeyPress(QKeyEvent* event)
+{
+    // In the manufacture variant Enter moves between the proposal's columns.
+    if (manufacture() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (QApplication::focusWidget() == DBGridArtgForn
+            || DBGridArtgForn->isAncestorOf(QApplication::focusWidget()))) {
+        const QModelIndex current = DBGridArtgForn->currentIndex();
+        const int next = current.column() + 1 < DBGridArtgForn->model()->columnCount() ? current.column() + 1 : 0;
+        DBGridArtgForn->setCurrentIndex(DBGridArtgForn->model()->index(current.row(), next));
+        return true;
+    }
+    return kv::ui::Form::FormKeyPress(event);
+}
+
 void RequirementsScreen::BotProcessarClick()
 {
-    if (LOGARTGFORN1->isOpen()) {
-        if (LOGARTGFORN1->state() == kv::db::DatasetState::Edit)
-            LOGARTGFORN1->post();
-        LOGARTGFORN1->applyUpdates();
+    applyProposal();
+    if (manufacture()) {
+        writeOrders();
+        return;
     }
     kv::ui::MessageServiceSink sink;
     SupplierDocuments documents(*m_app, *m_inv, sink, documentContext());
@@ -932,6 +976,30 @@ void RequirementsScreen::print(int number)
     documents.emptyQueue();
     setStatusText(0, {});
     // Back from the print: the new requisition counts as requested.
+    Processar();
+    showProposal();
+}
+
+void RequirementsScreen::writeOrders()
+{
+    kv::ui::MessageServiceSink sink;
+    SupplierDocuments documents(*m_app, *m_inv, sink, documentContext());
+    const PurchaseOrderRun run = documents.writePurchaseOrders();
+    showPages(0, -1);
+    if (!messages().question(QStringLiteral("Deseja Imprimir ?")))
+        return;
+    const auto& state = m_session.state();
+    documents.emptyQueue();
+    if (!run.empty()) {
+        documents.queuePurchaseOrders(run);
+        setStatusText(0, QStringLiteral("Encomenda nº : ") + QString::number(run.last()));
+        PurchaseOrderReport(PurchaseOrderPrint::read(*m_inv, state.WUtil, run.first(), run.last(), state.WAno),
+                            kv::quotes::Letterhead::read(*m_inv, state.WAno), state.WFicTec == QLatin1String("F"))
+            .preview(this);
+        documents.emptyQueue();
+        setStatusText(0, {});
+    }
+    // Back from the print: the new orders count as undelivered supplier quantity.
     Processar();
     showProposal();
 }

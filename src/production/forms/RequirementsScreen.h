@@ -43,6 +43,7 @@ struct RequirementsScreenVariant {
     QString documentsPage; // the page holding "Escolha do Fornecedor"
 
     static RequirementsScreenVariant requisition(); // TORCF040
+    static RequirementsScreenVariant manufacture(); // TORCF041
 };
 
 // The requirements screen: selection limits over the open customer orders,
@@ -71,6 +72,7 @@ public:
 protected:
     void FormActivate() override;
     void FormClose() override;
+    bool FormKeyPress(QKeyEvent* event) override;
 
 private:
     enum Limit { OrderFrom, OrderTo, DateFrom, DateTo, CustomerFrom, CustomerTo, ArticleFrom, ArticleTo };
@@ -99,6 +101,9 @@ private:
     void priceListLookup();
     void supplierLookup(bool byName);
     void print(int number);
+    void writeOrders();
+    void applyProposal();
+    bool manufacture() const { return m_variant.variant == RequirementVariant::Manufacture; }
     DocumentContext documentContext() const;
 
     kv::shell::Session& m_session;

@@ -1,5 +1,7 @@
 #include "production/forms/RequisitionReport.h"
 
+#include "production/forms/SupplierReportParts.h"
+
 #include "quotes/print/QuoteLetterReport.h"
 
 #include "platform/report/MemoryRowSource.h"
@@ -41,14 +43,6 @@ QString dimension(double value) { return value == 0 ? QString() : kv::text::plai
 QString amount(double value, const QString& currency, int decimals)
 {
     return kv::text::number(value, currency.isEmpty() ? decimals : 2);
-}
-
-void boxedText(Band& band, const QString& text, const QRectF& rect, const QString& name = {}, bool bold = false)
-{
-    band.addShape(ShapeElement::Shape::Rectangle, rect);
-    TextElement& item = band.addText(text, rect.adjusted(0.8, 0.3, -0.8, -0.3), name);
-    item.setAlignment(Qt::AlignCenter);
-    item.setBold(bold);
 }
 
 } // namespace
@@ -121,8 +115,7 @@ kv::report::Document RequisitionReport::render(const std::function<void(const QS
 
         Band& header = report->pageHeader();
         header.setHeight(72);
-        for (int i = 1; i <= kv::quotes::Letterhead::Lines; ++i)
-            header.addText({}, QRectF(0, (i - 1) * 5.0, 110, 5), QStringLiteral("QRLogoDes%1").arg(i));
+        addLetterheadLines(header);
         boxedText(header, copy, QRectF(130, 0, 71, 7), QStringLiteral("QRVia"), true);
         boxedText(header, QStringLiteral("Requisição Nº "), QRectF(130, 9, 30, 6));
         boxedText(header, QStringLiteral("Data Emissão "), QRectF(160, 9, 26, 6));

@@ -368,8 +368,8 @@ std::vector<StandaloneWindow> standaloneWindows()
          [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
              // The approval list opens it on a quote of the demo company.
              auto context = kv::quotes::approval::ApprovalContext::read(*demo.session.application(), 1, 2);
-             showAndCheck(demo, new kv::quotes::approval::TORCF032A(demo.scenario.session(), demo.scenario.forms(),
-                                                                    context),
+             showAndCheck(demo,
+                          new kv::quotes::approval::TORCF032A(demo.scenario.session(), demo.scenario.forms(), context),
                           screen, check);
          }},
         {"TALTERFPASS", [](DemoCompany& demo, QScreen* screen, Keep&,

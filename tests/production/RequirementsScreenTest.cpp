@@ -170,9 +170,13 @@ TEST_P(RequirementsScreenTest, CalculationShowsConsumptionAndProposal)
     EXPECT_EQ(form.statusPanel(0), "");
     ASSERT_EQ(form.gridRowCount("DBGridConsumos"), 1);
     EXPECT_EQ(form.gridCell("DBGridConsumos", 0, 0), "MP-1");
-    EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 500) << f.count(f.app(), "SELECT COUNT(*) FROM LOGARTIGOS") << " " << f.requirement("MP-1", "QUANTIDADE").toDouble() << form.gridCell("DBGridConsumos", 0, 7).toStdString() << f.scenario.messages().texts().join(QChar(124)).toStdString();
+    EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 500)
+        << f.count(f.app(), "SELECT COUNT(*) FROM LOGARTIGOS") << " " << f.requirement("MP-1", "QUANTIDADE").toDouble()
+        << form.gridCell("DBGridConsumos", 0, 7).toStdString()
+        << f.scenario.messages().texts().join(QChar(124)).toStdString();
     f.clickTab(form, "PageProcessamento", 2);
-    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGARTGFORN"), 1) << f.scenario.messages().texts().join('|').toStdString();
+    EXPECT_EQ(f.count(f.app(), "SELECT COUNT(*) FROM LOGARTGFORN"), 1)
+        << f.scenario.messages().texts().join('|').toStdString();
     ASSERT_EQ(form.gridRowCount("DBGridArtgForn"), 1);
     EXPECT_EQ(form.gridCell("DBGridArtgForn", 0, 3), "7");
     EXPECT_EQ(form.gridCell("DBGridArtgForn", 0, 4), "Papeleira Sete");
@@ -246,9 +250,21 @@ const WriteCase WriteCases[] = {
     {"no_to_the_print", false, {}, false, 1, "N", 0, {"Deseja Imprimir ?"}},
     {"nothing_ticked", false, {}, true, 0, "", 0, {"Não Existem Artigos a Requisitar !!"}},
     {"delivery_on_a_saturday", false, QDate(2024, 3, 16), false, 0, "", 0, {"Intoduza a Data de um Dia Útil !!!"}},
-    {"delivery_before_the_working_date", false, QDate(2024, 3, 14), false, 0, "", 0,
+    {"delivery_before_the_working_date",
+     false,
+     QDate(2024, 3, 14),
+     false,
+     0,
+     "",
+     0,
      {"A DATA DE ENTREGA NÃO PODE SER INFERIOR À DATA DA ENCOMENDA!!!"}},
-    {"delivery_missing_from_the_calendar", false, QDate(2024, 3, 20), false, 0, "", 0,
+    {"delivery_missing_from_the_calendar",
+     false,
+     QDate(2024, 3, 20),
+     false,
+     0,
+     "",
+     0,
      {"Data inexistente no Calendário !!! "}},
 };
 
@@ -303,8 +319,15 @@ const ExitCase ExitCases[] = {
     {"known_supplier_keeps_the_price", 3, "8", {}, 8, "Cartonagem Oito", 2.5, "S", -1},
     {"supplier_without_price", 5, "0", {"INSIRA O PREÇO PARA ESTE ARTIGO !!!"}, 7, "Papeleira Sete", 0, "S", 3},
     {"new_price_ticks", 5, "3,25", {}, 7, "Papeleira Sete", 3.25, "S", -1},
-    {"delivery_on_a_saturday", 6, "16/03/2024", {"Intoduza a Data de um Dia Útil !!!"}, 7, "Papeleira Sete", 2.5,
-     "S", 6},
+    {"delivery_on_a_saturday",
+     6,
+     "16/03/2024",
+     {"Intoduza a Data de um Dia Útil !!!"},
+     7,
+     "Papeleira Sete",
+     2.5,
+     "S",
+     6},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProposalExitTest,
@@ -375,8 +398,7 @@ TEST_P(RequirementsScreenTest, MissingPurchasingDepartmentClosesTheForm)
     ReqScreen f(GetParam());
     f.app().exec("UPDATE ORCPARGER SET DEPARTAMENTO = '' WHERE CODIGO = 1");
     FormDriver form = f.open();
-    EXPECT_EQ(f.scenario.messages().transcript(),
-              QStringList{"Departamento de Compras não está parametrizado ... !"});
+    EXPECT_EQ(f.scenario.messages().transcript(), QStringList{"Departamento de Compras não está parametrizado ... !"});
     EXPECT_FALSE(form.isOpen());
 }
 
@@ -406,7 +428,8 @@ TEST_P(ManufactureScreenTest, OrdersWrittenFromTheProposalThenBackToThePreselect
     KV_SKIP_WITHOUT(engine);
     ReqScreen f(engine);
     insertRows(f.inv(), "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS"}, {{"4470-000", "Maia", "PORTUGAL"}});
-    insertRows(f.inv(), "LOCCARGA", {"CODIGO", "MORADA1", "MORADA2", "CODPOSTAL"}, {{1, "Armazém", "Lote 3", "4470-000"}});
+    insertRows(f.inv(), "LOCCARGA", {"CODIGO", "MORADA1", "MORADA2", "CODPOSTAL"},
+               {{1, "Armazém", "Lote 3", "4470-000"}});
     f.inv().exec("UPDATE STKPARGER SET EFNRO1 = 0, EFVIA1 = 'ORIGINAL'");
     FormDriver form = f.scenario.open("TORCF041");
     f.scenario.settle();
@@ -446,8 +469,8 @@ TEST_P(ManufactureScreenTest, OrdersWrittenFromTheProposalThenBackToThePreselect
 INSTANTIATE_TEST_SUITE_P(Print, ManufactureScreenTest,
                          ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kv::test::engines())),
                          [](const auto& param) {
-                             return std::string(std::get<0>(param.param) ? "printed_" : "not_printed_") +
-                                    kv::test::engineName(std::get<1>(param.param));
+                             return std::string(std::get<0>(param.param) ? "printed_" : "not_printed_")
+                                    + kv::test::engineName(std::get<1>(param.param));
                          });
 
 KV_ENGINE_SUITE(RequirementsScreenTest);

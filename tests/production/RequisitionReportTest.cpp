@@ -101,7 +101,8 @@ TEST(RequisitionReportTest, OneCopyIsNumberedThroughItsPages)
     std::vector<RequisitionPrint::Line> lines;
     for (int i = 0; i < 120; ++i)
         lines.push_back(reqLine("MP-1", "EUR", 1));
-    const QStringList pages = reqPdfPages(RequisitionReport(reqPrint({"ORIGINAL"}, lines), std::nullopt, true).render());
+    const QStringList pages =
+        reqPdfPages(RequisitionReport(reqPrint({"ORIGINAL"}, lines), std::nullopt, true).render());
     ASSERT_GE(pages.size(), 2);
     for (int i = 0; i < pages.size(); ++i) {
         const QStringList words = reqPdfLine(pages[i], "15/03/2024");
@@ -133,13 +134,21 @@ TEST_P(RequisitionReportCells, PrintsTheLine)
 }
 
 const ReqCellCase ReqCellCases[] = {
-    {"currency_two_decimals", true, reqLine("MP-1", "EUR", 1.2346),
+    {"currency_two_decimals",
+     true,
+     reqLine("MP-1", "EUR", 1.2346),
      {"AZUL", "XL", "10,000", "KG", "1,23", "EUR", "12,35", "18/03/2024", "12"}},
-    {"no_currency_stock_decimals", true, reqLine("MP-1", "", 1.5),
+    {"no_currency_stock_decimals",
+     true,
+     reqLine("MP-1", "", 1.5),
      {"AZUL", "XL", "10,000", "KG", "1,500", "15,000", "18/03/2024", "12"}},
-    {"dimensions_zero_empty", false, reqLine("MP-1", "EUR", 2, 30, 20, 0),
+    {"dimensions_zero_empty",
+     false,
+     reqLine("MP-1", "EUR", 2, 30, 20, 0),
      {"30", "20", "10,000", "KG", "2,00", "EUR", "20,00", "18/03/2024", "12"}},
-    {"article_missing_no_cells", false, reqLine("MP-9", "EUR", 2, 30, 20, 5, false),
+    {"article_missing_no_cells",
+     false,
+     reqLine("MP-9", "EUR", 2, 30, 20, 5, false),
      {"10,000", "KG", "2,00", "EUR", "20,00", "18/03/2024", "12"}},
     {"no_article_no_prices", true, reqLine("", "EUR", 2), {"10,000", "KG", "EUR", "18/03/2024", "12"}},
 };
@@ -206,7 +215,8 @@ PurchaseOrderPrint orderPrint(int lines, QStringList copies, const char* composi
 
 TEST(PurchaseOrderReportTest, CarriedTotalOnEveryPageButTheLast)
 {
-    const kv::report::Document document = PurchaseOrderReport(orderPrint(90, {"ORIGINAL"}), std::nullopt, false).render();
+    const kv::report::Document document =
+        PurchaseOrderReport(orderPrint(90, {"ORIGINAL"}), std::nullopt, false).render();
     const QStringList pages = reqPdfPages(document);
     ASSERT_GE(pages.size(), 2);
     double carried = 0;
@@ -220,7 +230,8 @@ TEST(PurchaseOrderReportTest, CarriedTotalOnEveryPageButTheLast)
         if (last)
             EXPECT_TRUE(carriedLine.isEmpty()) << i;
         else
-            EXPECT_TRUE(carriedLine.contains(kv::text::number(carried, 2))) << i << " " << carried << " " << carriedLine.join(' ').toStdString();
+            EXPECT_TRUE(carriedLine.contains(kv::text::number(carried, 2)))
+                << i << " " << carried << " " << carriedLine.join(' ').toStdString();
         EXPECT_EQ(pages[i].contains("TOTAL ( € )"), last) << i;
         EXPECT_EQ(reqPdfLine(pages[i], "15/03/2024").last(), QString::number(i + 1));
     }
@@ -243,7 +254,8 @@ TEST(PurchaseOrderReportTest, EachCopyIsADocumentOfItsOwn)
 
 TEST(PurchaseOrderReportTest, NoTrainingMarkOutsideATrainingCompany)
 {
-    const QStringList pages = reqPdfPages(PurchaseOrderReport(orderPrint(1, {"ORIGINAL"}), std::nullopt, false).render());
+    const QStringList pages =
+        reqPdfPages(PurchaseOrderReport(orderPrint(1, {"ORIGINAL"}), std::nullopt, false).render());
     ASSERT_EQ(pages.size(), 1);
     EXPECT_FALSE(pages[0].contains("FORMAÇÃO"));
 }
@@ -274,8 +286,8 @@ TEST(RequirementListReportTest, ListsTheRequirementsUnderTheLimits)
     EXPECT_TRUE(pages[0].contains("Da Ordem de Fabrico : 100"));
     EXPECT_TRUE(pages[0].contains("Empresa : Cartonagem do Vale, Lda"));
     // Consumption less stock, supplier orders and requisitions: the columns add up.
-    EXPECT_EQ(reqPdfLine(pages[0], "MP-1"),
-              (QStringList{"MP-1", "Cartão", "Micro", "E", "KG", "500,000", "100,000", "150,000", "50,000", "200,000"}));
+    EXPECT_EQ(reqPdfLine(pages[0], "MP-1"), (QStringList{"MP-1", "Cartão", "Micro", "E", "KG", "500,000", "100,000",
+                                                         "150,000", "50,000", "200,000"}));
     EXPECT_TRUE(reqPdfLine(pages[0], "CONSUMO").contains("REQUISITADO"));
 }
 

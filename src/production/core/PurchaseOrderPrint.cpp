@@ -82,8 +82,9 @@ PurchaseOrderPrint PurchaseOrderPrint::read(kv::db::Connection& invoicing, const
         if (found != byNumber.end())
             print.documents.push_back({r[1].toString(), static_cast<int>(found->second)});
     }
-    const auto closing = invoicing.query(QStringLiteral("SELECT NENCOBSERV1, NENCOBSERV2 FROM STKPARGER WHERE ANO = :ANO"),
-                                         {{QStringLiteral("ANO"), year}});
+    const auto closing =
+        invoicing.query(QStringLiteral("SELECT NENCOBSERV1, NENCOBSERV2 FROM STKPARGER WHERE ANO = :ANO"),
+                        {{QStringLiteral("ANO"), year}});
     if (!closing.isEmpty()) {
         print.closing1 = closing.rows.front()[0].toString();
         print.closing2 = closing.rows.front()[1].toString();

@@ -75,8 +75,8 @@ QString openOrders(OrderLookupOrder order)
 {
     static const char* const clauses[] = {"ORDER BY ENCNRO", "ORDER BY CLINOM, ENCNRO, DATEMI",
                                           "ORDER BY DATEMI, CLINRO, CLINOM, ENCNRO", "ORDER BY DATEMI, CLINOM, ENCNRO"};
-    return QStringLiteral("SELECT ENCNRO, DATEMI, CLINRO, CLINOM FROM ENCCLIMAS WHERE TOTENT = 'N' ") +
-           QLatin1String(clauses[static_cast<int>(order)]);
+    return QStringLiteral("SELECT ENCNRO, DATEMI, CLINRO, CLINOM FROM ENCCLIMAS WHERE TOTENT = 'N' ")
+           + QLatin1String(clauses[static_cast<int>(order)]);
 }
 
 namespace {

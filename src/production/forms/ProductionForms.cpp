@@ -20,11 +20,10 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
         forms.add(variant.className, [&session, variant](QWidget* parent) -> QDialog* {
             return new RequirementsScreen(session, variant, parent);
         });
-    const std::pair<QString, QString> reports[] = {
-        {RequisitionReport::kColoursAndSizes, RequisitionReport::kCaption},
-        {RequisitionReport::kDimensions, RequisitionReport::kCaption},
-        {PurchaseOrderReport::kClass, PurchaseOrderReport::kCaption},
-        {RequirementListReport::kClass, RequirementListReport::kTitle}};
+    const std::pair<QString, QString> reports[] = {{RequisitionReport::kColoursAndSizes, RequisitionReport::kCaption},
+                                                   {RequisitionReport::kDimensions, RequisitionReport::kCaption},
+                                                   {PurchaseOrderReport::kClass, PurchaseOrderReport::kCaption},
+                                                   {RequirementListReport::kClass, RequirementListReport::kTitle}};
     for (const auto& [report, caption] : reports)
         forms.add(report, [report, caption](QWidget* parent) -> QDialog* {
             return new kv::quotes::QuoteReportForm(report, caption, parent);

@@ -42,9 +42,9 @@ PurchaseOrderReport::PurchaseOrderReport(PurchaseOrderPrint print, std::optional
 
 kv::report::Document PurchaseOrderReport::render() const
 {
-    const QStringList fields{QStringLiteral("VOSREF"),   QStringLiteral("ARTIGO"), QStringLiteral("DESIGNACAO"),
-                             QStringLiteral("QUANTID"),  QStringLiteral("PRECO"),  QStringLiteral("PRCDESCRI"),
-                             QStringLiteral("VALOR"),    QStringLiteral("ENTREGA"), QStringLiteral("NET")};
+    const QStringList fields{QStringLiteral("VOSREF"),  QStringLiteral("ARTIGO"),  QStringLiteral("DESIGNACAO"),
+                             QStringLiteral("QUANTID"), QStringLiteral("PRECO"),   QStringLiteral("PRCDESCRI"),
+                             QStringLiteral("VALOR"),   QStringLiteral("ENTREGA"), QStringLiteral("NET")};
     std::vector<std::unique_ptr<kv::report::Report>> reports;
     std::vector<std::unique_ptr<kv::report::MemoryRowSource>> sources;
     for (const PurchaseOrderPrint::Document& document : m_print.documents) {
@@ -76,8 +76,9 @@ kv::report::Document PurchaseOrderReport::render() const
         boxedText(header, QString::number(order.number), QRectF(130, 15, 30, 6));
         boxedText(header, kv::text::date(order.issued), QRectF(160, 15, 26, 6));
         boxedText(header, QString(), QRectF(186, 15, 15, 6), QStringLiteral("QRPagina"));
-        header.addText(m_training ? QStringLiteral("DOCUMENTO EMITIDO PARA FINS DE FORMAÇÃO") : QString(),
-                       QRectF(110, 23, 91, 5))
+        header
+            .addText(m_training ? QStringLiteral("DOCUMENTO EMITIDO PARA FINS DE FORMAÇÃO") : QString(),
+                     QRectF(110, 23, 91, 5))
             .setBold(true);
         const QStringList to{QStringLiteral("Exmo(s) Sr(s)."), order.supplierName, order.address1, order.address2,
                              order.locality};

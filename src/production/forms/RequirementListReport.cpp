@@ -48,14 +48,11 @@ kv::report::Document RequirementListReport::render() const
         double left, width;
         bool number;
     };
-    const ListColumn columns[] = {{"ARTIGO", "Artigo Nº", 0, 32, false},
-                                  {"DESIGN", "Designação do Artigo", 32, 80, false},
-                                  {"UNIDADE", "Und", 112, 12, false},
-                                  {"QUANTIDADE", "CONSUMO", 124, 30, true},
-                                  {"TOTEXIQTD", "EXISTÊNCIA", 154, 30, true},
-                                  {"TOTQTDENCFRN", "ENCOMENDADO", 184, 30, true},
-                                  {"QTDREQINT", "REQUISITADO", 214, 30, true},
-                                  {"TOTCONSUMO", "A PROCESSAR", 244, 30, true}};
+    const ListColumn columns[] = {
+        {"ARTIGO", "Artigo Nº", 0, 32, false},       {"DESIGN", "Designação do Artigo", 32, 80, false},
+        {"UNIDADE", "Und", 112, 12, false},          {"QUANTIDADE", "CONSUMO", 124, 30, true},
+        {"TOTEXIQTD", "EXISTÊNCIA", 154, 30, true},  {"TOTQTDENCFRN", "ENCOMENDADO", 184, 30, true},
+        {"QTDREQINT", "REQUISITADO", 214, 30, true}, {"TOTCONSUMO", "A PROCESSAR", 244, 30, true}};
     kv::report::DataBand& detail = report.detail();
     detail.setSource(&source);
     detail.setHeight(4.5);
@@ -78,8 +75,7 @@ kv::report::Document RequirementListReport::render() const
     footer.setHeight(6);
     footer.addText(QStringLiteral("Empresa : ") + m_company, QRectF(0, 1, 90, 4));
     footer.addText(m_footer, QRectF(90, 1, 80, 4));
-    footer.addText(QStringLiteral("Data :") + kv::text::dateTime(QDateTime::currentDateTime()),
-                   QRectF(170, 1, 60, 4));
+    footer.addText(QStringLiteral("Data :") + kv::text::dateTime(QDateTime::currentDateTime()), QRectF(170, 1, 60, 4));
     footer.addSystem(kv::report::SystemElement::Field::PageNumber, QRectF(235, 1, 50, 4), QStringLiteral("Página :"));
     return kv::report::ReportEngine::render(report);
 }

@@ -21,8 +21,7 @@ public:
     static const QString kClass; // "TORCFPR041"
     static const QString kTitle;
 
-    RequirementListReport(kv::db::Dataset& requirements, RequirementLimits limits, QString companyName,
-                          QString footer);
+    RequirementListReport(kv::db::Dataset& requirements, RequirementLimits limits, QString companyName, QString footer);
 
     kv::report::Document render() const;
     void preview(QWidget* parent) const;

@@ -78,12 +78,11 @@ RequirementsScreenVariant RequirementsScreenVariant::manufacture()
             QStringLiteral("Lim.Ordens Fabrico : "), QStringLiteral("Encomendar")};
 }
 
-RequirementsScreen::RequirementsScreen(kv::shell::Session& session, RequirementsScreenVariant variant,
-                                       QWidget* parent)
+RequirementsScreen::RequirementsScreen(kv::shell::Session& session, RequirementsScreenVariant variant, QWidget* parent)
     : kv::ui::Form(parent), m_session(session), m_variant(std::move(variant)),
       m_app(session.dataModules().connections().DbKavorime), m_inv(session.dataModules().connections().DbFacturacao),
-      m_calculation(std::make_unique<RequirementsCalculation>(*m_app, *m_inv, session.state().WUtil,
-                                                              m_variant.variant)),
+      m_calculation(
+          std::make_unique<RequirementsCalculation>(*m_app, *m_inv, session.state().WUtil, m_variant.variant)),
       m_limits(RequirementLimits::initial(session.state().WData))
 {
     setObjectName(m_variant.className);
@@ -255,9 +254,9 @@ QWidget* RequirementsScreen::buildPreselectionPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     DBGrid1 = grid("DBGrid1", LOGSELENC1,
-                   {col("CLISIGLA", "Nome do Cliente", 15), col("ARTIGO", "Artigo", 16), col("DESIGN", "Designação", 30),
-                    col("COMPRIM", "Comp", 6), col("LARGURA", "Larg.", 6), col("ALTURA", "Alt.", 6),
-                    col("QTDENC", "Encomendado", 11), col("EXIQTD", "Existência", 11),
+                   {col("CLISIGLA", "Nome do Cliente", 15), col("ARTIGO", "Artigo", 16),
+                    col("DESIGN", "Designação", 30), col("COMPRIM", "Comp", 6), col("LARGURA", "Larg.", 6),
+                    col("ALTURA", "Alt.", 6), col("QTDENC", "Encomendado", 11), col("EXIQTD", "Existência", 11),
                     col("QUANTIDADE", "A Processar", 11), tick("PROCESSAR")});
     DBGrid1->setEditableFields({QStringLiteral("QUANTIDADE")});
     layout->addWidget(DBGrid1, 2);
@@ -273,12 +272,12 @@ QWidget* RequirementsScreen::buildPreselectionPage()
     customer->addWidget(Label_CliNome);
     customer->addStretch(1);
     layout->addLayout(customer);
-    layout->addWidget(grid("DBGrid2", ENCCLIDETCONS,
-                           {col("ORCNRO", "Orcam. Nº", 9), col("ENCNRO", "Enc.Nº", 9), col("DATEMI", "Data Emiss.", 10),
-                            col("DATAENTRG", "Data Entrg.", 10), col("SEMANA", "Sem.", 4), col("UNVEND", "Und", 4),
-                            col("PRECOVENDA", "Preço", 10), col("QTDCAR", "Qtd.Cart.", 11),
-                            col("VALLIQCAR", "Valor Cart.", 11)}),
-                      1);
+    layout->addWidget(
+        grid("DBGrid2", ENCCLIDETCONS,
+             {col("ORCNRO", "Orcam. Nº", 9), col("ENCNRO", "Enc.Nº", 9), col("DATEMI", "Data Emiss.", 10),
+              col("DATAENTRG", "Data Entrg.", 10), col("SEMANA", "Sem.", 4), col("UNVEND", "Und", 4),
+              col("PRECOVENDA", "Preço", 10), col("QTDCAR", "Qtd.Cart.", 11), col("VALLIQCAR", "Valor Cart.", 11)}),
+        1);
     setEnterHandler(DBGrid1, [this] {
         if (LOGSELENC1->isOpen() && !LOGSELENC1->isEmpty())
             LOGSELENC1->edit();
@@ -371,13 +370,13 @@ QWidget* RequirementsScreen::buildSupplierOrdersPage()
         header->addWidget(m_orderHeader[i], i / 3, (i % 3) * 2 + 1);
     }
     orderLayout->addLayout(header);
-    orderLayout->addWidget(grid("DBGridFrnEncDet", FRNENCDET,
-                                {col("ARTIGO", "Artigo", 16), col("DESIGNACAO", "Designação", 30),
-                                 col("COMPRI", "Compr.", 7), col("LARGUR", "Largura", 7), col("ALTURA", "Altura", 7),
-                                 col("DATAENTRG", "Data Entrg.", 10), col("QUANTID", "Qtd.Enc.", 11),
-                                 col("UNVEND", "Un.", 4), col("PRCDESCRI", "Descto", 8),
-                                 col("PRECOVENDA", "Preço €", 10), col("VALLIQUIDO", "Valor €", 11)}),
-                           1);
+    orderLayout->addWidget(
+        grid("DBGridFrnEncDet", FRNENCDET,
+             {col("ARTIGO", "Artigo", 16), col("DESIGNACAO", "Designação", 30), col("COMPRI", "Compr.", 7),
+              col("LARGUR", "Largura", 7), col("ALTURA", "Altura", 7), col("DATAENTRG", "Data Entrg.", 10),
+              col("QUANTID", "Qtd.Enc.", 11), col("UNVEND", "Un.", 4), col("PRCDESCRI", "Descto", 8),
+              col("PRECOVENDA", "Preço €", 10), col("VALLIQUIDO", "Valor €", 11)}),
+        1);
     PageEncFornecedores->addTab(order, QStringLiteral("N/ Encomenda"));
 
     auto showArticle = [this] {
@@ -398,9 +397,9 @@ QWidget* RequirementsScreen::buildSupplierOrdersPage()
         m_orderHeader[2]->setText((v("MORADA1") + QLatin1Char(' ') + v("MORADA2")).trimmed());
         m_orderHeader[3]->setText(v("CODPOSTAL"));
         m_orderHeader[4]->setText(v("MOEDA"));
-        m_orderHeader[5]->setText(
-            has ? v("ENCNRO") + QLatin1Char(' ') + kv::text::date(FRNENCMAS->value(QStringLiteral("DATEMI")).toDate())
-                : QString());
+        m_orderHeader[5]->setText(has ? v("ENCNRO") + QLatin1Char(' ')
+                                            + kv::text::date(FRNENCMAS->value(QStringLiteral("DATEMI")).toDate())
+                                      : QString());
     };
     connect(FRNENCMAS, &Dataset::reset, this, showOrder);
     connect(DBGridFrnEnc->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -417,19 +416,19 @@ QWidget* RequirementsScreen::buildProposalPage()
     auto* layout = new QVBoxLayout(page);
     GridColumn delivery = col("DATAENTRG", "Entrega", 10);
     delivery.format = [](const QVariant& v) { return kv::text::date(v.toDate()); };
-    DBGridArtgForn = grid("DBGridArtgForn", LOGARTGFORN1,
-                          {col("ARTIGO", "Artigo", 16), col("DESIGN", "Designação", 30),
-                           col("QUANTIDADE", "Quantidade", 11), col("FORNECEDOR", "Forn.Nº", 7),
-                           col("NOME", "Nome Fornecedor", 30), col("PRECO", "Preço €", 10), delivery,
-                           tick("PROCESSAR")});
+    DBGridArtgForn =
+        grid("DBGridArtgForn", LOGARTGFORN1,
+             {col("ARTIGO", "Artigo", 16), col("DESIGN", "Designação", 30), col("QUANTIDADE", "Quantidade", 11),
+              col("FORNECEDOR", "Forn.Nº", 7), col("NOME", "Nome Fornecedor", 30), col("PRECO", "Preço €", 10),
+              delivery, tick("PROCESSAR")});
     DBGridArtgForn->setEditableFields({QStringLiteral("QUANTIDADE"), QStringLiteral("FORNECEDOR"),
                                        QStringLiteral("PRECO"), QStringLiteral("DATAENTRG")});
     layout->addWidget(DBGridArtgForn, 1);
     // The supplier pop-up menu of the proposal's editors.
     DBGridArtgForn->setContextMenuPolicy(Qt::ActionsContextMenu);
-    const std::pair<const char*, int> items[] = {
-        {"Fornecedores do Artigo", Qt::Key_F1}, {"Outros Fornecedores (Num)", Qt::Key_F2},
-        {"Outros Fornecedores ( Alfa )", Qt::Key_F3}};
+    const std::pair<const char*, int> items[] = {{"Fornecedores do Artigo", Qt::Key_F1},
+                                                 {"Outros Fornecedores (Num)", Qt::Key_F2},
+                                                 {"Outros Fornecedores ( Alfa )", Qt::Key_F3}};
     for (int i = 0; i < 3; ++i) {
         auto* action = new QAction(QString::fromUtf8(items[i].first), DBGridArtgForn);
         action->setShortcut(QKeySequence(items[i].second));
@@ -478,7 +477,8 @@ void RequirementsScreen::FormActivate()
             messages().beep();
         messages().error(problem);
         m_closing = true;
-        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
         return;
     }
     m_pictureFolder = Data::pictureFolder(*m_inv, state.WAno);
@@ -610,9 +610,7 @@ void RequirementsScreen::leaveLimit(Limit limit)
         m_limits.customerTo = to;
         return;
     }
-    case ArticleFrom:
-        m_limits.articleFrom = text;
-        return;
+    case ArticleFrom: m_limits.articleFrom = text; return;
     case ArticleTo:
         // Character codes, not the collation of the database.
         if (text.isEmpty() || text < m_limits.articleFrom)
@@ -660,10 +658,8 @@ void RequirementsScreen::orderLookup(int order)
     ENCCLIMAS1->open();
     const GridColumn number = col("ENCNRO", "Enc.Nº", 9), date = col("DATEMI", "Data Emissão", 10),
                      customer = col("CLINRO", "Cliente Nº", 9), name = col("CLINOM", "Nome de Cliente", 30);
-    const std::vector<GridColumn> columns[] = {{number, date, customer, name},
-                                               {name, number, date},
-                                               {date, customer, name, number},
-                                               {date, name, number}};
+    const std::vector<GridColumn> columns[] = {
+        {number, date, customer, name}, {name, number, date}, {date, customer, name, number}, {date, name, number}};
     kv::ui::LookupDialog dialog(*ENCCLIMAS1, columns[order], this, QStringLiteral("Localizar"));
     dialog.exec();
     if (!ENCCLIMAS1->isEmpty())
@@ -777,9 +773,8 @@ void RequirementsScreen::Processar()
     setStatusText(0, QStringLiteral("Necessidades  ..."));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     LOGARTIGOS->close();
-    m_calculation->calculate(m_limits, [](int, int) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    m_calculation->calculate(m_limits,
+                             [](int, int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     LOGSELENC1->close();
     LOGSELENC1->open();
     m_processed = true;
@@ -906,9 +901,8 @@ void RequirementsScreen::supplierLookup(bool byName)
     FORNECEDORES->setSql(Data::suppliers(byName));
     FORNECEDORES->open();
     const GridColumn code = col("CODIGO", "Fornecedor", 9), name = col("NOME", "Nome", 30);
-    kv::ui::LookupDialog dialog(*FORNECEDORES, byName ? std::vector<GridColumn>{name, code}
-                                                      : std::vector<GridColumn>{code, name},
-                                this);
+    kv::ui::LookupDialog dialog(
+        *FORNECEDORES, byName ? std::vector<GridColumn>{name, code} : std::vector<GridColumn>{code, name}, this);
     dialog.exec();
     if (FORNECEDORES->isEmpty())
         return;

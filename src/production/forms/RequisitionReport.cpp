@@ -56,20 +56,19 @@ RequisitionReport::RequisitionReport(RequisitionPrint print, std::optional<kv::q
 kv::report::Document RequisitionReport::render(const std::function<void(const QString&)>& missingArticle) const
 {
     const std::vector<ReqColumn> columns =
-        m_coloursAndSizes
-            ? std::vector<ReqColumn>{{"ARTIGO", 0, 24, false},   {"DESIGNACAO", 24, 50, false},
-                                     {"CELL1", 74, 17, false},   {"CELL2", 91, 11, false},
-                                     {"QUANTID", 102, 17, true}, {"UNVEND", 120, 7, false},
-                                     {"PRECO", 127, 17, true},   {"MOEDA", 145, 7, false},
-                                     {"PRCDESCRI", 152, 12, false}, {"VALOR", 162, 17, true},
-                                     {"DATAENTRG", 181, 15, false}, {"SEMANA", 196, 5, true}}
-            : std::vector<ReqColumn>{{"ARTIGO", 0, 24, false},   {"DESIGNACAO", 24, 44, false},
-                                     {"CELL1", 68, 10, true},    {"CELL2", 79, 10, true},
-                                     {"CELL3", 90, 10, true},    {"QUANTID", 101, 18, true},
-                                     {"UNVEND", 120, 7, false},  {"PRECO", 127, 17, true},
-                                     {"MOEDA", 145, 7, false},   {"PRCDESCRI", 152, 12, false},
-                                     {"VALOR", 162, 17, true},   {"DATAENTRG", 181, 15, false},
-                                     {"SEMANA", 196, 5, true}};
+        m_coloursAndSizes ? std::vector<ReqColumn>{{"ARTIGO", 0, 24, false},      {"DESIGNACAO", 24, 50, false},
+                                                   {"CELL1", 74, 17, false},      {"CELL2", 91, 11, false},
+                                                   {"QUANTID", 102, 17, true},    {"UNVEND", 120, 7, false},
+                                                   {"PRECO", 127, 17, true},      {"MOEDA", 145, 7, false},
+                                                   {"PRCDESCRI", 152, 12, false}, {"VALOR", 162, 17, true},
+                                                   {"DATAENTRG", 181, 15, false}, {"SEMANA", 196, 5, true}}
+                          : std::vector<ReqColumn>{{"ARTIGO", 0, 24, false},  {"DESIGNACAO", 24, 44, false},
+                                                   {"CELL1", 68, 10, true},   {"CELL2", 79, 10, true},
+                                                   {"CELL3", 90, 10, true},   {"QUANTID", 101, 18, true},
+                                                   {"UNVEND", 120, 7, false}, {"PRECO", 127, 17, true},
+                                                   {"MOEDA", 145, 7, false},  {"PRCDESCRI", 152, 12, false},
+                                                   {"VALOR", 162, 17, true},  {"DATAENTRG", 181, 15, false},
+                                                   {"SEMANA", 196, 5, true}};
     QStringList fields;
     for (const ReqColumn& c : columns)
         fields << QString::fromLatin1(c.field);
@@ -125,20 +124,27 @@ kv::report::Document RequisitionReport::render(const std::function<void(const QS
         boxedText(header, QString(), QRectF(186, 15, 15, 6), QStringLiteral("QRPagina"));
         header.addText(QStringLiteral("Utilizador : ") + m_print.user, QRectF(0, 46, 100, 5));
         header.addText(QStringLiteral("Departamento : ") + m_print.department, QRectF(0, 52, 100, 5));
-        const QStringList titles =
-            m_coloursAndSizes
-                ? QStringList{QStringLiteral("N/Referência"), QStringLiteral("Designação"),
-                              QStringLiteral("Côr              Tamanho"), QStringLiteral("Quantidade"),
-                              QStringLiteral("Preço     Moe"), QStringLiteral("Descto."),
-                              QStringLiteral("Valor Líquido"), QStringLiteral("Entrega")}
-                : QStringList{QStringLiteral("N/Referência"), QStringLiteral("Designação"),
-                              QStringLiteral(" Comp.   x   Largura   x  Altura   "), QStringLiteral("Quantidade"),
-                              QStringLiteral("Preço      Moe"), QStringLiteral("Descto."),
-                              QStringLiteral("Valor Líquido"), QStringLiteral("Entrega")};
-        const double titleLeft[] = {0, 24, m_coloursAndSizes ? 74.0 : 68.0, m_coloursAndSizes ? 102.0 : 101.0,
-                                    127, 152, 164, 182};
-        const double titleRight[] = {24, m_coloursAndSizes ? 74.0 : 68.0, m_coloursAndSizes ? 102.0 : 101.0,
-                                     127, 152, 164, 182, 201};
+        const QStringList titles = m_coloursAndSizes
+                                       ? QStringList{QStringLiteral("N/Referência"),
+                                                     QStringLiteral("Designação"),
+                                                     QStringLiteral("Côr              Tamanho"),
+                                                     QStringLiteral("Quantidade"),
+                                                     QStringLiteral("Preço     Moe"),
+                                                     QStringLiteral("Descto."),
+                                                     QStringLiteral("Valor Líquido"),
+                                                     QStringLiteral("Entrega")}
+                                       : QStringList{QStringLiteral("N/Referência"),
+                                                     QStringLiteral("Designação"),
+                                                     QStringLiteral(" Comp.   x   Largura   x  Altura   "),
+                                                     QStringLiteral("Quantidade"),
+                                                     QStringLiteral("Preço      Moe"),
+                                                     QStringLiteral("Descto."),
+                                                     QStringLiteral("Valor Líquido"),
+                                                     QStringLiteral("Entrega")};
+        const double titleLeft[] = {
+            0, 24, m_coloursAndSizes ? 74.0 : 68.0, m_coloursAndSizes ? 102.0 : 101.0, 127, 152, 164, 182};
+        const double titleRight[] = {
+            24, m_coloursAndSizes ? 74.0 : 68.0, m_coloursAndSizes ? 102.0 : 101.0, 127, 152, 164, 182, 201};
         for (int i = 0; i < titles.size(); ++i)
             boxedText(header, titles[i], QRectF(titleLeft[i], 62, titleRight[i] - titleLeft[i], 7));
         header.setBeforePrint([pageCounter](BandContext& context) {

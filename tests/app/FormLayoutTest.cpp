@@ -20,7 +20,6 @@
 #include "platform/ui/TUpdateErrorForm.h"
 #include "quotes/approval/forms/TORCF032A.h"
 #include "quotes/forms/QuoteForms.h"
-#include "production/forms/ProductionForms.h"
 #include "support/LayoutCheck.h"
 #include "support/Scenario.h"
 #include "shell/forms/TALTERFPASS.h"
@@ -111,7 +110,6 @@ struct DemoCompany {
                 return kv::quotes::QuoteFormsEnvironment{&session.state(), &session.environment().modules()};
             },
             scenario.forms());
-        kv::production::registerProductionForms(scenario.session(), scenario.forms());
     }
 
     // The user administration program's forms work on the company it has
@@ -368,8 +366,8 @@ std::vector<StandaloneWindow> standaloneWindows()
          [](DemoCompany& demo, QScreen* screen, Keep&, const Check& check) {
              // The approval list opens it on a quote of the demo company.
              auto context = kv::quotes::approval::ApprovalContext::read(*demo.session.application(), 1, 2);
-             showAndCheck(demo,
-                          new kv::quotes::approval::TORCF032A(demo.scenario.session(), demo.scenario.forms(), context),
+             showAndCheck(demo, new kv::quotes::approval::TORCF032A(demo.scenario.session(), demo.scenario.forms(),
+                                                                    context),
                           screen, check);
          }},
         {"TALTERFPASS", [](DemoCompany& demo, QScreen* screen, Keep&,

@@ -392,6 +392,37 @@ TEST_P(RequirementsScreenTest, EachNamedCopyIsQueuedAndPrinted)
     EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 0);
 }
 
+TEST_P(RequirementsScreenTest, SupplierOrdersOfTheArticleAndTheOrderView)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    insertRows(f.inv(), "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS"}, {{"4470-000", "Maia", "PORTUGAL"}});
+    insertRows(f.inv(), "CNDPGT", {"CODIGO", "NRDIAS", "TIPDOC", "DESCRI", "PRCDESC"}, {{1, 30, "F", "Factura", 2}});
+    insertRows(f.inv(), "FRNENCMAS",
+               {"ENCNRO", "DATEMI", "FRNNRO", "FRNNOM", "CODPOSTAL", "CNDPGT", "VALMERC", "VALMERC_EST", "TOTQTD"},
+               {{500, QDate(2024, 3, 1).startOfDay(), 7, "Papeleira Sete", "4470-000", 1, 375, 0, 150}});
+    // One line bought for order 100 (inside the order limits), one for order 900 (outside).
+    insertRows(f.inv(), "FRNENCDET",
+               {"ENCNRO", "DETAIL", "ARTIGO", "DESIGNACAO", "TIPOREG", "TOTENT", "QUANTID", "QTDCAR", "ENCCLINRO"},
+               {{500, 1, "MP-1", "Cartão Micro E", "A", "N", 100, 100, 100},
+                {500, 2, "MP-1", "Cartão Micro E", "A", "N", 60, 50, 900}});
+    FormDriver form = f.open();
+    form.type("Edit_EncNro2", "500");
+    form.tab();
+    f.selectAll(form);
+    form.click("BotBegin");
+    f.scenario.settle();
+    EXPECT_EQ(form.gridCell("DBGridConsumos", 0, 5), "150"); // every undelivered line
+    f.clickTab(form, "PageProcessamento", 1);
+    EXPECT_EQ(form.gridRowCount("DBGridFrnEnc"), 2);
+    EXPECT_EQ(form.text("Label_TotEnc"), "100,000"); // only lines for orders inside the limits
+    f.clickTab(form, "PageEncFornecedores", 1);
+    EXPECT_EQ(form.text("Label_Enc1"), "7");
+    EXPECT_EQ(form.text("Label_Enc4"), "4470-000 Maia");
+    EXPECT_EQ(form.text("Label_Enc8"), "1 30 F Factura 2%");
+    EXPECT_EQ(form.gridRowCount("DBGridFrnEncDet"), 2);
+}
+
 TEST_P(RequirementsScreenTest, MissingPurchasingDepartmentClosesTheForm)
 {
     KV_SKIP_WITHOUT(GetParam());

@@ -1,6 +1,7 @@
 #include "production/core/RequirementsScreenData.h"
 
 #include "platform/db/Connection.h"
+#include "platform/text/NumberText.h"
 
 namespace kv::production::RequirementsScreenData {
 
@@ -104,6 +105,29 @@ std::optional<QString> customerName(kv::db::Connection& invoicing, int customer)
 std::optional<QString> supplierName(kv::db::Connection& invoicing, int supplier)
 {
     return nameOf(invoicing, QStringLiteral("FORNECEDORES"), supplier);
+}
+
+QString paymentConditionText(kv::db::Connection& invoicing, int code)
+{
+    const auto rows =
+        invoicing.query(QStringLiteral("SELECT NRDIAS, TIPDOC, DESCRI, PRCDESC FROM CNDPGT WHERE CODIGO = :CODIGO"),
+                        {{QStringLiteral("CODIGO"), code}});
+    if (rows.isEmpty())
+        return {};
+    const auto& r = rows.rows.front();
+    QString text =
+        kv::text::plain(r[0].toDouble()) + QLatin1Char(' ') + r[1].toString() + QLatin1Char(' ') + r[2].toString();
+    if (r[3].toDouble() > 0)
+        text += QLatin1Char(' ') + kv::text::plain(r[3].toDouble()) + QLatin1Char('%');
+    return text;
+}
+
+QString locality(kv::db::Connection& invoicing, const QString& postalCode)
+{
+    return invoicing
+        .scalar(QStringLiteral("SELECT LOCALIDADE FROM CODPOSTAL WHERE CODPOSTAL = :CODPOSTAL"),
+                {{QStringLiteral("CODPOSTAL"), postalCode}})
+        .toString();
 }
 
 QString pictureFolder(kv::db::Connection& invoicing, const QString& year)

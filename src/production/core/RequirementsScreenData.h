@@ -35,6 +35,12 @@ QString openOrders(OrderLookupOrder order);
 
 std::optional<QString> customerName(kv::db::Connection& invoicing, int customer);
 std::optional<QString> supplierName(kv::db::Connection& invoicing, int supplier);
+// The text of a payment condition: days, document type and description,
+// then the discount and "%" when there is one (numbers in general
+// format); empty for a code missing from the table.
+QString paymentConditionText(kv::db::Connection& invoicing, int code);
+// The locality of a postal code; empty when it is missing.
+QString locality(kv::db::Connection& invoicing, const QString& postalCode);
 // The picture folder (PATHFOTO) of the year's commercial parameters.
 QString pictureFolder(kv::db::Connection& invoicing, const QString& year);
 // CORESTAMANHOS "S": the requisition prints colour and size, else dimensions.

@@ -48,7 +48,7 @@ namespace {
 const QString AllArticles = QStringLiteral("ZZZZZZZZZZZZZZZZ");
 const QString EmptyDate = QStringLiteral("  /  /    ");
 
-QString threeDecimals(const QVariant& v) { return QString::number(v.toDouble(), 'f', 3); }
+QString threeDecimals(const QVariant& v) { return kv::text::fixed(v.toDouble(), 3); }
 
 GridColumn col(const char* field, const char* title, int width = 0)
 {
@@ -290,9 +290,7 @@ QWidget* RequirementsScreen::buildPreselectionPage()
             LOGSELENC1->post();
         LOGSELENC1->applyUpdates();
     });
-    connect(LOGSELENC1, &Dataset::reset, this, [this] { showPreselectionRow(); });
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { showPreselectionRow(); });
+    connect(LOGSELENC1, &Dataset::currentChanged, this, [this] { showPreselectionRow(); });
     return page;
 }
 
@@ -361,13 +359,16 @@ QWidget* RequirementsScreen::buildSupplierOrdersPage()
 
     auto* order = new QWidget;
     auto* orderLayout = new QVBoxLayout(order);
+    // The order's header and totals, each caption with the value it shows.
     auto* header = new QGridLayout;
-    const char* titles[] = {"Fornecedor Nº :", "Nome :", "Morada :", "Cód.Postal :", "Moeda : ", "N/Encomenda Nº :"};
-    for (int i = 0; i < 6; ++i) {
-        header->addWidget(new QLabel(QString::fromUtf8(titles[i])), i / 3, (i % 3) * 2);
-        m_orderHeader[i] = new QLabel;
-        m_orderHeader[i]->setObjectName(QStringLiteral("Label_Enc%1").arg(i + 1));
-        header->addWidget(m_orderHeader[i], i / 3, (i % 3) * 2 + 1);
+    const char* titles[] = {"Fornecedor Nº :",   "Nome :",        "Morada :",     "Cód.Postal :", "N.I.F. :",
+                            "Código Desconto :", "% Desc.Fixo :", "Cond.Pagto :", "Moeda : ",     "Câmbio : ",
+                            "N/Encomenda Nº :",  "Mercadoria",    "Desconto",     "Valor Total",  "Quant."};
+    for (int i = 0; i < static_cast<int>(m_orderHeader.size()); ++i) {
+        header->addWidget(new QLabel(QString::fromUtf8(titles[i])), i / 4, (i % 4) * 2);
+        m_orderHeader[static_cast<std::size_t>(i)] = new QLabel;
+        m_orderHeader[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Label_Enc%1").arg(i + 1));
+        header->addWidget(m_orderHeader[static_cast<std::size_t>(i)], i / 4, (i % 4) * 2 + 1);
     }
     orderLayout->addLayout(header);
     orderLayout->addWidget(
@@ -385,23 +386,45 @@ QWidget* RequirementsScreen::buildSupplierOrdersPage()
         Label_Design->setText(has ? LOGARTIGOS->value(QStringLiteral("DESIGN")).toString() : QString());
         Label_TotEnc->setText(has ? threeDecimals(LOGARTIGOS->value(QStringLiteral("QTDENCFRN"))) : QString());
     };
-    connect(LOGARTIGOS, &Dataset::reset, this, showArticle);
-    connect(DBGridConsumos->selectionModel(), &QItemSelectionModel::currentRowChanged, this, showArticle);
+    connect(LOGARTIGOS, &Dataset::closed, this, showArticle);
+    connect(LOGARTIGOS, &Dataset::currentChanged, this, showArticle);
     auto showOrder = [this] {
         const bool has = FRNENCMAS->isOpen() && !FRNENCMAS->isEmpty();
         auto v = [this, has](const char* f) {
             return has ? FRNENCMAS->value(QString::fromLatin1(f)).toString() : QString();
         };
-        m_orderHeader[0]->setText(v("FRNNRO"));
-        m_orderHeader[1]->setText(v("FRNNOM"));
-        m_orderHeader[2]->setText((v("MORADA1") + QLatin1Char(' ') + v("MORADA2")).trimmed());
-        m_orderHeader[3]->setText(v("CODPOSTAL"));
-        m_orderHeader[4]->setText(v("MOEDA"));
-        m_orderHeader[5]->setText(has ? v("ENCNRO") + QLatin1Char(' ')
-                                            + kv::text::date(FRNENCMAS->value(QStringLiteral("DATEMI")).toDate())
-                                      : QString());
+        auto money = [this, has](const char* f, const char* foreign) {
+            return has ? kv::text::number(FRNENCMAS->value(QString::fromLatin1(f)).toDouble(), 2)
+                             + QStringLiteral(" / ")
+                             + kv::text::number(FRNENCMAS->value(QString::fromLatin1(foreign)).toDouble(), 2)
+                       : QString();
+        };
+        const QString postalCode = v("CODPOSTAL");
+        const QStringList texts{
+            v("FRNNRO"),
+            v("FRNNOM"),
+            (v("MORADA1") + QLatin1Char(' ') + v("MORADA2")).trimmed(),
+            has ? (postalCode + QLatin1Char(' ') + Data::locality(*m_inv, postalCode)).trimmed() : QString(),
+            (v("SIGLA") + QLatin1Char(' ') + v("NIF")).trimmed(),
+            v("CODDES"),
+            v("DESFIX"),
+            has ? (v("CNDPGT") + QLatin1Char(' ')
+                   + Data::paymentConditionText(*m_inv, FRNENCMAS->value(QStringLiteral("CNDPGT")).toInt()))
+                      .trimmed()
+                : QString(),
+            v("MOEDA"),
+            v("CAMBIO"),
+            has ? v("ENCNRO") + QLatin1Char(' ') + kv::text::date(FRNENCMAS->value(QStringLiteral("DATEMI")).toDate())
+                : QString(),
+            money("VALMERC", "VALMERC_EST"),
+            money("VALDESC", "VALDESC_EST"),
+            money("VALTOT", "VALTOT_EST"),
+            has ? kv::text::number(FRNENCMAS->value(QStringLiteral("TOTQTD")).toDouble(), 3) : QString()};
+        for (std::size_t i = 0; i < m_orderHeader.size(); ++i)
+            m_orderHeader[i]->setText(texts[static_cast<int>(i)]);
     };
-    connect(FRNENCMAS, &Dataset::reset, this, showOrder);
+    connect(FRNENCMAS, &Dataset::closed, this, showOrder);
+    connect(FRNENCMAS, &Dataset::currentChanged, this, showOrder);
     connect(DBGridFrnEnc->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showPicture(LOGFRNENC->value(QStringLiteral("CODIGOMP")).toString()); });
     connect(PageEncFornecedores, &QTabWidget::currentChanged, this, [this] {
@@ -772,13 +795,16 @@ void RequirementsScreen::Processar()
 {
     setStatusText(0, QStringLiteral("Necessidades  ..."));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    LOGARTIGOS->close();
+    for (Dataset* d : {FRNENCDET, FRNENCMAS, LOGFRNENC, LOGARTIGOS})
+        d->close();
     m_calculation->calculate(m_limits,
                              [](int, int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     LOGSELENC1->close();
     LOGSELENC1->open();
     m_processed = true;
     LOGARTIGOS->open();
+    for (Dataset* detail : {LOGFRNENC, FRNENCMAS, FRNENCDET})
+        detail->open();
     setStatusText(0, {});
 }
 

@@ -151,7 +151,7 @@ private:
     kv::db::Dataset* LOGARTGFORN1 = nullptr;
     kv::db::Dataset* STKARTGFORN = nullptr;
     kv::db::Dataset* FORNECEDORES = nullptr;
-    std::array<QLabel*, 6> m_orderHeader{};
+    std::array<QLabel*, 15> m_orderHeader{};
 };
 
 } // namespace kv::production

@@ -11,6 +11,8 @@
 #include "support/Scenario.h"
 #include "support/TableRows.h"
 
+#include <QDir>
+#include <QImage>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -163,13 +165,22 @@ TEST_P(RequirementsScreenTest, CalculationShowsConsumptionAndProposal)
 {
     KV_SKIP_WITHOUT(GetParam());
     ReqScreen f(GetParam());
+    // Picture 1 of the finished article only, in the year's picture folder.
+    f.inv().exec("UPDATE PARGER SET PATHFOTO = 'X:\\Fotos'");
+    const QString folder = f.scenario.installation().mapWindowsPath(QStringLiteral("X:\\Fotos"));
+    QDir().mkpath(folder);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/cx-a1.bmp"), "BMP"));
     FormDriver form = f.open();
     f.selectAll(form);
+    EXPECT_EQ(form.text("PictureCaption"), "(01)");
     form.click("BotBegin");
     f.scenario.settle();
     EXPECT_EQ(form.statusPanel(0), "");
     ASSERT_EQ(form.gridRowCount("DBGridConsumos"), 1);
     EXPECT_EQ(form.gridCell("DBGridConsumos", 0, 0), "MP-1");
+    EXPECT_EQ(form.text("PictureCaption"), ""); // the board has no picture
     EXPECT_EQ(f.requirement("MP-1", "TOTCONSUMO").toDouble(), 500)
         << f.count(f.app(), "SELECT COUNT(*) FROM LOGARTIGOS") << " " << f.requirement("MP-1", "QUANTIDADE").toDouble()
         << form.gridCell("DBGridConsumos", 0, 7).toStdString()

@@ -472,7 +472,9 @@ TEST_P(ManufactureScreenTest, OrdersWrittenFromTheProposalThenBackToThePreselect
     insertRows(f.inv(), "CODPOSTAL", {"CODPOSTAL", "LOCALIDADE", "PAIS"}, {{"4470-000", "Maia", "PORTUGAL"}});
     insertRows(f.inv(), "LOCCARGA", {"CODIGO", "MORADA1", "MORADA2", "CODPOSTAL"},
                {{1, "Armazém", "Lote 3", "4470-000"}});
-    f.inv().exec("UPDATE STKPARGER SET EFNRO1 = 0, EFVIA1 = 'ORIGINAL'");
+    f.inv().exec("UPDATE STKPARGER SET EFNRO1 = 0, EFVIA1 = 'ORIGINAL', NENCOBSERV1 = 'Entregas das 8h às 17h'");
+    // Another year's closing texts are not this year's.
+    insertRows(f.inv(), "STKPARGER", {"ANO", "NENCOBSERV1"}, {{"2023", "Texto de 2023"}});
     FormDriver form = f.scenario.open("TORCF041");
     f.scenario.settle();
     f.calculateAndPropose(form);
@@ -499,6 +501,8 @@ TEST_P(ManufactureScreenTest, OrdersWrittenFromTheProposalThenBackToThePreselect
     if (printIt) {
         EXPECT_TRUE(printed.contains("ORIGINAL"));
         EXPECT_TRUE(printed.contains("Papeleira Sete"));
+        EXPECT_TRUE(printed.contains("Entregas das 8h às 17h"));
+        EXPECT_FALSE(printed.contains("Texto de 2023"));
         EXPECT_FALSE(printed.join('|').contains("A TRANSPORTAR"));
         // The recalculation counts the order: nothing left to buy, so no requirement row.
         EXPECT_FALSE(f.requirement("MP-1", "TOTCONSUMO").isValid());

@@ -200,7 +200,7 @@ PurchaseOrderPrint orderPrint(int lines, QStringList copies, const char* composi
         l.quantity = 1;
         l.unit = QStringLiteral("KG");
         l.price = 10;
-        l.gross = 10;
+        l.gross = 12.5; // before the line's discount
         l.net = 10;
         l.delivery = QDate(2024, 3, 18);
         l.week = QStringLiteral("12");
@@ -249,6 +249,9 @@ TEST(PurchaseOrderReportTest, EachCopyIsADocumentOfItsOwn)
         EXPECT_TRUE(pages[i].contains("DOCUMENTO EMITIDO PARA FINS DE FORMAÇÃO"));
         EXPECT_TRUE(pages[i].contains("Canelado B"));
         EXPECT_TRUE(pages[i].contains("4470-000 Maia"));
+        // The net value under "VAL.LÍQUIDO", as the carried total sums it.
+        EXPECT_TRUE(reqPdfLine(pages[i], "MP-1").contains("10,00")) << i;
+        EXPECT_FALSE(reqPdfLine(pages[i], "MP-1").contains("12,50")) << i;
     }
 }
 

@@ -519,6 +519,25 @@ INSTANTIATE_TEST_SUITE_P(Print, ManufactureScreenTest,
                                     + kv::test::engineName(std::get<1>(param.param));
                          });
 
+// The demo company opens both requirement forms without a parameter message.
+TEST_P(RequirementsScreenTest, DemoCompanyOpensBothForms)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    kv::test::Scenario scenario;
+    kv::shell::Session& session = scenario.login(GetParam(), kv::test::Company::Demo);
+    kv::production::registerProductionForms(session, scenario.forms());
+    for (const char* name : {"TORCF040", "TORCF041"}) {
+        scenario.messages().clear();
+        FormDriver form = scenario.open(name);
+        scenario.settle();
+        EXPECT_TRUE(form.isOpen()) << name;
+        EXPECT_TRUE(scenario.messages().texts().isEmpty()) << scenario.messages().texts().join('|').toStdString();
+        EXPECT_EQ(form.focused(), "Edit_EncNro1");
+        form.close();
+        scenario.settle();
+    }
+}
+
 KV_ENGINE_SUITE(RequirementsScreenTest);
 
 } // namespace

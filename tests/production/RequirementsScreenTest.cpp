@@ -519,6 +519,47 @@ INSTANTIATE_TEST_SUITE_P(Print, ManufactureScreenTest,
                                     + kv::test::engineName(std::get<1>(param.param));
                          });
 
+// The order look-ups of the order edits: OK writes the order chosen into the
+// edit entered last, Cancel changes nothing.
+struct OrderLookupCase {
+    const char* label;
+    const char* field;
+    bool ok;
+    const char* expected;
+};
+
+class OrderLookupTest : public ::testing::TestWithParam<std::tuple<OrderLookupCase, Engine>> {};
+
+TEST_P(OrderLookupTest, ChosenOrderGoesIntoTheEditEntered)
+{
+    const auto& [c, engine] = GetParam();
+    KV_SKIP_WITHOUT(engine);
+    ReqScreen f(engine);
+    insertRows(f.inv(), "ENCCLIMAS", {"ENCNRO", "CLINRO", "CLINOM", "TOTENT"}, {{300, 10, "Quinta Nova, Lda", "N"}});
+    FormDriver form = f.open();
+    form.focus(c.field);
+    const QString before = form.text(c.field);
+    f.scenario.onDialog([&c](FormDriver& lookup) {
+        EXPECT_EQ(lookup.caption(), "Localizar");
+        lookup.clickRow("Grid", 1); // order 300
+        lookup.click(c.ok ? "OKBtn" : "CancelBtn");
+    });
+    form.insert();
+    f.scenario.settle();
+    EXPECT_EQ(form.text(c.field), *c.expected ? QString::fromLatin1(c.expected) : before);
+}
+
+const OrderLookupCase OrderLookupCases[] = {
+    {"from_ok", "Edit_EncNro1", true, "300"},
+    {"to_ok", "Edit_EncNro2", true, "300"},
+    {"from_cancel", "Edit_EncNro1", false, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, OrderLookupTest,
+                         ::testing::Combine(::testing::ValuesIn(OrderLookupCases),
+                                            ::testing::ValuesIn(kv::test::engines())),
+                         kv::test::caseName<OrderLookupCase>);
+
 // The demo company opens both requirement forms without a parameter message.
 TEST_P(RequirementsScreenTest, DemoCompanyOpensBothForms)
 {

@@ -684,8 +684,8 @@ void RequirementsScreen::orderLookup(int order)
     const std::vector<GridColumn> columns[] = {
         {number, date, customer, name}, {name, number, date}, {date, customer, name, number}, {date, name, number}};
     kv::ui::LookupDialog dialog(*ENCCLIMAS1, columns[order], this, QStringLiteral("Localizar"));
-    dialog.exec();
-    if (!ENCCLIMAS1->isEmpty())
+    // Cancel in a look-up changes nothing.
+    if (dialog.exec() == QDialog::Accepted && !ENCCLIMAS1->isEmpty())
         m_edits[m_lastOrderEdit]->setText(ENCCLIMAS1->value(QStringLiteral("ENCNRO")).toString());
 }
 
@@ -694,8 +694,7 @@ void RequirementsScreen::articleLookup()
     if (!ENCCLIDET->isOpen())
         OpenEncCliDet();
     kv::ui::LookupDialog dialog(*ENCCLIDET, {col("ARTIGO", "Artigo", 16), col("DESIGNACAO", "Designação", 30)}, this);
-    dialog.exec();
-    if (!ENCCLIDET->isEmpty())
+    if (dialog.exec() == QDialog::Accepted && !ENCCLIDET->isEmpty())
         m_edits[m_lastArticleEdit]->setText(ENCCLIDET->value(QStringLiteral("ARTIGO")).toString());
 }
 
@@ -893,8 +892,7 @@ void RequirementsScreen::priceListLookup()
     STKARTGFORN->setParam(QStringLiteral("CODARTG"), LOGARTGFORN1->value(QStringLiteral("ARTIGO")));
     STKARTGFORN->open();
     kv::ui::LookupDialog dialog(*STKARTGFORN, {col("CODFORN", "Fornecedor Nº", 9), col("NOME", "Nome", 30)}, this);
-    dialog.exec();
-    if (STKARTGFORN->isEmpty())
+    if (dialog.exec() != QDialog::Accepted || STKARTGFORN->isEmpty())
         return;
     auto v = [this](const QString& f) { return STKARTGFORN->value(f).toDouble(); };
     DiscountTiers tiers;
@@ -929,8 +927,7 @@ void RequirementsScreen::supplierLookup(bool byName)
     const GridColumn code = col("CODIGO", "Fornecedor", 9), name = col("NOME", "Nome", 30);
     kv::ui::LookupDialog dialog(
         *FORNECEDORES, byName ? std::vector<GridColumn>{name, code} : std::vector<GridColumn>{code, name}, this);
-    dialog.exec();
-    if (FORNECEDORES->isEmpty())
+    if (dialog.exec() != QDialog::Accepted || FORNECEDORES->isEmpty())
         return;
     m_fixingProposal = true;
     ProposalChoice row = proposalRow(*LOGARTGFORN1);

@@ -4,12 +4,9 @@
 #include "quotes/print/QuoteLetterReport.h"
 
 #include "platform/report/MemoryRowSource.h"
-#include "platform/report/PreviewWindow.h"
 #include "platform/report/Report.h"
-#include "platform/report/ReportEngine.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/ui/MessageService.h"
 
 #include <memory>
 
@@ -151,20 +148,14 @@ kv::report::Document PurchaseOrderReport::render() const
         sources.push_back(std::move(source));
         reports.push_back(std::move(report));
     }
-    std::vector<kv::report::Report*> job;
-    for (const auto& report : reports)
-        job.push_back(report.get());
-    return kv::report::ReportEngine::render(job);
+    return renderRuns(reports);
 }
 
 void PurchaseOrderReport::preview(QWidget* parent) const
 {
     if (m_print.documents.empty())
         return;
-    kv::report::PreviewWindow window(render(), parent);
-    window.setWindowTitle(kCaption);
-    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
-    window.exec();
+    previewPrint(render(), kCaption, parent);
 }
 
 } // namespace kv::production

@@ -1,12 +1,12 @@
 #include "production/forms/RequirementListReport.h"
 
+#include "production/forms/SupplierReportParts.h"
+
 #include "platform/report/DatasetRowSource.h"
-#include "platform/report/PreviewWindow.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/ui/MessageService.h"
 
 #include <QDateTime>
 
@@ -80,12 +80,6 @@ kv::report::Document RequirementListReport::render() const
     return kv::report::ReportEngine::render(report);
 }
 
-void RequirementListReport::preview(QWidget* parent) const
-{
-    kv::report::PreviewWindow window(render(), parent);
-    window.setWindowTitle(kTitle);
-    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
-    window.exec();
-}
+void RequirementListReport::preview(QWidget* parent) const { previewPrint(render(), kTitle, parent); }
 
 } // namespace kv::production

@@ -5,9 +5,7 @@
 #include "quotes/print/QuoteLetterReport.h"
 
 #include "platform/report/MemoryRowSource.h"
-#include "platform/report/PreviewWindow.h"
 #include "platform/report/Report.h"
-#include "platform/report/ReportEngine.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
 #include "platform/ui/MessageService.h"
@@ -188,22 +186,16 @@ kv::report::Document RequisitionReport::render(const std::function<void(const QS
         sources.push_back(std::move(source));
         reports.push_back(std::move(report));
     }
-    std::vector<kv::report::Report*> job;
-    for (const auto& report : reports)
-        job.push_back(report.get());
-    return kv::report::ReportEngine::render(job);
+    return renderRuns(reports);
 }
 
 void RequisitionReport::preview(QWidget* parent) const
 {
-    kv::report::PreviewWindow window(render([](const QString& article) {
-                                         kv::ui::messages().beep();
-                                         kv::ui::messages().error(QStringLiteral("Artigo Inexistente : ") + article);
-                                     }),
-                                     parent);
-    window.setWindowTitle(kCaption);
-    window.setMessageHandler([](const QString& text) { kv::ui::messages().fail(text); });
-    window.exec();
+    previewPrint(render([](const QString& article) {
+                     kv::ui::messages().beep();
+                     kv::ui::messages().error(QStringLiteral("Artigo Inexistente : ") + article);
+                 }),
+                 kCaption, parent);
 }
 
 } // namespace kv::production

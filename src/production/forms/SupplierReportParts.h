@@ -1,7 +1,13 @@
 #pragma once
 
+#include "platform/report/Document.h"
+
 #include <QRectF>
 #include <QString>
+#include <memory>
+#include <vector>
+
+class QWidget;
 
 namespace kv::report {
 class Band;
@@ -18,5 +24,10 @@ namespace kv::production {
 void boxedText(kv::report::Band& band, const QString& text, const QRectF& rectMm, const QString& name = {},
                bool bold = false);
 void addLetterheadLines(kv::report::Band& band);
+// The runs of a print (one per document, each numbering its own pages) as
+// one document.
+kv::report::Document renderRuns(const std::vector<std::unique_ptr<kv::report::Report>>& runs);
+// Opens the preview of a print and waits until it closes.
+void previewPrint(kv::report::Document document, const QString& caption, QWidget* parent);
 
 } // namespace kv::production

@@ -2,6 +2,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/ui/FieldText.h"
+#include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
 #include "platform/ui/MessageService.h"
 
@@ -209,6 +210,16 @@ bool DatasetModel::setCellText(const QModelIndex& index, const QString& text)
             value = *number;
         } else {
             messages().fail(kv::text::notANumberMessage(text));
+            return false;
+        }
+    } else if (m_dataset->fieldDef(field).type == kv::db::FieldType::DateTime) {
+        // A date typed as the grid shows it ("dd/mm/yyyy"), without time of day.
+        if (text.trimmed().isEmpty()) {
+            value = QVariant();
+        } else if (const auto date = kv::text::parseDate(text)) {
+            value = date->startOfDay();
+        } else {
+            messages().fail(kv::text::notADateMessage(text));
             return false;
         }
     }

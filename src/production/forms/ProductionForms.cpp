@@ -4,6 +4,10 @@
 #include "production/forms/OrderConsultationForm.h"
 #include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
+#include "production/forms/PurchaseOrderReport.h"
+#include "production/forms/RequirementListReport.h"
+#include "production/forms/RequirementsScreen.h"
+#include "production/forms/RequisitionReport.h"
 #include "production/forms/StockMapReports.h"
 #include "production/forms/TORCF100.h"
 #include "production/forms/TORCF101A.h"
@@ -12,6 +16,7 @@
 #include "production/forms/TORCF105A.h"
 #include "production/forms/TORCF110.h"
 #include "production/print/OrderDocumentReports.h"
+#include "quotes/print/QuoteReportForm.h"
 #include "shell/FormEnvironment.h"
 #include "shell/Session.h"
 
@@ -61,6 +66,19 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
     forms.add(QStringLiteral("TORCF110"),
               [stockMapEnvironment](QWidget* parent) { return new TORCF110(stockMapEnvironment, parent); });
     StockMapReports::registerReports(forms);
+    for (const RequirementsScreenVariant& variant :
+         {RequirementsScreenVariant::requisition(), RequirementsScreenVariant::manufacture()})
+        forms.add(variant.className, [&session, variant](QWidget* parent) -> QDialog* {
+            return new RequirementsScreen(session, variant, parent);
+        });
+    const std::pair<QString, QString> reports[] = {{RequisitionReport::kColoursAndSizes, RequisitionReport::kCaption},
+                                                   {RequisitionReport::kDimensions, RequisitionReport::kCaption},
+                                                   {PurchaseOrderReport::kClass, PurchaseOrderReport::kCaption},
+                                                   {RequirementListReport::kClass, RequirementListReport::kTitle}};
+    for (const auto& [report, caption] : reports)
+        forms.add(report, [report, caption](QWidget* parent) -> QDialog* {
+            return new kv::quotes::QuoteReportForm(report, caption, parent);
+        });
     return state;
 }
 

@@ -256,6 +256,25 @@ TEST(DbGrid, ChangesOfTheDatasetShowAtOnce)
     EXPECT_EQ(o.driver.gridCurrentRow(grid), 0);
 }
 
+// A date typed into an editable date-time cell, as the grid shows it.
+TEST(DbGrid, TypedDateCellTakesTheDayOrIsRefused)
+{
+    Tables t;
+    t.db->exec(QStringLiteral("CREATE TABLE ENTREGAS (CODIGO SMALLINT PRIMARY KEY, DATAENTRG TIMESTAMP)"));
+    t.db->exec(QStringLiteral("INSERT INTO ENTREGAS VALUES (1, NULL)"));
+    auto deliveries = t.dataset(QStringLiteral("SELECT CODIGO, DATAENTRG FROM ENTREGAS"));
+    kv::ui::DatasetModel model;
+    model.setDataset(deliveries.get());
+    model.setEditableFields({QStringLiteral("DATAENTRG")});
+    const QModelIndex cell = model.index(0, 1);
+    EXPECT_TRUE(model.setCellText(cell, QStringLiteral("16/03/2024")));
+    EXPECT_EQ(deliveries->value(QStringLiteral("DATAENTRG")).toDateTime(), QDate(2024, 3, 16).startOfDay());
+    t.scenario.messages().clear();
+    EXPECT_FALSE(model.setCellText(cell, QStringLiteral("31/02/2024")));
+    EXPECT_EQ(t.scenario.messages().texts(), QStringList{QStringLiteral("\"31/02/2024\" não é uma data válida.")});
+    EXPECT_EQ(deliveries->value(QStringLiteral("DATAENTRG")).toDateTime(), QDate(2024, 3, 16).startOfDay());
+}
+
 TEST(DbNavigator, HintsAndButtonsFollowThePosition)
 {
     Opened o;

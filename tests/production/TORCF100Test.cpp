@@ -93,6 +93,20 @@ TEST_P(Torcf100, ClosesWithoutTheYearsParameters)
     EXPECT_FALSE(form.window()->isVisible());
 }
 
+// An empty from-customer is refused, not read as customer 0.
+TEST_P(Torcf100, AnEmptyFromCustomerIsRefused)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    GenerationForm g(GetParam());
+    FormDriver form = g.scenario.open("TORCF100");
+    g.scenario.settle();
+    form.type("Edit_CliNro1", "");
+    form.tab();
+    g.scenario.settle();
+    EXPECT_EQ(g.scenario.messages().lastText(), QString::fromUtf8("Cliente Inválido"));
+    EXPECT_EQ(form.focused(), "Edit_CliNro1");
+}
+
 KV_ENGINE_SUITE(Torcf100);
 
 } // namespace

@@ -40,6 +40,7 @@ std::vector<LimitPair> generationPairs(const QDate& today)
 {
     LimitPair customers(GenCustomers, kv::text::LimitKind::Integer, qint64(1), qint64(99999999));
     customers.emptyTo = LimitWarning::box(QStringLiteral("Cliente Inválido"));
+    customers.emptyFromRefused = LimitWarning::box(QStringLiteral("Cliente Inválido"));
     customers.inverted = LimitWarning::box(QStringLiteral("Limite de Clientes Inválido"));
     LimitPair orders(GenOrders, kv::text::LimitKind::Integer, qint64(1), qint64(999999999));
     orders.emptyFrom = LimitPair::EmptyFrom::Zero;

@@ -1,12 +1,18 @@
 // Requisitions and purchase orders written from the proposal, numbered and
 // queued for print, on both engines.
 #include "production/RequirementsFixture.h"
+#include "production/core/PurchaseOrderPrint.h"
+#include "production/forms/PurchaseOrderReport.h"
 
 #include "support/TableRows.h"
 
 #include "platform/db/Connection.h"
+#include "platform/report/Export.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -210,6 +216,40 @@ TEST_P(SupplierDocumentsTest, PurchaseOrdersOnePerSupplierWithNumbersCounterAndT
     EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCIMPR"), 0);
 }
 
+// The order's own observation lines: written empty, filled in later by
+// purchasing, printed in the order's totals band.
+TEST_P(SupplierDocumentsTest, OrderObservationsPrintWithTheTotals)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    RequirementsFixture f(GetParam());
+    docSetUp(f);
+    f.addProposal("MP-1", 10, 12, "Fornecedor 12", 1);
+    f.addProposal("CX-A", 3, 30, "Fornecedor 30", 2);
+    const PurchaseOrderRun run = f.documents().writePurchaseOrders();
+    ASSERT_EQ(run.numbers, (std::vector<int>{1, 2})) << f.messages.errors.join("; ").toStdString();
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS WHERE OBSERV1 = '' AND OBSERV2 = ''"), 2);
+    f.inv().exec("UPDATE FRNENCMAS SET OBSERV1 = 'Entregar de manhã', OBSERV2 = 'Paletes retornáveis' "
+                 "WHERE ENCNRO = 1");
+    f.inv().exec("UPDATE STKPARGER SET EFVIA3 = NULL");
+    ASSERT_EQ(f.documents().queuePurchaseOrders(run), 1);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("orders.pdf"));
+    const PurchaseOrderPrint print = PurchaseOrderPrint::read(f.inv(), User, run.first(), run.last(), "2024");
+    kv::report::exportDocument(PurchaseOrderReport(print, std::nullopt, false).render(),
+                               kv::report::ExportFormat::Pdf, file);
+    QProcess pdf;
+    pdf.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    pdf.waitForFinished();
+    const QStringList pages = QString::fromUtf8(pdf.readAllStandardOutput()).split(QLatin1Char('\f'));
+    ASSERT_GE(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("TOTAL ( € )"))) << i;
+        EXPECT_EQ(pages[i].contains(QStringLiteral("Entregar de manhã")), i == 0) << i;
+        EXPECT_EQ(pages[i].contains(QStringLiteral("Paletes retornáveis")), i == 0) << i;
+    }
+}
+
 TEST_P(SupplierDocumentsTest, RunWithoutTickedRowsWritesNothing)
 {
     KV_SKIP_WITHOUT(GetParam());
@@ -260,6 +300,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedRunTest,
                          ::testing::Combine(::testing::ValuesIn(refusedRuns), ::testing::ValuesIn(kv::test::engines())),
                          kv::test::caseName<RefusedRun>);
 
+// Two workstations of one user writing documents at once, each `runs`
+// times through its own connections: the numbers each got, or why it failed.
+struct DocAtOnce {
+    std::vector<int> got[2];
+    std::string failures[2];
+};
+
+DocAtOnce docAtOnce(RequirementsFixture& f, int runs, const std::function<std::vector<int>(SupplierDocuments&)>& write)
+{
+    DocAtOnce result;
+    auto app2 = f.scenario.applicationDatabase();
+    auto inv2 = f.scenario.invoicingDatabase();
+    auto workstation = [&](int which) {
+        try {
+            kv::db::Connection& app = which == 0 ? f.app() : *app2;
+            kv::db::Connection& inv = which == 0 ? f.inv() : *inv2;
+            test::RecordedMessages messages;
+            SupplierDocuments documents(app, inv, messages,
+                                        {User, QStringLiteral("2024"), RequirementsFixture::WorkingDate});
+            for (int i = 0; i < runs; ++i) {
+                const std::vector<int> numbers = write(documents);
+                result.got[which].insert(result.got[which].end(), numbers.begin(), numbers.end());
+                QThread::msleep(1);
+            }
+            if (!messages.errors.isEmpty())
+                result.failures[which] = messages.errors.join("; ").toStdString();
+        } catch (const kv::db::DbError& e) {
+            result.failures[which] = e.fullText().toStdString();
+        }
+    };
+    std::thread first(workstation, 0), second(workstation, 1);
+    first.join();
+    second.join();
+    return result;
+}
+
 // Two workstations writing orders in the same series at once never share a
 // number, and the counter ends at the highest.
 TEST_P(SupplierDocumentsTest, TwoWorkstationsNumberingAtOnce)
@@ -270,38 +346,43 @@ TEST_P(SupplierDocumentsTest, TwoWorkstationsNumberingAtOnce)
     f.addProposal("MP-1", 10, 12, "Fornecedor 12", 1);
     f.addProposal("MP-2", 10, 30, "Fornecedor 30", 1);
     constexpr int Runs = 8;
-    std::vector<int> got[2];
-    std::string failures[2];
-    auto app2 = f.scenario.applicationDatabase();
-    auto inv2 = f.scenario.invoicingDatabase();
-    auto workstation = [&](int which) {
-        try {
-            kv::db::Connection& app = which == 0 ? f.app() : *app2;
-            kv::db::Connection& inv = which == 0 ? f.inv() : *inv2;
-            test::RecordedMessages messages;
-            SupplierDocuments documents(app, inv, messages,
-                                        {User, QStringLiteral("2024"), RequirementsFixture::WorkingDate});
-            for (int i = 0; i < Runs; ++i) {
-                const PurchaseOrderRun run = documents.writePurchaseOrders();
-                got[which].insert(got[which].end(), run.numbers.begin(), run.numbers.end());
-                QThread::msleep(1);
-            }
-            if (!messages.errors.isEmpty())
-                failures[which] = messages.errors.join("; ").toStdString();
-        } catch (const kv::db::DbError& e) {
-            failures[which] = e.fullText().toStdString();
-        }
-    };
-    std::thread first(workstation, 0), second(workstation, 1);
-    first.join();
-    second.join();
-    ASSERT_EQ(failures[0], "");
-    ASSERT_EQ(failures[1], "");
-    std::set<int> all(got[0].begin(), got[0].end());
-    all.insert(got[1].begin(), got[1].end());
+    const DocAtOnce done =
+        docAtOnce(f, Runs, [](SupplierDocuments& documents) { return documents.writePurchaseOrders().numbers; });
+    ASSERT_EQ(done.failures[0], "");
+    ASSERT_EQ(done.failures[1], "");
+    std::set<int> all(done.got[0].begin(), done.got[0].end());
+    all.insert(done.got[1].begin(), done.got[1].end());
     EXPECT_EQ(all.size(), static_cast<std::size_t>(4 * Runs));
     EXPECT_EQ(f.inv().scalar("SELECT EFNRO1 FROM STKPARGER").toInt(), *all.rbegin());
     EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNENCMAS"), 4 * Runs);
+}
+
+// Two workstations of one user writing requisitions at once: each gets
+// numbers of its own, every requisition whole with its lines.
+TEST_P(SupplierDocumentsTest, TwoWorkstationsNumberingRequisitionsAtOnce)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    RequirementsFixture f(GetParam());
+    docSetUp(f);
+    f.addProposal("MP-1", 10, 12, "Fornecedor 12", 1);
+    f.addProposal("MP-2", 10, 30, "Fornecedor 30", 1);
+    constexpr int Runs = 8;
+    const DocAtOnce done = docAtOnce(f, Runs, [](SupplierDocuments& documents) {
+        const std::optional<int> number = documents.writeRequisition();
+        return number ? std::vector<int>{*number} : std::vector<int>{};
+    });
+    ASSERT_EQ(done.failures[0], "");
+    ASSERT_EQ(done.failures[1], "");
+    std::set<int> all(done.got[0].begin(), done.got[0].end());
+    all.insert(done.got[1].begin(), done.got[1].end());
+    EXPECT_EQ(all.size(), static_cast<std::size_t>(2 * Runs));
+    EXPECT_EQ(*all.rbegin(), 2 * Runs);
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQMAS"), 2 * Runs);
+    // no requisition holds another's lines, none lacks its own
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQDET"), 2 * 2 * Runs);
+    EXPECT_EQ(f.count(f.inv(), "SELECT COUNT(*) FROM FRNREQDET D JOIN FRNREQMAS M ON M.UTILIZADOR = D.UTILIZADOR "
+                               "AND M.REQNRO = D.REQNRO WHERE D.DETAIL IN (1, 2)"),
+              2 * 2 * Runs);
 }
 
 // The next calculation counts what was just written: the requisition as

@@ -23,7 +23,7 @@ PurchaseOrderPrint PurchaseOrderPrint::read(kv::db::Connection& invoicing, const
     const auto headers = invoicing.query(
         QStringLiteral("SELECT M.ENCNRO, M.DATEMI, M.FRNNRO, M.FRNNOM, M.MORADA1, M.MORADA2, M.CODPOSTAL, "
                        "C.LOCALIDADE, F.CODIGO, M.DESC_MORADA1, M.DESC_MORADA2, M.DESC_CODPOSTAL, "
-                       "M.DESC_LOCALIDADE, M.VALMERC, M.VALDESC, M.VALTOT FROM FRNENCMAS M "
+                       "M.DESC_LOCALIDADE, M.VALMERC, M.VALDESC, M.VALTOT, M.OBSERV1, M.OBSERV2 FROM FRNENCMAS M "
                        "LEFT JOIN FORNECEDORES F ON F.CODIGO = M.FRNNRO "
                        "LEFT JOIN CODPOSTAL C ON C.CODPOSTAL = M.CODPOSTAL "
                        "WHERE M.ENCNRO >= :N1 AND M.ENCNRO <= :N2 ORDER BY M.ENCNRO"),
@@ -47,6 +47,8 @@ PurchaseOrderPrint PurchaseOrderPrint::read(kv::db::Connection& invoicing, const
         order.merchandise = orderNum(r[13]);
         order.discounts = orderNum(r[14]);
         order.total = orderNum(r[15]);
+        order.observation1 = r[16].toString();
+        order.observation2 = r[17].toString();
         byNumber[order.number] = print.orders.size();
         print.orders.push_back(order);
     }

@@ -40,6 +40,7 @@ struct PurchaseOrderPrint {
         bool dressedLetterhead = false; // the supplier and postal code were found
         QString deliveryAddress1, deliveryAddress2, deliveryPostalCode, deliveryLocality;
         double merchandise = 0, discounts = 0, total = 0;
+        QString observation1, observation2; // the order's own OBSERV1/2
         std::vector<Line> lines;
     };
     struct Document {

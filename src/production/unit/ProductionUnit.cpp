@@ -129,6 +129,9 @@ kv::shell::SubsystemUnit productionUnit()
              step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA1"), FieldType::Text, 30);
              step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("MORADA2"), FieldType::Text, 30);
              step.addColumn(Inv, QStringLiteral("LOCCARGA"), QStringLiteral("CODPOSTAL"), FieldType::Text, 8);
+             // Older purchase-order headers lack the order's observation lines.
+             step.addColumn(Inv, QStringLiteral("FRNENCMAS"), QStringLiteral("OBSERV1"), FieldType::Text, 90);
+             step.addColumn(Inv, QStringLiteral("FRNENCMAS"), QStringLiteral("OBSERV2"), FieldType::Text, 90);
          }}};
     unit.menus = {planningMenu()};
     unit.opening = planningOpening;

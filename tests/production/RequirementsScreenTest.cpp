@@ -522,6 +522,40 @@ INSTANTIATE_TEST_SUITE_P(Print, ManufactureScreenTest,
                                     + kv::test::engineName(std::get<1>(param.param));
                          });
 
+// The manufacture proposal keeps its current row in edit while the user
+// enters the grid and moves between its columns, by Enter or by the mouse.
+TEST_P(RequirementsScreenTest, ManufactureProposalRowStaysInEditAcrossColumns)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ReqScreen f(GetParam());
+    FormDriver form = f.scenario.open("TORCF041");
+    f.scenario.settle();
+    f.calculateAndPropose(form);
+    auto* grid = form.find<kv::ui::DbGrid>("DBGridArtgForn");
+    auto* proposal = form.window()->findChild<kv::db::Dataset*>("LOGARTGFORN1");
+    ASSERT_EQ(form.focused(), "DBGridArtgForn");
+    EXPECT_EQ(proposal->state(), kv::db::DatasetState::Edit);
+    const int column = grid->currentIndex().column();
+
+    proposal->post();
+    form.enter();
+    f.scenario.settle();
+    EXPECT_EQ(grid->currentIndex().column(), column + 1);
+    EXPECT_EQ(proposal->state(), kv::db::DatasetState::Edit);
+
+    proposal->post();
+    grid->setCurrentIndex(grid->model()->index(0, 5));
+    f.scenario.settle();
+    EXPECT_EQ(proposal->state(), kv::db::DatasetState::Edit);
+
+    // Leaving the grid applies what was typed.
+    proposal->setValue("QUANTIDADE", 321);
+    f.clickTab(form, "PageProcessamento", 0);
+    ASSERT_NE(form.focused(), "DBGridArtgForn");
+    EXPECT_FALSE(proposal->hasPendingChanges());
+    EXPECT_DOUBLE_EQ(f.app().scalar("SELECT QUANTIDADE FROM LOGARTGFORN").toDouble(), 321);
+}
+
 // The order look-ups of the order edits: OK writes the order chosen into the
 // edit entered last, Cancel changes nothing.
 struct OrderLookupCase {

@@ -123,6 +123,8 @@ kv::report::Document PurchaseOrderReport::render() const
             boxedText(totals, sums[i].first, QRectF(120 + i * 27.0, 2, 27, 6));
             boxedText(totals, orderMoney(sums[i].second), QRectF(120 + i * 27.0, 8, 27, 6));
         }
+        totals.addText(order.observation1, QRectF(0, 2, 115, 5));
+        totals.addText(order.observation2, QRectF(0, 8, 115, 5));
         totals.addText(m_print.closing1, QRectF(0, 18, 201, 5));
         totals.addText(m_print.closing2, QRectF(0, 23, 201, 5));
         totals.setBeforePrint([run](BandContext&) { run->totalsPrinted = true; });

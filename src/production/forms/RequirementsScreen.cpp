@@ -471,11 +471,20 @@ QWidget* RequirementsScreen::buildProposalPage()
         const auto& columns = DBGridArtgForn->datasetModel()->columns();
         if (column >= 0 && column < static_cast<int>(columns.size()))
             proposalEdited(columns[static_cast<std::size_t>(column)].field);
+        // The exit rules post the row; leaving the column still leaves it in edit.
+        if (manufacture())
+            editProposalRow();
     });
     connect(DBGridArtgForn->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showPicture(LOGARTGFORN1->value(QStringLiteral("ARTIGO")).toString()); });
-    if (manufacture())
+    if (manufacture()) {
+        // The manufacture proposal is typed across the row: entering the grid or
+        // moving between its columns keeps the current row in edit.
+        setEnterHandler(DBGridArtgForn, [this] { editProposalRow(); });
+        connect(DBGridArtgForn->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+                [this] { editProposalRow(); });
         setExitHandler(DBGridArtgForn, [this] { applyProposal(); });
+    }
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     BotProcessar = new kv::ui::TGlyphButton(QStringLiteral("&Processar"), page);
@@ -938,6 +947,12 @@ void RequirementsScreen::supplierLookup(bool byName)
 }
 
 // ------------------------------------------------------------------ the document
+
+void RequirementsScreen::editProposalRow()
+{
+    if (LOGARTGFORN1->isOpen() && !LOGARTGFORN1->isEmpty() && LOGARTGFORN1->state() == kv::db::DatasetState::Browse)
+        LOGARTGFORN1->edit();
+}
 
 void RequirementsScreen::applyProposal()
 {

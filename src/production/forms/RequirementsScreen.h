@@ -103,6 +103,7 @@ private:
     void print(int number);
     void writeOrders();
     void applyProposal();
+    void editProposalRow();
     bool manufacture() const { return m_variant.variant == RequirementVariant::Manufacture; }
     DocumentContext documentContext() const;
 

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <thread>
@@ -181,9 +182,14 @@ TEST_P(SupplierDocumentsTest, PurchaseOrdersOnePerSupplierWithNumbersCounterAndT
     const auto headers = f.scenario.rows(
         f.scenario.invoicingDatabase(),
         "SELECT ENCNRO, FRNNRO, FRNNOM, VALMERC, VALDESC, VALTOT, VALLIQUIDO, VALLIQCAR, TOTQTD, QTDCAR, "
-        "DESC_LOCALIDADE, DESC_MORADA1, LOCDESCARGA, TIPOENC, PRINTE, UTILIZADOR, ANO FROM FRNENCMAS "
-        "WHERE ENCNRO > 502 ORDER BY ENCNRO");
+        "DESC_LOCALIDADE, DESC_MORADA1, LOCDESCARGA, TIPOENC, PRINTE, UTILIZADOR, ANO, DATEMI, DATAABERTURA, "
+        "HORAABERTURA FROM FRNENCMAS WHERE ENCNRO > 502 ORDER BY ENCNRO");
     ASSERT_EQ(headers.rows.size(), 2u);
+    // the dates whole, not their year
+    EXPECT_EQ(headers.value(0, "DATEMI").toDateTime(), RequirementsFixture::WorkingDate.startOfDay());
+    const QDateTime opened = headers.value(0, "HORAABERTURA").toDateTime();
+    EXPECT_LE(std::abs(opened.secsTo(QDateTime::currentDateTime())), 600);
+    EXPECT_EQ(headers.value(0, "DATAABERTURA").toDateTime(), opened.date().startOfDay());
     EXPECT_EQ(headers.value(0, "FRNNRO").toInt(), 12);
     EXPECT_DOUBLE_EQ(headers.value(0, "VALMERC").toDouble(), 150);
     EXPECT_DOUBLE_EQ(headers.value(0, "VALDESC").toDouble(), 5);
@@ -245,6 +251,7 @@ TEST_P(SupplierDocumentsTest, OrderObservationsPrintWithTheTotals)
     ASSERT_GE(pages.size(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_TRUE(pages[i].contains(QStringLiteral("TOTAL ( € )"))) << i;
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("15/03/2024"))) << i; // the issue date
         EXPECT_EQ(pages[i].contains(QStringLiteral("Entregar de manhã")), i == 0) << i;
         EXPECT_EQ(pages[i].contains(QStringLiteral("Paletes retornáveis")), i == 0) << i;
     }

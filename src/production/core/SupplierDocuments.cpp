@@ -9,6 +9,7 @@
 #include "platform/text/NumberText.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace kv::production {
 
@@ -42,6 +43,16 @@ const QString OrderHeader =
                    "CAST(:ANO AS VARCHAR(4)), '', '' "
                    "FROM FORNECEDORES F JOIN LOCCARGA L ON L.CODIGO = 1 "
                    "JOIN CODPOSTAL C ON C.CODPOSTAL = L.CODPOSTAL WHERE F.CODIGO = :WFRNNRO");
+
+// SQLite gives a cast to TIMESTAMP numeric affinity, which would store a
+// date as its year: there the parameter goes in as bound, as elsewhere.
+QString orderHeader(kv::db::Dialect dialect)
+{
+    QString sql = OrderHeader;
+    if (dialect == kv::db::Dialect::Sqlite)
+        sql.replace(QRegularExpression(QStringLiteral(R"(CAST\((:\w+) AS TIMESTAMP\))")), QStringLiteral("\\1"));
+    return sql;
+}
 
 const QString NoParameters = QStringLiteral("PARÂMETROS GERAIS DE APROVISIONAMENTO INEXISTENTES !!!");
 
@@ -366,6 +377,7 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
     int candidate =
         m_inv.scalar(QStringLiteral("SELECT %1 FROM STKPARGER WHERE ANO = :ANO").arg(counter), year).toInt();
     const QDateTime now = QDateTime::currentDateTime();
+    const QString header = orderHeader(m_inv.dialect());
     PurchaseOrderRun run;
     for (std::size_t first = 0; first < lines->size();) {
         std::size_t end = first;
@@ -401,7 +413,7 @@ PurchaseOrderRun SupplierDocuments::writePurchaseOrders()
                        .isValid())
                 ++candidate;
             values.set(QStringLiteral("ENCNRO"), candidate);
-        } while (!insertedUnderNumber(m_inv, OrderHeader, values));
+        } while (!insertedUnderNumber(m_inv, header, values));
         std::vector<std::vector<QVariant>> rows;
         int detail = 0;
         for (std::size_t i = first; i < end; ++i) {

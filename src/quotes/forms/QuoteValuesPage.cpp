@@ -74,7 +74,7 @@ QuoteValuesPage::QuoteValuesPage(QWidget* parent) : QWidget(parent)
     outer->addLayout(left);
     DBChart2 = new ChartRowsPie(this);
     DBChart2->setObjectName(QStringLiteral("DBChart2"));
-    DBChart2->setMinimumSize(280, 240);
+    DBChart2->setMinimumSize(460, 240); // wide enough for the legend of three slices with their values
     outer->addWidget(DBChart2, 1);
 }
 

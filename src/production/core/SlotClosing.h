@@ -1,0 +1,65 @@
+#pragma once
+
+#include "production/core/ProductionClosing.h"
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+namespace kv::db {
+class Connection;
+}
+
+namespace kv::production {
+
+class StockPosting;
+
+// The selection of the orders a closing lists (both ends included).
+struct ClosingLimits {
+    qint64 customerFrom = 1;
+    qint64 customerTo = 99999999;
+    qint64 orderFrom = 1;
+    qint64 orderTo = 999999999;
+    QDate deliveryFrom;
+    QDate deliveryTo;
+    QString articleFrom;
+    QString articleTo = QString(16, QLatin1Char('Z'));
+};
+
+// The closing of `ORDFABDET` orders from typed consumptions: the user's
+// order list (`WORKORDFAB`) and consumption list (`WORKORDFABDET`), the
+// checks before posting and the orders handed to ProductionClosing. The
+// lists carry each order's year and week, so that an order number repeated
+// across years closes the right order.
+class SlotClosing {
+public:
+    SlotClosing(kv::db::Connection& application, QString user);
+
+    // Rebuilds both lists from the limits, set-based.
+    void rebuild(const ClosingLimits& limits);
+    // Clears every tick, produced quantity and typed consumption.
+    void cancel();
+
+    // Pass 1: the message that stops the run, empty when none.
+    QString checkProduced();
+    // Pass 2: every typed consumption names a stock article, and the issue
+    // transaction and raw-material warehouse exist. Writes the user's
+    // `ACTUALFECHOOF` rows afresh; returns how many were written.
+    int checkConsumptions(StockPosting& posting);
+    // The listed orders in list order with their consumptions and issues.
+    std::vector<ClosingOrder> orders(const QDate& movementDate);
+
+    static QString errorListSql();
+
+private:
+    struct IssueSettings {
+        int transaction = 0;
+        int warehouse = 0;
+    };
+    IssueSettings issueSettings();
+
+    kv::db::Connection& m_db;
+    QString m_user;
+};
+
+} // namespace kv::production

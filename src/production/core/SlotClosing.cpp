@@ -169,6 +169,29 @@ std::vector<ClosingOrder> SlotClosing::orders(const QDate& movementDate)
     return orders;
 }
 
+QStringList SlotClosing::setupProblems(kv::db::Connection& application, kv::db::Connection& invoicing,
+                                       StockPosting& posting, const QString& workingYear)
+{
+    const Params year{{"ANO", workingYear}};
+    if (!invoicing.scalar(QStringLiteral("SELECT ANO FROM STKPARGER WHERE ANO = :ANO"), year).isValid())
+        return {QStringLiteral("<PARAMETROS GERAIS> ... INEXISTENTES")};
+    const QString check = QStringLiteral("Verifique Parâmetros Gerais ...");
+    const kv::db::QueryResult row = application.query(
+        QStringLiteral("SELECT TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
+    if (row.isEmpty())
+        return {check};
+    auto code = [&row](const char* column) { return row.value(0, QLatin1String(column)).toInt(); };
+    if (!posting.transaction(code("TRS_ENTRADA")) || !posting.transaction(code("TRS_SAIDA")))
+        return {QStringLiteral("Parametrização de Movimentos Inexistente ..."), check};
+    if (!posting.warehouseExists(code("ARM_ENTRADA")))
+        return {QStringLiteral("Parametrização de Armazém Produtos Acabados Inexistente ..."), check};
+    if (!posting.warehouseExists(code("ARM_SAIDA")))
+        return {QStringLiteral("Parametrização de Armazém Matéria Prima Inexistente ..."), check};
+    if (!invoicing.scalar(QStringLiteral("SELECT ANO FROM PARGER WHERE ANO = :ANO"), year).isValid())
+        return {QStringLiteral("PARAMETROS GERAIS, Inexistentes")};
+    return {};
+}
+
 QString SlotClosing::errorListSql()
 {
     return QStringLiteral("SELECT * FROM ACTUALFECHOOF WHERE UTIL = :WUtil ORDER BY ORDNRO, DETAIL");

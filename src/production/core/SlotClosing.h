@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace kv::db {
@@ -50,6 +51,13 @@ public:
     std::vector<ClosingOrder> orders(const QDate& movementDate);
 
     static QString errorListSql();
+
+    // What a closing form needs before it opens: the working year's stock
+    // and commercial parameters, the closing's transactions and warehouses.
+    // The messages to show in order, empty when all is there; any message
+    // closes the form.
+    static QStringList setupProblems(kv::db::Connection& application, kv::db::Connection& invoicing,
+                                     StockPosting& posting, const QString& workingYear);
 
 private:
     struct IssueSettings {

@@ -14,6 +14,7 @@
 #include "production/forms/TORCF101B.h"
 #include "production/forms/TORCF104.h"
 #include "production/forms/TORCF105A.h"
+#include "production/forms/TORCF108.h"
 #include "production/forms/TORCF110.h"
 #include "production/print/OrderDocumentReports.h"
 #include "quotes/print/QuoteReportForm.h"
@@ -65,6 +66,9 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 &session.installation()};
     forms.add(QStringLiteral("TORCF110"),
               [stockMapEnvironment](QWidget* parent) { return new TORCF110(stockMapEnvironment, parent); });
+    forms.add(QStringLiteral("TORCF108"), [&session, &forms](QWidget* parent) -> QDialog* {
+        return new TORCF108(session, forms, parent);
+    });
     StockMapReports::registerReports(forms);
     for (const RequirementsScreenVariant& variant :
          {RequirementsScreenVariant::requisition(), RequirementsScreenVariant::manufacture()})

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/ui/Form.h"
+
+#include <QString>
+#include <map>
+#include <memory>
+
+class QLineEdit;
+class QProgressBar;
+
+namespace kv::db {
+class Dataset;
+}
+namespace kv::quotes {
+class SelectionLookups;
+}
+namespace kv::shell {
+class Session;
+}
+namespace kv::ui {
+class DbGrid;
+class FormRegistry;
+class RangeLimitsBlock;
+} // namespace kv::ui
+
+namespace kv::production {
+
+struct ClosingLimits;
+
+// "Fecho de Ordens de Fabrico" of the slot orders (`ORDFABDET`): the planner
+// types the quantity produced since the last closing, ticks the finished
+// orders and types what each board line used; the consumptions are issued
+// from the raw-material warehouse into one stock document.
+class TORCF108 : public kv::ui::Form {
+    Q_OBJECT
+public:
+    TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& forms, QWidget* parent = nullptr);
+    ~TORCF108() override;
+
+    void BotGravarClick();
+    void BotCancelarClick();
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+
+private:
+    void buildLimits(const kv::ui::FormRegistry& forms);
+    void addWeekBoxes();
+    void showWeek(bool first);
+    ClosingLimits currentLimits() const;
+    void OpenWORKORDFAB();
+    void openLines();
+    // F1: the consumption grid of the current order.
+    void RegistarConsumos1Click();
+    // Insert in the consumption grid: its typed quantities are kept.
+    void MenuItem3Click();
+    void showErrors();
+    bool writeTyped(kv::db::Dataset& rows);
+
+    kv::shell::Session& m_session;
+    bool m_activated = false;
+    std::unique_ptr<kv::quotes::SelectionLookups> m_lookups;
+    std::unique_ptr<kv::db::Dataset> m_orders;
+    std::unique_ptr<kv::db::Dataset> m_lines;
+    std::unique_ptr<kv::db::Dataset> m_errors;
+    std::map<QString, QLineEdit*> m_weekBoxes;
+    kv::ui::RangeLimitsBlock* m_limits = nullptr;
+    QLineEdit* Edit_Data = nullptr;
+    kv::ui::DbGrid* DbGrid1 = nullptr;
+    kv::ui::DbGrid* DBGrid2 = nullptr;
+    kv::ui::DbGrid* DBGrid3 = nullptr;
+    QProgressBar* Gauge1 = nullptr;
+};
+
+} // namespace kv::production

@@ -27,16 +27,21 @@ class RangeLimitsBlock;
 namespace kv::production {
 
 struct ClosingLimits;
+enum class ClosingModel;
 
-// "Fecho de Ordens de Fabrico" of the slot orders (`ORDFABDET`): the planner
-// types the quantity produced since the last closing, ticks the finished
-// orders and types what each board line used; the consumptions are issued
-// from the raw-material warehouse into one stock document.
-class TORCF108 : public kv::ui::Form {
+// "Fecho de Ordens de Fabrico": the planner lists the open orders, ticks
+// those produced and types the produced quantities; the confirmation checks
+// them, posts the stock movements into one document and closes the orders.
+// Run as TORCF107 for model "T" (`ORDFABRICO`: consumptions worked out from
+// the sheet count, the finished goods entered) and as TORCF108 for the other
+// models (`ORDFABDET`: partial closings, consumptions typed per board line in
+// a second grid).
+class OrderClosingForm : public kv::ui::Form {
     Q_OBJECT
 public:
-    TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& forms, QWidget* parent = nullptr);
-    ~TORCF108() override;
+    OrderClosingForm(ClosingModel model, kv::shell::Session& session, const kv::ui::FormRegistry& forms,
+                     QWidget* parent = nullptr);
+    ~OrderClosingForm() override;
 
     void BotGravarClick();
     void BotCancelarClick();
@@ -58,7 +63,12 @@ private:
     void MenuItem3Click();
     void showErrors();
     bool writeTyped(kv::db::Dataset& rows);
+    bool wholeOrders() const;
+    // Passes 1 and 2 of the confirmation; false (with the messages shown)
+    // when the run must stop.
+    bool checkBeforePosting();
 
+    ClosingModel m_model;
     kv::shell::Session& m_session;
     bool m_activated = false;
     std::unique_ptr<kv::quotes::SelectionLookups> m_lookups;

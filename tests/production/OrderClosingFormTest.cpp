@@ -168,6 +168,46 @@ TEST_P(ClosingForm, ChecksAndNoStopTheRunBeforeAnyWrite)
     EXPECT_DOUBLE_EQ(bed.stock.application().scalar("SELECT QTDPROD FROM WORKORDFAB WHERE ORDNRO = 760").toDouble(), 10);
 }
 
+// Model "T": the produced quantity typed and ticked; the board is issued by
+// the sheet count and the finished box entered, in one document.
+TEST_P(ClosingForm, ModelTIssuesTheBoardAndEntersTheFinishedGoods)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ClosingFormBed bed(GetParam());
+    kv::db::Connection& app = bed.stock.application();
+    app.exec("DELETE FROM TIRAGLIQ");
+    insertRows(app, "TIRAGLIQ", {"CODIGO", "QTD1", "QTD2", "PRCACAB1A"}, {{1, 0, 100000, 0}});
+    insertRows(app, "PAPEIS", {"CODIGO", "ARTIGO", "DESIGNACAO", "GRAMAGEM", "TIPOCALC"},
+               {{9001, "CART-1", "Cartolina", 200, "2"}});
+    insertRows(app, "ORDFABRICO",
+               {"ANO", "ORDNRO", "SUBORC", "DETAIL", "ORCNRO", "CLINRO", "ARTIGO", "DATAENT", "QUANTIDADE", "PLCOMPRI",
+                "PLLARGUR", "PRODUZ", "ACTSTK", "CCOL_MAT1", "CCOL_TMAT1"},
+               {{"2024", 765, 0, 1, 7765, 5, "CAIXA-1", QDateTime(StockFixture::Day, QTime(0, 0)), 1000, 50, 100, "N",
+                 "N", 9001, 8}});
+    insertRows(app, "ORCMAS", {"CODIGO", "SUBCODIGO", "UNDPLANO"}, {{7765, 0, 2}});
+    FormDriver form = bed.stock.scenario.open("TORCF107");
+    form.type("Edit_OfNro1", "760");
+    form.focus("Edit_OfNro2");
+    form.type("Edit_OfNro2", "769");
+    form.tab();
+    ASSERT_EQ(form.gridColumn("DbGrid1", 0), QStringList{"765"});
+    EXPECT_FALSE(form.isVisible("DBGrid3"));
+    form.focus("DbGrid1");
+    ClosingFormBed::typeInto(form, "DbGrid1", "QTDPROD", 25);
+    ClosingFormBed::typeInto(form, "DbGrid1", "PRODUZ", "S");
+    bed.stock.scenario.messages().answer(true);
+    form.insert();
+
+    const auto lines = bed.stock.invoicing().query("SELECT ARTNRO, QUANTIDADE FROM STKMOV ORDER BY DETAIL");
+    ASSERT_EQ(lines.rows.size(), 2u);
+    EXPECT_EQ(lines.value(0, "ARTNRO").toString(), "CART-1");
+    EXPECT_DOUBLE_EQ(lines.value(0, "QUANTIDADE").toDouble(), 13); // 12.5 sheets, whole
+    EXPECT_EQ(lines.value(1, "ARTNRO").toString(), "CAIXA-1");
+    EXPECT_DOUBLE_EQ(lines.value(1, "QUANTIDADE").toDouble(), 25);
+    EXPECT_EQ(app.scalar("SELECT PRODUZ || ACTSTK FROM ORDFABRICO WHERE ORDNRO = 765").toString(), "SS");
+    EXPECT_EQ(form.gridRowCount("DbGrid1"), 0);
+}
+
 KV_ENGINE_SUITE(ClosingForm);
 
 } // namespace

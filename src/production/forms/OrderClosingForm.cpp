@@ -1,4 +1,4 @@
-#include "production/forms/TORCF108.h"
+#include "production/forms/OrderClosingForm.h"
 
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
@@ -13,6 +13,7 @@
 #include "production/core/ProductionClosing.h"
 #include "production/core/SlotClosing.h"
 #include "production/core/StockPosting.h"
+#include "production/core/WholeOrderClosing.h"
 #include "quotes/forms/QuoteFormsEnvironment.h"
 #include "quotes/forms/SelectionLookups.h"
 #include "shell/Session.h"
@@ -57,10 +58,11 @@ void addGridAction(kv::ui::DbGrid* grid, const char* caption, const QKeySequence
 
 } // namespace
 
-TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& forms, QWidget* parent)
-    : kv::ui::Form(parent), m_session(session)
+OrderClosingForm::OrderClosingForm(ClosingModel model, kv::shell::Session& session, const kv::ui::FormRegistry& forms,
+                                   QWidget* parent)
+    : kv::ui::Form(parent), m_model(model), m_session(session)
 {
-    setObjectName(QStringLiteral("TORCF108"));
+    setObjectName(wholeOrders() ? QStringLiteral("TORCF107") : QStringLiteral("TORCF108"));
     setWindowTitle(QStringLiteral("Fecho de Ordens de Fabrico"));
     setModal(true);
     const auto application = session.dataModules().connections().DbKavorime;
@@ -71,8 +73,12 @@ TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& form
     };
     m_orders = dataset("WORKORDFAB");
     m_orders->setMode(kv::db::DatasetMode::Cached);
+    // Model "T" also takes a corrected sheet width and quantity.
+    const QStringList typed = wholeOrders() ? QStringList{QStringLiteral("PLLARGUR"), QStringLiteral("QUANTIDADE"),
+                                                          QStringLiteral("QTDPROD"), QStringLiteral("PRODUZ")}
+                                            : QStringList{QStringLiteral("QTDPROD"), QStringLiteral("PRODUZ")};
     m_orders->setUpdateStatements(kv::db::UpdateStatements::forTable(
-        QStringLiteral("WORKORDFAB"), {QStringLiteral("QTDPROD"), QStringLiteral("PRODUZ")},
+        QStringLiteral("WORKORDFAB"), typed,
         {QStringLiteral("UTIL"), QStringLiteral("ORDNRO"), QStringLiteral("SUBORC"), QStringLiteral("DETAIL")}));
     m_orders->setSql(QStringLiteral("SELECT * FROM WORKORDFAB WHERE UTIL = :WUtil AND PRODUZ = 'N' "
                                     "ORDER BY DATAENT, ANO, SEMANA, ORDNRO, SUBORC, DETAIL"));
@@ -109,7 +115,8 @@ TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& form
 
     DbGrid1 = new kv::ui::DbGrid;
     DbGrid1->setObjectName(QStringLiteral("DbGrid1"));
-    DbGrid1->setToolTip(QStringLiteral("<F1> - Registar Consumos ; <Ins> -Confirmar ; <F7> - Cancelar"));
+    DbGrid1->setToolTip(wholeOrders() ? QStringLiteral("<Ins> -Confirmar ; <F7> - Cancelar")
+                                      : QStringLiteral("<F1> - Registar Consumos ; <Ins> -Confirmar ; <F7> - Cancelar"));
     DbGrid1->setDataset(m_orders.get(),
                         {closingColumn("ORDNRO", "Ord.Fab.Nº", 7), closingColumn("SUBORC", "TP", 2),
                          closingColumn("CLISIGLA", "Cliente", 12), closingColumn("ARTIGO", "Artigo", 14),
@@ -117,11 +124,12 @@ TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& form
                          closingColumn("PLCOMPRI", "Compri.", 6), closingColumn("PLLARGUR", "Largura", 6),
                          closingColumn("QUANTIDADE", "A Produzir ", 9), closingColumn("QTDPROD", "Produzida ", 9),
                          closingColumn("PRODUZ", " Prod.?", 5, true)});
-    DbGrid1->setEditableFields({QStringLiteral("QTDPROD"), QStringLiteral("PRODUZ")});
+    DbGrid1->setEditableFields(typed);
     DbGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     addGridAction(DbGrid1, "Confirmar", QKeySequence(Qt::Key_Insert), [this] { BotGravarClick(); });
     addGridAction(DbGrid1, "Cancelar", QKeySequence(Qt::Key_F7), [this] { BotCancelarClick(); });
-    addGridAction(DbGrid1, "Registar Consumos", QKeySequence(Qt::Key_F1), [this] { RegistarConsumos1Click(); });
+    if (!wholeOrders())
+        addGridAction(DbGrid1, "Registar Consumos", QKeySequence(Qt::Key_F1), [this] { RegistarConsumos1Click(); });
     outer->addWidget(DbGrid1, 3);
 
     auto* lower = new QHBoxLayout;
@@ -136,6 +144,7 @@ TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& form
     addGridAction(DBGrid3, "Confirmar", QKeySequence(Qt::Key_Insert), [this] { MenuItem3Click(); });
     addGridAction(DBGrid3, "Cancelar", QKeySequence(Qt::Key_F7), [this] { focusField(DbGrid1); });
     lower->addWidget(DBGrid3, 1);
+    DBGrid3->setVisible(!wholeOrders());
     DBGrid2 = new kv::ui::DbGrid;
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setDataset(m_errors.get(), {closingColumn("ORDNRO", "O.F. Nº", 7), closingColumn("CODTAB", "Cod.", 5),
@@ -164,9 +173,11 @@ TORCF108::TORCF108(kv::shell::Session& session, const kv::ui::FormRegistry& form
     button("BitTerminar", "&Terminar", [this] { reject(); });
 }
 
-TORCF108::~TORCF108() = default;
+OrderClosingForm::~OrderClosingForm() = default;
 
-void TORCF108::buildLimits(const kv::ui::FormRegistry& forms)
+bool OrderClosingForm::wholeOrders() const { return m_model == ClosingModel::WholeOrders; }
+
+void OrderClosingForm::buildLimits(const kv::ui::FormRegistry& forms)
 {
     using kv::text::LimitKind;
     using kv::text::LimitPair;
@@ -226,7 +237,7 @@ void TORCF108::buildLimits(const kv::ui::FormRegistry& forms)
     });
 }
 
-void TORCF108::addWeekBoxes()
+void OrderClosingForm::addWeekBoxes()
 {
     auto* boxes = new QWidget(m_limits);
     auto* row = new QHBoxLayout(boxes);
@@ -245,7 +256,7 @@ void TORCF108::addWeekBoxes()
     m_limits->addBeside(ClosingDeliveries, boxes);
 }
 
-void TORCF108::showWeek(bool first)
+void OrderClosingForm::showWeek(bool first)
 {
     const QString side = first ? QStringLiteral("1") : QStringLiteral("2");
     QLineEdit* week = m_weekBoxes[side + QLatin1String("S")];
@@ -266,7 +277,7 @@ void TORCF108::showWeek(bool first)
     }
 }
 
-void TORCF108::FormActivate()
+void OrderClosingForm::FormActivate()
 {
     const kv::shell::LoginState& state = m_session.state();
     setMakerTag(state.WMarca);
@@ -295,7 +306,7 @@ void TORCF108::FormActivate()
         // What an earlier run left half-written is finished first.
         kv::ui::MessageServiceSink sink;
         ProductionClosing(m_session.twoDatabaseKinds(), connections.DbKavorime, connections.DbFacturacao,
-                          {state.WUtil, state.WAno, ClosingModel::OrderSlots}, sink)
+                          {state.WUtil, state.WAno, m_model}, sink)
             .finishPending();
     } catch (const kv::db::DbError& error) {
         kv::ui::messages().fail(error.fullText());
@@ -305,7 +316,7 @@ void TORCF108::FormActivate()
     focusField(m_limits->fromField(ClosingCustomers));
 }
 
-void TORCF108::FormClose()
+void OrderClosingForm::FormClose()
 {
     const kv::shell::LoginState& state = m_session.state();
     const auto connections = m_session.dataModules().connections();
@@ -316,7 +327,7 @@ void TORCF108::FormClose()
     }
 }
 
-ClosingLimits TORCF108::currentLimits() const
+ClosingLimits OrderClosingForm::currentLimits() const
 {
     const kv::text::RangeLimits& limits = m_limits->limits();
     ClosingLimits selection;
@@ -331,13 +342,17 @@ ClosingLimits TORCF108::currentLimits() const
     return selection;
 }
 
-void TORCF108::OpenWORKORDFAB()
+void OrderClosingForm::OpenWORKORDFAB()
 {
     const QString user = m_session.state().WUtil;
     try {
         m_lines->close();
         m_orders->close();
-        SlotClosing(*m_session.dataModules().connections().DbKavorime, user).rebuild(currentLimits());
+        kv::db::Connection& application = *m_session.dataModules().connections().DbKavorime;
+        if (wholeOrders())
+            WholeOrderClosing(application, user).rebuild(currentLimits());
+        else
+            SlotClosing(application, user).rebuild(currentLimits());
         m_orders->setParam(QStringLiteral("WUtil"), user);
         m_orders->open();
         openLines();
@@ -347,8 +362,10 @@ void TORCF108::OpenWORKORDFAB()
 }
 
 // Typed consumptions not kept with Insert are dropped with the order row.
-void TORCF108::openLines()
+void OrderClosingForm::openLines()
 {
+    if (wholeOrders())
+        return;
     if (m_lines->isOpen())
         m_lines->cancelUpdates();
     m_lines->close();
@@ -364,7 +381,7 @@ void TORCF108::openLines()
     }
 }
 
-bool TORCF108::writeTyped(kv::db::Dataset& rows)
+bool OrderClosingForm::writeTyped(kv::db::Dataset& rows)
 {
     if (!rows.isOpen())
         return true;
@@ -379,33 +396,37 @@ bool TORCF108::writeTyped(kv::db::Dataset& rows)
     }
 }
 
-void TORCF108::RegistarConsumos1Click()
+void OrderClosingForm::RegistarConsumos1Click()
 {
     writeTyped(*m_orders);
     focusField(DBGrid3);
 }
 
-void TORCF108::MenuItem3Click()
+void OrderClosingForm::MenuItem3Click()
 {
     writeTyped(*m_lines);
     focusField(DbGrid1);
 }
 
-void TORCF108::showErrors()
+void OrderClosingForm::showErrors()
 {
     m_errors->close();
     m_errors->setParam(QStringLiteral("WUtil"), m_session.state().WUtil);
     m_errors->open();
 }
 
-void TORCF108::BotCancelarClick()
+void OrderClosingForm::BotCancelarClick()
 {
     try {
         if (m_orders->isOpen())
             m_orders->cancelUpdates();
         if (m_lines->isOpen())
             m_lines->cancelUpdates();
-        SlotClosing(*m_session.dataModules().connections().DbKavorime, m_session.state().WUtil).cancel();
+        kv::db::Connection& application = *m_session.dataModules().connections().DbKavorime;
+        if (wholeOrders())
+            WholeOrderClosing(application, m_session.state().WUtil).cancel();
+        else
+            SlotClosing(application, m_session.state().WUtil).cancel();
         if (m_orders->isOpen()) {
             m_orders->refresh();
             m_orders->first();
@@ -416,7 +437,36 @@ void TORCF108::BotCancelarClick()
     }
 }
 
-void TORCF108::BotGravarClick()
+bool OrderClosingForm::checkBeforePosting()
+{
+    kv::ui::MessageService& messages = kv::ui::messages();
+    const kv::shell::LoginState& state = m_session.state();
+    const auto connections = m_session.dataModules().connections();
+    WholeOrderClosing whole(*connections.DbKavorime, state.WUtil);
+    SlotClosing slot(*connections.DbKavorime, state.WUtil);
+    const QString typed = wholeOrders() ? whole.checkTyped() : slot.checkProduced();
+    if (!typed.isEmpty()) {
+        messages.beep();
+        messages.error(typed);
+        focusField(DbGrid1);
+        return false;
+    }
+    if (wholeOrders())
+        setStatusText(0, QStringLiteral("Verificação de dados em curso ... O.F. : "));
+    StockPosting posting(*connections.DbFacturacao, state.WUtil, state.WAno, {});
+    const int errors = wholeOrders() ? whole.checkMaterials(posting) : slot.checkConsumptions(posting);
+    setStatusText(0, {});
+    showErrors();
+    if (errors > 0) {
+        messages.beep();
+        messages.error(QStringLiteral("Actualização não efectuada ... Verifique os erros reportados ..."));
+        focusField(DBGrid2);
+        return false;
+    }
+    return true;
+}
+
+void OrderClosingForm::BotGravarClick()
 {
     kv::ui::MessageService& messages = kv::ui::messages();
     const std::optional<QDate> movementDate = kv::text::parseDate(Edit_Data->text());
@@ -429,32 +479,20 @@ void TORCF108::BotGravarClick()
         return;
     const kv::shell::LoginState& state = m_session.state();
     const auto connections = m_session.dataModules().connections();
-    SlotClosing closing(*connections.DbKavorime, state.WUtil);
     try {
-        const QString unproduced = closing.checkProduced();
-        if (!unproduced.isEmpty()) {
-            messages.beep();
-            messages.error(unproduced);
-            focusField(DbGrid1);
+        if (!checkBeforePosting())
             return;
-        }
-        StockPosting posting(*connections.DbFacturacao, state.WUtil, state.WAno, {});
-        const int errors = closing.checkConsumptions(posting);
-        showErrors();
-        if (errors > 0) {
-            messages.beep();
-            messages.error(QStringLiteral("Actualização não efectuada ... Verifique os erros reportados ..."));
-            focusField(DBGrid2);
-            return;
-        }
         if (!messages.question(QStringLiteral("Geração de  Movimentos em Stock !!! Confirma ?")))
             return;
+        const std::vector<ClosingOrder> orders =
+            wholeOrders() ? WholeOrderClosing(*connections.DbKavorime, state.WUtil).orders(*movementDate)
+                          : SlotClosing(*connections.DbKavorime, state.WUtil).orders(*movementDate);
         Gauge1->setValue(0);
         Gauge1->show();
         kv::ui::MessageServiceSink sink;
         ProductionClosing posted(m_session.twoDatabaseKinds(), connections.DbKavorime, connections.DbFacturacao,
-                                 {state.WUtil, state.WAno, ClosingModel::OrderSlots}, sink);
-        posted.run(closing.orders(*movementDate), [this](int percent) {
+                                 {state.WUtil, state.WAno, m_model}, sink);
+        posted.run(orders, [this](int percent) {
             Gauge1->setValue(percent);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });

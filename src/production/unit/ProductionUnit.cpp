@@ -120,6 +120,9 @@ kv::shell::SubsystemUnit productionUnit()
         // The closing lists name each order by its whole key and keep the
         // produced quantity they found.
         {11, unit.name, [](VersionStepContext& step) {
+             step.createTable(QStringLiteral("WORKORDFABDET"));
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
              for (const char* table : {"WORKORDFAB", "WORKORDFABDET"}) {
                  step.addColumn(QString::fromLatin1(table), QStringLiteral("ANO"), FieldType::Text, 4);
                  step.addColumn(QString::fromLatin1(table), QStringLiteral("SEMANA"), FieldType::Text, 2);

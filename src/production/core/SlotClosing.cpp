@@ -82,19 +82,20 @@ QString SlotClosing::checkProduced()
     return unproduced.isValid() ? QStringLiteral("Verifique as confirmações de Produção - Qtd.Produzida = 0") : QString();
 }
 
-SlotClosing::IssueSettings SlotClosing::issueSettings()
+ClosingParameters ClosingParameters::read(kv::db::Connection& application)
 {
-    const kv::db::QueryResult row =
-        m_db.query(QStringLiteral("SELECT TRS_SAIDA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
+    const kv::db::QueryResult row = application.query(
+        QStringLiteral("SELECT TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
     if (row.isEmpty())
         return {};
-    return {row.value(0, QStringLiteral("TRS_SAIDA")).toInt(), row.value(0, QStringLiteral("ARM_SAIDA")).toInt()};
+    auto code = [&row](const char* column) { return row.value(0, QLatin1String(column)).toInt(); };
+    return {code("TRS_ENTRADA"), code("TRS_SAIDA"), code("ARM_ENTRADA"), code("ARM_SAIDA"), true};
 }
 
 int SlotClosing::checkConsumptions(StockPosting& posting)
 {
     const Params user{{"WUtil", m_user}};
-    const IssueSettings issue = issueSettings();
+    const ClosingParameters issue = ClosingParameters::read(m_db);
     const kv::db::QueryResult lines = m_db.query(
         QStringLiteral("SELECT L.ORDNRO, L.ARTIGO FROM WORKORDFAB W JOIN WORKORDFABDET L ON L.UTIL = W.UTIL "
                        "AND L.ANO = W.ANO AND L.SEMANA = W.SEMANA AND L.ORDNRO = W.ORDNRO AND L.SUBORC = W.SUBORC "
@@ -111,12 +112,12 @@ int SlotClosing::checkConsumptions(StockPosting& posting)
     };
     // Without the issue transaction or the raw-material warehouse no
     // consumption could be posted: say so before anything is written.
-    if (!lines.isEmpty() && !posting.transaction(issue.transaction))
+    if (!lines.isEmpty() && !posting.transaction(issue.issueTransaction))
         insertError(lines.value(0, QStringLiteral("ORDNRO")),
-                    QStringLiteral("Cod.Movimento de Saida inexistente ...") + QString::number(issue.transaction));
-    if (!lines.isEmpty() && !posting.warehouseExists(issue.warehouse))
+                    QStringLiteral("Cod.Movimento de Saida inexistente ...") + QString::number(issue.issueTransaction));
+    if (!lines.isEmpty() && !posting.warehouseExists(issue.issueWarehouse))
         insertError(lines.value(0, QStringLiteral("ORDNRO")),
-                    QStringLiteral("Armazem Matéria Prima Inexistente ") + QString::number(issue.warehouse));
+                    QStringLiteral("Armazem Matéria Prima Inexistente ") + QString::number(issue.issueWarehouse));
     for (std::size_t i = 0; i < lines.rows.size(); ++i) {
         const QString article = lines.value(i, QStringLiteral("ARTIGO")).toString();
         if (!posting.article(article))
@@ -129,7 +130,7 @@ int SlotClosing::checkConsumptions(StockPosting& posting)
 std::vector<ClosingOrder> SlotClosing::orders(const QDate& movementDate)
 {
     const Params user{{"WUtil", m_user}};
-    const IssueSettings issue = issueSettings();
+    const ClosingParameters issue = ClosingParameters::read(m_db);
     const kv::db::QueryResult listed = m_db.query(
         QStringLiteral("SELECT ANO, SEMANA, ORDNRO, SUBORC, DETAIL, CLINRO, PRODUZ, QTDPROD, LISTQTDPROD FROM WORKORDFAB "
                        "WHERE UTIL = :WUtil ORDER BY DATAENT, ANO, SEMANA, ORDNRO, SUBORC, DETAIL"),
@@ -161,7 +162,7 @@ std::vector<ClosingOrder> SlotClosing::orders(const QDate& movementDate)
             const double quantity = lines.value(j, QStringLiteral("QUANTIDADE")).toDouble();
             order.consumptions.push_back(
                 {lines.value(j, QStringLiteral("WRK_DETAIL")).toInt(), lineText("ARTIGO"), quantity});
-            order.movements.push_back({lineText("ARTIGO"), quantity, issue.transaction, issue.warehouse,
+            order.movements.push_back({lineText("ARTIGO"), quantity, issue.issueTransaction, issue.issueWarehouse,
                                        number("CLINRO"), order.orderNumber, movementDate});
         }
         orders.push_back(std::move(order));
@@ -176,16 +177,14 @@ QStringList SlotClosing::setupProblems(kv::db::Connection& application, kv::db::
     if (!invoicing.scalar(QStringLiteral("SELECT ANO FROM STKPARGER WHERE ANO = :ANO"), year).isValid())
         return {QStringLiteral("<PARAMETROS GERAIS> ... INEXISTENTES")};
     const QString check = QStringLiteral("Verifique Parâmetros Gerais ...");
-    const kv::db::QueryResult row = application.query(
-        QStringLiteral("SELECT TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
-    if (row.isEmpty())
+    const ClosingParameters parameters = ClosingParameters::read(application);
+    if (!parameters.found)
         return {check};
-    auto code = [&row](const char* column) { return row.value(0, QLatin1String(column)).toInt(); };
-    if (!posting.transaction(code("TRS_ENTRADA")) || !posting.transaction(code("TRS_SAIDA")))
+    if (!posting.transaction(parameters.entryTransaction) || !posting.transaction(parameters.issueTransaction))
         return {QStringLiteral("Parametrização de Movimentos Inexistente ..."), check};
-    if (!posting.warehouseExists(code("ARM_ENTRADA")))
+    if (!posting.warehouseExists(parameters.entryWarehouse))
         return {QStringLiteral("Parametrização de Armazém Produtos Acabados Inexistente ..."), check};
-    if (!posting.warehouseExists(code("ARM_SAIDA")))
+    if (!posting.warehouseExists(parameters.issueWarehouse))
         return {QStringLiteral("Parametrização de Armazém Matéria Prima Inexistente ..."), check};
     if (!invoicing.scalar(QStringLiteral("SELECT ANO FROM PARGER WHERE ANO = :ANO"), year).isValid())
         return {QStringLiteral("PARAMETROS GERAIS, Inexistentes")};

@@ -27,6 +27,18 @@ struct ClosingLimits {
     QString articleTo = QString(16, QLatin1Char('Z'));
 };
 
+// The closing's transactions and warehouses (`ORCPARGER` row 1; 0 when the
+// row is missing).
+struct ClosingParameters {
+    int entryTransaction = 0; // TRS_ENTRADA
+    int issueTransaction = 0; // TRS_SAIDA
+    int entryWarehouse = 0; // ARM_ENTRADA
+    int issueWarehouse = 0; // ARM_SAIDA
+    bool found = false;
+
+    static ClosingParameters read(kv::db::Connection& application);
+};
+
 // The closing of `ORDFABDET` orders from typed consumptions: the user's
 // order list (`WORKORDFAB`) and consumption list (`WORKORDFABDET`), the
 // checks before posting and the orders handed to ProductionClosing. The
@@ -60,12 +72,6 @@ public:
                                      StockPosting& posting, const QString& workingYear);
 
 private:
-    struct IssueSettings {
-        int transaction = 0;
-        int warehouse = 0;
-    };
-    IssueSettings issueSettings();
-
     kv::db::Connection& m_db;
     QString m_user;
 };

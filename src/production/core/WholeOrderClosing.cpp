@@ -167,11 +167,7 @@ int WholeOrderClosing::checkMaterials(StockPosting& posting)
 {
     const kv::db::QueryResult rows = ticked();
     const std::vector<kv::quotes::WasteBand> waste = bands();
-    const kv::db::QueryResult parameters = m_db.query(
-        QStringLiteral("SELECT TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
-    auto parameter = [&parameters](const char* column) {
-        return parameters.isEmpty() ? 0 : parameters.value(0, QLatin1String(column)).toInt();
-    };
+    const ClosingParameters parameters = ClosingParameters::read(m_db);
     kv::db::Transaction transaction(m_db);
     m_db.exec(QStringLiteral("Delete from ACTUALFECHOOF where Util=:WUtil"), {{"WUtil", m_user}});
     int errors = 0;
@@ -187,13 +183,13 @@ int WholeOrderClosing::checkMaterials(StockPosting& posting)
     };
     if (!rows.isEmpty()) {
         const QVariant first = rows.value(0, QStringLiteral("ORDNRO"));
-        if (!posting.transaction(parameter("TRS_SAIDA")))
-            insertError(first, 0, {}, QStringLiteral("Cod.Movimento de Saida inexistente ...") + QString::number(parameter("TRS_SAIDA")));
-        if (!posting.warehouseExists(parameter("ARM_SAIDA")))
-            insertError(first, 0, {}, QStringLiteral("Armazem Matéria Prima Inexistente ") + QString::number(parameter("ARM_SAIDA")));
-        if (!posting.transaction(parameter("TRS_ENTRADA")))
+        if (!posting.transaction(parameters.issueTransaction))
+            insertError(first, 0, {}, QStringLiteral("Cod.Movimento de Saida inexistente ...") + QString::number(parameters.issueTransaction));
+        if (!posting.warehouseExists(parameters.issueWarehouse))
+            insertError(first, 0, {}, QStringLiteral("Armazem Matéria Prima Inexistente ") + QString::number(parameters.issueWarehouse));
+        if (!posting.transaction(parameters.entryTransaction))
             insertError(first, 0, {}, QStringLiteral("Parametrização de Movimentos Inexistente ..."));
-        if (!posting.warehouseExists(parameter("ARM_ENTRADA")))
+        if (!posting.warehouseExists(parameters.entryWarehouse))
             insertError(first, 0, {}, QStringLiteral("Parametrização de Armazém Produtos Acabados Inexistente ..."));
     }
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
@@ -234,11 +230,7 @@ std::vector<ClosingOrder> WholeOrderClosing::orders(const QDate& movementDate)
 {
     const kv::db::QueryResult rows = ticked();
     const std::vector<kv::quotes::WasteBand> waste = bands();
-    const kv::db::QueryResult parameters = m_db.query(
-        QStringLiteral("SELECT TRS_ENTRADA, TRS_SAIDA, ARM_ENTRADA, ARM_SAIDA FROM ORCPARGER WHERE CODIGO = 1"));
-    auto parameter = [&parameters](const char* column) {
-        return parameters.isEmpty() ? 0 : parameters.value(0, QLatin1String(column)).toInt();
-    };
+    const ClosingParameters parameters = ClosingParameters::read(m_db);
     std::vector<ClosingOrder> orders;
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
         ClosingOrder order;
@@ -262,11 +254,11 @@ std::vector<ClosingOrder> WholeOrderClosing::orders(const QDate& movementDate)
             const double quantity = type == GlueTable ? glueConsumption(m.calculation, m.grams, m.percentage, figures)
                                                       : boardConsumption(m.calculation, m.grams, figures);
             if (quantity != 0)
-                order.movements.push_back({m.article, quantity, parameter("TRS_SAIDA"), parameter("ARM_SAIDA"),
+                order.movements.push_back({m.article, quantity, parameters.issueTransaction, parameters.issueWarehouse,
                                            customer, order.orderNumber, movementDate});
         }
         order.movements.push_back({rows.value(i, QStringLiteral("ARTIGO")).toString(), order.produced,
-                                   parameter("TRS_ENTRADA"), parameter("ARM_ENTRADA"), customer, order.orderNumber,
+                                   parameters.entryTransaction, parameters.entryWarehouse, customer, order.orderNumber,
                                    movementDate});
         orders.push_back(std::move(order));
     }

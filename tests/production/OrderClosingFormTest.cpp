@@ -208,6 +208,35 @@ TEST_P(ClosingForm, ModelTIssuesTheBoardAndEntersTheFinishedGoods)
     EXPECT_EQ(form.gridRowCount("DbGrid1"), 0);
 }
 
+TEST_P(ClosingForm, MissingParametersCloseTheForm)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    struct Case {
+        const char* change;
+        bool invoicing;
+        QStringList messages;
+    };
+    const Case cases[] = {
+        {"DELETE FROM STKPARGER WHERE ANO = '2024'", true, {"<PARAMETROS GERAIS> ... INEXISTENTES"}},
+        {"UPDATE ORCPARGER SET TRS_SAIDA = 99 WHERE CODIGO = 1", false,
+         {"Parametrização de Movimentos Inexistente ...", "Verifique Parâmetros Gerais ..."}},
+        {"UPDATE ORCPARGER SET ARM_SAIDA = 98 WHERE CODIGO = 1", false,
+         {"Parametrização de Armazém Matéria Prima Inexistente ...", "Verifique Parâmetros Gerais ..."}},
+        {"DELETE FROM PARGER WHERE ANO = '2024'", true, {"PARAMETROS GERAIS, Inexistentes"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        ClosingFormBed bed(GetParam());
+        (c.invoicing ? bed.stock.invoicing() : bed.stock.application()).exec(QString::fromLatin1(c.change));
+        FormDriver form = bed.stock.scenario.open("TORCF108");
+        bed.stock.scenario.settle();
+        QStringList shown = bed.stock.scenario.messages().texts();
+        shown.removeAll("Data Inexistente no Ficheiro de Calendário"); // the plain company has no calendar
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_FALSE(form.isOpen());
+    }
+}
+
 KV_ENGINE_SUITE(ClosingForm);
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "production/forms/ProductionForms.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "production/core/ProductionClosing.h"
+#include "production/forms/OrderClosingForm.h"
 #include "production/forms/OrderConsultationForm.h"
 #include "production/forms/OrderIssueForm.h"
 #include "production/forms/ProductionSessionState.h"
@@ -65,6 +67,11 @@ std::shared_ptr<ProductionSessionState> registerProductionForms(kv::shell::Sessi
                                                                 &session.installation()};
     forms.add(QStringLiteral("TORCF110"),
               [stockMapEnvironment](QWidget* parent) { return new TORCF110(stockMapEnvironment, parent); });
+    for (const auto& [className, model] : {std::pair{"TORCF107", ClosingModel::WholeOrders},
+                                           std::pair{"TORCF108", ClosingModel::OrderSlots}})
+        forms.add(QString::fromLatin1(className), [&session, &forms, model](QWidget* parent) -> QDialog* {
+            return new OrderClosingForm(model, session, forms, parent);
+        });
     StockMapReports::registerReports(forms);
     for (const RequirementsScreenVariant& variant :
          {RequirementsScreenVariant::requisition(), RequirementsScreenVariant::manufacture()})

@@ -117,6 +117,18 @@ kv::shell::SubsystemUnit productionUnit()
         {11, unit.name, [](VersionStepContext& step) { step.createTable(QStringLiteral("ORDFABIMPR")); }},
         // Stock posting and the closing of production orders.
         {11, unit.name, addStockPostingTables},
+        // The closing lists name each order by its whole key and keep the
+        // produced quantity they found.
+        {11, unit.name, [](VersionStepContext& step) {
+             step.createTable(QStringLiteral("WORKORDFABDET"));
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
+             for (const char* table : {"WORKORDFAB", "WORKORDFABDET"}) {
+                 step.addColumn(QString::fromLatin1(table), QStringLiteral("ANO"), FieldType::Text, 4);
+                 step.addColumn(QString::fromLatin1(table), QStringLiteral("SEMANA"), FieldType::Text, 2);
+             }
+             step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("LISTQTDPROD"), FieldType::Float);
+         }},
         // Materials requirements: the users' work tables, the requisitions,
         // purchase orders and their print queue, and delivery place 1's address.
         {11, unit.name, [](VersionStepContext& step) {

@@ -1,3 +1,4 @@
+#include "production/core/OrderRangeLimits.h"
 #include "production/forms/OrderClosingForm.h"
 
 #include "platform/db/Dataset.h"
@@ -179,27 +180,14 @@ bool OrderClosingForm::wholeOrders() const { return m_model == ClosingModel::Who
 
 void OrderClosingForm::buildLimits(const kv::ui::FormRegistry& forms)
 {
-    using kv::text::LimitKind;
     using kv::text::LimitPair;
-    using kv::text::LimitWarning;
     m_lookups = std::make_unique<kv::quotes::SelectionLookups>(kv::quotes::QuoteFormsEnvironment{
         &m_session.state(), &m_session.dataModules(), &forms, &m_session.installation()});
     const QDate today = m_session.state().WData;
-    LimitPair customers{ClosingCustomers, LimitKind::Integer, qint64(1), qint64(99999999)};
-    customers.emptyFromRefused = LimitWarning::box(QStringLiteral("Cliente Inválido"));
-    customers.emptyTo = LimitWarning::box(QStringLiteral("Cliente Inválido"));
-    customers.inverted = LimitWarning::box(QStringLiteral("Limite de Clientes Inválido"));
-    customers.reopensSelection = true;
-    LimitPair numbers{ClosingNumbers, LimitKind::Integer, qint64(1), qint64(999999999)};
-    numbers.emptyTo = LimitWarning::box(QStringLiteral("Limite inválido inválida !!!"));
-    numbers.inverted = LimitWarning::box(QStringLiteral("Selecção inválida !!!"));
-    numbers.reopensSelection = true;
-    LimitPair dates{ClosingDeliveries, LimitKind::Date, today.addDays(-30), today.addDays(365)};
-    dates.inverted = LimitWarning::box(QStringLiteral("LIMITE DE DATAS INVÁLIDO"));
-    dates.reopensSelection = true;
-    LimitPair articles{ClosingArticles, LimitKind::Text, QString(), QString(16, QLatin1Char('Z'))};
-    articles.inverted = LimitWarning::box(QStringLiteral("LIMITE DE ARTIGOS INVÁLIDO"));
-    articles.reopensSelection = true;
+    const LimitPair customers = customerLimits(ClosingCustomers);
+    const LimitPair numbers = orderNumberLimits(ClosingNumbers);
+    const LimitPair dates = orderDateLimits(ClosingDeliveries, today.addDays(-30), today.addDays(365));
+    const LimitPair articles = articleLimits(ClosingArticles);
 
     kv::ui::LimitFields customerFields(ClosingCustomers, QStringLiteral("Limite Clientes : "),
                                        QStringLiteral("Edit_CliNro1"), QStringLiteral("Edit_CliNro2"), 8);

@@ -1,3 +1,4 @@
+#include "production/core/OrderRangeLimits.h"
 #include "production/forms/OrderConsultationForm.h"
 
 #include "production/core/CalculaSemana.h"
@@ -269,30 +270,14 @@ OrderConsultationForm::~OrderConsultationForm() = default;
 
 void OrderConsultationForm::buildLimits()
 {
-    using kv::text::LimitKind;
     using kv::text::LimitPair;
-    using kv::text::LimitWarning;
     const QDate today = m_session.state().WData;
     const OrderSelection defaults = OrderSelection::defaults(today);
 
-    LimitPair customers{Customers, LimitKind::Integer, qint64(1), qint64(99999999)};
-    customers.emptyFromRefused = LimitWarning::box(QStringLiteral("Cliente Inválido"));
-    customers.emptyTo = LimitWarning::box(QStringLiteral("Cliente Inválido"));
-    customers.inverted = LimitWarning::box(QStringLiteral("Limite de Clientes Inválido"));
-    customers.reopensSelection = true;
-    LimitPair numbers{Numbers, LimitKind::Integer, qint64(1), qint64(999999999)};
-    numbers.emptyTo = LimitWarning::box(QStringLiteral("Limite inválido inválida !!!"));
-    numbers.inverted = LimitWarning::box(QStringLiteral("Selecção inválida !!!"));
-    numbers.reopensSelection = true;
-    auto dates = [](const QString& name, const QDate& from, const QDate& to) {
-        LimitPair pair{name, LimitKind::Date, from, to};
-        pair.inverted = LimitWarning::box(QStringLiteral("LIMITE DE DATAS INVÁLIDO"));
-        pair.reopensSelection = true;
-        return pair;
-    };
-    LimitPair articles{Articles, LimitKind::Text, QString(), QString(16, QLatin1Char('Z'))};
-    articles.inverted = LimitWarning::box(QStringLiteral("LIMITE DE ARTIGOS INVÁLIDO"));
-    articles.reopensSelection = true;
+    const LimitPair customers = customerLimits(Customers);
+    const LimitPair numbers = orderNumberLimits(Numbers);
+    const auto dates = orderDateLimits;
+    const LimitPair articles = articleLimits(Articles);
 
     kv::ui::LimitFields customerFields(Customers, bySlots() ? QStringLiteral("Cli. Nº : ")
                                                           : QStringLiteral("Limite Clientes : "),

@@ -139,10 +139,14 @@ int addProcedureLine(kv::db::Connection& application, int procedure, const Proce
                                 {QStringLiteral("N"), line.tableName.left(NameWidth)},
                                 {QStringLiteral("S"), line.designation.left(DesignationWidth)}};
     kv::db::Transaction transaction(application);
-    // The number is taken in the statement that stores the line. Two
-    // workstations adding a line at once may still compute the same number
-    // (PostgreSQL reads the highest line before the other commits); the one
-    // refused by the key takes the next number, so both lines are stored.
+    // Workstations adding lines to one procedure wait for each other on its
+    // row (on SQLite the transaction already writes alone), so the number
+    // each takes in the statement that stores the line is free. Without the
+    // row, two may still compute the same number: the one refused by the key
+    // takes the next, so both lines are stored.
+    if (application.dialect() == kv::db::Dialect::Postgres)
+        application.scalar(QStringLiteral("SELECT CODIGO FROM PROCMAS WHERE CODIGO = :P FOR UPDATE"),
+                           {{QStringLiteral("P"), procedure}});
     constexpr int Attempts = 20;
     for (int attempt = 1;; ++attempt) {
         kv::db::Transaction step(application);

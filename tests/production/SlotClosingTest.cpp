@@ -31,14 +31,15 @@ struct SlotBed {
     // the planned lines given as (line, table type, article).
     void addOrder(int number, double quantity, double produced, bool withQuote = true,
                   std::vector<std::tuple<int, int, QString>> lines = {{1, 8, "CART-1"}},
-                  const QString& year = "2024")
+                  const QString& year = "2024", const QString& week = "12")
     {
         insertRows(stock.application(), "ORDFABDET",
                    {"ANO", "SEMANA", "ORDNRO", "SUBORC", "DETAIL", "ORCNRO", "CLINRO", "ARTIGO", "DATAENT",
                     "QUANTIDADE", "QUANTFINAL", "QTDPROD", "PRODUZ"},
-                   {{year, "12", number, 0, 1, 7000 + number, 5, "CAIXA-1", QDateTime(StockFixture::Day, QTime(0, 0)),
+                   {{year, week, number, 0, 1, 7000 + number, 5, "CAIXA-1", QDateTime(StockFixture::Day, QTime(0, 0)),
                      quantity, quantity, produced, "N"}});
-        if (withQuote)
+        if (withQuote && !stock.application().scalar("SELECT CODIGO FROM ORCMAS WHERE CODIGO = :C AND SUBCODIGO = 0",
+                                                     {{"C", 7000 + number}}).isValid())
             insertRows(stock.application(), "ORCMAS", {"CODIGO", "SUBCODIGO", "CARTOLINA"}, {{7000 + number, 0, 3}});
         for (const auto& [line, type, article] : lines)
             insertRows(stock.application(), "ORCCONSUMOS",
@@ -99,6 +100,61 @@ TEST_P(SlotClosingTest, ListsWhatIsLeftToProduceAndTheBoardLines)
     const auto lines = bed.stock.application().query("SELECT WRK_DETAIL, ARTIGO FROM WORKORDFABDET WHERE UTIL = 'ANA'");
     ASSERT_EQ(lines.rows.size(), 1u); // boards only
     EXPECT_EQ(lines.value(0, "ARTIGO").toString(), "CART-1");
+}
+
+// One number, sub-quote and slot in three years and two weeks: each order is
+// listed and closed on its own, with its own consumption lines.
+TEST_P(SlotClosingTest, OrdersSharingANumberAcrossWeeksAndYearsCloseApart)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    struct Case {
+        const char* year;
+        const char* week;
+        bool withLine;
+        double produced; // typed
+        bool ticked;
+        double consumed; // typed on line 1
+        const char* expected; // QTDPROD|PRODUZ after the run
+    };
+    const Case cases[] = {{"2024", "12", true, 0, false, 0, "0|N"},
+                          {"2023", "12", true, 300, true, 5, "300|S"},
+                          {"2025", "13", false, 100, false, 0, "100|N"}};
+    SlotBed bed(GetParam());
+    for (const Case& c : cases)
+        bed.addOrder(750, 1000, 0, true,
+                     c.withLine ? std::vector<std::tuple<int, int, QString>>{{1, 8, "CART-1"}}
+                                : std::vector<std::tuple<int, int, QString>>{},
+                     c.year, c.week);
+    bed.list.rebuild(bed.limits);
+    kv::db::Connection& db = bed.stock.application();
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM WORKORDFAB WHERE UTIL = 'ANA'").toInt(), 3);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM WORKORDFABDET WHERE UTIL = 'ANA'").toInt(), 2);
+    for (const Case& c : cases) {
+        const kv::db::Params key{{"A", c.year}, {"S", c.week}, {"Q", c.produced}, {"P", c.ticked ? "S" : "N"},
+                                 {"C", c.consumed}};
+        db.exec("UPDATE WORKORDFAB SET QTDPROD = :Q, PRODUZ = :P WHERE UTIL = 'ANA' AND ANO = :A AND SEMANA = :S", key);
+        db.exec("UPDATE WORKORDFABDET SET QUANTIDADE = :C WHERE UTIL = 'ANA' AND ANO = :A AND SEMANA = :S", key);
+    }
+    const ClosingOutcome outcome = bed.run();
+    EXPECT_FALSE(outcome.stopped);
+    for (const Case& c : cases) {
+        const kv::db::Params key{{"A", c.year}, {"S", c.week}};
+        const auto row = db.query("SELECT QTDPROD, PRODUZ FROM ORDFABDET WHERE ANO = :A AND SEMANA = :S AND ORDNRO = 750",
+                                  key);
+        EXPECT_EQ(row.value(0, "QTDPROD").toString() + "|" + row.value(0, "PRODUZ").toString(), c.expected)
+            << c.year << "/" << c.week;
+        if (c.withLine) {
+            EXPECT_DOUBLE_EQ(
+                db.scalar("SELECT COALESCE(CONSUMIDO, 0) FROM ORCCONSUMOS WHERE ANO = :A AND CODIGO = 750", key)
+                    .toDouble(),
+                c.consumed)
+                << c.year;
+        }
+    }
+
+    bed.list.rebuild(bed.limits); // the closed order leaves the list, the others stay
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM WORKORDFAB WHERE UTIL = 'ANA' AND ANO = '2023'").toInt(), 0);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM WORKORDFAB WHERE UTIL = 'ANA'").toInt(), 2);
 }
 
 TEST_P(SlotClosingTest, PartialAndFinalClosings)

@@ -80,15 +80,16 @@ OrderClosingForm::OrderClosingForm(ClosingModel model, kv::shell::Session& sessi
                                             : QStringList{QStringLiteral("QTDPROD"), QStringLiteral("PRODUZ")};
     m_orders->setUpdateStatements(kv::db::UpdateStatements::forTable(
         QStringLiteral("WORKORDFAB"), typed,
-        {QStringLiteral("UTIL"), QStringLiteral("ORDNRO"), QStringLiteral("SUBORC"), QStringLiteral("DETAIL")}));
+        {QStringLiteral("UTIL"), QStringLiteral("ANO"), QStringLiteral("SEMANA"), QStringLiteral("ORDNRO"),
+         QStringLiteral("SUBORC"), QStringLiteral("DETAIL")}));
     m_orders->setSql(QStringLiteral("SELECT * FROM WORKORDFAB WHERE UTIL = :WUtil AND PRODUZ = 'N' "
                                     "ORDER BY DATAENT, ANO, SEMANA, ORDNRO, SUBORC, DETAIL"));
     m_lines = dataset("WORKORDFABDET");
     m_lines->setMode(kv::db::DatasetMode::Cached);
     m_lines->setUpdateStatements(kv::db::UpdateStatements::forTable(
         QStringLiteral("WORKORDFABDET"), {QStringLiteral("QUANTIDADE")},
-        {QStringLiteral("UTIL"), QStringLiteral("ORDNRO"), QStringLiteral("SUBORC"), QStringLiteral("DETAIL"),
-         QStringLiteral("WRK_DETAIL")}));
+        {QStringLiteral("UTIL"), QStringLiteral("ANO"), QStringLiteral("SEMANA"), QStringLiteral("ORDNRO"),
+         QStringLiteral("SUBORC"), QStringLiteral("DETAIL"), QStringLiteral("WRK_DETAIL")}));
     m_lines->setSql(QStringLiteral("SELECT * FROM WORKORDFABDET WHERE UTIL = :WUtil AND ANO = :ANO AND SEMANA = :SEMANA "
                                    "AND ORDNRO = :ORDNRO AND SUBORC = :SUBORC AND DETAIL = :DETAIL ORDER BY WRK_DETAIL"));
     m_errors = dataset("ACTUALFECHOOF");

@@ -82,6 +82,8 @@ kv::shell::SubsystemUnit productionUnit()
                      declareDataset("ZURIVAVEZA", App, "ORCCONSUMOS", "ORCCONSUMOS", 'R', "CODIGO,SUBCODIGO,DETAIL")};
     unit.createdTables = {kv::shell::createdTable("WORKORDFABDET", "production",
                                                   {{QStringLiteral("UTIL"), FieldType::Text, 15, true},
+                                                   {QStringLiteral("ANO"), FieldType::Text, 4, true},
+                                                   {QStringLiteral("SEMANA"), FieldType::Text, 2, true},
                                                    {QStringLiteral("ORDNRO"), FieldType::Int32, 0, true},
                                                    {QStringLiteral("SUBORC"), FieldType::Int32, 0, true},
                                                    {QStringLiteral("DETAIL"), FieldType::Int32, 0, true},
@@ -118,15 +120,15 @@ kv::shell::SubsystemUnit productionUnit()
         // Stock posting and the closing of production orders.
         {11, unit.name, addStockPostingTables},
         // The closing lists name each order by its whole key and keep the
-        // produced quantity they found.
+        // produced quantity they found. Their rows last one listing, so an
+        // older company's tables are made again with the new key.
         {11, unit.name, [](VersionStepContext& step) {
+             for (const char* table : {"WORKORDFAB", "WORKORDFABDET"})
+                 step.db().exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QString::fromLatin1(table)));
+             step.createMissingTables({QStringLiteral("WORKORDFAB")});
              step.createTable(QStringLiteral("WORKORDFABDET"));
              step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLCOMPRI2"), FieldType::Float);
              step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("PLLARGUR2"), FieldType::Float);
-             for (const char* table : {"WORKORDFAB", "WORKORDFABDET"}) {
-                 step.addColumn(QString::fromLatin1(table), QStringLiteral("ANO"), FieldType::Text, 4);
-                 step.addColumn(QString::fromLatin1(table), QStringLiteral("SEMANA"), FieldType::Text, 2);
-             }
              step.addColumn(QStringLiteral("WORKORDFAB"), QStringLiteral("LISTQTDPROD"), FieldType::Float);
          }},
         // Materials requirements: the users' work tables, the requisitions,

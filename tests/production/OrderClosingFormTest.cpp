@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 namespace kv::production::test {
 namespace {
 
@@ -107,6 +109,24 @@ TEST_P(ClosingForm, ConfirmedConsumptionIsIssuedAndTheOrderClosesAtItsFinalQuant
     EXPECT_DOUBLE_EQ(bed.stock.application().scalar("SELECT CONSUMIDO FROM ORCCONSUMOS WHERE CODIGO = 760").toDouble(),
                      120);
     EXPECT_EQ(form.gridColumn("DbGrid1", 0), QStringList{"761"}); // the closed order left the list
+}
+
+TEST_P(ClosingForm, TheNavigatorMovesThroughTheListAndTheLinesFollow)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    ClosingFormBed bed(GetParam());
+    bed.stock.application().exec("UPDATE ORCCONSUMOS SET ARTIGO = 'CART-2' WHERE CODIGO = 761");
+    FormDriver form = bed.open();
+    ASSERT_EQ(form.gridRowCount("DbGrid1"), 2);
+    const QStringList headings = {form.find<QWidget>("ColumnHeadings")->findChildren<QLabel*>()[0]->text(),
+                                  form.find<QWidget>("ColumnHeadings")->findChildren<QLabel*>()[1]->text()};
+    EXPECT_EQ(headings, (QStringList{"Formato Plano ", "Quantidades"}));
+    form.click("Next");
+    EXPECT_EQ(ClosingFormBed::rows(form, "DbGrid1").value("ORDNRO").toInt(), 761);
+    EXPECT_EQ(form.gridColumn("DBGrid3", 0), QStringList{"CART-2"});
+    form.click("First");
+    EXPECT_EQ(ClosingFormBed::rows(form, "DbGrid1").value("ORDNRO").toInt(), 760);
+    EXPECT_EQ(form.gridColumn("DBGrid3", 0), QStringList{"CART-1"});
 }
 
 TEST_P(ClosingForm, UnconfirmedConsumptionIsDroppedOnARowChangeAndTakesNoNumber)

@@ -76,14 +76,16 @@ struct WholeBed {
         limits.deliveryFrom = limits.deliveryTo = StockFixture::Day;
     }
 
-    void addOrder(int number, double length = 50, double width = 100, int glue = 0)
+    void addOrder(int number, double length = 50, double width = 100, int glue = 0, const QString& year = "2024")
     {
         insertRows(stock.application(), "ORDFABRICO",
                    {"ANO", "ORDNRO", "SUBORC", "DETAIL", "ORCNRO", "CLINRO", "ARTIGO", "DATAENT", "QUANTIDADE",
                     "PLCOMPRI", "PLLARGUR", "PRODUZ", "ACTSTK", "CCOL_MAT1", "CCOL_TMAT1", "COL_MAT1"},
-                   {{"2024", number, 0, 1, 8000 + number, 5, "CAIXA-1", QDateTime(StockFixture::Day, QTime(0, 0)),
+                   {{year, number, 0, 1, 8000 + number, 5, "CAIXA-1", QDateTime(StockFixture::Day, QTime(0, 0)),
                      1000, length, width, "N", "N", 9001, 8, glue}});
-        insertRows(stock.application(), "ORCMAS", {"CODIGO", "SUBCODIGO", "UNDPLANO"}, {{8000 + number, 0, 2}});
+        if (!stock.application().scalar("SELECT CODIGO FROM ORCMAS WHERE CODIGO = :C AND SUBCODIGO = 0",
+                                        {{"C", 8000 + number}}).isValid())
+            insertRows(stock.application(), "ORCMAS", {"CODIGO", "SUBCODIGO", "UNDPLANO"}, {{8000 + number, 0, 2}});
     }
     void tick(int number, double produced)
     {
@@ -111,9 +113,14 @@ TEST_P(WholeOrderClosingTest, OneDocumentOverTwoOrdersWithIssuesAndEntries)
     bed.tick(802, 100); // 50 sheets
     EXPECT_TRUE(bed.list.checkTyped().isEmpty());
     StockPosting posting = bed.stock.posting();
-    EXPECT_EQ(bed.list.checkMaterials(posting), 0);
+    std::vector<int> checked;
+    EXPECT_EQ(bed.list.checkMaterials(posting, [&checked](int order) { checked.push_back(order); }), 0);
+    EXPECT_EQ(checked, (std::vector<int>{801, 802})); // what the status bar names, in list order
     ProductionClosing closing = bed.stock.closing(ClosingModel::WholeOrders);
-    const ClosingOutcome outcome = closing.run(bed.list.orders(StockFixture::Day));
+    std::vector<int> closed;
+    const ClosingOutcome outcome =
+        closing.run(bed.list.orders(StockFixture::Day), {}, [&closed](int order) { closed.push_back(order); });
+    EXPECT_EQ(closed, (std::vector<int>{801, 802}));
     EXPECT_EQ(outcome.document, StockFixture::FirstDocument);
     const auto lines =
         bed.stock.invoicing().query("SELECT DOCNRO, DETAIL, ARTNRO, QUANTIDADE, ORDFAB FROM STKMOV ORDER BY DETAIL");
@@ -127,6 +134,26 @@ TEST_P(WholeOrderClosingTest, OneDocumentOverTwoOrdersWithIssuesAndEntries)
     }
     EXPECT_EQ(bed.stock.application().scalar("SELECT COUNT(*) FROM ORDFABRICO WHERE PRODUZ = 'S' AND ACTSTK = 'S'").toInt(),
               2);
+}
+
+// One number, sub-quote and slot in two years: both are listed, and only
+// the ticked one closes.
+TEST_P(WholeOrderClosingTest, OrdersSharingANumberAcrossYearsCloseApart)
+{
+    KV_SKIP_WITHOUT(GetParam());
+    WholeBed bed(GetParam());
+    bed.addOrder(810, 50, 100, 0, "2023");
+    bed.addOrder(810, 50, 100, 0, "2024");
+    bed.list.rebuild(bed.limits);
+    kv::db::Connection& db = bed.stock.application();
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM WORKORDFAB WHERE UTIL = 'ANA'").toInt(), 2);
+    db.exec("UPDATE WORKORDFAB SET QTDPROD = 100, PRODUZ = 'S' WHERE UTIL = 'ANA' AND ANO = '2024'");
+    StockPosting posting = bed.stock.posting();
+    EXPECT_EQ(bed.list.checkMaterials(posting), 0);
+    ProductionClosing closing = bed.stock.closing(ClosingModel::WholeOrders);
+    EXPECT_EQ(closing.run(bed.list.orders(StockFixture::Day)).closed, 1);
+    EXPECT_EQ(db.scalar("SELECT PRODUZ FROM ORDFABRICO WHERE ANO = '2024' AND ORDNRO = 810").toString(), "S");
+    EXPECT_EQ(db.scalar("SELECT PRODUZ FROM ORDFABRICO WHERE ANO = '2023' AND ORDNRO = 810").toString(), "N");
 }
 
 TEST_P(WholeOrderClosingTest, ChecksBeforePostingTellWhatIsWrong)

@@ -227,7 +227,8 @@ bool ProductionClosing::finishPending()
     return finished;
 }
 
-ClosingOutcome ProductionClosing::run(const std::vector<ClosingOrder>& orders, const std::function<void(int)>& progress)
+ClosingOutcome ProductionClosing::run(const std::vector<ClosingOrder>& orders, const std::function<void(int)>& progress,
+                                      const std::function<void(int)>& working)
 {
     ClosingOutcome outcome;
     outcome.stopped = true;
@@ -241,6 +242,8 @@ ClosingOutcome ProductionClosing::run(const std::vector<ClosingOrder>& orders, c
     kv::db::TwoDatabaseWork twoDatabases = work();
     int done = 0;
     for (const ClosingOrder& order : orders) {
+        if (working)
+            working(order.orderNumber);
         const QVariantMap data = encode(order, m_settings, m_consumptionYear, outcome.document);
         m_lastDocument = 0;
         kv::db::TwoDatabaseResult result;

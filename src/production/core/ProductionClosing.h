@@ -77,9 +77,11 @@ public:
     // could not be finished.
     bool finishPending();
 
-    // Closes the orders in their order. `progress` gets the whole percentage
-    // of the orders done.
-    ClosingOutcome run(const std::vector<ClosingOrder>& orders, const std::function<void(int)>& progress = {});
+    // Closes the orders in their order. `working` is told each order's
+    // number as its closing starts; `progress` gets the whole percentage of
+    // the orders done.
+    ClosingOutcome run(const std::vector<ClosingOrder>& orders, const std::function<void(int)>& progress = {},
+                       const std::function<void(int)>& working = {});
 
     // The clean-up of the working year's movements when a closing form closes.
     void cleanUp();

@@ -163,7 +163,7 @@ WholeOrderClosing::Material WholeOrderClosing::material(int tableType, int code)
             row.value(0, QStringLiteral("TIPOCALC")).toString()};
 }
 
-int WholeOrderClosing::checkMaterials(StockPosting& posting)
+int WholeOrderClosing::checkMaterials(StockPosting& posting, const std::function<void(int)>& working)
 {
     const kv::db::QueryResult rows = ticked();
     const std::vector<kv::quotes::WasteBand> waste = bands();
@@ -194,6 +194,8 @@ int WholeOrderClosing::checkMaterials(StockPosting& posting)
     }
     for (std::size_t i = 0; i < rows.rows.size(); ++i) {
         const QVariant order = rows.value(i, QStringLiteral("ORDNRO"));
+        if (working)
+            working(order.toInt());
         // Without the quote's units per sheet or a waste band there is no
         // sheet count: posting the order would issue the wrong quantities.
         if (!rows.value(i, QStringLiteral("QUOTE")).isValid() || rows.value(i, QStringLiteral("QUOTE")).isNull())

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,7 +49,8 @@ public:
     QString checkTyped();
     // Pass 2: the materials, sheet count and articles of every ticked
     // order. Writes the user's `ACTUALFECHOOF` rows afresh; returns how many.
-    int checkMaterials(StockPosting& posting);
+    // `working` is told each order's number as its check starts.
+    int checkMaterials(StockPosting& posting, const std::function<void(int)>& working = {});
     // The ticked orders in list order with their movements.
     std::vector<ClosingOrder> orders(const QDate& movementDate);
 

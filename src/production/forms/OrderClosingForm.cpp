@@ -5,6 +5,7 @@
 #include "platform/db/DbError.h"
 #include "platform/text/DateText.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/DbNavigator.h"
 #include "platform/ui/FieldWidth.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/MessageServiceSink.h"
@@ -22,11 +23,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
+#include <vector>
 
 namespace kv::production {
 
@@ -45,6 +50,36 @@ kv::ui::GridColumn closingColumn(const char* field, const char* title, int width
     c.width = width;
     c.checkBox = checkBox;
     return c;
+}
+
+// Titles over runs of a grid's columns (first to last index), kept over
+// them as the columns are sized or the grid scrolled.
+QWidget* closingHeadings(kv::ui::DbGrid* grid, const std::vector<std::tuple<QString, int, int>>& runs)
+{
+    auto* strip = new QWidget;
+    strip->setObjectName(QStringLiteral("ColumnHeadings"));
+    strip->setFixedHeight(strip->fontMetrics().height() + 4);
+    std::vector<std::tuple<QLabel*, int, int>> labels;
+    for (const auto& [title, first, last] : runs) {
+        auto* label = new QLabel(title, strip);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::Panel);
+        labels.emplace_back(label, first, last);
+    }
+    auto place = [grid, strip, labels] {
+        const QHeaderView* header = grid->horizontalHeader();
+        const int offset = grid->frameWidth() + (grid->verticalHeader()->isVisible() ? grid->verticalHeader()->width() : 0);
+        for (const auto& [label, first, last] : labels) {
+            int width = 0;
+            for (int column = first; column <= last; ++column)
+                width += header->sectionSize(column);
+            label->setGeometry(offset + header->sectionViewportPosition(first), 0, width, strip->height());
+        }
+    };
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionResized, strip, place);
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::geometriesChanged, strip, place);
+    QObject::connect(grid->horizontalScrollBar(), &QScrollBar::valueChanged, strip, place);
+    return strip;
 }
 
 // A context-menu entry of a grid with its key.
@@ -127,12 +162,21 @@ OrderClosingForm::OrderClosingForm(ClosingModel model, kv::shell::Session& sessi
                          closingColumn("QUANTIDADE", "A Produzir ", 9), closingColumn("QTDPROD", "Produzida ", 9),
                          closingColumn("PRODUZ", " Prod.?", 5, true)});
     DbGrid1->setEditableFields(typed);
+    outer->addWidget(closingHeadings(DbGrid1, {{QStringLiteral("Formato Plano "), 6, 7},
+                                               {QStringLiteral("Quantidades"), 8, 9}}));
     DbGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     addGridAction(DbGrid1, "Confirmar", QKeySequence(Qt::Key_Insert), [this] { BotGravarClick(); });
     addGridAction(DbGrid1, "Cancelar", QKeySequence(Qt::Key_F7), [this] { BotCancelarClick(); });
     if (!wholeOrders())
         addGridAction(DbGrid1, "Registar Consumos", QKeySequence(Qt::Key_F1), [this] { RegistarConsumos1Click(); });
     outer->addWidget(DbGrid1, 3);
+    BotNavig = new kv::ui::DbNavigator(body());
+    BotNavig->setObjectName(QStringLiteral("BotNavig"));
+    BotNavig->setDataset(m_orders.get());
+    auto* under = new QHBoxLayout;
+    under->addWidget(BotNavig);
+    under->addStretch(1);
+    outer->addLayout(under);
 
     auto* lower = new QHBoxLayout;
     DBGrid3 = new kv::ui::DbGrid;
@@ -276,6 +320,11 @@ void OrderClosingForm::FormActivate()
         return;
     }
     m_activated = true;
+    // Kept for the record: no control of the closing depends on them.
+    m_rights = m_session.rights()
+                   .readForm(kv::shell::RightsVariant::R4, state.WAplicacao, QStringLiteral("Planeamento"),
+                             QStringLiteral("Finalizacao Producao"))
+                   .rights;
     Edit_Data->setText(kv::text::date(state.WData));
     m_limits->showDefaults();
     showWeek(true);
@@ -426,6 +475,12 @@ void OrderClosingForm::BotCancelarClick()
     }
 }
 
+void OrderClosingForm::showWorking(const QString& pass, int order)
+{
+    setStatusText(0, pass + QString::number(order));
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 bool OrderClosingForm::checkBeforePosting()
 {
     kv::ui::MessageService& messages = kv::ui::messages();
@@ -440,10 +495,11 @@ bool OrderClosingForm::checkBeforePosting()
         focusField(DbGrid1);
         return false;
     }
-    if (wholeOrders())
-        setStatusText(0, QStringLiteral("Verificação de dados em curso ... O.F. : "));
     StockPosting posting(*connections.DbFacturacao, state.WUtil, state.WAno, {});
-    const int errors = wholeOrders() ? whole.checkMaterials(posting) : slot.checkConsumptions(posting);
+    const int errors = wholeOrders() ? whole.checkMaterials(posting, [this](int order) {
+        showWorking(QStringLiteral("Verificação de dados em curso ... O.F. : "), order);
+    })
+                                     : slot.checkConsumptions(posting);
     setStatusText(0, {});
     showErrors();
     if (errors > 0) {
@@ -481,13 +537,17 @@ void OrderClosingForm::BotGravarClick()
         kv::ui::MessageServiceSink sink;
         ProductionClosing posted(m_session.twoDatabaseKinds(), connections.DbKavorime, connections.DbFacturacao,
                                  {state.WUtil, state.WAno, m_model}, sink);
-        posted.run(orders, [this](int percent) {
-            Gauge1->setValue(percent);
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        posted.run(
+            orders,
+            [this](int percent) {
+                Gauge1->setValue(percent);
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            },
+            [this](int order) { showWorking(QStringLiteral("Calculos em curso ... O.F. : "), order); });
     } catch (const kv::db::DbError& error) {
         messages.fail(error.fullText());
     }
+    setStatusText(0, {});
     Gauge1->hide();
     Gauge1->setValue(0);
     OpenWORKORDFAB();

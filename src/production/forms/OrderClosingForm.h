@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Form.h"
+#include "shell/AccessRights.h"
 
 #include <QString>
 #include <map>
@@ -20,6 +21,7 @@ class Session;
 }
 namespace kv::ui {
 class DbGrid;
+class DbNavigator;
 class FormRegistry;
 class RangeLimitsBlock;
 } // namespace kv::ui
@@ -62,6 +64,8 @@ private:
     // Insert in the consumption grid: its typed quantities are kept.
     void MenuItem3Click();
     void showErrors();
+    // The pass and order a long run is at, in the first status panel.
+    void showWorking(const QString& pass, int order);
     bool writeTyped(kv::db::Dataset& rows);
     bool wholeOrders() const;
     // Passes 1 and 2 of the confirmation; false (with the messages shown)
@@ -71,6 +75,7 @@ private:
     ClosingModel m_model;
     kv::shell::Session& m_session;
     bool m_activated = false;
+    kv::shell::Rights m_rights;
     std::unique_ptr<kv::quotes::SelectionLookups> m_lookups;
     std::unique_ptr<kv::db::Dataset> m_orders;
     std::unique_ptr<kv::db::Dataset> m_lines;
@@ -81,6 +86,7 @@ private:
     kv::ui::DbGrid* DbGrid1 = nullptr;
     kv::ui::DbGrid* DBGrid2 = nullptr;
     kv::ui::DbGrid* DBGrid3 = nullptr;
+    kv::ui::DbNavigator* BotNavig = nullptr;
     QProgressBar* Gauge1 = nullptr;
 };
 

@@ -168,6 +168,14 @@ const SkipCase GenSkipCases[] = {
          bed.invoicing().exec("UPDATE ENCCLIDET SET ORCNRO = 8002, ARTIGO = 'ART-OUTRO' WHERE ENCNRO = 3010 AND DETAIL = 2");
      },
      "A O.F. 3010 (OF-1) já é do orçamento 8001, artigo ART-GER"},
+    // The slot's planned consumption has no week in its key: another week's
+    // order row in the same slot would take it over.
+    {"slot_used_in_another_week",
+     [](GenerationBed& bed) {
+         bed.invoicing().exec("UPDATE ENCCLIDET SET SEMANA = '13' WHERE ENCNRO = 3010 AND DETAIL = 2");
+         bed.application().exec("UPDATE TEMPENCCLIDET SET SEMANA = '13' WHERE ENCNRO = 3010 AND DETAIL = 2");
+     },
+     "A O.F. 3010 (OF-1) já existe na semana"},
     {"line_gone",
      [](GenerationBed& bed) { bed.invoicing().exec("DELETE FROM ENCCLIDET WHERE ENCNRO = 3010 AND DETAIL = 2"); },
      "Encomenda Inexistente 3010"},

@@ -280,6 +280,14 @@ OrderGeneration::RowOutcome OrderGeneration::generateRow(const WorkListRow& row,
                 repository.rewriteConsumption(key, plan);
                 repository.mergeIntoOrderRow(key, *stored, quantity, plan.sheets, row.delivery);
             } else {
+                // Planned consumption is keyed without the week: a slot of this
+                // number already used in another week of the year is refused, or
+                // its consumption would be replaced.
+                if (const QString other = repository.otherWeekOfSlot(key); !other.isEmpty())
+                    throw RowRefused(QStringLiteral("A O.F. %1 (OF-%2) já existe na semana %3: a %4 fica por gerar.")
+                                         .arg(l.orderNumber)
+                                         .arg(row.slot)
+                                         .arg(other, lineName(l.orderNumber, l.detail)));
                 const ConsumptionPlan plan = planner.compute(quote, costLines, quantity);
                 repository.createConsumption(key, row.delivery, plan);
                 repository.insertOrderRow(key, l, quote, *shortName, m_settings.date, row.delivery, week, quantity,

@@ -171,6 +171,15 @@ bool ProductionRepository::orderRowExists(const OrderRowKey& key)
         .isValid();
 }
 
+QString ProductionRepository::otherWeekOfSlot(const OrderRowKey& key)
+{
+    const QVariant week = m_db.scalar(
+        QStringLiteral("SELECT MIN(SEMANA) FROM ORDFABDET WHERE ANO = :ANO AND ORDNRO = :ORDNRO AND SUBORC = :SUBORC "
+                       "AND DETAIL = :DETAIL AND SEMANA <> :SEMANA"),
+        keyParams(key));
+    return week.isNull() ? QString() : week.toString();
+}
+
 void ProductionRepository::insertOrderRow(const OrderRowKey& key, const OrderLine& line,
                                           const kv::quotes::QuoteRow& quote, const QString& customerShortName,
                                           const QDate& issued, const QDate& delivery, const QString& productionWeek,

@@ -98,6 +98,9 @@ public:
     // caller's transaction ends (on SQLite the write transaction already is).
     std::optional<StoredOrderRow> lockOrderRow(const OrderRowKey& key);
     bool orderRowExists(const OrderRowKey& key);
+    // The week of another order row of the key's year, number, sub-quote and
+    // slot, or empty: such rows would share one key of planned consumption.
+    QString otherWeekOfSlot(const OrderRowKey& key);
     void insertOrderRow(const OrderRowKey& key, const OrderLine& line, const kv::quotes::QuoteRow& quote,
                         const QString& customerShortName, const QDate& issued, const QDate& delivery,
                         const QString& productionWeek, double quantity, const ConsumptionPlan& plan);

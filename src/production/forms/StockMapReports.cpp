@@ -5,6 +5,7 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/text/DateText.h"
 #include "platform/ui/FormRegistry.h"
+#include "quotes/print/QuoteReportForm.h"
 
 #include <QDialog>
 
@@ -166,10 +167,7 @@ void StockMapReports::registerReports(kv::ui::FormRegistry& forms)
     // Created by the menu before its map and freed after it; never shown.
     const auto add = [&forms](const QString& className, const QString& title) {
         forms.add(className, [className, title](QWidget* parent) -> QDialog* {
-            auto* form = new QDialog(parent);
-            form->setObjectName(className);
-            form->setWindowTitle(title);
-            return form;
+            return new kv::quotes::QuoteReportForm(className, title, parent);
         });
     };
     add(kForecastClass, QStringLiteral("Mapa de Previsão de Consumos"));

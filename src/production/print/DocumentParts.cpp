@@ -1,6 +1,7 @@
 #include "production/print/DocumentParts.h"
 
 #include "production/print/OrderDocumentReports.h"
+#include "quotes/print/QuoteReportForm.h"
 
 #include "platform/report/PreviewWindow.h"
 #include "platform/ui/FormRegistry.h"
@@ -81,15 +82,6 @@ namespace {
 // A report form of its own class: created by the menu before the issue form
 // and freed after it, never shown; the issue form prints through the
 // document classes above.
-class OrderReportForm : public QDialog {
-public:
-    OrderReportForm(const QString& className, const QString& title, QWidget* parent) : QDialog(parent)
-    {
-        setObjectName(className);
-        setWindowTitle(title);
-    }
-};
-
 } // namespace
 
 void registerOrderDocumentForms(kv::ui::FormRegistry& forms)
@@ -98,7 +90,7 @@ void registerOrderDocumentForms(kv::ui::FormRegistry& forms)
     classes << ModelTDocumentReport::kClass;
     for (const QString& className : classes)
         forms.add(className, [className](QWidget* parent) -> QDialog* {
-            return new OrderReportForm(className, OrderDocumentReports::kTitle, parent);
+            return new kv::quotes::QuoteReportForm(className, OrderDocumentReports::kTitle, parent);
         });
 }
 
